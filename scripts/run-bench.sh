@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Runs every benchmark in the build's bench folder, one after another.
+set -euo pipefail
+build=${1:-build}
+source "$(dirname "$0")/xvfb-session.sh"
+shopt -s nullglob
+for b in "$build"/bench/bench_*; do
+  [[ -x "$b" ]] || continue
+  echo "== $(basename "$b")"
+  "$b"
+  echo
+done

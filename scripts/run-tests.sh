@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Runs every test through CTest; tests labelled x11 use the X server of this session or an Xvfb.
+set -euo pipefail
+build=${1:-build}
+source "$(dirname "$0")/xvfb-session.sh"
+cd "$build"
+ctest --output-on-failure --timeout 300 -j"$(nproc)"
