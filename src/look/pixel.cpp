@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: MIT
+#include "look/pixel.h"
+
+#include <QFontDatabase>
+
+namespace Pixel {
+
+namespace {
+QString &registeredFamily()
+{
+    static QString family;
+    return family;
+}
+} // namespace
+
+QString registerFont()
+{
+    QString &family = registeredFamily();
+    if (family.isEmpty()) {
+        const int id = QFontDatabase::addApplicationFont(QStringLiteral(":/Fonts/Minecraft.ttf"));
+        const QStringList families = id >= 0 ? QFontDatabase::applicationFontFamilies(id) : QStringList();
+        if (!families.isEmpty())
+            family = families.first();
+    }
+    return family;
+}
+
+QFont font(qreal pixelSize)
+{
+    QFont f;
+    if (!registeredFamily().isEmpty()) {
+        f.setFamily(registeredFamily());
+    } else {
+        f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        f.setBold(true);
+    }
+    f.setPixelSize(qMax(1, qRound(pixelSize)));
+    return f;
+}
+
+std::optional<QImage> image(const QString &, qreal)
+{
+    return std::nullopt;
+}
+
+} // namespace Pixel
