@@ -122,8 +122,11 @@ void TestGeometry::watermarkBoundsFollowMascotAspect()
     QCOMPARE(bounds.width(), 300.0);
     QCOMPARE(bounds.height(), 300.0 * Watermark::aspect());
     QCOMPARE(bounds.center(), QPointF(500, 400));
-    if (!Watermark::image())
-        QCOMPARE(Watermark::aspect(), 1.0);
+    // The mascot comes with the application's resources.
+    const std::optional<QImage> &mascot = Watermark::image();
+    QVERIFY(mascot && !mascot->isNull());
+    QCOMPARE(Watermark::aspect(), qreal(mascot->height()) / mascot->width());
+    QCOMPARE(&Watermark::image(), &mascot); // loaded once
 }
 
 void TestGeometry::lineHits_data()
