@@ -85,6 +85,8 @@ void TestGeometry::boundsByShape_data()
     QTest::newRow("width 1 box grows by 1") << layer(Rect{QRectF(0, 0, 10, 10)}, 1) << QRectF(-1, -1, 12, 12);
     QTest::newRow("width 2 box grows by 1") << layer(Rect{QRectF(0, 0, 10, 10)}, 2) << QRectF(-1, -1, 12, 12);
     QTest::newRow("width 4 box grows by 2") << layer(Rect{QRectF(0, 0, 10, 10)}, 4) << QRectF(-2, -2, 14, 14);
+    QTest::newRow("box of negative size") << layer(Rect{QRectF(10, 10, -10, -10)}, 4) << QRectF(-2, -2, 14, 14);
+    QTest::newRow("focus of negative size") << layer(Focus{QRectF(10, 10, -4, -6)}) << QRectF(6, 4, 4, 6);
     QTest::newRow("blur is its rectangle") << layer(Blur{QRectF(1, 2, 3, 4)}) << QRectF(1, 2, 3, 4);
     QTest::newRow("focus is its rectangle") << layer(Focus{QRectF(1, 2, 3, 4)}) << QRectF(1, 2, 3, 4);
     QTest::newRow("picture is its rectangle")
