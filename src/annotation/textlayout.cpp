@@ -93,7 +93,7 @@ QSizeF measuredSize(const QString &text, const TextAttributes &attributes)
     static QCache<MeasureKey, QSizeF> recent(512);
     const QFont &f = attributes.font;
     const MeasureKey key{f.family(), f.styleName(), f.pixelSize(), f.pointSizeF(), f.weight(),
-                         f.stretch(),   f.italic(),    f.letterSpacing(), text};
+                         f.stretch(), f.italic(), f.letterSpacing(), text};
     {
         QMutexLocker locker(&mutex);
         if (const QSizeF *size = recent.object(key))
