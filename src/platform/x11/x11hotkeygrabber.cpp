@@ -83,7 +83,7 @@ std::optional<HotKeyGrabber::Handle> X11HotKeyGrabber::grab(quint32 keyCode, qui
             const auto cookie = xcb_grab_key_checked(m_connection, false, root, modifiers | variant,
                                                      quint8(*x11KeyCode), XCB_GRAB_MODE_ASYNC,
                                                      XCB_GRAB_MODE_ASYNC);
-            requests.append({variant, cookie});
+            requests.append({quint16(modifiers | variant), cookie});
         }
     }
 
@@ -91,12 +91,12 @@ std::optional<HotKeyGrabber::Handle> X11HotKeyGrabber::grab(quint32 keyCode, qui
     // a half-grabbed key never fires with one lock state and not the other.
     bool refused = false;
     QList<quint16> granted;
-    for (const auto &[variant, cookie] : std::as_const(requests)) {
+    for (const auto &[mask, cookie] : std::as_const(requests)) {
         XcbReply<xcb_generic_error_t> error(xcb_request_check(m_connection, cookie), &std::free);
         if (error)
             refused = true;
-        else if (!granted.contains(variant))
-            granted.append(variant);
+        else if (!granted.contains(mask))
+            granted.append(mask);
     }
     if (refused || m_roots.isEmpty()) {
         ungrab(quint8(*x11KeyCode), granted);
@@ -118,10 +118,10 @@ void X11HotKeyGrabber::release(Handle handle)
     xcb_flush(m_connection);
 }
 
-void X11HotKeyGrabber::ungrab(quint8 x11KeyCode, const QList<quint16> &variants) const
+void X11HotKeyGrabber::ungrab(quint8 x11KeyCode, const QList<quint16> &masks) const
 {
     for (quint32 root : m_roots) {
-        for (quint16 modifiers : variants)
+        for (quint16 modifiers : masks)
             xcb_ungrab_key(m_connection, x11KeyCode, root, modifiers);
     }
 }

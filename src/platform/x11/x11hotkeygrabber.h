@@ -34,11 +34,11 @@ private:
         quint8 x11KeyCode = 0;
         quint16 modifiers = 0;
         HotKeyId id;
-        QList<quint16> variants;  // modifier masks actually grabbed, locks included
+        QList<quint16> variants;  // full modifier masks actually grabbed, locks included
     };
 
     quint16 numLockMask() const;
-    void ungrab(quint8 x11KeyCode, const QList<quint16> &variants) const;
+    void ungrab(quint8 x11KeyCode, const QList<quint16> &masks) const;
 
     xcb_connection_t *m_connection = nullptr;
     QList<quint32> m_roots;
