@@ -144,6 +144,18 @@ private slots:
         expectPresses({});
     }
 
+    void holdingTheKeysIsOnePress()
+    {
+        m_center->registerAll();
+        const QString xdotool = QStringLiteral("xdotool");
+        QVERIFY(run(xdotool, {QStringLiteral("keydown"), QStringLiteral("shift+super+6")}));
+        QTest::qWait(1500);  // past the keyboard's repeat delay
+        QVERIFY(run(xdotool, {QStringLiteral("keyup"), QStringLiteral("shift+super+6")}));
+        expectPresses({HotKeyAction::grabRegion});
+        QVERIFY(press(QStringLiteral("shift+super+6")));
+        expectPresses({HotKeyAction::grabRegion});
+    }
+
     void numLockOnAnotherModifierIsFound()
     {
         const QString xmodmap = QStringLiteral("xmodmap");
@@ -185,6 +197,17 @@ private slots:
         QVERIFY(plain.hold(keyC, shiftSuper));
         QVERIFY(press(QStringLiteral("shift+super+c")));
         expectPresses({});
+    }
+
+    void sameCombinationForTwoActionsRegistersOnce()
+    {
+        // Only a hand-edited store can hold this; the second action is reported, not doubled.
+        const QByteArray shiftSuper6 = HotKey(22, HotKey::shift | HotKey::command).toJson();
+        TemporaryPreferences::store().setValue(QStringLiteral("hotkey.grabScreen"), shiftSuper6);
+        m_center->registerAll();
+        QCOMPARE(m_center->failed(), QSet<HotKeyAction>{HotKeyAction::grabScreen});
+        QVERIFY(press(QStringLiteral("shift+super+6")));
+        expectPresses({HotKeyAction::grabRegion});
     }
 
     void suspendedActionIsNotGrabbed()

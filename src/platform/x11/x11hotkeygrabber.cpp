@@ -67,6 +67,13 @@ std::optional<HotKeyGrabber::Handle> X11HotKeyGrabber::grab(quint32 keyCode, qui
     const auto x11KeyCode = KeyCodes::toX11(keyCode);
     if (!m_connection || !x11KeyCode || *x11KeyCode > 255)
         return std::nullopt;
+    // The server lets a client grab its own combination twice; releasing either would then drop
+    // both, so a second grab is refused here.
+    const quint16 modifiers = quint16(x11Modifiers & coreModifierBits);
+    for (const Grab &held : std::as_const(m_grabs)) {
+        if (held.x11KeyCode == *x11KeyCode && held.modifiers == modifiers)
+            return std::nullopt;
+    }
 
     // The locks change the state a press arrives with, so each combination is grabbed once per
     // lock state. Num Lock sits on whichever modifier the keymap gives it.
@@ -76,7 +83,6 @@ std::optional<HotKeyGrabber::Handle> X11HotKeyGrabber::grab(quint32 keyCode, qui
     if (numLock && numLock != XCB_MOD_MASK_LOCK)
         wanted << numLock << quint16(numLock | XCB_MOD_MASK_LOCK);
 
-    const quint16 modifiers = quint16(x11Modifiers & coreModifierBits);
     QList<std::pair<quint16, xcb_void_cookie_t>> requests;
     for (quint32 root : std::as_const(m_roots)) {
         for (quint16 variant : std::as_const(wanted)) {
@@ -163,15 +169,33 @@ bool X11HotKeyGrabber::nativeEventFilter(const QByteArray &eventType, void *mess
     if (eventType != "xcb_generic_event_t" || !m_handler || m_grabs.isEmpty())
         return false;
     const auto *event = static_cast<const xcb_generic_event_t *>(message);
-    if ((event->response_type & 0x7f) != XCB_KEY_PRESS)
+    const quint8 type = event->response_type & 0x7f;
+    if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE)
         return false;
-    const auto *press = reinterpret_cast<const xcb_key_press_event_t *>(event);
-    if (!m_roots.contains(press->event))
+    const auto *key = reinterpret_cast<const xcb_key_press_event_t *>(event);
+    if (type == XCB_KEY_RELEASE) {
+        if (key->detail == m_downKey) {
+            m_downKey = 0;
+            m_releasedKey = key->detail;
+            m_releaseTime = key->time;
+        }
         return false;
-    const quint16 state = press->state & coreModifierBits & ~m_lockMasks;
+    }
+    if (!m_roots.contains(key->event))
+        return false;
+    const quint16 state = key->state & coreModifierBits & ~m_lockMasks;
     for (const Grab &grab : std::as_const(m_grabs)) {
-        if (grab.x11KeyCode == press->detail && grab.modifiers == state)
-            return m_handler(grab.id);
+        if (grab.x11KeyCode != key->detail || grab.modifiers != state)
+            continue;
+        // Holding a shortcut is one press. The server repeats a held key either as presses
+        // without releases (detectable auto-repeat, which Qt asks for) or as a release and a
+        // press with the same time. A release that went to another client's keyboard grab
+        // (the capture tool's) is not waited for past a second.
+        const bool repeated = (key->detail == m_downKey && key->time - m_downTime < 1000)
+            || (key->detail == m_releasedKey && key->time == m_releaseTime);
+        m_downKey = key->detail;
+        m_downTime = key->time;
+        return repeated || m_handler(grab.id);
     }
     return false;
 }

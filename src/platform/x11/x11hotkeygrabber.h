@@ -46,4 +46,8 @@ private:
     QHash<Handle, Grab> m_grabs;
     Handle m_nextHandle = 1;
     quint16 m_lockMasks = 0;  // Lock and NumLock, ignored when a press is compared
+    quint8 m_downKey = 0;     // the grabbed key last pressed, until its release
+    quint32 m_downTime = 0;
+    quint8 m_releasedKey = 0;
+    quint32 m_releaseTime = 0;
 };
