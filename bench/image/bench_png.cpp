@@ -78,6 +78,8 @@ void compareAllocation(QSize size, int runs)
 
 int main(int argc, char *argv[])
 {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     compareAllocation(QSize(5120, 2880), 9);
     comparePng(QSize(5120, 2880), 3);

@@ -23,22 +23,31 @@ struct Sum {
 // the most a 16-bit lane holds.
 constexpr int rowsPerChunk = 256;
 
-// Adds every byte of a row to its 16-bit column sum.
-void addRow(const uchar *row, qsizetype bytes, quint16 *columns)
+// Sets each 16-bit column sum to the sum of that byte over rows rows, stride bytes apart. Each
+// 16-byte stripe is summed down all rows in registers before it is stored.
+void sumRows(const uchar *first, qsizetype stride, int rows, qsizetype bytes, quint16 *columns)
 {
     qsizetype i = 0;
 #if defined(__SSE2__)
     const __m128i zero = _mm_setzero_si128();
     for (; i + 16 <= bytes; i += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(row + i));
-        auto *low = reinterpret_cast<__m128i *>(columns + i);
-        auto *high = reinterpret_cast<__m128i *>(columns + i + 8);
-        _mm_storeu_si128(low, _mm_add_epi16(_mm_loadu_si128(low), _mm_unpacklo_epi8(v, zero)));
-        _mm_storeu_si128(high, _mm_add_epi16(_mm_loadu_si128(high), _mm_unpackhi_epi8(v, zero)));
+        __m128i low = zero, high = zero;
+        const uchar *p = first + i;
+        for (int r = 0; r < rows; ++r, p += stride) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+            low = _mm_add_epi16(low, _mm_unpacklo_epi8(v, zero));
+            high = _mm_add_epi16(high, _mm_unpackhi_epi8(v, zero));
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(columns + i), low);
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(columns + i + 8), high);
     }
 #endif
-    for (; i < bytes; ++i)
-        columns[i] += row[i];
+    for (; i < bytes; ++i) {
+        quint16 sum = 0;
+        for (int r = 0; r < rows; ++r)
+            sum += first[r * stride + i];
+        columns[i] = sum;
+    }
 }
 
 // Folds the column sums (blue, green, red, alpha per pixel) into the sums of the squares.
@@ -118,9 +127,9 @@ QImage pixellate(const QImage &base, int block)
         const int top = std::max(0, bottom - block);
         std::fill(sums.begin(), sums.end(), Sum());
         for (int chunk = top; chunk < bottom; chunk += rowsPerChunk) {
-            std::fill(columnSums.begin(), columnSums.end(), 0);
-            for (int y = chunk; y < std::min(bottom, chunk + rowsPerChunk); ++y)
-                addRow(source.constScanLine(y), rowBytes, columnSums.data());
+            const int rows = std::min(bottom, chunk + rowsPerChunk) - chunk;
+            sumRows(source.constScanLine(chunk), source.bytesPerLine(), rows, rowBytes,
+                    columnSums.data());
             foldColumns(columnSums.data(), width, block, sums.data());
         }
 
