@@ -84,7 +84,7 @@ QList<Annotation> sampleLayers()
     painter.drawEllipse(QRectF(90, 30, 140, 140));
     painter.end();
     layers.append(Annotation(Shapes::Picture{{1280, 560, 240, 150}, picture}, Style()));
-    layers.append(Annotation(Shapes::Watermark{{1450, 820}, 800}, Style()));
+    layers.append(Annotation(Shapes::Watermark{{1470, 770}, 600}, Style()));
     return layers;
 }
 

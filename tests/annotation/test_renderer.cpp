@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "annotation/pixelcache.h"
 #include "annotation/renderer.h"
+#include "annotation/textlayout.h"
 #include "annotation/watermark.h"
 
 #include <QFontDatabase>
@@ -27,6 +28,7 @@ private slots:
     void arrowHasAFilledHead();
     void textIsFilledThenOutlined();
     void stampKeepsItsOwnColours();
+    void emojiInTextAreDrawn();
     void laterLayersLieOnTop();
     void picturesAndWatermarksAreTranslucent();
     void painterStateDoesNotLeak();
@@ -270,6 +272,8 @@ void TestRenderer::stampKeepsItsOwnColours()
         QSKIP("needs the Noto Color Emoji font");
     // A blue style must not tint the fruit: its green flesh and brown skin show.
     const Annotation stamp(Shapes::Stamp{{100, 100}}, colored(Qt::blue, 8));
+    // Asking the emoji face for outlines first must not blank the stamp (a Qt font engine trap).
+    textPath(QStringLiteral("🥝"), stampAttributes(stamp), QPointF(0, 0));
     const QImage result = flatten(paper({200, 200}, Qt::white), {stamp});
     int green = 0, brown = 0, blue = 0;
     for (int y = 0; y < result.height(); ++y)
@@ -285,6 +289,24 @@ void TestRenderer::stampKeepsItsOwnColours()
     QVERIFY2(green > 300, qPrintable(QString::number(green)));
     QVERIFY2(brown > 100, qPrintable(QString::number(brown)));
     QCOMPARE(blue, 0);
+}
+
+void TestRenderer::emojiInTextAreDrawn()
+{
+    if (!QFontDatabase::hasFamily(QStringLiteral("Noto Color Emoji")))
+        QSKIP("needs the Noto Color Emoji font");
+    // Colour glyphs have no outline path; they must still appear, in their own colours.
+    Style style = colored(Qt::red);
+    style.fontSize = 60;
+    const QImage result = flatten(paper({300, 120}, Qt::white),
+                                  {Annotation(Shapes::Text{{10, 10}, QStringLiteral("A🥝")}, style)});
+    int green = 0;
+    for (int y = 0; y < result.height(); ++y)
+        for (int x = 0; x < result.width(); ++x) {
+            const QColor c = QColor::fromRgb(result.pixel(x, y));
+            green += c.saturation() > 80 && c.hue() >= 60 && c.hue() <= 150;
+        }
+    QVERIFY2(green > 100, qPrintable(QString::number(green)));
 }
 
 void TestRenderer::laterLayersLieOnTop()
