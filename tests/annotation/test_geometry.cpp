@@ -3,6 +3,7 @@
 #include "annotation/geometry.h"
 #include "annotation/textlayout.h"
 #include "annotation/watermark.h"
+#include "look/pixel.h"
 
 #include <QTest>
 
@@ -351,8 +352,10 @@ void TestGeometry::toolAndFontCatalogues()
 {
     QCOMPARE(Tools::allCases().size(), 12);
     QCOMPARE(Tools::toolbar(), Tools::allCases().mid(0, 10));
-    for (Tool tool : Tools::allCases())
+    for (Tool tool : Tools::allCases()) {
         QCOMPARE(Tools::fromRaw(rawValue(tool)).value_or(Tool::move), tool);
+        QVERIFY2(Pixel::image(icon(tool)), qPrintable(icon(tool))); // the toolbar can draw it
+    }
     for (TextFont font : TextFonts::allCases())
         QCOMPARE(TextFonts::fromRaw(rawValue(font)).value_or(TextFont::chalk), font);
     // Raw values are exact: no case folding, no trimming.
