@@ -331,12 +331,24 @@ void TestRenderer::picturesAndWatermarksAreTranslucent()
     QCOMPARE(result.pixel(5, 5), qRgb(255, 255, 255));
     QCOMPARE(result.pixel(31, 31), qRgb(255, 255, 255));
 
-    const Annotation mark(Shapes::Watermark{{20, 20}, 100}, style);
-    const QImage marked = flatten(paper({40, 40}, Qt::white), {mark});
-    if (!Watermark::image())
-        QCOMPARE(marked, paper({40, 40}, Qt::white)); // no mascot: nothing drawn, nothing broken
-    else
-        QVERIFY(marked != paper({40, 40}, Qt::white));
+    // The mascot lands inside its bounds (30 wide, centred) and nowhere else.
+    const Annotation mark(Shapes::Watermark{{50, 50}, 100}, style);
+    const QImage marked = flatten(paper({100, 100}, Qt::white), {mark});
+    if (!Watermark::image()) {
+        QCOMPARE(marked, paper({100, 100}, Qt::white)); // no mascot: nothing drawn, nothing broken
+        return;
+    }
+    const QRect inside = mark.bounds().toAlignedRect();
+    QCOMPARE(inside.width(), 30);
+    int changed = 0;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x) {
+            const bool white = marked.pixel(x, y) == qRgb(255, 255, 255);
+            if (!inside.contains(x, y))
+                QVERIFY2(white, qPrintable(QStringLiteral("%1,%2 outside the mark").arg(x).arg(y)));
+            changed += !white;
+        }
+    QVERIFY(changed > 100);
 }
 
 void TestRenderer::painterStateDoesNotLeak()
