@@ -102,35 +102,35 @@ int main(int argc, char *argv[])
     std::printf("Flatten of a %dx%d screenshot with %lld layers (watermark %s)\n", size.width(),
                 size.height(), qlonglong(annotations.size()),
                 Watermark::image() ? "drawn" : "absent: no mascot resource");
-    const int runs = 7;
-
     QImage warm = Bitmap::allocate(size);
     copyPixels(base, warm);
-    const double warmFloor = medianMs(runs, [&] { copyPixels(base, warm); });
-    const double freshFloor = medianMs(runs, [&] {
-        QImage frame = Bitmap::allocate(size);
-        copyPixels(base, frame);
+    PixelCache warmCache(base);
+    QPainter painter(&warm);
+    Renderer::draw(annotations, warmCache, size, painter); // fills the pixel and glyph caches
+    PixelCache cache(base);
+    Renderer::composite(base, annotations, cache);
+
+    const std::vector<double> ms = interleavedMediansMs(9, {
+        [&] { copyPixels(base, warm); },
+        [&] {
+            QImage frame = Bitmap::allocate(size);
+            copyPixels(base, frame);
+        },
+        [&] { pixellate(base, 16); },
+        [&] { Renderer::draw(annotations, warmCache, size, painter); },
+        [&] {
+            PixelCache fresh(base);
+            Renderer::composite(base, annotations, fresh);
+        },
+        [&] { Renderer::composite(base, annotations, cache); },
     });
+    painter.end();
+    const double warmFloor = ms[0], freshFloor = ms[1], pixellation = ms[2], layersAlone = ms[3],
+                 firstFlatten = ms[4], laterFlatten = ms[5];
     const double plainFloor = medianMs(3, [&] {
         QImage frame(size, QImage::Format_ARGB32_Premultiplied);
         copyPixels(base, frame);
     });
-    const double pixellation = medianMs(runs, [&] { pixellate(base, 16); });
-
-    PixelCache warmCache(base);
-    double layersAlone = 0;
-    {
-        QPainter painter(&warm);
-        Renderer::draw(annotations, warmCache, size, painter); // fills the cache and font caches
-        layersAlone = medianMs(runs, [&] { Renderer::draw(annotations, warmCache, size, painter); });
-    }
-    const double firstFlatten = medianMs(runs, [&] {
-        PixelCache cache(base);
-        Renderer::composite(base, annotations, cache);
-    });
-    PixelCache cache(base);
-    Renderer::composite(base, annotations, cache);
-    const double laterFlatten = medianMs(runs, [&] { Renderer::composite(base, annotations, cache); });
 
     printRow("warm floor: copy into a touched frame", warmFloor);
     printRow("fresh floor: Bitmap::allocate, then the copy", freshFloor);
