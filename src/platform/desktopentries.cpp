@@ -29,7 +29,8 @@ QString unescapeValue(QStringView value)
         case 'n': out += u'\n'; break;
         case 't': out += u'\t'; break;
         case 'r': out += u'\r'; break;
-        default: out += u'\\'; out += next; break; // Exec keeps its own escapes for the next step
+        case '\\': out += u'\\'; break; // Exec's own quoting then reads the single backslash
+        default: out += u'\\'; out += next; break;
         }
     }
     return out;
