@@ -104,7 +104,9 @@ std::optional<QByteArray> X11SelectionReader::takeProperty(uint32_t *type, uint8
     QByteArray data;
     uint32_t offset = 0; // in 32-bit units, as the protocol counts
     for (;;) {
-        const auto cookie = xcb_get_property(c, 0, m_window, m_property, XCB_GET_PROPERTY_TYPE_ANY,
+        // Deleting as part of the read lets an incremental owner write the next piece while
+        // this one is still on its way to us.
+        const auto cookie = xcb_get_property(c, 1, m_window, m_property, XCB_GET_PROPERTY_TYPE_ANY,
                                              offset, 0x1fffffff);
         Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr));
         if (!reply)
@@ -119,7 +121,6 @@ std::optional<QByteArray> X11SelectionReader::takeProperty(uint32_t *type, uint8
             break;
         offset += uint32_t(length / 4);
     }
-    xcb_delete_property(c, m_window, m_property);
     return data;
 }
 
