@@ -22,14 +22,6 @@ bool isProtocolTarget(const QString &type)
 
 const QString pngType = QStringLiteral("image/png");
 
-// Qt answers for its own clipboard from the GUI thread, which is the one asking: ask Qt's data
-// directly instead of through the server.
-const QMimeData *qtOwnedData()
-{
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    return clipboard->ownsClipboard() ? clipboard->mimeData(QClipboard::Clipboard) : nullptr;
-}
-
 } // namespace
 
 X11ClipboardService::X11ClipboardService(QObject *parent)
@@ -107,6 +99,20 @@ std::optional<QByteArray> X11ClipboardService::data(const QString &type)
 void X11ClipboardService::write(const QList<Item> &items)
 {
     m_owner->own(items);
+}
+
+// Qt answers for its own clipboard from the GUI thread, which is the one asking: take Qt's data
+// directly instead of through the server. Qt may still think it owns the clipboard for a moment
+// after our own owner took it, so the server has the last word.
+const QMimeData *X11ClipboardService::qtOwnedData()
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (!clipboard->ownsClipboard())
+        return nullptr;
+    const uint32_t owner = m_reader->owner();
+    if (owner == 0 || owner == m_owner->window())
+        return nullptr;
+    return clipboard->mimeData(QClipboard::Clipboard);
 }
 
 bool X11ClipboardService::knownToStall(uint32_t owner) const

@@ -7,6 +7,7 @@
 
 #include <memory>
 
+class QMimeData;
 class X11SelectionOwner;
 class X11SelectionReader;
 
@@ -27,6 +28,7 @@ public:
     void write(const QList<Item> &items) override;
 
 private:
+    const QMimeData *qtOwnedData();
     bool knownToStall(uint32_t owner) const;
     void noteStall(uint32_t owner);
 
