@@ -116,6 +116,7 @@ int main(int argc, char **argv)
         {"stall-data", "Answers TARGETS but never sends data."},
         {"die-mid-transfer", "Exits after the first piece of an incremental transfer."},
         {"chunk", "Sends data above BYTES in pieces of that size (default 262144).", "BYTES", "262144"},
+        {"piece-delay", "Waits MS before sending each piece.", "MS", "0"},
         {"wm-class", "Sets the window's WM_CLASS.", "INSTANCE,CLASS"},
         {"activate", "Maps the window and makes it the active one."},
         {"exit-on-clear", "Exits when another client takes the clipboard."},
@@ -150,6 +151,7 @@ int main(int argc, char **argv)
     for (const QString &type : parser.values("no-data"))
         offered.append({atom(type.toUtf8()), {}, true});
     const qsizetype chunk = std::max(1LL, parser.value("chunk").toLongLong());
+    const int pieceDelay = parser.value("piece-delay").toInt();
 
     const xcb_window_t window = xcb_generate_id(c);
     const uint32_t values[] = {screen->white_pixel,
@@ -261,6 +263,7 @@ int main(int argc, char **argv)
                 Incremental &t = transfers[i];
                 if (notify->state != XCB_PROPERTY_DELETE || t.requestor != notify->window || t.property != notify->atom)
                     continue;
+                std::this_thread::sleep_for(std::chrono::milliseconds(pieceDelay));
                 const qsizetype length = std::min(chunk, t.data.size() - t.offset);
                 xcb_change_property(c, XCB_PROP_MODE_REPLACE, t.requestor, t.property, t.type, 8,
                                     uint32_t(length), t.data.constData() + t.offset);

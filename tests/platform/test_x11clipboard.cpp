@@ -68,6 +68,8 @@ private slots:
     void readsWhatTheOwnerOffers_data();
     void readsWhatTheOwnerOffers();
     void readsLargeDataInPieces();
+    void slowOwnerIsWaitedForWhileItSends();
+    void tricklingOwnerIsGivenUpOn();
     void refusedTypeYieldsNothing();
     void stalledOwnerCostsAboutASecondOnce();
     void ownerStallingOnDataYieldsNothing();
@@ -180,6 +182,28 @@ void TestX11Clipboard::readsLargeDataInPieces()
     QVERIFY(data.has_value());
     QCOMPARE(data->size(), big.size());
     QVERIFY(*data == big);
+}
+
+void TestX11Clipboard::slowOwnerIsWaitedForWhileItSends()
+{
+    // The deadline counts from the last piece, not from the request.
+    const QByteArray data = randomBytes(4 * 1024);
+    TestProgram owner;
+    QVERIFY(startOwner(owner, {"--type-file", "image/png=" + fileWith(data), "--chunk", "1024",
+                               "--piece-delay", "400"}));
+    QCOMPARE(m_service->data(QStringLiteral("image/png")).value_or(""), data);
+}
+
+void TestX11Clipboard::tricklingOwnerIsGivenUpOn()
+{
+    TestProgram owner;
+    QVERIFY(startOwner(owner, {"--type-file", "image/png=" + fileWith(randomBytes(64 * 1024)),
+                               "--chunk", "1024", "--piece-delay", "500"}));
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(!m_service->data(QStringLiteral("image/png")).has_value());
+    QVERIFY(!m_service->types().size()); // not asked again for the same copy
+    QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
 }
 
 void TestX11Clipboard::refusedTypeYieldsNothing()

@@ -138,6 +138,7 @@ std::optional<QByteArray> X11SelectionReader::convert(uint32_t target, uint32_t 
     m_connection.discardEvents();
     xcb_convert_selection(c, m_window, m_clipboard, target, m_property, time);
 
+    const auto end = Clock::now() + longestTransfer;
     auto deadline = Clock::now() + m_patience;
     bool incremental = false;
     QByteArray data;
@@ -162,7 +163,7 @@ std::optional<QByteArray> X11SelectionReader::convert(uint32_t target, uint32_t 
                 return value;
             // The owner sends the data in pieces, each after we delete the previous one.
             incremental = true;
-            deadline = Clock::now() + m_patience;
+            deadline = std::min(end, Clock::now() + m_patience);
             continue;
         }
         if (kind == XCB_PROPERTY_NOTIFY && incremental) {
@@ -179,7 +180,7 @@ std::optional<QByteArray> X11SelectionReader::convert(uint32_t target, uint32_t 
             data += *piece;
             if (data.size() > maximumSize)
                 return std::nullopt;
-            deadline = Clock::now() + m_patience;
+            deadline = std::min(end, Clock::now() + m_patience);
         }
     }
     m_timedOut = m_connection.isValid();

@@ -31,6 +31,8 @@ public:
 
     // Transfers above this are abandoned rather than held in memory.
     static constexpr qsizetype maximumSize = qsizetype(256) << 20;
+    // An owner that trickles its data slowly enough never misses the deadline; this bounds it.
+    static constexpr std::chrono::seconds longestTransfer{5};
 
 private:
     std::optional<QByteArray> convert(uint32_t target, uint32_t *type);
