@@ -161,7 +161,13 @@ std::optional<QByteArray> X11SelectionReader::convert(uint32_t target, uint32_t 
                 return std::nullopt;
             if (*type != m_incr)
                 return value;
-            // The owner sends the data in pieces, each after we delete the previous one.
+            // The owner sends the data in pieces, each after we delete the previous one. It
+            // announces at least how much will come.
+            if (value->size() >= 4) {
+                uint32_t announced = 0;
+                std::memcpy(&announced, value->constData(), 4);
+                data.reserve(std::min<qsizetype>(announced, maximumSize));
+            }
             incremental = true;
             deadline = std::min(end, Clock::now() + m_patience);
             continue;
