@@ -11,7 +11,11 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
+#include <xcb/xcb.h>
+
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -22,6 +26,29 @@ void say(const QString &line)
     const QByteArray bytes = line.toUtf8() + '\n';
     output->write(bytes);
     output->flush();
+}
+
+// Whether the window manager has published this window as the active one yet: Qt may see the
+// focus a moment before, and tests that ask who is in front go by the window manager.
+bool isPublishedActive(WId window)
+{
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t *c = x11 ? x11->connection() : nullptr;
+    if (!c)
+        return false;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const char name[] = "_NET_ACTIVE_WINDOW";
+    auto *atom = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, sizeof name - 1, name), nullptr);
+    if (!atom)
+        return false;
+    auto *reply = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, root, atom->atom, XCB_ATOM_WINDOW, 0, 1), nullptr);
+    std::free(atom);
+    xcb_window_t active = XCB_NONE;
+    if (reply && xcb_get_property_value_length(reply) == 4)
+        std::memcpy(&active, xcb_get_property_value(reply), 4);
+    std::free(reply);
+    return active == window;
 }
 
 class PasteField : public QPlainTextEdit
@@ -111,7 +138,7 @@ int main(int argc, char **argv)
     // Ready once the window manager has given the window the focus.
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (field.isActiveWindow() && field.hasFocus()) {
+        if (field.isActiveWindow() && field.hasFocus() && isPublishedActive(field.winId())) {
             poll.stop();
             say(QStringLiteral("ready 0x") + QString::number(field.winId(), 16));
         } else {
