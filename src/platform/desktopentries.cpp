@@ -96,7 +96,13 @@ struct Stamp
 {
     QStringList dirs;
     QList<QDateTime> times;
-    bool operator==(const Stamp &) const = default;
+    // File systems keep these times in coarse ticks: a folder changed within the last moments
+    // may change again without its time moving, so such a stamp proves nothing.
+    bool recent = false;
+    bool operator==(const Stamp &other) const
+    {
+        return dirs == other.dirs && times == other.times;
+    }
 };
 
 Stamp stampOf(const QStringList &dirs)
@@ -111,6 +117,9 @@ Stamp stampOf(const QStringList &dirs)
             stamp.times << it.fileInfo().lastModified();
         }
     }
+    const QDateTime moments = QDateTime::currentDateTime().addSecs(-2);
+    stamp.recent = std::any_of(stamp.times.cbegin(), stamp.times.cend(),
+                               [&](const QDateTime &time) { return time > moments; });
     return stamp;
 }
 
@@ -152,7 +161,7 @@ std::shared_ptr<const DesktopEntries> DesktopEntries::installed()
     const QStringList dataDirs = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
     const Stamp stamp = stampOf(applicationDirs(dataDirs));
     QMutexLocker lock(&mutex);
-    if (!cached || !(stamp == cachedStamp)) {
+    if (!cached || !(stamp == cachedStamp) || stamp.recent) {
         cached = std::make_shared<const DesktopEntries>(dataDirs);
         cachedStamp = stamp;
     }
