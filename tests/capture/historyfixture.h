@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "capture/history.h"
+#include "capture/thumbnailcache.h"
 
 // Points the data folders and the preferences at a temporary folder for the whole test process
 // (the default history folder is fixed on first use) and empties them before each test.
