@@ -29,6 +29,7 @@ SelectionOverlay::SelectionOverlay(const QImage &frozen, const QList<QRect> &mon
     setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint
              | Qt::WindowStaysOnTopHint);
     setGeometry(QRect(QPoint(0, 0), frozen.size()));
+    setTitle(QStringLiteral("kiwano-capture"));
     setCursor(Qt::CrossCursor);
     m_pointer = QCursor::pos();
     m_grabRetry.setInterval(50);
