@@ -100,8 +100,6 @@ int main(int argc, char **argv)
     if (!screen)
         return 1;
     if (request.kind == Kind::Screen) {
-        // No plugin is needed to write a PNG; scanning for them would cost more than the grab.
-        QCoreApplication::setLibraryPaths({});
         const QImage image = screen->grab(screen->monitors().constFirst());
         return PngFile::write(image, request.path) ? 0 : 1;
     }
