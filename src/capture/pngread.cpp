@@ -180,13 +180,13 @@ QImage read(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    if (const uchar *bytes = file.map(0, file.size())) {
-        Layout layout;
-        if (parse(bytes, size_t(file.size()), layout))
-            return decode(layout);
-    }
-    QImageReader reader(&file);
+    // Read, not mapped: a file cut short by someone else while we decode must not kill us.
+    const QByteArray bytes = file.readAll();
+    Layout layout;
+    if (parse(reinterpret_cast<const uchar *>(bytes.constData()), size_t(bytes.size()), layout))
+        return decode(layout);
     file.seek(0);
+    QImageReader reader(&file);
     reader.setAutoTransform(false);
     QImage image = reader.read();
     if (!image.isNull())
