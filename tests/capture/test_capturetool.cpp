@@ -15,6 +15,10 @@
 // kiwano-capture on the real X server, driven like a user would with xdotool.
 namespace {
 
+// Our windows are placed in device pixels, as xdotool moves the pointer, whatever the desktop's
+// scale; set before the application starts.
+[[maybe_unused]] const bool devicePixels = qputenv("QT_ENABLE_HIGHDPI_SCALING", "0") && qunsetenv("QT_SCALE_FACTOR");
+
 class PatternWindow : public QRasterWindow
 {
 public:
