@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QImage>
+#include <QSize>
 #include <QString>
 
 // Reading and writing the PNG files of the grab history.
@@ -17,5 +18,12 @@ bool write(const QImage &image, const QString &path);
 
 // Decodes the first image at full size as ARGB32_Premultiplied; a null image when it cannot.
 QImage read(const QString &path);
+
+// Decodes the first image scaled down to size (no larger than the image), each pixel the mean of
+// the pixels under it, without ever holding the full-size image; a null image when it cannot.
+QImage readScaled(const QString &path, const QSize &size);
+
+// The size of the file's image as its header says; invalid when it is no image.
+QSize size(const QString &path);
 
 } // namespace PngFile

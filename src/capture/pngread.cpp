@@ -122,12 +122,11 @@ void convert(const uchar *row, int width, int channels, quint32 *out)
     }
 }
 
-QImage decode(const Layout &layout)
+// Inflates and unfilters the rows in order, handing each to sink(y, row) as 0xAARRGGBB
+// premultiplied words; false when the data is damaged or short.
+template<typename Sink>
+bool readRows(const Layout &layout, Sink sink)
 {
-    QImage image = Bitmap::allocate(QSize(layout.width, layout.height),
-                                     QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull())
-        return {};
     const size_t length = size_t(layout.width) * layout.channels;
     const size_t stride = length + 1;
     const size_t bandRows = std::max<size_t>(1, (size_t(256) << 10) / stride);
@@ -146,18 +145,17 @@ QImage decode(const Layout &layout)
             state.next_out = band.data() + filled;
             state.avail_out = uint32_t(band.size() - filled);
             if (isal_inflate(&state) != ISAL_DECOMP_OK)
-                return {};
+                return false;
             filled = band.size() - state.avail_out;
             const size_t rows = filled / stride;
             for (size_t r = 0; r < rows; ++r) {
                 if (y >= layout.height)
-                    return {};
+                    return false;
                 uchar *row = band.data() + r * stride;
                 const uchar *above = r == 0 ? prior.data() : row - stride + 1;
                 if (!unfilter(row[0], row + 1, above, length, layout.channels))
-                    return {};
-                convert(row + 1, layout.width, layout.channels,
-                        reinterpret_cast<quint32 *>(image.scanLine(y++)));
+                    return false;
+                sink(y++, row + 1);
             }
             if (rows > 0) {
                 std::memcpy(prior.data(), band.data() + (rows - 1) * stride + 1, length);
@@ -168,7 +166,99 @@ QImage decode(const Layout &layout)
         if (state.block_state == ISAL_BLOCK_FINISH)
             break;
     }
-    return y == layout.height ? image : QImage();
+    return y == layout.height;
+}
+
+QImage decode(const Layout &layout)
+{
+    QImage image = Bitmap::allocate(QSize(layout.width, layout.height),
+                                     QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return {};
+    const bool ok = readRows(layout, [&](int y, const uchar *row) {
+        convert(row, layout.width, layout.channels, reinterpret_cast<quint32 *>(image.scanLine(y)));
+    });
+    return ok ? image : QImage();
+}
+
+// Each target pixel is the mean of the source pixels that fall on it, summed while the rows
+// stream past: the full-size image never exists.
+QImage decodeScaled(const Layout &layout, const QSize &size)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return {};
+    // Source columns [runEnd[x - 1], runEnd[x]) fall on target column x.
+    std::vector<int> runEnd(size_t(size.width()));
+    for (int x = 0; x < size.width(); ++x)
+        runEnd[size_t(x)] = int((qint64(x + 1) * layout.width + size.width() - 1) / size.width());
+    std::vector<quint32> pixels(size_t(layout.width));
+    std::vector<quint32> sums(size_t(size.width()) * 4, 0);
+    int target = 0;
+    int rowsSummed = 0;
+    const auto flush = [&] {
+        auto *out = reinterpret_cast<quint32 *>(image.scanLine(target));
+        int start = 0;
+        for (int x = 0; x < size.width(); ++x) {
+            const quint32 n = quint32(runEnd[size_t(x)] - start) * quint32(rowsSummed);
+            start = runEnd[size_t(x)];
+            const quint32 *sum = &sums[size_t(x) * 4];
+            const auto mean = [&](int i) { return n ? (sum[i] + n / 2) / n : 0u; };
+            out[x] = mean(0) << 24 | mean(1) << 16 | mean(2) << 8 | mean(3);
+        }
+        std::fill(sums.begin(), sums.end(), 0);
+        rowsSummed = 0;
+    };
+    const bool ok = readRows(layout, [&](int y, const uchar *row) {
+        const int into = int(qint64(y) * size.height() / layout.height);
+        if (into != target) {
+            flush();
+            target = into;
+        }
+        int from = 0;
+        if (layout.channels == 3) {
+            for (int x = 0; x < size.width(); ++x) {
+                const int to = runEnd[size_t(x)];
+                quint32 r = 0, g = 0, b = 0;
+                for (const uchar *p = row + from * 3; p < row + to * 3; p += 3) {
+                    r += p[0];
+                    g += p[1];
+                    b += p[2];
+                }
+                quint32 *sum = &sums[size_t(x) * 4];
+                sum[0] += 255u * quint32(to - from);
+                sum[1] += r;
+                sum[2] += g;
+                sum[3] += b;
+                from = to;
+            }
+        } else {
+            // Means of premultiplied values, so transparent pixels add no colour.
+            convert(row, layout.width, 4, pixels.data());
+            for (int x = 0; x < size.width(); ++x) {
+                const int to = runEnd[size_t(x)];
+                quint32 a = 0, r = 0, g = 0, b = 0;
+                for (int i = from; i < to; ++i) {
+                    const quint32 p = pixels[size_t(i)];
+                    a += p >> 24;
+                    r += (p >> 16) & 0xff;
+                    g += (p >> 8) & 0xff;
+                    b += p & 0xff;
+                }
+                quint32 *sum = &sums[size_t(x) * 4];
+                sum[0] += a;
+                sum[1] += r;
+                sum[2] += g;
+                sum[3] += b;
+                from = to;
+            }
+        }
+        ++rowsSummed;
+    });
+    if (!ok)
+        return {};
+    flush();
+    return image;
 }
 
 } // namespace
@@ -192,6 +282,34 @@ QImage read(const QString &path)
     if (!image.isNull())
         image.convertTo(QImage::Format_ARGB32_Premultiplied);
     return image;
+}
+
+QImage readScaled(const QString &path, const QSize &size)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || size.isEmpty())
+        return {};
+    const QByteArray bytes = file.readAll();
+    Layout layout;
+    if (parse(reinterpret_cast<const uchar *>(bytes.constData()), size_t(bytes.size()), layout)) {
+        if (size.width() > layout.width || size.height() > layout.height)
+            return {};
+        return decodeScaled(layout, size);
+    }
+    file.seek(0);
+    QImageReader reader(&file);
+    reader.setAutoTransform(false);
+    reader.setScaledSize(size);
+    QImage image = reader.read();
+    if (!image.isNull())
+        image.convertTo(QImage::Format_ARGB32_Premultiplied);
+    return image;
+}
+
+QSize size(const QString &path)
+{
+    QImageReader reader(path);
+    return reader.size();
 }
 
 } // namespace PngFile

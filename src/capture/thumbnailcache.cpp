@@ -2,11 +2,11 @@
 #include "capture/thumbnailcache.h"
 
 #include <QFileInfo>
-#include <QImageReader>
 #include <QPointer>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include "capture/history.h"
+#include "capture/pngfile.h"
 
 ThumbnailCache::ThumbnailCache(QObject *parent)
     : QObject(parent)
@@ -74,20 +74,12 @@ void ThumbnailCache::clear()
 
 QImage ThumbnailCache::make(const QString &path)
 {
-    QImageReader reader(path);
-    reader.setAutoTransform(false);
-    const QSize full = reader.size();
+    const QSize full = PngFile::size(path);
     if (!full.isValid() || full.isEmpty())
         return {};
-    const QSize size = History::thumbnailSize(full);
-    if (size != full)
-        reader.setScaledSize(size);
-    QImage image = reader.read();
+    QImage image = PngFile::readScaled(path, History::thumbnailSize(full));
     if (image.isNull())
         return {};
-    if (image.size() != size)
-        image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    image.convertTo(QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(1.0);
     return image;
 }

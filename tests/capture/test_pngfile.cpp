@@ -20,6 +20,10 @@ private slots:
     void damagedFilesGiveNothing_data();
     void damagedFilesGiveNothing();
     void writeNeverReplaces();
+    void scaledReadsAverageBlocks_data();
+    void scaledReadsAverageBlocks();
+    void scaledReadsAgreeWithQt_data();
+    void scaledReadsAgreeWithQt();
 
 private:
     static QImage noisy(QSize size, bool translucent)
@@ -124,6 +128,76 @@ void TestPngFile::writeNeverReplaces()
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), before);
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).filter("part").size(), 0);
+}
+
+void TestPngFile::scaledReadsAverageBlocks_data()
+{
+    QTest::addColumn<bool>("translucent");
+    QTest::newRow("rgb") << false;
+    QTest::newRow("rgba") << true;
+}
+
+void TestPngFile::scaledReadsAverageBlocks()
+{
+    QFETCH(bool, translucent);
+    // 7 x 5 blocks of 6 x 4 pixels; each block's pixels average to its colour exactly.
+    QImage image(42, 20, QImage::Format_ARGB32_Premultiplied);
+    QImage expected(7, 5, QImage::Format_ARGB32_Premultiplied);
+    for (int by = 0; by < 5; ++by) {
+        for (int bx = 0; bx < 7; ++bx) {
+            const int alpha = translucent ? 60 + bx * 20 : 255;
+            const QRgb colour = qPremultiply(qRgba(bx * 30, by * 50, 200 - bx * 10, alpha));
+            expected.setPixel(bx, by, colour);
+            for (int y = 0; y < 4; ++y)
+                for (int x = 0; x < 6; ++x)
+                    image.setPixel(bx * 6 + x, by * 4 + y, colour);
+        }
+    }
+    const QString path = m_dir.filePath(QStringLiteral("blocks.png"));
+    QFile::remove(path);
+    QVERIFY(Png::write(image, path));
+    QCOMPARE(PngFile::size(path), QSize(42, 20));
+    const QImage scaled = PngFile::readScaled(path, QSize(7, 5));
+    QCOMPARE(scaled.format(), QImage::Format_ARGB32_Premultiplied);
+    QCOMPARE(scaled, expected);
+    QVERIFY(PngFile::readScaled(path, QSize(43, 20)).isNull());
+}
+
+void TestPngFile::scaledReadsAgreeWithQt_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QSize>("scaled");
+    QTest::newRow("even") << QSize(480, 240) << QSize(240, 120);
+    QTest::newRow("uneven") << QSize(1001, 333) << QSize(240, 80);
+    QTest::newRow("tall sliver") << QSize(3, 2000) << QSize(1, 240);
+    QTest::newRow("unchanged") << QSize(100, 50) << QSize(100, 50);
+}
+
+void TestPngFile::scaledReadsAgreeWithQt()
+{
+    QFETCH(QSize, size);
+    QFETCH(QSize, scaled);
+    // Smooth content: both box filters must land within a step or two of each other.
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, qRgb(x * 255 / size.width(), y * 255 / size.height(), 128));
+    const QString path = m_dir.filePath(QStringLiteral("smooth.png"));
+    QFile::remove(path);
+    QVERIFY(Png::write(image, path));
+    const QImage ours = PngFile::readScaled(path, scaled);
+    QImageReader reader(path);
+    reader.setScaledSize(scaled);
+    const QImage qt = reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QCOMPARE(ours.size(), scaled);
+    int worst = 0;
+    for (int y = 0; y < scaled.height(); ++y)
+        for (int x = 0; x < scaled.width(); ++x) {
+            const QRgb a = ours.pixel(x, y), b = qt.pixel(x, y);
+            worst = std::max({worst, qAbs(qRed(a) - qRed(b)), qAbs(qGreen(a) - qGreen(b)),
+                              qAbs(qBlue(a) - qBlue(b)), qAbs(qAlpha(a) - qAlpha(b))});
+        }
+    QVERIFY2(worst <= 3, qPrintable(QString::number(worst)));
 }
 
 QTEST_GUILESS_MAIN(TestPngFile)
