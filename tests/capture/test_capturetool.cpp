@@ -57,7 +57,6 @@ private slots:
     void cancellingWritesNothing();
     void pickingGivesTheWindowsRectangle_data();
     void pickingGivesTheWindowsRectangle();
-    void badArgumentsWriteNothing();
     void screenGrabLandsInTheHistory();
 
 private:
@@ -234,21 +233,6 @@ void TestCaptureTool::pickingGivesTheWindowsRectangle()
     QCOMPARE(grab.size(), frame.size());
     QCOMPARE(opaque(grab.copy(QRect(client.topLeft() - frame.topLeft(), client.size()))),
              opaque(content));
-}
-
-void TestCaptureTool::badArgumentsWriteNothing()
-{
-    for (const QStringList &arguments : {QStringList{"-q"}, QStringList{"-m", "a.png", "b.png"}}) {
-        QProcess tool;
-        tool.start(QStringLiteral(KIWANO_CAPTURE_TOOL), arguments);
-        QVERIFY(tool.waitForFinished(15000));
-        QCOMPARE(tool.exitCode(), 2);
-    }
-    // An output folder that does not exist: nothing written, a failure reported.
-    QProcess tool;
-    tool.start(QStringLiteral(KIWANO_CAPTURE_TOOL), {"-m", "-x", m_dir.filePath("none/grab.png")});
-    QVERIFY(tool.waitForFinished(15000));
-    QCOMPARE(tool.exitCode(), 1);
 }
 
 void TestCaptureTool::screenGrabLandsInTheHistory()

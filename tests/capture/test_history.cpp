@@ -22,8 +22,6 @@ private slots:
     void adoptTakesOnlyCompletePngs();
     void adoptIntoUnusableFolderKeepsTheFile();
     void addRoundTripsPixels();
-    void imageOfBadFilesIsNull_data();
-    void imageOfBadFilesIsNull();
     void moveIntoTheSameFolderChangesNothing();
     void moveStoresOrForgetsThePreference();
     void moveSkipsClashingNames();
@@ -197,27 +195,6 @@ void TestHistory::addRoundTripsPixels()
     QCOMPARE(History::load().size(), 1);
     // Nothing half-written is left beside the grab.
     QCOMPARE(HistoryFixture::names(History::dir()), QStringList{entry->url.fileName()});
-}
-
-void TestHistory::imageOfBadFilesIsNull_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    const QByteArray png = HistoryFixture::pngBytes(HistoryFixture::sample(QSize(64, 64)));
-    QTest::newRow("truncated") << png.left(png.size() / 2);
-    QTest::newRow("not an image") << QByteArray("hello, world");
-    QTest::newRow("empty") << QByteArray();
-    QTest::newRow("missing") << QByteArray("-");
-}
-
-void TestHistory::imageOfBadFilesIsNull()
-{
-    QFETCH(QByteArray, bytes);
-    const QString path = History::dir() + QStringLiteral("/grab-bad.png");
-    if (bytes != "-")
-        HistoryFixture::writeBytes(path, bytes);
-    const GrabEntry entry{QUrl::fromLocalFile(path), QDateTime::currentDateTime()};
-    QVERIFY(History::image(entry).isNull());
-    QVERIFY(ThumbnailCache::make(path).isNull());
 }
 
 void TestHistory::moveIntoTheSameFolderChangesNothing()

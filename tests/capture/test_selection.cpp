@@ -9,8 +9,6 @@ class TestSelection : public QObject
     Q_OBJECT
 
 private slots:
-    void dragCoversTheDraggedPixels_data();
-    void dragCoversTheDraggedPixels();
     void windowUnderThePointer_data();
     void windowUnderThePointer();
     void boxesStayOnThePointersMonitor_data();
@@ -22,25 +20,6 @@ private:
     const QList<QRect> monitors{right, left}; // primary first
     const QRect bounds{0, 0, 4480, 1440};
 };
-
-void TestSelection::dragCoversTheDraggedPixels_data()
-{
-    QTest::addColumn<QPoint>("press");
-    QTest::addColumn<QPoint>("pointer");
-    QTest::addColumn<QRect>("rect");
-    QTest::newRow("down right") << QPoint(10, 10) << QPoint(110, 60) << QRect(10, 10, 100, 50);
-    QTest::newRow("up left") << QPoint(110, 60) << QPoint(10, 10) << QRect(10, 10, 100, 50);
-    QTest::newRow("across monitors") << QPoint(1900, 5) << QPoint(1940, 25) << QRect(1900, 5, 40, 20);
-    QTest::newRow("not moved") << QPoint(5, 5) << QPoint(5, 5) << QRect(5, 5, 0, 0);
-}
-
-void TestSelection::dragCoversTheDraggedPixels()
-{
-    QFETCH(QPoint, press);
-    QFETCH(QPoint, pointer);
-    QFETCH(QRect, rect);
-    QCOMPARE(Selection::fromDrag(press, pointer), rect);
-}
 
 void TestSelection::windowUnderThePointer_data()
 {
