@@ -32,23 +32,25 @@ SelectionOverlay::SelectionOverlay(const QImage &frozen, const QList<QRect> &mon
     setTitle(QStringLiteral("kiwano-capture"));
     setCursor(Qt::CrossCursor);
     m_pointer = QCursor::pos();
-    m_grabRetry.setInterval(50);
+    m_grabRetry.setInterval(10);
     connect(&m_grabRetry, &QTimer::timeout, this, &SelectionOverlay::retryGrabs);
 }
 
-void SelectionOverlay::showEvent(QShowEvent *event)
+void SelectionOverlay::exposeEvent(QExposeEvent *event)
 {
-    QRasterWindow::showEvent(event);
-    // The shortcut that started us may still hold the keyboard for a moment.
-    m_grabAttempts = 0;
-    retryGrabs();
+    QRasterWindow::exposeEvent(event);
+    // Grabs need a viewable window, so they start with the first exposure; the shortcut that
+    // started us may still hold the keyboard for a moment, so they are tried again until then.
+    if (isExposed() && !m_grabbed && !m_grabRetry.isActive()) {
+        m_grabAttempts = 0;
+        retryGrabs();
+    }
 }
 
 void SelectionOverlay::retryGrabs()
 {
-    const bool keyboard = setKeyboardGrabEnabled(true);
-    const bool mouse = setMouseGrabEnabled(true);
-    if ((keyboard && mouse) || ++m_grabAttempts > 40)
+    m_grabbed = setKeyboardGrabEnabled(true) && setMouseGrabEnabled(true);
+    if (m_grabbed || ++m_grabAttempts > 200)
         m_grabRetry.stop();
     else if (!m_grabRetry.isActive())
         m_grabRetry.start();

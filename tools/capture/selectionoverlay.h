@@ -26,7 +26,7 @@ signals:
     void cancelled();
 
 protected:
-    void showEvent(QShowEvent *event) override;
+    void exposeEvent(QExposeEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -60,4 +60,5 @@ private:
     QRegion m_shownDecorations;
     QTimer m_grabRetry;
     int m_grabAttempts = 0;
+    bool m_grabbed = false;
 };
