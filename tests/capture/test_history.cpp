@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QStorageInfo>
 #include <QTest>
 
 #include "capture/history.h"
@@ -21,6 +22,7 @@ private slots:
     void pruningRemovesTheOldestBeyondTheLimit();
     void adoptTakesOnlyCompletePngs();
     void adoptIntoUnusableFolderKeepsTheFile();
+    void adoptAcrossFileSystems();
     void addRoundTripsPixels();
     void moveIntoTheSameFolderChangesNothing();
     void moveStoresOrForgetsThePreference();
@@ -181,6 +183,22 @@ void TestHistory::adoptIntoUnusableFolderKeepsTheFile()
     QVERIFY(!History::add(HistoryFixture::sample(QSize(4, 4))));
     QVERIFY(QFileInfo::exists(second));
     QVERIFY(History::load().isEmpty());
+}
+
+void TestHistory::adoptAcrossFileSystems()
+{
+    // The temporary folder is often a memory file system, the history a disk.
+    const QString shm = QStringLiteral("/dev/shm");
+    if (!QFileInfo(shm).isWritable()
+        || QStorageInfo(shm).device() == QStorageInfo(History::dir()).device())
+        QSKIP("no second file system to move from");
+    QTemporaryDir elsewhere(shm + QStringLiteral("/kiwano-test-XXXXXX"));
+    const QString source = grabIn(elsewhere.path(), QStringLiteral("grab.png"), 3);
+    const auto entry = History::adopt(source);
+    QVERIFY(entry);
+    QVERIFY(!QFileInfo::exists(source));
+    QCOMPARE(History::image(*entry), HistoryFixture::sample(QSize(8, 6), 3));
+    QCOMPARE(HistoryFixture::names(History::dir()), QStringList{entry->url.fileName()});
 }
 
 void TestHistory::addRoundTripsPixels()
