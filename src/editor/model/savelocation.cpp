@@ -56,11 +56,11 @@ void setAskEachTime(bool ask)
     preferences().setValue(askKey, ask);
 }
 
-QString unusedURL(const QString &folder, const QString &name)
+QString unusedURL(const QString &folder, const QString &name, const QSet<QString> &taken)
 {
     const QDir dir(folder);
     QString candidate = dir.filePath(name + QStringLiteral(".png"));
-    for (int n = 2; QFileInfo::exists(candidate); ++n)
+    for (int n = 2; QFileInfo::exists(candidate) || taken.contains(candidate); ++n)
         candidate = dir.filePath(QStringLiteral("%1 %2.png").arg(name).arg(n));
     return candidate;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QSet>
 #include <QString>
 
 // Where saved images go, and whether every save asks first. Kept in the preference store under
@@ -17,7 +18,8 @@ bool askEachTime();
 // Stores the "ask each time" choice.
 void setAskEachTime(bool ask);
 
-// folder/name.png, or the first of "name 2.png", "name 3.png", ... that does not exist there.
-QString unusedURL(const QString &folder, const QString &name);
+// folder/name.png, or the first of "name 2.png", "name 3.png", ... that does not exist there;
+// paths in taken count as existing (files about to be written).
+QString unusedURL(const QString &folder, const QString &name, const QSet<QString> &taken = {});
 
 } // namespace SaveLocation
