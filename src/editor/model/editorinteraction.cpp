@@ -191,9 +191,18 @@ void EditorModel::dragEnded(QPointF p)
         const Snapshot *before = m_resizing ? &m_resizing->before
                                  : m_moving ? &m_moving->before
                                             : nullptr;
-        // Recorded only now, so a press that did not move leaves the history alone.
-        if (before && m_dragStart && p != *m_dragStart)
-            recordUndo(*before);
+        const Annotation *original = m_resizing ? &m_resizing->original
+                                     : m_moving ? &m_moving->original
+                                                : nullptr;
+        // Recorded only now, so a press that did not move leaves the history alone. A drag that
+        // ends on its start point after the last move went elsewhere has still changed the layer,
+        // and that change must be undoable too.
+        if (before && m_dragStart) {
+            const auto at = index(original->id);
+            const bool changed = at && !(m_annotations.at(*at) == *original);
+            if (p != *m_dragStart || changed)
+                recordUndo(*before);
+        }
         break;
     }
     case Tool::text:
