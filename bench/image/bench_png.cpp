@@ -8,6 +8,7 @@
 #include <QBuffer>
 #include <QGuiApplication>
 #include <QImageWriter>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <cstring>
@@ -24,11 +25,18 @@ QByteArray qtDefault(const QImage &image)
     return bytes;
 }
 
-void comparePng(QSize size, int runs)
+// translucent: a window-shaped grab with see-through corners and a shadow, written as RGBA.
+void comparePng(QSize size, int runs, bool translucent = false)
 {
-    const QImage image = BenchImage::screenshot(size);
-    std::printf("PNG of a %dx%d screenshot (premultiplied ARGB32, opaque)\n", size.width(),
-                size.height());
+    QImage image = BenchImage::screenshot(size);
+    if (translucent) {
+        QPainter painter(&image);
+        painter.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+        painter.fillRect(QRect(0, 0, size.width(), size.height() / 8), QColor(0, 0, 0, 90));
+        painter.fillRect(QRect(0, size.height() - 40, size.width(), 40), Qt::transparent);
+    }
+    std::printf("PNG of a %dx%d screenshot (premultiplied ARGB32, %s)\n", size.width(),
+                size.height(), translucent ? "translucent parts" : "opaque");
     QByteArray qt, ours;
     const double qtMs = medianMs(runs, [&] { qt = qtDefault(image); });
     const QImage rgb32 = image.convertToFormat(QImage::Format_RGB32);
@@ -78,9 +86,12 @@ void compareAllocation(QSize size, int runs)
 
 int main(int argc, char *argv[])
 {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     compareAllocation(QSize(5120, 2880), 9);
     comparePng(QSize(5120, 2880), 3);
     comparePng(QSize(1920, 1080), 5);
+    comparePng(QSize(1920, 1080), 5, true);
     return 0;
 }

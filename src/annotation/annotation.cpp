@@ -62,18 +62,19 @@ Annotation::Annotation(Shape shape, Style style, QUuid id)
 
 QRectF Annotation::bounds() const
 {
+    // Rectangles are normalised so that one dragged up or left still has a usable outline.
     const qreal w = style.width;
     return std::visit(
         Overloaded{
             [w](const Shapes::Pen &s) { return grown(enclosing(s.points), w / 2); },
             [w](const Shapes::Highlighter &s) { return grown(enclosing(s.points), 2 * w); },
             [w](const Shapes::Arrow &s) { return grown(rectFrom(s.start, s.end), arrowHead(w)); },
-            [w](const Shapes::Rect &s) { return grown(s.rect, w > 2 ? w / 2 : 1); },
+            [w](const Shapes::Rect &s) { return grown(normalizedRect(s.rect), w > 2 ? w / 2 : 1); },
             [this](const Shapes::Text &s) {
                 return QRectF(s.point, measuredSize(s.string, textAttributes(style)));
             },
-            [](const Shapes::Blur &s) { return s.rect; },
-            [](const Shapes::Focus &s) { return s.rect; },
+            [](const Shapes::Blur &s) { return normalizedRect(s.rect); },
+            [](const Shapes::Focus &s) { return normalizedRect(s.rect); },
             [this](const Shapes::Stamp &s) {
                 const QSizeF size = measuredSize(QStringLiteral("🥝"), stampAttributes(*this));
                 return QRectF(s.point.x() - size.width() / 2, s.point.y() - size.height() / 2,
@@ -84,7 +85,7 @@ QRectF Annotation::bounds() const
                 const qreal mh = mw * Watermark::aspect();
                 return QRectF(s.point.x() - mw / 2, s.point.y() - mh / 2, mw, mh);
             },
-            [](const Shapes::Picture &s) { return s.rect; },
+            [](const Shapes::Picture &s) { return normalizedRect(s.rect); },
         },
         shape);
 }

@@ -83,6 +83,15 @@ void drawBox(const Shapes::Rect &shape, const Style &style, QPainter &painter)
         painter.strokePath(path, painter.pen());
 }
 
+// The font to set colour glyphs with. Once QPainterPath::addText has asked a colour bitmap face
+// for outlines, Qt's engine for that font draws those glyphs blank from then on; a different
+// style strategy gets a separate engine that no outline request ever touches.
+QFont colourGlyphFont(QFont font)
+{
+    font.setStyleStrategy(QFont::PreferAntialias);
+    return font;
+}
+
 // True for characters that only colour emoji faces draw: they have no outline to fill or stroke.
 bool hasColourGlyphs(const QString &line)
 {
@@ -100,7 +109,7 @@ void drawText(const Shapes::Text &shape, const Style &style, QPainter &painter)
     // Emoji have no contours: set them as text, where the path left gaps.
     const QStringList lines = textLines(shape.string);
     const QFontMetricsF metrics(attributes.font);
-    painter.setFont(attributes.font);
+    painter.setFont(colourGlyphFont(attributes.font));
     painter.setPen(attributes.fill);
     for (qsizetype i = 0; i < lines.size(); ++i)
         if (hasColourGlyphs(lines[i]))
@@ -138,7 +147,7 @@ void drawStamp(const Annotation &layer, QPainter &painter)
     const TextAttributes attributes = stampAttributes(layer);
     const QRectF box = layer.bounds();
     // The emoji face's own colours; the pen colour is only there for a face without them.
-    painter.setFont(attributes.font);
+    painter.setFont(colourGlyphFont(attributes.font));
     painter.setPen(layer.style.color);
     painter.drawText(box.topLeft() + QPointF(0, QFontMetricsF(attributes.font).ascent()), kiwi);
 }

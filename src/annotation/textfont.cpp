@@ -77,7 +77,10 @@ int wholePixels(qreal size)
 
 QFont boldSystemFont(QFontDatabase::SystemFont kind, qreal pixelSize)
 {
-    QFont f = QFontDatabase::systemFont(kind);
+    // Asking the platform theme each time is slow, and text bounds ask on every hit test.
+    static const QFont general = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    static const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    QFont f = kind == QFontDatabase::FixedFont ? fixed : general;
     f.setBold(true);
     f.setPixelSize(wholePixels(pixelSize));
     return f;

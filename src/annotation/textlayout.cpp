@@ -26,6 +26,28 @@ QSizeF layoutSize(const QString &text, const QFont &font)
     return QSizeF(width, lines.size() * metrics.lineSpacing());
 }
 
+// What a measurement depends on; cheaper to build than QFont::key(), which formats numbers.
+struct MeasureKey
+{
+    QString family;
+    QString styleName;
+    int pixelSize;
+    qreal pointSize; // for fonts sized in points, whose pixelSize is -1
+    int weight;
+    int stretch;
+    bool italic;
+    qreal letterSpacing;
+    QString text;
+
+    friend bool operator==(const MeasureKey &, const MeasureKey &) = default;
+};
+
+size_t qHash(const MeasureKey &key, size_t seed = 0)
+{
+    // The rarer fields only tell apart keys that collide here; operator== compares them.
+    return qHashMulti(seed, key.family, key.pixelSize, key.weight, key.italic, key.text);
+}
+
 } // namespace
 
 TextAttributes textAttributes(const Style &style)
@@ -68,8 +90,10 @@ QSizeF measuredSize(const QString &text, const TextAttributes &attributes)
     // Hit tests and redraws measure the same few strings over and over, and measuring a colour
     // emoji costs a scaled bitmap glyph each time: remember recent results.
     static QMutex mutex;
-    static QCache<QString, QSizeF> recent(512);
-    const QString key = attributes.font.key() + QChar(0x1F) + text;
+    static QCache<MeasureKey, QSizeF> recent(512);
+    const QFont &f = attributes.font;
+    const MeasureKey key{f.family(), f.styleName(), f.pixelSize(), f.pointSizeF(), f.weight(),
+                         f.stretch(), f.italic(), f.letterSpacing(), text};
     {
         QMutexLocker locker(&mutex);
         if (const QSizeF *size = recent.object(key))

@@ -3,6 +3,7 @@
 #include "annotation/geometry.h"
 #include "annotation/textlayout.h"
 #include "annotation/watermark.h"
+#include "look/pixel.h"
 
 #include <QTest>
 
@@ -85,6 +86,8 @@ void TestGeometry::boundsByShape_data()
     QTest::newRow("width 1 box grows by 1") << layer(Rect{QRectF(0, 0, 10, 10)}, 1) << QRectF(-1, -1, 12, 12);
     QTest::newRow("width 2 box grows by 1") << layer(Rect{QRectF(0, 0, 10, 10)}, 2) << QRectF(-1, -1, 12, 12);
     QTest::newRow("width 4 box grows by 2") << layer(Rect{QRectF(0, 0, 10, 10)}, 4) << QRectF(-2, -2, 14, 14);
+    QTest::newRow("box of negative size") << layer(Rect{QRectF(10, 10, -10, -10)}, 4) << QRectF(-2, -2, 14, 14);
+    QTest::newRow("focus of negative size") << layer(Focus{QRectF(10, 10, -4, -6)}) << QRectF(6, 4, 4, 6);
     QTest::newRow("blur is its rectangle") << layer(Blur{QRectF(1, 2, 3, 4)}) << QRectF(1, 2, 3, 4);
     QTest::newRow("focus is its rectangle") << layer(Focus{QRectF(1, 2, 3, 4)}) << QRectF(1, 2, 3, 4);
     QTest::newRow("picture is its rectangle")
@@ -122,8 +125,11 @@ void TestGeometry::watermarkBoundsFollowMascotAspect()
     QCOMPARE(bounds.width(), 300.0);
     QCOMPARE(bounds.height(), 300.0 * Watermark::aspect());
     QCOMPARE(bounds.center(), QPointF(500, 400));
-    if (!Watermark::image())
-        QCOMPARE(Watermark::aspect(), 1.0);
+    // The mascot comes with the application's resources.
+    const std::optional<QImage> &mascot = Watermark::image();
+    QVERIFY(mascot && !mascot->isNull());
+    QCOMPARE(Watermark::aspect(), qreal(mascot->height()) / mascot->width());
+    QCOMPARE(&Watermark::image(), &mascot); // loaded once
 }
 
 void TestGeometry::lineHits_data()
@@ -346,8 +352,10 @@ void TestGeometry::toolAndFontCatalogues()
 {
     QCOMPARE(Tools::allCases().size(), 12);
     QCOMPARE(Tools::toolbar(), Tools::allCases().mid(0, 10));
-    for (Tool tool : Tools::allCases())
+    for (Tool tool : Tools::allCases()) {
         QCOMPARE(Tools::fromRaw(rawValue(tool)).value_or(Tool::move), tool);
+        QVERIFY2(Pixel::image(icon(tool)), qPrintable(icon(tool))); // the toolbar can draw it
+    }
     for (TextFont font : TextFonts::allCases())
         QCOMPARE(TextFonts::fromRaw(rawValue(font)).value_or(TextFont::chalk), font);
     // Raw values are exact: no case folding, no trimming.

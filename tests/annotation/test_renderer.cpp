@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "annotation/pixelcache.h"
 #include "annotation/renderer.h"
+#include "annotation/textlayout.h"
 #include "annotation/watermark.h"
 
 #include <QFontDatabase>
@@ -27,6 +28,7 @@ private slots:
     void arrowHasAFilledHead();
     void textIsFilledThenOutlined();
     void stampKeepsItsOwnColours();
+    void emojiInTextAreDrawn();
     void laterLayersLieOnTop();
     void picturesAndWatermarksAreTranslucent();
     void painterStateDoesNotLeak();
@@ -270,6 +272,8 @@ void TestRenderer::stampKeepsItsOwnColours()
         QSKIP("needs the Noto Color Emoji font");
     // A blue style must not tint the fruit: its green flesh and brown skin show.
     const Annotation stamp(Shapes::Stamp{{100, 100}}, colored(Qt::blue, 8));
+    // Asking the emoji face for outlines first must not blank the stamp (a Qt font engine trap).
+    textPath(QStringLiteral("🥝"), stampAttributes(stamp), QPointF(0, 0));
     const QImage result = flatten(paper({200, 200}, Qt::white), {stamp});
     int green = 0, brown = 0, blue = 0;
     for (int y = 0; y < result.height(); ++y)
@@ -285,6 +289,24 @@ void TestRenderer::stampKeepsItsOwnColours()
     QVERIFY2(green > 300, qPrintable(QString::number(green)));
     QVERIFY2(brown > 100, qPrintable(QString::number(brown)));
     QCOMPARE(blue, 0);
+}
+
+void TestRenderer::emojiInTextAreDrawn()
+{
+    if (!QFontDatabase::hasFamily(QStringLiteral("Noto Color Emoji")))
+        QSKIP("needs the Noto Color Emoji font");
+    // Colour glyphs have no outline path; they must still appear, in their own colours.
+    Style style = colored(Qt::red);
+    style.fontSize = 60;
+    const QImage result = flatten(paper({300, 120}, Qt::white),
+                                  {Annotation(Shapes::Text{{10, 10}, QStringLiteral("A🥝")}, style)});
+    int green = 0;
+    for (int y = 0; y < result.height(); ++y)
+        for (int x = 0; x < result.width(); ++x) {
+            const QColor c = QColor::fromRgb(result.pixel(x, y));
+            green += c.saturation() > 80 && c.hue() >= 60 && c.hue() <= 150;
+        }
+    QVERIFY2(green > 100, qPrintable(QString::number(green)));
 }
 
 void TestRenderer::laterLayersLieOnTop()
@@ -309,12 +331,24 @@ void TestRenderer::picturesAndWatermarksAreTranslucent()
     QCOMPARE(result.pixel(5, 5), qRgb(255, 255, 255));
     QCOMPARE(result.pixel(31, 31), qRgb(255, 255, 255));
 
-    const Annotation mark(Shapes::Watermark{{20, 20}, 100}, style);
-    const QImage marked = flatten(paper({40, 40}, Qt::white), {mark});
-    if (!Watermark::image())
-        QCOMPARE(marked, paper({40, 40}, Qt::white)); // no mascot: nothing drawn, nothing broken
-    else
-        QVERIFY(marked != paper({40, 40}, Qt::white));
+    // The mascot lands inside its bounds (30 wide, centred) and nowhere else.
+    const Annotation mark(Shapes::Watermark{{50, 50}, 100}, style);
+    const QImage marked = flatten(paper({100, 100}, Qt::white), {mark});
+    if (!Watermark::image()) {
+        QCOMPARE(marked, paper({100, 100}, Qt::white)); // no mascot: nothing drawn, nothing broken
+        return;
+    }
+    const QRect inside = mark.bounds().toAlignedRect();
+    QCOMPARE(inside.width(), 30);
+    int changed = 0;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x) {
+            const bool white = marked.pixel(x, y) == qRgb(255, 255, 255);
+            if (!inside.contains(x, y))
+                QVERIFY2(white, qPrintable(QStringLiteral("%1,%2 outside the mark").arg(x).arg(y)));
+            changed += !white;
+        }
+    QVERIFY(changed > 100);
 }
 
 void TestRenderer::painterStateDoesNotLeak()

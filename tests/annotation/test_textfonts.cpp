@@ -23,6 +23,7 @@ private slots:
     void stampUsesColourEmoji();
     void textAttributesOfAStyle();
     void measuringBreaksOnlyAtLineBreaks();
+    void rememberedSizesFollowTheFont();
     void glyphOutlinesStayInTheMeasuredBox();
 };
 
@@ -41,12 +42,18 @@ void TestTextFonts::familiesLookDifferent()
 
 void TestTextFonts::pixelFallsBackToBoldMonospace()
 {
-    if (!Pixel::registerFont().isEmpty())
-        QSKIP("the pixel font is registered in this build");
+    // Nothing has registered the pixel font in this process yet.
+    const QFontInfo fallback(font(TextFont::pixel, 30));
+    QCOMPARE(fallback.family(), QFontInfo(font(TextFont::mono, 30)).family());
+    QVERIFY(fallback.fixedPitch());
+    QVERIFY(fallback.bold());
+    QCOMPARE(fallback.pixelSize(), 30);
+
+    const QString family = Pixel::registerFont();
+    if (family.isEmpty())
+        QSKIP("this build has no pixel font file");
     const QFontInfo pixel(font(TextFont::pixel, 30));
-    QCOMPARE(pixel.family(), QFontInfo(font(TextFont::mono, 30)).family());
-    QVERIFY(pixel.fixedPitch());
-    QVERIFY(pixel.bold());
+    QCOMPARE(pixel.family(), family);
     QCOMPARE(pixel.pixelSize(), 30);
 }
 
@@ -122,6 +129,23 @@ void TestTextFonts::measuringBreaksOnlyAtLineBreaks()
     QVERIFY(wide.width() > 150 * one.width());
 
     QCOMPARE(textLines(QStringLiteral("a\rb\u2028c\n")), (QStringList{"a", "b", "c", ""}));
+}
+
+void TestTextFonts::rememberedSizesFollowTheFont()
+{
+    Style style;
+    style.fontSize = 20;
+    const QString text = QStringLiteral("Kiwano");
+    const QSizeF small = measuredSize(text, textAttributes(style));
+    style.fontSize = 40;
+    const QSizeF large = measuredSize(text, textAttributes(style));
+    QVERIFY(large.width() > 1.8 * small.width());
+    QCOMPARE(measuredSize(text, textAttributes(style)), large);
+
+    style.font = TextFont::mono;
+    const QSizeF mono = measuredSize(text, textAttributes(style));
+    QCOMPARE(mono.width(), QFontMetricsF(font(TextFont::mono, 40)).horizontalAdvance(text));
+    QVERIFY(mono.width() != large.width());
 }
 
 void TestTextFonts::glyphOutlinesStayInTheMeasuredBox()

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-#include "image/bitmap.h"
 #include "image/pixellate.h"
 
 #include <QTest>
@@ -14,11 +13,6 @@ private slots:
     void aBrightPixelIsSpreadNotKept();
     void gridStartsAtTheBottomLeft();
     void unusableInputGivesNothing();
-    void bitmapFramesAreUsableImages_data();
-    void bitmapFramesAreUsableImages();
-    void bitmapRefusesInsaneSizes_data();
-    void bitmapRefusesInsaneSizes();
-    void bitmapCopiesAreIndependent();
 };
 
 namespace {
@@ -132,57 +126,6 @@ void TestPixellate::unusableInputGivesNothing()
     QVERIFY(pixellate(QImage(), 8).isNull());
     QVERIFY(pixellate(numbered({4, 4}), 0).isNull());
     QVERIFY(pixellate(numbered({4, 4}), -3).isNull());
-}
-
-void TestPixellate::bitmapFramesAreUsableImages_data()
-{
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<QImage::Format>("format");
-    QTest::newRow("small, from the heap") << QSize(33, 17) << QImage::Format_ARGB32_Premultiplied;
-    QTest::newRow("5K, mapped") << QSize(5120, 2880) << QImage::Format_ARGB32_Premultiplied;
-    QTest::newRow("odd width RGB888, mapped") << QSize(4001, 1000) << QImage::Format_RGB888;
-}
-
-void TestPixellate::bitmapFramesAreUsableImages()
-{
-    QFETCH(QSize, size);
-    QFETCH(QImage::Format, format);
-    QImage frame = Bitmap::allocate(size, format);
-    QVERIFY(!frame.isNull());
-    QCOMPARE(frame.size(), size);
-    QCOMPARE(frame.format(), format);
-    QCOMPARE(frame.bytesPerLine(), QImage(QSize(size.width(), 1), format).bytesPerLine());
-    frame.fill(Qt::darkCyan);
-    frame.setPixelColor(size.width() - 1, size.height() - 1, Qt::yellow);
-    QCOMPARE(frame.pixelColor(0, 0), QColor(Qt::darkCyan));
-    QCOMPARE(frame.pixelColor(size.width() - 1, size.height() - 1), QColor(Qt::yellow));
-}
-
-void TestPixellate::bitmapRefusesInsaneSizes_data()
-{
-    QTest::addColumn<QSize>("size");
-    QTest::newRow("empty") << QSize(0, 10);
-    QTest::newRow("negative") << QSize(-5, 10);
-    QTest::newRow("too wide") << QSize(40000, 4);
-    QTest::newRow("over 1 GiB") << QSize(20000, 20000);
-}
-
-void TestPixellate::bitmapRefusesInsaneSizes()
-{
-    QFETCH(QSize, size);
-    QVERIFY(Bitmap::allocate(size).isNull());
-}
-
-void TestPixellate::bitmapCopiesAreIndependent()
-{
-    QImage frame = Bitmap::allocate({4000, 3000});
-    frame.fill(Qt::red);
-    QImage copy = frame;
-    copy.setPixelColor(0, 0, Qt::blue);
-    QCOMPARE(frame.pixelColor(0, 0), QColor(Qt::red));
-    frame = QImage();
-    QCOMPARE(copy.pixelColor(0, 0), QColor(Qt::blue));
-    QCOMPARE(copy.pixelColor(3999, 2999), QColor(Qt::red));
 }
 
 QTEST_GUILESS_MAIN(TestPixellate)
