@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: MIT
+#include "annotation/textlayout.h"
+
+#include "annotation/annotation.h"
+
+#include <QFontDatabase>
+#include <QFontMetricsF>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const QString emojiFamily = QStringLiteral("Noto Color Emoji");
+
+} // namespace
+
+TextAttributes textAttributes(const Style &style)
+{
+    TextAttributes attributes;
+    attributes.font = font(style.font, style.fontSize);
+    attributes.fill = style.color;
+    attributes.outline = style.outlineColor;
+    const qreal outline = style.outlineWidth / 100 * style.fontSize;
+    attributes.outlineWidth = std::isfinite(outline) ? std::max(0.0, outline) : 0;
+    return attributes;
+}
+
+TextAttributes stampAttributes(const Annotation &annotation)
+{
+    const qreal size = 14 * annotation.style.width;
+    const int pixels = std::isfinite(size) ? std::max(1, qRound(std::min(size, 100000.0))) : 1;
+    QFont f = QFontDatabase::hasFamily(emojiFamily) ? QFont(emojiFamily)
+                                                    : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    f.setBold(false);
+    f.setPixelSize(pixels);
+    TextAttributes attributes;
+    attributes.font = f;
+    return attributes;
+}
+
+QStringList textLines(const QString &text)
+{
+    QString unified = text;
+    unified.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    unified.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    unified.replace(QChar(QChar::LineSeparator), QLatin1Char('\n'));
+    unified.replace(QChar(QChar::ParagraphSeparator), QLatin1Char('\n'));
+    return unified.split(QLatin1Char('\n'));
+}
+
+QSizeF measuredSize(const QString &text, const TextAttributes &attributes)
+{
+    const QFontMetricsF metrics(attributes.font);
+    const QStringList lines = textLines(text);
+    qreal width = 0;
+    for (const QString &line : lines)
+        width = std::max(width, metrics.horizontalAdvance(line));
+    return QSizeF(width, lines.size() * metrics.lineSpacing());
+}
+
+QPainterPath textPath(const QString &text, const TextAttributes &attributes, QPointF topLeft)
+{
+    const QFontMetricsF metrics(attributes.font);
+    QPainterPath path;
+    const QStringList lines = textLines(text);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QPointF baseline(topLeft.x(), topLeft.y() + i * metrics.lineSpacing() + metrics.ascent());
+        path.addText(baseline, attributes.font, lines[i]);
+    }
+    return path;
+}
