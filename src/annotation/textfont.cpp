@@ -29,7 +29,7 @@ constexpr std::array<FontInfo, 7> infos{{
 }};
 
 // The faces that stand for each design, best first. The Debian packages fonts-comfortaa,
-// fonts-dejavu-core, fonts-yusei-magic and fonts-comic-neue provide the last of each list; the
+// fonts-dejavu-core, fonts-leckerli-one and fonts-comic-neue provide the last of each list; the
 // others are taken when a user has them.
 QStringList candidates(TextFont font)
 {
@@ -41,7 +41,7 @@ QStringList candidates(TextFont font)
                 QStringLiteral("Liberation Serif")};
     case TextFont::marker:
         return {QStringLiteral("Marker Felt"), QStringLiteral("Permanent Marker"),
-                QStringLiteral("Yusei Magic")};
+                QStringLiteral("Leckerli One")};
     case TextFont::chalk:
         return {QStringLiteral("Chalkboard SE"), QStringLiteral("Comic Neue")};
     default:
@@ -122,7 +122,7 @@ QFont font(TextFont font, qreal pixelSize)
     case TextFont::chalk:
         return named(font, pixelSize, true);
     case TextFont::marker:
-        // A marker face is heavy already; it usually comes in one weight only.
+        // Marker faces are heavy already and come in one weight; a synthetic bold smears them.
         return named(font, pixelSize, false);
     }
     return boldSystemFont(QFontDatabase::GeneralFont, pixelSize);

@@ -6,6 +6,8 @@
 #include <optional>
 
 // The mascot picture that watermark layers show, read once per process from the resources.
+// (The watermark layer's geometry is Shapes::Watermark; code that opens namespace Shapes writes
+// ::Watermark for this one.)
 namespace Watermark {
 
 // The mascot bitmap; nothing when the resource is missing or cannot be decoded.

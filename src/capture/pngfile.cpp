@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "capture/pngfile.h"
 
+#include "image/png.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QImageWriter>
 #include <QTemporaryFile>
 
 #include <cerrno>
@@ -41,11 +42,8 @@ bool renameNoReplace(const QString &from, const QString &to)
 
 bool encode(const QImage &image, QIODevice *device)
 {
-    QImageWriter writer(device, "png");
-    // zlib level 1: a screen grab compresses nearly as well as at the default level, in a
-    // fraction of the time.
-    writer.setCompression(15);
-    return writer.write(image);
+    const QByteArray png = Png::encode(image);
+    return !png.isEmpty() && device->write(png) == png.size();
 }
 
 } // namespace
