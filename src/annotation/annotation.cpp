@@ -92,12 +92,24 @@ QRectF Annotation::bounds() const
 bool Annotation::contains(QPointF point, qreal tolerance) const
 {
     const qreal w = style.width;
+    // A line lies inside the rectangle enclosing its points, so a pointer farther than the reach
+    // from that rectangle misses without measuring every segment.
+    const auto outOfReach = [point](const QRectF &enclosed, qreal reach) {
+        return point.x() < enclosed.left() - reach || point.x() > enclosed.right() + reach
+            || point.y() < enclosed.top() - reach || point.y() > enclosed.bottom() + reach;
+    };
     if (const auto *arrow = std::get_if<Shapes::Arrow>(&shape))
         return segmentDistance(point, arrow->start, arrow->end) <= tolerance + w / 2;
-    if (const auto *highlighter = std::get_if<Shapes::Highlighter>(&shape))
-        return polylineDistance(point, highlighter->points) <= tolerance + 2 * w;
-    if (const auto *pen = std::get_if<Shapes::Pen>(&shape))
-        return polylineDistance(point, pen->points) <= tolerance + w / 2;
+    if (const auto *highlighter = std::get_if<Shapes::Highlighter>(&shape)) {
+        const qreal reach = tolerance + 2 * w;
+        return !outOfReach(enclosing(highlighter->points), reach)
+            && polylineDistance(point, highlighter->points) <= reach;
+    }
+    if (const auto *pen = std::get_if<Shapes::Pen>(&shape)) {
+        const qreal reach = tolerance + w / 2;
+        return !outOfReach(enclosing(pen->points), reach)
+            && polylineDistance(point, pen->points) <= reach;
+    }
     return holds(grown(bounds(), tolerance), point);
 }
 

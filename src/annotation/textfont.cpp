@@ -49,22 +49,23 @@ QStringList candidates(TextFont font)
     }
 }
 
-// Installed faces do not change while the process runs, so each design is looked up once.
+// Installed faces do not change while the process runs, and looking one up is slow: each design
+// is looked up once.
 QString installedFamily(TextFont font)
 {
-    static QHash<TextFont, QString> found;
-    const auto it = found.constFind(font);
-    if (it != found.constEnd())
-        return *it;
-    QString family;
-    for (const QString &candidate : candidates(font)) {
-        if (QFontDatabase::hasFamily(candidate)) {
-            family = candidate;
-            break;
+    static const QHash<TextFont, QString> found = [] {
+        QHash<TextFont, QString> families;
+        for (TextFont design : {TextFont::rounded, TextFont::serif, TextFont::marker, TextFont::chalk}) {
+            for (const QString &candidate : candidates(design)) {
+                if (QFontDatabase::hasFamily(candidate)) {
+                    families.insert(design, candidate);
+                    break;
+                }
+            }
         }
-    }
-    found.insert(font, family);
-    return family;
+        return families;
+    }();
+    return found.value(font);
 }
 
 int wholePixels(qreal size)

@@ -3,8 +3,11 @@
 
 #include "annotation/annotation.h"
 
+#include <QCache>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QMutex>
+#include <QMutexLocker>
 
 #include <algorithm>
 #include <cmath>
@@ -12,6 +15,16 @@
 namespace {
 
 const QString emojiFamily = QStringLiteral("Noto Color Emoji");
+
+QSizeF layoutSize(const QString &text, const QFont &font)
+{
+    const QFontMetricsF metrics(font);
+    const QStringList lines = textLines(text);
+    qreal width = 0;
+    for (const QString &line : lines)
+        width = std::max(width, metrics.horizontalAdvance(line));
+    return QSizeF(width, lines.size() * metrics.lineSpacing());
+}
 
 } // namespace
 
@@ -30,8 +43,9 @@ TextAttributes stampAttributes(const Annotation &annotation)
 {
     const qreal size = 14 * annotation.style.width;
     const int pixels = std::isfinite(size) ? std::max(1, qRound(std::min(size, 100000.0))) : 1;
-    QFont f = QFontDatabase::hasFamily(emojiFamily) ? QFont(emojiFamily)
-                                                    : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    // Installed faces do not change while the process runs; looking one up is slow.
+    static const bool hasEmoji = QFontDatabase::hasFamily(emojiFamily);
+    QFont f = hasEmoji ? QFont(emojiFamily) : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     f.setBold(false);
     f.setPixelSize(pixels);
     TextAttributes attributes;
@@ -51,12 +65,20 @@ QStringList textLines(const QString &text)
 
 QSizeF measuredSize(const QString &text, const TextAttributes &attributes)
 {
-    const QFontMetricsF metrics(attributes.font);
-    const QStringList lines = textLines(text);
-    qreal width = 0;
-    for (const QString &line : lines)
-        width = std::max(width, metrics.horizontalAdvance(line));
-    return QSizeF(width, lines.size() * metrics.lineSpacing());
+    // Hit tests and redraws measure the same few strings over and over, and measuring a colour
+    // emoji costs a scaled bitmap glyph each time: remember recent results.
+    static QMutex mutex;
+    static QCache<QString, QSizeF> recent(512);
+    const QString key = attributes.font.key() + QChar(0x1F) + text;
+    {
+        QMutexLocker locker(&mutex);
+        if (const QSizeF *size = recent.object(key))
+            return *size;
+    }
+    const QSizeF size = layoutSize(text, attributes.font);
+    QMutexLocker locker(&mutex);
+    recent.insert(key, new QSizeF(size), 1 + int(text.size() / 64));
+    return size;
 }
 
 QPainterPath textPath(const QString &text, const TextAttributes &attributes, QPointF topLeft)

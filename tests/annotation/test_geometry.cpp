@@ -232,9 +232,7 @@ void TestGeometry::scaledGeometryAndStyle()
     QCOMPARE(pen.style.cornerRadius, 12.0);
     QCOMPARE(pen.style.outlineWidth, 5.0);
     QCOMPARE(pen.style.markSize, 0.25);
-    QCOMPARE(pen.style.dim, 0.4);
     QCOMPARE(pen.style.opacity, 0.7);
-    QCOMPARE(pen.style.color, style.color);
 
     // A rectangle of negative size comes out normalised.
     const Annotation box = Annotation(Rect{QRectF(100, 100, -50, -20)}, style).scaled(2, 3);
@@ -347,27 +345,17 @@ void TestGeometry::namesToolsAndResizing()
 void TestGeometry::toolAndFontCatalogues()
 {
     QCOMPARE(Tools::allCases().size(), 12);
-    QCOMPARE(Tools::allCases().first(), Tool::move);
-    QCOMPARE(Tools::allCases().last(), Tool::picture);
-    QCOMPARE(Tools::toolbar().size(), 10);
-    QVERIFY(!Tools::toolbar().contains(Tool::watermark));
-    QVERIFY(!Tools::toolbar().contains(Tool::picture));
-    QCOMPARE(Tools::toolbar().last(), Tool::crop);
+    QCOMPARE(Tools::toolbar(), Tools::allCases().mid(0, 10));
     for (Tool tool : Tools::allCases())
         QCOMPARE(Tools::fromRaw(rawValue(tool)).value_or(Tool::move), tool);
-    QVERIFY(Tools::fromRaw(QStringLiteral("move")).has_value());
-    QCOMPARE(label(Tool::rect), QStringLiteral("Box"));
-    QCOMPARE(icon(Tool::highlighter), QStringLiteral("magic-wand-sparkles"));
+    for (TextFont font : TextFonts::allCases())
+        QCOMPARE(TextFonts::fromRaw(rawValue(font)).value_or(TextFont::chalk), font);
+    // Raw values are exact: no case folding, no trimming.
     QVERIFY(!Tools::fromRaw(QStringLiteral("Pen")));
     QVERIFY(!Tools::fromRaw(QStringLiteral("pen ")));
     QVERIFY(!Tools::fromRaw(QString()));
-
-    QCOMPARE(TextFonts::allCases().size(), 7);
-    for (TextFont font : TextFonts::allCases())
-        QCOMPARE(TextFonts::fromRaw(rawValue(font)).value_or(TextFont::chalk), font);
-    QCOMPARE(label(TextFont::system), QStringLiteral("Sans"));
-    QVERIFY(TextFonts::fromRaw(QStringLiteral("system")).has_value());
     QVERIFY(!TextFonts::fromRaw(QStringLiteral("comic")));
+    QVERIFY(!TextFonts::fromRaw(QStringLiteral("Mono")));
 }
 
 QTEST_MAIN(TestGeometry)

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 
+#include <memory>
+
 // Shared set-up of the editor model tests: sandboxed preferences and small image files.
 namespace Fixtures {
 
@@ -78,6 +80,35 @@ inline QByteArray pngClaiming(quint32 width, quint32 height)
     qToBigEndian(height, png.data() + 20);
     qToBigEndian(crc32(png.mid(12, 17)), png.data() + 29);
     return png;
+}
+
+} // namespace Fixtures
+
+#include "annotation/annotation.h"
+#include "editor/model/editormodel.h"
+
+namespace Fixtures {
+
+// A model over a plain grey image, with pixelScale 1 unless given.
+inline std::unique_ptr<EditorModel> model(int width = 400, int height = 300, qreal pixelScale = 1)
+{
+    return std::make_unique<EditorModel>(solid(QColor(200, 200, 200), width, height), pixelScale);
+}
+
+// One whole drag with the current tool, through a midpoint.
+inline void drag(EditorModel &model, QPointF from, QPointF to, bool shiftHeld = false)
+{
+    model.dragChanged(from, (from + to) / 2, shiftHeld);
+    model.dragChanged(from, to, shiftHeld);
+    model.dragEnded(to);
+}
+
+// A box drawn with the rect tool; returns its id.
+inline QUuid box(EditorModel &model, QRectF rect)
+{
+    model.chooseTool(Tool::rect);
+    drag(model, rect.topLeft(), rect.bottomRight());
+    return model.annotations().last().id;
 }
 
 } // namespace Fixtures
