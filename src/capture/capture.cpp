@@ -42,8 +42,10 @@ void Capture::capture(const QStringList &modeArguments)
     auto *process = new QProcess(this);
     process->setProgram(m_toolPath);
     process->setArguments(modeArguments + QStringList{QStringLiteral("-x"), temporaryPath});
-    process->setProcessChannelMode(QProcess::ForwardedChannels);
-    process->setInputChannelMode(QProcess::ForwardedInputChannel);
+    // The tool talks to the user through its overlay only; the app keeps no log of it.
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
     // Whether the tool exited, crashed or never started, only the file it left decides; the
     // rest runs from the event loop, never inside the process notification.
     connect(process, &QProcess::finished, this, [this, process, temporaryPath] {

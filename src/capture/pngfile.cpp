@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QTemporaryFile>
 
 #include <cerrno>
@@ -83,16 +82,6 @@ bool write(const QImage &image, const QString &path)
         return false;
     temporary.setAutoRemove(false);
     return true;
-}
-
-QImage read(const QString &path)
-{
-    QImageReader reader(path);
-    reader.setAutoTransform(false);
-    QImage image = reader.read();
-    if (!image.isNull())
-        image.convertTo(QImage::Format_ARGB32_Premultiplied);
-    return image;
 }
 
 } // namespace PngFile

@@ -7,7 +7,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "capture/capture.h"
 #include "capture/historyfixture.h"
+
+#include <QSignalSpy>
 
 // kiwano-capture on the real X server, driven like a user would with xdotool.
 namespace {
@@ -51,6 +54,7 @@ private slots:
     void pickingGivesTheWindowsRectangle_data();
     void pickingGivesTheWindowsRectangle();
     void badArgumentsWriteNothing();
+    void screenGrabLandsInTheHistory();
 
 private:
     void start(const QStringList &arguments, const QStringList &environment = {});
@@ -241,6 +245,23 @@ void TestCaptureTool::badArgumentsWriteNothing()
     tool.start(QStringLiteral(KIWANO_CAPTURE_TOOL), {"-m", "-x", m_dir.filePath("none/grab.png")});
     QVERIFY(tool.waitForFinished(15000));
     QCOMPARE(tool.exitCode(), 1);
+}
+
+void TestCaptureTool::screenGrabLandsInTheHistory()
+{
+    HistoryFixture fixture;
+    fixture.reset();
+    QTest::qWait(250);
+    Capture capture(QStringLiteral(KIWANO_CAPTURE_TOOL));
+    QSignalSpy landed(&capture, &Capture::grabLanded);
+    capture.grabScreen();
+    QVERIFY(landed.wait(15000));
+    const auto entry = landed[0][0].value<GrabEntry>();
+    QCOMPARE(History::load().value(0).url, entry.url);
+    const QImage image = History::image(entry);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QCOMPARE(image.size(), screen.size());
+    QCOMPARE(opaque(image.copy(m_fixedRect.translated(-screen.topLeft()))), opaque(m_pattern));
 }
 
 QTEST_MAIN(TestCaptureTool)

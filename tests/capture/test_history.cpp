@@ -28,6 +28,7 @@ private slots:
     void moveStoresOrForgetsThePreference();
     void moveSkipsClashingNames();
     void moveFailingPartWayKeepsThePreference();
+    void moveIntoUncreatableFolderFails();
     void thumbnailSizes_data();
     void thumbnailSizes();
     void thumbnailIsScaledAnnouncedAndCached();
@@ -286,6 +287,17 @@ void TestHistory::moveFailingPartWayKeepsThePreference()
     QCOMPARE(HistoryFixture::names(dir), QStringList{longName});
     QVERIFY(!HistoryFixture::preferences().contains(QStringLiteral("history.folder")));
     QCOMPARE(History::dir(), History::defaultDir());
+}
+
+void TestHistory::moveIntoUncreatableFolderFails()
+{
+    const QString a = grabIn(History::dir(), QStringLiteral("grab-a.png"));
+    const QString blocked = HistoryFixture::writeBytes(m_fixture.scratch() + "/blocked", "a file");
+    QString error;
+    QVERIFY(!History::move(blocked + QStringLiteral("/History"), &error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(QFileInfo::exists(a));
+    QVERIFY(!HistoryFixture::preferences().contains(QStringLiteral("history.folder")));
 }
 
 void TestHistory::thumbnailSizes_data()

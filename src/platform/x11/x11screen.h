@@ -28,8 +28,8 @@ public:
 
 private:
     X11Screen(xcb_connection_t *connection, int screenNumber);
-    QImage grabShared(const QRect &rect) const;
-    QImage grabPlain(const QRect &rect) const;
+    QImage grabWhole(const QRect &rect) const;
+    QImage grabInBands(const QRect &rect) const;
     bool hasBgrxPixels() const;
 
     xcb_connection_t *m_connection;
