@@ -3,7 +3,7 @@
 #include "editor/model/editormodel.h"
 
 #include "annotation/geometry.h"
-#include "editor/model/interimrender.h"
+#include "annotation/renderer.h"
 
 #include <cmath>
 

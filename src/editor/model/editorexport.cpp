@@ -4,7 +4,7 @@
 #include "editor/model/editormodel.h"
 
 #include "editor/model/savelocation.h"
-#include "editor/model/interimrender.h"
+#include "image/png.h"
 
 #include <QClipboard>
 #include <QDateTime>

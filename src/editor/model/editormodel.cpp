@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "editor/model/editormodel.h"
 
-#include "editor/model/interimrender.h"
+#include "annotation/pixelcache.h"
 #include "annotation/tooldefaults.h"
 
 #include <QGuiApplication>
