@@ -55,7 +55,7 @@ EditorModel *AppState::model(const QUrl &url)
     const qsizetype at = indexOf(m_entries, url);
     if (at < 0)
         return nullptr;
-    // Decoding is the whole cost of opening a grab (about a third of a second at 5K); it stays
+    // Decoding is nearly the whole cost of opening a grab (bench_appstate measures it); it stays
     // on the main thread, as the caller wants the model at once.
     const QImage image = History::image(m_entries.at(at));
     if (image.isNull())
