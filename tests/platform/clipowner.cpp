@@ -176,12 +176,10 @@ int main(int argc, char **argv)
         xcb_flush(c);
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
         while (activeWindow(screen->root) != window && std::chrono::steady_clock::now() < deadline) {
-            xcb_client_message_event_t message{};
-            message.response_type = XCB_CLIENT_MESSAGE;
-            message.format = 32;
-            message.window = window;
-            message.type = atom("_NET_ACTIVE_WINDOW");
-            message.data.data32[0] = 2; // from a pager: window managers obey it
+            // Sent as from a pager (source 2): window managers obey those.
+            xcb_client_message_event_t message{XCB_CLIENT_MESSAGE, 32, 0, window,
+                                               atom("_NET_ACTIVE_WINDOW"), {}};
+            message.data.data32[0] = 2;
             xcb_send_event(c, 0, screen->root,
                            XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                            reinterpret_cast<const char *>(&message));
@@ -247,13 +245,9 @@ int main(int argc, char **argv)
                     }
                     answered = true;
                 }
-                xcb_selection_notify_event_t notify{};
-                notify.response_type = XCB_SELECTION_NOTIFY;
-                notify.time = request->time;
-                notify.requestor = request->requestor;
-                notify.selection = request->selection;
-                notify.target = request->target;
-                notify.property = answered ? property : XCB_NONE;
+                xcb_selection_notify_event_t notify{XCB_SELECTION_NOTIFY, 0, 0, request->time,
+                                                    request->requestor, request->selection,
+                                                    request->target, answered ? property : xcb_atom_t(XCB_NONE)};
                 xcb_send_event(c, 0, request->requestor, XCB_EVENT_MASK_NO_EVENT,
                                reinterpret_cast<const char *>(&notify));
             }

@@ -54,10 +54,7 @@ bool isPublishedActive(WId window)
 class PasteField : public QPlainTextEdit
 {
 public:
-    explicit PasteField(bool terminal)
-        : m_terminal(terminal)
-    {
-    }
+    explicit PasteField(bool terminal) : m_terminal(terminal) { }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override
@@ -68,14 +65,11 @@ protected:
             QPlainTextEdit::keyPressEvent(event);
             return;
         }
-        QStringList names{QStringLiteral("ctrl")};
-        if (modifiers & Qt::ShiftModifier)
-            names << QStringLiteral("shift");
-        if (modifiers & Qt::AltModifier)
-            names << QStringLiteral("alt");
-        if (modifiers & Qt::MetaModifier)
-            names << QStringLiteral("super");
-        say(QStringLiteral("key ") + names.join(u'+') + QStringLiteral("+v"));
+        QString keys = QStringLiteral("key ctrl+");
+        for (const auto &[modifier, name] : {std::pair{Qt::ShiftModifier, "shift+"},
+                                             {Qt::AltModifier, "alt+"}, {Qt::MetaModifier, "super+"}})
+            keys += (modifiers & modifier) ? QLatin1String(name) : QLatin1String();
+        say(keys + u'v');
         const auto pasteModifiers = m_terminal ? (Qt::ControlModifier | Qt::ShiftModifier)
                                                : Qt::KeyboardModifiers(Qt::ControlModifier);
         if (modifiers == pasteModifiers) {
