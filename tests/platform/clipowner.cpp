@@ -159,7 +159,6 @@ int main(int argc, char **argv)
     xcb_create_window(c, XCB_COPY_FROM_PARENT, window, screen->root, 100, 100, 240, 80, 0,
                       XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
                       XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK, values);
-    setString(window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, "kiwano-test-clipowner");
     if (parser.isSet("wm-class")) {
         const QStringList parts = parser.value("wm-class").split(',');
         const QByteArray wmClass = parts.value(0).toUtf8() + '\0' + parts.value(1).toUtf8() + '\0';
@@ -215,9 +214,6 @@ int main(int argc, char **argv)
                 return 0;
         } else if (kind == XCB_SELECTION_REQUEST) {
             const auto *request = reinterpret_cast<xcb_selection_request_event_t *>(event);
-            auto *name = xcb_get_atom_name_reply(c, xcb_get_atom_name(c, request->target), nullptr);
-            say("request " + (name ? QByteArray(xcb_get_atom_name_name(name), xcb_get_atom_name_name_length(name)) : QByteArray()));
-            std::free(name);
             const bool stall = parser.isSet("stall") || (parser.isSet("stall-data") && request->target != targets);
             if (!stall) {
                 const xcb_atom_t property = request->property ? request->property : request->target;

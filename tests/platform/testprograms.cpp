@@ -27,8 +27,7 @@ bool TestProgram::start(const QString &program, const QStringList &arguments, in
     const QString ready = waitForLine(QStringLiteral("ready"), timeoutMs);
     if (ready.isEmpty())
         return false;
-    bool ok = false;
-    m_window = ready.section(u' ', 1, 1).toUInt(&ok, 16);
+    m_window = ready.section(u' ', 1, 1).toUInt(nullptr, 16);
     return true;
 }
 
