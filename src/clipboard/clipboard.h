@@ -1,0 +1,112 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "clipboard/clipitem.h"
+
+#include <QImage>
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+#include <optional>
+
+class ClipboardService;
+class FrontApp;
+class KeySender;
+
+// The clipboard history: watches the desktop clipboard, decides which copies to keep, stores
+// them through Store, and writes entries back and pastes them. One per process (shared()); all
+// on the main thread.
+class Clipboard : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(bool ignoreNext READ ignoreNext WRITE setIgnoreNext NOTIFY ignoreNextChanged)
+    Q_PROPERTY(bool paused READ paused WRITE setPaused NOTIFY pausedChanged)
+
+public:
+    // The services are not owned and may be null (then nothing is read, written or pasted).
+    // Loads the saved history.
+    Clipboard(ClipboardService *clipboard, FrontApp *frontApp, KeySender *keySender,
+              QObject *parent = nullptr);
+    ~Clipboard() override;
+
+    // The process-wide history, created on first use without services; the application gives it
+    // its services with setServices before start().
+    static Clipboard &shared();
+    // Replaces the platform services; what the new clipboard holds now is taken as seen.
+    void setServices(ClipboardService *clipboard, FrontApp *frontApp, KeySender *keySender);
+
+    // The history: pinned entries first, then the rest, each group most recently copied first.
+    const QList<ClipItem> &items() const { return m_items; }
+    // Sorts, evicts unpinned entries beyond the limit and saves the index.
+    void sortAndSave();
+    void applyLimit() { sortAndSave(); }
+    // The entry's thumbnail, nothing for entries without an image or when it cannot be read.
+    std::optional<QImage> thumbnail(const ClipItem &item) const;
+
+    // Polls the clipboard every half second while enabled; what it holds at start is not recorded.
+    void start();
+    void stop();
+    bool isRunning() const { return m_timer.isActive(); }
+    // One poll: records the clipboard's content when it changed and may be kept.
+    void check();
+    // Merges an accepted copy into the entry with the same content, or stores a new entry.
+    void add(const QList<Representation> &representations, const std::optional<QString> &app);
+    static QString title(const QList<Representation> &representations,
+                         const std::optional<QByteArray> &imageBytes);
+
+    // Writes the entry's stored representations back to the clipboard with the marker type.
+    void copy(const ClipItem &item);
+    // Types the paste keystroke into the application in front (Ctrl+Shift+V in terminals).
+    void pasteIntoFrontApp();
+    // Copies the entry and, when paste is true and this session can type, pastes it on the next
+    // turn of the event loop. The picker closes itself before calling this.
+    void choose(const ClipItem &item, bool paste);
+    // Whether this session lets the history type the paste keystroke.
+    bool isTrusted() const;
+    // Flips the pin of the entry equal to this one in every field.
+    void togglePin(const ClipItem &item);
+    // Removes the entry with this identifier and its files.
+    void deleteItem(const ClipItem &item);
+    // Removes every unpinned entry, or every entry, with their files.
+    void clear(bool includingPinned);
+
+    bool ignoreNext() const { return m_ignoreNext; }
+    void setIgnoreNext(bool ignoreNext);
+    bool paused() const { return m_paused; }
+    void setPaused(bool paused);
+
+    // Preferences, read on every use.
+    int limit() const;
+    void setLimit(int limit);
+    bool isEnabled() const;
+    void setEnabled(bool enabled);
+    QStringList userIgnoredApps() const;
+    void setUserIgnoredApps(const QStringList &apps);
+    bool pasteAutomatically() const;
+    void setPasteAutomatically(bool paste);
+    bool clearOnQuit() const;
+    void setClearOnQuit(bool clear);
+
+    // The source of "now" for new and merged copies.
+    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
+
+signals:
+    void itemsChanged();
+    void ignoreNextChanged(bool ignoreNext);
+    void pausedChanged(bool paused);
+    // The thumbnail of this entry has been written and can be read.
+    void thumbnailReady(const QUuid &id);
+
+private:
+    ClipboardService *m_clipboard;
+    FrontApp *m_frontApp;
+    KeySender *m_keySender;
+    QList<ClipItem> m_items;
+    qint64 m_changeCount = 0;
+    QTimer m_timer;
+    bool m_ignoreNext = false;
+    bool m_paused = false;
+    bool m_checking = false;
+    std::function<QDateTime()> m_clock;
+};
