@@ -68,6 +68,20 @@ std::optional<QString> text(const QList<Representation> &representations)
 // The first `count` user-perceived characters, so that no emoji or accent is cut in half.
 QString leftGraphemes(const QString &text, int count)
 {
+    // The boundary finder analyses all it is given; a prefix holds the answer unless its
+    // characters are extraordinarily long.
+    const qsizetype prefix = qMin<qsizetype>(text.size(), qsizetype(count) * 16);
+    if (prefix < text.size()) {
+        QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text.constData(), prefix);
+        qsizetype end = 0;
+        for (int taken = 0; taken < count; ++taken) {
+            end = finder.toNextBoundary();
+            if (end < 0 || end >= prefix)
+                break;
+        }
+        if (end > 0 && end < prefix)
+            return text.left(end);
+    }
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
     int taken = 0;
     qsizetype end = 0;
