@@ -29,6 +29,7 @@ const QStringList &storedTypes()
 {
     static const QStringList types{
         QStringLiteral("text/plain"), QStringLiteral("text/plain;charset=utf-8"),
+        legacyTextType,
         QStringLiteral("text/rtf"),   QStringLiteral("application/rtf"),
         QStringLiteral("text/html"),  pngType,
         tiffType,                     fileListType,
@@ -41,6 +42,7 @@ Kind kind(const QString &type)
     static const QHash<QString, Kind> kinds{
         {QStringLiteral("text/plain"), Kind::plainText},
         {QStringLiteral("text/plain;charset=utf-8"), Kind::plainText},
+        {legacyTextType, Kind::plainText},
         {QStringLiteral("text/rtf"), Kind::richText},
         {QStringLiteral("application/rtf"), Kind::richText},
         {QStringLiteral("text/html"), Kind::html},
@@ -103,8 +105,10 @@ QList<Representation> capture(const QStringList &types,
                               const std::function<std::optional<QByteArray>(const QString &)> &data)
 {
     QList<Representation> representations;
+    const bool namesItsText = types.contains(QStringLiteral("text/plain"))
+                              || types.contains(QStringLiteral("text/plain;charset=utf-8"));
     for (const QString &type : storedTypes()) {
-        if (!types.contains(type))
+        if (!types.contains(type) || (type == legacyTextType && namesItsText))
             continue;
         if (std::optional<QByteArray> bytes = data(type))
             representations.append({type, std::move(*bytes)});

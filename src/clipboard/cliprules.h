@@ -19,6 +19,9 @@ inline const QString fileListType = QStringLiteral("text/uri-list");
 inline const QString gnomeFilesType = QStringLiteral("x-special/gnome-copied-files");
 inline const QString pngType = QStringLiteral("image/png");
 inline const QString tiffType = QStringLiteral("image/tiff");
+// X terminals, xclip and xsel name their text only by the X11 target; kept when no MIME name is
+// offered for the text.
+inline const QString legacyTextType = QStringLiteral("UTF8_STRING");
 
 enum class Kind { plainText, richText, html, png, tiff, fileList, other };
 

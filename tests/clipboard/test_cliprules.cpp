@@ -131,6 +131,13 @@ private slots:
         QCOMPARE(representations, (Representations{{"text/plain", "text/plain"},
                                                    {"text/plain;charset=utf-8", "text/plain;charset=utf-8"},
                                                    {"image/png", "image/png"}}));
+
+        // Text named only by its X11 target is still text; beside a MIME name it is a duplicate.
+        const auto bytes = [](const QString &type) { return std::optional(type.toUtf8()); };
+        QCOMPARE(ClipRules::capture({"UTF8_STRING", "STRING"}, bytes), (Representations{{"UTF8_STRING", "UTF8_STRING"}}));
+        QCOMPARE(ClipRules::capture({"UTF8_STRING", "text/plain"}, bytes), (Representations{{"text/plain", "text/plain"}}));
+        QVERIFY(ClipRules::hasStoredType({"TARGETS", "UTF8_STRING"}));
+        QVERIFY(!ClipRules::hasStoredType({"TARGETS", "STRING", "image/bmp"}));
     }
 
     void tiffBecomesPng()
