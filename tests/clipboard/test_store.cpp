@@ -4,6 +4,7 @@
 #include "clipboard/clipindex.h"
 
 #include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -12,6 +13,8 @@
 #include <QTest>
 
 #include <sys/stat.h>
+
+#include <cstdio>
 
 namespace {
 
@@ -46,6 +49,9 @@ int saveForever(const QString &dir)
         item.hash = QString(64, QLatin1Char('a'));
         (i < 3 ? small : large).append(item);
     }
+    Store::save(small);
+    std::fputs("saving\n", stdout);
+    std::fflush(stdout);
     for (;;) {
         Store::save(small);
         Store::save(large);
@@ -312,8 +318,14 @@ private slots:
             environment.insert("KIWANO_STORE_SAVE_LOOP", f.storeDir());
             writer.setProcessEnvironment(environment);
             writer.start(QCoreApplication::applicationFilePath(), {});
-            QVERIFY(writer.waitForStarted());
-            QTest::qWait(150 + 37 * round);
+            QVERIFY(writer.waitForReadyRead(10000));
+            // A reader meanwhile sees one whole index or the other, never a partial one.
+            QElapsedTimer running;
+            running.start();
+            while (running.elapsed() < 20 + 37 * round) {
+                const auto items = ClipIndex::decode(f.indexBytes());
+                QVERIFY(items && (items->size() == 3 || items->size() == 1997));
+            }
             writer.kill();
             writer.waitForFinished();
             const auto items = ClipIndex::decode(f.indexBytes());
