@@ -8,14 +8,18 @@
 #include "platform/clipboardservice.h"
 #include "platform/frontapp.h"
 
+#include <QFutureWatcher>
 #include <QSet>
 #include <QSettings>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 
 namespace {
 
 constexpr int pollInterval = 500;
+// New entries at least this large are written off the main thread.
+constexpr qint64 backgroundWriteSize = 1024 * 1024;
 constexpr int defaultLimit = 200;
 const QString limitKey = QStringLiteral("clipboard.limit");
 const QString enabledKey = QStringLiteral("clipboard.enabled");
@@ -60,7 +64,8 @@ Clipboard::Clipboard(ClipboardService *clipboard, FrontApp *frontApp, KeySender 
 
 Clipboard::~Clipboard()
 {
-    // Thumbnail workers report back to this object; let them land before it goes.
+    // Workers report back to this object; let them land before it goes.
+    finishPendingCopies();
     Store::waitForThumbnails();
 }
 
@@ -142,6 +147,14 @@ void Clipboard::check()
     add(representations, app);
 }
 
+// A new entry still being written on a worker; a repeat of the same content merges into it.
+struct Clipboard::PendingCopy
+{
+    ClipItem item;
+    std::optional<QByteArray> png;
+    QFuture<std::optional<QList<ClipContent>>> write;
+};
+
 void Clipboard::add(const QList<Representation> &representations, const std::optional<QString> &app)
 {
     const QString hash = contentDigest(representations);
@@ -156,32 +169,95 @@ void Clipboard::add(const QList<Representation> &representations, const std::opt
         sortAndSave();
         return;
     }
-
-    const QUuid id = QUuid::createUuid();
-    const std::optional<QList<ClipContent>> contents = Store::write(representations, id);
-    if (!contents)
+    for (PendingCopy &pending : m_pending) {
+        if (pending.item.hash != hash)
+            continue;
+        pending.item.lastCopied = now;
+        ++pending.item.copies;
+        if (app)
+            pending.item.app = app;
         return;
+    }
+    storeNew(representations, app, hash, now);
+}
+
+void Clipboard::storeNew(const QList<Representation> &representations, const std::optional<QString> &app,
+                         const QString &hash, const QDateTime &now)
+{
     const auto png = std::find_if(representations.cbegin(), representations.cend(), [](const Representation &r) {
         return ClipRules::kind(r.type) == ClipRules::Kind::png;
     });
-    const bool hasImage = png != representations.cend();
-    // Decoding a large image takes longer than a poll; the entry shows up at once and its
-    // thumbnail when ready.
-    if (hasImage)
-        Store::writeThumbnailLater(png->data, id, this, [this, id] { emit thumbnailReady(id); });
-
     ClipItem item;
-    item.id = id;
-    item.contents = *contents;
-    item.title = title(representations, hasImage ? std::optional(png->data) : std::nullopt);
-    item.hasImage = hasImage;
+    item.id = QUuid::createUuid();
+    item.hasImage = png != representations.cend();
+    const std::optional<QByteArray> pngBytes = item.hasImage ? std::optional(png->data) : std::nullopt;
+    item.title = title(representations, pngBytes);
     item.app = app;
     item.firstCopied = now;
     item.lastCopied = now;
     item.copies = 1;
     item.pinned = false;
     item.hash = hash;
-    m_items.append(item);
+
+    qint64 size = 0;
+    for (const Representation &representation : representations)
+        size += representation.data.size();
+    if (size < backgroundWriteSize) {
+        const std::optional<QList<ClipContent>> contents = Store::write(representations, item.id);
+        if (!contents)
+            return;
+        item.contents = *contents;
+        appendEntry(std::move(item), pngBytes);
+        return;
+    }
+
+    // Writing tens of megabytes takes a few hundred milliseconds: not on the thread that draws
+    // the picker and answers the clipboard.
+    Store::dir();
+    const QUuid id = item.id;
+    PendingCopy pending{std::move(item), pngBytes, {}};
+    pending.write = QtConcurrent::run([representations, id] { return Store::write(representations, id); });
+    auto *watcher = new QFutureWatcher<std::optional<QList<ClipContent>>>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, id] {
+        watcher->deleteLater();
+        land(id);
+    });
+    watcher->setFuture(pending.write);
+    m_pending.append(std::move(pending));
+}
+
+void Clipboard::land(const QUuid &id)
+{
+    const auto found = std::find_if(m_pending.begin(), m_pending.end(),
+                                    [&](const PendingCopy &pending) { return pending.item.id == id; });
+    if (found == m_pending.end())
+        return;
+    PendingCopy pending = std::move(*found);
+    m_pending.erase(found);
+    const std::optional<QList<ClipContent>> contents = pending.write.result();
+    if (!contents)
+        return;
+    pending.item.contents = *contents;
+    appendEntry(std::move(pending.item), pending.png);
+}
+
+void Clipboard::finishPendingCopies()
+{
+    while (!m_pending.isEmpty()) {
+        m_pending.first().write.waitForFinished();
+        land(m_pending.first().item.id);
+    }
+}
+
+void Clipboard::appendEntry(ClipItem item, const std::optional<QByteArray> &png)
+{
+    // Decoding a large image takes longer than a poll; the entry shows up at once and its
+    // thumbnail when ready.
+    if (png) {
+        const QUuid id = item.id;
+        Store::writeThumbnailLater(*png, id, this, [this, id] { emit thumbnailReady(id); });
+    }
+    m_items.append(std::move(item));
     sortAndSave();
 }
 

@@ -3,6 +3,7 @@
 
 #include "clipboard/clipitem.h"
 
+#include <QFuture>
 #include <QImage>
 #include <QObject>
 #include <QTimer>
@@ -50,8 +51,11 @@ public:
     bool isRunning() const { return m_timer.isActive(); }
     // One poll: records the clipboard's content when it changed and may be kept.
     void check();
-    // Merges an accepted copy into the entry with the same content, or stores a new entry.
+    // Merges an accepted copy into the entry with the same content, or stores a new entry. A
+    // large new entry is written on a worker thread and joins items when its files are written.
     void add(const QList<Representation> &representations, const std::optional<QString> &app);
+    // Blocks until every copy still being written has joined items (tests, quitting).
+    void finishPendingCopies();
     static QString title(const QList<Representation> &representations,
                          const std::optional<QByteArray> &imageBytes);
 
@@ -99,6 +103,12 @@ signals:
     void thumbnailReady(const QUuid &id);
 
 private:
+    struct PendingCopy;
+    void storeNew(const QList<Representation> &representations, const std::optional<QString> &app,
+                  const QString &hash, const QDateTime &now);
+    void land(const QUuid &id);
+    void appendEntry(ClipItem item, const std::optional<QByteArray> &png);
+
     ClipboardService *m_clipboard;
     FrontApp *m_frontApp;
     KeySender *m_keySender;
@@ -109,4 +119,5 @@ private:
     bool m_paused = false;
     bool m_checking = false;
     std::function<QDateTime()> m_clock;
+    QList<PendingCopy> m_pending;
 };

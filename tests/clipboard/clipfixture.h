@@ -42,12 +42,14 @@ struct ClipFixture
         return *clipboard;
     }
 
-    // Another application copies these items a second after the previous copy; one poll follows.
+    // Another application copies these items a second after the previous copy; one poll follows,
+    // and a large copy is given the time to be written.
     void copy(const QList<Item> &items)
     {
         now = now.addSecs(1);
         board.offer(items);
         clipboard->check();
+        clipboard->finishPendingCopies();
     }
     void copyText(const QString &text) { copy({{QStringLiteral("text/plain"), text.toUtf8()}}); }
 

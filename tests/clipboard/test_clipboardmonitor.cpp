@@ -187,6 +187,27 @@ private slots:
         QCOMPARE(f.items().first().copies, 2);
     }
 
+    void largeCopiesJoinOnceWritten()
+    {
+        ClipFixture f;
+        Clipboard &clipboard = f.open();
+        QSignalSpy changed(&clipboard, &Clipboard::itemsChanged);
+        const QList<Item> large{{"text/plain", QByteArray(3 * 1024 * 1024, 'L')}};
+        f.board.offer(large);
+        clipboard.check();
+        f.copyText("small, later");
+        f.now = f.now.addSecs(1);
+        f.board.offer(large); // the same content again, before the first is written
+        clipboard.check();
+        QTRY_COMPARE(f.items().size(), 2);
+        QCOMPARE(f.titles().first(), QString(400, 'L'));
+        QCOMPARE(f.items().first().copies, 2);
+        QCOMPARE(f.items().first().lastCopied, f.now);
+        QCOMPARE(QDir(f.storeDir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 2);
+        QVERIFY(changed.size() >= 2);
+        QCOMPARE(Store::read(f.items().first().id, "0.bin")->size(), large.first().data.size());
+    }
+
     void typesThatYieldNothingAreLeftOut()
     {
         ClipFixture f;

@@ -98,6 +98,27 @@ private slots:
         QCOMPARE(reloaded.items().at(1).app, std::nullopt);
     }
 
+    void indexRoundTripsAnyText()
+    {
+        ClipItem item;
+        item.id = QUuid::createUuid();
+        item.contents = {{"text/plain;charset=utf-8", "0.bin"}, {"x\"y\\z", "1.bin"}};
+        item.title = QString("quote \" backslash \\ tab\t line\n nul") + QChar(0) + QChar(0x1f) + " k\u00E9 \U0001F95D /";
+        item.hasImage = true;
+        item.app = "app \"1\"";
+        item.firstCopied = QDateTime(QDate(999, 1, 2), QTime(3, 4, 5), Qt::UTC);
+        item.lastCopied = QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59), Qt::UTC);
+        item.copies = 1234567890123;
+        item.pinned = true;
+        item.hash = QString(64, 'f');
+        const QByteArray json = ClipIndex::encode({item, item});
+        QJsonParseError error;
+        QJsonDocument::fromJson(json, &error);
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QCOMPARE(ClipIndex::decode(json), (QList<ClipItem>{item, item}));
+        QCOMPARE(ClipIndex::encode({}), "[]");
+    }
+
     void filesAreWrittenPrivately()
     {
         ClipFixture f;
