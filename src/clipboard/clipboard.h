@@ -74,6 +74,9 @@ public:
     void deleteItem(const ClipItem &item);
     // Removes every unpinned entry, or every entry, with their files.
     void clear(bool includingPinned);
+    // For the application's quit: stops polling, lets copies still being written land, then
+    // clears the unpinned entries when clearOnQuit is set.
+    void prepareForQuit();
 
     bool ignoreNext() const { return m_ignoreNext; }
     void setIgnoreNext(bool ignoreNext);

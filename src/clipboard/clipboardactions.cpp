@@ -87,3 +87,12 @@ void Clipboard::clear(bool includingPinned)
     Store::save(m_items);
     emit itemsChanged();
 }
+
+void Clipboard::prepareForQuit()
+{
+    stop();
+    finishPendingCopies();
+    if (clearOnQuit())
+        clear(false);
+    Store::waitForThumbnails();
+}

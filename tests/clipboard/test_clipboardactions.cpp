@@ -180,6 +180,26 @@ private slots:
         QCOMPARE(QDir(f.storeDir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{});
     }
 
+    void quittingClearsOnlyWhenAsked()
+    {
+        ClipFixture f;
+        Clipboard &clipboard = f.open();
+        f.copyText("pinned");
+        clipboard.togglePin(f.items().first());
+        f.copyText("loose");
+        clipboard.start();
+        f.board.offer({{"text/plain", QByteArray(2 * 1024 * 1024, 'w')}}); // still being written at quit
+        clipboard.check();
+        clipboard.prepareForQuit();
+        QVERIFY(!clipboard.isRunning());
+        QCOMPARE(f.items().size(), 3);
+
+        clipboard.setClearOnQuit(true);
+        clipboard.prepareForQuit();
+        QCOMPARE(f.titles(), QStringList{"pinned"});
+        QCOMPARE(f.open().items().size(), 1);
+    }
+
     void preferencesFallBackOnOddValues()
     {
         ClipFixture f;
