@@ -15,9 +15,14 @@ QString &registeredFamily()
 
 QString registerFont()
 {
+    return registerFont(QStringLiteral(":/Fonts/Minecraft.ttf"));
+}
+
+QString registerFont(const QString &path)
+{
     QString &family = registeredFamily();
     if (family.isEmpty()) {
-        const int id = QFontDatabase::addApplicationFont(QStringLiteral(":/Fonts/Minecraft.ttf"));
+        const int id = QFontDatabase::addApplicationFont(path);
         const QStringList families = id >= 0 ? QFontDatabase::applicationFontFamilies(id) : QStringList();
         if (!families.isEmpty())
             family = families.first();
@@ -36,11 +41,6 @@ QFont font(qreal pixelSize)
     }
     f.setPixelSize(qMax(1, qRound(pixelSize)));
     return f;
-}
-
-std::optional<QImage> image(const QString &, qreal)
-{
-    return std::nullopt;
 }
 
 } // namespace Pixel

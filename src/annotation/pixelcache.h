@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QImage>
+#include <QList>
+
+// Pixellated copies of one base image for blur layers, so that dragging a blur or redrawing the
+// canvas never pixellates again. One cache per base image: when the base changes, make a new one.
+class PixelCache
+{
+public:
+    // Block sizes kept at once; a fifth distinct size evicts the least recently used.
+    static constexpr int capacity = 4;
+
+    explicit PixelCache(const QImage &base);
+    PixelCache(const PixelCache &) = delete;
+    PixelCache &operator=(const PixelCache &) = delete;
+
+    const QImage &base() const { return m_base; }
+    // The base pixellated in squares of key(block) pixels; the base itself when that fails.
+    QImage image(qreal block);
+    // The whole block size a requested size uses: rounded half away from zero, at least 2.
+    static int key(qreal block);
+    // The block sizes held, most recently used first.
+    QList<int> keys() const;
+
+private:
+    struct Entry
+    {
+        int key;
+        QImage image;
+    };
+
+    QImage m_base;
+    QList<Entry> m_entries;
+};

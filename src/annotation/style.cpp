@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: MIT
+#include "annotation/style.h"
+
+#include "look/kiwano.h"
+
+QColor Style::defaultColor()
+{
+    return Kiwano::palette().first();
+}
+
+bool sameColor(const QColor &a, const QColor &b)
+{
+    if (!a.isValid() || !b.isValid())
+        return a.isValid() == b.isValid();
+    // Extended colours may lie outside 0..1, which the 16-bit sRGB form would clamp.
+    if (a.spec() == QColor::ExtendedRgb || b.spec() == QColor::ExtendedRgb) {
+        const QColor ea = a.toExtendedRgb();
+        const QColor eb = b.toExtendedRgb();
+        return ea.redF() == eb.redF() && ea.greenF() == eb.greenF() && ea.blueF() == eb.blueF()
+            && ea.alphaF() == eb.alphaF();
+    }
+    return a.toRgb().rgba64() == b.toRgb().rgba64();
+}
+
+bool operator==(const Style &a, const Style &b)
+{
+    const bool sameFill = a.fillColor.has_value() == b.fillColor.has_value()
+        && (!a.fillColor || sameColor(*a.fillColor, *b.fillColor));
+    return sameColor(a.color, b.color) && a.width == b.width && a.font == b.font
+        && a.fontSize == b.fontSize && a.outlineWidth == b.outlineWidth
+        && sameColor(a.outlineColor, b.outlineColor) && a.dim == b.dim && sameFill
+        && a.cornerRadius == b.cornerRadius && a.blurBlock == b.blurBlock
+        && a.markSize == b.markSize && a.opacity == b.opacity;
+}

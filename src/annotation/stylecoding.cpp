@@ -1,0 +1,132 @@
+// SPDX-License-Identifier: MIT
+#include "annotation/stylecoding.h"
+
+#include <QJsonDocument>
+#include <QJsonValue>
+
+#include <cmath>
+
+RGBA RGBA::from(const QColor &color)
+{
+    // Extended colours keep components outside 0..1 that the plain sRGB form would clamp.
+    const QColor srgb = color.spec() == QColor::ExtendedRgb ? color : color.toRgb();
+    return RGBA{srgb.redF(), srgb.greenF(), srgb.blueF(), srgb.alphaF()};
+}
+
+QColor RGBA::color() const
+{
+    return QColor::fromRgbF(float(r), float(g), float(b), float(a));
+}
+
+QJsonObject RGBA::json() const
+{
+    return QJsonObject{{QStringLiteral("r"), r}, {QStringLiteral("g"), g},
+                       {QStringLiteral("b"), b}, {QStringLiteral("a"), a}};
+}
+
+std::optional<RGBA> RGBA::fromJson(const QJsonValue &value)
+{
+    if (!value.isObject())
+        return std::nullopt;
+    const QJsonObject object = value.toObject();
+    double components[4];
+    const char *keys[4] = {"r", "g", "b", "a"};
+    for (int i = 0; i < 4; ++i) {
+        const QJsonValue component = object.value(QLatin1String(keys[i]));
+        if (!component.isDouble())
+            return std::nullopt;
+        components[i] = component.toDouble();
+    }
+    return RGBA{components[0], components[1], components[2], components[3]};
+}
+
+namespace StyleCoding {
+
+namespace {
+
+bool finite(const RGBA &c)
+{
+    return std::isfinite(c.r) && std::isfinite(c.g) && std::isfinite(c.b) && std::isfinite(c.a);
+}
+
+double number(const QJsonObject &object, const char *key, double fallback)
+{
+    const QJsonValue value = object.value(QLatin1String(key));
+    return value.isDouble() ? value.toDouble() : fallback;
+}
+
+QColor color(const QJsonObject &object, const char *key, const QColor &fallback)
+{
+    const std::optional<RGBA> rgba = RGBA::fromJson(object.value(QLatin1String(key)));
+    return rgba ? rgba->color() : fallback;
+}
+
+} // namespace
+
+std::optional<QByteArray> encode(const Style &style)
+{
+    const qreal numbers[] = {style.width, style.fontSize, style.outlineWidth, style.dim,
+                             style.cornerRadius, style.blurBlock, style.markSize, style.opacity};
+    for (qreal n : numbers) {
+        // JSON has no infinities or NaN; writing them would store a style that reads back wrong.
+        if (!std::isfinite(n))
+            return std::nullopt;
+    }
+    const RGBA color = RGBA::from(style.color);
+    const RGBA outline = RGBA::from(style.outlineColor);
+    if (!finite(color) || !finite(outline))
+        return std::nullopt;
+
+    QJsonObject object{
+        {QStringLiteral("color"), color.json()},
+        {QStringLiteral("width"), style.width},
+        {QStringLiteral("font"), rawValue(style.font)},
+        {QStringLiteral("fontSize"), style.fontSize},
+        {QStringLiteral("outlineWidth"), style.outlineWidth},
+        {QStringLiteral("outlineColor"), outline.json()},
+        {QStringLiteral("dim"), style.dim},
+        {QStringLiteral("cornerRadius"), style.cornerRadius},
+        {QStringLiteral("blurBlock"), style.blurBlock},
+        {QStringLiteral("markSize"), style.markSize},
+        {QStringLiteral("opacity"), style.opacity},
+    };
+    if (style.fillColor) {
+        const RGBA fill = RGBA::from(*style.fillColor);
+        if (!finite(fill))
+            return std::nullopt;
+        object.insert(QStringLiteral("fillColor"), fill.json());
+    }
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+Style decode(const QJsonObject &object)
+{
+    const Style defaults;
+    Style style;
+    style.color = color(object, "color", defaults.color);
+    style.width = number(object, "width", defaults.width);
+    const QJsonValue font = object.value(QLatin1String("font"));
+    style.font = TextFonts::fromRaw(font.toString()).value_or(defaults.font);
+    style.fontSize = number(object, "fontSize", defaults.fontSize);
+    style.outlineWidth = number(object, "outlineWidth", defaults.outlineWidth);
+    style.outlineColor = color(object, "outlineColor", defaults.outlineColor);
+    style.dim = number(object, "dim", defaults.dim);
+    if (const std::optional<RGBA> fill = RGBA::fromJson(object.value(QLatin1String("fillColor"))))
+        style.fillColor = fill->color();
+    style.cornerRadius = number(object, "cornerRadius", defaults.cornerRadius);
+    style.blurBlock = number(object, "blurBlock", defaults.blurBlock);
+    style.markSize = number(object, "markSize", defaults.markSize);
+    style.opacity = number(object, "opacity", defaults.opacity);
+    return style;
+}
+
+std::optional<Style> decode(const QByteArray &json)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return std::nullopt;
+    return decode(document.object());
+}
+
+} // namespace StyleCoding

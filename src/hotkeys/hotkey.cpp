@@ -1,0 +1,155 @@
+// SPDX-License-Identifier: MIT
+#include "hotkeys/hotkey.h"
+
+#include "hotkeys/keyboard.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonValue>
+
+#include <cmath>
+
+namespace HotKeyActions {
+
+QString rawValue(HotKeyAction action)
+{
+    switch (action) {
+    case HotKeyAction::grabRegion: return QStringLiteral("grabRegion");
+    case HotKeyAction::grabWindow: return QStringLiteral("grabWindow");
+    case HotKeyAction::grabScreen: return QStringLiteral("grabScreen");
+    case HotKeyAction::clipboard: return QStringLiteral("clipboard");
+    }
+    return {};
+}
+
+QString title(HotKeyAction action)
+{
+    switch (action) {
+    case HotKeyAction::grabRegion: return QStringLiteral("Grab Region");
+    case HotKeyAction::grabWindow: return QStringLiteral("Grab Window");
+    case HotKeyAction::grabScreen: return QStringLiteral("Grab Whole Screen");
+    case HotKeyAction::clipboard: return QStringLiteral("Clipboard History");
+    }
+    return {};
+}
+
+QString icon(HotKeyAction action)
+{
+    switch (action) {
+    case HotKeyAction::grabRegion: return QStringLiteral("expand");
+    case HotKeyAction::grabWindow: return QStringLiteral("rectangle-wide");
+    case HotKeyAction::grabScreen: return QStringLiteral("desktop");
+    case HotKeyAction::clipboard: return QStringLiteral("clone");
+    }
+    return {};
+}
+
+quint32 index(HotKeyAction action)
+{
+    return static_cast<quint32>(action);
+}
+
+} // namespace HotKeyActions
+
+namespace {
+
+// X11 modifier bits of the core protocol.
+constexpr quint32 x11Shift = 1 << 0;
+constexpr quint32 x11Control = 1 << 2;
+constexpr quint32 x11Mod1 = 1 << 3;
+constexpr quint32 x11Mod4 = 1 << 6;
+
+// A JSON number that is a whole number from 0 to max; doubles hold integers exactly to 2^53.
+std::optional<quint64> wholeNumber(const QJsonValue &value, double max)
+{
+    if (!value.isDouble())
+        return std::nullopt;
+    const double number = value.toDouble();
+    if (!(number >= 0) || number > max || std::floor(number) != number)
+        return std::nullopt;
+    return static_cast<quint64>(number);
+}
+
+} // namespace
+
+quint32 HotKey::x11Modifiers() const
+{
+    quint32 mask = 0;
+    if (modifiers & command)
+        mask |= x11Mod4;
+    if (modifiers & shift)
+        mask |= x11Shift;
+    if (modifiers & option)
+        mask |= x11Mod1;
+    if (modifiers & control)
+        mask |= x11Control;
+    return mask;
+}
+
+QString HotKey::display() const
+{
+    QString text;
+    if (modifiers & control)
+        text += QLatin1String("Ctrl+");
+    if (modifiers & option)
+        text += QLatin1String("Alt+");
+    if (modifiers & shift)
+        text += QLatin1String("Shift+");
+    if (modifiers & command)
+        text += QLatin1String("Super+");
+    return text + Keyboard::name(keyCode);
+}
+
+QByteArray HotKey::toJson() const
+{
+    const QJsonObject object{{QStringLiteral("keyCode"), qint64(keyCode)},
+                             {QStringLiteral("modifiers"), qint64(modifiers)}};
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+std::optional<HotKey> HotKey::fromJson(const QByteArray &json)
+{
+    const QJsonDocument document = QJsonDocument::fromJson(json);
+    if (!document.isObject())
+        return std::nullopt;
+    const QJsonObject object = document.object();
+    const auto keyCode = wholeNumber(object.value(QStringLiteral("keyCode")), 4294967295.0);
+    const auto modifiers = wholeNumber(object.value(QStringLiteral("modifiers")), 9007199254740992.0);
+    if (!keyCode || !modifiers)
+        return std::nullopt;
+    // Masked like every other construction: a hand-edited value with stray bits would otherwise
+    // never equal the same shortcut recorded from the keyboard.
+    return HotKey(quint32(*keyCode), *modifiers);
+}
+
+namespace HotKeyPresets {
+
+namespace {
+constexpr quint32 keyC = 8;
+constexpr quint32 key6 = 22;
+constexpr quint32 keyPrint = 105;
+} // namespace
+
+std::optional<HotKey> kiwanoDefault(HotKeyAction action)
+{
+    switch (action) {
+    case HotKeyAction::grabRegion: return HotKey(key6, HotKey::shift | HotKey::command);
+    case HotKeyAction::grabWindow:
+    case HotKeyAction::grabScreen: return std::nullopt;
+    case HotKeyAction::clipboard: return HotKey(keyC, HotKey::shift | HotKey::command);
+    }
+    return std::nullopt;
+}
+
+std::optional<HotKey> desktopDefault(HotKeyAction action)
+{
+    switch (action) {
+    case HotKeyAction::grabRegion: return HotKey(keyPrint, HotKey::shift);
+    case HotKeyAction::grabWindow: return HotKey(keyPrint, HotKey::option);
+    case HotKeyAction::grabScreen: return HotKey(keyPrint, 0);
+    case HotKeyAction::clipboard: return HotKey(keyC, HotKey::shift | HotKey::command);
+    }
+    return std::nullopt;
+}
+
+} // namespace HotKeyPresets

@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+
+#include <array>
+#include <optional>
+
+// The four things a global shortcut can start; the order is also the number each registers under.
+enum class HotKeyAction { grabRegion, grabWindow, grabScreen, clipboard };
+
+inline constexpr std::array<HotKeyAction, 4> allHotKeyActions{
+    HotKeyAction::grabRegion, HotKeyAction::grabWindow, HotKeyAction::grabScreen,
+    HotKeyAction::clipboard};
+
+inline size_t qHash(HotKeyAction action, size_t seed = 0) noexcept
+{
+    return ::qHash(static_cast<int>(action), seed);
+}
+
+namespace HotKeyActions {
+// "grabRegion", "grabWindow", ...: the name under which the action's shortcut is stored.
+QString rawValue(HotKeyAction action);
+QString title(HotKeyAction action);
+// The name of the action's pixel icon.
+QString icon(HotKeyAction action);
+// 0 to 3, the action's place in allHotKeyActions.
+quint32 index(HotKeyAction action);
+} // namespace HotKeyActions
+
+// One shortcut: a key position and the modifiers held with it.
+struct HotKey
+{
+    static constexpr quint64 shift = 0x20000;
+    static constexpr quint64 control = 0x40000;
+    static constexpr quint64 option = 0x80000;
+    static constexpr quint64 command = 0x100000;
+    static constexpr quint64 relevant = shift | control | option | command;
+
+    quint32 keyCode = 0;
+    quint64 modifiers = 0;
+
+    HotKey() = default;
+    // Keeps only the four relevant modifiers, so lock and device bits never reach storage.
+    HotKey(quint32 keyCode, quint64 modifiers) : keyCode(keyCode), modifiers(modifiers & relevant) {}
+
+    friend bool operator==(const HotKey &, const HotKey &) = default;
+
+    // The X11 mask of the same modifiers: control -> Control, option -> Mod1 (Alt),
+    // shift -> Shift, command -> Mod4 (Super).
+    quint32 x11Modifiers() const;
+    // "Ctrl+Alt+Shift+Super+" as far as held, then the key's name: "Shift+Super+6".
+    QString display() const;
+
+    // {"keyCode": 22, "modifiers": 1179648}
+    QByteArray toJson() const;
+    // Nothing unless the bytes are a JSON object with two whole numbers in range.
+    static std::optional<HotKey> fromJson(const QByteArray &json);
+};
+
+// Preferences hold a preset as a function of the action.
+using HotKeyPreset = std::optional<HotKey> (*)(HotKeyAction);
+
+namespace HotKeyPresets {
+// Shift+Super+6 grabs a region, Shift+Super+C opens clipboard history; also what an action has
+// when nothing was ever stored for it.
+std::optional<HotKey> kiwanoDefault(HotKeyAction action);
+// The Print Screen keys most desktops use: Shift+Print, Alt+Print, Print, and Shift+Super+C.
+std::optional<HotKey> desktopDefault(HotKeyAction action);
+} // namespace HotKeyPresets

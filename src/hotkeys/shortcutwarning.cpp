@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: MIT
+#include "hotkeys/shortcutwarning.h"
+
+#include "hotkeys/hotkeycenter.h"
+
+#include <QStandardPaths>
+
+std::optional<ShortcutWarning> ShortcutWarning::forAction(HotKeyAction action,
+                                                          const HotKeyCenter &center)
+{
+    return evaluate(action, center.key(action), center.failed().contains(action),
+                    &HotKeyCenter::isTakenByDesktopScreenshots);
+}
+
+std::optional<ShortcutWarning> ShortcutWarning::evaluate(
+    HotKeyAction action, const std::optional<HotKey> &key, bool failed,
+    const std::function<bool(const HotKey &)> &takenByDesktop)
+{
+    if (!key)
+        return std::nullopt;
+    // Only grabs compete with the desktop's screenshot tool; the clipboard action never warns so.
+    if (action != HotKeyAction::clipboard && takenByDesktop && takenByDesktop(*key)) {
+        return ShortcutWarning{Kind::desktopScreenshots,
+                               QLatin1String("Your desktop uses ") + key->display()
+                                   + QLatin1String(" for its own screenshots. Turn it off in its "
+                                                   "keyboard settings to use it here.")};
+    }
+    if (failed) {
+        return ShortcutWarning{Kind::blocked, QLatin1String("Another app is using ") + key->display()
+                                                  + QLatin1String(". Quit it or pick another shortcut.")};
+    }
+    return std::nullopt;
+}
+
+QStringList ShortcutWarning::keyboardSettingsCommand()
+{
+    const QString gnome = QStandardPaths::findExecutable(QStringLiteral("gnome-control-center"));
+    if (!gnome.isEmpty())
+        return {gnome, QStringLiteral("keyboard")};
+    const QString kde = QStandardPaths::findExecutable(QStringLiteral("systemsettings"));
+    if (!kde.isEmpty())
+        return {kde, QStringLiteral("kcm_keys")};
+    return {};
+}
