@@ -63,13 +63,11 @@ private slots:
         QTest::newRow("ordinary") << Items{text} << false << false << "org.gnome.TextEditor" << true << false << true;
         QTest::newRow("concealed keeps ignoreNext") << Items{text, concealed} << false << true << "" << false << true << false;
         QTest::newRow("secret hint") << Items{text, secretHint} << false << false << "" << false << false << false;
-        QTest::newRow("public hint") << Items{text, publicHint} << false << false << "" << true << false << true;
         QTest::newRow("nothing storable keeps ignoreNext") << Items{bmp} << false << true << "" << false << true << false;
         QTest::newRow("paused keeps ignoreNext") << Items{text} << true << true << "" << false << true << false;
         QTest::newRow("ignoreNext consumed") << Items{text} << false << true << "" << false << false << false;
         QTest::newRow("copy-back passes ignoreNext") << Items{text, marker} << false << true << "" << true << true << true;
         QTest::newRow("ignoreNext before password manager") << Items{text} << false << true << "KeePassXC" << false << false << false;
-        QTest::newRow("password manager") << Items{text} << false << false << "org.keepassxc.KeePassXC" << false << false << false;
         QTest::newRow("user-ignored app") << Items{text} << false << false << "firefox" << false << false << false;
         QTest::newRow("user list is exact") << Items{text} << false << false << "Firefox" << true << false << true;
         QTest::newRow("blank text") << Items{{"text/plain", " \n "}} << false << false << "" << false << false << true;

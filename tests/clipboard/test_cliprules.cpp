@@ -83,11 +83,7 @@ private slots:
         QTest::addColumn<bool>("isPrivate");
         QTest::newRow("ordinary") << QStringList{"text/plain"} << QByteArray() << false;
         QTest::newRow("concealed") << QStringList{"text/plain", "org.nspasteboard.ConcealedType"} << QByteArray() << true;
-        QTest::newRow("transient") << QStringList{"org.nspasteboard.TransientType"} << QByteArray() << true;
-        QTest::newRow("generator") << QStringList{"Pasteboard generator type"} << QByteArray() << true;
-        QTest::newRow("keeweb") << QStringList{"net.ferrant.keeweb", "text/plain"} << QByteArray() << true;
         QTest::newRow("hint secret") << QStringList{"text/plain", "x-kde-passwordManagerHint"} << QByteArray("secret") << true;
-        QTest::newRow("hint 1") << QStringList{"text/plain", "x-kde-passwordManagerHint"} << QByteArray("1") << true;
         QTest::newRow("hint public") << QStringList{"text/plain", "x-kde-passwordManagerHint"} << QByteArray("public") << false;
         QTest::newRow("hint unreadable") << QStringList{"x-kde-passwordManagerHint"} << QByteArray("<none>") << true;
         QTest::newRow("case matters") << QStringList{"org.nspasteboard.concealedtype"} << QByteArray() << false;
@@ -104,16 +100,6 @@ private slots:
         };
         QCOMPARE(ClipRules::isPrivate(types, value), isPrivate);
         QCOMPARE(asked, types.contains("x-kde-passwordManagerHint") ? 1 : 0);
-    }
-
-    void passwordManagersAreComparedExactly()
-    {
-        QVERIFY(ClipRules::isIgnoredApp("com.1password.1password", {}));
-        QVERIFY(ClipRules::isIgnoredApp("KeePassXC", {}));
-        QVERIFY(ClipRules::isIgnoredApp("org.gnome.World.Secrets", {}));
-        QVERIFY(!ClipRules::isIgnoredApp("COM.1PASSWORD.1PASSWORD", {}));
-        QVERIFY(ClipRules::isIgnoredApp("firefox", {"firefox"}));
-        QVERIFY(!ClipRules::isIgnoredApp("Firefox", {"firefox"}));
     }
 
     void captureFollowsTheStoredOrder()
@@ -155,41 +141,6 @@ private slots:
         QCOMPARE(ClipRules::replaceTiff({{"image/tiff", "broken"}}), Representations{});
     }
 
-    void blankTextAndSizeCap()
-    {
-        QVERIFY(ClipRules::isBlankText({{"text/plain", " \n\t"}}));
-        QVERIFY(ClipRules::isBlankText({{"text/plain", ""}, {"text/plain;charset=utf-8", " "}}));
-        QVERIFY(!ClipRules::isBlankText({{"text/plain", ""}, {"image/png", "x"}}));
-        QVERIFY(!ClipRules::isBlankText({{"text/plain", " x "}}));
-
-        const qint64 cap = 30 * 1024 * 1024;
-        QVERIFY(!ClipRules::exceedsSizeCap({{"text/plain", QByteArray(cap - 10, 'a')}, {"text/html", QByteArray(10, 'b')}}));
-        QVERIFY(ClipRules::exceedsSizeCap({{"text/plain", QByteArray(cap - 10, 'a')}, {"text/html", QByteArray(11, 'b')}}));
-    }
-
-    void terminalsPasteWithShift_data()
-    {
-        QTest::addColumn<QString>("app");
-        QTest::addColumn<bool>("terminal");
-        QTest::addColumn<bool>("copyOnly");
-        QTest::newRow("gnome terminal") << "org.gnome.Terminal" << true << false;
-        QTest::newRow("desktop suffix") << "org.kde.konsole.desktop" << true << false;
-        QTest::newRow("window class") << "Alacritty" << true << false;
-        QTest::newRow("kitty") << "kitty" << true << false;
-        QTest::newRow("st") << "st-256color" << true << false;
-        QTest::newRow("editor") << "org.gnome.TextEditor" << false << false;
-        QTest::newRow("xterm") << "XTerm" << false << true;
-        QTest::newRow("debian xterm") << "debian-xterm" << false << true;
-        QTest::newRow("nothing in front") << "" << false << false;
-    }
-    void terminalsPasteWithShift()
-    {
-        QFETCH(QString, app);
-        QFETCH(bool, terminal);
-        QFETCH(bool, copyOnly);
-        QCOMPARE(ClipRules::isTerminal(app), terminal);
-        QCOMPARE(ClipRules::cannotPasteClipboard(app), copyOnly);
-    }
 };
 
 QTEST_MAIN(TestClipRules)
