@@ -1,0 +1,196 @@
+// SPDX-License-Identifier: MIT
+#include "platform/x11/x11selectionreader.h"
+
+#include <xcb/xcb.h>
+#include <xcb/xfixes.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+struct FreeDeleter
+{
+    void operator()(void *p) const { std::free(p); }
+};
+template<typename T>
+using Reply = std::unique_ptr<T, FreeDeleter>;
+
+using Clock = std::chrono::steady_clock;
+
+} // namespace
+
+X11SelectionReader::X11SelectionReader(std::chrono::milliseconds patience)
+    : m_patience(patience)
+{
+    if (!m_connection.isValid())
+        return;
+    xcb_connection_t *c = m_connection.xcb();
+    m_window = xcb_generate_id(c);
+    const uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, m_window, m_connection.root(), 0, 0, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &mask);
+    m_clipboard = m_connection.atom("CLIPBOARD");
+    m_property = m_connection.atom("_KIWANO_SELECTION");
+    m_incr = m_connection.atom("INCR");
+
+    // Told when the owner changes or goes away, a transfer ends at once instead of at the deadline.
+    const xcb_query_extension_reply_t *xfixes = xcb_get_extension_data(c, &xcb_xfixes_id);
+    if (xfixes && xfixes->present) {
+        Reply<xcb_xfixes_query_version_reply_t> version(xcb_xfixes_query_version_reply(
+            c, xcb_xfixes_query_version(c, XCB_XFIXES_MAJOR_VERSION, XCB_XFIXES_MINOR_VERSION),
+            nullptr));
+        if (version) {
+            m_xfixesEvent = xfixes->first_event;
+            xcb_xfixes_select_selection_input(
+                c, m_window, m_clipboard,
+                XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER
+                    | XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY
+                    | XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
+        }
+    }
+    xcb_flush(c);
+}
+
+X11SelectionReader::~X11SelectionReader()
+{
+    if (m_window && m_connection.isValid())
+        xcb_destroy_window(m_connection.xcb(), m_window);
+}
+
+bool X11SelectionReader::isValid() const
+{
+    return m_connection.isValid() && m_window;
+}
+
+uint32_t X11SelectionReader::owner()
+{
+    if (!isValid())
+        return 0;
+    xcb_connection_t *c = m_connection.xcb();
+    Reply<xcb_get_selection_owner_reply_t> reply(
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, m_clipboard), nullptr));
+    return reply ? reply->owner : 0;
+}
+
+std::optional<QList<QByteArray>> X11SelectionReader::targets()
+{
+    uint32_t type = 0;
+    const auto bytes = convert(m_connection.atom("TARGETS"), &type);
+    if (!bytes)
+        return std::nullopt;
+    QList<uint32_t> atoms(bytes->size() / 4);
+    std::memcpy(atoms.data(), bytes->constData(), atoms.size() * 4);
+    QList<QByteArray> names;
+    for (const QByteArray &name : m_connection.atomNames(atoms)) {
+        if (!name.isEmpty() && !names.contains(name))
+            names << name;
+    }
+    return names;
+}
+
+std::optional<QByteArray> X11SelectionReader::read(const QByteArray &target)
+{
+    if (!isValid() || target.isEmpty())
+        return std::nullopt;
+    uint32_t type = 0;
+    return convert(m_connection.atom(target), &type);
+}
+
+std::optional<QByteArray> X11SelectionReader::takeProperty(uint32_t *type, uint8_t *format)
+{
+    xcb_connection_t *c = m_connection.xcb();
+    QByteArray data;
+    uint32_t offset = 0; // in 32-bit units, as the protocol counts
+    for (;;) {
+        // Deleting as part of the read lets an incremental owner write the next piece while
+        // this one is still on its way to us.
+        const auto cookie = xcb_get_property(c, 1, m_window, m_property, XCB_GET_PROPERTY_TYPE_ANY,
+                                             offset, 0x1fffffff);
+        Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr));
+        if (!reply)
+            return std::nullopt;
+        *type = reply->type;
+        *format = reply->format;
+        const int length = xcb_get_property_value_length(reply.get());
+        data.append(static_cast<const char *>(xcb_get_property_value(reply.get())), length);
+        if (data.size() > maximumSize)
+            return std::nullopt;
+        if (reply->bytes_after == 0)
+            break;
+        offset += uint32_t(length / 4);
+    }
+    return data;
+}
+
+std::optional<QByteArray> X11SelectionReader::convert(uint32_t target, uint32_t *type)
+{
+    m_timedOut = false;
+    if (!isValid() || target == XCB_ATOM_NONE || owner() == 0)
+        return std::nullopt;
+    xcb_connection_t *c = m_connection.xcb();
+    m_connection.discardEvents();
+    xcb_delete_property(c, m_window, m_property);
+    // A real timestamp lets owners check the request and lets us tell their answer from a late
+    // one to an earlier request.
+    const uint32_t time = m_connection.serverTime(m_window);
+    m_connection.discardEvents();
+    xcb_convert_selection(c, m_window, m_clipboard, target, m_property, time);
+
+    const auto end = Clock::now() + longestTransfer;
+    auto deadline = Clock::now() + m_patience;
+    bool incremental = false;
+    QByteArray data;
+    while (X11Event event = m_connection.nextEvent(deadline)) {
+        void *raw = event.get();
+        const uint8_t kind = static_cast<xcb_generic_event_t *>(raw)->response_type & 0x7f;
+        if (m_xfixesEvent && kind == m_xfixesEvent + XCB_XFIXES_SELECTION_NOTIFY)
+            return std::nullopt; // the owner changed or went away: what it sent is stale
+        if (kind == XCB_SELECTION_NOTIFY && !incremental) {
+            const auto *notify = static_cast<xcb_selection_notify_event_t *>(raw);
+            if (notify->requestor != m_window || notify->selection != m_clipboard
+                || notify->target != target
+                || (notify->time != time && notify->time != XCB_CURRENT_TIME))
+                continue;
+            if (notify->property == XCB_ATOM_NONE)
+                return std::nullopt; // refused
+            uint8_t format = 0;
+            auto value = takeProperty(type, &format);
+            if (!value)
+                return std::nullopt;
+            if (*type != m_incr)
+                return value;
+            // The owner sends the data in pieces, each after we delete the previous one. It
+            // announces at least how much will come.
+            if (value->size() >= 4) {
+                uint32_t announced = 0;
+                std::memcpy(&announced, value->constData(), 4);
+                data.reserve(std::min<qsizetype>(announced, maximumSize));
+            }
+            incremental = true;
+            deadline = std::min(end, Clock::now() + m_patience);
+            continue;
+        }
+        if (kind == XCB_PROPERTY_NOTIFY && incremental) {
+            const auto *notify = static_cast<xcb_property_notify_event_t *>(raw);
+            if (notify->window != m_window || notify->atom != m_property
+                || notify->state != XCB_PROPERTY_NEW_VALUE)
+                continue;
+            uint8_t format = 0;
+            const auto piece = takeProperty(type, &format);
+            if (!piece)
+                return std::nullopt;
+            if (piece->isEmpty())
+                return data;
+            data += *piece;
+            if (data.size() > maximumSize)
+                return std::nullopt;
+            deadline = std::min(end, Clock::now() + m_patience);
+        }
+    }
+    m_timedOut = m_connection.isValid();
+    xcb_delete_property(c, m_window, m_property);
+    xcb_flush(c);
+    return std::nullopt;
+}
