@@ -16,8 +16,8 @@ class FrontApp;
 class KeySender;
 
 // The clipboard history: watches the desktop clipboard, decides which copies to keep, stores
-// them through Store, and writes entries back and pastes them. One per process (shared()); all
-// on the main thread.
+// them through Store, and writes entries back and pastes them. One per process (shared()), used
+// on the main thread; only the files of large copies and thumbnails are written on workers.
 class Clipboard : public QObject
 {
     Q_OBJECT

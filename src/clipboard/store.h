@@ -11,7 +11,8 @@
 
 // The clipboard history's private folder: the index, one folder per entry with its content files
 // and thumbnail. Stateless apart from the thumbnail cache; only Clipboard calls it, on the main
-// thread. File-system failures are swallowed: each operation says what it leaves behind.
+// thread, except that write and writeThumbnail also run on workers for large copies. File-system
+// failures are swallowed: each operation says what it leaves behind.
 class Store
 {
 public:
