@@ -107,11 +107,19 @@ QList<Representation> capture(const QStringList &types,
     QList<Representation> representations;
     const bool namesItsText = types.contains(QStringLiteral("text/plain"))
                               || types.contains(QStringLiteral("text/plain;charset=utf-8"));
+    // Once what is kept passes the cap the copy is refused anyway: reading more would only hold
+    // more memory. TIFF does not count, as it is converted or dropped before the cap applies.
+    qint64 kept = 0;
     for (const QString &type : storedTypes()) {
+        if (kept > sizeCap)
+            break;
         if (!types.contains(type) || (type == legacyTextType && namesItsText))
             continue;
-        if (std::optional<QByteArray> bytes = data(type))
+        if (std::optional<QByteArray> bytes = data(type)) {
+            if (kind(type) != Kind::tiff)
+                kept += bytes->size();
             representations.append({type, std::move(*bytes)});
+        }
     }
     return representations;
 }

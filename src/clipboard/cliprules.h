@@ -40,7 +40,7 @@ bool hasStoredType(const QStringList &types);
 bool isIgnoredApp(const QString &app, const QStringList &userIgnoredApps);
 
 // The captured representations: offered stored types in capture order, each read through data;
-// a type that yields nothing contributes nothing.
+// a type that yields nothing contributes nothing. Reading stops once the kept bytes pass sizeCap.
 QList<Representation> capture(const QStringList &types,
                               const std::function<std::optional<QByteArray>(const QString &)> &data);
 // TIFF is never kept: every TIFF goes, and the first becomes PNG when no PNG was offered.

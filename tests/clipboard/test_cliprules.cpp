@@ -123,6 +123,15 @@ private slots:
         QCOMPARE(ClipRules::capture({"UTF8_STRING", "STRING"}, bytes), (Representations{{"UTF8_STRING", "UTF8_STRING"}}));
         QCOMPARE(ClipRules::capture({"UTF8_STRING", "text/plain"}, bytes), (Representations{{"text/plain", "text/plain"}}));
         QVERIFY(ClipRules::hasStoredType({"TARGETS", "UTF8_STRING"}));
+
+        // Past the cap nothing more is read; the copy will be refused whole.
+        QStringList read;
+        const auto huge = [&](const QString &type) {
+            read.append(type);
+            return std::optional(QByteArray(type == "text/plain" ? ClipRules::sizeCap + 1 : 1, 'h'));
+        };
+        QCOMPARE(ClipRules::capture({"text/plain", "text/html", "image/png"}, huge).size(), 1);
+        QCOMPARE(read, QStringList{"text/plain"});
         QVERIFY(!ClipRules::hasStoredType({"TARGETS", "STRING", "image/bmp"}));
     }
 
