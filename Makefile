@@ -21,6 +21,7 @@ test: build
 	@bash scripts/run-tests.sh $(BUILD)
 
 bench: build
+	@bash scripts/install-deps.sh scripts/bench-packages.txt
 	@bash scripts/run-bench.sh $(BUILD)
 
 clean:

@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include "capture/grabentry.h"
+
+// Runs the capture tool as a child process and takes what it writes into the history. There is
+// no busy state: every grab runs its own tool with its own temporary file and lands when that
+// tool ends, in the order the tools end.
+class Capture : public QObject
+{
+    Q_OBJECT
+
+public:
+    // toolPath: the kiwano-capture executable (a stand-in in tests).
+    explicit Capture(const QString &toolPath, QObject *parent = nullptr);
+
+    // kiwano-capture installed beside the running program.
+    static QString installedToolPath();
+
+    void grabRegion();
+    void grabWindow();
+    void grabScreen();
+    // Starts one grab with the tool's mode arguments and returns at once.
+    void capture(const QStringList &modeArguments);
+
+signals:
+    // A grab is in the history; the application inserts it and shows the editor.
+    void grabLanded(const GrabEntry &entry);
+
+private:
+    void finished(const QString &temporaryPath);
+
+    QString m_toolPath;
+};

@@ -1,0 +1,229 @@
+// SPDX-License-Identifier: MIT
+#include "capture/history.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QUuid>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "capture/pngfile.h"
+#include "capture/thumbnailcache.h"
+
+namespace {
+
+const QString folderKey = QStringLiteral("history.folder");
+
+QSettings preferences()
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("KiwanoSnapper"),
+                     QStringLiteral("KiwanoSnapper"));
+}
+
+bool isGrabName(const QFileInfo &info)
+{
+    return info.fileName().startsWith(QLatin1String("grab-"))
+        && info.suffix() == QLatin1String("png");
+}
+
+QString normalised(const QString &path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+// Most Linux file systems report a birth time; where one does not, the modification time is
+// the closest honest stand-in.
+QDateTime grabDate(const QFileInfo &info)
+{
+    QDateTime date = info.birthTime();
+    if (!date.isValid())
+        date = info.lastModified();
+    return date.isValid() ? date : History::undated();
+}
+
+// A fresh grab name; one that happens to exist already is drawn again, so no grab is replaced.
+QString newPath()
+{
+    const QString folder = History::dir();
+    QString path;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const QString time = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        const QString unique = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper().left(6);
+        path = folder + QStringLiteral("/grab-") + time + QLatin1Char('-') + unique
+            + QStringLiteral(".png");
+        if (!QFileInfo::exists(path))
+            break;
+    }
+    return path;
+}
+
+void prune()
+{
+    const QList<GrabEntry> entries = History::load();
+    for (qsizetype i = History::limit; i < entries.size(); ++i) {
+        QFile::remove(entries[i].path());
+        History::thumbnails()->drop(entries[i].url);
+    }
+}
+
+GrabEntry entryFor(const QString &path)
+{
+    return {QUrl::fromLocalFile(path), QDateTime::currentDateTime()};
+}
+
+} // namespace
+
+namespace History {
+
+QString defaultDir()
+{
+    static const QString folder =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+        + QStringLiteral("/KiwanoSnapper/History");
+    return folder;
+}
+
+QString picturesDir()
+{
+    static const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)
+        + QStringLiteral("/Kiwano Snapper");
+    return folder;
+}
+
+QString dir()
+{
+    const QString stored = preferences().value(folderKey).toString();
+    const QString folder = stored.isEmpty() ? defaultDir() : stored;
+    QDir().mkpath(folder);
+    return folder;
+}
+
+bool isSameFolder(const QString &a, const QString &b)
+{
+    return normalised(a) == normalised(b);
+}
+
+QDateTime undated()
+{
+    return QDateTime(QDate(1, 1, 1), QTime(0, 0), Qt::UTC);
+}
+
+QList<GrabEntry> load()
+{
+    // Birth times come from a coarse clock, so grabs made close together can share one; listing
+    // by name, newest name first, keeps their order from the time stamps in the names.
+    const QFileInfoList infos =
+        QDir(dir()).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name | QDir::Reversed);
+    QList<GrabEntry> entries;
+    for (const QFileInfo &info : infos) {
+        if (isGrabName(info))
+            entries.append({QUrl::fromLocalFile(info.absoluteFilePath()), grabDate(info)});
+    }
+    sortNewestFirst(entries);
+    return entries;
+}
+
+void sortNewestFirst(QList<GrabEntry> &entries)
+{
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const GrabEntry &a, const GrabEntry &b) { return a.date > b.date; });
+}
+
+std::optional<GrabEntry> adopt(const QString &file)
+{
+    if (!PngFile::isComplete(file))
+        return std::nullopt;
+    const QString path = newPath();
+    // QFile::rename never replaces an existing file and copies across file systems.
+    if (!QFile::rename(file, path))
+        return std::nullopt;
+    prune();
+    return entryFor(path);
+}
+
+std::optional<GrabEntry> add(const QImage &image)
+{
+    const QString path = newPath();
+    if (!PngFile::write(image, path))
+        return std::nullopt;
+    prune();
+    return entryFor(path);
+}
+
+void remove(const GrabEntry &entry)
+{
+    QFile::remove(entry.path());
+    thumbnails()->drop(entry.url);
+}
+
+QImage image(const GrabEntry &entry)
+{
+    return PngFile::read(entry.path());
+}
+
+QImage thumbnail(const GrabEntry &entry)
+{
+    QImage image = thumbnails()->cached(entry.url);
+    if (image.isNull())
+        thumbnails()->request(entry.url);
+    return image;
+}
+
+ThumbnailCache *thumbnails()
+{
+    static ThumbnailCache *cache = new ThumbnailCache;
+    return cache;
+}
+
+QSize thumbnailSize(const QSize &imageSize)
+{
+    const int longer = std::max(imageSize.width(), imageSize.height());
+    if (longer <= thumbnailSide || imageSize.isEmpty())
+        return imageSize;
+    const double scale = double(thumbnailSide) / longer;
+    return QSize(std::max(1, int(std::lround(imageSize.width() * scale))),
+                 std::max(1, int(std::lround(imageSize.height() * scale))));
+}
+
+std::optional<QHash<QUrl, QUrl>> move(const QString &folder, QString *error)
+{
+    const QString old = dir();
+    if (isSameFolder(folder, old))
+        return QHash<QUrl, QUrl>();
+    const QString target = normalised(folder);
+    std::error_code failure;
+    std::filesystem::create_directories(QFile::encodeName(target).toStdString(), failure);
+    if (failure) {
+        if (error)
+            *error = QString::fromStdString(failure.message());
+        return std::nullopt;
+    }
+    QHash<QUrl, QUrl> moved;
+    const QFileInfoList infos = QDir(old).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name);
+    for (const QFileInfo &info : infos) {
+        if (!isGrabName(info))
+            continue;
+        const QString to = target + QLatin1Char('/') + info.fileName();
+        if (QFileInfo::exists(to))
+            continue;
+        QFile file(info.absoluteFilePath());
+        if (!file.rename(to)) {
+            if (error)
+                *error = file.errorString();
+            return std::nullopt;
+        }
+        moved.insert(QUrl::fromLocalFile(info.absoluteFilePath()), QUrl::fromLocalFile(to));
+    }
+    QSettings settings = preferences();
+    if (isSameFolder(target, defaultDir()))
+        settings.remove(folderKey);
+    else
+        settings.setValue(folderKey, target);
+    return moved;
+}
+
+} // namespace History

@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QHash>
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QUrl>
+
+#include <optional>
+
+#include "capture/grabentry.h"
+
+class ThumbnailCache;
+
+// The grab-history folder: naming, listing, keeping the newest grabs, moving the collection and
+// reading grabs back. Main thread only; file-system errors are swallowed except by move().
+namespace History {
+
+inline constexpr int limit = 100;
+inline constexpr int thumbnailSide = 240;
+
+// Application data folder + "KiwanoSnapper/History", fixed for the process.
+QString defaultDir();
+// Pictures + "Kiwano Snapper", fixed for the process; offered by the settings window.
+QString picturesDir();
+// The folder in use ("history.folder" or defaultDir()), created when missing.
+QString dir();
+// True when both paths name the same folder once made absolute and cleaned (no symlinks resolved).
+bool isSameFolder(const QString &a, const QString &b);
+// The date of files whose creation and modification times are both unknown: sorts last.
+QDateTime undated();
+
+// Newest first, keeping the given order among equal dates; undated entries come last.
+void sortNewestFirst(QList<GrabEntry> &entries);
+// The grabs of dir(), newest first; empty when the folder cannot be listed.
+QList<GrabEntry> load();
+// Moves a finished PNG into the history under a new name; nothing when the file is not a
+// complete PNG or cannot be moved, and then the file stays where it was.
+std::optional<GrabEntry> adopt(const QString &file);
+// Stores the image as a new grab; nothing when it cannot be written.
+std::optional<GrabEntry> add(const QImage &image);
+// Deletes the grab's file for good (a missing file is no failure) and forgets its thumbnail.
+void remove(const GrabEntry &entry);
+// The grab at full size; a null image when the file is gone or cannot be decoded.
+QImage image(const GrabEntry &entry);
+// The cached thumbnail; otherwise a null image, and the thumbnail is made on a worker thread
+// and announced by thumbnails()->thumbnailReady.
+QImage thumbnail(const GrabEntry &entry);
+ThumbnailCache *thumbnails();
+// The size of a thumbnail of an image of that size: longer side at most thumbnailSide.
+QSize thumbnailSize(const QSize &imageSize);
+// Moves every grab into folder and returns old url -> new url for the moved ones. Fails with
+// the file system's message (and *error set) when the folder cannot be made or a move fails.
+std::optional<QHash<QUrl, QUrl>> move(const QString &folder, QString *error = nullptr);
+
+} // namespace History

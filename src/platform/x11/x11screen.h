@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QImage>
+#include <QList>
+#include <QRect>
+
+#include <memory>
+
+struct xcb_connection_t;
+
+// The X server's screen as the capture tool sees it: monitors, top-level window frames and
+// pixels, all in device pixels of the root window.
+class X11Screen
+{
+public:
+    // Connects to the display (DISPLAY when null); nothing when there is no X server.
+    static std::unique_ptr<X11Screen> open(const char *display = nullptr);
+    ~X11Screen();
+
+    QRect rootGeometry() const;
+    // The active monitors, the primary one first; the whole root when RandR knows none.
+    QList<QRect> monitors() const;
+    // The visible top-level windows including their frames, topmost first.
+    QList<QRect> windows() const;
+    // The pixels of rect (within the root) as Format_RGB32; a null image when they cannot be read.
+    QImage grab(const QRect &rect) const;
+
+private:
+    X11Screen(xcb_connection_t *connection, int screenNumber);
+    bool hasBgrxPixels() const;
+
+    xcb_connection_t *m_connection;
+    unsigned int m_root = 0;
+    unsigned int m_rootVisual = 0;
+    QRect m_rootGeometry;
+};

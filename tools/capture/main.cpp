@@ -1,0 +1,107 @@
+// SPDX-License-Identifier: MIT
+// kiwano-capture: grabs the screen into a PNG file for Kiwano Snapper.
+//   -i   drag a region (Space switches to picking a window)
+//   -iW  pick a window (Space switches to dragging a region)
+//   -m   the whole primary monitor, at once
+//   -x   silent (there is no sound anyway)
+// then the output path. Exit status 0 with the file written; otherwise no file at all.
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <cstring>
+
+#include "capture/pngfile.h"
+#include "platform/x11/x11screen.h"
+#include "selectionoverlay.h"
+
+namespace {
+
+enum class Kind { Region, Window, Screen };
+
+struct Request
+{
+    Kind kind = Kind::Region;
+    QString path;
+};
+
+bool parse(int argc, char **argv, Request &request)
+{
+    for (int i = 1; i < argc; ++i) {
+        const char *arg = argv[i];
+        if (std::strcmp(arg, "-i") == 0)
+            request.kind = Kind::Region;
+        else if (std::strcmp(arg, "-iW") == 0)
+            request.kind = Kind::Window;
+        else if (std::strcmp(arg, "-m") == 0)
+            request.kind = Kind::Screen;
+        else if (std::strcmp(arg, "-x") == 0)
+            continue;
+        else if (arg[0] == '-' || !request.path.isEmpty())
+            return false;
+        else
+            request.path = QString::fromLocal8Bit(arg);
+    }
+    return !request.path.isEmpty();
+}
+
+// Qt's own scaling would put logical pixels between the pointer and the picture; switched off,
+// every coordinate is a device pixel, and the overlay's chrome is scaled by hand instead.
+double disableQtScaling()
+{
+    bool ok = false;
+    const double factor = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&ok);
+    qunsetenv("QT_SCALE_FACTOR");
+    qunsetenv("QT_SCREEN_SCALE_FACTORS");
+    qunsetenv("QT_AUTO_SCREEN_SCALE_FACTOR");
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    return ok && factor > 0 ? factor : 1.0;
+}
+
+int selectInteractively(int argc, char **argv, const Request &request, const X11Screen &screen)
+{
+    // The picture and the windows are taken before anything of ours is on screen.
+    const QImage frozen = screen.grab(screen.rootGeometry());
+    if (frozen.isNull())
+        return 1;
+    const QList<QRect> monitors = screen.monitors();
+    const QList<QRect> windows = screen.windows();
+
+    const double requestedScale = disableQtScaling();
+    QGuiApplication app(argc, argv);
+    const double dpiScale = app.primaryScreen() ? app.primaryScreen()->logicalDotsPerInch() / 96.0 : 1.0;
+    const double uiScale = std::max({1.0, requestedScale, dpiScale});
+
+    SelectionOverlay overlay(frozen, monitors, windows,
+                             request.kind == Kind::Window ? SelectionOverlay::Mode::Window
+                                                          : SelectionOverlay::Mode::Region,
+                             uiScale);
+    int status = 1;
+    QObject::connect(&overlay, &SelectionOverlay::chosen, &app, [&](const QRect &rect) {
+        overlay.hide();
+        QGuiApplication::sync();
+        status = PngFile::write(frozen.copy(rect), request.path) ? 0 : 1;
+        app.quit();
+    });
+    QObject::connect(&overlay, &SelectionOverlay::cancelled, &app, &QGuiApplication::quit);
+    overlay.show();
+    app.exec();
+    return status;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    Request request;
+    if (!parse(argc, argv, request))
+        return 2;
+    const auto screen = X11Screen::open();
+    if (!screen)
+        return 1;
+    if (request.kind == Kind::Screen) {
+        const QImage image = screen->grab(screen->monitors().constFirst());
+        return PngFile::write(image, request.path) ? 0 : 1;
+    }
+    return selectInteractively(argc, argv, request, *screen);
+}

@@ -1,0 +1,282 @@
+// SPDX-License-Identifier: MIT
+#include "selectionoverlay.h"
+
+#include <QCursor>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "look/kiwano.h"
+#include "selection.h"
+
+namespace {
+
+const QColor dim(0, 0, 0, 110);
+constexpr int magnifiedPixels = 15; // odd, so one pixel sits in the middle
+constexpr int magnification = 8;
+
+} // namespace
+
+SelectionOverlay::SelectionOverlay(const QImage &frozen, const QList<QRect> &monitors,
+                                   const QList<QRect> &windows, Mode mode, double uiScale)
+    : m_frozen(frozen)
+    , m_monitors(monitors)
+    , m_windows(windows)
+    , m_mode(mode)
+    , m_scale(uiScale)
+{
+    setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint
+             | Qt::WindowStaysOnTopHint);
+    setGeometry(QRect(QPoint(0, 0), frozen.size()));
+    setTitle(QStringLiteral("kiwano-capture"));
+    setCursor(Qt::CrossCursor);
+    m_pointer = QCursor::pos();
+    m_grabRetry.setInterval(10);
+    connect(&m_grabRetry, &QTimer::timeout, this, &SelectionOverlay::retryGrabs);
+}
+
+void SelectionOverlay::exposeEvent(QExposeEvent *event)
+{
+    QRasterWindow::exposeEvent(event);
+    // Grabs need a viewable window, so they start with the first exposure; the shortcut that
+    // started us may still hold the keyboard for a moment, so they are tried again until then.
+    if (isExposed() && !m_grabbed && !m_grabRetry.isActive()) {
+        m_grabAttempts = 0;
+        retryGrabs();
+    }
+}
+
+void SelectionOverlay::retryGrabs()
+{
+    m_grabbed = setKeyboardGrabEnabled(true) && setMouseGrabEnabled(true);
+    if (m_grabbed || ++m_grabAttempts > 200)
+        m_grabRetry.stop();
+    else if (!m_grabRetry.isActive())
+        m_grabRetry.start();
+}
+
+QRect SelectionOverlay::monitor() const
+{
+    return Selection::monitorAt(m_monitors, m_pointer);
+}
+
+QRect SelectionOverlay::highlight() const
+{
+    if (m_mode == Mode::Window)
+        return Selection::windowAt(m_windows, m_monitors, m_frozen.rect(), m_pointer);
+    return m_dragging ? Selection::fromDrag(m_anchor, m_pointer) : QRect();
+}
+
+QString SelectionOverlay::label() const
+{
+    const QRect rect = highlight();
+    return QStringLiteral("%1 × %2").arg(rect.width()).arg(rect.height());
+}
+
+QRect SelectionOverlay::labelBox() const
+{
+    const QRect rect = highlight();
+    if (rect.isEmpty())
+        return {};
+    QFont font;
+    font.setPixelSize(qRound(13 * m_scale));
+    const QSize text = QFontMetrics(font).size(0, label());
+    const QSize box = text + QSize(qRound(12 * m_scale), qRound(6 * m_scale));
+    return Selection::labelFor(box, rect, qRound(6 * m_scale), monitor());
+}
+
+QRect SelectionOverlay::magnifierBox() const
+{
+    const int side = qRound(magnifiedPixels * magnification * m_scale) + 2;
+    const int caption = qRound(20 * m_scale);
+    return Selection::beside(QSize(side, side + caption), m_pointer, qRound(24 * m_scale), monitor());
+}
+
+QRegion SelectionOverlay::decorations() const
+{
+    QRegion region;
+    const QRect rect = highlight();
+    if (!rect.isEmpty()) {
+        const QRect outer = rect.adjusted(-2, -2, 2, 2);
+        region += QRegion(outer).subtracted(QRegion(rect.adjusted(2, 2, -2, -2)));
+        region += labelBox();
+    }
+    if (m_mode == Mode::Region && !m_dragging) {
+        const QRect screen = monitor();
+        region += QRect(screen.left(), m_pointer.y(), screen.width(), 1);
+        region += QRect(m_pointer.x(), screen.top(), 1, screen.height());
+    }
+    region += magnifierBox();
+    return region;
+}
+
+void SelectionOverlay::refresh()
+{
+    const QRect now = highlight();
+    QRegion dirty = m_shownDecorations + decorations();
+    if (now != m_shownHighlight)
+        dirty += QRegion(now).xored(QRegion(m_shownHighlight));
+    update(dirty);
+}
+
+void SelectionOverlay::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    const QRegion region = event->region();
+    for (const QRect &rect : region)
+        painter.drawImage(rect, m_frozen, rect);
+    painter.setClipRegion(region);
+
+    const QRect selected = highlight();
+    for (const QRect &rect : QRegion(m_frozen.rect()).subtracted(QRegion(selected)).intersected(region))
+        painter.fillRect(rect, dim);
+    if (!selected.isEmpty()) {
+        painter.setPen(QPen(Kiwano::yellow, 1));
+        painter.drawRect(selected.adjusted(-1, -1, 0, 0));
+        paintLabel(painter);
+    }
+    if (m_mode == Mode::Region && !m_dragging)
+        paintCrosshair(painter);
+    paintMagnifier(painter);
+    m_shownHighlight = selected;
+    m_shownDecorations = decorations();
+}
+
+void SelectionOverlay::paintCrosshair(QPainter &painter) const
+{
+    const QRect screen = monitor();
+    QColor line = Kiwano::cream;
+    line.setAlpha(170);
+    painter.fillRect(QRect(screen.left(), m_pointer.y(), screen.width(), 1), line);
+    painter.fillRect(QRect(m_pointer.x(), screen.top(), 1, screen.height()), line);
+}
+
+void SelectionOverlay::paintLabel(QPainter &painter) const
+{
+    const QRect box = labelBox();
+    QFont font;
+    font.setPixelSize(qRound(13 * m_scale));
+    painter.setFont(font);
+    painter.fillRect(box, Kiwano::cream);
+    painter.setPen(Kiwano::peel);
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+    painter.drawText(box, Qt::AlignCenter, label());
+}
+
+void SelectionOverlay::paintMagnifier(QPainter &painter) const
+{
+    const QRect box = magnifierBox();
+    const int side = box.width() - 2;
+    const QRect lens(box.left() + 1, box.top() + 1, side, side);
+    const int half = magnifiedPixels / 2;
+    const QRect source(m_pointer - QPoint(half, half), QSize(magnifiedPixels, magnifiedPixels));
+
+    painter.fillRect(box, Kiwano::peel);
+    painter.fillRect(lens, Qt::black);
+    // Nearest-neighbour scaling shows every pixel as a square, edges included.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    const QRect inside = source.intersected(m_frozen.rect());
+    if (!inside.isEmpty()) {
+        const double cell = double(side) / magnifiedPixels;
+        const QRectF target(lens.left() + (inside.left() - source.left()) * cell,
+                            lens.top() + (inside.top() - source.top()) * cell,
+                            inside.width() * cell, inside.height() * cell);
+        painter.drawImage(target, m_frozen, inside);
+    }
+    const double cell = double(side) / magnifiedPixels;
+    const QRectF centre(lens.left() + half * cell, lens.top() + half * cell, cell, cell);
+    painter.setPen(QPen(Kiwano::yellow, std::max(1.0, m_scale)));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(centre);
+
+    QFont font;
+    font.setPixelSize(qRound(12 * m_scale));
+    painter.setFont(font);
+    painter.setPen(Kiwano::cream);
+    const QRect caption(box.left(), lens.bottom() + 1, box.width(), box.bottom() - lens.bottom());
+    painter.drawText(caption, Qt::AlignCenter,
+                     QStringLiteral("%1, %2").arg(m_pointer.x()).arg(m_pointer.y()));
+}
+
+void SelectionOverlay::pointerMoved(const QPoint &point)
+{
+    if (point == m_pointer)
+        return;
+    m_pointer = point;
+    refresh();
+}
+
+void SelectionOverlay::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::RightButton) {
+        emit cancelled();
+        return;
+    }
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_pointer = event->position().toPoint();
+    if (m_mode == Mode::Region) {
+        m_anchor = m_pointer;
+        m_dragging = true;
+    }
+    refresh();
+}
+
+void SelectionOverlay::mouseMoveEvent(QMouseEvent *event)
+{
+    pointerMoved(event->position().toPoint());
+}
+
+void SelectionOverlay::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_pointer = event->position().toPoint();
+    const QRect rect = highlight();
+    if (m_mode == Mode::Window || (m_dragging && !rect.isEmpty())) {
+        if (!rect.isEmpty()) {
+            emit chosen(rect);
+            return;
+        }
+    }
+    // A click without a drag picks nothing; selecting goes on.
+    m_dragging = false;
+    refresh();
+}
+
+void SelectionOverlay::keyPressEvent(QKeyEvent *event)
+{
+    const int step = event->modifiers() & Qt::ShiftModifier ? 10 : 1;
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        emit cancelled();
+        return;
+    case Qt::Key_Space:
+        if (!m_dragging) {
+            m_mode = m_mode == Mode::Region ? Mode::Window : Mode::Region;
+            update();
+        }
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (m_mode == Mode::Window && !highlight().isEmpty())
+            emit chosen(highlight());
+        return;
+    // Arrows move the pointer by single pixels for exact edges.
+    case Qt::Key_Left:
+        QCursor::setPos(m_pointer + QPoint(-step, 0));
+        return;
+    case Qt::Key_Right:
+        QCursor::setPos(m_pointer + QPoint(step, 0));
+        return;
+    case Qt::Key_Up:
+        QCursor::setPos(m_pointer + QPoint(0, -step));
+        return;
+    case Qt::Key_Down:
+        QCursor::setPos(m_pointer + QPoint(0, step));
+        return;
+    default:
+        return;
+    }
+}

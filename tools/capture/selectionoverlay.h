@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QImage>
+#include <QList>
+#include <QRasterWindow>
+#include <QRect>
+#include <QRegion>
+#include <QTimer>
+
+// One window over the whole root showing the frozen screen, where the user drags a region or
+// picks a window. Works in device pixels throughout: the tool runs without Qt's scaling.
+class SelectionOverlay : public QRasterWindow
+{
+    Q_OBJECT
+
+public:
+    enum class Mode { Region, Window };
+
+    SelectionOverlay(const QImage &frozen, const QList<QRect> &monitors,
+                     const QList<QRect> &windows, Mode mode, double uiScale);
+
+signals:
+    // The user chose these pixels of the frozen screen.
+    void chosen(const QRect &rect);
+    void cancelled();
+
+protected:
+    void exposeEvent(QExposeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    QRect highlight() const;
+    QRect monitor() const;
+    QRect magnifierBox() const;
+    QRect labelBox() const;
+    QString label() const;
+    QRegion decorations() const;
+    void pointerMoved(const QPoint &point);
+    void refresh();
+    void retryGrabs();
+
+    void paintCrosshair(QPainter &painter) const;
+    void paintMagnifier(QPainter &painter) const;
+    void paintLabel(QPainter &painter) const;
+
+    QImage m_frozen;
+    QList<QRect> m_monitors;
+    QList<QRect> m_windows;
+    Mode m_mode;
+    double m_scale;
+    QPoint m_pointer;
+    QPoint m_anchor;
+    bool m_dragging = false;
+    QRect m_shownHighlight;
+    QRegion m_shownDecorations;
+    QTimer m_grabRetry;
+    int m_grabAttempts = 0;
+    bool m_grabbed = false;
+};
