@@ -1,0 +1,181 @@
+// SPDX-License-Identifier: MIT
+#include "capture/appstate.h"
+
+#include <algorithm>
+
+#include "capture/history.h"
+#include "editor/model/editormodel.h"
+#include "editor/model/zogquote.h"
+
+namespace {
+
+qsizetype indexOf(const QList<GrabEntry> &entries, const QUrl &url)
+{
+    const auto found = std::find_if(entries.cbegin(), entries.cend(),
+                                    [&url](const GrabEntry &entry) { return entry.url == url; });
+    return found == entries.cend() ? -1 : found - entries.cbegin();
+}
+
+} // namespace
+
+AppState::AppState(QObject *parent)
+    : QObject(parent)
+    , m_entries(History::load())
+{
+}
+
+AppState::~AppState() = default;
+
+void AppState::setSelected(const std::optional<QUrl> &url)
+{
+    if (url == m_selected)
+        return;
+    m_selected = url;
+    emit selectedChanged();
+}
+
+std::optional<GrabEntry> AppState::latest() const
+{
+    if (m_entries.isEmpty())
+        return std::nullopt;
+    return m_entries.first();
+}
+
+EditorModel *AppState::currentModel() const
+{
+    return m_selected ? m_models.value(*m_selected) : nullptr;
+}
+
+EditorModel *AppState::model(const QUrl &url)
+{
+    if (EditorModel *model = m_models.value(url)) {
+        setLastModel(model);
+        return model;
+    }
+    const qsizetype at = indexOf(m_entries, url);
+    if (at < 0)
+        return nullptr;
+    // Decoding is nearly the whole cost of opening a grab (bench_appstate measures it); it stays
+    // on the main thread, as the caller wants the model at once.
+    const QImage image = History::image(m_entries.at(at));
+    if (image.isNull())
+        return nullptr;
+    auto *model = new EditorModel(image, this);
+    if (m_lastModel) {
+        // The tool and its styles carry over from the grab last worked on; a crop in progress
+        // belongs to that grab alone.
+        const Tool tool = m_lastModel->tool();
+        model->setTool(tool == Tool::crop ? Tool::move : tool);
+        model->setToolStyles(m_lastModel->toolStyles());
+    }
+    m_models.insert(url, model);
+    setLastModel(model);
+    return model;
+}
+
+void AppState::insert(const GrabEntry &entry, bool celebrate)
+{
+    // One file is one grab: listing it twice would give the strip two items with one identity.
+    QList<GrabEntry> entries = m_entries;
+    entries.removeIf([&entry](const GrabEntry &listed) { return listed.url == entry.url; });
+    entries.prepend(entry);
+    if (entries.size() > History::limit)
+        entries.resize(History::limit);
+    setEntries(entries);
+    setSelected(entry.url);
+    if (!celebrate)
+        return;
+    if (EditorModel *model = this->model(entry.url))
+        model->setQuote(ZogQuote::random());
+}
+
+std::optional<GrabEntry> AppState::addAsNewGrab(const QImage &image)
+{
+    const auto entry = History::add(image);
+    if (entry)
+        insert(*entry, false);
+    return entry;
+}
+
+void AppState::selectLatestIfNeeded()
+{
+    if (m_selected && indexOf(m_entries, *m_selected) >= 0)
+        return;
+    const auto newest = latest();
+    setSelected(newest ? std::optional<QUrl>(newest->url) : std::nullopt);
+}
+
+bool AppState::moveHistory(const QString &folder, QString *error)
+{
+    const auto moved = History::move(folder, error);
+    if (!moved)
+        return false;
+
+    QHash<QUrl, EditorModel *> models;
+    for (auto it = m_models.cbegin(); it != m_models.cend(); ++it) {
+        if (!moved->contains(it.key()))
+            models.insert(it.key(), it.value());
+    }
+    for (auto it = m_models.cbegin(); it != m_models.cend(); ++it) {
+        const auto to = moved->constFind(it.key());
+        if (to == moved->cend())
+            continue;
+        // A model left under the target location belongs to a file that is no longer there:
+        // the grab that now is takes its place.
+        if (EditorModel *stale = models.value(*to))
+            discard(stale);
+        models.insert(*to, it.value());
+    }
+    m_models = models;
+
+    if (m_selected && moved->contains(*m_selected))
+        setSelected(moved->value(*m_selected));
+    setEntries(History::load());
+    return true;
+}
+
+void AppState::remove(const GrabEntry &entry)
+{
+    // Matched by file, not by date: once the file is gone, no listed entry may still point at it.
+    const qsizetype at = indexOf(m_entries, entry.url);
+    History::remove(entry);
+    QList<GrabEntry> entries = m_entries;
+    entries.removeIf([&entry](const GrabEntry &listed) { return listed.url == entry.url; });
+    setEntries(entries);
+    if (EditorModel *model = m_models.take(entry.url))
+        discard(model);
+
+    if (m_selected != entry.url || at < 0)
+        return;
+    if (at < m_entries.size())
+        setSelected(m_entries.at(at).url);
+    else if (m_entries.isEmpty())
+        setSelected(std::nullopt);
+    else
+        setSelected(m_entries.last().url);
+}
+
+void AppState::setEntries(const QList<GrabEntry> &entries)
+{
+    if (entries == m_entries)
+        return;
+    m_entries = entries;
+    emit entriesChanged();
+}
+
+void AppState::setLastModel(EditorModel *model)
+{
+    EditorModel *previous = m_lastModel;
+    m_lastModel = model;
+    // A deleted grab's model was kept only as the seed; now that another one seeds, it can go.
+    if (previous && previous != model && !m_models.values().contains(previous))
+        previous->deleteLater();
+}
+
+void AppState::discard(EditorModel *model)
+{
+    // The last model keeps seeding new ones after its grab is gone (setLastModel lets it go);
+    // any other is destroyed once the views that showed it have heard of the change.
+    if (model != m_lastModel)
+        model->deleteLater();
+}

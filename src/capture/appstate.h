@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QHash>
+#include <QImage>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QUrl>
+
+#include <optional>
+
+#include "capture/grabentry.h"
+
+class EditorModel;
+
+// The application-wide model of grabs: the list the strip shows (newest first), the grab shown
+// in the editor, and one editor model per grab opened in this run, so that going back to a grab
+// finds its layers, undo history and tool as they were. All disk work goes through History.
+// Main thread only.
+class AppState : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Lists the history folder; nothing is selected and no model exists yet.
+    explicit AppState(QObject *parent = nullptr);
+    ~AppState() override;
+
+    // The grabs shown, newest first; at most History::limit after an insert.
+    const QList<GrabEntry> &entries() const { return m_entries; }
+    // The url of the grab shown in the editor; it may name a grab with no model yet.
+    const std::optional<QUrl> &selected() const { return m_selected; }
+    // The strip's choice; any url is taken as it is (selectLatestIfNeeded repairs stale ones).
+    void setSelected(const std::optional<QUrl> &url);
+    // The models made so far, by grab url. Owned here; a deleted grab's model is destroyed later
+    // from the event loop, so hold them in a QPointer across turns of the loop.
+    const QHash<QUrl, EditorModel *> &models() const { return m_models; }
+    // The model most recently handed out by model(); it seeds the tool and styles of the next new
+    // one and may outlive its own grab.
+    EditorModel *lastModel() const { return m_lastModel; }
+
+    // The newest grab; nothing when the list is empty.
+    std::optional<GrabEntry> latest() const;
+    // The selected grab's model if it was made already; never makes one.
+    EditorModel *currentModel() const;
+
+    // The grab's model, made from its file on first use; null when the grab is not listed or its
+    // image cannot be read (then nothing is kept and the next call tries again).
+    EditorModel *model(const QUrl &url);
+    // Puts a grab at the head of the list and selects it; with celebrate its model is made at
+    // once and given a random quote. A grab already listed moves to the head, keeping its model.
+    void insert(const GrabEntry &entry, bool celebrate);
+    // Stores the image as a new grab and inserts it quietly; nothing when it cannot be written.
+    std::optional<GrabEntry> addAsNewGrab(const QImage &image);
+    // Selects the newest grab unless the selection names a listed one (empty list: nothing).
+    void selectLatestIfNeeded();
+    // Moves the grab folder and follows it: open models and the selection move to the new file
+    // locations and the list is read from the new folder. False with the file system's message in
+    // *error, and this state unchanged, when the move fails.
+    bool moveHistory(const QString &folder, QString *error = nullptr);
+    // Deletes the grab's file for good with its model; a selection on it moves to the next older
+    // grab, else to the oldest, else to nothing.
+    void remove(const GrabEntry &entry);
+
+signals:
+    // entries changed (insert, remove, moveHistory).
+    void entriesChanged();
+    // selected changed.
+    void selectedChanged();
+
+private:
+    void setEntries(const QList<GrabEntry> &entries);
+    void setLastModel(EditorModel *model);
+    void discard(EditorModel *model);
+
+    QList<GrabEntry> m_entries;
+    std::optional<QUrl> m_selected;
+    QHash<QUrl, EditorModel *> m_models;
+    EditorModel *m_lastModel = nullptr;
+};

@@ -1,0 +1,148 @@
+// SPDX-License-Identifier: MIT
+// Copying the flattened image to the clipboard and saving it as a PNG file. Encoding and
+// writing run on the thread pool, so the editor stays responsive for all but the flatten.
+#include "editor/model/editormodel.h"
+
+#include "editor/model/savelocation.h"
+#include "image/png.h"
+
+#include <QClipboard>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFuture>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QSet>
+#include <QtConcurrent>
+#include <QtEndian>
+
+namespace {
+
+// Files that saves still being written will create; a name counts as taken from the moment
+// it is chosen, so quick saves within one second never pick the same one. Main thread only.
+QSet<QString> &pendingTargets()
+{
+    static QSet<QString> targets;
+    return targets;
+}
+
+quint32 crc32(const char *data, qsizetype size)
+{
+    quint32 crc = 0xffffffffu;
+    for (qsizetype i = 0; i < size; ++i) {
+        crc ^= quint8(data[i]);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+// Adds the pixel density to a PNG, so that an application pasting it shows it at the size it
+// had on this screen: pixelScale device pixels per point of 1/72 inch.
+QByteArray withDensity(QByteArray png, qreal pixelScale)
+{
+    constexpr qsizetype afterHeader = 8 + 25; // signature, then the IHDR chunk
+    if (png.size() < afterHeader)
+        return png;
+    const quint32 dotsPerMeter = quint32(std::lround(pixelScale * 72 / 0.0254));
+    QByteArray chunk(4 + 4 + 9 + 4, '\0');
+    char *p = chunk.data();
+    qToBigEndian<quint32>(9, p);
+    memcpy(p + 4, "pHYs", 4);
+    qToBigEndian(dotsPerMeter, p + 8);
+    qToBigEndian(dotsPerMeter, p + 12);
+    p[16] = 1; // unit: metre
+    qToBigEndian(crc32(p + 4, 4 + 9), p + 17);
+    png.insert(afterHeader, chunk);
+    return png;
+}
+
+std::optional<QString> askWithFileDialog(const QString &folder, const QString &fileName)
+{
+    QFileDialog dialog(nullptr, QString(), folder);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QStringLiteral("PNG image (*.png)"));
+    dialog.setDefaultSuffix(QStringLiteral("png"));
+    dialog.selectFile(fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const QString chosen = dialog.selectedFiles().first();
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return chosen;
+}
+
+} // namespace
+
+void EditorModel::setSaveDialog(SaveDialog dialog)
+{
+    m_saveDialog = std::move(dialog);
+}
+
+void EditorModel::copyToClipboard()
+{
+    const QImage image = flatten();
+    if (image.isNull())
+        return;
+    const qreal scale = m_pixelScale;
+    QtConcurrent::run([image, scale] { return withDensity(Png::encode(image), scale); })
+        .then(this, [this](const QByteArray &png) {
+            QClipboard *clipboard = QGuiApplication::clipboard();
+            if (png.isEmpty() || !clipboard)
+                return;
+            auto *mime = new QMimeData;
+            mime->setData(QStringLiteral("image/png"), png);
+            clipboard->setMimeData(mime, QClipboard::Clipboard);
+            showToast(QStringLiteral("Copied!"));
+        });
+}
+
+void EditorModel::save()
+{
+    const QImage image = flatten();
+    if (image.isNull())
+        return;
+
+    const QString stem = QStringLiteral("Kiwano ") +
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd 'at' HH.mm.ss"));
+    const QString folder = SaveLocation::folder();
+
+    QString target;
+    if (!SaveLocation::askEachTime() && QFileInfo(folder).isDir()) {
+        target = SaveLocation::unusedURL(folder, stem, pendingTargets());
+    } else {
+        const SaveDialog &ask = m_saveDialog ? m_saveDialog : SaveDialog(askWithFileDialog);
+        const auto chosen = ask(folder, stem + QStringLiteral(".png"));
+        if (!chosen || chosen->isEmpty())
+            return;
+        target = *chosen;
+        SaveLocation::setFolder(QFileInfo(target).absolutePath());
+    }
+    writePng(image, target);
+}
+
+void EditorModel::writePng(const QImage &image, const QString &target)
+{
+    pendingTargets().insert(target);
+    struct Outcome
+    {
+        bool written = false;
+        QString error;
+    };
+    QtConcurrent::run([image, target] {
+        Outcome outcome;
+        outcome.written = Png::write(image, target, &outcome.error);
+        return outcome;
+    }).then(qApp, [model = QPointer<EditorModel>(this), target](const Outcome &outcome) {
+        pendingTargets().remove(target);
+        if (!model)
+            return;
+        if (outcome.written)
+            model->showToast(QStringLiteral("Saved to ") + QFileInfo(target).dir().dirName() +
+                             QStringLiteral("!"));
+        else
+            model->showToast(QStringLiteral("Couldn't save: ") + outcome.error);
+    });
+}

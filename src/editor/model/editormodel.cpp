@@ -1,0 +1,279 @@
+// SPDX-License-Identifier: MIT
+#include "editor/model/editormodel.h"
+
+#include "annotation/pixelcache.h"
+#include "annotation/tooldefaults.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+
+qreal screenScale()
+{
+    if (!qGuiApp)
+        return 2;
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->devicePixelRatio() : 2;
+}
+
+} // namespace
+
+EditorModel::EditorModel(const QImage &image, QObject *parent)
+    : EditorModel(image, screenScale(), parent)
+{
+}
+
+EditorModel::EditorModel(const QImage &image, qreal pixelScale, QObject *parent)
+    : QObject(parent)
+    , m_base(image)
+    , m_pixels(std::make_unique<PixelCache>(image))
+    , m_pixelScale(pixelScale > 0 ? pixelScale : 2)
+{
+    for (Tool tool : Tools::allCases())
+        m_toolStyles.insert(tool, ToolDefaults::load(tool, m_pixelScale));
+}
+
+EditorModel::~EditorModel() = default;
+
+void EditorModel::setTool(Tool tool)
+{
+    const Tool previous = m_tool;
+    if (tool == previous)
+        return;
+    m_tool = tool;
+    emit toolChanged();
+    emit changed();
+    if (tool == Tool::crop) {
+        m_toolBeforeCrop = previous;
+        setCropRect(fullRect());
+    } else {
+        setCropRect(std::nullopt);
+    }
+}
+
+void EditorModel::setToolStyles(const QMap<Tool, Style> &styles)
+{
+    m_toolStyles = styles;
+    emit toolStylesChanged();
+    emit changed();
+}
+
+void EditorModel::setTextEntry(std::optional<QPointF> point)
+{
+    if (point == m_textEntry)
+        return;
+    m_textEntry = point;
+    emit textEntryChanged();
+    emit changed();
+}
+
+void EditorModel::setQuote(const std::optional<ZogQuote> &quote)
+{
+    if (quote == m_quote)
+        return;
+    m_quote = quote;
+    emit quoteChanged();
+    emit changed();
+}
+
+void EditorModel::setViewScale(qreal scale)
+{
+    // Reaches are divided by it; a zero or broken zoom must not make them infinite.
+    if (qIsFinite(scale) && scale > 0)
+        m_viewScale = scale;
+}
+
+std::optional<Annotation> EditorModel::selected() const
+{
+    if (!m_selectedID)
+        return std::nullopt;
+    if (const auto at = index(*m_selectedID))
+        return m_annotations.at(*at);
+    return std::nullopt;
+}
+
+std::optional<qsizetype> EditorModel::index(const QUuid &id) const
+{
+    for (qsizetype i = 0; i < m_annotations.size(); ++i) {
+        if (m_annotations.at(i).id == id)
+            return i;
+    }
+    return std::nullopt;
+}
+
+Style EditorModel::toolStyle() const
+{
+    const auto found = m_toolStyles.constFind(m_tool);
+    if (found != m_toolStyles.constEnd())
+        return *found;
+    return ToolDefaults::builtIn(m_tool, m_pixelScale);
+}
+
+void EditorModel::setToolStyle(const Style &style)
+{
+    m_toolStyles.insert(m_tool, style);
+    emit toolStylesChanged();
+    emit changed();
+}
+
+Snapshot EditorModel::present()
+{
+    Snapshot snapshot{m_base, {}};
+    snapshot.layers.reserve(m_annotations.size());
+    for (const Annotation &layer : m_annotations) {
+        auto &shared = m_sharedLayers[layer.id];
+        if (!shared || !(*shared == layer))
+            shared = std::make_shared<const Annotation>(layer);
+        snapshot.layers.append(shared);
+    }
+    return snapshot;
+}
+
+void EditorModel::recordUndo(const Snapshot &before)
+{
+    m_undoStack.append(before);
+    m_redoStack.clear();
+    emit historyChanged();
+    emit changed();
+}
+
+void EditorModel::pushUndo()
+{
+    recordUndo(present());
+}
+
+void EditorModel::undo()
+{
+    if (m_undoStack.isEmpty())
+        return;
+    const Snapshot snapshot = m_undoStack.takeLast();
+    m_redoStack.append(present());
+    restore(snapshot);
+    emit historyChanged();
+}
+
+void EditorModel::redo()
+{
+    if (m_redoStack.isEmpty())
+        return;
+    const Snapshot snapshot = m_redoStack.takeLast();
+    m_undoStack.append(present());
+    restore(snapshot);
+    emit historyChanged();
+}
+
+void EditorModel::restore(const Snapshot &snapshot)
+{
+    setBase(snapshot.base);
+    for (const auto &layer : snapshot.layers)
+        m_sharedLayers.insert(layer->id, layer);
+    setAnnotations(snapshot.annotations());
+    if (m_cropRect)
+        setCropRect(fullRect());
+}
+
+void EditorModel::commit(const Annotation &annotation)
+{
+    pushUndo();
+    QList<Annotation> layers = m_annotations;
+    layers.append(annotation);
+    setAnnotations(layers);
+    setSelectedID(annotation.id);
+}
+
+void EditorModel::chooseTool(Tool tool)
+{
+    setQuote(std::nullopt);
+    setSelectedID(std::nullopt);
+    setTool(tool);
+}
+
+void EditorModel::select(std::optional<QUuid> id)
+{
+    setQuote(std::nullopt);
+    setSelectedID(id);
+    if (id)
+        setTool(Tool::move);
+}
+
+void EditorModel::saveDefault(const Style &style, Tool tool)
+{
+    m_toolStyles.insert(tool, style);
+    emit toolStylesChanged();
+    emit changed();
+    ToolDefaults::save(style, tool);
+    showToast(QStringLiteral("Saved ") + label(tool) + QStringLiteral(" default"));
+}
+
+void EditorModel::showToast(const QString &text)
+{
+    setToast(text);
+    // The timer belongs to the model, so it dies with it and never touches a model that is gone.
+    QTimer::singleShot(1500, this, [this, text] {
+        if (m_toast == text)
+            setToast(std::nullopt);
+    });
+}
+
+void EditorModel::setBase(const QImage &image)
+{
+    // Undoing an edit that kept the image hands back the same bitmap; its blur cache still holds.
+    const bool sameBitmap = image.cacheKey() == m_base.cacheKey();
+    m_base = image;
+    if (!sameBitmap)
+        m_pixels = std::make_unique<PixelCache>(image);
+    emit baseChanged();
+    emit changed();
+}
+
+void EditorModel::setAnnotations(const QList<Annotation> &annotations)
+{
+    m_annotations = annotations;
+    emit annotationsChanged();
+    emit changed();
+}
+
+void EditorModel::replaceLayer(qsizetype at, const Annotation &annotation)
+{
+    m_annotations.replace(at, annotation);
+    emit annotationsChanged();
+    emit changed();
+}
+
+void EditorModel::setDraft(const std::optional<Annotation> &draft)
+{
+    if (!draft && !m_draft)
+        return;
+    m_draft = draft;
+    emit draftChanged();
+    emit changed();
+}
+
+void EditorModel::setCropRect(std::optional<QRectF> rect)
+{
+    if (rect == m_cropRect)
+        return;
+    m_cropRect = rect;
+    emit cropRectChanged();
+    emit changed();
+}
+
+void EditorModel::setSelectedID(std::optional<QUuid> id)
+{
+    if (id == m_selectedID)
+        return;
+    m_selectedID = id;
+    emit selectedIDChanged();
+    emit changed();
+}
+
+void EditorModel::setToast(std::optional<QString> text)
+{
+    if (text == m_toast)
+        return;
+    m_toast = text;
+    emit toastChanged();
+    emit changed();
+}

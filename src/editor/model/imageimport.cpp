@@ -1,0 +1,140 @@
+// SPDX-License-Identifier: MIT
+#include "editor/model/imageimport.h"
+
+#include <QBuffer>
+#include <QClipboard>
+#include <QFuture>
+#include <QImageReader>
+#include <QMimeData>
+#include <QMimeDatabase>
+#include <QPointer>
+#include <QUrl>
+#include <QtConcurrent>
+
+namespace {
+
+QImage readImage(QImageReader &reader)
+{
+    reader.setAutoTransform(true);
+    QImage image = reader.read();
+    if (image.isNull())
+        return {};
+    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+bool isImageFile(const QString &path)
+{
+    static const QMimeDatabase database;
+    return database.mimeTypeForFile(path).name().startsWith(QLatin1String("image/"));
+}
+
+// The first local file among the dropped or copied URLs; only that one is ever considered.
+QString firstLocalFile(const QMimeData *mime)
+{
+    if (!mime->hasUrls())
+        return {};
+    const QList<QUrl> urls = mime->urls();
+    for (const QUrl &url : urls) {
+        if (url.isLocalFile())
+            return url.toLocalFile();
+    }
+    return {};
+}
+
+// The encoded bytes of the first image type offered, read on the caller's thread because
+// QMimeData of a foreign drop or the clipboard must not be touched elsewhere.
+QByteArray firstImageBytes(const QMimeData *mime)
+{
+    const QStringList formats = mime->formats();
+    for (const QString &format : formats) {
+        if (format.startsWith(QLatin1String("image/"))) {
+            const QByteArray bytes = mime->data(format);
+            if (!bytes.isEmpty())
+                return bytes;
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+namespace ImageImport {
+
+QStringList dropTypes()
+{
+    return {QStringLiteral("text/uri-list"), QStringLiteral("image/png"),
+            QStringLiteral("image/jpeg"), QStringLiteral("image/tiff"),
+            QStringLiteral("image/bmp"), QStringLiteral("image/gif"),
+            QStringLiteral("image/webp"), QStringLiteral("application/x-qt-image")};
+}
+
+QImage decode(const QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        return {};
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    return readImage(reader);
+}
+
+QImage decodeFile(const QString &path)
+{
+    QImageReader reader(path);
+    return readImage(reader);
+}
+
+QImage fromPasteboard(const QMimeData *mime)
+{
+    if (!mime)
+        return {};
+    const QString file = firstLocalFile(mime);
+    if (!file.isEmpty() && isImageFile(file)) {
+        const QImage image = decodeFile(file);
+        if (!image.isNull())
+            return image;
+    }
+    QImage image = decode(firstImageBytes(mime));
+    if (image.isNull() && mime->hasImage())
+        image = qvariant_cast<QImage>(mime->imageData());
+    if (image.isNull())
+        return {};
+    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+QImage fromPasteboard(const QClipboard *clipboard)
+{
+    if (!clipboard)
+        return {};
+    return fromPasteboard(clipboard->mimeData(QClipboard::Clipboard));
+}
+
+bool load(const QMimeData *mime, QObject *context, std::function<void(QImage)> completion)
+{
+    if (!mime || !context)
+        return false;
+
+    std::function<QImage()> work;
+    if (const QString file = firstLocalFile(mime); !file.isEmpty()) {
+        // A drop of files is decided by its first file, image or not.
+        work = [file] { return decodeFile(file); };
+    } else if (QByteArray bytes = firstImageBytes(mime); !bytes.isEmpty()) {
+        work = [bytes] { return decode(bytes); };
+    } else if (mime->hasImage()) {
+        // An image dragged inside this process arrives already decoded.
+        const QImage image = qvariant_cast<QImage>(mime->imageData());
+        work = [image] { return image.convertToFormat(QImage::Format_ARGB32_Premultiplied); };
+    } else {
+        return false;
+    }
+
+    QtConcurrent::run(std::move(work)).then(context, [completion = std::move(completion)](
+                                                          const QImage &image) {
+        if (!image.isNull())
+            completion(image);
+    });
+    return true;
+}
+
+} // namespace ImageImport

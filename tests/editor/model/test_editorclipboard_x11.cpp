@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: MIT
+// Copy and paste through a real X server, with another process on the other end.
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "editor/model/editormodel.h"
+#include "editor/model/imageimport.h"
+#include "fixtures.h"
+
+class TestEditorClipboardX11 : public QObject
+{
+    Q_OBJECT
+private:
+    Fixtures::Sandbox m_sandbox;
+
+    // Puts a file on the clipboard from another process, which owns it until replaced, and waits
+    // until this application has heard of the change, as it has by the time a user pastes.
+    void offer(const QString &type, const QString &file)
+    {
+        QSignalSpy changed(QGuiApplication::clipboard(), &QClipboard::dataChanged);
+        QProcess xclip; // own pipes: the lingering owner must not hold on to the test's output
+        xclip.start("xclip", {"-selection", "clipboard", "-t", type, "-i", file});
+        QVERIFY(xclip.waitForFinished(5000));
+        QCOMPARE(xclip.exitCode(), 0);
+        QTRY_VERIFY(changed.count() > 0);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        if (QStandardPaths::findExecutable("xclip").isEmpty())
+            QSKIP("xclip is not installed");
+    }
+
+    void anotherProcessReadsTheCopiedPng()
+    {
+        auto model = Fixtures::model(300, 200, 2);
+        Fixtures::box(*model, QRectF(20, 20, 100, 60));
+        model->copyToClipboard();
+        QTRY_COMPARE(model->toast(), std::optional<QString>("Copied!"));
+
+        // The reader needs our event loop to answer it, so it must not be waited for blocking.
+        QProcess xclip;
+        xclip.start("xclip", {"-selection", "clipboard", "-t", "image/png", "-o"});
+        QTRY_COMPARE_WITH_TIMEOUT(xclip.state(), QProcess::NotRunning, 10000);
+        QCOMPARE(xclip.exitCode(), 0);
+        QCOMPARE(ImageImport::decode(xclip.readAllStandardOutput()), model->flatten());
+    }
+
+    void pastingWhatAnotherProcessOffers()
+    {
+        const QString png = m_sandbox.path("offered.png");
+        QVERIFY(Fixtures::solid(Qt::blue, 64, 48).save(png));
+        const QString text = m_sandbox.path("offered.txt");
+        QVERIFY(Fixtures::writeFile(text, "words only"));
+        auto model = Fixtures::model(400, 300);
+
+        offer("text/plain", text);
+        QVERIFY(!model->pasteImage());
+        QCOMPARE(model->toast(), std::optional<QString>("Nothing to paste"));
+
+        offer("image/png", png);
+        QVERIFY(model->pasteImage());
+        const auto picture = std::get<Shapes::Picture>(model->annotations().last().shape);
+        QCOMPARE(picture.image.size(), QSize(64, 48));
+        QCOMPARE(picture.image.pixelColor(10, 10), QColor(Qt::blue));
+    }
+
+    void cleanupTestCase()
+    {
+        // Taking the clipboard back ends the other process that owned it.
+        QGuiApplication::clipboard()->setText("done");
+    }
+};
+
+QTEST_MAIN(TestEditorClipboardX11)
+#include "test_editorclipboard_x11.moc"
