@@ -1,0 +1,355 @@
+// SPDX-License-Identifier: MIT
+#include "clipboard/clipboard.h"
+
+#include "clipboard/cliprules.h"
+#include "clipboard/cliptitle.h"
+#include "clipboard/contentdigest.h"
+#include "clipboard/store.h"
+#include "platform/clipboardservice.h"
+#include "platform/frontapp.h"
+
+#include <QFutureWatcher>
+#include <QSet>
+#include <QSettings>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int pollInterval = 500;
+// New entries at least this large are written off the main thread.
+constexpr qint64 backgroundWriteSize = 1024 * 1024;
+constexpr int defaultLimit = 200;
+const QString limitKey = QStringLiteral("clipboard.limit");
+const QString enabledKey = QStringLiteral("clipboard.enabled");
+const QString ignoredAppsKey = QStringLiteral("clipboard.ignoredApps");
+const QString pasteKey = QStringLiteral("clipboard.paste");
+const QString clearOnQuitKey = QStringLiteral("clipboard.clearOnQuit");
+
+QSettings preferences()
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("KiwanoSnapper"),
+                     QStringLiteral("KiwanoSnapper"));
+}
+
+// A hand-edited value that is not a boolean falls back to the default instead of reading as false.
+bool booleanPreference(const QString &key, bool fallback)
+{
+    const QVariant value = preferences().value(key);
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool();
+    const QString text = value.toString().trimmed().toLower();
+    if (text == QLatin1String("true"))
+        return true;
+    if (text == QLatin1String("false"))
+        return false;
+    return fallback;
+}
+
+} // namespace
+
+Clipboard::Clipboard(ClipboardService *clipboard, FrontApp *frontApp, KeySender *keySender, QObject *parent)
+    : QObject(parent)
+    , m_clipboard(clipboard)
+    , m_frontApp(frontApp)
+    , m_keySender(keySender)
+    , m_clock([] { return QDateTime::currentDateTimeUtc(); })
+{
+    m_changeCount = m_clipboard ? m_clipboard->changeCount() : 0;
+    m_items = Store::load();
+    m_timer.setInterval(pollInterval);
+    connect(&m_timer, &QTimer::timeout, this, &Clipboard::check);
+}
+
+Clipboard::~Clipboard()
+{
+    // Workers report back to this object; let them land before it goes.
+    finishPendingCopies();
+    Store::waitForThumbnails();
+}
+
+Clipboard &Clipboard::shared()
+{
+    // Lives until the process ends, like the application's other singletons.
+    static Clipboard *instance = new Clipboard(nullptr, nullptr, nullptr);
+    return *instance;
+}
+
+void Clipboard::setServices(ClipboardService *clipboard, FrontApp *frontApp, KeySender *keySender)
+{
+    m_clipboard = clipboard;
+    m_frontApp = frontApp;
+    m_keySender = keySender;
+    m_changeCount = m_clipboard ? m_clipboard->changeCount() : 0;
+}
+
+std::optional<QImage> Clipboard::thumbnail(const ClipItem &item) const
+{
+    if (!item.hasImage)
+        return std::nullopt;
+    return Store::thumbnail(item.id);
+}
+
+void Clipboard::start()
+{
+    if (m_timer.isActive() || !isEnabled())
+        return;
+    m_changeCount = m_clipboard ? m_clipboard->changeCount() : 0;
+    m_timer.start();
+}
+
+void Clipboard::stop()
+{
+    m_timer.stop();
+}
+
+void Clipboard::check()
+{
+    // Reading another application's clipboard may take a while; a tick that arrives meanwhile
+    // (a nested event loop) must not start a second read.
+    if (!m_clipboard || m_checking)
+        return;
+    const qint64 count = m_clipboard->changeCount();
+    if (count == m_changeCount)
+        return;
+    m_changeCount = count;
+    m_checking = true;
+    const auto done = qScopeGuard([this] { m_checking = false; });
+
+    const QStringList types = m_clipboard->types();
+    if (ClipRules::isPrivate(types, [this] { return m_clipboard->data(ClipRules::passwordHint); }))
+        return;
+    if (!ClipRules::hasStoredType(types))
+        return;
+    if (m_paused)
+        return;
+    const bool fromHistory = types.contains(ClipRules::marker);
+    if (m_ignoreNext && !fromHistory) {
+        setIgnoreNext(false);
+        return;
+    }
+    std::optional<QString> app;
+    const QString front = m_frontApp ? m_frontApp->identifier() : QString();
+    if (!front.isEmpty()) {
+        if (ClipRules::isIgnoredApp(front, userIgnoredApps()))
+            return;
+        app = front;
+    }
+    QList<Representation> representations =
+        ClipRules::capture(types, [this](const QString &type) { return m_clipboard->data(type); });
+    representations = ClipRules::replaceTiff(std::move(representations));
+    if (representations.isEmpty() || ClipRules::isBlankText(representations)
+        || ClipRules::exceedsSizeCap(representations))
+        return;
+    if (fromHistory)
+        app.reset();
+    add(representations, app);
+}
+
+// A new entry still being written on a worker; a repeat of the same content merges into it.
+struct Clipboard::PendingCopy
+{
+    ClipItem item;
+    std::optional<QByteArray> png;
+    QFuture<std::optional<QList<ClipContent>>> write;
+};
+
+void Clipboard::add(const QList<Representation> &representations, const std::optional<QString> &app)
+{
+    const QString hash = contentDigest(representations);
+    const QDateTime now = m_clock();
+    for (ClipItem &item : m_items) {
+        if (item.hash != hash)
+            continue;
+        item.lastCopied = now;
+        ++item.copies;
+        if (app)
+            item.app = app;
+        sortAndSave();
+        return;
+    }
+    for (PendingCopy &pending : m_pending) {
+        if (pending.item.hash != hash)
+            continue;
+        pending.item.lastCopied = now;
+        ++pending.item.copies;
+        if (app)
+            pending.item.app = app;
+        return;
+    }
+    storeNew(representations, app, hash, now);
+}
+
+void Clipboard::storeNew(const QList<Representation> &representations, const std::optional<QString> &app,
+                         const QString &hash, const QDateTime &now)
+{
+    const auto png = std::find_if(representations.cbegin(), representations.cend(), [](const Representation &r) {
+        return ClipRules::kind(r.type) == ClipRules::Kind::png;
+    });
+    ClipItem item;
+    item.id = QUuid::createUuid();
+    item.hasImage = png != representations.cend();
+    const std::optional<QByteArray> pngBytes = item.hasImage ? std::optional(png->data) : std::nullopt;
+    item.title = title(representations, pngBytes);
+    item.app = app;
+    item.firstCopied = now;
+    item.lastCopied = now;
+    item.copies = 1;
+    item.pinned = false;
+    item.hash = hash;
+
+    qint64 size = 0;
+    for (const Representation &representation : representations)
+        size += representation.data.size();
+    if (size < backgroundWriteSize) {
+        const std::optional<QList<ClipContent>> contents = Store::write(representations, item.id);
+        if (!contents)
+            return;
+        item.contents = *contents;
+        appendEntry(std::move(item), pngBytes);
+        return;
+    }
+
+    // Writing tens of megabytes takes a few hundred milliseconds: not on the thread that draws
+    // the picker and answers the clipboard.
+    Store::dir();
+    const QUuid id = item.id;
+    PendingCopy pending{std::move(item), pngBytes, {}};
+    pending.write = QtConcurrent::run([representations, id] { return Store::write(representations, id); });
+    auto *watcher = new QFutureWatcher<std::optional<QList<ClipContent>>>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, id] {
+        watcher->deleteLater();
+        land(id);
+    });
+    watcher->setFuture(pending.write);
+    m_pending.append(std::move(pending));
+}
+
+void Clipboard::land(const QUuid &id)
+{
+    const auto found = std::find_if(m_pending.begin(), m_pending.end(),
+                                    [&](const PendingCopy &pending) { return pending.item.id == id; });
+    if (found == m_pending.end())
+        return;
+    PendingCopy pending = std::move(*found);
+    m_pending.erase(found);
+    const std::optional<QList<ClipContent>> contents = pending.write.result();
+    if (!contents)
+        return;
+    pending.item.contents = *contents;
+    appendEntry(std::move(pending.item), pending.png);
+}
+
+void Clipboard::finishPendingCopies()
+{
+    while (!m_pending.isEmpty()) {
+        m_pending.first().write.waitForFinished();
+        land(m_pending.first().item.id);
+    }
+}
+
+void Clipboard::appendEntry(ClipItem item, const std::optional<QByteArray> &png)
+{
+    // Decoding a large image takes longer than a poll; the entry shows up at once and its
+    // thumbnail when ready.
+    if (png) {
+        const QUuid id = item.id;
+        Store::writeThumbnailLater(*png, id, this, [this, id] { emit thumbnailReady(id); });
+    }
+    m_items.append(std::move(item));
+    sortAndSave();
+}
+
+QString Clipboard::title(const QList<Representation> &representations, const std::optional<QByteArray> &imageBytes)
+{
+    return clipTitle(representations, imageBytes);
+}
+
+void Clipboard::sortAndSave()
+{
+    std::stable_sort(m_items.begin(), m_items.end(), [](const ClipItem &a, const ClipItem &b) {
+        if (a.pinned != b.pinned)
+            return a.pinned;
+        return a.lastCopied > b.lastCopied;
+    });
+    const int keep = limit();
+    int unpinned = 0;
+    QSet<QUuid> evicted;
+    for (const ClipItem &item : std::as_const(m_items))
+        if (!item.pinned && ++unpinned > keep)
+            evicted.insert(item.id);
+    for (const QUuid &id : std::as_const(evicted))
+        Store::remove(id);
+    m_items.removeIf([&](const ClipItem &item) { return evicted.contains(item.id); });
+    Store::save(m_items);
+    emit itemsChanged();
+}
+
+void Clipboard::setIgnoreNext(bool ignoreNext)
+{
+    if (m_ignoreNext == ignoreNext)
+        return;
+    m_ignoreNext = ignoreNext;
+    emit ignoreNextChanged(ignoreNext);
+}
+
+void Clipboard::setPaused(bool paused)
+{
+    if (m_paused == paused)
+        return;
+    m_paused = paused;
+    emit pausedChanged(paused);
+}
+
+int Clipboard::limit() const
+{
+    bool ok = false;
+    const int value = preferences().value(limitKey).toString().trimmed().toInt(&ok);
+    return ok ? qMax(0, value) : defaultLimit;
+}
+
+void Clipboard::setLimit(int limit)
+{
+    preferences().setValue(limitKey, qMax(0, limit));
+}
+
+bool Clipboard::isEnabled() const
+{
+    return booleanPreference(enabledKey, true);
+}
+
+void Clipboard::setEnabled(bool enabled)
+{
+    preferences().setValue(enabledKey, enabled);
+}
+
+QStringList Clipboard::userIgnoredApps() const
+{
+    return preferences().value(ignoredAppsKey).toStringList();
+}
+
+void Clipboard::setUserIgnoredApps(const QStringList &apps)
+{
+    preferences().setValue(ignoredAppsKey, apps);
+}
+
+bool Clipboard::pasteAutomatically() const
+{
+    return booleanPreference(pasteKey, true);
+}
+
+void Clipboard::setPasteAutomatically(bool paste)
+{
+    preferences().setValue(pasteKey, paste);
+}
+
+bool Clipboard::clearOnQuit() const
+{
+    return booleanPreference(clearOnQuitKey, false);
+}
+
+void Clipboard::setClearOnQuit(bool clear)
+{
+    preferences().setValue(clearOnQuitKey, clear);
+}

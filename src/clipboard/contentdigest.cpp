@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: MIT
+#include "clipboard/contentdigest.h"
+
+#include <QCryptographicHash>
+
+#include <openssl/evp.h>
+
+#include <memory>
+
+QString contentDigest(const QList<Representation> &representations)
+{
+    std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> context(EVP_MD_CTX_new(), &EVP_MD_CTX_free);
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    bool ok = context && EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) == 1;
+    for (const Representation &representation : representations) {
+        const QByteArray type = representation.type.toUtf8();
+        ok = ok && EVP_DigestUpdate(context.get(), type.constData(), size_t(type.size())) == 1;
+        ok = ok && EVP_DigestUpdate(context.get(), representation.data.constData(),
+                                    size_t(representation.data.size())) == 1;
+    }
+    ok = ok && EVP_DigestFinal_ex(context.get(), digest, &length) == 1;
+    if (!ok) {
+        // Only when libcrypto cannot even allocate; the same digest, just slower.
+        QCryptographicHash hash(QCryptographicHash::Sha256);
+        for (const Representation &representation : representations) {
+            hash.addData(representation.type.toUtf8());
+            hash.addData(representation.data);
+        }
+        return QString::fromLatin1(hash.result().toHex());
+    }
+    return QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(digest), int(length)).toHex());
+}

@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "clipboard/clipitem.h"
+
+#include <QImage>
+#include <QObject>
+
+#include <functional>
+#include <optional>
+
+// The clipboard history's private folder: the index, one folder per entry with its content files
+// and thumbnail. Stateless apart from the thumbnail cache; only Clipboard calls it, on the main
+// thread, except that write and writeThumbnail also run on workers for large copies. File-system
+// failures are swallowed: each operation says what it leaves behind.
+class Store
+{
+public:
+    // The history folder, made private (0700) and marked as a cache on first use.
+    static QString dir();
+    // Points the store at another folder and prepares it; pending thumbnails finish first.
+    static void setDir(const QString &path);
+    // The folder of one entry, named by its upper-case identifier.
+    static QString itemDir(const QUuid &id);
+
+    // The saved entries in file order; empty when the index is missing or unreadable. An index
+    // that does not decode is kept beside it under a dated name at the next save.
+    static QList<ClipItem> load();
+    // Replaces the index atomically with these entries.
+    static void save(const QList<ClipItem> &items);
+
+    // Writes each representation to "<position>.bin" in a new entry folder; nothing, and no
+    // folder left behind, when any write fails.
+    static std::optional<QList<ClipContent>> write(const QList<Representation> &representations,
+                                                   const QUuid &id);
+    // The bytes of one content file; nothing when missing, unreadable or not a plain file name.
+    static std::optional<QByteArray> read(const QUuid &id, const QString &file);
+    // Makes and writes "thumb.png" (longer side at most 240) from encoded image bytes; returns the
+    // thumbnail, or a null image when nothing was written.
+    static QImage writeThumbnail(const QByteArray &imageBytes, const QUuid &id);
+    // writeThumbnail on a worker thread; the result enters the cache and `ready` runs on
+    // context's thread. Removing the entry before then waits for the worker and drops the result.
+    static void writeThumbnailLater(const QByteArray &imageBytes, const QUuid &id, QObject *context,
+                                    std::function<void()> ready);
+    // Blocks until every thumbnail started by writeThumbnailLater has been written.
+    static void waitForThumbnails();
+    // Deletes the entry folder with everything in it and forgets its cached thumbnail.
+    static void remove(const QUuid &id);
+    // The cached thumbnail, else read from "thumb.png"; nothing when that fails.
+    static std::optional<QImage> thumbnail(const QUuid &id);
+
+    // A name that stays inside an entry folder: no separator, no "..", not empty.
+    static bool isSafeFileName(const QString &file);
+    // The size of a thumbnail for an image of this size: longer side at most 240, aspect kept.
+    static QSize thumbnailSize(const QSize &imageSize);
+};

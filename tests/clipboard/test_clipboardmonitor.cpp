@@ -1,0 +1,220 @@
+// SPDX-License-Identifier: MIT
+#include "clipfixture.h"
+
+#include "clipboard/cliprules.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using Items = QList<Item>;
+Q_DECLARE_METATYPE(Items)
+
+namespace {
+
+const Item text{"text/plain", "hello"};
+const Item marker{"local.kiwano-snapper.clip", ""};
+
+} // namespace
+
+class TestClipboardMonitor : public QObject
+{
+    Q_OBJECT
+private slots:
+    void onlyCopiesMadeWhilePollingAreRecorded()
+    {
+        ClipFixture f;
+        f.board.offer({text});
+        Clipboard &clipboard = f.open();
+        clipboard.start();
+        QVERIFY(clipboard.isRunning());
+        clipboard.check();
+        QVERIFY(f.items().isEmpty());
+
+        clipboard.stop();
+        f.board.offer({{"text/plain", "while stopped"}});
+        clipboard.start();
+        clipboard.check();
+        QVERIFY(f.items().isEmpty());
+
+        f.board.offer({{"text/plain", "polled"}});
+        QTRY_COMPARE_WITH_TIMEOUT(f.titles(), QStringList{"polled"}, 2000);
+
+        clipboard.stop();
+        clipboard.setEnabled(false);
+        clipboard.start();
+        QVERIFY(!clipboard.isRunning());
+    }
+
+    void rulesApplyInOrder_data()
+    {
+        QTest::addColumn<Items>("offered");
+        QTest::addColumn<bool>("paused");
+        QTest::addColumn<bool>("ignoreNext");
+        QTest::addColumn<QString>("front");
+        QTest::addColumn<bool>("recorded");
+        QTest::addColumn<bool>("ignoreNextAfter");
+        QTest::addColumn<bool>("contentRead");
+
+        const Item concealed{"org.nspasteboard.ConcealedType", ""};
+        const Item secretHint{"x-kde-passwordManagerHint", "secret"};
+        const Item publicHint{"x-kde-passwordManagerHint", "public"};
+        const Item bmp{"image/bmp", "BM"};
+        // columns: offered, paused, ignoreNext, front, recorded, ignoreNext after, content read
+        QTest::newRow("ordinary") << Items{text} << false << false << "org.gnome.TextEditor" << true << false << true;
+        QTest::newRow("concealed keeps ignoreNext") << Items{text, concealed} << false << true << "" << false << true << false;
+        QTest::newRow("secret hint") << Items{text, secretHint} << false << false << "" << false << false << false;
+        QTest::newRow("nothing storable keeps ignoreNext") << Items{bmp} << false << true << "" << false << true << false;
+        QTest::newRow("paused keeps ignoreNext") << Items{text} << true << true << "" << false << true << false;
+        QTest::newRow("ignoreNext consumed") << Items{text} << false << true << "" << false << false << false;
+        QTest::newRow("copy-back passes ignoreNext") << Items{text, marker} << false << true << "" << true << true << true;
+        QTest::newRow("ignoreNext before password manager") << Items{text} << false << true << "KeePassXC" << false << false << false;
+        QTest::newRow("user-ignored app") << Items{text} << false << false << "firefox" << false << false << false;
+        QTest::newRow("user list is exact") << Items{text} << false << false << "Firefox" << true << false << true;
+        QTest::newRow("blank text") << Items{{"text/plain", " \n "}} << false << false << "" << false << false << true;
+        QTest::newRow("blank text with image") << Items{{"text/plain", ""}, {"image/png", ClipFixture::png(4, 4)}}
+                                               << false << false << "" << true << false << true;
+        QTest::newRow("exactly 30 MiB") << Items{{"text/plain", QByteArray(30 * 1024 * 1024, 'x')}}
+                                        << false << false << "" << true << false << true;
+        QTest::newRow("40 MiB") << Items{{"text/plain", QByteArray(40 * 1024 * 1024, 'x')}}
+                                << false << false << "" << false << false << true;
+    }
+    void rulesApplyInOrder()
+    {
+        QFETCH(Items, offered);
+        QFETCH(bool, paused);
+        QFETCH(bool, ignoreNext);
+        QFETCH(QString, front);
+        QFETCH(bool, recorded);
+        QFETCH(bool, ignoreNextAfter);
+        QFETCH(bool, contentRead);
+        ClipFixture f;
+        Clipboard &clipboard = f.open();
+        clipboard.setUserIgnoredApps({"firefox"});
+        clipboard.setPaused(paused);
+        clipboard.setIgnoreNext(ignoreNext);
+        f.front.id = front;
+
+        f.copy(offered);
+        QCOMPARE(f.items().size(), recorded ? 1 : 0);
+        QCOMPARE(clipboard.ignoreNext(), ignoreNextAfter);
+        // Nothing of a refused copy is read before the rules that need no content have passed.
+        QCOMPARE(f.board.reads.contains("text/plain"), contentRead);
+        if (recorded) {
+            const bool fromHistory = std::any_of(offered.cbegin(), offered.cend(),
+                                                 [](const Item &item) { return item.type == marker.type; });
+            QCOMPARE(f.items().first().app, front.isEmpty() || fromHistory ? std::nullopt : std::optional(front));
+        }
+    }
+
+    void eachChangeIsLookedAtOnce()
+    {
+        ClipFixture f;
+        Clipboard &clipboard = f.open();
+        f.board.offer({{"org.nspasteboard.TransientType", ""}, text});
+        clipboard.check();
+        f.board.reads.clear();
+        clipboard.setIgnoreNext(true);
+        clipboard.check(); // same counter: nothing read, ignoreNext untouched
+        QVERIFY(f.board.reads.isEmpty());
+        QVERIFY(clipboard.ignoreNext());
+    }
+
+    void repeatedCopiesMerge()
+    {
+        ClipFixture f;
+        Clipboard &clipboard = f.open();
+        f.front.id = "org.gnome.TextEditor";
+        f.copyText("same");
+        const QDateTime first = f.now;
+        f.copyText("other");
+        f.front.id = "firefox";
+        f.copyText("same");
+        QCOMPARE(f.titles(), (QStringList{"same", "other"}));
+        ClipItem merged = f.items().first();
+        QCOMPARE(merged.copies, 2);
+        QCOMPARE(merged.firstCopied, first);
+        QCOMPARE(merged.lastCopied, f.now);
+        QCOMPARE(merged.app, "firefox");
+
+        f.front.id.clear();
+        f.copyText("same");
+        QCOMPARE(f.items().first().app, "firefox"); // no application leaves the old one
+        QCOMPARE(f.items().first().copies, 3);
+
+        // The same text with one more representation is other content.
+        f.copy({{"text/plain", "same"}, {"text/html", "<i>same</i>"}});
+        QCOMPARE(f.items().size(), 3);
+        QCOMPARE(clipboard.items().first().contents.size(), 2);
+    }
+
+    void pinnedEntryStaysPinnedWhenCopiedAgain()
+    {
+        ClipFixture f;
+        Clipboard &clipboard = f.open();
+        f.copyText("pin me");
+        clipboard.togglePin(f.items().first());
+        f.copyText("newer");
+        f.copyText("pin me");
+        QCOMPARE(f.titles(), (QStringList{"pin me", "newer"}));
+        QVERIFY(f.items().first().pinned);
+        QCOMPARE(f.items().first().copies, 2);
+    }
+
+    void tiffOnlyImageBecomesPngWithThumbnail()
+    {
+        ClipFixture f;
+        Clipboard &clipboard = f.open();
+        QSignalSpy thumbnails(&clipboard, &Clipboard::thumbnailReady);
+        QImage image(300, 150, QImage::Format_RGB32);
+        image.fill(Qt::green);
+        f.copy({{"image/tiff", ClipFixture::encoded(image, "tiff")}, {"application/x-qt-image", ""}});
+        QCOMPARE(f.items().size(), 1);
+        const ClipItem item = f.items().first();
+        QCOMPARE(item.contents, (QList<ClipContent>{{"image/png", "0.bin"}}));
+        QCOMPARE(item.title, "Image 300 \u00D7 150");
+        QVERIFY(item.hasImage);
+        QVERIFY(thumbnails.wait(5000));
+        QCOMPARE(thumbnails.first().first().toUuid(), item.id);
+        QCOMPARE(clipboard.thumbnail(item)->size(), QSize(240, 120));
+
+        // Copied back it carries PNG only, and the next poll merges it.
+        clipboard.copy(item);
+        f.now = f.now.addSecs(5);
+        clipboard.check();
+        QCOMPARE(f.items().size(), 1);
+        QCOMPARE(f.items().first().copies, 2);
+    }
+
+    void largeCopiesJoinOnceWritten()
+    {
+        ClipFixture f;
+        Clipboard &clipboard = f.open();
+        QSignalSpy changed(&clipboard, &Clipboard::itemsChanged);
+        const QList<Item> large{{"text/plain", QByteArray(3 * 1024 * 1024, 'L')}};
+        f.board.offer(large);
+        clipboard.check();
+        f.copyText("small, later");
+        f.now = f.now.addSecs(1);
+        f.board.offer(large); // the same content again, before the first is written
+        clipboard.check();
+        QTRY_COMPARE(f.items().size(), 2);
+        QCOMPARE(f.titles().first(), QString(400, 'L'));
+        QCOMPARE(f.items().first().copies, 2);
+        QCOMPARE(f.items().first().lastCopied, f.now);
+        QCOMPARE(QDir(f.storeDir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 2);
+        QVERIFY(changed.size() >= 2);
+        QCOMPARE(Store::read(f.items().first().id, "0.bin")->size(), large.first().data.size());
+    }
+
+    void typesThatYieldNothingAreLeftOut()
+    {
+        ClipFixture f;
+        f.open();
+        f.board.failOn("text/html");
+        f.copy({{"text/plain", "kept"}, {"text/html", "<b>lost</b>"}, {"TARGETS", ""}});
+        QCOMPARE(f.items().first().contents, (QList<ClipContent>{{"text/plain", "0.bin"}}));
+    }
+};
+
+QTEST_MAIN(TestClipboardMonitor)
+#include "test_clipboardmonitor.moc"
