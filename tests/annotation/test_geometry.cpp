@@ -177,7 +177,7 @@ void TestGeometry::scaledGeometryAndStyle()
     QCOMPARE(pen.style.outlineWidth, 5.0);
     QCOMPARE(pen.style.markSize, 0.25);
 
-    // Uneven factors scale the geometry only; a negative rectangle comes out normalised.
+    // Uneven factors scale the style by their geometric mean; a negative rectangle comes out normalised.
     const Annotation box = Annotation(Rect{QRectF(100, 100, -50, -20)}, style).scaled(2, 3);
     QCOMPARE(std::get<Rect>(box.shape).rect, QRectF(100, 240, 100, 60));
     QCOMPARE(Annotation(Rect{}, style).scaled(2, 0.5).style, style);
