@@ -6,7 +6,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "editor/model/editormodel.h"
 #include "editor/model/imageimport.h"
 #include "fixtures.h"
 
@@ -16,8 +15,7 @@ class TestEditorClipboardX11 : public QObject
 private:
     Fixtures::Sandbox m_sandbox;
 
-    // Puts a file on the clipboard from another process, which owns it until replaced, and waits
-    // until this application has heard of the change, as it has by the time a user pastes.
+    // Another process owns the clipboard until replaced; this application has heard of it.
     void offer(const QString &type, const QString &file)
     {
         QSignalSpy changed(QGuiApplication::clipboard(), &QClipboard::dataChanged);
@@ -35,7 +33,7 @@ private slots:
             QSKIP("xclip is not installed");
     }
 
-    void anotherProcessReadsTheCopiedPng()
+    void anotherProcessReadsTheCopiedPngAtScreenSize()
     {
         auto model = Fixtures::model(300, 200, 2);
         Fixtures::box(*model, QRectF(20, 20, 100, 60));
@@ -47,7 +45,10 @@ private slots:
         xclip.start("xclip", {"-selection", "clipboard", "-t", "image/png", "-o"});
         QTRY_COMPARE_WITH_TIMEOUT(xclip.state(), QProcess::NotRunning, 10000);
         QCOMPARE(xclip.exitCode(), 0);
-        QCOMPARE(ImageImport::decode(xclip.readAllStandardOutput()), model->flatten());
+        const QImage pasted = ImageImport::decode(xclip.readAllStandardOutput());
+        QCOMPARE(pasted, model->flatten());
+        // Two pixels a point of 1/72 inch: 150 points wide.
+        QVERIFY(qAbs(pasted.width() / (pasted.dotsPerMeterX() * 0.0254 / 72) - 150) < 0.5);
     }
 
     void pastingWhatAnotherProcessOffers()

@@ -1,8 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QMimeData>
-#include <QSignalSpy>
 #include <QTest>
 #include <QThread>
 #include <QUrl>
@@ -10,158 +7,83 @@
 #include "editor/model/imageimport.h"
 #include "fixtures.h"
 
-namespace {
-
-// Collects what a drop delivers, and on which thread.
-struct Delivery
-{
-    QList<QImage> images;
-    QList<QThread *> threads;
-    std::function<void(QImage)> completion()
-    {
-        return [this](QImage image) {
-            images.append(image);
-            threads.append(QThread::currentThread());
-        };
-    }
-};
-
-QColor centreColor(const QImage &image)
-{
-    return image.pixelColor(image.width() / 2, image.height() / 2);
-}
-
-} // namespace
-
 class TestImageImport : public QObject
 {
     Q_OBJECT
 private:
     Fixtures::Sandbox m_sandbox;
-    QString m_red, m_blue, m_text, m_huge;
 
-    std::unique_ptr<QMimeData> filesDrop(const QStringList &paths)
+    // Names files in the sandbox: red.png (40 x 30), notes.txt, huge.png (claims 60000 x 60000).
+    std::unique_ptr<QMimeData> mime(const QStringList &files, const QByteArray &png = {})
     {
         auto mime = std::make_unique<QMimeData>();
         QList<QUrl> urls;
-        for (const QString &path : paths)
-            urls.append(QUrl::fromLocalFile(path));
+        for (const QString &file : files)
+            urls.append(file.startsWith("https:") ? QUrl(file) : QUrl::fromLocalFile(m_sandbox.path(file)));
         mime->setUrls(urls);
+        if (!png.isEmpty())
+            mime->setData("image/png", png);
         return mime;
     }
 
 private slots:
     void initTestCase()
     {
-        m_red = m_sandbox.path("red.png");
-        m_blue = m_sandbox.path("blue.png");
-        m_text = m_sandbox.path("notes.txt");
-        m_huge = m_sandbox.path("huge.png");
-        QVERIFY(Fixtures::solid(Qt::red).save(m_red));
-        QVERIFY(Fixtures::solid(Qt::blue).save(m_blue));
-        QVERIFY(Fixtures::writeFile(m_text, "just words\n"));
-        QVERIFY(Fixtures::writeFile(m_huge, Fixtures::pngClaiming(60000, 60000)));
+        QVERIFY(Fixtures::solid(Qt::red).save(m_sandbox.path("red.png")));
+        QVERIFY(Fixtures::writeFile(m_sandbox.path("notes.txt"), "just words\n"));
+        QVERIFY(Fixtures::writeFile(m_sandbox.path("huge.png"), Fixtures::pngClaiming(60000, 60000)));
     }
 
-    void pasteboardPrefersTheImageFileOverImageData()
+    void pasteboardPrefersImageFiles_data()
     {
-        auto mime = filesDrop({m_red});
-        mime->setData("image/png", Fixtures::pngBytes(Fixtures::solid(Qt::blue, 8, 8)));
-        const QImage image = ImageImport::fromPasteboard(mime.get());
-        QCOMPARE(image.size(), QSize(40, 30));
-        QCOMPARE(centreColor(image), QColor(Qt::red));
-        QCOMPARE(image.format(), QImage::Format_ARGB32_Premultiplied);
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QByteArray>("png");
+        QTest::addColumn<QSize>("size");
+        const QByteArray blue = Fixtures::pngBytes(Fixtures::solid(Qt::blue, 8, 8));
+        QTest::newRow("file over data") << QStringList{"red.png"} << blue << QSize(40, 30);
+        QTest::newRow("data when the file is text") << QStringList{"notes.txt"} << blue << QSize(8, 8);
+        QTest::newRow("nothing") << QStringList{} << QByteArray() << QSize(0, 0);
+        QTest::newRow("undecodable data") << QStringList{} << QByteArray("not a png") << QSize(0, 0);
+        QTest::newRow("huge data") << QStringList{} << Fixtures::pngClaiming(60000, 60000) << QSize(0, 0);
+        QTest::newRow("huge file") << QStringList{"huge.png"} << QByteArray() << QSize(0, 0);
+    }
+    void pasteboardPrefersImageFiles()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QByteArray, png);
+        QFETCH(QSize, size);
+        QCOMPARE(ImageImport::fromPasteboard(mime(files, png).get()).size(), size);
     }
 
-    void pasteboardFallsBackToImageDataWhenTheFileIsNoImage()
+    // The first file decides, delivered once on the main thread; a drop's data may go away
+    // once the drop returns.
+    void dropsDeliverTheFirstImageFile_data()
     {
-        auto mime = filesDrop({m_text});
-        mime->setData("image/png", Fixtures::pngBytes(Fixtures::solid(Qt::blue, 8, 8)));
-        const QImage image = ImageImport::fromPasteboard(mime.get());
-        QCOMPARE(image.size(), QSize(8, 8));
-        QCOMPARE(centreColor(image), QColor(Qt::blue));
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<bool>("delivered");
+        QTest::newRow("image, then text") << QStringList{"red.png", "notes.txt"} << true << true;
+        QTest::newRow("no files") << QStringList{} << false << false;
+        QTest::newRow("web address") << QStringList{"https://example.org/a.png"} << false << false;
+        QTest::newRow("text file") << QStringList{"notes.txt"} << true << false;
+        QTest::newRow("claims 60000 x 60000") << QStringList{"huge.png"} << true << false;
+        QTest::newRow("missing file") << QStringList{"gone.png"} << true << false;
     }
-
-    void pasteboardWithoutAnImageGivesNothing()
+    void dropsDeliverTheFirstImageFile()
     {
-        QMimeData text;
-        text.setText("hello");
-        QVERIFY(ImageImport::fromPasteboard(&text).isNull());
-        QVERIFY(ImageImport::fromPasteboard(static_cast<const QMimeData *>(nullptr)).isNull());
-
-        QMimeData garbage;
-        garbage.setData("image/png", "not a png at all");
-        QVERIFY(ImageImport::fromPasteboard(&garbage).isNull());
-        QMimeData huge;
-        huge.setData("image/png", Fixtures::pngClaiming(60000, 60000));
-        QVERIFY(ImageImport::fromPasteboard(&huge).isNull());
-    }
-
-    void pasteboardReadsTheSystemClipboard()
-    {
-        QClipboard *clipboard = QGuiApplication::clipboard();
-        clipboard->setImage(Fixtures::solid(Qt::green, 12, 9));
-        const QImage image = ImageImport::fromPasteboard(clipboard);
-        QCOMPARE(image.size(), QSize(12, 9));
-        clipboard->setText("no image now");
-        QVERIFY(ImageImport::fromPasteboard(clipboard).isNull());
-    }
-
-    void dropsWithNothingUsableAreRefused()
-    {
-        Delivery delivery;
-        QMimeData empty;
-        QVERIFY(!ImageImport::load(&empty, this, delivery.completion()));
-        QMimeData text;
-        text.setText("words");
-        QVERIFY(!ImageImport::load(&text, this, delivery.completion()));
-        QMimeData web;
-        web.setUrls({QUrl("https://example.org/a.png")});
-        QVERIFY(!ImageImport::load(&web, this, delivery.completion()));
-        QTest::qWait(50);
-        QVERIFY(delivery.images.isEmpty());
-    }
-
-    void dropDeliversTheFirstFileOnceOnTheMainThread()
-    {
-        Delivery delivery;
-        auto mime = filesDrop({m_red, m_blue});
-        mime->setData("image/png", Fixtures::pngBytes(Fixtures::solid(Qt::green, 8, 8)));
-        QVERIFY(ImageImport::load(mime.get(), this, delivery.completion()));
-        mime.reset(); // the drop's data may go away once the drop returns
-        QTRY_COMPARE(delivery.images.size(), 1);
-        QCOMPARE(centreColor(delivery.images.first()), QColor(Qt::red));
-        QCOMPARE(delivery.threads.first(), QThread::currentThread());
-        QTest::qWait(50);
-        QCOMPARE(delivery.images.size(), 1);
-    }
-
-    void refusedFilesAreAcceptedButDeliverNothing_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::newRow("text file") << "notes.txt";
-        QTest::newRow("claims 60000 x 60000") << "huge.png";
-        QTest::newRow("missing file") << "gone.png";
-    }
-    void refusedFilesAreAcceptedButDeliverNothing()
-    {
-        QFETCH(QString, file);
-        Delivery delivery;
-        auto mime = filesDrop({m_sandbox.path(file)});
-        QVERIFY(ImageImport::load(mime.get(), this, delivery.completion()));
-        QTest::qWait(200);
-        QVERIFY(delivery.images.isEmpty());
-    }
-
-    void nothingIsDeliveredToAContextThatIsGone()
-    {
-        Delivery delivery;
-        auto context = std::make_unique<QObject>();
-        auto mime = filesDrop({m_red});
-        QVERIFY(ImageImport::load(mime.get(), context.get(), delivery.completion()));
-        context.reset();
-        QTest::qWait(200);
-        QVERIFY(delivery.images.isEmpty());
+        QFETCH(QStringList, files);
+        QFETCH(bool, accepted);
+        QFETCH(bool, delivered);
+        QList<QImage> images;
+        const auto deliver = [&](QImage image) {
+            QCOMPARE(QThread::currentThread(), thread());
+            images.append(image);
+        };
+        QCOMPARE(ImageImport::load(mime(files).get(), this, deliver), accepted);
+        QTest::qWait(300);
+        QCOMPARE(images.size(), int(delivered));
+        if (delivered)
+            QCOMPARE(images.first().pixelColor(5, 5), QColor(Qt::red));
     }
 };
 
