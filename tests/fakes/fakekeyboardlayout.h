@@ -21,7 +21,6 @@ public:
         }
         texts.insert(50, QStringLiteral("`"));
     }
-
     std::optional<QString> text(quint32 keyCode) override
     {
         const auto it = texts.constFind(keyCode);

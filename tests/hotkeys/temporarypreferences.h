@@ -13,14 +13,17 @@ public:
         QSettings::setDefaultFormat(QSettings::IniFormat);
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
     }
-
-    // The store as the app opens it, for planting and inspecting raw values.
-    static QSettings store()
-    {
-        return QSettings(QSettings::IniFormat, QSettings::UserScope,
-                         QStringLiteral("KiwanoSnapper"), QStringLiteral("KiwanoSnapper"));
-    }
+    // The raw value stored for an action's shortcut; invalid when there is none.
+    static QVariant stored(const char *action) { return store().value(key(action)); }
+    static void plant(const char *action, const QVariant &value) { store().setValue(key(action), value); }
 
 private:
+    static QSettings store()
+    {
+        return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("KiwanoSnapper"),
+                         QStringLiteral("KiwanoSnapper"));
+    }
+    static QString key(const char *action) { return QLatin1String("hotkey.") + QLatin1String(action); }
+
     QTemporaryDir m_dir;
 };

@@ -1,183 +1,214 @@
 // SPDX-License-Identifier: MIT
+#include <QKeyEvent>
 #include <QSignalSpy>
 #include <QTest>
 
 #include "fakes/fakehotkeygrabber.h"
+#include "fakes/fakekeyboardlayout.h"
 #include "hotkeys/hotkeycenter.h"
+#include "hotkeys/hotkeyrecorder.h"
+#include "hotkeys/keyboard.h"
+#include "hotkeys/shortcutwarning.h"
 #include "temporarypreferences.h"
+
+using namespace Qt::StringLiterals;
+using Keys = QList<std::optional<HotKey>>;
+using Outcome = HotKeyRecorder::Outcome;
 
 namespace {
 const HotKey shiftSuperC(8, HotKey::shift | HotKey::command);
 const HotKey shiftSuper6(22, HotKey::shift | HotKey::command);
 } // namespace
 
+// The registry over a grabber that keeps its grabs in memory, and recording a shortcut into it.
 class TestHotKeyCenter : public QObject
 {
     Q_OBJECT
-private:
     std::unique_ptr<TemporaryPreferences> m_preferences;
     std::unique_ptr<FakeHotKeyGrabber> m_grabber;
     std::unique_ptr<HotKeyCenter> m_center;
+    FakeKeyboardLayout m_us;
 
-    QByteArray stored(HotKeyAction action) const
+    Keys keys() const
     {
-        return TemporaryPreferences::store()
-            .value(QLatin1String("hotkey.") + HotKeyActions::rawValue(action))
-            .toByteArray();
+        Keys keys;
+        for (HotKeyAction action : allHotKeyActions)
+            keys.append(m_center->key(action));
+        return keys;
     }
 
 private slots:
     void init()
     {
+        m_center.reset();
         m_preferences = std::make_unique<TemporaryPreferences>();
         m_grabber = std::make_unique<FakeHotKeyGrabber>();
         m_center = std::make_unique<HotKeyCenter>();
         m_center->setGrabber(m_grabber.get());
+        Keyboard::setLayout(&m_us);
     }
-    void cleanup()
+    void cleanup() { Keyboard::setLayout(nullptr); }
+
+    void storedValue_data()
     {
-        m_center.reset();
-        m_grabber.reset();
-        m_preferences.reset();
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<std::optional<HotKey>>("expected");
+        const std::optional<HotKey> shiftSuperV = HotKey(9, HotKey::shift | HotKey::command), none;
+        QTest::newRow("absent: the default") << QVariant() << std::optional(shiftSuperC);
+        QTest::newRow("empty: cleared") << QVariant(QByteArray()) << none;
+        QTest::newRow("stored") << QVariant("{\"keyCode\":9,\"modifiers\":1179648}"_ba) << shiftSuperV;
+        QTest::newRow("hand-edited, Caps Lock dropped")
+            << QVariant("{\"keyCode\":9,\"modifiers\":1245184,\"x\":1}"_ba) << shiftSuperV;
+        QTest::newRow("not JSON") << QVariant("{oops"_ba) << none;
+        QTest::newRow("another format") << QVariant(u"Alt+V"_s) << none;
+        QTest::newRow("array") << QVariant("[9, 1179648]"_ba) << none;
+        QTest::newRow("number as text") << QVariant("{\"keyCode\":\"9\",\"modifiers\":0}"_ba) << none;
+        QTest::newRow("negative") << QVariant("{\"keyCode\":-1,\"modifiers\":0}"_ba) << none;
+        QTest::newRow("past 32 bits") << QVariant("{\"keyCode\":4294967296,\"modifiers\":0}"_ba) << none;
     }
-
-    void emptyStoreRegistersTheTwoDefaults()
+    void storedValue()
     {
-        QCOMPARE(m_center->key(HotKeyAction::grabRegion), std::optional<HotKey>(shiftSuper6));
-        QCOMPARE(m_center->key(HotKeyAction::grabWindow), std::nullopt);
-        QCOMPARE(m_center->key(HotKeyAction::grabScreen), std::nullopt);
-        QCOMPARE(m_center->key(HotKeyAction::clipboard), std::optional<HotKey>(shiftSuperC));
-
+        QFETCH(QVariant, value);
+        QFETCH(std::optional<HotKey>, expected);
+        if (value.isValid())
+            TemporaryPreferences::plant("clipboard", value);
+        QCOMPARE(keys(), (Keys{shiftSuper6, std::nullopt, std::nullopt, expected}));
         m_center->registerAll();
-        const auto held = m_grabber->held();
-        QCOMPARE(held.size(), 2);
-        QCOMPARE(held[0].keyCode, 22u);
-        QCOMPARE(held[0].x11Modifiers, 0x41u);  // Shift + Mod4
-        QCOMPARE(held[0].id, (HotKeyId{HotKeyCenter::signature, 0}));
-        QCOMPARE(held[1].id, (HotKeyId{HotKeyCenter::signature, 3}));
-        QCOMPARE(HotKeyCenter::signature, 0x4B574E4Fu);  // "KWNO"
+        QCOMPARE(m_grabber->heldNumbers(), (expected ? QList<quint32>{0, 3} : QList<quint32>{0}));
         QVERIFY(m_center->failed().isEmpty());
+        QCOMPARE(TemporaryPreferences::stored("clipboard"), value);  // kept as found
     }
 
-    void clearedDefaultStaysClearedAfterRestart()
-    {
-        m_center->set(std::nullopt, HotKeyAction::grabRegion);
-        QCOMPARE(stored(HotKeyAction::grabRegion), QByteArray());
-        QVERIFY(TemporaryPreferences::store().contains(QStringLiteral("hotkey.grabRegion")));
-
-        HotKeyCenter restarted;
-        QCOMPARE(restarted.key(HotKeyAction::grabRegion), std::nullopt);
-        QCOMPARE(m_grabber->heldNumbers(), QList<quint32>{3});
-    }
-
-    void undecodableValueMeansNoShortcutAndIsKept()
-    {
-        TemporaryPreferences::store().setValue(QStringLiteral("hotkey.clipboard"), QByteArray("{oops"));
-        TemporaryPreferences::store().setValue(QStringLiteral("hotkey.grabWindow"), QStringLiteral("Alt+W"));
-        QCOMPARE(m_center->key(HotKeyAction::clipboard), std::nullopt);
-        QCOMPARE(m_center->key(HotKeyAction::grabWindow), std::nullopt);
-
-        m_center->registerAll();
-        QCOMPARE(m_grabber->heldNumbers(), QList<quint32>{0});
-        QVERIFY(m_center->failed().isEmpty());
-        QCOMPARE(stored(HotKeyAction::clipboard), QByteArray("{oops"));
-    }
-
-    void settingAKeyTakesItFromAnActionThatOnlyHadItByDefault()
+    void settingAKeyTakesItFromTheActionThatHadIt()
     {
         m_center->set(shiftSuperC, HotKeyAction::grabWindow);
-        QCOMPARE(stored(HotKeyAction::clipboard), QByteArray());
-        QCOMPARE(m_center->key(HotKeyAction::clipboard), std::nullopt);
-        QCOMPARE(m_center->key(HotKeyAction::grabWindow), std::optional<HotKey>(shiftSuperC));
-        // Untouched actions keep having no entry at all.
-        QVERIFY(!TemporaryPreferences::store().contains(QStringLiteral("hotkey.grabRegion")));
+        QCOMPARE(keys(), (Keys{shiftSuper6, shiftSuperC, std::nullopt, std::nullopt}));
+        // Emptied rather than removed, or its default would come back at the next start.
+        QCOMPARE(TemporaryPreferences::stored("clipboard"), QVariant(QByteArray()));
+        const HotKeyCenter restarted;
+        QCOMPARE(restarted.key(HotKeyAction::clipboard), std::nullopt);
+        QCOMPARE(restarted.key(HotKeyAction::grabWindow), std::optional(shiftSuperC));
+        QVERIFY(!TemporaryPreferences::stored("grabRegion").isValid());
         QCOMPARE(m_grabber->heldNumbers(), (QList<quint32>{0, 1}));
 
-        // The same modifiers with another key steal nothing.
         m_center->set(HotKey(9, HotKey::shift | HotKey::command), HotKeyAction::grabScreen);
-        QCOMPARE(m_center->key(HotKeyAction::grabWindow), std::optional<HotKey>(shiftSuperC));
+        QCOMPARE(m_center->key(HotKeyAction::grabWindow), std::optional(shiftSuperC));
     }
 
     void presetsStoreAllFourActions()
     {
         m_center->applyPreset(&HotKeyPresets::desktopDefault);
-        QCOMPARE(m_center->key(HotKeyAction::grabScreen), std::optional<HotKey>(HotKey(105, 0)));
+        QCOMPARE(keys(), (Keys{HotKey(105, HotKey::shift), HotKey(105, HotKey::option), HotKey(105, 0), shiftSuperC}));
         QCOMPARE(m_grabber->heldNumbers(), (QList<quint32>{0, 1, 2, 3}));
-
         m_center->applyPreset(&HotKeyPresets::kiwanoDefault);
-        QCOMPARE(stored(HotKeyAction::grabWindow), QByteArray());
-        QCOMPARE(stored(HotKeyAction::grabRegion), shiftSuper6.toJson());
+        QCOMPARE(TemporaryPreferences::stored("grabWindow"), QVariant(QByteArray()));
+        QCOMPARE(keys(), (Keys{shiftSuper6, std::nullopt, std::nullopt, shiftSuperC}));
         QCOMPARE(m_grabber->heldNumbers(), (QList<quint32>{0, 3}));
     }
 
     void refusedRegistrationLandsInFailed()
     {
         QSignalSpy failedSpy(m_center.get(), &HotKeyCenter::failedChanged);
-        QSignalSpy revisionSpy(m_center.get(), &HotKeyCenter::revisionChanged);
         m_grabber->taken.insert({8, 0x41});
-
         m_center->registerAll();
         QCOMPARE(m_center->failed(), QSet<HotKeyAction>{HotKeyAction::clipboard});
         QCOMPARE(failedSpy.count(), 1);
         QCOMPARE(m_grabber->heldNumbers(), QList<quint32>{0});
+        QCOMPARE(ShortcutWarning::forAction(HotKeyAction::clipboard, *m_center).value_or(ShortcutWarning{}).text,
+                 u"Another app is using Shift+Super+C. Quit it or pick another shortcut."_s);
+        QCOMPARE(ShortcutWarning::forAction(HotKeyAction::grabWindow, *m_center), std::nullopt);
 
         // Unregistering keeps the last verdict; the next registration replaces it.
         m_center->unregisterAll();
         QCOMPARE(m_center->failed().size(), 1);
         m_grabber->taken.clear();
-        const int revision = m_center->revision();
         m_center->registerAll();
         QVERIFY(m_center->failed().isEmpty());
-        QCOMPARE(m_center->revision(), revision + 1);
-        QCOMPARE(revisionSpy.count(), 2);
-    }
 
-    void withoutGrabberEveryShortcutFails()
-    {
         m_center->setGrabber(nullptr);
         m_center->registerAll();
-        QCOMPARE(m_center->failed(),
-                 (QSet<HotKeyAction>{HotKeyAction::grabRegion, HotKeyAction::clipboard}));
+        QCOMPARE(m_center->failed(), (QSet<HotKeyAction>{HotKeyAction::grabRegion, HotKeyAction::clipboard}));
     }
 
-    void suspendedActionStaysUnregisteredUntilResumed()
-    {
-        m_center->registerAll();
-        m_center->suspend(HotKeyAction::clipboard);
-        QCOMPARE(m_grabber->heldNumbers(), QList<quint32>{0});
-        m_center->set(shiftSuper6, HotKeyAction::grabRegion);  // re-registers, still without it
-        QCOMPARE(m_grabber->heldNumbers(), QList<quint32>{0});
-
-        const int revision = m_center->revision();
-        m_center->resume(HotKeyAction::grabScreen);  // was never suspended
-        QCOMPARE(m_center->revision(), revision);
-        m_center->resume(HotKeyAction::clipboard);
-        QCOMPARE(m_center->revision(), revision + 1);
-        QCOMPARE(m_grabber->heldNumbers(), (QList<quint32>{0, 3}));
-    }
-
-    void pressRunsTheActionLaterOnTheMainThread()
+    void pressRunsItsActionLaterOnTheMainThread()
     {
         QList<HotKeyAction> pressed;
         m_center->setOnPress([&](HotKeyAction action) { pressed.append(action); });
         m_center->registerAll();
         m_center->registerAll();
         QCOMPARE(m_grabber->handlersInstalled, 1);
-
+        QVERIFY(!m_grabber->press({0x41424344, 0}));  // another app's registration
+        QVERIFY(!m_grabber->press({HotKeyCenter::signature, 4}));
         QVERIFY(m_grabber->press({HotKeyCenter::signature, 2}));
         QVERIFY(pressed.isEmpty());  // not inside the desktop's handler
         QTRY_COMPARE(pressed, QList<HotKeyAction>{HotKeyAction::grabScreen});
     }
 
-    void foreignPressesArePassedOn()
+    void recordingReleasesEveryShortcutUntilItStops()
     {
-        bool called = false;
-        m_center->setOnPress([&](HotKeyAction) { called = true; });
         m_center->registerAll();
-        QVERIFY(!m_grabber->press({0x41424344, 0}));
-        QVERIFY(!m_grabber->press({HotKeyCenter::signature, 4}));
-        QCoreApplication::processEvents();
-        QVERIFY(!called);
+        {
+            HotKeyRecorder recorder(HotKeyAction::grabRegion, *m_center);
+            QCOMPARE(recorder.label(), u"Shift+Super+6"_s);
+            recorder.toggle();
+            QCOMPARE(recorder.label(), u"Press keys..."_s);
+            QVERIFY(m_grabber->heldNumbers().isEmpty());
+            recorder.toggle();
+            QCOMPARE(m_grabber->heldNumbers(), (QList<quint32>{0, 3}));
+            QCOMPARE(recorder.handleKey(20, HotKey::command), Outcome::ignored);  // not recording
+            recorder.start();
+        }
+        // The field went away in the middle of recording.
+        QCOMPARE(m_grabber->heldNumbers(), (QList<quint32>{0, 3}));
+    }
+
+    void recordedKeysDecideInOrder_data()
+    {
+        QTest::addColumn<quint32>("keyCode");
+        QTest::addColumn<quint64>("modifiers");
+        QTest::addColumn<Outcome>("outcome");
+        QTest::addColumn<QString>("label");
+        const QString waiting = u"Press keys..."_s;
+        QTest::newRow("Backspace clears") << 51u << quint64(0) << Outcome::cleared << u"None"_s;
+        QTest::newRow("Delete clears") << 117u << quint64(0) << Outcome::cleared << u"None"_s;
+        QTest::newRow("Esc cancels") << 53u << quint64(0) << Outcome::cancelled << u"Shift+Super+6"_s;
+        QTest::newRow("Shift+7 refused") << 26u << HotKey::shift << Outcome::refused << waiting;
+        QTest::newRow("Shift+Backspace refused") << 51u << HotKey::shift << Outcome::refused << waiting;
+        QTest::newRow("plain letter refused") << 0u << quint64(0) << Outcome::refused << waiting;
+        QTest::newRow("F5 alone accepted") << 96u << quint64(0) << Outcome::accepted << u"F5"_s;
+        QTest::newRow("Ctrl+Esc accepted") << 53u << HotKey::control << Outcome::accepted << u"Ctrl+⎋"_s;
+        QTest::newRow("Alt+Shift+A accepted, lock bits dropped")
+            << 0u << (HotKey::option | HotKey::shift | 0x10000) << Outcome::accepted << u"Alt+Shift+A"_s;
+        QTest::newRow("Super alone waits") << 55u << HotKey::command << Outcome::ignored << waiting;
+    }
+    void recordedKeysDecideInOrder()
+    {
+        QFETCH(quint32, keyCode);
+        QFETCH(quint64, modifiers);
+        QFETCH(Outcome, outcome);
+        QFETCH(QString, label);
+        m_center->registerAll();
+        HotKeyRecorder recorder(HotKeyAction::grabRegion, *m_center);
+        QSignalSpy refused(&recorder, &HotKeyRecorder::refused);
+        recorder.start();
+        QCOMPARE(recorder.handleKey(keyCode, modifiers), outcome);
+        QCOMPARE(recorder.label(), label);
+        QCOMPARE(refused.count(), outcome == Outcome::refused ? 1 : 0);
+        const bool stopped = outcome != Outcome::refused && outcome != Outcome::ignored;
+        QCOMPARE(recorder.isRecording(), !stopped);
+        QCOMPARE(m_grabber->heldNumbers().isEmpty(), !stopped);
+    }
+
+    void recordingQtKeysWithoutNativeCodesUsesTheUsPositions()
+    {
+        HotKeyRecorder recorder(HotKeyAction::clipboard, *m_center);
+        recorder.start();
+        const auto press = [&](int key, Qt::KeyboardModifiers held) {
+            return recorder.handleKeyEvent(QKeyEvent(QEvent::KeyPress, key, held));
+        };
+        QCOMPARE(press(Qt::Key_Ampersand, Qt::ShiftModifier), Outcome::refused);
+        QCOMPARE(press(Qt::Key_V, Qt::MetaModifier | Qt::ShiftModifier), Outcome::accepted);
+        QCOMPARE(m_center->key(HotKeyAction::clipboard), std::optional(HotKey(9, HotKey::shift | HotKey::command)));
     }
 };
 

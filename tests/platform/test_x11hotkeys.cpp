@@ -7,26 +7,26 @@
 #include "hotkeys/temporarypreferences.h"
 #include "platform/x11/x11hotkeygrabber.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-constexpr quint32 keyC = 8;
+constexpr quint32 keyC = 8, key6 = 22;
 constexpr quint32 shiftSuper = 0x41;  // X11 Shift + Mod4
-constexpr quint32 lockMask = 0x2;
 
 bool run(const QString &program, const QStringList &arguments, QByteArray *output = nullptr)
 {
     QProcess process;
     process.start(program, arguments);
-    if (!process.waitForFinished(10000) || process.exitCode() != 0)
-        return false;
-    if (output)
+    const bool ran = process.waitForFinished(10000) && process.exitCode() == 0;
+    if (ran && output)
         *output = process.readAllStandardOutput();
-    return true;
+    return ran;
 }
 
-bool press(const QString &keys)
+bool xdotool(const QString &keys, const QString &command = u"key"_s)
 {
-    return run(QStringLiteral("xdotool"), {QStringLiteral("key"), keys});
+    return run(u"xdotool"_s, {command, keys});
 }
 
 // A second X client that grabs a combination the way another app would.
@@ -40,8 +40,7 @@ public:
         for (int attempt = 0; attempt < 20; ++attempt) {
             stop();
             m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-            m_process.start(QStringLiteral(KEYHOLDER_PATH),
-                            {QString::number(keyCode), QString::number(x11Modifiers)});
+            m_process.start(QStringLiteral(KEYHOLDER_PATH), {QString::number(keyCode), QString::number(x11Modifiers)});
             while (!m_process.canReadLine()) {
                 if (!m_process.waitForReadyRead(10000))
                     return false;
@@ -57,12 +56,11 @@ public:
 private:
     void stop()
     {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.terminate();
-        m_process.waitForFinished(5000);
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.terminate();
+            m_process.waitForFinished(5000);
+        }
     }
-
     QProcess m_process;
 };
 
@@ -71,15 +69,17 @@ private:
 class TestX11HotKeys : public QObject
 {
     Q_OBJECT
-private:
     std::unique_ptr<TemporaryPreferences> m_preferences;
     std::unique_ptr<X11HotKeyGrabber> m_grabber;
     std::unique_ptr<HotKeyCenter> m_center;
     QList<HotKeyAction> m_pressed;
 
-    // Presses are checked to arrive once: a second would come within the same round trip.
-    void expectPresses(const QList<HotKeyAction> &expected)
+    // Types the keys (if any), then checks that exactly these presses arrive, once each: a second
+    // would come within the same round trip.
+    void press(const QString &keys, const QList<HotKeyAction> &expected)
     {
+        if (!keys.isEmpty())
+            QVERIFY(xdotool(keys));
         QTRY_COMPARE(m_pressed, expected);
         QTest::qWait(150);
         QCOMPARE(m_pressed, expected);
@@ -93,15 +93,15 @@ private slots:
         // A bare X server may leave Super_L off every modifier, and then Super+key arrives with
         // no Mod4 in its state. Our combinations need Super on Mod4, as desktops map it.
         QByteArray modifiers;
-        QVERIFY(run(QStringLiteral("xmodmap"), {QStringLiteral("-pm")}, &modifiers));
-        const QByteArray mod4 = modifiers.mid(modifiers.indexOf("mod4")).split('\n').first();
-        if (!mod4.contains("Super_L"))
-            QVERIFY(run(QStringLiteral("xmodmap"), {QStringLiteral("-e"), QStringLiteral("add mod4 = Super_L")}));
-        QVERIFY(run(QStringLiteral("setxkbmap"), {QStringLiteral("us")}));
+        QVERIFY(run(u"xmodmap"_s, {u"-pm"_s}, &modifiers));
+        if (!modifiers.mid(modifiers.indexOf("mod4")).split('\n').first().contains("Super_L"))
+            QVERIFY(run(u"xmodmap"_s, {u"-e"_s, u"add mod4 = Super_L"_s}));
+        QVERIFY(run(u"setxkbmap"_s, {u"us"_s}));
     }
 
     void init()
     {
+        m_center.reset();
         m_preferences = std::make_unique<TemporaryPreferences>();
         m_grabber = std::make_unique<X11HotKeyGrabber>();
         m_center = std::make_unique<HotKeyCenter>();
@@ -109,116 +109,81 @@ private slots:
         m_center->setOnPress([this](HotKeyAction action) { m_pressed.append(action); });
         m_pressed.clear();
     }
-    void cleanup()
-    {
-        m_center.reset();
-        m_grabber.reset();
-        m_preferences.reset();
-    }
 
     void pressReachesTheActionWhateverTheLocks_data()
     {
         QTest::addColumn<QStringList>("locks");
-        QTest::newRow("no lock") << QStringList();
-        QTest::newRow("Caps Lock") << QStringList{QStringLiteral("Caps_Lock")};
-        QTest::newRow("Num Lock") << QStringList{QStringLiteral("Num_Lock")};
-        QTest::newRow("both") << QStringList{QStringLiteral("Caps_Lock"), QStringLiteral("Num_Lock")};
+        QTest::addColumn<bool>("numLockOnMod3");
+        QTest::newRow("no lock") << QStringList() << false;
+        QTest::newRow("Caps Lock") << QStringList{u"Caps_Lock"_s} << false;
+        QTest::newRow("Num Lock") << QStringList{u"Num_Lock"_s} << false;
+        QTest::newRow("both") << QStringList{u"Caps_Lock"_s, u"Num_Lock"_s} << false;
+        QTest::newRow("Num Lock on another modifier") << QStringList{u"Num_Lock"_s} << true;
     }
     void pressReachesTheActionWhateverTheLocks()
     {
         QFETCH(QStringList, locks);
+        QFETCH(bool, numLockOnMod3);
+        const auto moveNumLock = [](const char *from, const char *to) {
+            return run(u"xmodmap"_s, {u"-e"_s, "remove %1 = Num_Lock"_L1.arg(from), u"-e"_s, "add %1 = Num_Lock"_L1.arg(to)});
+        };
+        if (numLockOnMod3)
+            QVERIFY(moveNumLock("mod2", "mod3"));
+        const auto restore = qScopeGuard([&] {
+            for (const QString &lock : locks)
+                xdotool(lock);
+            if (numLockOnMod3)
+                moveNumLock("mod3", "mod2");
+        });
         m_center->registerAll();
         QVERIFY(m_center->failed().isEmpty());
-
         for (const QString &lock : locks)
-            QVERIFY(press(lock));
-        const auto unlock = qScopeGuard([&] { for (const QString &lock : locks) press(lock); });
+            QVERIFY(xdotool(lock));
 
-        QVERIFY(press(QStringLiteral("shift+super+6")));
-        expectPresses({HotKeyAction::grabRegion});
-        QVERIFY(press(QStringLiteral("shift+super+c")));
-        expectPresses({HotKeyAction::clipboard});
+        press(u"shift+super+6"_s, {HotKeyAction::grabRegion});
+        press(u"shift+super+c"_s, {HotKeyAction::clipboard});
         // Other modifiers are another combination.
-        QVERIFY(press(QStringLiteral("super+6")));
-        QVERIFY(press(QStringLiteral("ctrl+shift+super+6")));
-        expectPresses({});
+        QVERIFY(xdotool(u"super+6"_s));
+        press(u"ctrl+shift+super+6"_s, {});
     }
 
     void holdingTheKeysIsOnePress()
     {
         m_center->registerAll();
-        const QString xdotool = QStringLiteral("xdotool");
-        QVERIFY(run(xdotool, {QStringLiteral("keydown"), QStringLiteral("shift+super+6")}));
+        QVERIFY(xdotool(u"shift+super+6"_s, u"keydown"_s));
         QTest::qWait(1500);  // past the keyboard's repeat delay
-        QVERIFY(run(xdotool, {QStringLiteral("keyup"), QStringLiteral("shift+super+6")}));
-        expectPresses({HotKeyAction::grabRegion});
-        QVERIFY(press(QStringLiteral("shift+super+6")));
-        expectPresses({HotKeyAction::grabRegion});
+        QVERIFY(xdotool(u"shift+super+6"_s, u"keyup"_s));
+        press(QString(), {HotKeyAction::grabRegion});
+        press(u"shift+super+6"_s, {HotKeyAction::grabRegion});
     }
 
-    void numLockOnAnotherModifierIsFound()
+    void combinationHeldByAnotherClientFailsWhole()
     {
-        const QString xmodmap = QStringLiteral("xmodmap");
-        const QString e = QStringLiteral("-e");
-        QVERIFY(run(xmodmap, {e, QStringLiteral("remove mod2 = Num_Lock"), e,
-                              QStringLiteral("add mod3 = Num_Lock")}));
-        const auto restore = qScopeGuard([&] {
-            run(xmodmap, {e, QStringLiteral("remove mod3 = Num_Lock"), e,
-                          QStringLiteral("add mod2 = Num_Lock")});
-        });
-        m_center->registerAll();
-        QVERIFY(press(QStringLiteral("Num_Lock")));
-        const auto unlock = qScopeGuard([] { press(QStringLiteral("Num_Lock")); });
-        QVERIFY(press(QStringLiteral("shift+super+6")));
-        expectPresses({HotKeyAction::grabRegion});
-    }
-
-    void combinationHeldByAnotherClientFails()
-    {
-        KeyHolder holder;
-        QVERIFY(holder.hold(keyC, shiftSuper));
-        m_center->registerAll();
-        QCOMPARE(m_center->failed(), QSet<HotKeyAction>{HotKeyAction::clipboard});
-        QVERIFY(press(QStringLiteral("shift+super+6")));
-        expectPresses({HotKeyAction::grabRegion});
-    }
-
-    void failedRegistrationLeavesNoPartialGrab()
-    {
-        // The other client holds only the Caps Lock variants; our plain ones would succeed.
+        // Only a hand-edited store gives two actions one combination; the second is reported.
+        TemporaryPreferences::plant("grabScreen", HotKey(key6, HotKey::shift | HotKey::command).toJson());
         {
+            // The other client holds only the Caps Lock variant; our plain one alone would succeed.
             KeyHolder capsOnly;
-            QVERIFY(capsOnly.hold(keyC, shiftSuper | lockMask));
+            QVERIFY(capsOnly.hold(keyC, shiftSuper | 0x2));
             m_center->registerAll();
-            QCOMPARE(m_center->failed(), QSet<HotKeyAction>{HotKeyAction::clipboard});
+            QCOMPARE(m_center->failed(), (QSet<HotKeyAction>{HotKeyAction::clipboard, HotKeyAction::grabScreen}));
+            press(u"shift+super+6"_s, {HotKeyAction::grabRegion});
         }
-        // Had the variants without Caps Lock stayed with us, this client could not get them.
+        // Had we kept the variant without Caps Lock, this client could not get it.
         KeyHolder plain;
         QVERIFY(plain.hold(keyC, shiftSuper));
-        QVERIFY(press(QStringLiteral("shift+super+c")));
-        expectPresses({});
+        press(u"shift+super+c"_s, {});
     }
 
-    void sameCombinationForTwoActionsRegistersOnce()
-    {
-        // Only a hand-edited store can hold this; the second action is reported, not doubled.
-        const QByteArray shiftSuper6 = HotKey(22, HotKey::shift | HotKey::command).toJson();
-        TemporaryPreferences::store().setValue(QStringLiteral("hotkey.grabScreen"), shiftSuper6);
-        m_center->registerAll();
-        QCOMPARE(m_center->failed(), QSet<HotKeyAction>{HotKeyAction::grabScreen});
-        QVERIFY(press(QStringLiteral("shift+super+6")));
-        expectPresses({HotKeyAction::grabRegion});
-    }
-
-    void suspendedActionIsNotGrabbed()
+    void suspendedActionIsFreeForOthersUntilResumed()
     {
         m_center->registerAll();
         m_center->suspend(HotKeyAction::grabRegion);
-        QVERIFY(press(QStringLiteral("shift+super+6")));
-        expectPresses({});
+        m_center->registerAll();
+        press(u"shift+super+6"_s, {});
         {
-            KeyHolder other;  // the combination is free for others while suspended
-            QVERIFY(other.hold(22, shiftSuper));
+            KeyHolder other;
+            QVERIFY(other.hold(key6, shiftSuper));
         }
         m_center->resume(HotKeyAction::grabRegion);
         // The other client's grab may outlive it by a moment.
@@ -227,17 +192,13 @@ private slots:
             m_center->registerAll();
         }
         QVERIFY(m_center->failed().isEmpty());
-        QVERIFY(press(QStringLiteral("shift+super+6")));
-        expectPresses({HotKeyAction::grabRegion});
-    }
+        press(u"shift+super+6"_s, {HotKeyAction::grabRegion});
 
-    void nothingStaysGrabbedOnceTheGrabberIsGone()
-    {
-        m_center->registerAll();
+        // Nothing stays grabbed once the grabber is gone.
         m_center.reset();
         m_grabber.reset();
         KeyHolder after;
-        QVERIFY(after.hold(22, shiftSuper));
+        QVERIFY(after.hold(key6, shiftSuper));
     }
 };
 
