@@ -1,20 +1,18 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "capture/history.h"
 #include "capture/thumbnailcache.h"
 
-// Points the data folders and the preferences at a temporary folder for the whole test process
-// (the default history folder is fixed on first use) and empties them before each test.
+// Points data and preferences at a temporary folder for the whole process (the default history
+// folder is fixed on first use); reset() empties them before each test.
 class HistoryFixture
 {
 public:
@@ -22,11 +20,9 @@ public:
     {
         qputenv("XDG_DATA_HOME", QFile::encodeName(m_root.filePath(QStringLiteral("data"))));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_root.filePath(QStringLiteral("config"))));
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                           m_root.filePath(QStringLiteral("config")));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_root.filePath(QStringLiteral("config")));
     }
 
-    // Forgets the stored folder, empties the default one and every scratch folder.
     void reset()
     {
         preferences().remove(QStringLiteral("history.folder"));
@@ -38,21 +34,19 @@ public:
 
     static QSettings preferences()
     {
-        return QSettings(QSettings::IniFormat, QSettings::UserScope,
-                         QStringLiteral("KiwanoSnapper"), QStringLiteral("KiwanoSnapper"));
+        return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("KiwanoSnapper"),
+                         QStringLiteral("KiwanoSnapper"));
     }
 
     QString scratch() const { return m_root.filePath(QStringLiteral("scratch")); }
 
-    // An opaque image whose pixels depend on seed, so a wrong file or wrong crop shows.
+    // Opaque pixels that depend on seed, so a wrong file or a wrong crop shows.
     static QImage sample(const QSize &size, int seed = 0)
     {
         QImage image(size, QImage::Format_ARGB32_Premultiplied);
-        for (int y = 0; y < size.height(); ++y) {
-            auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int y = 0; y < size.height(); ++y)
             for (int x = 0; x < size.width(); ++x)
-                line[x] = qRgb((x * 7 + seed) & 255, (y * 13 + seed * 3) & 255, (x ^ y) & 255);
-        }
+                image.setPixel(x, y, qRgb((x * 7 + seed) & 255, (y * 13 + seed * 3) & 255, (x ^ y) & 255));
         return image;
     }
 
@@ -72,13 +66,12 @@ public:
         return path;
     }
 
-    static QByteArray pngBytes(const QImage &image)
+    // An executable shell script.
+    static QString writeScript(const QString &path, const QString &body)
     {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "png");
-        return bytes;
+        writeBytes(path, ("#!/bin/sh\n" + body + "\n").toUtf8());
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return path;
     }
 
     static QStringList names(const QString &folder)
