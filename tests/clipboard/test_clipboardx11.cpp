@@ -135,6 +135,8 @@ private slots:
         const ClipItem item = m_clipboard->items().first();
         QCOMPARE(typesOf(item), types);
         QCOMPARE(item.title, title);
+        Store::waitForThumbnails();
+        QCOMPARE(m_clipboard->thumbnail(item).value_or(QImage()).size(), item.hasImage ? QSize(64, 32) : QSize(0, 0));
         m_owner.stop();
 
         // Another process reads exactly the stored types back, plus the X11 alias of plain text.
