@@ -13,7 +13,6 @@
 #include <QImage>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QTimeZone>
 
 #include <memory>
 
@@ -33,7 +32,6 @@ struct ClipFixture
     QString storeDir() const { return home.filePath(QStringLiteral("KiwanoSnapper/Clipboard")); }
     QString itemDir(const ClipItem &item) const { return Store::itemDir(item.id); }
 
-    // A new history object over the fixture's services, as at application start.
     Clipboard &open()
     {
         clipboard.reset();
@@ -42,8 +40,7 @@ struct ClipFixture
         return *clipboard;
     }
 
-    // Another application copies these items a second after the previous copy; one poll follows,
-    // and a large copy is given the time to be written.
+    // Another application copies a second after the previous copy; one poll follows.
     void copy(const QList<Item> &items)
     {
         now = now.addSecs(1);
@@ -74,19 +71,15 @@ struct ClipFixture
         file.write(bytes);
     }
 
-    static QByteArray encoded(const QImage &image, const char *format)
+    static QByteArray png(int width, int height)
     {
+        QImage image(width, height, QImage::Format_ARGB32);
+        image.fill(Qt::red);
         QByteArray bytes;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, format);
+        image.save(&buffer, "png");
         return bytes;
-    }
-    static QByteArray png(int width, int height, QColor color = Qt::red)
-    {
-        QImage image(width, height, QImage::Format_ARGB32);
-        image.fill(color);
-        return encoded(image, "png");
     }
 
     QTemporaryDir home;

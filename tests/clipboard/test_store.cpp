@@ -24,11 +24,6 @@ int mode(const QString &path)
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
 }
 
-QJsonArray indexArray(const ClipFixture &f)
-{
-    return QJsonDocument::fromJson(f.indexBytes()).array();
-}
-
 const QByteArray validEntry = R"({"id":"6F1C5D2E-8B1A-4E5F-9C3D-2A7B8E9F0A1B","contents":[{"type":"text/plain","file":"0.bin"}],"title":"kept","hasImage":false,"firstCopied":"2026-12-05T09:59:23Z","lastCopied":"2026-12-05T09:59:23Z","copies":1,"pinned":false,"hash":"00"})";
 
 QByteArray entryWith(const QByteArray &from, const QByteArray &to)
@@ -64,15 +59,15 @@ class TestStore : public QObject
 {
     Q_OBJECT
 private slots:
-    void indexHasTheDocumentedForm()
+    void indexFormatAndRoundTrip()
     {
         ClipFixture f;
         Clipboard &clipboard = f.open();
         f.now = QDateTime(QDate(2026, 12, 5), QTime(9, 59, 23, 640), Qt::UTC);
-        clipboard.add({{QStringLiteral("text/plain"), "hello"}}, QStringLiteral("org.gnome.TextEditor"));
-        clipboard.add({{QStringLiteral("text/html"), "<b>hi</b>"}}, std::nullopt);
+        clipboard.add({{"text/plain", "hello"}}, QStringLiteral("org.gnome.TextEditor"));
+        clipboard.add({{"text/html", "<b>hi</b>"}}, std::nullopt);
 
-        const QJsonArray array = indexArray(f);
+        const QJsonArray array = QJsonDocument::fromJson(f.indexBytes()).array();
         QCOMPARE(array.size(), 2);
         const QJsonObject withApp = array.at(0).toObject(); // equal times keep the order of arrival
         QCOMPARE(withApp.keys(), (QStringList{"app", "contents", "copies", "firstCopied", "hasImage", "hash",
@@ -82,7 +77,6 @@ private slots:
         QCOMPARE(withApp.value("contents").toArray(),
                  QJsonArray({QJsonObject{{"type", "text/plain"}, {"file", "0.bin"}}}));
         QCOMPARE(withApp.value("firstCopied").toString(), "2026-12-05T09:59:23Z");
-        QCOMPARE(withApp.value("lastCopied").toString(), "2026-12-05T09:59:23Z");
         QCOMPARE(withApp.value("copies").toInteger(), 1);
         QCOMPARE(withApp.value("app").toString(), "org.gnome.TextEditor");
         const QByteArray expected = QCryptographicHash::hash("text/plainhello", QCryptographicHash::Sha256).toHex();
@@ -92,31 +86,16 @@ private slots:
         // Read back: every field but the dropped fraction of a second.
         ClipItem before = clipboard.items().at(0);
         Clipboard &reloaded = f.open();
-        QCOMPARE(reloaded.items().size(), 2);
         before.firstCopied = before.lastCopied = QDateTime(QDate(2026, 12, 5), QTime(9, 59, 23), Qt::UTC);
         QCOMPARE(reloaded.items().at(0), before);
         QCOMPARE(reloaded.items().at(1).app, std::nullopt);
-    }
 
-    void indexRoundTripsAnyText()
-    {
-        ClipItem item;
-        item.id = QUuid::createUuid();
-        item.contents = {{"text/plain;charset=utf-8", "0.bin"}, {"x\"y\\z", "1.bin"}};
-        item.title = QString("quote \" backslash \\ tab\t line\n nul") + QChar(0) + QChar(0x1f) + " k\u00E9 \U0001F95D /";
-        item.hasImage = true;
-        item.app = "app \"1\"";
-        item.firstCopied = QDateTime(QDate(999, 1, 2), QTime(3, 4, 5), Qt::UTC);
-        item.lastCopied = QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59), Qt::UTC);
-        item.copies = 1234567890123;
-        item.pinned = true;
-        item.hash = QString(64, 'f');
-        const QByteArray json = ClipIndex::encode({item, item});
-        QJsonParseError error;
-        QJsonDocument::fromJson(json, &error);
-        QCOMPARE(error.error, QJsonParseError::NoError);
-        QCOMPARE(ClipIndex::decode(json), (QList<ClipItem>{item, item}));
-        QCOMPARE(ClipIndex::encode({}), "[]");
+        // Any text survives escaping.
+        ClipItem odd = before;
+        odd.contents = {{"x\"y\\z", "1.bin"}};
+        odd.title = QString("quote \" backslash \\ tab\t line\n nul") + QChar(0) + QChar(0x1f) + " \U0001F95D";
+        odd.copies = 1234567890123;
+        QCOMPARE(ClipIndex::decode(ClipIndex::encode({odd})), QList<ClipItem>{odd});
     }
 
     void filesAreWrittenPrivately()
@@ -125,39 +104,15 @@ private slots:
         QFile::setPermissions(f.storeDir(), QFileDevice::Permissions(0x7755));
         Store::setDir(f.storeDir()); // an existing folder is made private again
         Clipboard &clipboard = f.open();
-        clipboard.add({{QStringLiteral("text/plain"), "a"}, {QStringLiteral("image/png"), ClipFixture::png(8, 8)}},
-                      std::nullopt);
+        clipboard.add({{"text/plain", "a"}, {"image/png", ClipFixture::png(8, 8)}}, std::nullopt);
         Store::waitForThumbnails();
         const QString item = f.itemDir(clipboard.items().first());
-
         QCOMPARE(mode(f.storeDir()), 0700);
         for (const QString &file : {f.storeDir() + "/index.json", item + "/0.bin", item + "/1.bin", item + "/thumb.png"})
             QCOMPARE(mode(file), 0600);
         QFile tag(f.storeDir() + "/CACHEDIR.TAG");
         QVERIFY(tag.open(QIODevice::ReadOnly));
         QCOMPARE(tag.readLine(), "Signature: 8a477f597d28d172789f06886806bc55\n");
-        QCOMPARE(QDir(item).entryList(QDir::Files), (QStringList{"0.bin", "1.bin", "thumb.png"}));
-    }
-
-    void thumbnailFitsWithin240_data()
-    {
-        QTest::addColumn<QSize>("image");
-        QTest::addColumn<QSize>("thumbnail");
-        QTest::newRow("wide") << QSize(1000, 500) << QSize(240, 120);
-        QTest::newRow("tall") << QSize(300, 1000) << QSize(72, 240);
-        QTest::newRow("small stays") << QSize(100, 50) << QSize(100, 50);
-        QTest::newRow("thin line") << QSize(5000, 2) << QSize(240, 1);
-    }
-    void thumbnailFitsWithin240()
-    {
-        QFETCH(QSize, image);
-        QFETCH(QSize, thumbnail);
-        ClipFixture f;
-        const QUuid id = QUuid::createUuid();
-        QVERIFY(Store::write({}, id));
-        QCOMPARE(Store::writeThumbnail(ClipFixture::png(image.width(), image.height()), id).size(), thumbnail);
-        QCOMPARE(QImage(Store::itemDir(id) + "/thumb.png").size(), thumbnail);
-        QVERIFY(Store::writeThumbnail("not an image", QUuid::createUuid()).isNull());
     }
 
     void limitEvictsOldestUnpinned()
@@ -177,54 +132,21 @@ private slots:
             f.copyText(text);
         QCOMPARE(f.titles(), (QStringList{"B", "F", "E"}));
 
-        clipboard.setLimit(0);
+        clipboard.setLimit(0); // pinned entries stay beyond any limit
         clipboard.applyLimit();
         QCOMPARE(f.titles(), (QStringList{"B"}));
-        clipboard.setLimit(-5);
-        QCOMPARE(clipboard.limit(), 0);
         QSettings(QSettings::IniFormat, QSettings::UserScope, "KiwanoSnapper", "KiwanoSnapper")
             .setValue("clipboard.limit", "many");
         QCOMPARE(clipboard.limit(), 200);
-    }
-
-    void pinnedEntriesBeyondTheLimitStay()
-    {
-        ClipFixture f;
-        Clipboard &clipboard = f.open();
-        clipboard.setLimit(1);
-        for (const char *text : {"A", "B", "C"}) {
-            f.copyText(text);
-            clipboard.togglePin(f.items().at(f.titles().indexOf(text)));
-        }
-        f.copyText("D");
-        f.copyText("E");
-        QCOMPARE(f.titles(), (QStringList{"C", "B", "A", "E"}));
-    }
-
-    void equalTimesKeepTheirFileOrder()
-    {
-        ClipFixture f;
-        QByteArray second = entryWith("6F1C5D2E", "7F1C5D2E").replace("kept", "second");
-        QByteArray pinned = entryWith("6F1C5D2E", "8F1C5D2E").replace("kept", "pinned").replace(
-            "\"pinned\":false", "\"pinned\":true");
-        f.writeIndex("[" + validEntry + "," + second + "," + pinned + "]");
-        Clipboard &clipboard = f.open();
-        QCOMPARE(f.titles(), (QStringList{"kept", "second", "pinned"})); // loading does not sort
-        clipboard.sortAndSave();
-        QCOMPARE(f.titles(), (QStringList{"pinned", "kept", "second"}));
     }
 
     void undecodableIndexIsKeptAside_data()
     {
         QTest::addColumn<QByteArray>("index");
         QTest::newRow("not json") << QByteArray("[{\"id\": ");
-        QTest::newRow("empty file") << QByteArray();
         QTest::newRow("missing hash") << entryWith(",\"hash\":\"00\"", "");
         QTest::newRow("copies as text") << entryWith("\"copies\":1", "\"copies\":\"1\"");
-        QTest::newRow("date with fraction") << entryWith("09:59:23Z\",\"last", "09:59:23.5Z\",\"last");
         QTest::newRow("local date") << entryWith("09:59:23Z\",\"last", "09:59:23+01:00\",\"last");
-        QTest::newRow("id with braces") << entryWith("\"6F1C5D2E-8B1A-4E5F-9C3D-2A7B8E9F0A1B\"",
-                                                     "\"{6F1C5D2E-8B1A-4E5F-9C3D-2A7B8E9F0A1B}\"");
         QTest::newRow("id a path") << entryWith("\"6F1C5D2E-8B1A-4E5F-9C3D-2A7B8E9F0A1B\"", "\"../victim\"");
     }
     void undecodableIndexIsKeptAside()
@@ -241,7 +163,6 @@ private slots:
         clipboard.clear(true);
         QVERIFY(QFileInfo::exists(f.home.filePath("KiwanoSnapper/victim")));
         f.copyText("fresh");
-        QCOMPARE(f.titles(), QStringList{"fresh"});
         QCOMPARE(ClipIndex::decode(f.indexBytes())->size(), 1);
         const QStringList kept = QDir(f.storeDir()).entryList({"index.json.broken-*"}, QDir::Files);
         QCOMPARE(kept.size(), 1);
@@ -258,72 +179,40 @@ private slots:
         f.writeIndex("[" + lower + "]");
         Clipboard &clipboard = f.open();
         QCOMPARE(f.titles(), QStringList{"lower"});
-        QCOMPARE(f.items().first().copies, 3);
         QCOMPARE(f.items().first().app, std::nullopt);
         clipboard.sortAndSave();
-        const QJsonObject saved = indexArray(f).first().toObject();
+        const QJsonObject saved = QJsonDocument::fromJson(f.indexBytes()).array().first().toObject();
         QCOMPARE(saved.value("id").toString(), "6F1C5D2E-8B1A-4E5F-9C3D-2A7B8E9F0A1C");
         QVERIFY(!saved.contains("app"));
     }
 
-    void unsafeContentNamesNeverReachTheDisk_data()
+    void unsafeFileNamesAndMissingFoldersCopyNothing_data()
     {
         QTest::addColumn<QString>("file");
         QTest::newRow("parent") << "../index.json";
         QTest::newRow("absolute") << "/etc/hostname";
         QTest::newRow("nested") << "sub/0.bin";
-        QTest::newRow("dot dot") << "..";
-        QTest::newRow("backslash") << "..\\0.bin";
-        QTest::newRow("empty") << "";
+        QTest::newRow("folder deleted") << "0.bin";
     }
-    void unsafeContentNamesNeverReachTheDisk()
+    void unsafeFileNamesAndMissingFoldersCopyNothing()
     {
         QFETCH(QString, file);
         ClipFixture f;
-        const QByteArray entry = entryWith("\"file\":\"0.bin\"", "\"file\":\"" + file.toUtf8().replace("\\", "\\\\") + "\"");
-        f.writeIndex("[" + entry + "]");
+        f.writeIndex("[" + entryWith("\"file\":\"0.bin\"", "\"file\":\"" + file.toUtf8() + "\"") + "]");
         Clipboard &clipboard = f.open();
-        QCOMPARE(f.items().size(), 1);
+        QCOMPARE(f.items().size(), 1); // the entry stays listed
         QDir().mkpath(f.itemDir(f.items().first()) + "/sub");
         QFile inside(f.itemDir(f.items().first()) + "/sub/0.bin");
         QVERIFY(inside.open(QIODevice::WriteOnly));
         inside.write("nested");
         inside.close();
+        if (file == "0.bin")
+            QVERIFY(QDir(f.itemDir(f.items().first())).removeRecursively());
 
         QCOMPARE(Store::read(f.items().first().id, file), std::nullopt);
         clipboard.copy(f.items().first());
         QVERIFY(f.board.written.isEmpty());
-    }
-
-    void entryWithoutItsFolderStays()
-    {
-        ClipFixture f;
-        Clipboard &clipboard = f.open();
-        clipboard.add({{QStringLiteral("image/png"), ClipFixture::png(20, 10)}}, std::nullopt);
-        Store::waitForThumbnails();
-        const ClipItem item = f.items().first();
-        QVERIFY(QDir(f.itemDir(item)).removeRecursively());
-
-        Clipboard &reloaded = f.open();
-        QCOMPARE(reloaded.items(), QList<ClipItem>{item});
-        reloaded.copy(item);
-        QVERIFY(f.board.written.isEmpty());
-        QCOMPARE(reloaded.thumbnail(item), std::nullopt);
-    }
-
-    void failedWriteLeavesNoFolder()
-    {
-        ClipFixture f;
-        const QUuid blocked = QUuid::createUuid();
-        QFile file(Store::itemDir(blocked));
-        QVERIFY(file.open(QIODevice::WriteOnly)); // a file where the folder should go
-        file.close();
-        QCOMPARE(Store::write({{"text/plain", "x"}}, blocked), std::nullopt);
-
-        const QUuid partial = QUuid::createUuid();
-        QVERIFY(QDir().mkpath(Store::itemDir(partial) + "/1.bin")); // the second file cannot be written
-        QCOMPARE(Store::write({{"text/plain", "x"}, {"text/html", "y"}}, partial), std::nullopt);
-        QVERIFY(!QFileInfo::exists(Store::itemDir(partial)));
+        QCOMPARE(clipboard.thumbnail(f.items().first()), std::nullopt);
     }
 
     void killedWriterLeavesAWholeIndex()
@@ -346,8 +235,7 @@ private slots:
             writer.kill();
             writer.waitForFinished();
             const auto items = ClipIndex::decode(f.indexBytes());
-            QVERIFY2(items, qPrintable(QString("round %1").arg(round)));
-            QVERIFY(items->size() == 3 || items->size() == 1997);
+            QVERIFY(items && (items->size() == 3 || items->size() == 1997));
         }
     }
 };

@@ -3,11 +3,7 @@
 
 #include "platform/clipboardservice.h"
 
-#include <QHash>
-#include <QSet>
-
-// An in-memory clipboard: one item of typed data, a counter that moves on every change, and a
-// record of what was read and written.
+// An in-memory clipboard with a change counter and a record of what was read and written.
 class FakeClipboardService : public ClipboardService
 {
 public:
@@ -17,8 +13,6 @@ public:
         m_items = items;
         ++m_changeCount;
     }
-    // A type that is listed but whose owner never answers for it.
-    void failOn(const QString &type) { m_failing.insert(type); }
 
     qint64 changeCount() const override { return m_changeCount; }
     QStringList types() override
@@ -31,8 +25,6 @@ public:
     std::optional<QByteArray> data(const QString &type) override
     {
         reads.append(type);
-        if (m_failing.contains(type))
-            return std::nullopt;
         for (const Item &item : std::as_const(m_items))
             if (item.type == type)
                 return item.data;
@@ -44,13 +36,10 @@ public:
         offer(items);
     }
 
-    const QList<Item> &items() const { return m_items; }
-
     QStringList reads;
     QList<QList<Item>> written;
 
 private:
     qint64 m_changeCount = 1;
     QList<Item> m_items;
-    QSet<QString> m_failing;
 };
