@@ -24,10 +24,15 @@ bool run(const QString &program, const QStringList &arguments, QByteArray *outpu
 }
 bool xdotool(const QString &keys, const QString &command = u"key"_s) { return run(u"xdotool"_s, {command, keys}); }
 
-// A second X client that grabs a combination the way another app would; null if it could not.
-std::unique_ptr<QProcess> holder(quint32 keyCode, quint32 x11Modifiers)
+struct Stop
 {
-    auto process = std::make_unique<QProcess>();
+    void operator()(QProcess *process) const { process->terminate(), process->waitForFinished(5000), delete process; }
+};
+
+// A second X client that grabs a combination the way another app would; null if it could not.
+std::unique_ptr<QProcess, Stop> holder(quint32 keyCode, quint32 x11Modifiers)
+{
+    std::unique_ptr<QProcess, Stop> process(new QProcess);
     process->start(QStringLiteral(KEYHOLDER_PATH), {QString::number(keyCode), QString::number(x11Modifiers)});
     while (!process->canReadLine())
         if (!process->waitForReadyRead(10000))
