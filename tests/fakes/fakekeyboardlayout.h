@@ -5,7 +5,7 @@
 
 #include <QHash>
 
-// A keyboard layout given as a table of key codes and their texts; US by default.
+// A US keyboard layout as a table of key codes and their texts.
 class FakeKeyboardLayout : public KeyboardLayout
 {
 public:
@@ -15,15 +15,12 @@ public:
     {
         // Codes 0 to 47 in order; 10 is the ISO key a US keyboard lacks, 36 is Return.
         static constexpr char16_t letters[] = u"asdfhgzxcv bqweryt123465=97-80]ou[ip lj'k;\\,/nm.";
-        for (quint32 code = 0; code + 1 < std::size(letters); ++code) {
+        for (quint32 code = 0; code + 1 < std::size(letters); ++code)
             if (letters[code] != u' ')
                 texts.insert(code, QString(QChar(letters[code])));
-        }
-        texts.insert(50, QStringLiteral("`"));
     }
     std::optional<QString> text(quint32 keyCode) override
     {
-        const auto it = texts.constFind(keyCode);
-        return it == texts.cend() ? std::nullopt : std::optional<QString>(*it);
+        return texts.contains(keyCode) ? std::optional(texts.value(keyCode)) : std::nullopt;
     }
 };

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-#include <QKeyEvent>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -14,6 +13,7 @@
 using namespace Qt::StringLiterals;
 using Keys = QList<std::optional<HotKey>>;
 using Outcome = HotKeyRecorder::Outcome;
+using Held = QList<quint32>;
 
 namespace {
 const HotKey shiftSuperC(8, HotKey::shift | HotKey::command);
@@ -24,9 +24,9 @@ const HotKey shiftSuper6(22, HotKey::shift | HotKey::command);
 class TestHotKeyCenter : public QObject
 {
     Q_OBJECT
-    std::unique_ptr<TemporaryPreferences> m_preferences;
-    std::unique_ptr<FakeHotKeyGrabber> m_grabber;
-    std::unique_ptr<HotKeyCenter> m_center;
+    std::optional<TemporaryPreferences> m_preferences;
+    std::optional<FakeHotKeyGrabber> m_grabber;
+    std::optional<HotKeyCenter> m_center;
     FakeKeyboardLayout m_us;
 
     Keys keys() const
@@ -36,15 +36,16 @@ class TestHotKeyCenter : public QObject
             keys.append(m_center->key(action));
         return keys;
     }
+    Held held() const { return m_grabber->held.values(); }
 
 private slots:
     void init()
     {
         m_center.reset();
-        m_preferences = std::make_unique<TemporaryPreferences>();
-        m_grabber = std::make_unique<FakeHotKeyGrabber>();
-        m_center = std::make_unique<HotKeyCenter>();
-        m_center->setGrabber(m_grabber.get());
+        m_preferences.emplace();
+        m_grabber.emplace();
+        m_center.emplace();
+        m_center->setGrabber(&*m_grabber);
         Keyboard::setLayout(&m_us);
     }
     void cleanup() { Keyboard::setLayout(nullptr); }
@@ -61,9 +62,6 @@ private slots:
             << QVariant("{\"keyCode\":9,\"modifiers\":1245184,\"x\":1}"_ba) << shiftSuperV;
         QTest::newRow("not JSON") << QVariant("{oops"_ba) << none;
         QTest::newRow("another format") << QVariant(u"Alt+V"_s) << none;
-        QTest::newRow("array") << QVariant("[9, 1179648]"_ba) << none;
-        QTest::newRow("number as text") << QVariant("{\"keyCode\":\"9\",\"modifiers\":0}"_ba) << none;
-        QTest::newRow("negative") << QVariant("{\"keyCode\":-1,\"modifiers\":0}"_ba) << none;
         QTest::newRow("past 32 bits") << QVariant("{\"keyCode\":4294967296,\"modifiers\":0}"_ba) << none;
     }
     void storedValue()
@@ -74,12 +72,12 @@ private slots:
             TemporaryPreferences::plant("clipboard", value);
         QCOMPARE(keys(), (Keys{shiftSuper6, std::nullopt, std::nullopt, expected}));
         m_center->registerAll();
-        QCOMPARE(m_grabber->heldNumbers(), (expected ? QList<quint32>{0, 3} : QList<quint32>{0}));
+        QCOMPARE(held(), (expected ? Held{0, 3} : Held{0}));
         QVERIFY(m_center->failed().isEmpty());
         QCOMPARE(TemporaryPreferences::stored("clipboard"), value);  // kept as found
     }
 
-    void settingAKeyTakesItFromTheActionThatHadIt()
+    void settingKeysAndPresets()
     {
         m_center->set(shiftSuperC, HotKeyAction::grabWindow);
         QCOMPARE(keys(), (Keys{shiftSuper6, shiftSuperC, std::nullopt, std::nullopt}));
@@ -89,35 +87,27 @@ private slots:
         QCOMPARE(restarted.key(HotKeyAction::clipboard), std::nullopt);
         QCOMPARE(restarted.key(HotKeyAction::grabWindow), std::optional(shiftSuperC));
         QVERIFY(!TemporaryPreferences::stored("grabRegion").isValid());
-        QCOMPARE(m_grabber->heldNumbers(), (QList<quint32>{0, 1}));
+        QCOMPARE(held(), (Held{0, 1}));
 
-        m_center->set(HotKey(9, HotKey::shift | HotKey::command), HotKeyAction::grabScreen);
-        QCOMPARE(m_center->key(HotKeyAction::grabWindow), std::optional(shiftSuperC));
-    }
-
-    void presetsStoreAllFourActions()
-    {
         m_center->applyPreset(&HotKeyPresets::desktopDefault);
         QCOMPARE(keys(), (Keys{HotKey(105, HotKey::shift), HotKey(105, HotKey::option), HotKey(105, 0), shiftSuperC}));
-        QCOMPARE(m_grabber->heldNumbers(), (QList<quint32>{0, 1, 2, 3}));
+        QCOMPARE(held(), (Held{0, 1, 2, 3}));
         m_center->applyPreset(&HotKeyPresets::kiwanoDefault);
         QCOMPARE(TemporaryPreferences::stored("grabWindow"), QVariant(QByteArray()));
         QCOMPARE(keys(), (Keys{shiftSuper6, std::nullopt, std::nullopt, shiftSuperC}));
-        QCOMPARE(m_grabber->heldNumbers(), (QList<quint32>{0, 3}));
+        QCOMPARE(held(), (Held{0, 3}));
     }
 
     void refusedRegistrationLandsInFailed()
     {
-        QSignalSpy failedSpy(m_center.get(), &HotKeyCenter::failedChanged);
+        QSignalSpy failedSpy(&*m_center, &HotKeyCenter::failedChanged);
         m_grabber->taken.insert({8, 0x41});
         m_center->registerAll();
         QCOMPARE(m_center->failed(), QSet<HotKeyAction>{HotKeyAction::clipboard});
         QCOMPARE(failedSpy.count(), 1);
-        QCOMPARE(m_grabber->heldNumbers(), QList<quint32>{0});
+        QCOMPARE(held(), Held{0});
         QCOMPARE(ShortcutWarning::forAction(HotKeyAction::clipboard, *m_center).value_or(ShortcutWarning{}).text,
                  u"Another app is using Shift+Super+C. Quit it or pick another shortcut."_s);
-        QCOMPARE(ShortcutWarning::forAction(HotKeyAction::grabWindow, *m_center), std::nullopt);
-
         // Unregistering keeps the last verdict; the next registration replaces it.
         m_center->unregisterAll();
         QCOMPARE(m_center->failed().size(), 1);
@@ -135,11 +125,8 @@ private slots:
         QList<HotKeyAction> pressed;
         m_center->setOnPress([&](HotKeyAction action) { pressed.append(action); });
         m_center->registerAll();
-        m_center->registerAll();
-        QCOMPARE(m_grabber->handlersInstalled, 1);
-        QVERIFY(!m_grabber->press({0x41424344, 0}));  // another app's registration
-        QVERIFY(!m_grabber->press({HotKeyCenter::signature, 4}));
-        QVERIFY(m_grabber->press({HotKeyCenter::signature, 2}));
+        QVERIFY(!m_grabber->handler({HotKeyCenter::signature, 4}));
+        QVERIFY(m_grabber->handler({HotKeyCenter::signature, 2}));
         QVERIFY(pressed.isEmpty());  // not inside the desktop's handler
         QTRY_COMPARE(pressed, QList<HotKeyAction>{HotKeyAction::grabScreen});
     }
@@ -152,14 +139,14 @@ private slots:
             QCOMPARE(recorder.label(), u"Shift+Super+6"_s);
             recorder.toggle();
             QCOMPARE(recorder.label(), u"Press keys..."_s);
-            QVERIFY(m_grabber->heldNumbers().isEmpty());
+            QVERIFY(held().isEmpty());
             recorder.toggle();
-            QCOMPARE(m_grabber->heldNumbers(), (QList<quint32>{0, 3}));
+            QCOMPARE(held(), (Held{0, 3}));
             QCOMPARE(recorder.handleKey(20, HotKey::command), Outcome::ignored);  // not recording
             recorder.start();
         }
         // The field went away in the middle of recording.
-        QCOMPARE(m_grabber->heldNumbers(), (QList<quint32>{0, 3}));
+        QCOMPARE(held(), (Held{0, 3}));
     }
 
     void recordedKeysDecideInOrder_data()
@@ -170,9 +157,7 @@ private slots:
         QTest::addColumn<QString>("label");
         const QString waiting = u"Press keys..."_s;
         QTest::newRow("Backspace clears") << 51u << quint64(0) << Outcome::cleared << u"None"_s;
-        QTest::newRow("Delete clears") << 117u << quint64(0) << Outcome::cleared << u"None"_s;
         QTest::newRow("Esc cancels") << 53u << quint64(0) << Outcome::cancelled << u"Shift+Super+6"_s;
-        QTest::newRow("Shift+7 refused") << 26u << HotKey::shift << Outcome::refused << waiting;
         QTest::newRow("Shift+Backspace refused") << 51u << HotKey::shift << Outcome::refused << waiting;
         QTest::newRow("plain letter refused") << 0u << quint64(0) << Outcome::refused << waiting;
         QTest::newRow("F5 alone accepted") << 96u << quint64(0) << Outcome::accepted << u"F5"_s;
@@ -196,19 +181,7 @@ private slots:
         QCOMPARE(refused.count(), outcome == Outcome::refused ? 1 : 0);
         const bool stopped = outcome != Outcome::refused && outcome != Outcome::ignored;
         QCOMPARE(recorder.isRecording(), !stopped);
-        QCOMPARE(m_grabber->heldNumbers().isEmpty(), !stopped);
-    }
-
-    void recordingQtKeysWithoutNativeCodesUsesTheUsPositions()
-    {
-        HotKeyRecorder recorder(HotKeyAction::clipboard, *m_center);
-        recorder.start();
-        const auto press = [&](int key, Qt::KeyboardModifiers held) {
-            return recorder.handleKeyEvent(QKeyEvent(QEvent::KeyPress, key, held));
-        };
-        QCOMPARE(press(Qt::Key_Ampersand, Qt::ShiftModifier), Outcome::refused);
-        QCOMPARE(press(Qt::Key_V, Qt::MetaModifier | Qt::ShiftModifier), Outcome::accepted);
-        QCOMPARE(m_center->key(HotKeyAction::clipboard), std::optional(HotKey(9, HotKey::shift | HotKey::command)));
+        QCOMPARE(held().isEmpty(), !stopped);
     }
 };
 

@@ -7,30 +7,24 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// Sets these layouts with no options left from before.
-bool setLayout(const QStringList &layout)
+static bool setLayout(const QStringList &layout)
 {
     QProcess process;
     process.start(u"setxkbmap"_s, QStringList{u"-option"_s, QString(), u"-layout"_s} + layout);
     return process.waitForFinished(10000) && process.exitCode() == 0;
 }
 
-} // namespace
-
 class TestX11KeyboardLayout : public QObject
 {
     Q_OBJECT
-    std::unique_ptr<X11KeyboardLayout> m_layout;
+    std::optional<X11KeyboardLayout> m_layout;
 
 private slots:
     void init()
     {
         QVERIFY(setLayout({u"us"_s}));
-        m_layout = std::make_unique<X11KeyboardLayout>();
-        QVERIFY(m_layout->isReadable());
-        Keyboard::setLayout(m_layout.get());
+        QVERIFY(m_layout.emplace().isReadable());
+        Keyboard::setLayout(&*m_layout);
     }
     void cleanup()
     {
@@ -44,10 +38,12 @@ private slots:
         QTest::addColumn<quint32>("keyCode");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("character");  // empty: the key types nothing
-        const QStringList us{u"us"_s}, de{u"de"_s}, dvorak{u"us"_s, u"-variant"_s, u"dvorak"_s};
-        QTest::newRow("us: 6") << us << 22u << u"6"_s << u"6"_s;
-        QTest::newRow("us: Print") << us << 105u << u"Print"_s << QString();
+        const QStringList de{u"de"_s}, dvorak{u"us"_s, u"-variant"_s, u"dvorak"_s};
+        const QStringList us{u"us"_s};
+        QTest::newRow("us: letter upper-cased") << us << 0u << u"A"_s << u"a"_s;
+        QTest::newRow("us: Return") << us << 36u << u"↩"_s << QString();
         QTest::newRow("us: Pause has no name") << us << 113u << u"#113"_s << QString();
+        QTest::newRow("us: no such key") << us << 300u << u"#300"_s << QString();
         QTest::newRow("de: Y and Z swap") << de << 6u << u"Y"_s << u"y"_s;
         QTest::newRow("de: sharp s on the minus key") << de << 27u << u"ß"_s.toUpper() << u"ß"_s;
         QTest::newRow("de: dead circumflex") << de << 50u << u"#50"_s << QString();
