@@ -211,7 +211,7 @@ private slots:
         for (const Snapshot &snapshot : model->undoStack())
             QCOMPARE(snapshot.base.cacheKey(), key);
         const auto &older = model->undoStack().at(19).layers, &newer = model->undoStack().at(20).layers;
-        QCOMPARE(older.last().get(), newer.last().get()); // an untouched layer is shared
+        QCOMPARE(older.first().get(), newer.first().get()); // an unchanged layer is shared
     }
 
     void cropDragsDependOnTheZoomAndStayWithinTheImage_data()
