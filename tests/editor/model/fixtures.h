@@ -9,21 +9,18 @@
 
 #include "editor/model/editormodel.h"
 
-// Shared set-up of the editor model tests: sandboxed preferences, small image files, gestures.
 namespace Fixtures {
 
-class Sandbox
+// Sandboxed preferences and files.
+struct Sandbox
 {
-public:
     Sandbox()
     {
         QStandardPaths::setTestModeEnabled(true);
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.filePath("config"));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.filePath("config"));
     }
-    QString path(const QString &name) const { return m_dir.filePath(name); }
-
-private:
-    QTemporaryDir m_dir;
+    QString path(const QString &name) const { return dir.filePath(name); }
+    QTemporaryDir dir;
 };
 
 inline QImage solid(QColor color, int width = 40, int height = 30)
@@ -64,13 +61,12 @@ inline QByteArray pngClaiming(quint32 width, quint32 height)
     return png;
 }
 
-// A plain grey document.
 inline std::unique_ptr<EditorModel> model(int width = 400, int height = 300, qreal pixelScale = 1)
 {
     return std::make_unique<EditorModel>(solid(QColor(200, 200, 200), width, height), pixelScale);
 }
 
-// One whole drag with the current tool, through a midpoint.
+// A whole drag with the current tool, through a midpoint.
 inline void drag(EditorModel &model, QPointF from, QPointF to, bool shiftHeld = false)
 {
     model.dragChanged(from, (from + to) / 2, shiftHeld);
