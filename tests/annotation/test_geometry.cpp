@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "annotation/annotation.h"
 #include "annotation/geometry.h"
+#include "annotation/textfont.h"
 #include "annotation/textlayout.h"
 #include "annotation/watermark.h"
 #include "look/pixel.h"
 
+#include <QFontInfo>
+#include <QSet>
 #include <QTest>
+
+#include <limits>
 
 using namespace Shapes;
 
@@ -32,197 +37,206 @@ class TestGeometry : public QObject
     Q_OBJECT
 
 private slots:
-    void boundsByShape_data();
-    void boundsByShape();
-    void textStampAndWatermarkBounds();
-    void hits_data();
-    void hits();
-    void translatedMovesGeometryOnly();
-    void scaledGeometryAndStyle();
-    void resized();
-    void everyToolHasAnIcon();
-};
+    // Runs first, before anything has registered the pixel font in this process.
+    void pixelFallsBackToBoldMonospace()
+    {
+        const QFontInfo fallback(font(TextFont::pixel, 30));
+        QCOMPARE(fallback.family(), QFontInfo(font(TextFont::mono, 30)).family());
+        QVERIFY(fallback.bold());
+        QCOMPARE(fallback.pixelSize(), 30);
 
-void TestGeometry::boundsByShape_data()
-{
-    QTest::addColumn<Annotation>("annotation");
-    QTest::addColumn<QRectF>("bounds");
-
-    const QList<QPointF> stroke{QPointF(10, 10), QPointF(30, 20)};
-    QTest::newRow("pen grows by half the width") << layer(Pen{stroke}) << QRectF(6, 6, 28, 18);
-    QTest::newRow("empty pen is the allowance at the origin") << layer(Pen{}) << QRectF(-4, -4, 8, 8);
-    QTest::newRow("highlighter grows by twice the width")
-        << layer(Highlighter{stroke}) << QRectF(-6, -6, 52, 42);
-    QTest::newRow("thin arrow grows by the 16 pixel head")
-        << layer(Arrow{QPointF(50, 40), QPointF(10, 20)}, 2) << QRectF(-6, 4, 72, 52);
-    QTest::newRow("wide arrow grows by four widths")
-        << layer(Arrow{QPointF(10, 20), QPointF(50, 40)}, 10) << QRectF(-30, -20, 120, 100);
-    QTest::newRow("width 1 box grows by 1") << layer(Rect{QRectF(0, 0, 10, 10)}, 1) << QRectF(-1, -1, 12, 12);
-    QTest::newRow("width 4 box grows by 2") << layer(Rect{QRectF(0, 0, 10, 10)}, 4) << QRectF(-2, -2, 14, 14);
-    QTest::newRow("box of negative size") << layer(Rect{QRectF(10, 10, -10, -10)}, 4) << QRectF(-2, -2, 14, 14);
-    QTest::newRow("focus of negative size") << layer(Focus{QRectF(10, 10, -4, -6)}) << QRectF(6, 4, 4, 6);
-    QTest::newRow("picture is its rectangle")
-        << layer(Picture{QRectF(5, 6, 40, 20), smallPicture()}) << QRectF(5, 6, 40, 20);
-}
-
-void TestGeometry::boundsByShape()
-{
-    QFETCH(Annotation, annotation);
-    QFETCH(QRectF, bounds);
-    QCOMPARE(annotation.bounds(), bounds);
-}
-
-void TestGeometry::textStampAndWatermarkBounds()
-{
-    Annotation text(Text{QPointF(20, 30), QStringLiteral("Hello")});
-    const QSizeF measured = measuredSize(QStringLiteral("Hello"), textAttributes(text.style));
-    QCOMPARE(text.bounds(), QRectF(QPointF(20, 30), measured));
-
-    Annotation stamp = layer(Stamp{QPointF(100, 50)}, 4);
-    const QSizeF kiwi = measuredSize(QStringLiteral("🥝"), stampAttributes(stamp));
-    QCOMPARE(stamp.bounds().center(), QPointF(100, 50));
-    QCOMPARE(stamp.bounds().size(), kiwi);
-
-    Annotation mark(Shapes::Watermark{QPointF(500, 400), 1000});
-    mark.style.markSize = 0.3;
-    QCOMPARE(mark.bounds().width(), 300.0);
-    QCOMPARE(mark.bounds().height(), 300.0 * ::Watermark::aspect());
-    QCOMPARE(mark.bounds().center(), QPointF(500, 400));
-    const std::optional<QImage> &mascot = ::Watermark::image();
-    QVERIFY(mascot && !mascot->isNull());
-    QCOMPARE(::Watermark::aspect(), qreal(mascot->height()) / mascot->width());
-}
-
-void TestGeometry::hits_data()
-{
-    QTest::addColumn<Annotation>("annotation");
-    QTest::addColumn<QPointF>("point");
-    QTest::addColumn<qreal>("tolerance");
-    QTest::addColumn<bool>("hit");
-
-    const Annotation pen = layer(Pen{{QPointF(0, 0), QPointF(100, 0), QPointF(100, 100)}}, 8);
-    QTest::newRow("pen at tolerance plus half width") << pen << QPointF(50, 10) << 6.0 << true;
-    QTest::newRow("pen just beyond") << pen << QPointF(50, 10.01) << 6.0 << false;
-    QTest::newRow("pen inside the corner it does not cover") << pen << QPointF(50, 50) << 6.0 << false;
-    QTest::newRow("pen past the end measures to the end") << pen << QPointF(100, 109) << 5.0 << true;
-    QTest::newRow("pen past the end, too far") << pen << QPointF(100, 110) << 5.0 << false;
-    const Annotation dot = layer(Pen{{QPointF(5, 5)}}, 4);
-    QTest::newRow("one-point pen within reach") << dot << QPointF(5, 9) << 2.0 << true;
-    QTest::newRow("one-point pen beyond reach") << dot << QPointF(5, 9.1) << 2.0 << false;
-    QTest::newRow("empty pen is never hit") << layer(Pen{}) << QPointF(0, 0) << 100.0 << false;
-    const Annotation marker = layer(Highlighter{{QPointF(0, 0), QPointF(100, 0)}}, 5);
-    QTest::newRow("highlighter reaches twice the width") << marker << QPointF(30, 16) << 6.0 << true;
-    QTest::newRow("highlighter beyond") << marker << QPointF(30, 16.5) << 6.0 << false;
-    // Inside the bounds but far from the shaft: arrows are hit on the line only.
-    QTest::newRow("arrow bounds corner") << layer(Arrow{QPointF(0, 0), QPointF(100, 100)}, 4)
-                                         << QPointF(95, 5) << 2.0 << false;
-    const Annotation point = layer(Arrow{QPointF(10, 10), QPointF(10, 10)}, 4);
-    QTest::newRow("degenerate arrow near its point") << point << QPointF(12, 10) << 0.0 << true;
-    QTest::newRow("degenerate arrow beyond") << point << QPointF(10, 12.1) << 0.0 << false;
-
-    // Areas include their minimum edges only: box bounds are (-1, -1, 102, 52).
-    const Annotation box = layer(Rect{QRectF(0, 0, 100, 50)}, 2);
-    QTest::newRow("box minimum corner") << box << QPointF(-1, -1) << 0.0 << true;
-    QTest::newRow("box far edge") << box << QPointF(101, 20) << 0.0 << false;
-    QTest::newRow("box within tolerance") << box << QPointF(105, 20) << 5.0 << true;
-    QTest::newRow("empty blur") << layer(Blur{QRectF(10, 10, 0, 0)}) << QPointF(10, 10) << 0.0 << false;
-    QTest::newRow("empty blur with tolerance") << layer(Blur{QRectF(10, 10, 0, 0)}) << QPointF(10, 10) << 1.0 << true;
-    QTest::newRow("picture far edge") << layer(Picture{QRectF(10, 10, 20, 20), smallPicture()})
-                                      << QPointF(30, 29) << 0.0 << false;
-}
-
-void TestGeometry::hits()
-{
-    QFETCH(Annotation, annotation);
-    QFETCH(QPointF, point);
-    QFETCH(qreal, tolerance);
-    QFETCH(bool, hit);
-    QCOMPARE(annotation.contains(point, tolerance), hit);
-}
-
-void TestGeometry::translatedMovesGeometryOnly()
-{
-    const QImage image = smallPicture();
-    const QList<Annotation> layers{
-        layer(Pen{{QPointF(1, 1), QPointF(2, 3)}}),
-        layer(Arrow{QPointF(0, 0), QPointF(10, 10)}),
-        layer(Text{QPointF(4, 4), QStringLiteral("hi")}),
-        layer(Shapes::Watermark{QPointF(50, 50), 300}),
-        layer(Picture{QRectF(0, 0, 8, 4), image}),
-    };
-    for (const Annotation &a : layers) {
-        const Annotation moved = a.translated(7, -3);
-        QCOMPARE(moved.id, a.id);
-        QCOMPARE(moved.style, a.style);
-        QCOMPARE(moved.bounds(), a.bounds().translated(7, -3));
+        const QString family = Pixel::registerFont();
+        QVERIFY(!family.isEmpty());
+        QCOMPARE(QFontInfo(font(TextFont::pixel, 30)).family(), family);
     }
-    QCOMPARE(std::get<Picture>(layers.last().translated(1, 1).shape).image.cacheKey(), image.cacheKey());
-    QCOMPARE(std::get<Shapes::Watermark>(layers[3].translated(1, 1).shape).refWidth, 300.0);
-}
 
-void TestGeometry::scaledGeometryAndStyle()
-{
-    Style style;
-    style.width = 4;
-    style.fontSize = 20;
-    style.cornerRadius = 6;
-    style.outlineWidth = 5;
-    style.markSize = 0.25;
+    void familiesDifferAndMeasuring()
+    {
+        QSet<QString> families;
+        for (TextFont textFont : TextFonts::allCases()) {
+            families.insert(QFontInfo(font(textFont, 40)).family());
+            QCOMPARE(font(textFont, 27.6).pixelSize(), 28);
+        }
+        QVERIFY2(families.size() >= 5, qPrintable(QStringList(families.values()).join(", ")));
+        QVERIFY(QFontInfo(font(TextFont::mono, 40)).fixedPitch());
+        // Sizes no face can take still give a usable font.
+        QCOMPARE(font(TextFont::serif, -5).pixelSize(), 1);
+        QCOMPARE(font(TextFont::rounded, std::numeric_limits<qreal>::quiet_NaN()).pixelSize(), 1);
 
-    const Annotation pen = Annotation(Pen{{QPointF(10, 20), QPointF(30, 40)}}, style).scaled(2, 2);
-    QCOMPARE(std::get<Pen>(pen.shape).points, (QList<QPointF>{QPointF(20, 40), QPointF(60, 80)}));
-    QCOMPARE(pen.style.width, 8.0);
-    QCOMPARE(pen.style.fontSize, 40.0);
-    QCOMPARE(pen.style.cornerRadius, 12.0);
-    QCOMPARE(pen.style.outlineWidth, 5.0);
-    QCOMPARE(pen.style.markSize, 0.25);
+        // Measuring breaks only at line breaks.
+        const TextAttributes attributes = textAttributes(Style());
+        const QSizeF one = measuredSize(QStringLiteral("Kiwano"), attributes);
+        QVERIFY(one.width() > 0);
+        QCOMPARE(measuredSize(QString(), attributes), QSizeF(0, one.height()));
+        const QSizeF two = measuredSize(QStringLiteral("Kiwano\nK"), attributes);
+        QCOMPARE(two, QSizeF(one.width(), 2 * one.height()));
+        QCOMPARE(measuredSize(QStringLiteral("K\r\nKiwano"), attributes), two);
+        QCOMPARE(measuredSize(QStringLiteral("Kiwano\n"), attributes), two);
+        QCOMPARE(measuredSize(QStringLiteral("Kiwano ").repeated(200), attributes).height(), one.height());
+    }
 
-    // Uneven factors scale the style by their geometric mean; a negative rectangle comes out normalised.
-    const Annotation box = Annotation(Rect{QRectF(100, 100, -50, -20)}, style).scaled(2, 3);
-    QCOMPARE(std::get<Rect>(box.shape).rect, QRectF(100, 240, 100, 60));
-    QCOMPARE(Annotation(Rect{}, style).scaled(2, 0.5).style, style);
+    void boundsByShape_data()
+    {
+        QTest::addColumn<Annotation>("annotation");
+        QTest::addColumn<QRectF>("bounds");
 
-    const Annotation mark = Annotation(Shapes::Watermark{QPointF(10, 10), 200}, style).scaled(0.5, 2);
-    QCOMPARE(std::get<Shapes::Watermark>(mark.shape).point, QPointF(5, 20));
-    QCOMPARE(std::get<Shapes::Watermark>(mark.shape).refWidth, 100.0);
+        const QList<QPointF> stroke{QPointF(10, 10), QPointF(30, 20)};
+        QTest::newRow("pen grows by half the width") << layer(Pen{stroke}) << QRectF(6, 6, 28, 18);
+        QTest::newRow("empty pen is the allowance at the origin") << layer(Pen{}) << QRectF(-4, -4, 8, 8);
+        QTest::newRow("highlighter grows by twice the width") << layer(Highlighter{stroke}) << QRectF(-6, -6, 52, 42);
+        QTest::newRow("thin arrow: 16 pixel head") << layer(Arrow{{50, 40}, {10, 20}}, 2) << QRectF(-6, 4, 72, 52);
+        QTest::newRow("wide arrow: four widths") << layer(Arrow{{10, 20}, {50, 40}}, 10) << QRectF(-30, -20, 120, 100);
+        QTest::newRow("width 1 box grows by 1") << layer(Rect{QRectF(0, 0, 10, 10)}, 1) << QRectF(-1, -1, 12, 12);
+        QTest::newRow("width 4 box grows by 2") << layer(Rect{QRectF(0, 0, 10, 10)}, 4) << QRectF(-2, -2, 14, 14);
+        QTest::newRow("box of negative size") << layer(Rect{QRectF(10, 10, -10, -10)}, 4) << QRectF(-2, -2, 14, 14);
+        QTest::newRow("focus of negative size") << layer(Focus{QRectF(10, 10, -4, -6)}) << QRectF(6, 4, 4, 6);
+        QTest::newRow("picture rectangle") << layer(Picture{{5, 6, 40, 20}, smallPicture()}) << QRectF(5, 6, 40, 20);
+    }
 
-    Annotation blur(Blur{QRectF(0, 0, 10, 10)});
-    blur.style.blurBlock = 3;
-    QCOMPARE(blur.scaled(0.5, 0.5).style.blurBlock, 2.0);
-    blur.style.blurBlock = 16;
-    QCOMPARE(blur.scaled(0.5, 0.5).style.blurBlock, 8.0);
-    QCOMPARE(blur.scaled(0.5, 0.5).bounds(), QRectF(0, 0, 5, 5));
-}
+    void boundsByShape()
+    {
+        QFETCH(Annotation, annotation);
+        QFETCH(QRectF, bounds);
+        QCOMPARE(annotation.bounds(), bounds);
+    }
 
-void TestGeometry::resized()
-{
-    Annotation mark(Shapes::Watermark{QPointF(50, 50), 400});
-    const Annotation fitted = mark.resized(QRectF(100, 100, 200, 999));
-    QCOMPARE(std::get<Shapes::Watermark>(fitted.shape).point, QPointF(200, 599.5));
-    QCOMPARE(fitted.style.markSize, 0.5);
-    QCOMPARE(fitted.bounds().width(), 200.0);
+    void textStampAndWatermarkBounds()
+    {
+        Annotation text(Text{QPointF(20, 30), QStringLiteral("Hello")});
+        const QSizeF measured = measuredSize(QStringLiteral("Hello"), textAttributes(text.style));
+        QCOMPARE(text.bounds(), QRectF(QPointF(20, 30), measured));
 
-    const Annotation flipped = mark.resized(QRectF(300, 300, -200, -100));
-    QCOMPARE(flipped.style.markSize, 0.5);
-    QCOMPARE(std::get<Shapes::Watermark>(flipped.shape).point, QPointF(200, 250));
+        Annotation stamp = layer(Stamp{QPointF(100, 50)}, 4);
+        const QSizeF kiwi = measuredSize(QStringLiteral("🥝"), stampAttributes(stamp));
+        QCOMPARE(stamp.bounds().center(), QPointF(100, 50));
+        QCOMPARE(stamp.bounds().size(), kiwi);
 
-    // Without a reference width no mark size fits: it stays finite and unchanged.
-    const Annotation unsized = Annotation(Shapes::Watermark{QPointF(0, 0), 0}).resized(QRectF(0, 0, 10, 10));
-    QCOMPARE(unsized.style.markSize, Style().markSize);
+        Annotation mark(Shapes::Watermark{QPointF(500, 400), 1000});
+        mark.style.markSize = 0.3;
+        QCOMPARE(mark.bounds().width(), 300.0);
+        QCOMPARE(mark.bounds().height(), 300.0 * ::Watermark::aspect());
+        QCOMPARE(mark.bounds().center(), QPointF(500, 400));
+        QVERIFY(::Watermark::image() && !::Watermark::image()->isNull());
+    }
 
-    const Annotation picture = Annotation(Picture{QRectF(0, 0, 4, 2), smallPicture()}).resized(QRectF(5, 5, 40, 30));
-    QCOMPARE(std::get<Picture>(picture.shape).rect, QRectF(5, 5, 40, 30));
+    void hits_data()
+    {
+        QTest::addColumn<Annotation>("annotation");
+        QTest::addColumn<QPointF>("point");
+        QTest::addColumn<qreal>("tolerance");
+        QTest::addColumn<bool>("hit");
 
-    for (const Annotation &a : {layer(Arrow{QPointF(0, 0), QPointF(10, 10)}), layer(Rect{QRectF(0, 0, 10, 20)}),
-                                layer(Text{QPointF(4, 4), QStringLiteral("hi")})})
-        QCOMPARE(a.resized(QRectF(100, 100, 50, 50)), a);
-}
+        const Annotation pen = layer(Pen{{QPointF(0, 0), QPointF(100, 0), QPointF(100, 100)}}, 8);
+        QTest::newRow("pen at tolerance plus half width") << pen << QPointF(50, 10) << 6.0 << true;
+        QTest::newRow("pen just beyond") << pen << QPointF(50, 10.01) << 6.0 << false;
+        QTest::newRow("pen inside the corner it does not cover") << pen << QPointF(50, 50) << 6.0 << false;
+        QTest::newRow("pen past the end measures to the end") << pen << QPointF(100, 109) << 5.0 << true;
+        QTest::newRow("pen past the end, too far") << pen << QPointF(100, 110) << 5.0 << false;
+        const Annotation dot = layer(Pen{{QPointF(5, 5)}}, 4);
+        QTest::newRow("one-point pen within reach") << dot << QPointF(5, 9) << 2.0 << true;
+        QTest::newRow("one-point pen beyond reach") << dot << QPointF(5, 9.1) << 2.0 << false;
+        QTest::newRow("empty pen is never hit") << layer(Pen{}) << QPointF(0, 0) << 100.0 << false;
+        const Annotation marker = layer(Highlighter{{QPointF(0, 0), QPointF(100, 0)}}, 5);
+        QTest::newRow("highlighter reaches twice the width") << marker << QPointF(30, 16) << 6.0 << true;
+        QTest::newRow("highlighter beyond") << marker << QPointF(30, 16.5) << 6.0 << false;
+        // Inside the bounds but far from the shaft: arrows are hit on the line only.
+        QTest::newRow("arrow bounds corner") << layer(Arrow{QPointF(0, 0), QPointF(100, 100)}, 4)
+                                             << QPointF(95, 5) << 2.0 << false;
+        const Annotation point = layer(Arrow{QPointF(10, 10), QPointF(10, 10)}, 4);
+        QTest::newRow("degenerate arrow near its point") << point << QPointF(12, 10) << 0.0 << true;
+        QTest::newRow("degenerate arrow beyond") << point << QPointF(10, 12.1) << 0.0 << false;
 
-void TestGeometry::everyToolHasAnIcon()
-{
-    for (Tool tool : Tools::allCases())
-        QVERIFY2(Pixel::image(icon(tool)), qPrintable(icon(tool)));
-}
+        // Areas include their minimum edges only: box bounds are (-1, -1, 102, 52).
+        const Annotation box = layer(Rect{QRectF(0, 0, 100, 50)}, 2);
+        QTest::newRow("box minimum corner") << box << QPointF(-1, -1) << 0.0 << true;
+        QTest::newRow("box far edge") << box << QPointF(101, 20) << 0.0 << false;
+        QTest::newRow("box within tolerance") << box << QPointF(105, 20) << 5.0 << true;
+        const Annotation emptyBlur = layer(Blur{QRectF(10, 10, 0, 0)});
+        QTest::newRow("empty blur") << emptyBlur << QPointF(10, 10) << 0.0 << false;
+        QTest::newRow("empty blur with tolerance") << emptyBlur << QPointF(10, 10) << 1.0 << true;
+        QTest::newRow("picture far edge") << layer(Picture{QRectF(10, 10, 20, 20), smallPicture()})
+                                          << QPointF(30, 29) << 0.0 << false;
+    }
+
+    void hits()
+    {
+        QFETCH(Annotation, annotation);
+        QFETCH(QPointF, point);
+        QFETCH(qreal, tolerance);
+        QFETCH(bool, hit);
+        QCOMPARE(annotation.contains(point, tolerance), hit);
+    }
+
+    void translatedScaledResized()
+    {
+        const QImage image = smallPicture();
+        const QList<Annotation> layers{layer(Pen{{QPointF(1, 1), QPointF(2, 3)}}),
+                                       layer(Arrow{QPointF(0, 0), QPointF(10, 10)}),
+                                       layer(Text{QPointF(4, 4), QStringLiteral("hi")}),
+                                       layer(Shapes::Watermark{QPointF(50, 50), 300}),
+                                       layer(Picture{QRectF(0, 0, 8, 4), image})};
+        for (const Annotation &a : layers) {
+            const Annotation moved = a.translated(7, -3);
+            QCOMPARE(moved.id, a.id);
+            QCOMPARE(moved.style, a.style);
+            QCOMPARE(moved.bounds(), a.bounds().translated(7, -3));
+        }
+        QCOMPARE(std::get<Picture>(layers.last().translated(1, 1).shape).image.cacheKey(), image.cacheKey());
+        QCOMPARE(std::get<Shapes::Watermark>(layers[3].translated(1, 1).shape).refWidth, 300.0);
+
+        Style style;
+        style.width = 4, style.fontSize = 20, style.cornerRadius = 6, style.outlineWidth = 5, style.markSize = 0.25;
+        const Annotation pen = Annotation(Pen{{QPointF(10, 20), QPointF(30, 40)}}, style).scaled(2, 2);
+        QCOMPARE(std::get<Pen>(pen.shape).points, (QList<QPointF>{QPointF(20, 40), QPointF(60, 80)}));
+        QCOMPARE(pen.style.width, 8.0);
+        QCOMPARE(pen.style.fontSize, 40.0);
+        QCOMPARE(pen.style.cornerRadius, 12.0);
+        QCOMPARE(pen.style.outlineWidth, 5.0);
+        QCOMPARE(pen.style.markSize, 0.25);
+
+        // Uneven factors scale the style by their geometric mean; a negative rectangle comes out normalised.
+        const Annotation box = Annotation(Rect{QRectF(100, 100, -50, -20)}, style).scaled(2, 3);
+        QCOMPARE(std::get<Rect>(box.shape).rect, QRectF(100, 240, 100, 60));
+        QCOMPARE(Annotation(Rect{}, style).scaled(2, 0.5).style, style);
+
+        const Annotation mark = Annotation(Shapes::Watermark{QPointF(10, 10), 200}, style).scaled(0.5, 2);
+        QCOMPARE(std::get<Shapes::Watermark>(mark.shape).point, QPointF(5, 20));
+        QCOMPARE(std::get<Shapes::Watermark>(mark.shape).refWidth, 100.0);
+
+        Annotation blur(Blur{QRectF(0, 0, 10, 10)});
+        blur.style.blurBlock = 3;
+        QCOMPARE(blur.scaled(0.5, 0.5).style.blurBlock, 2.0);
+        blur.style.blurBlock = 16;
+        QCOMPARE(blur.scaled(0.5, 0.5).style.blurBlock, 8.0);
+        QCOMPARE(blur.scaled(0.5, 0.5).bounds(), QRectF(0, 0, 5, 5));
+
+        const Annotation large(Shapes::Watermark{QPointF(50, 50), 400});
+        const Annotation fitted = large.resized(QRectF(100, 100, 200, 999));
+        QCOMPARE(std::get<Shapes::Watermark>(fitted.shape).point, QPointF(200, 599.5));
+        QCOMPARE(fitted.style.markSize, 0.5);
+
+        const Annotation flipped = large.resized(QRectF(300, 300, -200, -100));
+        QCOMPARE(flipped.style.markSize, 0.5);
+        QCOMPARE(std::get<Shapes::Watermark>(flipped.shape).point, QPointF(200, 250));
+
+        // Without a reference width no mark size fits: it stays finite and unchanged.
+        const Annotation unsized = Annotation(Shapes::Watermark{QPointF(0, 0), 0}).resized(QRectF(0, 0, 10, 10));
+        QCOMPARE(unsized.style.markSize, Style().markSize);
+
+        const Annotation picture = layer(Picture{QRectF(0, 0, 4, 2), image}).resized(QRectF(5, 5, 40, 30));
+        QCOMPARE(std::get<Picture>(picture.shape).rect, QRectF(5, 5, 40, 30));
+
+        for (const Annotation &a : {layer(Arrow{QPointF(0, 0), QPointF(10, 10)}), layer(Rect{QRectF(0, 0, 10, 20)}),
+                                    layer(Text{QPointF(4, 4), QStringLiteral("hi")})})
+            QCOMPARE(a.resized(QRectF(100, 100, 50, 50)), a);
+    }
+
+    void everyToolHasAnIcon()
+    {
+        for (Tool tool : Tools::allCases())
+            QVERIFY2(Pixel::image(icon(tool)), qPrintable(icon(tool)));
+    }
+};
 
 QTEST_MAIN(TestGeometry)
 #include "test_geometry.moc"

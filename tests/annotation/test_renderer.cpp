@@ -8,25 +8,9 @@
 #include <QPainterPath>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
-
-class TestRenderer : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void highlighterMultiplies();
-    void blurShowsThePixellatedBaseInLayerOrder();
-    void focusDimsOnlyOutside_data();
-    void focusDimsOnlyOutside();
-    void cornerRadiusIsClamped_data();
-    void cornerRadiusIsClamped();
-    void penDotAndNothingForEmptyStrokes();
-    void emojiKeepTheirOwnColours();
-    void laterLayersLieOnTop();
-    void cacheKeepsTheFourLatestBlockSizes();
-};
 
 namespace {
 
@@ -46,9 +30,7 @@ QImage flatten(const QImage &base, const QList<Annotation> &layers)
 Style colored(QColor color, qreal width = 8, std::optional<QColor> fill = {})
 {
     Style style;
-    style.color = color;
-    style.width = width;
-    style.fillColor = fill;
+    style.color = color, style.width = width, style.fillColor = fill;
     return style;
 }
 
@@ -65,18 +47,17 @@ QImage stripes(QSize size)
 int pixelsWithHue(const QImage &image, int from, int to)
 {
     int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = QColor::fromRgb(image.pixel(x, y));
-            count += c.saturation() >= 80 && c.value() >= 40 && c.hue() >= from && c.hue() <= to;
-        }
+    for (int i = 0; i < image.width() * image.height(); ++i) {
+        const QColor c = QColor::fromRgb(image.pixel(i % image.width(), i / image.width()));
+        count += c.saturation() >= 80 && c.value() >= 40 && c.hue() >= from && c.hue() <= to;
+    }
     return count;
 }
 
 bool near(QRgb actual, QRgb expected)
 {
-    return std::abs(qRed(actual) - qRed(expected)) <= 2 && std::abs(qGreen(actual) - qGreen(expected)) <= 2
-        && std::abs(qBlue(actual) - qBlue(expected)) <= 2 && std::abs(qAlpha(actual) - qAlpha(expected)) <= 2;
+    const auto off = [&](int shift) { return std::abs(int(actual >> shift & 0xff) - int(expected >> shift & 0xff)); };
+    return std::max({off(0), off(8), off(16), off(24)}) <= 2;
 }
 
 #define QVERIFY_NEAR(actual, expected)                                                             \
@@ -85,167 +66,144 @@ bool near(QRgb actual, QRgb expected)
 
 } // namespace
 
-void TestRenderer::highlighterMultiplies()
+class TestRenderer : public QObject
 {
-    // The stroke runs back over itself: one path, so the overlap is not darkened twice.
-    const Annotation marker(Shapes::Highlighter{{{10, 50}, {90, 50}, {30, 50}}},
-                            colored(QColor::fromRgbF(0.9f, 0.15f, 0.15f), 5));
-    const QImage onWhite = flatten(paper({100, 100}, Qt::white), {marker});
-    // White × 40 % of the colour: 255 × (0.6 + 0.4 × c).
-    QVERIFY_NEAR(onWhite.pixel(50, 50), qRgb(245, 168, 168));
-    QVERIFY_NEAR(onWhite.pixel(20, 50), qRgb(245, 168, 168));
-    QVERIFY_NEAR(onWhite.pixel(50, 59), qRgb(245, 168, 168)); // 4 × width: 20 pixels wide
-    QVERIFY_NEAR(onWhite.pixel(50, 62), qRgb(255, 255, 255));
-    QVERIFY_NEAR(flatten(paper({100, 100}, Qt::black), {marker}).pixel(50, 50), qRgb(0, 0, 0));
-}
+    Q_OBJECT
 
-void TestRenderer::blurShowsThePixellatedBaseInLayerOrder()
-{
-    const QImage base = stripes({64, 64});
-    const Annotation box(Shapes::Rect{{8, 8, 48, 48}}, colored(Qt::blue, 0, QColor(Qt::blue)));
-    Style blurStyle;
-    blurStyle.blurBlock = 4;
-    const Annotation blur(Shapes::Blur{{16, 16, 32, 32}}, blurStyle);
-
-    const QImage boxUnder = flatten(base, {box, blur});
-    QVERIFY_NEAR(boxUnder.pixel(20, 20), qRgb(128, 128, 128));
-    QVERIFY_NEAR(boxUnder.pixel(47, 47), qRgb(128, 128, 128));
-    QVERIFY_NEAR(boxUnder.pixel(12, 12), qRgb(0, 0, 255));
-    QCOMPARE(boxUnder.pixel(3, 3), base.pixel(3, 3));
-
-    const QImage boxOver = flatten(base, {blur, box});
-    QVERIFY_NEAR(boxOver.pixel(20, 20), qRgb(0, 0, 255));
-    QCOMPARE(boxOver.pixel(3, 3), base.pixel(3, 3));
-}
-
-void TestRenderer::focusDimsOnlyOutside_data()
-{
-    QTest::addColumn<QRectF>("focus");
-    QTest::addColumn<QPoint>("inside");
-    QTest::addColumn<QPoint>("outside");
-    QTest::newRow("middle") << QRectF(20, 20, 40, 30) << QPoint(30, 30) << QPoint(70, 80);
-    QTest::newRow("drawn upwards") << QRectF(60, 50, -40, -30) << QPoint(59, 49) << QPoint(10, 10);
-    QTest::newRow("beyond the image") << QRectF(-10, -10, 200, 200) << QPoint(99, 99) << QPoint(-1, -1);
-}
-
-void TestRenderer::focusDimsOnlyOutside()
-{
-    QFETCH(QRectF, focus);
-    QFETCH(QPoint, inside);
-    QFETCH(QPoint, outside);
-    Style style;
-    style.dim = 0.6;
-    const QImage result = flatten(paper({100, 100}, Qt::white), {Annotation(Shapes::Focus{focus}, style)});
-    QCOMPARE(result.pixel(inside), qRgb(255, 255, 255));
-    if (outside.x() >= 0)
-        QVERIFY_NEAR(result.pixel(outside), qRgb(102, 102, 102));
-    else
-        QCOMPARE(result, paper({100, 100}, Qt::white));
-}
-
-void TestRenderer::cornerRadiusIsClamped_data()
-{
-    QTest::addColumn<qreal>("radius");
-    QTest::addColumn<qreal>("drawnRadius");
-    QTest::newRow("half the short side") << 8.0 << 5.0;
-    QTest::newRow("fits") << 3.0 << 3.0;
-    QTest::newRow("negative is square") << -3.0 << 0.0;
-}
-
-void TestRenderer::cornerRadiusIsClamped()
-{
-    QFETCH(qreal, radius);
-    QFETCH(qreal, drawnRadius);
-    const QRectF box(20, 20, 10, 100);
-    Style style = colored(Qt::darkGreen, 2, QColor(Qt::yellow));
-    style.cornerRadius = radius;
-    const QImage result = flatten(paper({60, 140}, Qt::white), {Annotation(Shapes::Rect{box}, style)});
-
-    QImage expected = paper({60, 140}, Qt::white);
-    QPainter painter(&expected);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QPainterPath path;
-    path.addRoundedRect(box, drawnRadius, drawnRadius);
-    painter.fillPath(path, QColor(Qt::yellow));
-    painter.strokePath(path, QPen(QColor(Qt::darkGreen), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.end();
-    QCOMPARE(result, expected);
-}
-
-void TestRenderer::penDotAndNothingForEmptyStrokes()
-{
-    const QImage white = paper({100, 100}, Qt::white);
-    const QImage dot = flatten(white, {Annotation(Shapes::Pen{{{50.5, 50.5}}}, colored(Qt::black, 10))});
-    QCOMPARE(dot.pixel(54, 50), qRgb(0, 0, 0));
-    QCOMPARE(dot.pixel(50, 46), qRgb(0, 0, 0));
-    QCOMPARE(dot.pixel(57, 50), qRgb(255, 255, 255));
-    QVERIFY_NEAR(dot.pixel(54, 54), qRgb(255, 255, 255)); // round, not square
-
-    QCOMPARE(flatten(white, {Annotation(Shapes::Pen{}, colored(Qt::black, 10))}), white);
-    QCOMPARE(flatten(white, {Annotation(Shapes::Highlighter{}, colored(Qt::black, 10))}), white);
-    // Width 0 would be a hairline in Qt; it draws nothing at all here.
-    QCOMPARE(flatten(white, {Annotation(Shapes::Pen{{{10, 10}, {90, 90}}}, colored(Qt::black, 0))}), white);
-    QCOMPARE(flatten(white, {Annotation(Shapes::Rect{{10, 10, 30, 30}}, colored(Qt::red, 0))}), white);
-}
-
-void TestRenderer::emojiKeepTheirOwnColours()
-{
-    if (!QFontDatabase::hasFamily(QStringLiteral("Noto Color Emoji")))
-        QSKIP("needs the Noto Color Emoji font");
-    // A blue style must not tint the fruit: its green flesh and brown skin show.
-    const Annotation stamp(Shapes::Stamp{{100, 100}}, colored(Qt::blue, 8));
-    // Asking the emoji face for outlines first must not blank the stamp (a Qt font engine trap).
-    textPath(QStringLiteral("🥝"), stampAttributes(stamp), QPointF(0, 0));
-    const QImage stamped = flatten(paper({200, 200}, Qt::white), {stamp});
-    QVERIFY(pixelsWithHue(stamped, 60, 150) > 300);
-    QVERIFY(pixelsWithHue(stamped, 10, 49) > 100);
-    QCOMPARE(pixelsWithHue(stamped, 200, 260), 0);
-
-    // Colour glyphs in text have no outline path; they must still appear.
-    Style style = colored(Qt::red);
-    style.fontSize = 60;
-    const QImage text = flatten(paper({300, 120}, Qt::white),
-                                {Annotation(Shapes::Text{{10, 10}, QStringLiteral("A🥝")}, style)});
-    QVERIFY(pixelsWithHue(text, 60, 150) > 100);
-}
-
-void TestRenderer::laterLayersLieOnTop()
-{
-    const Annotation first(Shapes::Rect{{0, 0, 30, 30}}, colored(Qt::red, 0, QColor(Qt::red)));
-    const Annotation second(Shapes::Rect{{10, 10, 30, 30}}, colored(Qt::blue, 0, QColor(Qt::blue)));
-    const QImage white = paper({50, 50}, Qt::white);
-    QCOMPARE(flatten(white, {first, second}).pixel(20, 20), qRgb(0, 0, 255));
-    QCOMPARE(flatten(white, {second, first}).pixel(20, 20), qRgb(255, 0, 0));
-    // A box after a highlighter is opaque, not multiplied into the marker.
-    const Annotation marker(Shapes::Highlighter{{{0, 20}, {50, 20}}}, colored(Qt::black, 2));
-    QCOMPARE(flatten(white, {marker, first}).pixel(20, 20), qRgb(255, 0, 0));
-}
-
-void TestRenderer::cacheKeepsTheFourLatestBlockSizes()
-{
-    const qreal nan = std::numeric_limits<qreal>::quiet_NaN(), inf = std::numeric_limits<qreal>::infinity();
-    for (const auto &[block, key] : {std::pair{2.5, 3}, {3.4, 3}, {1.0, 2}, {-7.0, 2}, {nan, 2}, {inf, 65536}}) {
-        PixelCache keyed(stripes({4, 2}));
-        keyed.image(block);
-        QCOMPARE(keyed.keys(), QList<int>{key});
+private slots:
+    void highlighterMultiplies()
+    {
+        // The stroke runs back over itself: one path, so the overlap is not darkened twice.
+        const Annotation marker(Shapes::Highlighter{{{10, 50}, {90, 50}, {30, 50}}},
+                                colored(QColor::fromRgbF(0.9f, 0.15f, 0.15f), 5));
+        const QImage onWhite = flatten(paper({100, 100}, Qt::white), {marker});
+        // White × 40 % of the colour: 255 × (0.6 + 0.4 × c).
+        for (QPoint inked : {QPoint(50, 50), QPoint(20, 50), QPoint(50, 59)}) // 4 × width: 20 pixels wide
+            QVERIFY_NEAR(onWhite.pixel(inked), qRgb(245, 168, 168));
+        QVERIFY_NEAR(onWhite.pixel(50, 62), qRgb(255, 255, 255));
+        QVERIFY_NEAR(flatten(paper({100, 100}, Qt::black), {marker}).pixel(50, 50), qRgb(0, 0, 0));
     }
 
-    PixelCache cache(stripes({40, 40}));
-    const qint64 two = cache.image(2).cacheKey();
-    QCOMPARE(cache.image(2.4).cacheKey(), two); // same key: not pixellated again
-    cache.image(3);
-    cache.image(4);
-    cache.image(5);
-    QCOMPARE(cache.image(2).cacheKey(), two); // a hit makes 2 the most recent
-    cache.image(6);
-    QCOMPARE(cache.keys(), (QList<int>{6, 2, 5, 4}));
-    QCOMPARE(cache.image(2).pixel(0, 0), qRgb(128, 128, 128));
+    void blurAndBoxesInLayerOrder()
+    {
+        const QImage base = stripes({64, 64});
+        const Annotation box(Shapes::Rect{{8, 8, 48, 48}}, colored(Qt::blue, 0, QColor(Qt::blue)));
+        Style blurStyle;
+        blurStyle.blurBlock = 4;
+        const Annotation blur(Shapes::Blur{{16, 16, 32, 32}}, blurStyle);
 
-    // Wider than any frame that may be allocated: the base stands in for the pixellation.
-    const QImage wide = paper({40000, 2}, Qt::red);
-    PixelCache fallback(wide);
-    QCOMPARE(fallback.image(16).cacheKey(), wide.cacheKey());
-}
+        const QImage boxUnder = flatten(base, {box, blur});
+        for (QPoint blurred : {QPoint(20, 20), QPoint(47, 47)})
+            QVERIFY_NEAR(boxUnder.pixel(blurred), qRgb(128, 128, 128));
+        QVERIFY_NEAR(boxUnder.pixel(12, 12), qRgb(0, 0, 255));
+        QCOMPARE(boxUnder.pixel(3, 3), base.pixel(3, 3));
+
+        const QImage boxOver = flatten(base, {blur, box});
+        QVERIFY_NEAR(boxOver.pixel(20, 20), qRgb(0, 0, 255));
+        QCOMPARE(boxOver.pixel(3, 3), base.pixel(3, 3));
+
+        const Annotation red(Shapes::Rect{{0, 0, 30, 30}}, colored(Qt::red, 0, QColor(Qt::red)));
+        const QImage white = paper({50, 50}, Qt::white);
+        QCOMPARE(flatten(white, {red, box}).pixel(20, 20), qRgb(0, 0, 255));
+        QCOMPARE(flatten(white, {box, red}).pixel(20, 20), qRgb(255, 0, 0));
+        // A box after a highlighter is opaque, not multiplied into the marker.
+        const Annotation marker(Shapes::Highlighter{{{0, 20}, {50, 20}}}, colored(Qt::black, 2));
+        QCOMPARE(flatten(white, {marker, red}).pixel(20, 20), qRgb(255, 0, 0));
+    }
+
+    void focusDimsOnlyOutsideAndCornersAreClamped()
+    {
+        Style focusStyle;
+        focusStyle.dim = 0.6;
+        const QImage white = paper({100, 100}, Qt::white);
+        for (QRectF focus : {QRectF(20, 20, 40, 30), QRectF(60, 50, -40, -30)}) { // the second drawn upwards
+            const QImage result = flatten(white, {Annotation(Shapes::Focus{focus}, focusStyle)});
+            QCOMPARE(result.pixel(59, 49), qRgb(255, 255, 255));
+            QCOMPARE(result.pixel(20, 20), qRgb(255, 255, 255));
+            QVERIFY_NEAR(result.pixel(70, 80), qRgb(102, 102, 102));
+            QVERIFY_NEAR(result.pixel(19, 20), qRgb(102, 102, 102));
+        }
+        QCOMPARE(flatten(white, {Annotation(Shapes::Focus{QRectF(-10, -10, 200, 200)}, focusStyle)}), white);
+
+        // Radius: half the short side at most, negative is square.
+        const QRectF box(20, 20, 10, 100);
+        for (const auto &[radius, drawnRadius] : {std::pair{8.0, 5.0}, {3.0, 3.0}, {-3.0, 0.0}}) {
+            Style style = colored(Qt::darkGreen, 2, QColor(Qt::yellow));
+            style.cornerRadius = radius;
+            QImage expected = paper({60, 140}, Qt::white);
+            QPainter painter(&expected);
+            painter.setRenderHint(QPainter::Antialiasing);
+            QPainterPath path;
+            path.addRoundedRect(box, drawnRadius, drawnRadius);
+            painter.fillPath(path, QColor(Qt::yellow));
+            painter.strokePath(path, QPen(QColor(Qt::darkGreen), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            painter.end();
+            QCOMPARE(flatten(paper({60, 140}, Qt::white), {Annotation(Shapes::Rect{box}, style)}), expected);
+        }
+    }
+
+    void penDotAndNothingForEmptyStrokes()
+    {
+        const QImage white = paper({100, 100}, Qt::white);
+        const QImage dot = flatten(white, {Annotation(Shapes::Pen{{{50.5, 50.5}}}, colored(Qt::black, 10))});
+        QCOMPARE(dot.pixel(54, 50), qRgb(0, 0, 0));
+        QCOMPARE(dot.pixel(50, 46), qRgb(0, 0, 0));
+        QCOMPARE(dot.pixel(57, 50), qRgb(255, 255, 255));
+        QVERIFY_NEAR(dot.pixel(54, 54), qRgb(255, 255, 255)); // round, not square
+
+        // Width 0 would be a hairline in Qt; it draws nothing at all here.
+        for (const Annotation &nothing : {Annotation(Shapes::Pen{}, colored(Qt::black, 10)),
+                                          Annotation(Shapes::Highlighter{}, colored(Qt::black, 10)),
+                                          Annotation(Shapes::Pen{{{10, 10}, {90, 90}}}, colored(Qt::black, 0)),
+                                          Annotation(Shapes::Rect{{10, 10, 30, 30}}, colored(Qt::red, 0))})
+            QCOMPARE(flatten(white, {nothing}), white);
+    }
+
+    void emojiKeepTheirOwnColours()
+    {
+        if (!QFontDatabase::hasFamily(QStringLiteral("Noto Color Emoji")))
+            QSKIP("needs the Noto Color Emoji font");
+        // A blue style must not tint the fruit: its green flesh and brown skin show.
+        const Annotation stamp(Shapes::Stamp{{100, 100}}, colored(Qt::blue, 8));
+        // Asking the emoji face for outlines first must not blank the stamp (a Qt font engine trap).
+        textPath(QStringLiteral("🥝"), stampAttributes(stamp), QPointF(0, 0));
+        const QImage stamped = flatten(paper({200, 200}, Qt::white), {stamp});
+        QVERIFY(pixelsWithHue(stamped, 60, 150) > 300);
+        QVERIFY(pixelsWithHue(stamped, 10, 49) > 100);
+        QCOMPARE(pixelsWithHue(stamped, 200, 260), 0);
+
+        // Colour glyphs in text have no outline path; they must still appear.
+        Style style = colored(Qt::red);
+        style.fontSize = 60;
+        const QImage text = flatten(paper({300, 120}, Qt::white),
+                                    {Annotation(Shapes::Text{{10, 10}, QStringLiteral("A🥝")}, style)});
+        QVERIFY(pixelsWithHue(text, 60, 150) > 100);
+    }
+
+    void cacheKeepsTheFourLatestBlockSizes()
+    {
+        const qreal nan = std::numeric_limits<qreal>::quiet_NaN(), inf = std::numeric_limits<qreal>::infinity();
+        for (const auto &[block, key] : {std::pair{2.5, 3}, {3.4, 3}, {1.0, 2}, {-7.0, 2}, {nan, 2}, {inf, 65536}}) {
+            PixelCache keyed(stripes({4, 2}));
+            keyed.image(block);
+            QCOMPARE(keyed.keys(), QList<int>{key});
+        }
+
+        PixelCache cache(stripes({40, 40}));
+        const qint64 two = cache.image(2).cacheKey();
+        QCOMPARE(cache.image(2.4).cacheKey(), two); // same key: not pixellated again
+        for (int block : {3, 4, 5})
+            cache.image(block);
+        QCOMPARE(cache.image(2).cacheKey(), two); // a hit makes 2 the most recent
+        cache.image(6);
+        QCOMPARE(cache.keys(), (QList<int>{6, 2, 5, 4}));
+        QCOMPARE(cache.image(2).pixel(0, 0), qRgb(128, 128, 128));
+
+        // Wider than any frame that may be allocated: the base stands in for the pixellation.
+        const QImage wide = paper({40000, 2}, Qt::red);
+        QCOMPARE(PixelCache(wide).image(16).cacheKey(), wide.cacheKey());
+    }
+};
 
 QTEST_MAIN(TestRenderer)
 #include "test_renderer.moc"

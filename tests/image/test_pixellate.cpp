@@ -1,17 +1,8 @@
 // SPDX-License-Identifier: MIT
+#include "image/bitmap.h"
 #include "image/pixellate.h"
 
 #include <QTest>
-
-class TestPixellate : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void matchesBlockMeans_data();
-    void matchesBlockMeans();
-    void unusableInputGivesNothing();
-};
 
 namespace {
 
@@ -53,35 +44,57 @@ QImage reference(const QImage &image, int block)
 
 } // namespace
 
-void TestPixellate::matchesBlockMeans_data()
+class TestPixellate : public QObject
 {
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<int>("block");
-    QTest::addColumn<QImage::Format>("format");
-    QTest::newRow("cut edges") << QSize(7, 5) << 3 << QImage::Format_ARGB32_Premultiplied;
-    QTest::newRow("wide, thin") << QSize(300, 3) << 16 << QImage::Format_ARGB32_Premultiplied;
-    QTest::newRow("block 1 keeps the image") << QSize(5, 4) << 1 << QImage::Format_ARGB32_Premultiplied;
-    QTest::newRow("block bigger than the image") << QSize(6, 9) << 1000000 << QImage::Format_ARGB32_Premultiplied;
-    // Long runs cross the 256-pixel boundary of the packed row sums.
-    QTest::newRow("blocks wider than 256") << QSize(700, 5) << 300 << QImage::Format_ARGB32_Premultiplied;
-    QTest::newRow("RGB32 input") << QSize(10, 7) << 3 << QImage::Format_RGB32;
-}
+    Q_OBJECT
 
-void TestPixellate::matchesBlockMeans()
-{
-    QFETCH(QSize, size);
-    QFETCH(int, block);
-    QFETCH(QImage::Format, format);
-    const QImage input = numbered(size).convertToFormat(format);
-    const QImage result = pixellate(input, block);
-    QCOMPARE(result, reference(input.convertToFormat(QImage::Format_ARGB32_Premultiplied), block));
-}
+private slots:
+    void matchesBlockMeans_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("block");
+        QTest::addColumn<QImage::Format>("format");
+        QTest::newRow("cut edges") << QSize(7, 5) << 3 << QImage::Format_ARGB32_Premultiplied;
+        QTest::newRow("wide, thin") << QSize(300, 3) << 16 << QImage::Format_ARGB32_Premultiplied;
+        QTest::newRow("block 1 keeps the image") << QSize(5, 4) << 1 << QImage::Format_ARGB32_Premultiplied;
+        QTest::newRow("block bigger than the image") << QSize(6, 9) << 1000000 << QImage::Format_ARGB32_Premultiplied;
+        // Long runs cross the 256-pixel boundary of the packed row sums.
+        QTest::newRow("blocks wider than 256") << QSize(700, 5) << 300 << QImage::Format_ARGB32_Premultiplied;
+        QTest::newRow("RGB32 input") << QSize(10, 7) << 3 << QImage::Format_RGB32;
+    }
 
-void TestPixellate::unusableInputGivesNothing()
-{
-    QVERIFY(pixellate(QImage(), 8).isNull());
-    QVERIFY(pixellate(numbered({4, 4}), 0).isNull());
-}
+    void matchesBlockMeans()
+    {
+        QFETCH(QSize, size);
+        QFETCH(int, block);
+        QFETCH(QImage::Format, format);
+        const QImage input = numbered(size).convertToFormat(format);
+        QCOMPARE(pixellate(input, block), reference(input.convertToFormat(QImage::Format_ARGB32_Premultiplied), block));
+        QVERIFY(pixellate(QImage(), block).isNull());
+        QVERIFY(pixellate(input, 0).isNull());
+    }
+
+    void framesAreUsableImages()
+    {
+        // Small frames come from the heap, large ones are mapped; odd RGB888 rows need padding.
+        const QList<std::pair<QSize, QImage::Format>> cases{{{33, 17}, QImage::Format_ARGB32_Premultiplied},
+                                                            {{4001, 1000}, QImage::Format_RGB888}};
+        for (const auto &[size, format] : cases) {
+            QImage frame = Bitmap::allocate(size, format);
+            QCOMPARE(frame.size(), size);
+            QCOMPARE(frame.format(), format);
+            QCOMPARE(frame.bytesPerLine(), QImage(QSize(size.width(), 1), format).bytesPerLine());
+            frame.fill(Qt::darkCyan);
+            QImage copy = frame;
+            copy.setPixelColor(size.width() - 1, size.height() - 1, Qt::yellow);
+            frame = QImage();
+            QCOMPARE(copy.pixelColor(0, 0), QColor(Qt::darkCyan));
+            QCOMPARE(copy.pixelColor(size.width() - 1, size.height() - 1), QColor(Qt::yellow));
+        }
+        for (QSize size : {QSize(0, 10), QSize(-5, 10), QSize(40000, 4), QSize(20000, 20000)})
+            QVERIFY(Bitmap::allocate(size).isNull());
+    }
+};
 
 QTEST_GUILESS_MAIN(TestPixellate)
 #include "test_pixellate.moc"

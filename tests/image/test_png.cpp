@@ -9,35 +9,21 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-class TestPng : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void roundTrip_data();
-    void roundTrip();
-    void unpremultipliesEveryAlphaExactly();
-    void replacesTheWholeFileOrNothing();
-};
-
 namespace {
 
-// Pixels of every kind a PNG writer gets wrong: varied alpha (0, 1, mid, 254, 255), colours
-// whose premultiplied values round, and a vertical pattern the "Up" filter works on.
+// Varied alpha (0, 1, mid, 254, 255), premultiplied values that round, rows the "Up" filter works on.
 QImage pattern(QSize size, QImage::Format format)
 {
     QImage image(size, QImage::Format_ARGB32);
-    const bool opaque = format == QImage::Format_RGB32;
+    const int alphaSteps[] = {0, 1, 37, 128, 200, 254, 255};
     for (int y = 0; y < size.height(); ++y)
         for (int x = 0; x < size.width(); ++x) {
-            const int alphaSteps[] = {0, 1, 37, 128, 200, 254, 255};
-            const int alpha = opaque ? 255 : alphaSteps[(x + 3 * y) % 7];
+            const int alpha = format == QImage::Format_RGB32 ? 255 : alphaSteps[(x + 3 * y) % 7];
             image.setPixel(x, y, qRgba((x * 37 + y) % 256, (y * 11) % 256, (x ^ y) % 256, alpha));
         }
     return image.convertToFormat(format);
 }
 
-// What Qt decodes must be exactly what was given, in the format of the original.
 void verifyDecodesTo(const QByteArray &bytes, const QImage &original)
 {
     QVERIFY(bytes.startsWith("\x89PNG\r\n\x1a\n"));
@@ -46,99 +32,104 @@ void verifyDecodesTo(const QByteArray &bytes, const QImage &original)
 
 } // namespace
 
-void TestPng::roundTrip_data()
+class TestPng : public QObject
 {
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<QImage::Format>("format");
-    QTest::newRow("1x1 premultiplied") << QSize(1, 1) << QImage::Format_ARGB32_Premultiplied;
-    QTest::newRow("odd width straight") << QSize(53, 7) << QImage::Format_ARGB32;
-    QTest::newRow("odd width opaque") << QSize(41, 5) << QImage::Format_RGB32;
-    QTest::newRow("taller than a band, opaque") << QSize(64, 97) << QImage::Format_RGB32;
-    QTest::newRow("grayscale") << QSize(13, 40) << QImage::Format_Grayscale8;
-    QTest::newRow("big enough for several chunks") << QSize(700, 500) << QImage::Format_ARGB32;
-}
+    Q_OBJECT
 
-void TestPng::roundTrip()
-{
-    QFETCH(QSize, size);
-    QFETCH(QImage::Format, format);
-    QImage original = pattern(size, format);
-    if (size.width() >= 700) {
-        // Incompressible noise makes the compressed stream span more than one IDAT chunk.
-        quint32 state = 12345;
-        for (int y = 0; y < original.height(); ++y) {
-            auto *row = reinterpret_cast<quint32 *>(original.scanLine(y));
-            for (int x = 0; x < original.width(); ++x)
-                row[x] = (state = state * 1664525u + 1013904223u);
+private slots:
+    void roundTrip_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QImage::Format>("format");
+        QTest::newRow("1x1 premultiplied") << QSize(1, 1) << QImage::Format_ARGB32_Premultiplied;
+        QTest::newRow("odd width straight") << QSize(53, 7) << QImage::Format_ARGB32;
+        QTest::newRow("odd width opaque") << QSize(41, 5) << QImage::Format_RGB32;
+        QTest::newRow("taller than a band, opaque") << QSize(64, 97) << QImage::Format_RGB32;
+        QTest::newRow("grayscale") << QSize(13, 40) << QImage::Format_Grayscale8;
+        QTest::newRow("big enough for several chunks") << QSize(700, 500) << QImage::Format_ARGB32;
+    }
+
+    void roundTrip()
+    {
+        QFETCH(QSize, size);
+        QFETCH(QImage::Format, format);
+        QImage original = pattern(size, format);
+        if (size.width() >= 700) {
+            // Incompressible noise makes the compressed stream span more than one IDAT chunk.
+            quint32 state = 12345;
+            for (int y = 0; y < original.height(); ++y) {
+                auto *row = reinterpret_cast<quint32 *>(original.scanLine(y));
+                for (int x = 0; x < original.width(); ++x)
+                    row[x] = (state = state * 1664525u + 1013904223u);
+            }
         }
+        verifyDecodesTo(Png::encode(original), original);
     }
-    verifyDecodesTo(Png::encode(original), original);
-}
 
-void TestPng::unpremultipliesEveryAlphaExactly()
-{
-    // Every valid premultiplied (alpha, channel) pair, one pixel each.
-    QImage image(256, 256, QImage::Format_ARGB32_Premultiplied);
-    for (int alpha = 0; alpha < 256; ++alpha) {
-        auto *row = reinterpret_cast<QRgb *>(image.scanLine(alpha));
-        for (int c = 0; c < 256; ++c) {
-            const int v = std::min(c, alpha);
-            row[c] = qRgba(v, alpha - v, v / 2, alpha);
+    void unpremultipliesEveryAlphaExactly()
+    {
+        // Every valid premultiplied (alpha, channel) pair, one pixel each.
+        QImage image(256, 256, QImage::Format_ARGB32_Premultiplied);
+        for (int alpha = 0; alpha < 256; ++alpha) {
+            auto *row = reinterpret_cast<QRgb *>(image.scanLine(alpha));
+            for (int c = 0; c < 256; ++c) {
+                const int v = std::min(c, alpha);
+                row[c] = qRgba(v, alpha - v, v / 2, alpha);
+            }
         }
+        verifyDecodesTo(Png::encode(image), image);
     }
-    verifyDecodesTo(Png::encode(image), image);
-}
 
-void TestPng::replacesTheWholeFileOrNothing()
-{
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("grab.png"));
-    const QImage second = pattern({80, 45}, QImage::Format_RGB32);
-    QString error;
-    QVERIFY(Png::write(pattern({30, 30}, QImage::Format_ARGB32), path, &error));
-    QVERIFY(Png::write(second, path, &error));
-    QVERIFY(error.isEmpty());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray oldBytes = file.readAll();
-    file.close();
-    verifyDecodesTo(oldBytes, second);
+    void replacesTheWholeFileOrNothing()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("grab.png"));
+        const QImage second = pattern({80, 45}, QImage::Format_RGB32);
+        QString error;
+        QVERIFY(Png::write(pattern({30, 30}, QImage::Format_ARGB32), path, &error));
+        QVERIFY(Png::write(second, path, &error) && error.isEmpty());
+        const auto contents = [&path] {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        const QByteArray oldBytes = contents();
+        verifyDecodesTo(oldBytes, second);
 
-    const QByteArray folderPath = QFile::encodeName(folder.path());
-    QVERIFY(chmod(folderPath.constData(), 0555) == 0);
-    const auto failsWithReason = [&] {
-        QString reason;
-        return !Png::write(pattern({20, 20}, QImage::Format_ARGB32), path, &reason) && !reason.isEmpty();
-    };
-    bool failed = false;
-    if (geteuid() != 0) {
-        failed = failsWithReason();
-    } else {
-        // Root writes anywhere: let an unprivileged child try instead.
-        const pid_t child = fork();
-        if (child == 0)
-            _exit(setgid(65534) == 0 && setuid(65534) == 0 && failsWithReason() ? 0 : 1);
-        int status = -1;
-        QVERIFY(child > 0 && waitpid(child, &status, 0) == child);
-        failed = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        const QByteArray folderPath = QFile::encodeName(folder.path());
+        QVERIFY(chmod(folderPath.constData(), 0555) == 0);
+        const auto failsWithReason = [&] {
+            QString reason;
+            return !Png::write(pattern({20, 20}, QImage::Format_ARGB32), path, &reason) && !reason.isEmpty();
+        };
+        bool failed = false;
+        if (geteuid() != 0) {
+            failed = failsWithReason();
+        } else {
+            // Root writes anywhere: let an unprivileged child try instead.
+            const pid_t child = fork();
+            if (child == 0)
+                _exit(setgid(65534) == 0 && setuid(65534) == 0 && failsWithReason() ? 0 : 1);
+            int status = -1;
+            QVERIFY(child > 0 && waitpid(child, &status, 0) == child);
+            failed = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        }
+        chmod(folderPath.constData(), 0755);
+        QVERIFY2(failed, "writing into a read-only folder must fail and say why");
+        QCOMPARE(contents(), oldBytes);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"grab.png"});
+
+        // Other failures say why too, and leave nothing behind.
+        QVERIFY(Png::encode(QImage()).isEmpty());
+        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("folder")));
+        for (const auto &[input, name] : {std::pair{QImage(), "empty.png"}, {second, "missing/grab.png"},
+                                          {second, "grab.png/inside.png"}, {second, "folder"}}) {
+            QString reason;
+            QVERIFY(!Png::write(input, folder.filePath(QString::fromLatin1(name)), &reason));
+            QVERIFY2(!reason.isEmpty(), name);
+        }
+        QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("empty.png"))));
     }
-    chmod(folderPath.constData(), 0755);
-    QVERIFY2(failed, "writing into a read-only folder must fail and say why");
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), oldBytes);
-    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"grab.png"});
-
-    // Other failures say why too, and leave nothing behind.
-    QVERIFY(Png::encode(QImage()).isEmpty());
-    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("folder")));
-    for (const auto &[input, name] : {std::pair{QImage(), "empty.png"}, {second, "missing/grab.png"},
-                                      {second, "grab.png/inside.png"}, {second, "folder"}}) {
-        QString reason;
-        QVERIFY(!Png::write(input, folder.filePath(QString::fromLatin1(name)), &reason));
-        QVERIFY2(!reason.isEmpty(), name);
-    }
-    QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("empty.png"))));
-}
+};
 
 QTEST_GUILESS_MAIN(TestPng)
 #include "test_png.moc"

@@ -29,16 +29,16 @@ private slots:
     // Runs before any other icon test, so that the trash icon is not cached yet.
     void cacheKeepsOneRenderingPerNameAndSize()
     {
+        const QString trash = QStringLiteral("trash");
         const qsizetype before = Pixel::cachedImageCount();
-        const auto at12 = Pixel::image(QStringLiteral("trash"), 12);
-        const auto at18 = Pixel::image(QStringLiteral("trash"), 18);
+        const auto at12 = Pixel::image(trash, 12), at18 = Pixel::image(trash, 18);
         QVERIFY(at12 && at18);
         QCOMPARE(at12->size(), QSize(12, 12));
-        QCOMPARE(Pixel::image(QStringLiteral("trash"), 18)->cacheKey(), at18->cacheKey());
-        QCOMPARE(Pixel::image(QStringLiteral("trash"), 12.0)->cacheKey(), at12->cacheKey());
+        QCOMPARE(Pixel::image(trash, 18)->cacheKey(), at18->cacheKey());
+        QCOMPARE(Pixel::image(trash, 12.0)->cacheKey(), at12->cacheKey());
         QCOMPARE(Pixel::cachedImageCount(), before + 2);
         // A fractional size is its own entry, not folded into its neighbour.
-        QVERIFY(Pixel::image(QStringLiteral("trash"), 12.5));
+        QVERIFY(Pixel::image(trash, 12.5));
         QCOMPARE(Pixel::cachedImageCount(), before + 3);
     }
 
@@ -53,26 +53,16 @@ private slots:
         }
     }
 
-    void unusableRequestsGiveNothingAndCacheNothing_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<qreal>("size");
-        QTest::newRow("unknown name") << "no-such-icon" << 18.0;
-        QTest::newRow("empty name") << "" << 18.0;
-        QTest::newRow("path out of the folder") << "../Images/kiwano-menubar" << 18.0;
-        QTest::newRow("zero size") << "hand" << 0.0;
-        QTest::newRow("not a number") << "hand" << std::numeric_limits<qreal>::quiet_NaN();
-        QTest::newRow("absurdly large") << "hand" << 1e9;
-    }
-
     void unusableRequestsGiveNothingAndCacheNothing()
     {
-        QFETCH(QString, name);
-        QFETCH(qreal, size);
-        const qsizetype before = Pixel::cachedImageCount();
-        QVERIFY(!Pixel::image(name, size).has_value());
-        QVERIFY(!Pixel::image(name, size).has_value());
-        QCOMPARE(Pixel::cachedImageCount(), before);
+        const qreal nan = std::numeric_limits<qreal>::quiet_NaN();
+        for (const auto &[name, size] : {std::pair{"no-such-icon", 18.0}, {"", 18.0}, {"hand", 0.0}, {"hand", nan},
+                                         {"../Images/kiwano-menubar", 18.0}, {"hand", 1e9}}) {
+            const qsizetype before = Pixel::cachedImageCount();
+            QVERIFY2(!Pixel::image(QString::fromLatin1(name), size).has_value(), name);
+            QVERIFY(!Pixel::image(QString::fromLatin1(name), size).has_value());
+            QCOMPARE(Pixel::cachedImageCount(), before);
+        }
     }
 };
 
