@@ -11,34 +11,27 @@
 #include "capture/history.h"
 #include "capture/thumbnailcache.h"
 
-// Points data and preferences at a temporary folder for the whole process (the default history
-// folder is fixed on first use); reset() empties them before each test.
+// Data and preferences live in a temporary folder for the whole process, since the default
+// history folder is fixed on first use; reset() empties them before each test.
 class HistoryFixture
 {
 public:
     HistoryFixture()
     {
-        qputenv("XDG_DATA_HOME", QFile::encodeName(m_root.filePath(QStringLiteral("data"))));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_root.filePath(QStringLiteral("config"))));
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_root.filePath(QStringLiteral("config")));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_root.filePath("data")));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_root.filePath("config")));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_root.filePath("config"));
     }
-
     void reset()
     {
-        preferences().remove(QStringLiteral("history.folder"));
+        preferences().remove("history.folder");
         QDir(History::defaultDir()).removeRecursively();
         QDir(scratch()).removeRecursively();
         QDir().mkpath(scratch());
         History::thumbnails()->clear();
     }
-
-    static QSettings preferences()
-    {
-        return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("KiwanoSnapper"),
-                         QStringLiteral("KiwanoSnapper"));
-    }
-
-    QString scratch() const { return m_root.filePath(QStringLiteral("scratch")); }
+    static QSettings preferences() { return QSettings(QSettings::IniFormat, QSettings::UserScope, "KiwanoSnapper", "KiwanoSnapper"); }
+    QString scratch(const QString &name = {}) const { return m_root.filePath("scratch") + (name.isEmpty() ? "" : "/" + name); }
 
     // Opaque pixels that depend on seed, so a wrong file or a wrong crop shows.
     static QImage sample(const QSize &size, int seed = 0)
@@ -49,35 +42,23 @@ public:
                 image.setPixel(x, y, qRgb((x * 7 + seed) & 255, (y * 13 + seed * 3) & 255, (x ^ y) & 255));
         return image;
     }
-
     static QString writePng(const QString &path, const QImage &image)
     {
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        if (!image.save(path, "png"))
+        if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !image.save(path, "png"))
             qFatal("cannot write %s", qPrintable(path));
         return path;
     }
-
-    static QString writeBytes(const QString &path, const QByteArray &bytes)
+    static QString writeBytes(const QString &path, const QByteArray &bytes, bool executable = false)
     {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
             qFatal("cannot write %s", qPrintable(path));
+        if (executable)
+            file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         return path;
     }
-
-    // An executable shell script.
-    static QString writeScript(const QString &path, const QString &body)
-    {
-        writeBytes(path, ("#!/bin/sh\n" + body + "\n").toUtf8());
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        return path;
-    }
-
-    static QStringList names(const QString &folder)
-    {
-        return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-    }
+    static QString writeScript(const QString &path, const QString &body) { return writeBytes(path, ("#!/bin/sh\n" + body + "\n").toUtf8(), true); }
+    static QStringList names(const QString &folder) { return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
 
 private:
     QTemporaryDir m_root;

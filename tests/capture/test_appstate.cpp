@@ -15,26 +15,11 @@ class TestAppState : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void init() { m_fixture.reset(); }
-
-    void removeMovesTheSelectionToANeighbour_data();
-    void removeMovesTheSelectionToANeighbour();
-    void newModelsCarryTheLastToolAndStyles_data();
-    void newModelsCarryTheLastToolAndStyles();
-    void unreadableGrabsGetNoModel();
-    void insertOfAListedUrlMovesItInsteadOfListingItTwice();
-    void moveHistoryKeepsModelsAndUndo();
-    void failedMoveHistoryChangesNothing();
-    void landedCaptureIsSelectedWithAQuote();
-
-private:
-    // count grabs, named in the order written so that equal birth times still list newest first.
+    // Written in order, so that equal birth times still list the last written first.
     QList<GrabEntry> grabs(int count)
     {
         for (int i = 0; i < count; ++i)
-            HistoryFixture::writePng(History::dir() + QStringLiteral("/grab-20260101-%1-ABCDEF.png").arg(i, 6, 10, QLatin1Char('0')),
-                                     image(i));
+            HistoryFixture::writePng(History::dir() + QString("/grab-20260101-%1-ABCDEF.png").arg(i, 6, 10, QChar('0')), image(i));
         const QList<GrabEntry> entries = History::load();
         if (entries.size() != count)
             qFatal("expected %d grabs", count);
@@ -42,195 +27,157 @@ private:
     }
     static QImage image(int seed) { return HistoryFixture::sample(QSize(40, 30), seed); }
     static Annotation stamp() { return Annotation(Shapes::Stamp{QPointF(10, 10)}, Style()); }
-
     HistoryFixture m_fixture;
+
+private slots:
+    void init() { m_fixture.reset(); }
+
+    void removeMovesTheSelectionToANeighbour_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("selected"); // positions before the removal; -1: nothing selected
+        QTest::addColumn<int>("removed");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("selected newest: the second") << 3 << 0 << 0 << 1;
+        QTest::newRow("selected middle: the next older") << 3 << 1 << 1 << 2;
+        QTest::newRow("selected oldest: the new oldest") << 3 << 2 << 2 << 1;
+        QTest::newRow("selected only grab: nothing") << 1 << 0 << 0 << -1;
+        QTest::newRow("another grab: selection stays") << 3 << 2 << 0 << 2;
+        QTest::newRow("nothing selected stays so") << 3 << -1 << 1 << -1;
+    }
+    void removeMovesTheSelectionToANeighbour()
+    {
+        QFETCH(int, count);
+        QFETCH(int, selected);
+        QFETCH(int, removed);
+        QFETCH(int, expected);
+        const QList<GrabEntry> listed = grabs(count);
+        AppState state;
+        if (selected >= 0)
+            state.setSelected(listed[selected].url);
+        QPointer<EditorModel> model = state.model(listed[removed].url);
+        QVERIFY(model);
+        state.model(listed[(removed + 1) % count].url); // so that the removed one is not the seed
+        QSignalSpy selectedChanged(&state, &AppState::selectedChanged);
+
+        // Handed in with another date, the entry still names the same file.
+        state.remove({listed[removed].url, listed[removed].date.addSecs(-60)});
+
+        QList<GrabEntry> rest = listed;
+        rest.removeAt(removed);
+        QCOMPARE(state.entries(), rest);
+        QCOMPARE(History::load(), rest);
+        QVERIFY(!state.models().contains(listed[removed].url));
+        QCOMPARE(state.selected(), expected >= 0 ? std::optional<QUrl>(listed[expected].url) : std::nullopt);
+        QCOMPARE(selectedChanged.size(), selected == removed ? 1 : 0);
+        // The model goes once the event loop has turned, unless it is left to seed the next one.
+        if (count > 1)
+            QTRY_VERIFY(!model);
+        else
+            QCOMPARE(state.lastModel(), model.data());
+    }
+
+    void newModelsCarryTheLastToolAndStyles_data()
+    {
+        QTest::addColumn<Tool>("used");
+        QTest::addColumn<Tool>("carried");
+        QTest::newRow("crop becomes move") << Tool::crop << Tool::move;
+        QTest::newRow("pen") << Tool::pen << Tool::pen;
+    }
+    void newModelsCarryTheLastToolAndStyles()
+    {
+        QFETCH(Tool, used);
+        QFETCH(Tool, carried);
+        const QList<GrabEntry> listed = grabs(2);
+        AppState state;
+        state.setSelected(listed[1].url);
+        QVERIFY(!state.currentModel()); // never made by asking for the current one
+        EditorModel *first = state.model(listed[1].url);
+        QCOMPARE(state.currentModel(), first);
+        QCOMPARE(first->base(), image(0));
+        first->chooseTool(Tool::pen);
+        Style pen = first->toolStyle();
+        pen.color = QColor(10, 200, 30);
+        pen.width = 23;
+        first->setToolStyle(pen);
+        first->commit(stamp());
+        first->chooseTool(used);
+
+        EditorModel *second = state.model(listed[0].url);
+        QCOMPARE(second->tool(), carried);
+        QVERIFY(!second->cropRect());
+        QCOMPARE(second->toolStyles().value(Tool::pen), pen);
+        // Layers and undo are the grab's own, and the seed is left alone.
+        QVERIFY(second->annotations().isEmpty() && !second->canUndo());
+        QCOMPARE(first->tool(), used);
+    }
+
+    void moveHistoryKeepsModelsAndUndo()
+    {
+        const QList<GrabEntry> listed = grabs(3);
+        AppState state;
+        EditorModel *a = state.model(listed[0].url);
+        EditorModel *b = state.model(listed[2].url);
+        a->commit(stamp());
+        a->commit(stamp());
+        a->undo();
+        state.setSelected(listed[2].url);
+        QSignalSpy entriesChanged(&state, &AppState::entriesChanged);
+
+        const QString target = m_fixture.scratch("elsewhere");
+        QVERIFY(state.moveHistory(target));
+        const auto moved = [&](int i) { return QUrl::fromLocalFile(target + '/' + listed[i].url.fileName()); };
+        QList<QUrl> urls;
+        for (const GrabEntry &entry : state.entries())
+            urls.append(entry.url);
+        QCOMPARE(urls, (QList<QUrl>{moved(0), moved(1), moved(2)}));
+        QCOMPARE(state.selected(), std::optional<QUrl>(moved(2)));
+        QCOMPARE(state.models().size(), 2);
+        QCOMPARE(state.models().value(moved(0)), a);
+        QCOMPARE(state.currentModel(), b);
+        QCOMPARE(state.lastModel(), b);
+        QCOMPARE(entriesChanged.size(), 1);
+        QVERIFY(a->canUndo() && a->canRedo());
+        a->redo();
+        QCOMPARE(a->annotations().size(), 2);
+        QCOMPARE(state.model(moved(1))->base(), image(1)); // opened after the move, read from its new place
+
+        // A folder cannot be made inside a file: nothing changes.
+        const QList<GrabEntry> entries = state.entries();
+        QString error;
+        QVERIFY(!state.moveHistory(HistoryFixture::writeBytes(m_fixture.scratch("file"), "x") + "/history", &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(state.entries(), entries);
+        QCOMPARE(state.selected(), std::optional<QUrl>(moved(2)));
+        QCOMPARE(state.models().value(moved(0)), a);
+        QCOMPARE(entriesChanged.size(), 1);
+    }
+
+    void landedCaptureIsSelectedWithAQuote()
+    {
+        const QList<GrabEntry> listed = grabs(1);
+        const QString picture = HistoryFixture::writePng(m_fixture.scratch("shot.png"), image(11));
+        AppState state;
+        EditorModel *earlier = state.model(listed[0].url);
+        earlier->chooseTool(Tool::crop);
+        Capture capture(HistoryFixture::writeScript(m_fixture.scratch("tool.sh"), QString("cp '%1' \"$3\"").arg(picture)));
+        connect(&capture, &Capture::grabLanded, &state, [&state](const GrabEntry &entry) { state.insert(entry, true); });
+        QSignalSpy entriesChanged(&state, &AppState::entriesChanged);
+        capture.grabRegion();
+        QVERIFY(entriesChanged.wait(10000));
+
+        QCOMPARE(state.entries().size(), 2);
+        const GrabEntry landed = state.entries().first();
+        QCOMPARE(History::load().first().url, landed.url);
+        QCOMPARE(state.selected(), std::optional<QUrl>(landed.url));
+        EditorModel *model = state.currentModel();
+        QVERIFY(model);
+        QCOMPARE(model->base(), image(11));
+        QVERIFY(model->quote() && !model->quote()->quote.isEmpty());
+        QCOMPARE(model->tool(), Tool::move);
+        QVERIFY(!earlier->quote());
+    }
 };
-
-void TestAppState::removeMovesTheSelectionToANeighbour_data()
-{
-    QTest::addColumn<int>("count");
-    QTest::addColumn<int>("selected"); // positions before the removal; -1: nothing selected
-    QTest::addColumn<int>("removed");
-    QTest::addColumn<int>("expected");
-    QTest::newRow("selected newest: the second") << 3 << 0 << 0 << 1;
-    QTest::newRow("selected middle: the next older") << 3 << 1 << 1 << 2;
-    QTest::newRow("selected oldest: the new oldest") << 3 << 2 << 2 << 1;
-    QTest::newRow("selected only grab: nothing") << 1 << 0 << 0 << -1;
-    QTest::newRow("another grab: selection stays") << 3 << 2 << 0 << 2;
-    QTest::newRow("nothing selected stays so") << 3 << -1 << 1 << -1;
-}
-
-void TestAppState::removeMovesTheSelectionToANeighbour()
-{
-    QFETCH(int, count);
-    QFETCH(int, selected);
-    QFETCH(int, removed);
-    QFETCH(int, expected);
-    const QList<GrabEntry> listed = grabs(count);
-    AppState state;
-    if (selected >= 0)
-        state.setSelected(listed[selected].url);
-    QPointer<EditorModel> model = state.model(listed[removed].url);
-    QVERIFY(model);
-    state.model(listed[(removed + 1) % count].url); // so that the removed one is not the seed
-    QSignalSpy selectedChanged(&state, &AppState::selectedChanged);
-
-    // Handed in with another date, the entry still names the same file.
-    state.remove({listed[removed].url, listed[removed].date.addSecs(-60)});
-
-    QList<GrabEntry> rest = listed;
-    rest.removeAt(removed);
-    QCOMPARE(state.entries(), rest);
-    QCOMPARE(History::load(), rest);
-    QVERIFY(!state.models().contains(listed[removed].url));
-    QCOMPARE(state.selected(), expected >= 0 ? std::optional<QUrl>(listed[expected].url) : std::nullopt);
-    QCOMPARE(selectedChanged.size(), selected == removed ? 1 : 0);
-    // The model goes once the event loop has turned, unless it is left to seed the next one.
-    if (count > 1)
-        QTRY_VERIFY(!model);
-    else
-        QCOMPARE(state.lastModel(), model.data());
-}
-
-void TestAppState::newModelsCarryTheLastToolAndStyles_data()
-{
-    QTest::addColumn<Tool>("used");
-    QTest::addColumn<Tool>("carried");
-    QTest::newRow("crop becomes move") << Tool::crop << Tool::move;
-    QTest::newRow("pen") << Tool::pen << Tool::pen;
-}
-
-void TestAppState::newModelsCarryTheLastToolAndStyles()
-{
-    QFETCH(Tool, used);
-    QFETCH(Tool, carried);
-    const QList<GrabEntry> listed = grabs(2);
-    AppState state;
-    state.setSelected(listed[1].url);
-    QVERIFY(!state.currentModel()); // never made by asking for the current one
-    EditorModel *first = state.model(listed[1].url);
-    QCOMPARE(state.currentModel(), first);
-    QCOMPARE(first->base(), image(0));
-    first->chooseTool(Tool::pen);
-    Style pen = first->toolStyle();
-    pen.color = QColor(10, 200, 30);
-    pen.width = 23;
-    first->setToolStyle(pen);
-    first->commit(stamp());
-    first->chooseTool(used);
-
-    EditorModel *second = state.model(listed[0].url);
-    QCOMPARE(second->tool(), carried);
-    QVERIFY(!second->cropRect());
-    QCOMPARE(second->toolStyles().value(Tool::pen), pen);
-    // Layers and undo are the grab's own, and the seed is left alone.
-    QVERIFY(second->annotations().isEmpty() && !second->canUndo());
-    QCOMPARE(first->tool(), used);
-}
-
-void TestAppState::unreadableGrabsGetNoModel()
-{
-    const QList<GrabEntry> listed = grabs(1);
-    HistoryFixture::writeBytes(listed[0].path(), "not a picture");
-    AppState state;
-    QVERIFY(!state.model(listed[0].url));
-    QVERIFY(!state.model(QUrl::fromLocalFile(m_fixture.scratch() + QStringLiteral("/grab-x.png"))));
-    QVERIFY(state.models().isEmpty() && !state.lastModel());
-}
-
-void TestAppState::insertOfAListedUrlMovesItInsteadOfListingItTwice()
-{
-    const QList<GrabEntry> listed = grabs(3);
-    AppState state;
-    EditorModel *model = state.model(listed[2].url);
-    model->commit(stamp());
-    const GrabEntry again = {listed[2].url, QDateTime::currentDateTime()};
-    state.insert(again, true);
-    QCOMPARE(state.entries(), (QList<GrabEntry>{again, listed[0], listed[1]}));
-    QCOMPARE(state.selected(), std::optional<QUrl>(again.url));
-    QCOMPARE(state.models().value(again.url), model);
-    QCOMPARE(model->annotations().size(), 1);
-}
-
-void TestAppState::moveHistoryKeepsModelsAndUndo()
-{
-    const QList<GrabEntry> listed = grabs(3);
-    AppState state;
-    EditorModel *a = state.model(listed[0].url);
-    EditorModel *b = state.model(listed[2].url);
-    a->commit(stamp());
-    a->commit(stamp());
-    a->undo();
-    state.setSelected(listed[2].url);
-    QSignalSpy entriesChanged(&state, &AppState::entriesChanged);
-
-    const QString target = m_fixture.scratch() + QStringLiteral("/elsewhere");
-    QVERIFY(state.moveHistory(target));
-
-    const auto moved = [&](int i) { return QUrl::fromLocalFile(target + QLatin1Char('/') + listed[i].url.fileName()); };
-    QList<QUrl> urls;
-    for (const GrabEntry &entry : state.entries())
-        urls.append(entry.url);
-    QCOMPARE(urls, (QList<QUrl>{moved(0), moved(1), moved(2)}));
-    QCOMPARE(state.selected(), std::optional<QUrl>(moved(2)));
-    QCOMPARE(state.models().size(), 2);
-    QCOMPARE(state.models().value(moved(0)), a);
-    QCOMPARE(state.currentModel(), b);
-    QCOMPARE(state.lastModel(), b);
-    QCOMPARE(entriesChanged.size(), 1);
-    QVERIFY(a->canUndo() && a->canRedo());
-    a->redo();
-    QCOMPARE(a->annotations().size(), 2);
-    QCOMPARE(state.model(moved(0)), a);
-    // A grab opened after the move is read from its new place.
-    QCOMPARE(state.model(moved(1))->base(), image(1));
-}
-
-void TestAppState::failedMoveHistoryChangesNothing()
-{
-    const QList<GrabEntry> listed = grabs(2);
-    AppState state;
-    EditorModel *model = state.model(listed[0].url);
-    state.setSelected(listed[0].url);
-    QSignalSpy entriesChanged(&state, &AppState::entriesChanged);
-    // A folder cannot be made inside a file.
-    const QString blocker = HistoryFixture::writeBytes(m_fixture.scratch() + QStringLiteral("/file"), "x");
-    QString error;
-    QVERIFY(!state.moveHistory(blocker + QStringLiteral("/history"), &error));
-    QVERIFY(!error.isEmpty());
-    QCOMPARE(state.entries(), listed);
-    QCOMPARE(state.selected(), std::optional<QUrl>(listed[0].url));
-    QCOMPARE(state.models().value(listed[0].url), model);
-    QCOMPARE(entriesChanged.size(), 0);
-}
-
-void TestAppState::landedCaptureIsSelectedWithAQuote()
-{
-    const QList<GrabEntry> listed = grabs(1);
-    const QString picture = HistoryFixture::writePng(m_fixture.scratch() + QStringLiteral("/shot.png"), image(11));
-    const QString tool = HistoryFixture::writeScript(m_fixture.scratch() + QStringLiteral("/tool.sh"),
-                                                     QStringLiteral("cp '%1' \"$3\"").arg(picture));
-    AppState state;
-    EditorModel *earlier = state.model(listed[0].url);
-    earlier->chooseTool(Tool::crop);
-    Capture capture(tool);
-    connect(&capture, &Capture::grabLanded, &state, [&state](const GrabEntry &entry) { state.insert(entry, true); });
-    QSignalSpy entriesChanged(&state, &AppState::entriesChanged);
-
-    capture.grabRegion();
-    QVERIFY(entriesChanged.wait(10000));
-
-    QCOMPARE(state.entries().size(), 2);
-    const GrabEntry landed = state.entries().first();
-    QCOMPARE(History::load().first().url, landed.url);
-    QCOMPARE(state.selected(), std::optional<QUrl>(landed.url));
-    EditorModel *model = state.currentModel();
-    QVERIFY(model);
-    QCOMPARE(model->base(), image(11));
-    QVERIFY(model->quote() && !model->quote()->quote.isEmpty());
-    QCOMPARE(model->tool(), Tool::move);
-    QVERIFY(!earlier->quote());
-}
 
 QTEST_MAIN(TestAppState)
 #include "test_appstate.moc"

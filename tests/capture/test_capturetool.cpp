@@ -20,22 +20,14 @@ class PatternWindow : public QRasterWindow
 {
 public:
     explicit PatternWindow(const QImage &image) : m_image(image) {}
-
-protected:
     void paintEvent(QPaintEvent *) override { QPainter(this).drawImage(0, 0, m_image); }
-
-private:
     QImage m_image;
 };
 
 QImage opaque(const QImage &image) { return image.convertToFormat(QImage::Format_RGB32); }
-
-void xdotool(const QStringList &arguments) { QCOMPARE(QProcess::execute(QStringLiteral("xdotool"), arguments), 0); }
-
-void moveTo(const QPoint &point)
-{
-    xdotool({"mousemove", QString::number(point.x()), QString::number(point.y())});
-}
+void xdotool(const QStringList &arguments) { QCOMPARE(QProcess::execute("xdotool", arguments), 0); }
+void moveTo(const QPoint &point) { xdotool({"mousemove", QString::number(point.x()), QString::number(point.y())}); }
+QPoint screenAt(int x, int y) { return QGuiApplication::primaryScreen()->geometry().topLeft() + QPoint(x, y); }
 
 } // namespace
 
@@ -43,168 +35,125 @@ class TestCaptureTool : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void cleanup();
-
-    void screenGrabShowsTheScreen();
-    void dragGivesExactlyTheDraggedPixels_data();
-    void dragGivesExactlyTheDraggedPixels();
-    void cancellingWritesNothing_data();
-    void cancellingWritesNothing();
-    void pickingGivesTheWindowsRectangle_data();
-    void pickingGivesTheWindowsRectangle();
-
-private:
-    // Starts the tool and, for the interactive modes, waits until its overlay takes input.
-    bool start(const QStringList &arguments, const QString &environment = {});
-    bool finishedWith(int exitCode) { return m_tool.waitForFinished(15000) && m_tool.exitCode() == exitCode; }
-    QString output() const { return m_dir.filePath(QStringLiteral("grab.png")); }
-
     QTemporaryDir m_dir;
     QProcess m_tool;
     QImage m_pattern = HistoryFixture::sample(QSize(320, 200), 7);
-    std::unique_ptr<PatternWindow> m_fixed; // placed exactly, outside any window manager
+    PatternWindow m_fixed{m_pattern}; // placed exactly, outside any window manager
     QRect m_fixedRect;
-};
 
-void TestCaptureTool::initTestCase()
-{
-    QVERIFY(QFileInfo(QStringLiteral(KIWANO_CAPTURE_TOOL)).isExecutable());
-    m_fixedRect = QRect(QGuiApplication::primaryScreen()->geometry().topLeft() + QPoint(100, 80), m_pattern.size());
-    m_fixed = std::make_unique<PatternWindow>(m_pattern);
-    m_fixed->setFlags(Qt::Window | Qt::X11BypassWindowManagerHint | Qt::FramelessWindowHint);
-    m_fixed->setGeometry(m_fixedRect);
-    m_fixed->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_fixed.get()));
-    QTest::qWait(300);
-}
-
-void TestCaptureTool::cleanup()
-{
-    if (m_tool.state() != QProcess::NotRunning) {
-        m_tool.kill();
-        m_tool.waitForFinished();
+    QString output() const { return m_dir.filePath("grab.png"); }
+    bool finishedWith(int exitCode) { return m_tool.waitForFinished(15000) && m_tool.exitCode() == exitCode; }
+    // Starts the tool and, for the interactive modes, waits until its overlay takes input.
+    bool start(const QStringList &arguments, const QString &environment = {})
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        if (!environment.isEmpty())
+            env.insert(environment.section('=', 0, 0), environment.section('=', 1));
+        m_tool.setProcessEnvironment(env);
+        QTest::qWait(250); // our windows repaint what the previous overlay covered
+        m_tool.setProcessChannelMode(QProcess::ForwardedChannels);
+        m_tool.start(KIWANO_CAPTURE_TOOL, arguments + QStringList{output()});
+        if (!m_tool.waitForStarted())
+            return false;
+        if (arguments.first() == "-m")
+            return true;
+        const int found = QProcess::execute("timeout", {"15", "xdotool", "search", "--sync", "--onlyvisible", "--name", "^kiwano-capture$"});
+        QTest::qWait(300); // the pointer and keyboard grabs follow the mapping
+        return found == 0;
     }
-    QFile::remove(output());
-}
 
-bool TestCaptureTool::start(const QStringList &arguments, const QString &environment)
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    if (!environment.isEmpty())
-        env.insert(environment.section('=', 0, 0), environment.section('=', 1));
-    m_tool.setProcessEnvironment(env);
-    // Our windows repaint what the previous overlay covered before the next grab freezes it.
-    QTest::qWait(250);
-    m_tool.setProcessChannelMode(QProcess::ForwardedChannels);
-    m_tool.start(QStringLiteral(KIWANO_CAPTURE_TOOL), arguments + QStringList{output()});
-    if (!m_tool.waitForStarted())
-        return false;
-    if (arguments.first() == "-m")
-        return true;
-    const int found = QProcess::execute(QStringLiteral("timeout"), {"15", "xdotool", "search", "--sync", "--onlyvisible",
-                                                                    "--name", "^kiwano-capture$"});
-    QTest::qWait(300); // the pointer and keyboard grabs follow the mapping
-    return found == 0;
-}
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(QFileInfo(KIWANO_CAPTURE_TOOL).isExecutable());
+        m_fixedRect = QRect(screenAt(100, 80), m_pattern.size());
+        m_fixed.setFlags(Qt::Window | Qt::X11BypassWindowManagerHint | Qt::FramelessWindowHint);
+        m_fixed.setGeometry(m_fixedRect);
+        m_fixed.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m_fixed));
+        QTest::qWait(300);
+    }
+    void cleanup()
+    {
+        if (m_tool.state() != QProcess::NotRunning) {
+            m_tool.kill();
+            m_tool.waitForFinished();
+        }
+        QFile::remove(output());
+    }
 
-void TestCaptureTool::screenGrabShowsTheScreen()
-{
-    QVERIFY(start({"-m", "-x"}));
-    QVERIFY(finishedWith(0));
-    const QImage grab(output());
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    QCOMPARE(grab.size(), screen.size());
-    QCOMPARE(opaque(grab.copy(m_fixedRect.translated(-screen.topLeft()))), opaque(m_pattern));
-}
+    void screenGrabShowsTheScreen()
+    {
+        QVERIFY(start({"-m", "-x"}));
+        QVERIFY(finishedWith(0));
+        const QImage grab(output());
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        QCOMPARE(grab.size(), screen.size());
+        QCOMPARE(opaque(grab.copy(m_fixedRect.translated(-screen.topLeft()))), opaque(m_pattern));
+    }
 
-void TestCaptureTool::dragGivesExactlyTheDraggedPixels_data()
-{
-    QTest::addColumn<QPoint>("from");
-    QTest::addColumn<QPoint>("to");
-    QTest::addColumn<QString>("environment");
-    QTest::newRow("down right") << QPoint(10, 20) << QPoint(210, 140) << QString();
-    QTest::newRow("up left") << QPoint(300, 190) << QPoint(1, 3) << QString();
-    QTest::newRow("one pixel") << QPoint(50, 60) << QPoint(51, 61) << QString();
-    QTest::newRow("scaled desktop") << QPoint(17, 9) << QPoint(250, 131) << QStringLiteral("QT_SCALE_FACTOR=2");
-}
+    void dragGivesExactlyTheDraggedPixels_data()
+    {
+        QTest::addColumn<QPoint>("from");
+        QTest::addColumn<QPoint>("to");
+        QTest::addColumn<QString>("environment");
+        QTest::newRow("down right") << QPoint(10, 20) << QPoint(210, 140) << QString();
+        QTest::newRow("up left") << QPoint(300, 190) << QPoint(1, 3) << QString();
+        QTest::newRow("one pixel") << QPoint(50, 60) << QPoint(51, 61) << QString();
+        QTest::newRow("scaled desktop") << QPoint(17, 9) << QPoint(250, 131) << QString("QT_SCALE_FACTOR=2");
+    }
+    void dragGivesExactlyTheDraggedPixels()
+    {
+        QFETCH(QPoint, from);
+        QFETCH(QPoint, to);
+        QFETCH(QString, environment);
+        QVERIFY(start({"-i", "-x"}, environment));
+        const QPoint a = m_fixedRect.topLeft() + from, b = m_fixedRect.topLeft() + to;
+        moveTo(a);
+        xdotool({"mousedown", "1"});
+        moveTo((a + b) / 2);
+        moveTo(b);
+        QTest::qWait(100);
+        xdotool({"mouseup", "1"});
+        QVERIFY(finishedWith(0));
+        // A drag of n pixels covers n pixels, whichever way it goes.
+        const QRect expected(std::min(from.x(), to.x()), std::min(from.y(), to.y()), std::abs(to.x() - from.x()), std::abs(to.y() - from.y()));
+        QCOMPARE(opaque(QImage(output())), opaque(m_pattern.copy(expected)));
+    }
 
-void TestCaptureTool::dragGivesExactlyTheDraggedPixels()
-{
-    QFETCH(QPoint, from);
-    QFETCH(QPoint, to);
-    QFETCH(QString, environment);
-    QVERIFY(start({"-i", "-x"}, environment));
-    const QPoint a = m_fixedRect.topLeft() + from;
-    const QPoint b = m_fixedRect.topLeft() + to;
-    moveTo(a);
-    xdotool({"mousedown", "1"});
-    moveTo((a + b) / 2);
-    moveTo(b);
-    QTest::qWait(100);
-    xdotool({"mouseup", "1"});
-    QVERIFY(finishedWith(0));
-    // A drag of n pixels covers n pixels, whichever way it goes.
-    const QRect expected(std::min(from.x(), to.x()), std::min(from.y(), to.y()), std::abs(to.x() - from.x()),
-                         std::abs(to.y() - from.y()));
-    QCOMPARE(opaque(QImage(output())), opaque(m_pattern.copy(expected)));
-}
+    void escapeWritesNothing()
+    {
+        QVERIFY(start({"-i", "-x"}));
+        // A click without a drag picks nothing and must not end the selection.
+        moveTo(m_fixedRect.topLeft() + QPoint(5, 5));
+        xdotool({"click", "1"});
+        QTest::qWait(200);
+        QCOMPARE(m_tool.state(), QProcess::Running);
+        xdotool({"key", "Escape"});
+        QVERIFY(m_tool.waitForFinished(15000));
+        QVERIFY(m_tool.exitCode() != 0);
+        QCOMPARE(HistoryFixture::names(m_dir.path()), QStringList());
+    }
 
-void TestCaptureTool::cancellingWritesNothing_data()
-{
-    QTest::addColumn<QStringList>("gesture");
-    QTest::newRow("escape") << QStringList{"key", "Escape"};
-    QTest::newRow("right click") << QStringList{"click", "3"};
-}
-
-void TestCaptureTool::cancellingWritesNothing()
-{
-    QFETCH(QStringList, gesture);
-    QVERIFY(start({"-i", "-x"}));
-    // A click without a drag picks nothing and must not end the selection.
-    moveTo(m_fixedRect.topLeft() + QPoint(5, 5));
-    xdotool({"click", "1"});
-    QTest::qWait(200);
-    QCOMPARE(m_tool.state(), QProcess::Running);
-    xdotool(gesture);
-    QVERIFY(m_tool.waitForFinished(15000));
-    QVERIFY(m_tool.exitCode() != 0);
-    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
-}
-
-void TestCaptureTool::pickingGivesTheWindowsRectangle_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<bool>("space");
-    QTest::newRow("window mode") << QStringList{"-iW", "-x"} << false;
-    QTest::newRow("space in region mode") << QStringList{"-i", "-x"} << true;
-}
-
-void TestCaptureTool::pickingGivesTheWindowsRectangle()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(bool, space);
-    const QImage content = HistoryFixture::sample(QSize(260, 170), 11);
-    PatternWindow window(content);
-    window.setGeometry(QRect(QGuiApplication::primaryScreen()->geometry().topLeft() + QPoint(600, 300), content.size()));
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QTest::qWait(500); // frame extents and placement by the window manager
-    const QRect frame = window.frameGeometry();
-    const QRect client = window.geometry();
-
-    QVERIFY(start(arguments));
-    if (space)
-        xdotool({"key", "space"});
-    moveTo(client.center());
-    QTest::qWait(100);
-    xdotool({"click", "1"});
-    QVERIFY(finishedWith(0));
-    const QImage grab(output());
-    QCOMPARE(grab.size(), frame.size());
-    QCOMPARE(opaque(grab.copy(QRect(client.topLeft() - frame.topLeft(), client.size()))), opaque(content));
-}
+    void pickingGivesTheWindowsRectangle()
+    {
+        const QImage content = HistoryFixture::sample(QSize(260, 170), 11);
+        PatternWindow window(content);
+        window.setGeometry(QRect(screenAt(600, 300), content.size()));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTest::qWait(500); // frame extents and placement by the window manager
+        const QRect frame = window.frameGeometry(), client = window.geometry();
+        QVERIFY(start({"-iW", "-x"}));
+        moveTo(client.center());
+        QTest::qWait(100);
+        xdotool({"click", "1"});
+        QVERIFY(finishedWith(0));
+        const QImage grab(output());
+        QCOMPARE(grab.size(), frame.size());
+        QCOMPARE(opaque(grab.copy(QRect(client.topLeft() - frame.topLeft(), client.size()))), opaque(content));
+    }
+};
 
 QTEST_MAIN(TestCaptureTool)
 #include "test_capturetool.moc"
