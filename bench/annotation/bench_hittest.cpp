@@ -8,25 +8,13 @@
 #include <QFontMetricsF>
 #include <QGuiApplication>
 
+#include "timing.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
 namespace {
-
-template<typename Work>
-double medianMs(int runs, Work work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 QList<Annotation> busyDocument()
 {
