@@ -314,16 +314,7 @@ std::optional<HotKey> fromKdeShortcut(const QString &shortcut)
     const QKeyCombination combination = sequence[0];
     if (combination.key() == Qt::Key_unknown)
         return std::nullopt;
-    const Qt::KeyboardModifiers held = combination.keyboardModifiers();
-    quint64 modifiers = 0;
-    if (held & Qt::ShiftModifier)
-        modifiers |= HotKey::shift;
-    if (held & Qt::ControlModifier)
-        modifiers |= HotKey::control;
-    if (held & Qt::AltModifier)
-        modifiers |= HotKey::option;
-    if (held & Qt::MetaModifier)
-        modifiers |= HotKey::command;
+    const quint64 modifiers = HotKey::modifiersFromQt(combination.keyboardModifiers());
     const int qtKey = combination.key();
     const QString character = qtKey < 0x80 ? QString(QChar(qtKey)) : QString();
     const auto keyCode = keyCodeForQtKey(qtKey, character);

@@ -72,6 +72,20 @@ std::optional<quint64> wholeNumber(const QJsonValue &value, double max)
 
 } // namespace
 
+quint64 HotKey::modifiersFromQt(Qt::KeyboardModifiers held)
+{
+    quint64 mask = 0;
+    if (held & Qt::ShiftModifier)
+        mask |= shift;
+    if (held & Qt::ControlModifier)
+        mask |= control;
+    if (held & Qt::AltModifier)
+        mask |= option;
+    if (held & Qt::MetaModifier)
+        mask |= command;
+    return mask;
+}
+
 quint32 HotKey::x11Modifiers() const
 {
     quint32 mask = 0;

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <Qt>
 #include <QString>
 
 #include <array>
@@ -51,6 +52,8 @@ struct HotKey
     // The X11 mask of the same modifiers: control -> Control, option -> Mod1 (Alt),
     // shift -> Shift, command -> Mod4 (Super).
     quint32 x11Modifiers() const;
+    // The stored modifier mask for Qt's modifiers (Meta is Super).
+    static quint64 modifiersFromQt(Qt::KeyboardModifiers held);
     // "Ctrl+Alt+Shift+Super+" as far as held, then the key's name: "Shift+Super+6".
     QString display() const;
 

@@ -107,19 +107,6 @@ HotKeyRecorder::Outcome HotKeyRecorder::handleKeyEvent(const QKeyEvent &event)
         emit refused();
         return Outcome::refused;
     }
-    return handleKey(*keyCode, modifiers(event.modifiers()));
+    return handleKey(*keyCode, HotKey::modifiersFromQt(event.modifiers()));
 }
 
-quint64 HotKeyRecorder::modifiers(Qt::KeyboardModifiers held)
-{
-    quint64 mask = 0;
-    if (held & Qt::ShiftModifier)
-        mask |= HotKey::shift;
-    if (held & Qt::ControlModifier)
-        mask |= HotKey::control;
-    if (held & Qt::AltModifier)
-        mask |= HotKey::option;
-    if (held & Qt::MetaModifier)
-        mask |= HotKey::command;
-    return mask;
-}

@@ -44,9 +44,6 @@ public:
     // The same for a Qt key event: the native X11 keycode when the window has one, else Qt's key.
     Outcome handleKeyEvent(const QKeyEvent &event);
 
-    // The stored modifier mask for Qt's modifiers (Meta is Super).
-    static quint64 modifiers(Qt::KeyboardModifiers held);
-
 signals:
     void recordingChanged(bool recording);
     // The key was refused; the view beeps.
