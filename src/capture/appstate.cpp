@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "capture/appstate.h"
 
+#include <QTimer>
+
 #include <algorithm>
 
 #include "capture/history.h"
@@ -178,4 +180,14 @@ void AppState::discard(EditorModel *model)
     // any other is destroyed once the views that showed it have heard of the change.
     if (model != m_lastModel)
         model->deleteLater();
+}
+
+void AppState::prepareModel(const QUrl &url)
+{
+    QTimer::singleShot(0, this, [this, url] {
+        if (model(url))
+            emit modelReady(url);
+        else
+            emit modelFailed(url);
+    });
 }

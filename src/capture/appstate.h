@@ -48,6 +48,9 @@ public:
     // The grab's model, made from its file on first use; null when the grab is not listed or its
     // image cannot be read (then nothing is kept and the next call tries again).
     EditorModel *model(const QUrl &url);
+    // Gets the grab's model ready without reading its image on the main thread: modelReady(url)
+    // follows once model(url) answers at once, modelFailed(url) when the image cannot be read.
+    void prepareModel(const QUrl &url);
     // Puts a grab at the head of the list and selects it; with celebrate its model is made at
     // once and given a random quote. A grab already listed moves to the head, keeping its model.
     void insert(const GrabEntry &entry, bool celebrate);
@@ -68,6 +71,9 @@ signals:
     void entriesChanged();
     // selected changed.
     void selectedChanged();
+    // The outcome of prepareModel for that url.
+    void modelReady(const QUrl &url);
+    void modelFailed(const QUrl &url);
 
 private:
     void setEntries(const QList<GrabEntry> &entries);

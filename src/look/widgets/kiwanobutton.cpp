@@ -1,0 +1,179 @@
+// SPDX-License-Identifier: MIT
+#include "look/widgets/kiwanobutton.h"
+
+#include "look/kiwano.h"
+#include "look/pixel.h"
+#include "look/widgets/pixelpaint.h"
+
+#include <QEvent>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPen>
+
+#include <cmath>
+
+namespace {
+constexpr int padX = 8;
+constexpr int padY = 6;
+constexpr int shadow = 2;
+constexpr int iconGap = 6;
+constexpr int underGap = 4;
+} // namespace
+
+KiwanoButton::KiwanoButton(QWidget *parent)
+    : QAbstractButton(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_Hover);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+KiwanoButton::KiwanoButton(const QString &icon, const QString &title, QWidget *parent)
+    : KiwanoButton(parent)
+{
+    m_icon = icon;
+    setText(title);
+    updateAccessibleName();
+}
+
+void KiwanoButton::setIconName(const QString &name)
+{
+    m_icon = name;
+    updateGeometry();
+    update();
+}
+
+void KiwanoButton::setLayout(Layout layout)
+{
+    m_layout = layout;
+    updateGeometry();
+    update();
+}
+
+void KiwanoButton::setSelected(bool selected)
+{
+    if (m_selected == selected)
+        return;
+    m_selected = selected;
+    update();
+}
+
+void KiwanoButton::setIconSize(qreal size)
+{
+    m_iconSize = size;
+    updateGeometry();
+    update();
+}
+
+void KiwanoButton::setFontSize(qreal size)
+{
+    m_fontSize = size;
+    updateGeometry();
+    update();
+}
+
+void KiwanoButton::setMinimumFaceWidth(int width)
+{
+    m_minimumFaceWidth = width;
+    updateGeometry();
+}
+
+QSize KiwanoButton::faceSize() const
+{
+    const QFontMetricsF metrics(Pixel::font(m_fontSize));
+    const qreal textWidth = text().isEmpty() ? 0 : std::ceil(metrics.horizontalAdvance(text()));
+    const qreal textHeight = text().isEmpty() ? 0 : std::ceil(metrics.height());
+    const qreal icon = m_icon.isEmpty() ? 0 : m_iconSize;
+    qreal w = 0;
+    qreal h = 0;
+    if (m_layout == Layout::under) {
+        w = qMax(textWidth, icon);
+        h = icon + (icon > 0 && textHeight > 0 ? underGap : 0) + textHeight;
+    } else {
+        w = icon + (icon > 0 && textWidth > 0 ? iconGap : 0) + textWidth;
+        h = qMax(icon, textHeight);
+    }
+    const int width = qMax(m_minimumFaceWidth, int(std::ceil(w)) + 2 * padX);
+    return QSize(width, int(std::ceil(h)) + 2 * padY);
+}
+
+QSize KiwanoButton::sizeHint() const
+{
+    return faceSize() + QSize(shadow, shadow);
+}
+
+QSize KiwanoButton::minimumSizeHint() const
+{
+    return sizeHint();
+}
+
+void KiwanoButton::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    if (!isEnabled())
+        painter.setOpacity(0.4);
+    const bool sunk = isDown() || m_selected || isChecked();
+    const QSize face = faceSize();
+    const QRectF faceRect(QPointF(sunk ? shadow : 0, sunk ? shadow : 0),
+                          QSizeF(width() - shadow, height() - shadow));
+    if (!sunk)
+        Look::fillSnapped(painter, faceRect.translated(shadow, shadow), Kiwano::peel);
+    Look::fillSnapped(painter, faceRect, m_selected || isChecked() ? Kiwano::ripe : Kiwano::cream);
+    Look::strokeInside(painter, faceRect, 2, Kiwano::peel);
+
+    // Content centred in the face.
+    const QFont font = Pixel::font(m_fontSize);
+    const QFontMetricsF metrics(font);
+    const QRectF content = faceRect.adjusted(padX, padY, -padX, -padY);
+    painter.setFont(font);
+    painter.setPen(Kiwano::peel);
+    const bool hasIcon = !m_icon.isEmpty();
+    const bool hasText = !text().isEmpty();
+    if (m_layout == Layout::under) {
+        const qreal textHeight = hasText ? std::ceil(metrics.height()) : 0;
+        const qreal total = (hasIcon ? m_iconSize : 0) + (hasIcon && hasText ? underGap : 0) + textHeight;
+        qreal y = content.top() + (content.height() - total) / 2;
+        if (hasIcon) {
+            Look::drawIcon(painter, QRectF(content.center().x() - m_iconSize / 2, std::round(y), m_iconSize, m_iconSize),
+                           m_icon, m_iconSize, Kiwano::peel);
+            y += m_iconSize + underGap;
+        }
+        if (hasText)
+            painter.drawText(QRectF(content.left(), std::round(y), content.width(), textHeight),
+                             Qt::AlignHCenter | Qt::AlignTop, text());
+    } else {
+        const qreal textWidth = hasText ? std::ceil(metrics.horizontalAdvance(text())) : 0;
+        const qreal total = (hasIcon ? m_iconSize : 0) + (hasIcon && hasText ? iconGap : 0) + textWidth;
+        qreal x = std::round(content.left() + (content.width() - total) / 2);
+        if (hasIcon) {
+            Look::drawIcon(painter, QRectF(x, std::round(content.center().y() - m_iconSize / 2), m_iconSize, m_iconSize),
+                           m_icon, m_iconSize, Kiwano::peel);
+            x += m_iconSize + iconGap;
+        }
+        if (hasText)
+            painter.drawText(QRectF(x, content.top(), textWidth + 1, content.height()),
+                             Qt::AlignLeft | Qt::AlignVCenter, text());
+    }
+    Q_UNUSED(face);
+
+    if (hasFocus()) {
+        painter.setOpacity(1);
+        QPen pen(Kiwano::peel, 1, Qt::DashLine);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(faceRect.adjusted(3.5, 3.5, -3.5, -3.5));
+    }
+}
+
+bool KiwanoButton::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTipChange)
+        updateAccessibleName();
+    return QAbstractButton::event(event);
+}
+
+void KiwanoButton::updateAccessibleName()
+{
+    if (accessibleName().isEmpty() || accessibleName() == toolTip() || accessibleName() == text())
+        setAccessibleName(text().isEmpty() ? toolTip() : text());
+}

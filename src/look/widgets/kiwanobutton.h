@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QAbstractButton>
+#include <QString>
+
+// The one button of the application's look: a cream (or ripe when selected) face with a peel
+// border over a hard shadow, which the face covers when pressed or selected. It shows a pixel
+// icon, a title, or both: beside each other (PixelLabel style) or the icon above a small title
+// (toolbar style). Keyboard focus is drawn as a dashed outline. The accessible name is the title,
+// else the tooltip, so icon-only buttons must have a tooltip or an accessible name.
+class KiwanoButton : public QAbstractButton
+{
+    Q_OBJECT
+
+public:
+    enum class Layout { beside, under };
+
+    explicit KiwanoButton(QWidget *parent = nullptr);
+    KiwanoButton(const QString &icon, const QString &title, QWidget *parent = nullptr);
+
+    QString iconName() const { return m_icon; }
+    void setIconName(const QString &name);
+    Layout layout() const { return m_layout; }
+    void setLayout(Layout layout);
+    bool isSelected() const { return m_selected; }
+    void setSelected(bool selected);
+    // Point sizes of the icon (18 unless set) and of the title's pixel font (12 unless set).
+    void setIconSize(qreal size);
+    void setFontSize(qreal size);
+    // A minimum width for the face, for rows of buttons of equal width.
+    void setMinimumFaceWidth(int width);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    QSize faceSize() const;
+    void updateAccessibleName();
+
+    QString m_icon;
+    Layout m_layout = Layout::beside;
+    bool m_selected = false;
+    qreal m_iconSize = 18;
+    qreal m_fontSize = 12;
+    int m_minimumFaceWidth = 0;
+};

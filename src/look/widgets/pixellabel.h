@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QWidget>
+
+// A pixel icon in a frame of size by size points, tinted (Kiwano::peel unless set).
+class PixelIconView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    PixelIconView(const QString &name, qreal size = 18, QWidget *parent = nullptr);
+    void setName(const QString &name);
+    void setColor(const QColor &color);
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QString m_name;
+    qreal m_size;
+    QColor m_color;
+};
+
+// A row of a pixel icon at 18 points and, when not empty, a title 6 points to its right, in the
+// pixel font at fontSize, in Kiwano::peel unless another colour is set.
+class PixelLabel : public QWidget
+{
+    Q_OBJECT
+
+public:
+    PixelLabel(const QString &icon, const QString &title, qreal fontSize = 12, QWidget *parent = nullptr);
+    void setTitle(const QString &title);
+    QString title() const { return m_title; }
+    void setColor(const QColor &color);
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QString m_icon;
+    QString m_title;
+    qreal m_fontSize;
+    QColor m_color;
+};
