@@ -1,18 +1,337 @@
 // SPDX-License-Identifier: MIT
 #include "editor/ui/imagecanvas.h"
 
+#include "annotation/pixelcache.h"
+#include "annotation/renderer.h"
+#include "annotation/textfont.h"
 #include "editor/model/editormodel.h"
+#include "editor/ui/canvas/canvascursor.h"
+#include "editor/ui/canvas/cropcontrols.h"
+#include "editor/ui/canvas/cropframe.h"
+#include "editor/ui/canvas/inlinetextfield.h"
+#include "editor/ui/canvas/selectionmarks.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPaintEvent>
+
+#include <cmath>
+
+namespace {
+
+constexpr int cropBarGap = 12;
+
+// The pixels a grown pen or highlighter stroke adds: from its former last point on. Nothing when
+// after is not before with points appended.
+std::optional<Annotation> appendedTail(const Annotation &before, const Annotation &after)
+{
+    if (before.id != after.id || before.style != after.style)
+        return std::nullopt;
+    const auto tail = [&](const QList<QPointF> &old, const QList<QPointF> &now)
+        -> std::optional<QList<QPointF>> {
+        if (old.isEmpty() || now.size() < old.size() || now[old.size() - 1] != old.last())
+            return std::nullopt;
+        return now.mid(old.size() - 1);
+    };
+    if (const auto *a = std::get_if<Shapes::Pen>(&before.shape))
+        if (const auto *b = std::get_if<Shapes::Pen>(&after.shape))
+            if (const auto points = tail(a->points, b->points))
+                return Annotation(Shapes::Pen{*points}, after.style, after.id);
+    if (const auto *a = std::get_if<Shapes::Highlighter>(&before.shape))
+        if (const auto *b = std::get_if<Shapes::Highlighter>(&after.shape))
+            if (const auto points = tail(a->points, b->points))
+                return Annotation(Shapes::Highlighter{*points}, after.style, after.id);
+    return std::nullopt;
+}
+
+} // namespace
 
 ImageCanvas::ImageCanvas(EditorModel *model, QWidget *parent)
     : QWidget(parent)
     , m_model(model)
 {
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("Image"));
+    setAttribute(Qt::WA_OpaquePaintEvent, !m_model->base().hasAlphaChannel());
+    m_cache.takeLayers(m_model->annotations());
+    chooseLive();
+    m_shownDraft = m_model->draft();
+
+    connect(m_model, &EditorModel::baseChanged, this, [this] {
+        setAttribute(Qt::WA_OpaquePaintEvent, !m_model->base().hasAlphaChannel());
+        m_cache.dropBase();
+        update();
+    });
+    connect(m_model, &EditorModel::annotationsChanged, this, &ImageCanvas::layersChanged);
+    connect(m_model, &EditorModel::draftChanged, this, &ImageCanvas::draftChanged);
+    connect(m_model, &EditorModel::selectedIDChanged, this, &ImageCanvas::selectionChanged);
+    connect(m_model, &EditorModel::toolChanged, this, &ImageCanvas::selectionChanged);
+    connect(m_model, &EditorModel::cropRectChanged, this, &ImageCanvas::cropChanged);
+    connect(m_model, &EditorModel::textEntryChanged, this, &ImageCanvas::textEntryChanged);
+    cropChanged();
+    textEntryChanged();
 }
 
 ImageCanvas::~ImageCanvas() = default;
 
 void ImageCanvas::setScale(qreal scale)
 {
+    if (!std::isfinite(scale) || scale <= 0)
+        return;
     m_scale = scale;
     m_model->setViewScale(scale);
+    placeCropControls();
+    textEntryChanged();
+    update();
+}
+
+QRectF ImageCanvas::toView(const QRectF &imageRect) const
+{
+    return QRectF(imageRect.topLeft() * m_scale, imageRect.size() * m_scale);
+}
+
+Qt::CursorShape ImageCanvas::cursorAt(QPointF imagePoint) const
+{
+    return canvasCursor(*m_model, imagePoint);
+}
+
+QRect ImageCanvas::dirtyRect(const QRectF &imageRect) const
+{
+    // Two points more for smoothing that spills over a rounded edge.
+    return toView(imageRect).toAlignedRect().adjusted(-2, -2, 2, 2) & rect();
+}
+
+QRectF ImageCanvas::selectionExtent() const
+{
+    const auto layer = m_model->selected();
+    if (!layer)
+        return {};
+    return SelectionMarks::extent(toView(layer->bounds()));
+}
+
+void ImageCanvas::chooseLive()
+{
+    // Only the move tool changes one layer pointer move after pointer move; it is drawn apart
+    // so that the pictures under and over it stay valid through the drag.
+    std::optional<qsizetype> live;
+    if (m_model->tool() == Tool::move)
+        if (const auto id = m_model->selectedID())
+            live = m_model->index(*id);
+    m_cache.setLive(live);
+}
+
+void ImageCanvas::layersChanged()
+{
+    const QList<Annotation> before = m_cache.layers();
+    const auto liveBefore = m_cache.live();
+    const bool kept = m_cache.takeLayers(m_model->annotations());
+    chooseLive();
+    const auto live = m_cache.live();
+    if (!kept || live != liveBefore) {
+        update();
+    } else if (live) {
+        const QRectF image = m_model->fullRect();
+        const QRectF changed = SelectionMarks::paintExtent(before[*live], image)
+                             | SelectionMarks::paintExtent(m_cache.layers()[*live], image);
+        QRect dirty = dirtyRect(changed);
+        if (m_shownSelection)
+            dirty |= m_shownSelection->toAlignedRect();
+        m_shownSelection = selectionExtent();
+        dirty |= m_shownSelection->toAlignedRect();
+        update(dirty);
+    }
+}
+
+QRectF ImageCanvas::draftChangeExtent(const std::optional<Annotation> &before,
+                                      const std::optional<Annotation> &after) const
+{
+    const QRectF image = m_model->fullRect();
+    if (before && after)
+        if (const auto tail = appendedTail(*before, *after))
+            return SelectionMarks::paintExtent(*tail, image);
+    QRectF extent;
+    if (before)
+        extent |= SelectionMarks::paintExtent(*before, image);
+    if (after)
+        extent |= SelectionMarks::paintExtent(*after, image);
+    return extent;
+}
+
+void ImageCanvas::draftChanged()
+{
+    const std::optional<Annotation> after = m_model->draft();
+    const QRectF extent = draftChangeExtent(m_shownDraft, after);
+    m_shownDraft = after;
+    if (!extent.isEmpty())
+        update(dirtyRect(extent));
+}
+
+void ImageCanvas::selectionChanged()
+{
+    chooseLive();
+    m_shownSelection = selectionExtent();
+    update();
+}
+
+void ImageCanvas::cropChanged()
+{
+    const auto crop = m_model->cropRect();
+    if (!crop) {
+        if (m_cropLabel)
+            m_cropLabel->hide();
+        if (m_cropBar) {
+            const bool hadFocus = m_cropBar->isAncestorOf(QApplication::focusWidget());
+            m_cropBar->hide();
+            if (hadFocus)
+                setFocus(Qt::OtherFocusReason);
+        }
+        update();
+        return;
+    }
+    if (!m_cropLabel) {
+        m_cropLabel = new CropSizeLabel(this);
+        m_cropBar = new CropBar(this);
+        connect(m_cropBar, &CropBar::cancelled, m_model, &EditorModel::cancelCrop);
+        connect(m_cropBar, &CropBar::applied, m_model, &EditorModel::applyCrop);
+    }
+    m_cropLabel->setText(CropFrame::sizeText(*crop));
+    placeCropControls();
+    m_cropLabel->show();
+    m_cropBar->show();
+    m_cropBar->raise();
+    update();
+}
+
+void ImageCanvas::placeCropControls()
+{
+    const auto crop = m_model->cropRect();
+    if (!crop || !m_cropLabel)
+        return;
+    const QPointF corner = crop->normalized().topLeft() * m_scale + QPointF(14, 16);
+    m_cropLabel->move(corner.toPoint());
+    const QSize bar = m_cropBar->sizeHint();
+    m_cropBar->setGeometry((width() - bar.width()) / 2,
+                           height() - cropBarGap - (bar.height() - 4), bar.width(), bar.height());
+}
+
+void ImageCanvas::textEntryChanged()
+{
+    const auto entry = m_model->textEntry();
+    if (!entry) {
+        if (m_textField && m_textField->isVisible()) {
+            const bool hadFocus = m_textField->hasFocus();
+            m_textField->hide();
+            if (hadFocus)
+                setFocus(Qt::OtherFocusReason);
+        }
+        return;
+    }
+    if (!m_textField) {
+        m_textField = new InlineTextField(this);
+        connect(m_textField, &InlineTextField::submitted, m_model, &EditorModel::commitText);
+        connect(m_textField, &InlineTextField::abandoned, m_model,
+                [this] { m_model->setTextEntry(std::nullopt); });
+    }
+    const Style style = m_model->toolStyle();
+    m_textField->open(*entry * m_scale, ::font(style.font, style.fontSize * m_scale), style.color);
+}
+
+void ImageCanvas::paintEvent(QPaintEvent *)
+{
+    const qreal ratio = devicePixelRatioF();
+    const QSizeF frame = m_model->imageSize() * m_scale * ratio;
+    m_cache.setView(QSize(int(std::ceil(frame.width())), int(std::ceil(frame.height()))), ratio,
+                    m_scale);
+    m_cache.prepare(m_model->base(), m_model->pixels());
+
+    QPainter painter(this);
+    painter.drawImage(QPointF(0, 0), m_cache.below());
+
+    const QList<Annotation> &layers = m_cache.layers();
+    PixelCache &pixels = m_model->pixels();
+    const QSize imageSize = m_model->base().size();
+    painter.save();
+    painter.scale(m_scale, m_scale);
+    if (const auto live = m_cache.live()) {
+        Renderer::draw({layers[*live]}, pixels, imageSize, painter);
+        if (m_cache.drawsAboveDirectly())
+            Renderer::draw(layers.mid(*live + 1), pixels, imageSize, painter);
+    }
+    painter.restore();
+    if (!m_cache.above().isNull())
+        painter.drawImage(QPointF(0, 0), m_cache.above());
+    if (const auto &draft = m_model->draft()) {
+        painter.save();
+        painter.scale(m_scale, m_scale);
+        Renderer::draw({*draft}, pixels, imageSize, painter);
+        painter.restore();
+    }
+    if (const auto layer = m_model->selected())
+        SelectionMarks::draw(painter, toView(layer->bounds()),
+                             layer->isResizable() && m_model->tool() == Tool::move);
+    if (const auto crop = m_model->cropRect())
+        CropFrame::draw(painter, *crop, m_scale, m_model->imageSize());
+}
+
+void ImageCanvas::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return QWidget::mousePressEvent(event);
+    setFocus(Qt::MouseFocusReason);
+    m_dragStart = toImage(event->position());
+    if (!m_model->textEntry())
+        m_model->dragChanged(*m_dragStart, *m_dragStart,
+                             event->modifiers().testFlag(Qt::ShiftModifier));
+}
+
+void ImageCanvas::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPointF at = toImage(event->position());
+    setCursor(cursorAt(at));
+    if (m_dragStart && event->buttons().testFlag(Qt::LeftButton) && !m_model->textEntry())
+        m_model->dragChanged(*m_dragStart, at, event->modifiers().testFlag(Qt::ShiftModifier));
+}
+
+void ImageCanvas::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || !m_dragStart)
+        return QWidget::mouseReleaseEvent(event);
+    m_dragStart.reset();
+    if (m_model->textEntry()) {
+        // A click anywhere else takes what was typed.
+        m_model->commitText(m_textField ? m_textField->text() : QString());
+        return;
+    }
+    m_model->dragEnded(toImage(event->position()));
+}
+
+void ImageCanvas::leaveEvent(QEvent *event)
+{
+    setCursor(Qt::ArrowCursor);
+    QWidget::leaveEvent(event);
+}
+
+void ImageCanvas::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Escape || event->modifiers() != Qt::NoModifier)
+        return QWidget::keyPressEvent(event);
+    if (m_model->cropRect())
+        m_model->cancelCrop();
+    else
+        m_model->select(std::nullopt);
+}
+
+void ImageCanvas::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    placeCropControls();
+}
+
+void ImageCanvas::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    m_model->setViewScale(m_scale);
 }

@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: MIT
+#include "editor/ui/canvas/selectionmarks.h"
+
+#include "annotation/annotation.h"
+#include "look/kiwano.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace SelectionMarks {
+
+namespace {
+
+constexpr qreal outlineGap = 4;
+constexpr qreal handleSize = 12;
+
+} // namespace
+
+void draw(QPainter &painter, const QRectF &bounds, bool withHandles)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(Qt::NoBrush);
+    const QRectF outline = bounds.adjusted(-outlineGap, -outlineGap, outlineGap, outlineGap);
+    painter.setPen(QPen(Qt::white, 4));
+    painter.drawRect(outline);
+    QPen dashed(Kiwano::peel, 2, Qt::CustomDashLine, Qt::FlatCap, Qt::MiterJoin);
+    // Dash lengths are in units of the pen width.
+    dashed.setDashPattern({2, 2});
+    painter.setPen(dashed);
+    painter.drawRect(outline);
+    if (withHandles) {
+        painter.setPen(QPen(Kiwano::peel, 2));
+        painter.setBrush(Kiwano::yellow);
+        for (const QPointF corner :
+             {bounds.topLeft(), bounds.topRight(), bounds.bottomLeft(), bounds.bottomRight()}) {
+            painter.drawRect(QRectF(corner - QPointF(handleSize / 2, handleSize / 2),
+                                    QSizeF(handleSize, handleSize)));
+        }
+    }
+    painter.restore();
+}
+
+QRectF extent(const QRectF &bounds)
+{
+    // The outline's outer edge lies 6 out, a handle's 7; one more for smoothing.
+    const qreal m = handleSize / 2 + 2;
+    return bounds.adjusted(-m - 2, -m - 2, m + 2, m + 2);
+}
+
+QRectF paintExtent(const Annotation &layer, const QRectF &imageRect)
+{
+    if (std::holds_alternative<Shapes::Focus>(layer.shape))
+        return imageRect;
+    const Style &style = layer.style;
+    qreal reach = 2;
+    if (std::isfinite(style.width))
+        reach += std::max(0.0, style.width);
+    if (std::holds_alternative<Shapes::Text>(layer.shape) && std::isfinite(style.fontSize)
+        && std::isfinite(style.outlineWidth))
+        reach += std::max(0.0, style.fontSize * style.outlineWidth / 100);
+    return layer.bounds().normalized().adjusted(-reach, -reach, reach, reach);
+}
+
+} // namespace SelectionMarks
