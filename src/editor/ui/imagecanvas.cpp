@@ -83,6 +83,7 @@ void ImageCanvas::setScale(qreal scale)
         return;
     m_scale = scale;
     m_model->setViewScale(scale);
+    m_shownSelection = selectionExtent();
     placeCropControls();
     textEntryChanged();
     update();
@@ -131,6 +132,7 @@ void ImageCanvas::layersChanged()
     chooseLive();
     const auto live = m_cache.live();
     if (!kept || live != liveBefore) {
+        m_shownSelection = selectionExtent();
         update();
     } else if (live) {
         const QRectF image = m_model->fullRect();
