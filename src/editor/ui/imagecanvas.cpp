@@ -18,6 +18,7 @@
 #include <QPaintEvent>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -173,6 +174,10 @@ void ImageCanvas::draftChanged()
 
 void ImageCanvas::selectionChanged()
 {
+    if (m_editing && (m_model->selectedID() != m_editing || m_model->tool() != Tool::move)) {
+        m_editing.reset();
+        textEntryChanged();
+    }
     chooseLive();
     m_shownSelection = selectionExtent();
     update();
@@ -219,10 +224,59 @@ void ImageCanvas::placeCropControls()
                            height() - cropBarGap - (bar.height() - 4), bar.width(), bar.height());
 }
 
+bool ImageCanvas::typing() const
+{
+    return m_model->textEntry() || m_editing;
+}
+
+InlineTextField *ImageCanvas::field()
+{
+    if (!m_textField) {
+        m_textField = new InlineTextField(this);
+        connect(m_textField, &InlineTextField::submitted, this, [this](const QString &text) {
+            if (m_editing)
+                finishEdit(text);
+            else
+                m_model->commitText(text);
+        });
+        connect(m_textField, &InlineTextField::abandoned, this, [this] {
+            if (m_editing)
+                finishEdit(std::nullopt);
+            else
+                m_model->setTextEntry(std::nullopt);
+        });
+    }
+    return m_textField;
+}
+
+void ImageCanvas::editText(const Annotation &layer)
+{
+    const auto *text = std::get_if<Shapes::Text>(&layer.shape);
+    // The field holds one line; a layer of several would lose its breaks.
+    if (!text || text->string.contains(QLatin1Char('\n')))
+        return;
+    m_editing = layer.id;
+    field()->open(text->point * m_scale, ::font(layer.style.font, layer.style.fontSize * m_scale),
+                  layer.style.color, text->string);
+}
+
+void ImageCanvas::finishEdit(std::optional<QString> text)
+{
+    const auto id = std::exchange(m_editing, std::nullopt);
+    if (!id)
+        return;
+    // The model refuses blank text and ignores an unchanged one.
+    if (text && m_model->selectedID() == id)
+        m_model->setSelectedText(*text);
+    textEntryChanged();
+}
+
 void ImageCanvas::textEntryChanged()
 {
     const auto entry = m_model->textEntry();
-    if (!entry) {
+    if (entry)
+        m_editing.reset();
+    if (!entry && !m_editing) {
         if (m_textField && m_textField->isVisible()) {
             const bool hadFocus = m_textField->hasFocus();
             m_textField->hide();
@@ -231,14 +285,14 @@ void ImageCanvas::textEntryChanged()
         }
         return;
     }
-    if (!m_textField) {
-        m_textField = new InlineTextField(this);
-        connect(m_textField, &InlineTextField::submitted, m_model, &EditorModel::commitText);
-        connect(m_textField, &InlineTextField::abandoned, m_model,
-                [this] { m_model->setTextEntry(std::nullopt); });
+    if (!entry) {
+        // A new scale while re-editing: the field follows the layer.
+        if (const auto layer = m_model->selected(); layer && layer->id == m_editing)
+            editText(*layer);
+        return;
     }
     const Style style = m_model->toolStyle();
-    m_textField->open(*entry * m_scale, ::font(style.font, style.fontSize * m_scale), style.color);
+    field()->open(*entry * m_scale, ::font(style.font, style.fontSize * m_scale), style.color);
 }
 
 void ImageCanvas::paintEvent(QPaintEvent *)
@@ -284,7 +338,7 @@ void ImageCanvas::mousePressEvent(QMouseEvent *event)
         return QWidget::mousePressEvent(event);
     setFocus(Qt::MouseFocusReason);
     m_dragStart = toImage(event->position());
-    if (!m_model->textEntry())
+    if (!typing())
         m_model->dragChanged(*m_dragStart, *m_dragStart,
                              event->modifiers().testFlag(Qt::ShiftModifier));
 }
@@ -293,7 +347,7 @@ void ImageCanvas::mouseMoveEvent(QMouseEvent *event)
 {
     const QPointF at = toImage(event->position());
     setCursor(cursorAt(at));
-    if (m_dragStart && event->buttons().testFlag(Qt::LeftButton) && !m_model->textEntry())
+    if (m_dragStart && event->buttons().testFlag(Qt::LeftButton) && !typing())
         m_model->dragChanged(*m_dragStart, at, event->modifiers().testFlag(Qt::ShiftModifier));
 }
 
@@ -307,7 +361,20 @@ void ImageCanvas::mouseReleaseEvent(QMouseEvent *event)
         m_model->commitText(m_textField ? m_textField->text() : QString());
         return;
     }
+    if (m_editing)
+        return finishEdit(m_textField->text());
     m_model->dragEnded(toImage(event->position()));
+}
+
+void ImageCanvas::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // The first click of the pair selected the layer under the pointer; the second opens its
+    // text for editing.
+    const auto layer = m_model->selected();
+    if (event->button() != Qt::LeftButton || typing() || m_model->tool() != Tool::move || !layer
+        || !layer->bounds().contains(toImage(event->position())))
+        return QWidget::mouseDoubleClickEvent(event);
+    editText(*layer);
 }
 
 void ImageCanvas::leaveEvent(QEvent *event)

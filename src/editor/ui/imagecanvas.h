@@ -49,6 +49,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -61,6 +62,12 @@ private:
     void cropChanged();
     void textEntryChanged();
     void chooseLive();
+    InlineTextField *field();
+    // Re-editing the text of a layer already placed: view-local, the model sees only the result.
+    void editText(const Annotation &layer);
+    void finishEdit(std::optional<QString> text);
+    // True while a text field takes the keys: pointer drags then go nowhere.
+    bool typing() const;
     void placeCropControls();
     QRect dirtyRect(const QRectF &imageRect) const;
     QRectF selectionExtent() const;
@@ -73,6 +80,7 @@ private:
     std::optional<Annotation> m_shownDraft;
     std::optional<QRectF> m_shownSelection;
     std::optional<QPointF> m_dragStart;
+    std::optional<QUuid> m_editing;
     InlineTextField *m_textField = nullptr;
     CropBar *m_cropBar = nullptr;
     CropSizeLabel *m_cropLabel = nullptr;

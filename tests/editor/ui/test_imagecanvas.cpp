@@ -157,6 +157,8 @@ private slots:
     void openTextEntryIgnoresDragsAndReleaseCommitsOnce();
     void textFieldKeys_data();
     void textFieldKeys();
+    void reeditingPlacedText_data();
+    void reeditingPlacedText();
     void escapeOnCanvas_data();
     void escapeOnCanvas();
     void cropBarKeys_data();
@@ -274,6 +276,51 @@ void TestImageCanvas::textFieldKeys()
     QVERIFY(field->isVisible());
     QCOMPARE(field->text(), QString());
     QCOMPARE(field->pos(), QPoint(20 - 4, 24 - 4));
+}
+
+void TestImageCanvas::reeditingPlacedText_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("key");   // 0: a click on the canvas instead of a key
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qsizetype>("undoSteps");
+    QTest::newRow("Return keeps the edit") << "Kiwi!" << int(Qt::Key_Return) << "Kiwi!" << qsizetype(1);
+    QTest::newRow("a click elsewhere keeps it") << "Kiwi!" << 0 << "Kiwi!" << qsizetype(1);
+    QTest::newRow("Escape keeps the old text") << "Kiwi!" << int(Qt::Key_Escape) << "Hello" << qsizetype(0);
+    QTest::newRow("blank text is refused") << "  " << int(Qt::Key_Return) << "Hello" << qsizetype(0);
+}
+
+void TestImageCanvas::reeditingPlacedText()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, key);
+    QFETCH(QString, text);
+    QFETCH(qsizetype, undoSteps);
+    auto s = scene();
+    Style words = styled(Qt::red, 4);
+    words.fontSize = 40;
+    const Annotation layer(Shapes::Text{{100, 100}, QStringLiteral("Hello")}, words);
+    s->model.commit(layer);
+    s->model.chooseTool(Tool::move);
+    const qsizetype before = s->model.undoStack().size();
+    // QTest sends the second click of the pair only.
+    QTest::mouseClick(&s->canvas, Qt::LeftButton, {}, s->view(layer.bounds().center()));
+    QTest::mouseDClick(&s->canvas, Qt::LeftButton, {}, s->view(layer.bounds().center()));
+    InlineTextField *field = s->canvas.textField();
+    QVERIFY(field && field->isVisible());
+    QCOMPARE(field->text(), QStringLiteral("Hello"));
+    QTRY_VERIFY(field->hasFocus());
+    QTest::keyClicks(field, typed);
+    if (key)
+        QTest::keyClick(field, Qt::Key(key));
+    else
+        QTest::mouseClick(&s->canvas, Qt::LeftButton, {}, QPoint(190, 140));
+    QVERIFY(!field->isVisible());
+    QCOMPARE(s->model.annotations().size(), 1);
+    QCOMPARE(std::get<Shapes::Text>(s->model.annotations().first().shape).string, text);
+    QCOMPARE(s->model.undoStack().size(), before + undoSteps);
+    // The click that closed the field moved nothing.
+    QCOMPARE(s->model.annotations().first().bounds().topLeft(), layer.bounds().topLeft());
 }
 
 void TestImageCanvas::escapeOnCanvas_data()

@@ -26,7 +26,8 @@ InlineTextField::InlineTextField(QWidget *parent)
     connect(this, &QLineEdit::returnPressed, this, [this] { emit submitted(text()); });
 }
 
-void InlineTextField::open(QPointF textOrigin, const QFont &font, const QColor &color)
+void InlineTextField::open(QPointF textOrigin, const QFont &font, const QColor &color,
+                           const QString &text)
 {
     setFont(font);
     QPalette colours = palette();
@@ -35,7 +36,8 @@ void InlineTextField::open(QPointF textOrigin, const QFont &font, const QColor &
     placeholder.setAlphaF(0.5f);
     colours.setColor(QPalette::PlaceholderText, placeholder);
     setPalette(colours);
-    clear();
+    setText(text);
+    selectAll();
     const int height = QFontMetrics(font).height() + 2 * padding + 2;
     setGeometry(int(std::lround(textOrigin.x() - padding)), int(std::lround(textOrigin.y() - padding)),
                 fieldWidth, height);

@@ -14,9 +14,10 @@ public:
     static constexpr int padding = 4;
 
     explicit InlineTextField(QWidget *parent = nullptr);
-    // Shows the field empty and focused, its text starting at textOrigin (view points), in font
-    // and color.
-    void open(QPointF textOrigin, const QFont &font, const QColor &color);
+    // Shows the field focused with text (empty for a new layer), its text starting at
+    // textOrigin (view points), in font and color.
+    void open(QPointF textOrigin, const QFont &font, const QColor &color,
+              const QString &text = QString());
 
 signals:
     void submitted(const QString &text);
