@@ -8,6 +8,7 @@
 #include "editor/ui/canvas/canvascursor.h"
 #include "editor/ui/canvas/cropcontrols.h"
 #include "editor/ui/canvas/cropframe.h"
+#include "editor/ui/canvas/damage.h"
 #include "editor/ui/canvas/inlinetextfield.h"
 #include "editor/ui/canvas/selectionmarks.h"
 
@@ -23,29 +24,6 @@
 namespace {
 
 constexpr int cropBarGap = 12;
-
-// The pixels a grown pen or highlighter stroke adds: from its former last point on. Nothing when
-// after is not before with points appended.
-std::optional<Annotation> appendedTail(const Annotation &before, const Annotation &after)
-{
-    if (before.id != after.id || before.style != after.style)
-        return std::nullopt;
-    const auto tail = [&](const QList<QPointF> &old, const QList<QPointF> &now)
-        -> std::optional<QList<QPointF>> {
-        if (old.isEmpty() || now.size() < old.size() || now[old.size() - 1] != old.last())
-            return std::nullopt;
-        return now.mid(old.size() - 1);
-    };
-    if (const auto *a = std::get_if<Shapes::Pen>(&before.shape))
-        if (const auto *b = std::get_if<Shapes::Pen>(&after.shape))
-            if (const auto points = tail(a->points, b->points))
-                return Annotation(Shapes::Pen{*points}, after.style, after.id);
-    if (const auto *a = std::get_if<Shapes::Highlighter>(&before.shape))
-        if (const auto *b = std::get_if<Shapes::Highlighter>(&after.shape))
-            if (const auto points = tail(a->points, b->points))
-                return Annotation(Shapes::Highlighter{*points}, after.style, after.id);
-    return std::nullopt;
-}
 
 } // namespace
 
@@ -137,8 +115,8 @@ void ImageCanvas::layersChanged()
         update();
     } else if (live) {
         const QRectF image = m_model->fullRect();
-        const QRectF changed = SelectionMarks::paintExtent(before[*live], image)
-                             | SelectionMarks::paintExtent(m_cache.layers()[*live], image);
+        const QRectF changed = Damage::ofLayer(before[*live], image)
+                             | Damage::ofLayer(m_cache.layers()[*live], image);
         QRect dirty = dirtyRect(changed);
         if (m_shownSelection)
             dirty |= m_shownSelection->toAlignedRect();
@@ -148,25 +126,10 @@ void ImageCanvas::layersChanged()
     }
 }
 
-QRectF ImageCanvas::draftChangeExtent(const std::optional<Annotation> &before,
-                                      const std::optional<Annotation> &after) const
-{
-    const QRectF image = m_model->fullRect();
-    if (before && after)
-        if (const auto tail = appendedTail(*before, *after))
-            return SelectionMarks::paintExtent(*tail, image);
-    QRectF extent;
-    if (before)
-        extent |= SelectionMarks::paintExtent(*before, image);
-    if (after)
-        extent |= SelectionMarks::paintExtent(*after, image);
-    return extent;
-}
-
 void ImageCanvas::draftChanged()
 {
     const std::optional<Annotation> after = m_model->draft();
-    const QRectF extent = draftChangeExtent(m_shownDraft, after);
+    const QRectF extent = Damage::ofDraft(m_shownDraft, after, m_model->fullRect());
     m_shownDraft = after;
     if (!extent.isEmpty())
         update(dirtyRect(extent));

@@ -71,8 +71,6 @@ private:
     void placeCropControls();
     QRect dirtyRect(const QRectF &imageRect) const;
     QRectF selectionExtent() const;
-    QRectF draftChangeExtent(const std::optional<Annotation> &before,
-                             const std::optional<Annotation> &after) const;
 
     EditorModel *m_model;
     qreal m_scale = 1;

@@ -1,13 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "editor/ui/canvas/selectionmarks.h"
 
-#include "annotation/annotation.h"
 #include "look/kiwano.h"
 
 #include <QPainter>
 
-#include <algorithm>
-#include <cmath>
 
 namespace SelectionMarks {
 
@@ -48,20 +45,6 @@ QRectF extent(const QRectF &bounds)
     // The outline's outer edge lies 6 out, a handle's 7; one more for smoothing.
     const qreal m = handleSize / 2 + 2;
     return bounds.adjusted(-m - 2, -m - 2, m + 2, m + 2);
-}
-
-QRectF paintExtent(const Annotation &layer, const QRectF &imageRect)
-{
-    if (std::holds_alternative<Shapes::Focus>(layer.shape))
-        return imageRect;
-    const Style &style = layer.style;
-    qreal reach = 2;
-    if (std::isfinite(style.width))
-        reach += std::max(0.0, style.width);
-    if (std::holds_alternative<Shapes::Text>(layer.shape) && std::isfinite(style.fontSize)
-        && std::isfinite(style.outlineWidth))
-        reach += std::max(0.0, style.fontSize * style.outlineWidth / 100);
-    return layer.bounds().normalized().adjusted(-reach, -reach, reach, reach);
 }
 
 } // namespace SelectionMarks
