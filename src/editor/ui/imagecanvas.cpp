@@ -64,7 +64,7 @@ void ImageCanvas::setScale(qreal scale)
     m_model->setViewScale(scale);
     m_shownSelection = selectionExtent();
     placeCropControls();
-    textEntryChanged();
+    placeTextField();
     update();
 }
 
@@ -234,6 +234,22 @@ void ImageCanvas::finishEdit(std::optional<QString> text)
     textEntryChanged();
 }
 
+void ImageCanvas::placeTextField()
+{
+    if (!m_textField || !m_textField->isVisible())
+        return;
+    if (const auto entry = m_model->textEntry()) {
+        const Style style = m_model->toolStyle();
+        m_textField->place(*entry * m_scale, ::font(style.font, style.fontSize * m_scale),
+                           style.color);
+    } else if (const auto layer = m_model->selected(); layer && layer->id == m_editing) {
+        if (const auto *text = std::get_if<Shapes::Text>(&layer->shape))
+            m_textField->place(text->point * m_scale,
+                               ::font(layer->style.font, layer->style.fontSize * m_scale),
+                               layer->style.color);
+    }
+}
+
 void ImageCanvas::textEntryChanged()
 {
     const auto entry = m_model->textEntry();
@@ -248,12 +264,8 @@ void ImageCanvas::textEntryChanged()
         }
         return;
     }
-    if (!entry) {
-        // A new scale while re-editing: the field follows the layer.
-        if (const auto layer = m_model->selected(); layer && layer->id == m_editing)
-            editText(*layer);
+    if (!entry)
         return;
-    }
     const Style style = m_model->toolStyle();
     field()->open(*entry * m_scale, ::font(style.font, style.fontSize * m_scale), style.color);
 }

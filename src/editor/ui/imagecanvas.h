@@ -69,6 +69,7 @@ private:
     // True while a text field takes the keys: pointer drags then go nowhere.
     bool typing() const;
     void placeCropControls();
+    void placeTextField();
     QRect dirtyRect(const QRectF &imageRect) const;
     QRectF selectionExtent() const;
 

@@ -231,6 +231,10 @@ void TestImageCanvas::openTextEntryIgnoresDragsAndReleaseCommitsOnce()
     QVERIFY(field && field->isVisible());
     QTRY_VERIFY(field->hasFocus());
     QTest::keyClicks(field, QStringLiteral("Hi"));
+    // A new zoom moves the field and keeps what was typed.
+    s->canvas.setScale(0.25);
+    QCOMPARE(field->text(), QStringLiteral("Hi"));
+    QCOMPARE(field->pos(), QPoint(80 / 4 - 4, 60 / 4 - 4));
     // The entry stays open across a tool change; a drag must still draw nothing.
     s->model.setTool(Tool::pen);
     QSignalSpy drafts(&s->model, &EditorModel::draftChanged);

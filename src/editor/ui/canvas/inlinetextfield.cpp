@@ -29,6 +29,16 @@ InlineTextField::InlineTextField(QWidget *parent)
 void InlineTextField::open(QPointF textOrigin, const QFont &font, const QColor &color,
                            const QString &text)
 {
+    place(textOrigin, font, color);
+    setText(text);
+    selectAll();
+    show();
+    raise();
+    setFocus(Qt::OtherFocusReason);
+}
+
+void InlineTextField::place(QPointF textOrigin, const QFont &font, const QColor &color)
+{
     setFont(font);
     QPalette colours = palette();
     colours.setColor(QPalette::Text, color);
@@ -36,14 +46,9 @@ void InlineTextField::open(QPointF textOrigin, const QFont &font, const QColor &
     placeholder.setAlphaF(0.5f);
     colours.setColor(QPalette::PlaceholderText, placeholder);
     setPalette(colours);
-    setText(text);
-    selectAll();
     const int height = QFontMetrics(font).height() + 2 * padding + 2;
     setGeometry(int(std::lround(textOrigin.x() - padding)), int(std::lround(textOrigin.y() - padding)),
                 fieldWidth, height);
-    show();
-    raise();
-    setFocus(Qt::OtherFocusReason);
 }
 
 bool InlineTextField::event(QEvent *event)

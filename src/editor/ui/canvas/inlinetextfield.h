@@ -18,6 +18,8 @@ public:
     // textOrigin (view points), in font and color.
     void open(QPointF textOrigin, const QFont &font, const QColor &color,
               const QString &text = QString());
+    // Moves and restyles the field, keeping what was typed.
+    void place(QPointF textOrigin, const QFont &font, const QColor &color);
 
 signals:
     void submitted(const QString &text);
