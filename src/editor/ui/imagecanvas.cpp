@@ -11,8 +11,10 @@
 #include "editor/ui/canvas/damage.h"
 #include "editor/ui/canvas/inlinetextfield.h"
 #include "editor/ui/canvas/selectionmarks.h"
+#include "look/kiwano.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -305,6 +307,33 @@ void ImageCanvas::paintEvent(QPaintEvent *)
                              layer->isResizable() && m_model->tool() == Tool::move);
     if (const auto crop = m_model->cropRect())
         CropFrame::draw(painter, *crop, m_scale, m_model->imageSize());
+    if (m_focusShown && hasFocus()) {
+        QPen dashed(Kiwano::ripe, 2, Qt::DashLine);
+        painter.setPen(dashed);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(rect()).adjusted(3, 3, -3, -3));
+    }
+}
+
+void ImageCanvas::focusInEvent(QFocusEvent *event)
+{
+    // Coming back to the window restores the outline as it was.
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason
+        || reason == Qt::ShortcutFocusReason)
+        m_focusShown = true;
+    else if (reason == Qt::MouseFocusReason)
+        m_focusShown = false;
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void ImageCanvas::focusOutEvent(QFocusEvent *event)
+{
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        m_focusShown = false;
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void ImageCanvas::mousePressEvent(QMouseEvent *event)

@@ -53,6 +53,8 @@ protected:
     void leaveEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
@@ -80,6 +82,8 @@ private:
     std::optional<QRectF> m_shownSelection;
     std::optional<QPointF> m_dragStart;
     std::optional<QUuid> m_editing;
+    // Keyboard focus is outlined; focus taken by a click is not.
+    bool m_focusShown = false;
     InlineTextField *m_textField = nullptr;
     CropBar *m_cropBar = nullptr;
     CropSizeLabel *m_cropLabel = nullptr;
