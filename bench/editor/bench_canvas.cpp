@@ -259,7 +259,7 @@ int main(int argc, char **argv)
     const Percentiles penBase = percentiles(penTimes.baseline);
     printPercentiles("pen drag: pointer move + frame", pen);
     printPercentiles("  baseline frames in between", penBase);
-    std::printf("  %-52s %d of %d\n", "  paint events during the drag", counter.paints, frames);
+    std::printf("  %-52s %d for %d moves\n", "  paint events during the drag", counter.paints, frames);
 
     QElapsedTimer press;
     press.start();
@@ -277,7 +277,7 @@ int main(int argc, char **argv)
     const Percentiles moveBase = percentiles(moveTimes.baseline);
     printPercentiles("layer move: pointer move + frame", move);
     printPercentiles("  baseline frames in between", moveBase);
-    std::printf("  %-52s %d of %d\n", "  paint events during the drag", counter.paints, frames);
+    std::printf("  %-52s %d for %d moves\n", "  paint events during the drag", counter.paints, frames);
     const bool moved = model.annotations().at(*model.index(box.id)).bounds() != box.bounds();
 
     printPercentiles("full-frame repaint with the layer selected", percentiles(repaintFrames(canvas, 60)));

@@ -32,6 +32,8 @@ bool LayerCache::takeLayers(const QList<Annotation> &layers)
             same = layers[i] == m_layers[i];
     }
     m_layers = layers;
+    if (m_live && *m_live >= m_layers.size())
+        m_live.reset();
     if (!same)
         drop();
     return same;
