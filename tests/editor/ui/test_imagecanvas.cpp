@@ -578,6 +578,13 @@ void TestImageCanvas::cachedFramesMatchStraightPaint()
     }
     s->release(QPoint(30, 30));
     check("drawn");
+    // Commands from elsewhere on the selected layer.
+    model.select(moved.id);
+    check("selected");
+    model.shiftSelected(2);
+    check("raised");
+    model.deleteSelected();
+    check("deleted");
 }
 
 QTEST_MAIN(TestImageCanvas)
