@@ -21,7 +21,7 @@ void draw(QPainter &painter, const QRectF &bounds, bool withHandles)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setBrush(Qt::NoBrush);
     const QRectF outline = bounds.adjusted(-outlineGap, -outlineGap, outlineGap, outlineGap);
-    painter.setPen(QPen(Qt::white, 4));
+    painter.setPen(QPen(Qt::white, 4, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.drawRect(outline);
     QPen dashed(Kiwano::peel, 2, Qt::CustomDashLine, Qt::FlatCap, Qt::MiterJoin);
     // Dash lengths are in units of the pen width.
@@ -29,7 +29,7 @@ void draw(QPainter &painter, const QRectF &bounds, bool withHandles)
     painter.setPen(dashed);
     painter.drawRect(outline);
     if (withHandles) {
-        painter.setPen(QPen(Kiwano::peel, 2));
+        painter.setPen(QPen(Kiwano::peel, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
         painter.setBrush(Kiwano::yellow);
         for (const QPointF corner :
              {bounds.topLeft(), bounds.topRight(), bounds.bottomLeft(), bounds.bottomRight()}) {
