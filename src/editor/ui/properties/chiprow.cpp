@@ -18,17 +18,14 @@ ChipRow::ChipRow(int spacing, QWidget *parent)
     : QWidget(parent)
     , m_spacing(spacing)
 {
-    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    policy.setHeightForWidth(true);
-    setSizePolicy(policy);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
 void ChipRow::setChosen(QWidget *chip)
 {
     m_chosen = chip;
     // The custom chip may have come or gone with the colour.
-    updateGeometry();
-    place(width(), true);
+    fit();
     update();
 }
 
@@ -80,25 +77,28 @@ QSize ChipRow::minimumSizeHint() const
     return QSize(widest + 2 * padding, place(sizeHint().width(), false));
 }
 
-int ChipRow::heightForWidth(int width) const
-{
-    return place(width, false);
-}
-
 bool ChipRow::event(QEvent *event)
 {
     // A chip shown or hidden changes the row's shape.
     if (event->type() == QEvent::ChildAdded || event->type() == QEvent::ChildRemoved ||
         event->type() == QEvent::LayoutRequest) {
-        updateGeometry();
-        place(width(), true);
+        fit();
     }
     return QWidget::event(event);
 }
 
 void ChipRow::resizeEvent(QResizeEvent *)
 {
-    place(width(), true);
+    fit();
+}
+
+void ChipRow::fit()
+{
+    // Layouts ask the height for a width only now and then; a fixed height that follows the
+    // width keeps a wrapped line from being cut off.
+    const int height = place(width(), true);
+    if (height != minimumHeight() || height != maximumHeight())
+        setFixedHeight(height);
 }
 
 void ChipRow::paintEvent(QPaintEvent *)

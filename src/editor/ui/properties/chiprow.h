@@ -4,7 +4,8 @@
 #include <QPointer>
 #include <QWidget>
 
-// Lays its child chips out left to right, wrapping when the row is too narrow, and draws the ring
+// Lays its child chips out left to right, wrapping when the row is too narrow (its height then
+// follows its width), and draws the ring
 // around the chosen chip (outside the chip, so it is the row's to paint).
 class ChipRow : public QWidget
 {
@@ -16,8 +17,6 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
-    bool hasHeightForWidth() const override { return true; }
-    int heightForWidth(int width) const override;
 
 protected:
     bool event(QEvent *event) override;
@@ -26,6 +25,7 @@ protected:
 
 private:
     QList<QWidget *> visibleChips() const;
+    void fit();
     // Places the chips for a width and returns the height they take.
     int place(int width, bool move) const;
 

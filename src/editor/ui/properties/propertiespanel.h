@@ -13,7 +13,7 @@
 class EditorModel;
 class KiwanoButton;
 class QLabel;
-class TextContentField;
+#include "editor/ui/properties/textcontentfield.h"
 class ToolControls;
 
 // Edits the style of the selected layer, or of the current tool when nothing is selected; the
