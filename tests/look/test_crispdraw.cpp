@@ -84,9 +84,28 @@ private slots:
     {
         QFETCH_GLOBAL(qreal, ratio);
         PixelIconView icon(QStringLiteral("check"), 18);
-        const QSet<QRgb> found = colours(grab(icon, ratio));
+        const QImage image = grab(icon, ratio);
+        const QSet<QRgb> found = colours(image);
         const QSet<QRgb> expected{QColor(Qt::white).rgba(), Kiwano::peel.rgba()};
         QVERIFY2(found == expected, qPrintable(names(found)));
+        // Every cell of the icon's grid is the same whole number of device pixels: each run of
+        // ink along a row is a multiple of the shortest one.
+        QList<int> runs;
+        for (int y = 0; y < image.height(); ++y) {
+            int run = 0;
+            for (int x = 0; x <= image.width(); ++x) {
+                if (x < image.width() && image.pixel(x, y) == Kiwano::peel.rgba()) {
+                    ++run;
+                } else if (run > 0) {
+                    runs.append(run);
+                    run = 0;
+                }
+            }
+        }
+        QVERIFY(!runs.isEmpty());
+        const int cell = *std::min_element(runs.begin(), runs.end());
+        for (int run : runs)
+            QVERIFY2(run % cell == 0, qPrintable(QStringLiteral("run %1, cell %2").arg(run).arg(cell)));
     }
 
     void textFieldIsAPixelBoxThatShowsFocus()
