@@ -2,6 +2,7 @@
 #include "editor/ui/resizepanel.h"
 
 #include "editor/model/editormodel.h"
+#include "editor/ui/properties/field.h"
 #include "editor/ui/sizetext.h"
 #include "look/kiwano.h"
 #include "look/pixel.h"
@@ -17,18 +18,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QLabel *smallText(const QString &text, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setFont(Pixel::font(8));
-    QPalette palette = label->palette();
-    QColor faded = Kiwano::peel;
-    faded.setAlphaF(0.7f);
-    palette.setColor(QPalette::WindowText, faded);
-    label->setPalette(palette);
-    return label;
-}
 
 // A number field: its title above a plain field.
 QWidget *numberField(const QString &title, QLineEdit *field, QWidget *parent)
@@ -52,6 +41,11 @@ ResizePanel::ResizePanel(EditorModel *model, QWidget *parent)
     : QWidget(parent)
     , m_model(model)
 {
+    // Text in peel even where the application look is not applied.
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::WindowText, Kiwano::peel);
+    palette.setColor(QPalette::Text, Kiwano::peel);
+    setPalette(palette);
     setFixedWidth(300);
     auto *stack = new QVBoxLayout(this);
     stack->setContentsMargins(16, 16, 16, 16);
@@ -60,7 +54,7 @@ ResizePanel::ResizePanel(EditorModel *model, QWidget *parent)
 
     stack->addWidget(new PixelLabel(QStringLiteral("expand"), tr("Resize"), 16, this));
     const QSize now = model->imageSize().toSize();
-    m_now = smallText(tr("Now %1 × %2 px").arg(now.width()).arg(now.height()), this);
+    m_now = hintLabel(tr("Now %1 × %2 px").arg(now.width()).arg(now.height()), this);
     stack->addWidget(m_now);
 
     auto *sizeRow = new QHBoxLayout;

@@ -197,6 +197,20 @@ private slots:
         QCOMPARE(hint, !controls);
     }
 
+    void hiddenPanelCatchesUpWhenShown()
+    {
+        Shown shown(1);
+        shown.model->setTool(Tool::pen);
+        shown.panel.hide();
+        shown.model->setTool(Tool::blur);
+        Style style = shown.model->toolStyle();
+        style.blurBlock = 30;
+        shown.model->setToolStyle(style);
+        shown.panel.show();
+        QCOMPARE(shown.panel.subtitle(), QStringLiteral("New Blur"));
+        QCOMPARE(shown.control<PixelStepper>("Pixel size")->text(), QStringLiteral("30"));
+    }
+
     void hexEntryAcceptsOrRestores()
     {
         Shown shown(1);

@@ -58,8 +58,11 @@ void ColorChip::paintEvent(QPaintEvent *)
     else
         Look::drawIcon(painter, face, QStringLiteral("xmark"), m_side - 4, Kiwano::peel);
     Look::strokeInside(painter, face, 2, Kiwano::peel);
-    if (hasFocus())
-        Look::strokeInside(painter, face.adjusted(3, 3, -3, -3), 1, Kiwano::cream);
+    // Focus: a cream and a peel line inside the border, visible on light and dark chips alike.
+    if (hasFocus()) {
+        Look::strokeInside(painter, face.adjusted(2, 2, -2, -2), 1, Kiwano::cream);
+        Look::strokeInside(painter, face.adjusted(3, 3, -3, -3), 1, Kiwano::peel);
+    }
 }
 
 Swatches::Swatches(bool allowsNone, QWidget *parent)
