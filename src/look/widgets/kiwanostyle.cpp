@@ -52,11 +52,6 @@ void KiwanoStyle::polish(QPalette &palette)
     palette = standardPalette();
 }
 
-void KiwanoStyle::polish(QWidget *widget)
-{
-    QProxyStyle::polish(widget);
-}
-
 QRect KiwanoStyle::subControlRect(ComplexControl control, const QStyleOptionComplex *option,
                                   SubControl sub, const QWidget *widget) const
 {

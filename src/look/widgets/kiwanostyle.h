@@ -18,7 +18,6 @@ public:
 
     QPalette standardPalette() const override;
     void polish(QPalette &palette) override;
-    void polish(QWidget *widget) override;
     void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                        const QWidget *widget = nullptr) const override;
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,

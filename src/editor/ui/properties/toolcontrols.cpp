@@ -49,9 +49,9 @@ ToolControls::ToolControls(Tool tool, EditorModel *model, QWidget *parent)
 {
     m_fields->setContentsMargins(0, 0, 0, 0);
     m_fields->setSpacing(12);
-    const int whole = int(Format::whole);
-    const int offOrWhole = int(Format::offOrWhole);
-    const int percent = int(Format::percent);
+    const Format whole = Format::whole;
+    const Format offOrWhole = Format::offOrWhole;
+    const Format percent = Format::percent;
     switch (tool) {
     case Tool::pen:
     case Tool::highlighter:
@@ -109,9 +109,9 @@ void ToolControls::edit(const std::function<void(Style &)> &change)
 }
 
 void ToolControls::addStepper(const QString &title, qreal Style::*field, double lower, double upper,
-                              double step, int format, bool points)
+                              double step, Format format, bool points)
 {
-    auto *stepper = addField(title, new PixelStepper(title, lower, upper, step, Format(format)));
+    auto *stepper = addField(title, new PixelStepper(title, lower, upper, step, format));
     // Lengths are stored in image pixels and shown in points of the screen they were made for.
     const qreal scale = points ? m_model->pixelScale() : 1;
     connect(stepper, &PixelStepper::valueEdited, this, [this, field, scale](double value) {
@@ -155,7 +155,7 @@ void ToolControls::addPictureSize()
     column->setContentsMargins(0, 0, 0, 0);
     m_sizeField = new Field(tr("Size (px)"), holder, this);
     m_fields->addWidget(m_sizeField);
-    addStepper(tr("Opacity"), &Style::opacity, 0.1, 1, 0.1, int(Format::percent), false);
+    addStepper(tr("Opacity"), &Style::opacity, 0.1, 1, 0.1, Format::percent, false);
     m_originalSize = new KiwanoButton(QStringLiteral("expand"), tr("Original Size"), this);
     m_fields->addWidget(m_originalSize);
     connect(m_originalSize, &QAbstractButton::clicked, this, [this] {
