@@ -268,6 +268,24 @@ private slots:
         QCOMPARE(sizes->heightField()->text(), QStringLiteral("200"));
     }
 
+    void sizeFieldsStartFreshForAnotherPicture()
+    {
+        Shown shown(1, 1000, 1000);
+        const QUuid first = picture(*shown.model, QSize(400, 200));
+        const QUuid second = picture(*shown.model, QSize(100, 300));
+        shown.model->select(first);
+        auto *sizes = shown.panel.findChild<LayerSizeFields *>();
+        QTest::mouseClick(sizes->lockButton(), Qt::LeftButton);
+        type(sizes->widthField(), "123");
+        shown.model->select(second);
+        QTRY_COMPARE(shown.panel.findChildren<LayerSizeFields *>().size(), 1);
+        sizes = shown.panel.findChild<LayerSizeFields *>();
+        QCOMPARE(sizes->widthField()->text(), QStringLiteral("100"));
+        QCOMPARE(sizes->lockButton()->toolTip(), QStringLiteral("Ratio locked"));
+        type(sizes->widthField(), "50");
+        QCOMPARE(sizes->heightField()->text(), QStringLiteral("150"));
+    }
+
     void textFieldEditsTheSelectedTextLayer()
     {
         Shown shown(1);
