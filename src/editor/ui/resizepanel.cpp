@@ -163,7 +163,11 @@ void ResizePanel::keyPressEvent(QKeyEvent *event)
         return;
     }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        apply();
+        // Return on a focused button presses that button (Cancel must not apply).
+        if (auto *button = qobject_cast<QAbstractButton *>(focusWidget()); button && isAncestorOf(button))
+            button->click();
+        else
+            apply();
         return;
     }
     QWidget::keyPressEvent(event);

@@ -47,6 +47,23 @@ private slots:
         QCOMPARE(model->imageSize(), QSizeF(1000, 100));
         press(Qt::Key_Escape);
         QCOMPARE(closed.count(), 2);
+
+        // Return on a focused button presses it: the 50% preset, then Cancel, which applies nothing.
+        press(Qt::Key_Tab);
+        press(Qt::Key_Tab);
+        auto *preset = qobject_cast<KiwanoButton *>(QApplication::focusWidget());
+        QVERIFY(preset);
+        QCOMPARE(preset->text(), QStringLiteral("50%"));
+        press(Qt::Key_Return);
+        QCOMPARE(panel.widthField()->text(), QStringLiteral("500"));
+        QCOMPARE(closed.count(), 2);
+        press(Qt::Key_Tab);
+        press(Qt::Key_Tab);
+        press(Qt::Key_Tab);
+        QCOMPARE(qobject_cast<KiwanoButton *>(QApplication::focusWidget())->text(), QStringLiteral("Cancel"));
+        press(Qt::Key_Return);
+        QCOMPARE(closed.count(), 3);
+        QCOMPARE(model->imageSize(), QSizeF(1000, 100));
     }
 
     void swatchChipsAreChosenWithTheKeyboard()

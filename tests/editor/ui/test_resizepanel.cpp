@@ -180,6 +180,7 @@ private slots:
         QCOMPARE(closed.count(), 2);
         QCOMPARE(model->imageSize(), QSizeF(100, 50));
 
+        panel.heightField()->setFocus();
         QTest::keyClick(panel.heightField(), Qt::Key_Return);
         QCOMPARE(closed.count(), 3);
         QCOMPARE(model->imageSize(), QSizeF(40, 20));
