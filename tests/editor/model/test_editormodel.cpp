@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QTest>
 
 #include <functional>
 
+#include "annotation/pixelcache.h"
+#include "annotation/renderer.h"
 #include "editor/model/zogquote.h"
 #include "fixtures.h"
 
@@ -108,6 +111,7 @@ private slots:
         });
         row("crop of everything", false, [](EditorModel &m) { m.chooseTool(Tool::crop); m.applyCrop(); });
         row("resize beyond a painter", false, [](EditorModel &m) { m.resize(QSizeF(1e12, 10)); });
+        row("resize past the largest side", false, [](EditorModel &m) { m.resize(QSizeF(16001, 10)); });
         const QList<std::pair<const char *, QSizeF>> unusable{
             {"zero", QSizeF(0, 100)}, {"NaN", QSizeF(qQNaN(), 100)}, {"infinite", QSizeF(200, qInf())}};
         for (const auto &[name, size] : unusable) {
@@ -212,6 +216,38 @@ private slots:
             QCOMPARE(snapshot.base.cacheKey(), key);
         const auto &older = model->undoStack().at(19).layers, &newer = model->undoStack().at(20).layers;
         QCOMPARE(older.first().get(), newer.first().get()); // an unchanged layer is shared
+    }
+
+    void everyBlurSizeOfTheDocumentStaysPixellated()
+    {
+        auto model = Fixtures::model(200, 100);
+        model->chooseTool(Tool::blur);
+        for (int block = 4; block < 16; block += 2) {
+            Style style = model->toolStyle();
+            style.blurBlock = block;
+            model->setToolStyle(style);
+            drag(*model, QPointF(block * 10, 10), QPointF(block * 10 + 20, 60));
+        }
+        QImage frame(200, 100, QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&frame);
+        Renderer::draw(model->annotations(), model->pixels(), QSize(200, 100), painter);
+        // A size asked for once beside them is only a recent one.
+        model->pixels().image(40);
+        Renderer::draw(model->annotations(), model->pixels(), QSize(200, 100), painter);
+        QList<int> keys = model->pixels().keys();
+        std::sort(keys.begin(), keys.end());
+        QCOMPARE(keys, QList<int>({4, 6, 8, 10, 12, 14, 40}));
+    }
+
+    void layersNoStepHoldsAnyMoreLetGoOfTheirPixels()
+    {
+        auto model = Fixtures::model();
+        model->addPicture(Fixtures::solid(Qt::red, 100, 50));
+        QImage held = std::get<Shapes::Picture>(model->annotations().last().shape).image;
+        model->undo();
+        QVERIFY(!held.isDetached()); // redo still brings it back
+        box(*model, QRectF(10, 10, 30, 30));
+        QVERIFY(held.isDetached());
     }
 
     void cropDragsDependOnTheZoomAndStayWithinTheImage_data()
