@@ -66,6 +66,12 @@ private slots:
         filled.fillColor = QColor::fromRgbF(0, 0, 1, 0.5f);
         QTest::newRow("fill colour") << QByteArray(R"({"fillColor":{"r":0,"g":0,"b":1,"a":0.5}})")
                                      << std::optional(filled);
+        Style opaque, clear;
+        opaque.color = QColor::fromRgbF(0, 0, 1, 1), clear.color = QColor::fromRgbF(0, 0, 1, 0);
+        QTest::newRow("alpha above 1") << QByteArray(R"({"color":{"r":0,"g":0,"b":1,"a":1.5}})")
+                                       << std::optional(opaque);
+        QTest::newRow("alpha below 0") << QByteArray(R"({"color":{"r":0,"g":0,"b":1,"a":-2}})")
+                                       << std::optional(clear);
         int row = 0;
         for (const char *bad : {"", "width: 8", R"({"width":8)", "[1,2,3]", "8"})
             QTest::addRow("not an object %d", ++row) << QByteArray(bad) << std::optional<Style>();
