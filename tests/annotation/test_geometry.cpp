@@ -100,17 +100,9 @@ private slots:
         QCOMPARE(annotation.bounds(), bounds);
     }
 
-    void textStampAndWatermarkBounds()
+    void stampAndWatermarkBounds()
     {
-        Annotation text(Text{QPointF(20, 30), QStringLiteral("Hello")});
-        const QSizeF measured = measuredSize(QStringLiteral("Hello"), textAttributes(text.style));
-        QCOMPARE(text.bounds(), QRectF(QPointF(20, 30), measured));
-
-        Annotation stamp = layer(Stamp{QPointF(100, 50)}, 4);
-        const QSizeF kiwi = measuredSize(QStringLiteral("🥝"), stampAttributes(stamp));
-        QCOMPARE(stamp.bounds().center(), QPointF(100, 50));
-        QCOMPARE(stamp.bounds().size(), kiwi);
-
+        QCOMPARE(layer(Stamp{QPointF(100, 50)}, 4).bounds().center(), QPointF(100, 50));
         Annotation mark(Shapes::Watermark{QPointF(500, 400), 1000});
         mark.style.markSize = 0.3;
         QCOMPARE(mark.bounds().width(), 300.0);

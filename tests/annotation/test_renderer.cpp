@@ -215,7 +215,7 @@ private slots:
         QVERIFY(pixelsWithHue(text, 60, 150) > 100);
     }
 
-    void cacheKeepsTheFourLatestBlockSizes()
+    void cacheKeysAndTheLatestSizes()
     {
         const qreal nan = std::numeric_limits<qreal>::quiet_NaN(), inf = std::numeric_limits<qreal>::infinity();
         for (const auto &[block, key] : {std::pair{2.5, 3}, {3.4, 3}, {1.0, 2}, {-7.0, 2}, {nan, 2}, {inf, 65536}}) {
