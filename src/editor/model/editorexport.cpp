@@ -111,18 +111,21 @@ void EditorModel::copyToClipboard()
     QtConcurrent::run(exportPool(), [job = exportJob(), scale] {
         const QImage image = job.flatten();
         return image.isNull() ? QByteArray() : withDensity(Png::encode(image), scale);
-    }).then(this, [this](const QByteArray &png) {
-        if (png.isEmpty()) {
-            showToast(QStringLiteral("Couldn't copy: ") + flattenFailure());
-            return;
-        }
+    }).then(qApp, [model = QPointer<EditorModel>(this)](const QByteArray &png) {
+        // The clipboard is filled even when the model has gone meanwhile (its grab released or
+        // closed): the copy was asked for.
         QClipboard *clipboard = QGuiApplication::clipboard();
-        if (!clipboard)
+        if (!png.isEmpty() && clipboard) {
+            auto *mime = new QMimeData;
+            mime->setData(QStringLiteral("image/png"), png);
+            clipboard->setMimeData(mime, QClipboard::Clipboard);
+        }
+        if (!model)
             return;
-        auto *mime = new QMimeData;
-        mime->setData(QStringLiteral("image/png"), png);
-        clipboard->setMimeData(mime, QClipboard::Clipboard);
-        showToast(QStringLiteral("Copied!"));
+        if (png.isEmpty())
+            model->showToast(QStringLiteral("Couldn't copy: ") + flattenFailure());
+        else if (clipboard)
+            model->showToast(QStringLiteral("Copied!"));
     });
 }
 

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
+#include <QClipboard>
 #include <QDateTime>
 #include <QDir>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTest>
@@ -99,6 +102,21 @@ private slots:
         QCOMPARE(SaveLocation::folder(), m_sandbox->path("Picked"));
         QTRY_COMPARE(model->toast(), std::optional<QString>("Saved to Picked!"));
         QVERIFY(QFileInfo::exists(*m_answer));
+    }
+
+    void aCopyOutlivesItsModel()
+    {
+        auto model = documentWithABox();
+        const QImage expected = model->flatten();
+        QGuiApplication::clipboard()->clear();
+        model->copyToClipboard();
+        model.reset(); // a grab released while its copy is under way
+        const auto png = [] {
+            const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
+            return mime ? mime->data("image/png") : QByteArray();
+        };
+        QTRY_VERIFY(!png().isEmpty());
+        QCOMPARE(ImageImport::decode(png()), expected);
     }
 
     void aFailedFlattenSaysSoAndWritesNothing()
