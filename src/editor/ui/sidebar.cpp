@@ -51,7 +51,7 @@ Sidebar::Sidebar(EditorModel *model, EditorActions *actions, QWidget *parent)
     , m_properties(new PropertiesPanel(model))
     , m_slide(new QVariantAnimation(this))
 {
-    setFixedWidth(width);
+    setFixedWidth(columnWidth);
     auto *column = new QVBoxLayout(m_normal);
     column->setSpacing(0);
     column->setContentsMargins(0, 0, 0, 0);
@@ -122,7 +122,7 @@ void Sidebar::placeCard()
 {
     if (!m_card)
         return;
-    const int inner = width - edge;
+    const int inner = columnWidth - edge;
     const int offset = int(std::lround((1 - m_cardIn) * inner));
     m_card->setGeometry(edge + offset, 0, inner, height());
     if (auto *effect = qobject_cast<QGraphicsOpacityEffect *>(m_card->graphicsEffect()))
@@ -131,7 +131,7 @@ void Sidebar::placeCard()
 
 void Sidebar::resizeEvent(QResizeEvent *)
 {
-    m_normal->setGeometry(edge, 0, width - edge, height());
+    m_normal->setGeometry(edge, 0, columnWidth - edge, height());
     m_layers->setFixedHeight(int(std::lround(height() * layersShare)));
     placeCard();
 }

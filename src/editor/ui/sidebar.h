@@ -17,7 +17,7 @@ class Sidebar : public QWidget
     Q_OBJECT
 
 public:
-    static constexpr int width = 224;
+    static constexpr int columnWidth = 224;
 
     Sidebar(EditorModel *model, EditorActions *actions, QWidget *parent = nullptr);
 
