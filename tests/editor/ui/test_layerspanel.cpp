@@ -154,6 +154,7 @@ private slots:
 
         doc.model->setTextEntry(QPointF(5, 5));
         QTest::keyClick(row, Qt::Key_BracketRight, Qt::ControlModifier);
+        QCOMPARE(doc.order(), QList<QUuid>({doc.a, doc.b, doc.c}));
         QTest::keyClick(row, Qt::Key_BracketLeft, Qt::ControlModifier);
         QCOMPARE(doc.order(), QList<QUuid>({doc.a, doc.b, doc.c}));
 
