@@ -45,7 +45,6 @@ LayersPanel::LayersPanel(EditorModel *model, EditorActions *actions, QWidget *pa
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     scroll->viewport()->setAutoFillBackground(false);
     auto *listWidget = new QWidget(scroll);
-    listWidget->setAutoFillBackground(false);
     m_list = new QVBoxLayout(listWidget);
     m_list->setSpacing(4);
     m_list->setContentsMargins(0, 0, 0, 0);
@@ -61,6 +60,8 @@ LayersPanel::LayersPanel(EditorModel *model, EditorActions *actions, QWidget *pa
     m_list->addWidget(m_empty);
     m_list->addStretch(1);
     scroll->setWidget(listWidget);
+    // The sidebar's tint shows through; a scroll area would paint its content opaque.
+    listWidget->setAutoFillBackground(false);
     column->addWidget(scroll, 1);
 
     auto *footer = new QHBoxLayout;

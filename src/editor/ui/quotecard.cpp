@@ -92,7 +92,6 @@ QuoteCard::QuoteCard(const ZogQuote &quote, QWidget *parent)
     viewport()->setAutoFillBackground(false);
 
     auto *page = new QWidget(this);
-    page->setAutoFillBackground(false);
     auto *outer = new QVBoxLayout(page);
     outer->setContentsMargins(outerPadding, outerPadding, outerPadding, outerPadding);
 
@@ -112,4 +111,6 @@ QuoteCard::QuoteCard(const ZogQuote &quote, QWidget *parent)
     outer->addWidget(box);
     outer->addStretch(1);
     setWidget(page);
+    // The sidebar's tint shows through; a scroll area would paint its content opaque.
+    page->setAutoFillBackground(false);
 }

@@ -63,6 +63,8 @@ Sidebar::Sidebar(EditorModel *model, EditorActions *actions, QWidget *parent)
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->viewport()->setAutoFillBackground(false);
     scroll->setWidget(m_properties);
+    // The sidebar's tint shows through; a scroll area would paint its content opaque.
+    m_properties->setAutoFillBackground(false);
     column->addWidget(scroll, 1);
 
     m_slide->setDuration(slideMs);
