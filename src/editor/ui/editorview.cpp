@@ -60,10 +60,11 @@ void EditorView::openResize()
     popup->setFrameShape(QFrame::NoFrame);
     popup->setAutoFillBackground(true);
     QPalette palette = popup->palette();
-    palette.setColor(QPalette::Window, Kiwano::cream);
+    // The frame shows as a peel border around the panel, so it stands out from the toolbar.
+    palette.setColor(QPalette::Window, Kiwano::peel);
     popup->setPalette(palette);
     auto *layout = new QVBoxLayout(popup);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(2, 2, 2, 2);
     auto *panel = new ResizePanel(m_model, popup);
     layout->addWidget(panel);
     connect(panel, &ResizePanel::closeRequested, popup, &QWidget::close);

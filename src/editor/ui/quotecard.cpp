@@ -5,6 +5,7 @@
 #include "look/pixel.h"
 #include "look/widgets/pixelpaint.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -66,12 +67,18 @@ protected:
     }
 };
 
-QLabel *text(const QString &string, int fontSize, qreal opacity, QWidget *parent)
+// Wrapping text with lineSpacing points between its lines.
+QLabel *text(const QString &string, int fontSize, int lineSpacing, qreal opacity, QWidget *parent)
 {
-    auto *label = new QLabel(string, parent);
-    label->setTextFormat(Qt::PlainText);
+    const QFont font = Pixel::font(fontSize);
+    const int lineHeight = QFontMetrics(font).height() + lineSpacing;
+    auto *label = new QLabel(QStringLiteral("<p style=\"line-height: %1px\">%2</p>")
+                                 .arg(lineHeight)
+                                 .arg(string.toHtmlEscaped()),
+                             parent);
+    label->setTextFormat(Qt::RichText);
     label->setWordWrap(true);
-    label->setFont(Pixel::font(fontSize));
+    label->setFont(font);
     QPalette palette = label->palette();
     QColor color = Kiwano::peel;
     color.setAlphaF(float(opacity));
@@ -102,9 +109,9 @@ QuoteCard::QuoteCard(const ZogQuote &quote, QWidget *parent)
     if (!mascot().isNull())
         stack->addWidget(new MascotView(box));
     for (const QString &line : quote.setupLines())
-        stack->addWidget(text(line, 12, 0.7, box));
-    stack->addWidget(text(QStringLiteral("\u201C%1\u201D").arg(quote.quote), 16, 1, box));
-    QLabel *signature = text(QStringLiteral("\u2014 ZOG"), 16, 1, box);
+        stack->addWidget(text(line, 12, 4, 0.7, box));
+    stack->addWidget(text(QStringLiteral("\u201C%1\u201D").arg(quote.quote), 16, 6, 1, box));
+    QLabel *signature = text(QStringLiteral("\u2014 ZOG"), 16, 0, 1, box);
     signature->setAlignment(Qt::AlignRight);
     stack->addWidget(signature);
 
