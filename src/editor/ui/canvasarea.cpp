@@ -101,8 +101,8 @@ void CanvasArea::layoutCanvas()
     // Whole points, so that the frame and its border sit on device pixels.
     const QSize size(std::max(1, int(std::lround(image.width() * m_scale))),
                      std::max(1, int(std::lround(image.height() * m_scale))));
-    const QPoint topLeft(margin + int(std::floor((area.width() - size.width()) / 2)),
-                         margin + int(std::floor((area.height() - size.height()) / 2)));
+    const QPointF centred = CanvasGeometry::centredOrigin(area, QSizeF(size), 1);
+    const QPoint topLeft(margin + int(std::floor(centred.x())), margin + int(std::floor(centred.y())));
     m_canvas->setGeometry(QRect(topLeft, size));
     m_canvas->setScale(m_scale);
     m_overlay->setGeometry(rect());
@@ -204,8 +204,9 @@ void CanvasArea::dragLeaveEvent(QDragLeaveEvent *)
 void CanvasArea::dropEvent(QDropEvent *event)
 {
     setDropTargeted(false);
-    const QPointF inSpace = event->position() - QPointF(margin, margin);
-    const QPointF at = CanvasGeometry::imagePoint(inSpace, space(), m_model->imageSize(), m_scale);
+    // Measured from the frame as placed, which sits on whole points, rather than the exact centre.
+    const QPointF at = CanvasGeometry::imagePoint(event->position(), canvasFrame().topLeft(),
+                                                  m_model->imageSize(), m_scale);
     EditorModel *model = m_model;
     const bool accepted = ImageImport::load(event->mimeData(), this, [model, at](QImage image) {
         model->addPicture(image, at);

@@ -17,12 +17,17 @@ qreal scale(QSizeF image, QSizeF area, qreal pixelScale)
     return std::min(fit, limit);
 }
 
-QPointF imagePoint(QPointF point, QSizeF area, QSizeF image, qreal scale)
+QPointF centredOrigin(QSizeF area, QSizeF image, qreal scale)
+{
+    return {(area.width() - image.width() * scale) / 2, (area.height() - image.height() * scale) / 2};
+}
+
+QPointF imagePoint(QPointF point, QPointF origin, QSizeF image, qreal scale)
 {
     if (scale <= 0)
         return {};
-    const qreal x = (point.x() - (area.width() - image.width() * scale) / 2) / scale;
-    const qreal y = (point.y() - (area.height() - image.height() * scale) / 2) / scale;
+    const qreal x = (point.x() - origin.x()) / scale;
+    const qreal y = (point.y() - origin.y()) / scale;
     return {std::clamp(x, 0.0, std::max(0.0, image.width())),
             std::clamp(y, 0.0, std::max(0.0, image.height()))};
 }

@@ -71,7 +71,8 @@ private slots:
         QFETCH(qreal, scale);
         QFETCH(QPointF, point);
         QFETCH(QPointF, expected);
-        QCOMPARE(CanvasGeometry::imagePoint(point, QSizeF(800, 600), image, scale), expected);
+        const QPointF origin = CanvasGeometry::centredOrigin(QSizeF(800, 600), image, scale);
+        QCOMPARE(CanvasGeometry::imagePoint(point, origin, image, scale), expected);
     }
 
     void canvasIsCentredAndFollowsTheImageSize()
