@@ -25,7 +25,7 @@ constexpr int fontSize = 12;
 LayerRow::LayerRow(QWidget *parent)
     : QWidget(parent)
 {
-    setFocusPolicy(Qt::StrongFocus);
+    setFocusPolicy(Qt::ClickFocus);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
@@ -140,4 +140,10 @@ void LayerRow::focusOutEvent(QFocusEvent *event)
 {
     QWidget::focusOutEvent(event);
     update();
+}
+
+bool LayerRow::focusNextPrevChild(bool next)
+{
+    emit tabbedOut(next);
+    return true;
 }

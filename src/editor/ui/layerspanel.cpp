@@ -9,6 +9,7 @@
 #include "look/pixel.h"
 #include "look/widgets/pixellabel.h"
 
+#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -27,6 +28,42 @@ QIcon menuIcon(const QString &name)
 
 } // namespace
 
+// The rows' container and the list's one stop in the tab order, wherever the rows were made:
+// Tab lands on the selected row (else the top one), and Tab from a row moves on past the list.
+class LayersPanel::List : public QWidget
+{
+public:
+    List(LayersPanel *panel, QWidget *parent)
+        : QWidget(parent)
+        , m_panel(panel)
+    {
+        setFocusPolicy(Qt::TabFocus);
+    }
+
+    void leave(bool next)
+    {
+        m_leaving = true;
+        setFocus(Qt::OtherFocusReason);
+        focusNextPrevChild(next);
+        m_leaving = false;
+    }
+
+protected:
+    void focusInEvent(QFocusEvent *event) override
+    {
+        if (m_leaving)
+            return;
+        if (LayerRow *row = m_panel->entryRow()) {
+            row->setFocus(event->reason());
+            m_panel->m_scroll->ensureWidgetVisible(row);
+        }
+    }
+
+private:
+    LayersPanel *m_panel;
+    bool m_leaving = false;
+};
+
 LayersPanel::LayersPanel(EditorModel *model, EditorActions *actions, QWidget *parent)
     : QWidget(parent)
     , m_model(model)
@@ -39,12 +76,16 @@ LayersPanel::LayersPanel(EditorModel *model, EditorActions *actions, QWidget *pa
                       Qt::AlignLeft);
 
     auto *scroll = new QScrollArea(this);
+    m_scroll = scroll;
+    // The rows take the focus, not the frame around them.
+    scroll->setFocusPolicy(Qt::NoFocus);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     scroll->viewport()->setAutoFillBackground(false);
-    auto *listWidget = new QWidget(scroll);
+    auto *listWidget = new List(this, scroll);
+    m_listWidget = listWidget;
     m_list = new QVBoxLayout(listWidget);
     m_list->setSpacing(4);
     m_list->setContentsMargins(0, 0, 0, 0);
@@ -102,12 +143,12 @@ void LayersPanel::rebuild()
         connect(row, &LayerRow::menuRequested, this, &LayersPanel::showMenu);
         connect(row, &LayerRow::focusMoveRequested, this,
                 [this, row](int step) { moveFocus(row, step); });
+        connect(row, &LayerRow::tabbedOut, this, [this](bool next) { m_listWidget->leave(next); });
         m_list->insertWidget(m_rows.size(), row);
         m_rows.append(row);
     }
     while (m_rows.size() > layers.size())
         delete m_rows.takeLast();
-
     // Topmost first.
     for (qsizetype i = 0; i < layers.size(); ++i) {
         const Annotation &layer = layers[layers.size() - 1 - i];
@@ -116,6 +157,7 @@ void LayersPanel::rebuild()
             m_rows[i]->setFocus(Qt::OtherFocusReason);
     }
     m_empty->setVisible(layers.isEmpty());
+    m_listWidget->setFocusPolicy(layers.isEmpty() ? Qt::NoFocus : Qt::TabFocus);
 }
 
 void LayersPanel::toggle(const QUuid &id)
@@ -124,11 +166,22 @@ void LayersPanel::toggle(const QUuid &id)
     m_model->select(selected && *selected == id ? std::nullopt : std::optional(id));
 }
 
+LayerRow *LayersPanel::entryRow() const
+{
+    const std::optional<QUuid> selected = m_model->selectedID();
+    for (LayerRow *row : m_rows)
+        if (selected && row->annotation().id == *selected)
+            return row;
+    return m_rows.isEmpty() ? nullptr : m_rows.first();
+}
+
 void LayersPanel::moveFocus(LayerRow *from, int step)
 {
     const qsizetype at = m_rows.indexOf(from) + step;
-    if (at >= 0 && at < m_rows.size())
-        m_rows[at]->setFocus(Qt::OtherFocusReason);
+    if (at < 0 || at >= m_rows.size())
+        return;
+    m_rows[at]->setFocus(Qt::OtherFocusReason);
+    m_scroll->ensureWidgetVisible(m_rows[at]);
 }
 
 QMenu *LayersPanel::menuFor(const QUuid &id, QWidget *parent)

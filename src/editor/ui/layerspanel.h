@@ -10,6 +10,7 @@ class EditorModel;
 class LayerRow;
 class QLabel;
 class QMenu;
+class QScrollArea;
 class QVBoxLayout;
 
 // The list of layers, topmost first, with the footer of layer commands. Rows are kept and
@@ -27,12 +28,18 @@ public:
     QMenu *menuFor(const QUuid &id, QWidget *parent = nullptr);
 
 private:
+    class List;
+
     void rebuild();
+    // The row Tab enters the list on.
+    LayerRow *entryRow() const;
     void toggle(const QUuid &id);
     void moveFocus(LayerRow *from, int step);
     void showMenu(const QUuid &id, const QPoint &globalPos);
 
     EditorModel *m_model;
+    QScrollArea *m_scroll;
+    List *m_listWidget;
     QVBoxLayout *m_list;
     QList<LayerRow *> m_rows;
     QLabel *m_empty;

@@ -58,6 +58,7 @@ Sidebar::Sidebar(EditorModel *model, EditorActions *actions, QWidget *parent)
     column->addWidget(m_layers);
     column->addWidget(new Rule(m_normal));
     auto *scroll = new QScrollArea(m_normal);
+    scroll->setFocusPolicy(Qt::NoFocus);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

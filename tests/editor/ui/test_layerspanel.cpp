@@ -185,6 +185,18 @@ private slots:
         QVERIFY(!doc.model->selectedID());
         QTest::keyClick(view.focusWidget(), Qt::Key_Up);
         QVERIFY(view.sidebar()->layersPanel()->rows().first()->hasFocus());
+
+        // The list is one tab stop that enters on the selected row, wherever rows were made.
+        doc.addBox(100);
+        doc.model->select(doc.b);
+        QWidget *forward = footerButton(view.sidebar()->layersPanel(), EditorActions::bringForward);
+        forward->setFocus();
+        QTest::keyClick(forward, Qt::Key_Backtab);
+        auto *entered = qobject_cast<LayerRow *>(view.focusWidget());
+        QVERIFY(entered);
+        QCOMPARE(entered->annotation().id, doc.b);
+        QTest::keyClick(view.focusWidget(), Qt::Key_Tab);
+        QCOMPARE(view.focusWidget(), forward);
     }
 };
 
