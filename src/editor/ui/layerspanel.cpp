@@ -10,6 +10,7 @@
 #include "look/widgets/pixellabel.h"
 
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -89,9 +90,14 @@ LayersPanel::LayersPanel(EditorModel *model, EditorActions *actions, QWidget *pa
     m_list = new QVBoxLayout(listWidget);
     m_list->setSpacing(4);
     m_list->setContentsMargins(0, 0, 0, 0);
-    m_empty = new QLabel(tr("Draw something and it shows up here."), listWidget);
+    const QFont emptyFont = Pixel::font(8);
+    m_empty = new QLabel(QStringLiteral("<p style=\"line-height: %1px\">%2</p>")
+                             .arg(QFontMetrics(emptyFont).height() + 4)
+                             .arg(tr("Draw something and it shows up here.")),
+                         listWidget);
+    m_empty->setTextFormat(Qt::RichText);
     m_empty->setWordWrap(true);
-    m_empty->setFont(Pixel::font(8));
+    m_empty->setFont(emptyFont);
     m_empty->setContentsMargins(0, 6, 0, 0);
     QPalette faded = m_empty->palette();
     QColor text = Kiwano::peel;
