@@ -4,6 +4,7 @@
 
 #include <QClipboard>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QVBoxLayout>
 
 using Command = EditorKeys::Command;
@@ -88,6 +89,15 @@ private slots:
         QTest::keyClick(field, Qt::Key_Backspace);
         QCOMPARE(field->text(), QStringLiteral("ab"));
         QVERIFY(doc.model->index(layer));
+
+        // Ctrl+V in a text field pastes the text, even with an image beside it.
+        auto *both = new QMimeData;
+        both->setText(QStringLiteral("z"));
+        both->setImageData(Fixtures::solid(Qt::blue, 4, 4));
+        QApplication::clipboard()->setMimeData(both);
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(field->text(), QStringLiteral("abz"));
+        QCOMPARE(doc.model->annotations().size(), 1);
 
         QWidget other;
         other.setFocusPolicy(Qt::StrongFocus);
