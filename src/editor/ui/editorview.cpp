@@ -36,7 +36,6 @@ EditorView::EditorView(EditorModel *model, QWidget *parent)
     row->addWidget(m_sidebar);
     column->addLayout(row, 1);
 
-    setTabOrder(m_toolbar, m_canvasArea);
     connect(m_actions, &EditorActions::resizeRequested, this, &EditorView::openResize);
 
     // Any press inside the view puts the quote away and still reaches the control under it.
