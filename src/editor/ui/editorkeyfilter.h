@@ -2,11 +2,34 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
+#include <QWidget>
 
 #include <functional>
 
 class EditorModel;
-class QWidget;
+
+// What the editor window does with a key press before the focused control sees it.
+namespace EditorKeys {
+
+enum class Command { pass, pasteImage, deleteSelected };
+
+struct Situation
+{
+    bool textEditorFocused = false; // a line edit, text edit or spin box has the focus
+    bool hasModel = false;
+    bool layerSelected = false;
+    bool textEntryOpen = false;     // a text layer is being typed on the canvas
+};
+
+// Ctrl+V with no other of Ctrl/Alt/Shift/Meta pastes an image; Backspace or Delete without
+// Ctrl, Alt or Meta (Shift is fine) deletes the selected layer. Anything else passes.
+Command decide(int key, Qt::KeyboardModifiers modifiers, const Situation &situation);
+
+// True for the widgets that take typed text, where the editor's own keys must not act.
+bool isTextEditor(const QWidget *widget);
+
+} // namespace EditorKeys
 
 // The editor window's own keys, seen before the focused control: Ctrl+V pastes an image and
 // Backspace or Delete deletes the selected layer, unless a text is being typed. Install it on the
@@ -23,6 +46,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QWidget *m_window;
+    QPointer<QWidget> m_window;
     std::function<EditorModel *()> m_currentModel;
 };

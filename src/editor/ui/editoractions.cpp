@@ -1,0 +1,84 @@
+// SPDX-License-Identifier: MIT
+#include "editor/ui/editoractions.h"
+
+#include "editor/model/editormodel.h"
+
+#include <QAction>
+#include <QWidget>
+
+namespace {
+
+// Ctrl+[ and Ctrl+] are written as key sequences so that they read the same in tooltips.
+const EditorActions::Entry table[] = {
+    {EditorActions::watermark, "Watermark", "image", "", "Add the ZOG kiwano as a layer"},
+    {EditorActions::resize, "Resize", "expand", "", ""},
+    {EditorActions::undo, "Undo", "undo", "Ctrl+Z", ""},
+    {EditorActions::redo, "Redo", "redo", "Ctrl+Shift+Z", ""},
+    {EditorActions::copy, "Copy", "clone", "Ctrl+C", ""},
+    {EditorActions::save, "Save", "arrow-down-to-bracket", "Ctrl+S", ""},
+    {EditorActions::bringForward, "", "arrow-up", "Ctrl+]", "Bring forward (Ctrl+])"},
+    {EditorActions::sendBackward, "", "arrow-down", "Ctrl+[", "Send backward (Ctrl+[)"},
+    {EditorActions::deleteLayer, "", "trash", "", "Delete layer (\u232B)"},
+    {EditorActions::flatten, "", "compress", "", "Flatten: bake every layer into the image"},
+};
+static_assert(std::size(table) == EditorActions::count);
+
+} // namespace
+
+const EditorActions::Entry &EditorActions::entry(Id id)
+{
+    return table[id];
+}
+
+EditorActions::EditorActions(EditorModel *model, QWidget *view)
+    : QObject(view)
+    , m_model(model)
+{
+    for (const Entry &e : table) {
+        auto *action = new QAction(QString::fromUtf8(e.title), view);
+        if (*e.shortcut) {
+            action->setShortcut(QKeySequence(QString::fromLatin1(e.shortcut),
+                                             QKeySequence::PortableText));
+            action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        }
+        action->setToolTip(QString::fromUtf8(e.toolTip));
+        const Id id = e.id;
+        connect(action, &QAction::triggered, this, [this, id] { trigger(id); });
+        view->addAction(action);
+        m_actions[id] = action;
+    }
+    connect(model, &EditorModel::changed, this, &EditorActions::updateEnabled);
+    updateEnabled();
+}
+
+void EditorActions::trigger(Id id)
+{
+    switch (id) {
+    case watermark: m_model->addWatermark(); break;
+    case resize:
+        m_model->setQuote(std::nullopt);
+        emit resizeRequested();
+        break;
+    case undo: m_model->undo(); break;
+    case redo: m_model->redo(); break;
+    case copy: m_model->copyToClipboard(); break;
+    case save: m_model->save(); break;
+    case bringForward: m_model->shiftSelected(1); break;
+    case sendBackward: m_model->shiftSelected(-1); break;
+    case deleteLayer: m_model->deleteSelected(); break;
+    case flatten: m_model->flattenLayers(); break;
+    case count: break;
+    }
+}
+
+void EditorActions::updateEnabled()
+{
+    const bool layerCommands = m_model->selectedID().has_value()
+        && !m_model->textEntry().has_value();
+    m_actions[undo]->setEnabled(m_model->canUndo());
+    m_actions[redo]->setEnabled(m_model->canRedo());
+    m_actions[bringForward]->setEnabled(layerCommands);
+    m_actions[sendBackward]->setEnabled(layerCommands);
+    m_actions[deleteLayer]->setEnabled(layerCommands);
+    m_actions[flatten]->setEnabled(!m_model->annotations().isEmpty());
+}

@@ -1,0 +1,122 @@
+// SPDX-License-Identifier: MIT
+#include "editor/ui/editorkeyfilter.h"
+#include "editor/ui/viewfixtures.h"
+
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QVBoxLayout>
+
+using Command = EditorKeys::Command;
+using ViewFixtures::Document;
+
+Q_DECLARE_METATYPE(EditorKeys::Command)
+
+class TestEditorKeys : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void decision_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<bool>("textEditorFocused");
+        QTest::addColumn<bool>("hasModel");
+        QTest::addColumn<bool>("selected");
+        QTest::addColumn<bool>("textEntry");
+        QTest::addColumn<Command>("expected");
+        const Qt::KeyboardModifiers none;
+        const auto ctrl = Qt::KeyboardModifiers(Qt::ControlModifier);
+        const auto shift = Qt::KeyboardModifiers(Qt::ShiftModifier);
+        const auto alt = Qt::KeyboardModifiers(Qt::AltModifier);
+        const auto keypad = Qt::KeyboardModifiers(Qt::KeypadModifier);
+
+        QTest::newRow("Ctrl+V pastes") << int(Qt::Key_V) << ctrl << false << true << false << false << Command::pasteImage;
+        QTest::newRow("Ctrl+V pastes with a selection") << int(Qt::Key_V) << ctrl << false << true << true << false << Command::pasteImage;
+        QTest::newRow("Ctrl+Shift+V passes") << int(Qt::Key_V) << (ctrl | shift) << false << true << false << false << Command::pass;
+        QTest::newRow("Ctrl+Alt+V passes") << int(Qt::Key_V) << (ctrl | alt) << false << true << false << false << Command::pass;
+        QTest::newRow("Meta+V passes") << int(Qt::Key_V) << Qt::KeyboardModifiers(Qt::MetaModifier) << false << true << false << false << Command::pass;
+        QTest::newRow("plain V passes") << int(Qt::Key_V) << none << false << true << false << false << Command::pass;
+        QTest::newRow("Ctrl+V in a text field passes") << int(Qt::Key_V) << ctrl << true << true << false << false << Command::pass;
+        QTest::newRow("Ctrl+V without a model passes") << int(Qt::Key_V) << ctrl << false << false << false << false << Command::pass;
+
+        QTest::newRow("Backspace deletes") << int(Qt::Key_Backspace) << none << false << true << true << false << Command::deleteSelected;
+        QTest::newRow("Delete deletes") << int(Qt::Key_Delete) << none << false << true << true << false << Command::deleteSelected;
+        QTest::newRow("Shift+Delete deletes") << int(Qt::Key_Delete) << shift << false << true << true << false << Command::deleteSelected;
+        QTest::newRow("keypad Delete deletes") << int(Qt::Key_Delete) << keypad << false << true << true << false << Command::deleteSelected;
+        QTest::newRow("Alt+Backspace passes") << int(Qt::Key_Backspace) << alt << false << true << true << false << Command::pass;
+        QTest::newRow("Ctrl+Backspace passes") << int(Qt::Key_Backspace) << ctrl << false << true << true << false << Command::pass;
+        QTest::newRow("Ctrl+Delete passes") << int(Qt::Key_Delete) << ctrl << false << true << true << false << Command::pass;
+        QTest::newRow("no selection passes") << int(Qt::Key_Delete) << none << false << true << false << false << Command::pass;
+        QTest::newRow("text entry open passes") << int(Qt::Key_Backspace) << none << false << true << true << true << Command::pass;
+        QTest::newRow("text field focused passes") << int(Qt::Key_Backspace) << none << true << true << true << false << Command::pass;
+        QTest::newRow("no model passes") << int(Qt::Key_Delete) << none << false << false << true << false << Command::pass;
+        QTest::newRow("other keys pass") << int(Qt::Key_X) << none << false << true << true << false << Command::pass;
+    }
+    void decision()
+    {
+        QFETCH(int, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(bool, textEditorFocused);
+        QFETCH(bool, hasModel);
+        QFETCH(bool, selected);
+        QFETCH(bool, textEntry);
+        QFETCH(Command, expected);
+        const EditorKeys::Situation situation{textEditorFocused, hasModel, selected, textEntry};
+        QCOMPARE(EditorKeys::decide(key, modifiers, situation), expected);
+    }
+
+    // Through the application: keys of the editor window act on the model unless a text field
+    // has the focus; keys of another window are left alone.
+    void filterActsOnlyForItsWindowAndOutsideTextFields()
+    {
+        Document doc;
+        const QUuid layer = doc.addBox(10);
+        QWidget window;
+        auto *plain = new QWidget(&window);
+        plain->setFocusPolicy(Qt::StrongFocus);
+        auto *field = new QLineEdit(QStringLiteral("abc"), &window);
+        auto *column = new QVBoxLayout(&window);
+        column->addWidget(plain);
+        column->addWidget(field);
+        EditorKeyFilter filter(&window, [&] { return doc.model.get(); });
+        qApp->installEventFilter(&filter);
+        QVERIFY(ViewFixtures::showActive(&window));
+
+        field->setFocus();
+        field->setCursorPosition(3);
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QCOMPARE(field->text(), QStringLiteral("ab"));
+        QVERIFY(doc.model->index(layer));
+
+        // Ctrl+V in a text field pastes the text, even with an image beside it.
+        auto *both = new QMimeData;
+        both->setText(QStringLiteral("z"));
+        both->setImageData(Fixtures::solid(Qt::blue, 4, 4));
+        QApplication::clipboard()->setMimeData(both);
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(field->text(), QStringLiteral("abz"));
+        QCOMPARE(doc.model->annotations().size(), 1);
+
+        QWidget other;
+        other.setFocusPolicy(Qt::StrongFocus);
+        QKeyEvent elsewhere(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+        QApplication::sendEvent(&other, &elsewhere);
+        QVERIFY(!elsewhere.isAccepted() || doc.model->index(layer));
+        QVERIFY(doc.model->index(layer));
+
+        plain->setFocus();
+        QTRY_VERIFY(plain->hasFocus());
+        QTest::keyClick(plain, Qt::Key_Delete);
+        QVERIFY(!doc.model->index(layer));
+
+        // Ctrl+V with nothing to paste: consumed, and the model says so.
+        QApplication::clipboard()->clear();
+        QTest::keyClick(plain, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(doc.model->toast(), std::optional<QString>(QStringLiteral("Nothing to paste")));
+    }
+};
+
+QTEST_MAIN(TestEditorKeys)
+#include "test_editorkeys.moc"

@@ -1,0 +1,200 @@
+// SPDX-License-Identifier: MIT
+#include "editor/ui/canvasarea.h"
+#include "editor/ui/editoractions.h"
+#include "editor/ui/editorview.h"
+#include "editor/ui/imagecanvas.h"
+#include "editor/ui/layerspanel.h"
+#include "editor/ui/properties/propertiespanel.h"
+#include "editor/ui/quotecard.h"
+#include "editor/ui/resizepanel.h"
+#include "editor/ui/sidebar.h"
+#include "editor/ui/toast.h"
+#include "editor/ui/toolbar.h"
+#include "editor/ui/viewfixtures.h"
+#include "look/widgets/kiwanobutton.h"
+
+#include <QFrame>
+#include <QLineEdit>
+#include <QSignalSpy>
+
+using ViewFixtures::Document;
+
+namespace {
+// Counts the presses that reach a widget.
+class PressCounter : public QObject
+{
+public:
+    int presses = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress)
+            ++presses;
+        return false;
+    }
+};
+
+QAbstractButton *commandButton(EditorView &view, const QString &title)
+{
+    for (auto *button : view.toolbar()->findChildren<QAbstractButton *>())
+        if (button->text() == title)
+            return button;
+    return nullptr;
+}
+} // namespace
+
+class TestEditorView : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void toolButtonsChooseAndShowTheTool()
+    {
+        Document doc;
+        EditorView view(doc.model.get());
+        for (Tool tool : Tools::toolbar()) {
+            QTest::mouseClick(view.toolbar()->toolButton(tool), Qt::LeftButton);
+            QCOMPARE(doc.model->tool(), tool);
+            for (Tool other : Tools::toolbar())
+                QCOMPARE(view.toolbar()->toolButton(other)->isSelected(), other == tool);
+        }
+        QVERIFY(!view.toolbar()->toolButton(Tool::watermark));
+    }
+
+    void undoAndRedoFollowTheHistory()
+    {
+        Document doc;
+        EditorView view(doc.model.get());
+        QAbstractButton *undo = commandButton(view, QStringLiteral("Undo"));
+        QAbstractButton *redo = commandButton(view, QStringLiteral("Redo"));
+        QVERIFY(undo && redo);
+        QVERIFY(!undo->isEnabled());
+        QVERIFY(!redo->isEnabled());
+
+        doc.addBox(10);
+        QVERIFY(undo->isEnabled());
+        QTest::mouseClick(undo, Qt::LeftButton);
+        QVERIFY(doc.model->annotations().isEmpty());
+        QVERIFY(!undo->isEnabled());
+        QVERIFY(redo->isEnabled());
+        QTest::mouseClick(redo, Qt::LeftButton);
+        QCOMPARE(doc.model->annotations().size(), 1);
+
+        QTest::mouseClick(commandButton(view, QStringLiteral("Watermark")), Qt::LeftButton);
+        QCOMPARE(doc.model->annotations().last().tool(), Tool::watermark);
+        QCOMPARE(commandButton(view, QStringLiteral("Watermark"))->toolTip(),
+                 QStringLiteral("Add the ZOG kiwano as a layer"));
+    }
+
+    // Ctrl+Z undoes in the editor, but belongs to a text field that has the focus; a disabled
+    // command's shortcut does nothing.
+    void shortcutsLeaveTextFieldsTheirKeys()
+    {
+        Document doc;
+        doc.addBox(10);
+        EditorView view(doc.model.get());
+        auto *field = new QLineEdit(view.sidebar()->propertiesPanel());
+        QVERIFY(ViewFixtures::showActive(&view));
+
+        field->setFocus();
+        QTest::keyClicks(field, QStringLiteral("ab"));
+        QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(doc.model->annotations().size(), 1);
+        QVERIFY(field->text().isEmpty());
+
+        view.canvasArea()->canvas()->setFocusPolicy(Qt::StrongFocus);
+        view.canvasArea()->canvas()->setFocus();
+        QTest::keyClick(view.canvasArea()->canvas(), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(doc.model->annotations().isEmpty());
+        QTest::keyClick(view.canvasArea()->canvas(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(doc.model->annotations().size(), 1);
+        QTest::keyClick(view.canvasArea()->canvas(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(doc.model->annotations().size(), 1);
+    }
+
+    void resizeClearsTheQuoteAndOpensThePanel()
+    {
+        Document doc;
+        doc.model->setQuote(ViewFixtures::someQuote());
+        EditorView view(doc.model.get());
+        QVERIFY(ViewFixtures::showActive(&view));
+        QVERIFY(view.sidebar()->quoteCard());
+
+        view.actions()->action(EditorActions::resize)->trigger();
+        QVERIFY(!doc.model->quote());
+        QFrame *popup = view.resizePopup();
+        QVERIFY(popup);
+        QVERIFY(popup->isVisible());
+        auto *panel = popup->findChild<ResizePanel *>();
+        QVERIFY(panel);
+        const QWidget *anchor = view.toolbar()->resizeButton();
+        QVERIFY(popup->geometry().top() >= anchor->mapToGlobal(QPoint(0, anchor->height())).y());
+
+        emit panel->closeRequested();
+        QTRY_VERIFY(!view.resizePopup());
+        QTRY_VERIFY(!view.sidebar()->quoteCard());
+    }
+
+    void aClickDismissesTheQuoteAndStillReachesTheCanvas()
+    {
+        Document doc;
+        EditorView view(doc.model.get());
+        QVERIFY(ViewFixtures::showActive(&view));
+        ImageCanvas *canvas = view.canvasArea()->canvas();
+        QTRY_VERIFY(canvas->isVisible());
+        PressCounter counter;
+        canvas->installEventFilter(&counter);
+
+        QSignalSpy quoteChanges(doc.model.get(), &EditorModel::quoteChanged);
+        QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(counter.presses, 1);
+        QCOMPARE(quoteChanges.size(), 0);
+
+        doc.model->setQuote(ViewFixtures::someQuote());
+        QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(5, 5));
+        QVERIFY(!doc.model->quote());
+        QCOMPARE(counter.presses, 2);
+    }
+
+    void sidebarShowsTheCardOnlyWhileAQuoteIsSet()
+    {
+        Document doc;
+        EditorView view(doc.model.get());
+        QVERIFY(ViewFixtures::showActive(&view));
+        Sidebar *sidebar = view.sidebar();
+        QCOMPARE(sidebar->width(), Sidebar::columnWidth);
+        QVERIFY(!sidebar->quoteCard());
+        QVERIFY(sidebar->layersPanel()->isVisible());
+
+        doc.model->setQuote(ViewFixtures::someQuote());
+        QVERIFY(sidebar->quoteCard());
+        QCOMPARE(sidebar->quoteCard()->quote(), ViewFixtures::someQuote());
+        QTRY_VERIFY(!sidebar->layersPanel()->isVisible());
+        QTRY_COMPARE(sidebar->quoteCard()->geometry().left(), 2);
+
+        doc.model->setQuote(std::nullopt);
+        QVERIFY(sidebar->layersPanel()->isVisible());
+        QTRY_VERIFY(!sidebar->quoteCard());
+        QVERIFY(sidebar->propertiesPanel()->isVisible());
+    }
+
+    void toastRisesOverTheBottomCentreAndLeaves()
+    {
+        Document doc;
+        EditorView view(doc.model.get());
+        QVERIFY(ViewFixtures::showActive(&view));
+        Toast *toast = view.toast();
+        QVERIFY(!toast->isVisible());
+
+        doc.model->showToast(QStringLiteral("Copied!"));
+        QVERIFY(toast->isVisible());
+        QCOMPARE(toast->text(), QStringLiteral("Copied!"));
+        QTRY_COMPARE(toast->geometry().bottom() + 1, view.height() - 24);
+        QVERIFY(qAbs(toast->x() + toast->width() / 2 - view.width() / 2) <= 1);
+        QTRY_VERIFY_WITH_TIMEOUT(!toast->isVisible(), 3000);
+    }
+};
+
+QTEST_MAIN(TestEditorView)
+#include "test_editorview.moc"

@@ -1,0 +1,204 @@
+// SPDX-License-Identifier: MIT
+#include "editor/ui/editoractions.h"
+#include "editor/ui/editorview.h"
+#include "editor/ui/layerrow.h"
+#include "editor/ui/layerspanel.h"
+#include "editor/ui/sidebar.h"
+#include "editor/ui/viewfixtures.h"
+#include "editor/ui/actionbutton.h"
+
+#include <QMenu>
+
+using ViewFixtures::Document;
+
+namespace {
+
+QList<QUuid> rowIDs(const LayersPanel *panel)
+{
+    QList<QUuid> ids;
+    for (const LayerRow *row : panel->rows())
+        ids.append(row->annotation().id);
+    return ids;
+}
+
+ActionButton *footerButton(const LayersPanel *panel, EditorActions::Id id)
+{
+    for (auto *button : panel->findChildren<ActionButton *>())
+        if (button->toolTip() == QString::fromUtf8(EditorActions::entry(id).toolTip))
+            return button;
+    return nullptr;
+}
+
+QAction *menuItem(QMenu *menu, const QString &text)
+{
+    for (QAction *action : menu->actions())
+        if (action->text() == text)
+            return action;
+    return nullptr;
+}
+
+// A model with layers A, B, C in drawing order, none selected.
+struct Layered : Document
+{
+    Layered()
+    {
+        a = addBox(10);
+        b = addBox(40);
+        c = addBox(70);
+        model->select(std::nullopt);
+    }
+    QUuid a, b, c;
+};
+
+} // namespace
+
+class TestLayersPanel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void rowsListTheTopmostFirstAndFollowMoves()
+    {
+        Layered doc;
+        EditorView view(doc.model.get());
+        LayersPanel *panel = view.sidebar()->layersPanel();
+        QCOMPARE(rowIDs(panel), QList<QUuid>({doc.c, doc.b, doc.a}));
+
+        QTest::mouseClick(panel->rows().at(1), Qt::LeftButton);
+        QCOMPARE(doc.model->selectedID(), std::optional(doc.b));
+        QVERIFY(panel->rows().at(1)->isSelected());
+        QTest::mouseClick(footerButton(panel, EditorActions::bringForward), Qt::LeftButton);
+        QCOMPARE(doc.order(), QList<QUuid>({doc.a, doc.c, doc.b}));
+        QCOMPARE(rowIDs(panel), QList<QUuid>({doc.b, doc.c, doc.a}));
+        QTest::mouseClick(footerButton(panel, EditorActions::sendBackward), Qt::LeftButton);
+        QCOMPARE(doc.order(), QList<QUuid>({doc.a, doc.b, doc.c}));
+    }
+
+    void clickingTheSelectedRowClearsSelectionAndDisablesTheFooter()
+    {
+        Layered doc;
+        EditorView view(doc.model.get());
+        LayersPanel *panel = view.sidebar()->layersPanel();
+        const auto layerButtons = {footerButton(panel, EditorActions::bringForward),
+                                   footerButton(panel, EditorActions::sendBackward),
+                                   footerButton(panel, EditorActions::deleteLayer)};
+        for (auto *button : layerButtons)
+            QVERIFY(button && !button->isEnabled());
+
+        QTest::mouseClick(panel->rows().first(), Qt::LeftButton);
+        QCOMPARE(doc.model->selectedID(), std::optional(doc.c));
+        for (auto *button : layerButtons)
+            QVERIFY(button->isEnabled());
+
+        QTest::mouseClick(panel->rows().first(), Qt::LeftButton);
+        QVERIFY(!doc.model->selectedID());
+        for (auto *button : layerButtons)
+            QVERIFY(!button->isEnabled());
+        QVERIFY(footerButton(panel, EditorActions::flatten)->isEnabled());
+    }
+
+    void contextMenuActsOnItsOwnRow_data()
+    {
+        // B is selected; the menu belongs to another row. Indexes into A, B, C.
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<int>("target");
+        QTest::addColumn<QList<int>>("order");
+        QTest::newRow("Delete") << QStringLiteral("Delete") << 2 << QList<int>{0, 1};
+        QTest::newRow("Bring to Front") << QStringLiteral("Bring to Front") << 0 << QList<int>{1, 2, 0};
+        QTest::newRow("Send to Back") << QStringLiteral("Send to Back") << 2 << QList<int>{2, 0, 1};
+    }
+    void contextMenuActsOnItsOwnRow()
+    {
+        QFETCH(QString, item);
+        QFETCH(int, target);
+        QFETCH(QList<int>, order);
+        Layered doc;
+        doc.model->select(doc.b);
+        EditorView view(doc.model.get());
+        const QList<QUuid> all{doc.a, doc.b, doc.c};
+        std::unique_ptr<QMenu> menu(view.sidebar()->layersPanel()->menuFor(all[target]));
+        QAction *action = menuItem(menu.get(), item);
+        QVERIFY(action);
+        action->trigger();
+        QList<QUuid> expected;
+        for (int i : order)
+            expected.append(all[i]);
+        QCOMPARE(doc.order(), expected);
+    }
+
+    void flattenNeedsALayer()
+    {
+        Document doc;
+        EditorView view(doc.model.get());
+        LayersPanel *panel = view.sidebar()->layersPanel();
+        QVERIFY(panel->rows().isEmpty());
+        QVERIFY(!footerButton(panel, EditorActions::flatten)->isEnabled());
+        doc.addBox(10);
+        QCOMPARE(panel->rows().size(), 1);
+        QVERIFY(footerButton(panel, EditorActions::flatten)->isEnabled());
+        QTest::mouseClick(footerButton(panel, EditorActions::flatten), Qt::LeftButton);
+        QVERIFY(doc.model->annotations().isEmpty());
+        QVERIFY(!footerButton(panel, EditorActions::flatten)->isEnabled());
+    }
+
+    // The layer shortcuts reach the model through the window, except while text is typed.
+    void layerShortcutsAreInertDuringTextEntry()
+    {
+        Layered doc;
+        doc.model->select(doc.b);
+        EditorView view(doc.model.get());
+        QVERIFY(ViewFixtures::showActive(&view));
+        LayerRow *row = view.sidebar()->layersPanel()->rows().at(1);
+        row->setFocus();
+        QTRY_VERIFY(row->hasFocus());
+
+        doc.model->setTextEntry(QPointF(5, 5));
+        QTest::keyClick(row, Qt::Key_BracketRight, Qt::ControlModifier);
+        QCOMPARE(doc.order(), QList<QUuid>({doc.a, doc.b, doc.c}));
+        QTest::keyClick(row, Qt::Key_BracketLeft, Qt::ControlModifier);
+        QCOMPARE(doc.order(), QList<QUuid>({doc.a, doc.b, doc.c}));
+
+        doc.model->setTextEntry(std::nullopt);
+        QTest::keyClick(row, Qt::Key_BracketRight, Qt::ControlModifier);
+        QCOMPARE(doc.order(), QList<QUuid>({doc.a, doc.c, doc.b}));
+        QTest::keyClick(view.focusWidget(), Qt::Key_BracketLeft, Qt::ControlModifier);
+        QCOMPARE(doc.order(), QList<QUuid>({doc.a, doc.b, doc.c}));
+    }
+
+    void rowsWorkFromTheKeyboard()
+    {
+        Layered doc;
+        EditorView view(doc.model.get());
+        QVERIFY(ViewFixtures::showActive(&view));
+        const QList<LayerRow *> rows = view.sidebar()->layersPanel()->rows();
+        rows.first()->setFocus();
+        QTRY_VERIFY(rows.first()->hasFocus());
+        QTest::keyClick(rows.first(), Qt::Key_Down);
+        QVERIFY(rows.at(1)->hasFocus());
+        QTest::keyClick(rows.at(1), Qt::Key_Space);
+        QCOMPARE(doc.model->selectedID(), std::optional(doc.b));
+        QVERIFY(rows.at(1)->accessibleName().contains(QStringLiteral("selected")));
+        // Moving the layer keeps the focus on it.
+        doc.model->shiftSelected(1);
+        QVERIFY(view.sidebar()->layersPanel()->rows().first()->hasFocus());
+        QTest::keyClick(view.focusWidget(), Qt::Key_Return);
+        QVERIFY(!doc.model->selectedID());
+        QTest::keyClick(view.focusWidget(), Qt::Key_Up);
+        QVERIFY(view.sidebar()->layersPanel()->rows().first()->hasFocus());
+
+        // The list is one tab stop that enters on the selected row, wherever rows were made.
+        doc.addBox(100);
+        doc.model->select(doc.b);
+        QWidget *forward = footerButton(view.sidebar()->layersPanel(), EditorActions::bringForward);
+        forward->setFocus();
+        QTest::keyClick(forward, Qt::Key_Backtab);
+        auto *entered = qobject_cast<LayerRow *>(view.focusWidget());
+        QVERIFY(entered);
+        QCOMPARE(entered->annotation().id, doc.b);
+        QTest::keyClick(view.focusWidget(), Qt::Key_Tab);
+        QCOMPARE(view.focusWidget(), forward);
+    }
+};
+
+QTEST_MAIN(TestLayersPanel)
+#include "test_layerspanel.moc"
