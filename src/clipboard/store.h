@@ -23,17 +23,28 @@ public:
     // The folder of one entry, named by its upper-case identifier.
     static QString itemDir(const QUuid &id);
 
-    // The saved entries in file order; empty when the index is missing or unreadable. An index
-    // that does not decode is kept beside it under a dated name at the next save.
+    // False while the folder cannot be made, or something that is not a folder stands in its
+    // place: nothing is stored then, and that thing is left alone.
+    static bool canStore();
+
+    // The saved entries in file order; empty when the index is missing or cannot be read or
+    // decoded. An index that cannot is kept beside it under a dated name at the next save.
     static QList<ClipItem> load();
-    // Replaces the index atomically with these entries.
-    static void save(const QList<ClipItem> &items);
+    // True once load met an index it could not read or decode, until the folder changes.
+    static bool brokenIndexFound();
+    // Replaces the index atomically and durably with these entries; false when it could not,
+    // and then the previous index is still in place.
+    static bool save(const QList<ClipItem> &items);
+    // Deletes the kept-aside copies of broken indexes, and a broken index not yet set aside; at
+    // most the few newest copies are kept otherwise.
+    static void removeKeptIndexes();
 
     // Writes each representation to "<position>.bin" in a new entry folder; nothing, and no
     // folder left behind, when any write fails.
     static std::optional<QList<ClipContent>> write(const QList<Representation> &representations,
                                                    const QUuid &id);
-    // The bytes of one content file; nothing when missing, unreadable or not a plain file name.
+    // The bytes of one content file; nothing when missing, unreadable, not a regular file or not
+    // a plain file name.
     static std::optional<QByteArray> read(const QUuid &id, const QString &file);
     // Makes and writes "thumb.png" (longer side at most 240) from encoded image bytes; returns the
     // thumbnail, or a null image when nothing was written.

@@ -160,7 +160,7 @@ private slots:
         QVERIFY(clipboard.items().isEmpty());
         QCOMPARE(f.indexBytes(), broken); // untouched until the next save
 
-        clipboard.clear(true);
+        clipboard.clear(false);
         QVERIFY(QFileInfo::exists(f.home.filePath("KiwanoSnapper/victim")));
         f.copyText("fresh");
         QCOMPARE(ClipIndex::decode(f.indexBytes())->size(), 1);
