@@ -96,5 +96,5 @@ void Clipboard::prepareForQuit()
     finishPendingCopies();
     if (clearOnQuit())
         clear(false);
-    Store::waitForThumbnails();
+    Store::waitForWrites();
 }

@@ -2,6 +2,7 @@
 #include "clipboard/store.h"
 
 #include "clipboard/clipindex.h"
+#include "clipboard/indexsync.h"
 #include "clipboard/storefiles.h"
 
 #include <QBuffer>
@@ -132,7 +133,7 @@ QString Store::dir()
 
 void Store::setDir(const QString &path)
 {
-    waitForThumbnails();
+    waitForWrites();
     thumbnailCache().clear();
     s_brokenIndex = false;
     s_brokenIndexFound = false;
@@ -157,6 +158,7 @@ bool Store::brokenIndexFound()
 
 QList<ClipItem> Store::load()
 {
+    IndexSync::wait();
     if (!ready())
         return {};
     const StoreFiles::ReadResult index = StoreFiles::readRegular(dir(), QStringLiteral("index.json"), indexSizeLimit);
@@ -179,8 +181,14 @@ bool Store::save(const QList<ClipItem> &items)
         return false;
     if (s_brokenIndex && !keepBrokenIndex())
         return false;
-    // Synced, file then folder: after a crash the history is the previous one or this one.
-    return StoreFiles::writeAtomically(indexPath(), ClipIndex::encode(items), true);
+    // Written here, so that a full disk is known before the copy is kept; synced, renamed into
+    // place and the folder synced on a thread of its own, so that after a crash the history is
+    // the previous one or this one.
+    std::optional<StoreFiles::Replacement> index = StoreFiles::writeReplacement(indexPath(), ClipIndex::encode(items));
+    if (!index)
+        return false;
+    IndexSync::submit(std::move(*index));
+    return true;
 }
 
 void Store::removeKeptIndexes()
@@ -288,6 +296,12 @@ void Store::waitForThumbnails()
 {
     for (PendingThumbnail &pending : s_pending)
         pending.future.waitForFinished();
+}
+
+void Store::waitForWrites()
+{
+    waitForThumbnails();
+    IndexSync::wait();
 }
 
 void Store::remove(const QUuid &id)

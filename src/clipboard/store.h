@@ -32,8 +32,9 @@ public:
     static QList<ClipItem> load();
     // True once load met an index it could not read or decode, until the folder changes.
     static bool brokenIndexFound();
-    // Replaces the index atomically and durably with these entries; false when it could not,
-    // and then the previous index is still in place.
+    // Replaces the index atomically and durably with these entries; false when it could not be
+    // written, and then the previous index stays in place. The new one takes its place shortly
+    // after, once synced (waitForWrites).
     static bool save(const QList<ClipItem> &items);
     // Deletes the kept-aside copies of broken indexes, and a broken index not yet set aside; at
     // most the few newest copies are kept otherwise.
@@ -55,6 +56,8 @@ public:
                                     std::function<void()> ready);
     // Blocks until every thumbnail started by writeThumbnailLater has been written.
     static void waitForThumbnails();
+    // Blocks until those thumbnails and every saved index are in place.
+    static void waitForWrites();
     // Deletes the entry folder with everything in it and forgets its cached thumbnail.
     static void remove(const QUuid &id);
     // The cached thumbnail, else read from "thumb.png"; nothing when that fails.

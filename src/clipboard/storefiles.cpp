@@ -78,25 +78,50 @@ ReadResult readRegular(const QString &folder, const QString &name, qint64 maxSiz
     return result;
 }
 
-bool writeAtomically(const QString &path, const QByteArray &bytes, bool durable)
+std::optional<Replacement> writeReplacement(const QString &path, const QByteArray &bytes)
 {
-    const QByteArray target = QFile::encodeName(path);
-    QByteArray temporary = target + ".XXXXXX";
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC); // 0600
-    if (fd < 0)
-        return false;
-    bool ok = writeAll(fd, bytes.constData(), bytes.size()) && (!durable || ::fsync(fd) == 0);
-    const int writeError = errno;
-    ok = ::close(fd) == 0 && ok;
-    if (ok && ::rename(temporary.constData(), target.constData()) == 0) {
+    Replacement replacement{QFile::encodeName(path), QFile::encodeName(path) + ".XXXXXX", -1};
+    replacement.fd = ::mkostemp(replacement.temporary.data(), O_CLOEXEC); // 0600
+    if (replacement.fd < 0)
+        return std::nullopt;
+    if (!writeAll(replacement.fd, bytes.constData(), bytes.size())) {
+        discard(replacement);
+        return std::nullopt;
+    }
+    return replacement;
+}
+
+bool commit(Replacement &replacement, bool durable)
+{
+    bool ok = !durable || ::fsync(replacement.fd) == 0;
+    const int error = errno;
+    ok = ::close(replacement.fd) == 0 && ok;
+    replacement.fd = -1;
+    if (ok && ::rename(replacement.temporary.constData(), replacement.target.constData()) == 0) {
         if (durable)
-            syncFolder(QFile::encodeName(QFileInfo(path).absolutePath()));
+            syncFolder(QFile::encodeName(QFileInfo(QFile::decodeName(replacement.target)).absolutePath()));
         return true;
     }
-    const int error = ok ? errno : writeError;
-    ::unlink(temporary.constData());
-    errno = error;
+    const int failure = ok ? errno : error;
+    ::unlink(replacement.temporary.constData());
+    errno = failure;
     return false;
+}
+
+void discard(Replacement &replacement)
+{
+    const int error = errno;
+    if (replacement.fd >= 0)
+        ::close(replacement.fd);
+    replacement.fd = -1;
+    ::unlink(replacement.temporary.constData());
+    errno = error;
+}
+
+bool writeAtomically(const QString &path, const QByteArray &bytes, bool durable)
+{
+    std::optional<Replacement> replacement = writeReplacement(path, bytes);
+    return replacement && commit(*replacement, durable);
 }
 
 void removeTree(const QString &path)

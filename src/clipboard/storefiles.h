@@ -28,6 +28,21 @@ ReadResult readRegular(const QString &folder, const QString &name, qint64 maxSiz
 // False (and errno set) when any step fails; nothing is left behind then.
 bool writeAtomically(const QString &path, const QByteArray &bytes, bool durable = false);
 
+// A file written beside its target, not yet in its place.
+struct Replacement
+{
+    QByteArray target;
+    QByteArray temporary;
+    int fd = -1;
+};
+// The first half of writeAtomically: bytes written to a new 0600 file beside path; nothing, and
+// no file left, when that fails.
+std::optional<Replacement> writeReplacement(const QString &path, const QByteArray &bytes);
+// The second half: synced when durable, renamed over the target, the folder synced.
+bool commit(Replacement &replacement, bool durable);
+// Closes and deletes the written file.
+void discard(Replacement &replacement);
+
 // Removes path: a link or a file is unlinked, a folder emptied without following any link in it.
 void removeTree(const QString &path);
 

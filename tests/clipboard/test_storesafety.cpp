@@ -108,7 +108,7 @@ private slots:
         const mode_t previous = ::umask(0);
         Clipboard &clipboard = f.open();
         clipboard.add({{"text/plain", "a"}, {"image/png", ClipFixture::png(8, 8)}}, std::nullopt);
-        Store::waitForThumbnails();
+        Store::waitForWrites();
         ::umask(previous);
         const QString folder = f.itemDir(clipboard.items().first());
         QCOMPARE(mode(folder), 0700);
@@ -180,6 +180,7 @@ private slots:
         const QString elsewhere = f.home.filePath("elsewhere.json");
         f.open();
         f.copyText("kept elsewhere");
+        Store::waitForWrites();
         QVERIFY(QFile::copy(index, elsewhere));
         if (kind == "large")
             QVERIFY(::truncate(QFile::encodeName(index).constData(), 100 * 1024 * 1024) == 0);
