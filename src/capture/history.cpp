@@ -179,8 +179,9 @@ std::optional<GrabEntry> adopt(const QString &file)
     if (!PngFile::isComplete(file))
         return std::nullopt;
     const QString path = newPath();
-    // QFile::rename never replaces an existing file and copies across file systems.
-    if (!QFile::rename(file, path))
+    // Never replaces an existing file; across file systems (the capture's runtime folder is
+    // often one of its own) a whole, private copy gets the grab's name, or nothing does.
+    if (HistoryMove::run({{file, path}}, QFileInfo(path).absolutePath()) != 0)
         return std::nullopt;
     prune();
     return entryFor(path);

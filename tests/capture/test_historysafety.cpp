@@ -64,6 +64,26 @@ private slots:
         QCOMPARE(mode(scratchGrab), 0600);
     }
 
+    // The capture's folder is usually a file system of its own, so the grab is copied in.
+    void grabAdoptedFromAnotherDiskIsWholeAndPrivate()
+    {
+        const QString runtime = m_fixture.scratch("run");
+        SmallDisk disk(runtime, "size=1m");
+        if (!disk.mounted())
+            QSKIP("mounting a tmpfs needs root");
+        const QString file = runtime + "/kiwano-grab.png";
+        const mode_t previous = ::umask(0);
+        const bool written = PngFile::write(HistoryFixture::sample(QSize(64, 48), 5), file);
+        const QByteArray bytes = readFile(file);
+        const auto entry = History::adopt(file);
+        ::umask(previous);
+        QVERIFY(written && entry);
+        QCOMPARE(mode(entry->path()), 0600);
+        QCOMPARE(readFile(entry->path()), bytes);
+        QVERIFY(!QFileInfo::exists(file));
+        QCOMPARE(HistoryFixture::names(History::dir()), QStringList{QFileInfo(entry->path()).fileName()});
+    }
+
     void captureToolWritesIntoAPrivateFolder_data()
     {
         QTest::addColumn<bool>("runtime");
