@@ -11,8 +11,10 @@
 
 // The clipboard history's private folder: the index, one folder per entry with its content files
 // and thumbnail. Stateless apart from the thumbnail cache; only Clipboard calls it, on the main
-// thread, except that write and writeThumbnail also run on workers for large copies. File-system
-// failures are swallowed: each operation says what it leaves behind.
+// thread, except that write and writeThumbnail also run on workers for large copies. Nothing in
+// the folder is followed through a link or read unless it is a regular file. File-system
+// failures are swallowed, except that write and save say whether they happened: each operation
+// says what it leaves behind.
 class Store
 {
 public:
