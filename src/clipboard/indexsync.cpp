@@ -1,13 +1,44 @@
 // SPDX-License-Identifier: MIT
 #include "clipboard/indexsync.h"
 
+#include <QFile>
+#include <QStringList>
 #include <QThreadPool>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <condition_variable>
 #include <mutex>
 #include <optional>
+#include <utility>
 
 namespace {
+
+void syncDescriptor(int fd)
+{
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// Every regular file of the folder, then the folder itself; links are not followed.
+void syncFolderAndFiles(const QString &folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    if (DIR *entries = ::fdopendir(::dup(fd))) {
+        while (const dirent *entry = ::readdir(entries)) {
+            if (entry->d_type == DT_REG)
+                syncDescriptor(::openat(fd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        }
+        ::closedir(entries);
+    }
+    syncDescriptor(fd);
+}
 
 class Committer
 {
@@ -28,6 +59,12 @@ public:
         }
     }
 
+    void syncBeforeNextIndex(const QString &folder)
+    {
+        std::lock_guard lock(m_mutex);
+        m_folders.append(folder);
+    }
+
     void wait()
     {
         std::unique_lock lock(m_mutex);
@@ -46,7 +83,14 @@ private:
             }
             StoreFiles::Replacement replacement = std::move(*m_next);
             m_next.reset();
+            const QStringList folders = std::exchange(m_folders, {});
             lock.unlock();
+            // The entries' files, then the folder naming them, before an index that lists them.
+            for (const QString &folder : folders)
+                syncFolderAndFiles(folder);
+            if (!folders.isEmpty())
+                syncDescriptor(::open(replacement.target.left(replacement.target.lastIndexOf('/')).constData(),
+                                      O_RDONLY | O_DIRECTORY | O_CLOEXEC));
             // A failure leaves the previous index; the next save writes the whole list again.
             StoreFiles::commit(replacement, true);
         }
@@ -55,6 +99,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_idle;
     std::optional<StoreFiles::Replacement> m_next;
+    QStringList m_folders;
     bool m_running = false;
     QThreadPool m_pool;
 };
@@ -72,6 +117,11 @@ namespace IndexSync {
 void submit(StoreFiles::Replacement replacement)
 {
     committer().submit(std::move(replacement));
+}
+
+void syncBeforeNextIndex(const QString &entryFolder)
+{
+    committer().syncBeforeNextIndex(entryFolder);
 }
 
 void wait()

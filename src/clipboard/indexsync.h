@@ -11,6 +11,8 @@
 namespace IndexSync {
 
 void submit(StoreFiles::Replacement replacement);
+// The files of this entry folder reach the disk before the next index that names them.
+void syncBeforeNextIndex(const QString &entryFolder);
 // Blocks until every submitted index is in place (or failed).
 void wait();
 

@@ -13,7 +13,6 @@
 #include <QHash>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QTemporaryFile>
 #include <QStandardPaths>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -25,7 +24,6 @@
 namespace {
 
 constexpr int thumbnailSide = 240;
-constexpr auto privateFolder = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
 const QByteArray cacheTag = "Signature: 8a477f597d28d172789f06886806bc55\n"
                             "# This file is a cache directory tag created by Kiwano Snapper.\n"
                             "# For information about cache directory tags, see:\n"
@@ -221,6 +219,7 @@ std::optional<QList<ClipContent>> Store::write(const QList<Representation> &repr
         }
         contents.append({representations.at(i).type, file});
     }
+    IndexSync::syncBeforeNextIndex(folder);
     return contents;
 }
 
