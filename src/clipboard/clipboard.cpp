@@ -256,10 +256,12 @@ void Clipboard::finishPendingCopies()
 void Clipboard::appendEntry(ClipItem item, const std::optional<QByteArray> &png)
 {
     const QUuid id = item.id;
+    const QList<ClipItem> before = m_items;
     m_items.append(std::move(item));
     if (!sortAndSave()) {
-        // Kept in memory only, the copy would be gone at the next start without a word.
-        m_items.removeIf([&](const ClipItem &entry) { return entry.id == id; });
+        // Kept in memory only, the copy would be gone at the next start without a word; what
+        // it would have evicted stays, as the index on disk still has it.
+        m_items = before;
         Store::remove(id);
         emit itemsChanged();
         emit copyNotStored();
@@ -289,10 +291,13 @@ bool Clipboard::sortAndSave()
     for (const ClipItem &item : std::as_const(m_items))
         if (!item.pinned && ++unpinned > keep)
             evicted.insert(item.id);
-    for (const QUuid &id : std::as_const(evicted))
-        Store::remove(id);
     m_items.removeIf([&](const ClipItem &item) { return evicted.contains(item.id); });
     const bool saved = Store::save(m_items);
+    // The folders of evicted entries go once no saved index names them any more.
+    if (saved) {
+        for (const QUuid &id : std::as_const(evicted))
+            Store::remove(id);
+    }
     emit itemsChanged();
     return saved;
 }
