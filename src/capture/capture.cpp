@@ -3,11 +3,32 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QUuid>
 
 #include "capture/history.h"
+
+#include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// A folder of the user's alone: made 0700 when missing; refused when it is a link, someone
+// else's, or open to others.
+bool isPrivateFolder(const QString &folder)
+{
+    const QByteArray name = QFile::encodeName(folder);
+    ::mkdir(name.constData(), 0700);
+    struct stat status;
+    if (::lstat(name.constData(), &status) != 0 || !S_ISDIR(status.st_mode) || status.st_uid != ::geteuid())
+        return false;
+    return (status.st_mode & 077) == 0 || ::chmod(name.constData(), 0700) == 0;
+}
+
+} // namespace
 
 Capture::Capture(const QString &toolPath, QObject *parent)
     : QObject(parent)
@@ -18,6 +39,22 @@ Capture::Capture(const QString &toolPath, QObject *parent)
 QString Capture::installedToolPath()
 {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/kiwano-capture");
+}
+
+QString Capture::temporaryFolder()
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (QDir::isAbsolutePath(runtime) && isPrivateFolder(runtime + QStringLiteral("/kiwano-snapper")))
+        return runtime + QStringLiteral("/kiwano-snapper");
+    const QString shared = QDir::tempPath() + QStringLiteral("/kiwano-snapper-") + QString::number(::geteuid());
+    if (isPrivateFolder(shared))
+        return shared;
+    // Someone else holds that name in the shared folder: a fresh one, once per run.
+    static const QString fresh = [] {
+        QByteArray pattern = QFile::encodeName(QDir::tempPath() + QStringLiteral("/kiwano-snapper-XXXXXX"));
+        return ::mkdtemp(pattern.data()) ? QFile::decodeName(pattern) : QString();
+    }();
+    return fresh;
 }
 
 void Capture::grabRegion()
@@ -37,7 +74,10 @@ void Capture::grabScreen()
 
 void Capture::capture(const QStringList &modeArguments)
 {
-    const QString temporaryPath = QDir::tempPath() + QStringLiteral("/kiwano-")
+    const QString folder = temporaryFolder();
+    if (folder.isEmpty())
+        return;
+    const QString temporaryPath = folder + QStringLiteral("/kiwano-")
         + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() + QStringLiteral(".png");
     auto *process = new QProcess(this);
     process->setProgram(m_toolPath);

@@ -18,6 +18,10 @@ public:
     // toolPath: the kiwano-capture executable (a stand-in in tests).
     explicit Capture(const QString &toolPath, QObject *parent = nullptr);
 
+    // Where the tool writes its file: a 0700 folder of the user's, in the runtime folder when
+    // there is one, else in the temporary folder; empty when none can be had.
+    static QString temporaryFolder();
+
     // kiwano-capture installed beside the running program.
     static QString installedToolPath();
 

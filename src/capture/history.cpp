@@ -9,8 +9,14 @@
 #include <QUuid>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include "capture/historymove.h"
 #include "capture/pngfile.h"
 #include "capture/thumbnailcache.h"
 
@@ -75,6 +81,31 @@ GrabEntry entryFor(const QString &path)
     return {QUrl::fromLocalFile(path), QDateTime::currentDateTime()};
 }
 
+QString systemError(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// Makes folder with any missing parents; the folder itself, when made here, is the owner's only,
+// as grabs are private screenshots. False with errno's code in *error when it cannot be made.
+bool makeFolder(const QString &folder, int *error)
+{
+    const QByteArray name = QFile::encodeName(folder);
+    struct stat status;
+    if (::stat(name.constData(), &status) == 0) {
+        *error = S_ISDIR(status.st_mode) ? 0 : ENOTDIR;
+        return *error == 0;
+    }
+    std::error_code failure;
+    std::filesystem::create_directories(QFile::encodeName(QFileInfo(folder).absolutePath()).toStdString(), failure);
+    if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST) {
+        *error = errno;
+        return false;
+    }
+    *error = 0;
+    return true;
+}
+
 } // namespace
 
 namespace History {
@@ -98,7 +129,17 @@ QString dir()
 {
     const QString stored = preferences().value(folderKey).toString();
     const QString folder = stored.isEmpty() ? defaultDir() : stored;
-    QDir().mkpath(folder);
+    int error = 0;
+    makeFolder(folder, &error);
+    if (stored.isEmpty()) {
+        // The default folder is ours alone, also when it was made before or by someone else's
+        // umask; a folder the user chose keeps the mode the user gave it.
+        struct stat status;
+        const QByteArray name = QFile::encodeName(folder);
+        if (::lstat(name.constData(), &status) == 0 && S_ISDIR(status.st_mode) && status.st_uid == ::geteuid()
+            && (status.st_mode & 07777) != 0700)
+            ::chmod(name.constData(), 0700);
+    }
     return folder;
 }
 
@@ -117,7 +158,7 @@ QList<GrabEntry> load()
     // Birth times come from a coarse clock, so grabs made close together can share one; listing
     // by name, newest name first, keeps their order from the time stamps in the names.
     const QFileInfoList infos =
-        QDir(dir()).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name | QDir::Reversed);
+        QDir(dir()).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDir::Name | QDir::Reversed);
     QList<GrabEntry> entries;
     for (const QFileInfo &info : infos) {
         if (isGrabName(info))
@@ -138,8 +179,9 @@ std::optional<GrabEntry> adopt(const QString &file)
     if (!PngFile::isComplete(file))
         return std::nullopt;
     const QString path = newPath();
-    // QFile::rename never replaces an existing file and copies across file systems.
-    if (!QFile::rename(file, path))
+    // Never replaces an existing file; across file systems (the capture's runtime folder is
+    // often one of its own) a whole, private copy gets the grab's name, or nothing does.
+    if (HistoryMove::run({{file, path}}, QFileInfo(path).absolutePath()) != 0)
         return std::nullopt;
     prune();
     return entryFor(path);
@@ -195,29 +237,27 @@ std::optional<QHash<QUrl, QUrl>> move(const QString &folder, QString *error)
     if (isSameFolder(folder, old))
         return QHash<QUrl, QUrl>();
     const QString target = normalised(folder);
-    std::error_code failure;
-    std::filesystem::create_directories(QFile::encodeName(target).toStdString(), failure);
-    if (failure) {
+    int code = 0;
+    if (!makeFolder(target, &code)) {
         if (error)
-            *error = QString::fromStdString(failure.message());
+            *error = systemError(code);
+        return std::nullopt;
+    }
+    QList<HistoryMove::File> files;
+    const QFileInfoList infos = QDir(old).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDir::Name);
+    for (const QFileInfo &info : infos) {
+        const QString to = target + QLatin1Char('/') + info.fileName();
+        if (isGrabName(info) && !QFileInfo::exists(to) && !QFileInfo(to).isSymLink())
+            files.append({info.absoluteFilePath(), to});
+    }
+    if (const int failure = HistoryMove::run(files, target); failure != 0) {
+        if (error)
+            *error = systemError(failure);
         return std::nullopt;
     }
     QHash<QUrl, QUrl> moved;
-    const QFileInfoList infos = QDir(old).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name);
-    for (const QFileInfo &info : infos) {
-        if (!isGrabName(info))
-            continue;
-        const QString to = target + QLatin1Char('/') + info.fileName();
-        if (QFileInfo::exists(to))
-            continue;
-        QFile file(info.absoluteFilePath());
-        if (!file.rename(to)) {
-            if (error)
-                *error = file.errorString();
-            return std::nullopt;
-        }
-        moved.insert(QUrl::fromLocalFile(info.absoluteFilePath()), QUrl::fromLocalFile(to));
-    }
+    for (const HistoryMove::File &file : std::as_const(files))
+        moved.insert(QUrl::fromLocalFile(file.from), QUrl::fromLocalFile(file.to));
     QSettings settings = preferences();
     if (isSameFolder(target, defaultDir()))
         settings.remove(folderKey);

@@ -15,6 +15,8 @@ class ThumbnailCache;
 
 // The grab-history folder: naming, listing, keeping the newest grabs, moving the collection and
 // reading grabs back. Main thread only; file-system errors are swallowed except by move().
+// Grabs are private: the folder is made 0700 and grab files are 0600; links and special files
+// in it are never listed, followed or read.
 namespace History {
 
 inline constexpr int limit = 100;
@@ -50,8 +52,10 @@ QImage thumbnail(const GrabEntry &entry);
 ThumbnailCache *thumbnails();
 // The size of a thumbnail of an image of that size: longer side at most thumbnailSide.
 QSize thumbnailSize(const QSize &imageSize);
-// Moves every grab into folder and returns old url -> new url for the moved ones. Fails with
-// the file system's message (and *error set) when the folder cannot be made or a move fails.
+// Moves every grab into folder and returns old url -> new url for the moved ones. All or
+// nothing: when the folder cannot be made or any grab cannot be moved (a full disk, a
+// permission), every grab stays whole where it was, nothing is left under a grab's name in
+// folder, the setting is unchanged, and *error holds the file system's reason.
 std::optional<QHash<QUrl, QUrl>> move(const QString &folder, QString *error = nullptr);
 
 } // namespace History

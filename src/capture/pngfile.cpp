@@ -51,8 +51,15 @@ namespace PngFile {
 
 bool isComplete(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() < 8 + 25 + 12)
+    const int fd = openRegular(path);
+    if (fd < 0)
+        return false;
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    if (file.size() < 8 + 25 + 12)
         return false;
     char head[8 + 8 + 8];
     if (file.read(head, sizeof head) != qint64(sizeof head))
@@ -75,8 +82,7 @@ bool write(const QImage &image, const QString &path)
     QTemporaryFile temporary(target.absolutePath() + QStringLiteral("/.kiwano-XXXXXX.part"));
     if (!temporary.open() || !encode(image, &temporary) || !temporary.flush())
         return false;
-    temporary.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                             | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    // Grabs are private screenshots: the file stays 0600, as the temporary file was made.
     temporary.close();
     if (!renameNoReplace(temporary.fileName(), target.absoluteFilePath()))
         return false;

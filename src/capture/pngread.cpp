@@ -4,12 +4,18 @@
 // Every other PNG goes through Qt's reader.
 #include "capture/pngfile.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 
 #include <isa-l/igzip_lib.h>
 
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 #include "image/bitmap.h"
@@ -261,54 +267,112 @@ QImage decodeScaled(const Layout &layout, const QSize &size)
     return image;
 }
 
+// The largest frame a grab may decode to, and the room allowed beyond the pixels for metadata
+// (colour profiles, text) and for compression that makes things worse.
+constexpr qint64 frameBytesLimit = qint64(1) << 31;
+constexpr qint64 metadataAllowance = 16 * 1024 * 1024;
+
+// The whole file, when it is a regular file (never through a link, never a FIFO) no larger than
+// its image can need, judged from the header before anything else is read.
+std::optional<QByteArray> readBounded(const QString &path)
+{
+    const int fd = PngFile::openRegular(path);
+    if (fd < 0)
+        return std::nullopt;
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    QImageReader header(&file);
+    const QSize size = header.size();
+    if (size.isEmpty())
+        return std::nullopt;
+    // Eight bytes a pixel covers 16-bit RGBA stored uncompressed, each row with its filter byte.
+    const qint64 pixelBytes = qint64(size.width()) * size.height() * 8 + size.height();
+    if (qint64(size.width()) * size.height() * 4 > frameBytesLimit
+        || file.size() > pixelBytes + pixelBytes / 64 + metadataAllowance)
+        return std::nullopt;
+    if (!file.seek(0))
+        return std::nullopt;
+    QByteArray bytes = file.read(file.size());
+    if (bytes.size() != file.size())
+        return std::nullopt;
+    return bytes;
+}
+
+QImage readWithQt(const QByteArray &bytes, const QSize &scaledSize)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(false);
+    if (scaledSize.isValid())
+        reader.setScaledSize(scaledSize);
+    QImage image = reader.read();
+    if (!image.isNull())
+        image.convertTo(QImage::Format_ARGB32_Premultiplied);
+    return image;
+}
+
 } // namespace
 
 namespace PngFile {
 
+int openRegular(const QString &path)
+{
+    // O_NONBLOCK: opening a FIFO would otherwise wait for a writer forever.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    struct stat status;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        errno = EINVAL;
+        return -1;
+    }
+    return fd;
+}
+
 QImage read(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
     // Read, not mapped: a file cut short by someone else while we decode must not kill us.
-    const QByteArray bytes = file.readAll();
+    const std::optional<QByteArray> bytes = readBounded(path);
+    if (!bytes)
+        return {};
     Layout layout;
-    if (parse(reinterpret_cast<const uchar *>(bytes.constData()), size_t(bytes.size()), layout))
+    if (parse(reinterpret_cast<const uchar *>(bytes->constData()), size_t(bytes->size()), layout))
         return decode(layout);
-    file.seek(0);
-    QImageReader reader(&file);
-    reader.setAutoTransform(false);
-    QImage image = reader.read();
-    if (!image.isNull())
-        image.convertTo(QImage::Format_ARGB32_Premultiplied);
-    return image;
+    return readWithQt(*bytes, QSize());
 }
 
 QImage readScaled(const QString &path, const QSize &size)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || size.isEmpty())
+    if (size.isEmpty())
         return {};
-    const QByteArray bytes = file.readAll();
+    const std::optional<QByteArray> bytes = readBounded(path);
+    if (!bytes)
+        return {};
     Layout layout;
-    if (parse(reinterpret_cast<const uchar *>(bytes.constData()), size_t(bytes.size()), layout)) {
+    if (parse(reinterpret_cast<const uchar *>(bytes->constData()), size_t(bytes->size()), layout)) {
         if (size.width() > layout.width || size.height() > layout.height)
             return {};
         return decodeScaled(layout, size);
     }
-    file.seek(0);
-    QImageReader reader(&file);
-    reader.setAutoTransform(false);
-    reader.setScaledSize(size);
-    QImage image = reader.read();
-    if (!image.isNull())
-        image.convertTo(QImage::Format_ARGB32_Premultiplied);
-    return image;
+    return readWithQt(*bytes, size);
 }
 
 QSize size(const QString &path)
 {
-    QImageReader reader(path);
+    const int fd = openRegular(path);
+    if (fd < 0)
+        return {};
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return {};
+    }
+    QImageReader reader(&file);
     return reader.size();
 }
 

@@ -204,8 +204,10 @@ void Clipboard::storeNew(const QList<Representation> &representations, const std
         size += representation.data.size();
     if (size < backgroundWriteSize) {
         const std::optional<QList<ClipContent>> contents = Store::write(representations, item.id);
-        if (!contents)
+        if (!contents) {
+            emit copyNotStored();
             return;
+        }
         item.contents = *contents;
         appendEntry(std::move(item), pngBytes);
         return;
@@ -235,8 +237,10 @@ void Clipboard::land(const QUuid &id)
     PendingCopy pending = std::move(*found);
     m_pending.erase(found);
     const std::optional<QList<ClipContent>> contents = pending.write.result();
-    if (!contents)
+    if (!contents) {
+        emit copyNotStored();
         return;
+    }
     pending.item.contents = *contents;
     appendEntry(std::move(pending.item), pending.png);
 }
@@ -251,14 +255,22 @@ void Clipboard::finishPendingCopies()
 
 void Clipboard::appendEntry(ClipItem item, const std::optional<QByteArray> &png)
 {
+    const QUuid id = item.id;
+    const QList<ClipItem> before = m_items;
+    m_items.append(std::move(item));
+    if (!sortAndSave()) {
+        // Kept in memory only, the copy would be gone at the next start without a word; what
+        // it would have evicted stays, as the index on disk still has it.
+        m_items = before;
+        Store::remove(id);
+        emit itemsChanged();
+        emit copyNotStored();
+        return;
+    }
     // Decoding a large image takes longer than a poll; the entry shows up at once and its
     // thumbnail when ready.
-    if (png) {
-        const QUuid id = item.id;
+    if (png)
         Store::writeThumbnailLater(*png, id, this, [this, id] { emit thumbnailReady(id); });
-    }
-    m_items.append(std::move(item));
-    sortAndSave();
 }
 
 QString Clipboard::title(const QList<Representation> &representations, const std::optional<QByteArray> &imageBytes)
@@ -266,7 +278,7 @@ QString Clipboard::title(const QList<Representation> &representations, const std
     return clipTitle(representations, imageBytes);
 }
 
-void Clipboard::sortAndSave()
+bool Clipboard::sortAndSave()
 {
     std::stable_sort(m_items.begin(), m_items.end(), [](const ClipItem &a, const ClipItem &b) {
         if (a.pinned != b.pinned)
@@ -279,11 +291,15 @@ void Clipboard::sortAndSave()
     for (const ClipItem &item : std::as_const(m_items))
         if (!item.pinned && ++unpinned > keep)
             evicted.insert(item.id);
-    for (const QUuid &id : std::as_const(evicted))
-        Store::remove(id);
     m_items.removeIf([&](const ClipItem &item) { return evicted.contains(item.id); });
-    Store::save(m_items);
+    const bool saved = Store::save(m_items);
+    // The folders of evicted entries go once no saved index names them any more.
+    if (saved) {
+        for (const QUuid &id : std::as_const(evicted))
+            Store::remove(id);
+    }
     emit itemsChanged();
+    return saved;
 }
 
 void Clipboard::setIgnoreNext(bool ignoreNext)

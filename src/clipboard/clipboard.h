@@ -40,7 +40,7 @@ public:
     // The history: pinned entries first, then the rest, each group most recently copied first.
     const QList<ClipItem> &items() const { return m_items; }
     // Sorts, evicts unpinned entries beyond the limit and saves the index.
-    void sortAndSave();
+    bool sortAndSave();
     void applyLimit() { sortAndSave(); }
     // The entry's thumbnail, nothing for entries without an image or when it cannot be read.
     std::optional<QImage> thumbnail(const ClipItem &item) const;
@@ -104,6 +104,8 @@ signals:
     void pausedChanged(bool paused);
     // The thumbnail of this entry has been written and can be read.
     void thumbnailReady(const QUuid &id);
+    // A copy could not be stored (its files or the index could not be written) and was dropped.
+    void copyNotStored();
 
 private:
     struct PendingCopy;

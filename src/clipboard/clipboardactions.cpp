@@ -84,6 +84,8 @@ void Clipboard::clear(bool includingPinned)
     for (const QUuid &id : std::as_const(removed))
         Store::remove(id);
     m_items.removeIf([&](const ClipItem &item) { return removed.contains(item.id); });
+    if (includingPinned)
+        Store::removeKeptIndexes();
     Store::save(m_items);
     emit itemsChanged();
 }
@@ -94,5 +96,5 @@ void Clipboard::prepareForQuit()
     finishPendingCopies();
     if (clearOnQuit())
         clear(false);
-    Store::waitForThumbnails();
+    Store::waitForWrites();
 }

@@ -25,16 +25,22 @@ QString fileName(const QString &uri)
     return path.section(QLatin1Char('/'), -1);
 }
 
+// Enough names to fill a title; the rest of a long list would be cut off anyway.
 QStringList fileNames(const QList<Representation> &representations)
 {
     QStringList names;
+    qsizetype length = 0;
     for (const Representation &representation : representations) {
         if (ClipRules::kind(representation.type) != ClipRules::Kind::fileList)
             continue;
         for (const QString &uri : ClipRules::uriListEntries(representation.data)) {
             const QString name = fileName(uri);
-            if (!name.isEmpty())
-                names.append(name);
+            if (name.isEmpty())
+                continue;
+            names.append(name);
+            length += name.size() + 2;
+            if (length > titleLength)
+                return names;
         }
     }
     return names;
@@ -95,18 +101,32 @@ QString leftGraphemes(const QString &text, int count)
     return text.left(end);
 }
 
+// At most titleLength characters as the user sees them, and never more than a few code units
+// each: a title is rewritten into the index at every copy.
+QString bounded(const QString &text)
+{
+    QString title = leftGraphemes(text, titleLength);
+    if (title.size() > titleLength * 4) {
+        qsizetype end = titleLength * 4;
+        if (title.at(end - 1).isHighSurrogate())
+            --end;
+        title.truncate(end);
+    }
+    return title;
+}
+
 } // namespace
 
 QString clipTitle(const QList<Representation> &representations, const std::optional<QByteArray> &imageBytes)
 {
     const QStringList names = fileNames(representations);
     if (!names.isEmpty())
-        return names.join(QLatin1String(", "));
+        return bounded(names.join(QLatin1String(", ")));
 
     if (const std::optional<QString> body = text(representations)) {
         const QString trimmed = body->trimmed();
         if (!trimmed.isEmpty()) {
-            QString title = leftGraphemes(trimmed, titleLength);
+            QString title = bounded(trimmed);
             title.replace(QLatin1String("\r\n"), QStringLiteral(" \u23CE "));
             title.replace(QLatin1Char('\n'), QStringLiteral(" \u23CE "));
             title.replace(QLatin1Char('\r'), QStringLiteral(" \u23CE "));

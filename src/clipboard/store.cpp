@@ -2,6 +2,8 @@
 #include "clipboard/store.h"
 
 #include "clipboard/clipindex.h"
+#include "clipboard/indexsync.h"
+#include "clipboard/storefiles.h"
 
 #include <QBuffer>
 #include <QCache>
@@ -11,23 +13,26 @@
 #include <QHash>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QTemporaryFile>
 #include <QStandardPaths>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <atomic>
+#include <cerrno>
 #include <cstdio>
+#include <sys/stat.h>
 
 namespace {
 
 constexpr int thumbnailSide = 240;
-constexpr auto privateFolder = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
 const QByteArray cacheTag = "Signature: 8a477f597d28d172789f06886806bc55\n"
                             "# This file is a cache directory tag created by Kiwano Snapper.\n"
                             "# For information about cache directory tags, see:\n"
                             "#\thttps://bford.info/cachedir/\n";
 
 QString s_dir;
-bool s_brokenIndex = false;
+std::atomic<bool> s_usable = true; // written by workers too
+bool s_brokenIndex = false; // the index on disk must be kept aside before the next save
+bool s_brokenIndexFound = false;
 struct PendingThumbnail
 {
     QFuture<QImage> future;
@@ -43,33 +48,45 @@ QCache<QUuid, QImage> &thumbnailCache()
     return cache;
 }
 
-// Content, thumbnails and the index hold what the user copied: readable by the owner only, and
-// never seen half-written. The new file replaces the old by rename, so a reader or a killed
-// process sees one or the other. No fsync: on this kind of machine it costs about 3.5 ms a file,
-// more than the whole of recording a text copy, and the rename already orders the write.
-bool writeAtomically(const QString &path, const QByteArray &bytes)
+// Caps on what is read back: a full history's index is a few hundred kilobytes, a copy at most
+// tens of megabytes. Anything larger is not ours.
+constexpr qint64 indexSizeLimit = 64 * 1024 * 1024;
+constexpr qint64 contentSizeLimit = 256 * 1024 * 1024;
+constexpr qint64 thumbnailSizeLimit = 16 * 1024 * 1024;
+// Kept-aside indexes may hold what the user copied: a few are enough to mend a hand edit.
+constexpr int keptIndexLimit = 3;
+const QString keptIndexPrefix = QStringLiteral("index.json.broken-");
+
+void writeTag(const QString &folder)
 {
-    QTemporaryFile file(path + QLatin1String(".XXXXXX")); // created 0600, beside the target
-    if (!file.open())
+    const auto tag = StoreFiles::readRegular(folder, QStringLiteral("CACHEDIR.TAG"), 4096);
+    if (!tag.bytes.startsWith(cacheTag.left(43)))
+        StoreFiles::writeAtomically(folder + QLatin1String("/CACHEDIR.TAG"), cacheTag);
+}
+
+// Content, thumbnails and the index hold what the user copied: the folder and everything in it
+// are the owner's alone. It is made again, private and tagged, when it vanished meanwhile.
+bool prepare(const QString &path, bool checkTag)
+{
+    switch (StoreFiles::preparePrivateFolder(path)) {
+    case StoreFiles::Folder::created:
+        writeTag(path);
+        break;
+    case StoreFiles::Folder::ready:
+        if (checkTag)
+            writeTag(path);
+        break;
+    case StoreFiles::Folder::unavailable:
+        s_usable = false;
         return false;
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        return false;
-    if (::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
-        return false;
-    file.setAutoRemove(false);
+    }
+    s_usable = true;
     return true;
 }
 
-void prepare(const QString &path)
+bool ready()
 {
-    const QFileInfo info(path);
-    QDir().mkpath(info.absolutePath());
-    QDir().mkdir(path, privateFolder);
-    QFile::setPermissions(path, privateFolder);
-    const QString tagPath = path + QLatin1String("/CACHEDIR.TAG");
-    QFile tag(tagPath);
-    if (!tag.open(QIODevice::ReadOnly) || !tag.read(cacheTag.size()).startsWith(cacheTag.left(43)))
-        writeAtomically(tagPath, cacheTag);
+    return prepare(Store::dir(), false);
 }
 
 QString indexPath()
@@ -77,18 +94,27 @@ QString indexPath()
     return Store::dir() + QLatin1String("/index.json");
 }
 
-// An index that did not decode is renamed rather than overwritten, so a hand edit gone wrong can
-// still be mended.
-void keepBrokenIndex()
+// An index that could not be read or decoded is renamed rather than overwritten, so a hand edit
+// gone wrong can still be mended; false when it cannot be moved aside, and then it stays.
+bool keepBrokenIndex()
 {
-    s_brokenIndex = false;
     const QString path = indexPath();
     const QString stamp = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
-    QString kept = path + QLatin1String(".broken-") + stamp;
-    for (int n = 2; QFileInfo::exists(kept); ++n)
-        kept = path + QLatin1String(".broken-") + stamp + QLatin1Char('-') + QString::number(n);
-    if (!QFile::rename(path, kept))
-        QFile::copy(path, kept);
+    // Numbered after the newest of the same second, so that names sort oldest first.
+    const QString base = keptIndexPrefix + stamp + QLatin1Char('-');
+    int next = 1;
+    for (const QString &name : QDir(Store::dir()).entryList({base + QLatin1Char('*')}, QDir::AllEntries | QDir::Hidden | QDir::System))
+        next = qMax(next, name.mid(base.size()).toInt() + 1);
+    const QString kept = Store::dir() + QLatin1Char('/') + base + QStringLiteral("%1").arg(next, 3, 10, QLatin1Char('0'));
+    if (::rename(QFile::encodeName(path).constData(), QFile::encodeName(kept).constData()) != 0 && errno != ENOENT)
+        return false;
+    s_brokenIndex = false;
+    // The oldest go first; the stamps sort by name.
+    QStringList all = QDir(Store::dir()).entryList({keptIndexPrefix + QLatin1Char('*')},
+                                                   QDir::AllEntries | QDir::Hidden | QDir::System, QDir::Name);
+    while (all.size() > keptIndexLimit)
+        StoreFiles::removeTree(Store::dir() + QLatin1Char('/') + all.takeFirst());
+    return true;
 }
 
 } // namespace
@@ -98,18 +124,19 @@ QString Store::dir()
     if (s_dir.isEmpty()) {
         s_dir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
                 + QLatin1String("/KiwanoSnapper/Clipboard");
-        prepare(s_dir);
+        prepare(s_dir, true);
     }
     return s_dir;
 }
 
 void Store::setDir(const QString &path)
 {
-    waitForThumbnails();
+    waitForWrites();
     thumbnailCache().clear();
     s_brokenIndex = false;
+    s_brokenIndexFound = false;
     s_dir = QDir(path).absolutePath();
-    prepare(s_dir);
+    prepare(s_dir, true);
 }
 
 QString Store::itemDir(const QUuid &id)
@@ -117,41 +144,82 @@ QString Store::itemDir(const QUuid &id)
     return dir() + QLatin1Char('/') + idText(id);
 }
 
+bool Store::canStore()
+{
+    return ready();
+}
+
+bool Store::brokenIndexFound()
+{
+    return s_brokenIndexFound;
+}
+
 QList<ClipItem> Store::load()
 {
-    QFile file(indexPath());
-    if (!file.open(QIODevice::ReadOnly))
+    IndexSync::wait();
+    if (!ready())
         return {};
-    auto items = ClipIndex::decode(file.readAll());
+    const StoreFiles::ReadResult index = StoreFiles::readRegular(dir(), QStringLiteral("index.json"), indexSizeLimit);
+    if (index.presence == StoreFiles::Presence::missing)
+        return {};
+    std::optional<QList<ClipItem>> items;
+    if (index.presence == StoreFiles::Presence::read)
+        items = ClipIndex::decode(index.bytes);
     if (!items) {
         s_brokenIndex = true;
+        s_brokenIndexFound = true;
         return {};
     }
     return *items;
 }
 
-void Store::save(const QList<ClipItem> &items)
+bool Store::save(const QList<ClipItem> &items)
 {
-    if (s_brokenIndex)
-        keepBrokenIndex();
-    writeAtomically(indexPath(), ClipIndex::encode(items));
+    if (!ready())
+        return false;
+    if (s_brokenIndex && !keepBrokenIndex())
+        return false;
+    // Written here, so that a full disk is known before the copy is kept; synced, renamed into
+    // place and the folder synced on a thread of its own, so that after a crash the history is
+    // the previous one or this one.
+    std::optional<StoreFiles::Replacement> index = StoreFiles::writeReplacement(indexPath(), ClipIndex::encode(items));
+    if (!index)
+        return false;
+    IndexSync::submit(std::move(*index));
+    return true;
+}
+
+void Store::removeKeptIndexes()
+{
+    // A broken index not yet moved aside would only become one more copy at the next save.
+    if (s_brokenIndex) {
+        StoreFiles::removeTree(indexPath());
+        s_brokenIndex = false;
+    }
+    const QStringList kept = QDir(dir()).entryList({keptIndexPrefix + QLatin1Char('*')},
+                                                   QDir::AllEntries | QDir::Hidden | QDir::System);
+    for (const QString &name : kept)
+        StoreFiles::removeTree(dir() + QLatin1Char('/') + name);
 }
 
 std::optional<QList<ClipContent>> Store::write(const QList<Representation> &representations,
                                                const QUuid &id)
 {
+    if (!ready())
+        return std::nullopt;
     const QString folder = itemDir(id);
-    if (!QDir().mkpath(folder))
+    if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0)
         return std::nullopt;
     QList<ClipContent> contents;
     for (qsizetype i = 0; i < representations.size(); ++i) {
         const QString file = QString::number(i) + QLatin1String(".bin");
-        if (!writeAtomically(folder + QLatin1Char('/') + file, representations.at(i).data)) {
-            QDir(folder).removeRecursively();
+        if (!StoreFiles::writeAtomically(folder + QLatin1Char('/') + file, representations.at(i).data)) {
+            StoreFiles::removeTree(folder);
             return std::nullopt;
         }
         contents.append({representations.at(i).type, file});
     }
+    IndexSync::syncBeforeNextIndex(folder);
     return contents;
 }
 
@@ -159,13 +227,10 @@ std::optional<QByteArray> Store::read(const QUuid &id, const QString &file)
 {
     if (!isSafeFileName(file))
         return std::nullopt;
-    QFile content(itemDir(id) + QLatin1Char('/') + file);
-    if (!content.open(QIODevice::ReadOnly))
+    StoreFiles::ReadResult content = StoreFiles::readRegular(itemDir(id), file, contentSizeLimit);
+    if (content.presence != StoreFiles::Presence::read)
         return std::nullopt;
-    QByteArray bytes = content.readAll();
-    if (content.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
+    return content.bytes;
 }
 
 QSize Store::thumbnailSize(const QSize &imageSize)
@@ -198,7 +263,7 @@ QImage Store::writeThumbnail(const QByteArray &imageBytes, const QUuid &id)
     target.open(QIODevice::WriteOnly);
     if (!QImageWriter(&target, "png").write(thumbnail))
         return {};
-    if (!writeAtomically(itemDir(id) + QLatin1String("/thumb.png"), png))
+    if (!StoreFiles::writeAtomically(itemDir(id) + QLatin1String("/thumb.png"), png))
         return {};
     return thumbnail;
 }
@@ -232,13 +297,19 @@ void Store::waitForThumbnails()
         pending.future.waitForFinished();
 }
 
+void Store::waitForWrites()
+{
+    waitForThumbnails();
+    IndexSync::wait();
+}
+
 void Store::remove(const QUuid &id)
 {
     if (auto pending = s_pending.find(id); pending != s_pending.end()) {
         pending->future.waitForFinished();
         s_pending.erase(pending);
     }
-    QDir(itemDir(id)).removeRecursively();
+    StoreFiles::removeTree(itemDir(id));
     thumbnailCache().remove(id);
 }
 
@@ -246,7 +317,8 @@ std::optional<QImage> Store::thumbnail(const QUuid &id)
 {
     if (const QImage *cached = thumbnailCache().object(id))
         return *cached;
-    QImage image(itemDir(id) + QLatin1String("/thumb.png"));
+    const auto file = StoreFiles::readRegular(itemDir(id), QStringLiteral("thumb.png"), thumbnailSizeLimit);
+    const QImage image = QImage::fromData(file.bytes, "PNG");
     if (image.isNull())
         return std::nullopt;
     thumbnailCache().insert(id, new QImage(image), int(qMin<qsizetype>(image.sizeInBytes(), INT_MAX)));

@@ -11,8 +11,10 @@
 
 // The clipboard history's private folder: the index, one folder per entry with its content files
 // and thumbnail. Stateless apart from the thumbnail cache; only Clipboard calls it, on the main
-// thread, except that write and writeThumbnail also run on workers for large copies. File-system
-// failures are swallowed: each operation says what it leaves behind.
+// thread, except that write and writeThumbnail also run on workers for large copies. Nothing in
+// the folder is followed through a link or read unless it is a regular file. File-system
+// failures are swallowed, except that write and save say whether they happened: each operation
+// says what it leaves behind.
 class Store
 {
 public:
@@ -23,17 +25,29 @@ public:
     // The folder of one entry, named by its upper-case identifier.
     static QString itemDir(const QUuid &id);
 
-    // The saved entries in file order; empty when the index is missing or unreadable. An index
-    // that does not decode is kept beside it under a dated name at the next save.
+    // False while the folder cannot be made, or something that is not a folder stands in its
+    // place: nothing is stored then, and that thing is left alone.
+    static bool canStore();
+
+    // The saved entries in file order; empty when the index is missing or cannot be read or
+    // decoded. An index that cannot is kept beside it under a dated name at the next save.
     static QList<ClipItem> load();
-    // Replaces the index atomically with these entries.
-    static void save(const QList<ClipItem> &items);
+    // True once load met an index it could not read or decode, until the folder changes.
+    static bool brokenIndexFound();
+    // Replaces the index atomically and durably with these entries; false when it could not be
+    // written, and then the previous index stays in place. The new one takes its place shortly
+    // after, once synced (waitForWrites).
+    static bool save(const QList<ClipItem> &items);
+    // Deletes the kept-aside copies of broken indexes, and a broken index not yet set aside; at
+    // most the few newest copies are kept otherwise.
+    static void removeKeptIndexes();
 
     // Writes each representation to "<position>.bin" in a new entry folder; nothing, and no
     // folder left behind, when any write fails.
     static std::optional<QList<ClipContent>> write(const QList<Representation> &representations,
                                                    const QUuid &id);
-    // The bytes of one content file; nothing when missing, unreadable or not a plain file name.
+    // The bytes of one content file; nothing when missing, unreadable, not a regular file or not
+    // a plain file name.
     static std::optional<QByteArray> read(const QUuid &id, const QString &file);
     // Makes and writes "thumb.png" (longer side at most 240) from encoded image bytes; returns the
     // thumbnail, or a null image when nothing was written.
@@ -44,6 +58,8 @@ public:
                                     std::function<void()> ready);
     // Blocks until every thumbnail started by writeThumbnailLater has been written.
     static void waitForThumbnails();
+    // Blocks until those thumbnails and every saved index are in place.
+    static void waitForWrites();
     // Deletes the entry folder with everything in it and forgets its cached thumbnail.
     static void remove(const QUuid &id);
     // The cached thumbnail, else read from "thumb.png"; nothing when that fails.

@@ -148,8 +148,16 @@ public:
 
     bool put(const uchar *data, size_t length)
     {
-        return m_device->write(reinterpret_cast<const char *>(data), qint64(length))
-            == qint64(length);
+        // A short write (the disk filling up) is tried again for the rest, so that the failure
+        // comes with the file system's reason.
+        while (length > 0) {
+            const qint64 written = m_device->write(reinterpret_cast<const char *>(data), qint64(length));
+            if (written <= 0)
+                return false;
+            data += written;
+            length -= size_t(written);
+        }
+        return true;
     }
 
 private:
@@ -280,7 +288,9 @@ bool write(const QImage &image, const QString &path, QString *error)
     if (image.isNull())
         return fail(tr("The image is empty."));
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: a write that fails (a full disk) fails at once with the file system's reason;
+    // a buffered one would fail later, in the flush at commit, and its reason be lost.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(file.errorString());
     if (!encodeTo(image, &file)) {
         const QString reason = file.error() != QFileDevice::NoError

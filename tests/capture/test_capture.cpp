@@ -56,7 +56,7 @@ private slots:
         QCOMPARE(arguments.mid(0, 2), (QStringList{mode, "-x"}));
         static const QRegularExpression name("^kiwano-[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}\\.png$");
         QVERIFY2(name.match(QFileInfo(arguments.value(2)).fileName()).hasMatch(), qPrintable(arguments.value(2)));
-        QCOMPARE(QFileInfo(arguments[2]).absolutePath(), QDir(QDir::tempPath()).absolutePath());
+        QCOMPARE(QFileInfo(arguments[2]).absolutePath(), Capture::temporaryFolder());
         QVERIFY(!QFileInfo::exists(arguments[2]));
         const auto entry = landed[0][0].value<GrabEntry>();
         QCOMPARE(History::load().size(), 1);

@@ -27,7 +27,7 @@ struct ClipFixture
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.filePath(QStringLiteral("config")));
         Store::setDir(storeDir());
     }
-    ~ClipFixture() { Store::waitForThumbnails(); }
+    ~ClipFixture() { Store::waitForWrites(); }
 
     QString storeDir() const { return home.filePath(QStringLiteral("KiwanoSnapper/Clipboard")); }
     QString itemDir(const ClipItem &item) const { return Store::itemDir(item.id); }
@@ -61,11 +61,13 @@ struct ClipFixture
 
     QByteArray indexBytes() const
     {
+        Store::waitForWrites();
         QFile file(storeDir() + QStringLiteral("/index.json"));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     void writeIndex(const QByteArray &bytes) const
     {
+        Store::waitForWrites();
         QFile file(storeDir() + QStringLiteral("/index.json"));
         file.open(QIODevice::WriteOnly | QIODevice::Truncate);
         file.write(bytes);

@@ -45,6 +45,7 @@ int saveForever(const QString &dir)
         (i < 3 ? small : large).append(item);
     }
     Store::save(small);
+    Store::waitForWrites();
     std::fputs("saving\n", stdout);
     std::fflush(stdout);
     for (;;) {
@@ -105,7 +106,7 @@ private slots:
         Store::setDir(f.storeDir()); // an existing folder is made private again
         Clipboard &clipboard = f.open();
         clipboard.add({{"text/plain", "a"}, {"image/png", ClipFixture::png(8, 8)}}, std::nullopt);
-        Store::waitForThumbnails();
+        Store::waitForWrites();
         const QString item = f.itemDir(clipboard.items().first());
         QCOMPARE(mode(f.storeDir()), 0700);
         for (const QString &file : {f.storeDir() + "/index.json", item + "/0.bin", item + "/1.bin", item + "/thumb.png"})
@@ -160,7 +161,7 @@ private slots:
         QVERIFY(clipboard.items().isEmpty());
         QCOMPARE(f.indexBytes(), broken); // untouched until the next save
 
-        clipboard.clear(true);
+        clipboard.clear(false);
         QVERIFY(QFileInfo::exists(f.home.filePath("KiwanoSnapper/victim")));
         f.copyText("fresh");
         QCOMPARE(ClipIndex::decode(f.indexBytes())->size(), 1);

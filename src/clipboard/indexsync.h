@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "clipboard/storefiles.h"
+
+// Puts written index files in place on a thread of their own: syncing a file and its folder
+// costs several milliseconds, more than recording a copy may take on the main thread. Commits
+// happen in the order submitted; one superseded before its turn is dropped, since each index is
+// whole. Until a commit is done the previous index stays in place, so a crash meanwhile leaves
+// the previous history.
+namespace IndexSync {
+
+void submit(StoreFiles::Replacement replacement);
+// The files of this entry folder reach the disk before the next index that names them.
+void syncBeforeNextIndex(const QString &entryFolder);
+// Blocks until every submitted index is in place (or failed).
+void wait();
+
+} // namespace IndexSync
