@@ -40,6 +40,8 @@ QFont font(qreal pixelSize)
         f.setBold(true);
     }
     f.setPixelSize(qMax(1, qRound(pixelSize)));
+    // The pixel font's ligatures (fi, fl) draw broken glyphs: every letter stands alone.
+    f.setStyleStrategy(QFont::PreferNoShaping);
     return f;
 }
 

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
 #include <QSet>
 #include <QTest>
 
@@ -24,6 +27,30 @@ private slots:
         QVERIFY(!family.isEmpty());
         QCOMPARE(QFontInfo(Pixel::font(12)).family(), family);
         QCOMPARE(Pixel::registerFont(QStringLiteral("/nonexistent/other.ttf")), family);
+    }
+
+    // The font's ligature glyphs are broken ("first" read "Arst"): letters are drawn one by one.
+    void lettersAreNeverJoined()
+    {
+        const QFont font = Pixel::font(24);
+        const auto draw = [&font](const QStringList &pieces) {
+            QImage image(120, 40, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            painter.setFont(font);
+            qreal x = 4;
+            for (const QString &piece : pieces) {
+                painter.drawText(QPointF(x, 30), piece);
+                x += QFontMetricsF(font).horizontalAdvance(piece);
+            }
+            return image;
+        };
+        for (const char *word : {"fi", "fl", "ffi"}) {
+            QStringList letters;
+            for (const QChar letter : QString::fromLatin1(word))
+                letters << QString(letter);
+            QVERIFY2(draw({QString::fromLatin1(word)}) == draw(letters), word);
+        }
     }
 
     // Runs before any other icon test, so that the trash icon is not cached yet.
