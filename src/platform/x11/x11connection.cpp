@@ -103,13 +103,25 @@ X11Event X11Connection::nextEvent(Deadline deadline)
             return X11Event(event);
         if (xcb_connection_has_error(m_connection))
             return nullptr;
+        if (isInterrupted())
+            return nullptr;
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now()).count();
         if (left <= 0)
             return nullptr;
-        pollfd fd{xcb_get_file_descriptor(m_connection), POLLIN, 0};
-        ::poll(&fd, 1, int(std::min<long long>(left, 1000)) + 1);
+        // A waiting thread sleeps in poll until the server or the interrupt speaks: no ticks.
+        pollfd fds[2] = {{xcb_get_file_descriptor(m_connection), POLLIN, 0}, {m_interrupt, POLLIN, 0}};
+        const bool unbounded = deadline == Deadline::max();
+        ::poll(fds, m_interrupt >= 0 ? 2 : 1, unbounded ? -1 : int(std::min<long long>(left, 1000)) + 1);
     }
+}
+
+bool X11Connection::isInterrupted() const
+{
+    if (m_interrupt < 0)
+        return false;
+    pollfd fd{m_interrupt, POLLIN, 0};
+    return ::poll(&fd, 1, 0) > 0;
 }
 
 void X11Connection::discardEvents()
