@@ -191,8 +191,6 @@ std::optional<QByteArray> X11SelectionReader::convert(uint32_t target, uint32_t 
     // one to an earlier request.
     const uint32_t time = m_connection.serverTime(m_window);
     dropEvents();
-    if (m_ownerChanged)
-        return std::nullopt;
     xcb_convert_selection(c, m_window, m_clipboard, target, m_property, time);
 
     const auto end = std::min(m_deadline, Clock::now() + longestTransfer);
