@@ -127,8 +127,8 @@ void X11ClipboardWatcher::readCopy(quint64 change, uint32_t owner)
     const auto done = qScopeGuard([this] { m_reader->setDeadline(Clock::time_point::max()); });
     const auto targets = m_reader->targets();
     if (!targets) {
-        // A new owner is no failure of this one.
-        if (!m_reader->ownerChanged() && !m_stop)
+        // A new owner is no failure of this one; taking the clipboard again while we wait is.
+        if ((m_reader->timedOut() || !m_reader->ownerChanged()) && !m_stop)
             offended();
         emit copyRefused(change);
         return;

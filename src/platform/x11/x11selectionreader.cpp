@@ -191,6 +191,7 @@ std::optional<QByteArray> X11SelectionReader::convert(uint32_t target, uint32_t 
     // one to an earlier request.
     const uint32_t time = m_connection.serverTime(m_window);
     dropEvents();
+    const uint32_t asked = owner();
     xcb_convert_selection(c, m_window, m_clipboard, target, m_property, time);
 
     const auto end = std::min(m_deadline, Clock::now() + longestTransfer);
@@ -200,8 +201,11 @@ std::optional<QByteArray> X11SelectionReader::convert(uint32_t target, uint32_t 
     while (X11Event event = m_connection.nextEvent(deadline)) {
         void *raw = event.get();
         const uint8_t kind = static_cast<xcb_generic_event_t *>(raw)->response_type & 0x7f;
-        if (ownerChange(raw)) {
+        if (const auto next = ownerChange(raw)) {
             m_ownerChanged = true;
+            // Taking the clipboard again does not cancel our request: the owner may still answer.
+            if (*next == asked && asked)
+                continue;
             return std::nullopt; // the owner changed or went away: what it sent is stale
         }
         if (kind == XCB_SELECTION_NOTIFY && !incremental) {
