@@ -304,6 +304,8 @@ int main(int argc, char **argv)
                 xcb_change_property(c, XCB_PROP_MODE_REPLACE, t.requestor, t.property, t.type, 8,
                                     uint32_t(length), t.data.constData() + t.offset);
                 t.offset += length;
+                if (length > 0)
+                    say("piece");
                 if (parser.isSet("die-mid-transfer") && t.offset > 0) {
                     xcb_flush(c);
                     say("dying");
