@@ -7,6 +7,7 @@
 #include <QFuture>
 #include <QImage>
 #include <QObject>
+#include <QPointer>
 #include <QThreadPool>
 #include <QTimer>
 
@@ -149,7 +150,7 @@ private:
     QList<ClipItem> m_items;
     qint64 m_changeCount = 0;
     QTimer m_timer;
-    ClipboardWatcher *m_watcher = nullptr;
+    QPointer<ClipboardWatcher> m_watcher; // may go before the history does
     bool m_running = false;
     // The application in front when the clipboard last changed hands, for the copy read then.
     quint64 m_change = 0;
