@@ -41,7 +41,7 @@ public:
     virtual bool isEventDriven() const = 0;
 
 signals:
-    // The clipboard changed hands; emitted as soon as it is known, before anything is read.
+    // The clipboard changed hands and its copy is about to be read; emitted before anything is.
     void changed(quint64 change);
     // A copy was read (what could be read before the deadline).
     void copyArrived(const ClipboardWatcher::Copy &copy);

@@ -96,21 +96,22 @@ void X11ClipboardWatcher::run()
         if (m_stop || !owner)
             continue;
         lastOwner = *owner;
-        const quint64 change = ++m_change;
-        emit changed(change);
         if (*owner)
-            readCopy(change, *owner);
+            readCopy(++m_change, *owner);
     }
 }
 
 void X11ClipboardWatcher::readCopy(quint64 change, uint32_t owner)
 {
+    // An offender taking the clipboard again and again costs one comparison here and nothing on
+    // the thread that listens.
     if (owner == m_offender && Clock::now() - m_offendedAt < quietAfterFailure) {
         emit copyRefused(change);
         return;
     }
     if (owner != m_offender)
         m_offender = 0;
+    emit changed(change);
     Choice choice;
     qint64 left = 0;
     {

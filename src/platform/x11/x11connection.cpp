@@ -69,6 +69,7 @@ QByteArray X11Connection::atomName(uint32_t atom)
 QList<QByteArray> X11Connection::atomNames(const QList<uint32_t> &atoms)
 {
     QHash<uint32_t, xcb_get_atom_name_cookie_t> cookies;
+    QHash<uint32_t, QByteArray> fetched;
     for (uint32_t atom : atoms) {
         if (atom != XCB_ATOM_NONE && !m_names.contains(atom) && !cookies.contains(atom))
             cookies.insert(atom, xcb_get_atom_name(m_connection, atom));
@@ -80,13 +81,18 @@ QList<QByteArray> X11Connection::atomNames(const QList<uint32_t> &atoms)
             continue;
         const QByteArray name(xcb_get_atom_name_name(reply.get()),
                               xcb_get_atom_name_name_length(reply.get()));
-        m_names.insert(it.key(), name);
-        m_atoms.insert(name, it.key());
+        fetched.insert(it.key(), name);
     }
     QList<QByteArray> names;
     names.reserve(atoms.size());
     for (uint32_t atom : atoms)
-        names << m_names.value(atom);
+        names << m_names.value(atom, fetched.value(atom));
+    // Names other clients make up are kept only up to a point: an owner that offers new ones
+    // with every copy must not grow this for ever.
+    for (auto it = fetched.cbegin(); it != fetched.cend() && m_names.size() < maximumCachedNames; ++it) {
+        m_names.insert(it.key(), it.value());
+        m_atoms.insert(it.value(), it.key());
+    }
     return names;
 }
 

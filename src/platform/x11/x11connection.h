@@ -56,6 +56,8 @@ public:
     uint32_t serverTime(uint32_t window);
 
 private:
+    static constexpr qsizetype maximumCachedNames = 4096;
+
     xcb_connection_t *m_connection = nullptr;
     uint32_t m_root = 0;
     QHash<QByteArray, uint32_t> m_atoms;
