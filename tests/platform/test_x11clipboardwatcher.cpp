@@ -150,6 +150,7 @@ private slots:
 
     void asksAStalledOwnerOnce()
     {
+        QSignalSpy changed(m_watcher.get(), &ClipboardWatcher::changed);
         QVERIFY(m_owner.start(TestProgram::clipOwnerPath(),
                               {"--stall", "--retake", "200", "--type", "text/plain=never"}));
         // Ten times taken again while the first request waits out its deadline and after.
@@ -158,6 +159,7 @@ private slots:
         QTRY_VERIFY(m_refused->count() >= 5);
         QCOMPARE(countLines(m_owner, "request"), 1);
         QCOMPARE(m_arrived->count(), 0);
+        QCOMPARE(changed.count(), 1); // the listener hears of the first take only
 
         // Another owner is asked at once.
         TestProgram next;
