@@ -112,7 +112,8 @@ void Clipboard::add(const QList<Representation> &representations, const std::opt
 }
 
 void Clipboard::addHashed(const QList<Representation> &representations, const QString &hash,
-                          const std::optional<QString> &title, const std::optional<QString> &app)
+                          const std::optional<QString> &title, const std::optional<QString> &app,
+                          bool inBackground)
 {
     const QDateTime now = m_clock();
     for (ClipItem &item : m_items) {
@@ -134,11 +135,12 @@ void Clipboard::addHashed(const QList<Representation> &representations, const QS
             pending.item.app = app;
         return;
     }
-    storeNew(representations, app, hash, title, now);
+    storeNew(representations, app, hash, title, now, inBackground);
 }
 
 void Clipboard::storeNew(const QList<Representation> &representations, const std::optional<QString> &app,
-                         const QString &hash, const std::optional<QString> &title, const QDateTime &now)
+                         const QString &hash, const std::optional<QString> &title, const QDateTime &now,
+                         bool inBackground)
 {
     const auto png = std::find_if(representations.cbegin(), representations.cend(), [](const Representation &r) {
         return ClipRules::kind(r.type) == ClipRules::Kind::png;
@@ -158,7 +160,7 @@ void Clipboard::storeNew(const QList<Representation> &representations, const std
     qint64 size = 0;
     for (const Representation &representation : representations)
         size += representation.data.size();
-    if (size < backgroundWriteSize) {
+    if (size < backgroundWriteSize && !inBackground) {
         const std::optional<QList<ClipContent>> contents = Store::write(representations, item.id);
         if (!contents)
             return;

@@ -137,10 +137,13 @@ private:
     void takeChange(quint64 change);
     void takeCopy(const ClipboardWatcher::Copy &copy);
     void landIntakes();
+    // inBackground: the files are written on a worker whatever their size.
     void addHashed(const QList<Representation> &representations, const QString &hash,
-                   const std::optional<QString> &title, const std::optional<QString> &app);
+                   const std::optional<QString> &title, const std::optional<QString> &app,
+                   bool inBackground = false);
     void storeNew(const QList<Representation> &representations, const std::optional<QString> &app,
-                  const QString &hash, const std::optional<QString> &title, const QDateTime &now);
+                  const QString &hash, const std::optional<QString> &title, const QDateTime &now,
+                  bool inBackground);
     void land(const QUuid &id);
     void appendEntry(ClipItem item, const std::optional<QByteArray> &png);
 

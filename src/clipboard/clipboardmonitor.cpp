@@ -158,6 +158,6 @@ void Clipboard::landIntakes()
     while (!m_intakes.isEmpty() && m_intakes.first().prepared.isFinished()) {
         const Intake intake = m_intakes.takeFirst();
         if (const std::optional<Prepared> prepared = intake.prepared.result())
-            addHashed(prepared->representations, prepared->hash, prepared->title, intake.app);
+            addHashed(prepared->representations, prepared->hash, prepared->title, intake.app, true);
     }
 }
