@@ -14,6 +14,8 @@ class X11ClipboardWatcher;
 
 // The X11 CLIPBOARD selection. Qt tells of changes; contents are read and offered on connections
 // of our own, because Qt's reads wait 5 s on an owner that never answers and block the GUI thread.
+// The history reads copies through watcher(), on a thread of its own; types() and data() read on
+// the caller's thread and are left for polling and for reading once.
 class X11ClipboardService : public QObject, public ClipboardService
 {
     Q_OBJECT
