@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr int pollInterval = 500;
 // New entries at least this large are written off the main thread.
 constexpr qint64 backgroundWriteSize = 1024 * 1024;
 constexpr int defaultLimit = 200;
@@ -60,10 +59,13 @@ Clipboard::Clipboard(ClipboardService *clipboard, FrontApp *frontApp, KeySender 
     m_items = Store::load();
     m_timer.setInterval(pollInterval);
     connect(&m_timer, &QTimer::timeout, this, &Clipboard::check);
+    m_intakePool.setMaxThreadCount(1);
+    watch(m_clipboard ? m_clipboard->watcher() : nullptr);
 }
 
 Clipboard::~Clipboard()
 {
+    stop();
     // Workers report back to this object; let them land before it goes.
     finishPendingCopies();
     Store::waitForThumbnails();
@@ -78,10 +80,15 @@ Clipboard &Clipboard::shared()
 
 void Clipboard::setServices(ClipboardService *clipboard, FrontApp *frontApp, KeySender *keySender)
 {
+    const bool wasRunning = m_running;
+    stop();
     m_clipboard = clipboard;
     m_frontApp = frontApp;
     m_keySender = keySender;
     m_changeCount = m_clipboard ? m_clipboard->changeCount() : 0;
+    watch(m_clipboard ? m_clipboard->watcher() : nullptr);
+    if (wasRunning)
+        start();
 }
 
 std::optional<QImage> Clipboard::thumbnail(const ClipItem &item) const
@@ -89,62 +96,6 @@ std::optional<QImage> Clipboard::thumbnail(const ClipItem &item) const
     if (!item.hasImage)
         return std::nullopt;
     return Store::thumbnail(item.id);
-}
-
-void Clipboard::start()
-{
-    if (m_timer.isActive() || !isEnabled())
-        return;
-    m_changeCount = m_clipboard ? m_clipboard->changeCount() : 0;
-    m_timer.start();
-}
-
-void Clipboard::stop()
-{
-    m_timer.stop();
-}
-
-void Clipboard::check()
-{
-    // Reading another application's clipboard may take a while; a tick that arrives meanwhile
-    // (a nested event loop) must not start a second read.
-    if (!m_clipboard || m_checking)
-        return;
-    const qint64 count = m_clipboard->changeCount();
-    if (count == m_changeCount)
-        return;
-    m_changeCount = count;
-    m_checking = true;
-    const auto done = qScopeGuard([this] { m_checking = false; });
-
-    const QStringList types = m_clipboard->types();
-    if (ClipRules::isPrivate(types, [this] { return m_clipboard->data(ClipRules::passwordHint); }))
-        return;
-    if (!ClipRules::hasStoredType(types))
-        return;
-    if (m_paused)
-        return;
-    const bool fromHistory = types.contains(ClipRules::marker);
-    if (m_ignoreNext && !fromHistory) {
-        setIgnoreNext(false);
-        return;
-    }
-    std::optional<QString> app;
-    const QString front = m_frontApp ? m_frontApp->identifier() : QString();
-    if (!front.isEmpty()) {
-        if (ClipRules::isIgnoredApp(front, userIgnoredApps()))
-            return;
-        app = front;
-    }
-    QList<Representation> representations =
-        ClipRules::capture(types, [this](const QString &type) { return m_clipboard->data(type); });
-    representations = ClipRules::replaceTiff(std::move(representations));
-    if (representations.isEmpty() || ClipRules::isBlankText(representations)
-        || ClipRules::exceedsSizeCap(representations))
-        return;
-    if (fromHistory)
-        app.reset();
-    add(representations, app);
 }
 
 // A new entry still being written on a worker; a repeat of the same content merges into it.
@@ -157,7 +108,13 @@ struct Clipboard::PendingCopy
 
 void Clipboard::add(const QList<Representation> &representations, const std::optional<QString> &app)
 {
-    const QString hash = contentDigest(representations);
+    addHashed(representations, contentDigest(representations), std::nullopt, app);
+}
+
+void Clipboard::addHashed(const QList<Representation> &representations, const QString &hash,
+                          const std::optional<QString> &title, const std::optional<QString> &app,
+                          bool inBackground)
+{
     const QDateTime now = m_clock();
     for (ClipItem &item : m_items) {
         if (item.hash != hash)
@@ -178,11 +135,12 @@ void Clipboard::add(const QList<Representation> &representations, const std::opt
             pending.item.app = app;
         return;
     }
-    storeNew(representations, app, hash, now);
+    storeNew(representations, app, hash, title, now, inBackground);
 }
 
 void Clipboard::storeNew(const QList<Representation> &representations, const std::optional<QString> &app,
-                         const QString &hash, const QDateTime &now)
+                         const QString &hash, const std::optional<QString> &title, const QDateTime &now,
+                         bool inBackground)
 {
     const auto png = std::find_if(representations.cbegin(), representations.cend(), [](const Representation &r) {
         return ClipRules::kind(r.type) == ClipRules::Kind::png;
@@ -191,7 +149,7 @@ void Clipboard::storeNew(const QList<Representation> &representations, const std
     item.id = QUuid::createUuid();
     item.hasImage = png != representations.cend();
     const std::optional<QByteArray> pngBytes = item.hasImage ? std::optional(png->data) : std::nullopt;
-    item.title = title(representations, pngBytes);
+    item.title = title ? *title : Clipboard::title(representations, pngBytes);
     item.app = app;
     item.firstCopied = now;
     item.lastCopied = now;
@@ -202,7 +160,7 @@ void Clipboard::storeNew(const QList<Representation> &representations, const std
     qint64 size = 0;
     for (const Representation &representation : representations)
         size += representation.data.size();
-    if (size < backgroundWriteSize) {
+    if (size < backgroundWriteSize && !inBackground) {
         const std::optional<QList<ClipContent>> contents = Store::write(representations, item.id);
         if (!contents) {
             emit copyNotStored();
@@ -247,6 +205,9 @@ void Clipboard::land(const QUuid &id)
 
 void Clipboard::finishPendingCopies()
 {
+    for (Intake &intake : m_intakes)
+        intake.prepared.waitForFinished();
+    landIntakes();
     while (!m_pending.isEmpty()) {
         m_pending.first().write.waitForFinished();
         land(m_pending.first().item.id);

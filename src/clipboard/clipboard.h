@@ -2,10 +2,13 @@
 #pragma once
 
 #include "clipboard/clipitem.h"
+#include "platform/clipboardwatcher.h"
 
 #include <QFuture>
 #include <QImage>
 #include <QObject>
+#include <QPointer>
+#include <QThreadPool>
 #include <QTimer>
 
 #include <functional>
@@ -17,7 +20,8 @@ class KeySender;
 
 // The clipboard history: watches the desktop clipboard, decides which copies to keep, stores
 // them through Store, and writes entries back and pastes them. One per process (shared()), used
-// on the main thread; only the files of large copies and thumbnails are written on workers.
+// on the main thread. Where the clipboard has a watcher, copies are read on its thread and
+// prepared (hashed, titled) on a worker of our own; the main thread only merges or appends.
 class Clipboard : public QObject
 {
     Q_OBJECT
@@ -45,11 +49,15 @@ public:
     // The entry's thumbnail, nothing for entries without an image or when it cannot be read.
     std::optional<QImage> thumbnail(const ClipItem &item) const;
 
-    // Polls the clipboard every half second while enabled; what it holds at start is not recorded.
+    // Watches the clipboard while enabled: through its watcher when it has one, else by polling
+    // every half second. What it holds at start is not recorded.
     void start();
     void stop();
-    bool isRunning() const { return m_timer.isActive(); }
-    // One poll: records the clipboard's content when it changed and may be kept.
+    bool isRunning() const { return m_running; }
+    // Whether a timer polls (only for clipboards without a watcher).
+    bool isPolling() const { return m_timer.isActive(); }
+    // One poll: records the clipboard's content when it changed and may be kept. Reads on the
+    // calling thread; while the watcher runs it has nothing to do.
     void check();
     // Merges an accepted copy into the entry with the same content, or stores a new entry. A
     // large new entry is written on a worker thread and joins items when its files are written.
@@ -109,8 +117,35 @@ signals:
 
 private:
     struct PendingCopy;
+    // A copy made ready for add off the main thread.
+    struct Prepared
+    {
+        QList<Representation> representations;
+        QString hash;
+        QString title;
+    };
+    struct Intake
+    {
+        QFuture<std::optional<Prepared>> prepared;
+        std::optional<QString> app;
+    };
+    static constexpr int pollInterval = 500;
+    using DataSource = std::function<std::optional<QByteArray>(const QString &)>;
+    // The rules that need only the types, the flags and the application in front; then the
+    // content's, here or on the intake worker.
+    void consider(const QStringList &types, const DataSource &data, const QString &front, bool inBackground);
+    static std::optional<Prepared> prepare(QList<Representation> representations);
+    void watch(ClipboardWatcher *watcher);
+    void takeChange(quint64 change);
+    void takeCopy(const ClipboardWatcher::Copy &copy);
+    void landIntakes();
+    // inBackground: the files are written on a worker whatever their size.
+    void addHashed(const QList<Representation> &representations, const QString &hash,
+                   const std::optional<QString> &title, const std::optional<QString> &app,
+                   bool inBackground = false);
     void storeNew(const QList<Representation> &representations, const std::optional<QString> &app,
-                  const QString &hash, const QDateTime &now);
+                  const QString &hash, const std::optional<QString> &title, const QDateTime &now,
+                  bool inBackground);
     void land(const QUuid &id);
     void appendEntry(ClipItem item, const std::optional<QByteArray> &png);
 
@@ -120,6 +155,14 @@ private:
     QList<ClipItem> m_items;
     qint64 m_changeCount = 0;
     QTimer m_timer;
+    QPointer<ClipboardWatcher> m_watcher; // may go before the history does
+    bool m_running = false;
+    // The application in front when the clipboard last changed hands, for the copy read then.
+    quint64 m_change = 0;
+    QString m_changeFront;
+    // One thread, so that copies are prepared and land in the order they were made.
+    QThreadPool m_intakePool;
+    QList<Intake> m_intakes;
     bool m_ignoreNext = false;
     bool m_paused = false;
     bool m_checking = false;

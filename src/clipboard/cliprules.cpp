@@ -101,6 +101,25 @@ bool isIgnoredApp(const QString &app, const QStringList &userIgnoredApps)
     return passwordManagers.contains(app) || userIgnoredApps.contains(app);
 }
 
+QStringList readOrder(const QStringList &types)
+{
+    for (const QString &type : ignoredTypes())
+        if (types.contains(type))
+            return {};
+    QStringList order;
+    if (types.contains(passwordHint))
+        order << passwordHint;
+    const bool namesItsText = types.contains(QStringLiteral("text/plain"))
+                              || types.contains(QStringLiteral("text/plain;charset=utf-8"));
+    for (const QString &type : storedTypes()) {
+        if (!types.contains(type) || (type == legacyTextType && namesItsText)
+            || (type == tiffType && types.contains(pngType)))
+            continue;
+        order << type;
+    }
+    return order;
+}
+
 QList<Representation> capture(const QStringList &types,
                               const std::function<std::optional<QByteArray>(const QString &)> &data)
 {

@@ -39,6 +39,10 @@ bool hasStoredType(const QStringList &types);
 // True for the built-in password managers (compared exactly) and the user's own list.
 bool isIgnoredApp(const QString &app, const QStringList &userIgnoredApps);
 
+// The types capture reads from a copy offering these, in order, with the password hint first when
+// offered; nothing for a copy marked private by type. TIFF is left out when PNG is offered, as
+// it would be dropped unread.
+QStringList readOrder(const QStringList &types);
 // The captured representations: offered stored types in capture order, each read through data;
 // a type that yields nothing contributes nothing. Reading stops once the kept bytes pass sizeCap.
 QList<Representation> capture(const QStringList &types,

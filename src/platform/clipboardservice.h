@@ -8,6 +8,8 @@
 
 #include <optional>
 
+class ClipboardWatcher;
+
 // The desktop's general clipboard (never the primary selection), as the clipboard history sees it.
 class ClipboardService
 {
@@ -30,4 +32,7 @@ public:
     virtual std::optional<QByteArray> data(const QString &type) = 0;
     // Takes the clipboard and offers exactly these items, in this order.
     virtual void write(const QList<Item> &items) = 0;
+    // Reads copies as they happen, off the caller's thread; null when this clipboard has none
+    // (then the history polls).
+    virtual ClipboardWatcher *watcher() { return nullptr; }
 };

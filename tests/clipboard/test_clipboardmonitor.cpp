@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "clipfixture.h"
+#include "clipboard/cliprules.h"
+#include "fakes/fakeclipboardwatcher.h"
 
 #include <QTest>
 
@@ -37,6 +39,52 @@ private slots:
         f.board.reads.clear();
         clipboard.check(); // the same change is looked at once
         QVERIFY(f.board.reads.isEmpty());
+    }
+
+    void watchedCopiesAreJudgedAtTheirChange_data()
+    {
+        QTest::addColumn<QString>("atChange");
+        QTest::addColumn<QString>("onceRead");
+        QTest::addColumn<bool>("stopFirst");
+        QTest::addColumn<QStringList>("titles");
+        QTest::addColumn<QString>("app");
+        QTest::newRow("copied in an editor") << "org.gnome.TextEditor" << "org.keepassxc.keepassxc" << false
+                                             << QStringList{"hello"} << "org.gnome.TextEditor";
+        QTest::newRow("copied in a password manager") << "org.keepassxc.keepassxc" << "org.gnome.TextEditor"
+                                                      << false << QStringList{} << "";
+        QTest::newRow("read after stop") << "org.gnome.TextEditor" << "org.gnome.TextEditor" << true
+                                         << QStringList{} << "";
+    }
+    void watchedCopiesAreJudgedAtTheirChange()
+    {
+        QFETCH(QString, atChange);
+        QFETCH(QString, onceRead);
+        QFETCH(bool, stopFirst);
+        QFETCH(QStringList, titles);
+        QFETCH(QString, app);
+        ClipFixture f;
+        FakeClipboardWatcher watcher;
+        f.board.watcherToUse = &watcher;
+        Clipboard &clipboard = f.open();
+        clipboard.start();
+        QVERIFY(watcher.isRunning());
+        QVERIFY(!clipboard.isPolling());
+        QCOMPARE(watcher.byteLimit, ClipRules::sizeCap);
+
+        f.front.id = atChange;
+        watcher.copy({text, {"image/bmp", "BM"}}, [&] {
+            f.front.id = onceRead;
+            if (stopFirst)
+                clipboard.stop();
+        });
+        clipboard.finishPendingCopies();
+        QCOMPARE(f.titles(), titles);
+        if (!titles.isEmpty())
+            QCOMPARE(f.items().first().app.value_or(""), app);
+        // While the watcher reads, a poll on this thread would only read the same copy again.
+        f.board.offer({{"text/plain", "polled"}});
+        clipboard.check();
+        QCOMPARE(f.board.reads.isEmpty(), !stopFirst);
     }
 
     void rulesApplyInOrder_data()

@@ -47,6 +47,27 @@ private slots:
         QCOMPARE(clipTitle(representations, image), title);
     }
 
+    void readOrder_data()
+    {
+        QTest::addColumn<QStringList>("offered");
+        QTest::addColumn<QStringList>("read");
+        QTest::newRow("styled text") << QStringList{"text/html", "UTF8_STRING", "text/plain", "text/rtf", "TEXT"}
+                                     << QStringList{"text/plain", "text/rtf", "text/html"};
+        QTest::newRow("tiff beside png is never read") << QStringList{"image/tiff", "image/png", "image/bmp"}
+                                                       << QStringList{"image/png"};
+        QTest::newRow("tiff alone") << QStringList{"image/tiff"} << QStringList{"image/tiff"};
+        QTest::newRow("password hint first") << QStringList{"text/plain", "x-kde-passwordManagerHint"}
+                                             << QStringList{"x-kde-passwordManagerHint", "text/plain"};
+        QTest::newRow("concealed: nothing") << QStringList{"text/plain", "org.nspasteboard.ConcealedType"}
+                                            << QStringList{};
+    }
+    void readOrder()
+    {
+        QFETCH(QStringList, offered);
+        QFETCH(QStringList, read);
+        QCOMPARE(ClipRules::readOrder(offered), read);
+    }
+
     void captureFollowsTheStoredOrder()
     {
         // Listed types whose owner gives nothing are left out.

@@ -36,6 +36,9 @@ public:
         offer(items);
     }
 
+    ClipboardWatcher *watcher() override { return watcherToUse; }
+
+    ClipboardWatcher *watcherToUse = nullptr;
     QStringList reads;
     QList<QList<Item>> written;
 

@@ -9,6 +9,7 @@
 
 #include <xcb/xcb.h>
 
+#include <poll.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -120,6 +121,10 @@ int main(int argc, char **argv)
         {"wm-class", "Sets the window's WM_CLASS.", "INSTANCE,CLASS"},
         {"activate", "Maps the window and makes it the active one."},
         {"exit-on-clear", "Exits when another client takes the clipboard."},
+        {"retake", "Takes the clipboard again every MS.", "MS"},
+        {"junk-targets", "Lists COUNT made-up types after the others.", "COUNT", "0"},
+        {"single-piece", "Never sends in pieces: large data goes in one property, written in chunks."},
+        {"announce", "Announces BYTES as the size of an incremental transfer.", "BYTES"},
     });
     parser.process(app);
 
@@ -150,6 +155,18 @@ int main(int argc, char **argv)
     }
     for (const QString &type : parser.values("no-data"))
         offered.append({atom(type.toUtf8()), {}, true});
+    // Interned all at once: one round trip per atom would take the owner itself minutes.
+    QList<xcb_intern_atom_cookie_t> junk;
+    for (int i = 0; i < parser.value("junk-targets").toInt(); ++i) {
+        const QByteArray name = "x-junk-" + QByteArray::number(i);
+        junk << xcb_intern_atom(c, 0, uint16_t(name.size()), name.constData());
+    }
+    for (const auto &cookie : junk) {
+        auto *reply = xcb_intern_atom_reply(c, cookie, nullptr);
+        offered.append({reply ? reply->atom : xcb_atom_t(XCB_NONE), {}, true});
+        std::free(reply);
+    }
+    const bool singlePiece = parser.isSet("single-piece");
     const qsizetype chunk = std::max(1LL, parser.value("chunk").toLongLong());
     const int pieceDelay = parser.value("piece-delay").toInt();
 
@@ -206,7 +223,27 @@ int main(int argc, char **argv)
     say("ready 0x" + QByteArray::number(window, 16));
 
     QList<Incremental> transfers;
-    while (xcb_generic_event_t *event = xcb_wait_for_event(c)) {
+    const int retake = parser.value("retake").toInt();
+    auto nextTake = std::chrono::steady_clock::now() + std::chrono::milliseconds(retake);
+    for (;;) {
+        xcb_generic_event_t *event = xcb_poll_for_event(c);
+        if (!event && retake > 0) {
+            const auto now = std::chrono::steady_clock::now();
+            if (now >= nextTake) {
+                xcb_set_selection_owner(c, window, clipboard, XCB_CURRENT_TIME);
+                xcb_flush(c);
+                say("taken");
+                nextTake = now + std::chrono::milliseconds(retake);
+                continue;
+            }
+            pollfd fd{xcb_get_file_descriptor(c), POLLIN, 0};
+            ::poll(&fd, 1, int(std::chrono::duration_cast<std::chrono::milliseconds>(nextTake - now).count()) + 1);
+            continue;
+        }
+        if (!event)
+            event = xcb_wait_for_event(c);
+        if (!event)
+            break;
         const uint8_t kind = event->response_type & 0x7f;
         if (kind == XCB_SELECTION_CLEAR) {
             say("cleared");
@@ -214,6 +251,7 @@ int main(int argc, char **argv)
                 return 0;
         } else if (kind == XCB_SELECTION_REQUEST) {
             const auto *request = reinterpret_cast<xcb_selection_request_event_t *>(event);
+            say("request " + QByteArray::number(request->target));
             const bool stall = parser.isSet("stall") || (parser.isSet("stall-data") && request->target != targets);
             if (!stall) {
                 const xcb_atom_t property = request->property ? request->property : request->target;
@@ -229,10 +267,18 @@ int main(int argc, char **argv)
                 for (const Offered &o : std::as_const(offered)) {
                     if (o.atom != request->target || o.refused)
                         continue;
-                    if (o.data.size() > chunk) {
+                    if (o.data.size() > chunk && singlePiece) {
+                        // Larger than one request may be: appended piece by piece, announced once.
+                        for (qsizetype at = 0; at < o.data.size(); at += chunk)
+                            xcb_change_property(c, at ? XCB_PROP_MODE_APPEND : XCB_PROP_MODE_REPLACE,
+                                                request->requestor, property, o.atom, 8,
+                                                uint32_t(std::min(chunk, o.data.size() - at)),
+                                                o.data.constData() + at);
+                    } else if (o.data.size() > chunk) {
                         const uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
                         xcb_change_window_attributes(c, request->requestor, XCB_CW_EVENT_MASK, &mask);
-                        const uint32_t size = uint32_t(o.data.size());
+                        const uint32_t size = parser.isSet("announce") ? parser.value("announce").toUInt()
+                                                                       : uint32_t(o.data.size());
                         xcb_change_property(c, XCB_PROP_MODE_REPLACE, request->requestor, property, incr, 32, 1, &size);
                         transfers.append({request->requestor, property, o.atom, o.data, 0});
                     } else {
@@ -258,13 +304,17 @@ int main(int argc, char **argv)
                 xcb_change_property(c, XCB_PROP_MODE_REPLACE, t.requestor, t.property, t.type, 8,
                                     uint32_t(length), t.data.constData() + t.offset);
                 t.offset += length;
+                if (length > 0)
+                    say("piece");
                 if (parser.isSet("die-mid-transfer") && t.offset > 0) {
                     xcb_flush(c);
                     say("dying");
                     ::_exit(0);
                 }
-                if (length == 0)
+                if (length == 0) {
+                    say("finished");
                     transfers.removeAt(i);
+                }
                 break;
             }
         }

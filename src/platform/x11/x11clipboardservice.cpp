@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/x11/x11clipboardservice.h"
 
+#include "platform/x11/x11clipboardwatcher.h"
 #include "platform/x11/x11selectionowner.h"
 #include "platform/x11/x11selectionreader.h"
 
@@ -14,10 +15,7 @@ namespace {
 
 bool isProtocolTarget(const QString &type)
 {
-    static const QStringList protocol{QStringLiteral("TARGETS"), QStringLiteral("MULTIPLE"),
-                                      QStringLiteral("TIMESTAMP"), QStringLiteral("SAVE_TARGETS"),
-                                      QStringLiteral("application/x-qt-image")};
-    return protocol.contains(type);
+    return X11ClipboardWatcher::isProtocolTarget(type);
 }
 
 const QString pngType = QStringLiteral("image/png");
@@ -99,6 +97,13 @@ std::optional<QByteArray> X11ClipboardService::data(const QString &type)
 void X11ClipboardService::write(const QList<Item> &items)
 {
     m_owner->own(items);
+}
+
+ClipboardWatcher *X11ClipboardService::watcher()
+{
+    if (!m_watcher)
+        m_watcher = std::make_unique<X11ClipboardWatcher>();
+    return m_watcher.get();
 }
 
 // Qt answers for its own clipboard from the GUI thread, which is the one asking: take Qt's data

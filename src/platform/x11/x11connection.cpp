@@ -69,6 +69,7 @@ QByteArray X11Connection::atomName(uint32_t atom)
 QList<QByteArray> X11Connection::atomNames(const QList<uint32_t> &atoms)
 {
     QHash<uint32_t, xcb_get_atom_name_cookie_t> cookies;
+    QHash<uint32_t, QByteArray> fetched;
     for (uint32_t atom : atoms) {
         if (atom != XCB_ATOM_NONE && !m_names.contains(atom) && !cookies.contains(atom))
             cookies.insert(atom, xcb_get_atom_name(m_connection, atom));
@@ -80,13 +81,18 @@ QList<QByteArray> X11Connection::atomNames(const QList<uint32_t> &atoms)
             continue;
         const QByteArray name(xcb_get_atom_name_name(reply.get()),
                               xcb_get_atom_name_name_length(reply.get()));
-        m_names.insert(it.key(), name);
-        m_atoms.insert(name, it.key());
+        fetched.insert(it.key(), name);
     }
     QList<QByteArray> names;
     names.reserve(atoms.size());
     for (uint32_t atom : atoms)
-        names << m_names.value(atom);
+        names << m_names.value(atom, fetched.value(atom));
+    // Names other clients make up are kept only up to a point: an owner that offers new ones
+    // with every copy must not grow this for ever.
+    for (auto it = fetched.cbegin(); it != fetched.cend() && m_names.size() < maximumCachedNames; ++it) {
+        m_names.insert(it.key(), it.value());
+        m_atoms.insert(it.value(), it.key());
+    }
     return names;
 }
 
@@ -103,13 +109,25 @@ X11Event X11Connection::nextEvent(Deadline deadline)
             return X11Event(event);
         if (xcb_connection_has_error(m_connection))
             return nullptr;
+        if (isInterrupted())
+            return nullptr;
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now()).count();
         if (left <= 0)
             return nullptr;
-        pollfd fd{xcb_get_file_descriptor(m_connection), POLLIN, 0};
-        ::poll(&fd, 1, int(std::min<long long>(left, 1000)) + 1);
+        // A waiting thread sleeps in poll until the server or the interrupt speaks: no ticks.
+        pollfd fds[2] = {{xcb_get_file_descriptor(m_connection), POLLIN, 0}, {m_interrupt, POLLIN, 0}};
+        const bool unbounded = deadline == Deadline::max();
+        ::poll(fds, m_interrupt >= 0 ? 2 : 1, unbounded ? -1 : int(std::min<long long>(left, 1000)) + 1);
     }
+}
+
+bool X11Connection::isInterrupted() const
+{
+    if (m_interrupt < 0)
+        return false;
+    pollfd fd{m_interrupt, POLLIN, 0};
+    return ::poll(&fd, 1, 0) > 0;
 }
 
 void X11Connection::discardEvents()

@@ -42,8 +42,12 @@ public:
     // Names of many atoms, fetched in one round trip for those not known yet.
     QList<QByteArray> atomNames(const QList<uint32_t> &atoms);
 
-    // Flushes, then the next event; null once the deadline passes or the connection broke.
+    // Flushes, then the next event; null once the deadline passes, the connection broke or the
+    // interrupt descriptor became readable.
     X11Event nextEvent(Deadline deadline);
+    // A descriptor (a pipe's read end) that ends every wait as soon as it is readable; -1 for none.
+    void setInterrupt(int fd) { m_interrupt = fd; }
+    bool isInterrupted() const;
     // Drops every event received so far.
     void discardEvents();
     // A server timestamp, taken from a property change on this window (which must select
@@ -52,9 +56,12 @@ public:
     uint32_t serverTime(uint32_t window);
 
 private:
+    static constexpr qsizetype maximumCachedNames = 4096;
+
     xcb_connection_t *m_connection = nullptr;
     uint32_t m_root = 0;
     QHash<QByteArray, uint32_t> m_atoms;
     QHash<uint32_t, QByteArray> m_names;
     std::deque<X11Event> m_kept;
+    int m_interrupt = -1;
 };

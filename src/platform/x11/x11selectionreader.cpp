@@ -4,6 +4,9 @@
 #include <xcb/xcb.h>
 #include <xcb/xfixes.h>
 
+#include <QSet>
+
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -74,79 +77,137 @@ uint32_t X11SelectionReader::owner()
     return reply ? reply->owner : 0;
 }
 
-std::optional<QList<QByteArray>> X11SelectionReader::targets()
+std::optional<uint32_t> X11SelectionReader::ownerChange(const void *event) const
+{
+    const auto *notify = static_cast<const xcb_xfixes_selection_notify_event_t *>(event);
+    if (!m_xfixesEvent || (notify->response_type & 0x7f) != m_xfixesEvent + XCB_XFIXES_SELECTION_NOTIFY
+        || notify->selection != m_clipboard)
+        return std::nullopt;
+    return notify->subtype == XCB_XFIXES_SELECTION_EVENT_SET_SELECTION_OWNER ? notify->owner : 0;
+}
+
+std::optional<QList<QByteArray>> X11SelectionReader::targets(int limit)
 {
     uint32_t type = 0;
-    const auto bytes = convert(m_connection.atom("TARGETS"), &type);
+    // Only the first atoms are taken from the server at all: a list of a hundred thousand costs
+    // no more than one of a few hundred.
+    const auto bytes = convert(m_connection.atom("TARGETS"), &type, qsizetype(limit) * 4, true);
     if (!bytes)
         return std::nullopt;
-    QList<uint32_t> atoms(bytes->size() / 4);
+    QList<uint32_t> atoms(std::min<qsizetype>(bytes->size() / 4, limit));
     std::memcpy(atoms.data(), bytes->constData(), atoms.size() * 4);
     QList<QByteArray> names;
+    QSet<QByteArray> seen;
     for (const QByteArray &name : m_connection.atomNames(atoms)) {
-        if (!name.isEmpty() && !names.contains(name))
+        if (!name.isEmpty() && !seen.contains(name)) {
+            seen.insert(name);
             names << name;
+        }
     }
     return names;
 }
 
-std::optional<QByteArray> X11SelectionReader::read(const QByteArray &target)
+std::optional<QByteArray> X11SelectionReader::read(const QByteArray &target, qsizetype limit)
 {
     if (!isValid() || target.isEmpty())
         return std::nullopt;
     uint32_t type = 0;
-    return convert(m_connection.atom(target), &type);
+    return convert(m_connection.atom(target), &type, limit, false);
 }
 
-std::optional<QByteArray> X11SelectionReader::takeProperty(uint32_t *type, uint8_t *format)
+void X11SelectionReader::dropEvents()
+{
+    // Whatever came before the request is of no use to it, except news of a new owner.
+    while (X11Event event = m_connection.nextEvent(Clock::time_point())) {
+        if (ownerChange(event.get()))
+            m_ownerChanged = true;
+    }
+}
+
+std::optional<QByteArray> X11SelectionReader::takeProperty(uint32_t *type, qsizetype limit, bool truncate)
 {
     xcb_connection_t *c = m_connection.xcb();
+    // Asking for nothing first tells the type and the whole size, so that an owner that put more
+    // than we take is refused before any of it is held here.
+    Reply<xcb_get_property_reply_t> probe(xcb_get_property_reply(
+        c, xcb_get_property(c, 0, m_window, m_property, XCB_GET_PROPERTY_TYPE_ANY, 0, 0), nullptr));
+    if (!probe)
+        return std::nullopt;
+    *type = probe->type;
+    qsizetype size = probe->bytes_after;
+    if (size > limit && *type != m_incr) {
+        if (!truncate) {
+            m_tooLarge = true;
+            xcb_delete_property(c, m_window, m_property);
+            return std::nullopt;
+        }
+        size = limit;
+    }
     QByteArray data;
+    data.reserve(size);
+    constexpr uint32_t piece = 1 << 18; // in 32-bit units: 1 MiB per reply
     uint32_t offset = 0; // in 32-bit units, as the protocol counts
     for (;;) {
-        // Deleting as part of the read lets an incremental owner write the next piece while
+        // Deleting as part of the last read lets an incremental owner write the next piece while
         // this one is still on its way to us.
+        const uint32_t want = uint32_t(std::min<qsizetype>(piece, (size - data.size() + 3) / 4));
         const auto cookie = xcb_get_property(c, 1, m_window, m_property, XCB_GET_PROPERTY_TYPE_ANY,
-                                             offset, 0x1fffffff);
+                                             offset, std::max<uint32_t>(want, 1));
         Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr));
         if (!reply)
             return std::nullopt;
         *type = reply->type;
-        *format = reply->format;
         const int length = xcb_get_property_value_length(reply.get());
         data.append(static_cast<const char *>(xcb_get_property_value(reply.get())), length);
-        if (data.size() > maximumSize)
+        if (data.size() >= limit && truncate) {
+            data.truncate(limit);
+            xcb_delete_property(c, m_window, m_property);
+            break;
+        }
+        if (data.size() > limit) {
+            // It grew while we read: the owner is not playing fair.
+            m_tooLarge = true;
+            xcb_delete_property(c, m_window, m_property);
             return std::nullopt;
-        if (reply->bytes_after == 0)
+        }
+        if (reply->bytes_after == 0 || length == 0)
             break;
         offset += uint32_t(length / 4);
     }
     return data;
 }
 
-std::optional<QByteArray> X11SelectionReader::convert(uint32_t target, uint32_t *type)
+std::optional<QByteArray> X11SelectionReader::convert(uint32_t target, uint32_t *type, qsizetype limit,
+                                                      bool truncate)
 {
     m_timedOut = false;
-    if (!isValid() || target == XCB_ATOM_NONE || owner() == 0)
+    m_tooLarge = false;
+    if (!isValid() || target == XCB_ATOM_NONE)
         return std::nullopt;
     xcb_connection_t *c = m_connection.xcb();
-    m_connection.discardEvents();
+    dropEvents();
     xcb_delete_property(c, m_window, m_property);
     // A real timestamp lets owners check the request and lets us tell their answer from a late
     // one to an earlier request.
     const uint32_t time = m_connection.serverTime(m_window);
-    m_connection.discardEvents();
+    dropEvents();
+    const uint32_t asked = owner();
     xcb_convert_selection(c, m_window, m_clipboard, target, m_property, time);
 
-    const auto end = Clock::now() + longestTransfer;
-    auto deadline = Clock::now() + m_patience;
+    const auto end = std::min(m_deadline, Clock::now() + longestTransfer);
+    auto deadline = std::min(end, Clock::now() + m_patience);
     bool incremental = false;
     QByteArray data;
     while (X11Event event = m_connection.nextEvent(deadline)) {
         void *raw = event.get();
         const uint8_t kind = static_cast<xcb_generic_event_t *>(raw)->response_type & 0x7f;
-        if (m_xfixesEvent && kind == m_xfixesEvent + XCB_XFIXES_SELECTION_NOTIFY)
+        if (const auto next = ownerChange(raw)) {
+            m_ownerChanged = true;
+            // Taking the clipboard again does not cancel our request: the owner may still answer.
+            if (*next == asked && asked)
+                continue;
             return std::nullopt; // the owner changed or went away: what it sent is stale
+        }
         if (kind == XCB_SELECTION_NOTIFY && !incremental) {
             const auto *notify = static_cast<xcb_selection_notify_event_t *>(raw);
             if (notify->requestor != m_window || notify->selection != m_clipboard
@@ -155,18 +216,21 @@ std::optional<QByteArray> X11SelectionReader::convert(uint32_t target, uint32_t 
                 continue;
             if (notify->property == XCB_ATOM_NONE)
                 return std::nullopt; // refused
-            uint8_t format = 0;
-            auto value = takeProperty(type, &format);
+            auto value = takeProperty(type, limit, truncate);
             if (!value)
                 return std::nullopt;
             if (*type != m_incr)
                 return value;
             // The owner sends the data in pieces, each after we delete the previous one. It
-            // announces at least how much will come.
+            // announces at least how much will come: more than we take ends it here.
             if (value->size() >= 4) {
                 uint32_t announced = 0;
                 std::memcpy(&announced, value->constData(), 4);
-                data.reserve(std::min<qsizetype>(announced, maximumSize));
+                if (qsizetype(announced) > limit && !truncate) {
+                    m_tooLarge = true;
+                    return std::nullopt;
+                }
+                data.reserve(std::min<qsizetype>(announced, limit));
             }
             incremental = true;
             deadline = std::min(end, Clock::now() + m_patience);
@@ -177,19 +241,18 @@ std::optional<QByteArray> X11SelectionReader::convert(uint32_t target, uint32_t 
             if (notify->window != m_window || notify->atom != m_property
                 || notify->state != XCB_PROPERTY_NEW_VALUE)
                 continue;
-            uint8_t format = 0;
-            const auto piece = takeProperty(type, &format);
+            const auto piece = takeProperty(type, limit - data.size(), truncate);
             if (!piece)
                 return std::nullopt;
             if (piece->isEmpty())
                 return data;
             data += *piece;
-            if (data.size() > maximumSize)
-                return std::nullopt;
+            if (truncate && data.size() >= limit)
+                return data;
             deadline = std::min(end, Clock::now() + m_patience);
         }
     }
-    m_timedOut = m_connection.isValid();
+    m_timedOut = m_connection.isValid() && !m_connection.isInterrupted();
     xcb_delete_property(c, m_window, m_property);
     xcb_flush(c);
     return std::nullopt;
