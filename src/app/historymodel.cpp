@@ -36,12 +36,14 @@ QVariant HistoryModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= rowCount())
         return {};
     const GrabEntry &entry = m_state->entries().at(index.row());
+    // Files whose time could not be read carry the history's earliest date: no age to tell.
+    const QString age = RelativeDate::text(entry.date == History::undated() ? QDateTime() : entry.date);
     switch (role) {
     case Qt::DisplayRole:
-        return RelativeDate::text(entry.date);
+        return age;
     case Qt::AccessibleTextRole:
     case Qt::ToolTipRole:
-        return RelativeDate::text(entry.date) + QStringLiteral(", ")
+        return age + QStringLiteral(", ")
             + QFileInfo(entry.path()).fileName();
     case UrlRole:
         return entry.url;
