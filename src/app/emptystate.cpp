@@ -42,7 +42,6 @@ EmptyState::EmptyState(AppState *state, QWidget *parent)
     icon->setAccessibleName(tr("Kiwano"));
     auto *title = pixelText(tr("No grabs yet"), 16, this);
     m_hint = pixelText(hint(), 8, this);
-    m_hint->setWordWrap(true);
 
     auto *layout = new QVBoxLayout(this);
     layout->setSpacing(10);
