@@ -3,6 +3,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMenu>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -115,6 +116,31 @@ private slots:
         QCOMPARE(state.selected(), entries.at(0).url);
         QVERIFY(strip.model()->data(strip.model()->index(0), HistoryModel::SelectedRole).toBool());
         QVERIFY(!strip.model()->data(strip.model()->index(2), HistoryModel::SelectedRole).toBool());
+    }
+
+    void aNewSelectionIsScrolledToTheCentre()
+    {
+        AppFixture::writeGrabs(30);
+        AppState state;
+        const QList<GrabEntry> entries = state.entries();
+        state.setSelected(entries.at(20).url);
+        HistoryStrip strip(&state);
+        showStrip(strip);
+        StripView *view = strip.view();
+        QScrollBar *bar = view->horizontalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        // What was selected before the strip showed stays where the row starts.
+        QCOMPARE(bar->value(), 0);
+
+        auto centreOf = [&](int row) { return view->visualRect(strip.model()->index(row)).center().x(); };
+        const int middle = view->viewport()->width() / 2;
+        state.setSelected(entries.at(15).url);
+        QTRY_VERIFY(std::abs(centreOf(15) - middle) <= 1);
+        // The ends are centred as far as the row reaches.
+        state.setSelected(entries.at(29).url);
+        QTRY_COMPARE(bar->value(), bar->maximum());
+        state.setSelected(entries.at(0).url);
+        QTRY_COMPARE(bar->value(), 0);
     }
 
     void itemsTellTheirFileAndShowTheirThumbnail()
