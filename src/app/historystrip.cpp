@@ -94,25 +94,31 @@ HistoryStrip::HistoryStrip(AppState *state, QWidget *parent)
             qOverload<>(&QWidget::update));
 
     m_rising = state->selected();
+    followSelection();
     connect(state, &AppState::selectedChanged, this, &HistoryStrip::selectedChanged);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &HistoryStrip::followSelection);
 }
 
 void HistoryStrip::selectedChanged()
 {
     m_settling = m_rising;
     m_rising = m_state->selected();
-    if (m_rising) {
-        const int row = m_model->row(*m_rising);
-        if (row >= 0)
-            m_view->selectionModel()->setCurrentIndex(m_model->index(row),
-                                                      QItemSelectionModel::NoUpdate);
-    }
+    followSelection();
     if (isVisible())
         m_lift.start();
     if (!m_rising)
         return;
     // After the list has laid out a just-inserted grab.
     QTimer::singleShot(0, this, [this] { centreSelection(isVisible()); });
+}
+
+void HistoryStrip::followSelection()
+{
+    // The view's current item is the selected grab, so that focus is drawn around it.
+    const auto &selected = m_state->selected();
+    const int row = selected ? m_model->row(*selected) : -1;
+    m_view->selectionModel()->setCurrentIndex(row < 0 ? QModelIndex() : m_model->index(row),
+                                              QItemSelectionModel::NoUpdate);
 }
 
 void HistoryStrip::centreSelection(bool animated)

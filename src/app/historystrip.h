@@ -38,6 +38,7 @@ protected:
 
 private:
     void selectedChanged();
+    void followSelection();
     void centreSelection(bool animated);
     void setTargeted(bool targeted);
 
