@@ -152,7 +152,8 @@ void HistoryStrip::paintEvent(QPaintEvent *)
 void HistoryStrip::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    m_border->setGeometry(rect());
+    // Below the rule along the top, so the dashes stand out from it.
+    m_border->setGeometry(rect().adjusted(0, 2, 0, 0));
 }
 
 void HistoryStrip::setTargeted(bool targeted)
