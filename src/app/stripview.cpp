@@ -42,11 +42,11 @@ StripView::StripView(AppState *state, HistoryModel *model, QWidget *parent)
     setAutoScroll(false);
     setFrameShape(QFrame::NoFrame);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setMouseTracking(false);
+    // The strip's yellow shows through.
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Base, Qt::transparent);
+    setPalette(palette);
     viewport()->setAutoFillBackground(false);
-    setAutoFillBackground(false);
-    setAttribute(Qt::WA_TranslucentBackground);
-    setStyleSheet(QStringLiteral("QListView { background: transparent; border: none; }"));
     setFocusPolicy(Qt::StrongFocus);
     setAccessibleName(tr("Grabs"));
     setViewportMargins(9, 0, 9, 0);
