@@ -1,10 +1,18 @@
 // SPDX-License-Identifier: MIT
-// Opening a 5K grab through the application state, against the bare decode of the same file.
+// Opening a 5K grab through the application state, against the bare decode of the same file;
+// switching to a grab through prepareModel, against decoding it on the main thread; and the
+// memory left after visiting a hundred 5K grabs, against the memory before.
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QTimer>
 #include <QPainter>
 #include <QSettings>
 #include <QTemporaryDir>
+
+#include <time.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -14,6 +22,7 @@
 #include "capture/appstate.h"
 #include "capture/history.h"
 #include "editor/model/editormodel.h"
+#include "image/png.h"
 
 namespace {
 
@@ -49,6 +58,146 @@ double medianMs(int runs, const std::function<void()> &setup, const std::functio
     return times[times.size() / 2];
 }
 
+// The longest time the main thread's event loop went without running a 1 ms timer.
+class StallWatch : public QObject
+{
+public:
+    StallWatch()
+    {
+        m_timer.setInterval(1);
+        m_timer.setTimerType(Qt::PreciseTimer);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            m_longest = std::max(m_longest, double(m_clock.nsecsElapsed()) / 1e6);
+            m_clock.restart();
+        });
+    }
+    void start()
+    {
+        m_longest = 0;
+        m_clock.start();
+        m_timer.start();
+    }
+    double stop()
+    {
+        m_timer.stop();
+        return std::max(m_longest, double(m_clock.nsecsElapsed()) / 1e6);
+    }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    double m_longest = 0;
+};
+
+double threadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+qint64 residentBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields.at(1).toLongLong() * 4096 : 0;
+}
+
+// Asks for the grab's model the way the editor does and runs the event loop until it is ready;
+// false when it failed.
+bool prepare(AppState &state, const QUrl &url)
+{
+    QEventLoop loop;
+    bool ready = false;
+    const auto done = QObject::connect(&state, &AppState::modelReady, &loop, [&](const QUrl &u) {
+        if (u == url)
+            ready = true, loop.quit();
+    });
+    const auto failed = QObject::connect(&state, &AppState::modelFailed, &loop,
+                                         [&](const QUrl &u) { if (u == url) loop.quit(); });
+    state.prepareModel(url);
+    loop.exec();
+    QObject::disconnect(done);
+    QObject::disconnect(failed);
+    return ready;
+}
+
+void benchSwitching(const GrabEntry &entry)
+{
+    const int runs = 7;
+    std::vector<double> syncMs, stallMs, cpuMs;
+    for (int i = 0; i < runs; ++i) {
+        {
+            AppState state;
+            QElapsedTimer timer;
+            timer.start();
+            state.model(entry.url);
+            syncMs.push_back(double(timer.nsecsElapsed()) / 1e6);
+        }
+        AppState state;
+        StallWatch watch;
+        watch.start();
+        const double cpu = threadCpuMs();
+        prepare(state, entry.url);
+        cpuMs.push_back(threadCpuMs() - cpu);
+        stallMs.push_back(watch.stop());
+    }
+    for (auto *v : {&syncMs, &stallMs, &cpuMs})
+        std::sort(v->begin(), v->end());
+    const double sync = syncMs[runs / 2], stall = stallMs[runs / 2], cpu = cpuMs[runs / 2];
+    std::printf("Switching to a 5120 x 2880 grab, median of %d runs\n", runs);
+    std::printf("  baseline: model(url), decoded on the main thread %8.1f ms  1.00\n", sync);
+    std::printf("  prepareModel to modelReady, longest stall        %8.1f ms  %.2f  (goal <= 16 ms)\n",
+                stall, stall / sync);
+    std::printf("  prepareModel to modelReady, main-thread CPU      %8.1f ms  %.2f\n", cpu, cpu / sync);
+}
+
+// Visits every grab of a full history one after the other as the strip does, editing every
+// 25th, and compares the memory at the end with the memory before.
+void benchVisitingAll(const QString &folder, const QImage &picture)
+{
+    const QByteArray png = Png::encode(picture);
+    for (int i = 0; i < History::limit; ++i) {
+        QFile file(QDir(folder).filePath(QStringLiteral("grab-20260101-%1-VISITS.png").arg(i, 6, 10, QChar('0'))));
+        if (!file.open(QIODevice::WriteOnly) || file.write(png) != png.size()) {
+            std::fprintf(stderr, "cannot write the grabs\n");
+            return;
+        }
+    }
+    AppState state;
+    const qint64 before = residentBytes();
+    QElapsedTimer timer;
+    timer.start();
+    QList<EditorModel *> edited;
+    int visited = 0;
+    for (const GrabEntry &entry : state.entries()) {
+        state.setSelected(entry.url);
+        if (!prepare(state, entry.url))
+            continue;
+        ++visited;
+        EditorModel *model = state.model(entry.url);
+        if (visited % 25 == 0) {
+            model->commit(Annotation(Shapes::Rect{QRectF(100, 100, 400, 300)}, Style()));
+            edited.append(model);
+        }
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const double seconds = double(timer.nsecsElapsed()) / 1e9;
+    const qint64 after = residentBytes();
+    const bool undoKept = std::all_of(edited.cbegin(), edited.cend(), [&](EditorModel *m) {
+        return state.models().values().contains(m) && m->canUndo();
+    });
+    std::printf("Visiting %d grabs of 5120 x 2880 (%d edited), %.1f s\n", visited,
+                int(edited.size()), seconds);
+    std::printf("  baseline: resident before                    %8.1f MB  1.00\n", before / 1e6);
+    std::printf("  resident after the visits                    %8.1f MB  %.2f  (goal < 600 MB)\n",
+                after / 1e6, double(after) / before);
+    std::printf("  models alive %lld, edited grabs keep their undo: %s\n",
+                qlonglong(state.models().size()), undoKept ? "yes" : "NO");
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -82,5 +231,10 @@ int main(int argc, char **argv)
     std::printf("  insert(entry, celebrate: true)       %8.1f ms  %.2f\n", celebrate, celebrate / decode);
     std::printf("  model(url) again (kept)              %8.3f ms  %.4f\n", reopen, reopen / decode);
     std::printf("  AppState() listing one grab          %8.3f ms  %.4f\n", load, load / decode);
+    state.reset();
+
+    benchSwitching(*entry);
+    QFile::remove(entry->path());
+    benchVisitingAll(History::dir(), screenshotLike(QSize(5120, 2880)));
     return 0;
 }

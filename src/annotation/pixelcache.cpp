@@ -42,9 +42,39 @@ QImage PixelCache::image(qreal block)
     if (pixellated.isNull())
         pixellated = m_base;
     m_entries.prepend({k, pixellated});
-    if (m_entries.size() > capacity)
-        m_entries.removeLast();
+    trim();
     return pixellated;
+}
+
+void PixelCache::pin(const QList<qreal> &blocks)
+{
+    m_pinned.clear();
+    for (qreal block : blocks) {
+        const int k = key(block);
+        if (!m_pinned.contains(k))
+            m_pinned.append(k);
+    }
+    trim();
+}
+
+std::unique_ptr<PixelCache> PixelCache::clone() const
+{
+    auto copy = std::make_unique<PixelCache>(m_base);
+    copy->m_entries = m_entries;
+    copy->m_pinned = m_pinned;
+    return copy;
+}
+
+void PixelCache::trim()
+{
+    // The oldest sizes no layer uses go first.
+    qsizetype unpinned = 0;
+    for (qsizetype i = 0; i < m_entries.size();) {
+        if (m_pinned.contains(m_entries[i].key) || ++unpinned <= capacity)
+            ++i;
+        else
+            m_entries.removeAt(i);
+    }
 }
 
 QList<int> PixelCache::keys() const

@@ -4,12 +4,14 @@
 #include <QImage>
 #include <QList>
 
+#include <memory>
+
 // Pixellated copies of one base image for blur layers, so that dragging a blur or redrawing the
 // canvas never pixellates again. One cache per base image: when the base changes, make a new one.
 class PixelCache
 {
 public:
-    // Block sizes kept at once; a fifth distinct size evicts the least recently used.
+    // Block sizes kept besides the pinned ones; one more evicts the least recently used.
     static constexpr int capacity = 4;
 
     explicit PixelCache(const QImage &base);
@@ -23,6 +25,12 @@ public:
     static int key(qreal block);
     // The block sizes held, most recently used first.
     QList<int> keys() const;
+    // Block sizes that are never evicted, whatever else is asked for: those of the document's
+    // layers, so that a frame with many blur sizes never pixellates again.
+    void pin(const QList<qreal> &blocks);
+    // A cache of the same base holding the same pixellations, sharing their pixels, for a
+    // worker thread to render from while this one carries on.
+    std::unique_ptr<PixelCache> clone() const;
 
 private:
     struct Entry
@@ -31,6 +39,9 @@ private:
         QImage image;
     };
 
+    void trim();
+
     QImage m_base;
     QList<Entry> m_entries;
+    QList<int> m_pinned;
 };

@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonValue>
 
+#include <algorithm>
 #include <cmath>
 
 RGBA RGBA::from(const QColor &color)
@@ -15,7 +16,10 @@ RGBA RGBA::from(const QColor &color)
 
 QColor RGBA::color() const
 {
-    return QColor::fromRgbF(float(r), float(g), float(b), float(a));
+    // Components may stray past 0..1 (extended colours), alpha may not: QColor makes an invalid
+    // colour of it, which paints black.
+    const double alpha = std::isnan(a) ? 1.0 : std::clamp(a, 0.0, 1.0);
+    return QColor::fromRgbF(float(r), float(g), float(b), float(alpha));
 }
 
 QJsonObject RGBA::json() const

@@ -2,6 +2,7 @@
 #include "capture/appstate.h"
 
 #include <QTimer>
+#include <QtConcurrent>
 
 #include <algorithm>
 
@@ -34,6 +35,7 @@ void AppState::setSelected(const std::optional<QUrl> &url)
         return;
     m_selected = url;
     emit selectedChanged();
+    releaseIdle();
 }
 
 std::optional<GrabEntry> AppState::latest() const
@@ -57,13 +59,26 @@ EditorModel *AppState::model(const QUrl &url)
     const qsizetype at = indexOf(m_entries, url);
     if (at < 0)
         return nullptr;
-    // Decoding is nearly the whole cost of opening a grab (bench_appstate measures it); it stays
-    // on the main thread, as the caller wants the model at once.
+    // Decoding is nearly the whole cost of opening a grab (bench_appstate measures it); here it
+    // stays on the main thread, as the caller wants the model at once (prepareModel does not).
     const QImage image = History::image(m_entries.at(at));
     if (image.isNull())
         return nullptr;
+    EditorModel *model = makeModel(url, image);
+    setLastModel(model);
+    return model;
+}
+
+EditorModel *AppState::makeModel(const QUrl &url, const QImage &image)
+{
     auto *model = new EditorModel(image, this);
-    if (m_lastModel) {
+    if (const auto parked = m_parked.constFind(url); parked != m_parked.cend()) {
+        // Released earlier: the grab gets back its own tool, styles and quote.
+        model->setToolStyles(parked->toolStyles);
+        model->setTool(parked->tool);
+        model->setQuote(parked->quote);
+        m_parked.erase(parked);
+    } else if (m_lastModel) {
         // The tool and its styles carry over from the grab last worked on; a crop in progress
         // belongs to that grab alone.
         const Tool tool = m_lastModel->tool();
@@ -71,7 +86,6 @@ EditorModel *AppState::model(const QUrl &url)
         model->setToolStyles(m_lastModel->toolStyles());
     }
     m_models.insert(url, model);
-    setLastModel(model);
     return model;
 }
 
@@ -118,6 +132,10 @@ bool AppState::moveHistory(const QString &folder, QString *error)
         if (!moved->contains(it.key()))
             models.insert(it.key(), it.value());
     }
+    QHash<QUrl, Parked> parked;
+    for (auto it = m_parked.cbegin(); it != m_parked.cend(); ++it)
+        parked.insert(moved->value(it.key(), it.key()), it.value());
+    m_parked = parked;
     for (auto it = m_models.cbegin(); it != m_models.cend(); ++it) {
         const auto to = moved->constFind(it.key());
         if (to == moved->cend())
@@ -146,6 +164,7 @@ void AppState::remove(const GrabEntry &entry)
     setEntries(entries);
     if (EditorModel *model = m_models.take(entry.url))
         discard(model);
+    m_parked.remove(entry.url);
 
     if (m_selected != entry.url || at < 0)
         return;
@@ -163,6 +182,7 @@ void AppState::setEntries(const QList<GrabEntry> &entries)
         return;
     m_entries = entries;
     emit entriesChanged();
+    dropUnlisted();
 }
 
 void AppState::setLastModel(EditorModel *model)
@@ -184,10 +204,60 @@ void AppState::discard(EditorModel *model)
 
 void AppState::prepareModel(const QUrl &url)
 {
-    QTimer::singleShot(0, this, [this, url] {
-        if (model(url))
-            emit modelReady(url);
-        else
-            emit modelFailed(url);
-    });
+    if (m_loading.contains(url))
+        return;
+    const qsizetype at = indexOf(m_entries, url);
+    if (m_models.contains(url) || at < 0) {
+        QTimer::singleShot(0, this, [this, url] {
+            if (m_models.contains(url))
+                emit modelReady(url);
+            else if (indexOf(m_entries, url) >= 0)
+                prepareModel(url); // released in the meantime
+            else
+                emit modelFailed(url);
+        });
+        return;
+    }
+    m_loading.insert(url);
+    const GrabEntry entry = m_entries.at(at);
+    QtConcurrent::run([entry] { return History::image(entry); })
+        .then(this, [this, url](const QImage &image) {
+            m_loading.remove(url);
+            if (m_models.contains(url)) {
+                emit modelReady(url); // model(url) got there first
+            } else if (image.isNull() || indexOf(m_entries, url) < 0) {
+                emit modelFailed(url);
+            } else {
+                makeModel(url, image);
+                emit modelReady(url);
+            }
+        });
+}
+
+void AppState::releaseIdle()
+{
+    for (auto it = m_models.begin(); it != m_models.end();) {
+        EditorModel *model = it.value();
+        const bool idle = model->annotations().isEmpty() && !model->canUndo() && !model->canRedo();
+        if (!idle || model == m_lastModel || it.key() == m_selected) {
+            ++it;
+            continue;
+        }
+        m_parked.insert(it.key(), Parked{model->tool(), model->toolStyles(), model->quote()});
+        model->deleteLater();
+        it = m_models.erase(it);
+    }
+}
+
+void AppState::dropUnlisted()
+{
+    for (auto it = m_models.begin(); it != m_models.end();) {
+        if (indexOf(m_entries, it.key()) >= 0 || it.key() == m_selected) {
+            ++it;
+            continue;
+        }
+        discard(it.value());
+        it = m_models.erase(it);
+    }
+    m_parked.removeIf([this](const auto &parked) { return indexOf(m_entries, parked.key()) < 0; });
 }

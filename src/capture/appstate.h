@@ -4,13 +4,18 @@
 #include <QHash>
 #include <QImage>
 #include <QList>
+#include <QMap>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QUrl>
 
 #include <optional>
 
+#include "annotation/style.h"
+#include "annotation/tool.h"
 #include "capture/grabentry.h"
+#include "editor/model/zogquote.h"
 
 class EditorModel;
 
@@ -18,6 +23,13 @@ class EditorModel;
 // in the editor, and one editor model per grab opened in this run, so that going back to a grab
 // finds its layers, undo history and tool as they were. All disk work goes through History.
 // Main thread only.
+//
+// Memory stays bounded however many grabs are visited: a model with nothing to undo or redo and
+// no layers holds nothing its file cannot give back, so once another grab is selected it is
+// released (after selectedChanged, with deleteLater) and only its tool, styles and quote are
+// kept; the next model(url) or prepareModel(url) decodes the file again and restores them. The
+// selected grab's model and the last model handed out are never released; models of grabs that
+// left the list go.
 class AppState : public QObject
 {
     Q_OBJECT
@@ -33,8 +45,8 @@ public:
     const std::optional<QUrl> &selected() const { return m_selected; }
     // The strip's choice; any url is taken as it is (selectLatestIfNeeded repairs stale ones).
     void setSelected(const std::optional<QUrl> &url);
-    // The models made so far, by grab url. Owned here; a deleted grab's model is destroyed later
-    // from the event loop, so hold them in a QPointer across turns of the loop.
+    // The models alive, by grab url. Owned here; a released model or a deleted grab's model is
+    // destroyed later from the event loop, so hold them in a QPointer across turns of the loop.
     const QHash<QUrl, EditorModel *> &models() const { return m_models; }
     // The model most recently handed out by model(); it seeds the tool and styles of the next new
     // one and may outlive its own grab.
@@ -48,8 +60,11 @@ public:
     // The grab's model, made from its file on first use; null when the grab is not listed or its
     // image cannot be read (then nothing is kept and the next call tries again).
     EditorModel *model(const QUrl &url);
-    // Gets the grab's model ready without reading its image on the main thread: modelReady(url)
-    // follows once model(url) answers at once, modelFailed(url) when the image cannot be read.
+    // Gets the grab's model ready without reading its image on the main thread: the file is
+    // decoded on a worker and the model made here from it, then modelReady(url) follows, and
+    // model(url) answers at once; modelFailed(url) when the grab is not listed or its image
+    // cannot be read. Asking again while that url is being read starts no second read; a url
+    // whose model exists is ready on the next turn of the event loop.
     void prepareModel(const QUrl &url);
     // Puts a grab at the head of the list and selects it; with celebrate its model is made at
     // once and given a random quote. A grab already listed moves to the head, keeping its model.
@@ -76,6 +91,17 @@ signals:
     void modelFailed(const QUrl &url);
 
 private:
+    // What a released model leaves behind.
+    struct Parked
+    {
+        Tool tool = Tool::arrow;
+        QMap<Tool, Style> toolStyles;
+        std::optional<ZogQuote> quote;
+    };
+
+    EditorModel *makeModel(const QUrl &url, const QImage &image);
+    void releaseIdle();
+    void dropUnlisted();
     void setEntries(const QList<GrabEntry> &entries);
     void setLastModel(EditorModel *model);
     void discard(EditorModel *model);
@@ -83,5 +109,7 @@ private:
     QList<GrabEntry> m_entries;
     std::optional<QUrl> m_selected;
     QHash<QUrl, EditorModel *> m_models;
+    QHash<QUrl, Parked> m_parked;
+    QSet<QUrl> m_loading;
     EditorModel *m_lastModel = nullptr;
 };

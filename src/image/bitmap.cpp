@@ -12,6 +12,8 @@ namespace {
 
 constexpr qsizetype maxSide = 32768;
 constexpr qsizetype maxBytes = qsizetype(1) << 30;
+// Whatever the editor may make must stay flattenable.
+static_assert(qsizetype(largestSide) * largestSide * 4 <= maxBytes);
 // Below this the heap serves frames from memory it already holds, and huge pages buy nothing.
 constexpr qsizetype mappedFrom = qsizetype(8) << 20;
 constexpr std::uintptr_t hugePage = std::uintptr_t(2) << 20;

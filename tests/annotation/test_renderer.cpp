@@ -127,19 +127,54 @@ private slots:
 
         // Radius: half the short side at most, negative is square.
         const QRectF box(20, 20, 10, 100);
-        for (const auto &[radius, drawnRadius] : {std::pair{8.0, 5.0}, {3.0, 3.0}, {-3.0, 0.0}}) {
-            Style style = colored(Qt::darkGreen, 2, QColor(Qt::yellow));
+        for (const auto &[radius, cornerInked] : {std::pair{8.0, false}, {-3.0, true}}) {
+            Style style = colored(Qt::yellow, 0, QColor(Qt::yellow));
             style.cornerRadius = radius;
-            QImage expected = paper({60, 140}, Qt::white);
-            QPainter painter(&expected);
-            painter.setRenderHint(QPainter::Antialiasing);
-            QPainterPath path;
-            path.addRoundedRect(box, drawnRadius, drawnRadius);
-            painter.fillPath(path, QColor(Qt::yellow));
-            painter.strokePath(path, QPen(QColor(Qt::darkGreen), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-            painter.end();
-            QCOMPARE(flatten(paper({60, 140}, Qt::white), {Annotation(Shapes::Rect{box}, style)}), expected);
+            const QImage drawn = flatten(paper({60, 140}, Qt::white), {Annotation(Shapes::Rect{box}, style)});
+            QCOMPARE(drawn.pixel(20, 20) == qRgb(255, 255, 0), cornerInked);
+            QCOMPARE(drawn.pixel(21, 24), qRgb(255, 255, 0));
         }
+    }
+
+    void arrowHeadsGrowWithTheWidth_data()
+    {
+        QTest::addColumn<qreal>("width");
+        QTest::addColumn<QPoint>("inHead");
+        QTest::addColumn<QPoint>("pastHead");
+        // Pointing right to (180, 50); the head is max(4 × width, 16) long, 2 × π/7 wide.
+        QTest::newRow("thin: 16 long") << 2.0 << QPoint(168, 52) << QPoint(160, 56);
+        QTest::newRow("wide: four widths") << 10.0 << QPoint(150, 62) << QPoint(130, 62);
+    }
+    void arrowHeadsGrowWithTheWidth()
+    {
+        QFETCH(qreal, width); QFETCH(QPoint, inHead); QFETCH(QPoint, pastHead);
+        const QImage drawn = flatten(paper({200, 100}, Qt::white),
+                                     {Annotation(Shapes::Arrow{{20, 50}, {180, 50}}, colored(Qt::black, width))});
+        QCOMPARE(drawn.pixel(inHead), qRgb(0, 0, 0));
+        QCOMPARE(drawn.pixel(pastHead), qRgb(255, 255, 255));
+        QCOMPARE(drawn.pixel(185, 50), qRgb(255, 255, 255)); // nothing past the tip
+    }
+
+    void textOutlinesAndPictureOpacity()
+    {
+        Style text = colored(Qt::red);
+        text.fontSize = 60, text.outlineColor = Qt::blue;
+        const auto blueOf = [&](qreal outline) {
+            text.outlineWidth = outline;
+            return pixelsWithHue(flatten(paper({200, 100}, Qt::white),
+                                         {Annotation(Shapes::Text{{10, 10}, QStringLiteral("HI")}, text)}),
+                                 200, 260);
+        };
+        const int thin = blueOf(3), thick = blueOf(10);
+        QCOMPARE(blueOf(0), 0);
+        QVERIFY2(thin > 50 && thick > 2 * thin, qPrintable(QString("%1, %2").arg(thin).arg(thick)));
+
+        Style half;
+        half.opacity = 0.5;
+        const Annotation picture(Shapes::Picture{{10, 10, 20, 20}, paper({4, 4}, Qt::red)}, half);
+        const QImage placed = flatten(paper({40, 40}, Qt::white), {picture});
+        QVERIFY_NEAR(placed.pixel(20, 20), qRgb(255, 128, 128));
+        QCOMPARE(placed.pixel(5, 5), qRgb(255, 255, 255));
     }
 
     void penDotAndNothingForEmptyStrokes()
@@ -180,7 +215,7 @@ private slots:
         QVERIFY(pixelsWithHue(text, 60, 150) > 100);
     }
 
-    void cacheKeepsTheFourLatestBlockSizes()
+    void cacheKeysAndTheLatestSizes()
     {
         const qreal nan = std::numeric_limits<qreal>::quiet_NaN(), inf = std::numeric_limits<qreal>::infinity();
         for (const auto &[block, key] : {std::pair{2.5, 3}, {3.4, 3}, {1.0, 2}, {-7.0, 2}, {nan, 2}, {inf, 65536}}) {

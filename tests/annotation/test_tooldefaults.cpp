@@ -66,6 +66,12 @@ private slots:
         filled.fillColor = QColor::fromRgbF(0, 0, 1, 0.5f);
         QTest::newRow("fill colour") << QByteArray(R"({"fillColor":{"r":0,"g":0,"b":1,"a":0.5}})")
                                      << std::optional(filled);
+        Style opaque, clear;
+        opaque.color = QColor::fromRgbF(0, 0, 1, 1), clear.color = QColor::fromRgbF(0, 0, 1, 0);
+        QTest::newRow("alpha above 1") << QByteArray(R"({"color":{"r":0,"g":0,"b":1,"a":1.5}})")
+                                       << std::optional(opaque);
+        QTest::newRow("alpha below 0") << QByteArray(R"({"color":{"r":0,"g":0,"b":1,"a":-2}})")
+                                       << std::optional(clear);
         int row = 0;
         for (const char *bad : {"", "width: 8", R"({"width":8)", "[1,2,3]", "8"})
             QTest::addRow("not an object %d", ++row) << QByteArray(bad) << std::optional<Style>();
@@ -81,6 +87,19 @@ private slots:
         QSettings settings(dir.filePath(QStringLiteral("prefs.ini")), QSettings::IniFormat);
         settings.setValue(ToolDefaults::key(Tool::pen), json);
         QVERIFY(ToolDefaults::load(Tool::pen, 2, settings) == expected.value_or(ToolDefaults::builtIn(Tool::pen, 2)));
+    }
+
+    void builtInDefaultsFollowTheScreen()
+    {
+        // Tool, screen scale, then width, font size, corner radius, blur block and opacity.
+        using Row = std::tuple<Tool, qreal, qreal, qreal, qreal, qreal, qreal>;
+        for (const auto &[tool, scale, width, fontSize, corner, block, opacity] :
+             {Row{Tool::pen, 2, 8, 56, 8, 16, 0.9}, Row{Tool::picture, 1.5, 6, 42, 6, 12, 1}}) {
+            Style expected;
+            expected.width = width, expected.fontSize = fontSize, expected.cornerRadius = corner;
+            expected.blurBlock = block, expected.opacity = opacity;
+            QVERIFY(ToolDefaults::builtIn(tool, scale) == expected);
+        }
     }
 
     void storedDefaults()

@@ -9,6 +9,7 @@
 #include "capture/history.h"
 #include "capture/historyfixture.h"
 #include "editor/model/editormodel.h"
+#include "editor/model/zogquote.h"
 
 // The application's model of grabs over real grab folders in a temporary home.
 class TestAppState : public QObject
@@ -151,6 +152,77 @@ private slots:
         QCOMPARE(state.selected(), std::optional<QUrl>(moved(2)));
         QCOMPARE(state.models().value(moved(0)), a);
         QCOMPARE(entriesChanged.size(), 1);
+    }
+
+    void preparingDecodesOnceAwayFromTheCaller()
+    {
+        const QList<GrabEntry> listed = grabs(3);
+        AppState state;
+        QSignalSpy ready(&state, &AppState::modelReady), failed(&state, &AppState::modelFailed);
+        state.prepareModel(listed[0].url);
+        state.prepareModel(listed[0].url);
+        QVERIFY(!state.models().contains(listed[0].url));
+        QVERIFY(ready.wait(5000));
+        QTest::qWait(50);
+        QCOMPARE(ready.size(), 1);
+        QCOMPARE(ready.first().first().toUrl(), listed[0].url);
+        EditorModel *model = state.models().value(listed[0].url);
+        QVERIFY(model);
+        QCOMPARE(model->base(), image(2));
+        QCOMPARE(state.model(listed[0].url), model);
+
+        // Ready again on the next turn, as it stands.
+        state.prepareModel(listed[0].url);
+        QCOMPARE(ready.size(), 1);
+        QTRY_COMPARE(ready.size(), 2);
+        QCOMPARE(state.models().value(listed[0].url), model);
+
+        QVERIFY(QFile::remove(listed[1].path()));
+        state.prepareModel(listed[1].url);
+        state.prepareModel(QUrl::fromLocalFile(m_fixture.scratch("unlisted.png")));
+        QTRY_COMPARE(failed.size(), 2);
+        QCOMPARE(ready.size(), 2);
+        QCOMPARE(state.models().size(), 1);
+    }
+
+    void untouchedGrabsAreReleasedAndComeBackAsTheyWere()
+    {
+        const QList<GrabEntry> listed = grabs(3);
+        AppState state;
+        state.setSelected(listed[0].url);
+        QPointer<EditorModel> edited = state.model(listed[0].url);
+        edited->commit(stamp());
+        edited->undo();
+        state.setSelected(listed[1].url);
+        QPointer<EditorModel> untouched = state.model(listed[1].url);
+        untouched->chooseTool(Tool::highlighter);
+        untouched->setQuote(ZogQuote{7, std::nullopt, "hello"});
+        state.setSelected(listed[2].url);
+        QPointer<EditorModel> seed = state.model(listed[2].url);
+        seed->chooseTool(Tool::pen);
+        QVERIFY(untouched); // the seed of new models until another one is handed out
+
+        state.setSelected(listed[0].url);
+        // Released only once the views have heard of the new selection, and never the selected
+        // grab's, nor the seed.
+        QVERIFY(untouched);
+        QTRY_VERIFY(!untouched);
+        QCOMPARE(state.models().keys().size(), 2);
+        QCOMPARE(state.currentModel(), edited.data());
+        QVERIFY(edited->canRedo());
+        QCOMPARE(state.lastModel(), seed.data());
+
+        EditorModel *back = state.model(listed[1].url);
+        QCOMPARE(back->base(), image(1));
+        QCOMPARE(back->tool(), Tool::highlighter);
+        QCOMPARE(back->quote()->id, 7);
+
+        // A grab whose file went away outside leaves the list with its model at the next listing.
+        QVERIFY(QFile::remove(listed[0].path()));
+        state.setSelected(listed[1].url);
+        QVERIFY(state.moveHistory(m_fixture.scratch("moved")));
+        QCOMPARE(state.entries().size(), 2);
+        QTRY_VERIFY(!edited);
     }
 
     void landedCaptureIsSelectedWithAQuote()

@@ -4,6 +4,7 @@
 
 #include "annotation/geometry.h"
 #include "annotation/renderer.h"
+#include "image/bitmap.h"
 
 #include <cmath>
 
@@ -12,8 +13,7 @@ namespace {
 constexpr qreal edgeReachPoints = 10;
 constexpr qreal minimumCropWhileDragging = 16;
 constexpr qreal minimumCropAtEnd = 8;
-// QPainter's raster engine addresses at most this many pixels along a side.
-constexpr qint64 largestSide = 32767;
+constexpr qint64 largestSide = Bitmap::largestSide;
 
 bool insideHalfOpen(const QRectF &r, QPointF p)
 {

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
-// Copying the flattened image to the clipboard and saving it as a PNG file. Encoding and
-// writing run on the thread pool, so the editor stays responsive for all but the flatten.
+// Copying the flattened image to the clipboard and saving it as a PNG file. Flattening, encoding
+// and writing run on one worker thread from a copy of the document, so the editor stays
+// responsive and outcomes are told in the order the commands were given.
 #include "editor/model/editormodel.h"
 
+#include "annotation/pixelcache.h"
+#include "annotation/renderer.h"
 #include "editor/model/savelocation.h"
 #include "image/png.h"
 
@@ -15,6 +18,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QSet>
+#include <QThreadPool>
 #include <QtConcurrent>
 #include <QtEndian>
 
@@ -59,6 +63,21 @@ QByteArray withDensity(QByteArray png, qreal pixelScale)
     return png;
 }
 
+QThreadPool *exportPool()
+{
+    static QThreadPool *pool = [] {
+        auto *threads = new QThreadPool(qApp);
+        threads->setMaxThreadCount(1);
+        return threads;
+    }();
+    return pool;
+}
+
+QString flattenFailure()
+{
+    return QStringLiteral("not enough memory to flatten the image");
+}
+
 std::optional<QString> askWithFileDialog(const QString &folder, const QString &fileName)
 {
     QFileDialog dialog(nullptr, QString(), folder);
@@ -81,29 +100,39 @@ void EditorModel::setSaveDialog(SaveDialog dialog)
     m_saveDialog = std::move(dialog);
 }
 
+ExportJob EditorModel::exportJob() const
+{
+    return ExportJob{m_base, m_annotations, std::shared_ptr<PixelCache>(m_pixels->clone())};
+}
+
 void EditorModel::copyToClipboard()
 {
-    const QImage image = flatten();
-    if (image.isNull())
-        return;
     const qreal scale = m_pixelScale;
-    QtConcurrent::run([image, scale] { return withDensity(Png::encode(image), scale); })
-        .then(this, [this](const QByteArray &png) {
-            QClipboard *clipboard = QGuiApplication::clipboard();
-            if (png.isEmpty() || !clipboard)
-                return;
+    QtConcurrent::run(exportPool(), [job = exportJob(), scale] {
+        const QImage image = job.flatten();
+        return image.isNull() ? QByteArray() : withDensity(Png::encode(image), scale);
+    }).then(qApp, [model = QPointer<EditorModel>(this)](const QByteArray &png) {
+        // The clipboard is filled even when the model has gone meanwhile (its grab released or
+        // closed): the copy was asked for.
+        QClipboard *clipboard = QGuiApplication::clipboard();
+        if (!png.isEmpty() && clipboard) {
             auto *mime = new QMimeData;
             mime->setData(QStringLiteral("image/png"), png);
             clipboard->setMimeData(mime, QClipboard::Clipboard);
-            showToast(QStringLiteral("Copied!"));
-        });
+        }
+        if (!model)
+            return;
+        if (png.isEmpty())
+            model->showToast(QStringLiteral("Couldn't copy: ") + flattenFailure());
+        else if (clipboard)
+            model->showToast(QStringLiteral("Copied!"));
+    });
 }
 
 void EditorModel::save()
 {
-    const QImage image = flatten();
-    if (image.isNull())
-        return;
+    // The document as it is now, whatever happens to it while the dialog is open.
+    ExportJob job = exportJob();
 
     const QString stem = QStringLiteral("Kiwano ") +
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd 'at' HH.mm.ss"));
@@ -120,10 +149,10 @@ void EditorModel::save()
         target = *chosen;
         SaveLocation::setFolder(QFileInfo(target).absolutePath());
     }
-    writePng(image, target);
+    writePng(std::move(job), target);
 }
 
-void EditorModel::writePng(const QImage &image, const QString &target)
+void EditorModel::writePng(ExportJob job, const QString &target)
 {
     pendingTargets().insert(target);
     struct Outcome
@@ -131,9 +160,13 @@ void EditorModel::writePng(const QImage &image, const QString &target)
         bool written = false;
         QString error;
     };
-    QtConcurrent::run([image, target] {
+    QtConcurrent::run(exportPool(), [job = std::move(job), target] {
         Outcome outcome;
-        outcome.written = Png::write(image, target, &outcome.error);
+        const QImage image = job.flatten();
+        if (image.isNull())
+            outcome.error = flattenFailure();
+        else
+            outcome.written = Png::write(image, target, &outcome.error);
         return outcome;
     }).then(qApp, [model = QPointer<EditorModel>(this), target](const Outcome &outcome) {
         pendingTargets().remove(target);
@@ -145,4 +178,9 @@ void EditorModel::writePng(const QImage &image, const QString &target)
         else
             model->showToast(QStringLiteral("Couldn't save: ") + outcome.error);
     });
+}
+
+QImage ExportJob::flatten() const
+{
+    return Renderer::composite(base, layers, *pixels);
 }

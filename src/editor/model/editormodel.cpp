@@ -123,9 +123,14 @@ Snapshot EditorModel::present()
     Snapshot snapshot{m_base, {}};
     snapshot.layers.reserve(m_annotations.size());
     for (const Annotation &layer : m_annotations) {
-        auto &shared = m_sharedLayers[layer.id];
-        if (!shared || !(*shared == layer))
-            shared = std::make_shared<const Annotation>(layer);
+        auto &weak = m_sharedLayers[layer.id];
+        std::shared_ptr<const Annotation> shared = weak.lock();
+        if (!shared || !(*shared == layer)) {
+            // Not make_shared: its single block would keep the layer's memory until the last
+            // weak reference went, too.
+            shared = std::shared_ptr<const Annotation>(new Annotation(layer));
+            weak = shared;
+        }
         snapshot.layers.append(shared);
     }
     return snapshot;
@@ -135,6 +140,7 @@ void EditorModel::recordUndo(const Snapshot &before)
 {
     m_undoStack.append(before);
     m_redoStack.clear();
+    m_sharedLayers.removeIf([](const auto &entry) { return entry.value().expired(); });
     emit historyChanged();
     emit changed();
 }
@@ -222,8 +228,10 @@ void EditorModel::setBase(const QImage &image)
     // Undoing an edit that kept the image hands back the same bitmap; its blur cache still holds.
     const bool sameBitmap = image.cacheKey() == m_base.cacheKey();
     m_base = image;
-    if (!sameBitmap)
+    if (!sameBitmap) {
         m_pixels = std::make_unique<PixelCache>(image);
+        pinBlurSizes();
+    }
     emit baseChanged();
     emit changed();
 }
@@ -231,6 +239,7 @@ void EditorModel::setBase(const QImage &image)
 void EditorModel::setAnnotations(const QList<Annotation> &annotations)
 {
     m_annotations = annotations;
+    pinBlurSizes();
     emit annotationsChanged();
     emit changed();
 }
@@ -238,6 +247,7 @@ void EditorModel::setAnnotations(const QList<Annotation> &annotations)
 void EditorModel::replaceLayer(qsizetype at, const Annotation &annotation)
 {
     m_annotations.replace(at, annotation);
+    pinBlurSizes();
     emit annotationsChanged();
     emit changed();
 }
@@ -276,4 +286,13 @@ void EditorModel::setToast(std::optional<QString> text)
     m_toast = text;
     emit toastChanged();
     emit changed();
+}
+
+void EditorModel::pinBlurSizes()
+{
+    QList<qreal> blocks;
+    for (const Annotation &layer : std::as_const(m_annotations))
+        if (std::holds_alternative<Shapes::Blur>(layer.shape))
+            blocks.append(layer.style.blurBlock);
+    m_pixels->pin(blocks);
 }

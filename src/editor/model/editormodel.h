@@ -24,6 +24,18 @@
 
 class PixelCache;
 
+// What copy and save flatten on a worker thread: the document as it was when asked, with its own
+// copy of the blur cache, which shares the pixellations already made.
+struct ExportJob
+{
+    QImage base;
+    QList<Annotation> layers;
+    std::shared_ptr<PixelCache> pixels;
+
+    // The composite, or a null image when its bitmap cannot be made.
+    QImage flatten() const;
+};
+
 // The document of one open image: the base bitmap, its layers, the current tool with a style per
 // tool, the selection, the state of a pointer gesture, unlimited undo, and the short notices
 // (toast and quote). Every coordinate is in pixels of the base image. Views observe the signals
@@ -136,19 +148,22 @@ public:
     void applyCrop();
     void cancelCrop();
     // Scales image and layers to the size rounded to whole pixels; sizes that are not positive
-    // and finite, or beyond what a painter can address, do nothing.
+    // and finite, or longer than Bitmap::largestSide on a side, do nothing.
     void resize(QSizeF size);
     // The base with every layer drawn on it; a null image when the bitmap cannot be made.
     QImage flatten() const;
     // Burns every layer into the base.
     void flattenLayers();
 
-    // Puts the flattened image on the clipboard as PNG, encoded off the main thread; the notice
-    // "Copied!" follows once it is there.
+    // Puts the flattened image on the clipboard as PNG, flattened and encoded off the main
+    // thread; the notice "Copied!" follows once it is there, or says that flattening failed.
     void copyToClipboard();
-    // Writes the flattened image as a PNG into the save folder or where the dialog says, encoded
-    // and written off the main thread; the outcome is shown as a notice when the write ends.
+    // Writes the flattened image as a PNG into the save folder or where the dialog says,
+    // flattened, encoded and written off the main thread; the outcome is shown as a notice when
+    // the write ends.
     void save();
+    // The document as copy and save see it.
+    ExportJob exportJob() const;
     // The dialog save() opens; the desktop's file dialog unless replaced.
     void setSaveDialog(SaveDialog dialog);
 
@@ -190,6 +205,7 @@ private:
     Snapshot present();
     void setBase(const QImage &image);
     void setAnnotations(const QList<Annotation> &annotations);
+    void pinBlurSizes();
     void replaceLayer(qsizetype at, const Annotation &annotation);
     void setDraft(const std::optional<Annotation> &draft);
     void setCropRect(std::optional<QRectF> rect);
@@ -202,7 +218,7 @@ private:
     void dragDraw(QPointF start, QPointF current);
     void dragCrop(QPointF start, QPointF current, bool first);
     void endCropDrag();
-    void writePng(const QImage &image, const QString &target);
+    void writePng(ExportJob job, const QString &target);
 
     QImage m_base;
     std::unique_ptr<PixelCache> m_pixels;
@@ -225,6 +241,7 @@ private:
     qreal m_viewScale = 1;
     qreal m_pixelScale = 2;
     SaveDialog m_saveDialog;
-    // The newest shared copy of each layer, so that snapshots of unchanged layers share it.
-    QHash<QUuid, std::shared_ptr<const Annotation>> m_sharedLayers;
+    // The newest shared copy of each layer, so that snapshots of unchanged layers share it. Weak:
+    // a layer no snapshot holds any more (a paste undone and then dropped from redo) lets go.
+    QHash<QUuid, std::weak_ptr<const Annotation>> m_sharedLayers;
 };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "editor/model/imageimport.h"
 
+#include "image/bitmap.h"
+
 #include <QBuffer>
 #include <QClipboard>
 #include <QFuture>
@@ -13,9 +15,19 @@
 
 namespace {
 
+// A frame of the largest side squared, in 32-bit pixels, with room to spare: 977 MiB.
+constexpr int allocationLimitMB = 1024;
+static_assert(qint64(Bitmap::largestSide) * Bitmap::largestSide * 4 <= qint64(allocationLimitMB) << 20);
+
 QImage readImage(QImageReader &reader)
 {
     reader.setAutoTransform(true);
+    // Anything the editor can flatten is welcome; a claimed size beyond that is refused before
+    // a byte of it is allocated.
+    const QSize claimed = reader.size();
+    if (claimed.width() > Bitmap::largestSide || claimed.height() > Bitmap::largestSide)
+        return {};
+    reader.setAllocationLimit(allocationLimitMB);
     QImage image = reader.read();
     if (image.isNull())
         return {};
@@ -28,14 +40,14 @@ bool isImageFile(const QString &path)
     return database.mimeTypeForFile(path).name().startsWith(QLatin1String("image/"));
 }
 
-// The first local file among the dropped or copied URLs; only that one is ever considered.
-QString firstLocalFile(const QMimeData *mime)
+// The first local file among the dropped or copied URLs, or the first that is an image.
+QString firstLocalFile(const QMimeData *mime, bool imagesOnly = false)
 {
     if (!mime->hasUrls())
         return {};
     const QList<QUrl> urls = mime->urls();
     for (const QUrl &url : urls) {
-        if (url.isLocalFile())
+        if (url.isLocalFile() && (!imagesOnly || isImageFile(url.toLocalFile())))
             return url.toLocalFile();
     }
     return {};
@@ -89,8 +101,8 @@ QImage fromPasteboard(const QMimeData *mime)
 {
     if (!mime)
         return {};
-    const QString file = firstLocalFile(mime);
-    if (!file.isEmpty() && isImageFile(file)) {
+    const QString file = firstLocalFile(mime, true);
+    if (!file.isEmpty()) {
         const QImage image = decodeFile(file);
         if (!image.isNull())
             return image;

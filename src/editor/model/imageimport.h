@@ -11,8 +11,8 @@ class QMimeData;
 class QObject;
 
 // Turns foreign images, from the clipboard or from a drop, into premultiplied ARGB32 images.
-// Decoding keeps Qt's image allocation limit, so a file that claims a gigantic size is refused
-// instead of exhausting memory.
+// Images up to Bitmap::largestSide a side are decoded; a file that claims more is refused before
+// anything is allocated for it.
 namespace ImageImport {
 
 // The MIME types a drop target accepts: file locations first, then image data.

@@ -1,18 +1,410 @@
 // SPDX-License-Identifier: MIT
 #include "editor/ui/imagecanvas.h"
 
+#include "annotation/pixelcache.h"
+#include "annotation/renderer.h"
+#include "annotation/textfont.h"
 #include "editor/model/editormodel.h"
+#include "editor/ui/canvas/canvascursor.h"
+#include "editor/ui/canvas/cropcontrols.h"
+#include "editor/ui/canvas/cropframe.h"
+#include "editor/ui/canvas/damage.h"
+#include "editor/ui/canvas/inlinetextfield.h"
+#include "editor/ui/canvas/selectionmarks.h"
+#include "look/kiwano.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPaintEvent>
+
+#include <cmath>
+#include <utility>
+
+namespace {
+
+constexpr int cropBarGap = 12;
+
+} // namespace
 
 ImageCanvas::ImageCanvas(EditorModel *model, QWidget *parent)
     : QWidget(parent)
     , m_model(model)
 {
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("Image"));
+    setAttribute(Qt::WA_OpaquePaintEvent, !m_model->base().hasAlphaChannel());
+    m_cache.takeLayers(m_model->annotations());
+    chooseLive();
+    m_shownDraft = m_model->draft();
+
+    connect(m_model, &EditorModel::baseChanged, this, [this] {
+        setAttribute(Qt::WA_OpaquePaintEvent, !m_model->base().hasAlphaChannel());
+        m_cache.dropBase();
+        update();
+    });
+    connect(m_model, &EditorModel::annotationsChanged, this, &ImageCanvas::layersChanged);
+    connect(m_model, &EditorModel::draftChanged, this, &ImageCanvas::draftChanged);
+    connect(m_model, &EditorModel::selectedIDChanged, this, &ImageCanvas::selectionChanged);
+    connect(m_model, &EditorModel::toolChanged, this, &ImageCanvas::selectionChanged);
+    connect(m_model, &EditorModel::cropRectChanged, this, &ImageCanvas::cropChanged);
+    connect(m_model, &EditorModel::textEntryChanged, this, &ImageCanvas::textEntryChanged);
+    cropChanged();
+    textEntryChanged();
 }
 
 ImageCanvas::~ImageCanvas() = default;
 
 void ImageCanvas::setScale(qreal scale)
 {
+    if (!std::isfinite(scale) || scale <= 0)
+        return;
     m_scale = scale;
     m_model->setViewScale(scale);
+    m_shownSelection = selectionExtent();
+    placeCropControls();
+    placeTextField();
+    update();
+}
+
+QRectF ImageCanvas::toView(const QRectF &imageRect) const
+{
+    return QRectF(imageRect.topLeft() * m_scale, imageRect.size() * m_scale);
+}
+
+Qt::CursorShape ImageCanvas::cursorAt(QPointF imagePoint) const
+{
+    return canvasCursor(*m_model, imagePoint);
+}
+
+QRect ImageCanvas::dirtyRect(const QRectF &imageRect) const
+{
+    // Two points more for smoothing that spills over a rounded edge.
+    return toView(imageRect).toAlignedRect().adjusted(-2, -2, 2, 2) & rect();
+}
+
+QRectF ImageCanvas::selectionExtent() const
+{
+    const auto layer = m_model->selected();
+    if (!layer)
+        return {};
+    return SelectionMarks::extent(toView(layer->bounds()));
+}
+
+void ImageCanvas::chooseLive()
+{
+    // Only the move tool changes one layer pointer move after pointer move; it is drawn apart
+    // so that the pictures under and over it stay valid through the drag.
+    std::optional<qsizetype> live;
+    if (m_model->tool() == Tool::move)
+        if (const auto id = m_model->selectedID())
+            live = m_model->index(*id);
+    m_cache.setLive(live);
+}
+
+void ImageCanvas::layersChanged()
+{
+    const QList<Annotation> before = m_cache.layers();
+    const auto liveBefore = m_cache.live();
+    const bool kept = m_cache.takeLayers(m_model->annotations());
+    chooseLive();
+    const auto live = m_cache.live();
+    if (!kept || live != liveBefore) {
+        m_shownSelection = selectionExtent();
+        update();
+    } else if (live) {
+        const QRectF image = m_model->fullRect();
+        const QRectF changed = Damage::ofLayer(before[*live], image)
+                             | Damage::ofLayer(m_cache.layers()[*live], image);
+        QRect dirty = dirtyRect(changed);
+        if (m_shownSelection)
+            dirty |= m_shownSelection->toAlignedRect();
+        m_shownSelection = selectionExtent();
+        dirty |= m_shownSelection->toAlignedRect();
+        update(dirty);
+    }
+}
+
+void ImageCanvas::draftChanged()
+{
+    const std::optional<Annotation> after = m_model->draft();
+    const QRectF extent = Damage::ofDraft(m_shownDraft, after, m_model->fullRect());
+    m_shownDraft = after;
+    if (!extent.isEmpty())
+        update(dirtyRect(extent));
+}
+
+void ImageCanvas::selectionChanged()
+{
+    if (m_editing && (m_model->selectedID() != m_editing || m_model->tool() != Tool::move)) {
+        m_editing.reset();
+        textEntryChanged();
+    }
+    chooseLive();
+    m_shownSelection = selectionExtent();
+    update();
+}
+
+void ImageCanvas::cropChanged()
+{
+    const auto crop = m_model->cropRect();
+    if (!crop) {
+        if (m_cropLabel)
+            m_cropLabel->hide();
+        if (m_cropBar) {
+            const bool hadFocus = m_cropBar->isAncestorOf(QApplication::focusWidget());
+            m_cropBar->hide();
+            if (hadFocus)
+                setFocus(Qt::OtherFocusReason);
+        }
+        update();
+        return;
+    }
+    if (!m_cropLabel) {
+        m_cropLabel = new CropSizeLabel(this);
+        m_cropBar = new CropBar(this);
+        connect(m_cropBar, &CropBar::cancelled, m_model, &EditorModel::cancelCrop);
+        connect(m_cropBar, &CropBar::applied, m_model, &EditorModel::applyCrop);
+    }
+    m_cropLabel->setText(CropFrame::sizeText(*crop));
+    placeCropControls();
+    m_cropLabel->show();
+    m_cropBar->show();
+    m_cropBar->raise();
+    update();
+}
+
+void ImageCanvas::placeCropControls()
+{
+    const auto crop = m_model->cropRect();
+    if (!crop || !m_cropLabel)
+        return;
+    const QPointF corner = crop->normalized().topLeft() * m_scale + QPointF(14, 16);
+    m_cropLabel->move(corner.toPoint());
+    const QSize bar = m_cropBar->sizeHint();
+    m_cropBar->setGeometry((width() - bar.width()) / 2,
+                           height() - cropBarGap - (bar.height() - 4), bar.width(), bar.height());
+}
+
+bool ImageCanvas::typing() const
+{
+    return m_model->textEntry() || m_editing;
+}
+
+InlineTextField *ImageCanvas::field()
+{
+    if (!m_textField) {
+        m_textField = new InlineTextField(this);
+        connect(m_textField, &InlineTextField::submitted, this, [this](const QString &text) {
+            if (m_editing)
+                finishEdit(text);
+            else
+                m_model->commitText(text);
+        });
+        connect(m_textField, &InlineTextField::abandoned, this, [this] {
+            if (m_editing)
+                finishEdit(std::nullopt);
+            else
+                m_model->setTextEntry(std::nullopt);
+        });
+    }
+    return m_textField;
+}
+
+void ImageCanvas::editText(const Annotation &layer)
+{
+    const auto *text = std::get_if<Shapes::Text>(&layer.shape);
+    // The field holds one line; a layer of several would lose its breaks.
+    if (!text || text->string.contains(QLatin1Char('\n')))
+        return;
+    m_editing = layer.id;
+    field()->open(text->point * m_scale, ::font(layer.style.font, layer.style.fontSize * m_scale),
+                  layer.style.color, text->string);
+}
+
+void ImageCanvas::finishEdit(std::optional<QString> text)
+{
+    const auto id = std::exchange(m_editing, std::nullopt);
+    if (!id)
+        return;
+    // The model refuses blank text and ignores an unchanged one.
+    if (text && m_model->selectedID() == id)
+        m_model->setSelectedText(*text);
+    textEntryChanged();
+}
+
+void ImageCanvas::placeTextField()
+{
+    if (!m_textField || !m_textField->isVisible())
+        return;
+    if (const auto entry = m_model->textEntry()) {
+        const Style style = m_model->toolStyle();
+        m_textField->place(*entry * m_scale, ::font(style.font, style.fontSize * m_scale),
+                           style.color);
+    } else if (const auto layer = m_model->selected(); layer && layer->id == m_editing) {
+        if (const auto *text = std::get_if<Shapes::Text>(&layer->shape))
+            m_textField->place(text->point * m_scale,
+                               ::font(layer->style.font, layer->style.fontSize * m_scale),
+                               layer->style.color);
+    }
+}
+
+void ImageCanvas::textEntryChanged()
+{
+    const auto entry = m_model->textEntry();
+    if (entry)
+        m_editing.reset();
+    if (!entry && !m_editing) {
+        if (m_textField && m_textField->isVisible()) {
+            const bool hadFocus = m_textField->hasFocus();
+            m_textField->hide();
+            if (hadFocus)
+                setFocus(Qt::OtherFocusReason);
+        }
+        return;
+    }
+    if (!entry)
+        return;
+    const Style style = m_model->toolStyle();
+    field()->open(*entry * m_scale, ::font(style.font, style.fontSize * m_scale), style.color);
+}
+
+void ImageCanvas::paintEvent(QPaintEvent *)
+{
+    const qreal ratio = devicePixelRatioF();
+    const QSizeF frame = m_model->imageSize() * m_scale * ratio;
+    m_cache.setView(QSize(int(std::ceil(frame.width())), int(std::ceil(frame.height()))), ratio,
+                    m_scale);
+    m_cache.prepare(m_model->base(), m_model->pixels());
+
+    QPainter painter(this);
+    painter.drawImage(QPointF(0, 0), m_cache.below());
+
+    const QList<Annotation> &layers = m_cache.layers();
+    PixelCache &pixels = m_model->pixels();
+    const QSize imageSize = m_model->base().size();
+    painter.save();
+    painter.scale(m_scale, m_scale);
+    if (const auto live = m_cache.live()) {
+        Renderer::draw({layers[*live]}, pixels, imageSize, painter);
+        if (m_cache.drawsAboveDirectly())
+            Renderer::draw(layers.mid(*live + 1), pixels, imageSize, painter);
+    }
+    painter.restore();
+    if (!m_cache.above().isNull())
+        painter.drawImage(QPointF(0, 0), m_cache.above());
+    if (const auto &draft = m_model->draft()) {
+        painter.save();
+        painter.scale(m_scale, m_scale);
+        Renderer::draw({*draft}, pixels, imageSize, painter);
+        painter.restore();
+    }
+    if (const auto layer = m_model->selected())
+        SelectionMarks::draw(painter, toView(layer->bounds()),
+                             layer->isResizable() && m_model->tool() == Tool::move);
+    if (const auto crop = m_model->cropRect())
+        CropFrame::draw(painter, *crop, m_scale, m_model->imageSize());
+    if (m_focusShown && hasFocus()) {
+        QPen dashed(Kiwano::ripe, 2, Qt::DashLine);
+        painter.setPen(dashed);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(rect()).adjusted(3, 3, -3, -3));
+    }
+}
+
+void ImageCanvas::focusInEvent(QFocusEvent *event)
+{
+    // Coming back to the window restores the outline as it was.
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason
+        || reason == Qt::ShortcutFocusReason)
+        m_focusShown = true;
+    else if (reason == Qt::MouseFocusReason)
+        m_focusShown = false;
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void ImageCanvas::focusOutEvent(QFocusEvent *event)
+{
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        m_focusShown = false;
+    update();
+    QWidget::focusOutEvent(event);
+}
+
+void ImageCanvas::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return QWidget::mousePressEvent(event);
+    setFocus(Qt::MouseFocusReason);
+    m_dragStart = toImage(event->position());
+    if (!typing())
+        m_model->dragChanged(*m_dragStart, *m_dragStart,
+                             event->modifiers().testFlag(Qt::ShiftModifier));
+}
+
+void ImageCanvas::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPointF at = toImage(event->position());
+    setCursor(cursorAt(at));
+    if (m_dragStart && event->buttons().testFlag(Qt::LeftButton) && !typing())
+        m_model->dragChanged(*m_dragStart, at, event->modifiers().testFlag(Qt::ShiftModifier));
+}
+
+void ImageCanvas::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || !m_dragStart)
+        return QWidget::mouseReleaseEvent(event);
+    m_dragStart.reset();
+    if (m_model->textEntry()) {
+        // A click anywhere else takes what was typed.
+        m_model->commitText(m_textField ? m_textField->text() : QString());
+        return;
+    }
+    if (m_editing)
+        return finishEdit(m_textField->text());
+    m_model->dragEnded(toImage(event->position()));
+}
+
+void ImageCanvas::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // The first click of the pair selected the layer under the pointer; the second opens its
+    // text for editing.
+    const auto layer = m_model->selected();
+    if (event->button() != Qt::LeftButton || typing() || m_model->tool() != Tool::move || !layer
+        || !layer->bounds().contains(toImage(event->position())))
+        return QWidget::mouseDoubleClickEvent(event);
+    editText(*layer);
+}
+
+void ImageCanvas::leaveEvent(QEvent *event)
+{
+    setCursor(Qt::ArrowCursor);
+    QWidget::leaveEvent(event);
+}
+
+void ImageCanvas::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Escape || event->modifiers() != Qt::NoModifier)
+        return QWidget::keyPressEvent(event);
+    if (m_model->cropRect())
+        m_model->cancelCrop();
+    else
+        m_model->select(std::nullopt);
+}
+
+void ImageCanvas::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    placeCropControls();
+}
+
+void ImageCanvas::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    m_model->setViewScale(m_scale);
 }

@@ -1,9 +1,18 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "editor/ui/canvas/layercache.h"
+
+#include <QPointF>
+#include <QRectF>
 #include <QWidget>
 
+#include <optional>
+
+class CropBar;
+class CropSizeLabel;
 class EditorModel;
+class InlineTextField;
 
 // The image with its layers at the editor's display scale; turns pointer drags into model calls
 // in image pixels, draws the selection, the crop overlay and the inline text field.
@@ -19,7 +28,63 @@ public:
     qreal scale() const { return m_scale; }
     void setScale(qreal scale);
 
+    // The two mappings between view points and image pixels; every pointer event goes through
+    // toImage once.
+    QPointF toImage(QPointF viewPoint) const { return viewPoint / m_scale; }
+    QRectF toView(const QRectF &imageRect) const;
+
+    // The pointer shape for a pointer over an image point.
+    Qt::CursorShape cursorAt(QPointF imagePoint) const;
+
+    // The inline text field and the crop controls, while they are shown; for keyboard users'
+    // tab order and for tests.
+    InlineTextField *textField() const { return m_textField; }
+    CropBar *cropBar() const { return m_cropBar; }
+    CropSizeLabel *cropSizeLabel() const { return m_cropLabel; }
+    // The cached pictures of the committed layers.
+    const LayerCache &layerCache() const { return m_cache; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
 private:
+    void layersChanged();
+    void draftChanged();
+    void selectionChanged();
+    void cropChanged();
+    void textEntryChanged();
+    void chooseLive();
+    InlineTextField *field();
+    // Re-editing the text of a layer already placed: view-local, the model sees only the result.
+    void editText(const Annotation &layer);
+    void finishEdit(std::optional<QString> text);
+    // True while a text field takes the keys: pointer drags then go nowhere.
+    bool typing() const;
+    void placeCropControls();
+    void placeTextField();
+    QRect dirtyRect(const QRectF &imageRect) const;
+    QRectF selectionExtent() const;
+
     EditorModel *m_model;
     qreal m_scale = 1;
+    LayerCache m_cache;
+    std::optional<Annotation> m_shownDraft;
+    std::optional<QRectF> m_shownSelection;
+    std::optional<QPointF> m_dragStart;
+    std::optional<QUuid> m_editing;
+    // Keyboard focus is outlined; focus taken by a click is not.
+    bool m_focusShown = false;
+    InlineTextField *m_textField = nullptr;
+    CropBar *m_cropBar = nullptr;
+    CropSizeLabel *m_cropLabel = nullptr;
 };

@@ -78,9 +78,21 @@ void KiwanoButton::setMinimumFaceWidth(int width)
     updateGeometry();
 }
 
+void KiwanoButton::setTitleFont(const QFont &font)
+{
+    m_titleFont = font;
+    updateGeometry();
+    update();
+}
+
+QFont KiwanoButton::titleFont() const
+{
+    return m_titleFont ? *m_titleFont : Pixel::font(m_fontSize);
+}
+
 QSize KiwanoButton::faceSize() const
 {
-    const QFontMetricsF metrics(Pixel::font(m_fontSize));
+    const QFontMetricsF metrics(titleFont());
     const qreal textWidth = text().isEmpty() ? 0 : std::ceil(metrics.horizontalAdvance(text()));
     const qreal textHeight = text().isEmpty() ? 0 : std::ceil(metrics.height());
     const qreal icon = m_icon.isEmpty() ? 0 : m_iconSize;
@@ -113,7 +125,6 @@ void KiwanoButton::paintEvent(QPaintEvent *)
     if (!isEnabled())
         painter.setOpacity(0.4);
     const bool sunk = isDown() || m_selected || isChecked();
-    const QSize face = faceSize();
     const QRectF faceRect(QPointF(sunk ? shadow : 0, sunk ? shadow : 0),
                           QSizeF(width() - shadow, height() - shadow));
     if (!sunk)
@@ -122,7 +133,7 @@ void KiwanoButton::paintEvent(QPaintEvent *)
     Look::strokeInside(painter, faceRect, 2, Kiwano::peel);
 
     // Content centred in the face.
-    const QFont font = Pixel::font(m_fontSize);
+    const QFont font = titleFont();
     const QFontMetricsF metrics(font);
     const QRectF content = faceRect.adjusted(padX, padY, -padX, -padY);
     painter.setFont(font);
@@ -154,7 +165,6 @@ void KiwanoButton::paintEvent(QPaintEvent *)
             painter.drawText(QRectF(x, content.top(), textWidth + 1, content.height()),
                              Qt::AlignLeft | Qt::AlignVCenter, text());
     }
-    Q_UNUSED(face);
 
     if (hasFocus()) {
         painter.setOpacity(1);
@@ -174,6 +184,8 @@ bool KiwanoButton::event(QEvent *event)
 
 void KiwanoButton::updateAccessibleName()
 {
-    if (accessibleName().isEmpty() || accessibleName() == toolTip() || accessibleName() == text())
-        setAccessibleName(text().isEmpty() ? toolTip() : text());
+    if (!accessibleName().isEmpty() && accessibleName() != m_autoAccessibleName)
+        return; // named by its owner
+    m_autoAccessibleName = text().isEmpty() ? toolTip() : text();
+    setAccessibleName(m_autoAccessibleName);
 }

@@ -2,7 +2,10 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QFont>
 #include <QString>
+
+#include <optional>
 
 // The one button of the application's look: a cream (or ripe when selected) face with a peel
 // border over a hard shadow, which the face covers when pressed or selected. It shows a pixel
@@ -28,6 +31,8 @@ public:
     // Point sizes of the icon (18 unless set) and of the title's pixel font (12 unless set).
     void setIconSize(qreal size);
     void setFontSize(qreal size);
+    // The title's face, in place of the pixel font (a font menu shows each face in itself).
+    void setTitleFont(const QFont &font);
     // A minimum width for the face, for rows of buttons of equal width.
     void setMinimumFaceWidth(int width);
 
@@ -40,6 +45,7 @@ protected:
 
 private:
     QSize faceSize() const;
+    QFont titleFont() const;
     void updateAccessibleName();
 
     QString m_icon;
@@ -48,4 +54,7 @@ private:
     qreal m_iconSize = 18;
     qreal m_fontSize = 12;
     int m_minimumFaceWidth = 0;
+    std::optional<QFont> m_titleFont;
+    // The accessible name this button gave itself, replaced when its title or tooltip changes.
+    QString m_autoAccessibleName;
 };

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
+#include <QClipboard>
 #include <QDateTime>
 #include <QDir>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTest>
@@ -67,14 +70,17 @@ private slots:
             QTest::qSleep(20);
         const QString stem = "Kiwano " +
             QDateTime::currentDateTime().toString("yyyy-MM-dd 'at' HH.mm.ss");
+        const QImage asked = model->flatten();
         for (int i = 0; i < 3; ++i)
             model->save();
+        // Edits after the command are not part of what it saves.
+        Fixtures::box(*model, QRectF(50, 10, 30, 30));
         QVERIFY(m_asked.isEmpty());
         const QStringList names{stem + " 2.png", stem + " 3.png", stem + ".png"};
         QTRY_COMPARE(QDir(dir).entryList(QDir::Files, QDir::Name), names);
         QTRY_COMPARE(model->toast(), std::optional<QString>("Saved to Screens!"));
         for (const QString &name : names)
-            QCOMPARE(ImageImport::decodeFile(dir + "/" + name), model->flatten());
+            QCOMPARE(ImageImport::decodeFile(dir + "/" + name), asked);
     }
 
     void aDeletedFolderFallsBackToTheDialogWhichMayBeCancelled()
@@ -96,6 +102,35 @@ private slots:
         QCOMPARE(SaveLocation::folder(), m_sandbox->path("Picked"));
         QTRY_COMPARE(model->toast(), std::optional<QString>("Saved to Picked!"));
         QVERIFY(QFileInfo::exists(*m_answer));
+    }
+
+    void aCopyOutlivesItsModel()
+    {
+        auto model = documentWithABox();
+        const QImage expected = model->flatten();
+        QGuiApplication::clipboard()->clear();
+        model->copyToClipboard();
+        model.reset(); // a grab released while its copy is under way
+        const auto png = [] {
+            const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
+            return mime ? mime->data("image/png") : QByteArray();
+        };
+        QTRY_VERIFY(!png().isEmpty());
+        QCOMPARE(ImageImport::decode(png()), expected);
+    }
+
+    void aFailedFlattenSaysSoAndWritesNothing()
+    {
+        const QString dir = folder("Screens");
+        SaveLocation::setFolder(dir);
+        SaveLocation::setAskEachTime(false);
+        EditorModel model(QImage(), 1); // no frame can be made of it
+        model.copyToClipboard();
+        QTRY_VERIFY(model.toast());
+        QVERIFY2(model.toast()->startsWith("Couldn't copy: "), qPrintable(*model.toast()));
+        model.save();
+        QTRY_VERIFY(model.toast()->startsWith("Couldn't save: "));
+        QVERIFY(QDir(dir).isEmpty());
     }
 
     void aFailedWriteSaysWhyAndKeepsTheOldFileWhole()

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QTest>
 
+#include <cmath>
 #include <functional>
 
 #include "editor/model/zogquote.h"
@@ -108,6 +109,7 @@ private slots:
         });
         row("crop of everything", false, [](EditorModel &m) { m.chooseTool(Tool::crop); m.applyCrop(); });
         row("resize beyond a painter", false, [](EditorModel &m) { m.resize(QSizeF(1e12, 10)); });
+        row("resize past the largest side", false, [](EditorModel &m) { m.resize(QSizeF(16001, 10)); });
         const QList<std::pair<const char *, QSizeF>> unusable{
             {"zero", QSizeF(0, 100)}, {"NaN", QSizeF(qQNaN(), 100)}, {"infinite", QSizeF(200, qInf())}};
         for (const auto &[name, size] : unusable) {
@@ -198,20 +200,77 @@ private slots:
         QVERIFY(!ZogQuote::all().isEmpty());
     }
 
-    void snapshotsShareTheBitmapAndUnchangedLayers()
+    void hitsReachFurtherOnDenserScreens_data()
     {
-        auto model = Fixtures::model(2000, 1000);
-        const qint64 key = model->base().cacheKey();
-        for (int i = 0; i < 20; ++i)
-            box(*model, QRectF(10 + i * 5, 10, 40, 40));
+        QTest::addColumn<qreal>("pixelScale");
+        QTest::addColumn<qreal>("beyond"); // past the right edge of the box's bounds
+        QTest::addColumn<bool>("hit");
+        QTest::newRow("scale 1, within 6") << 1.0 << 5.5 << true;
+        QTest::newRow("scale 1, past 6") << 1.0 << 6.5 << false;
+        QTest::newRow("scale 2, within 12") << 2.0 << 11.5 << true;
+        QTest::newRow("scale 2, past 12") << 2.0 << 12.5 << false;
+    }
+    void hitsReachFurtherOnDenserScreens()
+    {
+        QFETCH(qreal, pixelScale); QFETCH(qreal, beyond); QFETCH(bool, hit);
+        auto model = Fixtures::model(400, 300, pixelScale);
+        model->chooseTool(Tool::rect);
+        Style thin = model->toolStyle();
+        thin.width = 2;
+        model->setToolStyle(thin);
+        const QUuid id = box(*model, QRectF(100, 100, 50, 50)); // bounds reach x = 151
         model->chooseTool(Tool::move);
-        drag(*model, QPointF(12, 12), QPointF(30, 200));
+        drag(*model, QPointF(151 + beyond, 120), QPointF(151 + beyond, 120));
+        QCOMPARE(model->selectedID(), hit ? std::optional(id) : std::nullopt);
+    }
 
-        QCOMPARE(model->undoStack().size(), 21);
-        for (const Snapshot &snapshot : model->undoStack())
-            QCOMPARE(snapshot.base.cacheKey(), key);
-        const auto &older = model->undoStack().at(19).layers, &newer = model->undoStack().at(20).layers;
-        QCOMPARE(older.first().get(), newer.first().get()); // an unchanged layer is shared
+    void restyleBecomesTheToolsStyleOnlyForItsOwnTool()
+    {
+        auto model = Fixtures::model();
+        const QUuid id = box(*model, QRectF(10, 10, 50, 50)); // selected, box tool still on
+        Style wide = model->selected()->style;
+        wide.width = 21;
+        model->setSelectedStyle(wide);
+        QCOMPARE(model->toolStyle(), wide);
+
+        model->select(id); // now with the move tool
+        Style red = wide;
+        red.color = Qt::red;
+        model->setSelectedStyle(red);
+        QCOMPARE(model->selected()->style, red);
+        QCOMPARE(model->toolStyles().value(Tool::rect), wide);
+        QCOMPARE(model->toolStyles().value(Tool::move), Fixtures::model()->toolStyles().value(Tool::move));
+    }
+
+    void cropAndResizeCarryTheLayersAlong()
+    {
+        auto model = Fixtures::model(1000, 500);
+        model->chooseTool(Tool::rect);
+        Style style = model->toolStyle();
+        style.width = 8;
+        model->setToolStyle(style);
+        box(*model, QRectF(150, 100, 200, 100));
+
+        model->resize(QSizeF(500, 500)); // x halves, y stays, widths by the root of one half
+        Annotation layer = model->annotations().first();
+        QCOMPARE(std::get<Shapes::Rect>(layer.shape).rect, QRectF(75, 100, 100, 100));
+        QCOMPARE(layer.style.width, 8 * std::sqrt(0.5));
+        QCOMPARE(model->toast(), std::optional<QString>("Resized to 500 \u00d7 500"));
+
+        model->chooseTool(Tool::crop);
+        drag(*model, QPointF(0, 250), QPointF(50, 250));
+        drag(*model, QPointF(250, 0), QPointF(250, 20));
+        model->applyCrop();
+        QCOMPARE(model->base().size(), QSize(450, 480));
+        QCOMPARE(std::get<Shapes::Rect>(model->annotations().first().shape).rect, QRectF(25, 80, 100, 100));
+
+        // Undo during a crop starts the crop over on the whole restored image.
+        model->chooseTool(Tool::crop);
+        drag(*model, QPointF(0, 250), QPointF(50, 250));
+        model->undo();
+        QCOMPARE(model->cropRect(), std::optional(QRectF(0, 0, 500, 500)));
+        model->undo();
+        QCOMPARE(model->cropRect(), std::optional(QRectF(0, 0, 1000, 500)));
     }
 
     void cropDragsDependOnTheZoomAndStayWithinTheImage_data()

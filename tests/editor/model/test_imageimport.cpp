@@ -6,6 +6,7 @@
 
 #include "editor/model/imageimport.h"
 #include "fixtures.h"
+#include "image/png.h"
 
 class TestImageImport : public QObject
 {
@@ -13,7 +14,8 @@ class TestImageImport : public QObject
 private:
     Fixtures::Sandbox m_sandbox;
 
-    // Names files in the sandbox: red.png (40 x 30), notes.txt, huge.png (claims 60000 x 60000).
+    // Names files in the sandbox: red.png (40 x 30), notes.txt, huge.png (claims 60000 x 60000),
+    // photo.png (6000 x 6000, past Qt's default decoding limit).
     std::unique_ptr<QMimeData> mime(const QStringList &files, const QByteArray &png = {})
     {
         auto mime = std::make_unique<QMimeData>();
@@ -32,6 +34,7 @@ private slots:
         QVERIFY(Fixtures::solid(Qt::red).save(m_sandbox.path("red.png")));
         QVERIFY(Fixtures::writeFile(m_sandbox.path("notes.txt"), "just words\n"));
         QVERIFY(Fixtures::writeFile(m_sandbox.path("huge.png"), Fixtures::pngClaiming(60000, 60000)));
+        QVERIFY(Png::write(Fixtures::solid(Qt::green, 6000, 6000), m_sandbox.path("photo.png")));
     }
 
     void pasteboardPrefersImageFiles_data()
@@ -42,6 +45,8 @@ private slots:
         const QByteArray blue = Fixtures::pngBytes(Fixtures::solid(Qt::blue, 8, 8));
         QTest::newRow("file over data") << QStringList{"red.png"} << blue << QSize(40, 30);
         QTest::newRow("data when the file is text") << QStringList{"notes.txt"} << blue << QSize(8, 8);
+        QTest::newRow("first image file") << QStringList{"notes.txt", "red.png"} << blue << QSize(40, 30);
+        QTest::newRow("large photo") << QStringList{"photo.png"} << QByteArray() << QSize(6000, 6000);
         QTest::newRow("undecodable data") << QStringList{} << QByteArray("not a png") << QSize(0, 0);
         QTest::newRow("huge data") << QStringList{} << Fixtures::pngClaiming(60000, 60000)
                                    << QSize(0, 0);

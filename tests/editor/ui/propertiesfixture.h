@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "annotation/colortext.h"
+#include "editor/model/fixtures.h"
+#include "editor/ui/properties/field.h"
+#include "editor/ui/properties/fontpicker.h"
+#include "editor/ui/properties/pixelstepper.h"
+#include "editor/ui/properties/propertiespanel.h"
+#include "editor/ui/properties/swatches.h"
+#include "editor/ui/properties/toolcontrols.h"
+
+#include <QTest>
+
+namespace PropertiesFixture {
+
+// A shown panel over a model (a hidden panel defers its updates until it is shown).
+struct Shown
+{
+    explicit Shown(qreal pixelScale = 2, int width = 400, int height = 300)
+        : model(Fixtures::model(width, height, pixelScale))
+        , panel(model.get())
+    {
+        panel.show();
+    }
+    // The control of the shown tool's field with that title.
+    template<typename Control>
+    Control *control(const QString &title) const
+    {
+        ToolControls *controls = panel.shownControls();
+        if (!controls)
+            return nullptr;
+        for (Field *field : controls->findChildren<Field *>()) {
+            if (field->accessibleName() == title && field->isVisibleTo(&panel))
+                return qobject_cast<Control *>(field->control());
+        }
+        return nullptr;
+    }
+    Fixtures::Sandbox sandbox;
+    std::unique_ptr<EditorModel> model;
+    PropertiesPanel panel;
+};
+
+// One style field as text, for tables.
+inline QString field(const Style &style, const QString &name)
+{
+    if (name == "width")
+        return QString::number(style.width);
+    if (name == "color")
+        return hexString(style.color);
+    if (name == "outlineColor")
+        return hexString(style.outlineColor);
+    if (name == "fillColor")
+        return style.fillColor ? hexString(*style.fillColor) : QStringLiteral("none");
+    if (name == "font")
+        return rawValue(style.font);
+    if (name == "fontSize")
+        return QString::number(style.fontSize);
+    if (name == "outlineWidth")
+        return QString::number(style.outlineWidth);
+    if (name == "cornerRadius")
+        return QString::number(style.cornerRadius);
+    if (name == "blurBlock")
+        return QString::number(style.blurBlock);
+    if (name == "dim")
+        return QString::number(style.dim);
+    if (name == "markSize")
+        return QString::number(style.markSize);
+    if (name == "opacity")
+        return QString::number(style.opacity);
+    return QString();
+}
+
+} // namespace PropertiesFixture

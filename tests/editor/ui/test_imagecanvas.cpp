@@ -1,0 +1,591 @@
+// SPDX-License-Identifier: MIT
+// The canvas driven through real pointer and key events on a shown widget. Run at device pixel
+// ratios 1, 1.5 and 2 (QT_SCALE_FACTOR) by the test registrations.
+#include "annotation/renderer.h"
+#include "editor/model/editormodel.h"
+#include "editor/model/fixtures.h"
+#include "editor/ui/canvas/cropcontrols.h"
+#include "editor/ui/canvas/cropframe.h"
+#include "editor/ui/canvas/inlinetextfield.h"
+#include "editor/ui/canvas/selectionmarks.h"
+#include "editor/ui/imagecanvas.h"
+#include "look/kiwano.h"
+#include "look/widgets/kiwanobutton.h"
+
+#include <QPainter>
+#include <QBackingStore>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <cmath>
+#include <memory>
+
+Q_DECLARE_METATYPE(Tool)
+
+namespace {
+
+// A busy picture, so that a stale or shifted pixel shows.
+QImage picture(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb((x * 7) % 256, (y * 5) % 256, ((x + y) * 3) % 256));
+    return image;
+}
+
+Style styled(QColor color, qreal width)
+{
+    Style style;
+    style.color = color;
+    style.width = width;
+    return style;
+}
+
+struct Scene
+{
+    Scene(const QImage &image, qreal scale)
+        : model(image, 1)
+        , canvas(&model)
+    {
+        canvas.setScale(scale);
+        canvas.resize((QSizeF(image.size()) * scale).toSize());
+        canvas.show();
+        exposed = QTest::qWaitForWindowExposed(&canvas);
+        canvas.activateWindow();
+        QTest::qWaitForWindowActive(&canvas);
+    }
+
+    QPoint view(QPointF imagePoint) const { return (imagePoint * canvas.scale()).toPoint(); }
+    void press(QPoint at) { QTest::mousePress(&canvas, Qt::LeftButton, {}, at); }
+    void move(QPoint at) { QTest::mouseMove(&canvas, at); }
+    void release(QPoint at) { QTest::mouseRelease(&canvas, Qt::LeftButton, {}, at); }
+    void drag(QPoint from, QPoint to)
+    {
+        press(from);
+        move((from + to) / 2);
+        move(to);
+        release(to);
+    }
+
+    Fixtures::Sandbox sandbox;
+    EditorModel model;
+    ImageCanvas canvas;
+    bool exposed = false;
+};
+
+std::unique_ptr<Scene> scene(const QImage &image = picture(400, 300), qreal scale = 0.5)
+{
+    auto made = std::make_unique<Scene>(image, scale);
+    if (!made->exposed)
+        qWarning("canvas not exposed");
+    return made;
+}
+
+// What the window shows, read back from its backing store: partial repaints included. (A screen
+// grab of the offscreen platform misses all but a corner of a scaled window.)
+QImage shown(ImageCanvas &canvas)
+{
+    QCoreApplication::processEvents();
+    QPaintDevice *device = canvas.backingStore()->paintDevice();
+    if (!device || device->devType() != QInternal::Image)
+        return {};
+    return static_cast<QImage *>(device)->convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+// The same frame drawn in one go, without any cached picture.
+QImage straightPaint(const EditorModel &model, qreal scale, QSize device, qreal ratio)
+{
+    const QSizeF frame = model.imageSize() * scale * ratio;
+    QImage image = model.base()
+                       .scaled(QSize(int(std::ceil(frame.width())), int(std::ceil(frame.height()))),
+                               Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                       .convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                       .copy(QRect(QPoint(0, 0), device));
+    image.setDevicePixelRatio(ratio);
+    QPainter painter(&image);
+    painter.save();
+    painter.scale(scale, scale);
+    QList<Annotation> layers = model.annotations();
+    if (model.draft())
+        layers.append(*model.draft());
+    Renderer::draw(layers, model.pixels(), model.base().size(), painter);
+    painter.restore();
+    if (const auto layer = model.selected()) {
+        const QRectF b = layer->bounds();
+        SelectionMarks::draw(painter, QRectF(b.topLeft() * scale, b.size() * scale),
+                             layer->isResizable() && model.tool() == Tool::move);
+    }
+    return image;
+}
+
+// The largest difference of one channel between two images of one size; 256 for other sizes.
+int largestDifference(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size())
+        return 256;
+    int largest = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        const QRgb *p = reinterpret_cast<const QRgb *>(a.constScanLine(y));
+        const QRgb *q = reinterpret_cast<const QRgb *>(b.constScanLine(y));
+        for (int x = 0; x < a.width(); ++x) {
+            largest = std::max({largest, std::abs(qRed(p[x]) - qRed(q[x])),
+                                std::abs(qGreen(p[x]) - qGreen(q[x])),
+                                std::abs(qBlue(p[x]) - qBlue(q[x]))});
+        }
+    }
+    return largest;
+}
+
+bool isYellow(QRgb pixel)
+{
+    const QColor yellow = Kiwano::yellow;
+    return std::abs(qRed(pixel) - yellow.red()) <= 2 && std::abs(qGreen(pixel) - yellow.green()) <= 2
+        && std::abs(qBlue(pixel) - yellow.blue()) <= 2;
+}
+
+} // namespace
+
+class TestImageCanvas : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void dragReachesModelInImagePixels_data();
+    void dragReachesModelInImagePixels();
+    void clickIsOneZeroLengthGesture();
+    void openTextEntryIgnoresDragsAndReleaseCommitsOnce();
+    void textFieldKeys_data();
+    void textFieldKeys();
+    void reeditingPlacedText_data();
+    void reeditingPlacedText();
+    void escapeOnCanvas_data();
+    void escapeOnCanvas();
+    void cropBarKeys_data();
+    void cropBarKeys();
+    void cropGripLength_data();
+    void cropGripLength();
+    void cropSizeText_data();
+    void cropSizeText();
+    void cursors_data();
+    void cursors();
+    void handlesOnlyForResizableLayersWithMoveTool_data();
+    void handlesOnlyForResizableLayersWithMoveTool();
+    void cachedFramesMatchStraightPaint_data();
+    void cachedFramesMatchStraightPaint();
+};
+
+void TestImageCanvas::dragReachesModelInImagePixels_data()
+{
+    QTest::addColumn<qreal>("scale");
+    QTest::addColumn<QPoint>("from");
+    QTest::addColumn<QPoint>("to");
+    QTest::newRow("a quarter") << 0.25 << QPoint(10, 8) << QPoint(60, 40);
+    QTest::newRow("a half") << 0.5 << QPoint(20, 30) << QPoint(150, 100);
+    QTest::newRow("one to one") << 1.0 << QPoint(30, 40) << QPoint(300, 200);
+    QTest::newRow("shrunk by a third") << 2.0 / 3 << QPoint(40, 20) << QPoint(200, 180);
+}
+
+void TestImageCanvas::dragReachesModelInImagePixels()
+{
+    QFETCH(qreal, scale);
+    QFETCH(QPoint, from);
+    QFETCH(QPoint, to);
+    auto s = scene(picture(400, 300), scale);
+    s->model.setTool(Tool::pen);
+    s->press(from);
+    s->move(to);
+    s->release(to);
+    QCOMPARE(s->model.annotations().size(), 1);
+    const auto *pen = std::get_if<Shapes::Pen>(&s->model.annotations().first().shape);
+    QVERIFY(pen);
+    QVERIFY(QLineF(pen->points.first(), QPointF(from) / scale).length() < 1e-6);
+    QVERIFY(QLineF(pen->points.last(), QPointF(to) / scale).length() < 1e-6);
+    QCOMPARE(s->model.viewScale(), scale);
+}
+
+void TestImageCanvas::clickIsOneZeroLengthGesture()
+{
+    auto s = scene();
+    s->model.setTool(Tool::arrow);
+    QSignalSpy drafts(&s->model, &EditorModel::draftChanged);
+    QTest::mouseClick(&s->canvas, Qt::LeftButton, {}, QPoint(50, 40));
+    // One arrow from the click to itself, committed with one undo step.
+    QCOMPARE(s->model.annotations().size(), 1);
+    const auto *arrow = std::get_if<Shapes::Arrow>(&s->model.annotations().first().shape);
+    QVERIFY(arrow);
+    QCOMPARE(arrow->start, QPointF(100, 80));
+    QCOMPARE(arrow->end, QPointF(100, 80));
+    QCOMPARE(s->model.undoStack().size(), 1);
+    // Set by the press, cleared by the end.
+    QCOMPARE(drafts.count(), 2);
+}
+
+void TestImageCanvas::openTextEntryIgnoresDragsAndReleaseCommitsOnce()
+{
+    auto s = scene();
+    s->model.setTool(Tool::text);
+    QTest::mouseClick(&s->canvas, Qt::LeftButton, {}, QPoint(40, 30));
+    QCOMPARE(s->model.textEntry(), std::optional<QPointF>(QPointF(80, 60)));
+    InlineTextField *field = s->canvas.textField();
+    QVERIFY(field && field->isVisible());
+    QTRY_VERIFY(field->hasFocus());
+    QTest::keyClicks(field, QStringLiteral("Hi"));
+    // A new zoom moves the field and keeps what was typed.
+    s->canvas.setScale(0.25);
+    QCOMPARE(field->text(), QStringLiteral("Hi"));
+    QCOMPARE(field->pos(), QPoint(80 / 4 - 4, 60 / 4 - 4));
+    // The entry stays open across a tool change; a drag must still draw nothing.
+    s->model.setTool(Tool::pen);
+    QSignalSpy drafts(&s->model, &EditorModel::draftChanged);
+    QSignalSpy layers(&s->model, &EditorModel::annotationsChanged);
+    s->drag(QPoint(120, 100), QPoint(180, 130));
+    QCOMPARE(drafts.count(), 0);
+    QCOMPARE(layers.count(), 1);
+    QCOMPARE(s->model.annotations().size(), 1);
+    const auto *text = std::get_if<Shapes::Text>(&s->model.annotations().first().shape);
+    QVERIFY(text);
+    QCOMPARE(text->string, QStringLiteral("Hi"));
+    QCOMPARE(text->point, QPointF(80, 60));
+    QVERIFY(!s->model.textEntry());
+    QVERIFY(!field->isVisible());
+}
+
+void TestImageCanvas::textFieldKeys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<qsizetype>("layers");
+    QTest::newRow("Return commits") << int(Qt::Key_Return) << qsizetype(1);
+    QTest::newRow("Enter commits") << int(Qt::Key_Enter) << qsizetype(1);
+    QTest::newRow("Escape drops the text") << int(Qt::Key_Escape) << qsizetype(0);
+}
+
+void TestImageCanvas::textFieldKeys()
+{
+    QFETCH(int, key);
+    QFETCH(qsizetype, layers);
+    auto s = scene();
+    s->model.setTool(Tool::text);
+    QTest::mouseClick(&s->canvas, Qt::LeftButton, {}, QPoint(60, 50));
+    InlineTextField *field = s->canvas.textField();
+    QVERIFY(field);
+    QTRY_VERIFY(field->hasFocus());
+    QTest::keyClicks(field, QStringLiteral("Hello"));
+    QTest::keyClick(field, Qt::Key(key));
+    QCOMPARE(s->model.annotations().size(), layers);
+    QVERIFY(!s->model.textEntry());
+    QVERIFY(!field->isVisible());
+    // The next entry starts empty, at its own place.
+    QTest::mouseClick(&s->canvas, Qt::LeftButton, {}, QPoint(20, 24));
+    QVERIFY(field->isVisible());
+    QCOMPARE(field->text(), QString());
+    QCOMPARE(field->pos(), QPoint(20 - 4, 24 - 4));
+}
+
+void TestImageCanvas::reeditingPlacedText_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("key");   // 0: a click on the canvas instead of a key
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qsizetype>("undoSteps");
+    QTest::newRow("Return keeps the edit") << "Kiwi!" << int(Qt::Key_Return) << "Kiwi!" << qsizetype(1);
+    QTest::newRow("a click elsewhere keeps it") << "Kiwi!" << 0 << "Kiwi!" << qsizetype(1);
+    QTest::newRow("Escape keeps the old text") << "Kiwi!" << int(Qt::Key_Escape) << "Hello" << qsizetype(0);
+    QTest::newRow("blank text is refused") << "  " << int(Qt::Key_Return) << "Hello" << qsizetype(0);
+}
+
+void TestImageCanvas::reeditingPlacedText()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, key);
+    QFETCH(QString, text);
+    QFETCH(qsizetype, undoSteps);
+    auto s = scene();
+    Style words = styled(Qt::red, 4);
+    words.fontSize = 40;
+    const Annotation layer(Shapes::Text{{100, 100}, QStringLiteral("Hello")}, words);
+    s->model.commit(layer);
+    s->model.chooseTool(Tool::move);
+    const qsizetype before = s->model.undoStack().size();
+    // QTest sends the second click of the pair only.
+    QTest::mouseClick(&s->canvas, Qt::LeftButton, {}, s->view(layer.bounds().center()));
+    QTest::mouseDClick(&s->canvas, Qt::LeftButton, {}, s->view(layer.bounds().center()));
+    InlineTextField *field = s->canvas.textField();
+    QVERIFY(field && field->isVisible());
+    QCOMPARE(field->text(), QStringLiteral("Hello"));
+    QTRY_VERIFY(field->hasFocus());
+    QTest::keyClicks(field, typed);
+    if (key)
+        QTest::keyClick(field, Qt::Key(key));
+    else
+        QTest::mouseClick(&s->canvas, Qt::LeftButton, {}, QPoint(190, 140));
+    QVERIFY(!field->isVisible());
+    QCOMPARE(s->model.annotations().size(), 1);
+    QCOMPARE(std::get<Shapes::Text>(s->model.annotations().first().shape).string, text);
+    QCOMPARE(s->model.undoStack().size(), before + undoSteps);
+    // The click that closed the field moved nothing.
+    QCOMPARE(s->model.annotations().first().bounds().topLeft(), layer.bounds().topLeft());
+}
+
+void TestImageCanvas::escapeOnCanvas_data()
+{
+    QTest::addColumn<bool>("cropping");
+    QTest::newRow("cropping: cancels the crop, keeps the selection") << true;
+    QTest::newRow("not cropping: clears the selection") << false;
+}
+
+void TestImageCanvas::escapeOnCanvas()
+{
+    QFETCH(bool, cropping);
+    auto s = scene();
+    const Annotation box(Shapes::Rect{{20, 20, 100, 80}}, styled(Qt::red, 4));
+    s->model.commit(box);
+    QCOMPARE(s->model.selectedID(), std::optional<QUuid>(box.id));
+    if (cropping)
+        s->model.setTool(Tool::crop);
+    s->canvas.setFocus();
+    QTest::keyClick(&s->canvas, Qt::Key_Escape);
+    QVERIFY(!s->model.cropRect());
+    QCOMPARE(s->model.selectedID().has_value(), cropping);
+    QCOMPARE(s->model.base().size(), QSize(400, 300));
+}
+
+void TestImageCanvas::cropBarKeys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QSize>("imageSize");
+    QTest::newRow("Return applies") << int(Qt::Key_Return) << QSize(200, 100);
+    QTest::newRow("Escape cancels") << int(Qt::Key_Escape) << QSize(400, 300);
+}
+
+void TestImageCanvas::cropBarKeys()
+{
+    QFETCH(int, key);
+    QFETCH(QSize, imageSize);
+    auto s = scene();
+    s->model.setTool(Tool::crop);
+    CropBar *bar = s->canvas.cropBar();
+    QVERIFY(bar && bar->isVisible());
+    QCOMPARE(s->canvas.cropSizeLabel()->text(), QStringLiteral("400 × 300"));
+    // Drag the bottom-right corner in by 200 × 200 image pixels.
+    s->drag(QPoint(200, 150), QPoint(100, 50));
+    QCOMPARE(s->model.cropRect(), std::optional<QRectF>(QRectF(0, 0, 200, 100)));
+    QCOMPARE(s->canvas.cropSizeLabel()->text(), QStringLiteral("200 × 100"));
+    // The keys work wherever the focus is in the window, the buttons included.
+    bar->applyButton()->setFocus();
+    QTest::keyClick(bar->applyButton(), Qt::Key(key));
+    QVERIFY(!s->model.cropRect());
+    QCOMPARE(s->model.base().size(), imageSize);
+    QVERIFY(!bar->isVisible());
+    QVERIFY(!s->canvas.cropSizeLabel()->isVisible());
+}
+
+void TestImageCanvas::cropGripLength_data()
+{
+    QTest::addColumn<QRectF>("crop");
+    QTest::addColumn<qreal>("length");
+    QTest::newRow("narrow: a third of the shrunk width") << QRectF(0, 0, 30, 600) << 20.0 / 3;
+    QTest::newRow("low: a third of the shrunk height") << QRectF(10, 10, 600, 46) << 12.0;
+    QTest::newRow("large: at most 18") << QRectF(0, 0, 600, 600) << 18.0;
+    QTest::newRow("tiny: no negative arms") << QRectF(0, 0, 6, 6) << 0.0;
+}
+
+void TestImageCanvas::cropGripLength()
+{
+    QFETCH(QRectF, crop);
+    QFETCH(qreal, length);
+    QCOMPARE(CropFrame::gripLength(crop), length);
+}
+
+void TestImageCanvas::cropSizeText_data()
+{
+    QTest::addColumn<QRectF>("crop");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("whole") << QRectF(0, 0, 640, 480) << QStringLiteral("640 × 480");
+    QTest::newRow("fractions dropped") << QRectF(3.5, 0, 199.6, 99.99) << QStringLiteral("199 × 99");
+    QTest::newRow("dragged up and left") << QRectF(50, 50, -20.7, -10.2) << QStringLiteral("20 × 10");
+}
+
+void TestImageCanvas::cropSizeText()
+{
+    QFETCH(QRectF, crop);
+    QFETCH(QString, text);
+    QCOMPARE(CropFrame::sizeText(crop), text);
+}
+
+void TestImageCanvas::cursors_data()
+{
+    QTest::addColumn<Tool>("tool");
+    QTest::addColumn<QRectF>("crop");
+    QTest::addColumn<QPointF>("at");
+    QTest::addColumn<Qt::CursorShape>("cursor");
+    const QRectF crop(100, 100, 200, 100);
+    const QRectF none;
+    QTest::newRow("pen") << Tool::pen << none << QPointF(5, 5) << Qt::CrossCursor;
+    QTest::newRow("text") << Tool::text << none << QPointF(5, 5) << Qt::IBeamCursor;
+    QTest::newRow("crop inside") << Tool::crop << crop << QPointF(200, 150) << Qt::OpenHandCursor;
+    QTest::newRow("crop outside") << Tool::crop << crop << QPointF(20, 20) << Qt::CrossCursor;
+    QTest::newRow("crop left edge") << Tool::crop << crop << QPointF(102, 150) << Qt::SizeHorCursor;
+    QTest::newRow("crop bottom edge") << Tool::crop << crop << QPointF(200, 198) << Qt::SizeVerCursor;
+    QTest::newRow("crop top-left") << Tool::crop << crop << QPointF(101, 101) << Qt::SizeFDiagCursor;
+    QTest::newRow("crop top-right") << Tool::crop << crop << QPointF(299, 101) << Qt::SizeBDiagCursor;
+    QTest::newRow("crop bottom-left") << Tool::crop << crop << QPointF(101, 199) << Qt::SizeBDiagCursor;
+    QTest::newRow("crop bottom-right") << Tool::crop << crop << QPointF(299, 199) << Qt::SizeFDiagCursor;
+    QTest::newRow("move over nothing") << Tool::move << none << QPointF(5, 5) << Qt::OpenHandCursor;
+    QTest::newRow("move picture top-right") << Tool::move << none << QPointF(301, 99) << Qt::SizeBDiagCursor;
+    QTest::newRow("move picture bottom-right") << Tool::move << none << QPointF(298, 201) << Qt::SizeFDiagCursor;
+}
+
+void TestImageCanvas::cursors()
+{
+    QFETCH(Tool, tool);
+    QFETCH(QRectF, crop);
+    QFETCH(QPointF, at);
+    QFETCH(Qt::CursorShape, cursor);
+    // At full size, so that the crop bar lies below the crop's bottom edge.
+    auto s = scene(picture(400, 300), 1);
+    QImage photo(50, 25, QImage::Format_RGB32);
+    photo.fill(Qt::green);
+    s->model.commit(Annotation(Shapes::Picture{QRectF(100, 100, 200, 100), photo}));
+    s->model.setTool(tool);
+    if (tool == Tool::crop) {
+        // Drag the whole-image crop's corners onto the wanted rectangle.
+        // QTest takes a press at (0, 0) for one at the centre: start a pixel in.
+        s->drag(QPoint(1, 1), QPoint(1, 1) + s->view(crop.topLeft()));
+        // From just inside the far corner: the frame's last pixel.
+        const QPoint corner = s->view({400, 300}) - QPoint(1, 1);
+        s->drag(corner, corner + s->view(crop.bottomRight() - QPointF(400, 300)));
+        QCOMPARE(s->model.cropRect(), std::optional<QRectF>(crop));
+    }
+    QCOMPARE(s->canvas.cursorAt(at), cursor);
+    // The pointer itself gets it too (from elsewhere first: a move to where the pointer already
+    // is arrives as no event).
+    QTest::mouseMove(&s->canvas, QPoint(100, 75));
+    QTest::mouseMove(&s->canvas, s->view(at));
+    QCOMPARE(s->canvas.cursor().shape(), cursor);
+}
+
+void TestImageCanvas::handlesOnlyForResizableLayersWithMoveTool_data()
+{
+    QTest::addColumn<bool>("picture");
+    QTest::addColumn<Tool>("tool");
+    QTest::addColumn<bool>("handles");
+    QTest::newRow("picture, move tool") << true << Tool::move << true;
+    QTest::newRow("picture, pen tool") << true << Tool::pen << false;
+    QTest::newRow("box, move tool") << false << Tool::move << false;
+}
+
+void TestImageCanvas::handlesOnlyForResizableLayersWithMoveTool()
+{
+    QFETCH(bool, picture);
+    QFETCH(Tool, tool);
+    QFETCH(bool, handles);
+    QImage dark(400, 300, QImage::Format_RGB32);
+    dark.fill(QColor(20, 30, 60));
+    auto s = scene(dark, 0.5);
+    const QRectF r(100, 80, 160, 100);
+    QImage photo(16, 10, QImage::Format_RGB32);
+    photo.fill(Qt::green);
+    const Annotation layer = picture ? Annotation(Shapes::Picture{r, photo})
+                                     : Annotation(Shapes::Rect{r}, styled(Qt::green, 2));
+    s->model.commit(layer);
+    s->model.select(layer.id);
+    s->model.setTool(tool);
+    const QImage frame = shown(s->canvas);
+    const qreal ratio = frame.devicePixelRatio();
+    const QRectF b(layer.bounds().topLeft() * 0.5, layer.bounds().size() * 0.5);
+    // Just outside each corner, inside where its handle would be.
+    int yellow = 0;
+    for (const QPointF corner : {b.topLeft() + QPointF(-2, -2), b.topRight() + QPointF(2, -2),
+                                 b.bottomLeft() + QPointF(-2, 2), b.bottomRight() + QPointF(2, 2)})
+        yellow += isYellow(frame.pixel((corner * ratio).toPoint()));
+    QCOMPARE(yellow, handles ? 4 : 0);
+}
+
+void TestImageCanvas::cachedFramesMatchStraightPaint_data()
+{
+    QTest::addColumn<bool>("highlighterOnTop");
+    QTest::newRow("layers over the moved one cached") << false;
+    QTest::newRow("a highlighter over the moved one") << true;
+}
+
+void TestImageCanvas::cachedFramesMatchStraightPaint()
+{
+    QFETCH(bool, highlighterOnTop);
+    auto s = scene(picture(400, 300), 0.5);
+    EditorModel &model = s->model;
+    Style blur;
+    blur.blurBlock = 8;
+    Style coarse;
+    coarse.blurBlock = 14;
+    Style focus;
+    focus.dim = 0.4;
+    Style words = styled(Qt::yellow, 4);
+    words.fontSize = 30;
+    QImage photo(20, 20, QImage::Format_ARGB32_Premultiplied);
+    photo.fill(QColor(0, 200, 0, 160));
+    const Annotation moved(Shapes::Rect{{250, 180, 100, 80}}, styled(Qt::red, 6));
+    model.commit(Annotation(Shapes::Pen{{{10, 10}, {120, 90}, {200, 40}}}, styled(Qt::blue, 5)));
+    model.commit(Annotation(Shapes::Blur{{30, 150, 120, 100}}, blur));
+    model.commit(Annotation(Shapes::Highlighter{{{20, 120}, {380, 130}}}, styled(Qt::cyan, 6)));
+    model.commit(moved);
+    model.commit(Annotation(Shapes::Text{{160, 200}, QStringLiteral("Kiwi")}, words));
+    model.commit(Annotation(Shapes::Focus{{10, 10, 200, 120}}, focus));
+    model.commit(Annotation(Shapes::Blur{{200, 220, 120, 60}}, coarse));
+    if (highlighterOnTop)
+        model.commit(Annotation(Shapes::Highlighter{{{20, 290}, {200, 250}}}, styled(Qt::magenta, 8)));
+    model.commit(Annotation(Shapes::Picture{{300, 20, 60, 60}, photo}));
+
+    const auto check = [&](const char *when) {
+        const QImage frame = shown(s->canvas);
+        const QImage expected = straightPaint(model, s->canvas.scale(),
+                                              frame.size(), frame.devicePixelRatio());
+        const int difference = largestDifference(frame, expected);
+        // The layers over a moved one are composed on their own: one more rounding to 8 bits
+        // at smoothed edges. A stale picture is off by far more.
+        if (difference > 2) {
+            frame.save(QStringLiteral("/tmp/canvas-frame-%1.png").arg(when));
+            expected.save(QStringLiteral("/tmp/canvas-expected-%1.png").arg(when));
+        }
+        QVERIFY2(difference <= 2, when);
+    };
+    check("before");
+    model.setTool(Tool::move);
+    // Press on the box's right edge, then drag it up and left over the other layers.
+    const QPoint press = s->view({350, 200});
+    s->press(press);
+    check("pressed");
+    const int builds = s->canvas.layerCache().builds();
+    for (const QPoint step : {QPoint(-10, -5), QPoint(-30, -20), QPoint(-60, -50), QPoint(-45, -70)}) {
+        s->move(press + step);
+        check("moving");
+    }
+    s->release(press + QPoint(-45, -70));
+    check("released");
+    const auto at = model.index(moved.id);
+    QVERIFY(at);
+    QCOMPARE(model.annotations()[*at].bounds(), moved.translated(-90, -140).bounds());
+    // The whole drag painted from the pictures made at the press.
+    QCOMPARE(s->canvas.layerCache().builds(), builds);
+    model.undo();
+    check("undone");
+    // Drawing over everything: the cached picture under a growing stroke.
+    model.chooseTool(Tool::pen);
+    s->press(s->view({20, 280}));
+    for (const QPoint to : {QPoint(60, 120), QPoint(140, 100), QPoint(190, 20), QPoint(30, 30)}) {
+        s->move(to);
+        check("drawing");
+    }
+    s->release(QPoint(30, 30));
+    check("drawn");
+    // Commands from elsewhere on the selected layer.
+    model.select(moved.id);
+    check("selected");
+    model.shiftSelected(2);
+    check("raised");
+    model.deleteSelected();
+    check("deleted");
+}
+
+QTEST_MAIN(TestImageCanvas)
+#include "test_imagecanvas.moc"
