@@ -5,6 +5,7 @@
 #include "capture/appstate.h"
 #include "hotkeys/keyboard.h"
 #include "look/pixel.h"
+#include "look/widgets/kiwanostyle.h"
 #include "platform/x11/x11keyboardlayout.h"
 
 int main(int argc, char *argv[])
@@ -13,6 +14,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Kiwano Snapper"));
     QApplication::setOrganizationName(QStringLiteral("KiwanoSnapper"));
     Pixel::registerFont();
+    Look::apply(app);
     // Key names in shortcut texts follow the keyboard layout of the X server.
     X11KeyboardLayout layout;
     if (layout.isReadable())

@@ -7,6 +7,7 @@
 #include "app/emptystate.h"
 #include "app/rootview.h"
 #include "capture/appstate.h"
+#include "editor/model/editormodel.h"
 #include "editor/ui/editorview.h"
 #include "fakes/fakekeyboardlayout.h"
 #include "hotkeys/hotkey.h"
@@ -98,13 +99,13 @@ private slots:
         showRoot(root);
 
         state.setSelected(entries.at(0).url);
-        // The image is read after this turn of the loop; until then the placeholder stands in.
-        QVERIFY(root.isWaiting());
-        QVERIFY(!root.editor());
         QTRY_VERIFY(root.editor());
+        QVERIFY(!root.isWaiting());
         QPointer<EditorView> first = root.editor();
-        EditorModel *firstModel = first->model();
-        QCOMPARE(firstModel, state.models().value(entries.at(0).url));
+        QPointer<EditorModel> firstModel = first->model();
+        QCOMPARE(firstModel.data(), state.models().value(entries.at(0).url));
+        // Work in it, so that the state keeps its model while another grab shows.
+        firstModel->addWatermark();
 
         state.setSelected(entries.at(1).url);
         QVERIFY(!first);
@@ -112,10 +113,12 @@ private slots:
         QCOMPARE(root.editor()->model(), state.models().value(entries.at(1).url));
         QVERIFY(root.editor()->model() != firstModel);
 
-        // Back to a grab whose model is kept: no waiting, a new view over the same model.
+        // Back to the grab whose model is kept: a new view over the same model, at once.
         state.setSelected(entries.at(0).url);
+        QVERIFY(firstModel);
         QVERIFY(root.editor());
-        QCOMPARE(root.editor()->model(), firstModel);
+        QCOMPARE(root.editor()->model(), firstModel.data());
+        QCOMPARE(firstModel->annotations().size(), 1);
 
         state.setSelected(std::nullopt);
         QVERIFY(showsEmptyState(root));
