@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 BUILD_TYPE ?= RelWithDebInfo
 
-.PHONY: deps configure build run test bench clean
+.PHONY: deps configure build run test bench screenshots clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -23,6 +23,9 @@ test: build
 bench: build
 	@bash scripts/install-deps.sh scripts/bench-packages.txt
 	@bash scripts/run-bench.sh $(BUILD)
+
+screenshots: build
+	@bash scripts/screenshots.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD)

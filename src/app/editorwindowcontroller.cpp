@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: MIT
+#include "app/editorwindowcontroller.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QMainWindow>
+#include <QScreen>
+#include <QSettings>
+
+#include "app/rootview.h"
+#include "capture/appstate.h"
+#include "editor/ui/editorkeyfilter.h"
+
+namespace {
+
+const QString frameKey = QStringLiteral("KiwanoSnapperEditor");
+
+QSettings preferences()
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("KiwanoSnapper"),
+                     QStringLiteral("KiwanoSnapper"));
+}
+
+} // namespace
+
+EditorWindowController::EditorWindowController(AppState *state, QObject *parent)
+    : QObject(parent)
+    , m_state(state)
+    , m_window(new QMainWindow)
+{
+    m_window->setWindowTitle(QStringLiteral("🥝 Kiwano Snapper"));
+    m_window->setMinimumSize(minimumSize);
+    m_root = new RootView(state, m_window);
+    m_window->setCentralWidget(m_root);
+
+    if (!m_window->restoreGeometry(preferences().value(frameKey).toByteArray()))
+        placeFirstTime();
+    m_window->installEventFilter(this);
+
+    // Reads the state on every key, so that it never holds a model that was let go.
+    QPointer<AppState> held(state);
+    m_keys = new EditorKeyFilter(m_window, [held]() -> EditorModel * {
+        return held ? held->currentModel() : nullptr;
+    }, this);
+    qApp->installEventFilter(m_keys);
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { saveGeometry(); });
+}
+
+EditorWindowController::~EditorWindowController()
+{
+    qApp->removeEventFilter(m_keys);
+    delete m_window;
+}
+
+QSize EditorWindowController::initialSize(const std::optional<QRect> &available)
+{
+    if (!available || available->isEmpty())
+        return sizeWithoutScreen;
+    return QSize(std::min(int(available->width() * 0.9), maximumInitialSize.width()),
+                 std::min(int(available->height() * 0.9), maximumInitialSize.height()));
+}
+
+void EditorWindowController::placeFirstTime()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const std::optional<QRect> available = screen ? std::optional(screen->availableGeometry())
+                                                  : std::nullopt;
+    m_window->resize(initialSize(available).expandedTo(minimumSize));
+    if (available) {
+        QRect frame(QPoint(), m_window->size());
+        frame.moveCenter(available->center());
+        m_window->move(frame.topLeft());
+    }
+}
+
+void EditorWindowController::show()
+{
+    m_window->show();
+    if (m_window->isMinimized())
+        m_window->showNormal();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+void EditorWindowController::saveGeometry() const
+{
+    preferences().setValue(frameKey, m_window->saveGeometry());
+}
+
+bool EditorWindowController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_window && (event->type() == QEvent::Close || event->type() == QEvent::Hide))
+        saveGeometry();
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: MIT
+#include "app/emptystate.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QPainter>
+#include <QPointer>
+#include <QVBoxLayout>
+
+#include "capture/appstate.h"
+#include "editor/model/imageimport.h"
+#include "hotkeys/hotkeycenter.h"
+#include "look/kiwano.h"
+#include "look/pixel.h"
+#include "look/widgets/pixellabel.h"
+
+namespace {
+
+QLabel *pixelText(const QString &text, qreal size, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setFont(Pixel::font(size));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Kiwano::peel);
+    label->setPalette(palette);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+} // namespace
+
+EmptyState::EmptyState(AppState *state, QWidget *parent)
+    : QWidget(parent)
+    , m_state(state)
+{
+    setAcceptDrops(true);
+
+    auto *icon = new PixelIconView(QStringLiteral("kiwano"), 96, this);
+    icon->setColor(Kiwano::ripe);
+    icon->setAccessibleName(tr("Kiwano"));
+    auto *title = pixelText(tr("No grabs yet"), 16, this);
+    m_hint = pixelText(hint(), 8, this);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setSpacing(10);
+    layout->addStretch();
+    layout->addWidget(icon, 0, Qt::AlignHCenter);
+    layout->addSpacing(8);
+    layout->addWidget(title, 0, Qt::AlignHCenter);
+    layout->addWidget(m_hint, 0, Qt::AlignHCenter);
+    layout->addStretch();
+
+    // The shortcut may change in the settings while this shows.
+    connect(&HotKeyCenter::shared(), &HotKeyCenter::revisionChanged, this,
+            [this] { m_hint->setText(hint()); });
+}
+
+QString EmptyState::hint()
+{
+    if (const auto key = HotKeyCenter::shared().key(HotKeyAction::grabRegion))
+        return tr("Press %1 to grab a region of your screen.").arg(key->display());
+    return tr("Click the kiwano in the menu bar to grab your screen.");
+}
+
+QString EmptyState::hintText() const
+{
+    return m_hint->text();
+}
+
+void EmptyState::showEvent(QShowEvent *event)
+{
+    m_hint->setText(hint());
+    QWidget::showEvent(event);
+}
+
+void EmptyState::paintEvent(QPaintEvent *)
+{
+    QPainter(this).fillRect(rect(), Kiwano::cream);
+}
+
+void EmptyState::dragEnterEvent(QDragEnterEvent *event)
+{
+    const QStringList types = ImageImport::dropTypes();
+    const QMimeData *mime = event->mimeData();
+    if (std::any_of(types.cbegin(), types.cend(), [mime](const QString &type) { return mime->hasFormat(type); }))
+        event->acceptProposedAction();
+}
+
+void EmptyState::dropEvent(QDropEvent *event)
+{
+    QPointer<AppState> state(m_state);
+    if (ImageImport::load(event->mimeData(), this, [state](QImage image) {
+            if (state)
+                state->addAsNewGrab(image);
+        }))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}

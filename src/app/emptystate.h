@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QWidget>
+
+class AppState;
+class QLabel;
+
+// What the editor's place shows when there is no grab to edit: the kiwano, "No grabs yet" and
+// how to take one. The whole area takes dropped images as new grabs, without any highlight.
+class EmptyState : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit EmptyState(AppState *state, QWidget *parent = nullptr);
+
+    // The line under the title, naming the region shortcut when there is one.
+    static QString hint();
+    QString hintText() const;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    AppState *m_state;
+    QLabel *m_hint;
+};

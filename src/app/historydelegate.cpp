@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: MIT
+#include "app/historydelegate.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include "app/historymodel.h"
+#include "look/kiwano.h"
+#include "look/pixel.h"
+#include "look/widgets/pixelpaint.h"
+
+HistoryDelegate::HistoryDelegate(QObject *parent)
+    : QStyledItemDelegate(parent)
+{
+}
+
+void HistoryDelegate::setLiftOf(std::function<qreal(const QModelIndex &)> liftOf)
+{
+    m_liftOf = std::move(liftOf);
+}
+
+QSize HistoryDelegate::sizeHint(const QStyleOptionViewItem &, const QModelIndex &) const
+{
+    const int dateHeight = QFontMetrics(Pixel::font(dateFontSize)).height();
+    return QSize(int(boxWidth + shadow), int(lift + boxHeight + dateSpacing + dateHeight));
+}
+
+QRectF HistoryDelegate::letterbox(const QSizeF &picture, const QRectF &frame)
+{
+    if (picture.isEmpty() || frame.isEmpty())
+        return {};
+    const QSizeF fitted = picture.scaled(frame.size(), Qt::KeepAspectRatio);
+    return QRectF(frame.center() - QPointF(fitted.width() / 2, fitted.height() / 2), fitted);
+}
+
+void HistoryDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                            const QModelIndex &index) const
+{
+    const bool selected = index.data(HistoryModel::SelectedRole).toBool();
+    const qreal raised = m_liftOf ? m_liftOf(index) : (selected ? 1.0 : 0.0);
+    const QRectF item = option.rect;
+    const QRectF box(item.left(), item.top() + lift * (1 - raised), boxWidth, boxHeight);
+
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    if (raised > 0)
+        Look::fillSnapped(*painter, box.translated(shadow * raised, shadow * raised), Kiwano::peel);
+    Look::paintPixelBox(*painter, box, Kiwano::cream, selected);
+
+    const qreal border = selected ? 3 : 2;
+    const QRectF frame = box.adjusted(border, border, -border, -border);
+    const QImage picture = index.data(HistoryModel::ThumbnailRole).value<QImage>();
+    if (picture.isNull()) {
+        Look::drawIcon(*painter, frame, QStringLiteral("kiwano"), 24, Kiwano::peel);
+    } else {
+        painter->setClipRect(frame);
+        painter->setRenderHint(QPainter::SmoothPixmapTransform);
+        painter->drawImage(letterbox(picture.size(), frame), picture);
+        painter->setClipping(false);
+    }
+
+    const QRectF dateRect(item.left(), item.top() + lift + boxHeight + dateSpacing, boxWidth,
+                          item.bottom() - (item.top() + lift + boxHeight + dateSpacing) + 1);
+    painter->setFont(Pixel::font(dateFontSize));
+    painter->setPen(Kiwano::peel);
+    const QString date = painter->fontMetrics().elidedText(
+        index.data(Qt::DisplayRole).toString(), Qt::ElideRight, int(boxWidth));
+    painter->drawText(dateRect, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, date);
+
+    if (option.state & QStyle::State_HasFocus) {
+        QPen focus(Kiwano::peel, 1, Qt::DashLine);
+        painter->setPen(focus);
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(item.adjusted(0.5, 0.5, -0.5, -0.5));
+    }
+    painter->restore();
+}

@@ -1,0 +1,104 @@
+// SPDX-License-Identifier: MIT
+#include "app/rootview.h"
+
+#include <QPainter>
+#include <QVBoxLayout>
+
+#include "app/emptystate.h"
+#include "app/grabplaceholder.h"
+#include "app/historystrip.h"
+#include "capture/appstate.h"
+#include "editor/ui/editorview.h"
+#include "look/kiwano.h"
+
+RootView::RootView(AppState *state, QWidget *parent)
+    : QWidget(parent)
+    , m_state(state)
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_upper = new QVBoxLayout;
+    m_upper->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(m_upper, 1);
+
+    m_empty = new EmptyState(state, this);
+    m_placeholder = new GrabPlaceholder(this);
+    m_upper->addWidget(m_empty);
+    m_upper->addWidget(m_placeholder);
+    m_strip = new HistoryStrip(state, this);
+    layout->addWidget(m_strip);
+
+    connect(state, &AppState::selectedChanged, this, &RootView::selectedChanged);
+    connect(state, &AppState::modelReady, this, &RootView::modelReady);
+    connect(state, &AppState::modelFailed, this, &RootView::modelFailed);
+    selectedChanged();
+}
+
+bool RootView::isWaiting() const
+{
+    return !m_placeholder->isHidden();
+}
+
+void RootView::selectedChanged()
+{
+    // The editor of the grab shown before goes at once: its model may be on its way out.
+    delete m_editor;
+    const auto &selected = m_state->selected();
+    const auto &entries = m_state->entries();
+    const auto entry = selected ? std::find_if(entries.cbegin(), entries.cend(),
+                                               [&](const GrabEntry &e) { return e.url == *selected; })
+                                : entries.cend();
+    if (entry == entries.cend()) {
+        showOnly(m_empty);
+        return;
+    }
+    if (m_state->currentModel()) {
+        showEditor();
+        return;
+    }
+    m_placeholder->setEntry(*entry);
+    showOnly(m_placeholder);
+    m_state->prepareModel(*selected);
+}
+
+void RootView::modelReady(const QUrl &url)
+{
+    if (m_state->selected() == url && !m_editor)
+        showEditor();
+}
+
+void RootView::modelFailed(const QUrl &url)
+{
+    if (m_state->selected() == url && !m_editor)
+        showOnly(m_empty);
+}
+
+void RootView::showEditor()
+{
+    EditorModel *model = m_state->currentModel();
+    if (!model && m_state->selected())
+        model = m_state->model(*m_state->selected());
+    if (!model) {
+        showOnly(m_empty);
+        return;
+    }
+    m_editor = new EditorView(model, this);
+    m_upper->addWidget(m_editor);
+    showOnly(m_editor);
+}
+
+void RootView::showOnly(QWidget *upper)
+{
+    for (QWidget *widget : {static_cast<QWidget *>(m_empty), static_cast<QWidget *>(m_placeholder),
+                            static_cast<QWidget *>(m_editor.data())}) {
+        if (widget && widget != upper)
+            widget->hide();
+    }
+    upper->show();
+}
+
+void RootView::paintEvent(QPaintEvent *)
+{
+    QPainter(this).fillRect(rect(), Kiwano::cream);
+}

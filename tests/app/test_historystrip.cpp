@@ -1,0 +1,190 @@
+// SPDX-License-Identifier: MIT
+#include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMenu>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "app/appfixture.h"
+#include "app/historymodel.h"
+#include "app/historystrip.h"
+#include "app/stripview.h"
+#include "capture/appstate.h"
+
+// The strip of grabs: choosing, deleting and dropping grabs over a real history folder.
+class TestHistoryStrip : public QObject
+{
+    Q_OBJECT
+
+    HistoryFixture m_fixture;
+
+    static QUrl urlAt(const QList<GrabEntry> &entries, int at)
+    {
+        return at < 0 ? QUrl() : entries.at(at).url;
+    }
+    static void showStrip(HistoryStrip &strip)
+    {
+        strip.resize(900, HistoryStrip::height);
+        strip.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&strip));
+    }
+    static bool dragEnter(QWidget &target, QMimeData *mime)
+    {
+        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&target, &enter);
+        return enter.isAccepted();
+    }
+    static void drop(QWidget &target, QMimeData *mime)
+    {
+        QDropEvent event(QPointF(20, 20), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&target, &event);
+    }
+
+private slots:
+    void init() { m_fixture.reset(); }
+
+    void deletingMovesTheSelectionOnlyWhenTheSelectedGoes_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("selected"); // positions before deleting
+        QTest::addColumn<int>("deleted");
+        QTest::addColumn<bool>("byKey"); // the Delete key on the selection, else the context menu
+        QTest::addColumn<int>("expected"); // -1: nothing selected
+
+        QTest::newRow("selected newest, key") << 3 << 0 << 0 << true << 1;
+        QTest::newRow("selected middle, menu") << 3 << 1 << 1 << false << 2;
+        QTest::newRow("selected oldest, menu") << 3 << 2 << 2 << false << 1;
+        QTest::newRow("unselected older, menu") << 3 << 0 << 2 << false << 0;
+        QTest::newRow("unselected newer, menu") << 3 << 2 << 0 << false << 2;
+        QTest::newRow("the only grab, key") << 1 << 0 << 0 << true << -1;
+    }
+    void deletingMovesTheSelectionOnlyWhenTheSelectedGoes()
+    {
+        QFETCH(int, count);
+        QFETCH(int, selected);
+        QFETCH(int, deleted);
+        QFETCH(bool, byKey);
+        QFETCH(int, expected);
+
+        AppFixture::writeGrabs(count);
+        AppState state;
+        const QList<GrabEntry> before = state.entries();
+        state.setSelected(before.at(selected).url);
+        HistoryStrip strip(&state);
+        showStrip(strip);
+
+        if (byKey) {
+            QTest::keyClick(strip.view(), Qt::Key_Delete);
+        } else {
+            QMenu *menu = strip.view()->menuFor(deleted, &strip);
+            const QList<QAction *> actions = menu->actions();
+            QCOMPARE(actions.size(), 2);
+            QCOMPARE(actions.at(0)->text(), "Show in File Manager");
+            QCOMPARE(actions.at(1)->text(), "Delete");
+            actions.at(1)->trigger();
+            delete menu;
+        }
+
+        QCOMPARE(state.selected().value_or(QUrl()), urlAt(before, expected));
+        QCOMPARE(strip.model()->rowCount(), count - 1);
+        QCOMPARE(strip.model()->row(before.at(deleted).url), -1);
+        QVERIFY(!QFile::exists(before.at(deleted).path()));
+    }
+
+    void clicksAndArrowsSelect()
+    {
+        AppFixture::writeGrabs(3);
+        AppState state;
+        const QList<GrabEntry> entries = state.entries();
+        HistoryStrip strip(&state);
+        showStrip(strip);
+        StripView *view = strip.view();
+
+        const QRect second = view->visualRect(strip.model()->index(1));
+        QVERIFY(second.isValid());
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, second.center());
+        QCOMPARE(state.selected(), entries.at(1).url);
+        QTest::keyClick(view, Qt::Key_Right);
+        QCOMPARE(state.selected(), entries.at(2).url);
+        QTest::keyClick(view, Qt::Key_Right); // at the oldest already
+        QCOMPARE(state.selected(), entries.at(2).url);
+        QTest::keyClick(view, Qt::Key_Left);
+        QTest::keyClick(view, Qt::Key_Left);
+        QTest::keyClick(view, Qt::Key_Left);
+        QCOMPARE(state.selected(), entries.at(0).url);
+        QVERIFY(strip.model()->data(strip.model()->index(0), HistoryModel::SelectedRole).toBool());
+        QVERIFY(!strip.model()->data(strip.model()->index(2), HistoryModel::SelectedRole).toBool());
+    }
+
+    void aNewSelectionIsScrolledToTheCentre()
+    {
+        AppFixture::writeGrabs(30);
+        AppState state;
+        const QList<GrabEntry> entries = state.entries();
+        state.setSelected(entries.at(20).url);
+        HistoryStrip strip(&state);
+        showStrip(strip);
+        StripView *view = strip.view();
+        QScrollBar *bar = view->horizontalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        // What was selected before the strip showed stays where the row starts.
+        QCOMPARE(bar->value(), 0);
+
+        auto centreOf = [&](int row) { return view->visualRect(strip.model()->index(row)).center().x(); };
+        const int middle = view->viewport()->width() / 2;
+        state.setSelected(entries.at(15).url);
+        QTRY_VERIFY(std::abs(centreOf(15) - middle) <= 1);
+        // The ends are centred as far as the row reaches.
+        state.setSelected(entries.at(29).url);
+        QTRY_COMPARE(bar->value(), bar->maximum());
+        state.setSelected(entries.at(0).url);
+        QTRY_COMPARE(bar->value(), 0);
+    }
+
+    void itemsTellTheirFileAndShowTheirThumbnail()
+    {
+        AppFixture::writeGrabs(2);
+        // A grab file that is no PNG at all keeps the kiwano in place of a picture.
+        HistoryFixture::writeBytes(History::dir() + "/grab-20260102-000000-BROKEN.png", "not a png");
+        AppState state;
+        HistoryStrip strip(&state);
+        showStrip(strip);
+        HistoryModel *model = strip.model();
+        const int broken = model->row(QUrl::fromLocalFile(History::dir() + "/grab-20260102-000000-BROKEN.png"));
+        QVERIFY(broken >= 0);
+        const int good = broken == 0 ? 1 : 0;
+
+        QTRY_VERIFY(!model->data(model->index(good), HistoryModel::ThumbnailRole).value<QImage>().isNull());
+        QVERIFY(model->data(model->index(broken), HistoryModel::ThumbnailRole).value<QImage>().isNull());
+        const QString name = model->data(model->index(good), Qt::AccessibleTextRole).toString();
+        QVERIFY2(name.startsWith("just now, grab-20260101-"), qPrintable(name));
+    }
+
+    void dropsOfImageFilesBecomeSelectedGrabs()
+    {
+        AppState state;
+        HistoryStrip strip(&state);
+        showStrip(strip);
+        const QString file = HistoryFixture::writePng(m_fixture.scratch("dropped.png"),
+                                                      HistoryFixture::sample(QSize(64, 40), 5));
+
+        // Text is no image: no outline, nothing taken.
+        QVERIFY(!dragEnter(strip, AppFixture::textDrop("hello")));
+        QVERIFY(!strip.isTargeted());
+        QVERIFY(dragEnter(strip, AppFixture::fileDrop(file)));
+        QVERIFY(strip.isTargeted());
+        drop(strip, AppFixture::fileDrop(file));
+        QVERIFY(!strip.isTargeted());
+
+        QTRY_COMPARE(state.entries().size(), 1);
+        QCOMPARE(state.selected(), state.entries().first().url);
+        QCOMPARE(History::image(state.entries().first()).size(), QSize(64, 40));
+        QVERIFY(QFile::exists(file)); // the dropped file itself stays where it was
+        QCOMPARE(strip.model()->rowCount(), 1);
+    }
+};
+
+QTEST_MAIN(TestHistoryStrip)
+#include "test_historystrip.moc"
