@@ -70,6 +70,18 @@ ClipRow::Geometry ClipRow::geometry(const QRectF &rect) const
     return g;
 }
 
+QString ClipRow::shownTitle(const QString &title, qreal width)
+{
+    // One line: the breaks of a copied paragraph would otherwise be drawn as boxes.
+    QString line = title;
+    for (QChar &c : line) {
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QLatin1Char('\t') || c == QChar::LineSeparator
+            || c == QChar::ParagraphSeparator)
+            c = QLatin1Char(' ');
+    }
+    return QFontMetricsF(titleFont()).elidedText(line, Qt::ElideMiddle, width);
+}
+
 void ClipRow::paint(QPainter &painter, const QRectF &rect) const
 {
     painter.save();
@@ -88,11 +100,8 @@ void ClipRow::paint(QPainter &painter, const QRectF &rect) const
     painter.setPen(Kiwano::peel);
     if (!g.title.isEmpty()) {
         painter.setFont(titleFont());
-        // One line: line breaks of a copied paragraph would otherwise be drawn as boxes.
-        QString title = item.title;
-        title.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        const QString shown = QFontMetricsF(titleFont()).elidedText(title, Qt::ElideMiddle, g.title.width());
-        painter.drawText(g.title, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, shown);
+        painter.drawText(g.title, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
+                         shownTitle(item.title, g.title.width()));
     }
     if (!g.pin.isEmpty())
         Look::drawIcon(painter, g.pin, QStringLiteral("bookmark"), pinSize, Kiwano::peel);

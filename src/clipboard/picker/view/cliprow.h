@@ -45,6 +45,8 @@ struct ClipRow
     // Whether the title is shown: a thumbnail stands alone when the title only names the image.
     bool showsTitle() const;
     Geometry geometry(const QRectF &rect) const;
+    // The title on one line, shortened in the middle to fit width.
+    static QString shownTitle(const QString &title, qreal width);
     // Draws the row; the thumbnail is drawn into its place at whatever size it comes in.
     void paint(QPainter &painter, const QRectF &rect) const;
 };
