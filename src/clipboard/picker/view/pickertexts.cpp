@@ -23,7 +23,10 @@ QString details(const ClipItem &item,
         const QString month = locale.monthName(local.date().month(), QLocale::ShortFormat);
         if (locale.language() == QLocale::English || locale.language() == QLocale::C)
             date = QStringLiteral("%1 %2, %3").arg(month).arg(local.date().day()).arg(local.date().year());
-        parts << QStringLiteral("%1 at %2").arg(date, locale.toString(local.time(), QLocale::ShortFormat));
+        // Minutes are enough; some locales' short format carries seconds.
+        QString timeFormat = locale.timeFormat(QLocale::ShortFormat);
+        timeFormat.remove(QLatin1String(":ss"));
+        parts << QStringLiteral("%1 at %2").arg(date, locale.toString(local.time(), timeFormat));
     }
     if (item.pinned)
         parts << QStringLiteral("Pinned");
