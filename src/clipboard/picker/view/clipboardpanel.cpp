@@ -113,6 +113,9 @@ void ClipboardPanel::hideEvent(QHideEvent *event)
         m_monitoring = false;
     }
     m_grabRetry.stop();
+    // The grab taken by hand is given back by hand, before any paste keys are typed.
+    if (QWindow *window = windowHandle(); window && QGuiApplication::platformName() == QLatin1String("xcb"))
+        window->setKeyboardGrabEnabled(false);
     m_view->list()->delegate().forget();
     m_hotKeys.resume(HotKeyAction::clipboard);
     emit closed();
