@@ -3,6 +3,8 @@
 #include "clipboard/picker/view/clipboardpanel.h"
 #include "clipboard/picker/view/clipboardpickerview.h"
 #include "clipboard/picker/view/cliplist.h"
+
+#include <QAbstractItemModel>
 #include "fakes/fakehotkeygrabber.h"
 #include "hotkeys/hotkeycenter.h"
 
@@ -162,6 +164,30 @@ private slots:
         QCOMPARE(f.panel->isVisible(), stillOpen);
         QTest::qWait(20);
         QCOMPARE(f.keys.pastes.size(), pastes);
+    }
+
+    // A click chooses the row under it at once, Alt+click the other of copy and paste.
+    void clickingARowChoosesIt_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<bool>("alt");
+        QTest::newRow("third row") << 2 << false;
+        QTest::newRow("alt on the second") << 1 << true;
+    }
+    void clickingARowChoosesIt()
+    {
+        QFETCH(int, row);
+        QFETCH(bool, alt);
+        PanelFixture f({"one", "two", "three", "four"});
+        f.panel->open(false);
+        ClipListView *list = f.panel->view()->list();
+        const QRect rect = list->visualRect(list->model()->index(row, 0));
+        QVERIFY(rect.isValid());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, alt ? Qt::AltModifier : Qt::NoModifier, rect.center());
+        QVERIFY(!f.panel->isVisible());
+        QCOMPARE(f.lastCopy(), f.titles().at(row));
+        QTest::qWait(20);
+        QCOMPARE(f.keys.pastes.size(), alt ? 0 : 1);
     }
 
     void escapeClearsThenCloses()

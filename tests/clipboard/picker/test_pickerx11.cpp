@@ -101,6 +101,7 @@ private slots:
     void cyclingWithTheModifiersHeld();
     void closingLeavesTheFocusAlone_data();
     void closingLeavesTheFocusAlone();
+    void frontApplicationQuitsMeanwhile();
     void keyboardHeldByAnotherClient_data();
     void keyboardHeldByAnotherClient();
 
@@ -293,6 +294,20 @@ void TestPickerX11::closingLeavesTheFocusAlone()
     QCOMPARE(m_other.activeWindow(), m_window->window());
     QCOMPARE(clipboardText(), before);
     // The shortcut is the desktop's again.
+    QVERIFY(openByShortcut());
+}
+
+// The window in front goes away while the picker is open: choosing still copies, and nothing
+// breaks.
+void TestPickerX11::frontApplicationQuitsMeanwhile()
+{
+    QVERIFY(openByShortcut());
+    m_window->stop();
+    QTest::qWait(200);
+    QVERIFY(xdotool({"key", "Down"}));
+    QVERIFY(xdotool({"key", "Return"}));
+    QTRY_VERIFY(!panel().isVisible());
+    QTRY_COMPARE(clipboardText(), QStringLiteral("two"));
     QVERIFY(openByShortcut());
 }
 
