@@ -7,6 +7,7 @@
 #include <QAbstractItemModel>
 #include "fakes/fakehotkeygrabber.h"
 #include "hotkeys/hotkeycenter.h"
+#include "look/widgets/kiwanobutton.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -188,6 +189,25 @@ private slots:
         QCOMPARE(f.lastCopy(), f.titles().at(row));
         QTest::qWait(20);
         QCOMPARE(f.keys.pastes.size(), alt ? 0 : 1);
+    }
+
+    // Tab reaches the buttons; typing there still searches, Space still presses.
+    void typingSearchesFromTheButtons()
+    {
+        PanelFixture f({"one", "two", "three"});
+        f.panel->open(false);
+        KiwanoButton *clear = nullptr;
+        for (KiwanoButton *button : f.panel->findChildren<KiwanoButton *>())
+            if (button->text() == u"Clear")
+                clear = button;
+        QVERIFY(clear);
+        clear->setFocus();
+        QTest::keyClicks(clear, QStringLiteral("tw"));
+        QCOMPARE(f.panel->view()->searchField()->text(), QStringLiteral("tw"));
+        QCOMPARE(f.panel->model().query(), QStringLiteral("tw"));
+        clear->setFocus();
+        QTest::keyClick(clear, Qt::Key_Space);
+        QCOMPARE(f.titles(), QStringList());
     }
 
     void escapeClearsThenCloses()

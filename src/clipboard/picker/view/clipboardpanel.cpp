@@ -11,6 +11,7 @@
 #include <QBoxLayout>
 #include <QCursor>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPointer>
 #include <QWindow>
 
@@ -187,7 +188,7 @@ bool ClipboardPanel::eventFilter(QObject *watched, QEvent *event)
     }
     if (event->type() != QEvent::KeyPress)
         return false;
-    return handleKey(key);
+    return handleKey(widget, key);
 }
 
 void ClipboardPanel::handleModifiers(QKeyEvent *event)
@@ -204,11 +205,21 @@ void ClipboardPanel::handleModifiers(QKeyEvent *event)
         m_model.chooseSelected(false);
 }
 
-bool ClipboardPanel::handleKey(QKeyEvent *event)
+bool ClipboardPanel::handleKey(QWidget *target, QKeyEvent *event)
 {
     const PickerAction action = PickerKeys::action(PickerKeys::fromEvent(*event), m_mode, m_hotKey);
-    if (action.kind == PickerAction::deliver)
-        return false;
+    if (action.kind == PickerAction::deliver) {
+        // Typing always searches, wherever Tab left the focus; Space still presses a button.
+        QLineEdit *search = m_view->searchField();
+        const QString text = event->text();
+        if (target == search || text.isEmpty() || !text.at(0).isPrint()
+            || text.at(0).isSpace() || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+            return false;
+        search->setFocus();
+        QKeyEvent copy(event->type(), event->key(), event->modifiers(), text, event->isAutoRepeat());
+        QApplication::sendEvent(search, &copy);
+        return true;
+    }
     // Ctrl+digit past the end of the list is not the picker's key.
     if (action.kind == PickerAction::chooseAt && action.index >= m_model.visible().size())
         return false;

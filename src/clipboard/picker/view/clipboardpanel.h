@@ -60,7 +60,8 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
-    bool handleKey(QKeyEvent *event);
+    // target: the widget the key was sent to.
+    bool handleKey(QWidget *target, QKeyEvent *event);
     void handleModifiers(QKeyEvent *event);
     void run(const PickerAction &action);
     void tryGrab();
