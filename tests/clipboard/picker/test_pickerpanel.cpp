@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTest>
 
 namespace {
@@ -208,6 +209,29 @@ private slots:
         clear->setFocus();
         QTest::keyClick(clear, Qt::Key_Space);
         QCOMPARE(f.titles(), QStringList());
+    }
+
+    // The list follows the keyboard's selection down and back up.
+    void selectionStaysInView()
+    {
+        QStringList titles;
+        for (int i = 0; i < 40; ++i)
+            titles << QStringLiteral("entry %1").arg(i);
+        PanelFixture f(titles);
+        f.panel->open(false);
+        ClipListView *list = f.panel->view()->list();
+        auto selectedShown = [&] {
+            const QModelIndex index = list->model()->index(list->listModel().row(*f.panel->model().selectedID()), 0);
+            return list->viewport()->rect().contains(list->visualRect(index));
+        };
+        for (int i = 0; i < 25; ++i)
+            f.key(Qt::Key_Down);
+        QCOMPARE(f.selectedTitle(), QStringLiteral("entry 25"));
+        QTRY_VERIFY(selectedShown());
+        for (int i = 0; i < 25; ++i)
+            f.key(Qt::Key_Up);
+        QTRY_VERIFY(selectedShown());
+        QCOMPARE(list->verticalScrollBar()->value(), 0);
     }
 
     void escapeClearsThenCloses()

@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include <algorithm>
+
 ClipListModel::ClipListModel(ClipboardPickerModel &picker, QObject *parent)
     : QAbstractListModel(parent)
     , m_picker(picker)
@@ -118,7 +120,10 @@ ClipListView::ClipListView(ClipboardPickerModel &picker, Clipboard &clipboard, Q
     , m_picker(picker)
     , m_model(picker)
     , m_delegate(clipboard, m_model)
+    , m_scroll(verticalScrollBar(), "value")
 {
+    m_scroll.setDuration(120);
+    m_scroll.setEasingCurve(QEasingCurve::OutCubic);
     setModel(&m_model);
     setItemDelegate(&m_delegate);
     setFrameShape(QFrame::NoFrame);
@@ -153,8 +158,28 @@ void ClipListView::showSelected()
 {
     const auto id = m_picker.selectedID();
     const int row = id ? m_model.row(*id) : -1;
-    if (row >= 0)
-        scrollTo(m_model.index(row), QAbstractItemView::EnsureVisible);
+    if (row < 0)
+        return;
+    // Glide just far enough for the whole row to show; a hidden list jumps.
+    const QRect rect = visualRect(m_model.index(row));
+    const QRect view = viewport()->rect();
+    QScrollBar *bar = verticalScrollBar();
+    int target = bar->value();
+    if (rect.top() < view.top())
+        target += rect.top() - view.top();
+    else if (rect.bottom() > view.bottom())
+        target += std::min(rect.bottom() - view.bottom(), rect.top() - view.top());
+    target = std::clamp(target, bar->minimum(), bar->maximum());
+    m_scroll.stop();
+    if (target == bar->value())
+        return;
+    if (!isVisible()) {
+        bar->setValue(target);
+        return;
+    }
+    m_scroll.setStartValue(bar->value());
+    m_scroll.setEndValue(target);
+    m_scroll.start();
 }
 
 void ClipListView::mouseMoveEvent(QMouseEvent *event)

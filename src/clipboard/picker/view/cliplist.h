@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QImage>
 #include <QListView>
+#include <QPropertyAnimation>
 #include <QStyledItemDelegate>
 
 class Clipboard;
@@ -86,4 +87,5 @@ private:
     ClipboardPickerModel &m_picker;
     ClipListModel m_model;
     ClipRowDelegate m_delegate;
+    QPropertyAnimation m_scroll;
 };
