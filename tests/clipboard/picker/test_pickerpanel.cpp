@@ -192,6 +192,25 @@ private slots:
         QCOMPARE(f.keys.pastes.size(), alt ? 0 : 1);
     }
 
+    // Moving the pointer over a row selects it; the keyboard's choice stands until it moves.
+    void hoverSelectsOnceThePointerMoves()
+    {
+        PanelFixture f({"one", "two", "three", "four"});
+        ClipListView *list = f.panel->view()->list();
+        QTest::mouseMove(list->viewport(), QPoint(5, 5));
+        f.panel->open(false);
+        const QPoint third = list->visualRect(list->model()->index(2, 0)).center();
+        QTest::mouseMove(list->viewport(), third);
+        QTRY_COMPARE(f.selectedTitle(), QStringLiteral("three"));
+        f.key(Qt::Key_Down);
+        QCOMPARE(f.selectedTitle(), QStringLiteral("four"));
+        QTest::mouseMove(list->viewport(), third);
+        QTest::qWait(20);
+        QCOMPARE(f.selectedTitle(), QStringLiteral("four"));
+        QTest::mouseMove(list->viewport(), third + QPoint(3, 0));
+        QTRY_COMPARE(f.selectedTitle(), QStringLiteral("three"));
+    }
+
     // Tab reaches the buttons; typing there still searches, Space still presses.
     void typingSearchesFromTheButtons()
     {

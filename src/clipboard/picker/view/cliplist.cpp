@@ -127,7 +127,7 @@ ClipListView::ClipListView(ClipboardPickerModel &picker, Clipboard &clipboard, Q
     setModel(&m_model);
     setItemDelegate(&m_delegate);
     setFrameShape(QFrame::NoFrame);
-    setMouseTracking(true);
+    viewport()->setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
     setSelectionMode(QAbstractItemView::NoSelection);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
