@@ -3,6 +3,7 @@
 #include "clipboard/picker/view/clipboardpanel.h"
 #include "clipboard/picker/view/clipboardpickerview.h"
 #include "clipboard/picker/view/cliplist.h"
+#include "clipboard/picker/view/cliprow.h"
 
 #include <QAbstractItemModel>
 #include "fakes/fakehotkeygrabber.h"
@@ -388,6 +389,27 @@ private slots:
         QTest::qWait(20);
         QVERIFY(f.board.written.isEmpty());
         QCOMPARE(f.titles(), QStringList({"gone", "kept"}));
+    }
+
+    // A thumbnail file that holds no picture: the row falls back to its title.
+    void brokenThumbnailShowsTheTitle()
+    {
+        PanelFixture f({});
+        f.copy({{QStringLiteral("image/png"), ClipFixture::png(64, 48)}});
+        Store::waitForThumbnails();
+        const ClipItem item = f.items().first();
+        QFile thumb(f.itemDir(item) + QStringLiteral("/thumb.png"));
+        QVERIFY(thumb.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        thumb.write("not a picture");
+        thumb.close();
+        Store::setDir(f.storeDir()); // forgets the thumbnails it read
+        f.panel->open(false);
+        QVERIFY(!f.panel->grab().isNull());
+        QCOMPARE(f.panel->view()->list()->delegate().thumbnailCount(), 1);
+        ClipRow row{item, 0, true, f.clipboard->thumbnail(item)};
+        QVERIFY(!row.geometry(QRectF(0, 0, 440, 74)).title.isEmpty());
+        f.key(Qt::Key_Return);
+        QCOMPARE(f.board.written.size(), 1);
     }
 
     void emptyStatesAndFooter()
