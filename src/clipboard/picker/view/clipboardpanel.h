@@ -41,7 +41,8 @@ public:
     void toggle();
     // Closes it and gives the clipboard shortcut back to the desktop.
     void close();
-    // Closes the panel, then copies the entry back and, once the modifiers are up, pastes it.
+    // Closes the panel, then copies the entry back and, once the modifiers are up, pastes it;
+    // modifiers still held after modifierPatienceMs get a copy without the paste.
     void choose(const ClipItem &item, bool paste);
 
     // Installed by the application: shows the settings window.
