@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: MIT
+#include "clipboard/picker/view/clipboardpanelhost.h"
+
+#include "clipboard/picker/view/clipboardpanel.h"
+
+ClipboardPanelHost::ClipboardPanelHost(Clipboard &clipboard, HotKeyCenter &hotKeys, QObject *parent)
+    : QObject(parent)
+    , m_clipboard(clipboard)
+    , m_hotKeys(hotKeys)
+{
+}
+
+ClipboardPanelHost::~ClipboardPanelHost() = default;
+
+ClipboardPanel &ClipboardPanelHost::panel()
+{
+    if (!m_panel) {
+        m_panel = std::make_unique<ClipboardPanel>(m_clipboard, m_hotKeys);
+        m_panel->openSettings = [this] { m_openSettings(); };
+    }
+    return *m_panel;
+}
+
+bool ClipboardPanelHost::handlePress(HotKeyAction action)
+{
+    if (action != HotKeyAction::clipboard)
+        return false;
+    panel().toggle();
+    return true;
+}
+
+void ClipboardPanelHost::openFromMenu()
+{
+    panel().open(false);
+}
+
+void ClipboardPanelHost::setOpenSettings(std::function<void()> openSettings)
+{
+    m_openSettings = openSettings ? std::move(openSettings) : [] {};
+}

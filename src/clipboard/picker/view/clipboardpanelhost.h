@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "hotkeys/hotkey.h"
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+class Clipboard;
+class ClipboardPanel;
+class HotKeyCenter;
+
+// What the application holds to reach the clipboard picker: the one panel, made on first use and
+// then kept, opened from the menu or toggled by the clipboard shortcut.
+class ClipboardPanelHost : public QObject
+{
+    Q_OBJECT
+
+public:
+    ClipboardPanelHost(Clipboard &clipboard, HotKeyCenter &hotKeys, QObject *parent = nullptr);
+    ~ClipboardPanelHost() override;
+
+    ClipboardPanel &panel();
+    // For the shortcut registry's press callback: toggles the picker for the clipboard action and
+    // returns false for every other action.
+    bool handlePress(HotKeyAction action);
+    // The status menu's item: opens the picker, never by the shortcut's rules.
+    void openFromMenu();
+    // Shows the settings window when the picker asks for it.
+    void setOpenSettings(std::function<void()> openSettings);
+
+private:
+    Clipboard &m_clipboard;
+    HotKeyCenter &m_hotKeys;
+    std::function<void()> m_openSettings = [] {};
+    std::unique_ptr<ClipboardPanel> m_panel;
+};

@@ -1,0 +1,257 @@
+// SPDX-License-Identifier: MIT
+#include "clipboard/picker/view/clipboardpickerview.h"
+
+#include "clipboard/clipboard.h"
+#include "clipboard/picker/clipboardpickermodel.h"
+#include "clipboard/picker/view/cliplist.h"
+#include "clipboard/picker/view/pickertexts.h"
+#include "look/kiwano.h"
+#include "look/pixel.h"
+#include "look/widgets/kiwanobutton.h"
+#include "look/widgets/pixellabel.h"
+#include "look/widgets/pixelpaint.h"
+#include "platform/appnames.h"
+
+#include <QBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QStackedWidget>
+
+namespace {
+
+constexpr int border = 3;
+
+// A solid band: the yellow header's background, or a rule between the sections.
+class Band : public QWidget
+{
+public:
+    Band(const QColor &color, int height, QWidget *parent = nullptr)
+        : QWidget(parent)
+        , m_color(color)
+    {
+        if (height > 0)
+            setFixedHeight(height);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        Look::fillSnapped(painter, rect(), m_color);
+    }
+
+private:
+    QColor m_color;
+};
+
+// The white pixel box around the search field.
+class SearchBox : public QWidget
+{
+public:
+    explicit SearchBox(QLineEdit *field, QWidget *parent = nullptr)
+        : QWidget(parent)
+    {
+        auto *layout = new QHBoxLayout(this);
+        layout->setContentsMargins(8, 6, 8, 6);
+        layout->addWidget(field);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        Look::paintPixelBox(painter, rect(), Qt::white, false);
+    }
+};
+
+QLabel *pixelText(qreal size, const QColor &color, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setFont(Pixel::font(size));
+    QPalette colours = label->palette();
+    colours.setColor(QPalette::WindowText, color);
+    label->setPalette(colours);
+    return label;
+}
+
+QColor faded(QColor color, float opacity)
+{
+    color.setAlphaF(opacity);
+    return color;
+}
+
+} // namespace
+
+ClipboardPickerView::ClipboardPickerView(ClipboardPickerModel &model, Clipboard &clipboard, QWidget *parent)
+    : QWidget(parent)
+    , m_model(model)
+    , m_clipboard(clipboard)
+{
+    setAccessibleName(QStringLiteral("Clipboard history"));
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(border, border, border, border);
+    column->setSpacing(0);
+    column->addWidget(makeHeader());
+    column->addWidget(new Band(Kiwano::peel, 2, this));
+    m_content = new QStackedWidget(this);
+    m_list = new ClipListView(m_model, m_clipboard, m_content);
+    m_content->addWidget(m_list);
+    m_content->addWidget(makeEmptyState());
+    column->addWidget(m_content, 1);
+    column->addWidget(new Band(Kiwano::peel, 2, this));
+    column->addWidget(makeFooter());
+
+    connect(&m_model, &ClipboardPickerModel::visibleChanged, this, [this] {
+        updateContent();
+        updateDetails();
+    });
+    connect(&m_model, &ClipboardPickerModel::selectedIDChanged, this, &ClipboardPickerView::updateDetails);
+    connect(&m_model, &ClipboardPickerModel::queryChanged, this, [this](const QString &query) {
+        if (m_search->text() != query)
+            m_search->setText(query);
+    });
+    connect(&m_model, &ClipboardPickerModel::focusTokenChanged, this, [this] { m_search->setFocus(); });
+    connect(m_search, &QLineEdit::textEdited, &m_model, &ClipboardPickerModel::setQuery);
+
+    setTabOrder(m_search, m_clear);
+    setTabOrder(m_clear, m_settings);
+    updateContent();
+    updateDetails();
+    refresh();
+}
+
+QWidget *ClipboardPickerView::makeHeader()
+{
+    auto *header = new Band(Kiwano::yellow, 0, this);
+    auto *row = new QHBoxLayout(header);
+    row->setContentsMargins(10, 10, 10, 10);
+    row->setSpacing(10);
+    row->addWidget(new PixelIconView(QStringLiteral("kiwano"), 18, header), 0, Qt::AlignVCenter);
+    QLabel *title = pixelText(12, Kiwano::peel, header);
+    title->setText(QStringLiteral("Clipboard"));
+    row->addWidget(title, 0, Qt::AlignVCenter);
+
+    m_search = new QLineEdit(header);
+    m_search->setPlaceholderText(QStringLiteral("Type to search..."));
+    m_search->setAccessibleName(QStringLiteral("Search"));
+    m_search->setFrame(false);
+    QFont font = m_search->font();
+    font.setPixelSize(14);
+    m_search->setFont(font);
+    QPalette colours = m_search->palette();
+    colours.setColor(QPalette::Base, Qt::white);
+    colours.setColor(QPalette::Text, Kiwano::peel);
+    m_search->setPalette(colours);
+    row->addWidget(new SearchBox(m_search, header), 1, Qt::AlignVCenter);
+    return header;
+}
+
+QWidget *ClipboardPickerView::makeEmptyState()
+{
+    auto *empty = new QWidget(m_content);
+    auto *column = new QVBoxLayout(empty);
+    column->setSpacing(10);
+    column->addStretch(1);
+    auto *icon = new PixelIconView(QStringLiteral("kiwano"), 48, empty);
+    icon->setColor(Kiwano::ripe);
+    column->addWidget(icon, 0, Qt::AlignHCenter);
+    m_emptyTitle = pixelText(12, Kiwano::peel, empty);
+    column->addWidget(m_emptyTitle, 0, Qt::AlignHCenter);
+    m_emptyHint = pixelText(8, Kiwano::peel, empty);
+    m_emptyHint->setText(QStringLiteral("Copy something, and it shows up here."));
+    column->addWidget(m_emptyHint, 0, Qt::AlignHCenter);
+    column->addStretch(1);
+    return empty;
+}
+
+QWidget *ClipboardPickerView::makeFooter()
+{
+    auto *footer = new QWidget(this);
+    auto *column = new QVBoxLayout(footer);
+    column->setContentsMargins(10, 10, 10, 10);
+    column->setSpacing(8);
+
+    m_details = pixelText(8, Kiwano::peel, footer);
+    column->addWidget(m_details);
+
+    auto *row = new QHBoxLayout;
+    row->setSpacing(8);
+    m_hint = pixelText(8, faded(Kiwano::peel, 0.75f), footer);
+    row->addWidget(m_hint);
+    row->addStretch(1);
+    m_clear = new KiwanoButton(QStringLiteral("trash"), QStringLiteral("Clear"), footer);
+    m_clear->setToolTip(QStringLiteral("Clear everything except pinned items (Ctrl+Shift+\u232B)"));
+    m_clear->setFocusPolicy(Qt::TabFocus);
+    connect(m_clear, &KiwanoButton::clicked, this, [this] { m_clipboard.clear(false); });
+    row->addWidget(m_clear);
+    m_settings = new KiwanoButton(QStringLiteral("sliders"), QStringLiteral("Settings"), footer);
+    m_settings->setToolTip(QStringLiteral("Settings"));
+    m_settings->setFocusPolicy(Qt::TabFocus);
+    connect(m_settings, &KiwanoButton::clicked, this, [this] { m_model.openSettings(); });
+    row->addWidget(m_settings);
+    column->addLayout(row);
+
+    m_session = pixelText(8, Kiwano::palette().value(0, Qt::red), footer);
+    m_session->setText(PickerTexts::sessionWarning());
+    m_session->setWordWrap(true);
+    column->addWidget(m_session);
+    return footer;
+}
+
+void ClipboardPickerView::refresh()
+{
+    const bool paste = m_clipboard.pasteAutomatically();
+    m_hint->setText(PickerTexts::hint(paste));
+    m_session->setVisible(paste && !m_clipboard.isTrusted());
+}
+
+void ClipboardPickerView::updateContent()
+{
+    const bool empty = m_list->listModel().rowCount() == 0;
+    const bool searching = !m_model.query().isEmpty();
+    m_emptyTitle->setText(searching ? QStringLiteral("No match. It's an illusion.")
+                                    : QStringLiteral("Nothing copied yet"));
+    m_emptyHint->setVisible(!searching);
+    m_content->setCurrentIndex(empty ? 1 : 0);
+}
+
+void ClipboardPickerView::updateDetails()
+{
+    QString text;
+    m_model.withSelected([&](const ClipItem &item) { text = PickerTexts::details(item, AppNames::name); });
+    m_details->setText(text);
+    m_details->setVisible(!text.isEmpty());
+}
+
+QString ClipboardPickerView::detailsText() const
+{
+    return m_details->isVisibleTo(this) ? m_details->text() : QString();
+}
+
+QString ClipboardPickerView::hintText() const
+{
+    return m_hint->text();
+}
+
+bool ClipboardPickerView::showsSessionWarning() const
+{
+    return m_session->isVisibleTo(this);
+}
+
+bool ClipboardPickerView::showsEmptyState() const
+{
+    return m_content->currentIndex() == 1;
+}
+
+QString ClipboardPickerView::emptyTitle() const
+{
+    return m_emptyTitle->text();
+}
+
+void ClipboardPickerView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    Look::fillSnapped(painter, rect(), Kiwano::cream);
+    Look::strokeInside(painter, rect(), border, Kiwano::peel);
+}

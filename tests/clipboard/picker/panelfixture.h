@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "clipboard/clipfixture.h"
+#include "clipboard/picker/view/clipboardpanel.h"
+#include "clipboard/picker/view/clipboardpickerview.h"
+#include "fakes/fakehotkeygrabber.h"
+#include "hotkeys/hotkeycenter.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTest>
+
+inline constexpr quint64 shiftSuper = HotKey::shift | HotKey::command;
+
+// A history of titled entries (newest first as listed), the registry with the default shortcuts
+// on a fake grabber, and the panel over them with modifiers the test holds.
+struct PanelFixture : ClipFixture
+{
+    explicit PanelFixture(const QStringList &newestFirst)
+    {
+        Clipboard &history = open();
+        for (auto title = newestFirst.crbegin(); title != newestFirst.crend(); ++title)
+            copyText(*title);
+        hotKeys.setGrabber(&grabber);
+        hotKeys.registerAll();
+        panel = std::make_unique<ClipboardPanel>(history, hotKeys);
+        panel->heldModifiers = [this] { return held; };
+        panel->openSettings = [this] { ++settingsOpened; };
+    }
+    ~PanelFixture() { panel.reset(); hotKeys.setGrabber(nullptr); }
+
+    void key(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(panel->view()->searchField(), Qt::Key(qtKey), modifiers);
+    }
+    // One key event alone, without the modifier presses and releases QTest adds around a click.
+    void send(QEvent::Type type, int qtKey, Qt::KeyboardModifiers modifiers)
+    {
+        QKeyEvent event(type, qtKey, modifiers);
+        QApplication::sendEvent(panel->view()->searchField(), &event);
+    }
+    QString selectedTitle() const
+    {
+        QString title = QStringLiteral("<none>");
+        panel->model().withSelected([&](const ClipItem &item) { title = item.title; });
+        return title;
+    }
+    // The text of the last write to the clipboard, empty when nothing was written.
+    QString lastCopy() const
+    {
+        if (board.written.isEmpty())
+            return {};
+        for (const Item &item : board.written.last())
+            if (item.type == QLatin1String("text/plain"))
+                return QString::fromUtf8(item.data);
+        return {};
+    }
+    bool clipboardShortcutRegistered() const
+    {
+        return std::find(grabber.held.cbegin(), grabber.held.cend(), HotKeyActions::index(HotKeyAction::clipboard))
+            != grabber.held.cend();
+    }
+
+    FakeHotKeyGrabber grabber;
+    HotKeyCenter hotKeys;
+    std::unique_ptr<ClipboardPanel> panel;
+    quint64 held = 0;
+    int settingsOpened = 0;
+};

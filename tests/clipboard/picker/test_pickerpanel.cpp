@@ -1,0 +1,260 @@
+// SPDX-License-Identifier: MIT
+#include "panelfixture.h"
+
+#include "look/widgets/kiwanobutton.h"
+
+class TestPickerPanel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void openingSuspendsTheShortcutUntilClosed_data()
+    {
+        QTest::addColumn<QString>("closeBy");
+        QTest::newRow("escape") << "escape";
+        QTest::newRow("shortcut again") << "shortcut";
+        QTest::newRow("choosing") << "return";
+        QTest::newRow("settings key") << "settings";
+        QTest::newRow("window closed") << "close";
+    }
+
+    void openingSuspendsTheShortcutUntilClosed()
+    {
+        QFETCH(QString, closeBy);
+        PanelFixture f({"one", "two"});
+        QVERIFY(f.clipboardShortcutRegistered());
+        f.panel->open(true);
+        QVERIFY(f.panel->isVisible());
+        QVERIFY(!f.clipboardShortcutRegistered());
+        QCOMPARE(f.panel->mode(), PickerMode::toggle);
+
+        if (closeBy == u"escape")
+            f.key(Qt::Key_Escape);
+        else if (closeBy == u"shortcut")
+            f.key(Qt::Key_C, Qt::ShiftModifier | Qt::MetaModifier);
+        else if (closeBy == u"return")
+            f.key(Qt::Key_Return);
+        else if (closeBy == u"settings")
+            f.key(Qt::Key_Comma, Qt::ControlModifier);
+        else
+            f.panel->QWidget::close();
+        QVERIFY(!f.panel->isVisible());
+        QVERIFY(f.clipboardShortcutRegistered());
+        QCOMPARE(f.settingsOpened, closeBy == u"settings" ? 1 : 0);
+    }
+
+    void keysActOnTheList_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("copied");
+        QTest::addColumn<int>("pastes");
+        QTest::addColumn<bool>("stillOpen");
+
+        QTest::newRow("return pastes the first") << "return" << "one" << 1 << false;
+        QTest::newRow("down twice") << "down down return" << "three" << 1 << false;
+        QTest::newRow("ctrl+n ctrl+p ctrl+n") << "ctrl+n ctrl+n ctrl+p return" << "two" << 1 << false;
+        QTest::newRow("no wrap at the top") << "up up return" << "one" << 1 << false;
+        QTest::newRow("alt+return only copies") << "down alt+return" << "two" << 0 << false;
+        QTest::newRow("ctrl+3 the third") << "ctrl+3" << "three" << 1 << false;
+        QTest::newRow("ctrl+alt+2 copies the second") << "ctrl+alt+2" << "two" << 0 << false;
+        QTest::newRow("ctrl+5 past the end") << "ctrl+5" << "" << 0 << true;
+        QTest::newRow("typing filters") << "t h return" << "three" << 1 << false;
+        QTest::newRow("no match: return does nothing") << "z return" << "" << 0 << true;
+        QTest::newRow("escape clears the search first") << "t h escape down return" << "two" << 1 << false;
+    }
+
+    void keysActOnTheList()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, copied);
+        QFETCH(int, pastes);
+        QFETCH(bool, stillOpen);
+
+        PanelFixture f({"one", "two", "three", "four"});
+        f.panel->open(false);
+        for (const QString &key : keys.split(u' ')) {
+            if (key == u"return")
+                f.key(Qt::Key_Return);
+            else if (key == u"alt+return")
+                f.key(Qt::Key_Return, Qt::AltModifier);
+            else if (key == u"down")
+                f.key(Qt::Key_Down);
+            else if (key == u"up")
+                f.key(Qt::Key_Up);
+            else if (key == u"escape")
+                f.key(Qt::Key_Escape);
+            else if (key.startsWith(u"ctrl+alt+"))
+                f.key(Qt::Key_0 + key.back().digitValue(), Qt::ControlModifier | Qt::AltModifier);
+            else if (key.startsWith(u"ctrl+") && key.back().isDigit())
+                f.key(Qt::Key_0 + key.back().digitValue(), Qt::ControlModifier);
+            else if (key.startsWith(u"ctrl+"))
+                f.key(key.back() == u'n' ? Qt::Key_N : Qt::Key_P, Qt::ControlModifier);
+            else
+                QTest::keyClicks(f.panel->view()->searchField(), key);
+        }
+        QCOMPARE(f.lastCopy(), copied);
+        QCOMPARE(f.panel->isVisible(), stillOpen);
+        QTest::qWait(20);
+        QCOMPARE(f.keys.pastes.size(), pastes);
+    }
+
+    // Tab reaches the buttons; typing there still searches, Space still presses.
+    void typingSearchesFromTheButtons()
+    {
+        PanelFixture f({"one", "two", "three"});
+        f.panel->open(false);
+        KiwanoButton *clear = nullptr;
+        for (KiwanoButton *button : f.panel->findChildren<KiwanoButton *>())
+            if (button->text() == u"Clear")
+                clear = button;
+        QVERIFY(clear);
+        clear->setFocus();
+        QTest::keyClicks(clear, QStringLiteral("tw"));
+        QCOMPARE(f.panel->view()->searchField()->text(), QStringLiteral("tw"));
+        QCOMPARE(f.panel->model().query(), QStringLiteral("tw"));
+        clear->setFocus();
+        QTest::keyClick(clear, Qt::Key_Space);
+        QCOMPARE(f.titles(), QStringList());
+    }
+
+    void escapeClearsThenCloses()
+    {
+        PanelFixture f({"one", "two"});
+        f.panel->open(false);
+        QTest::keyClicks(f.panel->view()->searchField(), QStringLiteral("tw"));
+        QCOMPARE(f.panel->model().visible().size(), 1);
+        f.key(Qt::Key_Escape);
+        QVERIFY(f.panel->isVisible());
+        QCOMPARE(f.panel->view()->searchField()->text(), QString());
+        QCOMPARE(f.panel->model().visible().size(), 2);
+        f.key(Qt::Key_Escape);
+        QVERIFY(!f.panel->isVisible());
+    }
+
+    void altKeysPinDeleteAndClear()
+    {
+        PanelFixture f({"one", "two", "three", "four"});
+        f.panel->open(false);
+        f.key(Qt::Key_Down);
+        f.key(Qt::Key_Down);
+        f.key(Qt::Key_P, Qt::AltModifier);
+        QCOMPARE(f.titles(), QStringList({"three", "one", "two", "four"}));
+        QCOMPARE(f.selectedTitle(), QStringLiteral("three"));
+        QVERIFY(f.items().first().pinned);
+
+        f.key(Qt::Key_Down);
+        f.key(Qt::Key_Backspace, Qt::AltModifier);
+        QCOMPARE(f.titles(), QStringList({"three", "two", "four"}));
+        QCOMPARE(f.selectedTitle(), QStringLiteral("two"));
+
+        f.key(Qt::Key_Backspace, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(f.titles(), QStringList({"three"}));
+        QVERIFY(f.panel->isVisible());
+        // Plain Backspace edits the search and deletes nothing.
+        f.key(Qt::Key_Backspace);
+        QCOMPARE(f.titles(), QStringList({"three"}));
+    }
+
+    // Shift+Super+C opens; C again with Shift and Super held walks down; letting go chooses.
+    void cyclingChoosesOnRelease()
+    {
+        PanelFixture f({"one", "two", "three", "four", "five"});
+        f.held = shiftSuper;
+        f.panel->open(true);
+        QCOMPARE(f.panel->mode(), PickerMode::opening);
+        for (int i = 0; i < 3; ++i) {
+            f.send(QEvent::KeyPress, Qt::Key_C, Qt::ShiftModifier | Qt::MetaModifier);
+            f.send(QEvent::KeyRelease, Qt::Key_C, Qt::ShiftModifier | Qt::MetaModifier);
+        }
+        QCOMPARE(f.panel->mode(), PickerMode::cycle);
+        QCOMPARE(f.selectedTitle(), QStringLiteral("four"));
+
+        f.send(QEvent::KeyRelease, Qt::Key_Shift, Qt::ShiftModifier | Qt::MetaModifier);
+        QVERIFY(f.panel->isVisible());
+        f.held = 0;
+        f.send(QEvent::KeyRelease, Qt::Key_Meta, Qt::MetaModifier);
+        QVERIFY(!f.panel->isVisible());
+        QCOMPARE(f.lastCopy(), QStringLiteral("four"));
+        QTRY_COMPARE(f.keys.pastes.size(), 1);
+    }
+
+    void releasingAfterOpeningKeepsItOpen()
+    {
+        PanelFixture f({"one", "two"});
+        f.held = shiftSuper;
+        f.panel->open(true);
+        QCOMPARE(f.panel->mode(), PickerMode::opening);
+        f.held = 0;
+        f.send(QEvent::KeyRelease, Qt::Key_Meta, Qt::ShiftModifier | Qt::MetaModifier);
+        f.send(QEvent::KeyRelease, Qt::Key_Shift, Qt::ShiftModifier);
+        QVERIFY(f.panel->isVisible());
+        QCOMPARE(f.panel->mode(), PickerMode::toggle);
+        QVERIFY(f.board.written.isEmpty());
+        f.key(Qt::Key_C, Qt::ShiftModifier | Qt::MetaModifier);
+        QVERIFY(!f.panel->isVisible());
+        QVERIFY(f.clipboardShortcutRegistered());
+    }
+
+    void openingModeNeedsTheShortcutsModifiers_data()
+    {
+        QTest::addColumn<bool>("viaHotKey");
+        QTest::addColumn<quint64>("held");
+        QTest::addColumn<PickerMode>("mode");
+        QTest::newRow("shortcut, modifiers held") << true << shiftSuper << PickerMode::opening;
+        QTest::newRow("menu, modifiers held") << false << shiftSuper << PickerMode::toggle;
+        QTest::newRow("shortcut, let go") << true << quint64(0) << PickerMode::toggle;
+        QTest::newRow("shortcut, one more held") << true << (shiftSuper | HotKey::option) << PickerMode::toggle;
+    }
+
+    void openingModeNeedsTheShortcutsModifiers()
+    {
+        QFETCH(bool, viaHotKey);
+        QFETCH(quint64, held);
+        QFETCH(PickerMode, mode);
+        PanelFixture f({"one"});
+        f.held = held;
+        f.panel->open(viaHotKey);
+        QCOMPARE(f.panel->mode(), mode);
+    }
+
+    // The paste waits for Alt to be let go, without holding up the event loop; a user who never
+    // lets go gets a copy only.
+    void pasteWaitsForTheModifiers()
+    {
+        PanelFixture f({"one", "two"});
+        f.panel->modifierPatienceMs = 5000;
+        f.panel->open(false);
+        f.held = HotKey::option;
+        f.panel->choose(f.items().at(1), true);
+        QVERIFY(!f.panel->isVisible());
+        QTest::qWait(100);
+        QVERIFY(f.board.written.isEmpty());
+        QVERIFY(f.keys.pastes.isEmpty());
+        f.held = 0;
+        QTRY_COMPARE(f.keys.pastes.size(), 1);
+        QCOMPARE(f.lastCopy(), QStringLiteral("two"));
+
+        f.panel->modifierPatienceMs = 100;
+        f.held = HotKey::control;
+        f.panel->choose(f.items().at(0), true);
+        QTRY_COMPARE(f.board.written.size(), 2);
+        QTest::qWait(50);
+        QCOMPARE(f.keys.pastes.size(), 1);
+    }
+
+    // An entry whose files are gone: choosing it writes nothing and loses no other entry.
+    void vanishedFilesChooseQuietly()
+    {
+        PanelFixture f({"gone", "kept"});
+        QVERIFY(QDir(f.itemDir(f.items().first())).removeRecursively());
+        f.panel->open(false);
+        f.key(Qt::Key_Return);
+        QVERIFY(!f.panel->isVisible());
+        QTest::qWait(20);
+        QVERIFY(f.board.written.isEmpty());
+        QCOMPARE(f.titles(), QStringList({"gone", "kept"}));
+    }
+};
+
+QTEST_MAIN(TestPickerPanel)
+#include "test_pickerpanel.moc"

@@ -1,0 +1,344 @@
+// SPDX-License-Identifier: MIT
+// The picker on a real X server with a window manager: another application's window keeps the
+// focus while the picker takes the keys, and the chosen entry is pasted into that window.
+#include "clipboard/clipboard.h"
+#include "clipboard/picker/view/clipboardpanel.h"
+#include "clipboard/picker/view/clipboardpanelhost.h"
+#include "clipboard/picker/view/clipboardpickerview.h"
+#include "clipboard/store.h"
+#include "hotkeys/hotkeycenter.h"
+#include "platform/testprograms.h"
+#include "platform/x11/x11clipboardservice.h"
+#include "platform/x11/x11frontapp.h"
+#include "platform/x11/x11hotkeygrabber.h"
+#include "platform/x11/x11keysender.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+bool xdotool(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral("xdotool"), arguments);
+    return process.waitForFinished(10000) && process.exitCode() == 0;
+}
+
+// A client of its own, standing in for another application that holds the keyboard (as an open
+// menu does) or reading what the window manager publishes.
+class OtherClient
+{
+public:
+    OtherClient() : m_connection(xcb_connect(nullptr, nullptr))
+    {
+        m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
+    }
+    ~OtherClient() { xcb_disconnect(m_connection); }
+
+    bool grabKeyboard()
+    {
+        auto *reply = xcb_grab_keyboard_reply(
+            m_connection,
+            xcb_grab_keyboard(m_connection, 0, m_root, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
+            nullptr);
+        const bool grabbed = reply && reply->status == XCB_GRAB_STATUS_SUCCESS;
+        std::free(reply);
+        return grabbed;
+    }
+    void releaseKeyboard()
+    {
+        xcb_ungrab_keyboard(m_connection, XCB_CURRENT_TIME);
+        xcb_flush(m_connection);
+    }
+    quint32 activeWindow()
+    {
+        const char name[] = "_NET_ACTIVE_WINDOW";
+        auto *atom = xcb_intern_atom_reply(m_connection, xcb_intern_atom(m_connection, 0, sizeof name - 1, name), nullptr);
+        if (!atom)
+            return 0;
+        auto *reply = xcb_get_property_reply(
+            m_connection, xcb_get_property(m_connection, 0, m_root, atom->atom, XCB_ATOM_WINDOW, 0, 1), nullptr);
+        std::free(atom);
+        quint32 active = 0;
+        if (reply && xcb_get_property_value_length(reply) == 4)
+            std::memcpy(&active, xcb_get_property_value(reply), 4);
+        std::free(reply);
+        return active;
+    }
+
+private:
+    xcb_connection_t *m_connection;
+    xcb_window_t m_root = 0;
+};
+
+} // namespace
+
+class TestPickerX11 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void cleanupTestCase();
+
+    void shortcutOpensWithoutTakingTheFocus();
+    void keysChooseAndPaste_data();
+    void keysChooseAndPaste();
+    void cyclingWithTheModifiersHeld();
+    void closingLeavesTheFocusAlone_data();
+    void closingLeavesTheFocusAlone();
+    void frontApplicationQuitsMeanwhile();
+    void keyboardHeldByAnotherClient_data();
+    void keyboardHeldByAnotherClient();
+
+private:
+    ClipboardPanel &panel() { return m_host->panel(); }
+    QString clipboardText() const { return QGuiApplication::clipboard()->text(); }
+    bool openByShortcut();
+    // Waits, with the event loop running so that the paste can be typed and the clipboard
+    // served, until the test window reports exactly this text.
+    bool windowReceived(const QString &text);
+
+    QTemporaryDir m_home;
+    std::unique_ptr<X11ClipboardService> m_service;
+    std::unique_ptr<X11FrontApp> m_front;
+    std::unique_ptr<X11KeySender> m_keys;
+    std::unique_ptr<Clipboard> m_clipboard;
+    std::unique_ptr<X11HotKeyGrabber> m_grabber;
+    std::unique_ptr<HotKeyCenter> m_hotKeys;
+    std::unique_ptr<ClipboardPanelHost> m_host;
+    std::unique_ptr<TestProgram> m_window;
+    OtherClient m_other;
+};
+
+void TestPickerX11::initTestCase()
+{
+    QVERIFY2(QGuiApplication::platformName() == QLatin1String("xcb"), "needs an X server");
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_home.filePath(QStringLiteral("config")));
+    Store::setDir(m_home.filePath(QStringLiteral("Clipboard")));
+    m_service = std::make_unique<X11ClipboardService>();
+    m_front = std::make_unique<X11FrontApp>();
+    m_keys = std::make_unique<X11KeySender>();
+    m_grabber = std::make_unique<X11HotKeyGrabber>();
+    m_hotKeys = std::make_unique<HotKeyCenter>();
+    m_hotKeys->setGrabber(m_grabber.get());
+}
+
+void TestPickerX11::init()
+{
+    m_clipboard = std::make_unique<Clipboard>(m_service.get(), m_front.get(), m_keys.get());
+    m_clipboard->clear(true);
+    QDateTime now(QDate(2026, 12, 5), QTime(9, 0));
+    m_clipboard->setClock([&now] { return now = now.addSecs(1); });
+    for (const char *title : {"five", "four", "three", "two", "one"})
+        m_clipboard->add({{QStringLiteral("text/plain"), QByteArray(title)}}, std::nullopt);
+    m_clipboard->finishPendingCopies();
+    m_clipboard->setClock({});
+    QCOMPARE(m_clipboard->items().first().title, QStringLiteral("one"));
+
+    m_host = std::make_unique<ClipboardPanelHost>(*m_clipboard, *m_hotKeys);
+    m_hotKeys->setOnPress([this](HotKeyAction action) { m_host->handlePress(action); });
+    m_hotKeys->registerAll();
+    QVERIFY(!m_hotKeys->failed().contains(HotKeyAction::clipboard));
+
+    m_window = std::make_unique<TestProgram>();
+    QVERIFY(m_window->start(TestProgram::pasteWindowPath(), {}));
+    QTRY_COMPARE(m_other.activeWindow(), m_window->window());
+    QVERIFY(xdotool({"mousemove", "900", "300"}));
+}
+
+void TestPickerX11::cleanup()
+{
+    if (m_host && panel().isVisible())
+        panel().close();
+    xdotool({"keyup", "shift", "super", "alt", "ctrl"});
+    m_other.releaseKeyboard();
+    m_window.reset();
+    m_host.reset();
+    m_clipboard.reset();
+}
+
+void TestPickerX11::cleanupTestCase()
+{
+    m_hotKeys->setGrabber(nullptr);
+}
+
+bool TestPickerX11::openByShortcut()
+{
+    if (!xdotool({"key", "shift+super+c"}))
+        return false;
+    return QTest::qWaitFor([this] { return panel().isVisible(); }, 5000);
+}
+
+bool TestPickerX11::windowReceived(const QString &text)
+{
+    const QString expected = QStringLiteral("text ") + text;
+    const bool seen = QTest::qWaitFor([&] { return !m_window->lines().filter(QStringLiteral("text ")).isEmpty(); }, 5000);
+    QTest::qWait(100);
+    const QStringList texts = m_window->lines().filter(QStringLiteral("text "));
+    if (!seen || texts != QStringList{expected})
+        qWarning() << "the window holds" << texts;
+    return texts == QStringList{expected};
+}
+
+void TestPickerX11::shortcutOpensWithoutTakingTheFocus()
+{
+    QVERIFY(openByShortcut());
+    QCOMPARE(panel().mode(), PickerMode::toggle);
+    QVERIFY(panel().geometry().contains(QPoint(900, 300)));
+    QTest::qWait(200);
+    QCOMPARE(m_other.activeWindow(), m_window->window());
+    QVERIFY(!QApplication::activeWindow());
+    // The shortcut now belongs to the panel, which closes on it.
+    QVERIFY(xdotool({"key", "shift+super+c"}));
+    QTRY_VERIFY(!panel().isVisible());
+    QVERIFY(openByShortcut());
+}
+
+void TestPickerX11::keysChooseAndPaste_data()
+{
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<bool>("pasted");
+
+    QTest::newRow("return") << QStringList{"Return"} << "one" << true;
+    QTest::newRow("arrows") << QStringList{"Down", "Down", "Up", "Down", "Return"} << "three" << true;
+    QTest::newRow("typing filters") << QStringList{"type:ou", "Return"} << "four" << true;
+    QTest::newRow("ctrl+3") << QStringList{"ctrl+3"} << "three" << true;
+    QTest::newRow("alt+return copies only") << QStringList{"Down", "alt+Return"} << "two" << false;
+}
+
+void TestPickerX11::keysChooseAndPaste()
+{
+    QFETCH(QStringList, keys);
+    QFETCH(QString, chosen);
+    QFETCH(bool, pasted);
+
+    QVERIFY(openByShortcut());
+    for (const QString &key : keys) {
+        if (key.startsWith(u"type:"))
+            QVERIFY(xdotool({"type", "--delay", "30", key.mid(5)}));
+        else
+            QVERIFY(xdotool({"key", key}));
+        QTest::qWait(50);
+    }
+    QTRY_VERIFY(!panel().isVisible());
+    QTRY_COMPARE(clipboardText(), chosen);
+    if (pasted) {
+        QVERIFY(windowReceived(chosen));
+    } else {
+        QTest::qWait(300);
+        QVERIFY(!m_window->lines().join(u'\n').contains(u"key ctrl+v"));
+    }
+    QCOMPARE(m_other.activeWindow(), m_window->window());
+}
+
+// Shift+Super+C opens; C three more times with Shift and Super held walks to the fourth entry;
+// letting go pastes it.
+void TestPickerX11::cyclingWithTheModifiersHeld()
+{
+    QVERIFY(xdotool({"keydown", "shift", "super"}));
+    QVERIFY(xdotool({"key", "c"}));
+    QTRY_VERIFY(panel().isVisible());
+    QCOMPARE(panel().mode(), PickerMode::opening);
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY(xdotool({"key", "c"}));
+        QTest::qWait(50);
+    }
+    QTRY_COMPARE(panel().mode(), PickerMode::cycle);
+    QVERIFY(panel().isVisible());
+    QVERIFY(xdotool({"keyup", "super", "shift"}));
+    QTRY_VERIFY(!panel().isVisible());
+    QVERIFY(windowReceived(QStringLiteral("four")));
+    QCOMPARE(m_window->lines().filter(u"key ").join(u','), QStringLiteral("key ctrl+v"));
+}
+
+void TestPickerX11::closingLeavesTheFocusAlone_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("escape") << "escape";
+    QTest::newRow("click elsewhere") << "click";
+}
+
+void TestPickerX11::closingLeavesTheFocusAlone()
+{
+    QFETCH(QString, how);
+    const QString before = clipboardText();
+    QVERIFY(openByShortcut());
+    if (how == u"escape") {
+        QVERIFY(xdotool({"type", "zz"}));
+        QTRY_COMPARE(panel().view()->searchField()->text(), QStringLiteral("zz"));
+        QVERIFY(xdotool({"key", "Escape"}));
+        QTRY_COMPARE(panel().view()->searchField()->text(), QString());
+        QVERIFY(panel().isVisible());
+        QVERIFY(xdotool({"key", "Escape"}));
+    } else {
+        QVERIFY(xdotool({"mousemove", "1850", "1050", "click", "1"}));
+    }
+    QTRY_VERIFY(!panel().isVisible());
+    QTest::qWait(200);
+    QCOMPARE(m_other.activeWindow(), m_window->window());
+    QCOMPARE(clipboardText(), before);
+    // The shortcut is the desktop's again.
+    QVERIFY(openByShortcut());
+}
+
+// The window in front goes away while the picker is open: choosing still copies, and nothing
+// breaks.
+void TestPickerX11::frontApplicationQuitsMeanwhile()
+{
+    QVERIFY(openByShortcut());
+    m_window->stop();
+    QTest::qWait(200);
+    QVERIFY(xdotool({"key", "Down"}));
+    QVERIFY(xdotool({"key", "Return"}));
+    QTRY_VERIFY(!panel().isVisible());
+    QTRY_COMPARE(clipboardText(), QStringLiteral("two"));
+    QVERIFY(openByShortcut());
+}
+
+// Another client holds the keyboard when the picker opens: it keeps trying, and gives up after a
+// second rather than let the keys go to the application in front.
+void TestPickerX11::keyboardHeldByAnotherClient_data()
+{
+    QTest::addColumn<int>("heldMs");
+    QTest::newRow("let go soon") << 300;
+    QTest::newRow("never let go") << -1;
+}
+
+void TestPickerX11::keyboardHeldByAnotherClient()
+{
+    QFETCH(int, heldMs);
+    QVERIFY(m_other.grabKeyboard());
+    if (heldMs >= 0)
+        QTimer::singleShot(heldMs, [this] { m_other.releaseKeyboard(); });
+    m_host->openFromMenu();
+    QVERIFY(panel().isVisible());
+    if (heldMs < 0) {
+        QTRY_VERIFY_WITH_TIMEOUT(!panel().isVisible(), 3000);
+        return;
+    }
+    QTest::qWait(heldMs + 200);
+    QVERIFY(panel().isVisible());
+    QVERIFY(xdotool({"type", "thr"}));
+    QTRY_COMPARE(panel().view()->searchField()->text(), QStringLiteral("thr"));
+    QVERIFY(xdotool({"key", "Return"}));
+    QVERIFY(windowReceived(QStringLiteral("three")));
+}
+
+QTEST_MAIN(TestPickerX11)
+#include "test_pickerx11.moc"
