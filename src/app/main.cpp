@@ -1,30 +1,25 @@
 // SPDX-License-Identifier: MIT
 #include <QApplication>
 
-#include "app/editorwindowcontroller.h"
-#include "capture/appstate.h"
-#include "hotkeys/keyboard.h"
-#include "look/pixel.h"
+#include "app/appdelegate.h"
 #include "look/widgets/kiwanostyle.h"
-#include "platform/x11/x11keyboardlayout.h"
 
 int main(int argc, char *argv[])
 {
+    // Our windows live on X11, through XWayland in a Wayland session.
+    if (qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kiwano Snapper"));
     QApplication::setOrganizationName(QStringLiteral("KiwanoSnapper"));
-    Pixel::registerFont();
+    // A tray utility: closing its last window leaves it running.
+    QApplication::setQuitOnLastWindowClosed(false);
     Look::apply(app);
-    // Key names in shortcut texts follow the keyboard layout of the X server.
-    X11KeyboardLayout layout;
-    if (layout.isReadable())
-        Keyboard::setLayout(&layout);
 
-    AppState state;
-    state.selectLatestIfNeeded();
-    EditorWindowController editor(&state);
-    editor.show();
+    AppDelegate delegate;
+    delegate.applicationDidFinishLaunching();
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate, &AppDelegate::applicationWillTerminate);
     const int status = app.exec();
-    Keyboard::setLayout(nullptr);
+    delegate.applicationWillTerminate();
     return status;
 }

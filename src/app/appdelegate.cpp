@@ -1,0 +1,284 @@
+// SPDX-License-Identifier: MIT
+#include "app/appdelegate.h"
+
+#include "app/editorwindowcontroller.h"
+#include "app/statusmenu.h"
+#include "capture/appstate.h"
+#include "capture/capture.h"
+#include "capture/history.h"
+#include "clipboard/clipboard.h"
+#include "clipboard/picker/view/clipboardpanelhost.h"
+#include "hotkeys/hotkeycenter.h"
+#include "hotkeys/keyboard.h"
+#include "look/pixel.h"
+#include "platform/x11/x11clipboardservice.h"
+#include "platform/x11/x11frontapp.h"
+#include "platform/x11/x11hotkeygrabber.h"
+#include "platform/x11/x11keyboardlayout.h"
+#include "platform/x11/x11keysender.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QPointer>
+#include <QSystemTrayIcon>
+
+#include <cstdio>
+
+#ifndef KIWANO_LIBEXEC_FROM_BIN
+#define KIWANO_LIBEXEC_FROM_BIN "../libexec/kiwano-snapper"
+#endif
+
+namespace {
+
+QString imageFilter()
+{
+    QStringList patterns;
+    for (const QByteArray &format : QImageReader::supportedImageFormats())
+        patterns << QStringLiteral("*.") + QString::fromLatin1(format);
+    return QStringLiteral("Images (%1)").arg(patterns.join(QLatin1Char(' ')));
+}
+
+} // namespace
+
+AppDelegate::AppDelegate(QObject *parent)
+    : QObject(parent)
+    , m_state(std::make_unique<AppState>())
+    , m_capture(new Capture(captureToolPath(), this))
+{
+    connect(m_capture, &Capture::grabLanded, this, [this](const GrabEntry &entry) {
+        m_state->insert(entry, true);
+        editor().show();
+    });
+    m_openSettings = [this] { openLatest(); };
+}
+
+AppDelegate::~AppDelegate()
+{
+    // The registry and the history outlive us: take our services back from them first.
+    HotKeyCenter::shared().setOnPress({});
+    HotKeyCenter::shared().setGrabber(nullptr);
+    Clipboard::shared().stop();
+    Clipboard::shared().setServices(nullptr, nullptr, nullptr);
+    Keyboard::setLayout(nullptr);
+}
+
+QString AppDelegate::captureToolPath()
+{
+    const QDir bin(QCoreApplication::applicationDirPath());
+    const QString beside = bin.filePath(QStringLiteral("kiwano-capture"));
+    if (QFileInfo(beside).isExecutable())
+        return beside;
+    const QString installed = QDir::cleanPath(
+        bin.filePath(QStringLiteral(KIWANO_LIBEXEC_FROM_BIN "/kiwano-capture")));
+    if (QFileInfo(installed).isExecutable())
+        return installed;
+    return beside;
+}
+
+void AppDelegate::startServices()
+{
+    // The X11 services need the xcb platform; elsewhere (offscreen) the history and the
+    // registry run without them and simply read, type and grab nothing.
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return;
+    m_layout = std::make_unique<X11KeyboardLayout>();
+    if (m_layout->isReadable())
+        Keyboard::setLayout(m_layout.get());
+    m_clipboardService = std::make_unique<X11ClipboardService>();
+    m_frontApp = std::make_unique<X11FrontApp>();
+    m_keySender = std::make_unique<X11KeySender>();
+    Clipboard::shared().setServices(m_clipboardService.get(), m_frontApp.get(), m_keySender.get());
+    if (X11HotKeyGrabber::isAvailable()) {
+        m_grabber = std::make_unique<X11HotKeyGrabber>();
+        HotKeyCenter::shared().setGrabber(m_grabber.get());
+    }
+}
+
+void AppDelegate::applicationDidFinishLaunching()
+{
+    Pixel::registerFont();
+    startServices();
+
+    m_statusMenu = new StatusMenu(*this, Clipboard::shared(), HotKeyCenter::shared(), this);
+
+    QPointer<AppDelegate> self(this);
+    HotKeyCenter::shared().setOnPress([self](HotKeyAction action) {
+        if (self)
+            self->onPress(action);
+    });
+    HotKeyCenter::shared().registerAll();
+
+    clipboardPanel().setOpenSettings([self] {
+        if (self)
+            self->showSettings();
+    });
+    Clipboard::shared().start();
+
+    if (!QFileInfo(captureToolPath()).isExecutable())
+        std::fprintf(stderr, "kiwano-snapper: %s\n", qPrintable(missingToolMessage()));
+
+    // Without a tray there is no status item to start from: the main window stands in for it.
+    if (!m_statusMenu->show())
+        openLatest();
+}
+
+void AppDelegate::onPress(HotKeyAction action)
+{
+    switch (action) {
+    case HotKeyAction::grabRegion:
+        grabRegion();
+        break;
+    case HotKeyAction::grabWindow:
+        grabWindow();
+        break;
+    case HotKeyAction::grabScreen:
+        grabScreen();
+        break;
+    case HotKeyAction::clipboard:
+        toggleClipboard();
+        break;
+    }
+}
+
+void AppDelegate::applicationWillTerminate()
+{
+    if (m_terminated)
+        return;
+    m_terminated = true;
+    Clipboard::shared().prepareForQuit();
+    HotKeyCenter::shared().unregisterAll();
+}
+
+EditorWindowController &AppDelegate::editor()
+{
+    if (!m_editor) {
+        m_editor = std::make_unique<EditorWindowController>(m_state.get());
+        // Ctrl+Q quits from the window too, which is the only way out without a tray.
+        auto *quitAction = new QAction(m_editor->window());
+        quitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+        quitAction->setShortcutContext(Qt::WindowShortcut);
+        connect(quitAction, &QAction::triggered, this, &AppDelegate::quit);
+        m_editor->window()->addAction(quitAction);
+    }
+    return *m_editor;
+}
+
+ClipboardPanelHost &AppDelegate::clipboardPanel()
+{
+    if (!m_clipboardPanel)
+        m_clipboardPanel = new ClipboardPanelHost(Clipboard::shared(), HotKeyCenter::shared(), this);
+    return *m_clipboardPanel;
+}
+
+void AppDelegate::open(const QStringList &files)
+{
+    bool opened = false;
+    for (const QString &file : files) {
+        const QImage image(file);
+        if (image.isNull())
+            continue;
+        const std::optional<GrabEntry> entry = History::add(image);
+        if (!entry)
+            continue;
+        m_state->insert(*entry, false);
+        opened = true;
+    }
+    if (opened)
+        editor().show();
+}
+
+void AppDelegate::openLatest()
+{
+    m_state->selectLatestIfNeeded();
+    editor().show();
+}
+
+void AppDelegate::grabRegion()
+{
+    if (canCapture())
+        m_capture->grabRegion();
+}
+
+void AppDelegate::grabWindow()
+{
+    if (canCapture())
+        m_capture->grabWindow();
+}
+
+void AppDelegate::grabScreen()
+{
+    if (canCapture())
+        m_capture->grabScreen();
+}
+
+QString AppDelegate::missingToolMessage()
+{
+    return QStringLiteral("The capture tool is missing (looked for %1). Reinstall Kiwano Snapper to grab the screen.")
+        .arg(QDir::toNativeSeparators(captureToolPath()));
+}
+
+bool AppDelegate::canCapture()
+{
+    if (QFileInfo(captureToolPath()).isExecutable())
+        return true;
+    if (m_statusMenu && m_statusMenu->trayIcon()->isVisible())
+        m_statusMenu->trayIcon()->showMessage(QStringLiteral("Kiwano Snapper"), missingToolMessage(),
+                                              QSystemTrayIcon::Warning);
+    else
+        std::fprintf(stderr, "kiwano-snapper: %s\n", qPrintable(missingToolMessage()));
+    return false;
+}
+
+void AppDelegate::showClipboard()
+{
+    clipboardPanel().openFromMenu();
+}
+
+void AppDelegate::toggleClipboard()
+{
+    clipboardPanel().handlePress(HotKeyAction::clipboard);
+}
+
+void AppDelegate::toggleIgnoreNext()
+{
+    Clipboard::shared().setIgnoreNext(!Clipboard::shared().ignoreNext());
+}
+
+void AppDelegate::togglePause()
+{
+    Clipboard::shared().setPaused(!Clipboard::shared().paused());
+}
+
+void AppDelegate::openImage()
+{
+    const QString file = QFileDialog::getOpenFileName(nullptr, QStringLiteral("Open Image"), QString(), imageFilter());
+    if (!file.isEmpty())
+        open({file});
+}
+
+void AppDelegate::showSettings()
+{
+    m_openSettings();
+}
+
+void AppDelegate::setSettingsOpener(std::function<void()> opener)
+{
+    m_openSettings = opener ? std::move(opener) : [] {};
+}
+
+void AppDelegate::checkForUpdates()
+{
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Kiwano Snapper"),
+                    QStringLiteral("Kiwano Snapper updates come with your package manager."), QMessageBox::Ok);
+    box.exec();
+}
+
+void AppDelegate::quit()
+{
+    QCoreApplication::quit();
+}

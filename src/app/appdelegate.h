@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "hotkeys/hotkey.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class AppState;
+class Capture;
+class ClipboardPanelHost;
+class EditorWindowController;
+class StatusMenu;
+class X11ClipboardService;
+class X11FrontApp;
+class X11HotKeyGrabber;
+class X11KeyboardLayout;
+class X11KeySender;
+
+// The composition root: the one place where the platform services, the models and the windows
+// are made and wired together. Lives for the whole process.
+class AppDelegate : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Makes the application state (which lists the grab history) and the capture component.
+    explicit AppDelegate(QObject *parent = nullptr);
+    ~AppDelegate() override;
+
+    // Start-up once the event loop can run: font, status menu, shortcuts, picker, clipboard.
+    void applicationDidFinishLaunching();
+    // The clean-up of a normal quit: copies being written land, the history is cleared when the
+    // user asked for it, and the global shortcuts are released. Safe to call more than once.
+    void applicationWillTerminate();
+    // Files handed to the application: each decodable image becomes the newest grab in turn.
+    void open(const QStringList &files);
+
+    void openLatest();
+    void grabRegion();
+    void grabWindow();
+    void grabScreen();
+    void showClipboard();
+    void toggleClipboard();
+    void toggleIgnoreNext();
+    void togglePause();
+    void openImage();
+    void showSettings();
+    void checkForUpdates();
+    void quit();
+
+    // What showSettings does; the settings window is hooked in here.
+    void setSettingsOpener(std::function<void()> opener);
+
+    AppState &state() { return *m_state; }
+    Capture &capture() { return *m_capture; }
+    // Made on first use and then kept.
+    EditorWindowController &editor();
+    ClipboardPanelHost &clipboardPanel();
+    StatusMenu *statusMenu() const { return m_statusMenu; }
+
+    // The capture tool: beside the program, else in the private folder of an installed layout.
+    static QString captureToolPath();
+    static QString missingToolMessage();
+
+private:
+    void startServices();
+    void onPress(HotKeyAction action);
+    // False, with the reason shown, when the capture tool cannot be run.
+    bool canCapture();
+
+    std::unique_ptr<AppState> m_state;
+    Capture *m_capture = nullptr;
+    std::unique_ptr<EditorWindowController> m_editor;
+    ClipboardPanelHost *m_clipboardPanel = nullptr;
+    StatusMenu *m_statusMenu = nullptr;
+    std::function<void()> m_openSettings;
+    bool m_terminated = false;
+
+    std::unique_ptr<X11KeyboardLayout> m_layout;
+    std::unique_ptr<X11ClipboardService> m_clipboardService;
+    std::unique_ptr<X11FrontApp> m_frontApp;
+    std::unique_ptr<X11KeySender> m_keySender;
+    std::unique_ptr<X11HotKeyGrabber> m_grabber;
+};
