@@ -61,10 +61,14 @@ AppDelegate::~AppDelegate()
 {
     // The registry and the history outlive us: take our services back from them first.
     HotKeyCenter::shared().setOnPress({});
-    HotKeyCenter::shared().setGrabber(nullptr);
-    Clipboard::shared().stop();
-    Clipboard::shared().setServices(nullptr, nullptr, nullptr);
-    Keyboard::setLayout(nullptr);
+    if (m_grabber)
+        HotKeyCenter::shared().setGrabber(nullptr);
+    if (m_clipboardService) {
+        Clipboard::shared().stop();
+        Clipboard::shared().setServices(nullptr, nullptr, nullptr);
+    }
+    if (m_layout && m_layout->isReadable())
+        Keyboard::setLayout(nullptr);
 }
 
 QString AppDelegate::captureToolPath()

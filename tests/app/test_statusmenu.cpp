@@ -1,0 +1,169 @@
+// SPDX-License-Identifier: MIT
+#include <QAction>
+#include <QMenu>
+#include <QSystemTrayIcon>
+#include <QTest>
+
+#include "app/appdelegate.h"
+#include "app/shellfixture.h"
+#include "app/statusmenu.h"
+#include "app/statustexts.h"
+#include "clipboard/clipboard.h"
+#include "fakes/fakehotkeygrabber.h"
+#include "fakes/fakekeyboardlayout.h"
+#include "hotkeys/hotkeycenter.h"
+#include "hotkeys/keyboard.h"
+
+class TestStatusMenu : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ShellSandbox> m_sandbox;
+    FakeKeyboardLayout m_layout;
+
+    static QStringList rowTitles(const QMenu &menu)
+    {
+        QStringList titles;
+        for (QAction *action : menu.actions())
+            titles << (action->isSeparator() ? QStringLiteral("-") : action->text().section(QLatin1Char('\t'), 0, 0));
+        return titles;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_sandbox = std::make_unique<ShellSandbox>();
+        Keyboard::setLayout(&m_layout);
+    }
+
+    void cleanupTestCase() { Keyboard::setLayout(nullptr); }
+
+    void toolTipFollowsTheClipboardState_data()
+    {
+        QTest::addColumn<bool>("paused");
+        QTest::addColumn<bool>("ignoreNext");
+        QTest::addColumn<QString>("toolTip");
+        QTest::newRow("neither") << false << false << "Kiwano Snapper";
+        QTest::newRow("ignoring") << false << true << "Kiwano Snapper (ignoring the next copy)";
+        QTest::newRow("paused") << true << false << "Kiwano Snapper (clipboard history paused)";
+        QTest::newRow("paused wins") << true << true << "Kiwano Snapper (clipboard history paused)";
+    }
+
+    void toolTipFollowsTheClipboardState()
+    {
+        QFETCH(bool, paused);
+        QFETCH(bool, ignoreNext);
+        QFETCH(QString, toolTip);
+        QCOMPARE(StatusTexts::toolTip(paused, ignoreNext), toolTip);
+    }
+
+    void shortcutTextNeedsAPrintableKey_data()
+    {
+        QTest::addColumn<std::optional<HotKey>>("key");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("none") << std::optional<HotKey>() << "";
+        QTest::newRow("letter") << std::optional(HotKey(8, HotKey::shift | HotKey::command)) << "Shift+Super+C";
+        QTest::newRow("digit") << std::optional(HotKey(22, HotKey::shift | HotKey::command)) << "Shift+Super+6";
+        QTest::newRow("no character") << std::optional(HotKey(105, HotKey::shift)) << "";
+    }
+
+    void shortcutTextNeedsAPrintableKey()
+    {
+        QFETCH(std::optional<HotKey>, key);
+        QFETCH(QString, text);
+        QCOMPARE(StatusTexts::shortcutText(key), text);
+        QCOMPARE(StatusTexts::rowText("Grab Region", text), text.isEmpty() ? "Grab Region" : "Grab Region\t" + text);
+    }
+
+    void menuHasEveryRowInOrder()
+    {
+        AppDelegate delegate;
+        Clipboard clipboard(nullptr, nullptr, nullptr);
+        HotKeyCenter hotKeys;
+        StatusMenu status(delegate, clipboard, hotKeys);
+        QCOMPARE(rowTitles(*status.menu()),
+                 QStringList({"Open Kiwano Snapper", "-", "Grab Region", "Grab Window", "Grab Whole Screen", "-",
+                              "Clipboard History", "Ignore Next Copy", "Pause Clipboard History", "Open Image...",
+                              "-", "Settings...", "Check for Updates...", "Quit Kiwano Snapper"}));
+        for (QAction *action : status.menu()->actions())
+            QVERIFY2(action->isSeparator() || !action->icon().isNull(), qPrintable(action->text()));
+        QCOMPARE(status.trayIcon()->toolTip(), "Kiwano Snapper");
+    }
+
+    void pausingChecksRenamesAndDimsAfterTheChange()
+    {
+        AppDelegate delegate;
+        Clipboard clipboard(nullptr, nullptr, nullptr);
+        HotKeyCenter hotKeys;
+        StatusMenu status(delegate, clipboard, hotKeys);
+        QCoreApplication::processEvents();
+
+        clipboard.setPaused(true);
+        // Never inline: the menu follows on the next turn of the event loop.
+        QVERIFY(!status.pauseItem()->isChecked());
+        QTRY_VERIFY(status.pauseItem()->isChecked());
+        QCOMPARE(status.pauseItem()->text(), "Resume Clipboard History");
+        QCOMPARE(status.trayIcon()->toolTip(), "Kiwano Snapper (clipboard history paused)");
+        QVERIFY(status.isDimmed());
+
+        clipboard.setIgnoreNext(true);
+        QTRY_VERIFY(status.ignoreNextItem()->isChecked());
+        QCOMPARE(status.trayIcon()->toolTip(), "Kiwano Snapper (clipboard history paused)");
+
+        clipboard.setPaused(false);
+        QTRY_VERIFY(!status.pauseItem()->isChecked());
+        QCOMPARE(status.pauseItem()->text(), "Pause Clipboard History");
+        QCOMPARE(status.trayIcon()->toolTip(), "Kiwano Snapper (ignoring the next copy)");
+        QVERIFY(!status.isDimmed());
+    }
+
+    void menuRowsFlipTheClipboardFlags()
+    {
+        AppDelegate delegate;
+        HotKeyCenter hotKeys;
+        StatusMenu status(delegate, Clipboard::shared(), hotKeys);
+        const bool paused = Clipboard::shared().paused();
+        status.pauseItem()->trigger();
+        QCOMPARE(Clipboard::shared().paused(), !paused);
+        status.pauseItem()->trigger();
+        QCOMPARE(Clipboard::shared().paused(), paused);
+        const bool ignoreNext = Clipboard::shared().ignoreNext();
+        status.ignoreNextItem()->trigger();
+        QCOMPARE(Clipboard::shared().ignoreNext(), !ignoreNext);
+        status.ignoreNextItem()->trigger();
+    }
+
+    void shortcutRowsFollowTheRegistry()
+    {
+        AppDelegate delegate;
+        Clipboard clipboard(nullptr, nullptr, nullptr);
+        FakeHotKeyGrabber grabber;
+        HotKeyCenter hotKeys;
+        hotKeys.setGrabber(&grabber);
+        StatusMenu status(delegate, clipboard, hotKeys);
+        QAction *row = status.shortcutItem(HotKeyAction::clipboard);
+
+        hotKeys.set(std::nullopt, HotKeyAction::clipboard);
+        QTRY_COMPARE(row->text(), "Clipboard History");
+        hotKeys.set(HotKey(8, HotKey::shift | HotKey::command), HotKeyAction::clipboard);
+        QCOMPARE(row->text(), "Clipboard History");
+        QTRY_COMPARE(row->text(), "Clipboard History\tShift+Super+C");
+        hotKeys.set(HotKey(22, HotKey::control), HotKeyAction::grabWindow);
+        QTRY_COMPARE(status.shortcutItem(HotKeyAction::grabWindow)->text(), "Grab Window\tCtrl+6");
+        hotKeys.setGrabber(nullptr);
+    }
+
+    void statusIconFallsBackToTheKiwi()
+    {
+        const QIcon missing = StatusMenu::statusIcon(false, "/nonexistent/kiwano-menubar.png");
+        QVERIFY(!missing.isNull());
+        QVERIFY(!missing.pixmap(22).toImage().isNull());
+        const QImage normal = StatusMenu::statusIcon(false).pixmap(22).toImage();
+        const QImage dim = StatusMenu::statusIcon(true).pixmap(22).toImage();
+        QVERIFY(normal != dim);
+    }
+};
+
+QTEST_MAIN(TestStatusMenu)
+#include "test_statusmenu.moc"
