@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/appdelegate.h"
 
+#include "app/commandline.h"
 #include "app/editorwindowcontroller.h"
 #include "app/statusmenu.h"
 #include "capture/appstate.h"
@@ -21,6 +22,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHash>
 #include <QImageReader>
 #include <QMainWindow>
 #include <QMessageBox>
@@ -194,6 +196,36 @@ void AppDelegate::open(const QStringList &files)
     }
     if (opened)
         editor().show();
+}
+
+void AppDelegate::handle(const QStringList &requests)
+{
+    const QHash<QString, void (AppDelegate::*)()> actions{
+        {QStringLiteral("region"), &AppDelegate::grabRegion},
+        {QStringLiteral("window"), &AppDelegate::grabWindow},
+        {QStringLiteral("screen"), &AppDelegate::grabScreen},
+        // Desktops without our global shortcuts bind this one: it follows the shortcut's rules.
+        {QStringLiteral("clipboard"), &AppDelegate::toggleClipboard},
+        {QStringLiteral("settings"), &AppDelegate::showSettings},
+        {QStringLiteral("show"), &AppDelegate::openLatest},
+        {QStringLiteral("quit"), &AppDelegate::quit},
+    };
+    QStringList files;
+    for (const QString &request : requests) {
+        const QString file = Requests::fileOf(request);
+        if (!file.isEmpty()) {
+            files << file;
+            continue;
+        }
+        if (!files.isEmpty()) {
+            open(files);
+            files.clear();
+        }
+        if (const auto action = actions.value(request))
+            (this->*action)();
+    }
+    if (!files.isEmpty())
+        open(files);
 }
 
 void AppDelegate::openLatest()

@@ -39,6 +39,10 @@ public:
     // Files handed to the application: each decodable image becomes the newest grab in turn.
     void open(const QStringList &files);
 
+    // Carries out requests from the command line (see CommandLine): grabs, the picker, the
+    // settings, files to open and quitting; unknown requests are ignored.
+    void handle(const QStringList &requests);
+
     void openLatest();
     void grabRegion();
     void grabWindow();

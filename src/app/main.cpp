@@ -1,24 +1,101 @@
 // SPDX-License-Identifier: MIT
 #include <QApplication>
+#include <QDir>
+#include <QImageReader>
+#include <QStandardPaths>
 
 #include "app/appdelegate.h"
+#include "app/commandline.h"
+#include "app/quitsignals.h"
+#include "app/singleinstance.h"
 #include "look/widgets/kiwanostyle.h"
+
+#include <cstdio>
+
+namespace {
+
+QStringList argumentList(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+// Keeps the files that hold an image; says which were left out.
+QStringList imagesOnly(const QStringList &files)
+{
+    QStringList images;
+    for (const QString &file : files) {
+        if (QImageReader(file).canRead())
+            images << file;
+        else
+            std::fprintf(stderr, "kiwano-snapper: skipping %s: not an image it can open\n",
+                         qPrintable(QDir::toNativeSeparators(file)));
+    }
+    return images;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    CommandLine line = CommandLine::parse(argumentList(argc, argv), QDir::currentPath());
+    switch (line.outcome) {
+    case CommandLine::Outcome::help:
+    case CommandLine::Outcome::version:
+        std::printf("%s\n", qPrintable(line.message));
+        return 0;
+    case CommandLine::Outcome::error:
+        std::fprintf(stderr, "kiwano-snapper: %s\n", qPrintable(line.message));
+        return 2;
+    case CommandLine::Outcome::run:
+        break;
+    }
+
     // Our windows live on X11, through XWayland in a Wayland session.
     if (qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kiwano Snapper"));
     QApplication::setOrganizationName(QStringLiteral("KiwanoSnapper"));
+    QApplication::setApplicationVersion(QStringLiteral(KIWANO_VERSION));
     // A tray utility: closing its last window leaves it running.
     QApplication::setQuitOnLastWindowClosed(false);
-    Look::apply(app);
 
+    line.files = imagesOnly(line.files);
+    QStringList requests = Requests::encode(line);
+    SingleInstance instance(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
+    const bool onlyQuit = line.files.isEmpty() && line.requests == QStringList{QStringLiteral("quit")};
+    if (onlyQuit) {
+        // Nothing to start just to end it.
+        instance.forward(requests);
+        return 0;
+    }
+    // A second plain launch brings the running one's window forward.
+    const QStringList forwarded = requests.isEmpty() ? QStringList{QStringLiteral("show")} : requests;
+    switch (instance.start(forwarded)) {
+    case SingleInstance::Role::forwarded:
+        return 0;
+    case SingleInstance::Role::failed:
+        std::fprintf(stderr, "kiwano-snapper: cannot reach the running Kiwano Snapper nor start one (%s)\n",
+                     qPrintable(QDir::toNativeSeparators(instance.socketPath())));
+        return 1;
+    case SingleInstance::Role::running:
+        break;
+    }
+
+    Look::apply(app);
     AppDelegate delegate;
     delegate.applicationDidFinishLaunching();
+    QObject::connect(&instance, &SingleInstance::requestsReceived, &delegate, &AppDelegate::handle);
+    QuitSignals quitSignals;
+    QObject::connect(&quitSignals, &QuitSignals::quitRequested, &app, &QCoreApplication::quit);
+    // The session is ending: the same clean-up as any quit.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &delegate, &AppDelegate::quit);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate, &AppDelegate::applicationWillTerminate);
+    if (!requests.isEmpty())
+        QMetaObject::invokeMethod(&delegate, [&delegate, requests] { delegate.handle(requests); }, Qt::QueuedConnection);
     const int status = app.exec();
     delegate.applicationWillTerminate();
     return status;

@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: MIT
+#include "app/commandline.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+
+namespace {
+
+struct Flag
+{
+    const char *name;
+    const char *description;
+};
+
+// The order here is the order the requests are carried out in; quitting comes last.
+constexpr Flag flags[] = {
+    {"region", "Grab a region of the screen."},
+    {"window", "Grab a window."},
+    {"screen", "Grab the whole screen."},
+    {"clipboard", "Open or close the clipboard history."},
+    {"settings", "Show the settings."},
+    {"quit", "Quit the running Kiwano Snapper."},
+};
+
+} // namespace
+
+CommandLine CommandLine::parse(const QStringList &arguments, const QString &workingFolder)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Kiwano Snapper grabs the screen, annotates images and keeps a clipboard history.\n"
+        "With a running Kiwano Snapper, the requests go to it; otherwise it starts first."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Show the version."));
+    parser.addOption(help);
+    parser.addOption(version);
+    for (const Flag &flag : flags)
+        parser.addOption(QCommandLineOption(QString::fromLatin1(flag.name), QString::fromLatin1(flag.description)));
+    parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Images to open as new grabs."),
+                                 QStringLiteral("[FILE...]"));
+
+    CommandLine line;
+    QStringList withProgram = arguments;
+    if (withProgram.isEmpty())
+        withProgram << QStringLiteral("kiwano-snapper");
+    if (!parser.parse(withProgram)) {
+        line.outcome = Outcome::error;
+        line.message = parser.errorText() + QStringLiteral("\nTry 'kiwano-snapper --help'.");
+        return line;
+    }
+    if (parser.isSet(help)) {
+        line.outcome = Outcome::help;
+        line.message = parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("kiwano-snapper"));
+        return line;
+    }
+    if (parser.isSet(version)) {
+        line.outcome = Outcome::version;
+        line.message = QStringLiteral("Kiwano Snapper " KIWANO_VERSION);
+        return line;
+    }
+    for (const Flag &flag : flags)
+        if (parser.isSet(QString::fromLatin1(flag.name)))
+            line.requests << QString::fromLatin1(flag.name);
+    const QDir here(workingFolder);
+    for (const QString &file : parser.positionalArguments())
+        line.files << QDir::cleanPath(here.absoluteFilePath(file));
+    return line;
+}
+
+namespace Requests {
+
+const QString openPrefix = QStringLiteral("open\t");
+
+QString openFile(const QString &path)
+{
+    return openPrefix + path;
+}
+
+QString fileOf(const QString &request)
+{
+    return request.startsWith(openPrefix) ? request.mid(openPrefix.size()) : QString();
+}
+
+QStringList encode(const CommandLine &line)
+{
+    QStringList requests;
+    for (const QString &file : line.files)
+        requests << openFile(file);
+    for (const QString &request : line.requests)
+        requests << request;
+    return requests;
+}
+
+} // namespace Requests

@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the program was asked to do on its command line. Reading it touches nothing else.
+struct CommandLine
+{
+    enum class Outcome { run, help, version, error };
+
+    Outcome outcome = Outcome::run;
+    // Requests for the running instance in the order they are carried out: "region", "window",
+    // "screen", "clipboard", "settings", then "quit".
+    QStringList requests;
+    // Files to open, made absolute against the working folder.
+    QStringList files;
+    // The help or version text, or what was wrong.
+    QString message;
+
+    static CommandLine parse(const QStringList &arguments, const QString &workingFolder);
+};
+
+// One request a running instance understands: a bare word, or "open" and a file after a tab.
+namespace Requests {
+QStringList encode(const CommandLine &line);
+QString openFile(const QString &path);
+// The file of an open request; empty for every other request.
+QString fileOf(const QString &request);
+} // namespace Requests

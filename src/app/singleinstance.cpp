@@ -1,0 +1,110 @@
+// SPDX-License-Identifier: MIT
+#include "app/singleinstance.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QThread>
+
+namespace {
+
+// Requests travel as UTF-8 separated by NUL, which no file path holds; the sender's closing of
+// the connection ends them.
+QByteArray pack(const QStringList &requests)
+{
+    QByteArray bytes;
+    for (const QString &request : requests)
+        bytes += request.toUtf8() + '\0';
+    return bytes;
+}
+
+QStringList unpack(const QByteArray &bytes)
+{
+    QStringList requests;
+    for (const QByteArray &part : bytes.split('\0'))
+        if (!part.isEmpty())
+            requests << QString::fromUtf8(part);
+    return requests;
+}
+
+} // namespace
+
+SingleInstance::SingleInstance(const QString &folder, QObject *parent)
+    : QObject(parent)
+    , m_folder(folder)
+    , m_lock(QDir(folder).filePath(QStringLiteral("kiwano-snapper.lock")))
+{
+    m_lock.setStaleLockTime(0); // held for the life of the instance: only a dead owner makes it stale
+}
+
+SingleInstance::~SingleInstance()
+{
+    if (m_server)
+        m_server->close();
+}
+
+QString SingleInstance::socketPath() const
+{
+    return QDir(m_folder).filePath(QStringLiteral("kiwano-snapper.socket"));
+}
+
+QString SingleInstance::lockPath() const
+{
+    return m_lock.fileName();
+}
+
+bool SingleInstance::forward(const QStringList &requests, int timeoutMs)
+{
+    QLocalSocket socket;
+    socket.connectToServer(socketPath());
+    if (!socket.waitForConnected(timeoutMs))
+        return false;
+    socket.write(pack(requests));
+    if (!socket.waitForBytesWritten(timeoutMs) && socket.bytesToWrite() > 0)
+        return false;
+    socket.disconnectFromServer();
+    if (socket.state() != QLocalSocket::UnconnectedState)
+        socket.waitForDisconnected(timeoutMs);
+    return true;
+}
+
+SingleInstance::Role SingleInstance::start(const QStringList &requests, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (true) {
+        if (forward(requests, 1000))
+            return Role::forwarded;
+        if (m_lock.tryLock(0))
+            return listen() ? Role::running : Role::failed;
+        // Another launch holds the lock and is about to listen.
+        if (deadline.hasExpired())
+            return Role::failed;
+        QThread::msleep(20);
+    }
+}
+
+bool SingleInstance::listen()
+{
+    // The lock is ours, so a socket left there belongs to an instance that died.
+    QLocalServer::removeServer(socketPath());
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!m_server->listen(socketPath()))
+        return false;
+    connect(m_server, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket *socket = m_server->nextPendingConnection()) {
+            auto *buffer = new QByteArray;
+            connect(socket, &QLocalSocket::readyRead, socket, [socket, buffer] { *buffer += socket->readAll(); });
+            connect(socket, &QLocalSocket::disconnected, this, [this, socket, buffer] {
+                *buffer += socket->readAll();
+                const QStringList requests = unpack(*buffer);
+                delete buffer;
+                socket->deleteLater();
+                if (!requests.isEmpty())
+                    emit requestsReceived(requests);
+            });
+        }
+    });
+    return true;
+}

@@ -1,0 +1,135 @@
+// SPDX-License-Identifier: MIT
+#include <QLocalServer>
+#include <QLockFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/commandline.h"
+#include "app/singleinstance.h"
+
+Q_DECLARE_METATYPE(CommandLine::Outcome)
+
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void parse_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<CommandLine::Outcome>("outcome");
+        QTest::addColumn<QStringList>("requests");
+        QTest::addColumn<QStringList>("files");
+        using O = CommandLine::Outcome;
+        QTest::newRow("nothing") << QStringList{} << O::run << QStringList{} << QStringList{};
+        QTest::newRow("region") << QStringList{"--region"} << O::run << QStringList{"region"} << QStringList{};
+        QTest::newRow("quit goes last") << QStringList{"--quit", "--screen"} << O::run
+                                        << QStringList{"screen", "quit"} << QStringList{};
+        QTest::newRow("all in order") << QStringList{"--settings", "--clipboard", "--window", "--region"} << O::run
+                                      << QStringList{"region", "window", "clipboard", "settings"} << QStringList{};
+        QTest::newRow("relative file") << QStringList{"shot.png", "../b/c.jpg"} << O::run << QStringList{}
+                                       << QStringList{"/home/zog/shot.png", "/home/b/c.jpg"};
+        QTest::newRow("absolute file and flag") << QStringList{"/tmp/x y.png", "--screen"} << O::run
+                                                << QStringList{"screen"} << QStringList{"/tmp/x y.png"};
+        QTest::newRow("dash file after --") << QStringList{"--", "--region"} << O::run << QStringList{}
+                                            << QStringList{"/home/zog/--region"};
+        QTest::newRow("help") << QStringList{"--region", "--help"} << O::help << QStringList{} << QStringList{};
+        QTest::newRow("short help") << QStringList{"-h"} << O::help << QStringList{} << QStringList{};
+        QTest::newRow("version") << QStringList{"--version"} << O::version << QStringList{} << QStringList{};
+        QTest::newRow("unknown option") << QStringList{"--regoin"} << O::error << QStringList{} << QStringList{};
+        QTest::newRow("value on a flag") << QStringList{"--region=5"} << O::error << QStringList{} << QStringList{};
+    }
+
+    void parse()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(CommandLine::Outcome, outcome);
+        QFETCH(QStringList, requests);
+        QFETCH(QStringList, files);
+        const CommandLine line = CommandLine::parse(QStringList{"kiwano-snapper"} + arguments, "/home/zog");
+        QCOMPARE(line.outcome, outcome);
+        QCOMPARE(line.requests, requests);
+        QCOMPARE(line.files, files);
+        if (outcome != CommandLine::Outcome::run)
+            QVERIFY(!line.message.isEmpty());
+    }
+
+    void messagesSayWhatHappened()
+    {
+        QVERIFY(CommandLine::parse({"kiwano-snapper", "--regoin"}, "/").message.contains("regoin"));
+        QVERIFY(CommandLine::parse({"kiwano-snapper", "--version"}, "/").message.startsWith("Kiwano Snapper "));
+        const QString help = CommandLine::parse({"kiwano-snapper", "--help"}, "/").message;
+        for (const char *flag : {"--region", "--window", "--screen", "--clipboard", "--settings", "--quit"})
+            QVERIFY2(help.contains(flag), flag);
+        QVERIFY(!help.contains("<executable_name>"));
+    }
+
+    void requestsOpenFilesBeforeTheRest()
+    {
+        CommandLine line;
+        line.requests = {"screen", "quit"};
+        line.files = {"/a/b.png"};
+        const QStringList requests = Requests::encode(line);
+        QCOMPARE(requests.size(), 3);
+        QCOMPARE(Requests::fileOf(requests.at(0)), "/a/b.png");
+        QCOMPARE(requests.mid(1), QStringList({"screen", "quit"}));
+        QVERIFY(Requests::fileOf("screen").isEmpty());
+    }
+
+    void secondLaunchHandsItsRequestsToTheFirst()
+    {
+        QTemporaryDir folder;
+        SingleInstance first(folder.path());
+        QCOMPARE(first.start({}), SingleInstance::Role::running);
+        QSignalSpy received(&first, &SingleInstance::requestsReceived);
+
+        const QString odd = Requests::openFile("/tmp/a\nb c.png");
+        SingleInstance second(folder.path());
+        QCOMPARE(second.start({odd, "region", "quit"}), SingleInstance::Role::forwarded);
+        QTRY_COMPARE(received.size(), 1);
+        QCOMPARE(received.at(0).at(0).toStringList(), QStringList({odd, "region", "quit"}));
+
+        SingleInstance third(folder.path());
+        QVERIFY(third.forward({"screen"}));
+        QTRY_COMPARE(received.size(), 2);
+        QCOMPARE(received.at(1).at(0).toStringList(), QStringList({"screen"}));
+    }
+
+    void nothingRunningMeansNothingToForwardTo()
+    {
+        QTemporaryDir folder;
+        SingleInstance lone(folder.path());
+        QVERIFY(!lone.forward({"quit"}, 200));
+    }
+
+    void socketLeftByADeadInstanceIsTakenOver()
+    {
+        QTemporaryDir folder;
+        // A socket file with nobody listening, as a crash leaves it.
+        {
+            QLocalServer dead;
+            QVERIFY(dead.listen(folder.filePath("kiwano-snapper.socket")));
+            dead.setParent(nullptr);
+        }
+        QFile(folder.filePath("kiwano-snapper.socket")).open(QIODevice::WriteOnly);
+        SingleInstance next(folder.path());
+        QCOMPARE(next.start({"region"}, 1000), SingleInstance::Role::running);
+        SingleInstance after(folder.path());
+        QVERIFY(after.forward({"screen"}));
+    }
+
+    void lockHeldByAnInstanceThatNeverListensFails()
+    {
+        QTemporaryDir folder;
+        QLockFile held(folder.filePath("kiwano-snapper.lock"));
+        QVERIFY(held.tryLock(0));
+        SingleInstance waiting(folder.path());
+        QCOMPARE(waiting.start({"region"}, 300), SingleInstance::Role::failed);
+        held.unlock();
+        QCOMPARE(waiting.start({"region"}, 300), SingleInstance::Role::running);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "test_commandline.moc"
