@@ -1,0 +1,135 @@
+// SPDX-License-Identifier: MIT
+#include <QImage>
+#include <QMainWindow>
+#include <QTest>
+
+#include "app/appdelegate.h"
+#include "app/commandline.h"
+#include "app/editorwindowcontroller.h"
+#include "app/shellfixture.h"
+#include "capture/appstate.h"
+#include "capture/history.h"
+#include "clipboard/clipboard.h"
+
+class TestAppDelegate : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ShellSandbox> m_sandbox;
+
+    QString writeImage(const QString &name, const QColor &color)
+    {
+        QImage image(40, 30, QImage::Format_ARGB32_Premultiplied);
+        image.fill(color);
+        const QString path = m_sandbox->path(name);
+        image.save(path);
+        return path;
+    }
+
+    static void emptyHistory()
+    {
+        for (const GrabEntry &entry : History::load())
+            History::remove(entry);
+    }
+
+    static QList<Representation> text(const QString &words)
+    {
+        return {{QStringLiteral("text/plain"), words.toUtf8()}};
+    }
+
+private slots:
+    void initTestCase() { m_sandbox = std::make_unique<ShellSandbox>(); }
+    void init() { emptyHistory(); }
+
+    void openingSeveralFilesMakesOneGrabEachTheLastSelected()
+    {
+        const QStringList files{writeImage("a.png", Qt::red), m_sandbox->path("notes.txt"),
+                                writeImage("b.png", Qt::green), writeImage("c.jpg", Qt::blue)};
+        QFile(files.at(1)).open(QIODevice::WriteOnly);
+        AppDelegate delegate;
+        delegate.open(files);
+        QCOMPARE(delegate.state().entries().size(), 3);
+        QCOMPARE(delegate.state().selected(), delegate.state().entries().first().url);
+        const QImage newest = History::image(delegate.state().entries().first());
+        QCOMPARE(newest.pixelColor(5, 5).blue() > 200, true);
+        QVERIFY(delegate.editor().window()->isVisible());
+    }
+
+    void openingNothingUsableShowsNoWindow()
+    {
+        AppDelegate delegate;
+        delegate.open({m_sandbox->path("missing.png")});
+        QVERIFY(delegate.state().entries().isEmpty());
+        delegate.handle({Requests::openFile(m_sandbox->path("missing.png"))});
+        QVERIFY(delegate.state().entries().isEmpty());
+    }
+
+    void requestsOpenTheirFilesInOrder()
+    {
+        AppDelegate delegate;
+        delegate.handle({Requests::openFile(writeImage("one.png", Qt::red)), QStringLiteral("unknown"),
+                         Requests::openFile(writeImage("two.png", Qt::yellow))});
+        QCOMPARE(delegate.state().entries().size(), 2);
+        QCOMPARE(History::image(delegate.state().entries().first()).pixelColor(1, 1), QColor(Qt::yellow));
+    }
+
+    void openLatestSelectsTheNewestOrShowsTheEmptyWindow()
+    {
+        {
+            AppDelegate delegate;
+            delegate.openLatest();
+            QVERIFY(delegate.editor().window()->isVisible());
+            QVERIFY(!delegate.state().selected());
+        }
+        AppDelegate delegate;
+        delegate.open({writeImage("old.png", Qt::red), writeImage("new.png", Qt::green)});
+        delegate.state().setSelected(std::nullopt);
+        delegate.openLatest();
+        QCOMPARE(delegate.state().selected(), delegate.state().entries().first().url);
+    }
+
+    void quittingClearsTheHistoryOnlyWhenAsked_data()
+    {
+        QTest::addColumn<bool>("clearOnQuit");
+        QTest::addColumn<QStringList>("left");
+        QTest::newRow("kept") << false << QStringList{"pinned", "plain"};
+        QTest::newRow("cleared but the pinned") << true << QStringList{"pinned"};
+    }
+
+    void quittingClearsTheHistoryOnlyWhenAsked()
+    {
+        QFETCH(bool, clearOnQuit);
+        QFETCH(QStringList, left);
+        Clipboard &clipboard = Clipboard::shared();
+        clipboard.clear(true);
+        clipboard.add(text("pinned"), std::nullopt);
+        clipboard.togglePin(clipboard.items().first());
+        clipboard.add(text("plain"), std::nullopt);
+        clipboard.finishPendingCopies();
+        QCOMPARE(clipboard.items().size(), 2);
+        clipboard.setClearOnQuit(clearOnQuit);
+
+        AppDelegate delegate;
+        delegate.applicationWillTerminate();
+        delegate.applicationWillTerminate();
+        QStringList titles;
+        for (const ClipItem &item : clipboard.items())
+            titles << item.title;
+        QCOMPARE(titles, left);
+        clipboard.setClearOnQuit(false);
+    }
+
+    void settingsGoThroughTheHook()
+    {
+        AppDelegate delegate;
+        int shown = 0;
+        delegate.setSettingsOpener([&shown] { ++shown; });
+        delegate.handle({QStringLiteral("settings")});
+        delegate.showSettings();
+        QCOMPARE(shown, 2);
+    }
+};
+
+QTEST_MAIN(TestAppDelegate)
+#include "test_appdelegate.moc"
