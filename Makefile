@@ -3,7 +3,12 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 BUILD_TYPE ?= RelWithDebInfo
 
-.PHONY: deps configure build run test bench screenshots clean
+PREFIX ?= /usr/local
+DESTDIR ?=
+# What an installation needs; the tests and benchmarks are not built for it.
+INSTALL_TARGETS = kiwano-snapper kiwano-capture kiwano-appicons-png kiwano-changelog
+
+.PHONY: deps configure build run test bench screenshots install package clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -26,6 +31,17 @@ bench: build
 
 screenshots: build
 	@bash scripts/screenshots.sh $(BUILD)
+
+install: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target $(INSTALL_TARGETS)
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# A Debian package of the install, in $(BUILD); scripts/debian-packages.txt lists its tools.
+package: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target $(INSTALL_TARGETS)
+	cd $(BUILD) && cpack -G DEB
+	desktop-file-validate resources/linux/org.kiwanosnapper.KiwanoSnapper.desktop
+	appstreamcli validate --no-net resources/linux/org.kiwanosnapper.KiwanoSnapper.metainfo.xml
 
 clean:
 	rm -rf $(BUILD)

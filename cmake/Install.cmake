@@ -1,0 +1,40 @@
+# SPDX-License-Identifier: MIT
+# What `make install` puts where (GNUInstallDirs: prefix and DESTDIR work), and the DEB package.
+set(KIWANO_APP_ID org.kiwanosnapper.KiwanoSnapper)
+install(TARGETS kiwano-snapper RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/resources/linux/${KIWANO_APP_ID}.desktop
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/linux/${KIWANO_APP_ID}.metainfo.xml
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/linux/copyright
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kiwano-snapper)
+# Debian wants the changelog and the manual page compressed, reproducibly.
+set(changelog ${PROJECT_BINARY_DIR}/changelog.gz)
+set(manpage ${PROJECT_BINARY_DIR}/kiwano-snapper.1.gz)
+add_custom_command(OUTPUT ${changelog}
+  COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/resources/linux/changelog.Debian > ${changelog}
+  DEPENDS ${PROJECT_SOURCE_DIR}/resources/linux/changelog.Debian)
+add_custom_command(OUTPUT ${manpage}
+  COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/resources/linux/kiwano-snapper.1 > ${manpage}
+  DEPENDS ${PROJECT_SOURCE_DIR}/resources/linux/kiwano-snapper.1)
+add_custom_target(kiwano-changelog ALL DEPENDS ${changelog} ${manpage})
+install(FILES ${changelog} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kiwano-snapper)
+install(FILES ${manpage} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME kiwano-snapper)
+set(CPACK_PACKAGE_VENDOR "Kiwano Snapper")
+set(CPACK_PACKAGE_CONTACT "Kiwano Snapper developers <maintainers@kiwanosnapper.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "screen grabs, annotation and clipboard history in the tray")
+set(CPACK_PACKAGE_DESCRIPTION "Kiwano Snapper lives in the system tray. It grabs a region, a window or\nthe whole screen, annotates the grab in its editor, and keeps a\nsearchable clipboard history that pastes entries back.")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's image and platform plugins are loaded at run time, so no library names them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-image-formats-plugins, libqt6svg6, fonts-noto-color-emoji")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+include(CPack)
