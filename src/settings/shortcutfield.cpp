@@ -11,8 +11,9 @@
 #include <QPainter>
 
 ShortcutField::ShortcutField(HotKeyAction action, HotKeyCenter &center, QWidget *parent)
-    : QAbstractButton(parent), m_action(action), m_recorder(new HotKeyRecorder(action, center, this))
+    : QAbstractButton(parent), m_action(action)
 {
+    m_recorder = new HotKeyRecorder(action, center, this);
     setFocusPolicy(Qt::StrongFocus);
     setFont(Pixel::font(12));
     setAccessibleDescription(HotKeyActions::title(action));
@@ -24,7 +25,8 @@ ShortcutField::ShortcutField(HotKeyAction action, HotKeyCenter &center, QWidget 
 
 bool ShortcutField::isRecording() const
 {
-    return m_recorder->isRecording();
+    // Events arrive while the recorder is being made.
+    return m_recorder && m_recorder->isRecording();
 }
 
 void ShortcutField::refresh()

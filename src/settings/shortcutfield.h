@@ -32,5 +32,5 @@ protected:
 
 private:
     HotKeyAction m_action;
-    HotKeyRecorder *m_recorder;
+    HotKeyRecorder *m_recorder = nullptr;
 };

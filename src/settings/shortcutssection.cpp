@@ -41,6 +41,8 @@ ShortcutsSection::ShortcutsSection(HotKeyCenter &center, QWidget *parent)
         row.clear->setToolTip(QStringLiteral("No shortcut"));
         row.clear->setAccessibleName(QStringLiteral("No shortcut for ") + HotKeyActions::title(action));
         line->addWidget(row.clear);
+        // The field lines up with the clear button's face (its shadow hangs below).
+        row.field->setFixedHeight(row.clear->sizeHint().height() - 2);
         column->addLayout(line);
         row.warning = new WarningBox;
         column->addWidget(row.warning);
