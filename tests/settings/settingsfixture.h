@@ -25,6 +25,12 @@ struct SettingsFixture
     }
     ~SettingsFixture() { center.setGrabber(nullptr); }
 
+    static QSettings preferences()
+    {
+        return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("KiwanoSnapper"),
+                         QStringLiteral("KiwanoSnapper"));
+    }
+
     // An X11 session unless told otherwise, whatever the machine running the tests is.
     static QProcessEnvironment session(const QString &type, bool waylandDisplay, bool x11Display)
     {
