@@ -107,9 +107,9 @@ SavingSection::SavingSection(AppState *state, FolderChooser chooser, QWidget *pa
 void SavingSection::moveHistory(const QString &folder)
 {
     QString error;
-    // The folder the grabs are in already needs no move and is no failure.
-    const bool moved = History::isSameFolder(folder, History::dir())
-        || (m_state ? m_state->moveHistory(folder, &error) : History::move(folder, &error).has_value());
+    // The folder the grabs are in already is no failure: the move leaves them where they are.
+    const bool moved = m_state ? m_state->moveHistory(folder, &error)
+                               : History::move(folder, &error).has_value();
     m_error->setText(moved ? QString() : QStringLiteral("Couldn't move the grabs: ") + error);
     refresh();
 }
