@@ -23,6 +23,13 @@ ShortcutField::ShortcutField(HotKeyAction action, HotKeyCenter &center, QWidget 
     refresh();
 }
 
+ShortcutField::~ShortcutField()
+{
+    // The recorder outlives this widget's own part of the destruction; it must not call back.
+    disconnect(m_recorder, nullptr, this, nullptr);
+    m_recorder->stop();
+}
+
 bool ShortcutField::isRecording() const
 {
     // Events arrive while the recorder is being made.

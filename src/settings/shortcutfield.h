@@ -16,6 +16,8 @@ class ShortcutField : public QAbstractButton
     Q_OBJECT
 public:
     ShortcutField(HotKeyAction action, HotKeyCenter &center, QWidget *parent = nullptr);
+    // Ends a recording in progress, so the shortcuts are registered again.
+    ~ShortcutField() override;
 
     HotKeyRecorder *recorder() const { return m_recorder; }
     bool isRecording() const;

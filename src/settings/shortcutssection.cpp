@@ -75,6 +75,13 @@ ShortcutsSection::ShortcutsSection(HotKeyCenter &center, QWidget *parent)
     refresh();
 }
 
+ShortcutsSection::~ShortcutsSection()
+{
+    // A field still recording registers everything again as it goes; the rows are half gone
+    // by then and must not be refreshed.
+    disconnect(&m_center, nullptr, this, nullptr);
+}
+
 ShortcutField *ShortcutsSection::field(HotKeyAction action) const
 {
     return m_rows.at(int(HotKeyActions::index(action))).field;

@@ -18,6 +18,7 @@ class ShortcutsSection : public QWidget
     Q_OBJECT
 public:
     explicit ShortcutsSection(HotKeyCenter &center, QWidget *parent = nullptr);
+    ~ShortcutsSection() override;
 
     ShortcutField *field(HotKeyAction action) const;
     KiwanoButton *clearButton(HotKeyAction action) const;
