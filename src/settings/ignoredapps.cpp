@@ -75,9 +75,7 @@ void IgnoredApps::rebuild()
     }
     m_shown.clear();
     const auto installed = DesktopEntries::installed();
-    // New widgets join the end of the window's tab chain; each row's button is moved back to
-    // just before "Add App...", so Tab follows the reading order.
-    QWidget *previous = m_add->previousInFocusChain();
+
     for (const QString &id : m_clipboard.userIgnoredApps()) {
         const QString name = AppNames::name(id).value_or(id);
         m_shown << name;
@@ -95,8 +93,6 @@ void IgnoredApps::rebuild()
         connect(removeButton, &QAbstractButton::clicked, this, [this, id] { remove(id); });
         row->addWidget(removeButton);
         m_rows->addLayout(row);
-        setTabOrder(previous, removeButton);
-        previous = removeButton;
     }
-    setTabOrder(previous, m_add);
+    emit rowsChanged();
 }

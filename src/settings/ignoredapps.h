@@ -28,6 +28,10 @@ public:
     QStringList shownNames() const;
     KiwanoButton *addButton() const { return m_add; }
 
+signals:
+    // The rows were made again (their controls are new).
+    void rowsChanged();
+
 private:
     void rebuild();
 

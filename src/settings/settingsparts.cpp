@@ -9,6 +9,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QPainter>
 #include <QStyleOptionFocusRect>
 #include <QVBoxLayout>
@@ -26,9 +27,34 @@ QColor faded(qreal opacity)
     return color;
 }
 
+void collectFocusable(QLayout *layout, QList<QWidget *> &out)
+{
+    if (!layout)
+        return;
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem *item = layout->itemAt(i);
+        if (QWidget *widget = item->widget()) {
+            if (widget->focusPolicy() & Qt::TabFocus)
+                out << widget;
+            else
+                collectFocusable(widget->layout(), out);
+        } else {
+            collectFocusable(item->layout(), out);
+        }
+    }
+}
+
 } // namespace
 
 namespace SettingsParts {
+
+void chainInLayoutOrder(QWidget *root)
+{
+    QList<QWidget *> controls;
+    collectFocusable(root->layout(), controls);
+    for (qsizetype i = 1; i < controls.size(); ++i)
+        QWidget::setTabOrder(controls.at(i - 1), controls.at(i));
+}
 
 QVBoxLayout *section(QVBoxLayout *column, const QString &icon, const QString &title)
 {

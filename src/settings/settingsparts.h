@@ -17,6 +17,9 @@ QVBoxLayout *section(QVBoxLayout *column, const QString &icon, const QString &ti
 QLabel *text(const QString &text, QWidget *parent = nullptr);
 // A smaller, faded line under a control.
 QLabel *caption(const QString &text, QWidget *parent = nullptr);
+// Sets the tab order of every focusable control below root to the order of its layouts, which
+// is the reading order: top to bottom, left to right within a row.
+void chainInLayoutOrder(QWidget *root);
 
 } // namespace SettingsParts
 

@@ -43,6 +43,11 @@ SettingsView::SettingsView(UpdateSettings *updates, AppState *state, Services se
     column->addWidget(m_clipboard);
     column->addWidget(m_general);
     column->addStretch();
+
+    // Controls made later (the ignored apps' rows) would join the end of the tab chain.
+    SettingsParts::chainInLayoutOrder(this);
+    connect(m_clipboard->ignoredApps(), &IgnoredApps::rowsChanged, this,
+            [this] { SettingsParts::chainInLayoutOrder(this); });
 }
 
 void SettingsView::paintEvent(QPaintEvent *)

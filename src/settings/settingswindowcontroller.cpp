@@ -36,6 +36,8 @@ void SettingsWindowController::makeWindow()
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setWidgetResizable(true);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Tab walks the controls and the page follows the focus; the page itself is no stop.
+    m_scroll->setFocusPolicy(Qt::NoFocus);
     layout->addWidget(m_scroll);
 
     // 900 high unless the screen is smaller; the content scrolls then.
