@@ -89,6 +89,7 @@ void IgnoredApps::rebuild()
         row->addWidget(icon);
         row->addWidget(SettingsParts::text(name, this), 1);
         auto *removeButton = new KiwanoButton(QStringLiteral("xmark"), QString(), this);
+        removeButton->setIconSize(12);
         removeButton->setToolTip(QStringLiteral("Remove ") + name);
         connect(removeButton, &QAbstractButton::clicked, this, [this, id] { remove(id); });
         row->addWidget(removeButton);

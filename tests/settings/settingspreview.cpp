@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 // Writes pictures of the settings window for looking at it: the window as shown, and the whole
 // content. Usage: settings_preview OUT_PREFIX [wayland]
+// Also the application chooser over the installed desktop files.
 #include "settingsfixture.h"
 
 #include "hotkeys/keyboard.h"
 #include "look/widgets/kiwanostyle.h"
 #include "platform/x11/x11keyboardlayout.h"
+#include "settings/appchooser.h"
 #include "settings/settingswindowcontroller.h"
 #include "settings/updatesettings.h"
 
@@ -30,7 +32,10 @@ int main(int argc, char **argv)
         services.clipboardServices.environment = SettingsFixture::session(QStringLiteral("wayland"), true, false);
     controller.setServices(services);
     controller.show();
+    AppChooser chooser(DesktopEntries::installed()->entries());
+    chooser.show();
     QTimer::singleShot(500, [&] {
+        chooser.grab().save(prefix + QStringLiteral("-chooser.png"));
         controller.window()->grab().save(prefix + QStringLiteral("-window.png"));
         controller.view()->grab().save(prefix + QStringLiteral("-content.png"));
         app.quit();
