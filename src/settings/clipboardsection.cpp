@@ -68,7 +68,14 @@ ClipboardSection::ClipboardSection(Clipboard &clipboard, Services services, QWid
         m_blockedWarning->setText(Session::clipboardBlockedWarning());
     readTrust();
 
-    connect(m_enabled, &QAbstractButton::toggled, &m_clipboard, &Clipboard::setEnabled);
+    connect(m_enabled, &QAbstractButton::toggled, this, [this](bool enabled) {
+        m_clipboard.setEnabled(enabled);
+        // The monitor reads the setting only when it starts.
+        if (enabled)
+            m_clipboard.start();
+        else
+            m_clipboard.stop();
+    });
     connect(m_limit, &LimitStepper::valueEdited, this, [this](int limit) {
         m_clipboard.setLimit(limit);
         m_clipboard.applyLimit();

@@ -22,6 +22,7 @@ private slots:
     void blockedWarningOnlyWithoutAnXServer_data();
     void blockedWarningOnlyWithoutAnXServer();
     void clearHistoryKeepsPinned();
+    void rememberToggleStartsAndStopsTheMonitor();
 
 private:
     ClipboardSection *makeSection(std::function<bool()> trusted = [] { return true; });
@@ -197,6 +198,26 @@ void TestSettingsClipboard::clearHistoryKeepsPinned()
     clipboard.togglePin(clipboard.items().last());
     makeSection()->clearButton()->click();
     QCOMPARE(m_fixture->clips.titles(), QStringList{"kept"});
+}
+
+void TestSettingsClipboard::rememberToggleStartsAndStopsTheMonitor()
+{
+    Clipboard &clipboard = m_fixture->clips.open();
+    m_fixture->clipboard = &clipboard;
+    clipboard.start();
+    ClipboardSection *section = makeSection();
+    QVERIFY(section->enabledToggle()->isChecked());
+
+    section->enabledToggle()->click();
+    QVERIFY(!clipboard.isEnabled());
+    QVERIFY(!clipboard.isRunning());
+    QVERIFY(!clipboard.isPolling());
+
+    section->enabledToggle()->click();
+    QVERIFY(clipboard.isEnabled());
+    QVERIFY(clipboard.isRunning());
+    QVERIFY(clipboard.isPolling());
+    clipboard.stop();
 }
 
 QTEST_MAIN(TestSettingsClipboard)
