@@ -25,6 +25,9 @@ public:
 
     // What the view works with; tests and the shell may set it before the first show().
     void setServices(const SettingsView::Services &services) { m_services = services; }
+    // What "Quit Kiwano Snapper" calls (the application's normal quit); QCoreApplication::quit
+    // unless set. Takes effect the next time the view is made.
+    void setQuitHandler(std::function<void()> quit) { m_services.quit = std::move(quit); }
     // Shows the window in front and gives it the keyboard.
     void show();
     QWidget *window() const { return m_window; }

@@ -8,6 +8,11 @@
 #include "look/widgets/kiwanostyle.h"
 #include "platform/x11/x11keyboardlayout.h"
 #include "settings/appchooser.h"
+#include "settings/clipboardsection.h"
+#include "settings/settingsparts.h"
+#include "settings/shortcutfield.h"
+#include "settings/shortcutssection.h"
+#include "hotkeys/hotkeyrecorder.h"
 #include "settings/settingswindowcontroller.h"
 #include "settings/updatesettings.h"
 
@@ -34,6 +39,9 @@ int main(int argc, char **argv)
     controller.show();
     AppChooser chooser(DesktopEntries::installed()->entries());
     chooser.show();
+    // One field recording and the keyboard on a toggle, to see both states.
+    controller.view()->shortcuts()->field(HotKeyAction::grabWindow)->recorder()->start();
+    controller.view()->clipboard()->pasteToggle()->setFocus(Qt::TabFocusReason);
     QTimer::singleShot(500, [&] {
         chooser.grab().save(prefix + QStringLiteral("-chooser.png"));
         controller.window()->grab().save(prefix + QStringLiteral("-window.png"));
