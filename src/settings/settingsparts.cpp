@@ -58,10 +58,10 @@ void chainInLayoutOrder(QWidget *root)
 
 QVBoxLayout *section(QVBoxLayout *column, const QString &icon, const QString &title)
 {
-    auto *title_ = new PixelLabel(icon, title, 16);
-    title_->setAccessibleName(title);
+    auto *heading = new PixelLabel(icon, title, 16);
+    heading->setAccessibleName(title);
     column->addSpacing(column->count() == 0 ? 0 : 14);
-    column->addWidget(title_);
+    column->addWidget(heading);
     // A rule under the title sets the sections apart.
     auto *rule = new QFrame;
     rule->setFixedHeight(2);
@@ -146,7 +146,6 @@ PixelToggle::PixelToggle(const QString &text, QWidget *parent) : QAbstractButton
     setAccessibleName(text);
     setFont(Pixel::font(bodySize));
     setFocusPolicy(Qt::StrongFocus);
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
