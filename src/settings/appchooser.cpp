@@ -73,7 +73,8 @@ AppChooser::AppChooser(const QList<DesktopEntry> &entries, QWidget *parent)
 std::optional<QString> AppChooser::chosenId() const
 {
     const QListWidgetItem *item = m_list->currentItem();
-    if (!item || item->isHidden() || !item->isSelected())
+    // filter() never leaves the current item on a hidden one.
+    if (!item)
         return std::nullopt;
     return item->data(idRole).toString();
 }
