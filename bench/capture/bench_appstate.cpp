@@ -2,6 +2,8 @@
 // Opening a 5K grab through the application state, against the bare decode of the same file;
 // switching to a grab through prepareModel, against decoding it on the main thread; and the
 // memory left after visiting a hundred 5K grabs, against the memory before.
+#include "stallwatch.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -57,37 +59,6 @@ double medianMs(int runs, const std::function<void()> &setup, const std::functio
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
 }
-
-// The longest time the main thread's event loop went without running a 1 ms timer.
-class StallWatch : public QObject
-{
-public:
-    StallWatch()
-    {
-        m_timer.setInterval(1);
-        m_timer.setTimerType(Qt::PreciseTimer);
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            m_longest = std::max(m_longest, double(m_clock.nsecsElapsed()) / 1e6);
-            m_clock.restart();
-        });
-    }
-    void start()
-    {
-        m_longest = 0;
-        m_clock.start();
-        m_timer.start();
-    }
-    double stop()
-    {
-        m_timer.stop();
-        return std::max(m_longest, double(m_clock.nsecsElapsed()) / 1e6);
-    }
-
-private:
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    double m_longest = 0;
-};
 
 double threadCpuMs()
 {

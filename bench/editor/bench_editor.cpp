@@ -10,6 +10,7 @@
 #include "editor/model/savelocation.h"
 #include "image/png.h"
 #include "screenshot.h"
+#include "stallwatch.h"
 #include "timing.h"
 
 #include <QApplication>
@@ -31,38 +32,6 @@
 namespace {
 
 const QSize fiveK(5120, 2880);
-
-// The longest time the main thread's event loop went without running a 1 ms timer.
-class StallWatch : public QObject
-{
-public:
-    StallWatch()
-    {
-        m_timer.setInterval(1);
-        m_timer.setTimerType(Qt::PreciseTimer);
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            const double gap = double(m_clock.nsecsElapsed()) / 1e6;
-            m_longest = std::max(m_longest, gap);
-            m_clock.restart();
-        });
-    }
-    void start()
-    {
-        m_longest = 0;
-        m_clock.start();
-        m_timer.start();
-    }
-    double stop()
-    {
-        m_timer.stop();
-        return m_longest;
-    }
-
-private:
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    double m_longest = 0;
-};
 
 // A screenshot with about 60 layers of every kind, drawn through the model's own gestures.
 std::unique_ptr<EditorModel> document()

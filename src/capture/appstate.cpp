@@ -222,15 +222,19 @@ void AppState::prepareModel(const QUrl &url)
     const GrabEntry entry = m_entries.at(at);
     QtConcurrent::run([entry] { return History::image(entry); })
         .then(this, [this, url](const QImage &image) {
-            m_loading.remove(url);
-            if (m_models.contains(url)) {
-                emit modelReady(url); // model(url) got there first
-            } else if (image.isNull() || indexOf(m_entries, url) < 0) {
-                emit modelFailed(url);
-            } else {
-                makeModel(url, image);
-                emit modelReady(url);
-            }
+            // A quick decode may finish before the continuation is attached, which then runs
+            // inside this call: the outcome always follows on a later turn, as callers expect.
+            QMetaObject::invokeMethod(this, [this, url, image] {
+                m_loading.remove(url);
+                if (m_models.contains(url)) {
+                    emit modelReady(url); // model(url) got there first
+                } else if (image.isNull() || indexOf(m_entries, url) < 0) {
+                    emit modelFailed(url);
+                } else {
+                    makeModel(url, image);
+                    emit modelReady(url);
+                }
+            }, Qt::QueuedConnection);
         });
 }
 

@@ -262,6 +262,8 @@ std::optional<DesktopEntry> DesktopEntries::read(const QString &path, const QStr
             exec = value;
         else if (key == QLatin1String("StartupWMClass"))
             entry.startupWmClass = value;
+        else if (key == QLatin1String("Icon"))
+            entry.icon = value;
         else if (key == QLatin1String("Hidden"))
             hidden = value == QLatin1String("true");
         else if (key == QLatin1String("NoDisplay"))

@@ -15,6 +15,7 @@ struct DesktopEntry
     QString id;             // the desktop-file id without ".desktop", e.g. "org.gnome.Terminal"
     QString name;           // Name, in the user's language when the file has it
     QString startupWmClass;
+    QString icon;           // Icon: a theme icon name or an absolute path; may be empty
     QString executable;     // Exec's program as an absolute canonical path; empty when not found
     bool noDisplay = false;
 };
@@ -30,6 +31,8 @@ public:
     // applications folders or the list of data folders changed. Safe from any thread.
     static std::shared_ptr<const DesktopEntries> installed();
 
+    // Every entry, one per id, in the order of the data folders.
+    const QList<DesktopEntry> &entries() const { return m_entries; }
     // The entry with this id; nothing when none is installed.
     std::optional<DesktopEntry> byId(const QString &id) const;
     // The first entry whose StartupWMClass is exactly this; nothing when none has it.

@@ -4,6 +4,7 @@
 
 #include <QClipboard>
 #include <QLineEdit>
+#include <QListView>
 #include <QMimeData>
 #include <QVBoxLayout>
 
@@ -77,9 +78,11 @@ private slots:
         auto *plain = new QWidget(&window);
         plain->setFocusPolicy(Qt::StrongFocus);
         auto *field = new QLineEdit(QStringLiteral("abc"), &window);
+        auto *list = new QListView(&window); // like the grab strip, whose Delete removes a grab
         auto *column = new QVBoxLayout(&window);
         column->addWidget(plain);
         column->addWidget(field);
+        column->addWidget(list);
         EditorKeyFilter filter(&window, [&] { return doc.model.get(); });
         qApp->installEventFilter(&filter);
         QVERIFY(ViewFixtures::showActive(&window));
@@ -104,6 +107,11 @@ private slots:
         QKeyEvent elsewhere(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
         QApplication::sendEvent(&other, &elsewhere);
         QVERIFY(!elsewhere.isAccepted() || doc.model->index(layer));
+        QVERIFY(doc.model->index(layer));
+
+        list->setFocus();
+        QTRY_VERIFY(list->hasFocus());
+        QTest::keyClick(list, Qt::Key_Delete);
         QVERIFY(doc.model->index(layer));
 
         plain->setFocus();

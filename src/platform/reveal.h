@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+
+// Shows files and folders in the user's file manager.
+namespace Reveal {
+
+// Selects the file in a file-manager window (org.freedesktop.FileManager1.ShowItems); without
+// such a service, opens the folder that holds it.
+void showItem(const QString &path);
+// Opens the folder itself in a file-manager window (ShowFolders); without the service, opens it
+// with the desktop's handler for folders.
+void showFolder(const QString &path);
+
+} // namespace Reveal

@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: MIT
+#include "settings/generalsection.h"
+
+#include "look/widgets/kiwanobutton.h"
+#include "settings/loginitem.h"
+#include "settings/settingsparts.h"
+#include "settings/updatesettings.h"
+
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+GeneralSection::GeneralSection(UpdateSettings *updates, std::function<void()> quit, QWidget *parent)
+    : QWidget(parent)
+    , m_updates(updates)
+    , m_login(new PixelToggle(QStringLiteral("Open Kiwano Snapper when I log in")))
+    , m_loginError(new WarningBox)
+    , m_updatesToggle(new PixelToggle(QStringLiteral("Check for updates automatically")))
+    , m_checkNow(new KiwanoButton(QString(), QStringLiteral("Check Now")))
+    , m_checkAnswer(SettingsParts::caption(QString()))
+    , m_quit(new KiwanoButton(QStringLiteral("arrow-right-from-bracket"), QStringLiteral("Quit Kiwano Snapper")))
+{
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto *column = SettingsParts::section(outer, QStringLiteral("bookmark"), QStringLiteral("General"));
+    column->addWidget(m_login);
+    column->addWidget(m_loginError);
+    column->addWidget(m_updatesToggle);
+    auto *versionRow = new QHBoxLayout;
+    versionRow->setSpacing(12);
+    versionRow->addWidget(SettingsParts::text(QStringLiteral("Version ") + UpdateSettings::version()));
+    versionRow->addWidget(m_checkNow);
+    versionRow->addStretch();
+    column->addLayout(versionRow);
+    column->addWidget(m_checkAnswer);
+    m_checkAnswer->hide();
+    auto *quitRow = new QHBoxLayout;
+    quitRow->addWidget(m_quit);
+    quitRow->addStretch();
+    column->addSpacing(6);
+    column->addLayout(quitRow);
+
+    m_login->setChecked(LoginItem::isEnabled());
+    m_updatesToggle->setChecked(m_updates ? m_updates->automaticChecks() : false);
+    m_updatesToggle->setEnabled(m_updates != nullptr);
+    m_checkNow->setEnabled(m_updates != nullptr);
+
+    connect(m_login, &QAbstractButton::toggled, this, &GeneralSection::changeLogin);
+    if (m_updates) {
+        connect(m_updatesToggle, &QAbstractButton::toggled, m_updates, &UpdateSettings::setAutomaticChecks);
+        connect(m_updates, &UpdateSettings::automaticChecksChanged, m_updatesToggle, [this](bool on) {
+            const QSignalBlocker quiet(m_updatesToggle);
+            m_updatesToggle->setChecked(on);
+        });
+        connect(m_checkNow, &QAbstractButton::clicked, this, [this] {
+            m_checkAnswer->setText(m_updates->checkNow());
+            m_checkAnswer->show();
+        });
+    }
+    connect(m_quit, &QAbstractButton::clicked, this, [quit = std::move(quit)] {
+        if (quit)
+            quit();
+        else
+            QCoreApplication::quit();
+    });
+}
+
+void GeneralSection::changeLogin(bool on)
+{
+    QString error;
+    if (LoginItem::setEnabled(on, &error)) {
+        m_loginError->setText(QString());
+        return;
+    }
+    m_loginError->setText(QStringLiteral("Couldn't change it: ") + error);
+    // The toggle shows what the autostart folder really holds now.
+    const QSignalBlocker quiet(m_login);
+    m_login->setChecked(LoginItem::isEnabled());
+}

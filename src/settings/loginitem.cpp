@@ -1,0 +1,116 @@
+// SPDX-License-Identifier: MIT
+#include "settings/loginitem.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSettings>
+
+namespace {
+
+QString configHome()
+{
+    // Read per call: the user's session may set it after the process started (and tests do).
+    const QString configured = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (!configured.isEmpty() && QDir::isAbsolutePath(configured))
+        return configured;
+    return QDir::homePath() + QStringLiteral("/.config");
+}
+
+// Exec quotes a path that holds spaces or the characters the desktop-file format reserves.
+QString execLine()
+{
+    QString program = QCoreApplication::applicationFilePath();
+    if (program.isEmpty())
+        program = QStringLiteral("kiwano-snapper");
+    static const QString reserved = QStringLiteral(" \t\"'\\><~|&;$*?#()`");
+    for (const QChar c : reserved) {
+        if (program.contains(c)) {
+            QString escaped = program;
+            escaped.replace(u'\\', QLatin1String("\\\\")).replace(u'"', QLatin1String("\\\""))
+                .replace(u'`', QLatin1String("\\`")).replace(u'$', QLatin1String("\\$"));
+            return u'"' + escaped + u'"';
+        }
+    }
+    return program;
+}
+
+QByteArray desktopFile()
+{
+    return QStringLiteral("[Desktop Entry]\n"
+                          "Type=Application\n"
+                          "Name=Kiwano Snapper\n"
+                          "Comment=Grabs, annotations and clipboard history\n"
+                          "Exec=%1\n"
+                          "Icon=kiwano-snapper\n"
+                          "Terminal=false\n"
+                          "X-GNOME-Autostart-enabled=true\n")
+        .arg(execLine())
+        .toUtf8();
+}
+
+} // namespace
+
+namespace LoginItem {
+
+QString path()
+{
+    return configHome() + QStringLiteral("/autostart/kiwano-snapper.desktop");
+}
+
+bool isEnabled()
+{
+    const QString file = path();
+    if (!QFileInfo(file).isFile())
+        return false;
+    // Hidden=true is how a desktop-wide autostart entry is switched off for one user.
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    bool inMainGroup = false;
+    while (!in.atEnd()) {
+        const QString line = QString::fromUtf8(in.readLine()).trimmed();
+        if (line.startsWith(u'[')) {
+            inMainGroup = line == QLatin1String("[Desktop Entry]");
+            continue;
+        }
+        if (!inMainGroup)
+            continue;
+        const qsizetype equals = line.indexOf(u'=');
+        if (equals > 0 && line.left(equals).trimmed() == QLatin1String("Hidden"))
+            return line.mid(equals + 1).trimmed() != QLatin1String("true");
+    }
+    return true;
+}
+
+bool setEnabled(bool enabled, QString *error)
+{
+    const QString file = path();
+    if (!enabled) {
+        if (!QFileInfo::exists(file) && !QFileInfo(file).isSymLink())
+            return true;
+        QFile existing(file);
+        if (existing.remove())
+            return true;
+        if (error)
+            *error = existing.errorString();
+        return false;
+    }
+    const QString folder = QFileInfo(file).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        if (error)
+            *error = QStringLiteral("Cannot create the folder %1").arg(QDir::toNativeSeparators(folder));
+        return false;
+    }
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly) || out.write(desktopFile()) < 0 || !out.commit()) {
+        if (error)
+            *error = out.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace LoginItem

@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+
+// Starting the application when the user logs in, through the XDG autostart file
+// kiwano-snapper.desktop in the autostart folder of the user's config folder.
+namespace LoginItem {
+
+// $XDG_CONFIG_HOME/autostart/kiwano-snapper.desktop, ~/.config when the variable is unset.
+QString path();
+// The file exists and does not say Hidden=true.
+bool isEnabled();
+// Writes the file (starting this program) or removes it. False with the reason in *error when
+// the file cannot be written or removed; then the file is as it was.
+bool setEnabled(bool enabled, QString *error = nullptr);
+
+} // namespace LoginItem

@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QProcessEnvironment>
+#include <QString>
+
+// What the desktop session lets this application do, read from its environment.
+namespace Session {
+
+// XDG_SESSION_TYPE is "wayland", or WAYLAND_DISPLAY is set.
+bool isWayland(const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment());
+// A Wayland session without an X server beside it: the X11 clipboard cannot be watched.
+bool clipboardBlocked(const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment());
+// What does not work in a Wayland session yet, and how to bind the shortcuts instead.
+QString waylandNotice();
+// The warning shown when copies cannot be recorded in this session.
+QString clipboardBlockedWarning();
+
+} // namespace Session

@@ -1,0 +1,182 @@
+// SPDX-License-Identifier: MIT
+#include "settingsfixture.h"
+
+#include "settings/settingsparts.h"
+#include "settings/settingswindowcontroller.h"
+#include "settings/shortcutfield.h"
+#include "settings/shortcutssection.h"
+#include "settings/updatesettings.h"
+
+#include <QGuiApplication>
+#include <QProcess>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTest>
+
+// The whole window on a real X server with a window manager: placement, closing, the keyboard.
+class TestSettingsWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void placedOnceAndHiddenOnClose();
+    void tabFollowsReadingOrder();
+    void recordsRealKeys();
+    void sessionNoticeOnlyOnWayland_data();
+    void sessionNoticeOnlyOnWayland();
+
+private:
+    SettingsWindowController *open(const QProcessEnvironment &environment = SettingsFixture::session(QStringLiteral("x11"), false, true));
+
+    std::unique_ptr<SettingsFixture> m_fixture;
+    std::unique_ptr<UpdateSettings> m_updates;
+    std::unique_ptr<SettingsWindowController> m_controller;
+};
+
+void TestSettingsWindow::init()
+{
+    m_fixture = std::make_unique<SettingsFixture>();
+    m_updates = std::make_unique<UpdateSettings>();
+}
+
+void TestSettingsWindow::cleanup()
+{
+    m_controller.reset();
+    m_updates.reset();
+    m_fixture.reset();
+}
+
+SettingsWindowController *TestSettingsWindow::open(const QProcessEnvironment &environment)
+{
+    m_controller = std::make_unique<SettingsWindowController>(m_updates.get(), nullptr);
+    SettingsView::Services services = m_fixture->services();
+    services.clipboardServices.environment = environment;
+    m_controller->setServices(services);
+    m_controller->show();
+    [[maybe_unused]] const bool exposed = QTest::qWaitForWindowExposed(m_controller->window());
+    return m_controller.get();
+}
+
+void TestSettingsWindow::placedOnceAndHiddenOnClose()
+{
+    SettingsWindowController *controller = open();
+    QWidget *window = controller->window();
+    QCOMPARE(window->windowTitle(), QStringLiteral("🥝 Kiwano Snapper Settings"));
+    QCOMPARE(window->width(), 580);
+    QCOMPARE(window->minimumWidth(), 580);
+    QCOMPARE(window->maximumWidth(), 580);
+    const QRect available = window->screen()->availableGeometry();
+    QCOMPARE(window->height(), std::min(900, available.height() - 60));
+    QVERIFY((window->geometry().center() - available.center()).manhattanLength() < 60);
+    QTRY_VERIFY(window->isActiveWindow());
+
+    window->close();
+    QVERIFY(!window->isVisible());
+    controller->show();
+    QCOMPARE(controller->window(), window);
+    QVERIFY(window->isVisible());
+    QTRY_VERIFY(window->isActiveWindow());
+}
+
+void TestSettingsWindow::tabFollowsReadingOrder()
+{
+    m_fixture->services();
+    m_fixture->clipboard->setUserIgnoredApps({QStringLiteral("org.example.One"), QStringLiteral("org.example.Two")});
+    SettingsWindowController *controller = open();
+    SettingsView *view = controller->view();
+    QWidget *first = view->shortcuts()->field(HotKeyAction::grabRegion);
+
+    const auto walk = [&]() -> QList<QWidget *> {
+        first->setFocus(Qt::TabFocusReason);
+        QList<QWidget *> visited{first};
+        for (int step = 0; step < 80; ++step) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget *now = QApplication::focusWidget();
+            if (now == first || visited.contains(now))
+                break;
+            visited << now;
+        }
+        return visited;
+    };
+    const auto check = [&](const QList<QWidget *> &visited, const QString &ignored) {
+        QCOMPARE(QApplication::focusWidget(), first);
+        QVERIFY(visited.size() > 25);
+        QVERIFY(std::any_of(visited.cbegin(), visited.cend(), [&](QWidget *widget) {
+            return widget->accessibleName() == QStringLiteral("Remove ") + ignored;
+        }));
+        QPoint previous(-1, -1);
+        for (QWidget *widget : visited) {
+            QVERIFY2(!widget->accessibleName().isEmpty(), widget->metaObject()->className());
+            const QPoint at = widget->mapTo(view, QPoint(0, 0));
+            // Down the page, and left to right within a row.
+            const bool sameRow = std::abs(at.y() - previous.y()) < widget->height() / 2;
+            QVERIFY2(sameRow ? at.x() > previous.x() : at.y() > previous.y(),
+                     qPrintable(widget->accessibleName()));
+            previous = at;
+        }
+    };
+    QTRY_VERIFY(controller->window()->isActiveWindow());
+    check(walk(), QStringLiteral("org.example.Two"));
+    // Rows made while the window is open take their place in the order too.
+    view->clipboard()->ignoredApps()->add(QStringLiteral("org.example.Three"));
+    QApplication::processEvents();
+    check(walk(), QStringLiteral("org.example.Three"));
+}
+
+void TestSettingsWindow::recordsRealKeys()
+{
+    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+    if (xdotool.isEmpty())
+        QSKIP("xdotool is not installed");
+    SettingsWindowController *controller = open();
+    ShortcutField *field = controller->view()->shortcuts()->field(HotKeyAction::grabScreen);
+    QTRY_VERIFY(controller->window()->isActiveWindow());
+    field->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(field, Qt::Key_Space);
+    QVERIFY(field->isRecording());
+
+    // Tab goes to the recorder, not to the next control: refused, still recording, focus stays.
+    QCOMPARE(QProcess::execute(xdotool, {QStringLiteral("key"), QStringLiteral("Tab")}), 0);
+    QTest::qWait(200);
+    QVERIFY(field->isRecording());
+    QCOMPARE(QApplication::focusWidget(), field);
+
+    QCOMPARE(QProcess::execute(xdotool, {QStringLiteral("key"), QStringLiteral("ctrl+alt+k")}), 0);
+    QTRY_VERIFY(!field->isRecording());
+    // "K" by position (40 in the stored numbering), whatever the layout prints on it.
+    QCOMPARE(m_fixture->center.key(HotKeyAction::grabScreen), std::optional(HotKey(40, HotKey::control | HotKey::option)));
+}
+
+void TestSettingsWindow::sessionNoticeOnlyOnWayland_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<bool>("waylandDisplay");
+    QTest::addColumn<bool>("shown");
+
+    QTest::newRow("x11") << "x11" << false << false;
+    QTest::newRow("wayland session") << "wayland" << false << true;
+    QTest::newRow("wayland display only") << "" << true << true;
+    QTest::newRow("Wayland in capitals") << "Wayland" << false << true;
+}
+
+void TestSettingsWindow::sessionNoticeOnlyOnWayland()
+{
+    QFETCH(QString, type);
+    QFETCH(bool, waylandDisplay);
+    QFETCH(bool, shown);
+    SettingsWindowController *controller = open(SettingsFixture::session(type, waylandDisplay, true));
+    WarningBox *notice = controller->view()->sessionNotice();
+    QCOMPARE(notice->isVisible(), shown);
+    if (shown) {
+        QVERIFY(notice->text().contains(QStringLiteral(
+            "Bind kiwano-snapper --region (or --window, --screen, --clipboard) in your desktop's "
+            "keyboard settings.")));
+        // It comes first, above the shortcuts.
+        QVERIFY(notice->y() < controller->view()->shortcuts()->y());
+    }
+}
+
+QTEST_MAIN(TestSettingsWindow)
+#include "test_settingswindow.moc"
