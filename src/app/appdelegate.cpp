@@ -12,6 +12,8 @@
 #include "hotkeys/hotkeycenter.h"
 #include "hotkeys/keyboard.h"
 #include "look/pixel.h"
+#include "settings/settingswindowcontroller.h"
+#include "settings/updatesettings.h"
 #include "platform/x11/x11clipboardservice.h"
 #include "platform/x11/x11frontapp.h"
 #include "platform/x11/x11hotkeygrabber.h"
@@ -51,12 +53,13 @@ AppDelegate::AppDelegate(QObject *parent)
     : QObject(parent)
     , m_state(std::make_unique<AppState>())
     , m_capture(new Capture(captureToolPath(), this))
+    , m_updates(new UpdateSettings(this))
 {
     connect(m_capture, &Capture::grabLanded, this, [this](const GrabEntry &entry) {
         m_state->insert(entry, true);
         editor().show();
     });
-    m_openSettings = [this] { openLatest(); };
+    m_openSettings = [this] { settings().show(); };
 }
 
 AppDelegate::~AppDelegate()
@@ -172,6 +175,15 @@ EditorWindowController &AppDelegate::editor()
         m_editor->window()->addAction(quitAction);
     }
     return *m_editor;
+}
+
+SettingsWindowController &AppDelegate::settings()
+{
+    if (!m_settings) {
+        m_settings = new SettingsWindowController(m_updates, m_state.get(), this);
+        m_settings->setQuitHandler([this] { quit(); });
+    }
+    return *m_settings;
 }
 
 ClipboardPanelHost &AppDelegate::clipboardPanel()
@@ -310,7 +322,7 @@ void AppDelegate::setSettingsOpener(std::function<void()> opener)
 void AppDelegate::checkForUpdates()
 {
     QMessageBox box(QMessageBox::Information, QStringLiteral("Kiwano Snapper"),
-                    QStringLiteral("Kiwano Snapper updates come with your package manager."), QMessageBox::Ok);
+                    m_updates->checkNow(), QMessageBox::Ok);
     box.exec();
 }
 

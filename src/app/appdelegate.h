@@ -12,6 +12,8 @@
 class AppState;
 class Capture;
 class ClipboardPanelHost;
+class SettingsWindowController;
+class UpdateSettings;
 class EditorWindowController;
 class StatusMenu;
 class X11ClipboardService;
@@ -56,7 +58,7 @@ public:
     void checkForUpdates();
     void quit();
 
-    // What showSettings does; the settings window is hooked in here.
+    // What showSettings does: the settings window unless replaced.
     void setSettingsOpener(std::function<void()> opener);
 
     AppState &state() { return *m_state; }
@@ -64,6 +66,9 @@ public:
     // Made on first use and then kept.
     EditorWindowController &editor();
     ClipboardPanelHost &clipboardPanel();
+    SettingsWindowController &settings();
+    // The update options: made with the delegate, as the menu's update row needs them.
+    UpdateSettings &updates() { return *m_updates; }
     StatusMenu *statusMenu() const { return m_statusMenu; }
 
     // The capture tool: beside the program, else in the private folder of an installed layout.
@@ -79,6 +84,8 @@ private:
     std::unique_ptr<AppState> m_state;
     Capture *m_capture = nullptr;
     std::unique_ptr<EditorWindowController> m_editor;
+    UpdateSettings *m_updates = nullptr;
+    SettingsWindowController *m_settings = nullptr;
     ClipboardPanelHost *m_clipboardPanel = nullptr;
     StatusMenu *m_statusMenu = nullptr;
     std::function<void()> m_openSettings;

@@ -10,6 +10,7 @@
 #include "capture/appstate.h"
 #include "capture/history.h"
 #include "clipboard/clipboard.h"
+#include "settings/settingswindowcontroller.h"
 
 class TestAppDelegate : public QObject
 {
@@ -118,6 +119,18 @@ private slots:
             titles << item.title;
         QCOMPARE(titles, left);
         clipboard.setClearOnQuit(false);
+    }
+
+    void settingsOpenTheSettingsWindowOnce()
+    {
+        AppDelegate delegate;
+        delegate.handle({QStringLiteral("settings")});
+        QWidget *window = delegate.settings().window();
+        QVERIFY(window && window->isVisible());
+        window->hide();
+        delegate.showSettings();
+        QCOMPARE(delegate.settings().window(), window);
+        QVERIFY(window->isVisible());
     }
 
     void settingsGoThroughTheHook()
