@@ -123,10 +123,9 @@ StatusMenu::~StatusMenu()
 
 bool StatusMenu::show()
 {
-    if (!QSystemTrayIcon::isSystemTrayAvailable())
-        return false;
+    // Shown even without a tray host: the icon docks when one starts later.
     m_tray->show();
-    return true;
+    return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
 QIcon StatusMenu::menuIcon(const QString &name)

@@ -34,7 +34,7 @@ public:
     // Whether the status item shows its dimmed look.
     bool isDimmed() const { return m_dimmed; }
 
-    // Shows the status item when the desktop has a tray; false when it has none.
+    // Shows the status item; false when the desktop has no tray to show it in now.
     bool show();
 
     // The menu's pixel icon: the named icon at 12 points, for device pixel ratios 1 and 2.
