@@ -158,8 +158,16 @@ void X11SelectionOwner::run()
             return now - t.lastProgress > abandonedAfter;
         });
         xcb_flush(c);
+        // Asleep until the server or take() speaks; a transfer in progress wakes it once more
+        // when it would count as abandoned, and no sooner.
+        int timeout = -1;
+        for (const Transfer &t : m_transfers) {
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+                t.lastProgress + abandonedAfter - now).count() + 1;
+            timeout = timeout < 0 ? int(left) : std::min(timeout, int(left));
+        }
         pollfd fds[2] = {{xcb_get_file_descriptor(c), POLLIN, 0}, {m_wakeRead, POLLIN, 0}};
-        ::poll(fds, 2, 1000);
+        ::poll(fds, 2, timeout);
         if (fds[1].revents & POLLIN) {
             char buffer[64];
             while (::read(m_wakeRead, buffer, sizeof buffer) > 0) {
