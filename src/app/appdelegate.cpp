@@ -8,6 +8,7 @@
 #include "capture/capture.h"
 #include "capture/history.h"
 #include "clipboard/clipboard.h"
+#include "clipboard/store.h"
 #include "clipboard/picker/view/clipboardpanelhost.h"
 #include "hotkeys/hotkeycenter.h"
 #include "hotkeys/keyboard.h"
@@ -32,6 +33,7 @@
 #include <QSystemTrayIcon>
 
 #include <cstdio>
+#include <utility>
 
 #ifndef KIWANO_LIBEXEC_FROM_BIN
 #define KIWANO_LIBEXEC_FROM_BIN "../libexec/kiwano-snapper"
@@ -127,6 +129,7 @@ void AppDelegate::applicationDidFinishLaunching()
             self->showSettings();
     });
     Clipboard::shared().start();
+    reportStoreTrouble();
 
     if (!QFileInfo(captureToolPath()).isExecutable())
         std::fprintf(stderr, "kiwano-snapper: %s\n", qPrintable(missingToolMessage()));
@@ -274,12 +277,34 @@ bool AppDelegate::canCapture()
 {
     if (QFileInfo(captureToolPath()).isExecutable())
         return true;
+    warn(missingToolMessage());
+    return false;
+}
+
+void AppDelegate::warn(const QString &text)
+{
     if (m_statusMenu && m_statusMenu->trayIcon()->isVisible())
-        m_statusMenu->trayIcon()->showMessage(QStringLiteral("Kiwano Snapper"), missingToolMessage(),
+        m_statusMenu->trayIcon()->showMessage(QStringLiteral("Kiwano Snapper"), text,
                                               QSystemTrayIcon::Warning);
     else
-        std::fprintf(stderr, "kiwano-snapper: %s\n", qPrintable(missingToolMessage()));
-    return false;
+        std::fprintf(stderr, "kiwano-snapper: %s\n", qPrintable(text));
+}
+
+void AppDelegate::reportStoreTrouble()
+{
+    if (!Store::canStore())
+        warn(QStringLiteral("Copies can't be stored: something that isn't a folder stands where "
+                            "the clipboard history should be (%1).")
+                 .arg(QDir::toNativeSeparators(Store::dir())));
+    else if (Store::brokenIndexFound())
+        warn(QStringLiteral("The clipboard history couldn't be read. It was set aside unchanged, "
+                            "and a new history has begun."));
+    connect(&Clipboard::shared(), &Clipboard::copyNotStored, this, [this] {
+        // Once a run: a full disk would otherwise speak up at every copy.
+        if (std::exchange(m_toldCopyNotStored, true))
+            return;
+        warn(QStringLiteral("A copy couldn't be stored. Is the disk full?"));
+    });
 }
 
 void AppDelegate::showClipboard()

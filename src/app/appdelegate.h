@@ -80,6 +80,10 @@ private:
     void onPress(HotKeyAction action);
     // False, with the reason shown, when the capture tool cannot be run.
     bool canCapture();
+    // A warning in a tray message, or on standard error without a tray.
+    void warn(const QString &text);
+    // What the clipboard store met at start that the user must hear of once.
+    void reportStoreTrouble();
 
     std::unique_ptr<AppState> m_state;
     Capture *m_capture = nullptr;
@@ -90,6 +94,7 @@ private:
     StatusMenu *m_statusMenu = nullptr;
     std::function<void()> m_openSettings;
     bool m_terminated = false;
+    bool m_toldCopyNotStored = false;
 
     std::unique_ptr<X11KeyboardLayout> m_layout;
     std::unique_ptr<X11ClipboardService> m_clipboardService;
