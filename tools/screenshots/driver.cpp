@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QTest>
+#include <QToolTip>
 #include <QWindow>
 
 #include <cstdio>
@@ -35,8 +36,17 @@ bool Driver::waitShown(QWidget *window)
 {
     if (!window)
         return false;
-    if (!QTest::qWaitForWindowExposed(window, 5000))
+    // A window shown while the window manager is still settling in may never be mapped; once
+    // more then.
+    if (!QTest::qWaitForWindowExposed(window, 4000)) {
+        window->hide();
+        settle(200);
+        window->show();
+    }
+    if (!QTest::qWaitForWindowExposed(window, 4000)) {
+        fail(QStringLiteral("the window %1 never showed").arg(window->windowTitle()));
         return false;
+    }
     // The canvas grows in and the strip slides; let them finish.
     settle(700);
     return true;
@@ -51,21 +61,26 @@ void Driver::click(QWidget *widget, QPoint at)
     settle(120);
 }
 
-void Driver::drag(QWidget *widget, QPointF from, QPointF to)
+void Driver::drag(QWidget *widget, const QList<QPointF> &path)
 {
-    const QPoint start = from.toPoint();
+    if (path.isEmpty())
+        return;
+    const QPoint start = path.first().toPoint();
     QTest::mouseMove(widget, start);
     QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, start);
-    constexpr int steps = 10;
-    for (int i = 1; i <= steps; ++i) {
-        const QPoint at = (from + (to - from) * i / steps).toPoint();
-        // QTest::mouseMove carries no buttons; send the move a dragging pointer makes.
-        QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
-                         Qt::NoModifier);
-        QApplication::sendEvent(widget, &move);
-        QTest::qWait(10);
+    constexpr int steps = 8;
+    for (qsizetype leg = 1; leg < path.size(); ++leg) {
+        const QPointF from = path.at(leg - 1), to = path.at(leg);
+        for (int i = 1; i <= steps; ++i) {
+            const QPoint at = (from + (to - from) * i / steps).toPoint();
+            // QTest::mouseMove carries no buttons; send the move a dragging pointer makes.
+            QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                             Qt::NoModifier);
+            QApplication::sendEvent(widget, &move);
+            QTest::qWait(10);
+        }
     }
-    QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, to.toPoint());
+    QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, path.last().toPoint());
     settle(120);
 }
 
@@ -93,6 +108,8 @@ bool Driver::shoot(const QString &name, QWidget *widget)
 
 bool Driver::shootArea(const QString &name, const QRect &area)
 {
+    // No tooltip of the last control the pointer rested on.
+    QToolTip::hideText();
     settle(300);
     QScreen *screen = QGuiApplication::screenAt(area.center());
     if (!screen)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QList>
 #include <QPoint>
 #include <QString>
 #include <QWidget>
@@ -22,8 +23,9 @@ public:
     bool waitShown(QWidget *window);
 
     static void click(QWidget *widget, QPoint at = QPoint(-1, -1));
-    // Presses at from, moves there in small steps and lets go at to (widget points).
-    static void drag(QWidget *widget, QPointF from, QPointF to);
+    // Presses at the first point, moves along the others in small steps and lets go at the last
+    // (widget points).
+    static void drag(QWidget *widget, const QList<QPointF> &path);
     static void type(QWidget *widget, const QString &text);
     static void key(QWidget *widget, Qt::Key key);
 

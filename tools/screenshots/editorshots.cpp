@@ -25,6 +25,7 @@
 #include <QMainWindow>
 #include <QPainter>
 #include <QProcess>
+#include <QTest>
 
 #include <memory>
 
@@ -51,11 +52,12 @@ void drawLayers(Driver &driver, EditorView *editor)
     EditorModel *model = editor->model();
     ImageCanvas *canvas = editor->canvasArea()->canvas();
     if (chooseTool(driver, editor, Tool::rect))
-        Driver::drag(canvas, at(canvas, model, 0.08, 0.14), at(canvas, model, 0.42, 0.44));
+        Driver::drag(canvas, {at(canvas, model, 0.08, 0.14), at(canvas, model, 0.42, 0.44)});
     if (chooseTool(driver, editor, Tool::arrow))
-        Driver::drag(canvas, at(canvas, model, 0.72, 0.74), at(canvas, model, 0.47, 0.47));
+        Driver::drag(canvas, {at(canvas, model, 0.72, 0.74), at(canvas, model, 0.47, 0.47)});
     if (chooseTool(driver, editor, Tool::pen))
-        Driver::drag(canvas, at(canvas, model, 0.12, 0.82), at(canvas, model, 0.40, 0.62));
+        Driver::drag(canvas, {at(canvas, model, 0.12, 0.84), at(canvas, model, 0.2, 0.7), at(canvas, model, 0.28, 0.8),
+                              at(canvas, model, 0.36, 0.66), at(canvas, model, 0.42, 0.62)});
     if (chooseTool(driver, editor, Tool::text)) {
         Driver::click(canvas, at(canvas, model, 0.58, 0.12).toPoint());
         if (driver.waitFor(QStringLiteral("the text field"),
@@ -136,6 +138,8 @@ void run(Driver &driver, const QString &makeGrabs)
     driver.waitFor(QStringLiteral("the second grab's editor"), [&] {
         return state.selected() == wanted && root->editor() && !root->isWaiting();
     });
+    // The pointer leaves the strip, and its hover and tooltip with it.
+    QTest::mouseMove(root, root->rect().center());
     Driver::settle(900);
     driver.shoot(QStringLiteral("main-window"), controller.window());
 
@@ -162,7 +166,7 @@ void run(Driver &driver, const QString &makeGrabs)
     ImageCanvas *canvas = editor->canvasArea()->canvas();
     EditorModel *model = editor->model();
     if (chooseTool(driver, editor, Tool::crop)) {
-        Driver::drag(canvas, at(canvas, model, 0.0, 0.0), at(canvas, model, 0.22, 0.18));
+        Driver::drag(canvas, {at(canvas, model, 0.005, 0.005), at(canvas, model, 0.2, 0.16)});
         driver.waitFor(QStringLiteral("the crop bar"), [&] { return canvas->cropBar() && canvas->cropBar()->isVisible(); });
         driver.shoot(QStringLiteral("crop"), controller.window());
         chooseTool(driver, editor, Tool::move);
