@@ -16,7 +16,9 @@
 #include "hotkeys/keyboard.h"
 #include "look/pixel.h"
 #include "look/widgets/kiwanostyle.h"
+#include "platform/x11/x11hotkeygrabber.h"
 #include "platform/x11/x11keyboardlayout.h"
+#include "platform/x11/x11keysender.h"
 
 #include <QApplication>
 #include <QDir>
@@ -53,16 +55,24 @@ int main(int argc, char *argv[])
     QDir().mkpath(out);
     Driver driver(out, QString::fromLocal8Bit(argv[2]).toInt());
 
+    // The shortcuts registered with the X server as the application does, so that the settings
+    // show them taken by us rather than by another application.
+    X11HotKeyGrabber grabber;
+    HotKeyCenter &hotKeys = HotKeyCenter::shared();
+    hotKeys.setGrabber(&grabber);
+    hotKeys.registerAll();
+
     EditorShots::run(driver, QString::fromLocal8Bit(argv[3]));
 
-    HotKeyCenter hotKeys;
-    Clipboard clipboard(nullptr, nullptr, nullptr);
+    X11KeySender keys;
+    Clipboard clipboard(nullptr, nullptr, &keys);
     PickerShots::run(driver, clipboard, hotKeys);
 
     AppState state;
     SettingsShots::run(driver, state, clipboard, hotKeys);
 
     Store::waitForWrites();
+    hotKeys.setGrabber(nullptr);
     Keyboard::setLayout(nullptr);
     return driver.failures() == 0 ? 0 : 1;
 }

@@ -61,7 +61,8 @@ void fill(Clipboard &clipboard)
                       "A longer note that runs well past the width of a row, so that its end has to be cut "
                       "off somewhere sensible instead of spilling out of the panel."}}, editor);
     // Two kept at the top.
-    for (const ClipItem &item : clipboard.items()) {
+    const QList<ClipItem> items = clipboard.items();
+    for (const ClipItem &item : items) {
         if (item.title.startsWith(QLatin1String("sam@")) || item.title.startsWith(QLatin1String("git ")))
             clipboard.togglePin(item);
     }
