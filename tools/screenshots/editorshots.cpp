@@ -147,7 +147,21 @@ void run(Driver &driver, const QString &makeGrabs)
     if (!editor)
         return;
     drawLayers(driver, editor);
-    selectLayer(driver, editor, Tool::rect);
+    // The watermark comes selected, and with the move tool its corners show their handles.
+    if (auto *watermark = Driver::find<KiwanoButton>(editor->toolbar(), QStringLiteral("Watermark"))) {
+        Driver::click(watermark);
+        driver.waitFor(QStringLiteral("the watermark"), [&] {
+            return editor->model()->selected() && editor->model()->selected()->tool() == Tool::watermark;
+        });
+    } else {
+        driver.fail(QStringLiteral("no Watermark button"));
+    }
+    selectLayer(driver, editor, Tool::watermark);
+    // Out of the way of the other layers, into the corner.
+    if (const auto selected = editor->model()->selected()) {
+        ImageCanvas *canvas = editor->canvasArea()->canvas();
+        Driver::drag(canvas, {canvas->toView(selected->bounds()).center(), at(canvas, editor->model(), 0.8, 0.74)});
+    }
     driver.shoot(QStringLiteral("editor-layers"), controller.window());
 
     selectLayer(driver, editor, Tool::text);
