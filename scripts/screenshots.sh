@@ -57,6 +57,6 @@ take() { # scale screen-width screen-height
 }
 
 take 1 1920 1080
-[[ -n ${ONLY1:-} ]] || take 2 3840 2160
+take 2 3840 2160
 echo "screenshots in $out"
 exit $status
