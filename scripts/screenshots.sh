@@ -51,7 +51,7 @@ take() { # scale screen-width screen-height
   mkdir -p "$home"
   HOME=$home XDG_DATA_HOME=$home/data XDG_CONFIG_HOME=$home/config XDG_CACHE_HOME=$home/cache \
     XDG_RUNTIME_DIR=$home/runtime QT_SCALE_FACTOR=$scale QT_QPA_PLATFORM=xcb \
-    timeout -k 5 90 "$driver" "$out" "$scale" "$makegrabs" || status=1
+    timeout -k 3 50 "$driver" "$out" "$scale" "$makegrabs" || status=1
   stop_all
   unset DISPLAY
 }

@@ -46,10 +46,10 @@ int main(int argc, char *argv[])
     QTimer watchdog;
     watchdog.setSingleShot(true);
     QObject::connect(&watchdog, &QTimer::timeout, [] {
-        std::fprintf(stderr, "screenshots: still running after 80 s, giving up\n");
+        std::fprintf(stderr, "screenshots: still running after 45 s, giving up\n");
         std::_Exit(3);
     });
-    watchdog.start(80000);
+    watchdog.start(45000);
 
     const QString out = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(out);
