@@ -12,6 +12,9 @@
 #include <QWindow>
 
 #include <cstdio>
+#include <cstdlib>
+
+#include <xcb/xcb.h>
 
 bool Driver::waitFor(const QString &what, const std::function<bool()> &condition, int timeoutMs)
 {
@@ -96,6 +99,33 @@ void Driver::key(QWidget *widget, Qt::Key key)
     settle(120);
 }
 
+namespace {
+
+// Where the window lies on the root, in device pixels, as the X server has it: at scale 2 a
+// window manager's one-pixel border leaves a client at an odd pixel, half a point that the
+// window's geometry in points rounds away.
+QRect nativeFrame(QWidget *window)
+{
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->connection())
+        return QRect();
+    xcb_connection_t *connection = x11->connection();
+    const auto id = xcb_window_t(window->winId());
+    auto *geometry = xcb_get_geometry_reply(connection, xcb_get_geometry(connection, id), nullptr);
+    if (!geometry)
+        return QRect();
+    auto *place = xcb_translate_coordinates_reply(
+        connection, xcb_translate_coordinates(connection, id, geometry->root, 0, 0), nullptr);
+    QRect frame;
+    if (place)
+        frame = QRect(place->dst_x, place->dst_y, geometry->width, geometry->height);
+    std::free(place);
+    std::free(geometry);
+    return frame;
+}
+
+} // namespace
+
 bool Driver::shoot(const QString &name, QWidget *widget)
 {
     if (!widget) {
@@ -103,27 +133,31 @@ bool Driver::shoot(const QString &name, QWidget *widget)
         return false;
     }
     QWidget *window = widget->window();
-    return shootArea(name, QRect(window->mapToGlobal(QPoint(0, 0)), window->size()));
+    const QRect frame = nativeFrame(window);
+    if (frame.isEmpty()) {
+        fail(name + QStringLiteral(": the window has no place on the X server"));
+        return false;
+    }
+    return shootPixels(name, frame);
 }
 
-bool Driver::shootArea(const QString &name, const QRect &area)
+bool Driver::shootPixels(const QString &name, const QRect &pixels)
 {
     // No tooltip of the last control the pointer rested on.
     QToolTip::hideText();
     settle(300);
-    QScreen *screen = QGuiApplication::screenAt(area.center());
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    const QPoint local = area.topLeft() - screen->geometry().topLeft();
-    // Two pictures alike in a row: nothing is moving any more.
+    QScreen *screen = QGuiApplication::primaryScreen();
+    // Two pictures alike in a row: nothing is moving any more. The whole screen is read, popups
+    // over the window included, and the window's pixels cut out of it.
     QImage shot;
     for (int i = 0; i < 20; ++i) {
-        const QImage next = screen->grabWindow(0, local.x(), local.y(), area.width(), area.height()).toImage();
+        const QImage next = screen->grabWindow(0).toImage().copy(pixels);
         if (!shot.isNull() && next == shot)
             break;
         shot = next;
         settle(150);
     }
+    shot.setDevicePixelRatio(1);
     const QString file = QDir(m_folder).filePath(QStringLiteral("%1@%2x.png").arg(name).arg(m_scale));
     if (shot.isNull() || !shot.save(file)) {
         fail(QStringLiteral("cannot write ") + file);

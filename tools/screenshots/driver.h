@@ -31,8 +31,8 @@ public:
 
     // Writes NAME@Nx.png from the screen area of the widget's window, popups over it included.
     bool shoot(const QString &name, QWidget *widget);
-    // The same for an area of the screen in points.
-    bool shootArea(const QString &name, const QRect &area);
+    // The same for an area of the screen in device pixels.
+    bool shootPixels(const QString &name, const QRect &pixels);
 
     int failures() const { return m_failures; }
     void fail(const QString &what);

@@ -81,7 +81,7 @@ bool open(Driver &driver, ClipboardPanelHost &host)
 
 void shoot(Driver &driver, const QString &name, ClipboardPanel &panel)
 {
-    driver.shootArea(name, QRect(panel.mapToGlobal(QPoint(0, 0)), panel.size()));
+    driver.shoot(name, &panel);
 }
 
 } // namespace
