@@ -29,7 +29,8 @@ bench: build
 	@bash scripts/install-deps.sh scripts/bench-packages.txt
 	@bash scripts/run-bench.sh $(BUILD)
 
-screenshots: build
+screenshots: configure
+	@cmake --build $(BUILD) --target kiwano-screenshots kiwano-make-grabs -j $(JOBS)
 	@bash scripts/screenshots.sh $(BUILD)
 
 install: configure

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "app/historymodel.h"
+#include "app/stripview.h"
 #include "look/kiwano.h"
 #include "look/pixel.h"
 #include "look/widgets/pixelpaint.h"
@@ -67,7 +68,8 @@ void HistoryDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
         index.data(Qt::DisplayRole).toString(), Qt::ElideRight, int(boxWidth));
     painter->drawText(dateRect, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, date);
 
-    if (option.state & QStyle::State_HasFocus) {
+    const auto *strip = qobject_cast<const StripView *>(option.widget);
+    if ((option.state & QStyle::State_HasFocus) && (!strip || strip->showsFocus())) {
         QPen focus(Kiwano::peel, 1, Qt::DashLine);
         painter->setPen(focus);
         painter->setBrush(Qt::NoBrush);

@@ -65,8 +65,20 @@ void StripView::selectRow(int row)
         m_state->setSelected(entries.at(row).url);
 }
 
+void StripView::focusInEvent(QFocusEvent *event)
+{
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::MouseFocusReason)
+        m_focusShown = false;
+    else if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason)
+        m_focusShown = true;
+    QListView::focusInEvent(event);
+}
+
 void StripView::mousePressEvent(QMouseEvent *event)
 {
+    m_focusShown = false;
+    viewport()->update();
     setFocus(Qt::MouseFocusReason);
     const QModelIndex index = indexAt(event->position().toPoint());
     if (event->button() == Qt::LeftButton && index.isValid())
@@ -76,6 +88,10 @@ void StripView::mousePressEvent(QMouseEvent *event)
 
 void StripView::keyPressEvent(QKeyEvent *event)
 {
+    if (!m_focusShown) {
+        m_focusShown = true;
+        viewport()->update();
+    }
     const int row = selectedRow();
     switch (event->key()) {
     case Qt::Key_Left:

@@ -18,8 +18,11 @@ public:
 
     // The context menu of the grab in that row; the caller runs it.
     QMenu *menuFor(int row, QWidget *parent);
+    // Whether the current grab is outlined: keyboard focus is, focus taken by a click is not.
+    bool showsFocus() const { return m_focusShown && hasFocus(); }
 
 protected:
+    void focusInEvent(QFocusEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
@@ -31,4 +34,5 @@ private:
 
     AppState *m_state;
     HistoryModel *m_model;
+    bool m_focusShown = false;
 };

@@ -118,6 +118,29 @@ private slots:
         QVERIFY(!strip.model()->data(strip.model()->index(2), HistoryModel::SelectedRole).toBool());
     }
 
+    void onlyKeyboardFocusIsOutlined()
+    {
+        AppFixture::writeGrabs(3);
+        AppState state;
+        HistoryStrip strip(&state);
+        showStrip(strip);
+        StripView *view = strip.view();
+
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(strip.model()->index(1)).center());
+        QVERIFY(view->hasFocus());
+        QVERIFY(!view->showsFocus());
+        QTest::keyClick(view, Qt::Key_Right);
+        QVERIFY(view->showsFocus());
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(strip.model()->index(0)).center());
+        QVERIFY(!view->showsFocus());
+
+        view->clearFocus();
+        view->setFocus(Qt::TabFocusReason);
+        QVERIFY(view->showsFocus());
+        view->clearFocus();
+        QVERIFY(!view->showsFocus());
+    }
+
     void aNewSelectionIsScrolledToTheCentre()
     {
         AppFixture::writeGrabs(30);

@@ -130,6 +130,24 @@ private slots:
         QCOMPARE(focused.pixel(qRound(2 * ratio), focused.height() / 2), Kiwano::peel.rgba());
         field->setStyle(nullptr);
     }
+
+    void framelessFieldLeavesItsBoxToItsOwner()
+    {
+        QFETCH_GLOBAL(qreal, ratio);
+        KiwanoStyle style;
+        QWidget window;
+        auto *field = new QLineEdit(&window);
+        field->setStyle(&style);
+        field->setFrame(false);
+        window.show();
+        field->setFocus();
+        QTRY_VERIFY(field->hasFocus());
+        // Only the white the picture starts with: no cream panel, no border, focused or not.
+        const QImage image = grab(*field, ratio);
+        QCOMPARE(image.pixel(0, 0), QColor(Qt::white).rgba());
+        QCOMPARE(image.pixel(image.width() / 2, qRound(ratio)), QColor(Qt::white).rgba());
+        field->setStyle(nullptr);
+    }
 };
 
 QTEST_MAIN(TestCrispDraw)

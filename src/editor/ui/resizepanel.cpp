@@ -97,6 +97,8 @@ ResizePanel::ResizePanel(EditorModel *model, QWidget *parent)
     setTabOrder(m_lock, m_height);
     setLocked(true);
     setScale(1);
+    // Focus given to the panel (as its popup opens) goes to the width, ready for typing.
+    setFocusProxy(m_width);
     m_width->setFocus();
 }
 

@@ -92,6 +92,9 @@ void KiwanoStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *op
 {
     switch (element) {
     case PE_PanelLineEdit: {
+        // A field without a frame sits in a box its owner paints.
+        if (const auto *field = qobject_cast<const QLineEdit *>(widget); field && !field->hasFrame())
+            return;
         const bool focused = option->state & State_HasFocus;
         const QColor fill = option->state & State_Enabled ? Kiwano::cream : faded(Kiwano::cream, 0.6f);
         Look::paintPixelBox(*painter, option->rect, fill, focused);

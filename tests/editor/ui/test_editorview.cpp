@@ -13,6 +13,7 @@
 #include "editor/ui/viewfixtures.h"
 #include "look/widgets/kiwanobutton.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -130,6 +131,8 @@ private slots:
         QVERIFY(panel);
         const QWidget *anchor = view.toolbar()->resizeButton();
         QVERIFY(popup->geometry().top() >= anchor->mapToGlobal(QPoint(0, anchor->height())).y());
+        // Ready for typing, with the focus showing on the width.
+        QTRY_COMPARE(QApplication::focusWidget(), panel->widthField());
 
         emit panel->closeRequested();
         QTRY_VERIFY(!view.resizePopup());

@@ -60,6 +60,22 @@ private:
     }
 
 private slots:
+    void fontButtonsLineUp()
+    {
+        FontPicker picker;
+        picker.resize(220, picker.sizeHint().height());
+        picker.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&picker));
+        const QList<KiwanoButton *> buttons = picker.buttons();
+        QVERIFY(buttons.size() > 2);
+        for (const KiwanoButton *button : buttons) {
+            QCOMPARE(button->height(), buttons.first()->height());
+            // Two to a row: side by side at the same top.
+            const KiwanoButton *left = buttons.at(buttons.indexOf(button) / 2 * 2);
+            QCOMPARE(button->y(), left->y());
+        }
+    }
+
     void everyControlWritesItsStyleField_data()
     {
         QTest::addColumn<Tool>("tool");

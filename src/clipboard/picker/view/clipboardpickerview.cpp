@@ -13,6 +13,7 @@
 #include "platform/appnames.h"
 
 #include <QBoxLayout>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -51,18 +52,30 @@ class SearchBox : public QWidget
 public:
     explicit SearchBox(QLineEdit *field, QWidget *parent = nullptr)
         : QWidget(parent)
+        , m_field(field)
     {
         auto *layout = new QHBoxLayout(this);
         layout->setContentsMargins(8, 6, 8, 6);
         layout->addWidget(field);
+        field->installEventFilter(this);
     }
 
 protected:
+    // The box shows the field's focus, as a framed field does.
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
+            update();
+        return QWidget::eventFilter(watched, event);
+    }
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
-        Look::paintPixelBox(painter, rect(), Qt::white, false);
+        Look::paintPixelBox(painter, rect(), Qt::white, m_field->hasFocus());
     }
+
+private:
+    QLineEdit *m_field;
 };
 
 QLabel *pixelText(qreal size, const QColor &color, QWidget *parent)

@@ -23,6 +23,12 @@ FontPicker::FontPicker(QWidget *parent)
         grid->addWidget(button, int(i / 2), int(i % 2));
         m_buttons.append(button);
     }
+    // Every face has its own line height; one height for all keeps the rows and columns aligned.
+    int tallest = 0;
+    for (const KiwanoButton *button : std::as_const(m_buttons))
+        tallest = qMax(tallest, button->sizeHint().height());
+    for (KiwanoButton *button : std::as_const(m_buttons))
+        button->setFixedHeight(tallest);
 }
 
 void FontPicker::setCurrent(TextFont font)

@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+class AppState;
+class Clipboard;
+class Driver;
+class HotKeyCenter;
+
+// The settings window at its top and scrolled to the clipboard section.
+namespace SettingsShots {
+
+void run(Driver &driver, AppState &state, Clipboard &clipboard, HotKeyCenter &hotKeys);
+
+} // namespace SettingsShots
