@@ -91,6 +91,11 @@ void Clipboard::setServices(ClipboardService *clipboard, FrontApp *frontApp, Key
         start();
 }
 
+void Clipboard::releaseThumbnails()
+{
+    Store::forgetThumbnails();
+}
+
 std::optional<QImage> Clipboard::thumbnail(const ClipItem &item) const
 {
     if (!item.hasImage)

@@ -48,6 +48,8 @@ public:
     void applyLimit() { sortAndSave(); }
     // The entry's thumbnail, nothing for entries without an image or when it cannot be read.
     std::optional<QImage> thumbnail(const ClipItem &item) const;
+    // Gives back the memory of the thumbnails read so far; the picker calls it when it closes.
+    void releaseThumbnails();
 
     // Watches the clipboard while enabled: through its watcher when it has one, else by polling
     // every half second. What it holds at start is not recorded.

@@ -313,6 +313,16 @@ void Store::remove(const QUuid &id)
     thumbnailCache().remove(id);
 }
 
+void Store::forgetThumbnails()
+{
+    thumbnailCache().clear();
+}
+
+qsizetype Store::cachedThumbnailCount()
+{
+    return thumbnailCache().count();
+}
+
 std::optional<QImage> Store::thumbnail(const QUuid &id)
 {
     if (const QImage *cached = thumbnailCache().object(id))

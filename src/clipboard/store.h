@@ -64,6 +64,9 @@ public:
     static void remove(const QUuid &id);
     // The cached thumbnail, else read from "thumb.png"; nothing when that fails.
     static std::optional<QImage> thumbnail(const QUuid &id);
+    // Lets go of every cached thumbnail (the picker closed); they are read again when shown.
+    static void forgetThumbnails();
+    static qsizetype cachedThumbnailCount();
 
     // A name that stays inside an entry folder: no separator, no "..", not empty.
     static bool isSafeFileName(const QString &file);

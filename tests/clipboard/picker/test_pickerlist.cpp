@@ -147,8 +147,10 @@ private slots:
         ClipRowDelegate &rows = f.panel->view()->list()->delegate();
         QTRY_VERIFY(rows.thumbnailCount() > 0);
         QVERIFY2(rows.thumbnailCount() <= 7, qPrintable(QString::number(rows.thumbnailCount())));
+        QVERIFY(Store::cachedThumbnailCount() > 0);
         f.panel->close();
         QCOMPARE(rows.thumbnailCount(), 0);
+        QCOMPARE(Store::cachedThumbnailCount(), 0);
     }
 };
 

@@ -118,6 +118,7 @@ void ClipboardPanel::hideEvent(QHideEvent *event)
     if (QWindow *window = windowHandle(); window && QGuiApplication::platformName() == QLatin1String("xcb"))
         window->setKeyboardGrabEnabled(false);
     m_view->list()->delegate().forget();
+    m_clipboard.releaseThumbnails();
     m_hotKeys.resume(HotKeyAction::clipboard);
     emit closed();
 }
