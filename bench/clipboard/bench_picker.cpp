@@ -206,7 +206,7 @@ int main(int argc, char **argv)
                 opened - closed, static_cast<long long>(shown));
     std::printf("  %-52s %9.1f MiB  (%lld thumbnails read)\n", "added after scrolling through every row",
                 scrolled - closed, static_cast<long long>(all));
-    std::printf("  %-52s %9.1f MiB  (the store's thumbnail cache keeps what was read)\n",
+    std::printf("  %-52s %9.1f MiB  (goal: given back when closed)\n",
                 "left after closing", after - closed);
     return 0;
 }
