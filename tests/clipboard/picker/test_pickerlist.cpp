@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "panelfixture.h"
 
+#include "look/widgets/kiwanobutton.h"
+
 #include "clipboard/picker/view/cliplist.h"
 #include "clipboard/picker/view/cliprow.h"
 
@@ -107,6 +109,13 @@ private slots:
         ClipboardPickerView *view = f.panel->view();
         QVERIFY(view->showsEmptyState());
         QCOMPARE(view->emptyTitle(), QStringLiteral("Nothing copied yet"));
+        const auto clear = [view] {
+            for (KiwanoButton *button : view->findChildren<KiwanoButton *>())
+                if (button->text() == QLatin1String("Clear"))
+                    return button;
+            return static_cast<KiwanoButton *>(nullptr);
+        };
+        QVERIFY(clear() && !clear()->isEnabled());
         f.key(Qt::Key_Return);
         f.key(Qt::Key_Down);
         QVERIFY(f.panel->isVisible());
@@ -115,6 +124,7 @@ private slots:
         f.copyText(QStringLiteral("kiwi"));
         f.panel->open(false);
         QVERIFY(!view->showsEmptyState());
+        QVERIFY(clear()->isEnabled());
         QVERIFY(view->detailsText().startsWith(u"Copied once  ·  "));
         QTest::keyClicks(view->searchField(), QStringLiteral("zz"));
         QVERIFY(view->showsEmptyState());

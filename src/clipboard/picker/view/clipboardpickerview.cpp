@@ -19,6 +19,8 @@
 #include <QPainter>
 #include <QStackedWidget>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int border = 3;
@@ -227,6 +229,10 @@ void ClipboardPickerView::updateContent()
                                     : QStringLiteral("Nothing copied yet"));
     m_emptyHint->setVisible(!searching);
     m_content->setCurrentIndex(empty ? 1 : 0);
+    // Clear keeps pinned entries: with nothing else listed it would do nothing.
+    const QList<ClipItem> &items = m_clipboard.items();
+    m_clear->setEnabled(std::any_of(items.cbegin(), items.cend(),
+                                    [](const ClipItem &item) { return !item.pinned; }));
 }
 
 void ClipboardPickerView::updateDetails()
