@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "editor/ui/sizetext.h"
 
+#include "image/bitmap.h"
+
 #include <QRegularExpression>
 
 #include <cmath>
@@ -8,7 +10,8 @@
 namespace SizeText {
 
 namespace {
-constexpr double largest = 16000;
+// The panel offers exactly what the editor can flatten and save.
+constexpr double largest = Bitmap::largestSide;
 } // namespace
 
 std::optional<double> parse(const QString &text)
