@@ -44,14 +44,14 @@ void PortalKeySender::open()
     m_state = State::Opening;
     QDBusMessage create = remoteCall(QStringLiteral("CreateSession"));
     create << QVariantMap{{QStringLiteral("session_handle_token"), PortalRequest::nextToken()}};
-    step(QStringLiteral("CreateSession"), create, [this](const QVariantMap &results) {
+    step(create, [this](const QVariantMap &results) {
         m_session = QDBusObjectPath(results.value(QStringLiteral("session_handle")).toString());
         QDBusMessage select = remoteCall(QStringLiteral("SelectDevices"));
         select << QVariant::fromValue(m_session) << QVariantMap{{QStringLiteral("types"), keyboardDevice}};
-        step(QStringLiteral("SelectDevices"), select, [this](const QVariantMap &) {
+        step(select, [this](const QVariantMap &) {
             QDBusMessage start = remoteCall(QStringLiteral("Start"));
             start << QVariant::fromValue(m_session) << QString() << QVariantMap();
-            step(QStringLiteral("Start"), start, [this](const QVariantMap &results) {
+            step(start, [this](const QVariantMap &results) {
                 if (!(results.value(QStringLiteral("devices")).toUInt() & keyboardDevice))
                     return fail({PortalRequest::Outcome::Cancelled, {}, QStringLiteral("The desktop did not allow typing.")});
                 m_state = State::Open;
@@ -62,7 +62,7 @@ void PortalKeySender::open()
     });
 }
 
-void PortalKeySender::step(const QString &, QDBusMessage call, std::function<void(const QVariantMap &)> next)
+void PortalKeySender::step(QDBusMessage call, std::function<void(const QVariantMap &)> next)
 {
     PortalRequest::send(m_bus, call, m_deadlineMs, this, [this, next](const PortalRequest::Answer &answer) {
         if (answer.outcome != PortalRequest::Outcome::Granted)

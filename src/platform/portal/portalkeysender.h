@@ -34,7 +34,7 @@ private:
     enum class State { Idle, Opening, Open, Failed };
 
     void open();
-    void step(const QString &method, QDBusMessage call, std::function<void(const QVariantMap &)> next);
+    void step(QDBusMessage call, std::function<void(const QVariantMap &)> next);
     void fail(const PortalRequest::Answer &answer);
     void typePaste(bool terminal);
 
