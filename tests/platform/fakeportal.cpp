@@ -5,6 +5,7 @@
 //   --refuse   the user says no where a desktop would ask (binding, starting a session)
 //   --silent   requests are accepted but never answered
 //   --absent   on the bus, without the portal's name
+//   --terse    binding answers without the bound list, which ListShortcuts gives
 #include "platform/portal/portalrequest.h"
 #include "platform/portal/portalshortcut.h"
 
@@ -48,6 +49,7 @@ class FakePortal : public QDBusVirtualObject
 public:
     bool refuse = false;
     bool silent = false;
+    bool terse = false;
 
     QString introspect(const QString &) const override { return {}; }
 
@@ -61,6 +63,17 @@ public:
                                                                  QStringLiteral("Activated"));
                 signal << QVariant::fromValue(QDBusObjectPath(m_shortcutSession)) << args.value(0).toString()
                        << qulonglong(0) << QVariantMap();
+                connection.send(signal);
+                connection.send(message.createReply());
+            } else if (member == QLatin1String("Change")) {
+                // The user gives a shortcut other keys in the desktop's settings.
+                for (PortalShortcut &shortcut : m_bound) {
+                    if (shortcut.id == args.value(0).toString())
+                        shortcut.properties[QStringLiteral("trigger_description")] = args.value(1).toString();
+                }
+                QDBusMessage signal = QDBusMessage::createSignal(Portal::path, shortcutsInterface,
+                                                                 QStringLiteral("ShortcutsChanged"));
+                signal << QVariant::fromValue(QDBusObjectPath(m_shortcutSession)) << QVariant::fromValue(m_bound);
                 connection.send(signal);
                 connection.send(message.createReply());
             } else {
@@ -96,7 +109,11 @@ public:
                     shortcut.properties.value(QStringLiteral("description")).toString());
                 shortcut.properties = {{QStringLiteral("trigger_description"), described(trigger)}};
             }
-            results.insert(QStringLiteral("shortcuts"), QVariant::fromValue(shortcuts));
+            m_bound = shortcuts;
+            if (!terse)
+                results.insert(QStringLiteral("shortcuts"), QVariant::fromValue(shortcuts));
+        } else if (member == QLatin1String("ListShortcuts")) {
+            results.insert(QStringLiteral("shortcuts"), QVariant::fromValue(m_bound));
         } else if (member == QLatin1String("SelectDevices")) {
             m_record << QStringLiteral("types %1").arg(options.value(QStringLiteral("types")).toUInt());
         } else if (member == QLatin1String("Start")) {
@@ -118,6 +135,7 @@ public:
 private:
     QString m_shortcutSession;
     QStringList m_record;
+    QList<PortalShortcut> m_bound;
 };
 
 int main(int argc, char **argv)
@@ -128,6 +146,7 @@ int main(int argc, char **argv)
     FakePortal portal;
     portal.refuse = args.contains(QLatin1String("--refuse"));
     portal.silent = args.contains(QLatin1String("--silent"));
+    portal.terse = args.contains(QLatin1String("--terse"));
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.registerVirtualObject(Portal::path, &portal))
         return 1;

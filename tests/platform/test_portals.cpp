@@ -27,6 +27,8 @@ private slots:
     void triggers_data();
     void triggers();
     void shortcutsAreBoundAndPressed();
+    void boundKeysFollowTheDesktop_data();
+    void boundKeysFollowTheDesktop();
     void shortcutFailures_data();
     void shortcutFailures();
     void pasteTypesTheKeystroke_data();
@@ -155,6 +157,34 @@ void TestPortals::shortcutsAreBoundAndPressed()
     QTRY_COMPARE(pressed.size(), 3);
     QCOMPARE(pressed.last(), 3u);
     QCOMPARE(record().count(QStringLiteral("CreateSession")), 1);
+}
+
+void TestPortals::boundKeysFollowTheDesktop_data()
+{
+    QTest::addColumn<QStringList>("switches");
+    QTest::addColumn<bool>("listed");
+
+    QTest::newRow("the binding says what was bound") << QStringList{} << false;
+    QTest::newRow("the bound keys are listed afterwards") << QStringList{"--terse"} << true;
+}
+
+void TestPortals::boundKeysFollowTheDesktop()
+{
+    QFETCH(QStringList, switches);
+    startPortal(switches);
+    PortalHotKeyGrabber grabber;
+    QSignalSpy bound(&grabber, &PortalHotKeyGrabber::shortcutsBound);
+    QVERIFY(grabber.grab(22, shift | super, {signature, 0}));
+    QTRY_COMPARE(bound.size(), 1);
+    QCOMPARE(grabber.boundTriggers(), (QMap<QString, QString>{{"grabRegion", "Shift+Super+6"}}));
+    QTEST(record().contains(QStringLiteral("ListShortcuts")), "listed");
+
+    QDBusMessage change = QDBusMessage::createMethodCall(Portal::service, Portal::path,
+                                                         QStringLiteral("org.kiwano.test.FakePortal"), QStringLiteral("Change"));
+    change << QStringLiteral("grabRegion") << QStringLiteral("Print");
+    QDBusConnection::sessionBus().call(change);
+    QTRY_COMPARE(bound.size(), 2);
+    QCOMPARE(grabber.boundTriggers(), (QMap<QString, QString>{{"grabRegion", "Print"}}));
 }
 
 void TestPortals::shortcutFailures_data()

@@ -40,6 +40,7 @@ signals:
 private slots:
     void activated(const QDBusObjectPath &session, const QString &shortcut, qulonglong timestamp,
                    const QVariantMap &options);
+    void changed(const QDBusMessage &message);
 
 private:
     struct Entry
@@ -53,6 +54,7 @@ private:
     void scheduleBind();
     void bind();
     void fail(const PortalRequest::Answer &answer);
+    void takeBound(const QVariant &shortcuts);
 
     QDBusConnection m_bus;
     PressHandler m_handler;
