@@ -3,6 +3,8 @@
 
 #include "platform/portal/portalshortcut.h"
 
+#include <QDBusMetaType>
+
 #include <array>
 
 namespace {
@@ -87,6 +89,9 @@ void PortalHotKeyGrabber::bind()
             m_state = State::Open;
             m_bus.connect(Portal::service, Portal::path, shortcutsInterface, QStringLiteral("Activated"), this,
                           SLOT(activated(QDBusObjectPath,QString,qulonglong,QVariantMap)));
+            // The user may change the keys in the desktop's own settings.
+            m_bus.connect(Portal::service, Portal::path, shortcutsInterface, QStringLiteral("ShortcutsChanged"),
+                          this, SLOT(changed(QDBusMessage)));
             bind();
         });
         return;
@@ -107,12 +112,33 @@ void PortalHotKeyGrabber::bind()
     PortalRequest::send(m_bus, call, m_deadlineMs, this, [this](const PortalRequest::Answer &answer) {
         if (answer.outcome != PortalRequest::Outcome::Granted)
             return fail(answer);
-        m_bound.clear();
-        const QList<PortalShortcut> bound = PortalShortcuts::fromVariant(answer.results.value(QStringLiteral("shortcuts")));
-        for (const PortalShortcut &shortcut : bound)
-            m_bound.insert(shortcut.id, shortcut.properties.value(QStringLiteral("trigger_description")).toString());
-        emit shortcutsBound(m_bound);
+        if (answer.results.contains(QStringLiteral("shortcuts")))
+            return takeBound(answer.results.value(QStringLiteral("shortcuts")));
+        // Some desktops answer the binding without saying what they bound.
+        QDBusMessage list = QDBusMessage::createMethodCall(Portal::service, Portal::path, shortcutsInterface,
+                                                           QStringLiteral("ListShortcuts"));
+        list << QVariant::fromValue(m_session) << QVariantMap();
+        PortalRequest::send(m_bus, list, m_deadlineMs, this, [this](const PortalRequest::Answer &answer) {
+            if (answer.outcome != PortalRequest::Outcome::Granted)
+                return fail(answer);
+            takeBound(answer.results.value(QStringLiteral("shortcuts")));
+        });
     });
+}
+
+void PortalHotKeyGrabber::takeBound(const QVariant &shortcuts)
+{
+    m_bound.clear();
+    for (const PortalShortcut &shortcut : PortalShortcuts::fromVariant(shortcuts))
+        m_bound.insert(shortcut.id, shortcut.properties.value(QStringLiteral("trigger_description")).toString());
+    emit shortcutsBound(m_bound);
+}
+
+void PortalHotKeyGrabber::changed(const QDBusMessage &message)
+{
+    const QList<QVariant> arguments = message.arguments();
+    if (arguments.size() >= 2 && qdbus_cast<QDBusObjectPath>(arguments.at(0)) == m_session)
+        takeBound(arguments.at(1));
 }
 
 void PortalHotKeyGrabber::fail(const PortalRequest::Answer &answer)
