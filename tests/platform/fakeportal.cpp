@@ -61,7 +61,9 @@ public:
             if (member == QLatin1String("Activate")) {
                 QDBusMessage signal = QDBusMessage::createSignal(Portal::path, shortcutsInterface,
                                                                  QStringLiteral("Activated"));
-                signal << QVariant::fromValue(QDBusObjectPath(m_shortcutSession)) << args.value(0).toString()
+                // A second argument presses the shortcut in some other session.
+                const QString session = args.size() > 1 ? args.at(1).toString() : m_shortcutSession;
+                signal << QVariant::fromValue(QDBusObjectPath(session)) << args.value(0).toString()
                        << qulonglong(0) << QVariantMap();
                 connection.send(signal);
                 connection.send(message.createReply());

@@ -39,7 +39,7 @@ private slots:
 private:
     void startPortal(const QStringList &switches);
     QStringList record();
-    void activate(const QString &shortcut);
+    void activate(const QString &shortcut, const QString &session = {});
 
     QProcess m_bus;
     QProcess m_portal;
@@ -86,11 +86,13 @@ QStringList TestPortals::record()
     return QDBusConnection::sessionBus().call(call).arguments().value(0).toStringList();
 }
 
-void TestPortals::activate(const QString &shortcut)
+void TestPortals::activate(const QString &shortcut, const QString &session)
 {
     QDBusMessage call = QDBusMessage::createMethodCall(Portal::service, Portal::path,
                                                        QStringLiteral("org.kiwano.test.FakePortal"), QStringLiteral("Activate"));
     call << shortcut;
+    if (!session.isEmpty())
+        call << session;
     QDBusConnection::sessionBus().call(call);
 }
 
@@ -142,6 +144,7 @@ void TestPortals::shortcutsAreBoundAndPressed()
     activate(QStringLiteral("clipboard"));
     QTRY_COMPARE(pressed, QList<quint32>{3});
     activate(QStringLiteral("somebodyElse"));
+    activate(QStringLiteral("clipboard"), QStringLiteral("/org/freedesktop/portal/desktop/session/other/app"));
     activate(QStringLiteral("grabRegion"));
     QTRY_COMPARE(pressed, (QList<quint32>{3, 0}));
 
