@@ -1,0 +1,159 @@
+// SPDX-License-Identifier: MIT
+// Stands in for the desktop portal on a test's private session bus: just enough of the global
+// shortcuts and remote desktop interfaces, plus a control interface through which the test
+// presses shortcuts and reads what the portal was asked.
+//   --refuse   the user says no where a desktop would ask (binding, starting a session)
+//   --silent   requests are accepted but never answered
+//   --absent   on the bus, without the portal's name
+//   --terse    binding answers without the bound list, which ListShortcuts gives
+#include "platform/portal/portalrequest.h"
+#include "platform/portal/portalshortcut.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDBusVirtualObject>
+#include <QTextStream>
+#include <QTimer>
+
+namespace {
+const QString shortcutsInterface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
+const QString remoteInterface = QStringLiteral("org.freedesktop.portal.RemoteDesktop");
+const QString controlInterface = QStringLiteral("org.kiwano.test.FakePortal");
+
+QString escapedSender(const QDBusMessage &message)
+{
+    return message.service().mid(1).replace(u'.', u'_');
+}
+
+// "SHIFT+LOGO+6" as a desktop would show it: "Shift+Super+6".
+QString described(const QString &trigger)
+{
+    QStringList parts = trigger.split(u'+');
+    for (QString &part : parts) {
+        if (part == QLatin1String("LOGO"))
+            part = QStringLiteral("Super");
+        else if (part.size() > 1)
+            part = part.left(1) + part.mid(1).toLower();
+        else
+            part = part.toUpper();
+    }
+    return parts.join(u'+');
+}
+}
+
+class FakePortal : public QDBusVirtualObject
+{
+public:
+    bool refuse = false;
+    bool silent = false;
+    bool terse = false;
+
+    QString introspect(const QString &) const override { return {}; }
+
+    bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override
+    {
+        const QString member = message.member();
+        const QList<QVariant> args = message.arguments();
+        if (message.interface() == controlInterface) {
+            if (member == QLatin1String("Activate")) {
+                QDBusMessage signal = QDBusMessage::createSignal(Portal::path, shortcutsInterface,
+                                                                 QStringLiteral("Activated"));
+                // A second argument presses the shortcut in some other session.
+                const QString session = args.size() > 1 ? args.at(1).toString() : m_shortcutSession;
+                signal << QVariant::fromValue(QDBusObjectPath(session)) << args.value(0).toString()
+                       << qulonglong(0) << QVariantMap();
+                connection.send(signal);
+                connection.send(message.createReply());
+            } else if (member == QLatin1String("Change")) {
+                // The user gives a shortcut other keys in the desktop's settings.
+                for (PortalShortcut &shortcut : m_bound) {
+                    if (shortcut.id == args.value(0).toString())
+                        shortcut.properties[QStringLiteral("trigger_description")] = args.value(1).toString();
+                }
+                QDBusMessage signal = QDBusMessage::createSignal(Portal::path, shortcutsInterface,
+                                                                 QStringLiteral("ShortcutsChanged"));
+                signal << QVariant::fromValue(QDBusObjectPath(m_shortcutSession)) << QVariant::fromValue(m_bound);
+                connection.send(signal);
+                connection.send(message.createReply());
+            } else {
+                connection.send(message.createReply(m_record));
+            }
+            return true;
+        }
+        if (member == QLatin1String("NotifyKeyboardKeysym")) {
+            m_record << QStringLiteral("key %1 %2").arg(args.value(2).toInt()).arg(args.value(3).toUInt());
+            connection.send(message.createReply());
+            return true;
+        }
+
+        const QVariantMap options = qdbus_cast<QVariantMap>(args.last());
+        const QString sender = escapedSender(message);
+        const QString handle = QStringLiteral("/org/freedesktop/portal/desktop/request/%1/%2")
+                                   .arg(sender, options.value(QStringLiteral("handle_token")).toString());
+        m_record << member;
+        uint code = 0;
+        QVariantMap results;
+        if (member == QLatin1String("CreateSession")) {
+            const QString session = QStringLiteral("/org/freedesktop/portal/desktop/session/%1/%2")
+                                        .arg(sender, options.value(QStringLiteral("session_handle_token")).toString());
+            if (message.interface() == shortcutsInterface)
+                m_shortcutSession = session;
+            results.insert(QStringLiteral("session_handle"), session);
+        } else if (member == QLatin1String("BindShortcuts")) {
+            code = refuse ? 1 : 0;
+            QList<PortalShortcut> shortcuts = qdbus_cast<QList<PortalShortcut>>(args.value(1));
+            for (PortalShortcut &shortcut : shortcuts) {
+                const QString trigger = shortcut.properties.value(QStringLiteral("preferred_trigger")).toString();
+                m_record << QStringLiteral("%1 %2 %3").arg(shortcut.id, trigger,
+                    shortcut.properties.value(QStringLiteral("description")).toString());
+                shortcut.properties = {{QStringLiteral("trigger_description"), described(trigger)}};
+            }
+            m_bound = shortcuts;
+            if (!terse)
+                results.insert(QStringLiteral("shortcuts"), QVariant::fromValue(shortcuts));
+        } else if (member == QLatin1String("ListShortcuts")) {
+            results.insert(QStringLiteral("shortcuts"), QVariant::fromValue(m_bound));
+        } else if (member == QLatin1String("SelectDevices")) {
+            m_record << QStringLiteral("types %1").arg(options.value(QStringLiteral("types")).toUInt());
+        } else if (member == QLatin1String("Start")) {
+            code = refuse ? 1 : 0;
+            results.insert(QStringLiteral("devices"), 1u);
+        } else {
+            return false;
+        }
+        connection.send(message.createReply(QVariant::fromValue(QDBusObjectPath(handle))));
+        if (!silent) {
+            QDBusMessage response = QDBusMessage::createSignal(handle, QStringLiteral("org.freedesktop.portal.Request"),
+                                                               QStringLiteral("Response"));
+            response << code << results;
+            connection.send(response);
+        }
+        return true;
+    }
+
+private:
+    QString m_shortcutSession;
+    QStringList m_record;
+    QList<PortalShortcut> m_bound;
+};
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    PortalShortcuts::registerTypes();
+    const QStringList args = app.arguments();
+    FakePortal portal;
+    portal.refuse = args.contains(QLatin1String("--refuse"));
+    portal.silent = args.contains(QLatin1String("--silent"));
+    portal.terse = args.contains(QLatin1String("--terse"));
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.registerVirtualObject(Portal::path, &portal))
+        return 1;
+    if (!args.contains(QLatin1String("--absent")) && !bus.registerService(Portal::service))
+        return 1;
+    QTextStream(stdout) << "ready" << Qt::endl;
+    return app.exec();
+}

@@ -1,0 +1,293 @@
+// SPDX-License-Identifier: MIT
+#include "platform/portal/portalhotkeygrabber.h"
+#include "platform/portal/portalkeysender.h"
+#include "platform/portal/portalshortcut.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTest>
+
+namespace {
+constexpr quint32 signature = ('K' << 24) | ('W' << 16) | ('N' << 8) | 'O';
+constexpr quint32 shift = 1, control = 4, alt = 8, super = 64;
+}
+
+// The portal clients against a fake portal on a private session bus.
+class TestPortals : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void cleanup();
+    void triggers_data();
+    void triggers();
+    void shortcutsAreBoundAndPressed();
+    void boundKeysFollowTheDesktop_data();
+    void boundKeysFollowTheDesktop();
+    void shortcutFailures_data();
+    void shortcutFailures();
+    void pasteTypesTheKeystroke_data();
+    void pasteTypesTheKeystroke();
+    void pasteFailures_data();
+    void pasteFailures();
+
+private:
+    void startPortal(const QStringList &switches);
+    QStringList record();
+    void activate(const QString &shortcut, const QString &session = {});
+
+    QProcess m_bus;
+    QProcess m_portal;
+};
+
+void TestPortals::initTestCase()
+{
+    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+    if (daemon.isEmpty())
+        QSKIP("no dbus-daemon to start a session bus");
+    m_bus.start(daemon, {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address")});
+    QVERIFY(m_bus.waitForReadyRead(5000));
+    qputenv("DBUS_SESSION_BUS_ADDRESS", m_bus.readLine().trimmed());
+    QVERIFY(QDBusConnection::sessionBus().isConnected());
+}
+
+void TestPortals::cleanupTestCase()
+{
+    if (m_bus.state() != QProcess::NotRunning) {
+        m_bus.terminate();
+        m_bus.waitForFinished(2000);
+    }
+}
+
+void TestPortals::cleanup()
+{
+    if (m_portal.state() != QProcess::NotRunning) {
+        m_portal.kill();
+        m_portal.waitForFinished(2000);
+    }
+}
+
+void TestPortals::startPortal(const QStringList &switches)
+{
+    m_portal.start(QStringLiteral(FAKEPORTAL_PATH), switches);
+    QVERIFY(m_portal.waitForReadyRead(5000));
+}
+
+QStringList TestPortals::record()
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(Portal::service, Portal::path,
+                                                       QStringLiteral("org.kiwano.test.FakePortal"), QStringLiteral("Record"));
+    return QDBusConnection::sessionBus().call(call).arguments().value(0).toStringList();
+}
+
+void TestPortals::activate(const QString &shortcut, const QString &session)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(Portal::service, Portal::path,
+                                                       QStringLiteral("org.kiwano.test.FakePortal"), QStringLiteral("Activate"));
+    call << shortcut;
+    if (!session.isEmpty())
+        call << session;
+    QDBusConnection::sessionBus().call(call);
+}
+
+void TestPortals::triggers_data()
+{
+    QTest::addColumn<quint32>("keyCode");
+    QTest::addColumn<quint32>("modifiers");
+    QTest::addColumn<QString>("trigger");
+
+    QTest::newRow("shift super 6") << 22u << (shift | super) << "SHIFT+LOGO+6";
+    QTest::newRow("letters are lower case") << 8u << (control | alt) << "CTRL+ALT+c";
+    QTest::newRow("all four in the portal's order") << 0u << (shift | control | alt | super) << "CTRL+ALT+SHIFT+LOGO+a";
+    QTest::newRow("function key") << 122u << 0u << "F1";
+    QTest::newRow("print") << 105u << control << "CTRL+Print";
+    QTest::newRow("a key the syntax cannot name") << 10u << shift << "";
+    QTest::newRow("no such position") << 999u << shift << "";
+}
+
+void TestPortals::triggers()
+{
+    QFETCH(quint32, keyCode);
+    QFETCH(quint32, modifiers);
+    QFETCH(QString, trigger);
+    QCOMPARE(PortalShortcuts::trigger(keyCode, modifiers).value_or(QString()), trigger);
+}
+
+void TestPortals::shortcutsAreBoundAndPressed()
+{
+    startPortal({});
+    PortalHotKeyGrabber grabber;
+    QList<quint32> pressed;
+    grabber.installPressHandler([&](HotKeyId id) {
+        pressed << id.number;
+        return true;
+    });
+    QSignalSpy bound(&grabber, &PortalHotKeyGrabber::shortcutsBound);
+    QVERIFY(grabber.grab(22, shift | super, {signature, 0}));
+    QVERIFY(grabber.grab(8, shift | super, {signature, 3}));
+    QTRY_COMPARE(bound.size(), 1);
+
+    const QStringList asked = record();
+    QCOMPARE(asked.count(QStringLiteral("CreateSession")), 1);
+    QVERIFY(asked.contains(QStringLiteral("grabRegion SHIFT+LOGO+6 Grab Region")));
+    QVERIFY(asked.contains(QStringLiteral("clipboard SHIFT+LOGO+c Clipboard History")));
+    // What the desktop says it bound, not what was asked for.
+    QCOMPARE(grabber.boundTriggers().value(QStringLiteral("grabRegion")), QStringLiteral("Shift+Super+6"));
+    QCOMPARE(grabber.boundTriggers().value(QStringLiteral("clipboard")), QStringLiteral("Shift+Super+C"));
+
+    activate(QStringLiteral("clipboard"));
+    QTRY_COMPARE(pressed, QList<quint32>{3});
+    activate(QStringLiteral("somebodyElse"));
+    activate(QStringLiteral("clipboard"), QStringLiteral("/org/freedesktop/portal/desktop/session/other/app"));
+    activate(QStringLiteral("grabRegion"));
+    QTRY_COMPARE(pressed, (QList<quint32>{3, 0}));
+
+    // A released shortcut no longer reaches the handler, and the session is reused.
+    const auto handle = grabber.grab(20, shift | super, {signature, 2});
+    QVERIFY(handle);
+    QTRY_COMPARE(bound.size(), 2);
+    grabber.release(*handle);
+    QTRY_COMPARE(bound.size(), 3);
+    QVERIFY(!grabber.boundTriggers().contains(QStringLiteral("grabScreen")));
+    activate(QStringLiteral("grabScreen"));
+    activate(QStringLiteral("clipboard"));
+    QTRY_COMPARE(pressed.size(), 3);
+    QCOMPARE(pressed.last(), 3u);
+    QCOMPARE(record().count(QStringLiteral("CreateSession")), 1);
+}
+
+void TestPortals::boundKeysFollowTheDesktop_data()
+{
+    QTest::addColumn<QStringList>("switches");
+    QTest::addColumn<bool>("listed");
+
+    QTest::newRow("the binding says what was bound") << QStringList{} << false;
+    QTest::newRow("the bound keys are listed afterwards") << QStringList{"--terse"} << true;
+}
+
+void TestPortals::boundKeysFollowTheDesktop()
+{
+    QFETCH(QStringList, switches);
+    startPortal(switches);
+    PortalHotKeyGrabber grabber;
+    QSignalSpy bound(&grabber, &PortalHotKeyGrabber::shortcutsBound);
+    QVERIFY(grabber.grab(22, shift | super, {signature, 0}));
+    QTRY_COMPARE(bound.size(), 1);
+    QCOMPARE(grabber.boundTriggers(), (QMap<QString, QString>{{"grabRegion", "Shift+Super+6"}}));
+    QTEST(record().contains(QStringLiteral("ListShortcuts")), "listed");
+
+    QDBusMessage change = QDBusMessage::createMethodCall(Portal::service, Portal::path,
+                                                         QStringLiteral("org.kiwano.test.FakePortal"), QStringLiteral("Change"));
+    change << QStringLiteral("grabRegion") << QStringLiteral("Print");
+    QDBusConnection::sessionBus().call(change);
+    QTRY_COMPARE(bound.size(), 2);
+    QCOMPARE(grabber.boundTriggers(), (QMap<QString, QString>{{"grabRegion", "Print"}}));
+}
+
+void TestPortals::shortcutFailures_data()
+{
+    QTest::addColumn<QStringList>("switches");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("the user refuses") << QStringList{"--refuse"} << "refused";
+    QTest::newRow("the portal never answers") << QStringList{"--silent"} << "did not answer";
+    QTest::newRow("no portal") << QStringList{"--absent"} << "offers no global shortcuts";
+}
+
+void TestPortals::shortcutFailures()
+{
+    QFETCH(QStringList, switches);
+    startPortal(switches);
+    PortalHotKeyGrabber grabber;
+    grabber.setDeadline(300);
+    QSignalSpy failed(&grabber, &PortalHotKeyGrabber::bindingFailed);
+    QSignalSpy bound(&grabber, &PortalHotKeyGrabber::shortcutsBound);
+
+    // The event loop keeps turning while the desktop is waited for.
+    int ticks = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(1);
+    QVERIFY(grabber.grab(22, shift | super, {signature, 0}));
+    QCOMPARE(failed.size(), 0);
+    QTRY_COMPARE(failed.size(), 1);
+    if (switches.contains(QStringLiteral("--silent")))
+        QVERIFY(ticks > 10);
+    QFETCH(QString, reason);
+    QVERIFY2(failed.first().first().toString().contains(reason),
+             qPrintable(failed.first().first().toString()));
+    QCOMPARE(grabber.failureReason(), failed.first().first().toString());
+    QCOMPARE(bound.size(), 0);
+    QVERIFY(grabber.boundTriggers().isEmpty());
+    QVERIFY(!grabber.grab(8, shift | super, {signature, 3}));
+}
+
+void TestPortals::pasteTypesTheKeystroke_data()
+{
+    QTest::addColumn<bool>("terminal");
+    QTest::addColumn<QStringList>("keys");
+
+    QTest::newRow("Ctrl+V") << false
+        << QStringList{"key 65507 1", "key 118 1", "key 118 0", "key 65507 0"};
+    QTest::newRow("Ctrl+Shift+V in terminals") << true
+        << QStringList{"key 65507 1", "key 65505 1", "key 118 1", "key 118 0", "key 65505 0", "key 65507 0"};
+}
+
+void TestPortals::pasteTypesTheKeystroke()
+{
+    QFETCH(bool, terminal);
+    QFETCH(QStringList, keys);
+    startPortal({});
+    PortalKeySender sender;
+    QVERIFY(!sender.isTrusted());
+    QVERIFY(record().isEmpty());  // nothing is asked before the first paste
+
+    QVERIFY(sender.sendPaste(terminal));
+    QTRY_COMPARE(record().filter(QStringLiteral("key ")), keys);
+    QVERIFY(sender.isTrusted());
+    QStringList asked = record();
+    QCOMPARE(asked.mid(0, 4), (QStringList{"CreateSession", "SelectDevices", "types 1", "Start"}));
+
+    QVERIFY(sender.sendPaste(terminal));
+    QTRY_COMPARE(record().filter(QStringLiteral("key ")), keys + keys);
+    QCOMPARE(record().count(QStringLiteral("CreateSession")), 1);
+}
+
+void TestPortals::pasteFailures_data()
+{
+    QTest::addColumn<QStringList>("switches");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("the user refuses") << QStringList{"--refuse"} << "refused";
+    QTest::newRow("the portal never answers") << QStringList{"--silent"} << "did not answer";
+    QTest::newRow("no portal") << QStringList{"--absent"} << "does not let applications type";
+}
+
+void TestPortals::pasteFailures()
+{
+    QFETCH(QStringList, switches);
+    startPortal(switches);
+    PortalKeySender sender;
+    sender.setDeadline(300);
+    QSignalSpy failed(&sender, &PortalKeySender::pasteFailed);
+
+    QVERIFY(sender.sendPaste(false));
+    QCOMPARE(failed.size(), 0);
+    QTRY_COMPARE(failed.size(), 1);
+    QFETCH(QString, reason);
+    QVERIFY2(failed.first().first().toString().contains(reason),
+             qPrintable(failed.first().first().toString()));
+    QVERIFY(!sender.isTrusted());
+    QVERIFY(!sender.sendPaste(false));
+    if (!switches.contains(QStringLiteral("--absent")))
+        QVERIFY(record().filter(QStringLiteral("key ")).isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestPortals)
+#include "test_portals.moc"
