@@ -6,6 +6,7 @@
 //   --silent   requests are accepted but never answered
 //   --absent   on the bus, without the portal's name
 //   --terse    binding answers without the bound list, which ListShortcuts gives
+//   --without=INTERFACE   an older portal that lacks this interface (its version is not known)
 #include "platform/portal/portalrequest.h"
 #include "platform/portal/portalshortcut.h"
 
@@ -14,6 +15,8 @@
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
+#include <QDBusVariant>
+#include <QDBusError>
 #include <QDBusVirtualObject>
 #include <QTextStream>
 #include <QTimer>
@@ -50,6 +53,7 @@ public:
     bool refuse = false;
     bool silent = false;
     bool terse = false;
+    QStringList without;
 
     QString introspect(const QString &) const override { return {}; }
 
@@ -81,6 +85,16 @@ public:
             } else {
                 connection.send(message.createReply(m_record));
             }
+            return true;
+        }
+        if (message.interface() == QLatin1String("org.freedesktop.DBus.Properties")) {
+            const QString interface = args.value(0).toString();
+            const bool known = (interface == shortcutsInterface || interface == remoteInterface)
+                && !without.contains(interface);
+            if (member == QLatin1String("Get") && known && args.value(1).toString() == QLatin1String("version"))
+                connection.send(message.createReply(QVariant::fromValue(QDBusVariant(1u))));
+            else
+                connection.send(message.createErrorReply(QDBusError::InvalidArgs, QStringLiteral("No such property")));
             return true;
         }
         if (member == QLatin1String("NotifyKeyboardKeysym")) {
@@ -149,6 +163,10 @@ int main(int argc, char **argv)
     portal.refuse = args.contains(QLatin1String("--refuse"));
     portal.silent = args.contains(QLatin1String("--silent"));
     portal.terse = args.contains(QLatin1String("--terse"));
+    for (const QString &arg : args) {
+        if (arg.startsWith(QLatin1String("--without=")))
+            portal.without << arg.mid(10);
+    }
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.registerVirtualObject(Portal::path, &portal))
         return 1;

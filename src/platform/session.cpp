@@ -1,0 +1,126 @@
+// SPDX-License-Identifier: MIT
+#include "platform/session.h"
+
+#include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QDBusPendingReply>
+#include <QDBusVariant>
+
+#include <algorithm>
+
+namespace {
+const QString portalService = QStringLiteral("org.freedesktop.portal.Desktop");
+const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
+
+QDBusPendingCall askVersion(QDBusConnection &bus, const QString &interface, int timeoutMs)
+{
+    QDBusMessage get = QDBusMessage::createMethodCall(portalService, portalPath,
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    get << interface << QStringLiteral("version");
+    return bus.asyncCall(get, timeoutMs);
+}
+
+// A portal that names a version serves the interface; an error or silence means it does not.
+bool answered(QDBusPendingCall &call)
+{
+    call.waitForFinished();
+    QDBusPendingReply<QDBusVariant> reply = call;
+    return reply.isValid() && reply.value().variant().toUInt() > 0;
+}
+}
+
+QString ServicePlan::describe() const
+{
+    QString text;
+    switch (shortcuts) {
+    case Shortcuts::x11:
+        text = throughXWayland ? QStringLiteral("Shortcuts: only while an X11 app is in front.")
+                               : QStringLiteral("Shortcuts: X11.");
+        break;
+    case Shortcuts::portal:
+        text = QStringLiteral("Shortcuts: desktop portal.");
+        break;
+    case Shortcuts::none:
+        text = QStringLiteral("Shortcuts: not available in this session.");
+        break;
+    }
+    switch (paste) {
+    case Paste::xtest:
+        text += throughXWayland ? QStringLiteral(" Paste: X11 apps only.") : QStringLiteral(" Paste: X11.");
+        break;
+    case Paste::portal:
+        text += QStringLiteral(" Paste: desktop portal.");
+        break;
+    case Paste::none:
+        text += QStringLiteral(" Paste: not available, copy only.");
+        break;
+    }
+    return text;
+}
+
+ServicePlan plan(const SessionFacts &facts)
+{
+    using Kind = SessionFacts::Kind;
+    ServicePlan result;
+    if (facts.kind != Kind::wayland) {
+        // An X11 session, or one we cannot tell: X11 wherever there is an X server.
+        if (facts.hasX11) {
+            result.shortcuts = ServicePlan::Shortcuts::x11;
+            result.paste = ServicePlan::Paste::xtest;
+        }
+        return result;
+    }
+    result.throughXWayland = facts.hasX11;
+    if (facts.hasGlobalShortcutsPortal)
+        result.shortcuts = ServicePlan::Shortcuts::portal;
+    else if (facts.hasX11)
+        result.shortcuts = ServicePlan::Shortcuts::x11;
+    if (facts.hasRemoteDesktopPortal)
+        result.paste = ServicePlan::Paste::portal;
+    else if (facts.hasX11)
+        result.paste = ServicePlan::Paste::xtest;
+    return result;
+}
+
+SessionFacts Session::fromEnvironment(const QProcessEnvironment &environment)
+{
+    using Kind = SessionFacts::Kind;
+    SessionFacts facts;
+    const QString type = environment.value(QStringLiteral("XDG_SESSION_TYPE")).toLower();
+    if (type == QLatin1String("x11"))
+        facts.kind = Kind::x11;
+    else if (type == QLatin1String("wayland"))
+        facts.kind = Kind::wayland;
+    else if (type.isEmpty() || type == QLatin1String("tty") || type == QLatin1String("unspecified")) {
+        // Started outside a login session manager: the display variables still tell.
+        if (!environment.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty())
+            facts.kind = Kind::wayland;
+        else if (!environment.value(QStringLiteral("DISPLAY")).isEmpty())
+            facts.kind = Kind::x11;
+    }
+    facts.desktop = environment.value(QStringLiteral("XDG_CURRENT_DESKTOP"));
+    facts.hasX11 = !environment.value(QStringLiteral("DISPLAY")).isEmpty();
+    return facts;
+}
+
+void Session::probePortals(SessionFacts &facts, QDBusConnection bus, int timeoutMs)
+{
+    facts.hasGlobalShortcutsPortal = false;
+    facts.hasRemoteDesktopPortal = false;
+    if (!bus.isConnected())
+        return;
+    timeoutMs = std::clamp(timeoutMs, 1, 500);
+    QDBusPendingCall shortcuts = askVersion(bus, QStringLiteral("org.freedesktop.portal.GlobalShortcuts"), timeoutMs);
+    QDBusPendingCall remote = askVersion(bus, QStringLiteral("org.freedesktop.portal.RemoteDesktop"), timeoutMs);
+    facts.hasGlobalShortcutsPortal = answered(shortcuts);
+    facts.hasRemoteDesktopPortal = answered(remote);
+}
+
+SessionFacts Session::current(QDBusConnection bus, int timeoutMs)
+{
+    SessionFacts facts = fromEnvironment(QProcessEnvironment::systemEnvironment());
+    // Only a Wayland session uses the portals; elsewhere start-up does not wait for them.
+    if (facts.kind == SessionFacts::Kind::wayland)
+        probePortals(facts, bus, timeoutMs);
+    return facts;
+}
