@@ -15,6 +15,8 @@
 #include "look/pixel.h"
 #include "settings/settingswindowcontroller.h"
 #include "settings/updatesettings.h"
+#include "platform/portal/portalhotkeygrabber.h"
+#include "platform/portal/portalkeysender.h"
 #include "platform/x11/x11clipboardservice.h"
 #include "platform/x11/x11frontapp.h"
 #include "platform/x11/x11hotkeygrabber.h"
@@ -93,21 +95,41 @@ QString AppDelegate::captureToolPath()
 
 void AppDelegate::startServices()
 {
-    // The X11 services need the xcb platform; elsewhere (offscreen) the history and the
-    // registry run without them and simply read, type and grab nothing.
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        return;
-    m_layout = std::make_unique<X11KeyboardLayout>();
-    if (m_layout->isReadable())
-        Keyboard::setLayout(m_layout.get());
-    m_clipboardService = std::make_unique<X11ClipboardService>();
-    m_frontApp = std::make_unique<X11FrontApp>();
-    m_keySender = std::make_unique<X11KeySender>();
-    Clipboard::shared().setServices(m_clipboardService.get(), m_frontApp.get(), m_keySender.get());
-    if (X11HotKeyGrabber::isAvailable()) {
-        m_grabber = std::make_unique<X11HotKeyGrabber>();
-        HotKeyCenter::shared().setGrabber(m_grabber.get());
+    // Qt reached an X server when it runs on xcb: that, not DISPLAY alone, says X11 works. The
+    // clipboard always goes through X11 (desktops mirror theirs to XWayland); elsewhere
+    // (offscreen) the history and the registry run without services and read, type and grab
+    // nothing.
+    const bool xcb = QGuiApplication::platformName() == QLatin1String("xcb");
+    SessionFacts facts = Session::current();
+    facts.hasX11 = xcb;
+    m_plan = plan(facts);
+
+    if (xcb) {
+        m_layout = std::make_unique<X11KeyboardLayout>();
+        if (m_layout->isReadable())
+            Keyboard::setLayout(m_layout.get());
+        m_clipboardService = std::make_unique<X11ClipboardService>();
+        m_frontApp = std::make_unique<X11FrontApp>();
     }
+    switch (m_plan.paste) {
+    case ServicePlan::Paste::xtest:
+        m_keySender = std::make_unique<X11KeySender>();
+        break;
+    case ServicePlan::Paste::portal:
+        m_keySender = std::make_unique<PortalKeySender>();
+        break;
+    case ServicePlan::Paste::none:
+        break;
+    }
+    if (m_clipboardService)
+        Clipboard::shared().setServices(m_clipboardService.get(), m_frontApp.get(), m_keySender.get());
+
+    if (m_plan.shortcuts == ServicePlan::Shortcuts::x11 && X11HotKeyGrabber::isAvailable())
+        m_grabber = std::make_unique<X11HotKeyGrabber>();
+    else if (m_plan.shortcuts == ServicePlan::Shortcuts::portal)
+        m_grabber = std::make_unique<PortalHotKeyGrabber>();
+    if (m_grabber)
+        HotKeyCenter::shared().setGrabber(m_grabber.get());
 }
 
 void AppDelegate::applicationDidFinishLaunching()

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "hotkeys/hotkey.h"
+#include "platform/session.h"
 
 #include <QObject>
 #include <QStringList>
@@ -18,9 +19,9 @@ class EditorWindowController;
 class StatusMenu;
 class X11ClipboardService;
 class X11FrontApp;
-class X11HotKeyGrabber;
+class HotKeyGrabber;
 class X11KeyboardLayout;
-class X11KeySender;
+class KeySender;
 
 // The composition root: the one place where the platform services, the models and the windows
 // are made and wired together. Lives for the whole process.
@@ -70,6 +71,10 @@ public:
     // The update options: made with the delegate, as the menu's update row needs them.
     UpdateSettings &updates() { return *m_updates; }
     StatusMenu *statusMenu() const { return m_statusMenu; }
+    // Which services serve shortcuts and paste in this session, chosen at start-up, and the
+    // line the settings show for it.
+    const ServicePlan &servicePlan() const { return m_plan; }
+    QString servicePlanDescription() const { return m_plan.describe(); }
 
     // The capture tool: beside the program, else in the private folder of an installed layout.
     static QString captureToolPath();
@@ -99,6 +104,7 @@ private:
     std::unique_ptr<X11KeyboardLayout> m_layout;
     std::unique_ptr<X11ClipboardService> m_clipboardService;
     std::unique_ptr<X11FrontApp> m_frontApp;
-    std::unique_ptr<X11KeySender> m_keySender;
-    std::unique_ptr<X11HotKeyGrabber> m_grabber;
+    ServicePlan m_plan;
+    std::unique_ptr<KeySender> m_keySender;
+    std::unique_ptr<HotKeyGrabber> m_grabber;
 };

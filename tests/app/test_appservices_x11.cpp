@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: MIT
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+
+#include "app/appdelegate.h"
+#include "app/shellfixture.h"
+
+// The services the application starts with, on a real X server, as the session type and the
+// desktop portal (a fake one on a private bus) vary.
+class TestAppServices : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ShellSandbox> m_sandbox;
+    QProcess m_bus;
+    QProcess m_portal;
+
+    static QStringList portalRecord()
+    {
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            QStringLiteral("org.freedesktop.portal.Desktop"), QStringLiteral("/org/freedesktop/portal/desktop"),
+            QStringLiteral("org.kiwano.test.FakePortal"), QStringLiteral("Record"));
+        return QDBusConnection::sessionBus().call(call).arguments().value(0).toStringList();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_sandbox = std::make_unique<ShellSandbox>();
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+        if (daemon.isEmpty())
+            QSKIP("no dbus-daemon to start a session bus");
+        m_bus.start(daemon, {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address")});
+        QVERIFY(m_bus.waitForReadyRead(5000));
+        qputenv("DBUS_SESSION_BUS_ADDRESS", m_bus.readLine().trimmed());
+        QVERIFY(QDBusConnection::sessionBus().isConnected());
+    }
+
+    void cleanupTestCase()
+    {
+        if (m_bus.state() != QProcess::NotRunning) {
+            m_bus.terminate();
+            m_bus.waitForFinished(2000);
+        }
+    }
+
+    void cleanup()
+    {
+        if (m_portal.state() != QProcess::NotRunning) {
+            m_portal.kill();
+            m_portal.waitForFinished(2000);
+        }
+        for (QWidget *window : QApplication::topLevelWidgets())
+            window->close();
+    }
+
+    void servicesFollowTheSession_data()
+    {
+        QTest::addColumn<QString>("sessionType");
+        QTest::addColumn<bool>("portal");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<bool>("portalAskedForShortcuts");
+
+        // An X11 session is served by X11 alone, whatever portal runs beside it.
+        QTest::newRow("x11") << "x11" << true << "Shortcuts: X11. Paste: X11." << false;
+        QTest::newRow("wayland, portal") << "wayland" << true
+                                         << "Shortcuts: desktop portal. Paste: desktop portal." << true;
+        QTest::newRow("wayland, no portal")
+            << "wayland" << false << "Shortcuts: only while an X11 app is in front. Paste: X11 apps only." << false;
+    }
+
+    void servicesFollowTheSession()
+    {
+        QFETCH(QString, sessionType);
+        QFETCH(bool, portal);
+        QFETCH(QString, description);
+        QFETCH(bool, portalAskedForShortcuts);
+
+        if (portal) {
+            m_portal.start(QStringLiteral(FAKEPORTAL_PATH), QStringList{});
+            QVERIFY(m_portal.waitForReadyRead(5000));
+        }
+        qputenv("XDG_SESSION_TYPE", sessionType.toUtf8());
+        AppDelegate delegate;
+        delegate.applicationDidFinishLaunching();
+        QCOMPARE(delegate.servicePlanDescription(), description);
+        if (portalAskedForShortcuts)
+            QTRY_VERIFY(portalRecord().contains(QStringLiteral("BindShortcuts")));
+        else if (portal)
+            QVERIFY(!portalRecord().contains(QStringLiteral("CreateSession")));
+        delegate.applicationWillTerminate();
+    }
+};
+
+QTEST_MAIN(TestAppServices)
+#include "test_appservices_x11.moc"
