@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include <QApplication>
 #include <QImage>
 #include <QMainWindow>
 #include <QTest>
@@ -141,6 +142,20 @@ private slots:
         delegate.handle({QStringLiteral("settings")});
         delegate.showSettings();
         QCOMPARE(shown, 2);
+    }
+
+    void withoutAnXServerNothingIsGrabbedOrTyped()
+    {
+        // DISPLAY alone does not count: offscreen, the X11 services cannot reach a server.
+        qputenv("XDG_SESSION_TYPE", "x11");
+        qputenv("DISPLAY", ":0");
+        AppDelegate delegate;
+        delegate.applicationDidFinishLaunching();
+        QCOMPARE(delegate.servicePlanDescription(),
+                 QStringLiteral("Shortcuts: not available in this session. Paste: not available, copy only."));
+        delegate.applicationWillTerminate();
+        for (QWidget *window : QApplication::topLevelWidgets())
+            window->close();
     }
 };
 
