@@ -115,9 +115,15 @@ void AppDelegate::startServices()
     case ServicePlan::Paste::xtest:
         m_keySender = std::make_unique<X11KeySender>();
         break;
-    case ServicePlan::Paste::portal:
-        m_keySender = std::make_unique<PortalKeySender>();
+    case ServicePlan::Paste::portal: {
+        auto sender = std::make_unique<PortalKeySender>();
+        connect(sender.get(), &PortalKeySender::pasteFailed, this, [this](const QString &reason) {
+            warn(QStringLiteral("Pasting for you isn't allowed (%1). Entries are copied; press "
+                                "Ctrl+V yourself.").arg(reason));
+        });
+        m_keySender = std::move(sender);
         break;
+    }
     case ServicePlan::Paste::none:
         break;
     }
@@ -126,8 +132,15 @@ void AppDelegate::startServices()
 
     if (m_plan.shortcuts == ServicePlan::Shortcuts::x11 && X11HotKeyGrabber::isAvailable())
         m_grabber = std::make_unique<X11HotKeyGrabber>();
-    else if (m_plan.shortcuts == ServicePlan::Shortcuts::portal)
-        m_grabber = std::make_unique<PortalHotKeyGrabber>();
+    else if (m_plan.shortcuts == ServicePlan::Shortcuts::portal) {
+        auto grabber = std::make_unique<PortalHotKeyGrabber>();
+        connect(grabber.get(), &PortalHotKeyGrabber::bindingFailed, this, [this](const QString &reason) {
+            warn(QStringLiteral("The desktop didn't take our shortcuts (%1). Bind kiwano-snapper "
+                                "--region (or --window, --screen, --clipboard) in its keyboard "
+                                "settings.").arg(reason));
+        });
+        m_grabber = std::move(grabber);
+    }
     if (m_grabber)
         HotKeyCenter::shared().setGrabber(m_grabber.get());
 }
