@@ -2,6 +2,7 @@
 #include "platform/portal/portalhotkeygrabber.h"
 #include "platform/portal/portalkeysender.h"
 #include "platform/portal/portalshortcut.h"
+#include "privatebus.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -22,7 +23,6 @@ class TestPortals : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
     void cleanup();
     void triggers_data();
     void triggers();
@@ -41,29 +41,17 @@ private:
     QStringList record();
     void activate(const QString &shortcut, const QString &session = {});
 
-    QProcess m_bus;
+    PrivateBus m_bus;
     QProcess m_portal;
 };
 
 void TestPortals::initTestCase()
 {
-    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
-    const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-    if (daemon.isEmpty())
+    if (!m_bus.start())
         QSKIP("no dbus-daemon to start a session bus");
-    m_bus.start(daemon, {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address")});
-    QVERIFY(m_bus.waitForReadyRead(5000));
-    qputenv("DBUS_SESSION_BUS_ADDRESS", m_bus.readLine().trimmed());
     QVERIFY(QDBusConnection::sessionBus().isConnected());
 }
 
-void TestPortals::cleanupTestCase()
-{
-    if (m_bus.state() != QProcess::NotRunning) {
-        m_bus.terminate();
-        m_bus.waitForFinished(2000);
-    }
-}
 
 void TestPortals::cleanup()
 {

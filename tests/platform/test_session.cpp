@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "platform/session.h"
+#include "privatebus.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -17,7 +18,6 @@ class TestSession : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
     void cleanup();
     void planFollowsTheSession_data();
     void planFollowsTheSession();
@@ -27,29 +27,17 @@ private slots:
     void portalsAreAsked();
 
 private:
-    QProcess m_bus;
+    PrivateBus m_bus;
     QProcess m_portal;
 };
 
 void TestSession::initTestCase()
 {
-    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
-    const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-    if (daemon.isEmpty())
+    if (!m_bus.start())
         QSKIP("no dbus-daemon to start a session bus");
-    m_bus.start(daemon, {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address")});
-    QVERIFY(m_bus.waitForReadyRead(5000));
-    qputenv("DBUS_SESSION_BUS_ADDRESS", m_bus.readLine().trimmed());
     QVERIFY(QDBusConnection::sessionBus().isConnected());
 }
 
-void TestSession::cleanupTestCase()
-{
-    if (m_bus.state() != QProcess::NotRunning) {
-        m_bus.terminate();
-        m_bus.waitForFinished(2000);
-    }
-}
 
 void TestSession::cleanup()
 {
