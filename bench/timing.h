@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QList>
 
 #include <algorithm>
 #include <cstdio>
@@ -52,4 +54,14 @@ inline void printRow(const char *label, double ms)
 inline void printRatio(const char *label, double ratio, const char *goal)
 {
     std::printf("  %-52s %9.2f x   (%s)\n", label, ratio, goal);
+}
+
+// The process's resident memory in bytes, from /proc/self/statm; 0 when it cannot be read.
+inline qint64 residentBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields.at(1).toLongLong() * 4096 : 0;
 }

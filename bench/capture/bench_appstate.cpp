@@ -3,6 +3,7 @@
 // switching to a grab through prepareModel, against decoding it on the main thread; and the
 // memory left after visiting a hundred 5K grabs, against the memory before.
 #include "stallwatch.h"
+#include "timing.h"
 
 #include <QApplication>
 #include <QDir>
@@ -65,15 +66,6 @@ double threadCpuMs()
     timespec t{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
-
-qint64 residentBytes()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields.at(1).toLongLong() * 4096 : 0;
 }
 
 // Asks for the grab's model the way the editor does and runs the event loop until it is ready;

@@ -47,11 +47,7 @@ QByteArray png(int width, int height, int seed)
 
 double residentMiB()
 {
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.value(1).toDouble() * 4096 / (1024.0 * 1024.0);
+    return double(residentBytes()) / (1024.0 * 1024.0);
 }
 
 // Lets the window system map and paint the window, then paints it once more synchronously, so

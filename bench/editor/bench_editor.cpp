@@ -181,15 +181,6 @@ qint64 heapInUse()
     return qint64(info.uordblks + info.hblkhd);
 }
 
-qint64 residentBytes()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields.at(1).toLongLong() * 4096 : 0;
-}
-
 // 500 edits of five kinds in turn: a move, a restyle, a new box, a reorder, a resize.
 void edit(EditorModel &model, int i, BenchImage::Random &random)
 {

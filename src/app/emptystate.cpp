@@ -20,11 +20,7 @@ namespace {
 
 QLabel *pixelText(const QString &text, qreal size, QWidget *parent)
 {
-    auto *label = new QLabel(text, parent);
-    label->setFont(Pixel::font(size));
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Kiwano::peel);
-    label->setPalette(palette);
+    QLabel *label = Look::pixelText(text, size, Kiwano::peel, parent);
     label->setAlignment(Qt::AlignCenter);
     return label;
 }

@@ -90,9 +90,7 @@ QLabel *caption(const QString &text, QWidget *parent)
 {
     auto *label = SettingsParts::text(text, parent);
     label->setFont(Pixel::font(10));
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, faded(0.75));
-    label->setPalette(palette);
+    Look::setTextColor(label, faded(0.75));
     return label;
 }
 

@@ -41,11 +41,7 @@ ResizePanel::ResizePanel(EditorModel *model, QWidget *parent)
     : QWidget(parent)
     , m_model(model)
 {
-    // Text in peel even where the application look is not applied.
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::WindowText, Kiwano::peel);
-    palette.setColor(QPalette::Text, Kiwano::peel);
-    setPalette(palette);
+    Look::setTextColor(this, Kiwano::peel);
     setFixedWidth(300);
     auto *stack = new QVBoxLayout(this);
     stack->setContentsMargins(16, 16, 16, 16);

@@ -6,6 +6,7 @@
 #include "look/widgets/pixelpaint.h"
 
 #include <QFontMetricsF>
+#include <QLabel>
 #include <QPainter>
 
 #include <cmath>
@@ -94,3 +95,23 @@ void PixelLabel::paintEvent(QPaintEvent *)
     painter.drawText(QRectF(labelIcon + labelGap, 0, width() - labelIcon - labelGap, height()),
                      Qt::AlignLeft | Qt::AlignVCenter, m_title);
 }
+
+namespace Look {
+
+void setTextColor(QWidget *widget, const QColor &color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::Text, color);
+    widget->setPalette(palette);
+}
+
+QLabel *pixelText(const QString &text, qreal size, const QColor &color, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setFont(Pixel::font(size));
+    setTextColor(label, color);
+    return label;
+}
+
+} // namespace Look

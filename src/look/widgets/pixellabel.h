@@ -5,6 +5,8 @@
 #include <QString>
 #include <QWidget>
 
+class QLabel;
+
 // A pixel icon in a frame of size by size points, tinted (Kiwano::peel unless set).
 class PixelIconView : public QWidget
 {
@@ -48,3 +50,13 @@ private:
     qreal m_fontSize;
     QColor m_color;
 };
+
+namespace Look {
+
+// Gives the widget and its children text (window text and field text) in color, so that they
+// read right also where the application's look is not applied.
+void setTextColor(QWidget *widget, const QColor &color);
+// A plain label in the pixel font at size, in color.
+QLabel *pixelText(const QString &text, qreal size, const QColor &color, QWidget *parent = nullptr);
+
+} // namespace Look

@@ -82,12 +82,7 @@ private:
 
 QLabel *pixelText(qreal size, const QColor &color, QWidget *parent)
 {
-    auto *label = new QLabel(parent);
-    label->setFont(Pixel::font(size));
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, color);
-    label->setPalette(colours);
-    return label;
+    return Look::pixelText(QString(), size, color, parent);
 }
 
 QColor faded(QColor color, float opacity)

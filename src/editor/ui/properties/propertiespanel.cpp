@@ -40,11 +40,7 @@ PropertiesPanel::PropertiesPanel(EditorModel *model, QWidget *parent)
     : QWidget(parent)
     , m_model(model)
 {
-    // Text in peel even where the application look is not applied.
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::WindowText, Kiwano::peel);
-    palette.setColor(QPalette::Text, Kiwano::peel);
-    setPalette(palette);
+    Look::setTextColor(this, Kiwano::peel);
     auto *stack = new QVBoxLayout(this);
     stack->setContentsMargins(12, 12, 12, 12);
     stack->setSpacing(12);
