@@ -10,10 +10,12 @@ function(kiwano_library name)
   target_link_libraries(${name} PUBLIC ${ARG_LIBS})
 endfunction()
 
-# kiwano_test(NAME SOURCES ... LIBS ... [X11]): a Qt Test executable run by CTest. Offscreen
-# unless X11 is given; X11 tests get the label x11 and take the X server one at a time.
+# kiwano_test(NAME SOURCES ... LIBS ... [X11] [WAYLAND]): a Qt Test executable run by CTest.
+# Offscreen unless X11 is given; X11 tests get the label x11 and take the X server one at a time.
+# WAYLAND tests get the label wayland and take the test compositor (a headless sway that the
+# runner starts) one at a time.
 function(kiwano_test name)
-  cmake_parse_arguments(ARG "X11" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "X11;WAYLAND" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
@@ -21,6 +23,9 @@ function(kiwano_test name)
   if(ARG_X11)
     set_tests_properties(${name} PROPERTIES LABELS x11 RESOURCE_LOCK xserver
       ENVIRONMENT "QT_QPA_PLATFORM=xcb")
+  elseif(ARG_WAYLAND)
+    set_tests_properties(${name} PROPERTIES LABELS wayland RESOURCE_LOCK compositor
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   else()
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   endif()

@@ -124,6 +124,7 @@ void AppDelegate::startServices()
         m_keySender = std::move(sender);
         break;
     }
+    case ServicePlan::Paste::virtualKeyboard:
     case ServicePlan::Paste::none:
         break;
     }

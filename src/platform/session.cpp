@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "platform/session.h"
+#include "platform/wayland/waylandconnection.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCall>
@@ -48,6 +49,9 @@ QString ServicePlan::describe() const
     case Paste::xtest:
         text += throughXWayland ? QStringLiteral(" Paste: X11 apps only.") : QStringLiteral(" Paste: X11.");
         break;
+    case Paste::virtualKeyboard:
+        text += QStringLiteral(" Paste: Wayland virtual keyboard.");
+        break;
     case Paste::portal:
         text += QStringLiteral(" Paste: desktop portal.");
         break;
@@ -67,6 +71,8 @@ ServicePlan plan(const SessionFacts &facts)
         if (facts.hasX11) {
             result.shortcuts = ServicePlan::Shortcuts::x11;
             result.paste = ServicePlan::Paste::xtest;
+            result.capture = ServicePlan::Capture::x11;
+            result.clipboard = ServicePlan::Clipboard::x11;
         }
         return result;
     }
@@ -75,10 +81,22 @@ ServicePlan plan(const SessionFacts &facts)
         result.shortcuts = ServicePlan::Shortcuts::portal;
     else if (facts.hasX11)
         result.shortcuts = ServicePlan::Shortcuts::x11;
-    if (facts.hasRemoteDesktopPortal)
+    if (facts.hasVirtualKeyboard)
+        result.paste = ServicePlan::Paste::virtualKeyboard;
+    else if (facts.hasRemoteDesktopPortal)
         result.paste = ServicePlan::Paste::portal;
     else if (facts.hasX11)
         result.paste = ServicePlan::Paste::xtest;
+    // XWayland's root window shows only X11 windows: native ones come out black, so a Wayland
+    // session never grabs through X11.
+    if (facts.hasScreencopy)
+        result.capture = ServicePlan::Capture::screencopy;
+    else if (facts.hasScreenshotPortal)
+        result.capture = ServicePlan::Capture::portal;
+    if (facts.hasDataControl)
+        result.clipboard = ServicePlan::Clipboard::dataControl;
+    else if (facts.hasX11)
+        result.clipboard = ServicePlan::Clipboard::x11;
     return result;
 }
 
@@ -112,15 +130,30 @@ void Session::probePortals(SessionFacts &facts, QDBusConnection bus, int timeout
     timeoutMs = std::clamp(timeoutMs, 1, 500);
     QDBusPendingCall shortcuts = askVersion(bus, QStringLiteral("org.freedesktop.portal.GlobalShortcuts"), timeoutMs);
     QDBusPendingCall remote = askVersion(bus, QStringLiteral("org.freedesktop.portal.RemoteDesktop"), timeoutMs);
+    QDBusPendingCall screenshot = askVersion(bus, QStringLiteral("org.freedesktop.portal.Screenshot"), timeoutMs);
     facts.hasGlobalShortcutsPortal = answered(shortcuts);
     facts.hasRemoteDesktopPortal = answered(remote);
+    facts.hasScreenshotPortal = answered(screenshot);
+}
+
+void Session::probeCompositor(SessionFacts &facts, const QByteArray &display, int timeoutMs)
+{
+    facts.hasScreencopy = facts.hasDataControl = facts.hasVirtualKeyboard = false;
+    const auto connection = WaylandConnection::open(display, std::clamp(timeoutMs, 1, 500));
+    if (!connection)
+        return;
+    facts.hasScreencopy = connection->has("zwlr_screencopy_manager_v1");
+    facts.hasDataControl = connection->has("zwlr_data_control_manager_v1");
+    facts.hasVirtualKeyboard = connection->has("zwp_virtual_keyboard_manager_v1");
 }
 
 SessionFacts Session::current(QDBusConnection bus, int timeoutMs)
 {
     SessionFacts facts = fromEnvironment(QProcessEnvironment::systemEnvironment());
     // Only a Wayland session uses the portals; elsewhere start-up does not wait for them.
-    if (facts.kind == SessionFacts::Kind::wayland)
+    if (facts.kind == SessionFacts::Kind::wayland) {
+        probeCompositor(facts, {}, timeoutMs);
         probePortals(facts, bus, timeoutMs);
+    }
     return facts;
 }

@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: MIT
+#include "platform/waylandsession.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace WaylandSession {
+
+QString skipReason()
+{
+    const QString why = qEnvironmentVariable("KIWANO_TEST_WAYLAND_SKIP");
+    if (!why.isEmpty())
+        return why;
+    if (display().isEmpty())
+        return QStringLiteral("no test compositor (run the tests through scripts/run-tests.sh)");
+    return {};
+}
+
+QByteArray display()
+{
+    return qgetenv("KIWANO_TEST_WAYLAND_DISPLAY");
+}
+
+QProcessEnvironment environment(const QProcessEnvironment &base)
+{
+    QProcessEnvironment env = base;
+    const QString socket = QString::fromLocal8Bit(display());
+    env.remove(QStringLiteral("DISPLAY"));
+    env.insert(QStringLiteral("WAYLAND_DISPLAY"), socket);
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QFileInfo(socket).absolutePath());
+    env.insert(QStringLiteral("SWAYSOCK"), qEnvironmentVariable("KIWANO_TEST_SWAYSOCK"));
+    env.insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("wayland"));
+    return env;
+}
+
+bool swaymsg(const QStringList &arguments, QByteArray *reply)
+{
+    QProcess process;
+    process.setProcessEnvironment(environment());
+    process.start(QStringLiteral("swaymsg"),
+                  QStringList{QStringLiteral("-s"), qEnvironmentVariable("KIWANO_TEST_SWAYSOCK")} + arguments);
+    if (!process.waitForFinished(5000)) {
+        process.kill();
+        process.waitForFinished(1000);
+        return false;
+    }
+    if (reply)
+        *reply = process.readAllStandardOutput();
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+} // namespace WaylandSession

@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QByteArray>
+#include <QProcessEnvironment>
+#include <QString>
+
+// The headless sway the test runner starts for the tests labelled wayland. Tests begin with
+//     if (const QString why = WaylandSession::skipReason(); !why.isEmpty()) QSKIP(qPrintable(why));
+namespace WaylandSession {
+
+// Empty when the test compositor runs; otherwise why it does not.
+QString skipReason();
+// The compositor's socket, as an absolute path (WAYLAND_DISPLAY accepts one).
+QByteArray display();
+// An environment for programs that should see only the test compositor: WAYLAND_DISPLAY,
+// XDG_RUNTIME_DIR and SWAYSOCK set, DISPLAY removed, XDG_SESSION_TYPE=wayland.
+QProcessEnvironment environment(const QProcessEnvironment &base = QProcessEnvironment::systemEnvironment());
+// Runs swaymsg with these arguments against the test compositor; true when it succeeded. The
+// reply (JSON) goes to reply when given.
+bool swaymsg(const QStringList &arguments, QByteArray *reply = nullptr);
+
+} // namespace WaylandSession
