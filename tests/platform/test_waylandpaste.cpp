@@ -1,0 +1,184 @@
+// SPDX-License-Identifier: MIT
+#include "platform/desktopentries.h"
+#include "platform/testprograms.h"
+#include "platform/wayland/waylandfrontapp.h"
+#include "platform/wayland/waylandkeysender.h"
+#include "platform/waylandsession.h"
+#include "platform/xdgsandbox.h"
+
+#include <QElapsedTimer>
+#include <QLocalServer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+// Paste through the compositor's virtual keyboard into a native Wayland window, and the focused
+// window's application as sway names it, under the test compositor.
+class TestWaylandPaste : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void pastesIntoTheFocusedWindow_data();
+    void pastesIntoTheFocusedWindow();
+    void namesTheFocusedApplication_data();
+    void namesTheFocusedApplication();
+    void readsTheFocusedWindowFromTheTree_data();
+    void readsTheFocusedWindowFromTheTree();
+    void missingOrSilentCompositorSendsNothing();
+
+private:
+    static bool run(const QString &program, const QStringList &arguments);
+    static bool startProbe(TestProgram &probe, const QStringList &arguments);
+
+    // Keeps a keyboard in the seat for the whole run: the headless compositor has none of its
+    // own, and a window only takes keys from a seat that had one when it mapped.
+    std::unique_ptr<WaylandKeySender> m_seatKeyboard;
+};
+
+bool TestWaylandPaste::run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.setProcessEnvironment(WaylandSession::environment());
+    process.start(program, arguments);
+    return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit
+        && process.exitCode() == 0;
+}
+
+bool TestWaylandPaste::startProbe(TestProgram &probe, const QStringList &arguments)
+{
+    QProcessEnvironment env = WaylandSession::environment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+    probe.process().setProcessEnvironment(env);
+    return probe.start(TestProgram::pasteWindowPath(), arguments, 10000);
+}
+
+void TestWaylandPaste::initTestCase()
+{
+    if (const QString why = WaylandSession::skipReason(); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    m_seatKeyboard = std::make_unique<WaylandKeySender>(WaylandSession::display(), 1000);
+    QVERIFY(m_seatKeyboard->isTrusted());
+}
+
+void TestWaylandPaste::cleanupTestCase()
+{
+    if (WaylandSession::skipReason().isEmpty())
+        run(QStringLiteral("wl-copy"), {QStringLiteral("--clear")});
+}
+
+void TestWaylandPaste::pastesIntoTheFocusedWindow_data()
+{
+    QTest::addColumn<bool>("terminal");
+
+    QTest::newRow("editor") << false;
+    QTest::newRow("terminal") << true;
+}
+
+void TestWaylandPaste::pastesIntoTheFocusedWindow()
+{
+    QFETCH(bool, terminal);
+
+    QVERIFY(run(QStringLiteral("wl-copy"), {QStringLiteral("Kiwi ü 🥝")}));
+    TestProgram probe;
+    QVERIFY(startProbe(probe, terminal ? QStringList{"--terminal"} : QStringList()));
+
+    // A keyboard of its own, made just now: its first keys must not be lost.
+    WaylandKeySender sender(WaylandSession::display(), 1000);
+    QVERIFY(sender.isTrusted());
+    QVERIFY(sender.sendPaste(terminal));
+    QCOMPARE(probe.waitForLine(QStringLiteral("key ctrl")),
+             terminal ? QStringLiteral("key ctrl+shift+v") : QStringLiteral("key ctrl+v"));
+    QCOMPARE(probe.waitForLine(QStringLiteral("text ")), QStringLiteral("text Kiwi ü 🥝"));
+}
+
+void TestWaylandPaste::namesTheFocusedApplication_data()
+{
+    QTest::addColumn<QString>("appId");
+    // Each: the desktop file's name, then its lines, one per line.
+    QTest::addColumn<QStringList>("desktopFiles");
+    QTest::addColumn<QString>("expected");
+
+    const QString runsProbe = "Exec=" + TestProgram::pasteWindowPath() + " %U";
+    QTest::newRow("no desktop file") << "kiwano-probe" << QStringList() << "kiwano-probe";
+    QTest::newRow("the file named by its app_id comes first")
+        << "org.example.Probe"
+        << QStringList{"launcher.desktop\nName=Launcher\nExec=launcher\nStartupWMClass=org.example.Probe",
+                       "org.example.Probe.desktop\nName=Probe\nExec=probe"}
+        << "org.example.Probe";
+    QTest::newRow("by StartupWMClass")
+        << "kiwano-probe"
+        << QStringList{"probe-launcher.desktop\nName=Probe\nExec=probe\nStartupWMClass=kiwano-probe"}
+        << "probe-launcher";
+    QTest::newRow("by the program it runs")
+        << "kiwano-probe" << QStringList{"pasteprobe.desktop\nName=Probe\n" + runsProbe} << "pasteprobe";
+}
+
+void TestWaylandPaste::namesTheFocusedApplication()
+{
+    QFETCH(QString, appId);
+    QFETCH(QStringList, desktopFiles);
+    QFETCH(QString, expected);
+
+    XdgSandbox sandbox;
+    QVERIFY(sandbox.isValid());
+    for (const QString &file : desktopFiles) {
+        QStringList lines = file.split(u'\n');
+        const QString name = lines.takeFirst();
+        sandbox.addDesktopFile(name, QStringList{"Type=Application"} + lines);
+    }
+    TestProgram probe;
+    QVERIFY(startProbe(probe, {QStringLiteral("--app-id"), appId}));
+
+    const WaylandFrontApp frontApp(qEnvironmentVariable("KIWANO_TEST_SWAYSOCK"), 1000);
+    QTRY_COMPARE(frontApp.identifier(), expected);
+}
+
+void TestWaylandPaste::readsTheFocusedWindowFromTheTree_data()
+{
+    QTest::addColumn<QByteArray>("tree");
+    QTest::addColumn<QString>("identified");
+
+    QTest::newRow("floating XWayland window")
+        << QByteArray(R"({"type":"root","nodes":[{"type":"output","nodes":[{"type":"workspace",
+            "nodes":[{"type":"con","focused":false,"app_id":"foot","pid":0}],
+            "floating_nodes":[{"type":"floating_con","focused":true,"app_id":null,"pid":0,
+              "window_properties":{"class":"Gimp-2.10","instance":"gimp"}}]}]}]})")
+        << "Gimp-2.10";
+    QTest::newRow("empty workspace")
+        << QByteArray(R"({"type":"root","nodes":[{"type":"output","nodes":[
+            {"type":"workspace","focused":true,"nodes":[]}]}]})")
+        << "";
+}
+
+void TestWaylandPaste::readsTheFocusedWindowFromTheTree()
+{
+    QFETCH(QByteArray, tree);
+    QFETCH(QString, identified);
+
+    const auto window = WaylandFrontApp::focusedWindow(tree);
+    QCOMPARE(window.has_value(), !identified.isEmpty());
+    if (window)
+        QCOMPARE(WaylandFrontApp::identify(*window, DesktopEntries({})), identified);
+}
+
+void TestWaylandPaste::missingOrSilentCompositorSendsNothing()
+{
+    QTemporaryDir dir;
+    QLocalServer silent;
+    QVERIFY(silent.listen(dir.filePath("silent")));
+    for (const QString &socket : {dir.filePath("nobody-here"), dir.filePath("silent")}) {
+        QElapsedTimer clock;
+        clock.start();
+        WaylandKeySender sender(socket.toLocal8Bit(), 200);
+        QVERIFY(!sender.isTrusted());
+        QVERIFY(!sender.sendPaste(false));
+        QVERIFY2(clock.elapsed() < 3000, "a silent compositor held the paste far past its deadline");
+        QCOMPARE(WaylandFrontApp(socket, 200).identifier(), QString());
+    }
+}
+
+QTEST_GUILESS_MAIN(TestWaylandPaste)
+#include "test_waylandpaste.moc"
