@@ -60,6 +60,8 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Kiwano Snapper"));
     QApplication::setOrganizationName(QStringLiteral("KiwanoSnapper"));
     QApplication::setApplicationVersion(QStringLiteral(KIWANO_VERSION));
+    // A Wayland compositor knows our windows by this (their app_id) and finds our icon through it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.kiwanosnapper.KiwanoSnapper"));
     // A tray utility: closing its last window leaves it running.
     QApplication::setQuitOnLastWindowClosed(false);
 
