@@ -29,8 +29,8 @@ public:
     // True when the compositor offers the virtual keyboard.
     bool isTrusted() const override;
     // Types the keys and waits for the compositor to confirm them. False when no compositor
-    // answered, it lacks the protocol, or the connection broke (one fresh connection is tried
-    // first, for a compositor that restarted).
+    // answered, it lacks the protocol, or the connection broke; a broken connection is replaced
+    // by a fresh one at the next paste, for a compositor that restarted.
     bool sendPaste(bool terminal) override;
 
 private:
