@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QStandardPaths>
 
@@ -36,6 +37,16 @@ QStringList imagesOnly(const QStringList &files)
     return images;
 }
 
+// Whether Qt has a display to open; without one it aborts at start.
+bool hasDisplay()
+{
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY")
+        || qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
+        return true;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return !runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/wayland-0"));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -53,6 +64,22 @@ int main(int argc, char *argv[])
         break;
     }
 
+    // Requests for the running instance need no display: they are handed over before Qt opens
+    // one, so that a key binding or a terminal without one reaches us all the same.
+    if (line.files.isEmpty()) {
+        const QStringList requests = Requests::encode(line);
+        const bool onlyQuit = line.requests == QStringList{QStringLiteral("quit")};
+        SingleInstance running(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
+        // Nothing to start just to end it.
+        if (running.forward(requests.isEmpty() ? QStringList{QStringLiteral("show")} : requests) || onlyQuit)
+            return 0;
+    }
+    if (!hasDisplay()) {
+        std::fprintf(stderr, "kiwano-snapper: no display to open windows on (neither WAYLAND_DISPLAY "
+                             "nor DISPLAY is set)\n");
+        return 1;
+    }
+
     // Our windows live on X11, through XWayland in a Wayland session.
     if (qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
@@ -68,9 +95,8 @@ int main(int argc, char *argv[])
     line.files = imagesOnly(line.files);
     QStringList requests = Requests::encode(line);
     SingleInstance instance(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
-    const bool onlyQuit = line.files.isEmpty() && line.requests == QStringList{QStringLiteral("quit")};
-    if (onlyQuit) {
-        // Nothing to start just to end it.
+    if (line.files.isEmpty() && line.requests == QStringList{QStringLiteral("quit")}) {
+        // None of the files was an image: nothing to start just to end it.
         instance.forward(requests);
         return 0;
     }

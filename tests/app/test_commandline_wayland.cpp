@@ -19,6 +19,7 @@ class TestCommandLineWayland : public QObject
 
 private slots:
     void keyBindingReachesTheRunningInstance();
+    void launchWithoutDisplaySaysSo();
     void cleanup();
 
 private:
@@ -93,9 +94,27 @@ void TestCommandLineWayland::keyBindingReachesTheRunningInstance()
     QCOMPARE(settings->pid, m_pid);
     QCOMPARE(settings->shell, QStringLiteral("xdg_shell"));
 
-    QVERIFY(WaylandSession::swaymsg({"exec", m_command + " --quit"}));
+    // A request needs no display: a launch that has none still reaches the running instance.
+    QVERIFY(WaylandSession::swaymsg({"exec", "env -u WAYLAND_DISPLAY " + m_command + " --quit"}));
     QTRY_VERIFY_WITH_TIMEOUT(!window(QStringLiteral("🥝 Kiwano Snapper")), 10000);
     m_pid = 0;
+}
+
+void TestCommandLineWayland::launchWithoutDisplaySaysSo()
+{
+    QTemporaryDir runtime;
+    QVERIFY(runtime.isValid());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(name);
+    env.insert("XDG_RUNTIME_DIR", runtime.path());
+    QProcess launch;
+    launch.setProcessEnvironment(env);
+    launch.start(KIWANO_SNAPPER_PATH, {"--settings"});
+    QVERIFY(launch.waitForFinished(10000));
+    QCOMPARE(launch.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(launch.exitCode(), 1);
+    QVERIFY(launch.readAllStandardError().contains("no display"));
 }
 
 void TestCommandLineWayland::cleanup()
