@@ -6,7 +6,7 @@
 #include "look/kiwano.h"
 #include "settings/generalsection.h"
 #include "settings/savingsection.h"
-#include "settings/session.h"
+#include "settings/sessionsection.h"
 #include "settings/settingsparts.h"
 #include "settings/shortcutssection.h"
 
@@ -20,14 +20,35 @@ SettingsView::SettingsView(UpdateSettings *updates, AppState *state, QWidget *pa
 
 SettingsView::SettingsView(UpdateSettings *updates, AppState *state, Services services, QWidget *parent)
     : QWidget(parent)
-    , m_sessionNotice(new WarningBox)
 {
     HotKeyCenter &hotKeys = services.hotKeys ? *services.hotKeys : HotKeyCenter::shared();
     Clipboard &clipboard = services.clipboard ? *services.clipboard : Clipboard::shared();
     if (!services.chooseFolder)
         services.chooseFolder = &FolderChoosers::dialog;
 
-    m_shortcuts = new ShortcutsSection(hotKeys);
+    const bool wayland = services.session.kind == SessionFacts::Kind::wayland;
+    ShortcutsSection::Presentation keys;
+    if (wayland) {
+        using Keys = ShortcutsSection::Presentation::Keys;
+        switch (services.plan.shortcuts) {
+        case ServicePlan::Shortcuts::portal:
+            keys.keys = Keys::desktop;
+            keys.bindings = services.desktopBindings;
+            break;
+        case ServicePlan::Shortcuts::x11:
+            // Through XWayland our keys reach only X11 apps: the desktop's own binding does better.
+            keys.keys = Keys::recorded;
+            keys.commandGuide = true;
+            break;
+        case ServicePlan::Shortcuts::none:
+            keys.keys = Keys::none;
+            keys.commandGuide = true;
+            break;
+        }
+        keys.desktop = services.session.desktop;
+        m_session = new SessionSection(services.plan.account());
+    }
+    m_shortcuts = new ShortcutsSection(hotKeys, keys);
     m_saving = new SavingSection(state, services.chooseFolder);
     m_clipboard = new ClipboardSection(clipboard, services.clipboardServices);
     m_general = new GeneralSection(updates, services.quit);
@@ -35,9 +56,8 @@ SettingsView::SettingsView(UpdateSettings *updates, AppState *state, Services se
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(24, 20, 24, 24);
     column->setSpacing(16);
-    column->addWidget(m_sessionNotice);
-    if (Session::isWayland(services.clipboardServices.environment))
-        m_sessionNotice->setText(Session::waylandNotice());
+    if (m_session)
+        column->addWidget(m_session);
     column->addWidget(m_shortcuts);
     column->addWidget(m_saving);
     column->addWidget(m_clipboard);
