@@ -37,7 +37,10 @@ CommandShortcuts::CommandShortcuts(const ShortcutGuide &guide, QWidget *parent)
         auto *title = new PixelLabel(HotKeyActions::icon(command.action), HotKeyActions::title(command.action), 10);
         grid->addWidget(title, row, 0, Qt::AlignVCenter);
         QLabel *shown = SettingsParts::text(command.copied);
-        shown->setFont(Pixel::font(10));
+        QFont code = Pixel::font(10);
+        // The pixel font sets "--" as one long dash without a little air.
+        code.setLetterSpacing(QFont::AbsoluteSpacing, 0.5);
+        shown->setFont(code);
         // The user may also select it with the pointer and copy it from here.
         shown->setTextInteractionFlags(Qt::TextSelectableByMouse);
         grid->addWidget(shown, row, 1, Qt::AlignVCenter);

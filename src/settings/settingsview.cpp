@@ -47,6 +47,7 @@ SettingsView::SettingsView(UpdateSettings *updates, AppState *state, Services se
         }
         keys.desktop = services.session.desktop;
         m_session = new SessionSection(services.plan.account());
+        services.clipboardServices.sessionWarnings = false;
     }
     m_shortcuts = new ShortcutsSection(hotKeys, keys);
     m_saving = new SavingSection(state, services.chooseFolder);

@@ -2,6 +2,8 @@
 #include "settingsfixture.h"
 
 #include "look/widgets/kiwanobutton.h"
+#include "settings/clipboardsection.h"
+#include "settings/settingsparts.h"
 #include "settings/commandshortcuts.h"
 #include "settings/desktopbindings.h"
 #include "settings/sessionsection.h"
@@ -53,7 +55,8 @@ void TestSettingsSession::cleanup()
 SettingsView *TestSettingsSession::makeView(SessionFacts::Kind kind, const QString &desktop,
                                             ServicePlan::Shortcuts shortcuts)
 {
-    SettingsView::Services services = m_fixture->services();
+    // Pasting is not allowed, so the X11 session shows its warning.
+    SettingsView::Services services = m_fixture->services([] { return false; });
     services.session.kind = kind;
     services.session.desktop = desktop;
     services.plan.shortcuts = shortcuts;
@@ -109,6 +112,8 @@ void TestSettingsSession::keysFollowTheSession()
     QCOMPARE(view->session() != nullptr, wayland);
     if (wayland)
         QCOMPARE(view->session()->lines().size(), 4);
+    // The account speaks for a Wayland session; the X11 warning would contradict it.
+    QCOMPARE(view->clipboard()->trustWarning()->isVisibleTo(view), !wayland);
     for (const HotKeyAction action : allHotKeyActions)
         QCOMPARE(section->field(action)->isVisibleTo(view), recorder);
     QCOMPARE(section->kiwanoPreset()->isVisibleTo(view), recorder);
