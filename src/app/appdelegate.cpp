@@ -139,6 +139,8 @@ void AppDelegate::startServices()
         auto grabber = std::make_unique<PortalHotKeyGrabber>();
         connect(grabber.get(), &PortalHotKeyGrabber::shortcutsBound, m_desktopBindings,
                 &DesktopBindings::setTriggers);
+        connect(grabber.get(), &PortalHotKeyGrabber::bindingFailed, m_desktopBindings,
+                &DesktopBindings::setRefused);
         connect(grabber.get(), &PortalHotKeyGrabber::bindingFailed, this, [this](const QString &reason) {
             warn(QStringLiteral("The desktop didn't take our shortcuts (%1). Bind kiwano-snapper "
                                 "--region (or --window, --screen, --clipboard) in its keyboard "

@@ -138,6 +138,12 @@ ServiceAccount pasteAccount(const ServicePlan &plan)
 }
 } // namespace
 
+ServiceAccount refusedShortcutsAccount(const QString &reason)
+{
+    return {QStringLiteral("Shortcuts"), State::unavailable,
+            QStringLiteral("the desktop didn't take our shortcuts (%1)").arg(reason), bindYourself};
+}
+
 QList<ServiceAccount> ServicePlan::account() const
 {
     return {shortcutsAccount(*this), captureAccount(*this), clipboardAccount(*this), pasteAccount(*this)};

@@ -70,6 +70,8 @@ struct ServicePlan
 };
 
 ServicePlan plan(const SessionFacts &facts);
+// The shortcuts' account once the desktop refused to bind them, for the reason it gave.
+ServiceAccount refusedShortcutsAccount(const QString &reason);
 
 class Session
 {

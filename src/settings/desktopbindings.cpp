@@ -3,8 +3,16 @@
 
 void DesktopBindings::setTriggers(const QMap<QString, QString> &triggers)
 {
+    if (!triggers.isEmpty())
+        m_refusal.clear();
     if (triggers == m_triggers)
         return;
     m_triggers = triggers;
     emit triggersChanged();
+}
+
+void DesktopBindings::setRefused(const QString &reason)
+{
+    m_refusal = reason.isEmpty() ? QStringLiteral("no reason given") : reason;
+    setTriggers({});
 }

@@ -4,6 +4,7 @@
 #include "clipboard/clipboard.h"
 #include "hotkeys/hotkeycenter.h"
 #include "look/kiwano.h"
+#include "settings/desktopbindings.h"
 #include "settings/generalsection.h"
 #include "settings/savingsection.h"
 #include "settings/sessionsection.h"
@@ -30,8 +31,17 @@ SettingsView::SettingsView(UpdateSettings *updates, AppState *state, Services se
     ShortcutsSection::Presentation keys;
     if (wayland) {
         using Keys = ShortcutsSection::Presentation::Keys;
+        QList<ServiceAccount> account = services.plan.account();
+        const QString refusal = services.desktopBindings ? services.desktopBindings->refusal() : QString();
         switch (services.plan.shortcuts) {
         case ServicePlan::Shortcuts::portal:
+            if (!refusal.isEmpty()) {
+                // The desktop said no: binding the command lines is what is left.
+                account.replace(0, refusedShortcutsAccount(refusal));
+                keys.keys = Keys::none;
+                keys.commandGuide = true;
+                break;
+            }
             keys.keys = Keys::desktop;
             keys.bindings = services.desktopBindings;
             break;
@@ -46,7 +56,7 @@ SettingsView::SettingsView(UpdateSettings *updates, AppState *state, Services se
             break;
         }
         keys.desktop = services.session.desktop;
-        m_session = new SessionSection(services.plan.account());
+        m_session = new SessionSection(account);
         services.clipboardServices.sessionWarnings = false;
     }
     m_shortcuts = new ShortcutsSection(hotKeys, keys);

@@ -28,6 +28,7 @@ private slots:
     void keysFollowTheSession_data();
     void keysFollowTheSession();
     void desktopOwnedKeysShowItsWords();
+    void refusedBindingLeavesTheCommands();
 
 private:
     SettingsView *makeView(SessionFacts::Kind kind, const QString &desktop, ServicePlan::Shortcuts shortcuts);
@@ -35,19 +36,20 @@ private:
     std::unique_ptr<SettingsFixture> m_fixture;
     std::unique_ptr<UpdateSettings> m_updates;
     std::unique_ptr<SettingsView> m_view;
-    DesktopBindings m_bindings;
+    std::unique_ptr<DesktopBindings> m_bindings;
 };
 
 void TestSettingsSession::init()
 {
     m_fixture = std::make_unique<SettingsFixture>();
     m_updates = std::make_unique<UpdateSettings>();
-    m_bindings.setTriggers({});
+    m_bindings = std::make_unique<DesktopBindings>();
 }
 
 void TestSettingsSession::cleanup()
 {
     m_view.reset();
+    m_bindings.reset();
     m_updates.reset();
     m_fixture.reset();
 }
@@ -61,7 +63,7 @@ SettingsView *TestSettingsSession::makeView(SessionFacts::Kind kind, const QStri
     services.session.desktop = desktop;
     services.plan.shortcuts = shortcuts;
     services.plan.throughXWayland = kind == SessionFacts::Kind::wayland;
-    services.desktopBindings = &m_bindings;
+    services.desktopBindings = m_bindings.get();
     m_view = std::make_unique<SettingsView>(m_updates.get(), nullptr, services);
     return m_view.get();
 }
@@ -149,7 +151,7 @@ void TestSettingsSession::desktopOwnedKeysShowItsWords()
     }
 
     // The desktop answers after the window opened, and may bind again later.
-    m_bindings.setTriggers({{QStringLiteral("grabRegion"), QStringLiteral("Shift+Meta+6")},
+    m_bindings->setTriggers({{QStringLiteral("grabRegion"), QStringLiteral("Shift+Meta+6")},
                             {QStringLiteral("clipboard"), QStringLiteral("Meta+V")}});
     QCOMPARE(section->desktopBinding(HotKeyAction::grabRegion)->text(), QStringLiteral("Shift+Meta+6"));
     QCOMPARE(section->desktopBinding(HotKeyAction::clipboard)->text(), QStringLiteral("Meta+V"));
@@ -159,9 +161,22 @@ void TestSettingsSession::desktopOwnedKeysShowItsWords()
     // Our own registry registering again does not put our keys in the desktop's place.
     m_fixture->center.registerAll();
     QCOMPARE(section->desktopBinding(HotKeyAction::grabRegion)->text(), QStringLiteral("Shift+Meta+6"));
-    m_bindings.setTriggers({{QStringLiteral("grabRegion"), QStringLiteral("Print")}});
+    m_bindings->setTriggers({{QStringLiteral("grabRegion"), QStringLiteral("Print")}});
     QCOMPARE(section->desktopBinding(HotKeyAction::grabRegion)->text(), QStringLiteral("Print"));
     QCOMPARE(section->desktopBinding(HotKeyAction::clipboard)->text(), QStringLiteral("None"));
+}
+
+void TestSettingsSession::refusedBindingLeavesTheCommands()
+{
+    m_bindings->setRefused(QStringLiteral("the user said no"));
+    SettingsView *view = makeView(SessionFacts::Kind::wayland, QStringLiteral("KDE"), ServicePlan::Shortcuts::portal);
+    ShortcutsSection *section = view->shortcuts();
+    QVERIFY(section->commandGuide());
+    QVERIFY(section->commandGuide()->stepsText().contains(QStringLiteral("Command or Script")));
+    QVERIFY(!section->desktopBinding(HotKeyAction::grabRegion));
+    QCOMPARE(view->session()->lines().first(),
+             QStringLiteral("Shortcuts: not available. The desktop didn't take our shortcuts (the user said no). "
+                            "Bind the commands below in your desktop's keyboard settings."));
 }
 
 QTEST_MAIN(TestSettingsSession)
