@@ -14,6 +14,48 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+namespace {
+
+// What the settings tell of a Wayland session, and how its shortcut rows look.
+struct WaylandAccount
+{
+    QList<ServiceAccount> account;
+    ShortcutsSection::Presentation keys;
+};
+
+WaylandAccount waylandAccount(const SettingsView::Services &services)
+{
+    using Keys = ShortcutsSection::Presentation::Keys;
+    WaylandAccount told{services.plan.account(), {}};
+    told.keys.desktop = services.session.desktop;
+    const QString refusal = services.desktopBindings ? services.desktopBindings->refusal() : QString();
+    switch (services.plan.shortcuts) {
+    case ServicePlan::Shortcuts::portal:
+        if (refusal.isEmpty()) {
+            told.keys.keys = Keys::desktop;
+            told.keys.bindings = services.desktopBindings;
+            break;
+        }
+        // The desktop said no: binding the command lines is what is left.
+        told.account.replace(0, refusedShortcutsAccount(refusal));
+        told.keys.keys = Keys::none;
+        told.keys.commandGuide = true;
+        break;
+    case ServicePlan::Shortcuts::x11:
+        // Through XWayland our keys reach only X11 apps: the desktop's own binding does better.
+        told.keys.keys = Keys::recorded;
+        told.keys.commandGuide = true;
+        break;
+    case ServicePlan::Shortcuts::none:
+        told.keys.keys = Keys::none;
+        told.keys.commandGuide = true;
+        break;
+    }
+    return told;
+}
+
+} // namespace
+
 SettingsView::SettingsView(UpdateSettings *updates, AppState *state, QWidget *parent)
     : SettingsView(updates, state, Services(), parent)
 {
@@ -27,36 +69,11 @@ SettingsView::SettingsView(UpdateSettings *updates, AppState *state, Services se
     if (!services.chooseFolder)
         services.chooseFolder = &FolderChoosers::dialog;
 
-    const bool wayland = services.session.kind == SessionFacts::Kind::wayland;
     ShortcutsSection::Presentation keys;
-    if (wayland) {
-        using Keys = ShortcutsSection::Presentation::Keys;
-        QList<ServiceAccount> account = services.plan.account();
-        const QString refusal = services.desktopBindings ? services.desktopBindings->refusal() : QString();
-        switch (services.plan.shortcuts) {
-        case ServicePlan::Shortcuts::portal:
-            if (!refusal.isEmpty()) {
-                // The desktop said no: binding the command lines is what is left.
-                account.replace(0, refusedShortcutsAccount(refusal));
-                keys.keys = Keys::none;
-                keys.commandGuide = true;
-                break;
-            }
-            keys.keys = Keys::desktop;
-            keys.bindings = services.desktopBindings;
-            break;
-        case ServicePlan::Shortcuts::x11:
-            // Through XWayland our keys reach only X11 apps: the desktop's own binding does better.
-            keys.keys = Keys::recorded;
-            keys.commandGuide = true;
-            break;
-        case ServicePlan::Shortcuts::none:
-            keys.keys = Keys::none;
-            keys.commandGuide = true;
-            break;
-        }
-        keys.desktop = services.session.desktop;
-        m_session = new SessionSection(account);
+    if (services.session.kind == SessionFacts::Kind::wayland) {
+        const WaylandAccount told = waylandAccount(services);
+        m_session = new SessionSection(told.account);
+        keys = told.keys;
         services.clipboardServices.sessionWarnings = false;
     }
     m_shortcuts = new ShortcutsSection(hotKeys, keys);
