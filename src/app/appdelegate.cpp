@@ -13,6 +13,7 @@
 #include "hotkeys/hotkeycenter.h"
 #include "hotkeys/keyboard.h"
 #include "look/pixel.h"
+#include "settings/desktopbindings.h"
 #include "settings/settingswindowcontroller.h"
 #include "settings/updatesettings.h"
 #include "platform/portal/portalhotkeygrabber.h"
@@ -58,6 +59,7 @@ AppDelegate::AppDelegate(QObject *parent)
     , m_state(std::make_unique<AppState>())
     , m_capture(new Capture(captureToolPath(), this))
     , m_updates(new UpdateSettings(this))
+    , m_desktopBindings(new DesktopBindings(this))
 {
     connect(m_capture, &Capture::grabLanded, this, [this](const GrabEntry &entry) {
         m_state->insert(entry, true);
@@ -100,9 +102,9 @@ void AppDelegate::startServices()
     // (offscreen) the history and the registry run without services and read, type and grab
     // nothing.
     const bool xcb = QGuiApplication::platformName() == QLatin1String("xcb");
-    SessionFacts facts = Session::current();
-    facts.hasX11 = xcb;
-    m_plan = plan(facts);
+    m_facts = Session::current();
+    m_facts.hasX11 = xcb;
+    m_plan = plan(m_facts);
 
     if (xcb) {
         m_layout = std::make_unique<X11KeyboardLayout>();
@@ -135,6 +137,10 @@ void AppDelegate::startServices()
         m_grabber = std::make_unique<X11HotKeyGrabber>();
     else if (m_plan.shortcuts == ServicePlan::Shortcuts::portal) {
         auto grabber = std::make_unique<PortalHotKeyGrabber>();
+        connect(grabber.get(), &PortalHotKeyGrabber::shortcutsBound, m_desktopBindings,
+                &DesktopBindings::setTriggers);
+        connect(grabber.get(), &PortalHotKeyGrabber::bindingFailed, m_desktopBindings,
+                &DesktopBindings::setRefused);
         connect(grabber.get(), &PortalHotKeyGrabber::bindingFailed, this, [this](const QString &reason) {
             warn(QStringLiteral("The desktop didn't take our shortcuts (%1). Bind kiwano-snapper "
                                 "--region (or --window, --screen, --clipboard) in its keyboard "
@@ -164,6 +170,7 @@ void AppDelegate::applicationDidFinishLaunching()
         if (self)
             self->showSettings();
     });
+    clipboardPanel().setCopyOnlyLine(m_plan.copyOnlyLine());
     Clipboard::shared().start();
     reportStoreTrouble();
 
@@ -220,6 +227,11 @@ SettingsWindowController &AppDelegate::settings()
 {
     if (!m_settings) {
         m_settings = new SettingsWindowController(m_updates, m_state.get(), this);
+        SettingsView::Services services;
+        services.session = m_facts;
+        services.plan = m_plan;
+        services.desktopBindings = m_desktopBindings;
+        m_settings->setServices(services);
         m_settings->setQuitHandler([this] { quit(); });
     }
     return *m_settings;

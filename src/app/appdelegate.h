@@ -13,6 +13,7 @@
 class AppState;
 class Capture;
 class ClipboardPanelHost;
+class DesktopBindings;
 class SettingsWindowController;
 class UpdateSettings;
 class EditorWindowController;
@@ -71,10 +72,9 @@ public:
     // The update options: made with the delegate, as the menu's update row needs them.
     UpdateSettings &updates() { return *m_updates; }
     StatusMenu *statusMenu() const { return m_statusMenu; }
-    // Which services serve shortcuts and paste in this session, chosen at start-up, and the
-    // line the settings show for it.
+    // What the session offers and which services serve it, read and chosen at start-up.
     const ServicePlan &servicePlan() const { return m_plan; }
-    QString servicePlanDescription() const { return m_plan.describe(); }
+    const SessionFacts &sessionFacts() const { return m_facts; }
 
     // The capture tool: beside the program, else in the private folder of an installed layout.
     static QString captureToolPath();
@@ -94,6 +94,8 @@ private:
     Capture *m_capture = nullptr;
     std::unique_ptr<EditorWindowController> m_editor;
     UpdateSettings *m_updates = nullptr;
+    // What the desktop bound where it owns the shortcuts, for the settings.
+    DesktopBindings *m_desktopBindings = nullptr;
     SettingsWindowController *m_settings = nullptr;
     ClipboardPanelHost *m_clipboardPanel = nullptr;
     StatusMenu *m_statusMenu = nullptr;
@@ -104,6 +106,7 @@ private:
     std::unique_ptr<X11KeyboardLayout> m_layout;
     std::unique_ptr<X11ClipboardService> m_clipboardService;
     std::unique_ptr<X11FrontApp> m_frontApp;
+    SessionFacts m_facts;
     ServicePlan m_plan;
     std::unique_ptr<KeySender> m_keySender;
     std::unique_ptr<HotKeyGrabber> m_grabber;

@@ -30,36 +30,130 @@ bool answered(QDBusPendingCall &call)
 }
 }
 
-QString ServicePlan::describe() const
+QString ServiceAccount::stateText(State state)
 {
-    QString text;
-    switch (shortcuts) {
-    case Shortcuts::x11:
-        text = throughXWayland ? QStringLiteral("Shortcuts: only while an X11 app is in front.")
-                               : QStringLiteral("Shortcuts: X11.");
-        break;
-    case Shortcuts::portal:
-        text = QStringLiteral("Shortcuts: desktop portal.");
-        break;
-    case Shortcuts::none:
-        text = QStringLiteral("Shortcuts: not available in this session.");
+    switch (state) {
+    case State::native:
+        return QStringLiteral("native");
+    case State::fallsBack:
+        return QStringLiteral("falls back");
+    case State::unavailable:
         break;
     }
-    switch (paste) {
-    case Paste::xtest:
-        text += throughXWayland ? QStringLiteral(" Paste: X11 apps only.") : QStringLiteral(" Paste: X11.");
-        break;
-    case Paste::virtualKeyboard:
-        text += QStringLiteral(" Paste: Wayland virtual keyboard.");
-        break;
-    case Paste::portal:
-        text += QStringLiteral(" Paste: desktop portal.");
-        break;
-    case Paste::none:
-        text += QStringLiteral(" Paste: not available, copy only.");
+    return QStringLiteral("not available");
+}
+
+QString ServiceAccount::detail() const
+{
+    QString line;
+    if (!means.isEmpty())
+        line = means.at(0).toUpper() + means.mid(1) + QLatin1Char('.');
+    if (!advice.isEmpty())
+        line += QLatin1Char(' ') + advice;
+    return line.trimmed();
+}
+
+QString ServiceAccount::text() const
+{
+    return (service + QStringLiteral(": ") + stateText(state) + QStringLiteral(". ") + detail()).trimmed();
+}
+
+namespace {
+using State = ServiceAccount::State;
+
+const QString bindYourself = QStringLiteral("Bind the commands below in your desktop's keyboard settings.");
+const QString xwaylandOnly = QStringLiteral("X11 apps only, through XWayland");
+const QString pressCtrlV = QStringLiteral("copies only: press Ctrl+V yourself");
+
+ServiceAccount shortcutsAccount(const ServicePlan &plan)
+{
+    const QString service = QStringLiteral("Shortcuts");
+    switch (plan.shortcuts) {
+    case ServicePlan::Shortcuts::x11:
+        if (plan.throughXWayland)
+            return {service, State::fallsBack, QStringLiteral("only while an X11 app is in front, through XWayland"),
+                    bindYourself};
+        return {service, State::native, QStringLiteral("X11"), {}};
+    case ServicePlan::Shortcuts::portal:
+        return {service, State::native, QStringLiteral("the desktop portal (asks once)"),
+                QStringLiteral("Your desktop owns the keys: change them in its keyboard settings.")};
+    case ServicePlan::Shortcuts::none:
         break;
     }
-    return text;
+    return {service, State::unavailable, QStringLiteral("this desktop lets no app bind keys"), bindYourself};
+}
+
+ServiceAccount captureAccount(const ServicePlan &plan)
+{
+    const QString service = QStringLiteral("Grabs");
+    switch (plan.capture) {
+    case ServicePlan::Capture::x11:
+        return {service, State::native, QStringLiteral("X11"), {}};
+    case ServicePlan::Capture::screencopy:
+        return {service, State::native, QStringLiteral("the desktop's screen copy"), {}};
+    case ServicePlan::Capture::portal:
+        return {service, State::native, QStringLiteral("the desktop portal (asks once)"), {}};
+    case ServicePlan::Capture::none:
+        break;
+    }
+    return {service, State::unavailable, QStringLiteral("this desktop shows the screen to no app"),
+            QStringLiteral("Take the picture with your desktop's own tool, then open it here.")};
+}
+
+ServiceAccount clipboardAccount(const ServicePlan &plan)
+{
+    const QString service = QStringLiteral("Clipboard history");
+    switch (plan.clipboard) {
+    case ServicePlan::Clipboard::x11:
+        if (plan.throughXWayland)
+            return {service, State::fallsBack, QStringLiteral("the copies your desktop hands to X11 apps, through XWayland"),
+                    {}};
+        return {service, State::native, QStringLiteral("X11"), {}};
+    case ServicePlan::Clipboard::dataControl:
+        return {service, State::native, QStringLiteral("the desktop's clipboard"), {}};
+    case ServicePlan::Clipboard::whileActive:
+        break;
+    }
+    return {service, State::fallsBack, QStringLiteral("recorded only while Kiwano Snapper is in front"),
+            QStringLiteral("Bring a Kiwano Snapper window to the front before you copy what you want to keep.")};
+}
+
+ServiceAccount pasteAccount(const ServicePlan &plan)
+{
+    const QString service = QStringLiteral("Paste");
+    switch (plan.paste) {
+    case ServicePlan::Paste::xtest:
+        if (plan.throughXWayland)
+            return {service, State::fallsBack, xwaylandOnly,
+                    QStringLiteral("Elsewhere entries are copied: press Ctrl+V yourself.")};
+        return {service, State::native, QStringLiteral("X11"), {}};
+    case ServicePlan::Paste::virtualKeyboard:
+        return {service, State::native, QStringLiteral("the desktop's virtual keyboard"), {}};
+    case ServicePlan::Paste::portal:
+        return {service, State::native, QStringLiteral("the desktop portal (asks once, at the first paste)"), {}};
+    case ServicePlan::Paste::none:
+        break;
+    }
+    return {service, State::unavailable, pressCtrlV, {}};
+}
+} // namespace
+
+ServiceAccount refusedShortcutsAccount(const QString &reason)
+{
+    return {QStringLiteral("Shortcuts"), State::unavailable,
+            QStringLiteral("the desktop didn't take our shortcuts (%1)").arg(reason), bindYourself};
+}
+
+QList<ServiceAccount> ServicePlan::account() const
+{
+    return {shortcutsAccount(*this), captureAccount(*this), clipboardAccount(*this), pasteAccount(*this)};
+}
+
+QString ServicePlan::copyOnlyLine() const
+{
+    if (paste != Paste::none)
+        return {};
+    return QStringLiteral("\u23CE copies only in this session: press Ctrl+V yourself.");
 }
 
 ServicePlan plan(const SessionFacts &facts)

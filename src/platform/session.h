@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QList>
 #include <QProcessEnvironment>
 #include <QString>
 
@@ -22,7 +23,27 @@ struct SessionFacts
     bool hasVirtualKeyboard = false; // zwp_virtual_keyboard_manager_v1
 };
 
-// Which implementation serves global shortcuts and the paste keystroke.
+// How one service reaches the user in this session, in the user's words.
+struct ServiceAccount
+{
+    enum class State { native, fallsBack, unavailable };
+
+    QString service;  // "Shortcuts", "Grabs", "Clipboard history", "Paste"
+    State state = State::unavailable;
+    QString means;    // what serves it: "the desktop's screen copy"
+    QString advice;   // what the user can do about it; empty when nothing is needed
+
+    // "native", "falls back", "not available"
+    static QString stateText(State state);
+    // The means as a sentence, then the advice: "Copies only: press Ctrl+V yourself."
+    QString detail() const;
+    // "Paste: not available. Copies only: press Ctrl+V yourself."
+    QString text() const;
+
+    friend bool operator==(const ServiceAccount &, const ServiceAccount &) = default;
+};
+
+// Which implementation serves each platform service.
 struct ServicePlan
 {
     enum class Shortcuts { x11, portal, none };
@@ -39,13 +60,18 @@ struct ServicePlan
     // X11 services in a Wayland session reach only the X11 apps, through XWayland.
     bool throughXWayland = false;
 
-    // One line for the settings, e.g. "Shortcuts: desktop portal. Paste: X11 apps only."
-    QString describe() const;
+    // Shortcuts, grabs, the clipboard history and paste, in that order.
+    QList<ServiceAccount> account() const;
+    // The picker's line when nothing in this session can type the paste for us; empty when
+    // something can.
+    QString copyOnlyLine() const;
 
     friend bool operator==(const ServicePlan &, const ServicePlan &) = default;
 };
 
 ServicePlan plan(const SessionFacts &facts);
+// The shortcuts' account once the desktop refused to bind them, for the reason it gave.
+ServiceAccount refusedShortcutsAccount(const QString &reason);
 
 class Session
 {

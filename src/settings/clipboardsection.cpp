@@ -64,7 +64,7 @@ ClipboardSection::ClipboardSection(Clipboard &clipboard, Services services, QWid
     m_limit->setValue(m_clipboard.limit());
     m_paste->setChecked(m_clipboard.pasteAutomatically());
     m_clearOnQuit->setChecked(m_clipboard.clearOnQuit());
-    if (Session::clipboardBlocked(m_services.environment))
+    if (m_services.sessionWarnings && Session::clipboardBlocked(m_services.environment))
         m_blockedWarning->setText(Session::clipboardBlockedWarning());
     readTrust();
 
@@ -112,7 +112,7 @@ void ClipboardSection::readTrust()
 
 void ClipboardSection::refreshTrustWarning()
 {
-    const bool warn = m_paste->isChecked() && !m_trusted;
+    const bool warn = m_services.sessionWarnings && m_paste->isChecked() && !m_trusted;
     m_trustWarning->setText(
         warn ? QStringLiteral("Pasting for you needs an X11 session. Until then, items are just copied.")
              : QString());

@@ -27,6 +27,9 @@ public:
         std::function<bool()> trusted;
         IgnoredApps::Chooser chooseApp;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        // False where the settings give the session's own account of recording and pasting,
+        // which the X11 warnings would contradict.
+        bool sessionWarnings = true;
     };
 
     ClipboardSection(Clipboard &clipboard, Services services, QWidget *parent = nullptr);

@@ -18,15 +18,6 @@ bool clipboardBlocked(const QProcessEnvironment &env)
     return isWayland(env) && env.value(QStringLiteral("DISPLAY")).isEmpty();
 }
 
-QString waylandNotice()
-{
-    return QStringLiteral(
-        "This is a Wayland session. Some things don't work here yet: global shortcuts pressed "
-        "in native Wayland apps, grabs of native Wayland windows, and pasting into native "
-        "Wayland apps (items are just copied). Bind kiwano-snapper --region (or --window, "
-        "--screen, --clipboard) in your desktop's keyboard settings.");
-}
-
 QString clipboardBlockedWarning()
 {
     return QStringLiteral(

@@ -11,8 +11,6 @@ namespace Session {
 bool isWayland(const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment());
 // A Wayland session without an X server beside it: the X11 clipboard cannot be watched.
 bool clipboardBlocked(const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment());
-// What does not work in a Wayland session yet, and how to bind the shortcuts instead.
-QString waylandNotice();
 // The warning shown when copies cannot be recorded in this session.
 QString clipboardBlockedWarning();
 

@@ -4,14 +4,57 @@
 #include "clipboard/clipboard.h"
 #include "hotkeys/hotkeycenter.h"
 #include "look/kiwano.h"
+#include "settings/desktopbindings.h"
 #include "settings/generalsection.h"
 #include "settings/savingsection.h"
-#include "settings/session.h"
+#include "settings/sessionsection.h"
 #include "settings/settingsparts.h"
 #include "settings/shortcutssection.h"
 
 #include <QPainter>
 #include <QVBoxLayout>
+
+namespace {
+
+// What the settings tell of a Wayland session, and how its shortcut rows look.
+struct WaylandAccount
+{
+    QList<ServiceAccount> account;
+    ShortcutsSection::Presentation keys;
+};
+
+WaylandAccount waylandAccount(const SettingsView::Services &services)
+{
+    using Keys = ShortcutsSection::Presentation::Keys;
+    WaylandAccount told{services.plan.account(), {}};
+    told.keys.desktop = services.session.desktop;
+    const QString refusal = services.desktopBindings ? services.desktopBindings->refusal() : QString();
+    switch (services.plan.shortcuts) {
+    case ServicePlan::Shortcuts::portal:
+        if (refusal.isEmpty()) {
+            told.keys.keys = Keys::desktop;
+            told.keys.bindings = services.desktopBindings;
+            break;
+        }
+        // The desktop said no: binding the command lines is what is left.
+        told.account.replace(0, refusedShortcutsAccount(refusal));
+        told.keys.keys = Keys::none;
+        told.keys.commandGuide = true;
+        break;
+    case ServicePlan::Shortcuts::x11:
+        // Through XWayland our keys reach only X11 apps: the desktop's own binding does better.
+        told.keys.keys = Keys::recorded;
+        told.keys.commandGuide = true;
+        break;
+    case ServicePlan::Shortcuts::none:
+        told.keys.keys = Keys::none;
+        told.keys.commandGuide = true;
+        break;
+    }
+    return told;
+}
+
+} // namespace
 
 SettingsView::SettingsView(UpdateSettings *updates, AppState *state, QWidget *parent)
     : SettingsView(updates, state, Services(), parent)
@@ -20,14 +63,20 @@ SettingsView::SettingsView(UpdateSettings *updates, AppState *state, QWidget *pa
 
 SettingsView::SettingsView(UpdateSettings *updates, AppState *state, Services services, QWidget *parent)
     : QWidget(parent)
-    , m_sessionNotice(new WarningBox)
 {
     HotKeyCenter &hotKeys = services.hotKeys ? *services.hotKeys : HotKeyCenter::shared();
     Clipboard &clipboard = services.clipboard ? *services.clipboard : Clipboard::shared();
     if (!services.chooseFolder)
         services.chooseFolder = &FolderChoosers::dialog;
 
-    m_shortcuts = new ShortcutsSection(hotKeys);
+    ShortcutsSection::Presentation keys;
+    if (services.session.kind == SessionFacts::Kind::wayland) {
+        const WaylandAccount told = waylandAccount(services);
+        m_session = new SessionSection(told.account);
+        keys = told.keys;
+        services.clipboardServices.sessionWarnings = false;
+    }
+    m_shortcuts = new ShortcutsSection(hotKeys, keys);
     m_saving = new SavingSection(state, services.chooseFolder);
     m_clipboard = new ClipboardSection(clipboard, services.clipboardServices);
     m_general = new GeneralSection(updates, services.quit);
@@ -35,9 +84,8 @@ SettingsView::SettingsView(UpdateSettings *updates, AppState *state, Services se
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(24, 20, 24, 24);
     column->setSpacing(16);
-    column->addWidget(m_sessionNotice);
-    if (Session::isWayland(services.clipboardServices.environment))
-        m_sessionNotice->setText(Session::waylandNotice());
+    if (m_session)
+        column->addWidget(m_session);
     column->addWidget(m_shortcuts);
     column->addWidget(m_saving);
     column->addWidget(m_clipboard);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/session.h"
 #include "settings/clipboardsection.h"
 #include "settings/folderchooser.h"
 
@@ -10,15 +11,16 @@
 
 class AppState;
 class Clipboard;
+class DesktopBindings;
 class GeneralSection;
 class HotKeyCenter;
 class SavingSection;
 class ShortcutsSection;
+class SessionSection;
 class UpdateSettings;
-class WarningBox;
 
-// Every option of the application in four sections, with a notice above them in sessions where
-// some features cannot work. It keeps no settings itself: each control reads and writes the
+// Every option of the application in four sections; in a Wayland session an account of the
+// session's services comes first. It keeps no settings itself: each control reads and writes the
 // model or preference that owns it.
 class SettingsView : public QWidget
 {
@@ -32,12 +34,19 @@ public:
         ClipboardSection::Services clipboardServices;
         FolderChooser chooseFolder;
         std::function<void()> quit;
+        // The running session and the services chosen for it at start-up; the defaults stand
+        // for no Wayland session, which shows no account.
+        SessionFacts session;
+        ServicePlan plan;
+        // The keys the desktop bound for us, where it owns the shortcuts.
+        DesktopBindings *desktopBindings = nullptr;
     };
 
     SettingsView(UpdateSettings *updates, AppState *state, QWidget *parent = nullptr);
     SettingsView(UpdateSettings *updates, AppState *state, Services services, QWidget *parent = nullptr);
 
-    WarningBox *sessionNotice() const { return m_sessionNotice; }
+    // Nothing outside a Wayland session.
+    SessionSection *session() const { return m_session; }
     ShortcutsSection *shortcuts() const { return m_shortcuts; }
     SavingSection *saving() const { return m_saving; }
     ClipboardSection *clipboard() const { return m_clipboard; }
@@ -47,7 +56,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    WarningBox *m_sessionNotice;
+    SessionSection *m_session = nullptr;
     ShortcutsSection *m_shortcuts;
     SavingSection *m_saving;
     ClipboardSection *m_clipboard;

@@ -11,6 +11,9 @@
 #include "capture/appstate.h"
 #include "capture/history.h"
 #include "clipboard/clipboard.h"
+#include "clipboard/picker/view/clipboardpanel.h"
+#include "clipboard/picker/view/clipboardpanelhost.h"
+#include "clipboard/picker/view/clipboardpickerview.h"
 #include "settings/settingswindowcontroller.h"
 
 class TestAppDelegate : public QObject
@@ -151,8 +154,16 @@ private slots:
         qputenv("DISPLAY", ":0");
         AppDelegate delegate;
         delegate.applicationDidFinishLaunching();
-        QCOMPARE(delegate.servicePlanDescription(),
-                 QStringLiteral("Shortcuts: not available in this session. Paste: not available, copy only."));
+        QCOMPARE(delegate.servicePlan().shortcuts, ServicePlan::Shortcuts::none);
+        QCOMPARE(delegate.servicePlan().paste, ServicePlan::Paste::none);
+        // Nothing types the paste here: the picker says to press Ctrl+V, not to find an X server.
+        Clipboard::shared().setPasteAutomatically(true);
+        ClipboardPanel &panel = delegate.clipboardPanel().panel();
+        panel.open(false);
+        QVERIFY(panel.view()->showsSessionWarning());
+        QVERIFY2(panel.view()->sessionWarningText().contains(QStringLiteral("press Ctrl+V")),
+                 qPrintable(panel.view()->sessionWarningText()));
+        panel.close();
         delegate.applicationWillTerminate();
         for (QWidget *window : QApplication::topLevelWidgets())
             window->close();

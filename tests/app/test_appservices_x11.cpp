@@ -64,22 +64,24 @@ private slots:
     {
         QTest::addColumn<QString>("sessionType");
         QTest::addColumn<bool>("portal");
-        QTest::addColumn<QString>("description");
+        QTest::addColumn<int>("shortcuts");
+        QTest::addColumn<int>("paste");
         QTest::addColumn<bool>("portalAskedForShortcuts");
 
+        using Shortcuts = ServicePlan::Shortcuts;
+        using Paste = ServicePlan::Paste;
         // An X11 session is served by X11 alone, whatever portal runs beside it.
-        QTest::newRow("x11") << "x11" << true << "Shortcuts: X11. Paste: X11." << false;
-        QTest::newRow("wayland, portal") << "wayland" << true
-                                         << "Shortcuts: desktop portal. Paste: desktop portal." << true;
-        QTest::newRow("wayland, no portal")
-            << "wayland" << false << "Shortcuts: only while an X11 app is in front. Paste: X11 apps only." << false;
+        QTest::newRow("x11") << "x11" << true << int(Shortcuts::x11) << int(Paste::xtest) << false;
+        QTest::newRow("wayland, portal") << "wayland" << true << int(Shortcuts::portal) << int(Paste::portal) << true;
+        QTest::newRow("wayland, no portal") << "wayland" << false << int(Shortcuts::x11) << int(Paste::xtest) << false;
     }
 
     void servicesFollowTheSession()
     {
         QFETCH(QString, sessionType);
         QFETCH(bool, portal);
-        QFETCH(QString, description);
+        QFETCH(int, shortcuts);
+        QFETCH(int, paste);
         QFETCH(bool, portalAskedForShortcuts);
 
         if (portal) {
@@ -89,7 +91,9 @@ private slots:
         qputenv("XDG_SESSION_TYPE", sessionType.toUtf8());
         AppDelegate delegate;
         delegate.applicationDidFinishLaunching();
-        QCOMPARE(delegate.servicePlanDescription(), description);
+        QCOMPARE(int(delegate.servicePlan().shortcuts), shortcuts);
+        QCOMPARE(int(delegate.servicePlan().paste), paste);
+        QCOMPARE(delegate.servicePlan().throughXWayland, sessionType == QLatin1String("wayland"));
         if (portalAskedForShortcuts)
             QTRY_VERIFY(portalRecord().contains(QStringLiteral("BindShortcuts")));
         else if (portal)

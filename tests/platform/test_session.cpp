@@ -7,8 +7,6 @@
 #include <QTest>
 
 using Kind = SessionFacts::Kind;
-using Shortcuts = ServicePlan::Shortcuts;
-using Paste = ServicePlan::Paste;
 
 // Which services a session gets, and how the session is read: from the environment and from a
 // fake portal on a private session bus.
@@ -47,68 +45,106 @@ void TestSession::cleanup()
     }
 }
 
+namespace {
+// The facts of a session written as words: "wayland xwayland shortcuts-portal screencopy" ...
+SessionFacts factsFrom(const QString &words)
+{
+    const QStringList has = words.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    SessionFacts facts;
+    facts.kind = has.contains(QLatin1String("wayland")) ? Kind::wayland
+        : has.contains(QLatin1String("x11"))            ? Kind::x11
+                                                        : Kind::other;
+    facts.hasX11 = has.contains(QLatin1String("xserver"));
+    facts.hasGlobalShortcutsPortal = has.contains(QLatin1String("shortcuts-portal"));
+    facts.hasRemoteDesktopPortal = has.contains(QLatin1String("remote-portal"));
+    facts.hasScreenshotPortal = has.contains(QLatin1String("screenshot-portal"));
+    facts.hasScreencopy = has.contains(QLatin1String("screencopy"));
+    facts.hasDataControl = has.contains(QLatin1String("data-control"));
+    facts.hasVirtualKeyboard = has.contains(QLatin1String("virtual-keyboard"));
+    return facts;
+}
+
+const QString x11Shortcuts = QStringLiteral("Shortcuts: native. X11.");
+const QString x11Grabs = QStringLiteral("Grabs: native. X11.");
+const QString x11Clipboard = QStringLiteral("Clipboard history: native. X11.");
+const QString x11Paste = QStringLiteral("Paste: native. X11.");
+const QString portalShortcuts = QStringLiteral(
+    "Shortcuts: native. The desktop portal (asks once). Your desktop owns the keys: change them in "
+    "its keyboard settings.");
+const QString xwaylandShortcuts = QStringLiteral(
+    "Shortcuts: falls back. Only while an X11 app is in front, through XWayland. Bind the commands "
+    "below in your desktop's keyboard settings.");
+const QString noShortcuts = QStringLiteral(
+    "Shortcuts: not available. This desktop lets no app bind keys. Bind the commands below in your "
+    "desktop's keyboard settings.");
+const QString portalGrabs = QStringLiteral("Grabs: native. The desktop portal (asks once).");
+const QString noGrabs = QStringLiteral(
+    "Grabs: not available. This desktop shows the screen to no app. Take the picture with your "
+    "desktop's own tool, then open it here.");
+const QString mirroredClipboard = QStringLiteral(
+    "Clipboard history: falls back. The copies your desktop hands to X11 apps, through XWayland.");
+const QString whileActiveClipboard = QStringLiteral(
+    "Clipboard history: falls back. Recorded only while Kiwano Snapper is in front. Bring a Kiwano "
+    "Snapper window to the front before you copy what you want to keep.");
+const QString dataControlClipboard = QStringLiteral("Clipboard history: native. The desktop's clipboard.");
+const QString portalPaste = QStringLiteral("Paste: native. The desktop portal (asks once, at the first paste).");
+const QString xwaylandPaste = QStringLiteral(
+    "Paste: falls back. X11 apps only, through XWayland. Elsewhere entries are copied: press Ctrl+V yourself.");
+const QString noPaste = QStringLiteral("Paste: not available. Copies only: press Ctrl+V yourself.");
+} // namespace
+
 void TestSession::planFollowsTheSession_data()
 {
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<bool>("x11");
-    QTest::addColumn<bool>("shortcutsPortal");
-    QTest::addColumn<bool>("remotePortal");
-    QTest::addColumn<int>("shortcuts");
-    QTest::addColumn<int>("paste");
-    QTest::addColumn<QString>("description");
+    QTest::addColumn<QString>("facts");
+    QTest::addColumn<QStringList>("lines");
 
-    const int x11 = int(Kind::x11), wayland = int(Kind::wayland), other = int(Kind::other);
-    // An X11 session keeps the X11 services even where a portal runs.
-    QTest::newRow("x11") << x11 << true << false << false << int(Shortcuts::x11) << int(Paste::xtest)
-                         << "Shortcuts: X11. Paste: X11.";
-    QTest::newRow("x11 with portals") << x11 << true << true << true << int(Shortcuts::x11) << int(Paste::xtest)
-                                      << "Shortcuts: X11. Paste: X11.";
-    QTest::newRow("x11 unreachable") << x11 << false << false << false << int(Shortcuts::none) << int(Paste::none)
-                                     << "Shortcuts: not available in this session. Paste: not available, copy only.";
-    QTest::newRow("wayland, both portals") << wayland << true << true << true << int(Shortcuts::portal)
-                                           << int(Paste::portal)
-                                           << "Shortcuts: desktop portal. Paste: desktop portal.";
+    // An X11 session keeps the X11 services even where portals and compositor offers show up.
+    QTest::newRow("x11") << "x11 xserver" << QStringList{x11Shortcuts, x11Grabs, x11Clipboard, x11Paste};
+    QTest::newRow("x11 with portals")
+        << "x11 xserver shortcuts-portal remote-portal screenshot-portal screencopy data-control"
+        << QStringList{x11Shortcuts, x11Grabs, x11Clipboard, x11Paste};
+    QTest::newRow("x11 unreachable") << "x11" << QStringList{noShortcuts, noGrabs, whileActiveClipboard, noPaste};
+    QTest::newRow("unknown with a display") << "xserver shortcuts-portal remote-portal"
+                                            << QStringList{x11Shortcuts, x11Grabs, x11Clipboard, x11Paste};
+    QTest::newRow("unknown, headless") << "shortcuts-portal remote-portal"
+                                       << QStringList{noShortcuts, noGrabs, whileActiveClipboard, noPaste};
+    // GNOME: no shortcuts portal before 48, no data control; the clipboard is mirrored to XWayland.
+    QTest::newRow("gnome") << "wayland xserver remote-portal screenshot-portal"
+                           << QStringList{xwaylandShortcuts, portalGrabs, mirroredClipboard, portalPaste};
+    QTest::newRow("gnome 48") << "wayland xserver shortcuts-portal remote-portal screenshot-portal"
+                              << QStringList{portalShortcuts, portalGrabs, mirroredClipboard, portalPaste};
+    QTest::newRow("kde") << "wayland xserver shortcuts-portal remote-portal screenshot-portal data-control"
+                         << QStringList{portalShortcuts, portalGrabs, dataControlClipboard, portalPaste};
+    // sway: its own protocols win over any portal; no shortcuts portal.
+    const QStringList sway{xwaylandShortcuts, QStringLiteral("Grabs: native. The desktop's screen copy."),
+                           dataControlClipboard, QStringLiteral("Paste: native. The desktop's virtual keyboard.")};
+    QTest::newRow("sway") << "wayland xserver screenshot-portal screencopy data-control virtual-keyboard" << sway;
+    QTest::newRow("sway without xwayland")
+        << "wayland screencopy data-control virtual-keyboard"
+        << QStringList{noShortcuts, sway.at(1), dataControlClipboard, sway.at(3)};
+    QTest::newRow("wayland, xwayland only") << "wayland xserver"
+                                            << QStringList{xwaylandShortcuts, noGrabs, mirroredClipboard, xwaylandPaste};
     QTest::newRow("wayland, shortcuts portal, xwayland")
-        << wayland << true << true << false << int(Shortcuts::portal) << int(Paste::xtest)
-        << "Shortcuts: desktop portal. Paste: X11 apps only.";
-    QTest::newRow("wayland, remote portal, xwayland")
-        << wayland << true << false << true << int(Shortcuts::x11) << int(Paste::portal)
-        << "Shortcuts: only while an X11 app is in front. Paste: desktop portal.";
-    QTest::newRow("wayland, xwayland only") << wayland << true << false << false << int(Shortcuts::x11)
-                                            << int(Paste::xtest)
-                                            << "Shortcuts: only while an X11 app is in front. Paste: X11 apps only.";
-    QTest::newRow("wayland, portals, no xwayland") << wayland << false << true << true << int(Shortcuts::portal)
-                                                   << int(Paste::portal)
-                                                   << "Shortcuts: desktop portal. Paste: desktop portal.";
-    QTest::newRow("wayland, nothing") << wayland << false << false << false << int(Shortcuts::none)
-                                      << int(Paste::none)
-                                      << "Shortcuts: not available in this session. Paste: not available, copy only.";
-    QTest::newRow("unknown with a display") << other << true << true << true << int(Shortcuts::x11)
-                                            << int(Paste::xtest) << "Shortcuts: X11. Paste: X11.";
-    QTest::newRow("unknown, headless") << other << false << true << true << int(Shortcuts::none)
-                                       << int(Paste::none)
-                                       << "Shortcuts: not available in this session. Paste: not available, copy only.";
+        << "wayland xserver shortcuts-portal"
+        << QStringList{portalShortcuts, noGrabs, mirroredClipboard, xwaylandPaste};
+    QTest::newRow("wayland, portals, no xwayland")
+        << "wayland shortcuts-portal remote-portal screenshot-portal"
+        << QStringList{portalShortcuts, portalGrabs, whileActiveClipboard, portalPaste};
+    QTest::newRow("wayland, nothing") << "wayland" << QStringList{noShortcuts, noGrabs, whileActiveClipboard, noPaste};
 }
 
 void TestSession::planFollowsTheSession()
 {
-    QFETCH(int, kind);
-    QFETCH(bool, x11);
-    QFETCH(bool, shortcutsPortal);
-    QFETCH(bool, remotePortal);
-    QFETCH(int, shortcuts);
-    QFETCH(int, paste);
-    QFETCH(QString, description);
+    QFETCH(QString, facts);
+    QFETCH(QStringList, lines);
 
-    SessionFacts facts;
-    facts.kind = Kind(kind);
-    facts.hasX11 = x11;
-    facts.hasGlobalShortcutsPortal = shortcutsPortal;
-    facts.hasRemoteDesktopPortal = remotePortal;
-    const ServicePlan chosen = plan(facts);
-    QCOMPARE(int(chosen.shortcuts), shortcuts);
-    QCOMPARE(int(chosen.paste), paste);
-    QCOMPARE(chosen.describe(), description);
+    const ServicePlan chosen = plan(factsFrom(facts));
+    QStringList told;
+    for (const ServiceAccount &service : chosen.account())
+        told << service.text();
+    QCOMPARE(told, lines);
+    // The picker speaks of Ctrl+V exactly when nothing can type the paste.
+    QCOMPARE(!chosen.copyOnlyLine().isEmpty(), lines.at(3) == noPaste);
 }
 
 void TestSession::environmentTellsTheKind_data()

@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "settingsfixture.h"
 
+#include "look/widgets/kiwanobutton.h"
+#include "settings/commandshortcuts.h"
+#include "settings/savingsection.h"
 #include "settings/settingsparts.h"
 #include "settings/settingswindowcontroller.h"
 #include "settings/shortcutfield.h"
 #include "settings/shortcutssection.h"
 #include "settings/updatesettings.h"
 
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QScreen>
@@ -24,11 +28,11 @@ private slots:
     void placedOnceAndHiddenOnClose();
     void tabFollowsReadingOrder();
     void recordsRealKeys();
-    void sessionNoticeOnlyOnWayland_data();
-    void sessionNoticeOnlyOnWayland();
+    void commandsCopiedFromTheKeyboard();
 
 private:
-    SettingsWindowController *open(const QProcessEnvironment &environment = SettingsFixture::session(QStringLiteral("x11"), false, true));
+    SettingsWindowController *open();
+    SettingsWindowController *open(const SettingsView::Services &services);
 
     std::unique_ptr<SettingsFixture> m_fixture;
     std::unique_ptr<UpdateSettings> m_updates;
@@ -48,11 +52,14 @@ void TestSettingsWindow::cleanup()
     m_fixture.reset();
 }
 
-SettingsWindowController *TestSettingsWindow::open(const QProcessEnvironment &environment)
+SettingsWindowController *TestSettingsWindow::open()
+{
+    return open(m_fixture->services());
+}
+
+SettingsWindowController *TestSettingsWindow::open(const SettingsView::Services &services)
 {
     m_controller = std::make_unique<SettingsWindowController>(m_updates.get(), nullptr);
-    SettingsView::Services services = m_fixture->services();
-    services.clipboardServices.environment = environment;
     m_controller->setServices(services);
     m_controller->show();
     [[maybe_unused]] const bool exposed = QTest::qWaitForWindowExposed(m_controller->window());
@@ -149,33 +156,28 @@ void TestSettingsWindow::recordsRealKeys()
     QCOMPARE(m_fixture->center.key(HotKeyAction::grabScreen), std::optional(HotKey(40, HotKey::control | HotKey::option)));
 }
 
-void TestSettingsWindow::sessionNoticeOnlyOnWayland_data()
+void TestSettingsWindow::commandsCopiedFromTheKeyboard()
 {
-    QTest::addColumn<QString>("type");
-    QTest::addColumn<bool>("waylandDisplay");
-    QTest::addColumn<bool>("shown");
+    SettingsView::Services services = m_fixture->services();
+    services.session.kind = SessionFacts::Kind::wayland;
+    services.session.desktop = QStringLiteral("sway");
+    services.plan.shortcuts = ServicePlan::Shortcuts::none;
+    SettingsWindowController *controller = open(services);
+    QTRY_VERIFY(controller->window()->isActiveWindow());
+    CommandShortcuts *guide = controller->view()->shortcuts()->commandGuide();
+    QVERIFY(guide);
 
-    QTest::newRow("x11") << "x11" << false << false;
-    QTest::newRow("wayland session") << "wayland" << false << true;
-    QTest::newRow("wayland display only") << "" << true << true;
-    QTest::newRow("Wayland in capitals") << "Wayland" << false << true;
-}
-
-void TestSettingsWindow::sessionNoticeOnlyOnWayland()
-{
-    QFETCH(QString, type);
-    QFETCH(bool, waylandDisplay);
-    QFETCH(bool, shown);
-    SettingsWindowController *controller = open(SettingsFixture::session(type, waylandDisplay, true));
-    WarningBox *notice = controller->view()->sessionNotice();
-    QCOMPARE(notice->isVisible(), shown);
-    if (shown) {
-        QVERIFY(notice->text().contains(QStringLiteral(
-            "Bind kiwano-snapper --region (or --window, --screen, --clipboard) in your desktop's "
-            "keyboard settings.")));
-        // It comes first, above the shortcuts.
-        QVERIFY(notice->y() < controller->view()->shortcuts()->y());
+    // The Copy buttons come one after the other, then the next section; Space copies.
+    QWidget *first = guide->copyButton(HotKeyAction::grabRegion);
+    first->setFocus(Qt::TabFocusReason);
+    for (const HotKeyAction action : {HotKeyAction::grabWindow, HotKeyAction::grabScreen, HotKeyAction::clipboard}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), guide->copyButton(action));
     }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("bindsym $mod+Shift+v exec kiwano-snapper --clipboard"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QVERIFY(controller->view()->saving()->isAncestorOf(QApplication::focusWidget()));
 }
 
 QTEST_MAIN(TestSettingsWindow)

@@ -12,12 +12,10 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
-namespace SettingsShots {
+namespace {
 
-void run(Driver &driver, AppState &state, Clipboard &clipboard, HotKeyCenter &hotKeys)
+SettingsView::Services x11Services(Clipboard &clipboard, HotKeyCenter &hotKeys)
 {
-    UpdateSettings updates;
-    SettingsWindowController controller(&updates, &state);
     SettingsView::Services services;
     services.hotKeys = &hotKeys;
     services.clipboard = &clipboard;
@@ -28,7 +26,43 @@ void run(Driver &driver, AppState &state, Clipboard &clipboard, HotKeyCenter &ho
     services.clipboardServices.environment = session;
     services.chooseFolder = [](QWidget *, const QString &, const QString &) { return std::nullopt; };
     services.quit = [] {};
+    return services;
+}
+
+// A sway session without XWayland: the compositor serves grabs, the clipboard and paste, and
+// the keys are bound in sway's own configuration.
+void shootSway(Driver &driver, AppState &state, Clipboard &clipboard, HotKeyCenter &hotKeys)
+{
+    UpdateSettings updates;
+    SettingsWindowController controller(&updates, &state);
+    SettingsView::Services services = x11Services(clipboard, hotKeys);
+    SessionFacts &facts = services.session;
+    facts.kind = SessionFacts::Kind::wayland;
+    facts.desktop = QStringLiteral("sway");
+    facts.hasScreencopy = facts.hasDataControl = facts.hasVirtualKeyboard = true;
+    services.plan = plan(facts);
+    QProcessEnvironment session;
+    session.insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("wayland"));
+    session.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("wayland-1"));
+    services.clipboardServices.environment = session;
     controller.setServices(services);
+    controller.show();
+    QWidget *window = controller.window();
+    if (!driver.waitShown(window))
+        return;
+    driver.shoot(QStringLiteral("settings-sway"), window);
+    window->hide();
+}
+
+} // namespace
+
+namespace SettingsShots {
+
+void run(Driver &driver, AppState &state, Clipboard &clipboard, HotKeyCenter &hotKeys)
+{
+    UpdateSettings updates;
+    SettingsWindowController controller(&updates, &state);
+    controller.setServices(x11Services(clipboard, hotKeys));
     controller.show();
     QWidget *window = controller.window();
     if (!driver.waitShown(window))
@@ -48,6 +82,7 @@ void run(Driver &driver, AppState &state, Clipboard &clipboard, HotKeyCenter &ho
     Driver::settle(300);
     driver.shoot(QStringLiteral("settings-clipboard"), window);
     window->hide();
+    shootSway(driver, state, clipboard, hotKeys);
 }
 
 } // namespace SettingsShots

@@ -2,6 +2,7 @@
 #include "clipboard/picker/view/clipboardpanelhost.h"
 
 #include "clipboard/picker/view/clipboardpanel.h"
+#include "clipboard/picker/view/clipboardpickerview.h"
 
 ClipboardPanelHost::ClipboardPanelHost(Clipboard &clipboard, HotKeyCenter &hotKeys, QObject *parent)
     : QObject(parent)
@@ -17,6 +18,7 @@ ClipboardPanel &ClipboardPanelHost::panel()
     if (!m_panel) {
         m_panel = std::make_unique<ClipboardPanel>(m_clipboard, m_hotKeys);
         m_panel->openSettings = [this] { m_openSettings(); };
+        m_panel->view()->setCopyOnlyLine(m_copyOnlyLine);
     }
     return *m_panel;
 }
@@ -37,4 +39,11 @@ void ClipboardPanelHost::openFromMenu()
 void ClipboardPanelHost::setOpenSettings(std::function<void()> openSettings)
 {
     m_openSettings = openSettings ? std::move(openSettings) : [] {};
+}
+
+void ClipboardPanelHost::setCopyOnlyLine(const QString &line)
+{
+    m_copyOnlyLine = line;
+    if (m_panel)
+        m_panel->view()->setCopyOnlyLine(line);
 }

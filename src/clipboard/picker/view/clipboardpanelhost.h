@@ -4,6 +4,7 @@
 #include "hotkeys/hotkey.h"
 
 #include <QObject>
+#include <QString>
 
 #include <functional>
 #include <memory>
@@ -30,10 +31,14 @@ public:
     void openFromMenu();
     // Shows the settings window when the picker asks for it.
     void setOpenSettings(std::function<void()> openSettings);
+    // What the picker says where nothing in this session can type the paste (see
+    // ClipboardPickerView::setCopyOnlyLine).
+    void setCopyOnlyLine(const QString &line);
 
 private:
     Clipboard &m_clipboard;
     HotKeyCenter &m_hotKeys;
     std::function<void()> m_openSettings = [] {};
+    QString m_copyOnlyLine;
     std::unique_ptr<ClipboardPanel> m_panel;
 };

@@ -203,7 +203,6 @@ QWidget *ClipboardPickerView::makeFooter()
     column->addLayout(row);
 
     m_session = pixelText(8, Kiwano::palette().value(0, Qt::red), footer);
-    m_session->setText(PickerTexts::sessionWarning());
     m_session->setWordWrap(true);
     column->addWidget(m_session);
     return footer;
@@ -213,7 +212,14 @@ void ClipboardPickerView::refresh()
 {
     const bool paste = m_clipboard.pasteAutomatically();
     m_hint->setText(PickerTexts::hint(paste));
+    m_session->setText(m_copyOnlyLine.isEmpty() ? PickerTexts::sessionWarning() : m_copyOnlyLine);
     m_session->setVisible(paste && !m_clipboard.isTrusted());
+}
+
+void ClipboardPickerView::setCopyOnlyLine(const QString &line)
+{
+    m_copyOnlyLine = line;
+    refresh();
 }
 
 void ClipboardPickerView::updateContent()
@@ -251,6 +257,11 @@ QString ClipboardPickerView::hintText() const
 bool ClipboardPickerView::showsSessionWarning() const
 {
     return m_session->isVisibleTo(this);
+}
+
+QString ClipboardPickerView::sessionWarningText() const
+{
+    return m_session->text();
 }
 
 bool ClipboardPickerView::showsEmptyState() const

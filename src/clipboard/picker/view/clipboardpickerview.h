@@ -23,12 +23,16 @@ public:
 
     // Reads the settings the footer depends on again (the panel calls it at every opening).
     void refresh();
+    // Said in place of the X11 line where nothing in this session can type the paste; the X11
+    // line when empty.
+    void setCopyOnlyLine(const QString &line);
 
     QLineEdit *searchField() const { return m_search; }
     ClipListView *list() const { return m_list; }
     QString detailsText() const;
     QString hintText() const;
     bool showsSessionWarning() const;
+    QString sessionWarningText() const;
     bool showsEmptyState() const;
     QString emptyTitle() const;
 
@@ -52,6 +56,7 @@ private:
     QLabel *m_details = nullptr;
     QLabel *m_hint = nullptr;
     QLabel *m_session = nullptr;
+    QString m_copyOnlyLine;
     KiwanoButton *m_clear = nullptr;
     KiwanoButton *m_settings = nullptr;
 };

@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: MIT
+#include "settings/sessionsection.h"
+
+#include "look/kiwano.h"
+#include "look/pixel.h"
+#include "look/widgets/pixellabel.h"
+#include "look/widgets/pixelpaint.h"
+#include "settings/settingsparts.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace {
+
+// The state as a small pixel box: ripe for native, cream for a fallback, and a faded face for
+// what is missing.
+class StateChip : public QLabel
+{
+public:
+    explicit StateChip(ServiceAccount::State state)
+        : QLabel(chipText(state)), m_state(state)
+    {
+        setFont(Pixel::font(10));
+        setAlignment(Qt::AlignCenter);
+        setContentsMargins(8, 4, 8, 4);
+        Look::setTextColor(this, Kiwano::peel);
+    }
+
+    static QString chipText(ServiceAccount::State state)
+    {
+        QString text = ServiceAccount::stateText(state);
+        text[0] = text.at(0).toUpper();
+        return text;
+    }
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QPainter painter(this);
+        const QColor fill = m_state == ServiceAccount::State::native ? Kiwano::ripe
+            : m_state == ServiceAccount::State::fallsBack           ? Kiwano::yellow
+                                                                    : Kiwano::cream;
+        Look::paintPixelBox(painter, rect(), fill, m_state == ServiceAccount::State::native);
+        painter.end();
+        QLabel::paintEvent(event);
+    }
+
+private:
+    ServiceAccount::State m_state;
+};
+
+} // namespace
+
+SessionSection::SessionSection(const QList<ServiceAccount> &account, QWidget *parent) : QWidget(parent)
+{
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto *column = SettingsParts::section(outer, QStringLiteral("desktop"), QStringLiteral("This session"));
+    auto *grid = new QGridLayout;
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(8);
+    grid->setColumnStretch(2, 1);
+    for (const ServiceAccount &service : account) {
+        const int row = grid->rowCount();
+        QLabel *name = SettingsParts::text(service.service);
+        name->setWordWrap(false);
+        grid->addWidget(name, row, 0, Qt::AlignTop);
+        auto *chip = new StateChip(service.state);
+        grid->addWidget(chip, row, 1, Qt::AlignTop);
+        QLabel *detail = SettingsParts::caption(service.detail());
+        detail->setAccessibleName(service.text());
+        grid->addWidget(detail, row, 2, Qt::AlignTop);
+        m_details << detail;
+    }
+    column->addLayout(grid);
+}
+
+QStringList SessionSection::lines() const
+{
+    QStringList lines;
+    for (const QLabel *detail : m_details)
+        lines << detail->accessibleName();
+    return lines;
+}
