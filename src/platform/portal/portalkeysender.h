@@ -18,8 +18,9 @@ class PortalKeySender : public QObject, public KeySender
 public:
     explicit PortalKeySender(QDBusConnection bus = QDBusConnection::sessionBus(), QObject *parent = nullptr);
 
-    // True once the desktop has let this app type.
-    bool isTrusted() const override { return m_state == State::Open; }
+    // True until the desktop has said no: it is asked at the first paste, so pasting must be
+    // offered before it has been asked at all.
+    bool isTrusted() const override { return m_state != State::Failed; }
     // Sends at once when allowed; the first paste waits for the user's permission and reports
     // through pasteFailed() if it does not come. False once the desktop has said no.
     bool sendPaste(bool terminal) override;
