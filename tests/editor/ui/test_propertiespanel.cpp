@@ -117,20 +117,10 @@ private slots:
         const Style after = shown.model->toolStyle();
         QCOMPARE(PropertiesFixture::field(after, field), stored);
         // Nothing else changed.
-        Style restored = after;
-        if (field == "width") restored.width = before.width;
-        if (field == "color") restored.color = before.color;
-        if (field == "fillColor") restored.fillColor = before.fillColor;
-        if (field == "cornerRadius") restored.cornerRadius = before.cornerRadius;
-        if (field == "font") restored.font = before.font;
-        if (field == "fontSize") restored.fontSize = before.fontSize;
-        if (field == "outlineWidth") restored.outlineWidth = before.outlineWidth;
-        if (field == "outlineColor") restored.outlineColor = before.outlineColor;
-        if (field == "blurBlock") restored.blurBlock = before.blurBlock;
-        if (field == "dim") restored.dim = before.dim;
-        if (field == "markSize") restored.markSize = before.markSize;
-        if (field == "opacity") restored.opacity = before.opacity;
-        QVERIFY(restored == before);
+        for (const QString &other : PropertiesFixture::fieldNames) {
+            if (other != field)
+                QCOMPARE(PropertiesFixture::field(after, other), PropertiesFixture::field(before, other));
+        }
     }
 
     void pointsShowStoredPixelsOverPixelScale()
