@@ -3,6 +3,7 @@
 #include "editor/ui/resizepanel.h"
 #include "editor/ui/sizetext.h"
 #include "look/widgets/kiwanobutton.h"
+#include "support/widgets.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -11,22 +12,6 @@
 class TestResizePanel : public QObject
 {
     Q_OBJECT
-
-private:
-    static KiwanoButton *button(ResizePanel &panel, const QString &title)
-    {
-        for (auto *candidate : panel.findChildren<KiwanoButton *>()) {
-            if (candidate->text() == title)
-                return candidate;
-        }
-        return nullptr;
-    }
-    static void type(QLineEdit *field, const QString &text)
-    {
-        field->selectAll();
-        QTest::keyClick(field, Qt::Key_Backspace);
-        QTest::keyClicks(field, text);
-    }
 
 private slots:
     // Plain decimals only (no exponents, no "inf"), and a size from 1 to 16000 either way.
@@ -72,7 +57,7 @@ private slots:
         QFETCH(QString, other);
         auto model = Fixtures::model(1000, 500);
         ResizePanel panel(model.get());
-        type(typeWidth ? panel.widthField() : panel.heightField(), typed);
+        Widgets::retype(typeWidth ? panel.widthField() : panel.heightField(), typed);
         QCOMPARE((typeWidth ? panel.heightField() : panel.widthField())->text(), other);
     }
 
@@ -88,7 +73,7 @@ private slots:
         QTest::mouseClick(lock, Qt::LeftButton);
         QCOMPARE(lock->iconName(), QStringLiteral("lock-open"));
         QCOMPARE(lock->toolTip(), QStringLiteral("Ratio unlocked"));
-        type(panel.widthField(), "300");
+        Widgets::retype(panel.widthField(), "300");
         QCOMPARE(panel.heightField()->text(), QStringLiteral("500"));
     }
 
@@ -110,7 +95,7 @@ private slots:
         auto model = Fixtures::model(333, 201);
         ResizePanel panel(model.get());
         QCOMPARE(panel.widthField()->text(), QStringLiteral("333"));
-        KiwanoButton *button = TestResizePanel::button(panel, preset);
+        KiwanoButton *button = Widgets::buttonTitled<KiwanoButton>(&panel, preset);
         QVERIFY(button);
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(panel.widthField()->text(), width);
@@ -130,10 +115,10 @@ private slots:
         QFETCH(bool, enabled);
         auto model = Fixtures::model(100, 50);
         ResizePanel panel(model.get());
-        KiwanoButton *apply = button(panel, "Apply");
+        KiwanoButton *apply = Widgets::buttonTitled<KiwanoButton>(&panel, "Apply");
         QVERIFY(apply->isEnabled());
         QSignalSpy closed(&panel, &ResizePanel::closeRequested);
-        type(panel.widthField(), width);
+        Widgets::retype(panel.widthField(), width);
         QCOMPARE(apply->isEnabled(), enabled);
         if (enabled)
             return; // applying would make a 16000 × 8000 image
@@ -148,9 +133,9 @@ private slots:
         auto model = Fixtures::model(100, 50);
         ResizePanel panel(model.get());
         QSignalSpy closed(&panel, &ResizePanel::closeRequested);
-        type(panel.widthField(), "40");
+        Widgets::retype(panel.widthField(), "40");
         QTest::keyClick(panel.widthField(), Qt::Key_Escape);
-        QTest::mouseClick(button(panel, "Cancel"), Qt::LeftButton);
+        QTest::mouseClick(Widgets::buttonTitled<KiwanoButton>(&panel, "Cancel"), Qt::LeftButton);
         QCOMPARE(closed.count(), 2);
         QCOMPARE(model->imageSize(), QSizeF(100, 50));
 
