@@ -2,6 +2,7 @@
 #include "panelfixture.h"
 
 #include "look/widgets/kiwanobutton.h"
+#include "support/widgets.h"
 
 class TestPickerPanel : public QObject
 {
@@ -103,10 +104,7 @@ private slots:
     {
         PanelFixture f({"one", "two", "three"});
         f.panel->open(false);
-        KiwanoButton *clear = nullptr;
-        for (KiwanoButton *button : f.panel->findChildren<KiwanoButton *>())
-            if (button->text() == u"Clear")
-                clear = button;
+        auto *clear = Widgets::buttonTitled<KiwanoButton>(f.panel.get(), QStringLiteral("Clear"));
         QVERIFY(clear);
         clear->setFocus();
         QTest::keyClicks(clear, QStringLiteral("tw"));
