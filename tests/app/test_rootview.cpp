@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-#include <QDropEvent>
 #include <QPointer>
 #include <QTest>
 
@@ -12,6 +11,7 @@
 #include "fakes/fakekeyboardlayout.h"
 #include "hotkeys/hotkey.h"
 #include "hotkeys/keyboard.h"
+#include "support/widgets.h"
 
 // The upper part of the main window: the selected grab's editor, or the empty state.
 class TestRootView : public QObject
@@ -76,11 +76,8 @@ private slots:
         const QString file = HistoryFixture::writePng(m_fixture.scratch("drop.png"),
                                                       HistoryFixture::sample(QSize(30, 20), 2));
         auto *mime = AppFixture::fileDrop(file);
-        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(root.emptyState(), &enter);
-        QVERIFY(enter.isAccepted());
-        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(root.emptyState(), &drop);
+        QVERIFY(Widgets::dragEnter(root.emptyState(), mime, QPoint(5, 5)));
+        Widgets::drop(root.emptyState(), mime, QPoint(5, 5));
 
         QTRY_VERIFY(root.editor());
         QCOMPARE(state.entries().size(), 1);

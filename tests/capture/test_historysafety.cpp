@@ -8,6 +8,7 @@
 #include "capture/history.h"
 #include "capture/historyfixture.h"
 #include "capture/pngfile.h"
+#include "support/files.h"
 #include "support/smalldisk.h"
 
 #include <sys/stat.h>
@@ -17,18 +18,6 @@
 #include <cstring>
 
 namespace {
-
-int mode(const QString &path)
-{
-    struct stat info;
-    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Noise does not compress: the file is about as large as its pixels.
 QImage noise(int side, quint32 seed)
@@ -59,9 +48,9 @@ private slots:
         const bool written = PngFile::write(HistoryFixture::sample(QSize(8, 6)), scratchGrab);
         ::umask(previous);
         QVERIFY(entry && written);
-        QCOMPARE(mode(History::dir()), 0700);
-        QCOMPARE(mode(entry->path()), 0600);
-        QCOMPARE(mode(scratchGrab), 0600);
+        QCOMPARE(TestFiles::mode(History::dir()), 0700);
+        QCOMPARE(TestFiles::mode(entry->path()), 0600);
+        QCOMPARE(TestFiles::mode(scratchGrab), 0600);
     }
 
     // The capture's folder is usually a file system of its own, so the grab is copied in.
@@ -74,12 +63,12 @@ private slots:
         const QString file = runtime + "/kiwano-grab.png";
         const mode_t previous = ::umask(0);
         const bool written = PngFile::write(HistoryFixture::sample(QSize(64, 48), 5), file);
-        const QByteArray bytes = readFile(file);
+        const QByteArray bytes = TestFiles::read(file);
         const auto entry = History::adopt(file);
         ::umask(previous);
         QVERIFY(written && entry);
-        QCOMPARE(mode(entry->path()), 0600);
-        QCOMPARE(readFile(entry->path()), bytes);
+        QCOMPARE(TestFiles::mode(entry->path()), 0600);
+        QCOMPARE(TestFiles::read(entry->path()), bytes);
         QVERIFY(!QFileInfo::exists(file));
         QCOMPARE(HistoryFixture::names(History::dir()), QStringList{QFileInfo(entry->path()).fileName()});
     }
@@ -121,8 +110,8 @@ private slots:
         if (!squatted)
             QCOMPARE(folder, runtime ? m_fixture.scratch("run") + "/kiwano-snapper" : shared);
         QVERIFY(!QFileInfo(folder).isSymLink());
-        QCOMPARE(mode(folder), 0700);
-        QCOMPARE(mode(elsewhere), 0777);
+        QCOMPARE(TestFiles::mode(folder), 0700);
+        QCOMPARE(TestFiles::mode(elsewhere), 0777);
     }
 
     void oddFilesAreNeverRead_data()
@@ -170,7 +159,7 @@ private slots:
         for (int i = 0; i < 3; ++i) {
             const auto entry = History::add(noise(300, quint32(i)));
             QVERIFY(entry);
-            grabs.insert(QFileInfo(entry->path()).fileName(), readFile(entry->path()));
+            grabs.insert(QFileInfo(entry->path()).fileName(), TestFiles::read(entry->path()));
         }
         QVERIFY(disk.leaveBytes(600 * 1024));
         const QStringList filled = QDir(target).entryList(QDir::Files | QDir::Hidden);
@@ -181,7 +170,7 @@ private slots:
         QCOMPARE(QDir(target).entryList(QDir::Files | QDir::Hidden), filled);
         QCOMPARE(History::dir(), dir);
         for (auto it = grabs.cbegin(); it != grabs.cend(); ++it)
-            QCOMPARE(readFile(dir + "/" + it.key()), it.value());
+            QCOMPARE(TestFiles::read(dir + "/" + it.key()), it.value());
 
         QVERIFY(QFile::remove(target + "/.filler-bytes"));
         const auto moved = History::move(target, &error);
@@ -190,8 +179,8 @@ private slots:
         QCOMPARE(History::dir(), target);
         QCOMPARE(HistoryFixture::names(dir), QStringList());
         for (auto it = grabs.cbegin(); it != grabs.cend(); ++it) {
-            QCOMPARE(readFile(target + "/" + it.key()), it.value());
-            QCOMPARE(mode(target + "/" + it.key()), 0600);
+            QCOMPARE(TestFiles::read(target + "/" + it.key()), it.value());
+            QCOMPARE(TestFiles::mode(target + "/" + it.key()), 0600);
         }
         HistoryFixture::preferences().remove("history.folder");
     }

@@ -2,6 +2,7 @@
 #include "clipfixture.h"
 
 #include "clipboard/clipindex.h"
+#include "support/files.h"
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>
@@ -12,17 +13,9 @@
 #include <QProcess>
 #include <QTest>
 
-#include <sys/stat.h>
-
 #include <cstdio>
 
 namespace {
-
-int mode(const QString &path)
-{
-    struct stat info;
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
-}
 
 const QByteArray validEntry = R"({"id":"6F1C5D2E-8B1A-4E5F-9C3D-2A7B8E9F0A1B","contents":[{"type":"text/plain","file":"0.bin"}],"title":"kept","hasImage":false,"firstCopied":"2026-12-05T09:59:23Z","lastCopied":"2026-12-05T09:59:23Z","copies":1,"pinned":false,"hash":"00"})";
 
@@ -99,21 +92,23 @@ private slots:
         QCOMPARE(ClipIndex::decode(ClipIndex::encode({odd})), QList<ClipItem>{odd});
     }
 
+    // Private whatever the umask, and an existing folder is made private again.
     void filesAreWrittenPrivately()
     {
         ClipFixture f;
         QFile::setPermissions(f.storeDir(), QFileDevice::Permissions(0x7755));
-        Store::setDir(f.storeDir()); // an existing folder is made private again
+        Store::setDir(f.storeDir());
+        const mode_t previous = ::umask(0);
         Clipboard &clipboard = f.open();
         clipboard.add({{"text/plain", "a"}, {"image/png", ClipFixture::png(8, 8)}}, std::nullopt);
         Store::waitForWrites();
+        ::umask(previous);
         const QString item = f.itemDir(clipboard.items().first());
-        QCOMPARE(mode(f.storeDir()), 0700);
+        QCOMPARE(TestFiles::mode(f.storeDir()), 0700);
+        QCOMPARE(TestFiles::mode(item), 0700);
         for (const QString &file : {f.storeDir() + "/index.json", item + "/0.bin", item + "/1.bin", item + "/thumb.png"})
-            QCOMPARE(mode(file), 0600);
-        QFile tag(f.storeDir() + "/CACHEDIR.TAG");
-        QVERIFY(tag.open(QIODevice::ReadOnly));
-        QCOMPARE(tag.readLine(), "Signature: 8a477f597d28d172789f06886806bc55\n");
+            QCOMPARE(TestFiles::mode(file), 0600);
+        QVERIFY(TestFiles::read(f.storeDir() + "/CACHEDIR.TAG").startsWith("Signature: 8a477f597d28d172789f06886806bc55\n"));
     }
 
     void limitEvictsOldestUnpinned()

@@ -4,6 +4,7 @@
 #include "clipfixture.h"
 
 #include "clipboard/clipindex.h"
+#include "support/files.h"
 #include "support/smalldisk.h"
 
 #include <QGuiApplication>
@@ -15,12 +16,6 @@
 
 namespace {
 
-int mode(const QString &path)
-{
-    struct stat info;
-    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
-}
-
 bool isLink(const QString &path)
 {
     return QFileInfo(path).isSymLink();
@@ -31,12 +26,6 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Puts a link, a FIFO or a folder where path was.
@@ -98,22 +87,8 @@ private slots:
         QCOMPARE(reopened.thumbnail(item).has_value(), replaced == "0.bin");
         reopened.deleteItem(item);
         QVERIFY(!QFileInfo::exists(path) && !isLink(path));
-        QCOMPARE(readFile(outside + "/0.bin"), QByteArray("secret"));
+        QCOMPARE(TestFiles::read(outside + "/0.bin"), QByteArray("secret"));
         QVERIFY(QFileInfo::exists(outside + "/thumb.png"));
-    }
-
-    void entriesArePrivateWhateverTheUmask()
-    {
-        ClipFixture f;
-        const mode_t previous = ::umask(0);
-        Clipboard &clipboard = f.open();
-        clipboard.add({{"text/plain", "a"}, {"image/png", ClipFixture::png(8, 8)}}, std::nullopt);
-        Store::waitForWrites();
-        ::umask(previous);
-        const QString folder = f.itemDir(clipboard.items().first());
-        QCOMPARE(mode(folder), 0700);
-        for (const QString &file : {folder + "/0.bin", folder + "/thumb.png", f.storeDir() + "/index.json"})
-            QCOMPARE(mode(file), 0600);
     }
 
     void vanishedFolderIsMadeAgain()
@@ -124,8 +99,8 @@ private slots:
         QVERIFY(QDir(f.storeDir()).removeRecursively());
         f.copyText("two");
         QCOMPARE(f.titles(), QStringList({"two", "one"}));
-        QCOMPARE(mode(f.storeDir()), 0700);
-        QVERIFY(readFile(f.storeDir() + "/CACHEDIR.TAG").startsWith("Signature: 8a477f597d28d172789f06886806bc55"));
+        QCOMPARE(TestFiles::mode(f.storeDir()), 0700);
+        QVERIFY(TestFiles::read(f.storeDir() + "/CACHEDIR.TAG").startsWith("Signature: 8a477f597d28d172789f06886806bc55"));
         QCOMPARE(Store::read(clipboard.items().first().id, "0.bin"), QByteArray("two"));
     }
 
@@ -156,10 +131,10 @@ private slots:
         QCOMPARE(refused.size(), 1);
         QVERIFY(f.items().isEmpty());
         if (kind == "file") {
-            QCOMPARE(readFile(f.storeDir()), QByteArray("mine"));
+            QCOMPARE(TestFiles::read(f.storeDir()), QByteArray("mine"));
         } else {
             QVERIFY(isLink(f.storeDir()));
-            QCOMPARE(mode(other), 0755);
+            QCOMPARE(TestFiles::mode(other), 0755);
             QCOMPARE(QDir(other).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
         }
     }
@@ -218,7 +193,7 @@ private slots:
             f.copyText(QString::number(round));
         }
         QCOMPARE(keptIndexes(f).size(), 3);
-        QVERIFY(readFile(f.storeDir() + "/" + keptIndexes(f).last()).startsWith("not json 4"));
+        QVERIFY(TestFiles::read(f.storeDir() + "/" + keptIndexes(f).last()).startsWith("not json 4"));
 
         f.clipboard->clear(false);
         QCOMPARE(keptIndexes(f).size(), 3);

@@ -2,6 +2,7 @@
 #include "panelfixture.h"
 
 #include "look/widgets/kiwanobutton.h"
+#include "support/widgets.h"
 
 #include "clipboard/picker/view/cliplist.h"
 #include "clipboard/picker/view/cliprow.h"
@@ -109,12 +110,7 @@ private slots:
         ClipboardPickerView *view = f.panel->view();
         QVERIFY(view->showsEmptyState());
         QCOMPARE(view->emptyTitle(), QStringLiteral("Nothing copied yet"));
-        const auto clear = [view] {
-            for (KiwanoButton *button : view->findChildren<KiwanoButton *>())
-                if (button->text() == QLatin1String("Clear"))
-                    return button;
-            return static_cast<KiwanoButton *>(nullptr);
-        };
+        const auto clear = [view] { return Widgets::buttonTitled<KiwanoButton>(view, QStringLiteral("Clear")); };
         QVERIFY(clear() && !clear()->isEnabled());
         f.key(Qt::Key_Return);
         f.key(Qt::Key_Down);

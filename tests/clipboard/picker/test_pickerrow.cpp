@@ -34,7 +34,6 @@ private slots:
         QTest::newRow("first") << 0 << "Ctrl+1";
         QTest::newRow("ninth") << 8 << "Ctrl+9";
         QTest::newRow("tenth") << 9 << "";
-        QTest::newRow("eleventh") << 10 << "";
     }
     void badges()
     {
@@ -155,12 +154,6 @@ private slots:
             return std::nullopt;
         };
         QCOMPARE(PickerTexts::details(item, names, QLocale(QLocale::English, QLocale::UnitedStates)), details);
-    }
-
-    void hints()
-    {
-        QCOMPARE(PickerTexts::hint(true), QStringLiteral("⏎ paste  Alt+⏎ copy  Alt+P pin  Alt+⌫ delete"));
-        QCOMPARE(PickerTexts::hint(false), QStringLiteral("⏎ copy  Alt+⏎ paste  Alt+P pin  Alt+⌫ delete"));
     }
 };
 

@@ -41,33 +41,26 @@ struct Shown
     PropertiesPanel panel;
 };
 
+inline const QStringList fieldNames{"width", "color", "outlineColor", "fillColor", "font", "fontSize",
+                                    "outlineWidth", "cornerRadius", "blurBlock", "dim", "markSize", "opacity"};
+
 // One style field as text, for tables.
 inline QString field(const Style &style, const QString &name)
 {
-    if (name == "width")
-        return QString::number(style.width);
-    if (name == "color")
-        return hexString(style.color);
-    if (name == "outlineColor")
-        return hexString(style.outlineColor);
+    if (name == "color" || name == "outlineColor")
+        return hexString(name == "color" ? style.color : style.outlineColor);
     if (name == "fillColor")
         return style.fillColor ? hexString(*style.fillColor) : QStringLiteral("none");
     if (name == "font")
         return rawValue(style.font);
-    if (name == "fontSize")
-        return QString::number(style.fontSize);
-    if (name == "outlineWidth")
-        return QString::number(style.outlineWidth);
-    if (name == "cornerRadius")
-        return QString::number(style.cornerRadius);
-    if (name == "blurBlock")
-        return QString::number(style.blurBlock);
-    if (name == "dim")
-        return QString::number(style.dim);
-    if (name == "markSize")
-        return QString::number(style.markSize);
-    if (name == "opacity")
-        return QString::number(style.opacity);
+    const QList<std::pair<const char *, qreal>> numbers{
+        {"width", style.width}, {"fontSize", style.fontSize}, {"outlineWidth", style.outlineWidth},
+        {"dim", style.dim}, {"cornerRadius", style.cornerRadius}, {"blurBlock", style.blurBlock},
+        {"markSize", style.markSize}, {"opacity", style.opacity}};
+    for (const auto &[key, value] : numbers) {
+        if (name == QLatin1String(key))
+            return QString::number(value);
+    }
     return QString();
 }
 

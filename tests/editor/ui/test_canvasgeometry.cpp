@@ -3,6 +3,7 @@
 #include "editor/ui/canvasgeometry.h"
 #include "editor/ui/imagecanvas.h"
 #include "editor/ui/viewfixtures.h"
+#include "support/widgets.h"
 
 #include <QMimeData>
 #include <QSignalSpy>
@@ -20,14 +21,6 @@ private:
         area.resize(840, 640);
         area.show();
         QVERIFY(QTest::qWaitForWindowExposed(&area));
-    }
-
-    static void drop(CanvasArea &area, QMimeData *mime, QPointF at)
-    {
-        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&area, &enter);
-        QDropEvent dropEvent(at, Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&area, &dropEvent);
     }
 
 private slots:
@@ -109,7 +102,8 @@ private slots:
         sizeForSpace(area);
         QMimeData mime;
         mime.setData(QStringLiteral("image/png"), Fixtures::pngBytes(Fixtures::solid(Qt::red, 10, 10)));
-        drop(area, &mime, at);
+        Widgets::dragEnter(&area, &mime, at.toPoint());
+        Widgets::drop(&area, &mime, at.toPoint());
         QVERIFY(!area.isDropTargeted());
         QTRY_COMPARE(doc.model->annotations().size(), 1);
         const auto &picture = std::get<Shapes::Picture>(doc.model->annotations().first().shape);
@@ -123,24 +117,19 @@ private slots:
         sizeForSpace(area);
         QMimeData text;
         text.setText(QStringLiteral("hello"));
-        QDragEnterEvent refused(QPoint(100, 100), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&area, &refused);
-        QVERIFY(!refused.isAccepted());
+        QVERIFY(!Widgets::dragEnter(&area, &text, QPoint(100, 100)));
         QVERIFY(!area.isDropTargeted());
 
         QMimeData image;
         image.setData(QStringLiteral("image/png"), Fixtures::pngBytes(Fixtures::solid(Qt::red)));
-        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &image, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&area, &enter);
-        QVERIFY(enter.isAccepted());
+        QVERIFY(Widgets::dragEnter(&area, &image, QPoint(100, 100)));
         QVERIFY(area.isDropTargeted());
         QDragLeaveEvent leave;
         QApplication::sendEvent(&area, &leave);
         QVERIFY(!area.isDropTargeted());
 
         // A drop of something unreadable adds nothing.
-        QDropEvent dropText(QPointF(300, 300), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&area, &dropText);
+        Widgets::drop(&area, &text, QPoint(300, 300));
         QTest::qWait(50);
         QVERIFY(doc.model->annotations().isEmpty());
     }

@@ -12,6 +12,7 @@
 #include "editor/ui/toolbar.h"
 #include "editor/ui/viewfixtures.h"
 #include "look/widgets/kiwanobutton.h"
+#include "support/widgets.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -36,13 +37,6 @@ protected:
     }
 };
 
-QAbstractButton *commandButton(EditorView &view, const QString &title)
-{
-    for (auto *button : view.toolbar()->findChildren<QAbstractButton *>())
-        if (button->text() == title)
-            return button;
-    return nullptr;
-}
 } // namespace
 
 class TestEditorView : public QObject
@@ -67,8 +61,8 @@ private slots:
     {
         Document doc;
         EditorView view(doc.model.get());
-        QAbstractButton *undo = commandButton(view, QStringLiteral("Undo"));
-        QAbstractButton *redo = commandButton(view, QStringLiteral("Redo"));
+        QAbstractButton *undo = Widgets::buttonTitled(view.toolbar(), QStringLiteral("Undo"));
+        QAbstractButton *redo = Widgets::buttonTitled(view.toolbar(), QStringLiteral("Redo"));
         QVERIFY(undo && redo);
         QVERIFY(!undo->isEnabled());
         QVERIFY(!redo->isEnabled());
@@ -82,9 +76,9 @@ private slots:
         QTest::mouseClick(redo, Qt::LeftButton);
         QCOMPARE(doc.model->annotations().size(), 1);
 
-        QTest::mouseClick(commandButton(view, QStringLiteral("Watermark")), Qt::LeftButton);
+        QTest::mouseClick(Widgets::buttonTitled(view.toolbar(), QStringLiteral("Watermark")), Qt::LeftButton);
         QCOMPARE(doc.model->annotations().last().tool(), Tool::watermark);
-        QCOMPARE(commandButton(view, QStringLiteral("Watermark"))->toolTip(),
+        QCOMPARE(Widgets::buttonTitled(view.toolbar(), QStringLiteral("Watermark"))->toolTip(),
                  QStringLiteral("Add the ZOG kiwano as a layer"));
     }
 
