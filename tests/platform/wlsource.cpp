@@ -1,0 +1,157 @@
+// SPDX-License-Identifier: MIT
+// Stands in for another Wayland application that copies, over data-control: offers the given
+// types on the clipboard, answers requests (or holds them unanswered) and says what happens on
+// stdout: "started", "ready", "request TYPE", "sent TYPE", "cancelled".
+//   --type TYPE=TEXT  --type-file TYPE=PATH  --junk-types N  --stall  --retake MS
+#include "platform/wayland/waylandconnection.h"
+
+#include "wlr-data-control-unstable-v1-client-protocol.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QList>
+#include <QPair>
+
+#include <wayland-client.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+namespace {
+
+struct Source
+{
+    QList<QPair<QByteArray, QByteArray>> types; // in the order offered
+    bool stall = false;
+    QList<int> held;
+    bool cancelled = false;
+    zwlr_data_control_manager_v1 *manager = nullptr;
+    zwlr_data_control_device_v1 *device = nullptr;
+    zwlr_data_control_source_v1 *current = nullptr;
+};
+
+void say(const QByteArray &line)
+{
+    std::fputs(line.constData(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+void writeAll(int fd, const QByteArray &bytes)
+{
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t wrote = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (wrote <= 0)
+            break;
+        done += wrote;
+    }
+}
+
+void send(void *data, zwlr_data_control_source_v1 *, const char *type, int fd)
+{
+    auto *source = static_cast<Source *>(data);
+    say("request " + QByteArray(type));
+    if (source->stall) {
+        source->held << fd; // never written, never closed
+        return;
+    }
+    for (const auto &[name, bytes] : source->types) {
+        if (name == type) {
+            writeAll(fd, bytes);
+            break;
+        }
+    }
+    ::close(fd);
+    say("sent " + QByteArray(type));
+}
+
+void cancelled(void *data, zwlr_data_control_source_v1 *cancelled)
+{
+    auto *source = static_cast<Source *>(data);
+    if (cancelled == source->current)
+        source->cancelled = true;
+    zwlr_data_control_source_v1_destroy(cancelled);
+}
+
+const zwlr_data_control_source_v1_listener listener = {&send, &cancelled};
+
+void take(Source &source)
+{
+    source.current = zwlr_data_control_manager_v1_create_data_source(source.manager);
+    zwlr_data_control_source_v1_add_listener(source.current, &listener, &source);
+    for (const auto &[name, bytes] : source.types)
+        zwlr_data_control_source_v1_offer(source.current, name.constData());
+    zwlr_data_control_device_v1_set_selection(source.device, source.current);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    say("started");
+    Source source;
+    int retakeMs = 0;
+    const QStringList arguments = app.arguments().mid(1);
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString argument = arguments.at(i);
+        const QString value = arguments.value(i + 1);
+        if (argument == QLatin1String("--stall")) {
+            source.stall = true;
+            continue;
+        }
+        ++i;
+        if (argument == QLatin1String("--type")) {
+            source.types.append({value.section(u'=', 0, 0).toUtf8(), value.section(u'=', 1).toUtf8()});
+        } else if (argument == QLatin1String("--type-file")) {
+            QFile file(value.section(u'=', 1));
+            if (!file.open(QIODevice::ReadOnly))
+                return 2;
+            source.types.append({value.section(u'=', 0, 0).toUtf8(), file.readAll()});
+        } else if (argument == QLatin1String("--junk-types")) {
+            for (int n = 0; n < value.toInt(); ++n)
+                source.types.append({"x-junk-" + QByteArray::number(n), "junk"});
+        } else if (argument == QLatin1String("--retake")) {
+            retakeMs = value.toInt();
+        } else {
+            return 2;
+        }
+    }
+
+    const auto connection = WaylandConnection::open({}, 2000);
+    if (!connection)
+        return 3;
+    source.manager = static_cast<zwlr_data_control_manager_v1 *>(
+        connection->bind(&zwlr_data_control_manager_v1_interface, 1));
+    auto *seat = static_cast<wl_seat *>(connection->bind(&wl_seat_interface, 1));
+    if (!source.manager || !seat)
+        return 4;
+    source.device = zwlr_data_control_manager_v1_get_data_device(source.manager, seat);
+    take(source);
+    if (!connection->roundtrip(2000))
+        return 5;
+    say("ready");
+
+    using Clock = std::chrono::steady_clock;
+    auto next = Clock::now() + std::chrono::milliseconds(retakeMs);
+    while (!source.cancelled || retakeMs > 0) {
+        const int wait = retakeMs > 0
+            ? int(std::max<long long>(0, std::chrono::duration_cast<std::chrono::milliseconds>(next - Clock::now()).count()))
+            : -1;
+        if (!connection->dispatchPending(wait))
+            return 6;
+        if (retakeMs > 0 && Clock::now() >= next) {
+            take(source);
+            wl_display_flush(connection->display());
+            say("taken");
+            next = Clock::now() + std::chrono::milliseconds(retakeMs);
+        }
+    }
+    say("cancelled");
+    return 0;
+}
