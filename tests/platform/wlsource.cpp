@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Stands in for another Wayland application that copies, over data-control: offers the given
 // types on the clipboard, answers requests (or holds them unanswered) and says what happens on
-// stdout: "started", "ready", "request TYPE", "sent TYPE", "cancelled".
+// stdout: "started", "taking NS" (CLOCK_MONOTONIC nanoseconds, as the request leaves), "ready",
+// "request TYPE", "sent TYPE", "cancelled".
 //   --type TYPE=TEXT  --type-file TYPE=PATH  --junk-types N  --stall  --retake MS
 #include "platform/wayland/waylandconnection.h"
 
@@ -16,6 +17,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
@@ -89,6 +91,15 @@ void take(Source &source)
     zwlr_data_control_device_v1_set_selection(source.device, source.current);
 }
 
+void takeNow(Source &source, wl_display *display)
+{
+    take(source);
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    say("taking " + QByteArray::number(qint64(now.tv_sec) * 1000000000 + now.tv_nsec));
+    wl_display_flush(display);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -132,7 +143,7 @@ int main(int argc, char **argv)
     if (!source.manager || !seat)
         return 4;
     source.device = zwlr_data_control_manager_v1_get_data_device(source.manager, seat);
-    take(source);
+    takeNow(source, connection->display());
     if (!connection->roundtrip(2000))
         return 5;
     say("ready");
@@ -146,9 +157,7 @@ int main(int argc, char **argv)
         if (!connection->dispatchPending(wait))
             return 6;
         if (retakeMs > 0 && Clock::now() >= next) {
-            take(source);
-            wl_display_flush(connection->display());
-            say("taken");
+            takeNow(source, connection->display());
             next = Clock::now() + std::chrono::milliseconds(retakeMs);
         }
     }
