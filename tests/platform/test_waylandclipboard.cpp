@@ -15,6 +15,10 @@
 
 #include <memory>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 const QString marker = QStringLiteral("local.kiwano-snapper.clip");
@@ -240,10 +244,22 @@ void TestWaylandClipboard::writesWhatOthersReadBack()
     QVERIFY(own.types.contains(marker));
     QCOMPARE(itemOf(own, type), bytes);
 
-    // A reader that takes the first bytes and then nothing more, and meanwhile one that reads.
+    // A reader that goes away after the first byte: our writes meet a closed pipe.
+    QProcess quitter;
+    quitter.setProcessEnvironment(WaylandSession::environment());
+    quitter.start("sh", {"-c", "wl-paste --no-newline --type " + type + " | head -c 1"});
+    QVERIFY(quitter.waitForFinished(5000));
+
+    // A reader that takes what fits in its pipe and then nothing more (its output goes to a pipe
+    // that no one reads), and meanwhile one that reads.
+    const QString fifo = m_dir.filePath("never-read");
+    QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    const int unread = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+    QVERIFY(unread >= 0);
     QProcess stalled;
     stalled.setProcessEnvironment(WaylandSession::environment());
-    stalled.start("sh", {"-c", "wl-paste --no-newline --type " + type + " | sleep 20"});
+    stalled.setStandardOutputFile(fifo);
+    stalled.start("wl-paste", {"--no-newline", "--type", type});
     QVERIFY(stalled.waitForStarted());
     QTest::qWait(300);
     QProcess paste;
@@ -253,6 +269,8 @@ void TestWaylandClipboard::writesWhatOthersReadBack()
     QCOMPARE(paste.readAllStandardOutput(), bytes);
     stalled.kill();
     stalled.waitForFinished();
+    ::close(unread);
+    ::unlink(QFile::encodeName(fifo).constData());
 }
 
 void TestWaylandClipboard::readsOnceThroughTheService()
