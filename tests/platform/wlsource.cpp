@@ -35,6 +35,18 @@ struct Source
     zwlr_data_control_source_v1 *current = nullptr;
 };
 
+// TYPE=VALUE, where the type may carry parameters of its own ("text/plain;charset=utf-8=hi").
+QPair<QByteArray, QString> typeAndValue(const QString &argument)
+{
+    for (qsizetype at = argument.indexOf(u'='); at >= 0; at = argument.indexOf(u'=', at + 1)) {
+        const QString type = argument.left(at);
+        const qsizetype parameter = type.lastIndexOf(u';');
+        if (parameter < 0 || type.mid(parameter).contains(u'='))
+            return {type.toUtf8(), argument.mid(at + 1)};
+    }
+    return {argument.toUtf8(), QString()};
+}
+
 void say(const QByteArray &line)
 {
     std::fputs(line.constData(), stdout);
@@ -118,12 +130,14 @@ int main(int argc, char **argv)
         }
         ++i;
         if (argument == QLatin1String("--type")) {
-            source.types.append({value.section(u'=', 0, 0).toUtf8(), value.section(u'=', 1).toUtf8()});
+            const auto [type, text] = typeAndValue(value);
+            source.types.append({type, text.toUtf8()});
         } else if (argument == QLatin1String("--type-file")) {
-            QFile file(value.section(u'=', 1));
+            const auto [type, path] = typeAndValue(value);
+            QFile file(path);
             if (!file.open(QIODevice::ReadOnly))
                 return 2;
-            source.types.append({value.section(u'=', 0, 0).toUtf8(), file.readAll()});
+            source.types.append({type, file.readAll()});
         } else if (argument == QLatin1String("--junk-types")) {
             for (int n = 0; n < value.toInt(); ++n)
                 source.types.append({"x-junk-" + QByteArray::number(n), "junk"});
