@@ -16,6 +16,7 @@
 #include <wayland-client.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <ctime>
 #include <fcntl.h>
@@ -54,9 +55,9 @@ void say(const QByteArray &line)
     std::fflush(stdout);
 }
 
+// Plainly, as many applications do: the reader's pipe is expected to block when full.
 void writeAll(int fd, const QByteArray &bytes)
 {
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     qsizetype done = 0;
     while (done < bytes.size()) {
         const ssize_t wrote = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
@@ -117,6 +118,7 @@ void takeNow(Source &source, wl_display *display)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    std::signal(SIGPIPE, SIG_IGN); // a reader that leaves early ends one transfer, as in toolkits
     say("started");
     Source source;
     int retakeMs = 0;

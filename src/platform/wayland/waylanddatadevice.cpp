@@ -100,8 +100,11 @@ void WaylandDataDevice::finished(void *data, zwlr_data_control_device_v1 *)
 int WaylandDataDevice::receive(const QString &type)
 {
     int fds[2];
-    if (!m_selection || ::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
+    if (!m_selection || ::pipe2(fds, O_CLOEXEC) != 0)
         return -1;
+    // Only our end: the writing end goes to the source as it is, and many sources write plainly,
+    // expecting a full pipe to block rather than fail.
+    ::fcntl(fds[0], F_SETFL, ::fcntl(fds[0], F_GETFL) | O_NONBLOCK);
     zwlr_data_control_offer_v1_receive(m_selection, type.toUtf8().constData(), fds[1]);
     // The request holds its own copy of the descriptor until it is sent.
     ::close(fds[1]);
