@@ -8,10 +8,13 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <memory>
 
@@ -57,6 +60,45 @@ qsizetype countLines(TestProgram &program, const QString &prefix)
     return count;
 }
 
+// Stands between our clients and the test compositor on a thread of its own until closed; then the
+// compositor seems to go away. Carries bytes only, no descriptors: enough for clients that copy
+// nothing.
+class CompositorProxy : public QThread
+{
+public:
+    explicit CompositorProxy(const QString &path) : m_path(path) {}
+    ~CompositorProxy() override { close(); }
+    void close()
+    {
+        quit();
+        wait();
+    }
+
+protected:
+    void run() override
+    {
+        QLocalServer server;
+        if (!server.listen(m_path))
+            return;
+        std::vector<std::unique_ptr<QLocalSocket>> sockets;
+        QObject::connect(&server, &QLocalServer::newConnection, &server, [&] {
+            QLocalSocket *client = server.nextPendingConnection();
+            auto upstream = std::make_unique<QLocalSocket>();
+            upstream->connectToServer(QString::fromLocal8Bit(WaylandSession::display()));
+            upstream->waitForConnected(1000);
+            QLocalSocket *up = upstream.get();
+            QObject::connect(client, &QLocalSocket::readyRead, up, [client, up] { up->write(client->readAll()); });
+            QObject::connect(up, &QLocalSocket::readyRead, client, [client, up] { client->write(up->readAll()); });
+            up->write(client->readAll());
+            sockets.push_back(std::move(upstream));
+        });
+        exec();
+    }
+
+private:
+    QString m_path;
+};
+
 } // namespace
 
 class TestWaylandClipboard : public QObject
@@ -75,6 +117,7 @@ private slots:
     void writesWhatOthersReadBack();
     void readsOnceThroughTheService();
     void missingCompositorIsQuiet();
+    void endsQuietlyWhenTheCompositorGoesAway();
 
 private:
     // Starts a program against the test compositor; for wl-copy, waits until its copy is out.
@@ -304,6 +347,30 @@ void TestWaylandClipboard::missingCompositorIsQuiet()
     service.write({{"text/plain", "lost in the void"}});
     service.watcher()->start();
     QVERIFY(!service.watcher()->isRunning());
+}
+
+void TestWaylandClipboard::endsQuietlyWhenTheCompositorGoesAway()
+{
+    const QString path = m_dir.filePath("proxy");
+    CompositorProxy proxy(path);
+    proxy.start();
+    QTRY_VERIFY(QFile::exists(path));
+    WaylandClipboardService service(path.toLocal8Bit());
+    QVERIFY(service.isValid());
+    WaylandClipboardWatcher watcher(path.toLocal8Bit());
+    watcher.start();
+    QVERIFY(watcher.isRunning());
+    QSignalSpy serviceEnded(&service, &WaylandClipboardService::ended);
+    QSignalSpy watcherEnded(&watcher, &WaylandClipboardWatcher::ended);
+
+    proxy.close();
+    QTRY_COMPARE(watcherEnded.count(), 1);
+    QVERIFY(!watcher.isRunning());
+    QTRY_COMPARE(serviceEnded.count(), 1);
+    QVERIFY(!service.isValid());
+    QVERIFY(service.types().isEmpty());
+    QVERIFY(!service.data("text/plain"));
+    service.write({{"text/plain", "nobody to take it"}});
 }
 
 QTEST_GUILESS_MAIN(TestWaylandClipboard)
