@@ -5,8 +5,6 @@
 #include "platform/wayland/waylanddatadevice.h"
 #include "platform/wayland/waylandeventwait.h"
 
-#include <QScopeGuard>
-
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
