@@ -21,14 +21,19 @@ bool waitAndDispatch(WaylandConnection &connection, std::span<pollfd> others,
         if (wl_display_dispatch_pending(display) < 0)
             return false;
     }
-    // A full socket buffer (a compositor that does not read) only delays our requests.
-    if (wl_display_flush(display) < 0 && errno != EAGAIN) {
-        wl_display_cancel_read(display);
-        return false;
+    // A full socket buffer (a compositor slow to read) only delays our requests: the rest goes
+    // out once the socket takes it.
+    short events = POLLIN;
+    if (wl_display_flush(display) < 0) {
+        if (errno != EAGAIN) {
+            wl_display_cancel_read(display);
+            return false;
+        }
+        events |= POLLOUT;
     }
     std::vector<pollfd> fds;
     fds.reserve(others.size() + 1);
-    fds.push_back({wl_display_get_fd(display), POLLIN, 0});
+    fds.push_back({wl_display_get_fd(display), events, 0});
     fds.insert(fds.end(), others.begin(), others.end());
     int timeout = -1;
     if (deadline != steady_clock::time_point::max()) {
