@@ -1,0 +1,222 @@
+// SPDX-License-Identifier: MIT
+// A copy in another Wayland client to the history: through the data-control watcher, beside the
+// history's half-second poll of the same clipboard, in turns in the same run; and how long
+// hostile sources hold the GUI thread either way. Needs the test compositor (run-bench.sh).
+#include "clipboard/clipboard.h"
+#include "clipboard/store.h"
+#include "platform/wayland/waylandclipboardservice.h"
+#include "platform/waylandsession.h"
+
+#include <QEventLoop>
+#include <QFile>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+// The same clipboard without its watcher: the history polls twice a second and reads on the GUI
+// thread.
+class PollingClipboard : public ClipboardService
+{
+public:
+    explicit PollingClipboard(WaylandClipboardService &service) : m_service(service) {}
+    qint64 changeCount() const override { return m_service.changeCount(); }
+    QStringList types() override { return m_service.types(); }
+    std::optional<QByteArray> data(const QString &type) override { return m_service.data(type); }
+    void write(const QList<Item> &items) override { m_service.write(items); }
+
+private:
+    WaylandClipboardService &m_service;
+};
+
+qint64 monotonicNs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+void spin(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+double percentile(QList<double> samples, double p)
+{
+    std::sort(samples.begin(), samples.end());
+    return samples.at(std::min<qsizetype>(samples.size() - 1, qsizetype(p * samples.size())));
+}
+
+struct Latency
+{
+    double entry = 3000;   // the source sending its copy to the entry in items
+    double arrived = 3000; // the same to the watcher's copyArrived
+};
+
+// One copy by the source, a separate process; its "taking" stamp is taken as the request leaves.
+Latency latencyOnce(Clipboard &clipboard, const QString &program, const QStringList &arguments,
+                    const QString &text, std::atomic<qint64> &arrivedNs)
+{
+    arrivedNs = 0;
+    qint64 taking = -1;
+    qint64 recorded = -1;
+    QEventLoop loop;
+    QProcess source;
+    source.setProcessEnvironment(WaylandSession::environment());
+    QByteArray out;
+    QObject::connect(&source, &QProcess::readyReadStandardOutput, &loop, [&] {
+        out += source.readAllStandardOutput();
+        const qsizetype at = out.indexOf("taking ");
+        if (taking < 0 && at >= 0 && out.indexOf('\n', at) > at)
+            taking = out.mid(at + 7, out.indexOf('\n', at) - at - 7).toLongLong();
+        if (taking >= 0 && recorded >= 0)
+            loop.quit();
+    });
+    const auto connection = QObject::connect(&clipboard, &Clipboard::itemsChanged, &loop, [&] {
+        if (recorded < 0 && !clipboard.items().isEmpty() && clipboard.items().first().title == text)
+            recorded = monotonicNs();
+        if (recorded >= 0 && (taking >= 0 || program != QLatin1String(KIWANO_TEST_WLSOURCE)))
+            loop.quit();
+    });
+    QTimer::singleShot(3000, &loop, &QEventLoop::quit);
+    const qint64 started = monotonicNs();
+    source.start(program, arguments);
+    loop.exec();
+    QObject::disconnect(connection);
+    source.kill();
+    source.waitForFinished();
+    spin(50);
+    if (taking < 0)
+        taking = started; // wl-copy tells nothing: from its start
+    Latency latency;
+    if (recorded >= 0)
+        latency.entry = std::max<double>(0, double(recorded - taking) / 1e6);
+    if (arrivedNs > 0)
+        latency.arrived = std::max<double>(0, double(arrivedNs - taking) / 1e6);
+    return latency;
+}
+
+// The longest gap between ticks of a 1 ms timer on the GUI thread while each source holds the
+// clipboard for two seconds.
+QList<double> longestStallsMs(const QList<QStringList> &sources)
+{
+    QElapsedTimer sinceTick;
+    qint64 longest = 0;
+    QList<double> stalls;
+    QTimer ticker;
+    ticker.setInterval(1);
+    ticker.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        longest = std::max(longest, sinceTick.nsecsElapsed());
+        sinceTick.restart();
+    });
+    for (const QStringList &arguments : sources) {
+        QProcess source;
+        source.setProcessEnvironment(WaylandSession::environment());
+        if (!arguments.isEmpty()) {
+            source.start(QStringLiteral(KIWANO_TEST_WLSOURCE), arguments);
+            source.waitForReadyRead(5000);
+        }
+        longest = 0;
+        sinceTick.start();
+        ticker.start();
+        spin(2000);
+        ticker.stop();
+        stalls << double(longest) / 1e6;
+        source.kill();
+        source.waitForFinished();
+    }
+    return stalls;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (const QString why = WaylandSession::skipReason(); !why.isEmpty()) {
+        std::printf("skipped: %s\n", qPrintable(why));
+        return 0;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QTemporaryDir home;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.filePath("config"));
+    Store::setDir(home.filePath("Clipboard"));
+    WaylandClipboardService service(WaylandSession::display());
+    if (!service.isValid()) {
+        std::printf("skipped: the compositor offers no data-control\n");
+        return 0;
+    }
+    PollingClipboard polling(service);
+    Clipboard watched(&service, nullptr, nullptr);
+    Clipboard polled(&polling, nullptr, nullptr);
+    std::atomic<qint64> arrivedNs = 0;
+    QObject::connect(service.watcher(), &ClipboardWatcher::copyArrived, service.watcher(),
+                     [&arrivedNs] { arrivedNs = monotonicNs(); }, Qt::DirectConnection);
+
+    // In turns, so that both meet the same moments of a shared machine; the poll's phase against
+    // the copy varies as in real use.
+    const auto measure = [&](const QString &program, int copies, bool stamped) {
+        QList<double> entry, arrived, poll;
+        for (int run = 0; run < copies; ++run) {
+            const int phase = (run * 37) % 500;
+            for (Clipboard *clipboard : {&watched, &polled}) {
+                const QString text = QStringLiteral("copy %1 %2").arg(run).arg(clipboard == &watched);
+                const QStringList arguments = stamped ? QStringList{"--type", "text/plain=" + text}
+                                                      : QStringList{"--foreground", text};
+                clipboard->start();
+                spin(phase);
+                const Latency latency = latencyOnce(*clipboard, program, arguments, text, arrivedNs);
+                clipboard->stop();
+                (clipboard == &watched ? entry : poll) << latency.entry;
+                if (clipboard == &watched)
+                    arrived << latency.arrived;
+            }
+        }
+        std::printf("  watcher: copyArrived median %.1f ms, p95 %.1f ms; entry median %.1f ms, p95 %.1f ms\n",
+                    percentile(arrived, 0.5), percentile(arrived, 0.95), percentile(entry, 0.5),
+                    percentile(entry, 0.95));
+        std::printf("  poll:    entry median %.1f ms, p95 %.1f ms (poll/watcher entry median %.1fx, goal: watcher median <= 20 ms)\n",
+                    percentile(poll, 0.5), percentile(poll, 0.95),
+                    percentile(poll, 0.5) / std::max(0.01, percentile(entry, 0.5)));
+    };
+    std::printf("copy to history, 50 copies by a data-control client (from the request leaving it)\n");
+    measure(QStringLiteral(KIWANO_TEST_WLSOURCE), 50, true);
+    std::printf("copy to history, 20 copies by wl-copy (from starting the process, its start-up included)\n");
+    measure(QStringLiteral("wl-copy"), 20, false);
+
+    QFile huge(home.filePath("huge"));
+    huge.open(QIODevice::WriteOnly);
+    huge.write(QByteArray(40 << 20, 'h'));
+    huge.close();
+    const QList<QStringList> sources{
+        {}, // nobody: what the machine's load alone does to the timer
+        {"--stall", "--retake", "200", "--type", "text/plain=never"},
+        {"--stall", "--retake", "200", "--type", "text/plain=never", "--type", "text/html=never"},
+        {"--type", "text/plain=listed", "--junk-types", "300"},
+        {"--type", "text/plain=x", "--type-file", "text/html=" + huge.fileName()},
+    };
+    watched.start();
+    const QList<double> ours = longestStallsMs(sources);
+    watched.stop();
+    polled.start();
+    const QList<double> poll = longestStallsMs(sources);
+    polled.stop();
+    std::printf("longest GUI-thread gap (1 ms timer) while a source holds the clipboard for 2 s\n");
+    const char *names[] = {"no source (the timer's own jitter)", "stalls, takes it again every 200 ms",
+                           "stalls on two types, takes it again", "300 types", "40 MiB of HTML"};
+    for (int i = 0; i < int(sources.size()); ++i)
+        std::printf("  %-38s watcher %7.1f ms, poll %7.1f ms (poll/watcher %.0fx)\n", names[i], ours.value(i),
+                    poll.value(i), poll.value(i) / std::max(0.01, ours.value(i)));
+    return 0;
+}
