@@ -18,6 +18,10 @@
 #include "settings/updatesettings.h"
 #include "platform/portal/portalhotkeygrabber.h"
 #include "platform/portal/portalkeysender.h"
+#include "platform/wayland/waylandclipboardservice.h"
+#include "platform/wayland/waylandfrontapp.h"
+#include "platform/wayland/waylandkeysender.h"
+#include "platform/wayland/whileactiveclipboardservice.h"
 #include "platform/x11/x11clipboardservice.h"
 #include "platform/x11/x11frontapp.h"
 #include "platform/x11/x11hotkeygrabber.h"
@@ -97,25 +101,52 @@ QString AppDelegate::captureToolPath()
 
 void AppDelegate::startServices()
 {
-    // Qt reached an X server when it runs on xcb: that, not DISPLAY alone, says X11 works. The
-    // clipboard always goes through X11 (desktops mirror theirs to XWayland); elsewhere
-    // (offscreen) the history and the registry run without services and read, type and grab
-    // nothing.
+    // Qt reached an X server when it runs on xcb: that, not DISPLAY alone, says X11 works. A
+    // Wayland session gets the compositor's own services where it offers them, whichever
+    // platform our windows use; elsewhere (offscreen) the history and the registry run without
+    // services and read, type and grab nothing.
     const bool xcb = QGuiApplication::platformName() == QLatin1String("xcb");
     m_facts = Session::current();
     m_facts.hasX11 = xcb;
     m_plan = plan(m_facts);
+    const bool wayland = m_facts.kind == SessionFacts::Kind::wayland;
 
     if (xcb) {
         m_layout = std::make_unique<X11KeyboardLayout>();
         if (m_layout->isReadable())
             Keyboard::setLayout(m_layout.get());
-        m_clipboardService = std::make_unique<X11ClipboardService>();
-        m_frontApp = std::make_unique<X11FrontApp>();
     }
+    switch (m_plan.clipboard) {
+    case ServicePlan::Clipboard::x11:
+        if (xcb)
+            m_clipboardService = std::make_unique<X11ClipboardService>();
+        break;
+    case ServicePlan::Clipboard::dataControl: {
+        auto service = std::make_unique<WaylandClipboardService>();
+        connect(service.get(), &WaylandClipboardService::ended, this, [this] {
+            warn(QStringLiteral("The desktop stopped sharing its clipboard, so copies aren't "
+                                "recorded any more. Restart Kiwano Snapper to record them again."));
+        });
+        m_clipboardService = std::move(service);
+        break;
+    }
+    case ServicePlan::Clipboard::whileActive:
+        if (wayland)
+            m_clipboardService = std::make_unique<WhileActiveClipboardService>();
+        break;
+    }
+    // On sway its window tree names the app in front, XWayland's or native; X11 sees only X11
+    // windows.
+    if (wayland && !qEnvironmentVariableIsEmpty("SWAYSOCK"))
+        m_frontApp = std::make_unique<WaylandFrontApp>();
+    else if (xcb)
+        m_frontApp = std::make_unique<X11FrontApp>();
     switch (m_plan.paste) {
     case ServicePlan::Paste::xtest:
         m_keySender = std::make_unique<X11KeySender>();
+        break;
+    case ServicePlan::Paste::virtualKeyboard:
+        m_keySender = std::make_unique<WaylandKeySender>();
         break;
     case ServicePlan::Paste::portal: {
         auto sender = std::make_unique<PortalKeySender>();
@@ -126,7 +157,6 @@ void AppDelegate::startServices()
         m_keySender = std::move(sender);
         break;
     }
-    case ServicePlan::Paste::virtualKeyboard:
     case ServicePlan::Paste::none:
         break;
     }

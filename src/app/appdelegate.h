@@ -18,8 +18,8 @@ class SettingsWindowController;
 class UpdateSettings;
 class EditorWindowController;
 class StatusMenu;
-class X11ClipboardService;
-class X11FrontApp;
+class ClipboardService;
+class FrontApp;
 class HotKeyGrabber;
 class X11KeyboardLayout;
 class KeySender;
@@ -104,8 +104,8 @@ private:
     bool m_toldCopyNotStored = false;
 
     std::unique_ptr<X11KeyboardLayout> m_layout;
-    std::unique_ptr<X11ClipboardService> m_clipboardService;
-    std::unique_ptr<X11FrontApp> m_frontApp;
+    std::unique_ptr<ClipboardService> m_clipboardService;
+    std::unique_ptr<FrontApp> m_frontApp;
     SessionFacts m_facts;
     ServicePlan m_plan;
     std::unique_ptr<KeySender> m_keySender;
