@@ -105,6 +105,17 @@ constexpr std::optional<quint32> toX11(quint32 virtualKey)
     return evdev ? std::optional<quint32>(*evdev + x11Offset) : std::nullopt;
 }
 
+// Whether the key at this position does something rather than type (Escape, Return, arrows,
+// modifiers), on a US layout.
+constexpr bool isNamedKey(quint32 virtualKey)
+{
+    for (const Position &p : positions) {
+        if (p.virtualKey == virtualKey)
+            return p.qtKey >= Qt::Key_Escape;
+    }
+    return false;
+}
+
 // The virtual key of a Qt key as the US layout places it; letters in either case.
 constexpr std::optional<quint16> fromQtKey(int qtKey)
 {

@@ -90,6 +90,20 @@ private slots:
         QCOMPARE(PickerKeys::action(rAtElsewhere, PickerMode::toggle, std::nullopt).kind, PickerAction::deliver);
     }
 
+    // A virtual keyboard's keymap of its own may put a letter at Escape's place and Escape at a
+    // letter's: keys that act go by what they do, so typing never closes the picker.
+    void keysThatActGoByWhatTheyDo()
+    {
+        constexpr quint32 escapeCode = 9, letterBCode = 56;
+        const QKeyEvent letterAtEscape(QEvent::KeyPress, Qt::Key_B, Qt::NoModifier, escapeCode, 0, 0,
+                                       QStringLiteral("b"));
+        QCOMPARE(PickerKeys::action(PickerKeys::fromEvent(letterAtEscape), PickerMode::toggle, std::nullopt).kind,
+                 PickerAction::deliver);
+        const QKeyEvent escapeAtLetter(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, letterBCode, 0, 0);
+        QCOMPARE(PickerKeys::action(PickerKeys::fromEvent(escapeAtLetter), PickerMode::toggle, std::nullopt).kind,
+                 PickerAction::escape);
+    }
+
 private:
     static quint64 none() { return 0; }
 };

@@ -37,10 +37,18 @@ PickerKey fromEvent(const QKeyEvent &event)
 {
     PickerKey key;
     key.qtKey = event.key();
-    if (event.nativeScanCode() != 0)
-        key.virtualKey = KeyCodes::fromX11(event.nativeScanCode());
+    // Keys that type go by where they sit, whatever the layout writes on them. Keys that act
+    // (Escape, Return, arrows) go by what they do: a virtual or on-screen keyboard brings a keymap
+    // of its own, where a letter may sit at Escape's place.
+    const std::optional<quint16> byPosition =
+        event.nativeScanCode() != 0 ? KeyCodes::fromX11(event.nativeScanCode()) : std::nullopt;
+    const bool acts = event.key() >= Qt::Key_Escape || (byPosition && KeyCodes::isNamedKey(*byPosition));
+    if (byPosition && !acts)
+        key.virtualKey = byPosition;
     else if (const auto code = KeyCodes::fromQtKey(event.key()))
         key.virtualKey = *code;
+    else
+        key.virtualKey = byPosition;
     key.modifiers = HotKey::modifiersFromQt(event.modifiers()) & HotKey::relevant;
     return key;
 }
