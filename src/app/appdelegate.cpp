@@ -201,6 +201,8 @@ void AppDelegate::applicationDidFinishLaunching()
             self->showSettings();
     });
     clipboardPanel().setCopyOnlyLine(m_plan.copyOnlyLine());
+    // In a Wayland session keys reach only the window the compositor focuses.
+    clipboardPanel().setTakesFocus(m_facts.kind == SessionFacts::Kind::wayland);
     Clipboard::shared().start();
     reportStoreTrouble();
 

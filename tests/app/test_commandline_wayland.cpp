@@ -2,8 +2,6 @@
 #include "platform/waylandsession.h"
 
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -30,33 +28,18 @@ private:
         qint64 pid = 0;
     };
     static std::optional<Window> window(const QString &title);
-    static void collect(const QJsonObject &node, const QString &title, std::optional<Window> &found);
 
     qint64 m_pid = 0;
     QString m_command;
 };
 
-void TestCommandLineWayland::collect(const QJsonObject &node, const QString &title,
-                                     std::optional<Window> &found)
-{
-    if (node.value("name").toString() == title && node.contains("shell")) {
-        found = Window{node.value("app_id").toString(), node.value("shell").toString(),
-                       node.value("pid").toInteger()};
-        return;
-    }
-    for (const char *children : {"nodes", "floating_nodes"})
-        for (const QJsonValue child : node.value(children).toArray())
-            collect(child.toObject(), title, found);
-}
-
 std::optional<TestCommandLineWayland::Window> TestCommandLineWayland::window(const QString &title)
 {
-    QByteArray tree;
-    if (!WaylandSession::swaymsg({"-t", "get_tree"}, &tree))
+    const QJsonObject node = WaylandSession::findWindow(
+        [&title](const QJsonObject &node) { return node.value("name").toString() == title; });
+    if (node.isEmpty())
         return std::nullopt;
-    std::optional<Window> found;
-    collect(QJsonDocument::fromJson(tree).object(), title, found);
-    return found;
+    return Window{node.value("app_id").toString(), node.value("shell").toString(), node.value("pid").toInteger()};
 }
 
 void TestCommandLineWayland::keyBindingReachesTheRunningInstance()

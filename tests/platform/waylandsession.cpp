@@ -2,6 +2,8 @@
 #include "platform/waylandsession.h"
 
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -48,6 +50,36 @@ bool swaymsg(const QStringList &arguments, QByteArray *reply)
     if (reply)
         *reply = process.readAllStandardOutput();
     return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+namespace {
+
+QJsonObject search(const QJsonObject &node, const std::function<bool(const QJsonObject &)> &accepts)
+{
+    if (node.contains(QStringLiteral("shell")) && accepts(node))
+        return node;
+    for (const char *children : {"nodes", "floating_nodes"}) {
+        for (const QJsonValue child : node.value(QLatin1String(children)).toArray()) {
+            if (QJsonObject found = search(child.toObject(), accepts); !found.isEmpty())
+                return found;
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+QJsonObject findWindow(const std::function<bool(const QJsonObject &)> &accepts)
+{
+    QByteArray tree;
+    if (!swaymsg({QStringLiteral("-t"), QStringLiteral("get_tree")}, &tree))
+        return {};
+    return search(QJsonDocument::fromJson(tree).object(), accepts);
+}
+
+QJsonObject focusedWindow()
+{
+    return findWindow([](const QJsonObject &node) { return node.value(QStringLiteral("focused")).toBool(); });
 }
 
 } // namespace WaylandSession

@@ -2,8 +2,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QProcessEnvironment>
 #include <QString>
+
+#include <functional>
 
 // The headless sway the test runner starts for the tests labelled wayland. Tests begin with
 //     if (const QString why = WaylandSession::skipReason(); !why.isEmpty()) QSKIP(qPrintable(why));
@@ -19,5 +22,10 @@ QProcessEnvironment environment(const QProcessEnvironment &base = QProcessEnviro
 // Runs swaymsg with these arguments against the test compositor; true when it succeeded. The
 // reply (JSON) goes to reply when given.
 bool swaymsg(const QStringList &arguments, QByteArray *reply = nullptr);
+// The first window of the compositor's tree (floating ones included) that accepts takes; an empty
+// object when none does.
+QJsonObject findWindow(const std::function<bool(const QJsonObject &)> &accepts);
+// The window with the keyboard focus; an empty object when none has it.
+QJsonObject focusedWindow();
 
 } // namespace WaylandSession

@@ -21,13 +21,18 @@ namespace {
 // give up after a second, since a picker that cannot take the keys would type into the front.
 constexpr int grabRetryMs = 50;
 constexpr int grabPatienceMs = 1000;
+constexpr int focusLossMs = 100;
 
 } // namespace
 
-ClipboardPanel::ClipboardPanel(Clipboard &clipboard, HotKeyCenter &hotKeys, QWidget *parent)
-    : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+ClipboardPanel::ClipboardPanel(Clipboard &clipboard, HotKeyCenter &hotKeys, QWidget *parent,
+                               Presentation presentation)
+    // A fixed-size dialog floats on tiling compositors instead of taking a tile.
+    : QWidget(parent, (presentation == Presentation::popup ? Qt::Popup : Qt::Dialog)
+                          | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
     , m_clipboard(clipboard)
     , m_hotKeys(hotKeys)
+    , m_presentation(presentation)
     , m_model(clipboard)
 {
     setWindowTitle(QStringLiteral("Clipboard"));
@@ -73,8 +78,11 @@ void ClipboardPanel::open(bool viaHotKey)
     m_model.reset();
     m_view->refresh();
     move(PanelPlacement::topLeft(QCursor::pos(), size(), PanelPlacement::currentScreens()));
+    m_wasActive = false;
     show();
     raise();
+    if (m_presentation == Presentation::focusedWindow)
+        activateWindow();
     m_model.focusSearch();
 
     m_hotKey = m_hotKeys.key(HotKeyAction::clipboard);
@@ -115,12 +123,33 @@ void ClipboardPanel::hideEvent(QHideEvent *event)
     }
     m_grabRetry.stop();
     // The grab taken by hand is given back by hand, before any paste keys are typed.
-    if (QWindow *window = windowHandle(); window && QGuiApplication::platformName() == QLatin1String("xcb"))
+    if (QWindow *window = windowHandle(); window && QGuiApplication::platformName() == QLatin1String("xcb")
+        && m_presentation == Presentation::popup)
         window->setKeyboardGrabEnabled(false);
     m_view->list()->delegate().forget();
     m_clipboard.releaseThumbnails();
     m_hotKeys.resume(HotKeyAction::clipboard);
     emit closed();
+}
+
+void ClipboardPanel::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || m_presentation != Presentation::focusedWindow)
+        return;
+    // Like a popup's click elsewhere: the focus going to another window closes the panel. Only
+    // once it had the focus, as the compositor may take a moment to give it, and only when the
+    // focus stays away: a keyboard plugged in meanwhile makes it leave and come back at once.
+    if (isActiveWindow()) {
+        m_wasActive = true;
+        return;
+    }
+    if (!m_wasActive || !isVisible())
+        return;
+    QTimer::singleShot(focusLossMs, this, [this] {
+        if (isVisible() && !isActiveWindow())
+            close();
+    });
 }
 
 void ClipboardPanel::choose(const ClipItem &item, bool paste)
@@ -134,10 +163,19 @@ void ClipboardPanel::choose(const ClipItem &item, bool paste)
     // shortcut's modifiers when cycling), and the event loop keeps running meanwhile.
     QPointer<Clipboard> clipboard(&m_clipboard);
     const ClipItem chosen = item;
+    const int settleMs = m_presentation == Presentation::focusedWindow ? focusReturnMs : 0;
     m_modifierWait.start(
-        [clipboard, chosen](bool released) {
-            if (clipboard)
+        [clipboard, chosen, settleMs](bool released) {
+            if (!clipboard)
+                return;
+            if (settleMs == 0) {
                 clipboard->choose(chosen, released);
+                return;
+            }
+            QTimer::singleShot(settleMs, clipboard, [clipboard, chosen, released] {
+                if (clipboard)
+                    clipboard->choose(chosen, released);
+            });
         },
         modifierPatienceMs);
 }
@@ -147,8 +185,8 @@ bool ClipboardPanel::grabKeyboard()
     QWindow *window = windowHandle();
     if (!window)
         return false;
-    // Only a real display server has a keyboard to grab.
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+    // Only a real display server has a keyboard to grab, and a focused window needs none.
+    if (QGuiApplication::platformName() != QLatin1String("xcb") || m_presentation == Presentation::focusedWindow)
         return true;
     return window->setKeyboardGrabEnabled(true);
 }

@@ -17,15 +17,22 @@ class Clipboard;
 class ClipboardPickerView;
 class HotKeyCenter;
 
-// The floating clipboard history. It opens at the pointer as a popup: the window manager never
-// focuses it, so the application in front keeps the focus and later receives the paste, while
-// the popup holds the keyboard grab and handles the keys itself. A click elsewhere closes it.
+// The floating clipboard history. On X11 it opens at the pointer as a popup: the window manager
+// never focuses it, so the application in front keeps the focus and later receives the paste,
+// while the popup holds the keyboard grab and handles the keys itself. A click elsewhere closes
+// it. A Wayland compositor sends keys only to the window it focuses, and an XWayland grab does
+// not take them from native apps: there the panel is a small window that takes the focus and
+// closes when it loses it; the compositor gives the focus back to the app in front, which then
+// receives the paste.
 class ClipboardPanel : public QWidget
 {
     Q_OBJECT
 
 public:
-    ClipboardPanel(Clipboard &clipboard, HotKeyCenter &hotKeys, QWidget *parent = nullptr);
+    enum class Presentation { popup, focusedWindow };
+
+    ClipboardPanel(Clipboard &clipboard, HotKeyCenter &hotKeys, QWidget *parent = nullptr,
+                   Presentation presentation = Presentation::popup);
     ~ClipboardPanel() override;
 
     static constexpr QSize panelSize{460, 540};
@@ -51,6 +58,9 @@ public:
     std::function<quint64()> heldModifiers = &ModifierWait::keyboardModifiers;
     // How long a paste waits for the modifiers to be let go before it settles for a copy.
     int modifierPatienceMs = 1500;
+    // A focused window's paste waits this long after closing, for the compositor to give the
+    // focus back to the app in front; sooner, the keys would reach our closing window.
+    int focusReturnMs = 150;
 
 signals:
     void opened();
@@ -59,6 +69,7 @@ signals:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     // target: the widget the key was sent to.
@@ -70,6 +81,8 @@ private:
 
     Clipboard &m_clipboard;
     HotKeyCenter &m_hotKeys;
+    Presentation m_presentation;
+    bool m_wasActive = false;
     ClipboardPickerModel m_model;
     ClipboardPickerView *m_view = nullptr;
     PickerMode m_mode = PickerMode::toggle;

@@ -16,7 +16,8 @@ ClipboardPanelHost::~ClipboardPanelHost() = default;
 ClipboardPanel &ClipboardPanelHost::panel()
 {
     if (!m_panel) {
-        m_panel = std::make_unique<ClipboardPanel>(m_clipboard, m_hotKeys);
+        m_panel = std::make_unique<ClipboardPanel>(m_clipboard, m_hotKeys, nullptr,
+            m_takesFocus ? ClipboardPanel::Presentation::focusedWindow : ClipboardPanel::Presentation::popup);
         m_panel->openSettings = [this] { m_openSettings(); };
         m_panel->view()->setCopyOnlyLine(m_copyOnlyLine);
     }

@@ -34,11 +34,15 @@ public:
     // What the picker says where nothing in this session can type the paste (see
     // ClipboardPickerView::setCopyOnlyLine).
     void setCopyOnlyLine(const QString &line);
+    // Whether the picker takes the focus (Wayland sessions) or opens as a popup that grabs the
+    // keyboard (X11); takes effect for a panel not yet made.
+    void setTakesFocus(bool takesFocus) { m_takesFocus = takesFocus; }
 
 private:
     Clipboard &m_clipboard;
     HotKeyCenter &m_hotKeys;
     std::function<void()> m_openSettings = [] {};
     QString m_copyOnlyLine;
+    bool m_takesFocus = false;
     std::unique_ptr<ClipboardPanel> m_panel;
 };

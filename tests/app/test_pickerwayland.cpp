@@ -1,0 +1,118 @@
+// SPDX-License-Identifier: MIT
+#include "platform/testprograms.h"
+#include "platform/waylandsession.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+// The whole clipboard round in a Wayland session, with the real program run by the compositor
+// as its user: copies made in another app are recorded, the picker opened from the command line
+// takes the keys, and the chosen entry is pasted into the app that was in front. Our windows as
+// native Wayland clients and through XWayland.
+class TestPickerWayland : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pastesIntoTheAppInFront_data();
+    void pastesIntoTheAppInFront();
+    void cleanup();
+
+private:
+    static bool run(const QString &program, const QStringList &arguments, const QByteArray &input = {});
+
+    qint64 m_pid = 0;
+    QString m_command;
+};
+
+bool TestPickerWayland::run(const QString &program, const QStringList &arguments, const QByteArray &input)
+{
+    QProcess process;
+    process.setProcessEnvironment(WaylandSession::environment());
+    process.start(program, arguments);
+    if (!input.isEmpty()) {
+        process.write(input);
+        process.closeWriteChannel();
+    }
+    // wl-copy stays behind to serve its copy; it forks, so the parent ends at once.
+    return process.waitForFinished(5000) && process.exitCode() == 0;
+}
+
+void TestPickerWayland::pastesIntoTheAppInFront_data()
+{
+    QTest::addColumn<bool>("xwayland");
+    QTest::newRow("native") << false;
+    QTest::newRow("xwayland") << true;
+}
+
+void TestPickerWayland::pastesIntoTheAppInFront()
+{
+    if (const QString why = WaylandSession::skipReason(); !why.isEmpty())
+        QSKIP(qPrintable(why));
+    QFETCH(bool, xwayland);
+    if (xwayland && QStandardPaths::findExecutable(QStringLiteral("Xwayland")).isEmpty())
+        QSKIP("Xwayland is not installed");
+
+    QTemporaryDir home;
+    QVERIFY(home.isValid());
+    QVERIFY(QFile::setPermissions(home.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                  | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther));
+    // sway hands its programs DISPLAY when it runs XWayland: kept, our windows go there.
+    m_command = QStringLiteral("env %1 XDG_SESSION_TYPE=wayland HOME=%2 XDG_CONFIG_HOME=%2/config "
+                               "XDG_DATA_HOME=%2/data XDG_CACHE_HOME=%2/cache " KIWANO_SNAPPER_PATH)
+                    .arg(xwayland ? QString() : QStringLiteral("-u DISPLAY"), home.path());
+    QVERIFY(WaylandSession::swaymsg({"exec", m_command}));
+    QJsonObject main;
+    QTRY_VERIFY_WITH_TIMEOUT(!(main = WaylandSession::findWindow([](const QJsonObject &node) {
+                                  return node.value("name").toString() == QStringLiteral("🥝 Kiwano Snapper");
+                              })).isEmpty(),
+                             15000);
+    m_pid = main.value("pid").toInteger();
+    QCOMPARE(main.value("shell").toString(), xwayland ? QStringLiteral("xwayland") : QStringLiteral("xdg_shell"));
+
+    TestProgram probe;
+    QProcessEnvironment env = WaylandSession::environment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+    probe.process().setProcessEnvironment(env);
+    QVERIFY(probe.start(TestProgram::pasteWindowPath(), {"--app-id", "org.example.Probe"}, 10000));
+    const auto probeFocused = [] {
+        return WaylandSession::focusedWindow().value("app_id").toString() == QStringLiteral("org.example.Probe");
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(probeFocused(), 10000);
+
+    for (const QByteArray text : {"alpha one", "beta two", "gamma three"}) {
+        QVERIFY(run(QStringLiteral("wl-copy"), {}, text));
+        QTest::qWait(200);
+    }
+
+    QVERIFY(WaylandSession::swaymsg({"exec", m_command + " --clipboard"}));
+    QTRY_COMPARE_WITH_TIMEOUT(WaylandSession::focusedWindow().value("name").toString(), QStringLiteral("Clipboard"),
+                              10000);
+    QVERIFY(run(QStringLiteral("wtype"), {"beta"}));
+    QVERIFY(run(QStringLiteral("wtype"), {"-k", "Return"}));
+
+    QTRY_VERIFY_WITH_TIMEOUT(probeFocused(), 5000);
+    QCOMPARE(probe.waitForLine(QStringLiteral("text ")), QStringLiteral("text beta two"));
+}
+
+void TestPickerWayland::cleanup()
+{
+    if (m_pid <= 0)
+        return;
+    // Quit as a user would, so that the next start finds no instance left behind.
+    WaylandSession::swaymsg({"exec", m_command + " --quit"});
+    QTRY_VERIFY_WITH_TIMEOUT(::kill(pid_t(m_pid), 0) != 0 || WaylandSession::findWindow([this](const QJsonObject &node) {
+                                 return node.value("pid").toInteger() == m_pid;
+                             }).isEmpty(),
+                             5000);
+    ::kill(pid_t(m_pid), SIGKILL);
+    m_pid = 0;
+}
+
+QTEST_GUILESS_MAIN(TestPickerWayland)
+#include "test_pickerwayland.moc"
