@@ -290,3 +290,14 @@ QString DesktopEntries::program(const QString &exec)
     }
     return i < words.size() ? words[i] : QString();
 }
+
+QString DesktopEntries::executableOf(qint64 pid)
+{
+    if (pid <= 0)
+        return {};
+    QString path = QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid));
+    // A program replaced on disk since it started still names its old file.
+    if (path.endsWith(QLatin1String(" (deleted)")))
+        path.chop(int(qstrlen(" (deleted)")));
+    return path;
+}

@@ -49,6 +49,8 @@ public:
                                             const QString &locale);
     // The program an Exec line starts: its first word unquoted, past a leading "env VAR=value".
     static QString program(const QString &exec);
+    // The program a local process runs, from /proc; empty when it cannot be read.
+    static QString executableOf(qint64 pid);
 
 private:
     QList<DesktopEntry> m_entries;

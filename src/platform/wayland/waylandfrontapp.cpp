@@ -24,16 +24,6 @@ std::optional<QJsonObject> focusedNode(const QJsonObject &node)
     return std::nullopt;
 }
 
-QString executableOf(qint64 pid)
-{
-    if (pid <= 0)
-        return {};
-    QString path = QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid));
-    if (path.endsWith(QLatin1String(" (deleted)")))
-        path.chop(int(qstrlen(" (deleted)")));
-    return path;
-}
-
 } // namespace
 
 WaylandFrontApp::WaylandFrontApp(const QString &swaySocket, int timeoutMs)
@@ -73,7 +63,7 @@ std::optional<WaylandFrontApp::Window> WaylandFrontApp::focusedWindow(const QByt
 
 QString WaylandFrontApp::identify(const Window &window, const DesktopEntries &entries)
 {
-    const QString executable = executableOf(window.pid);
+    const QString executable = DesktopEntries::executableOf(window.pid);
     if (!window.appId.isEmpty()) {
         if (const auto entry = entries.byId(window.appId))
             return entry->id;

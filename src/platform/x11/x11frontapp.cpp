@@ -57,10 +57,7 @@ QString executableOf(uint32_t pid, const QByteArray &clientMachine)
         if (machine != hostName() && machine != QLatin1String("localhost"))
             return {};
     }
-    QString path = QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid));
-    if (path.endsWith(QLatin1String(" (deleted)")))
-        path.chop(int(qstrlen(" (deleted)")));
-    return path;
+    return DesktopEntries::executableOf(pid);
 }
 
 } // namespace
