@@ -51,9 +51,10 @@ Instance start(const QString &folder, bool xwayland)
     Instance instance;
     instance.command = QStringLiteral("env %1 XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=%2 HOME=%3 "
                                       "XDG_RUNTIME_DIR=%3/run XDG_CONFIG_HOME=%3/config XDG_DATA_HOME=%3/data "
-                                      "XDG_CACHE_HOME=%3/cache " KIWANO_SNAPPER_PATH)
+                                      "XDG_CACHE_HOME=%3/cache %4")
                            .arg(xwayland ? QString() : QStringLiteral("-u DISPLAY"),
-                                QString::fromLocal8Bit(WaylandSession::display()), folder);
+                                QString::fromLocal8Bit(WaylandSession::display()), folder,
+                                WaylandSession::programForCompositor(KIWANO_SNAPPER_PATH));
     WaylandSession::swaymsg({QStringLiteral("exec"), instance.command});
     return instance;
 }

@@ -52,13 +52,11 @@ void TestCommandLineWayland::keyBindingReachesTheRunningInstance()
     QVERIFY(home.isValid());
     QVERIFY(QFile::setPermissions(home.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
                                   | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther));
+    const QString program = WaylandSession::programForCompositor(KIWANO_SNAPPER_PATH);
+    QVERIFY2(!program.isEmpty(), "the compositor's user cannot run the program");
     m_command = QStringLiteral("env -u DISPLAY HOME=%1 XDG_CONFIG_HOME=%1/config XDG_DATA_HOME=%1/data "
-                               "XDG_CACHE_HOME=%1/cache " KIWANO_SNAPPER_PATH)
-                    .arg(home.path());
-    // The compositor's user must be able to reach the build tree.
-    QVERIFY(WaylandSession::swaymsg({"exec", "test -x " KIWANO_SNAPPER_PATH " && touch " + home.filePath("reachable")}));
-    QTRY_VERIFY2_WITH_TIMEOUT(QFile::exists(home.filePath("reachable")),
-                              "the compositor's user cannot run " KIWANO_SNAPPER_PATH, 5000);
+                               "XDG_CACHE_HOME=%1/cache %2")
+                    .arg(home.path(), program);
     QVERIFY(WaylandSession::swaymsg({"exec", m_command}));
 
     // No tray here: the main window stands in for the status item.

@@ -63,9 +63,11 @@ void TestPickerWayland::pastesIntoTheAppInFront()
     QVERIFY(QFile::setPermissions(home.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
                                   | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther));
     // sway hands its programs DISPLAY when it runs XWayland: kept, our windows go there.
+    const QString program = WaylandSession::programForCompositor(KIWANO_SNAPPER_PATH);
+    QVERIFY2(!program.isEmpty(), "the compositor's user cannot run the program");
     m_command = QStringLiteral("env %1 XDG_SESSION_TYPE=wayland HOME=%2 XDG_CONFIG_HOME=%2/config "
-                               "XDG_DATA_HOME=%2/data XDG_CACHE_HOME=%2/cache " KIWANO_SNAPPER_PATH)
-                    .arg(xwayland ? QString() : QStringLiteral("-u DISPLAY"), home.path());
+                               "XDG_DATA_HOME=%2/data XDG_CACHE_HOME=%2/cache %3")
+                    .arg(xwayland ? QString() : QStringLiteral("-u DISPLAY"), home.path(), program);
     QVERIFY(WaylandSession::swaymsg({"exec", m_command}));
     QJsonObject main;
     QTRY_VERIFY_WITH_TIMEOUT(!(main = WaylandSession::findWindow([](const QJsonObject &node) {

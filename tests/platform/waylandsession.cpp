@@ -6,6 +6,9 @@
 #include <QJsonDocument>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <unistd.h>
 
 namespace WaylandSession {
 
@@ -50,6 +53,31 @@ bool swaymsg(const QStringList &arguments, QByteArray *reply)
     if (reply)
         *reply = process.readAllStandardOutput();
     return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+QString programForCompositor(const QString &program, const QStringList &beside)
+{
+    const QString user = qEnvironmentVariable("KIWANO_TEST_WAYLAND_USER");
+    // The compositor runs as someone else only when we are root; check as that user.
+    if (::geteuid() != 0 || user.isEmpty())
+        return program;
+    if (QProcess::execute(QStringLiteral("runuser"), {QStringLiteral("-u"), user, QStringLiteral("--"),
+                                                      QStringLiteral("test"), QStringLiteral("-x"), program})
+        == 0)
+        return program;
+    // A build tree under a private home: the programs link only to system libraries, so a copy
+    // runs anywhere.
+    static QTemporaryDir copies(QStringLiteral("/tmp/kiwano-programs-XXXXXX"));
+    if (!copies.isValid())
+        return {};
+    QFile::setPermissions(copies.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+                                             | QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup);
+    for (const QString &path : QStringList{program} + beside) {
+        const QString copy = copies.filePath(QFileInfo(path).fileName());
+        if (!QFile::exists(copy) && !QFile::copy(path, copy))
+            return {};
+    }
+    return copies.filePath(QFileInfo(program).fileName());
 }
 
 namespace {

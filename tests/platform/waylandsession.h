@@ -22,6 +22,10 @@ QProcessEnvironment environment(const QProcessEnvironment &base = QProcessEnviro
 // Runs swaymsg with these arguments against the test compositor; true when it succeeded. The
 // reply (JSON) goes to reply when given.
 bool swaymsg(const QStringList &arguments, QByteArray *reply = nullptr);
+// A path the compositor's user (which runs what `swaymsg exec` starts) can execute this program
+// at: the program itself when it can reach it, else a copy in a world-readable folder of its own,
+// made once, with the programs beside it (the capture tool beside the app); empty when neither.
+QString programForCompositor(const QString &program, const QStringList &beside = {});
 // The first window of the compositor's tree (floating ones included) that accepts takes; an empty
 // object when none does.
 QJsonObject findWindow(const std::function<bool(const QJsonObject &)> &accepts);
