@@ -3,6 +3,7 @@
 
 #include <QCursor>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -36,12 +37,26 @@ SelectionOverlay::SelectionOverlay(const QImage &frozen, const QList<QRect> &mon
     connect(&m_grabRetry, &QTimer::timeout, this, &SelectionOverlay::retryGrabs);
 }
 
+double SelectionOverlay::prepareApplication(const QByteArray &platform)
+{
+    bool ok = false;
+    const double factor = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&ok);
+    qunsetenv("QT_SCALE_FACTOR");
+    qunsetenv("QT_SCREEN_SCALE_FACTORS");
+    qunsetenv("QT_AUTO_SCREEN_SCALE_FACTOR");
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    qputenv("QT_QPA_PLATFORM", platform);
+    return ok && factor > 0 ? factor : 1.0;
+}
+
 void SelectionOverlay::exposeEvent(QExposeEvent *event)
 {
     QRasterWindow::exposeEvent(event);
     // Grabs need a viewable window, so they start with the first exposure; the shortcut that
     // started us may still hold the keyboard for a moment, so they are tried again until then.
-    if (isExposed() && !m_grabbed && !m_grabRetry.isActive()) {
+    // A Wayland compositor gives a focused fullscreen window the keys and pointer by itself.
+    const bool canGrab = QGuiApplication::platformName() == QLatin1String("xcb");
+    if (canGrab && isExposed() && !m_grabbed && !m_grabRetry.isActive()) {
         m_grabAttempts = 0;
         retryGrabs();
     }

@@ -20,6 +20,12 @@ public:
     SelectionOverlay(const QImage &frozen, const QList<QRect> &monitors,
                      const QList<QRect> &windows, Mode mode, double uiScale);
 
+    // Qt's own scaling would put logical pixels between the pointer and the picture; switched
+    // off, every coordinate is a device pixel, and the chrome is scaled by hand instead. Call
+    // before the application exists, with the platform plugin to use; gives the scale the user
+    // asked for through QT_SCALE_FACTOR.
+    static double prepareApplication(const QByteArray &platform);
+
 signals:
     // The user chose these pixels of the frozen screen.
     void chosen(const QRect &rect);
