@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // A native Wayland window that fills an output with the test pattern, for the capture tests.
-//   kiwano-test-patternwindow [OUTPUT] [SEED]
-// prints "ready" once the pattern is on screen.
+//   kiwano-test-patternwindow [OUTPUT|-] [SEED] [--tiled]
+// fills the output, or with --tiled takes the place the compositor gives it; prints "ready"
+// once the pattern is on screen.
 #include <QGuiApplication>
 #include <QPainter>
 #include <QRasterWindow>
@@ -48,6 +49,9 @@ int main(int argc, char **argv)
     for (QScreen *screen : QGuiApplication::screens())
         if (args.size() > 1 && screen->name() == args.at(1))
             window.setScreen(screen);
-    window.showFullScreen();
+    if (args.contains(QLatin1String("--tiled")))
+        window.show();
+    else
+        window.showFullScreen();
     return app.exec();
 }

@@ -156,6 +156,10 @@ void SelectionOverlay::paintEvent(QPaintEvent *event)
     paintMagnifier(painter);
     m_shownHighlight = selected;
     m_shownDecorations = decorations();
+    if (!m_painted) {
+        m_painted = true;
+        QMetaObject::invokeMethod(this, &SelectionOverlay::painted, Qt::QueuedConnection);
+    }
 }
 
 void SelectionOverlay::paintCrosshair(QPainter &painter) const

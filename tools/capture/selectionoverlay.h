@@ -30,6 +30,8 @@ signals:
     // The user chose these pixels of the frozen screen.
     void chosen(const QRect &rect);
     void cancelled();
+    // The frozen screen is on show: the first paint is done.
+    void painted();
 
 protected:
     void exposeEvent(QExposeEvent *event) override;
@@ -67,4 +69,5 @@ private:
     QTimer m_grabRetry;
     int m_grabAttempts = 0;
     bool m_grabbed = false;
+    bool m_painted = false;
 };

@@ -1,0 +1,208 @@
+// SPDX-License-Identifier: MIT
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "platform/privatebus.h"
+#include "platform/testpattern.h"
+#include "platform/waylandsession.h"
+
+// kiwano-capture under the headless sway, driven through sway's own seat commands and wtype, its
+// pictures held against what grim sees of the same pixels.
+namespace {
+
+QImage opaque(const QImage &image) { return image.convertToFormat(QImage::Format_RGB32); }
+
+bool sway(const QString &command) { return WaylandSession::swaymsg({command}); }
+
+int runOnCompositor(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.setProcessEnvironment(WaylandSession::environment());
+    process.start(program, arguments);
+    return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+// Pictures on the compositor's outputs: native Wayland windows showing the test pattern.
+class Pattern
+{
+public:
+    ~Pattern() { stop(); }
+    bool start(const QStringList &arguments)
+    {
+        stop();
+        auto *process = new QProcess;
+        m_processes.append(process);
+        QProcessEnvironment env = WaylandSession::environment();
+        process->setProcessEnvironment(env);
+        process->start(KIWANO_TEST_PATTERNWINDOW, arguments);
+        return process->waitForReadyRead(10000) && process->readAll().contains("ready");
+    }
+    bool add(const QStringList &arguments)
+    {
+        auto *process = new QProcess;
+        m_processes.append(process);
+        process->setProcessEnvironment(WaylandSession::environment());
+        process->start(KIWANO_TEST_PATTERNWINDOW, arguments);
+        return process->waitForReadyRead(10000) && process->readAll().contains("ready");
+    }
+    void stop()
+    {
+        for (QProcess *process : std::as_const(m_processes)) {
+            process->kill();
+            process->waitForFinished(2000);
+            delete process;
+        }
+        m_processes.clear();
+    }
+
+private:
+    QList<QProcess *> m_processes;
+};
+
+} // namespace
+
+class TestCaptureWayland : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QProcess m_tool;
+    QProcess m_pointer;
+    QProcess m_keyboard;
+    Pattern m_pattern;
+    QProcessEnvironment m_extra;
+
+    QString output() const { return m_dir.filePath("grab.png"); }
+    QImage grim(const QStringList &arguments)
+    {
+        const QString file = m_dir.filePath("grim.png");
+        QFile::remove(file);
+        QProcess process;
+        process.setProcessEnvironment(WaylandSession::environment());
+        process.start("grim", arguments + QStringList{file});
+        if (!process.waitForFinished(10000) || process.exitCode() != 0)
+            return {};
+        return opaque(QImage(file));
+    }
+    bool start(const QStringList &arguments)
+    {
+        QProcessEnvironment env = WaylandSession::environment();
+        env.remove("QT_QPA_PLATFORM");
+        for (const QString &key : m_extra.keys())
+            env.insert(key, m_extra.value(key));
+        m_tool.setProcessEnvironment(env);
+        m_tool.start(KIWANO_CAPTURE_TOOL, arguments + QStringList{"-x", output()});
+        return m_tool.waitForStarted();
+    }
+    bool finishedWith(int exitCode) { return m_tool.waitForFinished(15000) && m_tool.exitCode() == exitCode; }
+    // Until the overlay shows on every output (or count of them), then a moment for its first frame.
+    bool overlayShown(int count = 1)
+    {
+        for (int i = 0; i < 100; ++i) {
+            QByteArray tree;
+            WaylandSession::swaymsg({"-t", "get_tree"}, &tree);
+            if (tree.count("\"app_id\": \"kiwano-capture\"") >= count) {
+                QTest::qWait(300);
+                return true;
+            }
+            QTest::qWait(100);
+        }
+        return false;
+    }
+    bool point(const QString &command)
+    {
+        m_pointer.write(command.toLatin1() + '\n');
+        return m_pointer.waitForReadyRead(5000) && m_pointer.readAll().contains("ok");
+    }
+    void drag(const QPoint &from, const QPoint &to)
+    {
+        QVERIFY(point(QString("move %1 %2").arg(from.x()).arg(from.y())));
+        QVERIFY(point("press"));
+        QVERIFY(point(QString("move %1 %2").arg((from.x() + to.x()) / 2).arg((from.y() + to.y()) / 2)));
+        QVERIFY(point(QString("move %1 %2").arg(to.x()).arg(to.y())));
+        QTest::qWait(100);
+        QVERIFY(point("release"));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        if (const QString why = WaylandSession::skipReason(); !why.isEmpty())
+            QSKIP(qPrintable(why));
+        // Likewise a keyboard: a window asks for its keyboard only once the seat has one, too late
+        // for the first key of a wtype that brings the only keyboard along.
+        m_keyboard.setProcessEnvironment(WaylandSession::environment());
+        m_keyboard.start("wtype", {"-s", "3600000"});
+        QVERIFY(m_keyboard.waitForStarted());
+        m_pointer.setProcessEnvironment(WaylandSession::environment());
+        m_pointer.start(KIWANO_TEST_POINTERDEVICE, {"1280", "720"});
+        QVERIFY(m_pointer.waitForReadyRead(10000));
+        m_pointer.readAll();
+        QVERIFY(m_pattern.start({}));
+    }
+    void cleanupTestCase()
+    {
+        m_pointer.kill();
+        m_pointer.waitForFinished();
+        m_keyboard.kill();
+        m_keyboard.waitForFinished();
+    }
+    void cleanup()
+    {
+        if (m_tool.state() != QProcess::NotRunning) {
+            m_tool.kill();
+            m_tool.waitForFinished();
+        }
+        m_extra = {};
+        QFile::remove(output());
+    }
+
+    void screenGrabIsWhatGrimSees()
+    {
+        const QImage reference = grim({"-o", "HEADLESS-1"});
+        QVERIFY(start({"-m"}));
+        QVERIFY(finishedWith(0));
+        QCOMPARE(reference.pixel(100, 50), TestPattern::at(100, 50));
+        QCOMPARE(opaque(QImage(output())), reference);
+    }
+
+    void dragIsWhatGrimSees_data()
+    {
+        QTest::addColumn<QPoint>("from");
+        QTest::addColumn<QPoint>("to");
+        QTest::newRow("down right") << QPoint(10, 20) << QPoint(210, 140);
+        QTest::newRow("up left") << QPoint(900, 700) << QPoint(301, 3);
+        QTest::newRow("one pixel") << QPoint(50, 60) << QPoint(51, 61);
+    }
+    void dragIsWhatGrimSees()
+    {
+        QFETCH(QPoint, from);
+        QFETCH(QPoint, to);
+        // A drag of n pixels covers n pixels, whichever way it goes. grim looks first: once our
+        // overlay has been on screen, the compositor needs a moment to show what is under it.
+        const QRect dragged(std::min(from.x(), to.x()), std::min(from.y(), to.y()),
+                            std::abs(to.x() - from.x()), std::abs(to.y() - from.y()));
+        const QImage reference = grim({"-g", QString("%1,%2 %3x%4").arg(dragged.x()).arg(dragged.y())
+                                                 .arg(dragged.width()).arg(dragged.height())});
+        QVERIFY(start({"-i"}));
+        QVERIFY(overlayShown());
+        drag(from, to);
+        QVERIFY(finishedWith(0));
+        QCOMPARE(opaque(QImage(output())), reference);
+    }
+
+    void escapeWritesNothing()
+    {
+        QVERIFY(start({"-i"}));
+        QVERIFY(overlayShown());
+        QCOMPARE(runOnCompositor("wtype", {"-k", "Escape"}), 0);
+        QVERIFY(finishedWith(1));
+        QVERIFY(!QFileInfo::exists(output()));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCaptureWayland)
+#include "test_capturewayland.moc"
