@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include <QDir>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -26,36 +27,25 @@ int runOnCompositor(const QString &program, const QStringList &arguments)
 }
 
 // Pictures on the compositor's outputs: native Wayland windows showing the test pattern.
-class Pattern
+class Patterns
 {
 public:
-    ~Pattern() { stop(); }
-    bool start(const QStringList &arguments)
-    {
-        stop();
-        auto *process = new QProcess;
-        m_processes.append(process);
-        QProcessEnvironment env = WaylandSession::environment();
-        process->setProcessEnvironment(env);
-        process->start(KIWANO_TEST_PATTERNWINDOW, arguments);
-        return process->waitForReadyRead(10000) && process->readAll().contains("ready");
-    }
-    bool add(const QStringList &arguments)
-    {
-        auto *process = new QProcess;
-        m_processes.append(process);
-        process->setProcessEnvironment(WaylandSession::environment());
-        process->start(KIWANO_TEST_PATTERNWINDOW, arguments);
-        return process->waitForReadyRead(10000) && process->readAll().contains("ready");
-    }
-    void stop()
+    ~Patterns()
     {
         for (QProcess *process : std::as_const(m_processes)) {
             process->kill();
             process->waitForFinished(2000);
             delete process;
         }
-        m_processes.clear();
+    }
+    // Arguments of kiwano-test-patternwindow: the output and the pattern's seed.
+    bool show(const QStringList &arguments)
+    {
+        auto *process = new QProcess;
+        m_processes.append(process);
+        process->setProcessEnvironment(WaylandSession::environment());
+        process->start(KIWANO_TEST_PATTERNWINDOW, arguments);
+        return process->waitForReadyRead(10000) && process->readAll().contains("ready");
     }
 
 private:
@@ -72,7 +62,7 @@ class TestCaptureWayland : public QObject
     QProcess m_tool;
     QProcess m_pointer;
     QProcess m_keyboard;
-    Pattern m_pattern;
+    Patterns m_patterns;
     QProcessEnvironment m_extra;
 
     QString output() const { return m_dir.filePath("grab.png"); }
@@ -141,7 +131,7 @@ private slots:
         m_pointer.start(KIWANO_TEST_POINTERDEVICE, {"1280", "720"});
         QVERIFY(m_pointer.waitForReadyRead(10000));
         m_pointer.readAll();
-        QVERIFY(m_pattern.start({}));
+        QVERIFY(m_patterns.show({}));
     }
     void cleanupTestCase()
     {
@@ -201,6 +191,90 @@ private slots:
         QCOMPARE(runOnCompositor("wtype", {"-k", "Escape"}), 0);
         QVERIFY(finishedWith(1));
         QVERIFY(!QFileInfo::exists(output()));
+    }
+
+    // Where the compositor offers no screen copy: the portal's picture, and the portal's copy of
+    // it gone; a portal that refuses or says nothing leaves no file either.
+    void portalPictureWhereNoScreenCopy_data()
+    {
+        QTest::addColumn<QString>("portal");
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("whole screen") << "" << "-m" << 0;
+        QTest::newRow("region") << "" << "-i" << 0;
+        QTest::newRow("refusing") << "--refuse" << "-m" << 1;
+        QTest::newRow("silent") << "--silent" << "-m" << 1;
+        QTest::newRow("absent") << "--absent" << "-i" << 1;
+    }
+    void portalPictureWhereNoScreenCopy()
+    {
+        QFETCH(QString, portal);
+        QFETCH(QString, mode);
+        QFETCH(int, exitCode);
+        PrivateBus bus;
+        QVERIFY(bus.start());
+        QTemporaryDir screenshots;
+        QProcess fake;
+        fake.start(FAKEPORTAL_PATH, {"--screenshots=" + screenshots.path(), portal});
+        QVERIFY(fake.waitForReadyRead(5000));
+        m_extra.insert("KIWANO_CAPTURE_SERVICE", "portal");
+        m_extra.insert("KIWANO_CAPTURE_DEADLINE_MS", "1500");
+        m_tool.setProcessChannelMode(QProcess::SeparateChannels);
+        QVERIFY(start({mode}));
+        QImage expected = TestPattern::image(QSize(1280, 720), 3);
+        if (mode == "-i" && exitCode == 0) {
+            QVERIFY(overlayShown());
+            drag(QPoint(30, 40), QPoint(230, 170));
+            expected = expected.copy(30, 40, 200, 130);
+        }
+        QVERIFY(finishedWith(exitCode));
+        fake.kill();
+        fake.waitForFinished();
+        QCOMPARE(QDir(screenshots.path()).entryList(QDir::Files), QStringList());
+        if (exitCode == 0) {
+            QCOMPARE(opaque(QImage(output())), expected);
+        } else {
+            QVERIFY(!QFileInfo::exists(output()));
+            QVERIFY(m_tool.readAllStandardError().contains("kiwano-capture: "));
+        }
+    }
+
+    // A second output, added while the session runs: the whole-screen grab takes the focused
+    // one, and a drag on it takes its pixels.
+    void secondOutput()
+    {
+        QByteArray before, after;
+        QVERIFY(WaylandSession::swaymsg({"-t", "get_outputs"}, &before));
+        QVERIFY(sway("create_output"));
+        QVERIFY(WaylandSession::swaymsg({"-t", "get_outputs"}, &after));
+        const QString name = QString::fromUtf8(after).contains("HEADLESS-2") ? "HEADLESS-2" : QString();
+        QVERIFY2(!name.isEmpty(), after.constData());
+        QVERIFY(sway(QString("output %1 resolution 800x600 position 1280 0").arg(name)));
+        // sway opens windows on the focused output.
+        QVERIFY(sway(QString("focus output %1").arg(name)));
+        QVERIFY(m_patterns.show({name, "2"}));
+
+        const QImage whole = grim({"-o", name});
+        QCOMPARE(whole.size(), QSize(800, 600));
+        QCOMPARE(whole.pixel(0, 0), TestPattern::at(0, 0, 2));
+        QVERIFY(start({"-m"}));
+        QVERIFY(finishedWith(0));
+        QCOMPARE(opaque(QImage(output())), whole);
+        QFile::remove(output());
+
+        // The pointer device spans the whole layout now.
+        m_pointer.kill();
+        m_pointer.waitForFinished();
+        m_pointer.start(KIWANO_TEST_POINTERDEVICE, {"2080", "720"});
+        QVERIFY(m_pointer.waitForReadyRead(10000));
+        m_pointer.readAll();
+        const QImage part = grim({"-g", "1380,50 300x200"});
+        QVERIFY(start({"-i"}));
+        QVERIFY(overlayShown(2));
+        drag(QPoint(1380, 50), QPoint(1680, 250));
+        QVERIFY(finishedWith(0));
+        QCOMPARE(opaque(QImage(output())), part);
+        sway(QString("output %1 disable").arg(name));
     }
 };
 

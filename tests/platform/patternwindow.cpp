@@ -47,8 +47,11 @@ int main(int argc, char **argv)
     PatternWindow window(args.size() > 2 ? args.at(2).toInt() : 0);
     window.setTitle(QStringLiteral("kiwano-test-pattern"));
     for (QScreen *screen : QGuiApplication::screens())
-        if (args.size() > 1 && screen->name() == args.at(1))
+        if (args.size() > 1 && screen->name() == args.at(1)) {
+            // Qt takes the screen from where the window is: both are set.
             window.setScreen(screen);
+            window.setGeometry(screen->geometry());
+        }
     if (args.contains(QLatin1String("--tiled")))
         window.show();
     else

@@ -172,25 +172,18 @@ int grabInteractively(int argc, char **argv, SelectionOverlay::Mode mode, const 
             return 1;
     }
 
-    // sway gives no focus to a new window over a fullscreen one; the keys must come to the
-    // overlay on the output the user works on, so it asks for the focus itself.
-    const QString focused = SwayIpc::focusedOutput(SwayIpc::ask(SwayIpc::getOutputs));
     int status = 1;
     std::vector<std::unique_ptr<SelectionOverlay>> overlays;
     for (const Frozen &one : std::as_const(frozen)) {
         auto overlay = std::make_unique<SelectionOverlay>(one.picture, QList<QRect>{one.picture.rect()},
                                                           one.windows, mode,
                                                           std::max(requestedScale, double(one.scale)));
-        for (QScreen *candidate : QGuiApplication::screens())
-            if (candidate->name() == one.output)
+        for (QScreen *candidate : QGuiApplication::screens()) {
+            // Qt asks for the fullscreen output of the screen the window lies on: both are set.
+            if (candidate->name() == one.output) {
                 overlay->setScreen(candidate);
-        overlay->setTitle(QStringLiteral("kiwano-capture on %1").arg(one.output));
-        if (one.output == focused || frozen.size() == 1) {
-            QObject::connect(overlay.get(), &SelectionOverlay::painted, &app, [output = one.output] {
-                const QString criteria = QStringLiteral("[pid=%1 title=\"^kiwano-capture on %2$\"] focus")
-                                             .arg(QCoreApplication::applicationPid()).arg(output);
-                SwayIpc::ask(SwayIpc::runCommand, {}, 500, criteria.toUtf8());
-            });
+                overlay->setGeometry(candidate->geometry());
+            }
         }
         const QImage picture = one.picture;
         QObject::connect(overlay.get(), &SelectionOverlay::chosen, &app, [&, picture](const QRect &rect) {

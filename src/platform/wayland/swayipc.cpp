@@ -72,7 +72,7 @@ void collect(const QJsonObject &node, QList<QRect> &fullscreen, QList<QRect> &fl
 
 namespace SwayIpc {
 
-QByteArray ask(Message type, const QString &path, int timeoutMs, const QByteArray &payload)
+QByteArray ask(Message type, const QString &path, int timeoutMs)
 {
     const QByteArray socketPath = (path.isEmpty() ? qEnvironmentVariable("SWAYSOCK") : path).toLocal8Bit();
     sockaddr_un address = {};
@@ -88,9 +88,8 @@ QByteArray ask(Message type, const QString &path, int timeoutMs, const QByteArra
     // A local socket connects at once or not at all.
     if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof(address)) == 0) {
         QByteArray request = magic;
-        const quint32 header[2] = {quint32(payload.size()), quint32(type)};
+        const quint32 header[2] = {0, quint32(type)};
         request.append(reinterpret_cast<const char *>(header), sizeof(header));
-        request.append(payload);
         char answer[headerSize];
         quint32 fields[2] = {};
         if (transfer(fd, request.data(), size_t(request.size()), false, deadline)

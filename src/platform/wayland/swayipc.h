@@ -10,12 +10,11 @@
 // the Wayland protocols keep from ordinary clients.
 namespace SwayIpc {
 
-enum Message : quint32 { runCommand = 0, getOutputs = 3, getTree = 4 };
+enum Message : quint32 { getOutputs = 3, getTree = 4 };
 
-// The JSON reply to one message with this payload, from the socket at path (SWAYSOCK when
-// empty); empty when there is no such socket, it does not answer within timeoutMs, or the reply
-// is malformed.
-QByteArray ask(Message type, const QString &path = {}, int timeoutMs = 500, const QByteArray &payload = {});
+// The JSON reply to one message, from the socket at path (SWAYSOCK when empty); empty when
+// there is no such socket, it does not answer within timeoutMs, or the reply is malformed.
+QByteArray ask(Message type, const QString &path = {}, int timeoutMs = 500);
 
 // The visible windows in a get_tree reply, frames included, in layout pixels, topmost first:
 // fullscreen windows, then floating ones from the top down, then tiled ones.
