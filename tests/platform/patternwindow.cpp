@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // A native Wayland window that fills an output with the test pattern, for the capture tests.
-//   kiwano-test-patternwindow [OUTPUT|-] [SEED] [--tiled]
-// fills the output, or with --tiled takes the place the compositor gives it; prints "ready"
-// once the pattern is on screen.
+//   kiwano-test-patternwindow [OUTPUT|-] [SEED] [--tiled] [--picture=FILE]
+// fills the output, or with --tiled takes the place the compositor gives it, with the pattern
+// or with the picture in FILE; prints "ready" once it is on screen.
 #include <QGuiApplication>
 #include <QPainter>
 #include <QRasterWindow>
@@ -17,13 +17,13 @@ namespace {
 class PatternWindow : public QRasterWindow
 {
 public:
-    explicit PatternWindow(int seed) : m_seed(seed) {}
+    PatternWindow(int seed, const QImage &picture) : m_seed(seed), m_picture(picture) {}
 
 protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
-        painter.drawImage(0, 0, TestPattern::image(size(), m_seed));
+        painter.drawImage(0, 0, m_picture.isNull() ? TestPattern::image(size(), m_seed) : m_picture);
         if (!m_told) {
             m_told = true;
             // The compositor shows the frame after this paint is committed.
@@ -33,6 +33,7 @@ protected:
 
 private:
     int m_seed;
+    QImage m_picture;
     bool m_told = false;
 };
 
@@ -44,7 +45,11 @@ int main(int argc, char **argv)
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
-    PatternWindow window(args.size() > 2 ? args.at(2).toInt() : 0);
+    QImage picture;
+    for (const QString &arg : args)
+        if (arg.startsWith(QLatin1String("--picture=")))
+            picture.load(arg.mid(10));
+    PatternWindow window(args.size() > 2 ? args.at(2).toInt() : 0, picture);
     window.setTitle(QStringLiteral("kiwano-test-pattern"));
     for (QScreen *screen : QGuiApplication::screens())
         if (args.size() > 1 && screen->name() == args.at(1)) {

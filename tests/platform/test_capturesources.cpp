@@ -59,6 +59,8 @@ void TestCaptureSources::shmPixelsComeOutUpright()
     QCOMPARE(image.pixel(2, 0), qRgb(255, 0, 0));
     QCOMPARE(image.pixel(2, 1), qRgb(0, 0, 0));
     QCOMPARE(image.pixel(0, 0), qRgb(0, 0, 0));
+    // Stored opaque, as RGB32 promises to whatever draws or encodes it next.
+    QCOMPARE(qAlpha(reinterpret_cast<const QRgb *>(image.constScanLine(1))[0]), 255);
 }
 
 void TestCaptureSources::unreadableShmIsNothing()
