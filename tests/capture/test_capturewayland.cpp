@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include <QDir>
 #include <QImage>
+#include <QLocalServer>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -193,6 +193,25 @@ private slots:
         QVERIFY(!QFileInfo::exists(output()));
     }
 
+    // Picking takes the window's own pixels, not its output's, as sway lists the windows.
+    void pickingGivesTheWindow()
+    {
+        QVERIFY(sway("workspace 5"));
+        Patterns tiled;
+        QVERIFY(tiled.show({"-", "4", "--tiled"}));
+        QVERIFY(tiled.show({"-", "5", "--tiled"}));
+        QTest::qWait(300);
+        const QImage right = grim({"-g", "640,0 640x720"});
+        QVERIFY(start({"-iW"}));
+        QVERIFY(overlayShown());
+        QVERIFY(point("move 900 400"));
+        QVERIFY(point("press"));
+        QVERIFY(point("release"));
+        QVERIFY(finishedWith(0));
+        QCOMPARE(opaque(QImage(output())), right);
+        QVERIFY(sway("workspace 1"));
+    }
+
     // Where the compositor offers no screen copy: the portal's picture, and the portal's copy of
     // it gone; a portal that refuses or says nothing leaves no file either.
     void portalPictureWhereNoScreenCopy_data()
@@ -275,6 +294,22 @@ private slots:
         QVERIFY(finishedWith(0));
         QCOMPARE(opaque(QImage(output())), part);
         sway(QString("output %1 disable").arg(name));
+    }
+
+    // Nothing to grab from: a compositor that takes the connection and never answers.
+    void silentCompositorLeavesNothing()
+    {
+        QLocalServer silent;
+        QVERIFY(silent.listen(m_dir.filePath("silent-compositor")));
+        m_extra.insert("WAYLAND_DISPLAY", silent.fullServerName());
+        m_extra.insert("KIWANO_CAPTURE_DEADLINE_MS", "500");
+        m_tool.setProcessChannelMode(QProcess::SeparateChannels);
+        QVERIFY(start({"-i"}));
+        // The server's side is answered by nobody: the tool gives up on its own.
+        QVERIFY(m_tool.waitForFinished(15000));
+        QCOMPARE(m_tool.exitCode(), 1);
+        QVERIFY(!QFileInfo::exists(output()));
+        QVERIFY(m_tool.readAllStandardError().contains("kiwano-capture: no Wayland compositor answers"));
     }
 };
 
