@@ -6,6 +6,7 @@
 #include <QScreen>
 
 #include <cstdio>
+#include <future>
 #include <optional>
 
 #include "capture/pngfile.h"
@@ -153,24 +154,24 @@ int grabInteractively(int argc, char **argv, SelectionOverlay::Mode mode, const 
     // The windows and the pictures are taken before anything of ours is on screen.
     const QList<QRect> windows = SwayIpc::windows(SwayIpc::ask(SwayIpc::getTree));
     const bool copying = screen->hasScreencopy() && !portalOnly();
-    QList<Frozen> frozen;
+    // The copy runs on its own connection while Qt starts; the overlay shows only once it is in.
+    std::future<QList<Frozen>> copied;
     if (copying) {
         QList<int> all;
         for (int i = 0; i < screen->outputs().size(); ++i)
             all.append(i);
-        frozen = throughScreencopy(*screen, all, windows);
-        if (frozen.isEmpty())
-            return 1;
+        copied = std::async(std::launch::async, [&screen, all, windows] { return throughScreencopy(*screen, all, windows); });
     }
 
-    const double requestedScale = SelectionOverlay::prepareApplication("wayland");
+    // Native Wayland windows, one fullscreen per output; XWayland on request, for comparison.
+    const bool throughXWayland = qEnvironmentVariable("KIWANO_CAPTURE_OVERLAY") == QLatin1String("xwayland")
+        && !qEnvironmentVariableIsEmpty("DISPLAY");
+    const double requestedScale = SelectionOverlay::prepareApplication(throughXWayland ? "xcb" : "wayland");
     QGuiApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("kiwano-capture"));
-    if (!copying) {
-        frozen = throughPortal(screen.get(), windows);
-        if (frozen.isEmpty())
-            return 1;
-    }
+    const QList<Frozen> frozen = copying ? copied.get() : throughPortal(screen.get(), windows);
+    if (frozen.isEmpty())
+        return 1;
 
     int status = 1;
     std::vector<std::unique_ptr<SelectionOverlay>> overlays;
@@ -184,6 +185,11 @@ int grabInteractively(int argc, char **argv, SelectionOverlay::Mode mode, const 
                 overlay->setScreen(candidate);
                 overlay->setGeometry(candidate->geometry());
             }
+        }
+        if (qEnvironmentVariableIsSet("KIWANO_CAPTURE_TRACE")) {
+            QObject::connect(overlay.get(), &SelectionOverlay::painted, &app, [output = one.output] {
+                std::fprintf(stderr, "kiwano-capture: overlay painted on %s\n", qPrintable(output));
+            });
         }
         const QImage picture = one.picture;
         QObject::connect(overlay.get(), &SelectionOverlay::chosen, &app, [&, picture](const QRect &rect) {
