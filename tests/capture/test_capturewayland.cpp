@@ -64,6 +64,7 @@ class TestCaptureWayland : public QObject
     QProcess m_keyboard;
     Patterns m_patterns;
     QProcessEnvironment m_extra;
+    bool m_scaled = false;
 
     QString output() const { return m_dir.filePath("grab.png"); }
     QImage grim(const QStringList &arguments)
@@ -102,6 +103,17 @@ class TestCaptureWayland : public QObject
         }
         return false;
     }
+    // The pointer device's positions span the layout, in logical pixels.
+    void restartPointer(int width, int height)
+    {
+        if (m_pointer.state() != QProcess::NotRunning) {
+            m_pointer.kill();
+            m_pointer.waitForFinished();
+        }
+        m_pointer.start(KIWANO_TEST_POINTERDEVICE, {QString::number(width), QString::number(height)});
+        QVERIFY(m_pointer.waitForReadyRead(10000));
+        m_pointer.readAll();
+    }
     bool point(const QString &command)
     {
         m_pointer.write(command.toLatin1() + '\n');
@@ -128,9 +140,7 @@ private slots:
         m_keyboard.start("wtype", {"-s", "3600000"});
         QVERIFY(m_keyboard.waitForStarted());
         m_pointer.setProcessEnvironment(WaylandSession::environment());
-        m_pointer.start(KIWANO_TEST_POINTERDEVICE, {"1280", "720"});
-        QVERIFY(m_pointer.waitForReadyRead(10000));
-        m_pointer.readAll();
+        restartPointer(1280, 720);
         QVERIFY(m_patterns.show({}));
     }
     void cleanupTestCase()
@@ -148,6 +158,12 @@ private slots:
         }
         m_extra = {};
         QFile::remove(output());
+        if (m_scaled) {
+            m_scaled = false;
+            sway("output HEADLESS-1 scale 1");
+            restartPointer(1280, 720);
+            QTest::qWait(500);
+        }
     }
 
     void screenGrabIsWhatGrimSees()
@@ -180,6 +196,22 @@ private slots:
         QVERIFY(start({"-i"}));
         QVERIFY(overlayShown());
         drag(from, to);
+        QVERIFY(finishedWith(0));
+        QCOMPARE(opaque(QImage(output())), reference);
+    }
+
+    // At output scale 2 the pointer moves in logical pixels and the grab holds device pixels.
+    void dragOnScaledOutputIsWhatGrimSees()
+    {
+        QVERIFY(sway("output HEADLESS-1 scale 2"));
+        m_scaled = true;
+        restartPointer(640, 360);
+        QTest::qWait(500); // the pattern window redraws at the new scale
+        const QImage reference = grim({"-g", "10,20 200x120"});
+        QCOMPARE(reference.size(), QSize(400, 240));
+        QVERIFY(start({"-i"}));
+        QVERIFY(overlayShown());
+        drag(QPoint(10, 20), QPoint(210, 140));
         QVERIFY(finishedWith(0));
         QCOMPARE(opaque(QImage(output())), reference);
     }
@@ -281,12 +313,7 @@ private slots:
         QCOMPARE(opaque(QImage(output())), whole);
         QFile::remove(output());
 
-        // The pointer device spans the whole layout now.
-        m_pointer.kill();
-        m_pointer.waitForFinished();
-        m_pointer.start(KIWANO_TEST_POINTERDEVICE, {"2080", "720"});
-        QVERIFY(m_pointer.waitForReadyRead(10000));
-        m_pointer.readAll();
+        restartPointer(2080, 720); // the layout is wider now
         const QImage part = grim({"-g", "1380,50 300x200"});
         QVERIFY(start({"-i"}));
         QVERIFY(overlayShown(2));

@@ -130,19 +130,42 @@ QRegion SelectionOverlay::decorations() const
     return region;
 }
 
+QPoint SelectionOverlay::toDevice(const QPointF &point) const
+{
+    return (point * devicePixelRatio()).toPoint();
+}
+
 void SelectionOverlay::refresh()
 {
     const QRect now = highlight();
     QRegion dirty = m_shownDecorations + decorations();
     if (now != m_shownHighlight)
         dirty += QRegion(now).xored(QRegion(m_shownHighlight));
-    update(dirty);
+    const double ratio = devicePixelRatio();
+    if (ratio == 1.0) {
+        update(dirty);
+        return;
+    }
+    QRegion logical;
+    for (const QRect &rect : dirty)
+        logical += QRectF(QPointF(rect.topLeft()) / ratio, QSizeF(rect.size()) / ratio).toAlignedRect();
+    update(logical);
 }
 
 void SelectionOverlay::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    const QRegion region = event->region();
+    // Where the compositor scales the output (Wayland), the window is in logical pixels over a
+    // buffer of device pixels: painting goes straight to the device pixels.
+    const double ratio = devicePixelRatio();
+    QRegion region = event->region();
+    if (ratio != 1.0) {
+        painter.scale(1 / ratio, 1 / ratio);
+        QRegion device;
+        for (const QRect &rect : region)
+            device += QRectF(QPointF(rect.topLeft()) * ratio, QSizeF(rect.size()) * ratio).toAlignedRect();
+        region = device;
+    }
     for (const QRect &rect : region)
         painter.drawImage(rect, m_frozen, rect);
     painter.setClipRegion(region);
@@ -238,7 +261,7 @@ void SelectionOverlay::mousePressEvent(QMouseEvent *event)
     }
     if (event->button() != Qt::LeftButton)
         return;
-    m_pointer = event->position().toPoint();
+    m_pointer = toDevice(event->position());
     if (m_mode == Mode::Region) {
         m_anchor = m_pointer;
         m_dragging = true;
@@ -248,14 +271,14 @@ void SelectionOverlay::mousePressEvent(QMouseEvent *event)
 
 void SelectionOverlay::mouseMoveEvent(QMouseEvent *event)
 {
-    pointerMoved(event->position().toPoint());
+    pointerMoved(toDevice(event->position()));
 }
 
 void SelectionOverlay::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    m_pointer = event->position().toPoint();
+    m_pointer = toDevice(event->position());
     const QRect rect = highlight();
     if (m_mode == Mode::Window || (m_dragging && !rect.isEmpty())) {
         if (!rect.isEmpty()) {

@@ -8,8 +8,9 @@
 #include <QRegion>
 #include <QTimer>
 
-// One window over the whole root showing the frozen screen, where the user drags a region or
-// picks a window. Works in device pixels throughout: the tool runs without Qt's scaling.
+// One window over the whole root (X11) or one output (Wayland) showing the frozen screen, where
+// the user drags a region or picks a window. Works in device pixels throughout: the tool runs
+// without Qt's scaling, and a compositor's output scale is undone at the window's edges.
 class SelectionOverlay : public QRasterWindow
 {
     Q_OBJECT
@@ -49,6 +50,7 @@ private:
     QString label() const;
     QRegion decorations() const;
     void pointerMoved(const QPoint &point);
+    QPoint toDevice(const QPointF &point) const;
     void refresh();
     void retryGrabs();
 
