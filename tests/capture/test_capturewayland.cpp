@@ -88,7 +88,16 @@ class TestCaptureWayland : public QObject
         m_tool.start(KIWANO_CAPTURE_TOOL, arguments + QStringList{"-x", output()});
         return m_tool.waitForStarted();
     }
-    bool finishedWith(int exitCode) { return m_tool.waitForFinished(15000) && m_tool.exitCode() == exitCode; }
+    bool finishedWith(int exitCode)
+    {
+        if (m_tool.state() != QProcess::NotRunning && !m_tool.waitForFinished(15000)) {
+            qWarning("kiwano-capture is still running");
+            return false;
+        }
+        if (m_tool.exitCode() != exitCode)
+            qWarning("kiwano-capture ended with %d", m_tool.exitCode());
+        return m_tool.exitCode() == exitCode;
+    }
     // Until the overlay shows on every output (or count of them), then a moment for its first frame.
     bool overlayShown(int count = 1)
     {
@@ -291,7 +300,7 @@ private slots:
     }
 
     // A second output, added while the session runs: the whole-screen grab takes the focused
-    // one, and a drag on it takes its pixels.
+    // one, a drag on it takes its pixels, and picking works on either.
     void secondOutput()
     {
         QByteArray before, after;
@@ -320,6 +329,19 @@ private slots:
         drag(QPoint(1380, 50), QPoint(1680, 250));
         QVERIFY(finishedWith(0));
         QCOMPARE(opaque(QImage(output())), part);
+        QFile::remove(output());
+
+        // Space switches every output's overlay to picking, not only the one with the keys.
+        const QImage first = grim({"-o", "HEADLESS-1"});
+        QVERIFY(start({"-i"}));
+        QVERIFY(overlayShown(2));
+        QCOMPARE(runOnCompositor("wtype", {"-k", "space"}), 0);
+        QTest::qWait(200);
+        QVERIFY(point("move 600 300"));
+        QVERIFY(point("press"));
+        QVERIFY(point("release"));
+        QVERIFY(finishedWith(0));
+        QCOMPARE(opaque(QImage(output())), first);
         sway(QString("output %1 disable").arg(name));
     }
 

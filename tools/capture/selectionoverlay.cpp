@@ -245,6 +245,23 @@ void SelectionOverlay::paintMagnifier(QPainter &painter) const
                      QStringLiteral("%1, %2").arg(m_pointer.x()).arg(m_pointer.y()));
 }
 
+void SelectionOverlay::setMode(Mode mode)
+{
+    if (mode == m_mode || m_dragging)
+        return;
+    m_mode = mode;
+    update();
+}
+
+bool SelectionOverlay::event(QEvent *event)
+{
+    // Qt's Wayland plugin can deliver a paint to an overlay whose platform window it has already
+    // dropped (seen with several outputs); there is nothing to paint on then, and trying crashes.
+    if ((event->type() == QEvent::Paint || event->type() == QEvent::UpdateRequest) && !handle())
+        return true;
+    return QRasterWindow::event(event);
+}
+
 void SelectionOverlay::pointerMoved(const QPoint &point)
 {
     if (point == m_pointer)
@@ -300,8 +317,8 @@ void SelectionOverlay::keyPressEvent(QKeyEvent *event)
         return;
     case Qt::Key_Space:
         if (!m_dragging) {
-            m_mode = m_mode == Mode::Region ? Mode::Window : Mode::Region;
-            update();
+            setMode(m_mode == Mode::Region ? Mode::Window : Mode::Region);
+            emit modeChanged(m_mode);
         }
         return;
     case Qt::Key_Return:

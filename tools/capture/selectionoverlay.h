@@ -27,12 +27,18 @@ public:
     // asked for through QT_SCALE_FACTOR.
     static double prepareApplication(const QByteArray &platform);
 
+    Mode mode() const { return m_mode; }
+    // Between dragging a region and picking a window, as Space switches; the overlays of other
+    // outputs follow the one the user switched.
+    void setMode(Mode mode);
+
 signals:
     // The user chose these pixels of the frozen screen.
     void chosen(const QRect &rect);
     void cancelled();
     // The frozen screen is on show: the first paint is done.
     void painted();
+    void modeChanged(Mode mode);
 
 protected:
     void exposeEvent(QExposeEvent *event) override;
@@ -41,6 +47,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     QRect highlight() const;

@@ -192,15 +192,21 @@ int grabInteractively(int argc, char **argv, SelectionOverlay::Mode mode, const 
             });
         }
         const QImage picture = one.picture;
+        // The overlays stay up while the file is written and go with the process: Qt's Wayland
+        // backing store does not survive an expose that reaches a window just hidden.
         QObject::connect(overlay.get(), &SelectionOverlay::chosen, &app, [&, picture](const QRect &rect) {
-            for (const auto &each : overlays)
-                each->hide();
             status = PngFile::write(picture.copy(rect), path) ? 0 : 1;
             app.quit();
         });
         QObject::connect(overlay.get(), &SelectionOverlay::cancelled, &app, &QGuiApplication::quit);
         overlay->showFullScreen();
         overlays.push_back(std::move(overlay));
+    }
+    for (const auto &overlay : overlays) {
+        QObject::connect(overlay.get(), &SelectionOverlay::modeChanged, &app, [&](SelectionOverlay::Mode mode) {
+            for (const auto &each : overlays)
+                each->setMode(mode);
+        });
     }
     app.exec();
     return status;
