@@ -65,6 +65,7 @@ class TestCaptureWayland : public QObject
     Patterns m_patterns;
     QProcessEnvironment m_extra;
     bool m_scaled = false;
+    bool m_turned = false;
 
     QString output() const { return m_dir.filePath("grab.png"); }
     QImage grim(const QStringList &arguments)
@@ -167,6 +168,11 @@ private slots:
         }
         m_extra = {};
         QFile::remove(output());
+        if (m_turned) {
+            m_turned = false;
+            sway("output HEADLESS-1 transform normal");
+            QTest::qWait(500);
+        }
         if (m_scaled) {
             m_scaled = false;
             sway("output HEADLESS-1 scale 1");
@@ -221,6 +227,27 @@ private slots:
         QVERIFY(start({"-i"}));
         QVERIFY(overlayShown());
         drag(QPoint(10, 20), QPoint(210, 140));
+        QVERIFY(finishedWith(0));
+        QCOMPARE(opaque(QImage(output())), reference);
+    }
+
+    // A turned output is grabbed as it shows, not as its pixels lie.
+    void turnedOutputIsWhatGrimSees_data()
+    {
+        QTest::addColumn<QString>("transform");
+        QTest::newRow("90") << "90";
+        QTest::newRow("180") << "180";
+        QTest::newRow("270") << "270";
+        QTest::newRow("flipped 90") << "flipped-90";
+    }
+    void turnedOutputIsWhatGrimSees()
+    {
+        QFETCH(QString, transform);
+        QVERIFY(sway("output HEADLESS-1 transform " + transform));
+        m_turned = true;
+        QTest::qWait(500); // the pattern window redraws at the new size
+        const QImage reference = grim({"-o", "HEADLESS-1"});
+        QVERIFY(start({"-m"}));
         QVERIFY(finishedWith(0));
         QCOMPARE(opaque(QImage(output())), reference);
     }

@@ -174,6 +174,7 @@ int grabInteractively(int argc, char **argv, SelectionOverlay::Mode mode, const 
         return 1;
 
     int status = 1;
+    bool chosen = false;
     std::vector<std::unique_ptr<SelectionOverlay>> overlays;
     for (const Frozen &one : std::as_const(frozen)) {
         auto overlay = std::make_unique<SelectionOverlay>(one.picture, QList<QRect>{one.picture.rect()},
@@ -192,9 +193,12 @@ int grabInteractively(int argc, char **argv, SelectionOverlay::Mode mode, const 
             });
         }
         const QImage picture = one.picture;
-        // The overlays stay up while the file is written and go with the process: Qt's Wayland
-        // backing store does not survive an expose that reaches a window just hidden.
+        // The overlays go with the process, right after the file is written. Only the first
+        // choice counts: a click and a key may both arrive before the loop ends.
         QObject::connect(overlay.get(), &SelectionOverlay::chosen, &app, [&, picture](const QRect &rect) {
+            if (chosen)
+                return;
+            chosen = true;
             status = PngFile::write(picture.copy(rect), path) ? 0 : 1;
             app.quit();
         });
@@ -203,9 +207,9 @@ int grabInteractively(int argc, char **argv, SelectionOverlay::Mode mode, const 
         overlays.push_back(std::move(overlay));
     }
     for (const auto &overlay : overlays) {
-        QObject::connect(overlay.get(), &SelectionOverlay::modeChanged, &app, [&](SelectionOverlay::Mode mode) {
+        QObject::connect(overlay.get(), &SelectionOverlay::modeChanged, &app, [&](SelectionOverlay::Mode switched) {
             for (const auto &each : overlays)
-                each->setMode(mode);
+                each->setMode(switched);
         });
     }
     app.exec();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/wayland/shmimage.h"
 
+#include <QTransform>
+
 #include <wayland-client-protocol.h>
 
 namespace ShmImage {
@@ -40,6 +42,16 @@ QImage fromPixels(const uchar *pixels, quint32 format, int width, int height, in
     if (yInvert)
         image = std::move(image).mirrored(false, true);
     return image;
+}
+
+QImage upright(const QImage &image, int transform)
+{
+    if (transform <= WL_OUTPUT_TRANSFORM_NORMAL || transform > WL_OUTPUT_TRANSFORM_FLIPPED_270)
+        return image;
+    // Turned back first, then the flipped ones mirrored left to right.
+    const int quarters = transform % 4;
+    const QImage turned = quarters == 0 ? image : image.transformed(QTransform().rotate(90 * quarters));
+    return transform >= WL_OUTPUT_TRANSFORM_FLIPPED ? turned.mirrored(true, false) : turned;
 }
 
 } // namespace ShmImage

@@ -14,4 +14,8 @@ bool isSupported(quint32 format);
 QImage fromPixels(const uchar *pixels, quint32 format, int width, int height, int stride,
                   bool yInvert);
 
+// The picture as the user sees it on an output turned by this wl_output_transform: the copy
+// comes in the output's own orientation.
+QImage upright(const QImage &image, int transform);
+
 } // namespace ShmImage

@@ -72,7 +72,8 @@ struct WaylandScreen::Frame
 namespace {
 
 const wl_output_listener outputListener = {
-    [](void *, wl_output *, int32_t, int32_t, int32_t, int32_t, int32_t, const char *, const char *, int32_t) {},
+    [](void *data, wl_output *, int32_t, int32_t, int32_t, int32_t, int32_t, const char *, const char *,
+       int32_t transform) { static_cast<WaylandScreen::Output *>(data)->transform = transform; },
     [](void *data, wl_output *, uint32_t flags, int32_t width, int32_t height, int32_t) {
         if (flags & WL_OUTPUT_MODE_CURRENT)
             static_cast<WaylandScreen::Output *>(data)->deviceSize = QSize(width, height);
@@ -149,11 +150,16 @@ bool WaylandScreen::readOutputs(int timeoutMs)
     }
     if (!m_connection->roundtrip(timeoutMs))
         return false;
+    int right = 0;
     for (const auto &screen : std::as_const(m_screens)) {
         Output &info = screen->info;
         // Without xdg-output the layout is unknown: the outputs stand side by side.
-        if (info.logicalSize.isEmpty())
-            info.logicalSize = info.deviceSize / info.scale;
+        if (info.logicalSize.isEmpty()) {
+            const bool turned = info.transform % 2 == 1;
+            info.logicalSize = (turned ? info.deviceSize.transposed() : info.deviceSize) / info.scale;
+            info.position = QPoint(right, 0);
+        }
+        right = std::max(right, info.position.x() + info.logicalSize.width());
     }
     return true;
 }
@@ -292,8 +298,9 @@ QList<QImage> WaylandScreen::grab(const QList<int> &which, int timeoutMs)
                 : QStringLiteral("the connection to the compositor broke during the grab");
             return {};
         }
-        images.append(ShmImage::fromPixels(static_cast<const uchar *>(frame->pixels), frame->format,
-                                           frame->width, frame->height, frame->stride, frame->yInvert));
+        const QImage image = ShmImage::fromPixels(static_cast<const uchar *>(frame->pixels), frame->format,
+                                                  frame->width, frame->height, frame->stride, frame->yInvert);
+        images.append(ShmImage::upright(image, frame->screen->info.transform));
     }
     return images;
 }

@@ -24,8 +24,9 @@ public:
         QString name;        // "HEADLESS-1", "DP-2"
         QPoint position;     // in the layout, logical pixels
         QSize logicalSize;
-        QSize deviceSize;    // the current mode
+        QSize deviceSize;    // the current mode, before the transform
         int scale = 1;
+        int transform = 0;   // wl_output_transform: how the picture is turned on the output
 
         QRect logicalGeometry() const { return QRect(position, logicalSize); }
     };
