@@ -194,21 +194,27 @@ private slots:
     {
         QTest::addColumn<QPoint>("from");
         QTest::addColumn<QPoint>("to");
-        QTest::newRow("down right") << QPoint(10, 20) << QPoint(210, 140);
-        QTest::newRow("up left") << QPoint(900, 700) << QPoint(301, 3);
-        QTest::newRow("one pixel") << QPoint(50, 60) << QPoint(51, 61);
+        QTest::addColumn<QString>("mode");
+        QTest::newRow("down right") << QPoint(10, 20) << QPoint(210, 140) << "-i";
+        QTest::newRow("up left") << QPoint(900, 700) << QPoint(301, 3) << "-i";
+        QTest::newRow("one pixel") << QPoint(50, 60) << QPoint(51, 61) << "-i";
+        // Without sway's window list, picking a window is dragging a region.
+        QTest::newRow("picking where windows are unknown") << QPoint(40, 30) << QPoint(140, 90) << "-iW";
     }
     void dragIsWhatGrimSees()
     {
         QFETCH(QPoint, from);
         QFETCH(QPoint, to);
+        QFETCH(QString, mode);
+        if (mode == "-iW")
+            m_extra.insert("SWAYSOCK", m_dir.filePath("no-sway-here"));
         // A drag of n pixels covers n pixels, whichever way it goes. grim looks first: once our
         // overlay has been on screen, the compositor needs a moment to show what is under it.
         const QRect dragged(std::min(from.x(), to.x()), std::min(from.y(), to.y()),
                             std::abs(to.x() - from.x()), std::abs(to.y() - from.y()));
         const QImage reference = grim({"-g", QString("%1,%2 %3x%4").arg(dragged.x()).arg(dragged.y())
                                                  .arg(dragged.width()).arg(dragged.height())});
-        QVERIFY(start({"-i"}));
+        QVERIFY(start({mode}));
         QVERIFY(overlayShown());
         drag(from, to);
         QVERIFY(finishedWith(0));

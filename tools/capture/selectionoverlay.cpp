@@ -245,9 +245,15 @@ void SelectionOverlay::paintMagnifier(QPainter &painter) const
                      QStringLiteral("%1, %2").arg(m_pointer.x()).arg(m_pointer.y()));
 }
 
+void SelectionOverlay::setWindowsUnknown()
+{
+    m_windowsKnown = false;
+    setMode(Mode::Region);
+}
+
 void SelectionOverlay::setMode(Mode mode)
 {
-    if (mode == m_mode || m_dragging)
+    if (mode == m_mode || m_dragging || (mode == Mode::Window && !m_windowsKnown))
         return;
     m_mode = mode;
     update();
@@ -316,7 +322,7 @@ void SelectionOverlay::keyPressEvent(QKeyEvent *event)
         emit cancelled();
         return;
     case Qt::Key_Space:
-        if (!m_dragging) {
+        if (!m_dragging && m_windowsKnown) {
             setMode(m_mode == Mode::Region ? Mode::Window : Mode::Region);
             emit modeChanged(m_mode);
         }

@@ -31,6 +31,8 @@ public:
     // Between dragging a region and picking a window, as Space switches; the overlays of other
     // outputs follow the one the user switched.
     void setMode(Mode mode);
+    // Where the desktop does not tell its windows, there is only the region drag.
+    void setWindowsUnknown();
 
 signals:
     // The user chose these pixels of the frozen screen.
@@ -73,6 +75,7 @@ private:
     QPoint m_pointer;
     QPoint m_anchor;
     bool m_dragging = false;
+    bool m_windowsKnown = true;
     QRect m_shownHighlight;
     QRegion m_shownDecorations;
     QTimer m_grabRetry;

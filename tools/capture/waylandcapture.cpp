@@ -152,7 +152,8 @@ int grabInteractively(int argc, char **argv, SelectionOverlay::Mode mode, const 
         return 1;
     }
     // The windows and the pictures are taken before anything of ours is on screen.
-    const QList<QRect> windows = SwayIpc::windows(SwayIpc::ask(SwayIpc::getTree));
+    const QByteArray tree = SwayIpc::ask(SwayIpc::getTree);
+    const QList<QRect> windows = SwayIpc::windows(tree);
     const bool copying = screen->hasScreencopy() && !portalOnly();
     // The copy runs on its own connection while Qt starts; the overlay shows only once it is in.
     std::future<QList<Frozen>> copied;
@@ -180,6 +181,8 @@ int grabInteractively(int argc, char **argv, SelectionOverlay::Mode mode, const 
         auto overlay = std::make_unique<SelectionOverlay>(one.picture, QList<QRect>{one.picture.rect()},
                                                           one.windows, mode,
                                                           std::max(requestedScale, double(one.scale)));
+        if (tree.isEmpty())
+            overlay->setWindowsUnknown();
         for (QScreen *candidate : QGuiApplication::screens()) {
             // Qt asks for the fullscreen output of the screen the window lies on: both are set.
             if (candidate->name() == one.output) {
