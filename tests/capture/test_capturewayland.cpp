@@ -6,53 +6,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "capture/compositorfixture.h"
 #include "platform/privatebus.h"
 #include "platform/testpattern.h"
 #include "platform/waylandsession.h"
 
-// kiwano-capture under the headless sway, driven through sway's own seat commands and wtype, its
-// pictures held against what grim sees of the same pixels.
-namespace {
-
-QImage opaque(const QImage &image) { return image.convertToFormat(QImage::Format_RGB32); }
-
-bool sway(const QString &command) { return WaylandSession::swaymsg({command}); }
-
-int runOnCompositor(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.setProcessEnvironment(WaylandSession::environment());
-    process.start(program, arguments);
-    return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-}
-
-// Pictures on the compositor's outputs: native Wayland windows showing the test pattern.
-class Patterns
-{
-public:
-    ~Patterns()
-    {
-        for (QProcess *process : std::as_const(m_processes)) {
-            process->kill();
-            process->waitForFinished(2000);
-            delete process;
-        }
-    }
-    // Arguments of kiwano-test-patternwindow: the output and the pattern's seed.
-    bool show(const QStringList &arguments)
-    {
-        auto *process = new QProcess;
-        m_processes.append(process);
-        process->setProcessEnvironment(WaylandSession::environment());
-        process->start(KIWANO_TEST_PATTERNWINDOW, arguments);
-        return process->waitForReadyRead(10000) && process->readAll().contains("ready");
-    }
-
-private:
-    QList<QProcess *> m_processes;
-};
-
-} // namespace
+// kiwano-capture under the headless sway, driven through a pointer device of the tests' own and
+// wtype, its pictures held against what grim sees of the same pixels.
 
 class TestCaptureWayland : public QObject
 {
@@ -60,7 +20,7 @@ class TestCaptureWayland : public QObject
 
     QTemporaryDir m_dir;
     QProcess m_tool;
-    QProcess m_pointer;
+    PointerDevice m_pointer;
     QProcess m_keyboard;
     Patterns m_patterns;
     QProcessEnvironment m_extra;
@@ -113,22 +73,8 @@ class TestCaptureWayland : public QObject
         }
         return false;
     }
-    // The pointer device's positions span the layout, in logical pixels.
-    void restartPointer(int width, int height)
-    {
-        if (m_pointer.state() != QProcess::NotRunning) {
-            m_pointer.kill();
-            m_pointer.waitForFinished();
-        }
-        m_pointer.start(KIWANO_TEST_POINTERDEVICE, {QString::number(width), QString::number(height)});
-        QVERIFY(m_pointer.waitForReadyRead(10000));
-        m_pointer.readAll();
-    }
-    bool point(const QString &command)
-    {
-        m_pointer.write(command.toLatin1() + '\n');
-        return m_pointer.waitForReadyRead(5000) && m_pointer.readAll().contains("ok");
-    }
+    void restartPointer(int width, int height) { QVERIFY(m_pointer.start(width, height)); }
+    bool point(const QString &command) { return m_pointer.send(command); }
     void drag(const QPoint &from, const QPoint &to)
     {
         QVERIFY(point(QString("move %1 %2").arg(from.x()).arg(from.y())));
@@ -149,14 +95,12 @@ private slots:
         m_keyboard.setProcessEnvironment(WaylandSession::environment());
         m_keyboard.start("wtype", {"-s", "3600000"});
         QVERIFY(m_keyboard.waitForStarted());
-        m_pointer.setProcessEnvironment(WaylandSession::environment());
         restartPointer(1280, 720);
         QVERIFY(m_patterns.show({}));
     }
     void cleanupTestCase()
     {
-        m_pointer.kill();
-        m_pointer.waitForFinished();
+        m_pointer.stop();
         m_keyboard.kill();
         m_keyboard.waitForFinished();
     }
