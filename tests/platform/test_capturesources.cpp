@@ -2,8 +2,10 @@
 #include "platform/portal/portalscreenshot.h"
 #include "platform/wayland/shmimage.h"
 #include "platform/wayland/swayipc.h"
+#include "platform/wayland/waylandscreen.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -11,8 +13,8 @@
 #include <sys/time.h>
 #include <wayland-client-protocol.h>
 
-// Where the Wayland capture gets its pictures and windows from, apart from the compositor: the
-// compositor's shared-memory pixels, sway's window tree and the portal's screenshot file.
+// Where the Wayland capture gets its pictures and windows from: the compositor's shared-memory
+// pixels and its faults (from a fake one), sway's window tree and the portal's screenshot file.
 class TestCaptureSources : public QObject
 {
     Q_OBJECT
@@ -24,6 +26,8 @@ private slots:
     void swayWindowsTopmostFirst();
     void portalFileIsTakenOnlyWhenItIsTheFreshCopy_data();
     void portalFileIsTakenOnlyWhenItIsTheFreshCopy();
+    void screenCopyFaultsAreSaid_data();
+    void screenCopyFaultsAreSaid();
 };
 
 Q_DECLARE_METATYPE(QList<QRect>)
@@ -147,6 +151,38 @@ void TestCaptureSources::portalFileIsTakenOnlyWhenItIsTheFreshCopy()
     QCOMPARE(!QFileInfo::exists(answered) && !QFileInfo(answered).isSymLink(), removed);
     if (kind == "link")
         QVERIFY(QFileInfo::exists(picture));
+}
+
+void TestCaptureSources::screenCopyFaultsAreSaid_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("copy fails") << "--fail" << "the compositor could not copy screen";
+    QTest::newRow("output removed") << "--remove-output" << "went away during the grab";
+    QTest::newRow("no answer") << "--silent" << "did not deliver screen";
+}
+
+void TestCaptureSources::screenCopyFaultsAreSaid()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, said);
+    QTemporaryDir runtime;
+    QProcess compositor;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_RUNTIME_DIR", runtime.path());
+    compositor.setProcessEnvironment(env);
+    compositor.start(KIWANO_TEST_FAKECOMPOSITOR, {"fake-0", fault});
+    QVERIFY(compositor.waitForReadyRead(5000));
+
+    const auto screen = WaylandScreen::open(runtime.filePath("fake-0").toLocal8Bit());
+    QVERIFY(screen);
+    QCOMPARE(screen->outputs().size(), 1);
+    QCOMPARE(screen->outputs().constFirst().deviceSize, QSize(640, 480));
+    QVERIFY(screen->hasScreencopy());
+    QVERIFY(screen->grab({0}, 500).isEmpty());
+    QVERIFY2(screen->error().contains(said), qPrintable(screen->error()));
+    compositor.kill();
+    compositor.waitForFinished();
 }
 
 QTEST_GUILESS_MAIN(TestCaptureSources)

@@ -153,6 +153,9 @@ bool WaylandScreen::readOutputs(int timeoutMs)
     int right = 0;
     for (const auto &screen : std::as_const(m_screens)) {
         Output &info = screen->info;
+        // Older compositors name no output; messages still need to tell them apart.
+        if (info.name.isEmpty())
+            info.name = QStringLiteral("output %1").arg(m_screens.indexOf(screen) + 1);
         // Without xdg-output the layout is unknown: the outputs stand side by side.
         if (info.logicalSize.isEmpty()) {
             const bool turned = info.transform % 2 == 1;
@@ -285,7 +288,11 @@ QList<QImage> WaylandScreen::grab(const QList<int> &which, int timeoutMs)
 
     for (const auto &frame : frames) {
         if (frame->state == Frame::State::failed) {
-            m_error = frame->why;
+            // A compositor fails the copy of an output it removes, before or after saying so.
+            m_connection->roundtrip(std::min(timeoutMs, 200));
+            m_error = present(frame->screen)
+                ? frame->why
+                : QStringLiteral("screen %1 went away during the grab").arg(frame->screen->info.name);
             return {};
         }
     }
