@@ -47,6 +47,7 @@ class TestCaptureTool : public QObject
     bool start(const QStringList &arguments, const QString &environment = {})
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("WAYLAND_DISPLAY"); // the X11 road, even when run from a Wayland desktop
         if (!environment.isEmpty())
             env.insert(environment.section('=', 0, 0), environment.section('=', 1));
         m_tool.setProcessEnvironment(env);

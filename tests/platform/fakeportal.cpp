@@ -1,16 +1,21 @@
 // SPDX-License-Identifier: MIT
 // Stands in for the desktop portal on a test's private session bus: just enough of the global
-// shortcuts and remote desktop interfaces, plus a control interface through which the test
+// shortcuts, remote desktop and screenshot interfaces, plus a control interface through which the test
 // presses shortcuts and reads what the portal was asked.
 //   --refuse   the user says no where a desktop would ask (binding, starting a session)
 //   --silent   requests are accepted but never answered
 //   --absent   on the bus, without the portal's name
 //   --terse    binding answers without the bound list, which ListShortcuts gives
 //   --without=INTERFACE   an older portal that lacks this interface (its version is not known)
+//   --screenshots=DIR     where screenshots are left, as the test pattern of seed 3 (1280x720)
 #include "platform/portal/portalrequest.h"
 #include "platform/portal/portalshortcut.h"
+#include "platform/testpattern.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QImage>
+#include <QUrl>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusMetaType>
@@ -24,6 +29,7 @@
 namespace {
 const QString shortcutsInterface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
 const QString remoteInterface = QStringLiteral("org.freedesktop.portal.RemoteDesktop");
+const QString screenshotInterface = QStringLiteral("org.freedesktop.portal.Screenshot");
 const QString controlInterface = QStringLiteral("org.kiwano.test.FakePortal");
 
 QString escapedSender(const QDBusMessage &message)
@@ -54,6 +60,7 @@ public:
     bool silent = false;
     bool terse = false;
     QStringList without;
+    QString screenshots = QDir::tempPath();
 
     QString introspect(const QString &) const override { return {}; }
 
@@ -89,7 +96,8 @@ public:
         }
         if (message.interface() == QLatin1String("org.freedesktop.DBus.Properties")) {
             const QString interface = args.value(0).toString();
-            const bool known = (interface == shortcutsInterface || interface == remoteInterface)
+            const bool known = (interface == shortcutsInterface || interface == remoteInterface
+                                || interface == screenshotInterface)
                 && !without.contains(interface);
             if (member == QLatin1String("Get") && known && args.value(1).toString() == QLatin1String("version"))
                 connection.send(message.createReply(QVariant::fromValue(QDBusVariant(1u))));
@@ -135,6 +143,15 @@ public:
         } else if (member == QLatin1String("Start")) {
             code = refuse ? 1 : 0;
             results.insert(QStringLiteral("devices"), 1u);
+        } else if (member == QLatin1String("Screenshot") && message.interface() == screenshotInterface) {
+            m_record << QStringLiteral("interactive %1").arg(options.value(QStringLiteral("interactive")).toBool());
+            code = refuse ? 1 : 0;
+            if (!refuse && !silent) {
+                // A desktop saves the picture as a file of its own naming and passes it on.
+                const QString file = QDir(screenshots).filePath(QStringLiteral("Screenshot-%1.png").arg(++m_shots));
+                TestPattern::image(QSize(1280, 720), 3).save(file);
+                results.insert(QStringLiteral("uri"), QUrl::fromLocalFile(file).toString());
+            }
         } else {
             return false;
         }
@@ -152,6 +169,7 @@ private:
     QString m_shortcutSession;
     QStringList m_record;
     QList<PortalShortcut> m_bound;
+    int m_shots = 0;
 };
 
 int main(int argc, char **argv)
@@ -166,6 +184,8 @@ int main(int argc, char **argv)
     for (const QString &arg : args) {
         if (arg.startsWith(QLatin1String("--without=")))
             portal.without << arg.mid(10);
+        else if (arg.startsWith(QLatin1String("--screenshots=")))
+            portal.screenshots = arg.mid(14);
     }
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.registerVirtualObject(Portal::path, &portal))

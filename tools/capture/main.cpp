@@ -13,6 +13,7 @@
 #include "capture/pngfile.h"
 #include "platform/x11/x11screen.h"
 #include "selectionoverlay.h"
+#include "waylandcapture.h"
 
 namespace {
 
@@ -44,20 +45,6 @@ bool parse(int argc, char **argv, Request &request)
     return !request.path.isEmpty();
 }
 
-// Qt's own scaling would put logical pixels between the pointer and the picture; switched off,
-// every coordinate is a device pixel, and the overlay's chrome is scaled by hand instead.
-double disableQtScaling()
-{
-    bool ok = false;
-    const double factor = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&ok);
-    qunsetenv("QT_SCALE_FACTOR");
-    qunsetenv("QT_SCREEN_SCALE_FACTORS");
-    qunsetenv("QT_AUTO_SCREEN_SCALE_FACTOR");
-    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    return ok && factor > 0 ? factor : 1.0;
-}
-
 int selectInteractively(int argc, char **argv, const Request &request, const X11Screen &screen)
 {
     // The picture and the windows are taken before anything of ours is on screen.
@@ -67,7 +54,7 @@ int selectInteractively(int argc, char **argv, const Request &request, const X11
     const QList<QRect> monitors = screen.monitors();
     const QList<QRect> windows = screen.windows();
 
-    const double requestedScale = disableQtScaling();
+    const double requestedScale = SelectionOverlay::prepareApplication("xcb");
     QGuiApplication app(argc, argv);
     const double dpiScale = app.primaryScreen() ? app.primaryScreen()->logicalDotsPerInch() / 96.0 : 1.0;
     const double uiScale = std::max({1.0, requestedScale, dpiScale});
@@ -96,6 +83,14 @@ int main(int argc, char **argv)
     Request request;
     if (!parse(argc, argv, request))
         return 2;
+    if (WaylandCapture::isSession()) {
+        if (request.kind == Kind::Screen)
+            return WaylandCapture::grabScreen(argc, argv, request.path);
+        return WaylandCapture::grabInteractively(argc, argv,
+                                                 request.kind == Kind::Window ? SelectionOverlay::Mode::Window
+                                                                              : SelectionOverlay::Mode::Region,
+                                                 request.path);
+    }
     const auto screen = X11Screen::open();
     if (!screen)
         return 1;

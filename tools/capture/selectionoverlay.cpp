@@ -3,6 +3,7 @@
 
 #include <QCursor>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -36,12 +37,30 @@ SelectionOverlay::SelectionOverlay(const QImage &frozen, const QList<QRect> &mon
     connect(&m_grabRetry, &QTimer::timeout, this, &SelectionOverlay::retryGrabs);
 }
 
+double SelectionOverlay::prepareApplication(const QByteArray &platform)
+{
+    bool ok = false;
+    const double factor = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&ok);
+    qunsetenv("QT_SCALE_FACTOR");
+    qunsetenv("QT_SCREEN_SCALE_FACTORS");
+    qunsetenv("QT_AUTO_SCREEN_SCALE_FACTOR");
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    qputenv("QT_QPA_PLATFORM", platform);
+    // Frameless and fullscreen, the overlay never shows a decoration; loading Qt's Wayland
+    // decorations still costs some 80 ms before the first frame.
+    if (platform == "wayland")
+        qputenv("QT_WAYLAND_DISABLE_WINDOWDECORATION", "1");
+    return ok && factor > 0 ? factor : 1.0;
+}
+
 void SelectionOverlay::exposeEvent(QExposeEvent *event)
 {
     QRasterWindow::exposeEvent(event);
     // Grabs need a viewable window, so they start with the first exposure; the shortcut that
     // started us may still hold the keyboard for a moment, so they are tried again until then.
-    if (isExposed() && !m_grabbed && !m_grabRetry.isActive()) {
+    // A Wayland compositor gives a focused fullscreen window the keys and pointer by itself.
+    const bool canGrab = QGuiApplication::platformName() == QLatin1String("xcb");
+    if (canGrab && isExposed() && !m_grabbed && !m_grabRetry.isActive()) {
         m_grabAttempts = 0;
         retryGrabs();
     }
@@ -111,19 +130,42 @@ QRegion SelectionOverlay::decorations() const
     return region;
 }
 
+QPoint SelectionOverlay::toDevice(const QPointF &point) const
+{
+    return (point * devicePixelRatio()).toPoint();
+}
+
 void SelectionOverlay::refresh()
 {
     const QRect now = highlight();
     QRegion dirty = m_shownDecorations + decorations();
     if (now != m_shownHighlight)
         dirty += QRegion(now).xored(QRegion(m_shownHighlight));
-    update(dirty);
+    const double ratio = devicePixelRatio();
+    if (ratio == 1.0) {
+        update(dirty);
+        return;
+    }
+    QRegion logical;
+    for (const QRect &rect : dirty)
+        logical += QRectF(QPointF(rect.topLeft()) / ratio, QSizeF(rect.size()) / ratio).toAlignedRect();
+    update(logical);
 }
 
 void SelectionOverlay::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    const QRegion region = event->region();
+    // Where the compositor scales the output (Wayland), the window is in logical pixels over a
+    // buffer of device pixels: painting goes straight to the device pixels.
+    const double ratio = devicePixelRatio();
+    QRegion region = event->region();
+    if (ratio != 1.0) {
+        painter.scale(1 / ratio, 1 / ratio);
+        QRegion device;
+        for (const QRect &rect : region)
+            device += QRectF(QPointF(rect.topLeft()) * ratio, QSizeF(rect.size()) * ratio).toAlignedRect();
+        region = device;
+    }
     for (const QRect &rect : region)
         painter.drawImage(rect, m_frozen, rect);
     painter.setClipRegion(region);
@@ -141,6 +183,10 @@ void SelectionOverlay::paintEvent(QPaintEvent *event)
     paintMagnifier(painter);
     m_shownHighlight = selected;
     m_shownDecorations = decorations();
+    if (!m_painted) {
+        m_painted = true;
+        QMetaObject::invokeMethod(this, &SelectionOverlay::painted, Qt::QueuedConnection);
+    }
 }
 
 void SelectionOverlay::paintCrosshair(QPainter &painter) const
@@ -199,6 +245,29 @@ void SelectionOverlay::paintMagnifier(QPainter &painter) const
                      QStringLiteral("%1, %2").arg(m_pointer.x()).arg(m_pointer.y()));
 }
 
+void SelectionOverlay::setWindowsUnknown()
+{
+    m_windowsKnown = false;
+    setMode(Mode::Region);
+}
+
+void SelectionOverlay::setMode(Mode mode)
+{
+    if (mode == m_mode || m_dragging || (mode == Mode::Window && !m_windowsKnown))
+        return;
+    m_mode = mode;
+    update();
+}
+
+bool SelectionOverlay::event(QEvent *event)
+{
+    // Qt's Wayland plugin can deliver a paint to an overlay whose platform window it has already
+    // dropped (seen with several outputs); there is nothing to paint on then, and trying crashes.
+    if ((event->type() == QEvent::Paint || event->type() == QEvent::UpdateRequest) && !handle())
+        return true;
+    return QRasterWindow::event(event);
+}
+
 void SelectionOverlay::pointerMoved(const QPoint &point)
 {
     if (point == m_pointer)
@@ -215,7 +284,7 @@ void SelectionOverlay::mousePressEvent(QMouseEvent *event)
     }
     if (event->button() != Qt::LeftButton)
         return;
-    m_pointer = event->position().toPoint();
+    m_pointer = toDevice(event->position());
     if (m_mode == Mode::Region) {
         m_anchor = m_pointer;
         m_dragging = true;
@@ -225,14 +294,14 @@ void SelectionOverlay::mousePressEvent(QMouseEvent *event)
 
 void SelectionOverlay::mouseMoveEvent(QMouseEvent *event)
 {
-    pointerMoved(event->position().toPoint());
+    pointerMoved(toDevice(event->position()));
 }
 
 void SelectionOverlay::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    m_pointer = event->position().toPoint();
+    m_pointer = toDevice(event->position());
     const QRect rect = highlight();
     if (m_mode == Mode::Window || (m_dragging && !rect.isEmpty())) {
         if (!rect.isEmpty()) {
@@ -253,9 +322,9 @@ void SelectionOverlay::keyPressEvent(QKeyEvent *event)
         emit cancelled();
         return;
     case Qt::Key_Space:
-        if (!m_dragging) {
-            m_mode = m_mode == Mode::Region ? Mode::Window : Mode::Region;
-            update();
+        if (!m_dragging && m_windowsKnown) {
+            setMode(m_mode == Mode::Region ? Mode::Window : Mode::Region);
+            emit modeChanged(m_mode);
         }
         return;
     case Qt::Key_Return:

@@ -8,8 +8,9 @@
 #include <QRegion>
 #include <QTimer>
 
-// One window over the whole root showing the frozen screen, where the user drags a region or
-// picks a window. Works in device pixels throughout: the tool runs without Qt's scaling.
+// One window over the whole root (X11) or one output (Wayland) showing the frozen screen, where
+// the user drags a region or picks a window. Works in device pixels throughout: the tool runs
+// without Qt's scaling, and a compositor's output scale is undone at the window's edges.
 class SelectionOverlay : public QRasterWindow
 {
     Q_OBJECT
@@ -20,10 +21,26 @@ public:
     SelectionOverlay(const QImage &frozen, const QList<QRect> &monitors,
                      const QList<QRect> &windows, Mode mode, double uiScale);
 
+    // Qt's own scaling would put logical pixels between the pointer and the picture; switched
+    // off, every coordinate is a device pixel, and the chrome is scaled by hand instead. Call
+    // before the application exists, with the platform plugin to use; gives the scale the user
+    // asked for through QT_SCALE_FACTOR.
+    static double prepareApplication(const QByteArray &platform);
+
+    Mode mode() const { return m_mode; }
+    // Between dragging a region and picking a window, as Space switches; the overlays of other
+    // outputs follow the one the user switched.
+    void setMode(Mode mode);
+    // Where the desktop does not tell its windows, there is only the region drag.
+    void setWindowsUnknown();
+
 signals:
     // The user chose these pixels of the frozen screen.
     void chosen(const QRect &rect);
     void cancelled();
+    // The frozen screen is on show: the first paint is done.
+    void painted();
+    void modeChanged(Mode mode);
 
 protected:
     void exposeEvent(QExposeEvent *event) override;
@@ -32,6 +49,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     QRect highlight() const;
@@ -41,6 +59,7 @@ private:
     QString label() const;
     QRegion decorations() const;
     void pointerMoved(const QPoint &point);
+    QPoint toDevice(const QPointF &point) const;
     void refresh();
     void retryGrabs();
 
@@ -56,9 +75,11 @@ private:
     QPoint m_pointer;
     QPoint m_anchor;
     bool m_dragging = false;
+    bool m_windowsKnown = true;
     QRect m_shownHighlight;
     QRegion m_shownDecorations;
     QTimer m_grabRetry;
     int m_grabAttempts = 0;
     bool m_grabbed = false;
+    bool m_painted = false;
 };

@@ -2,6 +2,9 @@
 #include "platform/wayland/swayipc.h"
 
 #include <QDeadlineTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <cerrno>
 #include <cstring>
@@ -12,107 +15,119 @@
 
 namespace {
 
-constexpr char magic[] = "i3-ipc";
-constexpr qsizetype magicSize = sizeof magic - 1;
-constexpr qsizetype headerSize = magicSize + 8;
-// A tree of a few hundred windows is well under this; anything larger is not sway talking.
-constexpr quint32 largestReply = 64 * 1024 * 1024;
+const QByteArray magic("i3-ipc");
+constexpr int headerSize = 14;               // magic, payload length, message type
+constexpr quint32 largestReply = 64u << 20;  // a tree of thousands of windows is far smaller
 
-class Socket
+// Moves all of buffer through the socket, reading when reading; false on error or deadline.
+bool transfer(int fd, char *buffer, size_t size, bool reading, const QDeadlineTimer &deadline)
 {
-public:
-    explicit Socket(int fd) : m_fd(fd) { }
-    ~Socket()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    int fd() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
-bool wait(int fd, short events, const QDeadlineTimer &deadline)
-{
-    for (;;) {
-        pollfd p = {fd, events, 0};
-        const int ready = poll(&p, 1, int(deadline.remainingTime()));
-        if (ready > 0)
-            return true;
-        if (ready == 0 || errno != EINTR)
+    size_t done = 0;
+    while (done < size) {
+        pollfd ready = {fd, short(reading ? POLLIN : POLLOUT), 0};
+        const int polled = poll(&ready, 1, int(deadline.remainingTime()));
+        if (polled < 0 && errno == EINTR)
+            continue;
+        if (polled <= 0)
             return false;
-    }
-}
-
-bool sendAll(int fd, const QByteArray &bytes, const QDeadlineTimer &deadline)
-{
-    qsizetype sent = 0;
-    while (sent < bytes.size()) {
-        if (!wait(fd, POLLOUT, deadline))
+        const ssize_t n = reading ? recv(fd, buffer + done, size - done, 0)
+                                  : send(fd, buffer + done, size - done, MSG_NOSIGNAL);
+        if (n < 0 && (errno == EINTR || errno == EAGAIN))
+            continue;
+        if (n <= 0)
             return false;
-        const ssize_t n = ::send(fd, bytes.constData() + sent, size_t(bytes.size() - sent), MSG_NOSIGNAL);
-        if (n < 0 && errno != EAGAIN && errno != EINTR)
-            return false;
-        sent += qMax<ssize_t>(n, 0);
+        done += size_t(n);
     }
     return true;
 }
 
-bool receive(int fd, char *into, qsizetype size, const QDeadlineTimer &deadline)
+void collect(const QJsonObject &node, QList<QRect> &fullscreen, QList<QRect> &floating,
+             QList<QRect> &tiled, bool isFloating)
 {
-    qsizetype got = 0;
-    while (got < size) {
-        if (!wait(fd, POLLIN, deadline))
-            return false;
-        const ssize_t n = ::recv(fd, into + got, size_t(size - got), 0);
-        if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR))
-            return false;
-        got += qMax<ssize_t>(n, 0);
+    const QJsonArray children = node.value(QLatin1String("nodes")).toArray();
+    const QJsonArray floats = node.value(QLatin1String("floating_nodes")).toArray();
+    if (children.isEmpty() && floats.isEmpty() && node.contains(QLatin1String("pid"))) {
+        if (!node.value(QLatin1String("visible")).toBool())
+            return;
+        const QJsonObject r = node.value(QLatin1String("rect")).toObject();
+        const QRect rect(r.value(QLatin1String("x")).toInt(), r.value(QLatin1String("y")).toInt(),
+                         r.value(QLatin1String("width")).toInt(), r.value(QLatin1String("height")).toInt());
+        if (rect.isEmpty())
+            return;
+        if (node.value(QLatin1String("fullscreen_mode")).toInt() != 0)
+            fullscreen.append(rect);
+        else if (isFloating)
+            floating.prepend(rect);  // listed bottom first
+        else
+            tiled.append(rect);
+        return;
     }
-    return true;
+    for (const QJsonValue &child : children)
+        collect(child.toObject(), fullscreen, floating, tiled, isFloating);
+    for (const QJsonValue &child : floats)
+        collect(child.toObject(), fullscreen, floating, tiled, true);
 }
 
 } // namespace
 
 namespace SwayIpc {
 
-std::optional<QByteArray> request(const QString &socketPath, Message type, const QByteArray &payload,
-                                  int timeoutMs)
+QByteArray ask(Message type, const QString &path, int timeoutMs)
 {
-    const QByteArray path = socketPath.toLocal8Bit();
+    const QByteArray socketPath = (path.isEmpty() ? qEnvironmentVariable("SWAYSOCK") : path).toLocal8Bit();
     sockaddr_un address = {};
-    if (path.isEmpty() || size_t(path.size()) >= sizeof address.sun_path)
-        return std::nullopt;
+    if (socketPath.isEmpty() || size_t(socketPath.size()) >= sizeof(address.sun_path))
+        return {};
     address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
-    const Socket socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
-    if (socket.fd() < 0
-        || ::connect(socket.fd(), reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0)
-        return std::nullopt;
-
+    std::memcpy(address.sun_path, socketPath.constData(), size_t(socketPath.size()));
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0)
+        return {};
     const QDeadlineTimer deadline(timeoutMs);
-    QByteArray message(magic, magicSize);
-    const quint32 header[2] = {quint32(payload.size()), quint32(type)};
-    message.append(reinterpret_cast<const char *>(header), sizeof header);
-    message.append(payload);
-    if (!sendAll(socket.fd(), message, deadline))
-        return std::nullopt;
-
-    // Replies come in the order asked, and sway sends events only to subscribers: the first
-    // message back is ours.
-    char replyHeader[headerSize];
-    if (!receive(socket.fd(), replyHeader, headerSize, deadline)
-        || std::memcmp(replyHeader, magic, magicSize) != 0)
-        return std::nullopt;
-    quint32 fields[2];
-    std::memcpy(fields, replyHeader + magicSize, sizeof fields);
-    if (fields[1] != quint32(type) || fields[0] > largestReply)
-        return std::nullopt;
-    QByteArray reply(qsizetype(fields[0]), Qt::Uninitialized);
-    if (!receive(socket.fd(), reply.data(), reply.size(), deadline))
-        return std::nullopt;
+    QByteArray reply;
+    // A local socket connects at once or not at all.
+    if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof(address)) == 0) {
+        QByteArray request = magic;
+        const quint32 header[2] = {0, quint32(type)};
+        request.append(reinterpret_cast<const char *>(header), sizeof(header));
+        char answer[headerSize];
+        quint32 fields[2] = {};
+        if (transfer(fd, request.data(), size_t(request.size()), false, deadline)
+            && transfer(fd, answer, headerSize, true, deadline)
+            && QByteArray(answer, magic.size()) == magic) {
+            std::memcpy(fields, answer + magic.size(), sizeof(fields));
+            if (fields[1] == quint32(type) && fields[0] <= largestReply) {
+                reply.resize(qsizetype(fields[0]));
+                if (!transfer(fd, reply.data(), size_t(reply.size()), true, deadline))
+                    reply.clear();
+            }
+        }
+    }
+    close(fd);
     return reply;
+}
+
+QList<QRect> windows(const QByteArray &tree)
+{
+    QList<QRect> fullscreen, floating, tiled;
+    const QJsonObject root = QJsonDocument::fromJson(tree).object();
+    for (const QJsonValue &output : root.value(QLatin1String("nodes")).toArray()) {
+        // The scratchpad's windows are hidden.
+        if (output.toObject().value(QLatin1String("name")).toString() == QLatin1String("__i3"))
+            continue;
+        collect(output.toObject(), fullscreen, floating, tiled, false);
+    }
+    return fullscreen + floating + tiled;
+}
+
+QString focusedOutput(const QByteArray &outputs)
+{
+    for (const QJsonValue &output : QJsonDocument::fromJson(outputs).array()) {
+        const QJsonObject object = output.toObject();
+        if (object.value(QLatin1String("focused")).toBool() && object.value(QLatin1String("active")).toBool(true))
+            return object.value(QLatin1String("name")).toString();
+    }
+    return {};
 }
 
 } // namespace SwayIpc

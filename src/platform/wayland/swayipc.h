@@ -2,18 +2,25 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
+#include <QRect>
 #include <QString>
 
-#include <optional>
-
-// sway's IPC socket (the i3 protocol): one request, one reply, on a connection of its own.
+// sway's IPC socket ($SWAYSOCK): the compositor's own account of its windows and outputs, which
+// the Wayland protocols keep from ordinary clients.
 namespace SwayIpc {
 
-enum class Message : quint32 { runCommand = 0, getTree = 4 };
+enum Message : quint32 { getOutputs = 3, getTree = 4 };
 
-// Sends the message to the sway listening at socketPath and returns the payload of its reply;
-// nothing when sway is not there or did not answer within timeoutMs.
-std::optional<QByteArray> request(const QString &socketPath, Message type,
-                                  const QByteArray &payload = {}, int timeoutMs = 200);
+// The JSON reply to one message, from the socket at path (SWAYSOCK when empty); empty when
+// there is no such socket, it does not answer within timeoutMs, or the reply is malformed.
+QByteArray ask(Message type, const QString &path = {}, int timeoutMs = 500);
+
+// The visible windows in a get_tree reply, frames included, in layout pixels, topmost first:
+// fullscreen windows, then floating ones from the top down, then tiled ones.
+QList<QRect> windows(const QByteArray &tree);
+
+// The name of the focused output in a get_outputs reply; empty when none is.
+QString focusedOutput(const QByteArray &outputs);
 
 } // namespace SwayIpc

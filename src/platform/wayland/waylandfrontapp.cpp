@@ -36,10 +36,10 @@ QString WaylandFrontApp::identifier() const
 {
     if (m_socket.isEmpty())
         return {};
-    const auto tree = SwayIpc::request(m_socket, SwayIpc::Message::getTree, {}, m_timeoutMs);
-    if (!tree)
+    const QByteArray tree = SwayIpc::ask(SwayIpc::getTree, m_socket, m_timeoutMs);
+    if (tree.isEmpty())
         return {};
-    const auto window = focusedWindow(*tree);
+    const auto window = focusedWindow(tree);
     return window ? identify(*window, *DesktopEntries::installed()) : QString();
 }
 

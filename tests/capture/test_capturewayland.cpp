@@ -1,0 +1,343 @@
+// SPDX-License-Identifier: MIT
+#include <QDir>
+#include <QImage>
+#include <QLocalServer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "capture/compositorfixture.h"
+#include "platform/privatebus.h"
+#include "platform/testpattern.h"
+#include "platform/waylandsession.h"
+
+// kiwano-capture under the headless sway, driven through a pointer device of the tests' own and
+// wtype, its pictures held against what grim sees of the same pixels.
+
+class TestCaptureWayland : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QProcess m_tool;
+    PointerDevice m_pointer;
+    QProcess m_keyboard;
+    Patterns m_patterns;
+    QProcessEnvironment m_extra;
+    bool m_scaled = false;
+    bool m_turned = false;
+
+    QString output() const { return m_dir.filePath("grab.png"); }
+    QImage grim(const QStringList &arguments)
+    {
+        const QString file = m_dir.filePath("grim.png");
+        QFile::remove(file);
+        QProcess process;
+        process.setProcessEnvironment(WaylandSession::environment());
+        process.start("grim", arguments + QStringList{file});
+        if (!process.waitForFinished(10000) || process.exitCode() != 0)
+            return {};
+        return opaque(QImage(file));
+    }
+    bool start(const QStringList &arguments)
+    {
+        QProcessEnvironment env = WaylandSession::environment();
+        env.remove("QT_QPA_PLATFORM");
+        for (const QString &key : m_extra.keys())
+            env.insert(key, m_extra.value(key));
+        m_tool.setProcessEnvironment(env);
+        m_tool.start(KIWANO_CAPTURE_TOOL, arguments + QStringList{"-x", output()});
+        return m_tool.waitForStarted();
+    }
+    bool finishedWith(int exitCode)
+    {
+        if (m_tool.state() != QProcess::NotRunning && !m_tool.waitForFinished(15000)) {
+            qWarning("kiwano-capture is still running");
+            return false;
+        }
+        if (m_tool.exitCode() != exitCode)
+            qWarning("kiwano-capture ended with %d", m_tool.exitCode());
+        return m_tool.exitCode() == exitCode;
+    }
+    // Until the overlay shows on every output (or count of them), then a moment for its first frame.
+    bool overlayShown(int count = 1)
+    {
+        for (int i = 0; i < 100; ++i) {
+            QByteArray tree;
+            WaylandSession::swaymsg({"-t", "get_tree"}, &tree);
+            if (tree.count("\"app_id\": \"kiwano-capture\"") >= count) {
+                QTest::qWait(300);
+                return true;
+            }
+            QTest::qWait(100);
+        }
+        return false;
+    }
+    void restartPointer(int width, int height) { QVERIFY(m_pointer.start(width, height)); }
+    bool point(const QString &command) { return m_pointer.send(command); }
+    void drag(const QPoint &from, const QPoint &to)
+    {
+        QVERIFY(point(QString("move %1 %2").arg(from.x()).arg(from.y())));
+        QVERIFY(point("press"));
+        QVERIFY(point(QString("move %1 %2").arg((from.x() + to.x()) / 2).arg((from.y() + to.y()) / 2)));
+        QVERIFY(point(QString("move %1 %2").arg(to.x()).arg(to.y())));
+        QTest::qWait(100);
+        QVERIFY(point("release"));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        if (const QString why = WaylandSession::skipReason(); !why.isEmpty())
+            QSKIP(qPrintable(why));
+        // Likewise a keyboard: a window asks for its keyboard only once the seat has one, too late
+        // for the first key of a wtype that brings the only keyboard along.
+        m_keyboard.setProcessEnvironment(WaylandSession::environment());
+        m_keyboard.start("wtype", {"-s", "3600000"});
+        QVERIFY(m_keyboard.waitForStarted());
+        restartPointer(1280, 720);
+        QVERIFY(m_patterns.show({}));
+    }
+    void cleanupTestCase()
+    {
+        m_pointer.stop();
+        m_keyboard.kill();
+        m_keyboard.waitForFinished();
+    }
+    void cleanup()
+    {
+        if (m_tool.state() != QProcess::NotRunning) {
+            m_tool.kill();
+            m_tool.waitForFinished();
+        }
+        m_extra = {};
+        QFile::remove(output());
+        if (m_turned) {
+            m_turned = false;
+            sway("output HEADLESS-1 transform normal");
+            QTest::qWait(500);
+        }
+        if (m_scaled) {
+            m_scaled = false;
+            sway("output HEADLESS-1 scale 1");
+            restartPointer(1280, 720);
+            QTest::qWait(500);
+        }
+    }
+
+    void screenGrabIsWhatGrimSees()
+    {
+        const QImage reference = grim({"-o", "HEADLESS-1"});
+        QVERIFY(start({"-m"}));
+        QVERIFY(finishedWith(0));
+        QCOMPARE(reference.pixel(100, 50), TestPattern::at(100, 50));
+        QCOMPARE(opaque(QImage(output())), reference);
+    }
+
+    void dragIsWhatGrimSees_data()
+    {
+        QTest::addColumn<QPoint>("from");
+        QTest::addColumn<QPoint>("to");
+        QTest::addColumn<QString>("mode");
+        QTest::newRow("down right") << QPoint(10, 20) << QPoint(210, 140) << "-i";
+        QTest::newRow("up left") << QPoint(900, 700) << QPoint(301, 3) << "-i";
+        QTest::newRow("one pixel") << QPoint(50, 60) << QPoint(51, 61) << "-i";
+        // Without sway's window list, picking a window is dragging a region.
+        QTest::newRow("picking where windows are unknown") << QPoint(40, 30) << QPoint(140, 90) << "-iW";
+    }
+    void dragIsWhatGrimSees()
+    {
+        QFETCH(QPoint, from);
+        QFETCH(QPoint, to);
+        QFETCH(QString, mode);
+        if (mode == "-iW")
+            m_extra.insert("SWAYSOCK", m_dir.filePath("no-sway-here"));
+        // A drag of n pixels covers n pixels, whichever way it goes. grim looks first: once our
+        // overlay has been on screen, the compositor needs a moment to show what is under it.
+        const QRect dragged(std::min(from.x(), to.x()), std::min(from.y(), to.y()),
+                            std::abs(to.x() - from.x()), std::abs(to.y() - from.y()));
+        const QImage reference = grim({"-g", QString("%1,%2 %3x%4").arg(dragged.x()).arg(dragged.y())
+                                                 .arg(dragged.width()).arg(dragged.height())});
+        QVERIFY(start({mode}));
+        QVERIFY(overlayShown());
+        drag(from, to);
+        QVERIFY(finishedWith(0));
+        QCOMPARE(opaque(QImage(output())), reference);
+    }
+
+    // At output scale 2 the pointer moves in logical pixels and the grab holds device pixels.
+    void dragOnScaledOutputIsWhatGrimSees()
+    {
+        QVERIFY(sway("output HEADLESS-1 scale 2"));
+        m_scaled = true;
+        restartPointer(640, 360);
+        QTest::qWait(500); // the pattern window redraws at the new scale
+        const QImage reference = grim({"-g", "10,20 200x120"});
+        QCOMPARE(reference.size(), QSize(400, 240));
+        QVERIFY(start({"-i"}));
+        QVERIFY(overlayShown());
+        drag(QPoint(10, 20), QPoint(210, 140));
+        QVERIFY(finishedWith(0));
+        QCOMPARE(opaque(QImage(output())), reference);
+    }
+
+    // A turned output is grabbed as it shows, not as its pixels lie.
+    void turnedOutputIsWhatGrimSees_data()
+    {
+        QTest::addColumn<QString>("transform");
+        QTest::newRow("90") << "90";
+        QTest::newRow("180") << "180";
+        QTest::newRow("270") << "270";
+        QTest::newRow("flipped 90") << "flipped-90";
+    }
+    void turnedOutputIsWhatGrimSees()
+    {
+        QFETCH(QString, transform);
+        QVERIFY(sway("output HEADLESS-1 transform " + transform));
+        m_turned = true;
+        QTest::qWait(500); // the pattern window redraws at the new size
+        const QImage reference = grim({"-o", "HEADLESS-1"});
+        QVERIFY(start({"-m"}));
+        QVERIFY(finishedWith(0));
+        QCOMPARE(opaque(QImage(output())), reference);
+    }
+
+    void escapeWritesNothing()
+    {
+        QVERIFY(start({"-i"}));
+        QVERIFY(overlayShown());
+        QCOMPARE(runOnCompositor("wtype", {"-k", "Escape"}), 0);
+        QVERIFY(finishedWith(1));
+        QVERIFY(!QFileInfo::exists(output()));
+    }
+
+    // Picking takes the window's own pixels, not its output's, as sway lists the windows.
+    void pickingGivesTheWindow()
+    {
+        QVERIFY(sway("workspace 5"));
+        Patterns tiled;
+        QVERIFY(tiled.show({"-", "4", "--tiled"}));
+        QVERIFY(tiled.show({"-", "5", "--tiled"}));
+        QTest::qWait(300);
+        const QImage right = grim({"-g", "640,0 640x720"});
+        QVERIFY(start({"-iW"}));
+        QVERIFY(overlayShown());
+        QVERIFY(point("move 900 400"));
+        QVERIFY(point("press"));
+        QVERIFY(point("release"));
+        QVERIFY(finishedWith(0));
+        QCOMPARE(opaque(QImage(output())), right);
+        QVERIFY(sway("workspace 1"));
+    }
+
+    // Where the compositor offers no screen copy: the portal's picture, and the portal's copy of
+    // it gone; a portal that refuses or says nothing leaves no file either.
+    void portalPictureWhereNoScreenCopy_data()
+    {
+        QTest::addColumn<QString>("portal");
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("whole screen") << "" << "-m" << 0;
+        QTest::newRow("region") << "" << "-i" << 0;
+        QTest::newRow("refusing") << "--refuse" << "-m" << 1;
+        QTest::newRow("silent") << "--silent" << "-m" << 1;
+        QTest::newRow("absent") << "--absent" << "-i" << 1;
+    }
+    void portalPictureWhereNoScreenCopy()
+    {
+        QFETCH(QString, portal);
+        QFETCH(QString, mode);
+        QFETCH(int, exitCode);
+        PrivateBus bus;
+        QVERIFY(bus.start());
+        QTemporaryDir screenshots;
+        QProcess fake;
+        fake.start(FAKEPORTAL_PATH, {"--screenshots=" + screenshots.path(), portal});
+        QVERIFY(fake.waitForReadyRead(5000));
+        m_extra.insert("KIWANO_CAPTURE_SERVICE", "portal");
+        m_extra.insert("KIWANO_CAPTURE_DEADLINE_MS", "1500");
+        m_tool.setProcessChannelMode(QProcess::SeparateChannels);
+        QVERIFY(start({mode}));
+        QImage expected = TestPattern::image(QSize(1280, 720), 3);
+        if (mode == "-i" && exitCode == 0) {
+            QVERIFY(overlayShown());
+            drag(QPoint(30, 40), QPoint(230, 170));
+            expected = expected.copy(30, 40, 200, 130);
+        }
+        QVERIFY(finishedWith(exitCode));
+        fake.kill();
+        fake.waitForFinished();
+        QCOMPARE(QDir(screenshots.path()).entryList(QDir::Files), QStringList());
+        if (exitCode == 0) {
+            QCOMPARE(opaque(QImage(output())), expected);
+        } else {
+            QVERIFY(!QFileInfo::exists(output()));
+            QVERIFY(m_tool.readAllStandardError().contains("kiwano-capture: "));
+        }
+    }
+
+    // A second output, added while the session runs: the whole-screen grab takes the focused
+    // one, a drag on it takes its pixels, and picking works on either.
+    void secondOutput()
+    {
+        QByteArray before, after;
+        QVERIFY(WaylandSession::swaymsg({"-t", "get_outputs"}, &before));
+        QVERIFY(sway("create_output"));
+        QVERIFY(WaylandSession::swaymsg({"-t", "get_outputs"}, &after));
+        const QString name = QString::fromUtf8(after).contains("HEADLESS-2") ? "HEADLESS-2" : QString();
+        QVERIFY2(!name.isEmpty(), after.constData());
+        QVERIFY(sway(QString("output %1 resolution 800x600 position 1280 0").arg(name)));
+        // sway opens windows on the focused output.
+        QVERIFY(sway(QString("focus output %1").arg(name)));
+        QVERIFY(m_patterns.show({name, "2"}));
+
+        const QImage whole = grim({"-o", name});
+        QCOMPARE(whole.size(), QSize(800, 600));
+        QCOMPARE(whole.pixel(0, 0), TestPattern::at(0, 0, 2));
+        QVERIFY(start({"-m"}));
+        QVERIFY(finishedWith(0));
+        QCOMPARE(opaque(QImage(output())), whole);
+        QFile::remove(output());
+
+        restartPointer(2080, 720); // the layout is wider now
+        const QImage part = grim({"-g", "1380,50 300x200"});
+        QVERIFY(start({"-i"}));
+        QVERIFY(overlayShown(2));
+        drag(QPoint(1380, 50), QPoint(1680, 250));
+        QVERIFY(finishedWith(0));
+        QCOMPARE(opaque(QImage(output())), part);
+        QFile::remove(output());
+
+        // Space switches every output's overlay to picking, not only the one with the keys.
+        const QImage first = grim({"-o", "HEADLESS-1"});
+        QVERIFY(start({"-i"}));
+        QVERIFY(overlayShown(2));
+        QCOMPARE(runOnCompositor("wtype", {"-k", "space"}), 0);
+        QTest::qWait(200);
+        QVERIFY(point("move 600 300"));
+        QVERIFY(point("press"));
+        QVERIFY(point("release"));
+        QVERIFY(finishedWith(0));
+        QCOMPARE(opaque(QImage(output())), first);
+        sway(QString("output %1 disable").arg(name));
+    }
+
+    // Nothing to grab from: a compositor that takes the connection and never answers.
+    void silentCompositorLeavesNothing()
+    {
+        QLocalServer silent;
+        QVERIFY(silent.listen(m_dir.filePath("silent-compositor")));
+        m_extra.insert("WAYLAND_DISPLAY", silent.fullServerName());
+        m_extra.insert("KIWANO_CAPTURE_DEADLINE_MS", "500");
+        m_tool.setProcessChannelMode(QProcess::SeparateChannels);
+        QVERIFY(start({"-i"}));
+        // The server's side is answered by nobody: the tool gives up on its own.
+        QVERIFY(m_tool.waitForFinished(15000));
+        QCOMPARE(m_tool.exitCode(), 1);
+        QVERIFY(!QFileInfo::exists(output()));
+        QVERIFY(m_tool.readAllStandardError().contains("kiwano-capture: no Wayland compositor answers"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCaptureWayland)
+#include "test_capturewayland.moc"
