@@ -69,6 +69,9 @@ AppDelegate::AppDelegate(QObject *parent)
         m_state->insert(entry, true);
         editor().show();
     });
+    connect(m_capture, &Capture::grabFailed, this, [this](const QString &reason) {
+        warn(QStringLiteral("The grab didn't work: %1").arg(reason));
+    });
     m_openSettings = [this] { settings().show(); };
 }
 

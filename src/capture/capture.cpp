@@ -82,15 +82,15 @@ void Capture::capture(const QStringList &modeArguments)
     auto *process = new QProcess(this);
     process->setProgram(m_toolPath);
     process->setArguments(modeArguments + QStringList{QStringLiteral("-x"), temporaryPath});
-    // The tool talks to the user through its overlay only; the app keeps no log of it.
+    // The tool talks to the user through its overlay; when it cannot grab at all, its reason
+    // comes on stderr, the one channel read.
     process->setStandardInputFile(QProcess::nullDevice());
     process->setStandardOutputFile(QProcess::nullDevice());
-    process->setStandardErrorFile(QProcess::nullDevice());
     // Whether the tool exited, crashed or never started, only the file it left decides; the
     // rest runs from the event loop, never inside the process notification.
     connect(process, &QProcess::finished, this, [this, process, temporaryPath] {
         process->deleteLater();
-        finished(temporaryPath);
+        finished(temporaryPath, process->readAllStandardError().right(4096));
     }, Qt::QueuedConnection);
     connect(process, &QProcess::errorOccurred, this, [process](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart)
@@ -99,10 +99,20 @@ void Capture::capture(const QStringList &modeArguments)
     process->start();
 }
 
-void Capture::finished(const QString &temporaryPath)
+void Capture::finished(const QString &temporaryPath, const QByteArray &errors)
 {
-    if (!QFileInfo::exists(temporaryPath))
+    if (!QFileInfo::exists(temporaryPath)) {
+        // Only the tool's own lines count, not what its libraries print on the way.
+        const QByteArray prefix("kiwano-capture: ");
+        QString reason;
+        for (const QByteArray &line : errors.split('\n')) {
+            if (line.startsWith(prefix))
+                reason = QString::fromUtf8(line.mid(prefix.size())).trimmed();
+        }
+        if (!reason.isEmpty())
+            emit grabFailed(reason);
         return;
+    }
     if (const auto entry = History::adopt(temporaryPath))
         emit grabLanded(*entry);
 }

@@ -34,9 +34,12 @@ public:
 signals:
     // A grab is in the history; the application inserts it and shows the editor.
     void grabLanded(const GrabEntry &entry);
+    // The tool could not grab and said why (the desktop refused, the compositor stopped
+    // answering); a grab the user cancelled says nothing.
+    void grabFailed(const QString &reason);
 
 private:
-    void finished(const QString &temporaryPath);
+    void finished(const QString &temporaryPath, const QByteArray &errors);
 
     QString m_toolPath;
 };

@@ -68,12 +68,19 @@ private slots:
     {
         QTest::addColumn<QString>("body");
         QTest::addColumn<bool>("leavesFile");
-        QTest::newRow("cancelled") << "exit 0" << false;
-        QTest::newRow("failed") << "exit 3" << false;
-        QTest::newRow("crashed mid-write") << "head -c 200 '%1' > \"$3\"; kill -SEGV $$" << true;
-        QTest::newRow("garbage") << "echo not a picture > \"$3\"" << true;
-        QTest::newRow("truncated") << "head -c 300 '%1' > \"$3\"" << true;
-        QTest::newRow("missing tool") << "-" << false;
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("cancelled") << "exit 0" << false << "";
+        QTest::newRow("failed") << "exit 3" << false << "";
+        // Only the tool's own last line reaches the user; a library's chatter does not.
+        QTest::newRow("failed, saying why")
+            << "echo 'kiwano-capture: first try' >&2; echo 'kiwano-capture: the desktop refused the screenshot' >&2; "
+               "echo 'qt.qpa.wayland: noise' >&2; exit 1"
+            << false << "the desktop refused the screenshot";
+        QTest::newRow("library chatter only") << "echo 'qt.qpa.wayland: noise' >&2; exit 1" << false << "";
+        QTest::newRow("crashed mid-write") << "head -c 200 '%1' > \"$3\"; kill -SEGV $$" << true << "";
+        QTest::newRow("garbage") << "echo not a picture > \"$3\"" << true << "";
+        QTest::newRow("truncated") << "head -c 300 '%1' > \"$3\"" << true << "";
+        QTest::newRow("missing tool") << "-" << false << "";
     }
     void failedToolsInsertNothing()
     {
@@ -81,10 +88,15 @@ private slots:
         QFETCH(bool, leavesFile);
         Capture capture(body == "-" ? m_fixture.scratch("no-such-tool") : tool(QString(body).replace("%1", sample(2))));
         QSignalSpy landed(&capture, &Capture::grabLanded);
+        QSignalSpy failed(&capture, &Capture::grabFailed);
         capture.grabRegion();
         QVERIFY(settled(capture));
         QCOMPARE(landed.size(), 0);
         QVERIFY(History::load().isEmpty());
+        QFETCH(QString, reason);
+        QCOMPARE(failed.size(), reason.isEmpty() ? 0 : 1);
+        if (!reason.isEmpty())
+            QCOMPARE(failed[0][0].toString(), reason);
         if (leavesFile) { // what the tool left is not taken, and not thrown away either
             const QString temporary = calls().value(0).section(' ', 2);
             QVERIFY(QFileInfo::exists(temporary));
