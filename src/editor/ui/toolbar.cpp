@@ -9,12 +9,14 @@
 
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QResizeEvent>
 
 namespace {
 constexpr int rule = 2;
 constexpr int padding = 10;
 constexpr int minimumLabelWidth = 46;
 constexpr int labelFontSize = 8;
+constexpr int gapBeforeActions = 16;
 
 void styleAsToolLabel(KiwanoButton *button)
 {
@@ -38,8 +40,9 @@ Toolbar::Toolbar(EditorModel *model, EditorActions *actions, QWidget *parent)
         connect(button, &QAbstractButton::clicked, this, [this, tool] { m_model->chooseTool(tool); });
         row->addWidget(button, 0, Qt::AlignVCenter);
         m_toolButtons.insert(tool, button);
+        m_buttons << button;
     }
-    row->addSpacing(16);
+    row->addSpacing(gapBeforeActions);
     row->addStretch(1);
 
     for (auto id : {EditorActions::watermark, EditorActions::resize, EditorActions::undo,
@@ -48,6 +51,7 @@ Toolbar::Toolbar(EditorModel *model, EditorActions *actions, QWidget *parent)
                                         QString::fromLatin1(EditorActions::entry(id).icon), this);
         styleAsToolLabel(button);
         row->addWidget(button, 0, Qt::AlignVCenter);
+        m_buttons << button;
         if (id == EditorActions::resize)
             m_resizeButton = button;
     }
@@ -60,6 +64,26 @@ void Toolbar::updateSelection()
 {
     for (auto it = m_toolButtons.cbegin(); it != m_toolButtons.cend(); ++it)
         it.value()->setSelected(m_model->tool() == it.key());
+}
+
+int Toolbar::fullWidth() const
+{
+    auto *row = static_cast<QHBoxLayout *>(layout());
+    const QMargins margins = row->contentsMargins();
+    int width = margins.left() + margins.right() + gapBeforeActions + row->spacing() * int(m_buttons.size());
+    for (KiwanoButton *button : m_buttons)
+        width += button->titledSizeHint().width();
+    return width;
+}
+
+void Toolbar::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // A tiling window manager may give the window less than it asks: then the buttons keep
+    // their icons and lose their titles rather than clip them.
+    const bool roomy = event->size().width() >= fullWidth();
+    for (KiwanoButton *button : m_buttons)
+        button->setTitleShown(roomy);
 }
 
 void Toolbar::paintEvent(QPaintEvent *)

@@ -25,11 +25,15 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void updateSelection();
+    // The width the row needs with every title shown.
+    int fullWidth() const;
 
     EditorModel *m_model;
     QHash<Tool, KiwanoButton *> m_toolButtons;
+    QList<KiwanoButton *> m_buttons;
     QWidget *m_resizeButton = nullptr;
 };

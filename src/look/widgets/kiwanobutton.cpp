@@ -90,11 +90,23 @@ QFont KiwanoButton::titleFont() const
     return m_titleFont ? *m_titleFont : Pixel::font(m_fontSize);
 }
 
-QSize KiwanoButton::faceSize() const
+void KiwanoButton::setTitleShown(bool shown)
+{
+    if (shown == m_titleShown)
+        return;
+    m_titleShown = shown;
+    if (!shown && toolTip().isEmpty())
+        setToolTip(text());
+    updateGeometry();
+    update();
+}
+
+QSize KiwanoButton::faceSize(bool titled) const
 {
     const QFontMetricsF metrics(titleFont());
-    const qreal textWidth = text().isEmpty() ? 0 : std::ceil(metrics.horizontalAdvance(text()));
-    const qreal textHeight = text().isEmpty() ? 0 : std::ceil(metrics.height());
+    const QString title = titled ? text() : QString();
+    const qreal textWidth = title.isEmpty() ? 0 : std::ceil(metrics.horizontalAdvance(title));
+    const qreal textHeight = title.isEmpty() ? 0 : std::ceil(metrics.height());
     const qreal icon = m_icon.isEmpty() ? 0 : m_iconSize;
     qreal w = 0;
     qreal h = 0;
@@ -105,13 +117,18 @@ QSize KiwanoButton::faceSize() const
         w = icon + (icon > 0 && textWidth > 0 ? iconGap : 0) + textWidth;
         h = qMax(icon, textHeight);
     }
-    const int width = qMax(m_minimumFaceWidth, int(std::ceil(w)) + 2 * padX);
+    const int width = qMax(titled ? m_minimumFaceWidth : 0, int(std::ceil(w)) + 2 * padX);
     return QSize(width, int(std::ceil(h)) + 2 * padY);
 }
 
 QSize KiwanoButton::sizeHint() const
 {
-    return faceSize() + QSize(shadow, shadow);
+    return faceSize(m_titleShown) + QSize(shadow, shadow);
+}
+
+QSize KiwanoButton::titledSizeHint() const
+{
+    return faceSize(true) + QSize(shadow, shadow);
 }
 
 QSize KiwanoButton::minimumSizeHint() const
@@ -139,7 +156,8 @@ void KiwanoButton::paintEvent(QPaintEvent *)
     painter.setFont(font);
     painter.setPen(Kiwano::peel);
     const bool hasIcon = !m_icon.isEmpty();
-    const bool hasText = !text().isEmpty();
+    const QString title = m_titleShown ? text() : QString();
+    const bool hasText = !title.isEmpty();
     if (m_layout == Layout::under) {
         const qreal textHeight = hasText ? std::ceil(metrics.height()) : 0;
         const qreal total = (hasIcon ? m_iconSize : 0) + (hasIcon && hasText ? underGap : 0) + textHeight;
@@ -151,9 +169,9 @@ void KiwanoButton::paintEvent(QPaintEvent *)
         }
         if (hasText)
             painter.drawText(QRectF(content.left(), std::round(y), content.width(), textHeight),
-                             Qt::AlignHCenter | Qt::AlignTop, text());
+                             Qt::AlignHCenter | Qt::AlignTop, title);
     } else {
-        const qreal textWidth = hasText ? std::ceil(metrics.horizontalAdvance(text())) : 0;
+        const qreal textWidth = hasText ? std::ceil(metrics.horizontalAdvance(title)) : 0;
         const qreal total = (hasIcon ? m_iconSize : 0) + (hasIcon && hasText ? iconGap : 0) + textWidth;
         qreal x = std::round(content.left() + (content.width() - total) / 2);
         if (hasIcon) {
@@ -163,7 +181,7 @@ void KiwanoButton::paintEvent(QPaintEvent *)
         }
         if (hasText)
             painter.drawText(QRectF(x, content.top(), textWidth + 1, content.height()),
-                             Qt::AlignLeft | Qt::AlignVCenter, text());
+                             Qt::AlignLeft | Qt::AlignVCenter, title);
     }
 
     if (hasFocus()) {

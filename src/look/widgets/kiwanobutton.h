@@ -35,6 +35,12 @@ public:
     void setTitleFont(const QFont &font);
     // A minimum width for the face, for rows of buttons of equal width.
     void setMinimumFaceWidth(int width);
+    // Hides the title from the face, for rows squeezed narrower than they ask; it stays the
+    // button's accessible name and becomes its tooltip. The minimum face width goes with it.
+    void setTitleShown(bool shown);
+    bool isTitleShown() const { return m_titleShown; }
+    // The size the button asks for with its title shown, whether or not it is.
+    QSize titledSizeHint() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -44,7 +50,7 @@ protected:
     bool event(QEvent *event) override;
 
 private:
-    QSize faceSize() const;
+    QSize faceSize(bool titled) const;
     QFont titleFont() const;
     void updateAccessibleName();
 
@@ -54,6 +60,7 @@ private:
     qreal m_iconSize = 18;
     qreal m_fontSize = 12;
     int m_minimumFaceWidth = 0;
+    bool m_titleShown = true;
     std::optional<QFont> m_titleFont;
     // The accessible name this button gave itself, replaced when its title or tooltip changes.
     QString m_autoAccessibleName;

@@ -57,6 +57,33 @@ private slots:
         QVERIFY(!view.toolbar()->toolButton(Tool::watermark));
     }
 
+    // A tiling window manager gives the window less than it asks: every button still fits, with
+    // its icon and no clipped title; given room again, the titles come back.
+    void squeezedToolbarDropsTitlesNotButtons()
+    {
+        Document doc;
+        EditorView view(doc.model.get());
+        view.resize(1600, 700);
+        view.show();
+        Toolbar *toolbar = view.toolbar();
+        const QList<KiwanoButton *> buttons = toolbar->findChildren<KiwanoButton *>();
+        QVERIFY(buttons.size() > 10);
+        QTRY_VERIFY(buttons.first()->isTitleShown());
+
+        view.resize(620, 700);
+        QTRY_VERIFY(!buttons.first()->isTitleShown());
+        QApplication::processEvents();
+        for (KiwanoButton *button : buttons) {
+            QVERIFY2(!button->isTitleShown(), qPrintable(button->text()));
+            QVERIFY2(button->geometry().right() < toolbar->width(), qPrintable(button->text()));
+            QVERIFY2(button->width() >= button->sizeHint().width(), qPrintable(button->text()));
+            QVERIFY(!button->toolTip().isEmpty());
+        }
+
+        view.resize(1600, 700);
+        QTRY_VERIFY(buttons.first()->isTitleShown());
+    }
+
     void undoAndRedoFollowTheHistory()
     {
         Document doc;
