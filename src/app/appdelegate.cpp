@@ -153,6 +153,10 @@ void AppDelegate::startServices()
         break;
     case ServicePlan::Paste::portal: {
         auto sender = std::make_unique<PortalKeySender>();
+        connect(sender.get(), &PortalKeySender::permissionAsked, this, [this] {
+            inform(QStringLiteral("To paste for you, Kiwano Snapper types Ctrl+V into the app in "
+                                  "front. Your desktop asks you once whether it may."));
+        });
         connect(sender.get(), &PortalKeySender::pasteFailed, this, [this](const QString &reason) {
             warn(QStringLiteral("Pasting for you isn't allowed (%1). Entries are copied; press "
                                 "Ctrl+V yourself.").arg(reason));
@@ -366,9 +370,18 @@ bool AppDelegate::canCapture()
 
 void AppDelegate::warn(const QString &text)
 {
+    tell(text, QSystemTrayIcon::Warning);
+}
+
+void AppDelegate::inform(const QString &text)
+{
+    tell(text, QSystemTrayIcon::Information);
+}
+
+void AppDelegate::tell(const QString &text, QSystemTrayIcon::MessageIcon icon)
+{
     if (m_statusMenu && m_statusMenu->trayIcon()->isVisible())
-        m_statusMenu->trayIcon()->showMessage(QStringLiteral("Kiwano Snapper"), text,
-                                              QSystemTrayIcon::Warning);
+        m_statusMenu->trayIcon()->showMessage(QStringLiteral("Kiwano Snapper"), text, icon);
     else
         std::fprintf(stderr, "kiwano-snapper: %s\n", qPrintable(text));
 }

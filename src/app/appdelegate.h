@@ -5,6 +5,7 @@
 #include "platform/session.h"
 
 #include <QObject>
+#include <QSystemTrayIcon>
 #include <QStringList>
 
 #include <functional>
@@ -87,6 +88,9 @@ private:
     bool canCapture();
     // A warning in a tray message, or on standard error without a tray.
     void warn(const QString &text);
+    // A note through the tray, or on stderr without one.
+    void inform(const QString &text);
+    void tell(const QString &text, QSystemTrayIcon::MessageIcon icon);
     // What the clipboard store met at start that the user must hear of once.
     void reportStoreTrouble();
 

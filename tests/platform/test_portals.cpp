@@ -236,8 +236,10 @@ void TestPortals::pasteTypesTheKeystroke()
     // Pasting is offered before the desktop is asked; nothing is asked before the first paste.
     QVERIFY(sender.isTrusted());
     QVERIFY(record().isEmpty());
+    QSignalSpy permission(&sender, &PortalKeySender::permissionAsked);
 
     QVERIFY(sender.sendPaste(terminal));
+    QCOMPARE(permission.size(), 1);  // the user hears of the dialog as it comes
     QTRY_COMPARE(record().filter(QStringLiteral("key ")), keys);
     QVERIFY(sender.isTrusted());
     QStringList asked = record();
@@ -246,6 +248,7 @@ void TestPortals::pasteTypesTheKeystroke()
     QVERIFY(sender.sendPaste(terminal));
     QTRY_COMPARE(record().filter(QStringLiteral("key ")), keys + keys);
     QCOMPARE(record().count(QStringLiteral("CreateSession")), 1);
+    QCOMPARE(permission.size(), 1);
 }
 
 void TestPortals::pasteFailures_data()

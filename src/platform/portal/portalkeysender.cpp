@@ -42,6 +42,7 @@ bool PortalKeySender::sendPaste(bool terminal)
 void PortalKeySender::open()
 {
     m_state = State::Opening;
+    emit permissionAsked();
     QDBusMessage create = remoteCall(QStringLiteral("CreateSession"));
     create << QVariantMap{{QStringLiteral("session_handle_token"), PortalRequest::nextToken()}};
     step(create, [this](const QVariantMap &results) {

@@ -29,6 +29,8 @@ public:
     QString failureReason() const { return m_failure; }
 
 signals:
+    // The desktop is being asked, at the first paste; it may show the user a dialog now.
+    void permissionAsked();
     void pasteFailed(const QString &reason);
 
 private:
