@@ -108,8 +108,14 @@ private slots:
         const qint64 before = peakResidentBytes();
         QVERIFY(m_owner.start(TestProgram::clipOwnerPath(),
                               owner + QStringList{"--type", "text/plain=small", "--type-file", "image/png=" + file.fileName()}));
-        QVERIFY(m_refused->wait(5000));
-        QCOMPARE(m_arrived->count(), 0);
+        // Refused at the limit; on a loaded machine the copy's deadline may come first, and then
+        // what arrives must still hold none of the payload.
+        QVERIFY(QTest::qWaitFor([this] { return m_refused->count() + m_arrived->count() > 0; }, 10000));
+        if (m_arrived->count() > 0) {
+            const auto copy = m_arrived->first().first().value<ClipboardWatcher::Copy>();
+            QVERIFY(copy.timedOut);
+            QVERIFY(!itemOf(copy, "image/png"));
+        }
         QCOMPARE(countLines(m_owner, "finished"), 0);
         // Taking the announcement lets the owner send its first piece; nothing after it is asked for.
         if (toldBeforehand)
