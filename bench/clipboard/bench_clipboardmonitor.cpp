@@ -2,6 +2,7 @@
 // The clipboard monitor against a real owner in another process: how soon a copy is in the
 // history, how long hostile owners hold the GUI thread, and how often an idle monitor wakes the
 // process; the watcher beside the half-second poll, measured in the same run.
+#include "pollingclipboard.h"
 #include "clipboard/clipboard.h"
 #include "clipboard/store.h"
 #include "platform/clipboardwatcher.h"
@@ -23,21 +24,6 @@
 #include <cstdio>
 
 namespace {
-
-// The X11 clipboard without its watcher: the history falls back to polling and reading on the
-// GUI thread, as it did before it had one.
-class PollingClipboard : public ClipboardService
-{
-public:
-    explicit PollingClipboard(X11ClipboardService &service) : m_service(service) {}
-    qint64 changeCount() const override { return m_service.changeCount(); }
-    QStringList types() override { return m_service.types(); }
-    std::optional<QByteArray> data(const QString &type) override { return m_service.data(type); }
-    void write(const QList<Item> &items) override { m_service.write(items); }
-
-private:
-    X11ClipboardService &m_service;
-};
 
 void spin(int ms)
 {

@@ -2,6 +2,7 @@
 // A copy in another Wayland client to the history: through the data-control watcher, beside the
 // history's half-second poll of the same clipboard, in turns in the same run; and how long
 // hostile sources hold the GUI thread either way. Needs the test compositor (run-bench.sh).
+#include "pollingclipboard.h"
 #include "clipboard/clipboard.h"
 #include "clipboard/store.h"
 #include "platform/wayland/waylandclipboardservice.h"
@@ -21,21 +22,6 @@
 #include <ctime>
 
 namespace {
-
-// The same clipboard without its watcher: the history polls twice a second and reads on the GUI
-// thread.
-class PollingClipboard : public ClipboardService
-{
-public:
-    explicit PollingClipboard(WaylandClipboardService &service) : m_service(service) {}
-    qint64 changeCount() const override { return m_service.changeCount(); }
-    QStringList types() override { return m_service.types(); }
-    std::optional<QByteArray> data(const QString &type) override { return m_service.data(type); }
-    void write(const QList<Item> &items) override { m_service.write(items); }
-
-private:
-    WaylandClipboardService &m_service;
-};
 
 qint64 monotonicNs()
 {
