@@ -2,8 +2,10 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QList>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -44,6 +46,21 @@ inline std::vector<double> interleavedMediansMs(int rounds,
         medians.push_back(t[t.size() / 2]);
     }
     return medians;
+}
+
+// Runs the event loop for ms milliseconds.
+inline void spin(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// The sample at fraction p (0.5 the median, 0.95 the p95) of the sorted samples.
+inline double percentile(QList<double> samples, double p)
+{
+    std::sort(samples.begin(), samples.end());
+    return samples.at(std::min<qsizetype>(samples.size() - 1, qsizetype(p * samples.size())));
 }
 
 inline void printRow(const char *label, double ms)

@@ -3,6 +3,8 @@
 // history, how long hostile owners hold the GUI thread, and how often an idle monitor wakes the
 // process; the watcher beside the half-second poll, measured in the same run.
 #include "pollingclipboard.h"
+#include "stallwatch.h"
+#include "timing.h"
 #include "clipboard/clipboard.h"
 #include "clipboard/store.h"
 #include "platform/clipboardwatcher.h"
@@ -24,13 +26,6 @@
 #include <cstdio>
 
 namespace {
-
-void spin(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
 
 // Milliseconds from the owner saying it holds the clipboard to the copy's entry in items.
 double latencyOnce(Clipboard &clipboard, int run)
@@ -66,12 +61,6 @@ double latencyOnce(Clipboard &clipboard, int run)
     return std::max<double>(0, double(recorded - ready) / 1e6);
 }
 
-double percentile(QList<double> samples, double p)
-{
-    std::sort(samples.begin(), samples.end());
-    return samples.at(std::min<qsizetype>(samples.size() - 1, qsizetype(p * samples.size())));
-}
-
 // The longest gap between ticks of a 1 ms timer on the GUI thread while hostile owners hold the
 // clipboard one after another.
 QList<double> longestStallsMs(const QString &dir)
@@ -91,24 +80,17 @@ QList<double> longestStallsMs(const QString &dir)
         {"--type", "text/plain=listed", "--junk-targets", "20000"},
         {"--type", "text/plain=x", "--type-file", "text/html=" + huge.fileName(), "--single-piece", "--chunk", "4194304"},
     };
-    QElapsedTimer sinceTick;
-    qint64 longest = 0;
+    StallWatch watch;
     QList<double> stalls;
-    QTimer ticker;
-    ticker.setInterval(1);
-    QObject::connect(&ticker, &QTimer::timeout, [&] { longest = std::max(longest, sinceTick.nsecsElapsed()); sinceTick.restart(); });
     for (const QStringList &arguments : owners) {
         QProcess owner;
         if (!arguments.isEmpty()) {
             owner.start(QStringLiteral(KIWANO_TEST_CLIPOWNER), arguments);
             owner.waitForReadyRead(20000);
         }
-        longest = 0;
-        sinceTick.start();
-        ticker.start();
+        watch.start();
         spin(2000);
-        ticker.stop();
-        stalls << double(longest) / 1e6;
+        stalls << watch.stop();
         owner.kill();
         owner.waitForFinished();
     }

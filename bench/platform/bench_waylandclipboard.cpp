@@ -3,6 +3,8 @@
 // history's half-second poll of the same clipboard, in turns in the same run; and how long
 // hostile sources hold the GUI thread either way. Needs the test compositor (run-bench.sh).
 #include "pollingclipboard.h"
+#include "stallwatch.h"
+#include "timing.h"
 #include "clipboard/clipboard.h"
 #include "clipboard/store.h"
 #include "platform/wayland/waylandclipboardservice.h"
@@ -28,19 +30,6 @@ qint64 monotonicNs()
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
-}
-
-void spin(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-double percentile(QList<double> samples, double p)
-{
-    std::sort(samples.begin(), samples.end());
-    return samples.at(std::min<qsizetype>(samples.size() - 1, qsizetype(p * samples.size())));
 }
 
 struct Latency
@@ -96,16 +85,8 @@ Latency latencyOnce(Clipboard &clipboard, const QString &program, const QStringL
 // clipboard for two seconds.
 QList<double> longestStallsMs(const QList<QStringList> &sources)
 {
-    QElapsedTimer sinceTick;
-    qint64 longest = 0;
+    StallWatch watch;
     QList<double> stalls;
-    QTimer ticker;
-    ticker.setInterval(1);
-    ticker.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        longest = std::max(longest, sinceTick.nsecsElapsed());
-        sinceTick.restart();
-    });
     for (const QStringList &arguments : sources) {
         QProcess source;
         source.setProcessEnvironment(WaylandSession::environment());
@@ -113,12 +94,9 @@ QList<double> longestStallsMs(const QList<QStringList> &sources)
             source.start(QStringLiteral(KIWANO_TEST_WLSOURCE), arguments);
             source.waitForReadyRead(5000);
         }
-        longest = 0;
-        sinceTick.start();
-        ticker.start();
+        watch.start();
         spin(2000);
-        ticker.stop();
-        stalls << double(longest) / 1e6;
+        stalls << watch.stop();
         source.kill();
         source.waitForFinished();
     }
