@@ -11,7 +11,6 @@
 
 #include <cerrno>
 #include <condition_variable>
-#include <fcntl.h>
 #include <unistd.h>
 
 using Clock = std::chrono::steady_clock;
@@ -32,7 +31,7 @@ WaylandClipboardService::WaylandClipboardService(const QByteArray &display, QObj
         ++m_changeCount;
     });
     if (!m_device->isValid() || !m_connection->roundtrip(1000) || m_device->isFinished()
-        || ::pipe2(m_wake, O_CLOEXEC | O_NONBLOCK) != 0) {
+        || !m_wake.open()) {
         m_device.reset();
         m_connection.reset();
         return;
@@ -46,20 +45,12 @@ WaylandClipboardService::~WaylandClipboardService()
     m_watcher.reset();
     if (m_thread.joinable()) {
         m_stop = true;
-        wake();
+        m_wake.wake();
         m_thread.join();
-        ::close(m_wake[0]);
-        ::close(m_wake[1]);
     }
     m_source.reset();
     m_device.reset();
     m_connection.reset();
-}
-
-void WaylandClipboardService::wake()
-{
-    const char byte = 1;
-    [[maybe_unused]] const auto written = ::write(m_wake[1], &byte, 1);
 }
 
 void WaylandClipboardService::run()
@@ -75,15 +66,12 @@ void WaylandClipboardService::run()
             job();
         if (m_device->isFinished())
             break;
-        fds.assign(1, {m_wake[0], POLLIN, 0});
+        fds.assign(1, {m_wake.readEnd(), POLLIN, 0});
         m_source->addDescriptors(fds);
         if (!waitAndDispatch(*m_connection, fds, m_source->nextDeadline()))
             break;
-        if (fds.front().revents) {
-            char drained[64];
-            while (::read(m_wake[0], drained, sizeof drained) > 0) {
-            }
-        }
+        if (fds.front().revents)
+            m_wake.drain();
         m_source->progress(fds);
     }
     if (!m_stop) {
@@ -116,7 +104,7 @@ bool WaylandClipboardService::onThread(std::function<void()> work)
             done->ran.notify_all();
         });
     }
-    wake();
+    m_wake.wake();
     std::unique_lock lock(done->mutex);
     return done->ran.wait_for(lock, copyDeadline, [&] { return done->done; });
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/clipboardservice.h"
+#include "platform/wakepipe.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -57,7 +58,6 @@ private:
     // Runs work on the thread; false when the thread is gone or did not get to it in time (then
     // it may still run, later).
     bool onThread(std::function<void()> work);
-    void wake();
 
     QByteArray m_display;
     std::unique_ptr<WaylandConnection> m_connection;
@@ -65,7 +65,7 @@ private:
     std::unique_ptr<WaylandClipboardSource> m_source;
     std::unique_ptr<WaylandClipboardWatcher> m_watcher;
     std::thread m_thread;
-    int m_wake[2] = {-1, -1};
+    WakePipe m_wake;
     std::atomic<bool> m_stop = false;
     std::atomic<bool> m_ended = false;
     std::atomic<qint64> m_changeCount = 0;

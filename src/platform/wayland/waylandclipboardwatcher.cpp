@@ -6,7 +6,6 @@
 #include "platform/wayland/waylandeventwait.h"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <unistd.h>
 
 using Clock = std::chrono::steady_clock;
@@ -47,7 +46,7 @@ void WaylandClipboardWatcher::start()
     if (m_connection)
         m_device = std::make_unique<WaylandDataDevice>(*m_connection);
     if (!m_device || !m_device->isValid() || !m_connection->roundtrip(1000) || m_device->isFinished()
-        || ::pipe2(m_wake, O_CLOEXEC | O_NONBLOCK) != 0) {
+        || !m_wake.open()) {
         m_device.reset();
         m_connection.reset();
         return;
@@ -64,15 +63,12 @@ void WaylandClipboardWatcher::stop()
     if (!m_thread.joinable())
         return;
     m_stop = true;
-    const char wake = 1;
-    [[maybe_unused]] const auto written = ::write(m_wake[1], &wake, 1);
+    m_wake.wake();
     // A read in progress sees the wake-up and ends at once.
     m_thread.join();
     m_device.reset();
     m_connection.reset();
-    ::close(m_wake[0]);
-    ::close(m_wake[1]);
-    m_wake[0] = m_wake[1] = -1;
+    m_wake.close();
 }
 
 void WaylandClipboardWatcher::end()
@@ -93,7 +89,7 @@ void WaylandClipboardWatcher::run()
                 readCopy(++m_change);
             continue;
         }
-        pollfd wake{m_wake[0], POLLIN, 0};
+        pollfd wake{m_wake.readEnd(), POLLIN, 0};
         if (!waitAndDispatch(*m_connection, {&wake, 1}, Clock::time_point::max()))
             return end();
     }
@@ -173,7 +169,7 @@ WaylandClipboardWatcher::Outcome WaylandClipboardWatcher::readPipe(int fd, const
             return Outcome::read; // the source closed its end badly: what came is what it gave
         if (Clock::now() >= deadline)
             return Outcome::timedOut;
-        pollfd fds[2] = {{m_wake[0], POLLIN, 0}, {fd, POLLIN, 0}};
+        pollfd fds[2] = {{m_wake.readEnd(), POLLIN, 0}, {fd, POLLIN, 0}};
         if (!waitAndDispatch(*m_connection, fds, deadline) || m_device->isFinished() || m_stop)
             return Outcome::stopped;
         if (m_device->selections() != selection) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/clipboardwatcher.h"
+#include "platform/wakepipe.h"
 
 #include <QByteArray>
 
@@ -58,7 +59,7 @@ private:
     std::unique_ptr<WaylandConnection> m_connection;
     std::unique_ptr<WaylandDataDevice> m_device;
     std::thread m_thread;
-    int m_wake[2] = {-1, -1};
+    WakePipe m_wake;
     std::atomic<bool> m_stop = false;
     std::atomic<bool> m_ended = false;
 

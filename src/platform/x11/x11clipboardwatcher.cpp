@@ -3,7 +3,6 @@
 
 #include "platform/x11/x11selectionreader.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 using Clock = std::chrono::steady_clock;
@@ -45,12 +44,12 @@ void X11ClipboardWatcher::start()
         return;
     // A fresh connection each time: news of owners from before the start is never seen.
     m_reader = std::make_unique<X11SelectionReader>();
-    if (!m_reader->isValid() || ::pipe2(m_wake, O_CLOEXEC | O_NONBLOCK) != 0) {
+    if (!m_reader->isValid() || !m_wake.open()) {
         m_reader.reset();
         return;
     }
     m_eventDriven = m_reader->tellsOfOwners();
-    m_reader->connection().setInterrupt(m_wake[0]);
+    m_reader->connection().setInterrupt(m_wake.readEnd());
     m_stop = false;
     m_thread = std::thread([this] { run(); });
 }
@@ -60,14 +59,11 @@ void X11ClipboardWatcher::stop()
     if (!isRunning())
         return;
     m_stop = true;
-    const char wake = 1;
-    [[maybe_unused]] const auto written = ::write(m_wake[1], &wake, 1);
+    m_wake.wake();
     // A read in progress sees the interrupt and ends at once.
     m_thread.join();
     m_reader.reset();
-    ::close(m_wake[0]);
-    ::close(m_wake[1]);
-    m_wake[0] = m_wake[1] = -1;
+    m_wake.close();
 }
 
 void X11ClipboardWatcher::run()

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/clipboardwatcher.h"
+#include "platform/wakepipe.h"
 
 #include <atomic>
 #include <chrono>
@@ -45,7 +46,7 @@ private:
 
     std::unique_ptr<X11SelectionReader> m_reader;
     std::thread m_thread;
-    int m_wake[2] = {-1, -1};
+    WakePipe m_wake;
     std::atomic<bool> m_stop = false;
     bool m_eventDriven = false;
 

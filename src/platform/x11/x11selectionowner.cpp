@@ -5,7 +5,6 @@
 
 #include <xcb/xcb.h>
 
-#include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
@@ -53,11 +52,8 @@ X11SelectionOwner::X11SelectionOwner()
 {
     if (!m_connection->isValid())
         return;
-    int fds[2];
-    if (::pipe2(fds, O_NONBLOCK | O_CLOEXEC) != 0)
+    if (!m_wake.open())
         return;
-    m_wakeRead = fds[0];
-    m_wakeWrite = fds[1];
 
     xcb_connection_t *c = m_connection->xcb();
     m_window = xcb_generate_id(c);
@@ -79,13 +75,9 @@ X11SelectionOwner::~X11SelectionOwner()
             std::lock_guard lock(m_mutex);
             m_stop = true;
         }
-        wake();
+        m_wake.wake();
         m_thread.join();
     }
-    if (m_wakeRead >= 0)
-        ::close(m_wakeRead);
-    if (m_wakeWrite >= 0)
-        ::close(m_wakeWrite);
 }
 
 bool X11SelectionOwner::isValid() const
@@ -100,16 +92,10 @@ bool X11SelectionOwner::own(const QList<ClipboardService::Item> &items)
     std::unique_lock lock(m_mutex);
     m_pending = items;
     const quint64 ticket = ++m_asked;
-    wake();
+    m_wake.wake();
     const bool answered = m_answered.wait_for(lock, std::chrono::seconds(1),
                                               [&] { return m_done >= ticket; });
     return answered && m_done == ticket && m_tookIt;
-}
-
-void X11SelectionOwner::wake()
-{
-    const char byte = 1;
-    [[maybe_unused]] const auto written = ::write(m_wakeWrite, &byte, 1);
 }
 
 void X11SelectionOwner::run()
@@ -166,13 +152,10 @@ void X11SelectionOwner::run()
                 t.lastProgress + abandonedAfter - now).count() + 1;
             timeout = timeout < 0 ? int(left) : std::min(timeout, int(left));
         }
-        pollfd fds[2] = {{xcb_get_file_descriptor(c), POLLIN, 0}, {m_wakeRead, POLLIN, 0}};
+        pollfd fds[2] = {{xcb_get_file_descriptor(c), POLLIN, 0}, {m_wake.readEnd(), POLLIN, 0}};
         ::poll(fds, 2, timeout);
-        if (fds[1].revents & POLLIN) {
-            char buffer[64];
-            while (::read(m_wakeRead, buffer, sizeof buffer) > 0) {
-            }
-        }
+        if (fds[1].revents & POLLIN)
+            m_wake.drain();
     }
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/clipboardservice.h"
+#include "platform/wakepipe.h"
 
 #include <condition_variable>
 #include <memory>
@@ -36,12 +37,10 @@ private:
     void serve(const void *request);
     void continueTransfer(uint32_t requestor, uint32_t property);
     void dropTransfers(uint32_t requestor);
-    void wake();
 
     std::unique_ptr<X11Connection> m_connection;
     uint32_t m_window = 0;
-    int m_wakeRead = -1;
-    int m_wakeWrite = -1;
+    WakePipe m_wake;
     std::thread m_thread;
 
     // Shared with the thread.
