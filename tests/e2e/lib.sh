@@ -39,15 +39,12 @@ poll() {
 
 # e2e_x11 [WIDTHxHEIGHT [tray]]: a private Xvfb with openbox, and trayer as tray host if asked.
 e2e_x11() {
-  local size=${1:-1280x800} n
-  for n in $(seq 300 399); do
-    [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
-    e2e_pids+=($!)
-    export DISPLAY=":$n"
-    poll 10 xdpyinfo && break
-    kill "${e2e_pids[-1]}" 2>/dev/null
-  done
+  local size=${1:-1280x800}
+  # The server takes a free display number itself: tests starting at once never share one.
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
+  e2e_pids+=($!)
+  poll 10 test -s "$work/display" || fail "no X server"
+  export DISPLAY=":$(head -1 "$work/display")"
   poll 10 xdpyinfo || fail "no X server"
   unset WAYLAND_DISPLAY SWAYSOCK
   export QT_QPA_PLATFORM=xcb
