@@ -301,13 +301,15 @@ paste_target_active() {
   fi
 }
 e2e_start_paste_target() {
+  "$e2e_pastetarget" >"$work/pasted.txt" 2>"$work/pastetarget.log" &
+  e2e_pids+=($!)
+  local shown=(xdotool search --onlyvisible --name '^paste target$')
+  [[ $e2e_session == sway ]] && shown=(sway_window '.name == "paste target"')
+  poll 20 "${shown[@]}" || fail "paste target did not show ($(kill -0 $! 2>/dev/null && echo running || echo ended): $(tail -3 "$work/pastetarget.log"))"
   if [[ $e2e_session == x11 ]]; then
-    start_paste_target
+    paste_target=$(xdotool search --onlyvisible --name '^paste target$' | head -1)
     xdotool windowactivate --sync "$paste_target"
   else
-    "$e2e_pastetarget" >"$work/pasted.txt" 2>/dev/null &
-    e2e_pids+=($!)
-    poll 10 sway_window '.name == "paste target"' || fail "paste target did not show"
     swaymsg '[title="^paste target$"] focus' >/dev/null
   fi
   poll 10 paste_target_active || fail "the paste target did not come to the front"
