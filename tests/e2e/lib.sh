@@ -292,7 +292,7 @@ e2e_copy_png() {
 e2e_clipboard_png() {
   if [[ $e2e_session == x11 ]]; then clipboard_png "$1"; else wl-paste -n -t image/png >"$1" 2>/dev/null && [[ -s $1 ]]; fi
 }
-# The paste target of start_paste_target, in front and taking the keys.
+# The paste target of e2e_start_paste_target, in front and taking the keys.
 paste_target_active() {
   if [[ $e2e_session == x11 ]]; then
     [[ $(xdotool getactivewindow 2>/dev/null) == "$paste_target" ]]
