@@ -28,7 +28,7 @@ region_grab() {
   done
   fail "the dragged region did not land in the history"
 }
-# copy_is NAME SIZE: Ctrl+C in the editor puts a PNG of SIZE on the clipboard (kept as NAME.png).
+# copied NAME SIZE: the clipboard offers a PNG of SIZE (kept as NAME.png).
 copied() {
   e2e_clipboard_png "$work/$1.png" && [[ $(png_size "$work/$1.png") == "$2" ]]
 }
