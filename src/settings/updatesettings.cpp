@@ -48,6 +48,11 @@ QString UpdateSettings::version()
 #endif
 }
 
+bool UpdateSettings::fromPackageManager()
+{
+    return true;
+}
+
 QString UpdateSettings::checkNow()
 {
     return QStringLiteral("Kiwano Snapper updates come with your package manager.");
