@@ -9,7 +9,7 @@ e2e_x11
 e2e_home
 
 mkdir -p "$(dirname "$settings")"
-: >"$HOME/a file, not a folder"
+: >"$HOME/not a folder"
 # Every key the program reads, each holding something outside what it allows.
 cat >"$settings" <<EOF
 [General]
@@ -19,12 +19,14 @@ clipboard.paste=
 clipboard.clearOnQuit=@Variant(\\0\\0\\0\\x7f\\xff\\xff)
 clipboard.ignoredApps=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x7)
 save.ask=2
-save.folder=$HOME/a file, not a folder
-history.folder=$HOME/a file, not a folder/History
-hotkey.grabRegion=@ByteArray({"keyCode":99999,"modifiers":-1})
-hotkey.grabScreen=@ByteArray({"keyCode":9,"modifiers":0})
+save.folder=$HOME/not a folder
+history.folder=$HOME/not a folder/History
+hotkey.grabRegion="@ByteArray({\\"keyCode\\":99999,\\"modifiers\\":1179648})"
+hotkey.grabWindow=@ByteArray({"keyCode":-1})
+hotkey.grabScreen="@ByteArray({\\"keyCode\\":9,\\"modifiers\\":0})"
 hotkey.clipboard=Shift+Super+nonsense
-toolDefault.pen=@ByteArray({"width":1e308,"blurBlock":0})
+toolDefault.pen="@ByteArray({\\"width\\":1e308,\\"blurBlock\\":0})"
+toolDefault.text=@ByteArray(\\xff\\0)
 update.automaticChecks=17
 a line without an equals sign
 [\\xff\\xfe unclosed
@@ -60,6 +62,8 @@ run() {
   "$app" --screen || fail "--screen exited with an error"
   poll 15 has_grabs $((before + 1)) || fail "the grab did not land in $history"
   [[ $(png_size "$(newest_grab)") == 1280x800 ]] || fail "the grab is $(png_size "$(newest_grab)"), not the screen"
+  poll 10 main_window_shown || fail "the editor did not show the grab"
+  screenshot "grab-$(grabs)"
   e2e_quit || fail "the program ended with status $?"
   cmp -s "$settings" "$work/settings.before" || fail "the settings file was rewritten"
 }
