@@ -34,16 +34,11 @@ clipboard.limit=99999999999999999999
 EOF
 cp "$settings" "$work/settings.before"
 
-# copies TEXT...: copies each in turn as another application would; each must be recorded. A
-# copy made just after the start may come before the program watches the clipboard (it then
-# counts as what was there already), so the first is made again until it is recorded.
+# copies TEXT...: copies each in turn as another application would; each must be recorded (the
+# first is made again until the program watches the clipboard).
 copies() {
-  local text deadline=$((SECONDS + 20))
-  until recorded "$1"; do
-    ((SECONDS >= deadline)) && fail "\"$1\" was not recorded"
-    copy_text "$1"
-    poll 2 recorded "$1"
-  done
+  local text
+  copy_until_recorded "$1" || fail "\"$1\" was not recorded"
   for text in "${@:2}"; do
     copy_text "$text"
     poll 10 recorded "$text" || fail "\"$text\" was not recorded"
