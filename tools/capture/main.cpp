@@ -83,7 +83,12 @@ int selectInteractively(int argc, char **argv, const Request &request, const X11
     QObject::connect(&overlay, &SelectionOverlay::chosen, &app, [&](const QRect &rect) {
         overlay.hide();
         QGuiApplication::sync();
-        status = written(frozen.copy(rect), request.path);
+        // A picked window comes as it draws itself where the desktop keeps its pixels, without
+        // whatever covers it; otherwise as the frozen screen shows it.
+        QImage picture;
+        if (overlay.mode() == SelectionOverlay::Mode::Window)
+            picture = screen.windowPixels(rect);
+        status = written(picture.isNull() ? frozen.copy(rect) : picture, request.path);
         app.quit();
     });
     QObject::connect(&overlay, &SelectionOverlay::cancelled, &app, &QGuiApplication::quit);
