@@ -119,7 +119,7 @@ void RootView::grabTrashed(const GrabEntry &entry)
 
 void RootView::trashFailed(const GrabEntry &entry, const QString &reason)
 {
-    m_toast->post({tr("Kept %1: it can't go to the Trash (%2)").arg(entry.url.fileName(), reason), {},
+    m_toast->post({tr("Kept %1: %2").arg(entry.url.fileName(), reason), {},
                    QStringLiteral("kiwano"), 10000});
 }
 
