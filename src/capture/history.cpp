@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "capture/history.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -68,6 +69,12 @@ void prune()
     }
 }
 
+bool isRegularFile(const QString &path)
+{
+    struct stat status;
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
 GrabEntry entryFor(const QString &path)
 {
     return {QUrl::fromLocalFile(path), QDateTime::currentDateTime()};
@@ -96,6 +103,46 @@ bool makeFolder(const QString &folder, int *error)
     }
     *error = 0;
     return true;
+}
+
+// Files on the home's file system go to the trash in the data folder; it is made here, private,
+// so that a trash that cannot be made is known before anything moves. Files elsewhere go to
+// their own file system's trash, which Qt finds.
+bool homeTrashReady(const QString &path)
+{
+    struct stat file;
+    struct stat home;
+    if (::stat(QFile::encodeName(path).constData(), &file) != 0
+        || ::stat(QFile::encodeName(QDir::homePath()).constData(), &home) != 0 || file.st_dev != home.st_dev)
+        return true;
+    const QString trash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+        + QStringLiteral("/Trash");
+    int error = 0;
+    return makeFolder(trash, &error) && makeFolder(trash + QStringLiteral("/files"), &error)
+        && makeFolder(trash + QStringLiteral("/info"), &error);
+}
+
+// A trash keeps its files under files/ and a note on each under info/, named after it.
+QString trashInfo(const QString &pathInTrash)
+{
+    const QFileInfo file(pathInTrash);
+    return QDir::cleanPath(file.absolutePath() + QStringLiteral("/../info/") + file.fileName()
+                           + QStringLiteral(".trashinfo"));
+}
+
+// Whether the file lies in a desktop trash: the home one ("Trash" in the data folder) or one at
+// the top of another file system (".Trash/UID" or ".Trash-UID"), with its note beside it.
+bool isInTrash(const QString &path)
+{
+    const QDir files = QFileInfo(path).dir();
+    QDir root = files;
+    if (files.dirName() != QLatin1String("files") || !root.cdUp())
+        return false;
+    const QString name = root.dirName();
+    QDir above = root;
+    const bool shared = above.cdUp() && above.dirName() == QLatin1String(".Trash");
+    return (name == QLatin1String("Trash") || name.startsWith(QLatin1String(".Trash-")) || shared)
+        && QFileInfo::exists(trashInfo(path));
 }
 
 } // namespace
@@ -192,10 +239,59 @@ std::optional<GrabEntry> add(const QImage &image)
     return entryFor(path);
 }
 
-void remove(const GrabEntry &entry)
+std::optional<TrashedGrab> trash(const GrabEntry &entry, QString *error)
 {
-    QFile::remove(entry.path());
+    // Only what the history lists goes: never a link, a folder or a device of a grab's name.
+    if (!isRegularFile(entry.path())) {
+        if (error)
+            *error = QCoreApplication::translate("History", "it is not a grab file");
+        return std::nullopt;
+    }
+    if (!homeTrashReady(entry.path())) {
+        if (error)
+            *error = QCoreApplication::translate("History", "there is no Trash for it here");
+        return std::nullopt;
+    }
+    QFile file(entry.path());
+    if (!file.moveToTrash()) {
+        if (error)
+            *error = file.errorString();
+        return std::nullopt;
+    }
+    const QString inTrash = QFileInfo(file.fileName()).absoluteFilePath();
+    if (!isInTrash(inTrash)) {
+        // Qt moves the file into files/ under the working folder when it cannot make a trash:
+        // no trash at all, so the grab goes back where it was.
+        QFile::remove(trashInfo(inTrash));
+        const int failure = HistoryMove::run({{inTrash, entry.path()}}, QFileInfo(entry.path()).absolutePath());
+        if (error) {
+            *error = failure == 0 ? QCoreApplication::translate("History", "there is no Trash for it here")
+                                  : QCoreApplication::translate("History", "there is no Trash for it here; it is in %1")
+                                        .arg(QFileInfo(inTrash).absolutePath());
+        }
+        return std::nullopt;
+    }
     thumbnails()->drop(entry.url);
+    return TrashedGrab{entry, inTrash};
+}
+
+bool restore(const TrashedGrab &trashed, QString *error)
+{
+    if (!isRegularFile(trashed.pathInTrash)) {
+        if (error)
+            *error = QCoreApplication::translate("History", "it is no longer in the Trash");
+        return false;
+    }
+    const QString path = trashed.entry.path();
+    if (const int failure = HistoryMove::run({{trashed.pathInTrash, path}}, QFileInfo(path).absolutePath());
+        failure != 0) {
+        if (error)
+            *error = failure == EEXIST ? QCoreApplication::translate("History", "another file has taken its place")
+                                       : systemError(failure);
+        return false;
+    }
+    QFile::remove(trashInfo(trashed.pathInTrash));
+    return true;
 }
 
 QImage image(const GrabEntry &entry)

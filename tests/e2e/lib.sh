@@ -334,3 +334,26 @@ main_window_still() {
 }
 # pixels_differ A B: how many pixels of two pictures of the same size differ.
 pixels_differ() { compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1; }
+
+# --- the grab strip and the main window's toast ---
+# pixels SHOT GEOMETRY: "X Y R G B" for every pixel of that part (WxH+X+Y) of the screenshot.
+pixels() {
+  convert "$1" -crop "$2" +repage -depth 8 txt:- 2>/dev/null |
+    awk -F'[,:() ]+' -v geometry="$2" 'BEGIN {split(geometry, g, "+")} NR > 1 {print $1 + g[2], $2 + g[3], $3, $4, $5}'
+}
+# toast_button SHOT LEFT TOP WIDTH HEIGHT: "X Y", the middle of the button of the toast that rests
+# at the bottom centre of that area of the screenshot; fails when there is none. The toast is a
+# yellow box, its button a cream face within it.
+toast_button() {
+  local middle=$(($2 + $4 / 2)) bottom=$(($3 + $5)) span=$((100 * ${E2E_SCALE:-1})) y
+  y=$(pixels "$1" "1x$span+$middle+$((bottom - span))" |
+    awk '$3 >= 245 && $4 >= 215 && $4 <= 235 && $5 <= 75 {if (!n++) first = $2; last = $2} END {if (n) print int((first + last) / 2)}')
+  [[ -n $y ]] || return 1
+  pixels "$1" "$(($4 / 2))x1+$middle+$y" | sort -n | awk '
+    function cream() { return $3 >= 245 && $4 >= 240 && $5 >= 210 && $5 <= 230 }
+    function yellow() { return $3 >= 245 && $4 >= 215 && $4 <= 235 && $5 <= 75 }
+    !first && cream() { first = $1 }
+    first && cream() { last = $1 }
+    first && yellow() { print int((first + last) / 2), $2; found = 1; exit }
+    END { exit !found }'
+}
