@@ -50,5 +50,5 @@ QString UpdateSettings::version()
 
 QString UpdateSettings::checkNow()
 {
-    return QStringLiteral("Kiwano Snapper updates come with your package manager.");
+    return tr("Kiwano Snapper updates come with your package manager.");
 }
