@@ -33,7 +33,7 @@ ClipboardSection::ClipboardSection(Clipboard &clipboard, Services services, QWid
 
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
-    auto *column = SettingsParts::section(outer, QStringLiteral("clone"), QStringLiteral("Clipboard History"));
+    auto *column = SettingsParts::section(outer, QStringLiteral("clone"), tr("Clipboard History"));
     column->addWidget(m_enabled);
     auto *keep = new QHBoxLayout;
     keep->setSpacing(12);
