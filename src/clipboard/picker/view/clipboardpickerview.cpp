@@ -188,8 +188,9 @@ QWidget *ClipboardPickerView::makeFooter()
     auto *row = new QHBoxLayout;
     row->setSpacing(8);
     m_hint = pixelText(8, faded(Kiwano::peel, 0.75f), footer);
-    row->addWidget(m_hint);
-    row->addStretch(1);
+    // Longer languages wrap between the key hints rather than lose the last one under the buttons.
+    m_hint->setWordWrap(true);
+    row->addWidget(m_hint, 1);
     m_clear = new KiwanoButton(QStringLiteral("trash"), tr("Clear"), footer);
     m_clear->setToolTip(tr("Clear everything except pinned items (Ctrl+Shift+\u232B)"));
     m_clear->setFocusPolicy(Qt::TabFocus);
