@@ -109,7 +109,7 @@
     </message>
     <message>
         <source>Type to search...</source>
-        <translation>Tippen zum Suchen …</translation>
+        <translation>Tippen zum Suchen…</translation>
     </message>
     <message>
         <source>Search</source>
@@ -168,11 +168,15 @@
     </message>
     <message>
         <source>Plus password managers (KeePassXC, 1Password, Bitwarden, Seahorse...) built in. For a one-off, use Ignore Next Copy or Pause in the 🥝 menu.</source>
-        <translation>Dazu kommen fest eingebaute Passwortmanager (KeePassXC, 1Password, Bitwarden, Seahorse …). Für einmal nutzen Sie „Nächste Kopie ignorieren“ oder „Pausieren“ im 🥝-Menü.</translation>
+        <translation>Dazu kommen fest eingebaute Passwortmanager (KeePassXC, 1Password, Bitwarden, Seahorse…). Für einmal nutzen Sie „Nächste Kopie ignorieren“ oder „Pausieren“ im 🥝-Menü.</translation>
     </message>
     <message>
         <source>Pasting for you needs an X11 session. Until then, items are just copied.</source>
         <translation>Das Einfügen für Sie braucht eine X11-Sitzung. Bis dahin werden Einträge nur kopiert.</translation>
+    </message>
+    <message>
+        <source>Clipboard History</source>
+        <translation>Zwischenablage-Verlauf</translation>
     </message>
 </context>
 <context>
@@ -422,7 +426,7 @@
     </message>
     <message>
         <source>Press keys...</source>
-        <translation>Tasten drücken …</translation>
+        <translation>Tasten drücken…</translation>
     </message>
     <message>
         <source>None</source>
@@ -433,7 +437,7 @@
     <name>IgnoredApps</name>
     <message>
         <source>Add App...</source>
-        <translation>App hinzufügen …</translation>
+        <translation>App hinzufügen…</translation>
     </message>
     <message>
         <source>Never record copies from</source>
@@ -567,15 +571,15 @@
     </message>
     <message>
         <source>⏎ paste  Alt+⏎ copy</source>
-        <translation>⏎ einfügen  Alt+⏎ kopieren</translation>
+        <translation>⏎&#xa0;einfügen  Alt+⏎&#xa0;kopieren</translation>
     </message>
     <message>
         <source>⏎ copy  Alt+⏎ paste</source>
-        <translation>⏎ kopieren  Alt+⏎ einfügen</translation>
+        <translation>⏎&#xa0;kopieren  Alt+⏎&#xa0;einfügen</translation>
     </message>
     <message>
         <source>  Alt+P pin  Alt+⌫ delete</source>
-        <translation>  Alt+P anheften  Alt+⌫ löschen</translation>
+        <translation>  Alt+P&#xa0;anheften  Alt+⌫&#xa0;löschen</translation>
     </message>
     <message>
         <source>To paste for you, Kiwano Snapper needs an X11 session. Until then ⏎ copies.</source>
@@ -595,6 +599,10 @@
     <message>
         <source>Off</source>
         <translation>Aus</translation>
+    </message>
+    <message>
+        <source>%1%</source>
+        <translation>%1&#xa0;%</translation>
     </message>
 </context>
 <context>
@@ -834,7 +842,7 @@
     </message>
     <message>
         <source>Choose...</source>
-        <translation>Wählen …</translation>
+        <translation>Wählen…</translation>
     </message>
     <message>
         <source>Choose the save folder</source>
@@ -1090,15 +1098,15 @@
     </message>
     <message>
         <source>Open Image...</source>
-        <translation>Bild öffnen …</translation>
+        <translation>Bild öffnen…</translation>
     </message>
     <message>
         <source>Settings...</source>
-        <translation>Einstellungen …</translation>
+        <translation>Einstellungen…</translation>
     </message>
     <message>
         <source>Check for Updates...</source>
-        <translation>Nach Updates suchen …</translation>
+        <translation>Nach Updates suchen…</translation>
     </message>
     <message>
         <source>Quit Kiwano Snapper</source>
@@ -1143,7 +1151,7 @@
     <name>Swatches</name>
     <message>
         <source>Pick any color (RGB, hex, eyedropper…)</source>
-        <translation>Beliebige Farbe wählen (RGB, Hex, Pipette …)</translation>
+        <translation>Beliebige Farbe wählen (RGB, Hex, Pipette…)</translation>
     </message>
 </context>
 <context>

@@ -174,6 +174,10 @@
         <source>Pasting for you needs an X11 session. Until then, items are just copied.</source>
         <translation>Coller à votre place nécessite une session X11. D’ici là, les éléments sont seulement copiés.</translation>
     </message>
+    <message>
+        <source>Clipboard History</source>
+        <translation>Historique du presse-papiers</translation>
+    </message>
 </context>
 <context>
     <name>ColorChip</name>
@@ -567,15 +571,15 @@
     </message>
     <message>
         <source>⏎ paste  Alt+⏎ copy</source>
-        <translation>⏎ coller  Alt+⏎ copier</translation>
+        <translation>⏎&#xa0;coller  Alt+⏎&#xa0;copier</translation>
     </message>
     <message>
         <source>⏎ copy  Alt+⏎ paste</source>
-        <translation>⏎ copier  Alt+⏎ coller</translation>
+        <translation>⏎&#xa0;copier  Alt+⏎&#xa0;coller</translation>
     </message>
     <message>
         <source>  Alt+P pin  Alt+⌫ delete</source>
-        <translation>  Alt+P épingler  Alt+⌫ supprimer</translation>
+        <translation>  Alt+P&#xa0;épingler  Alt+⌫&#xa0;supprimer</translation>
     </message>
     <message>
         <source>To paste for you, Kiwano Snapper needs an X11 session. Until then ⏎ copies.</source>
@@ -595,6 +599,10 @@
     <message>
         <source>Off</source>
         <translation>Aucun</translation>
+    </message>
+    <message>
+        <source>%1%</source>
+        <translation>%1&#xa0;%</translation>
     </message>
 </context>
 <context>
