@@ -850,7 +850,7 @@
     </message>
     <message>
         <source>Grab history</source>
-        <translation>Historique des captures</translation>
+        <translation>Historique</translation>
     </message>
     <message>
         <source>Show in File Manager</source>
