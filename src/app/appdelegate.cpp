@@ -3,6 +3,8 @@
 
 #include "app/commandline.h"
 #include "app/editorwindowcontroller.h"
+#include "app/emptystate.h"
+#include "app/rootview.h"
 #include "app/statusmenu.h"
 #include "capture/appstate.h"
 #include "capture/capture.h"
@@ -32,6 +34,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QTimer>
 #include <QHash>
 #include <QImageReader>
 #include <QMainWindow>
@@ -252,12 +255,20 @@ EditorWindowController &AppDelegate::editor()
 {
     if (!m_editor) {
         m_editor = std::make_unique<EditorWindowController>(m_state.get());
-        // Ctrl+Q quits from the window too, which is the only way out without a tray.
-        auto *quitAction = new QAction(m_editor->window());
-        quitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-        quitAction->setShortcutContext(Qt::WindowShortcut);
-        connect(quitAction, &QAction::triggered, this, &AppDelegate::quit);
-        m_editor->window()->addAction(quitAction);
+        // The keys the tray menu shows work in the window too; Ctrl+Q is the only way out
+        // without a tray.
+        const auto windowKey = [this](QKeyCombination key, void (AppDelegate::*slot)()) {
+            auto *action = new QAction(m_editor->window());
+            action->setShortcut(QKeySequence(key));
+            action->setShortcutContext(Qt::WindowShortcut);
+            connect(action, &QAction::triggered, this, slot);
+            m_editor->window()->addAction(action);
+        };
+        windowKey(Qt::CTRL | Qt::Key_Q, &AppDelegate::quit);
+        windowKey(Qt::CTRL | Qt::Key_O, &AppDelegate::openLatest);
+        windowKey(Qt::CTRL | Qt::Key_Comma, &AppDelegate::showSettings);
+        connect(m_editor->rootView()->emptyState(), &EmptyState::grabRequested, this,
+                &AppDelegate::grabFromWindow);
     }
     return *m_editor;
 }
@@ -340,6 +351,22 @@ void AppDelegate::grabRegion()
 {
     if (canCapture())
         m_capture->grabRegion();
+}
+
+void AppDelegate::grabFromWindow()
+{
+    if (!canCapture())
+        return;
+    // The window would cover what the user wants to grab; it comes back when the grab is done,
+    // landed, failed or cancelled.
+    editor().window()->hide();
+    auto *guard = new QObject(this);
+    connect(m_capture, &Capture::grabEnded, guard, [this, guard] {
+        guard->deleteLater();
+        editor().show();
+    });
+    // The window manager takes a moment to take the window off the screen the tool freezes.
+    QTimer::singleShot(300, this, [this] { m_capture->grabRegion(); });
 }
 
 void AppDelegate::grabWindow()

@@ -86,6 +86,8 @@ private:
     void onPress(HotKeyAction action);
     // False, with the reason shown, when the capture tool cannot be run.
     bool canCapture();
+    // A grab asked for from the main window, which steps aside until the grab is done.
+    void grabFromWindow();
     // A warning in a tray message, or on standard error without a tray.
     void warn(const QString &text);
     // A note through the tray, or on stderr without one.

@@ -23,7 +23,7 @@ QString pauseTitle(bool paused)
 
 QString shortcutText(const std::optional<HotKey> &key)
 {
-    if (!key || !Keyboard::character(key->keyCode))
+    if (!key || !Keyboard::hasName(key->keyCode))
         return {};
     return key->display();
 }

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QUuid>
 
@@ -19,16 +18,9 @@
 #include "capture/historymove.h"
 #include "capture/pngfile.h"
 #include "capture/thumbnailcache.h"
+#include "platform/preferences.h"
 
 namespace {
-
-const QString folderKey = QStringLiteral("history.folder");
-
-QSettings preferences()
-{
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("KiwanoSnapper"),
-                     QStringLiteral("KiwanoSnapper"));
-}
 
 bool isGrabName(const QFileInfo &info)
 {
@@ -127,11 +119,15 @@ QString picturesDir()
 
 QString dir()
 {
-    const QString stored = preferences().value(folderKey).toString();
-    const QString folder = stored.isEmpty() ? defaultDir() : stored;
+    // A stored folder that cannot take grabs (a file, someone else's folder) leaves the grabs
+    // in the default folder; the setting stays as the user wrote it.
+    std::optional<QString> stored = Preferences::value(Preferences::historyFolder);
     int error = 0;
-    makeFolder(folder, &error);
-    if (stored.isEmpty()) {
+    if (stored && !makeFolder(*stored, &error))
+        stored.reset();
+    const QString folder = stored.value_or(defaultDir());
+    if (!stored) {
+        makeFolder(folder, &error);
         // The default folder is ours alone, also when it was made before or by someone else's
         // umask; a folder the user chose keeps the mode the user gave it.
         struct stat status;
@@ -258,11 +254,10 @@ std::optional<QHash<QUrl, QUrl>> move(const QString &folder, QString *error)
     QHash<QUrl, QUrl> moved;
     for (const HistoryMove::File &file : std::as_const(files))
         moved.insert(QUrl::fromLocalFile(file.from), QUrl::fromLocalFile(file.to));
-    QSettings settings = preferences();
     if (isSameFolder(target, defaultDir()))
-        settings.remove(folderKey);
+        Preferences::remove(Preferences::historyFolder);
     else
-        settings.setValue(folderKey, target);
+        Preferences::setValue(Preferences::historyFolder, target);
     return moved;
 }
 

@@ -2,6 +2,7 @@
 #include "hotkeys/hotkey.h"
 
 #include "hotkeys/keyboard.h"
+#include "platform/keycodes.h"
 
 #include <QCoreApplication>
 #include <QJsonDocument>
@@ -120,6 +121,18 @@ QByteArray HotKey::toJson() const
     const QJsonObject object{{QStringLiteral("keyCode"), qint64(keyCode)},
                              {QStringLiteral("modifiers"), qint64(modifiers)}};
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+bool HotKey::isAllowed() const
+{
+    // Shift, Control, Option, Command, Caps Lock and Fn on either side start a combination.
+    const bool modifierKey = keyCode >= 54 && keyCode <= 63;
+    if (!KeyCodes::toEvdev(keyCode) || modifierKey)
+        return false;
+    // Print sits beside the function keys and types nothing, so the presets use it alone.
+    constexpr quint32 keyPrint = 105;
+    return Keyboard::isFunctionKey(keyCode) || keyCode == keyPrint
+        || (modifiers & (control | option | command));
 }
 
 std::optional<HotKey> HotKey::fromJson(const QByteArray &json)

@@ -85,8 +85,7 @@ HotKeyRecorder::Outcome HotKeyRecorder::handleKey(quint32 keyCode, quint64 modif
         stop();
         return Outcome::cancelled;
     }
-    if (!Keyboard::isFunctionKey(keyCode)
-        && !(mods & (HotKey::control | HotKey::option | HotKey::command))) {
+    if (!HotKey(keyCode, mods).isAllowed()) {
         emit refused();
         return Outcome::refused;
     }

@@ -36,6 +36,14 @@ GeneralSection::GeneralSection(UpdateSettings *updates, std::function<void()> qu
     column->addLayout(versionRow);
     column->addWidget(m_checkAnswer);
     m_checkAnswer->hide();
+    // A switch for checks that never happen and a button that can only say so would contradict
+    // the line that tells where updates come from: show that line alone.
+    if (UpdateSettings::fromPackageManager()) {
+        m_updatesToggle->hide();
+        m_checkNow->hide();
+        m_checkAnswer->setText(UpdateSettings().checkNow());
+        m_checkAnswer->show();
+    }
     auto *quitRow = new QHBoxLayout;
     quitRow->addWidget(m_quit);
     quitRow->addStretch();

@@ -122,11 +122,18 @@ private slots:
         QCOMPARE(History::image(*entry), HistoryFixture::sample(QSize(50, 40)));
         QCOMPARE(HistoryFixture::names(History::dir()), QStringList{entry->url.fileName()});
 
-        // The folder's place is taken by a file: nothing is adopted and nothing lost.
-        HistoryFixture::preferences().setValue("history.folder", HistoryFixture::writeBytes(m_fixture.scratch("blocked"), "x"));
-        const QString second = grabIn(m_fixture.scratch(), "second.png");
-        QVERIFY(!History::adopt(second));
-        QVERIFY(QFileInfo::exists(second));
+        // The chosen folder's place is taken by a file: grabs go on landing in the default
+        // folder, and the setting stays as it was written.
+        const QString blocked = HistoryFixture::writeBytes(m_fixture.scratch("blocked"), "x");
+        for (const QString &folder : {blocked, blocked + "/below", QStringLiteral("relative/History")}) {
+            HistoryFixture::preferences().setValue("history.folder", folder);
+            QCOMPARE(History::dir(), History::defaultDir());
+            const auto second = History::adopt(grabIn(m_fixture.scratch(), "second.png"));
+            QVERIFY(second);
+            QCOMPARE(QFileInfo(second->path()).path(), History::defaultDir());
+            QCOMPARE(HistoryFixture::preferences().value("history.folder").toString(), folder);
+        }
+        QVERIFY(QFileInfo(blocked).isFile() && QFileInfo(blocked).size() == 1);
     }
 
     void moveStoresOrForgetsThePreference()

@@ -39,7 +39,9 @@ EditorActions::EditorActions(EditorModel *model, QWidget *view)
         if (*e.shortcut) {
             action->setShortcut(QKeySequence(QString::fromLatin1(e.shortcut),
                                              QKeySequence::PortableText));
-            action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+            // The whole window: the grab strip or a sidebar panel may hold the focus. A text
+            // field still takes its own keys (copy, undo...) before these.
+            action->setShortcutContext(Qt::WindowShortcut);
         }
         action->setToolTip(*e.toolTip ? tr(e.toolTip) : QString());
         const Id id = e.id;
