@@ -330,6 +330,14 @@
         <source>Click the kiwano in the menu bar to grab your screen.</source>
         <translation>Klicken Sie auf die Kiwano in der Menüleiste, um den Bildschirm aufzunehmen.</translation>
     </message>
+    <message>
+        <source>Grab a Region</source>
+        <translation>Bereich aufnehmen</translation>
+    </message>
+    <message>
+        <source>Grab a region of the screen</source>
+        <translation>Einen Bereich des Bildschirms aufnehmen</translation>
+    </message>
 </context>
 <context>
     <name>GeneralSection</name>

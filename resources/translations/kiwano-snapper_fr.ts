@@ -330,6 +330,14 @@
         <source>Click the kiwano in the menu bar to grab your screen.</source>
         <translation>Cliquez sur le kiwano de la barre de menus pour capturer l’écran.</translation>
     </message>
+    <message>
+        <source>Grab a Region</source>
+        <translation>Capturer une zone</translation>
+    </message>
+    <message>
+        <source>Grab a region of the screen</source>
+        <translation>Capturer une zone de l’écran</translation>
+    </message>
 </context>
 <context>
     <name>GeneralSection</name>
