@@ -56,7 +56,7 @@ QString imageFilter()
     QStringList patterns;
     for (const QByteArray &format : QImageReader::supportedImageFormats())
         patterns << QStringLiteral("*.") + QString::fromLatin1(format);
-    return QStringLiteral("Images (%1)").arg(patterns.join(QLatin1Char(' ')));
+    return QCoreApplication::translate("AppDelegate", "Images (%1)").arg(patterns.join(QLatin1Char(' ')));
 }
 
 } // namespace
@@ -73,7 +73,7 @@ AppDelegate::AppDelegate(QObject *parent)
         editor().show();
     });
     connect(m_capture, &Capture::grabFailed, this, [this](const QString &reason) {
-        warn(QStringLiteral("The grab didn't work: %1").arg(reason));
+        warn(tr("The grab didn't work: %1").arg(reason));
     });
     m_openSettings = [this] { settings().show(); };
 }
@@ -130,7 +130,7 @@ void AppDelegate::startServices()
     case ServicePlan::Clipboard::dataControl: {
         auto service = std::make_unique<WaylandClipboardService>();
         connect(service.get(), &WaylandClipboardService::ended, this, [this] {
-            warn(QStringLiteral("The desktop stopped sharing its clipboard, so copies aren't "
+            warn(tr("The desktop stopped sharing its clipboard, so copies aren't "
                                 "recorded any more. Restart Kiwano Snapper to record them again."));
         });
         m_clipboardService = std::move(service);
@@ -157,11 +157,11 @@ void AppDelegate::startServices()
     case ServicePlan::Paste::portal: {
         auto sender = std::make_unique<PortalKeySender>();
         connect(sender.get(), &PortalKeySender::permissionAsked, this, [this] {
-            inform(QStringLiteral("To paste for you, Kiwano Snapper types Ctrl+V into the app in "
+            inform(tr("To paste for you, Kiwano Snapper types Ctrl+V into the app in "
                                   "front. Your desktop asks you once whether it may."));
         });
         connect(sender.get(), &PortalKeySender::pasteFailed, this, [this](const QString &reason) {
-            warn(QStringLiteral("Pasting for you isn't allowed (%1). Entries are copied; press "
+            warn(tr("Pasting for you isn't allowed (%1). Entries are copied; press "
                                 "Ctrl+V yourself.").arg(reason));
         });
         m_keySender = std::move(sender);
@@ -182,7 +182,7 @@ void AppDelegate::startServices()
         connect(grabber.get(), &PortalHotKeyGrabber::bindingFailed, m_desktopBindings,
                 &DesktopBindings::setRefused);
         connect(grabber.get(), &PortalHotKeyGrabber::bindingFailed, this, [this](const QString &reason) {
-            warn(QStringLiteral("The desktop didn't take our shortcuts (%1). Bind kiwano-snapper "
+            warn(tr("The desktop didn't take our shortcuts (%1). Bind kiwano-snapper "
                                 "--region (or --window, --screen, --clipboard) in its keyboard "
                                 "settings.").arg(reason));
         });
@@ -383,7 +383,7 @@ void AppDelegate::grabScreen()
 
 QString AppDelegate::missingToolMessage()
 {
-    return QStringLiteral("The capture tool is missing (looked for %1). Reinstall Kiwano Snapper to grab the screen.")
+    return tr("The capture tool is missing (looked for %1). Reinstall Kiwano Snapper to grab the screen.")
         .arg(QDir::toNativeSeparators(captureToolPath()));
 }
 
@@ -416,17 +416,17 @@ void AppDelegate::tell(const QString &text, QSystemTrayIcon::MessageIcon icon)
 void AppDelegate::reportStoreTrouble()
 {
     if (!Store::canStore())
-        warn(QStringLiteral("Copies can't be stored: something that isn't a folder stands where "
+        warn(tr("Copies can't be stored: something that isn't a folder stands where "
                             "the clipboard history should be (%1).")
                  .arg(QDir::toNativeSeparators(Store::dir())));
     else if (Store::brokenIndexFound())
-        warn(QStringLiteral("The clipboard history couldn't be read. It was set aside unchanged, "
+        warn(tr("The clipboard history couldn't be read. It was set aside unchanged, "
                             "and a new history has begun."));
     connect(&Clipboard::shared(), &Clipboard::copyNotStored, this, [this] {
         // Once a run: a full disk would otherwise speak up at every copy.
         if (std::exchange(m_toldCopyNotStored, true))
             return;
-        warn(QStringLiteral("A copy couldn't be stored. Is the disk full?"));
+        warn(tr("A copy couldn't be stored. Is the disk full?"));
     });
 }
 
@@ -452,7 +452,7 @@ void AppDelegate::togglePause()
 
 void AppDelegate::openImage()
 {
-    const QString file = QFileDialog::getOpenFileName(nullptr, QStringLiteral("Open Image"), QString(), imageFilter());
+    const QString file = QFileDialog::getOpenFileName(nullptr, tr("Open Image"), QString(), imageFilter());
     if (!file.isEmpty())
         open({file});
 }

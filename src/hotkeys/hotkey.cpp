@@ -4,6 +4,7 @@
 #include "hotkeys/keyboard.h"
 #include "platform/keycodes.h"
 
+#include <QCoreApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
@@ -26,10 +27,10 @@ QString rawValue(HotKeyAction action)
 QString title(HotKeyAction action)
 {
     switch (action) {
-    case HotKeyAction::grabRegion: return QStringLiteral("Grab Region");
-    case HotKeyAction::grabWindow: return QStringLiteral("Grab Window");
-    case HotKeyAction::grabScreen: return QStringLiteral("Grab Whole Screen");
-    case HotKeyAction::clipboard: return QStringLiteral("Clipboard History");
+    case HotKeyAction::grabRegion: return QCoreApplication::translate("HotKeyActions", "Grab Region");
+    case HotKeyAction::grabWindow: return QCoreApplication::translate("HotKeyActions", "Grab Window");
+    case HotKeyAction::grabScreen: return QCoreApplication::translate("HotKeyActions", "Grab Whole Screen");
+    case HotKeyAction::clipboard: return QCoreApplication::translate("HotKeyActions", "Clipboard History");
     }
     return {};
 }
@@ -105,13 +106,13 @@ QString HotKey::display() const
 {
     QString text;
     if (modifiers & control)
-        text += QLatin1String("Ctrl+");
+        text += QCoreApplication::translate("HotKey", "Ctrl+");
     if (modifiers & option)
-        text += QLatin1String("Alt+");
+        text += QCoreApplication::translate("HotKey", "Alt+");
     if (modifiers & shift)
-        text += QLatin1String("Shift+");
+        text += QCoreApplication::translate("HotKey", "Shift+");
     if (modifiers & command)
-        text += QLatin1String("Super+");
+        text += QCoreApplication::translate("HotKey", "Super+");
     return text + Keyboard::name(keyCode);
 }
 

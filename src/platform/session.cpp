@@ -2,6 +2,7 @@
 #include "platform/session.h"
 #include "platform/wayland/waylandconnection.h"
 
+#include <QCoreApplication>
 #include <QDBusMessage>
 #include <QDBusPendingCall>
 #include <QDBusPendingReply>
@@ -34,13 +35,13 @@ QString ServiceAccount::stateText(State state)
 {
     switch (state) {
     case State::native:
-        return QStringLiteral("native");
+        return QCoreApplication::translate("ServiceAccount", "native");
     case State::fallsBack:
-        return QStringLiteral("falls back");
+        return QCoreApplication::translate("ServiceAccount", "falls back");
     case State::unavailable:
         break;
     }
-    return QStringLiteral("not available");
+    return QCoreApplication::translate("ServiceAccount", "not available");
 }
 
 QString ServiceAccount::detail() const
@@ -55,93 +56,122 @@ QString ServiceAccount::detail() const
 
 QString ServiceAccount::text() const
 {
-    return (service + QStringLiteral(": ") + stateText(state) + QStringLiteral(". ") + detail()).trimmed();
+    return QCoreApplication::translate("ServiceAccount",
+            "%1: %2. %3").arg(service, stateText(state), detail()).trimmed();
 }
 
 namespace {
 using State = ServiceAccount::State;
 
-const QString bindYourself = QStringLiteral("Bind the commands below in your desktop's keyboard settings.");
-const QString xwaylandOnly = QStringLiteral("X11 apps only, through XWayland");
-const QString pressCtrlV = QStringLiteral("copies only: press Ctrl+V yourself");
+QString bindYourself()
+{
+    return QCoreApplication::translate("ServiceAccount",
+            "Bind the commands below in your desktop's keyboard settings.");
+}
+
+QString xwaylandOnly()
+{
+    return QCoreApplication::translate("ServiceAccount", "X11 apps only, through XWayland");
+}
+
+QString pressCtrlV()
+{
+    return QCoreApplication::translate("ServiceAccount", "copies only: press Ctrl+V yourself");
+}
 
 ServiceAccount shortcutsAccount(const ServicePlan &plan)
 {
-    const QString service = QStringLiteral("Shortcuts");
+    const QString service = QCoreApplication::translate("ServiceAccount", "Shortcuts");
     switch (plan.shortcuts) {
     case ServicePlan::Shortcuts::x11:
         if (plan.throughXWayland)
-            return {service, State::fallsBack, QStringLiteral("only while an X11 app is in front, through XWayland"),
-                    bindYourself};
+            return {service, State::fallsBack, QCoreApplication::translate("ServiceAccount",
+                    "only while an X11 app is in front, through XWayland"),
+                    bindYourself()};
         return {service, State::native, QStringLiteral("X11"), {}};
     case ServicePlan::Shortcuts::portal:
-        return {service, State::native, QStringLiteral("the desktop portal (asks once)"),
-                QStringLiteral("Your desktop owns the keys: change them in its keyboard settings.")};
+        return {service, State::native, QCoreApplication::translate("ServiceAccount",
+                "the desktop portal (asks once)"),
+                QCoreApplication::translate("ServiceAccount",
+                        "Your desktop owns the keys: change them in its keyboard settings.")};
     case ServicePlan::Shortcuts::none:
         break;
     }
-    return {service, State::unavailable, QStringLiteral("this desktop lets no app bind keys"), bindYourself};
+    return {service, State::unavailable, QCoreApplication::translate("ServiceAccount",
+            "this desktop lets no app bind keys"), bindYourself()};
 }
 
 ServiceAccount captureAccount(const ServicePlan &plan)
 {
-    const QString service = QStringLiteral("Grabs");
+    const QString service = QCoreApplication::translate("ServiceAccount", "Grabs");
     switch (plan.capture) {
     case ServicePlan::Capture::x11:
         return {service, State::native, QStringLiteral("X11"), {}};
     case ServicePlan::Capture::screencopy:
-        return {service, State::native, QStringLiteral("the desktop's screen copy"), {}};
+        return {service, State::native, QCoreApplication::translate("ServiceAccount",
+                "the desktop's screen copy"), {}};
     case ServicePlan::Capture::portal:
-        return {service, State::native, QStringLiteral("the desktop portal (asks once)"), {}};
+        return {service, State::native, QCoreApplication::translate("ServiceAccount",
+                "the desktop portal (asks once)"), {}};
     case ServicePlan::Capture::none:
         break;
     }
-    return {service, State::unavailable, QStringLiteral("this desktop shows the screen to no app"),
-            QStringLiteral("Take the picture with your desktop's own tool, then open it here.")};
+    return {service, State::unavailable, QCoreApplication::translate("ServiceAccount",
+            "this desktop shows the screen to no app"),
+            QCoreApplication::translate("ServiceAccount",
+                    "Take the picture with your desktop's own tool, then open it here.")};
 }
 
 ServiceAccount clipboardAccount(const ServicePlan &plan)
 {
-    const QString service = QStringLiteral("Clipboard history");
+    const QString service = QCoreApplication::translate("ServiceAccount", "Clipboard history");
     switch (plan.clipboard) {
     case ServicePlan::Clipboard::x11:
         if (plan.throughXWayland)
-            return {service, State::fallsBack, QStringLiteral("the copies your desktop hands to X11 apps, through XWayland"),
+            return {service, State::fallsBack, QCoreApplication::translate("ServiceAccount",
+                    "the copies your desktop hands to X11 apps, through XWayland"),
                     {}};
         return {service, State::native, QStringLiteral("X11"), {}};
     case ServicePlan::Clipboard::dataControl:
-        return {service, State::native, QStringLiteral("the desktop's clipboard"), {}};
+        return {service, State::native, QCoreApplication::translate("ServiceAccount",
+                "the desktop's clipboard"), {}};
     case ServicePlan::Clipboard::whileActive:
         break;
     }
-    return {service, State::fallsBack, QStringLiteral("recorded only while Kiwano Snapper is in front"),
-            QStringLiteral("Bring a Kiwano Snapper window to the front before you copy what you want to keep.")};
+    return {service, State::fallsBack, QCoreApplication::translate("ServiceAccount",
+            "recorded only while Kiwano Snapper is in front"),
+            QCoreApplication::translate("ServiceAccount",
+                    "Bring a Kiwano Snapper window to the front before you copy what you want to keep.")};
 }
 
 ServiceAccount pasteAccount(const ServicePlan &plan)
 {
-    const QString service = QStringLiteral("Paste");
+    const QString service = QCoreApplication::translate("ServiceAccount", "Paste");
     switch (plan.paste) {
     case ServicePlan::Paste::xtest:
         if (plan.throughXWayland)
-            return {service, State::fallsBack, xwaylandOnly,
-                    QStringLiteral("Elsewhere entries are copied: press Ctrl+V yourself.")};
+            return {service, State::fallsBack, xwaylandOnly(),
+                    QCoreApplication::translate("ServiceAccount",
+                            "Elsewhere entries are copied: press Ctrl+V yourself.")};
         return {service, State::native, QStringLiteral("X11"), {}};
     case ServicePlan::Paste::virtualKeyboard:
-        return {service, State::native, QStringLiteral("the desktop's virtual keyboard"), {}};
+        return {service, State::native, QCoreApplication::translate("ServiceAccount",
+                "the desktop's virtual keyboard"), {}};
     case ServicePlan::Paste::portal:
-        return {service, State::native, QStringLiteral("the desktop portal (asks once, at the first paste)"), {}};
+        return {service, State::native, QCoreApplication::translate("ServiceAccount",
+                "the desktop portal (asks once, at the first paste)"), {}};
     case ServicePlan::Paste::none:
         break;
     }
-    return {service, State::unavailable, pressCtrlV, {}};
+    return {service, State::unavailable, pressCtrlV(), {}};
 }
 } // namespace
 
 ServiceAccount refusedShortcutsAccount(const QString &reason)
 {
-    return {QStringLiteral("Shortcuts"), State::unavailable,
-            QStringLiteral("the desktop didn't take our shortcuts (%1)").arg(reason), bindYourself};
+    return {QCoreApplication::translate("ServiceAccount", "Shortcuts"), State::unavailable,
+            QCoreApplication::translate("ServiceAccount",
+                    "the desktop didn't take our shortcuts (%1)").arg(reason), bindYourself()};
 }
 
 QList<ServiceAccount> ServicePlan::account() const

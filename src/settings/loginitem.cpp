@@ -125,7 +125,7 @@ bool setEnabled(bool enabled, QString *error)
     const QString folder = QFileInfo(file).absolutePath();
     if (!QDir().mkpath(folder)) {
         if (error)
-            *error = QStringLiteral("Cannot create the folder %1").arg(QDir::toNativeSeparators(folder));
+            *error = QCoreApplication::translate("LoginItem", "Cannot create the folder %1").arg(QDir::toNativeSeparators(folder));
         return false;
     }
     QSaveFile out(file);

@@ -26,7 +26,7 @@ void SettingsWindowController::makeWindow()
 {
     m_window = new QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                                         | Qt::CustomizeWindowHint);
-    m_window->setWindowTitle(QStringLiteral("🥝 Kiwano Snapper Settings"));
+    m_window->setWindowTitle(tr("🥝 Kiwano Snapper Settings"));
     m_window->setAttribute(Qt::WA_DeleteOnClose, false);
     QPalette palette = m_window->palette();
     palette.setColor(QPalette::Window, Kiwano::cream);

@@ -34,5 +34,5 @@ bool UpdateSettings::fromPackageManager()
 
 QString UpdateSettings::checkNow()
 {
-    return QStringLiteral("Kiwano Snapper updates come with your package manager.");
+    return tr("Kiwano Snapper updates come with your package manager.");
 }

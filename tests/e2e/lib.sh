@@ -68,6 +68,9 @@ e2e_home() {
   clips=$XDG_DATA_HOME/KiwanoSnapper/Clipboard/index.json
   settings=$XDG_CONFIG_HOME/KiwanoSnapper/KiwanoSnapper.ini
   trash=$XDG_DATA_HOME/Trash
+  # English, whatever the machine's session speaks; a test may set LANG or LANGUAGE after this.
+  export LANG=C.UTF-8 LANGUAGE=
+  unset LC_ALL LC_MESSAGES
 }
 
 # e2e_start_app [ARGS...]: starts the program in the background; its output goes to app.log.
