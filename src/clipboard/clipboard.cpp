@@ -31,6 +31,8 @@ Clipboard::Clipboard(ClipboardService *clipboard, FrontApp *frontApp, KeySender 
 {
     m_changeCount = m_clipboard ? m_clipboard->changeCount() : 0;
     m_items = Store::load();
+    // Entries kept aside for an undo that a crash or a kill never let go.
+    Store::purgeSetAside();
     m_timer.setInterval(pollInterval);
     connect(&m_timer, &QTimer::timeout, this, &Clipboard::check);
     m_intakePool.setMaxThreadCount(1);

@@ -80,12 +80,21 @@ public:
     bool isTrusted() const;
     // Flips the pin of the entry equal to this one in every field.
     void togglePin(const ClipItem &item);
-    // Removes the entry with this identifier and its files.
-    void deleteItem(const ClipItem &item);
-    // Removes every unpinned entry, or every entry, with their files.
-    void clear(bool includingPinned);
+    // Removes the entry with this identifier and its files. With undoable set, its files are
+    // kept aside until undoRemoval or forgetRemoval, replacing what an earlier removal kept.
+    void deleteItem(const ClipItem &item, bool undoable = false);
+    // Removes every unpinned entry, or every entry, with their files; kept aside as deleteItem
+    // does when undoable. Whatever an earlier removal kept aside goes for good first.
+    void clear(bool includingPinned, bool undoable = false);
+    // Brings the entries of the last undoable removal back with their files, identifiers, dates
+    // and pins, in their places; a copy of the same content made meanwhile merges into its
+    // entry, and the limit applies as for any copy. False when nothing was kept aside.
+    bool undoRemoval();
+    // Lets the entries kept aside go for good.
+    void forgetRemoval();
+    bool canUndoRemoval() const { return !m_removed.isEmpty(); }
     // For the application's quit: stops polling, lets copies still being written land, then
-    // clears the unpinned entries when clearOnQuit is set.
+    // clears the unpinned entries when clearOnQuit is set. Nothing stays kept aside.
     void prepareForQuit();
 
     bool ignoreNext() const { return m_ignoreNext; }
@@ -117,6 +126,8 @@ signals:
     void thumbnailReady(const QUuid &id);
     // A copy could not be stored (its files or the index could not be written) and was dropped.
     void copyNotStored();
+    // An undoable removal took these many entries away; undoRemoval can bring them back.
+    void removalKept(int count);
 
 private:
     struct PendingCopy;
@@ -171,4 +182,6 @@ private:
     bool m_checking = false;
     std::function<QDateTime()> m_clock;
     QList<PendingCopy> m_pending;
+    // The entries of the last undoable removal, whose folders wait in the store's holding folder.
+    QList<ClipItem> m_removed;
 };

@@ -10,6 +10,9 @@
 
 #include <QSet>
 
+#include <algorithm>
+#include <utility>
+
 void Clipboard::copy(const ClipItem &item)
 {
     if (!m_clipboard)
@@ -67,33 +70,97 @@ void Clipboard::togglePin(const ClipItem &item)
     sortAndSave();
 }
 
-void Clipboard::deleteItem(const ClipItem &item)
+void Clipboard::deleteItem(const ClipItem &item, bool undoable)
 {
+    const auto found = std::find_if(m_items.cbegin(), m_items.cend(),
+                                    [&](const ClipItem &entry) { return entry.id == item.id; });
+    if (found == m_items.cend()) {
+        Store::remove(item.id);
+        return;
+    }
+    forgetRemoval();
+    const ClipItem removed = *found;
     m_items.removeIf([&](const ClipItem &entry) { return entry.id == item.id; });
-    Store::remove(item.id);
+    // The index stops naming the entry before its folder moves: after a crash in between, the
+    // history is whole and only a folder nothing names is left over.
     Store::save(m_items);
+    if (undoable && Store::setAside(removed.id)) {
+        m_removed = {removed};
+        emit itemsChanged();
+        emit removalKept(1);
+        return;
+    }
+    Store::remove(removed.id);
     emit itemsChanged();
 }
 
-void Clipboard::clear(bool includingPinned)
+void Clipboard::clear(bool includingPinned, bool undoable)
 {
-    QSet<QUuid> removed;
+    forgetRemoval();
+    QList<ClipItem> removed;
     for (const ClipItem &item : std::as_const(m_items))
         if (includingPinned || !item.pinned)
-            removed.insert(item.id);
-    for (const QUuid &id : std::as_const(removed))
-        Store::remove(id);
-    m_items.removeIf([&](const ClipItem &item) { return removed.contains(item.id); });
+            removed.append(item);
+    m_items.removeIf([&](const ClipItem &item) { return includingPinned || !item.pinned; });
     if (includingPinned)
         Store::removeKeptIndexes();
     Store::save(m_items);
+    for (const ClipItem &item : std::as_const(removed)) {
+        if (undoable && Store::setAside(item.id))
+            m_removed.append(item);
+        else
+            Store::remove(item.id);
+    }
     emit itemsChanged();
+    if (!m_removed.isEmpty())
+        emit removalKept(int(m_removed.size()));
+}
+
+bool Clipboard::undoRemoval()
+{
+    if (m_removed.isEmpty())
+        return false;
+    const QList<ClipItem> removed = std::exchange(m_removed, {});
+    QList<QUuid> merged;
+    for (ClipItem item : removed) {
+        if (!Store::restore(item.id))
+            continue;
+        // The same content copied again meanwhile has an entry of its own: one entry holds both.
+        const auto again = std::find_if(m_items.begin(), m_items.end(),
+                                        [&](const ClipItem &entry) { return entry.hash == item.hash; });
+        if (again != m_items.end()) {
+            if (again->lastCopied >= item.lastCopied) {
+                item.lastCopied = again->lastCopied;
+                if (again->app)
+                    item.app = again->app;
+            }
+            item.copies += again->copies;
+            item.pinned = item.pinned || again->pinned;
+            merged.append(again->id);
+            m_items.erase(again);
+        }
+        m_items.append(item);
+    }
+    Store::purgeSetAside();
+    if (!sortAndSave())
+        return true;
+    // Their folders go once the saved index no longer names them.
+    for (const QUuid &id : std::as_const(merged))
+        Store::remove(id);
+    return true;
+}
+
+void Clipboard::forgetRemoval()
+{
+    m_removed.clear();
+    Store::purgeSetAside();
 }
 
 void Clipboard::prepareForQuit()
 {
     stop();
     finishPendingCopies();
+    forgetRemoval();
     if (clearOnQuit())
         clear(false);
     Store::waitForWrites();

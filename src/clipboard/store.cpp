@@ -313,6 +313,50 @@ void Store::remove(const QUuid &id)
     thumbnailCache().remove(id);
 }
 
+QString Store::holdingDir()
+{
+    return dir() + QLatin1String("/.removed");
+}
+
+bool Store::setAside(const QUuid &id)
+{
+    if (auto pending = s_pending.find(id); pending != s_pending.end()) {
+        pending->future.waitForFinished();
+        s_pending.erase(pending);
+    }
+    thumbnailCache().remove(id);
+    // A rename within the history folder: the files are not read or copied, however large.
+    const QString holding = holdingDir();
+    const QByteArray from = QFile::encodeName(itemDir(id));
+    const QByteArray to = QFile::encodeName(holding + QLatin1Char('/') + idText(id));
+    if (StoreFiles::preparePrivateFolder(holding) != StoreFiles::Folder::unavailable
+        && ::rename(from.constData(), to.constData()) == 0)
+        return true;
+    StoreFiles::removeTree(itemDir(id));
+    return false;
+}
+
+bool Store::restore(const QUuid &id)
+{
+    const QByteArray from = QFile::encodeName(holdingDir() + QLatin1Char('/') + idText(id));
+    const QByteArray to = QFile::encodeName(itemDir(id));
+    struct stat status;
+    if (::lstat(from.constData(), &status) != 0 || !S_ISDIR(status.st_mode))
+        return false;
+    // Never over a folder that took its place: rename would replace an empty one.
+    if (::lstat(to.constData(), &status) == 0 || errno != ENOENT)
+        return false;
+    if (::rename(from.constData(), to.constData()) != 0)
+        return false;
+    IndexSync::syncBeforeNextIndex(itemDir(id));
+    return true;
+}
+
+void Store::purgeSetAside()
+{
+    StoreFiles::removeTree(holdingDir());
+}
+
 void Store::forgetThumbnails()
 {
     thumbnailCache().clear();

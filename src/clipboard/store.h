@@ -62,6 +62,17 @@ public:
     static void waitForWrites();
     // Deletes the entry folder with everything in it and forgets its cached thumbnail.
     static void remove(const QUuid &id);
+    // Moves the entry folder into the hidden holding folder, as it is, so that restore can put
+    // it back; forgets its cached thumbnail. False when it could not be moved: then it is
+    // deleted as remove does.
+    static bool setAside(const QUuid &id);
+    // Moves a folder set aside back into its place; false when it is not there to move or an
+    // entry folder of that name stands in its place already.
+    static bool restore(const QUuid &id);
+    // Deletes the holding folder with every entry still set aside in it.
+    static void purgeSetAside();
+    // The holding folder, inside the history folder.
+    static QString holdingDir();
     // The cached thumbnail, else read from "thumb.png"; nothing when that fails.
     static std::optional<QImage> thumbnail(const QUuid &id);
     // Lets go of every cached thumbnail (the picker closed); they are read again when shown.

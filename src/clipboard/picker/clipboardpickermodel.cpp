@@ -130,7 +130,7 @@ void ClipboardPickerModel::deleteSelected()
         const QList<ClipItem> before = visible();
         const qsizetype found = before.indexOf(item);
         const qsizetype position = found < 0 ? 0 : found;
-        m_clipboard.deleteItem(item);
+        m_clipboard.deleteItem(item, true);
         const QList<ClipItem> after = visible();
         if (after.isEmpty())
             select(std::nullopt);

@@ -46,7 +46,7 @@ public:
     void choose(const ClipItem &item, bool option);
     // Chooses the visible entry at this position, if there is one.
     void choose(int index, bool option);
-    // Deletes the selected entry and selects the one that takes its place.
+    // Deletes the selected entry, kept aside for an undo, and selects the one that takes its place.
     void deleteSelected();
 
     // Installed by the panel; each does nothing until then.

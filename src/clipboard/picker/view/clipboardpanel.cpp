@@ -5,6 +5,7 @@
 #include "clipboard/picker/view/clipboardpickerview.h"
 #include "clipboard/picker/view/cliplist.h"
 #include "clipboard/picker/view/panelplacement.h"
+#include "look/widgets/actiontoast.h"
 #include "hotkeys/hotkeycenter.h"
 
 #include <QApplication>
@@ -127,6 +128,8 @@ void ClipboardPanel::hideEvent(QHideEvent *event)
         && m_presentation == Presentation::popup)
         window->setKeyboardGrabEnabled(false);
     m_view->list()->delegate().forget();
+    // The Undo offered goes with the picker: what was removed is gone for good then.
+    m_view->toast()->dismiss();
     m_clipboard.releaseThumbnails();
     m_hotKeys.resume(HotKeyAction::clipboard);
     emit closed();
@@ -300,7 +303,7 @@ void ClipboardPanel::run(const PickerAction &action)
         m_model.deleteSelected();
         break;
     case PickerAction::clear:
-        m_clipboard.clear(false);
+        m_clipboard.clear(false, true);
         break;
     case PickerAction::openSettings:
         m_model.openSettings();

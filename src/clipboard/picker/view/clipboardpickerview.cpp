@@ -7,6 +7,7 @@
 #include "clipboard/picker/view/pickertexts.h"
 #include "look/kiwano.h"
 #include "look/pixel.h"
+#include "look/widgets/actiontoast.h"
 #include "look/widgets/kiwanobutton.h"
 #include "look/widgets/pixellabel.h"
 #include "look/widgets/pixelpaint.h"
@@ -16,6 +17,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QResizeEvent>
 #include <QPainter>
 #include <QStackedWidget>
 
@@ -124,8 +126,27 @@ ClipboardPickerView::ClipboardPickerView(ClipboardPickerModel &model, Clipboard 
     connect(&m_model, &ClipboardPickerModel::focusTokenChanged, this, [this] { m_search->setFocus(); });
     connect(m_search, &QLineEdit::textEdited, &m_model, &ClipboardPickerModel::setQuery);
 
+    // What Clear and Delete took away can come back for a few seconds.
+    m_toast = new ActionToast(this);
+    connect(&m_clipboard, &Clipboard::removalKept, this, [this](int count) {
+        m_toast->raise();
+        m_toast->post({count == 1 ? tr("Removed 1 item") : tr("Removed %n items", nullptr, count),
+                       tr("Undo"), QStringLiteral("trash")});
+    });
+    connect(m_toast, &ActionToast::actionTriggered, &m_clipboard, [this] {
+        m_clipboard.undoRemoval();
+        m_model.focusSearch();
+    });
+    connect(m_toast, &ActionToast::closed, &m_clipboard, &Clipboard::forgetRemoval);
+    // A clear from elsewhere (the tray) lets the kept entries go: nothing is left to undo.
+    connect(&m_clipboard, &Clipboard::itemsChanged, m_toast, [this] {
+        if (!m_clipboard.canUndoRemoval())
+            m_toast->dismiss();
+    });
+
     setTabOrder(m_search, m_clear);
     setTabOrder(m_clear, m_settings);
+    setTabOrder(m_settings, m_toast->actionButton());
     updateContent();
     updateDetails();
     refresh();
@@ -194,7 +215,7 @@ QWidget *ClipboardPickerView::makeFooter()
     m_clear = new KiwanoButton(QStringLiteral("trash"), tr("Clear"), footer);
     m_clear->setToolTip(tr("Clear everything except pinned items (Ctrl+Shift+\u232B)"));
     m_clear->setFocusPolicy(Qt::TabFocus);
-    connect(m_clear, &KiwanoButton::clicked, this, [this] { m_clipboard.clear(false); });
+    connect(m_clear, &KiwanoButton::clicked, this, [this] { m_clipboard.clear(false, true); });
     row->addWidget(m_clear);
     m_settings = new KiwanoButton(QStringLiteral("sliders"), tr("Settings"), footer);
     m_settings->setToolTip(tr("Settings"));
@@ -207,6 +228,13 @@ QWidget *ClipboardPickerView::makeFooter()
     m_session->setWordWrap(true);
     column->addWidget(m_session);
     return footer;
+}
+
+void ClipboardPickerView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // Over the list, clear of the footer's buttons.
+    m_toast->setArea(m_content->geometry());
 }
 
 void ClipboardPickerView::refresh()

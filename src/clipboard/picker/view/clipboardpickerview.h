@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class Clipboard;
+class ActionToast;
 class ClipboardPickerModel;
 class ClipListView;
 class KiwanoButton;
@@ -35,9 +36,12 @@ public:
     QString sessionWarningText() const;
     bool showsEmptyState() const;
     QString emptyTitle() const;
+    // Offers Undo after Clear and Delete.
+    ActionToast *toast() const { return m_toast; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     QWidget *makeHeader();
@@ -59,4 +63,5 @@ private:
     QString m_copyOnlyLine;
     KiwanoButton *m_clear = nullptr;
     KiwanoButton *m_settings = nullptr;
+    ActionToast *m_toast = nullptr;
 };
