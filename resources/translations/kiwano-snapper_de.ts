@@ -100,6 +100,21 @@
 <context>
     <name>ClipboardPickerView</name>
     <message>
+        <source>Removed 1 item</source>
+        <translation>1 Eintrag entfernt</translation>
+    </message>
+    <message numerus="yes">
+        <source>Removed %n items</source>
+        <translation>
+            <numerusform>%n Eintrag entfernt</numerusform>
+            <numerusform>%n Einträge entfernt</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
         <source>Clipboard history</source>
         <translation>Zwischenablage-Verlauf</translation>
     </message>

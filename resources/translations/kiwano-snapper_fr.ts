@@ -100,6 +100,21 @@
 <context>
     <name>ClipboardPickerView</name>
     <message>
+        <source>Removed 1 item</source>
+        <translation>1 élément supprimé</translation>
+    </message>
+    <message numerus="yes">
+        <source>Removed %n items</source>
+        <translation>
+            <numerusform>%n élément supprimé</numerusform>
+            <numerusform>%n éléments supprimés</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
         <source>Clipboard history</source>
         <translation>Historique du presse-papiers</translation>
     </message>

@@ -70,6 +70,7 @@ private slots:
     {
         ClipFixture f;
         Clipboard &clipboard = f.open();
+        clipboard.setLimit(50);
         for (int i = 0; i < 50; ++i)
             f.copyText(QString::number(i));
         const ClipItem removed = f.items().at(10); // "39"
