@@ -147,9 +147,17 @@ void AppDelegate::makeServices()
     case ServicePlan::Paste::xtest:
         m_keySender = std::make_unique<X11KeySender>();
         break;
-    case ServicePlan::Paste::virtualKeyboard:
-        m_keySender = std::make_unique<WaylandKeySender>();
+    case ServicePlan::Paste::virtualKeyboard: {
+        // The keys go out on the sender's thread; a compositor that did not take them is told here.
+        auto sender = std::make_unique<WaylandKeySender>();
+        connect(sender.get(), &WaylandKeySender::pasted, this, [this](bool confirmed) {
+            if (!confirmed)
+                warn(QStringLiteral("The desktop didn't take the paste keys. The entry is copied: "
+                                    "press Ctrl+V yourself."));
+        });
+        m_keySender = std::move(sender);
         break;
+    }
     case ServicePlan::Paste::portal: {
         auto sender = std::make_unique<PortalKeySender>();
         connect(sender.get(), &PortalKeySender::permissionAsked, this, [this] {
