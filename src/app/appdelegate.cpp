@@ -105,14 +105,13 @@ QString AppDelegate::captureToolPath()
     return beside;
 }
 
-void AppDelegate::startServices()
+void AppDelegate::makeServices()
 {
     // Qt reached an X server when it runs on xcb: that, not DISPLAY alone, says X11 works. A
     // Wayland session gets the compositor's own services where it offers them, whichever
     // platform our windows use; elsewhere (offscreen) the history and the registry run without
     // services and read, type and grab nothing.
     const bool xcb = QGuiApplication::platformName() == QLatin1String("xcb");
-    m_facts = Session::current();
     m_facts.hasX11 = xcb;
     m_plan = plan(m_facts);
     const bool wayland = m_facts.kind == SessionFacts::Kind::wayland;
@@ -151,9 +150,17 @@ void AppDelegate::startServices()
     case ServicePlan::Paste::xtest:
         m_keySender = std::make_unique<X11KeySender>();
         break;
-    case ServicePlan::Paste::virtualKeyboard:
-        m_keySender = std::make_unique<WaylandKeySender>();
+    case ServicePlan::Paste::virtualKeyboard: {
+        // The keys go out on the sender's thread; a compositor that did not take them is told here.
+        auto sender = std::make_unique<WaylandKeySender>();
+        connect(sender.get(), &WaylandKeySender::pasted, this, [this](bool confirmed) {
+            if (!confirmed)
+                warn(QStringLiteral("The desktop didn't take the paste keys. The entry is copied: "
+                                    "press Ctrl+V yourself."));
+        });
+        m_keySender = std::move(sender);
         break;
+    }
     case ServicePlan::Paste::portal: {
         auto sender = std::make_unique<PortalKeySender>();
         connect(sender.get(), &PortalKeySender::permissionAsked, this, [this] {
@@ -192,10 +199,38 @@ void AppDelegate::startServices()
         HotKeyCenter::shared().setGrabber(m_grabber.get());
 }
 
+void AppDelegate::startServices()
+{
+    HotKeyCenter::shared().registerAll();
+    clipboardPanel().setCopyOnlyLine(m_plan.copyOnlyLine());
+    Clipboard::shared().start();
+    m_servicesStarted = true;
+    for (const auto &work : std::exchange(m_waitingForServices, {}))
+        work();
+    emit servicesStarted();
+}
+
+void AppDelegate::whenServicesStarted(std::function<void()> work)
+{
+    if (m_probe && !m_servicesStarted)
+        m_waitingForServices.append(std::move(work));
+    else
+        work();
+}
+
 void AppDelegate::applicationDidFinishLaunching()
 {
     Pixel::registerFont();
-    startServices();
+    m_facts = Session::fromEnvironment(QProcessEnvironment::systemEnvironment());
+    // Elsewhere than in a Wayland session the environment tells everything: the services start
+    // at once, as before the event loop runs.
+    const bool asking = Session::needsProbe(m_facts);
+    if (!asking) {
+        makeServices();
+    } else {
+        m_facts.hasX11 = QGuiApplication::platformName() == QLatin1String("xcb");
+        m_plan = plan(m_facts);
+    }
 
     m_statusMenu = new StatusMenu(*this, Clipboard::shared(), HotKeyCenter::shared(), this);
 
@@ -204,16 +239,28 @@ void AppDelegate::applicationDidFinishLaunching()
         if (self)
             self->onPress(action);
     });
-    HotKeyCenter::shared().registerAll();
 
     clipboardPanel().setOpenSettings([self] {
         if (self)
             self->showSettings();
     });
-    clipboardPanel().setCopyOnlyLine(m_plan.copyOnlyLine());
     // In a Wayland session keys reach only the window the compositor focuses.
     clipboardPanel().setTakesFocus(m_facts.kind == SessionFacts::Kind::wayland);
-    Clipboard::shared().start();
+    if (!asking) {
+        startServices();
+    } else {
+        // The compositor and the portal answer while the event loop runs; the picker and the
+        // settings wait for them (at most the probe's deadline), grabs and the windows do not.
+        m_probe = new SessionProbe(this);
+        connect(m_probe, &SessionProbe::finished, this, [this](const SessionFacts &facts) {
+            if (m_terminated)
+                return;
+            m_facts = facts;
+            makeServices();
+            startServices();
+        });
+        m_probe->start(m_facts);
+    }
     reportStoreTrouble();
 
     if (!QFileInfo(captureToolPath()).isExecutable())
@@ -432,12 +479,12 @@ void AppDelegate::reportStoreTrouble()
 
 void AppDelegate::showClipboard()
 {
-    clipboardPanel().openFromMenu();
+    whenServicesStarted([this] { clipboardPanel().openFromMenu(); });
 }
 
 void AppDelegate::toggleClipboard()
 {
-    clipboardPanel().handlePress(HotKeyAction::clipboard);
+    whenServicesStarted([this] { clipboardPanel().handlePress(HotKeyAction::clipboard); });
 }
 
 void AppDelegate::toggleIgnoreNext()
@@ -459,7 +506,8 @@ void AppDelegate::openImage()
 
 void AppDelegate::showSettings()
 {
-    m_openSettings();
+    // The settings tell how each service reaches the user: they wait for the session's answer.
+    whenServicesStarted([this] { m_openSettings(); });
 }
 
 void AppDelegate::setSettingsOpener(std::function<void()> opener)
