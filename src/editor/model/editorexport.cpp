@@ -139,6 +139,9 @@ void EditorModel::save()
     const QString folder = SaveLocation::folder();
 
     QString target;
+    // The default folder is made when first used; a stored one that is gone is asked about.
+    if (folder == SaveLocation::defaultFolder())
+        QDir().mkpath(folder);
     if (!SaveLocation::askEachTime() && QFileInfo(folder).isDir()) {
         target = SaveLocation::unusedURL(folder, stem, pendingTargets());
     } else {
@@ -173,8 +176,7 @@ void EditorModel::writePng(ExportJob job, const QString &target)
         if (!model)
             return;
         if (outcome.written)
-            model->showToast(QStringLiteral("Saved to ") + QFileInfo(target).dir().dirName() +
-                             QStringLiteral("!"));
+            model->announceSaved(target);
         else
             model->showToast(QStringLiteral("Couldn't save: ") + outcome.error);
     });
