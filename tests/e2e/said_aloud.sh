@@ -88,8 +88,13 @@ toast_button() {
   read -r w h x y <<<"$box"
   x=${x#+}; y=${y#+}
   [[ -n $band ]] && y=$((y + ${band##*+}))
-  [[ ${w:-0} -gt 40 && ${w:-0} -lt 1000 ]] || return 1
+  [[ ${w:-0} -gt 40 ]] || return 1
   band=$(identify -format '%w' "$2")x${h}+0+$y
+  # The notice's yellow face within what changed, then the button's cream face within that.
+  box=$(convert "$2" -crop "${w}x${h}+${x}+${y}" +repage -fill black +opaque 'rgb(255,225,53)' \
+    -fill white -opaque 'rgb(255,225,53)' -trim -format '%w %h %X %Y' info: 2>/dev/null)
+  read -r w h bx by <<<"$box"
+  x=$((x + ${bx#+})); y=$((y + ${by#+}))
   box=$(convert "$2" -crop "${w}x${h}+${x}+${y}" +repage -fill black +opaque 'rgb(255,248,220)' \
     -fill white -opaque 'rgb(255,248,220)' -trim -format '%w %h %X %Y' info: 2>/dev/null)
   read -r bw bh bx by <<<"$box"
