@@ -4,6 +4,7 @@
 #include "app/commandline.h"
 #include "app/editorwindowcontroller.h"
 #include "app/emptystate.h"
+#include "app/filemanager.h"
 #include "app/rootview.h"
 #include "app/statusmenu.h"
 #include "capture/appstate.h"
@@ -12,12 +13,15 @@
 #include "clipboard/clipboard.h"
 #include "clipboard/store.h"
 #include "clipboard/picker/view/clipboardpanelhost.h"
+#include "editor/model/editormodel.h"
+#include "editor/ui/editorview.h"
 #include "hotkeys/hotkeycenter.h"
 #include "hotkeys/keyboard.h"
 #include "look/pixel.h"
 #include "settings/desktopbindings.h"
 #include "settings/settingswindowcontroller.h"
 #include "settings/updatesettings.h"
+#include "platform/dbusnotifications.h"
 #include "platform/portal/portalhotkeygrabber.h"
 #include "platform/portal/portalkeysender.h"
 #include "platform/wayland/waylandclipboardservice.h"
@@ -31,6 +35,8 @@
 #include "platform/x11/x11keysender.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QPushButton>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -76,6 +82,12 @@ AppDelegate::AppDelegate(QObject *parent)
         warn(tr("The grab didn't work: %1").arg(reason));
     });
     m_openSettings = [this] { settings().show(); };
+    QPointer<AppDelegate> self(this);
+    FileManager::setOnFailure([self](const QString &path) {
+        if (self)
+            self->cannotReveal(path);
+    });
+    EditorModel::setFileRevealer(&FileManager::reveal);
 }
 
 AppDelegate::~AppDelegate()
@@ -454,10 +466,51 @@ void AppDelegate::inform(const QString &text)
 
 void AppDelegate::tell(const QString &text, QSystemTrayIcon::MessageIcon icon)
 {
-    if (m_statusMenu && m_statusMenu->trayIcon()->isVisible())
+    // Always in the log, whoever else hears of it.
+    std::fprintf(stderr, "kiwano-snapper: %s\n", qPrintable(text));
+    if (EditorModel *model = modelInFront()) {
+        model->showToast(text);
+        return;
+    }
+    // An icon nobody sees (no tray host, as on GNOME) has no messages either.
+    if (m_statusMenu && m_statusMenu->trayIcon()->isVisible() && QSystemTrayIcon::isSystemTrayAvailable()) {
         m_statusMenu->trayIcon()->showMessage(QStringLiteral("Kiwano Snapper"), text, icon);
-    else
-        std::fprintf(stderr, "kiwano-snapper: %s\n", qPrintable(text));
+        return;
+    }
+    if (!m_notifications)
+        m_notifications = std::make_unique<DBusNotifications>(
+            QStringLiteral("Kiwano Snapper"), QGuiApplication::desktopFileName().isEmpty()
+                ? QStringLiteral("org.kiwanosnapper.KiwanoSnapper") : QGuiApplication::desktopFileName());
+    m_notifications->notify(QStringLiteral("Kiwano Snapper"), text);
+}
+
+EditorModel *AppDelegate::modelInFront() const
+{
+    // A closed window is hidden, not gone, and may still count as the active one.
+    const QMainWindow *window = m_editor ? m_editor->window() : nullptr;
+    if (!window || !window->isVisible() || window->isMinimized() || !window->isActiveWindow())
+        return nullptr;
+    const EditorView *view = m_editor->rootView()->editor();
+    return view && view->isVisible() ? m_state->currentModel() : nullptr;
+}
+
+void AppDelegate::cannotReveal(const QString &path)
+{
+    const QString text = tr("No file manager could show %1.").arg(QFileInfo(path).fileName());
+    std::fprintf(stderr, "kiwano-snapper: %s\n", qPrintable(text));
+    const auto copyPath = [path] { QGuiApplication::clipboard()->setText(QDir::toNativeSeparators(path)); };
+    if (EditorModel *model = modelInFront()) {
+        model->showToast(text, tr("Copy Path"), copyPath);
+        return;
+    }
+    auto *box = new QMessageBox(QMessageBox::Information, QStringLiteral("Kiwano Snapper"), text,
+                                QMessageBox::Close, QApplication::activeWindow());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setInformativeText(QDir::toNativeSeparators(path));
+    QPushButton *copy = box->addButton(tr("Copy Path"), QMessageBox::ActionRole);
+    connect(copy, &QPushButton::clicked, box, copyPath);
+    box->setDefaultButton(copy);
+    box->open();
 }
 
 void AppDelegate::reportStoreTrouble()

@@ -24,6 +24,8 @@ class FrontApp;
 class HotKeyGrabber;
 class X11KeyboardLayout;
 class KeySender;
+class Notifications;
+class EditorModel;
 
 // The composition root: the one place where the platform services, the models and the windows
 // are made and wired together. Lives for the whole process.
@@ -99,11 +101,16 @@ private:
     bool canCapture();
     // A grab asked for from the main window, which steps aside until the grab is done.
     void grabFromWindow();
-    // A warning in a tray message, or on standard error without a tray.
+    // A warning where the person is looking: a notice in the main window when it is in front,
+    // else the tray's message, else a desktop notification; always on standard error too.
     void warn(const QString &text);
-    // A note through the tray, or on stderr without one.
+    // A note the same way.
     void inform(const QString &text);
     void tell(const QString &text, QSystemTrayIcon::MessageIcon icon);
+    // The model whose notice shows in the main window, while that window is the active one.
+    EditorModel *modelInFront() const;
+    // No file manager showed path: said, with the path offered for copying.
+    void cannotReveal(const QString &path);
     // What the clipboard store met at start that the user must hear of once.
     void reportStoreTrouble();
 
@@ -120,6 +127,7 @@ private:
     bool m_terminated = false;
     bool m_toldCopyNotStored = false;
 
+    std::unique_ptr<Notifications> m_notifications;
     std::unique_ptr<X11KeyboardLayout> m_layout;
     std::unique_ptr<ClipboardService> m_clipboardService;
     std::unique_ptr<FrontApp> m_frontApp;

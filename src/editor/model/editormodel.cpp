@@ -4,6 +4,7 @@
 #include "annotation/pixelcache.h"
 #include "annotation/tooldefaults.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -213,14 +214,63 @@ void EditorModel::saveDefault(const Style &style, Tool tool)
     showToast(tr("Saved %1 default").arg(label(tool)));
 }
 
+namespace {
+std::function<void(const QString &)> &fileRevealer()
+{
+    static std::function<void(const QString &)> revealer;
+    return revealer;
+}
+} // namespace
+
+void EditorModel::setFileRevealer(std::function<void(const QString &path)> revealer)
+{
+    fileRevealer() = std::move(revealer);
+}
+
 void EditorModel::showToast(const QString &text)
 {
+    showToastFor(text, std::nullopt, {}, std::max<int>(1500, int(text.size()) * 65));
+}
+
+void EditorModel::showToast(const QString &text, const QString &actionTitle, std::function<void()> action)
+{
+    showToastFor(text, actionTitle, std::move(action), std::max<int>(6000, int(text.size()) * 65));
+}
+
+void EditorModel::showToastFor(const QString &text, std::optional<QString> actionTitle,
+                               std::function<void()> action, int milliseconds)
+{
+    // The button is set before the text announces the notice, so views see both at once.
+    m_toastActionTitle = actionTitle;
+    m_toastAction = std::move(action);
+    const quint64 serial = ++m_toastSerial;
+    if (m_toast == text)
+        emit toastChanged();
     setToast(text);
     // The timer belongs to the model, so it dies with it and never touches a model that is gone.
-    QTimer::singleShot(1500, this, [this, text] {
-        if (m_toast == text)
+    QTimer::singleShot(milliseconds, this, [this, serial] {
+        if (m_toastSerial == serial)
             setToast(std::nullopt);
     });
+}
+
+void EditorModel::announceSaved(const QString &path)
+{
+    const QString text = tr("Saved %1").arg(QFileInfo(path).fileName());
+    if (const std::function<void(const QString &)> &reveal = fileRevealer())
+        showToast(text, tr("Show"), [reveal, path] { reveal(path); });
+    else
+        showToast(text);
+}
+
+void EditorModel::triggerToastAction()
+{
+    if (!m_toast || !m_toastAction)
+        return;
+    const std::function<void()> action = m_toastAction;
+    ++m_toastSerial;
+    setToast(std::nullopt);
+    action();
 }
 
 void EditorModel::setBase(const QImage &image)
@@ -283,6 +333,10 @@ void EditorModel::setToast(std::optional<QString> text)
 {
     if (text == m_toast)
         return;
+    if (!text) {
+        m_toastActionTitle.reset();
+        m_toastAction = {};
+    }
     m_toast = text;
     emit toastChanged();
     emit changed();

@@ -110,8 +110,20 @@ public:
     void select(std::optional<QUuid> id);
     // Makes style the tool's style here and its saved default for new documents.
     void saveDefault(const Style &style, Tool tool);
-    // Shows text for 1.5 s; a newer notice is not cut short by an older one's timer.
+    // Shows text for 1.5 s, longer when the text is long (about 15 characters a second); a newer
+    // notice is not cut short by an older one's timer.
     void showToast(const QString &text);
+    // A notice with one button (titled actionTitle) that runs action; it stays at least 6 s.
+    void showToast(const QString &text, const QString &actionTitle, std::function<void()> action);
+    // The button of the notice shown, if it has one.
+    std::optional<QString> toastAction() const { return m_toastActionTitle; }
+    // What the notice's button does; the notice goes with it.
+    void triggerToastAction();
+    // The notice of a finished save: the file's name, and "Show" where files can be revealed.
+    void announceSaved(const QString &path);
+    // Reveals a saved file in the file manager; without one, the save notice offers no "Show".
+    // The host sets it once for every model.
+    static void setFileRevealer(std::function<void(const QString &path)> revealer);
 
     // Pointer gestures, in image pixels: dragChanged for every pointer move of one drag (always
     // with the drag's start), dragEnded once at its end. shiftHeld frees a picture's proportions
@@ -211,6 +223,8 @@ private:
     void setCropRect(std::optional<QRectF> rect);
     void setSelectedID(std::optional<QUuid> id);
     void setToast(std::optional<QString> text);
+    void showToastFor(const QString &text, std::optional<QString> actionTitle,
+                      std::function<void()> action, int milliseconds);
     void recordUndo(const Snapshot &before);
 
     void dragMove(QPointF start, QPointF current, bool first, bool shiftHeld);
@@ -230,6 +244,9 @@ private:
     QMap<Tool, Style> m_toolStyles;
     std::optional<QPointF> m_textEntry;
     std::optional<QString> m_toast;
+    std::optional<QString> m_toastActionTitle;
+    std::function<void()> m_toastAction;
+    quint64 m_toastSerial = 0;
     std::optional<ZogQuote> m_quote;
     QList<Snapshot> m_undoStack;
     QList<Snapshot> m_redoStack;
