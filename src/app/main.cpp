@@ -9,6 +9,7 @@
 #include "app/commandline.h"
 #include "app/quitsignals.h"
 #include "app/singleinstance.h"
+#include "editor/model/imageimport.h"
 #include "look/widgets/kiwanostyle.h"
 
 #include <cstdio>
@@ -84,6 +85,7 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
+    ImageImport::allowLargestImages();
     QApplication::setApplicationName(QStringLiteral("Kiwano Snapper"));
     QApplication::setOrganizationName(QStringLiteral("KiwanoSnapper"));
     QApplication::setApplicationVersion(QStringLiteral(KIWANO_VERSION));

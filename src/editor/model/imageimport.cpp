@@ -13,6 +13,8 @@
 #include <QUrl>
 #include <QtConcurrent>
 
+#include <memory>
+
 namespace {
 
 // A frame of the largest side squared, in 32-bit pixels, with room to spare: 977 MiB.
@@ -22,12 +24,11 @@ static_assert(qint64(Bitmap::largestSide) * Bitmap::largestSide * 4 <= qint64(al
 QImage readImage(QImageReader &reader)
 {
     reader.setAutoTransform(true);
-    // Anything the editor can flatten is welcome; a claimed size beyond that is refused before
-    // a byte of it is allocated.
+    // Anything the editor can flatten is welcome (allowLargestImages lets the reader allocate
+    // it); a claimed size beyond that is refused before a byte of it is allocated.
     const QSize claimed = reader.size();
     if (claimed.width() > Bitmap::largestSide || claimed.height() > Bitmap::largestSide)
         return {};
-    reader.setAllocationLimit(allocationLimitMB);
     QImage image = reader.read();
     if (image.isNull())
         return {};
@@ -68,9 +69,28 @@ QByteArray firstImageBytes(const QMimeData *mime)
     return {};
 }
 
+void loadInOrder(QStringList paths, QPointer<QObject> context,
+                 std::shared_ptr<std::function<void(QImage)>> completion)
+{
+    if (paths.isEmpty() || !context)
+        return;
+    const QString path = paths.takeFirst();
+    QtConcurrent::run([path] { return ImageImport::decodeFile(path); })
+        .then(context.get(), [paths, context, completion](const QImage &image) {
+            if (!image.isNull())
+                (*completion)(image);
+            loadInOrder(paths, context, completion);
+        });
+}
+
 } // namespace
 
 namespace ImageImport {
+
+void allowLargestImages()
+{
+    QImageReader::setAllocationLimit(allocationLimitMB);
+}
 
 QStringList dropTypes()
 {
@@ -130,7 +150,8 @@ bool load(const QMimeData *mime, QObject *context, std::function<void(QImage)> c
     std::function<QImage()> work;
     if (const QString file = firstLocalFile(mime); !file.isEmpty()) {
         // A drop of files is decided by its first file, image or not.
-        work = [file] { return decodeFile(file); };
+        loadFiles({file}, context, std::move(completion));
+        return true;
     } else if (QByteArray bytes = firstImageBytes(mime); !bytes.isEmpty()) {
         work = [bytes] { return decode(bytes); };
     } else if (mime->hasImage()) {
@@ -147,6 +168,11 @@ bool load(const QMimeData *mime, QObject *context, std::function<void(QImage)> c
             completion(image);
     });
     return true;
+}
+
+void loadFiles(const QStringList &paths, QObject *context, std::function<void(QImage)> completion)
+{
+    loadInOrder(paths, context, std::make_shared<std::function<void(QImage)>>(std::move(completion)));
 }
 
 } // namespace ImageImport
