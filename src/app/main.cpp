@@ -13,6 +13,7 @@
 #include "look/widgets/kiwanostyle.h"
 
 #include <cstdio>
+#include <malloc.h>
 
 namespace {
 
@@ -52,6 +53,12 @@ bool hasDisplay()
 
 int main(int argc, char *argv[])
 {
+    // Bitmaps the size of the window or of a grab come and go with every grab shown. Once one was
+    // freed, glibc would raise its mmap threshold and carve the next ones out of the heap, where
+    // what is freed stays resident; a fixed threshold gives every large block a mapping of its
+    // own, returned whole when freed. Two arenas keep the decoding threads from keeping heaps.
+    mallopt(M_MMAP_THRESHOLD, 1 << 20);
+    mallopt(M_ARENA_MAX, 2);
     CommandLine line = CommandLine::parse(argumentList(argc, argv), QDir::currentPath());
     switch (line.outcome) {
     case CommandLine::Outcome::help:

@@ -11,6 +11,8 @@
 #include "editor/ui/editorview.h"
 #include "look/kiwano.h"
 
+#include <malloc.h>
+
 RootView::RootView(AppState *state, QWidget *parent)
     : QWidget(parent)
     , m_state(state)
@@ -32,6 +34,9 @@ RootView::RootView(AppState *state, QWidget *parent)
     connect(state, &AppState::selectedChanged, this, &RootView::selectedChanged);
     connect(state, &AppState::modelReady, this, &RootView::modelReady);
     connect(state, &AppState::modelFailed, this, &RootView::modelFailed);
+    m_trim.setSingleShot(true);
+    m_trim.setInterval(1500);
+    connect(&m_trim, &QTimer::timeout, this, [] { malloc_trim(0); });
     selectedChanged();
 }
 
@@ -44,6 +49,7 @@ void RootView::selectedChanged()
 {
     // The editor of the grab shown before goes at once: its model may be on its way out.
     delete m_editor;
+    m_trim.start();
     const auto &selected = m_state->selected();
     const auto &entries = m_state->entries();
     const auto entry = selected ? std::find_if(entries.cbegin(), entries.cend(),
