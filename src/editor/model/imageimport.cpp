@@ -11,9 +11,8 @@
 #include <QMimeDatabase>
 #include <QPointer>
 #include <QUrl>
+#include <QThreadPool>
 #include <QtConcurrent>
-
-#include <memory>
 
 namespace {
 
@@ -69,17 +68,23 @@ QByteArray firstImageBytes(const QMimeData *mime)
     return {};
 }
 
-void loadInOrder(QStringList paths, QPointer<QObject> context,
-                 std::shared_ptr<std::function<void(QImage)>> completion)
+// Imports are decoded one at a time, so that they land in the order they were asked for.
+QThreadPool *importPool()
 {
-    if (paths.isEmpty() || !context)
-        return;
-    const QString path = paths.takeFirst();
-    QtConcurrent::run([path] { return ImageImport::decodeFile(path); })
-        .then(context.get(), [paths, context, completion](const QImage &image) {
+    static QThreadPool *pool = [] {
+        auto *pool = new QThreadPool;
+        pool->setMaxThreadCount(1);
+        return pool;
+    }();
+    return pool;
+}
+
+void deliver(std::function<QImage()> work, QObject *context, std::function<void(QImage)> completion)
+{
+    QtConcurrent::run(importPool(), std::move(work))
+        .then(context, [completion = std::move(completion)](const QImage &image) {
             if (!image.isNull())
-                (*completion)(image);
-            loadInOrder(paths, context, completion);
+                completion(image);
         });
 }
 
@@ -150,8 +155,7 @@ bool load(const QMimeData *mime, QObject *context, std::function<void(QImage)> c
     std::function<QImage()> work;
     if (const QString file = firstLocalFile(mime); !file.isEmpty()) {
         // A drop of files is decided by its first file, image or not.
-        loadFiles({file}, context, std::move(completion));
-        return true;
+        work = [file] { return decodeFile(file); };
     } else if (QByteArray bytes = firstImageBytes(mime); !bytes.isEmpty()) {
         work = [bytes] { return decode(bytes); };
     } else if (mime->hasImage()) {
@@ -162,17 +166,14 @@ bool load(const QMimeData *mime, QObject *context, std::function<void(QImage)> c
         return false;
     }
 
-    QtConcurrent::run(std::move(work)).then(context, [completion = std::move(completion)](
-                                                          const QImage &image) {
-        if (!image.isNull())
-            completion(image);
-    });
+    deliver(std::move(work), context, std::move(completion));
     return true;
 }
 
 void loadFiles(const QStringList &paths, QObject *context, std::function<void(QImage)> completion)
 {
-    loadInOrder(paths, context, std::make_shared<std::function<void(QImage)>>(std::move(completion)));
+    for (const QString &path : paths)
+        deliver([path] { return decodeFile(path); }, context, completion);
 }
 
 } // namespace ImageImport

@@ -32,7 +32,8 @@ QImage fromPasteboard(const QMimeData *mime);
 // Starts decoding the first usable item of a drop off the main thread and returns true, or
 // returns false when the drop offers nothing usable. The first file location wins over image
 // data; only one image is ever delivered. completion runs later on context's thread, at most
-// once, and not at all when decoding fails or context is gone by then.
+// once, and not at all when decoding fails or context is gone by then. Imports, whichever way
+// they come, are delivered in the order they were asked for.
 bool load(const QMimeData *mime, QObject *context, std::function<void(QImage)> completion);
 // Decodes the files one after another off the main thread and hands each image to completion on
 // context's thread, in the files' order; files that cannot be decoded are skipped. Nothing more
