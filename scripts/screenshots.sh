@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: MIT
 # Takes the README's screenshots: starts a private Xvfb with openbox and runs the screenshot
 # driver there over a private home, once at scale 1 and once at scale 2. The driver builds the
-# real views, drives them and writes docs/screenshots/NAME@1x.png and NAME@2x.png.
+# real views, drives them and writes docs/screenshots/NAME@1x.png and NAME@2x.png, in English,
+# then the main window and the settings in German (NAME-de@1x.png).
 # Usage: scripts/screenshots.sh [BUILD]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -44,13 +45,15 @@ start_display() { # width height
 }
 
 status=0
-take() { # scale screen-width screen-height
-  local scale=$1 home=$work/home-$1
+take() { # scale screen-width screen-height [language]
+  local scale=$1 home=$work/home-$1${4:+-$4} language=${4:-en} locale=C.UTF-8
+  [[ $language != en ]] && locale=${language}_$(tr a-z A-Z <<<"$language").UTF-8
   start_display "$2" "$3"
   echo "scale $scale on $DISPLAY"
   mkdir -p "$home"
   HOME=$home XDG_DATA_HOME=$home/data XDG_CONFIG_HOME=$home/config XDG_CACHE_HOME=$home/cache \
     XDG_RUNTIME_DIR=$home/runtime QT_SCALE_FACTOR=$scale QT_QPA_PLATFORM=xcb \
+    LANGUAGE=$language LANG=$locale LC_ALL= LC_MESSAGES= \
     timeout -k 3 50 "$driver" "$out" "$scale" "$makegrabs" || status=1
   stop_all
   unset DISPLAY
@@ -58,5 +61,7 @@ take() { # scale screen-width screen-height
 
 take 1 1920 1080
 take 2 3840 2160
+# The main window and the settings in German, for the README.
+take 1 1920 1080 de
 echo "screenshots in $out"
 exit $status

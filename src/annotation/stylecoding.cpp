@@ -53,10 +53,13 @@ bool finite(const RGBA &c)
     return std::isfinite(c.r) && std::isfinite(c.g) && std::isfinite(c.b) && std::isfinite(c.a);
 }
 
-double number(const QJsonObject &object, const char *key, double fallback)
+// Lengths far past anything the properties panel offers (a hand edit) would only make drawing
+// crawl or divide by zero; such a value is as good as missing.
+double number(const QJsonObject &object, const char *key, double fallback, double lower, double upper)
 {
     const QJsonValue value = object.value(QLatin1String(key));
-    return value.isDouble() ? value.toDouble() : fallback;
+    const double number = value.isDouble() ? value.toDouble() : fallback;
+    return number >= lower && number <= upper ? number : fallback;
 }
 
 QColor color(const QJsonObject &object, const char *key, const QColor &fallback)
@@ -108,19 +111,19 @@ Style decode(const QJsonObject &object)
     const Style defaults;
     Style style;
     style.color = color(object, "color", defaults.color);
-    style.width = number(object, "width", defaults.width);
+    style.width = number(object, "width", defaults.width, 0, 1000);
     const QJsonValue font = object.value(QLatin1String("font"));
     style.font = TextFonts::fromRaw(font.toString()).value_or(defaults.font);
-    style.fontSize = number(object, "fontSize", defaults.fontSize);
-    style.outlineWidth = number(object, "outlineWidth", defaults.outlineWidth);
+    style.fontSize = number(object, "fontSize", defaults.fontSize, 1, 2000);
+    style.outlineWidth = number(object, "outlineWidth", defaults.outlineWidth, 0, 100);
     style.outlineColor = color(object, "outlineColor", defaults.outlineColor);
-    style.dim = number(object, "dim", defaults.dim);
+    style.dim = number(object, "dim", defaults.dim, 0, 1);
     if (const std::optional<RGBA> fill = RGBA::fromJson(object.value(QLatin1String("fillColor"))))
         style.fillColor = fill->color();
-    style.cornerRadius = number(object, "cornerRadius", defaults.cornerRadius);
-    style.blurBlock = number(object, "blurBlock", defaults.blurBlock);
-    style.markSize = number(object, "markSize", defaults.markSize);
-    style.opacity = number(object, "opacity", defaults.opacity);
+    style.cornerRadius = number(object, "cornerRadius", defaults.cornerRadius, 0, 2000);
+    style.blurBlock = number(object, "blurBlock", defaults.blurBlock, 1, 1000);
+    style.markSize = number(object, "markSize", defaults.markSize, 0.01, 10);
+    style.opacity = number(object, "opacity", defaults.opacity, 0, 1);
     return style;
 }
 

@@ -33,8 +33,9 @@ namespace StyleCoding {
 // The UTF-8 JSON text of a style; nothing when a field cannot be written as JSON (not finite).
 // The "fillColor" key is left out when the style has no fill.
 std::optional<QByteArray> encode(const Style &style);
-// The style in object, field by field: every key that is missing or of the wrong kind takes
-// the default style's value.
+// The style in object, field by field: every key that is missing, of the wrong kind or out of
+// its range (widths up to 1000 pixels, type and corners up to 2000, pixel blocks 1 to 1000,
+// outlines up to 100 percent, dim and opacity 0 to 1) takes the default style's value.
 Style decode(const QJsonObject &object);
 // The style in the JSON text; nothing unless the text is a JSON object.
 std::optional<Style> decode(const QByteArray &json);

@@ -3,6 +3,7 @@
 
 #include "look/pixel.h"
 
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QHash>
 
@@ -19,13 +20,13 @@ struct FontInfo
 };
 
 constexpr std::array<FontInfo, 7> infos{{
-    {TextFont::system, "system", "Sans"},
-    {TextFont::rounded, "rounded", "Rounded"},
-    {TextFont::serif, "serif", "Serif"},
-    {TextFont::mono, "mono", "Mono"},
-    {TextFont::pixel, "pixel", "Pixel"},
-    {TextFont::marker, "marker", "Marker"},
-    {TextFont::chalk, "chalk", "Chalk"},
+    {TextFont::system, "system", QT_TRANSLATE_NOOP("TextFont", "Sans")},
+    {TextFont::rounded, "rounded", QT_TRANSLATE_NOOP("TextFont", "Rounded")},
+    {TextFont::serif, "serif", QT_TRANSLATE_NOOP("TextFont", "Serif")},
+    {TextFont::mono, "mono", QT_TRANSLATE_NOOP("TextFont", "Mono")},
+    {TextFont::pixel, "pixel", QT_TRANSLATE_NOOP("TextFont", "Pixel")},
+    {TextFont::marker, "marker", QT_TRANSLATE_NOOP("TextFont", "Marker")},
+    {TextFont::chalk, "chalk", QT_TRANSLATE_NOOP("TextFont", "Chalk")},
 }};
 
 // The faces that stand for each design, best first. The Debian packages fonts-comfortaa,
@@ -106,7 +107,7 @@ QString rawValue(TextFont font)
 
 QString label(TextFont font)
 {
-    return QString::fromLatin1(infos[static_cast<size_t>(font)].label);
+    return QCoreApplication::translate("TextFont", infos[static_cast<size_t>(font)].label);
 }
 
 QFont font(TextFont font, qreal pixelSize)

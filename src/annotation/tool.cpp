@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "annotation/tool.h"
 
+#include <QCoreApplication>
+
 #include <array>
 
 namespace {
@@ -15,18 +17,18 @@ struct ToolInfo
 
 // Indexed by the enumeration's value.
 constexpr std::array<ToolInfo, 12> infos{{
-    {Tool::move, "move", "Move", "hand"},
-    {Tool::pen, "pen", "Pen", "pencil"},
-    {Tool::highlighter, "highlighter", "Highlight", "magic-wand-sparkles"},
-    {Tool::arrow, "arrow", "Arrow", "arrow-right"},
-    {Tool::rect, "rect", "Box", "rectangle"},
-    {Tool::text, "text", "Text", "font"},
-    {Tool::blur, "blur", "Blur", "eye-slash"},
-    {Tool::focus, "focus", "Focus", "eye"},
-    {Tool::stamp, "stamp", "Stamp", "kiwano"},
-    {Tool::crop, "crop", "Crop", "scissors"},
-    {Tool::watermark, "watermark", "Watermark", "image"},
-    {Tool::picture, "picture", "Image", "images"},
+    {Tool::move, "move", QT_TRANSLATE_NOOP("Tool", "Move"), "hand"},
+    {Tool::pen, "pen", QT_TRANSLATE_NOOP("Tool", "Pen"), "pencil"},
+    {Tool::highlighter, "highlighter", QT_TRANSLATE_NOOP("Tool", "Highlight"), "magic-wand-sparkles"},
+    {Tool::arrow, "arrow", QT_TRANSLATE_NOOP("Tool", "Arrow"), "arrow-right"},
+    {Tool::rect, "rect", QT_TRANSLATE_NOOP("Tool", "Box"), "rectangle"},
+    {Tool::text, "text", QT_TRANSLATE_NOOP("Tool", "Text"), "font"},
+    {Tool::blur, "blur", QT_TRANSLATE_NOOP("Tool", "Blur"), "eye-slash"},
+    {Tool::focus, "focus", QT_TRANSLATE_NOOP("Tool", "Focus"), "eye"},
+    {Tool::stamp, "stamp", QT_TRANSLATE_NOOP("Tool", "Stamp"), "kiwano"},
+    {Tool::crop, "crop", QT_TRANSLATE_NOOP("Tool", "Crop"), "scissors"},
+    {Tool::watermark, "watermark", QT_TRANSLATE_NOOP("Tool", "Watermark"), "image"},
+    {Tool::picture, "picture", QT_TRANSLATE_NOOP("Tool", "Image"), "images"},
 }};
 
 const ToolInfo &info(Tool tool)
@@ -43,7 +45,7 @@ QString rawValue(Tool tool)
 
 QString label(Tool tool)
 {
-    return QString::fromLatin1(info(tool).label);
+    return QCoreApplication::translate("Tool", info(tool).label);
 }
 
 QString icon(Tool tool)

@@ -2,20 +2,13 @@
 #include "annotation/tooldefaults.h"
 
 #include "annotation/stylecoding.h"
-
-#include <QSettings>
+#include "platform/preferences.h"
 
 namespace ToolDefaults {
 
-namespace {
-
-const QString organization = QStringLiteral("KiwanoSnapper");
-
-} // namespace
-
 QString key(Tool tool)
 {
-    return QStringLiteral("toolDefault.") + rawValue(tool);
+    return QLatin1String(Preferences::toolDefault.prefix) + rawValue(tool);
 }
 
 Style builtIn(Tool tool, qreal scale)
@@ -32,28 +25,25 @@ Style builtIn(Tool tool, qreal scale)
 
 Style load(Tool tool, qreal scale, const QSettings &settings)
 {
-    const QVariant stored = settings.value(key(tool));
-    // Only bytes are a saved style; a hand-edited string or list is not one.
-    if (stored.typeId() != QMetaType::QByteArray)
-        return builtIn(tool, scale);
-    return StyleCoding::decode(stored.toByteArray()).value_or(builtIn(tool, scale));
+    const std::optional<QByteArray> stored = Preferences::value(Preferences::toolDefault, rawValue(tool), settings);
+    const std::optional<Style> style = stored ? StyleCoding::decode(*stored) : std::nullopt;
+    return style.value_or(builtIn(tool, scale));
 }
 
 Style load(Tool tool, qreal scale)
 {
-    const QSettings settings(QSettings::IniFormat, QSettings::UserScope, organization, organization);
-    return load(tool, scale, settings);
+    return load(tool, scale, Preferences::store());
 }
 
 void save(const Style &style, Tool tool, QSettings &settings)
 {
     if (const std::optional<QByteArray> json = StyleCoding::encode(style))
-        settings.setValue(key(tool), *json);
+        Preferences::setValue(Preferences::toolDefault, rawValue(tool), *json, settings);
 }
 
 void save(const Style &style, Tool tool)
 {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, organization, organization);
+    QSettings settings = Preferences::store();
     save(style, tool, settings);
 }
 

@@ -3,6 +3,8 @@
 
 #include "app/commandline.h"
 #include "app/editorwindowcontroller.h"
+#include "app/emptystate.h"
+#include "app/rootview.h"
 #include "app/statusmenu.h"
 #include "capture/appstate.h"
 #include "capture/capture.h"
@@ -33,6 +35,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QTimer>
 #include <QHash>
 #include <QImageReader>
 #include <QMainWindow>
@@ -54,7 +57,7 @@ QString imageFilter()
     QStringList patterns;
     for (const QByteArray &format : QImageReader::supportedImageFormats())
         patterns << QStringLiteral("*.") + QString::fromLatin1(format);
-    return QStringLiteral("Images (%1)").arg(patterns.join(QLatin1Char(' ')));
+    return QCoreApplication::translate("AppDelegate", "Images (%1)").arg(patterns.join(QLatin1Char(' ')));
 }
 
 } // namespace
@@ -71,7 +74,7 @@ AppDelegate::AppDelegate(QObject *parent)
         editor().show();
     });
     connect(m_capture, &Capture::grabFailed, this, [this](const QString &reason) {
-        warn(QStringLiteral("The grab didn't work: %1").arg(reason));
+        warn(tr("The grab didn't work: %1").arg(reason));
     });
     m_openSettings = [this] { settings().show(); };
 }
@@ -103,14 +106,13 @@ QString AppDelegate::captureToolPath()
     return beside;
 }
 
-void AppDelegate::startServices()
+void AppDelegate::makeServices()
 {
     // Qt reached an X server when it runs on xcb: that, not DISPLAY alone, says X11 works. A
     // Wayland session gets the compositor's own services where it offers them, whichever
     // platform our windows use; elsewhere (offscreen) the history and the registry run without
     // services and read, type and grab nothing.
     const bool xcb = QGuiApplication::platformName() == QLatin1String("xcb");
-    m_facts = Session::current();
     m_facts.hasX11 = xcb;
     m_plan = plan(m_facts);
     const bool wayland = m_facts.kind == SessionFacts::Kind::wayland;
@@ -128,7 +130,7 @@ void AppDelegate::startServices()
     case ServicePlan::Clipboard::dataControl: {
         auto service = std::make_unique<WaylandClipboardService>();
         connect(service.get(), &WaylandClipboardService::ended, this, [this] {
-            warn(QStringLiteral("The desktop stopped sharing its clipboard, so copies aren't "
+            warn(tr("The desktop stopped sharing its clipboard, so copies aren't "
                                 "recorded any more. Restart Kiwano Snapper to record them again."));
         });
         m_clipboardService = std::move(service);
@@ -149,17 +151,25 @@ void AppDelegate::startServices()
     case ServicePlan::Paste::xtest:
         m_keySender = std::make_unique<X11KeySender>();
         break;
-    case ServicePlan::Paste::virtualKeyboard:
-        m_keySender = std::make_unique<WaylandKeySender>();
+    case ServicePlan::Paste::virtualKeyboard: {
+        // The keys go out on the sender's thread; a compositor that did not take them is told here.
+        auto sender = std::make_unique<WaylandKeySender>();
+        connect(sender.get(), &WaylandKeySender::pasted, this, [this](bool confirmed) {
+            if (!confirmed)
+                warn(QStringLiteral("The desktop didn't take the paste keys. The entry is copied: "
+                                    "press Ctrl+V yourself."));
+        });
+        m_keySender = std::move(sender);
         break;
+    }
     case ServicePlan::Paste::portal: {
         auto sender = std::make_unique<PortalKeySender>();
         connect(sender.get(), &PortalKeySender::permissionAsked, this, [this] {
-            inform(QStringLiteral("To paste for you, Kiwano Snapper types Ctrl+V into the app in "
+            inform(tr("To paste for you, Kiwano Snapper types Ctrl+V into the app in "
                                   "front. Your desktop asks you once whether it may."));
         });
         connect(sender.get(), &PortalKeySender::pasteFailed, this, [this](const QString &reason) {
-            warn(QStringLiteral("Pasting for you isn't allowed (%1). Entries are copied; press "
+            warn(tr("Pasting for you isn't allowed (%1). Entries are copied; press "
                                 "Ctrl+V yourself.").arg(reason));
         });
         m_keySender = std::move(sender);
@@ -180,7 +190,7 @@ void AppDelegate::startServices()
         connect(grabber.get(), &PortalHotKeyGrabber::bindingFailed, m_desktopBindings,
                 &DesktopBindings::setRefused);
         connect(grabber.get(), &PortalHotKeyGrabber::bindingFailed, this, [this](const QString &reason) {
-            warn(QStringLiteral("The desktop didn't take our shortcuts (%1). Bind kiwano-snapper "
+            warn(tr("The desktop didn't take our shortcuts (%1). Bind kiwano-snapper "
                                 "--region (or --window, --screen, --clipboard) in its keyboard "
                                 "settings.").arg(reason));
         });
@@ -190,10 +200,38 @@ void AppDelegate::startServices()
         HotKeyCenter::shared().setGrabber(m_grabber.get());
 }
 
+void AppDelegate::startServices()
+{
+    HotKeyCenter::shared().registerAll();
+    clipboardPanel().setCopyOnlyLine(m_plan.copyOnlyLine());
+    Clipboard::shared().start();
+    m_servicesStarted = true;
+    for (const auto &work : std::exchange(m_waitingForServices, {}))
+        work();
+    emit servicesStarted();
+}
+
+void AppDelegate::whenServicesStarted(std::function<void()> work)
+{
+    if (m_probe && !m_servicesStarted)
+        m_waitingForServices.append(std::move(work));
+    else
+        work();
+}
+
 void AppDelegate::applicationDidFinishLaunching()
 {
     Pixel::registerFont();
-    startServices();
+    m_facts = Session::fromEnvironment(QProcessEnvironment::systemEnvironment());
+    // Elsewhere than in a Wayland session the environment tells everything: the services start
+    // at once, as before the event loop runs.
+    const bool asking = Session::needsProbe(m_facts);
+    if (!asking) {
+        makeServices();
+    } else {
+        m_facts.hasX11 = QGuiApplication::platformName() == QLatin1String("xcb");
+        m_plan = plan(m_facts);
+    }
 
     m_statusMenu = new StatusMenu(*this, Clipboard::shared(), HotKeyCenter::shared(), this);
 
@@ -202,16 +240,28 @@ void AppDelegate::applicationDidFinishLaunching()
         if (self)
             self->onPress(action);
     });
-    HotKeyCenter::shared().registerAll();
 
     clipboardPanel().setOpenSettings([self] {
         if (self)
             self->showSettings();
     });
-    clipboardPanel().setCopyOnlyLine(m_plan.copyOnlyLine());
     // In a Wayland session keys reach only the window the compositor focuses.
     clipboardPanel().setTakesFocus(m_facts.kind == SessionFacts::Kind::wayland);
-    Clipboard::shared().start();
+    if (!asking) {
+        startServices();
+    } else {
+        // The compositor and the portal answer while the event loop runs; the picker and the
+        // settings wait for them (at most the probe's deadline), grabs and the windows do not.
+        m_probe = new SessionProbe(this);
+        connect(m_probe, &SessionProbe::finished, this, [this](const SessionFacts &facts) {
+            if (m_terminated)
+                return;
+            m_facts = facts;
+            makeServices();
+            startServices();
+        });
+        m_probe->start(m_facts);
+    }
     reportStoreTrouble();
 
     if (!QFileInfo(captureToolPath()).isExecutable())
@@ -253,12 +303,20 @@ EditorWindowController &AppDelegate::editor()
 {
     if (!m_editor) {
         m_editor = std::make_unique<EditorWindowController>(m_state.get());
-        // Ctrl+Q quits from the window too, which is the only way out without a tray.
-        auto *quitAction = new QAction(m_editor->window());
-        quitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-        quitAction->setShortcutContext(Qt::WindowShortcut);
-        connect(quitAction, &QAction::triggered, this, &AppDelegate::quit);
-        m_editor->window()->addAction(quitAction);
+        // The keys the tray menu shows work in the window too; Ctrl+Q is the only way out
+        // without a tray.
+        const auto windowKey = [this](QKeyCombination key, void (AppDelegate::*slot)()) {
+            auto *action = new QAction(m_editor->window());
+            action->setShortcut(QKeySequence(key));
+            action->setShortcutContext(Qt::WindowShortcut);
+            connect(action, &QAction::triggered, this, slot);
+            m_editor->window()->addAction(action);
+        };
+        windowKey(Qt::CTRL | Qt::Key_Q, &AppDelegate::quit);
+        windowKey(Qt::CTRL | Qt::Key_O, &AppDelegate::openLatest);
+        windowKey(Qt::CTRL | Qt::Key_Comma, &AppDelegate::showSettings);
+        connect(m_editor->rootView()->emptyState(), &EmptyState::grabRequested, this,
+                &AppDelegate::grabFromWindow);
     }
     return *m_editor;
 }
@@ -336,6 +394,22 @@ void AppDelegate::grabRegion()
         m_capture->grabRegion();
 }
 
+void AppDelegate::grabFromWindow()
+{
+    if (!canCapture())
+        return;
+    // The window would cover what the user wants to grab; it comes back when the grab is done,
+    // landed, failed or cancelled.
+    editor().window()->hide();
+    auto *guard = new QObject(this);
+    connect(m_capture, &Capture::grabEnded, guard, [this, guard] {
+        guard->deleteLater();
+        editor().show();
+    });
+    // The window manager takes a moment to take the window off the screen the tool freezes.
+    QTimer::singleShot(300, this, [this] { m_capture->grabRegion(); });
+}
+
 void AppDelegate::grabWindow()
 {
     if (canCapture())
@@ -350,7 +424,7 @@ void AppDelegate::grabScreen()
 
 QString AppDelegate::missingToolMessage()
 {
-    return QStringLiteral("The capture tool is missing (looked for %1). Reinstall Kiwano Snapper to grab the screen.")
+    return tr("The capture tool is missing (looked for %1). Reinstall Kiwano Snapper to grab the screen.")
         .arg(QDir::toNativeSeparators(captureToolPath()));
 }
 
@@ -383,28 +457,28 @@ void AppDelegate::tell(const QString &text, QSystemTrayIcon::MessageIcon icon)
 void AppDelegate::reportStoreTrouble()
 {
     if (!Store::canStore())
-        warn(QStringLiteral("Copies can't be stored: something that isn't a folder stands where "
+        warn(tr("Copies can't be stored: something that isn't a folder stands where "
                             "the clipboard history should be (%1).")
                  .arg(QDir::toNativeSeparators(Store::dir())));
     else if (Store::brokenIndexFound())
-        warn(QStringLiteral("The clipboard history couldn't be read. It was set aside unchanged, "
+        warn(tr("The clipboard history couldn't be read. It was set aside unchanged, "
                             "and a new history has begun."));
     connect(&Clipboard::shared(), &Clipboard::copyNotStored, this, [this] {
         // Once a run: a full disk would otherwise speak up at every copy.
         if (std::exchange(m_toldCopyNotStored, true))
             return;
-        warn(QStringLiteral("A copy couldn't be stored. Is the disk full?"));
+        warn(tr("A copy couldn't be stored. Is the disk full?"));
     });
 }
 
 void AppDelegate::showClipboard()
 {
-    clipboardPanel().openFromMenu();
+    whenServicesStarted([this] { clipboardPanel().openFromMenu(); });
 }
 
 void AppDelegate::toggleClipboard()
 {
-    clipboardPanel().handlePress(HotKeyAction::clipboard);
+    whenServicesStarted([this] { clipboardPanel().handlePress(HotKeyAction::clipboard); });
 }
 
 void AppDelegate::toggleIgnoreNext()
@@ -419,14 +493,15 @@ void AppDelegate::togglePause()
 
 void AppDelegate::openImage()
 {
-    const QString file = QFileDialog::getOpenFileName(nullptr, QStringLiteral("Open Image"), QString(), imageFilter());
+    const QString file = QFileDialog::getOpenFileName(nullptr, tr("Open Image"), QString(), imageFilter());
     if (!file.isEmpty())
         open({file});
 }
 
 void AppDelegate::showSettings()
 {
-    m_openSettings();
+    // The settings tell how each service reaches the user: they wait for the session's answer.
+    whenServicesStarted([this] { m_openSettings(); });
 }
 
 void AppDelegate::setSettingsOpener(std::function<void()> opener)

@@ -74,19 +74,32 @@ public:
     // The update options: made with the delegate, as the menu's update row needs them.
     UpdateSettings &updates() { return *m_updates; }
     StatusMenu *statusMenu() const { return m_statusMenu; }
-    // What the session offers and which services serve it, read and chosen at start-up.
+    // What the session offers and which services serve it, read and chosen at start-up. In a
+    // Wayland session the compositor and the portal are asked first, while the event loop runs:
+    // until they answered (or their deadline passed) these tell what the environment alone says.
     const ServicePlan &servicePlan() const { return m_plan; }
     const SessionFacts &sessionFacts() const { return m_facts; }
+    bool hasStartedServices() const { return m_servicesStarted; }
 
     // The capture tool: beside the program, else in the private folder of an installed layout.
     static QString captureToolPath();
     static QString missingToolMessage();
 
+signals:
+    // The platform services are chosen and running; requests that needed them were carried out.
+    void servicesStarted();
+
 private:
+    // Makes the services the plan names; startServices() sets them going.
+    void makeServices();
     void startServices();
+    // Runs work now, or once the services started when the session is still being asked.
+    void whenServicesStarted(std::function<void()> work);
     void onPress(HotKeyAction action);
     // False, with the reason shown, when the capture tool cannot be run.
     bool canCapture();
+    // A grab asked for from the main window, which steps aside until the grab is done.
+    void grabFromWindow();
     // A warning in a tray message, or on standard error without a tray.
     void warn(const QString &text);
     // A note through the tray, or on stderr without one.
@@ -113,6 +126,10 @@ private:
     std::unique_ptr<FrontApp> m_frontApp;
     SessionFacts m_facts;
     ServicePlan m_plan;
+    bool m_servicesStarted = false;
+    // Set while the compositor and the portal are asked at start.
+    SessionProbe *m_probe = nullptr;
+    QList<std::function<void()>> m_waitingForServices;
     std::unique_ptr<KeySender> m_keySender;
     std::unique_ptr<HotKeyGrabber> m_grabber;
 };

@@ -14,12 +14,14 @@
 
 namespace {
 
-const QString frameKey = QStringLiteral("KiwanoSnapperEditor");
+const QString frameKey = QStringLiteral("frame");
 
-QSettings preferences()
+// The window's frame is the window's own state, not a setting: it lives in a file of its own
+// beside the preferences, so that the user's settings file changes only when a setting does.
+QSettings frameStore()
 {
     return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("KiwanoSnapper"),
-                     QStringLiteral("KiwanoSnapper"));
+                     QStringLiteral("KiwanoSnapperEditor"));
 }
 
 } // namespace
@@ -34,7 +36,7 @@ EditorWindowController::EditorWindowController(AppState *state, QObject *parent)
     m_root = new RootView(state, m_window);
     m_window->setCentralWidget(m_root);
 
-    if (!m_window->restoreGeometry(preferences().value(frameKey).toByteArray()))
+    if (!m_window->restoreGeometry(frameStore().value(frameKey).toByteArray()))
         placeFirstTime();
     m_window->installEventFilter(this);
 
@@ -85,7 +87,7 @@ void EditorWindowController::show()
 
 void EditorWindowController::saveGeometry() const
 {
-    preferences().setValue(frameKey, m_window->saveGeometry());
+    frameStore().setValue(frameKey, m_window->saveGeometry());
 }
 
 bool EditorWindowController::eventFilter(QObject *watched, QEvent *event)

@@ -14,7 +14,7 @@ class QMainWindow;
 class RootView;
 
 // The one editor window: made once, hidden (never destroyed) when closed, brought to the front
-// by show(). Its frame is kept in the preferences under "KiwanoSnapperEditor".
+// by show(). Its frame is kept in KiwanoSnapperEditor.ini beside the preferences.
 class EditorWindowController : public QObject
 {
     Q_OBJECT

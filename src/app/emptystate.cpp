@@ -13,6 +13,7 @@
 #include "editor/model/imageimport.h"
 #include "hotkeys/hotkeycenter.h"
 #include "look/kiwano.h"
+#include "look/widgets/kiwanobutton.h"
 #include "look/pixel.h"
 #include "look/widgets/pixellabel.h"
 
@@ -38,6 +39,11 @@ EmptyState::EmptyState(AppState *state, QWidget *parent)
     icon->setAccessibleName(tr("Kiwano"));
     auto *title = pixelText(tr("No grabs yet"), 16, this);
     m_hint = pixelText(hint(), 8, this);
+    // A first start has no shortcut in the fingers yet: the way to a first grab is right here.
+    auto *grab = new KiwanoButton(QStringLiteral("expand"), tr("Grab a Region"), this);
+    grab->setAccessibleName(tr("Grab a region of the screen"));
+    connect(grab, &QAbstractButton::clicked, this, &EmptyState::grabRequested);
+    m_grab = grab;
 
     auto *layout = new QVBoxLayout(this);
     layout->setSpacing(10);
@@ -46,6 +52,8 @@ EmptyState::EmptyState(AppState *state, QWidget *parent)
     layout->addSpacing(8);
     layout->addWidget(title, 0, Qt::AlignHCenter);
     layout->addWidget(m_hint, 0, Qt::AlignHCenter);
+    layout->addSpacing(6);
+    layout->addWidget(grab, 0, Qt::AlignHCenter);
     layout->addStretch();
 
     // The shortcut may change in the settings while this shows.

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class AppState;
+class QAbstractButton;
 class QLabel;
 
 // What the editor's place shows when there is no grab to edit: the kiwano, "No grabs yet" and
@@ -18,6 +19,11 @@ public:
     // The line under the title, naming the region shortcut when there is one.
     static QString hint();
     QString hintText() const;
+    QAbstractButton *grabButton() const { return m_grab; }
+
+signals:
+    // The user asked for a grab from here.
+    void grabRequested();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -28,4 +34,5 @@ protected:
 private:
     AppState *m_state;
     QLabel *m_hint;
+    QAbstractButton *m_grab;
 };

@@ -5,7 +5,6 @@
 #include <QPainter>
 
 #include "app/historymodel.h"
-#include "app/stripview.h"
 #include "look/kiwano.h"
 #include "look/pixel.h"
 #include "look/widgets/pixelpaint.h"
@@ -68,12 +67,20 @@ void HistoryDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
         index.data(Qt::DisplayRole).toString(), Qt::ElideRight, int(boxWidth));
     painter->drawText(dateRect, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, date);
 
-    const auto *strip = qobject_cast<const StripView *>(option.widget);
-    if ((option.state & QStyle::State_HasFocus) && (!strip || strip->showsFocus())) {
-        QPen focus(Kiwano::peel, 1, Qt::DashLine);
-        painter->setPen(focus);
-        painter->setBrush(Qt::NoBrush);
-        painter->drawRect(item.adjusted(0.5, 0.5, -0.5, -0.5));
-    }
+    // The focus ring lies in the spacing around the item, clear of the box's own border.
+    if (option.state & QStyle::State_HasFocus)
+        paintFocusRing(*painter, item.adjusted(-focusGap, -focusGap, focusGap, focusGap));
     painter->restore();
+}
+
+void HistoryDelegate::paintFocusRing(QPainter &painter, const QRectF &rect)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    QPen pen(Kiwano::peel, focusWidth, Qt::CustomDashLine, Qt::FlatCap, Qt::MiterJoin);
+    pen.setDashPattern({2, 1}); // in units of the pen width
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect.adjusted(focusWidth / 2, focusWidth / 2, -focusWidth / 2, -focusWidth / 2));
+    painter.restore();
 }

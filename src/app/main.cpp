@@ -9,6 +9,7 @@
 #include "app/commandline.h"
 #include "app/quitsignals.h"
 #include "app/singleinstance.h"
+#include "app/translations.h"
 #include "editor/model/imageimport.h"
 #include "look/widgets/kiwanostyle.h"
 
@@ -122,6 +123,7 @@ int main(int argc, char *argv[])
         break;
     }
 
+    Translations::install(app);
     Look::apply(app);
     AppDelegate delegate;
     delegate.applicationDidFinishLaunching();

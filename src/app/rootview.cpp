@@ -7,9 +7,12 @@
 #include "app/emptystate.h"
 #include "app/grabplaceholder.h"
 #include "app/historystrip.h"
+#include "app/stripview.h"
 #include "capture/appstate.h"
 #include "editor/ui/editorview.h"
 #include "look/kiwano.h"
+#include "look/widgets/actiontoast.h"
+#include "look/widgets/kiwanobutton.h"
 
 #include <malloc.h>
 
@@ -31,12 +34,22 @@ RootView::RootView(AppState *state, QWidget *parent)
     m_strip = new HistoryStrip(state, this);
     layout->addWidget(m_strip);
 
+    m_toast = new ActionToast(this);
+    // Right after the strip that sent the grab away, for Tab.
+    setTabOrder(m_strip->view(), m_toast->actionButton());
+    connect(m_toast, &ActionToast::actionTriggered, state, &AppState::restoreTrashed);
+    connect(m_toast, &ActionToast::closed, state, &AppState::forgetTrashed);
+
     connect(state, &AppState::selectedChanged, this, &RootView::selectedChanged);
     connect(state, &AppState::modelReady, this, &RootView::modelReady);
     connect(state, &AppState::modelFailed, this, &RootView::modelFailed);
     m_trim.setSingleShot(true);
     m_trim.setInterval(1500);
     connect(&m_trim, &QTimer::timeout, this, [] { malloc_trim(0); });
+    connect(state, &AppState::grabTrashed, this, &RootView::grabTrashed);
+    connect(state, &AppState::trashFailed, this, &RootView::trashFailed);
+    connect(state, &AppState::grabRestored, this, &RootView::grabRestored);
+    connect(state, &AppState::restoreFailed, this, &RootView::restoreFailed);
     selectedChanged();
 }
 
@@ -102,6 +115,36 @@ void RootView::showOnly(QWidget *upper)
             widget->hide();
     }
     upper->show();
+    m_toast->raise();
+}
+
+void RootView::grabTrashed(const GrabEntry &entry)
+{
+    m_toast->post({tr("Moved %1 to the Trash").arg(entry.url.fileName()), tr("Undo"), QStringLiteral("trash")});
+}
+
+void RootView::trashFailed(const GrabEntry &entry, const QString &reason)
+{
+    m_toast->post({tr("Kept %1: %2").arg(entry.url.fileName(), reason), {},
+                   QStringLiteral("kiwano"), 10000});
+}
+
+void RootView::grabRestored(const GrabEntry &entry)
+{
+    m_toast->post({tr("Put %1 back").arg(entry.url.fileName()), {}, QStringLiteral("kiwano"), 2500});
+}
+
+void RootView::restoreFailed(const GrabEntry &entry, const QString &reason)
+{
+    m_toast->post({tr("Couldn't put %1 back: %2").arg(entry.url.fileName(), reason), {},
+                   QStringLiteral("kiwano"), 10000});
+}
+
+void RootView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // Over the editor, just above the strip.
+    m_toast->setArea(QRect(0, 0, width(), height() - HistoryStrip::height));
 }
 
 void RootView::paintEvent(QPaintEvent *)

@@ -6,8 +6,11 @@
 #include <QUrl>
 #include <QWidget>
 
-class AppState;
+#include "capture/grabentry.h"
 #include "editor/ui/editorview.h"
+
+class ActionToast;
+class AppState;
 class EmptyState;
 class GrabPlaceholder;
 class HistoryStrip;
@@ -16,6 +19,7 @@ class QVBoxLayout;
 // The main window's content on the cream background: the selected grab's editor (or the empty
 // state) above the strip of grabs. The editor is made anew for every grab shown, over the grab's
 // kept model; the model is read off the main thread and a placeholder stands in until then.
+// A toast above the strip tells what became of a grab sent to the trash, with Undo.
 class RootView : public QWidget
 {
     Q_OBJECT
@@ -28,9 +32,11 @@ public:
     // The editor shown, or null while the placeholder or the empty state shows.
     EditorView *editor() const { return m_editor; }
     bool isWaiting() const;
+    ActionToast *toast() const { return m_toast; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void selectedChanged();
@@ -38,6 +44,10 @@ private:
     void modelFailed(const QUrl &url);
     void showOnly(QWidget *upper);
     void showEditor();
+    void grabTrashed(const GrabEntry &entry);
+    void trashFailed(const GrabEntry &entry, const QString &reason);
+    void grabRestored(const GrabEntry &entry);
+    void restoreFailed(const GrabEntry &entry, const QString &reason);
 
     AppState *m_state;
     QVBoxLayout *m_upper;
@@ -48,4 +58,5 @@ private:
     // Browsing frees a grab's worth of bitmaps at every step: once it pauses, the heap's free
     // pages go back to the system.
     QTimer m_trim;
+    ActionToast *m_toast;
 };

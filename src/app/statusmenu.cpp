@@ -72,7 +72,7 @@ StatusMenu::StatusMenu(AppDelegate &delegate, Clipboard &clipboard, HotKeyCenter
         m_shortcutItems.insert(action, row(HotKeyActions::title(action), HotKeyActions::icon(action), {}, slot));
     };
 
-    row(QStringLiteral("Open Kiwano Snapper"), QStringLiteral("images"), QStringLiteral("Ctrl+O"),
+    row(tr("Open Kiwano Snapper"), QStringLiteral("images"), QStringLiteral("Ctrl+O"),
         &AppDelegate::openLatest);
     m_menu->addSeparator();
     shortcutRow(HotKeyAction::grabRegion, &AppDelegate::grabRegion);
@@ -80,17 +80,17 @@ StatusMenu::StatusMenu(AppDelegate &delegate, Clipboard &clipboard, HotKeyCenter
     shortcutRow(HotKeyAction::grabScreen, &AppDelegate::grabScreen);
     m_menu->addSeparator();
     shortcutRow(HotKeyAction::clipboard, &AppDelegate::showClipboard);
-    m_ignoreNextItem = row(QStringLiteral("Ignore Next Copy"), QStringLiteral("eye-slash"), {},
+    m_ignoreNextItem = row(tr("Ignore Next Copy"), QStringLiteral("eye-slash"), {},
                            &AppDelegate::toggleIgnoreNext);
     m_pauseItem = row(StatusTexts::pauseTitle(false), QStringLiteral("lock"), {}, &AppDelegate::togglePause);
     m_ignoreNextItem->setCheckable(true);
     m_pauseItem->setCheckable(true);
-    row(QStringLiteral("Open Image..."), QStringLiteral("folder"), {}, &AppDelegate::openImage);
+    row(tr("Open Image..."), QStringLiteral("folder"), {}, &AppDelegate::openImage);
     m_menu->addSeparator();
-    row(QStringLiteral("Settings..."), QStringLiteral("sliders"), QStringLiteral("Ctrl+,"), &AppDelegate::showSettings);
-    row(QStringLiteral("Check for Updates..."), QStringLiteral("arrow-down-to-bracket"), {},
+    row(tr("Settings..."), QStringLiteral("sliders"), QStringLiteral("Ctrl+,"), &AppDelegate::showSettings);
+    row(tr("Check for Updates..."), QStringLiteral("arrow-down-to-bracket"), {},
         &AppDelegate::checkForUpdates);
-    row(QStringLiteral("Quit Kiwano Snapper"), QStringLiteral("arrow-right-from-bracket"), QStringLiteral("Ctrl+Q"),
+    row(tr("Quit Kiwano Snapper"), QStringLiteral("arrow-right-from-bracket"), QStringLiteral("Ctrl+Q"),
         &AppDelegate::quit);
 
     m_normalIcon = statusIcon(false);

@@ -3,25 +3,27 @@
 
 #include "hotkeys/keyboard.h"
 
+#include <QCoreApplication>
+
 namespace StatusTexts {
 
 QString toolTip(bool paused, bool ignoreNext)
 {
     if (paused)
-        return QStringLiteral("Kiwano Snapper (clipboard history paused)");
+        return QCoreApplication::translate("StatusTexts", "Kiwano Snapper (clipboard history paused)");
     if (ignoreNext)
-        return QStringLiteral("Kiwano Snapper (ignoring the next copy)");
+        return QCoreApplication::translate("StatusTexts", "Kiwano Snapper (ignoring the next copy)");
     return QStringLiteral("Kiwano Snapper");
 }
 
 QString pauseTitle(bool paused)
 {
-    return paused ? QStringLiteral("Resume Clipboard History") : QStringLiteral("Pause Clipboard History");
+    return paused ? QCoreApplication::translate("StatusTexts", "Resume Clipboard History") : QCoreApplication::translate("StatusTexts", "Pause Clipboard History");
 }
 
 QString shortcutText(const std::optional<HotKey> &key)
 {
-    if (!key || !Keyboard::character(key->keyCode))
+    if (!key || !Keyboard::hasName(key->keyCode))
         return {};
     return key->display();
 }

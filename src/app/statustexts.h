@@ -14,8 +14,8 @@ namespace StatusTexts {
 QString toolTip(bool paused, bool ignoreNext);
 // The pause item's title.
 QString pauseTitle(bool paused);
-// The key text a menu row shows for a global shortcut: empty for none, and for a key that
-// types no character in the current layout.
+// The key text a menu row shows for a global shortcut: empty for none, and for a key that has
+// neither a name of its own (Print, F1, arrows) nor a character in the current layout.
 QString shortcutText(const std::optional<HotKey> &key);
 // A menu row's title with its key text, in the form QMenu lays out as a shortcut column.
 QString rowText(const QString &title, const QString &keyText);

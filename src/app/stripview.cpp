@@ -5,11 +5,13 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPainter>
 #include <QPixmap>
 #include <QPointer>
 #include <QScrollBar>
 
 #include "app/filemanager.h"
+#include "app/historydelegate.h"
 #include "app/historymodel.h"
 #include "capture/appstate.h"
 #include "look/kiwano.h"
@@ -67,18 +69,35 @@ void StripView::selectRow(int row)
 
 void StripView::focusInEvent(QFocusEvent *event)
 {
-    const Qt::FocusReason reason = event->reason();
-    if (reason == Qt::MouseFocusReason)
-        m_focusShown = false;
-    else if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason)
-        m_focusShown = true;
     QListView::focusInEvent(event);
+    // The focus ring reaches past its item.
+    viewport()->update();
+}
+
+void StripView::focusOutEvent(QFocusEvent *event)
+{
+    QListView::focusOutEvent(event);
+    viewport()->update();
+}
+
+void StripView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QListView::currentChanged(current, previous);
+    viewport()->update();
+}
+
+void StripView::paintEvent(QPaintEvent *event)
+{
+    QListView::paintEvent(event);
+    if (!hasFocus() || currentIndex().isValid())
+        return;
+    // With no grab to ring, the row itself shows that it has the keys.
+    QPainter painter(viewport());
+    HistoryDelegate::paintFocusRing(painter, QRectF(viewport()->rect()).adjusted(2, 2, -2, -2));
 }
 
 void StripView::mousePressEvent(QMouseEvent *event)
 {
-    m_focusShown = false;
-    viewport()->update();
     setFocus(Qt::MouseFocusReason);
     const QModelIndex index = indexAt(event->position().toPoint());
     if (event->button() == Qt::LeftButton && index.isValid())
@@ -88,10 +107,6 @@ void StripView::mousePressEvent(QMouseEvent *event)
 
 void StripView::keyPressEvent(QKeyEvent *event)
 {
-    if (!m_focusShown) {
-        m_focusShown = true;
-        viewport()->update();
-    }
     const int row = selectedRow();
     switch (event->key()) {
     case Qt::Key_Left:
@@ -109,7 +124,7 @@ void StripView::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Delete:
     case Qt::Key_Backspace:
         if (row >= 0)
-            m_state->remove(m_state->entries().at(row));
+            m_state->trash(m_state->entries().at(row));
         break;
     default:
         // Leaves Menu to become a context menu event, Tab to move the focus.
@@ -142,9 +157,9 @@ QMenu *StripView::menuFor(int row, QWidget *parent)
     menu->addAction(pixelIcon(QStringLiteral("folder")), tr("Show in File Manager"), menu,
                     [path = entry.path()] { FileManager::reveal(path); });
     QPointer<AppState> state(m_state);
-    menu->addAction(pixelIcon(QStringLiteral("trash")), tr("Delete"), menu, [state, entry] {
+    menu->addAction(pixelIcon(QStringLiteral("trash")), tr("Move to Trash"), menu, [state, entry] {
         if (state)
-            state->remove(entry);
+            state->trash(entry);
     });
     return menu;
 }

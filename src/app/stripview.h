@@ -7,8 +7,10 @@ class AppState;
 class HistoryModel;
 
 // The strip's horizontal row of grabs. The selection is the state's, not the view's: a click or
-// Left/Right selects a grab, Delete removes the selected one, and the context menu (mouse or Menu
-// key) reveals or deletes a grab. The wheel scrolls sideways although no scroll bar shows.
+// Left/Right/Home/End selects a grab, Delete or Backspace moves the selected one to the trash, and
+// the context menu (mouse or Menu key) reveals or trashes a grab. While the row has the keyboard
+// focus, however it got it, the selected grab is ringed. The wheel scrolls sideways although no
+// scroll bar shows.
 class StripView : public QListView
 {
     Q_OBJECT
@@ -18,11 +20,11 @@ public:
 
     // The context menu of the grab in that row; the caller runs it.
     QMenu *menuFor(int row, QWidget *parent);
-    // Whether the current grab is outlined: keyboard focus is, focus taken by a click is not.
-    bool showsFocus() const { return m_focusShown && hasFocus(); }
-
 protected:
     void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
@@ -34,5 +36,4 @@ private:
 
     AppState *m_state;
     HistoryModel *m_model;
-    bool m_focusShown = false;
 };

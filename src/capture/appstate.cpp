@@ -158,32 +158,96 @@ bool AppState::moveHistory(const QString &folder, QString *error)
     }
     m_models = models;
 
+    // A trashed grab would come back into the folder left behind, out of sight.
+    forgetTrashed();
     if (m_selected && moved->contains(*m_selected))
         setSelected(moved->value(*m_selected));
     setEntries(History::load());
     return true;
 }
 
-void AppState::remove(const GrabEntry &entry)
+void AppState::trash(const GrabEntry &entry)
 {
     // Matched by file, not by date: once the file is gone, no listed entry may still point at it.
     const qsizetype at = indexOf(m_entries, entry.url);
-    History::remove(entry);
+    QString reason;
+    const auto trashed = History::trash(at < 0 ? entry : m_entries.at(at), &reason);
+    if (!trashed) {
+        emit trashFailed(entry, reason);
+        return;
+    }
+    forgetTrashed();
+    Trashed kept{*trashed, m_selected == entry.url, m_models.take(entry.url), std::nullopt};
+    if (const auto parked = m_parked.constFind(entry.url); parked != m_parked.cend()) {
+        kept.parked = *parked;
+        m_parked.erase(parked);
+    }
+    m_trashed = kept;
+
     QList<GrabEntry> entries = m_entries;
     entries.removeIf([&entry](const GrabEntry &listed) { return listed.url == entry.url; });
     setEntries(entries);
-    if (EditorModel *model = m_models.take(entry.url))
-        discard(model);
-    m_parked.remove(entry.url);
+    if (kept.wasSelected && at >= 0) {
+        if (at < m_entries.size())
+            setSelected(m_entries.at(at).url);
+        else if (m_entries.isEmpty())
+            setSelected(std::nullopt);
+        else
+            setSelected(m_entries.last().url);
+    }
+    // Kept for an undo, not shown meanwhile: it reads its picture again if it comes back.
+    if (m_trashed && m_trashed->model)
+        m_trashed->model->releaseBase();
+    emit grabTrashed(trashed->entry);
+}
 
-    if (m_selected != entry.url || at < 0)
+std::optional<GrabEntry> AppState::trashed() const
+{
+    if (!m_trashed)
+        return std::nullopt;
+    return m_trashed->grab.entry;
+}
+
+void AppState::restoreTrashed()
+{
+    if (!m_trashed)
         return;
-    if (at < m_entries.size())
-        setSelected(m_entries.at(at).url);
-    else if (m_entries.isEmpty())
-        setSelected(std::nullopt);
-    else
-        setSelected(m_entries.last().url);
+    const GrabEntry entry = m_trashed->grab.entry;
+    QString reason;
+    if (!History::restore(m_trashed->grab, &reason)) {
+        forgetTrashed();
+        emit restoreFailed(entry, reason);
+        return;
+    }
+    const Trashed kept = *m_trashed;
+    m_trashed.reset();
+    if (kept.model)
+        m_models.insert(entry.url, kept.model);
+    if (kept.parked)
+        m_parked.insert(entry.url, *kept.parked);
+
+    // Back where it was among the others: newest first, as the history lists them.
+    QList<GrabEntry> entries = m_entries;
+    entries.removeIf([&entry](const GrabEntry &listed) { return listed.url == entry.url; });
+    const auto place = std::find_if(entries.cbegin(), entries.cend(), [&entry](const GrabEntry &listed) {
+        return listed.date < entry.date
+            || (listed.date == entry.date && listed.url.fileName() < entry.url.fileName());
+    });
+    entries.insert(place - entries.cbegin(), entry);
+    setEntries(entries);
+    if (kept.wasSelected)
+        setSelected(entry.url);
+    emit grabRestored(entry);
+}
+
+void AppState::forgetTrashed()
+{
+    if (!m_trashed)
+        return;
+    EditorModel *model = m_trashed->model;
+    m_trashed.reset();
+    if (model)
+        discard(model);
 }
 
 void AppState::setEntries(const QList<GrabEntry> &entries)
@@ -199,8 +263,10 @@ void AppState::setLastModel(EditorModel *model)
 {
     EditorModel *previous = m_lastModel;
     m_lastModel = model;
-    // A deleted grab's model was kept only as the seed; now that another one seeds, it can go.
-    if (previous && previous != model && !m_models.values().contains(previous))
+    // A deleted grab's model was kept only as the seed; now that another one seeds, it can go,
+    // unless it waits to come back with its trashed grab.
+    if (previous && previous != model && !m_models.values().contains(previous)
+        && !(m_trashed && m_trashed->model == previous))
         previous->deleteLater();
 }
 

@@ -15,6 +15,7 @@
 #include "annotation/style.h"
 #include "annotation/tool.h"
 #include "capture/grabentry.h"
+#include "capture/history.h"
 #include "editor/model/zogquote.h"
 
 class EditorModel;
@@ -82,18 +83,34 @@ public:
     // locations and the list is read from the new folder. False with the file system's message in
     // *error, and this state unchanged, when the move fails.
     bool moveHistory(const QString &folder, QString *error = nullptr);
-    // Deletes the grab's file for good with its model; a selection on it moves to the next older
-    // grab, else to the oldest, else to nothing.
-    void remove(const GrabEntry &entry);
+    // Moves the grab's file to the desktop's trash and takes it off the list; a selection on it
+    // moves to the next older grab, else to the oldest, else to nothing. Its model is kept aside
+    // so that restoreTrashed() brings the grab back as it was, layers and undo included; only the
+    // grab trashed last is kept so. grabTrashed follows; when the file cannot go to the trash it
+    // stays, listed, nothing changes and trashFailed says why.
+    void trash(const GrabEntry &entry);
+    // The grab trashed last, while restoreTrashed() can still put it back.
+    std::optional<GrabEntry> trashed() const;
+    // Puts the grab trashed last back in its file and its place in the list, selected if it was,
+    // and removes its trash entry: grabRestored follows. restoreFailed when it cannot (the trash
+    // was emptied, another file took its name); nothing is replaced.
+    void restoreTrashed();
+    // Gives up putting the grab trashed last back: it stays in the trash and its model goes.
+    void forgetTrashed();
 
 signals:
-    // entries changed (insert, remove, moveHistory).
+    // entries changed (insert, trash, restoreTrashed, moveHistory).
     void entriesChanged();
     // selected changed.
     void selectedChanged();
     // The outcome of prepareModel for that url.
     void modelReady(const QUrl &url);
     void modelFailed(const QUrl &url);
+    // The outcomes of trash and restoreTrashed, after the list and selection changed.
+    void grabTrashed(const GrabEntry &entry);
+    void trashFailed(const GrabEntry &entry, const QString &reason);
+    void grabRestored(const GrabEntry &entry);
+    void restoreFailed(const GrabEntry &entry, const QString &reason);
 
 private:
     // What a released model leaves behind.
@@ -102,6 +119,14 @@ private:
         Tool tool = Tool::arrow;
         QMap<Tool, Style> toolStyles;
         std::optional<ZogQuote> quote;
+    };
+    // What the grab trashed last needs to come back as it was.
+    struct Trashed
+    {
+        TrashedGrab grab;
+        bool wasSelected = false;
+        EditorModel *model = nullptr;
+        std::optional<Parked> parked;
     };
 
     EditorModel *makeModel(const QUrl &url, const QImage &image);
@@ -118,4 +143,5 @@ private:
     QHash<QUrl, Parked> m_parked;
     QSet<QUrl> m_loading;
     EditorModel *m_lastModel = nullptr;
+    std::optional<Trashed> m_trashed;
 };

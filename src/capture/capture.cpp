@@ -92,9 +92,11 @@ void Capture::capture(const QStringList &modeArguments)
         process->deleteLater();
         finished(temporaryPath, process->readAllStandardError().right(4096));
     }, Qt::QueuedConnection);
-    connect(process, &QProcess::errorOccurred, this, [process](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart)
+    connect(process, &QProcess::errorOccurred, this, [this, process](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) {
             process->deleteLater();
+            QMetaObject::invokeMethod(this, &Capture::grabEnded, Qt::QueuedConnection);
+        }
     });
     process->start();
 }
@@ -111,8 +113,10 @@ void Capture::finished(const QString &temporaryPath, const QByteArray &errors)
         }
         if (!reason.isEmpty())
             emit grabFailed(reason);
+        emit grabEnded();
         return;
     }
     if (const auto entry = History::adopt(temporaryPath))
         emit grabLanded(*entry);
+    emit grabEnded();
 }

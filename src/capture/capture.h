@@ -37,6 +37,8 @@ signals:
     // The tool could not grab and said why (the desktop refused, the compositor stopped
     // answering); a grab the user cancelled says nothing.
     void grabFailed(const QString &reason);
+    // The tool is done, whatever came of it (after grabLanded or grabFailed, if either).
+    void grabEnded();
 
 private:
     void finished(const QString &temporaryPath, const QByteArray &errors);

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "capture/history.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QUuid>
 
@@ -19,16 +19,9 @@
 #include "capture/historymove.h"
 #include "capture/pngfile.h"
 #include "capture/thumbnailcache.h"
+#include "platform/preferences.h"
 
 namespace {
-
-const QString folderKey = QStringLiteral("history.folder");
-
-QSettings preferences()
-{
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("KiwanoSnapper"),
-                     QStringLiteral("KiwanoSnapper"));
-}
 
 bool isGrabName(const QFileInfo &info)
 {
@@ -76,6 +69,12 @@ void prune()
     }
 }
 
+bool isRegularFile(const QString &path)
+{
+    struct stat status;
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
 GrabEntry entryFor(const QString &path)
 {
     return {QUrl::fromLocalFile(path), QDateTime::currentDateTime()};
@@ -106,6 +105,46 @@ bool makeFolder(const QString &folder, int *error)
     return true;
 }
 
+// Files on the home's file system go to the trash in the data folder; it is made here, private,
+// so that a trash that cannot be made is known before anything moves. Files elsewhere go to
+// their own file system's trash, which Qt finds.
+bool homeTrashReady(const QString &path)
+{
+    struct stat file;
+    struct stat home;
+    if (::stat(QFile::encodeName(path).constData(), &file) != 0
+        || ::stat(QFile::encodeName(QDir::homePath()).constData(), &home) != 0 || file.st_dev != home.st_dev)
+        return true;
+    const QString trash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+        + QStringLiteral("/Trash");
+    int error = 0;
+    return makeFolder(trash, &error) && makeFolder(trash + QStringLiteral("/files"), &error)
+        && makeFolder(trash + QStringLiteral("/info"), &error);
+}
+
+// A trash keeps its files under files/ and a note on each under info/, named after it.
+QString trashInfo(const QString &pathInTrash)
+{
+    const QFileInfo file(pathInTrash);
+    return QDir::cleanPath(file.absolutePath() + QStringLiteral("/../info/") + file.fileName()
+                           + QStringLiteral(".trashinfo"));
+}
+
+// Whether the file lies in a desktop trash: the home one ("Trash" in the data folder) or one at
+// the top of another file system (".Trash/UID" or ".Trash-UID"), with its note beside it.
+bool isInTrash(const QString &path)
+{
+    const QDir files = QFileInfo(path).dir();
+    QDir root = files;
+    if (files.dirName() != QLatin1String("files") || !root.cdUp())
+        return false;
+    const QString name = root.dirName();
+    QDir above = root;
+    const bool shared = above.cdUp() && above.dirName() == QLatin1String(".Trash");
+    return (name == QLatin1String("Trash") || name.startsWith(QLatin1String(".Trash-")) || shared)
+        && QFileInfo::exists(trashInfo(path));
+}
+
 } // namespace
 
 namespace History {
@@ -127,11 +166,15 @@ QString picturesDir()
 
 QString dir()
 {
-    const QString stored = preferences().value(folderKey).toString();
-    const QString folder = stored.isEmpty() ? defaultDir() : stored;
+    // A stored folder that cannot take grabs (a file, someone else's folder) leaves the grabs
+    // in the default folder; the setting stays as the user wrote it.
+    std::optional<QString> stored = Preferences::value(Preferences::historyFolder);
     int error = 0;
-    makeFolder(folder, &error);
-    if (stored.isEmpty()) {
+    if (stored && !makeFolder(*stored, &error))
+        stored.reset();
+    const QString folder = stored.value_or(defaultDir());
+    if (!stored) {
+        makeFolder(folder, &error);
         // The default folder is ours alone, also when it was made before or by someone else's
         // umask; a folder the user chose keeps the mode the user gave it.
         struct stat status;
@@ -196,10 +239,59 @@ std::optional<GrabEntry> add(const QImage &image)
     return entryFor(path);
 }
 
-void remove(const GrabEntry &entry)
+std::optional<TrashedGrab> trash(const GrabEntry &entry, QString *error)
 {
-    QFile::remove(entry.path());
+    // Only what the history lists goes: never a link, a folder or a device of a grab's name.
+    if (!isRegularFile(entry.path())) {
+        if (error)
+            *error = QCoreApplication::translate("History", "it is not a grab file");
+        return std::nullopt;
+    }
+    if (!homeTrashReady(entry.path())) {
+        if (error)
+            *error = QCoreApplication::translate("History", "there is no Trash for it here");
+        return std::nullopt;
+    }
+    QFile file(entry.path());
+    if (!file.moveToTrash()) {
+        if (error)
+            *error = file.errorString();
+        return std::nullopt;
+    }
+    const QString inTrash = QFileInfo(file.fileName()).absoluteFilePath();
+    if (!isInTrash(inTrash)) {
+        // Qt moves the file into files/ under the working folder when it cannot make a trash:
+        // no trash at all, so the grab goes back where it was.
+        QFile::remove(trashInfo(inTrash));
+        const int failure = HistoryMove::run({{inTrash, entry.path()}}, QFileInfo(entry.path()).absolutePath());
+        if (error) {
+            *error = failure == 0 ? QCoreApplication::translate("History", "there is no Trash for it here")
+                                  : QCoreApplication::translate("History", "there is no Trash for it here; it is in %1")
+                                        .arg(QFileInfo(inTrash).absolutePath());
+        }
+        return std::nullopt;
+    }
     thumbnails()->drop(entry.url);
+    return TrashedGrab{entry, inTrash};
+}
+
+bool restore(const TrashedGrab &trashed, QString *error)
+{
+    if (!isRegularFile(trashed.pathInTrash)) {
+        if (error)
+            *error = QCoreApplication::translate("History", "it is no longer in the Trash");
+        return false;
+    }
+    const QString path = trashed.entry.path();
+    if (const int failure = HistoryMove::run({{trashed.pathInTrash, path}}, QFileInfo(path).absolutePath());
+        failure != 0) {
+        if (error)
+            *error = failure == EEXIST ? QCoreApplication::translate("History", "another file has taken its place")
+                                       : systemError(failure);
+        return false;
+    }
+    QFile::remove(trashInfo(trashed.pathInTrash));
+    return true;
 }
 
 QImage image(const GrabEntry &entry)
@@ -258,11 +350,10 @@ std::optional<QHash<QUrl, QUrl>> move(const QString &folder, QString *error)
     QHash<QUrl, QUrl> moved;
     for (const HistoryMove::File &file : std::as_const(files))
         moved.insert(QUrl::fromLocalFile(file.from), QUrl::fromLocalFile(file.to));
-    QSettings settings = preferences();
     if (isSameFolder(target, defaultDir()))
-        settings.remove(folderKey);
+        Preferences::remove(Preferences::historyFolder);
     else
-        settings.setValue(folderKey, target);
+        Preferences::setValue(Preferences::historyFolder, target);
     return moved;
 }
 

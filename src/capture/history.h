@@ -13,8 +13,16 @@
 
 class ThumbnailCache;
 
+// A grab in the desktop's trash: the entry it was and where its file lies now.
+struct TrashedGrab
+{
+    GrabEntry entry;
+    QString pathInTrash;
+};
+
 // The grab-history folder: naming, listing, keeping the newest grabs, moving the collection and
-// reading grabs back. Main thread only; file-system errors are swallowed except by move().
+// reading grabs back. Main thread only; file-system errors are swallowed except by move(),
+// trash() and restore().
 // Grabs are private: the folder is made 0700 and grab files are 0600; links and special files
 // in it are never listed, followed or read.
 namespace History {
@@ -42,8 +50,13 @@ QList<GrabEntry> load();
 std::optional<GrabEntry> adopt(const QString &file);
 // Stores the image as a new grab; nothing when it cannot be written.
 std::optional<GrabEntry> add(const QImage &image);
-// Deletes the grab's file for good (a missing file is no failure) and forgets its thumbnail.
-void remove(const GrabEntry &entry);
+// Moves the grab's file to the desktop's trash (the freedesktop trash of its file system) and
+// forgets its thumbnail; the record names where it went. Nothing, with the reason in *error, when
+// there is no trash for it or it is not a regular file: then the file stays where it was.
+std::optional<TrashedGrab> trash(const GrabEntry &entry, QString *error = nullptr);
+// Moves a trashed grab back to where it was and removes its trash entry. False, with the reason
+// in *error, when the trash no longer holds it or its place is taken: nothing is replaced.
+bool restore(const TrashedGrab &trashed, QString *error = nullptr);
 // The grab at full size; a null image when the file is gone or cannot be decoded.
 QImage image(const GrabEntry &entry);
 // The cached thumbnail; otherwise a null image, and the thumbnail is made on a worker thread

@@ -7,10 +7,10 @@
 #include "clipboard/store.h"
 #include "platform/clipboardservice.h"
 #include "platform/frontapp.h"
+#include "platform/preferences.h"
 
 #include <QFutureWatcher>
 #include <QSet>
-#include <QSettings>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
@@ -19,32 +19,6 @@ namespace {
 
 // New entries at least this large are written off the main thread.
 constexpr qint64 backgroundWriteSize = 1024 * 1024;
-constexpr int defaultLimit = 200;
-const QString limitKey = QStringLiteral("clipboard.limit");
-const QString enabledKey = QStringLiteral("clipboard.enabled");
-const QString ignoredAppsKey = QStringLiteral("clipboard.ignoredApps");
-const QString pasteKey = QStringLiteral("clipboard.paste");
-const QString clearOnQuitKey = QStringLiteral("clipboard.clearOnQuit");
-
-QSettings preferences()
-{
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("KiwanoSnapper"),
-                     QStringLiteral("KiwanoSnapper"));
-}
-
-// A hand-edited value that is not a boolean falls back to the default instead of reading as false.
-bool booleanPreference(const QString &key, bool fallback)
-{
-    const QVariant value = preferences().value(key);
-    if (value.typeId() == QMetaType::Bool)
-        return value.toBool();
-    const QString text = value.toString().trimmed().toLower();
-    if (text == QLatin1String("true"))
-        return true;
-    if (text == QLatin1String("false"))
-        return false;
-    return fallback;
-}
 
 } // namespace
 
@@ -286,52 +260,50 @@ void Clipboard::setPaused(bool paused)
 
 int Clipboard::limit() const
 {
-    bool ok = false;
-    const int value = preferences().value(limitKey).toString().trimmed().toInt(&ok);
-    return ok ? qMax(0, value) : defaultLimit;
+    return Preferences::value(Preferences::clipboardLimit);
 }
 
 void Clipboard::setLimit(int limit)
 {
-    preferences().setValue(limitKey, qMax(0, limit));
+    Preferences::setValue(Preferences::clipboardLimit, limit);
 }
 
 bool Clipboard::isEnabled() const
 {
-    return booleanPreference(enabledKey, true);
+    return Preferences::value(Preferences::clipboardEnabled);
 }
 
 void Clipboard::setEnabled(bool enabled)
 {
-    preferences().setValue(enabledKey, enabled);
+    Preferences::setValue(Preferences::clipboardEnabled, enabled);
 }
 
 QStringList Clipboard::userIgnoredApps() const
 {
-    return preferences().value(ignoredAppsKey).toStringList();
+    return Preferences::value(Preferences::clipboardIgnoredApps);
 }
 
 void Clipboard::setUserIgnoredApps(const QStringList &apps)
 {
-    preferences().setValue(ignoredAppsKey, apps);
+    Preferences::setValue(Preferences::clipboardIgnoredApps, apps);
 }
 
 bool Clipboard::pasteAutomatically() const
 {
-    return booleanPreference(pasteKey, true);
+    return Preferences::value(Preferences::clipboardPaste);
 }
 
 void Clipboard::setPasteAutomatically(bool paste)
 {
-    preferences().setValue(pasteKey, paste);
+    Preferences::setValue(Preferences::clipboardPaste, paste);
 }
 
 bool Clipboard::clearOnQuit() const
 {
-    return booleanPreference(clearOnQuitKey, false);
+    return Preferences::value(Preferences::clipboardClearOnQuit);
 }
 
 void Clipboard::setClearOnQuit(bool clear)
 {
-    preferences().setValue(clearOnQuitKey, clear);
+    Preferences::setValue(Preferences::clipboardClearOnQuit, clear);
 }

@@ -93,7 +93,8 @@ public:
     bool paused() const { return m_paused; }
     void setPaused(bool paused);
 
-    // Preferences, read on every use.
+    // Preferences, read on every use; a stored value out of its range reads as the default.
+    // The limit is 50 to 1000 unpinned entries; setLimit moves a value into that range.
     int limit() const;
     void setLimit(int limit);
     bool isEnabled() const;

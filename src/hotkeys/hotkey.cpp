@@ -2,7 +2,9 @@
 #include "hotkeys/hotkey.h"
 
 #include "hotkeys/keyboard.h"
+#include "platform/keycodes.h"
 
+#include <QCoreApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
@@ -25,10 +27,10 @@ QString rawValue(HotKeyAction action)
 QString title(HotKeyAction action)
 {
     switch (action) {
-    case HotKeyAction::grabRegion: return QStringLiteral("Grab Region");
-    case HotKeyAction::grabWindow: return QStringLiteral("Grab Window");
-    case HotKeyAction::grabScreen: return QStringLiteral("Grab Whole Screen");
-    case HotKeyAction::clipboard: return QStringLiteral("Clipboard History");
+    case HotKeyAction::grabRegion: return QCoreApplication::translate("HotKeyActions", "Grab Region");
+    case HotKeyAction::grabWindow: return QCoreApplication::translate("HotKeyActions", "Grab Window");
+    case HotKeyAction::grabScreen: return QCoreApplication::translate("HotKeyActions", "Grab Whole Screen");
+    case HotKeyAction::clipboard: return QCoreApplication::translate("HotKeyActions", "Clipboard History");
     }
     return {};
 }
@@ -104,13 +106,13 @@ QString HotKey::display() const
 {
     QString text;
     if (modifiers & control)
-        text += QLatin1String("Ctrl+");
+        text += QCoreApplication::translate("HotKey", "Ctrl+");
     if (modifiers & option)
-        text += QLatin1String("Alt+");
+        text += QCoreApplication::translate("HotKey", "Alt+");
     if (modifiers & shift)
-        text += QLatin1String("Shift+");
+        text += QCoreApplication::translate("HotKey", "Shift+");
     if (modifiers & command)
-        text += QLatin1String("Super+");
+        text += QCoreApplication::translate("HotKey", "Super+");
     return text + Keyboard::name(keyCode);
 }
 
@@ -119,6 +121,18 @@ QByteArray HotKey::toJson() const
     const QJsonObject object{{QStringLiteral("keyCode"), qint64(keyCode)},
                              {QStringLiteral("modifiers"), qint64(modifiers)}};
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+bool HotKey::isAllowed() const
+{
+    // Shift, Control, Option, Command, Caps Lock and Fn on either side start a combination.
+    const bool modifierKey = keyCode >= 54 && keyCode <= 63;
+    if (!KeyCodes::toEvdev(keyCode) || modifierKey)
+        return false;
+    // Print sits beside the function keys and types nothing, so the presets use it alone.
+    constexpr quint32 keyPrint = 105;
+    return Keyboard::isFunctionKey(keyCode) || keyCode == keyPrint
+        || (modifiers & (control | option | command));
 }
 
 std::optional<HotKey> HotKey::fromJson(const QByteArray &json)

@@ -57,6 +57,11 @@ struct HotKey
     // "Ctrl+Alt+Shift+Super+" as far as held, then the key's name: "Shift+Super+6".
     QString display() const;
 
+    // Whether this can be a global shortcut: a key with a position that is no modifier, held
+    // with Control, Alt or Super unless it is a function key or Print (a key that types nothing),
+    // so that no shortcut swallows a typed character.
+    bool isAllowed() const;
+
     // {"keyCode": 22, "modifiers": 1179648}
     QByteArray toJson() const;
     // Nothing unless the bytes are a JSON object with two whole numbers in range.

@@ -2,33 +2,31 @@
 #include "hotkeys/hotkeycenter.h"
 
 #include "hotkeys/desktopscreenshots.h"
+#include "platform/preferences.h"
 
 #include <QCoreApplication>
-#include <QSettings>
 
 namespace {
 
-QSettings preferences()
+QString storageName(HotKeyAction action)
 {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("KiwanoSnapper"),
-                     QStringLiteral("KiwanoSnapper"));
+    return HotKeyActions::rawValue(action);
 }
 
-QString storageKey(HotKeyAction action)
-{
-    return QLatin1String("hotkey.") + HotKeyActions::rawValue(action);
-}
-
-// The stored-value rule: absent -> default, empty -> none, undecodable -> none.
+// The stored-value rule: absent -> default, empty -> none. Anything else that is not a shortcut
+// the settings could have stored (undecodable, a key without a position, a bare letter) is a
+// hand edit and reads as the default too; it stays in the file as it is.
 std::optional<HotKey> storedKey(const QSettings &settings, HotKeyAction action)
 {
-    const QString name = storageKey(action);
-    if (!settings.contains(name))
+    const std::optional<QByteArray> blob = Preferences::value(Preferences::hotKey, storageName(action), settings);
+    if (!blob)
         return HotKeyPresets::kiwanoDefault(action);
-    const QByteArray blob = settings.value(name).toByteArray();
-    if (blob.isEmpty())
+    if (blob->isEmpty())
         return std::nullopt;
-    return HotKey::fromJson(blob);
+    const std::optional<HotKey> key = HotKey::fromJson(*blob);
+    if (!key || !key->isAllowed())
+        return HotKeyPresets::kiwanoDefault(action);
+    return key;
 }
 
 QByteArray blobFor(const std::optional<HotKey> &key)
@@ -72,20 +70,20 @@ void HotKeyCenter::setOnPress(std::function<void(HotKeyAction)> onPress)
 
 std::optional<HotKey> HotKeyCenter::key(HotKeyAction action) const
 {
-    return storedKey(preferences(), action);
+    return storedKey(Preferences::store(), action);
 }
 
 void HotKeyCenter::set(const std::optional<HotKey> &key, HotKeyAction action)
 {
     {
-        QSettings settings = preferences();
+        QSettings settings = Preferences::store();
         if (key) {
             for (HotKeyAction other : allHotKeyActions) {
                 if (other != action && storedKey(settings, other) == key)
-                    settings.setValue(storageKey(other), QByteArray());
+                    Preferences::setValue(Preferences::hotKey, storageName(other), QByteArray(), settings);
             }
         }
-        settings.setValue(storageKey(action), blobFor(key));
+        Preferences::setValue(Preferences::hotKey, storageName(action), blobFor(key), settings);
     }
     registerAll();
 }
@@ -93,9 +91,9 @@ void HotKeyCenter::set(const std::optional<HotKey> &key, HotKeyAction action)
 void HotKeyCenter::applyPreset(HotKeyPreset preset)
 {
     {
-        QSettings settings = preferences();
+        QSettings settings = Preferences::store();
         for (HotKeyAction action : allHotKeyActions)
-            settings.setValue(storageKey(action), blobFor(preset(action)));
+            Preferences::setValue(Preferences::hotKey, storageName(action), blobFor(preset(action)), settings);
     }
     registerAll();
 }
@@ -109,7 +107,7 @@ void HotKeyCenter::registerAll()
     unregisterAll();
 
     QSet<HotKeyAction> failures;
-    const QSettings settings = preferences();
+    const QSettings settings = Preferences::store();
     for (HotKeyAction action : allHotKeyActions) {
         if (m_suspended.contains(action))
             continue;

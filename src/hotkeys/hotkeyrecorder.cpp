@@ -22,8 +22,10 @@ bool isModifierKey(quint32 keyCode)
 
 } // namespace
 
-const QString HotKeyRecorder::caption =
-    QStringLiteral("Click a shortcut, then press the new keys. Delete clears it, Esc cancels.");
+QString HotKeyRecorder::caption()
+{
+    return tr("Click a shortcut, then press the new keys. Delete clears it, Esc cancels.");
+}
 
 HotKeyRecorder::HotKeyRecorder(HotKeyAction action, HotKeyCenter &center, QObject *parent)
     : QObject(parent), m_action(action), m_center(center)
@@ -38,9 +40,9 @@ HotKeyRecorder::~HotKeyRecorder()
 QString HotKeyRecorder::label() const
 {
     if (m_recording)
-        return QStringLiteral("Press keys...");
+        return tr("Press keys...");
     const auto key = m_center.key(m_action);
-    return key ? key->display() : QStringLiteral("None");
+    return key ? key->display() : tr("None");
 }
 
 void HotKeyRecorder::start()
@@ -83,8 +85,7 @@ HotKeyRecorder::Outcome HotKeyRecorder::handleKey(quint32 keyCode, quint64 modif
         stop();
         return Outcome::cancelled;
     }
-    if (!Keyboard::isFunctionKey(keyCode)
-        && !(mods & (HotKey::control | HotKey::option | HotKey::command))) {
+    if (!HotKey(keyCode, mods).isAllowed()) {
         emit refused();
         return Outcome::refused;
     }

@@ -22,7 +22,7 @@ public:
         ignored,    // not recording, or a modifier key on its own
     };
 
-    static const QString caption;
+    static QString caption();
 
     HotKeyRecorder(HotKeyAction action, HotKeyCenter &center, QObject *parent = nullptr);
     // Stops recording when the field goes away in the middle of it.

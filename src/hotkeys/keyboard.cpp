@@ -43,7 +43,9 @@ std::optional<QString> character(quint32 keyCode)
     return text;
 }
 
-QString name(quint32 keyCode)
+namespace {
+
+std::optional<QString> knownName(quint32 keyCode)
 {
     for (const auto &[code, fixed] : fixedNames) {
         if (code == keyCode)
@@ -51,7 +53,19 @@ QString name(quint32 keyCode)
     }
     if (const auto text = character(keyCode))
         return text->toUpper();
-    return QLatin1Char('#') + QString::number(keyCode);
+    return std::nullopt;
+}
+
+} // namespace
+
+QString name(quint32 keyCode)
+{
+    return knownName(keyCode).value_or(QLatin1Char('#') + QString::number(keyCode));
+}
+
+bool hasName(quint32 keyCode)
+{
+    return knownName(keyCode).has_value();
 }
 
 std::optional<quint16> keyCode(const QString &wanted)

@@ -17,6 +17,8 @@ void setLayout(KeyboardLayout *layout);
 std::optional<QString> character(quint32 keyCode);
 // The fixed name of a non-printing key, else its character upper-cased, else "#" and the code.
 QString name(quint32 keyCode);
+// Whether name() knows the key: a fixed name, or a character in the current layout.
+bool hasName(quint32 keyCode);
 // The lowest key code (0 to 127) whose character is exactly this text; nothing when none is.
 std::optional<quint16> keyCode(const QString &character);
 // True for exactly F1 to F12.

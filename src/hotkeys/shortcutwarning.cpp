@@ -3,6 +3,7 @@
 
 #include "hotkeys/hotkeycenter.h"
 
+#include <QCoreApplication>
 #include <QStandardPaths>
 
 std::optional<ShortcutWarning> ShortcutWarning::forAction(HotKeyAction action,
@@ -21,13 +22,16 @@ std::optional<ShortcutWarning> ShortcutWarning::evaluate(
     // Only grabs compete with the desktop's screenshot tool; the clipboard action never warns so.
     if (action != HotKeyAction::clipboard && takenByDesktop && takenByDesktop(*key)) {
         return ShortcutWarning{Kind::desktopScreenshots,
-                               QLatin1String("Your desktop uses ") + key->display()
-                                   + QLatin1String(" for its own screenshots. Turn it off in its "
-                                                   "keyboard settings to use it here.")};
+                               QCoreApplication::translate("ShortcutWarning",
+                                                           "Your desktop uses %1 for its own screenshots. Turn it "
+                                                           "off in its keyboard settings to use it here.")
+                                   .arg(key->display())};
     }
     if (failed) {
-        return ShortcutWarning{Kind::blocked, QLatin1String("Another app is using ") + key->display()
-                                                  + QLatin1String(". Quit it or pick another shortcut.")};
+        return ShortcutWarning{Kind::blocked,
+                               QCoreApplication::translate("ShortcutWarning",
+                                                           "Another app is using %1. Quit it or pick another shortcut.")
+                                   .arg(key->display())};
     }
     return std::nullopt;
 }

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "platform/reveal.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QUrl>
@@ -12,23 +13,32 @@ namespace {
 
 const QString service = QStringLiteral("org.freedesktop.FileManager1");
 
-// Asks the file manager without waiting for it; false when no file manager offers the service
-// (then the caller falls back), so a slow file manager never blocks the window.
-bool askFileManager(const QString &method, const QString &path)
+// Asks the file manager and returns at once: nothing here waits for the bus or the file
+// manager. The bus starts a file manager that is installed but not running. When none is there
+// to ask, or it refuses the request, the folder opens instead; a file manager that does not
+// answer in time may still be busy showing the window, so that is no reason to open a second one.
+void askFileManager(const QString &method, const QString &path, const QUrl &fallback)
 {
+    const auto openFallback = [fallback] { QDesktopServices::openUrl(fallback); };
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || !bus.interface())
-        return false;
-    const auto registered = bus.interface()->isServiceRegistered(service);
-    // A file manager started by D-Bus activation is not registered yet but activatable.
-    const auto activatable = bus.interface()->activatableServiceNames();
-    if (!(registered.isValid() && registered.value())
-        && !(activatable.isValid() && activatable.value().contains(service)))
-        return false;
+    if (!bus.isConnected() || !QCoreApplication::instance()) {
+        openFallback();
+        return;
+    }
     QDBusMessage call = QDBusMessage::createMethodCall(
         service, QStringLiteral("/org/freedesktop/FileManager1"), service, method);
     call << QStringList{QUrl::fromLocalFile(path).toString()} << QString();
-    return bus.send(call);
+    auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), QCoreApplication::instance());
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+                     [watcher, openFallback] {
+                         watcher->deleteLater();
+                         if (!watcher->isError())
+                             return;
+                         const QDBusError::ErrorType error = watcher->error().type();
+                         if (error != QDBusError::NoReply && error != QDBusError::Timeout
+                             && error != QDBusError::TimedOut)
+                             openFallback();
+                     });
 }
 
 } // namespace
@@ -37,14 +47,12 @@ namespace Reveal {
 
 void showItem(const QString &path)
 {
-    if (!askFileManager(QStringLiteral("ShowItems"), path))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath()));
+    askFileManager(QStringLiteral("ShowItems"), path, QUrl::fromLocalFile(QFileInfo(path).absolutePath()));
 }
 
 void showFolder(const QString &path)
 {
-    if (!askFileManager(QStringLiteral("ShowFolders"), path))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    askFileManager(QStringLiteral("ShowFolders"), path, QUrl::fromLocalFile(path));
 }
 
 } // namespace Reveal

@@ -3,7 +3,9 @@
 
 #include <QString>
 
-// Shows files and folders in the user's file manager.
+// Shows files and folders in the user's file manager. Both return at once; the file manager is
+// asked over D-Bus without waiting, and the folder opens through the desktop's handler for
+// folders (QDesktopServices) when no file manager takes the request.
 namespace Reveal {
 
 // Selects the file in a file-manager window (org.freedesktop.FileManager1.ShowItems); without

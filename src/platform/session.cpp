@@ -2,45 +2,32 @@
 #include "platform/session.h"
 #include "platform/wayland/waylandconnection.h"
 
+#include <QCoreApplication>
 #include <QDBusMessage>
-#include <QDBusPendingCall>
+#include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusVariant>
+#include <QThread>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 const QString portalService = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
-
-QDBusPendingCall askVersion(QDBusConnection &bus, const QString &interface, int timeoutMs)
-{
-    QDBusMessage get = QDBusMessage::createMethodCall(portalService, portalPath,
-        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
-    get << interface << QStringLiteral("version");
-    return bus.asyncCall(get, timeoutMs);
-}
-
-// A portal that names a version serves the interface; an error or silence means it does not.
-bool answered(QDBusPendingCall &call)
-{
-    call.waitForFinished();
-    QDBusPendingReply<QDBusVariant> reply = call;
-    return reply.isValid() && reply.value().variant().toUInt() > 0;
-}
 }
 
 QString ServiceAccount::stateText(State state)
 {
     switch (state) {
     case State::native:
-        return QStringLiteral("native");
+        return QCoreApplication::translate("ServiceAccount", "native");
     case State::fallsBack:
-        return QStringLiteral("falls back");
+        return QCoreApplication::translate("ServiceAccount", "falls back");
     case State::unavailable:
         break;
     }
-    return QStringLiteral("not available");
+    return QCoreApplication::translate("ServiceAccount", "not available");
 }
 
 QString ServiceAccount::detail() const
@@ -55,93 +42,122 @@ QString ServiceAccount::detail() const
 
 QString ServiceAccount::text() const
 {
-    return (service + QStringLiteral(": ") + stateText(state) + QStringLiteral(". ") + detail()).trimmed();
+    return QCoreApplication::translate("ServiceAccount",
+            "%1: %2. %3").arg(service, stateText(state), detail()).trimmed();
 }
 
 namespace {
 using State = ServiceAccount::State;
 
-const QString bindYourself = QStringLiteral("Bind the commands below in your desktop's keyboard settings.");
-const QString xwaylandOnly = QStringLiteral("X11 apps only, through XWayland");
-const QString pressCtrlV = QStringLiteral("copies only: press Ctrl+V yourself");
+QString bindYourself()
+{
+    return QCoreApplication::translate("ServiceAccount",
+            "Bind the commands below in your desktop's keyboard settings.");
+}
+
+QString xwaylandOnly()
+{
+    return QCoreApplication::translate("ServiceAccount", "X11 apps only, through XWayland");
+}
+
+QString pressCtrlV()
+{
+    return QCoreApplication::translate("ServiceAccount", "copies only: press Ctrl+V yourself");
+}
 
 ServiceAccount shortcutsAccount(const ServicePlan &plan)
 {
-    const QString service = QStringLiteral("Shortcuts");
+    const QString service = QCoreApplication::translate("ServiceAccount", "Shortcuts");
     switch (plan.shortcuts) {
     case ServicePlan::Shortcuts::x11:
         if (plan.throughXWayland)
-            return {service, State::fallsBack, QStringLiteral("only while an X11 app is in front, through XWayland"),
-                    bindYourself};
+            return {service, State::fallsBack, QCoreApplication::translate("ServiceAccount",
+                    "only while an X11 app is in front, through XWayland"),
+                    bindYourself()};
         return {service, State::native, QStringLiteral("X11"), {}};
     case ServicePlan::Shortcuts::portal:
-        return {service, State::native, QStringLiteral("the desktop portal (asks once)"),
-                QStringLiteral("Your desktop owns the keys: change them in its keyboard settings.")};
+        return {service, State::native, QCoreApplication::translate("ServiceAccount",
+                "the desktop portal (asks once)"),
+                QCoreApplication::translate("ServiceAccount",
+                        "Your desktop owns the keys: change them in its keyboard settings.")};
     case ServicePlan::Shortcuts::none:
         break;
     }
-    return {service, State::unavailable, QStringLiteral("this desktop lets no app bind keys"), bindYourself};
+    return {service, State::unavailable, QCoreApplication::translate("ServiceAccount",
+            "this desktop lets no app bind keys"), bindYourself()};
 }
 
 ServiceAccount captureAccount(const ServicePlan &plan)
 {
-    const QString service = QStringLiteral("Grabs");
+    const QString service = QCoreApplication::translate("ServiceAccount", "Grabs");
     switch (plan.capture) {
     case ServicePlan::Capture::x11:
         return {service, State::native, QStringLiteral("X11"), {}};
     case ServicePlan::Capture::screencopy:
-        return {service, State::native, QStringLiteral("the desktop's screen copy"), {}};
+        return {service, State::native, QCoreApplication::translate("ServiceAccount",
+                "the desktop's screen copy"), {}};
     case ServicePlan::Capture::portal:
-        return {service, State::native, QStringLiteral("the desktop portal (asks once)"), {}};
+        return {service, State::native, QCoreApplication::translate("ServiceAccount",
+                "the desktop portal (asks once)"), {}};
     case ServicePlan::Capture::none:
         break;
     }
-    return {service, State::unavailable, QStringLiteral("this desktop shows the screen to no app"),
-            QStringLiteral("Take the picture with your desktop's own tool, then open it here.")};
+    return {service, State::unavailable, QCoreApplication::translate("ServiceAccount",
+            "this desktop shows the screen to no app"),
+            QCoreApplication::translate("ServiceAccount",
+                    "Take the picture with your desktop's own tool, then open it here.")};
 }
 
 ServiceAccount clipboardAccount(const ServicePlan &plan)
 {
-    const QString service = QStringLiteral("Clipboard history");
+    const QString service = QCoreApplication::translate("ServiceAccount", "Clipboard history");
     switch (plan.clipboard) {
     case ServicePlan::Clipboard::x11:
         if (plan.throughXWayland)
-            return {service, State::fallsBack, QStringLiteral("the copies your desktop hands to X11 apps, through XWayland"),
+            return {service, State::fallsBack, QCoreApplication::translate("ServiceAccount",
+                    "the copies your desktop hands to X11 apps, through XWayland"),
                     {}};
         return {service, State::native, QStringLiteral("X11"), {}};
     case ServicePlan::Clipboard::dataControl:
-        return {service, State::native, QStringLiteral("the desktop's clipboard"), {}};
+        return {service, State::native, QCoreApplication::translate("ServiceAccount",
+                "the desktop's clipboard"), {}};
     case ServicePlan::Clipboard::whileActive:
         break;
     }
-    return {service, State::fallsBack, QStringLiteral("recorded only while Kiwano Snapper is in front"),
-            QStringLiteral("Bring a Kiwano Snapper window to the front before you copy what you want to keep.")};
+    return {service, State::fallsBack, QCoreApplication::translate("ServiceAccount",
+            "recorded only while Kiwano Snapper is in front"),
+            QCoreApplication::translate("ServiceAccount",
+                    "Bring a Kiwano Snapper window to the front before you copy what you want to keep.")};
 }
 
 ServiceAccount pasteAccount(const ServicePlan &plan)
 {
-    const QString service = QStringLiteral("Paste");
+    const QString service = QCoreApplication::translate("ServiceAccount", "Paste");
     switch (plan.paste) {
     case ServicePlan::Paste::xtest:
         if (plan.throughXWayland)
-            return {service, State::fallsBack, xwaylandOnly,
-                    QStringLiteral("Elsewhere entries are copied: press Ctrl+V yourself.")};
+            return {service, State::fallsBack, xwaylandOnly(),
+                    QCoreApplication::translate("ServiceAccount",
+                            "Elsewhere entries are copied: press Ctrl+V yourself.")};
         return {service, State::native, QStringLiteral("X11"), {}};
     case ServicePlan::Paste::virtualKeyboard:
-        return {service, State::native, QStringLiteral("the desktop's virtual keyboard"), {}};
+        return {service, State::native, QCoreApplication::translate("ServiceAccount",
+                "the desktop's virtual keyboard"), {}};
     case ServicePlan::Paste::portal:
-        return {service, State::native, QStringLiteral("the desktop portal (asks once, at the first paste)"), {}};
+        return {service, State::native, QCoreApplication::translate("ServiceAccount",
+                "the desktop portal (asks once, at the first paste)"), {}};
     case ServicePlan::Paste::none:
         break;
     }
-    return {service, State::unavailable, pressCtrlV, {}};
+    return {service, State::unavailable, pressCtrlV(), {}};
 }
 } // namespace
 
 ServiceAccount refusedShortcutsAccount(const QString &reason)
 {
-    return {QStringLiteral("Shortcuts"), State::unavailable,
-            QStringLiteral("the desktop didn't take our shortcuts (%1)").arg(reason), bindYourself};
+    return {QCoreApplication::translate("ServiceAccount", "Shortcuts"), State::unavailable,
+            QCoreApplication::translate("ServiceAccount",
+                    "the desktop didn't take our shortcuts (%1)").arg(reason), bindYourself()};
 }
 
 QList<ServiceAccount> ServicePlan::account() const
@@ -215,21 +231,6 @@ SessionFacts Session::fromEnvironment(const QProcessEnvironment &environment)
     return facts;
 }
 
-void Session::probePortals(SessionFacts &facts, QDBusConnection bus, int timeoutMs)
-{
-    facts.hasGlobalShortcutsPortal = false;
-    facts.hasRemoteDesktopPortal = false;
-    if (!bus.isConnected())
-        return;
-    timeoutMs = std::clamp(timeoutMs, 1, 500);
-    QDBusPendingCall shortcuts = askVersion(bus, QStringLiteral("org.freedesktop.portal.GlobalShortcuts"), timeoutMs);
-    QDBusPendingCall remote = askVersion(bus, QStringLiteral("org.freedesktop.portal.RemoteDesktop"), timeoutMs);
-    QDBusPendingCall screenshot = askVersion(bus, QStringLiteral("org.freedesktop.portal.Screenshot"), timeoutMs);
-    facts.hasGlobalShortcutsPortal = answered(shortcuts);
-    facts.hasRemoteDesktopPortal = answered(remote);
-    facts.hasScreenshotPortal = answered(screenshot);
-}
-
 void Session::probeCompositor(SessionFacts &facts, const QByteArray &display, int timeoutMs)
 {
     facts.hasScreencopy = facts.hasDataControl = facts.hasVirtualKeyboard = false;
@@ -241,13 +242,68 @@ void Session::probeCompositor(SessionFacts &facts, const QByteArray &display, in
     facts.hasVirtualKeyboard = connection->has("zwp_virtual_keyboard_manager_v1");
 }
 
-SessionFacts Session::current(QDBusConnection bus, int timeoutMs)
+SessionProbe::SessionProbe(QObject *parent)
+    : QObject(parent)
 {
-    SessionFacts facts = fromEnvironment(QProcessEnvironment::systemEnvironment());
-    // Only a Wayland session uses the portals; elsewhere start-up does not wait for them.
-    if (facts.kind == SessionFacts::Kind::wayland) {
-        probeCompositor(facts, {}, timeoutMs);
-        probePortals(facts, bus, timeoutMs);
-    }
-    return facts;
+}
+
+SessionProbe::~SessionProbe() = default;
+
+void SessionProbe::start(const SessionFacts &facts, QDBusConnection bus, const QByteArray &display, int timeoutMs)
+{
+    m_facts = facts;
+    m_started = true;
+    // Held until the event loop runs, so that finished() never comes from within start().
+    m_left = 1;
+    QMetaObject::invokeMethod(this, &SessionProbe::settled, Qt::QueuedConnection);
+    if (!Session::needsProbe(facts))
+        return;
+    timeoutMs = std::clamp(timeoutMs, 1, 500);
+
+    m_facts.hasScreencopy = m_facts.hasDataControl = m_facts.hasVirtualKeyboard = false;
+    // A thread of its own rather than a pool's: decodes queued at start must not delay it. It
+    // outlives the probe when need be, and its answer then goes nowhere.
+    ++m_left;
+    const auto offered = std::make_shared<SessionFacts>();
+    QThread *compositor = QThread::create([offered, display, timeoutMs] {
+        Session::probeCompositor(*offered, display, timeoutMs);
+    });
+    connect(compositor, &QThread::finished, compositor, &QObject::deleteLater);
+    connect(compositor, &QThread::finished, this, [this, offered] {
+        m_facts.hasScreencopy = offered->hasScreencopy;
+        m_facts.hasDataControl = offered->hasDataControl;
+        m_facts.hasVirtualKeyboard = offered->hasVirtualKeyboard;
+        settled();
+    });
+    compositor->start();
+
+    m_facts.hasGlobalShortcutsPortal = m_facts.hasRemoteDesktopPortal = m_facts.hasScreenshotPortal = false;
+    if (!bus.isConnected())
+        return;
+    // The questions go out together; each answers on its own.
+    ask(bus, QStringLiteral("org.freedesktop.portal.GlobalShortcuts"), &SessionFacts::hasGlobalShortcutsPortal, timeoutMs);
+    ask(bus, QStringLiteral("org.freedesktop.portal.RemoteDesktop"), &SessionFacts::hasRemoteDesktopPortal, timeoutMs);
+    ask(bus, QStringLiteral("org.freedesktop.portal.Screenshot"), &SessionFacts::hasScreenshotPortal, timeoutMs);
+}
+
+void SessionProbe::ask(QDBusConnection &bus, const QString &interface, bool SessionFacts::*fact, int timeoutMs)
+{
+    QDBusMessage get = QDBusMessage::createMethodCall(portalService, portalPath,
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    get << interface << QStringLiteral("version");
+    ++m_left;
+    auto *call = new QDBusPendingCallWatcher(bus.asyncCall(get, timeoutMs), this);
+    connect(call, &QDBusPendingCallWatcher::finished, this, [this, fact](QDBusPendingCallWatcher *call) {
+        call->deleteLater();
+        // A portal that names a version serves the interface; an error or silence means it does not.
+        QDBusPendingReply<QDBusVariant> reply = *call;
+        m_facts.*fact = reply.isValid() && reply.value().variant().toUInt() > 0;
+        settled();
+    });
+}
+
+void SessionProbe::settled()
+{
+    if (--m_left == 0)
+        emit finished(m_facts);
 }

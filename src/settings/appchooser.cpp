@@ -22,18 +22,18 @@ AppChooser::AppChooser(const QList<DesktopEntry> &entries, QWidget *parent)
     : QDialog(parent)
     , m_search(Look::textField(12, 4, 0, this))
     , m_list(new QListWidget(this))
-    , m_ignore(new KiwanoButton(QString(), QStringLiteral("Ignore"), this))
+    , m_ignore(new KiwanoButton(QString(), tr("Ignore"), this))
 {
-    setWindowTitle(QStringLiteral("Never record copies from"));
+    setWindowTitle(tr("Never record copies from"));
     resize(380, 460);
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(16, 16, 16, 16);
     column->setSpacing(10);
-    column->addWidget(SettingsParts::text(QStringLiteral("Choose an app whose copies are never recorded.")));
-    m_search->setPlaceholderText(QStringLiteral("Search"));
-    m_search->setAccessibleName(QStringLiteral("Search applications"));
+    column->addWidget(SettingsParts::text(tr("Choose an app whose copies are never recorded.")));
+    m_search->setPlaceholderText(tr("Search"));
+    m_search->setAccessibleName(tr("Search applications"));
     column->addWidget(m_search);
-    m_list->setAccessibleName(QStringLiteral("Applications"));
+    m_list->setAccessibleName(tr("Applications"));
     m_list->setIconSize(QSize(24, 24));
     m_list->setUniformItemSizes(true);
     QList<DesktopEntry> sorted;
@@ -52,7 +52,7 @@ AppChooser::AppChooser(const QList<DesktopEntry> &entries, QWidget *parent)
     column->addWidget(m_list, 1);
 
     auto *buttons = new QHBoxLayout;
-    auto *cancel = new KiwanoButton(QString(), QStringLiteral("Cancel"), this);
+    auto *cancel = new KiwanoButton(QString(), tr("Cancel"), this);
     buttons->addStretch();
     buttons->addWidget(cancel);
     buttons->addWidget(m_ignore);

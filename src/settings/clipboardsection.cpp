@@ -19,25 +19,25 @@ ClipboardSection::ClipboardSection(Clipboard &clipboard, Services services, QWid
     : QWidget(parent)
     , m_clipboard(clipboard)
     , m_services(std::move(services))
-    , m_enabled(new PixelToggle(QStringLiteral("Remember what I copy, including images")))
+    , m_enabled(new PixelToggle(tr("Remember what I copy, including images")))
     , m_limit(new LimitStepper(50, 1000, 50))
-    , m_paste(new PixelToggle(QStringLiteral("Return pastes into the app I was in (Alt+Return just copies)")))
+    , m_paste(new PixelToggle(tr("Return pastes into the app I was in (Alt+Return just copies)")))
     , m_trustWarning(new WarningBox)
     , m_blockedWarning(new WarningBox)
-    , m_clearOnQuit(new PixelToggle(QStringLiteral("Clear history when Kiwano Snapper quits (keeps pinned items)")))
+    , m_clearOnQuit(new PixelToggle(tr("Clear history when Kiwano Snapper quits (keeps pinned items)")))
     , m_ignored(new IgnoredApps(clipboard, m_services.chooseApp))
-    , m_clear(new KiwanoButton(QStringLiteral("trash"), QStringLiteral("Clear History")))
+    , m_clear(new KiwanoButton(QStringLiteral("trash"), tr("Clear History")))
 {
     if (!m_services.trusted)
         m_services.trusted = [&clipboard] { return clipboard.isTrusted(); };
 
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
-    auto *column = SettingsParts::section(outer, QStringLiteral("clone"), QStringLiteral("Clipboard History"));
+    auto *column = SettingsParts::section(outer, QStringLiteral("clone"), tr("Clipboard History"));
     column->addWidget(m_enabled);
     auto *keep = new QHBoxLayout;
     keep->setSpacing(12);
-    keep->addWidget(SettingsParts::text(QStringLiteral("Keep")));
+    keep->addWidget(SettingsParts::text(tr("Keep")));
     keep->addWidget(m_limit);
     keep->addStretch();
     column->addLayout(keep);
@@ -45,14 +45,14 @@ ClipboardSection::ClipboardSection(Clipboard &clipboard, Services services, QWid
     column->addWidget(m_trustWarning);
     column->addWidget(m_blockedWarning);
     column->addWidget(m_clearOnQuit);
-    column->addWidget(SettingsParts::caption(QStringLiteral(
+    column->addWidget(SettingsParts::caption(tr(
         "Anything an app marks as private (most password managers do) isn't saved, and nothing is "
         "saved while a password manager app is in front. A password copied as plain text from a "
         "web page looks like any other text, so delete it with Alt+⌫ in the picker. History stays "
         "on this computer, in a private folder that isn't backed up. Turning history off doesn't "
         "erase it; Clear History does.")));
     column->addWidget(m_ignored);
-    column->addWidget(SettingsParts::caption(QStringLiteral(
+    column->addWidget(SettingsParts::caption(tr(
         "Plus password managers (KeePassXC, 1Password, Bitwarden, Seahorse...) built in. For a "
         "one-off, use Ignore Next Copy or Pause in the 🥝 menu.")));
     auto *clearRow = new QHBoxLayout;
@@ -114,6 +114,6 @@ void ClipboardSection::refreshTrustWarning()
 {
     const bool warn = m_services.sessionWarnings && m_paste->isChecked() && !m_trusted;
     m_trustWarning->setText(
-        warn ? QStringLiteral("Pasting for you needs an X11 session. Until then, items are just copied.")
+        warn ? tr("Pasting for you needs an X11 session. Until then, items are just copied.")
              : QString());
 }

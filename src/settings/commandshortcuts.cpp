@@ -44,18 +44,18 @@ CommandShortcuts::CommandShortcuts(const ShortcutGuide &guide, QWidget *parent)
         // The user may also select it with the pointer and copy it from here.
         shown->setTextInteractionFlags(Qt::TextSelectableByMouse);
         grid->addWidget(shown, row, 1, Qt::AlignVCenter);
-        auto *copy = new KiwanoButton(QStringLiteral("clone"), QStringLiteral("Copy"));
+        auto *copy = new KiwanoButton(QStringLiteral("clone"), tr("Copy"));
         copy->setFontSize(10);
         copy->setIconSize(12);
         // Room for "Copied!", so the row keeps its place while it shows.
-        copy->setMinimumFaceWidth(QFontMetrics(Pixel::font(10)).horizontalAdvance(QStringLiteral("Copied!")) + 12 + 6 + 16);
+        copy->setMinimumFaceWidth(QFontMetrics(Pixel::font(10)).horizontalAdvance(tr("Copied!")) + 12 + 6 + 16);
         copy->setToolTip(command.copied);
-        copy->setAccessibleName(QStringLiteral("Copy command ") + command.copied);
+        copy->setAccessibleName(tr("Copy command %1").arg(command.copied));
         grid->addWidget(copy, row, 2, Qt::AlignVCenter);
         connect(copy, &QAbstractButton::clicked, this, [copy, text = command.copied] {
             QGuiApplication::clipboard()->setText(text);
-            copy->setText(QStringLiteral("Copied!"));
-            QTimer::singleShot(copiedShownMs, copy, [copy] { copy->setText(QStringLiteral("Copy")); });
+            copy->setText(tr("Copied!"));
+            QTimer::singleShot(copiedShownMs, copy, [copy] { copy->setText(tr("Copy")); });
         });
         m_commands << shown;
         m_copy << copy;

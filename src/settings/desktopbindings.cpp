@@ -13,6 +13,6 @@ void DesktopBindings::setTriggers(const QMap<QString, QString> &triggers)
 
 void DesktopBindings::setRefused(const QString &reason)
 {
-    m_refusal = reason.isEmpty() ? QStringLiteral("no reason given") : reason;
+    m_refusal = reason.isEmpty() ? tr("no reason given") : reason;
     setTriggers({});
 }

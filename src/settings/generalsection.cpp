@@ -15,27 +15,35 @@
 GeneralSection::GeneralSection(UpdateSettings *updates, std::function<void()> quit, QWidget *parent)
     : QWidget(parent)
     , m_updates(updates)
-    , m_login(new PixelToggle(QStringLiteral("Open Kiwano Snapper when I log in")))
+    , m_login(new PixelToggle(tr("Open Kiwano Snapper when I log in")))
     , m_loginError(new WarningBox)
-    , m_updatesToggle(new PixelToggle(QStringLiteral("Check for updates automatically")))
-    , m_checkNow(new KiwanoButton(QString(), QStringLiteral("Check Now")))
+    , m_updatesToggle(new PixelToggle(tr("Check for updates automatically")))
+    , m_checkNow(new KiwanoButton(QString(), tr("Check Now")))
     , m_checkAnswer(SettingsParts::caption(QString()))
-    , m_quit(new KiwanoButton(QStringLiteral("arrow-right-from-bracket"), QStringLiteral("Quit Kiwano Snapper")))
+    , m_quit(new KiwanoButton(QStringLiteral("arrow-right-from-bracket"), tr("Quit Kiwano Snapper")))
 {
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
-    auto *column = SettingsParts::section(outer, QStringLiteral("bookmark"), QStringLiteral("General"));
+    auto *column = SettingsParts::section(outer, QStringLiteral("bookmark"), tr("General"));
     column->addWidget(m_login);
     column->addWidget(m_loginError);
     column->addWidget(m_updatesToggle);
     auto *versionRow = new QHBoxLayout;
     versionRow->setSpacing(12);
-    versionRow->addWidget(SettingsParts::text(QStringLiteral("Version ") + UpdateSettings::version()));
+    versionRow->addWidget(SettingsParts::text(tr("Version %1").arg(UpdateSettings::version())));
     versionRow->addWidget(m_checkNow);
     versionRow->addStretch();
     column->addLayout(versionRow);
     column->addWidget(m_checkAnswer);
     m_checkAnswer->hide();
+    // A switch for checks that never happen and a button that can only say so would contradict
+    // the line that tells where updates come from: show that line alone.
+    if (UpdateSettings::fromPackageManager()) {
+        m_updatesToggle->hide();
+        m_checkNow->hide();
+        m_checkAnswer->setText(UpdateSettings().checkNow());
+        m_checkAnswer->show();
+    }
     auto *quitRow = new QHBoxLayout;
     quitRow->addWidget(m_quit);
     quitRow->addStretch();
@@ -74,7 +82,7 @@ void GeneralSection::changeLogin(bool on)
         m_loginError->setText(QString());
         return;
     }
-    m_loginError->setText(QStringLiteral("Couldn't change it: ") + error);
+    m_loginError->setText(tr("Couldn't change it: %1").arg(error));
     // The toggle shows what the autostart folder really holds now.
     const QSignalBlocker quiet(m_login);
     m_login->setChecked(LoginItem::isEnabled());

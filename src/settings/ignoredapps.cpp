@@ -17,12 +17,12 @@ IgnoredApps::IgnoredApps(Clipboard &clipboard, Chooser chooser, QWidget *parent)
     , m_clipboard(clipboard)
     , m_chooser(chooser ? std::move(chooser) : Chooser(&AppChooser::choose))
     , m_rows(new QVBoxLayout)
-    , m_add(new KiwanoButton(QStringLiteral("plus"), QStringLiteral("Add App...")))
+    , m_add(new KiwanoButton(QStringLiteral("plus"), tr("Add App...")))
 {
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(6);
-    column->addWidget(SettingsParts::text(QStringLiteral("Never record copies from")));
+    column->addWidget(SettingsParts::text(tr("Never record copies from")));
     m_rows->setSpacing(4);
     m_rows->setContentsMargins(12, 0, 0, 0);
     column->addLayout(m_rows);
@@ -90,7 +90,7 @@ void IgnoredApps::rebuild()
         row->addWidget(SettingsParts::text(name, this), 1);
         auto *removeButton = new KiwanoButton(QStringLiteral("xmark"), QString(), this);
         removeButton->setIconSize(12);
-        removeButton->setToolTip(QStringLiteral("Remove ") + name);
+        removeButton->setToolTip(tr("Remove %1").arg(name));
         connect(removeButton, &QAbstractButton::clicked, this, [this, id] { remove(id); });
         row->addWidget(removeButton);
         m_rows->addLayout(row);

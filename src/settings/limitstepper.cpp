@@ -19,8 +19,8 @@ LimitStepper::LimitStepper(int lower, int upper, int step, QWidget *parent)
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(8);
-    m_minus->setAccessibleName(QStringLiteral("Keep fewer"));
-    m_plus->setAccessibleName(QStringLiteral("Keep more"));
+    m_minus->setAccessibleName(tr("Keep fewer"));
+    m_plus->setAccessibleName(tr("Keep more"));
     m_shown->setFont(Pixel::font(12));
     m_shown->setAlignment(Qt::AlignCenter);
     m_shown->setMinimumWidth(m_shown->fontMetrics().horizontalAdvance(QStringLiteral("0000 items")) + 8);
@@ -37,14 +37,14 @@ void LimitStepper::setValue(int value)
 {
     m_value = std::clamp(value, m_lower, m_upper);
     m_shown->setText(text());
-    m_shown->setAccessibleName(QStringLiteral("Keep ") + text());
+    m_shown->setAccessibleName(tr("Keep %1").arg(text()));
     m_minus->setEnabled(m_value > m_lower);
     m_plus->setEnabled(m_value < m_upper);
 }
 
 QString LimitStepper::text() const
 {
-    return QString::number(m_value) + QStringLiteral(" items");
+    return tr("%n items", nullptr, m_value);
 }
 
 void LimitStepper::stepBy(int direction)

@@ -6,7 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QSettings>
+
+#include <algorithm>
 
 namespace {
 
@@ -19,25 +20,48 @@ QString configHome()
     return QDir::homePath() + QStringLiteral("/.config");
 }
 
-// Exec quotes a path that holds spaces or the characters the desktop-file format reserves.
-QString execLine()
+QString program()
 {
-    QString program = QCoreApplication::applicationFilePath();
-    if (program.isEmpty())
-        program = QStringLiteral("kiwano-snapper");
-    static const QString reserved = QStringLiteral(" \t\"'\\><~|&;$*?#()`");
-    for (const QChar c : reserved) {
-        if (program.contains(c)) {
-            QString escaped = program;
-            escaped.replace(u'\\', QLatin1String("\\\\")).replace(u'"', QLatin1String("\\\""))
-                .replace(u'`', QLatin1String("\\`")).replace(u'$', QLatin1String("\\$"));
-            return u'"' + escaped + u'"';
-        }
-    }
-    return program;
+    const QString path = QCoreApplication::applicationFilePath();
+    return path.isEmpty() ? QStringLiteral("kiwano-snapper") : path;
 }
 
-QByteArray desktopFile()
+} // namespace
+
+namespace LoginItem {
+
+QString execLine(const QString &program)
+{
+    // One argument: quoted when it holds a character the Exec key reserves, with the quote, the
+    // grave accent, the dollar sign and the backslash escaped inside the quotes.
+    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
+    QString argument = program;
+    if (std::any_of(program.cbegin(), program.cend(), [](QChar c) { return reserved.contains(c); })) {
+        QString quoted;
+        for (const QChar c : program) {
+            if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
+                quoted += u'\\';
+            quoted += c;
+        }
+        argument = u'"' + quoted + u'"';
+    }
+    // A lone % starts a field code.
+    argument.replace(u'%', QLatin1String("%%"));
+    // Then the escapes of every string value of the file format.
+    QString value;
+    for (const QChar c : argument) {
+        switch (c.unicode()) {
+        case u'\\': value += QLatin1String("\\\\"); break;
+        case u'\n': value += QLatin1String("\\n"); break;
+        case u'\t': value += QLatin1String("\\t"); break;
+        case u'\r': value += QLatin1String("\\r"); break;
+        default: value += c;
+        }
+    }
+    return value;
+}
+
+QByteArray desktopEntry(const QString &program)
 {
     return QStringLiteral("[Desktop Entry]\n"
                           "Type=Application\n"
@@ -47,7 +71,7 @@ QByteArray desktopFile()
                           "Icon=kiwano-snapper\n"
                           "Terminal=false\n"
                           "X-GNOME-Autostart-enabled=true\n")
-        .arg(execLine())
+        .arg(execLine(program))
         .toUtf8();
 }
 
@@ -101,11 +125,11 @@ bool setEnabled(bool enabled, QString *error)
     const QString folder = QFileInfo(file).absolutePath();
     if (!QDir().mkpath(folder)) {
         if (error)
-            *error = QStringLiteral("Cannot create the folder %1").arg(QDir::toNativeSeparators(folder));
+            *error = QCoreApplication::translate("LoginItem", "Cannot create the folder %1").arg(QDir::toNativeSeparators(folder));
         return false;
     }
     QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(desktopFile()) < 0 || !out.commit()) {
+    if (!out.open(QIODevice::WriteOnly) || out.write(desktopEntry(program())) < 0 || !out.commit()) {
         if (error)
             *error = out.errorString();
         return false;

@@ -40,32 +40,32 @@ SavingSection::SavingSection(AppState *state, FolderChooser chooser, QWidget *pa
     , m_state(state)
     , m_chooser(std::move(chooser))
     , m_saveFolder(new PixelLabel(QStringLiteral("folder"), QString(), 12))
-    , m_ask(new PixelToggle(QStringLiteral("Ask where to save each time")))
+    , m_ask(new PixelToggle(tr("Ask where to save each time")))
     , m_askCaption(SettingsParts::caption(QString()))
     , m_historyFolder(new PixelLabel(QStringLiteral("folder"), QString(), 12))
-    , m_pictures(new KiwanoButton(QStringLiteral("images"), QStringLiteral("Pictures")))
-    , m_hidden(new KiwanoButton(QStringLiteral("eye-slash"), QStringLiteral("Hidden (default)")))
+    , m_pictures(new KiwanoButton(QStringLiteral("images"), tr("Pictures")))
+    , m_hidden(new KiwanoButton(QStringLiteral("eye-slash"), tr("Hidden (default)")))
     , m_error(new WarningBox)
 {
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     auto *column = SettingsParts::section(outer, QStringLiteral("arrow-down-to-bracket"),
-                                          QStringLiteral("Saving & History"));
+                                          tr("Saving & History"));
 
     auto *saveRow = new QHBoxLayout;
-    saveRow->addWidget(rowTitle(QStringLiteral("Save to")));
+    saveRow->addWidget(rowTitle(tr("Save to")));
     saveRow->addWidget(m_saveFolder, 1);
-    auto *chooseSave = new KiwanoButton(QStringLiteral("folder"), QStringLiteral("Choose..."));
-    chooseSave->setAccessibleName(QStringLiteral("Choose the save folder"));
+    auto *chooseSave = new KiwanoButton(QStringLiteral("folder"), tr("Choose..."));
+    chooseSave->setAccessibleName(tr("Choose the save folder"));
     saveRow->addWidget(chooseSave);
     column->addLayout(saveRow);
     column->addWidget(m_ask);
     column->addWidget(m_askCaption);
 
     auto *historyRow = new QHBoxLayout;
-    historyRow->addWidget(rowTitle(QStringLiteral("Grab history")));
+    historyRow->addWidget(rowTitle(tr("Grab history")));
     historyRow->addWidget(m_historyFolder, 1);
-    auto *show = new KiwanoButton(QStringLiteral("folder"), QStringLiteral("Show in File Manager"));
+    auto *show = new KiwanoButton(QStringLiteral("folder"), tr("Show in File Manager"));
     historyRow->addWidget(show);
     column->addLayout(historyRow);
 
@@ -73,21 +73,21 @@ SavingSection::SavingSection(AppState *state, FolderChooser chooser, QWidget *pa
     moves->setSpacing(10);
     m_pictures->setToolTip(QStringLiteral("~/Pictures/Kiwano Snapper"));
     m_hidden->setToolTip(QStringLiteral("~/.local/share/KiwanoSnapper/History"));
-    auto *chooseHistory = new KiwanoButton(QStringLiteral("images"), QStringLiteral("Choose..."));
-    chooseHistory->setAccessibleName(QStringLiteral("Choose the grab history folder"));
+    auto *chooseHistory = new KiwanoButton(QStringLiteral("images"), tr("Choose..."));
+    chooseHistory->setAccessibleName(tr("Choose the grab history folder"));
     moves->addWidget(m_pictures);
     moves->addWidget(m_hidden);
     moves->addWidget(chooseHistory);
     moves->addStretch();
     column->addLayout(moves);
     column->addWidget(SettingsParts::caption(
-        QStringLiteral("Your last %1 grabs are kept here as PNGs. Changing the folder moves them; "
+        tr("Your last %1 grabs are kept here as PNGs. Changing the folder moves them; "
                        "other files in it are never touched.")
             .arg(History::limit)));
     column->addWidget(m_error);
 
     connect(chooseSave, &QAbstractButton::clicked, this, [this] {
-        if (const auto folder = m_chooser(window(), SaveLocation::folder(), QStringLiteral("Save Here")))
+        if (const auto folder = m_chooser(window(), SaveLocation::folder(), tr("Save Here")))
             setSaveFolder(*folder);
     });
     connect(m_ask, &QAbstractButton::toggled, this, [this](bool ask) {
@@ -98,7 +98,7 @@ SavingSection::SavingSection(AppState *state, FolderChooser chooser, QWidget *pa
     connect(m_pictures, &QAbstractButton::clicked, this, [this] { moveHistory(History::picturesDir()); });
     connect(m_hidden, &QAbstractButton::clicked, this, [this] { moveHistory(History::defaultDir()); });
     connect(chooseHistory, &QAbstractButton::clicked, this, [this] {
-        if (const auto folder = m_chooser(window(), History::dir(), QStringLiteral("Keep History Here")))
+        if (const auto folder = m_chooser(window(), History::dir(), tr("Keep History Here")))
             moveHistory(*folder);
     });
     refresh();
@@ -110,7 +110,7 @@ void SavingSection::moveHistory(const QString &folder)
     // The folder the grabs are in already is no failure: the move leaves them where they are.
     const bool moved = m_state ? m_state->moveHistory(folder, &error)
                                : History::move(folder, &error).has_value();
-    m_error->setText(moved ? QString() : QStringLiteral("Couldn't move the grabs: ") + error);
+    m_error->setText(moved ? QString() : tr("Couldn't move the grabs: %1").arg(error));
     refresh();
 }
 
@@ -136,8 +136,8 @@ void SavingSection::refresh()
         m_ask->setChecked(ask);
     }
     m_askCaption->setText(
-        ask ? QStringLiteral("Ctrl+S opens a Save dialog in this folder, and remembers the last folder you pick.")
-            : QStringLiteral("Ctrl+S saves straight into this folder, no questions asked."));
+        ask ? tr("Ctrl+S opens a Save dialog in this folder, and remembers the last folder you pick.")
+            : tr("Ctrl+S saves straight into this folder, no questions asked."));
     const QString history = History::dir();
     m_historyFolder->setTitle(displayName(history));
     m_historyFolder->setToolTip(QDir::toNativeSeparators(history));

@@ -57,7 +57,7 @@ SessionSection::SessionSection(const QList<ServiceAccount> &account, QWidget *pa
 {
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
-    auto *column = SettingsParts::section(outer, QStringLiteral("desktop"), QStringLiteral("This session"));
+    auto *column = SettingsParts::section(outer, QStringLiteral("desktop"), tr("This session"));
     auto *grid = new QGridLayout;
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(8);

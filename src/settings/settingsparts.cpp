@@ -99,7 +99,7 @@ QLabel *caption(const QString &text, QWidget *parent)
 WarningBox::WarningBox(QWidget *parent)
     : QFrame(parent)
     , m_label(SettingsParts::text(QString(), this))
-    , m_open(new KiwanoButton(QString(), QStringLiteral("Open"), this))
+    , m_open(new KiwanoButton(QString(), tr("Open"), this))
 {
     auto *row = new QHBoxLayout(this);
     // Room on the left for the warning mark painted in paintEvent.

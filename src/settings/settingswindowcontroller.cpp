@@ -4,6 +4,7 @@
 #include "capture/appstate.h"
 #include "look/kiwano.h"
 
+#include <QAction>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollArea>
@@ -25,7 +26,7 @@ void SettingsWindowController::makeWindow()
 {
     m_window = new QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                                         | Qt::CustomizeWindowHint);
-    m_window->setWindowTitle(QStringLiteral("🥝 Kiwano Snapper Settings"));
+    m_window->setWindowTitle(tr("🥝 Kiwano Snapper Settings"));
     m_window->setAttribute(Qt::WA_DeleteOnClose, false);
     QPalette palette = m_window->palette();
     palette.setColor(QPalette::Window, Kiwano::cream);
@@ -39,6 +40,13 @@ void SettingsWindowController::makeWindow()
     // Tab walks the controls and the page follows the focus; the page itself is no stop.
     m_scroll->setFocusPolicy(Qt::NoFocus);
     layout->addWidget(m_scroll);
+    // Escape and Ctrl+W close it, as they close other settings windows; a shortcut field that is
+    // recording takes its keys first.
+    auto *close = new QAction(m_window);
+    close->setShortcuts({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)});
+    close->setShortcutContext(Qt::WindowShortcut);
+    connect(close, &QAction::triggered, m_window, &QWidget::close);
+    m_window->addAction(close);
 
     // 900 high unless the screen is smaller; the content scrolls then.
     int height = SettingsWindowController::height;

@@ -40,7 +40,7 @@ void ShortcutField::refresh()
 {
     const QString label = m_recorder->label();
     setText(label);
-    setAccessibleName(HotKeyActions::title(m_action) + QStringLiteral(" shortcut: ") + label);
+    setAccessibleName(tr("%1 shortcut: %2").arg(HotKeyActions::title(m_action), label));
     update();
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "settings/shortcutguide.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace {
@@ -60,22 +61,22 @@ ShortcutGuide ShortcutGuide::forDesktop(const QString &currentDesktop)
     guide.desktop = desktopFrom(currentDesktop);
     switch (guide.desktop) {
     case Desktop::gnome:
-        guide.steps = QStringLiteral(
+        guide.steps = QCoreApplication::translate("ShortcutGuide", 
             "In Settings > Keyboard > View and Customise Shortcuts > Custom Shortcuts, add one "
             "shortcut per command: give it a name, paste the command, then set the keys.");
         break;
     case Desktop::kde:
-        guide.steps = QStringLiteral(
+        guide.steps = QCoreApplication::translate("ShortcutGuide", 
             "In System Settings > Shortcuts > Add New > Command or Script, add one per command: "
             "paste the command, then set the keys.");
         break;
     case Desktop::sway:
-        guide.steps = QStringLiteral(
+        guide.steps = QCoreApplication::translate("ShortcutGuide", 
             "Add these lines to ~/.config/sway/config, then reload sway (Super+Shift+C, or "
             "swaymsg reload). Change the keys to taste.");
         break;
     case Desktop::other:
-        guide.steps = QStringLiteral(
+        guide.steps = QCoreApplication::translate("ShortcutGuide", 
             "Bind each command to keys in your desktop's keyboard settings, usually under "
             "Shortcuts or Custom Shortcuts.");
         break;

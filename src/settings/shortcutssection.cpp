@@ -57,13 +57,13 @@ ShortcutsSection::ShortcutsSection(HotKeyCenter &center, const Presentation &pre
     : QWidget(parent)
     , m_center(center)
     , m_presentation(presentation)
-    , m_kiwanoPreset(new KiwanoButton(QStringLiteral("kiwano"), QStringLiteral("Kiwano keys")))
-    , m_desktopPreset(new KiwanoButton(QStringLiteral("desktop"), QStringLiteral("Print Screen keys")))
+    , m_kiwanoPreset(new KiwanoButton(QStringLiteral("kiwano"), tr("Kiwano keys")))
+    , m_desktopPreset(new KiwanoButton(QStringLiteral("desktop"), tr("Print Screen keys")))
 {
     using Keys = Presentation::Keys;
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
-    auto *column = SettingsParts::section(outer, QStringLiteral("sliders"), QStringLiteral("Shortcuts"));
+    auto *column = SettingsParts::section(outer, QStringLiteral("sliders"), tr("Shortcuts"));
     if (m_presentation.commandGuide) {
         m_guide = new CommandShortcuts(ShortcutGuide::forDesktop(m_presentation.desktop));
         column->addWidget(m_guide);
@@ -71,11 +71,11 @@ ShortcutsSection::ShortcutsSection(HotKeyCenter &center, const Presentation &pre
     switch (m_presentation.keys) {
     case Keys::recorded:
         column->addWidget(SettingsParts::caption(
-            m_guide ? QStringLiteral("These keys work only while an X11 app is in front. ") + HotKeyRecorder::caption
-                    : HotKeyRecorder::caption));
+            m_guide ? tr("These keys work only while an X11 app is in front. %1").arg(HotKeyRecorder::caption())
+                    : HotKeyRecorder::caption()));
         break;
     case Keys::desktop:
-        column->addWidget(SettingsParts::caption(QStringLiteral(
+        column->addWidget(SettingsParts::caption(tr(
             "Your desktop owns these shortcuts: it shows them here as it bound them. Change the keys in "
             "its keyboard settings.")));
         break;
@@ -106,8 +106,8 @@ ShortcutsSection::ShortcutsSection(HotKeyCenter &center, const Presentation &pre
             continue;
         }
         line->addWidget(row.field);
-        row.clear->setToolTip(QStringLiteral("No shortcut"));
-        row.clear->setAccessibleName(QStringLiteral("No shortcut for ") + HotKeyActions::title(action));
+        row.clear->setToolTip(tr("No shortcut"));
+        row.clear->setAccessibleName(tr("No shortcut for %1").arg(HotKeyActions::title(action)));
         line->addWidget(row.clear);
         // The field lines up with the clear button's face (its shadow hangs below).
         row.field->setFixedHeight(row.clear->sizeHint().height() - 2);
@@ -135,8 +135,8 @@ ShortcutsSection::ShortcutsSection(HotKeyCenter &center, const Presentation &pre
         auto *presets = new QHBoxLayout;
         presets->setSpacing(10);
         m_kiwanoPreset->setToolTip(
-            QStringLiteral("Shift+Super+6 grabs a region, Shift+Super+C opens clipboard history"));
-        m_desktopPreset->setToolTip(QStringLiteral(
+            tr("Shift+Super+6 grabs a region, Shift+Super+C opens clipboard history"));
+        m_desktopPreset->setToolTip(tr(
             "Shift+Print grabs a region (Space for a window), Print the whole screen"));
         presets->addWidget(m_kiwanoPreset);
         presets->addWidget(m_desktopPreset);
@@ -194,7 +194,7 @@ void ShortcutsSection::showDesktopBindings()
         if (!label)
             continue;
         const QString trigger = m_presentation.bindings ? m_presentation.bindings->trigger(action) : QString();
-        label->setText(trigger.isEmpty() ? QStringLiteral("None") : trigger);
+        label->setText(trigger.isEmpty() ? tr("None") : trigger);
         label->setAccessibleName(HotKeyActions::title(action) + QStringLiteral(": ") + label->text());
     }
 }

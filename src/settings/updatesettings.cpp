@@ -1,41 +1,20 @@
 // SPDX-License-Identifier: MIT
 #include "settings/updatesettings.h"
 
-#include <QSettings>
-
-namespace {
-
-const QString key = QStringLiteral("update.automaticChecks");
-
-QSettings preferences()
-{
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("KiwanoSnapper"),
-                     QStringLiteral("KiwanoSnapper"));
-}
-
-} // namespace
+#include "platform/preferences.h"
 
 UpdateSettings::UpdateSettings(QObject *parent) : QObject(parent) {}
 
 bool UpdateSettings::automaticChecks() const
 {
-    const QVariant stored = preferences().value(key);
-    // Anything but a stored boolean reads as the default.
-    if (stored.typeId() == QMetaType::Bool)
-        return stored.toBool();
-    if (stored.typeId() == QMetaType::QString) {
-        const QString text = stored.toString();
-        if (text == QLatin1String("false"))
-            return false;
-    }
-    return true;
+    return Preferences::value(Preferences::automaticUpdateChecks);
 }
 
 void UpdateSettings::setAutomaticChecks(bool on)
 {
     if (on == automaticChecks())
         return;
-    preferences().setValue(key, on);
+    Preferences::setValue(Preferences::automaticUpdateChecks, on);
     emit automaticChecksChanged(on);
 }
 
@@ -48,7 +27,12 @@ QString UpdateSettings::version()
 #endif
 }
 
+bool UpdateSettings::fromPackageManager()
+{
+    return true;
+}
+
 QString UpdateSettings::checkNow()
 {
-    return QStringLiteral("Kiwano Snapper updates come with your package manager.");
+    return tr("Kiwano Snapper updates come with your package manager.");
 }

@@ -19,6 +19,9 @@ public:
     static QString version();
     // What checking now amounts to here: the sentence to show.
     QString checkNow();
+    // Whether new versions come only from the package manager; then the settings offer no
+    // update controls at all, only this fact.
+    static bool fromPackageManager();
 
 signals:
     void automaticChecksChanged(bool on);

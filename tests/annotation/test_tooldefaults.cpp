@@ -72,6 +72,11 @@ private slots:
                                        << std::optional(opaque);
         QTest::newRow("alpha below 0") << QByteArray(R"({"color":{"r":0,"g":0,"b":1,"a":-2}})")
                                        << std::optional(clear);
+        // Hand edits far outside what the properties panel offers: the pen would take forever
+        // to draw, a block of 0 would divide by zero.
+        QTest::newRow("out of range")
+            << QByteArray(R"({"width":1e308,"blurBlock":0,"opacity":5,"fontSize":-3,"dim":2,"markSize":0})")
+            << std::optional(Style());
         int row = 0;
         for (const char *bad : {"", "width: 8", R"({"width":8)", "[1,2,3]", "8"})
             QTest::addRow("not an object %d", ++row) << QByteArray(bad) << std::optional<Style>();

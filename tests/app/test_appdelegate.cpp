@@ -57,7 +57,7 @@ private:
     static void emptyHistory()
     {
         for (const GrabEntry &entry : History::load())
-            History::remove(entry);
+            QFile::remove(entry.path());
     }
 
     static QList<Representation> text(const QString &words)

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include <QMainWindow>
+#include <QSettings>
 #include <QTest>
 
 #include "app/appfixture.h"
@@ -18,7 +19,7 @@ private slots:
     void init()
     {
         m_fixture.reset();
-        HistoryFixture::preferences().remove("KiwanoSnapperEditor");
+        QSettings(QSettings::IniFormat, QSettings::UserScope, "KiwanoSnapper", "KiwanoSnapperEditor").clear();
     }
 
     void firstSize_data()

@@ -52,11 +52,27 @@ private slots:
 
     void cleanupTestCase() { Keyboard::setLayout(nullptr); }
 
-    // Keys that type no character (Print here) are left out of the rows.
-    void shortcutTextNeedsAPrintableKey()
+    // Keys with a name of their own show it; only a key with neither a name nor a character in
+    // the layout (the ISO key a US keyboard lacks) is left out of its row.
+    void shortcutTextNamesEveryKnownKey()
     {
-        QCOMPARE(StatusTexts::shortcutText(HotKey(105, HotKey::shift)), QString());
         QCOMPARE(StatusTexts::shortcutText(HotKey(22, HotKey::shift)), QStringLiteral("Shift+6"));
+        QCOMPARE(StatusTexts::shortcutText(HotKey(10, HotKey::control)), QString());
+        QCOMPARE(StatusTexts::shortcutText(std::nullopt), QString());
+    }
+
+    void printScreenPresetShowsItsKeys()
+    {
+        FakeHotKeyGrabber grabber;
+        Shell shell;
+        shell.hotKeys.setGrabber(&grabber);
+        shell.hotKeys.applyPreset(&HotKeyPresets::desktopDefault);
+        const auto row = [&](HotKeyAction action) { return shell.status.shortcutItem(action)->text(); };
+        QTRY_COMPARE(row(HotKeyAction::grabRegion), "Grab Region\tShift+Print");
+        QCOMPARE(row(HotKeyAction::grabWindow), "Grab Window\tAlt+Print");
+        QCOMPARE(row(HotKeyAction::grabScreen), "Grab Whole Screen\tPrint");
+        QCOMPARE(row(HotKeyAction::clipboard), "Clipboard History\tShift+Super+C");
+        shell.hotKeys.setGrabber(nullptr);
     }
 
     void menuHasEveryRowInOrder()

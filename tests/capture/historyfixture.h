@@ -12,12 +12,15 @@
 #include "capture/thumbnailcache.h"
 
 // Data and preferences live in a temporary folder for the whole process, since the default
-// history folder is fixed on first use; reset() empties them before each test.
+// history folder is fixed on first use; reset() empties them before each test. The home is there
+// too, so that grabs sent to the trash land in the trash of that data folder, whatever file
+// system the real home is on.
 class HistoryFixture
 {
 public:
     HistoryFixture()
     {
+        qputenv("HOME", QFile::encodeName(m_root.path()));
         qputenv("XDG_DATA_HOME", QFile::encodeName(m_root.filePath("data")));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_root.filePath("config")));
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_root.filePath("config"));
@@ -26,11 +29,15 @@ public:
     {
         preferences().remove("history.folder");
         QDir(History::defaultDir()).removeRecursively();
+        QDir(trash()).removeRecursively();
+        QFile::remove(trash()); // where a test kept the trash from being made
         QDir(scratch()).removeRecursively();
         QDir().mkpath(scratch());
         History::thumbnails()->clear();
     }
     static QSettings preferences() { return QSettings(QSettings::IniFormat, QSettings::UserScope, "KiwanoSnapper", "KiwanoSnapper"); }
+    // The desktop's trash of this home.
+    QString trash() const { return m_root.filePath("data/Trash"); }
     QString scratch(const QString &name = {}) const { return m_root.filePath("scratch") + (name.isEmpty() ? "" : "/" + name); }
 
     // Opaque pixels that depend on seed, so a wrong file or a wrong crop shows.

@@ -34,11 +34,11 @@ class TestAppState : public QObject
 private slots:
     void init() { m_fixture.reset(); }
 
-    void removeMovesTheSelectionToANeighbour_data()
+    void trashingMovesTheSelectionToANeighbour_data()
     {
         QTest::addColumn<int>("count");
-        QTest::addColumn<int>("selected"); // positions before the removal; -1: nothing selected
-        QTest::addColumn<int>("removed");
+        QTest::addColumn<int>("selected"); // positions before trashing; -1: nothing selected
+        QTest::addColumn<int>("trashed");
         QTest::addColumn<int>("expected");
         QTest::newRow("selected newest: the second") << 3 << 0 << 0 << 1;
         QTest::newRow("selected middle: the next older") << 3 << 1 << 1 << 2;
@@ -47,36 +47,118 @@ private slots:
         QTest::newRow("another grab: selection stays") << 3 << 2 << 0 << 2;
         QTest::newRow("nothing selected stays so") << 3 << -1 << 1 << -1;
     }
-    void removeMovesTheSelectionToANeighbour()
+    void trashingMovesTheSelectionToANeighbour()
     {
         QFETCH(int, count);
         QFETCH(int, selected);
-        QFETCH(int, removed);
+        QFETCH(int, trashed);
         QFETCH(int, expected);
         const QList<GrabEntry> listed = grabs(count);
         AppState state;
         if (selected >= 0)
             state.setSelected(listed[selected].url);
-        QPointer<EditorModel> model = state.model(listed[removed].url);
+        QPointer<EditorModel> model = state.model(listed[trashed].url);
         QVERIFY(model);
-        state.model(listed[(removed + 1) % count].url); // so that the removed one is not the seed
+        state.model(listed[(trashed + 1) % count].url); // so that the trashed one is not the seed
         QSignalSpy selectedChanged(&state, &AppState::selectedChanged);
+        QSignalSpy done(&state, &AppState::grabTrashed);
 
         // Handed in with another date, the entry still names the same file.
-        state.remove({listed[removed].url, listed[removed].date.addSecs(-60)});
+        state.trash({listed[trashed].url, listed[trashed].date.addSecs(-60)});
 
         QList<GrabEntry> rest = listed;
-        rest.removeAt(removed);
+        rest.removeAt(trashed);
         QCOMPARE(state.entries(), rest);
         QCOMPARE(History::load(), rest);
-        QVERIFY(!state.models().contains(listed[removed].url));
+        QCOMPARE(done.size(), 1);
+        QCOMPARE(done.at(0).at(0).value<GrabEntry>(), listed[trashed]);
+        QCOMPARE(state.trashed(), listed[trashed]);
+        QVERIFY(!state.models().contains(listed[trashed].url));
         QCOMPARE(state.selected(), expected >= 0 ? std::optional<QUrl>(listed[expected].url) : std::nullopt);
-        QCOMPARE(selectedChanged.size(), selected == removed ? 1 : 0);
-        // The model goes once the event loop has turned, unless it is left to seed the next one.
+        QCOMPARE(selectedChanged.size(), selected == trashed ? 1 : 0);
+        // The model waits for the grab to come back; once that is given up, it goes, unless it
+        // is left to seed the next one.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(model);
+        state.forgetTrashed();
+        QVERIFY(!state.trashed());
         if (count > 1)
             QTRY_VERIFY(!model);
         else
             QCOMPARE(state.lastModel(), model.data());
+        QCOMPARE(QDir(m_fixture.trash() + "/files").entryList(QDir::Files), QStringList{listed[trashed].url.fileName()});
+    }
+
+    void trashedGrabsComeBackAsTheyWere()
+    {
+        const QList<GrabEntry> listed = grabs(3);
+        AppState state;
+        state.setSelected(listed[1].url);
+        state.model(listed[2].url);
+        QPointer<EditorModel> model = state.model(listed[1].url); // it seeds new models when trashed
+        model->commit(stamp());
+        state.trash(listed[1]);
+        QCOMPARE(state.selected(), listed[2].url);
+        state.model(listed[0].url); // another one seeds now
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(model);
+
+        QSignalSpy restored(&state, &AppState::grabRestored);
+        state.restoreTrashed();
+        QCOMPARE(restored.size(), 1);
+        QCOMPARE(state.entries(), listed);
+        QCOMPARE(History::load(), listed);
+        QCOMPARE(state.selected(), listed[1].url);
+        // Kept without its picture meanwhile: it reads it again from the restored file.
+        QCOMPARE(state.model(listed[1].url), model.data());
+        QCOMPARE(state.currentModel(), model.data());
+        QCOMPARE(model->base(), image(1));
+        QCOMPARE(model->annotations().size(), 1);
+        QVERIFY(model->canUndo());
+        QVERIFY(!state.trashed());
+        QVERIFY(QDir(m_fixture.trash() + "/files").isEmpty());
+        QVERIFY(QDir(m_fixture.trash() + "/info").isEmpty());
+
+        // An unselected grab comes back unselected, in its place; only the last trashed does.
+        state.trash(listed[0]);
+        state.trash(listed[2]);
+        QCOMPARE(state.trashed(), listed[2]);
+        state.restoreTrashed();
+        QCOMPARE(state.entries(), (QList<GrabEntry>{listed[1], listed[2]}));
+        QCOMPARE(state.selected(), listed[1].url);
+        QCOMPARE(QDir(m_fixture.trash() + "/files").entryList(QDir::Files), QStringList{listed[0].url.fileName()});
+        state.restoreTrashed(); // nothing left to put back
+        QCOMPARE(state.entries().size(), 2);
+    }
+
+    void failuresLoseNothing()
+    {
+        const QList<GrabEntry> listed = grabs(2);
+        AppState state;
+        state.setSelected(listed[0].url);
+        QSignalSpy trashFailed(&state, &AppState::trashFailed);
+        QSignalSpy restoreFailed(&state, &AppState::restoreFailed);
+
+        // No trash can be made: the grab stays, listed and selected, and the state says why.
+        HistoryFixture::writeBytes(m_fixture.trash(), "not a folder");
+        state.trash(listed[0]);
+        QCOMPARE(trashFailed.size(), 1);
+        QVERIFY(!trashFailed.at(0).at(1).toString().isEmpty());
+        QCOMPARE(state.entries(), listed);
+        QCOMPARE(state.selected(), listed[0].url);
+        QVERIFY(QFileInfo::exists(listed[0].path()));
+        QVERIFY(!state.trashed());
+        QFile::remove(m_fixture.trash());
+
+        // Emptied from the trash before Undo: nothing comes back and nothing else changes.
+        state.trash(listed[0]);
+        QVERIFY(QDir(m_fixture.trash() + "/files").removeRecursively());
+        state.restoreTrashed();
+        QCOMPARE(restoreFailed.size(), 1);
+        QCOMPARE(restoreFailed.at(0).at(0).value<GrabEntry>(), listed[0]);
+        QCOMPARE(state.entries(), QList<GrabEntry>{listed[1]});
+        QCOMPARE(state.selected(), listed[1].url);
+        QVERIFY(!state.trashed());
     }
 
     void newModelsCarryTheLastToolAndStyles_data()

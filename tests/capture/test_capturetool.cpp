@@ -136,6 +136,49 @@ private slots:
         QCOMPARE(HistoryFixture::names(m_dir.path()), QStringList());
     }
 
+    void keysAloneSelectARegion()
+    {
+        QVERIFY(start({"-i", "-x"}));
+        moveTo(m_fixedRect.topLeft() + QPoint(30, 40));
+        QTest::qWait(100);
+        // Return starts at the pointer, arrows (Shift for ten) size it, Return again grabs.
+        xdotool({"key", "--delay", "20", "Return", "shift+Right", "shift+Right", "shift+Right",
+                 "shift+Right", "shift+Right", "Right", "Right", "Right", "shift+Down", "shift+Down",
+                 "shift+Down", "shift+Down", "Down", "Down", "Left", "Return"});
+        QVERIFY(finishedWith(0));
+        QCOMPARE(opaque(QImage(output())), opaque(m_pattern.copy(QRect(30, 40, 52, 42))));
+    }
+
+    void aClickAloneIsAnsweredAndFailuresSayWhy()
+    {
+        QVERIFY(start({"-i", "-x"}));
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        // The hint line sits at the top while the pointer is well below it.
+        moveTo(screen.topLeft() + QPoint(150, 300));
+        QTest::qWait(300);
+        const QRect band(screen.left(), screen.top(), screen.width(), 80);
+        const QImage before = QGuiApplication::primaryScreen()->grabWindow(0, band.x(), band.y(), band.width(), band.height()).toImage();
+        xdotool({"click", "1"});
+        QTest::qWait(300);
+        const QImage after = QGuiApplication::primaryScreen()->grabWindow(0, band.x(), band.y(), band.width(), band.height()).toImage();
+        QCOMPARE(m_tool.state(), QProcess::Running);
+        QVERIFY2(before != after, "a click without a drag left the hint as it was");
+        xdotool({"key", "Escape"});
+        QVERIFY(m_tool.waitForFinished(15000));
+
+        // Without a display the tool cannot grab, and says so where the app reads it.
+        QProcess tool;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("WAYLAND_DISPLAY");
+        env.insert("DISPLAY", ":9999");
+        tool.setProcessEnvironment(env);
+        tool.start(KIWANO_CAPTURE_TOOL, {"-m", output()});
+        QVERIFY(tool.waitForFinished(15000));
+        QCOMPARE(tool.exitCode(), 1);
+        QVERIFY2(tool.readAllStandardError().startsWith("kiwano-capture: "), "the tool failed without a word");
+        QVERIFY(!QFile::exists(output()));
+    }
+
     void pickingGivesTheWindowsRectangle()
     {
         const QImage content = HistoryFixture::sample(QSize(260, 170), 11);

@@ -15,6 +15,11 @@ class TestHistory : public QObject
 {
     Q_OBJECT
 
+    static QByteArray contents(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
     static QString grabIn(const QString &folder, const QString &name, int seed = 0)
     {
         return HistoryFixture::writePng(folder + '/' + name, HistoryFixture::sample(QSize(8, 6), seed));
@@ -43,7 +48,7 @@ private slots:
         QVERIFY(moved && moved->size() == 1);
         QCOMPARE(HistoryFixture::names(target), QStringList{"grab-a.png"});
         QCOMPARE(HistoryFixture::names(dir), (QStringList{"grab-b.PNG", "grab-c.jpg", "other.png"}));
-        History::remove(History::load().first());
+        QVERIFY(History::trash(History::load().first()));
         QVERIFY(HistoryFixture::names(target).isEmpty());
         QCOMPARE(HistoryFixture::names(dir).size(), 3);
     }
@@ -99,6 +104,64 @@ private slots:
         QVERIFY(History::thumbnails()->cached(oldest.url).isNull());
     }
 
+    // The freedesktop trash: the file under files/, a note under info/ naming where it was and
+    // when it went; putting it back undoes both and never replaces a file.
+    void trashedGrabsComeBackWhole()
+    {
+        const QString path = grabIn(History::dir(), "grab-20260101-000000-ABCDEF.png", 3);
+        const QByteArray bytes = contents(path);
+        const GrabEntry entry = History::load().first();
+        QSignalSpy ready(History::thumbnails(), &ThumbnailCache::thumbnailReady);
+        History::thumbnail(entry);
+        QVERIFY(ready.wait(5000));
+
+        QString error;
+        const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+        const auto trashed = History::trash(entry, &error);
+        QVERIFY2(trashed, qPrintable(error));
+        QCOMPARE(trashed->entry, entry);
+        QVERIFY(!QFileInfo::exists(path));
+        QVERIFY(History::load().isEmpty());
+        QVERIFY(History::thumbnails()->cached(entry.url).isNull());
+        const QString files = m_fixture.trash() + "/files/";
+        QCOMPARE(trashed->pathInTrash, files + entry.url.fileName());
+        QCOMPARE(contents(trashed->pathInTrash), bytes);
+        const QString info = m_fixture.trash() + "/info/" + entry.url.fileName() + ".trashinfo";
+        const QStringList note = QString::fromUtf8(contents(info)).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(note.value(0), "[Trash Info]");
+        const auto field = [&note](const QString &key) {
+            const QStringList found = note.filter(QRegularExpression('^' + key + '='));
+            return found.size() == 1 ? found.first().mid(key.size() + 1) : QString();
+        };
+        QCOMPARE(QUrl::fromPercentEncoding(field("Path").toUtf8()), path);
+        const QDateTime deleted = QDateTime::fromString(field("DeletionDate"), Qt::ISODate);
+        QVERIFY2(deleted >= before && deleted <= QDateTime::currentDateTime(), qPrintable(field("DeletionDate")));
+
+        QVERIFY2(History::restore(*trashed, &error), qPrintable(error));
+        QCOMPARE(contents(path), bytes);
+        QCOMPARE(History::load().size(), 1);
+        QCOMPARE(History::load().first().url, entry.url);
+        QVERIFY(HistoryFixture::names(files).isEmpty());
+        QVERIFY(HistoryFixture::names(m_fixture.trash() + "/info").isEmpty());
+        // Once back, it is no longer in the trash to be put back.
+        error.clear();
+        QVERIFY(!History::restore(*trashed, &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(contents(path), bytes);
+
+        // A new file under the grab's name meanwhile: both stay as they are.
+        const auto again = History::trash(entry);
+        QVERIFY(again);
+        const QString newcomer = grabIn(History::dir(), entry.url.fileName(), 9);
+        const QByteArray newBytes = contents(newcomer);
+        error.clear();
+        QVERIFY(!History::restore(*again, &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(contents(newcomer), newBytes);
+        QCOMPARE(contents(again->pathInTrash), bytes);
+        QVERIFY(QFileInfo::exists(info));
+    }
+
     void adoptTakesOnlyCompletePngs()
     {
         // The temporary folder is often a memory file system and the history on a disk.
@@ -123,11 +186,18 @@ private slots:
         QCOMPARE(History::image(*entry), HistoryFixture::sample(QSize(50, 40)));
         QCOMPARE(HistoryFixture::names(History::dir()), QStringList{entry->url.fileName()});
 
-        // The folder's place is taken by a file: nothing is adopted and nothing lost.
-        HistoryFixture::preferences().setValue("history.folder", HistoryFixture::writeBytes(m_fixture.scratch("blocked"), "x"));
-        const QString second = grabIn(m_fixture.scratch(), "second.png");
-        QVERIFY(!History::adopt(second));
-        QVERIFY(QFileInfo::exists(second));
+        // The chosen folder's place is taken by a file: grabs go on landing in the default
+        // folder, and the setting stays as it was written.
+        const QString blocked = HistoryFixture::writeBytes(m_fixture.scratch("blocked"), "x");
+        for (const QString &folder : {blocked, blocked + "/below", QStringLiteral("relative/History")}) {
+            HistoryFixture::preferences().setValue("history.folder", folder);
+            QCOMPARE(History::dir(), History::defaultDir());
+            const auto second = History::adopt(grabIn(m_fixture.scratch(), "second.png"));
+            QVERIFY(second);
+            QCOMPARE(QFileInfo(second->path()).path(), History::defaultDir());
+            QCOMPARE(HistoryFixture::preferences().value("history.folder").toString(), folder);
+        }
+        QVERIFY(QFileInfo(blocked).isFile() && QFileInfo(blocked).size() == 1);
     }
 
     void moveStoresOrForgetsThePreference()

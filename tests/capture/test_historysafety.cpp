@@ -142,7 +142,8 @@ private slots:
         QVERIFY(History::image(entry).isNull());
         QVERIFY(PngFile::readScaled(grab, QSize(4, 3)).isNull());
         QVERIFY(!PngFile::isComplete(grab));
-        History::remove(entry);
+        // Only a file goes to the trash; a link goes nowhere, and never what it points at.
+        QCOMPARE(bool(History::trash(entry)), kind == "padded");
         QVERIFY(QFileInfo::exists(picture));
     }
 
@@ -182,6 +183,41 @@ private slots:
             QCOMPARE(TestFiles::read(target + "/" + it.key()), it.value());
             QCOMPARE(TestFiles::mode(target + "/" + it.key()), 0600);
         }
+        HistoryFixture::preferences().remove("history.folder");
+    }
+
+    // A history on a disk of its own uses that disk's trash; where neither it nor the home can
+    // have one, the grab stays (Qt alone would move it under the working folder).
+    void grabsElsewhereUseTheirDisksTrashOrStay()
+    {
+        const QString disk = m_fixture.scratch("disk");
+        SmallDisk mounted(disk, "size=2m");
+        if (!mounted.mounted())
+            QSKIP("mounting a tmpfs needs root");
+        QVERIFY(History::move(disk + "/History"));
+        const auto entry = History::add(noise(64, 1));
+        QVERIFY(entry);
+        const QByteArray bytes = TestFiles::read(entry->path());
+        const QString diskTrash = disk + "/.Trash-" + QString::number(::geteuid());
+
+        const auto trashed = History::trash(*entry);
+        QVERIFY(trashed);
+        QCOMPARE(trashed->pathInTrash, diskTrash + "/files/" + entry->url.fileName());
+        QVERIFY(History::restore(*trashed));
+        QCOMPARE(TestFiles::read(entry->path()), bytes);
+
+        QVERIFY(QDir(diskTrash).removeRecursively());
+        HistoryFixture::writeBytes(diskTrash, "not a folder");
+        HistoryFixture::writeBytes(m_fixture.trash(), "not a folder");
+        const QString working = QDir::currentPath();
+        QDir::setCurrent(disk);
+        QString error;
+        const auto refused = History::trash(*entry, &error);
+        QDir::setCurrent(working);
+        QVERIFY(!refused);
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(TestFiles::read(entry->path()), bytes);
+        QVERIFY(!QFileInfo::exists(disk + "/files/" + entry->url.fileName()));
         HistoryFixture::preferences().remove("history.folder");
     }
 };

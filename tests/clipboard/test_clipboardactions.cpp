@@ -88,9 +88,15 @@ private slots:
         QCOMPARE(f.titles(), (QStringList{"d", "a", "e", "b"}));
 
         // Unpinning when the unpinned group is full evicts at once.
-        clipboard.setLimit(2);
-        clipboard.togglePin(f.items().at(1)); // a
-        QCOMPARE(f.titles(), (QStringList{"d", "e", "b"}));
+        clipboard.setLimit(50);
+        for (int i = 0; i < 48; ++i)
+            f.copyText(QStringLiteral("filler %1").arg(i));
+        QCOMPARE(f.items().size(), 52);
+        clipboard.togglePin(f.items().at(1)); // a, the oldest copy
+        QCOMPARE(f.items().size(), 51);
+        QVERIFY(!f.titles().contains("a"));
+        QCOMPARE(f.titles().first(), "d");
+        QCOMPARE(f.titles().mid(49), (QStringList{"e", "b"}));
 
         const QString pinnedFolder = f.itemDir(f.items().first());
         const QString unpinnedFolder = f.itemDir(f.items().last());

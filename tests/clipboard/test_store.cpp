@@ -115,25 +115,34 @@ private slots:
     {
         ClipFixture f;
         Clipboard &clipboard = f.open();
-        clipboard.setLimit(2);
+        clipboard.setLimit(2); // kept within what the settings offer
+        QCOMPARE(clipboard.limit(), 50);
         f.copyText("A");
         const QString folderA = f.itemDir(f.items().first());
         f.copyText("B");
-        f.copyText("C");
-        QCOMPARE(f.titles(), (QStringList{"C", "B"}));
+        for (int i = 0; i < 49; ++i)
+            f.copyText(QString::number(i));
+        QCOMPARE(f.items().size(), 50);
+        QCOMPARE(f.titles().first(), "48");
+        QCOMPARE(f.titles().last(), "B");
         QVERIFY(!QFileInfo::exists(folderA));
 
         clipboard.togglePin(f.items().last()); // B
         for (const char *text : {"D", "E", "F"})
             f.copyText(text);
-        QCOMPARE(f.titles(), (QStringList{"B", "F", "E"}));
+        QCOMPARE(f.items().size(), 51); // pinned entries stay beyond the limit
+        QCOMPARE(f.titles().mid(0, 3), (QStringList{"B", "F", "E"}));
+        QCOMPARE(f.titles().last(), "2");
 
-        clipboard.setLimit(0); // pinned entries stay beyond any limit
-        clipboard.applyLimit();
-        QCOMPARE(f.titles(), (QStringList{"B"}));
-        QSettings(QSettings::IniFormat, QSettings::UserScope, "KiwanoSnapper", "KiwanoSnapper")
-            .setValue("clipboard.limit", "many");
-        QCOMPARE(clipboard.limit(), 200);
+        // A hand-edited limit out of range reads as the default and changes nothing at once.
+        for (const char *stored : {"many", "-7", "0", "5000"}) {
+            QSettings(QSettings::IniFormat, QSettings::UserScope, "KiwanoSnapper", "KiwanoSnapper")
+                .setValue("clipboard.limit", stored);
+            QCOMPARE(clipboard.limit(), 200);
+            f.copyText(stored);
+            QCOMPARE(f.titles().at(1), QString::fromLatin1(stored));
+        }
+        QCOMPARE(f.items().size(), 55);
     }
 
     void undecodableIndexIsKeptAside_data()

@@ -217,26 +217,30 @@ private slots:
     {
         QFETCH(int, freeInodes);
         ClipFixture f;
-        SmallDisk disk(f.storeDir(), "size=1m,nr_inodes=64,mode=0700");
+        SmallDisk disk(f.storeDir(), "size=1m,nr_inodes=256,mode=0700");
         if (!disk.mounted())
             QSKIP("mounting a tmpfs needs root");
         Store::setDir(f.storeDir());
         Clipboard &clipboard = f.open();
-        clipboard.setLimit(1); // the new copy would evict the old one
+        clipboard.setLimit(50); // the new copy would evict the oldest
         QSignalSpy refused(&clipboard, &Clipboard::copyNotStored);
+        for (int i = 0; i < 49; ++i)
+            f.copyText(QStringLiteral("older %1").arg(i));
         f.copyText("before");
         const QByteArray indexBefore = f.indexBytes();
         QVERIFY(disk.leaveInodes(qulonglong(freeInodes)));
         const QStringList filled = QDir(f.storeDir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
 
+        const QStringList titles = f.titles();
         f.copyText("lost?");
         QCOMPARE(refused.size(), 1);
-        QCOMPARE(f.titles(), QStringList({"before"}));
+        QCOMPARE(f.titles(), titles);
         QCOMPARE(f.indexBytes(), indexBefore);
         QCOMPARE(QDir(f.storeDir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), filled);
         // After a restart the history is what the user saw.
         QCOMPARE(Store::read(f.items().first().id, "0.bin"), QByteArray("before"));
-        QCOMPARE(f.open().items().size(), 1);
+        QCOMPARE(Store::read(f.items().last().id, "0.bin"), QByteArray("older 0"));
+        QCOMPARE(f.open().items().size(), 50);
     }
 
     void titlesAreShortWhateverWasCopied_data()

@@ -39,15 +39,12 @@ poll() {
 
 # e2e_x11 [WIDTHxHEIGHT [tray]]: a private Xvfb with openbox, and trayer as tray host if asked.
 e2e_x11() {
-  local size=${1:-1280x800} n
-  for n in $(seq 300 399); do
-    [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
-    e2e_pids+=($!)
-    export DISPLAY=":$n"
-    poll 10 xdpyinfo && break
-    kill "${e2e_pids[-1]}" 2>/dev/null
-  done
+  local size=${1:-1280x800}
+  # The server takes a free display number itself: tests starting at once never share one.
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
+  e2e_pids+=($!)
+  poll 10 test -s "$work/display" || fail "no X server"
+  export DISPLAY=":$(head -1 "$work/display")"
   poll 10 xdpyinfo || fail "no X server"
   unset WAYLAND_DISPLAY SWAYSOCK
   export QT_QPA_PLATFORM=xcb
@@ -71,18 +68,23 @@ e2e_home() {
   clips=$XDG_DATA_HOME/KiwanoSnapper/Clipboard/index.json
   settings=$XDG_CONFIG_HOME/KiwanoSnapper/KiwanoSnapper.ini
   trash=$XDG_DATA_HOME/Trash
+  # English, whatever the machine's session speaks; a test may set LANG or LANGUAGE after this.
+  export LANG=C.UTF-8 LANGUAGE=
+  unset LC_ALL LC_MESSAGES
 }
 
 # e2e_start_app [ARGS...]: starts the program in the background; its output goes to app.log.
 e2e_start_app() {
-  "$app" "$@" >>"$work/app.log" 2>&1 &
+  [[ $e2e_session == sway ]] && e2e_reachable
+  e2e_app_command
+  "${e2e_command[@]}" "$@" >>"$work/app.log" 2>&1 &
   apppid=$!
   e2e_pids+=($apppid)
   poll 15 test -S "$XDG_RUNTIME_DIR/kiwano-snapper.socket" || fail "the program did not start"
 }
 # e2e_quit: asks the running program to quit and returns its exit status.
 e2e_quit() {
-  "$app" --quit || fail "--quit exited with an error"
+  e2e_app --quit || fail "--quit exited with an error"
   poll 15 bash -c "! kill -0 $apppid" || fail "--quit did not end the program"
   wait "$apppid"
 }
@@ -118,3 +120,243 @@ start_paste_target() {
 }
 # screenshot NAME: the whole screen as a PNG in the work folder (kept with E2E_KEEP=1).
 screenshot() { import -window root "$work/$1.png" 2>/dev/null; }
+
+# --- Flows that run alike under X11 and under sway ---------------------------------------------
+# A test registered with the label wayland gets KIWANO_E2E_SESSION=sway from CTest: e2e_display
+# then takes the test runner's headless sway instead of a private X server, and the helpers below
+# drive and look at either one the same way. Under sway the program runs as the compositor's user
+# (sway does not run as root), from a copy of its own when that user cannot reach the build tree.
+e2e_session=x11
+e2e_user=
+# e2e_display [WIDTHxHEIGHT [tray]]: the private X server (see e2e_x11), or the headless sway.
+e2e_display() {
+  if [[ ${KIWANO_E2E_SESSION:-x11} == sway ]]; then e2e_sway; else e2e_x11 "$@"; fi
+}
+e2e_sway() {
+  [[ -n ${KIWANO_TEST_WAYLAND_SKIP:-} ]] && skip "$KIWANO_TEST_WAYLAND_SKIP"
+  [[ -S ${KIWANO_TEST_WAYLAND_DISPLAY:-} ]] || skip "no test compositor (run the tests through scripts/run-tests.sh)"
+  e2e_session=sway
+  e2e_user=${KIWANO_TEST_WAYLAND_USER:-$(id -un)}
+  export WAYLAND_DISPLAY=$KIWANO_TEST_WAYLAND_DISPLAY SWAYSOCK=$KIWANO_TEST_SWAYSOCK XDG_SESSION_TYPE=wayland
+  export QT_QPA_PLATFORM=wayland
+  unset DISPLAY
+  swaymsg -t get_version >/dev/null 2>&1 || skip "the test compositor does not answer"
+  # The seat has no devices of its own: a keyboard stays for the whole test (a window asks for
+  # the keys only once the seat has one) and a pointer is driven a line at a time.
+  wtype -s 3600000 &
+  e2e_pids+=($!)
+  local size
+  size=$(swaymsg -t get_outputs -r | jq -r '[.[] | select(.active) | .rect] | (map(.x + .width) | max),
+                                                                          (map(.y + .height) | max)' | xargs)
+  coproc e2e_pointer { exec "$e2e_build/tests/platform/kiwano-test-pointerdevice" $size; }
+  e2e_pids+=($e2e_pointer_PID)
+  local line
+  read -r -t 10 line <&"${e2e_pointer[0]}" && [[ $line == ready ]] || fail "no pointer device on the compositor"
+}
+# e2e_app ARGS...: the program, run as a person of this session would run it (a request to the
+# running instance, or the instance itself).
+e2e_app() {
+  e2e_app_command
+  "${e2e_command[@]}" "$@"
+}
+# The command line that runs the program, in e2e_command (so that a background start's $! is the
+# program, or under sway the runuser that hands it signals).
+e2e_app_command() {
+  if [[ $e2e_session == sway && $e2e_user != $(id -un) ]]; then
+    e2e_command=(runuser -u "$e2e_user" -- env -i PATH="$PATH" LANG="${LANG:-C.UTF-8}" HOME="$HOME"
+      XDG_DATA_HOME="$XDG_DATA_HOME" XDG_CONFIG_HOME="$XDG_CONFIG_HOME" XDG_CACHE_HOME="$XDG_CACHE_HOME"
+      XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" WAYLAND_DISPLAY="$WAYLAND_DISPLAY" SWAYSOCK="$SWAYSOCK"
+      XDG_SESSION_TYPE=wayland "$app")
+  elif [[ $e2e_session == sway ]]; then
+    e2e_command=(env -u QT_QPA_PLATFORM "$app")
+  else
+    e2e_command=("$app")
+  fi
+}
+# The compositor's user gets the private home, and the programs where it can run them.
+e2e_reachable() {
+  [[ $e2e_user == $(id -un) ]] && return
+  chown -R "$e2e_user" "$HOME" "$XDG_RUNTIME_DIR"
+  runuser -u "$e2e_user" -- test -x "$app" && return
+  mkdir -p "$work/programs"
+  cp "$app" "$e2e_build/src/app/kiwano-capture" "$work/programs/"
+  chmod -R a+rX "$work/programs"
+  app=$work/programs/kiwano-snapper
+  runuser -u "$e2e_user" -- test -x "$app" || skip "the compositor's user cannot run the program"
+}
+
+# Keys as xdotool names them ("ctrl+shift+z", "Return", "BackSpace"); typed text; pointer drags
+# and clicks at screen positions.
+e2e_key() {
+  local combo
+  for combo in "$@"; do
+    if [[ $e2e_session == x11 ]]; then
+      xdotool key --clearmodifiers "$combo"
+      continue
+    fi
+    local parts=() held=() args=() i
+    IFS=+ read -ra parts <<<"$combo"
+    for ((i = 0; i < ${#parts[@]} - 1; i++)); do held+=("${parts[i]/super/logo}"); done
+    for i in "${held[@]}"; do args+=(-M "$i"); done
+    args+=(-k "${parts[-1]}")
+    for ((i = ${#held[@]} - 1; i >= 0; i--)); do args+=(-m "${held[i]}"); done
+    wtype "${args[@]}" || fail "wtype could not press $combo"
+  done
+}
+e2e_type() {
+  if [[ $e2e_session == x11 ]]; then xdotool type --delay 30 "$1"; else wtype -d 30 "$1"; fi
+}
+# Under sway, one line to the pointer device, answered once the compositor has it.
+e2e_point() {
+  local line
+  printf '%s\n' "$1" >&"${e2e_pointer[1]}"
+  read -r -t 5 line <&"${e2e_pointer[0]}" && [[ $line == ok ]] || fail "the pointer device did not answer"
+}
+e2e_drag() {
+  local x1=$1 y1=$2 x2=$3 y2=$4
+  if [[ $e2e_session == x11 ]]; then
+    xdotool mousemove "$x1" "$y1" mousedown 1 mousemove $(((x1 + x2) / 2)) $(((y1 + y2) / 2)) \
+      mousemove "$x2" "$y2" mouseup 1
+  else
+    e2e_point "move $x1 $y1"; e2e_point press
+    e2e_point "move $(((x1 + x2) / 2)) $(((y1 + y2) / 2))"; e2e_point "move $x2 $y2"
+    e2e_point release
+  fi
+}
+e2e_click() {
+  if [[ $e2e_session == x11 ]]; then
+    xdotool mousemove "$1" "$2" click 1
+  else
+    e2e_point "move $1 $2"; e2e_point press; e2e_point release
+  fi
+}
+
+# Under sway, the first window of the compositor's tree whose JSON the jq condition accepts.
+sway_window() {
+  swaymsg -t get_tree -r | jq -e -c "first(recurse(.nodes[]?, .floating_nodes[]?) | select(.pid != null) | select($1))"
+}
+# "X Y WIDTH HEIGHT" of the main window on screen; nothing while it is not shown.
+main_rect() {
+  if [[ $e2e_session == x11 ]]; then
+    local id
+    id=$(main_window)
+    [[ -n $id ]] || return 1
+    xwininfo -id "$id" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
+                               /Width:/ {w = $2} /Height:/ {h = $2} END {print x, y, w, h}'
+  else
+    sway_window '.name == "🥝 Kiwano Snapper" and .visible' \
+      | jq -r '"\(.rect.x + .window_rect.x) \(.rect.y + .window_rect.y) \(.window_rect.width) \(.window_rect.height)"'
+  fi
+}
+# Whether the keys go to the main window (or to the picker).
+main_window_active() {
+  if [[ $e2e_session == x11 ]]; then
+    [[ -n $(main_window) && $(xdotool getactivewindow 2>/dev/null) == "$(main_window)" ]]
+  else
+    sway_window '.focused and .name == "🥝 Kiwano Snapper"' >/dev/null
+  fi
+}
+# On X11 the picker takes the keys by a keyboard grab and leaves the program in front active.
+picker_active() {
+  if [[ $e2e_session == x11 ]]; then
+    [[ -n $(picker_shown) ]]
+  else
+    sway_window '.focused and .name == "Clipboard"' >/dev/null
+  fi
+}
+picker_closed() {
+  if [[ $e2e_session == x11 ]]; then picker_gone; else ! sway_window '.name == "Clipboard"' >/dev/null; fi
+}
+capture_overlay_shown() {
+  if [[ $e2e_session == x11 ]]; then overlay_shown; else sway_window '.app_id == "kiwano-capture" and .visible'; fi
+}
+# The clipboard of the session: a text, a PNG file, and the PNG it offers now.
+e2e_copy_text() {
+  if [[ $e2e_session == x11 ]]; then copy_text "$1"; return; fi
+  # In the foreground, so that the test ends it; it serves until the next copy replaces it.
+  printf '%s' "$1" | wl-copy --foreground &
+  e2e_pids+=($!)
+}
+# A copy made just after the start may come before the program watches the clipboard (which
+# then takes it as what was there already): copies TEXT again until it is recorded.
+copy_until_recorded() {
+  local deadline=$((SECONDS + 20))
+  until recorded "$1"; do
+    ((SECONDS >= deadline)) && return 1
+    e2e_copy_text "$1"
+    poll 2 recorded "$1" && return
+  done
+}
+e2e_copy_png() {
+  if [[ $e2e_session == x11 ]]; then xclip -selection clipboard -t image/png -i "$1" 2>/dev/null; return; fi
+  wl-copy --foreground -t image/png <"$1" &
+  e2e_pids+=($!)
+}
+e2e_clipboard_png() {
+  if [[ $e2e_session == x11 ]]; then clipboard_png "$1"; else wl-paste -n -t image/png >"$1" 2>/dev/null && [[ -s $1 ]]; fi
+}
+# The paste target of e2e_start_paste_target, in front and taking the keys.
+paste_target_active() {
+  if [[ $e2e_session == x11 ]]; then
+    [[ $(xdotool getactivewindow 2>/dev/null) == "$paste_target" ]]
+  else
+    sway_window '.focused and .name == "paste target"' >/dev/null
+  fi
+}
+e2e_start_paste_target() {
+  "$e2e_pastetarget" >"$work/pasted.txt" 2>"$work/pastetarget.log" &
+  e2e_pids+=($!)
+  local shown=(xdotool search --onlyvisible --name '^paste target$')
+  [[ $e2e_session == sway ]] && shown=(sway_window '.name == "paste target"')
+  poll 20 "${shown[@]}" || fail "paste target did not show ($(kill -0 $! 2>/dev/null && echo running || echo ended): $(tail -3 "$work/pastetarget.log"))"
+  if [[ $e2e_session == x11 ]]; then
+    paste_target=$(xdotool search --onlyvisible --name '^paste target$' | head -1)
+    xdotool windowactivate --sync "$paste_target"
+  else
+    swaymsg '[title="^paste target$"] focus' >/dev/null
+  fi
+  poll 10 paste_target_active || fail "the paste target did not come to the front"
+}
+e2e_screenshot() {
+  if [[ $e2e_session == x11 ]]; then screenshot "$1"; else grim "$work/$1.png" 2>/dev/null; fi
+}
+# grab_rect X Y WIDTH HEIGHT FILE: that part of the screen as a PNG.
+grab_rect() {
+  if [[ $e2e_session == x11 ]]; then
+    import -window root -crop "$3x$4+$1+$2" +repage "$5" 2>/dev/null
+  else
+    grim -g "$1,$2 $3x$4" "$5" 2>/dev/null
+  fi
+}
+# Whether the main window looks the same twice, a fifth of a second apart: its animations are over.
+main_window_still() {
+  local rect
+  rect=$(main_rect) || return 1
+  grab_rect $rect "$work/still-a.png" && sleep 0.2 && grab_rect $rect "$work/still-b.png" \
+    && [[ $(pixels_differ "$work/still-a.png" "$work/still-b.png") == 0 ]]
+}
+# pixels_differ A B: how many pixels of two pictures of the same size differ.
+pixels_differ() { compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1; }
+
+# --- the grab strip and the main window's toast ---
+# pixels SHOT GEOMETRY: "X Y R G B" for every pixel of that part (WxH+X+Y) of the screenshot.
+pixels() {
+  convert "$1" -crop "$2" +repage -depth 8 txt:- 2>/dev/null |
+    awk -F'[,:() ]+' -v geometry="$2" 'BEGIN {split(geometry, g, "+")} NR > 1 {print $1 + g[2], $2 + g[3], $3, $4, $5}'
+}
+# toast_button SHOT LEFT TOP WIDTH HEIGHT: "X Y", the middle of the button of the toast that rests
+# at the bottom centre of that area of the screenshot; fails when there is none. The toast is a
+# yellow box, its button a cream face within it.
+toast_button() {
+  local middle=$(($2 + $4 / 2)) bottom=$(($3 + $5)) span=$((100 * ${E2E_SCALE:-1})) y
+  y=$(pixels "$1" "1x$span+$middle+$((bottom - span))" |
+    awk '$3 >= 245 && $4 >= 215 && $4 <= 235 && $5 <= 75 {if (!n++) first = $2; last = $2} END {if (n) print int((first + last) / 2)}')
+  [[ -n $y ]] || return 1
+  pixels "$1" "$(($4 / 2))x1+$middle+$y" | sort -n | awk '
+    function cream() { return $3 >= 245 && $4 >= 240 && $5 >= 210 && $5 <= 230 }
+    function yellow() { return $3 >= 245 && $4 >= 215 && $4 <= 235 && $5 <= 75 }
+    !first && cream() { first = $1 }
+    first && cream() { last = $1 }
+    first && yellow() { print int((first + last) / 2), $2; found = 1; exit }
+    END { exit !found }'
+}

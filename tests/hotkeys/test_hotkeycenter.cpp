@@ -60,9 +60,16 @@ private slots:
         QTest::newRow("stored") << QVariant("{\"keyCode\":9,\"modifiers\":1179648}"_ba) << shiftSuperV;
         QTest::newRow("hand-edited, Caps Lock dropped")
             << QVariant("{\"keyCode\":9,\"modifiers\":1245184,\"x\":1}"_ba) << shiftSuperV;
-        QTest::newRow("not JSON") << QVariant("{oops"_ba) << none;
-        QTest::newRow("another format") << QVariant(u"Alt+V"_s) << none;
-        QTest::newRow("past 32 bits") << QVariant("{\"keyCode\":4294967296,\"modifiers\":0}"_ba) << none;
+        // Hand edits that no settings window could have stored read as the built-in shortcut.
+        const std::optional<HotKey> builtIn = shiftSuperC;
+        QTest::newRow("not JSON") << QVariant("{oops"_ba) << builtIn;
+        QTest::newRow("another format") << QVariant(u"Alt+V"_s) << builtIn;
+        QTest::newRow("empty text") << QVariant(QString()) << builtIn;
+        QTest::newRow("past 32 bits") << QVariant("{\"keyCode\":4294967296,\"modifiers\":0}"_ba) << builtIn;
+        QTest::newRow("no such key") << QVariant("{\"keyCode\":4000,\"modifiers\":1179648}"_ba) << builtIn;
+        QTest::newRow("a modifier alone") << QVariant("{\"keyCode\":56,\"modifiers\":1048576}"_ba) << builtIn;
+        QTest::newRow("a bare letter") << QVariant("{\"keyCode\":9,\"modifiers\":131072}"_ba) << builtIn;
+        QTest::newRow("Print alone") << QVariant("{\"keyCode\":105,\"modifiers\":0}"_ba) << std::optional(HotKey(105, 0));
     }
     void storedValue()
     {

@@ -3,6 +3,7 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusContext>
 #include <QDesktopServices>
 #include <QDir>
 #include <QGuiApplication>
@@ -13,18 +14,28 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <csignal>
 
-// Stands in for the file manager's D-Bus service.
-class FakeFileManager : public QObject
+// Stands in for the file manager's D-Bus service; a silent one takes calls and never answers.
+class FakeFileManager : public QObject, protected QDBusContext
 {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.FileManager1")
 public:
     QList<QPair<QString, QStringList>> calls;
+    bool silent = false;
 
 public slots:
-    void ShowItems(const QStringList &uris, const QString &) { calls.append({QStringLiteral("ShowItems"), uris}); }
-    void ShowFolders(const QStringList &uris, const QString &) { calls.append({QStringLiteral("ShowFolders"), uris}); }
+    void ShowItems(const QStringList &uris, const QString &) { take(QStringLiteral("ShowItems"), uris); }
+    void ShowFolders(const QStringList &uris, const QString &) { take(QStringLiteral("ShowFolders"), uris); }
+
+private:
+    void take(const QString &method, const QStringList &uris)
+    {
+        calls.append({method, uris});
+        if (silent)
+            setDelayedReply(true);
+    }
 };
 
 // Both roads of revealing, on a private session bus of this test's own.
@@ -38,6 +49,7 @@ private slots:
     void withoutFileManagerOpensTheFolder_data();
     void withoutFileManagerOpensTheFolder();
     void fileManagerIsAsked();
+    void frozenBusAndSilentFileManagerDoNotHoldTheCaller();
 
 public slots:
     void opened(const QUrl &url) { m_opened << url; }
@@ -87,7 +99,7 @@ void TestReveal::withoutFileManagerOpensTheFolder()
     m_opened.clear();
     const QString full = m_dir.filePath(path);
     item ? Reveal::showItem(full) : Reveal::showFolder(full);
-    QCOMPARE(m_opened.size(), 1);
+    QTRY_COMPARE(m_opened.size(), 1);
     QTEST(QDir(m_dir.path()).relativeFilePath(m_opened.first().toLocalFile()), "folder");
 }
 
@@ -114,6 +126,34 @@ void TestReveal::fileManagerIsAsked()
     QCOMPARE(QUrl(calls.at(0).second.value(0)).toLocalFile(), m_dir.filePath(QStringLiteral("grabs")));
     QVERIFY(m_opened.isEmpty());
     bus.unregisterService(QStringLiteral("org.freedesktop.FileManager1"));
+    bus.unregisterObject(QStringLiteral("/org/freedesktop/FileManager1"));
+}
+
+// The bus daemon stops answering (a hung session), and the file manager takes the call but never
+// replies: the caller goes on at once, and once the bus is back the file manager has the request
+// and no second window (the folder) was opened beside it.
+void TestReveal::frozenBusAndSilentFileManagerDoNotHoldTheCaller()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || m_bus.state() != QProcess::Running)
+        QSKIP("no dbus-daemon to start a session bus");
+    FakeFileManager manager;
+    manager.silent = true;
+    QVERIFY(bus.registerObject(QStringLiteral("/org/freedesktop/FileManager1"), &manager,
+                               QDBusConnection::ExportAllSlots));
+    QVERIFY(bus.registerService(QStringLiteral("org.freedesktop.FileManager1")));
+    m_opened.clear();
+
+    const QString file = m_dir.filePath(QStringLiteral("grabs/grab-2.png"));
+    ::kill(pid_t(m_bus.processId()), SIGSTOP);
+    Reveal::showItem(file);
+    ::kill(pid_t(m_bus.processId()), SIGCONT);
+    QVERIFY(m_opened.isEmpty());
+    QTRY_COMPARE(manager.calls.size(), 1);
+    QCOMPARE(manager.calls.first(), (QPair<QString, QStringList>{"ShowItems", {QUrl::fromLocalFile(file).toString()}}));
+    QVERIFY(m_opened.isEmpty());
+    bus.unregisterService(QStringLiteral("org.freedesktop.FileManager1"));
+    bus.unregisterObject(QStringLiteral("/org/freedesktop/FileManager1"));
 }
 
 QTEST_MAIN(TestReveal)

@@ -85,6 +85,20 @@ void TestSettingsWindow::placedOnceAndHiddenOnClose()
     QCOMPARE(controller->window(), window);
     QVERIFY(window->isVisible());
     QTRY_VERIFY(window->isActiveWindow());
+
+    // Escape and Ctrl+W close it too, but a shortcut being recorded takes Escape for itself.
+    ShortcutField *field = controller->view()->shortcuts()->field(HotKeyAction::grabScreen);
+    field->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(field, Qt::Key_Space);
+    QVERIFY(field->isRecording());
+    QTest::keyClick(field, Qt::Key_Escape);
+    QVERIFY(window->isVisible());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_W, Qt::ControlModifier);
+    QVERIFY(!window->isVisible());
+    controller->show();
+    QTRY_VERIFY(window->isActiveWindow());
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window, Qt::Key_Escape);
+    QVERIFY(!window->isVisible());
 }
 
 void TestSettingsWindow::tabFollowsReadingOrder()
@@ -109,7 +123,7 @@ void TestSettingsWindow::tabFollowsReadingOrder()
     };
     const auto check = [&](const QList<QWidget *> &visited, const QString &ignored) {
         QCOMPARE(QApplication::focusWidget(), first);
-        QVERIFY(visited.size() > 25);
+        QVERIFY(visited.size() > 20);
         QVERIFY(std::any_of(visited.cbegin(), visited.cend(), [&](QWidget *widget) {
             return widget->accessibleName() == QStringLiteral("Remove ") + ignored;
         }));

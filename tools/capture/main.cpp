@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <cstdio>
 #include <cstring>
 
 #include "capture/pngfile.h"
@@ -24,6 +25,21 @@ struct Request
     Kind kind = Kind::Region;
     QString path;
 };
+
+// Every failure says why on stderr, where the app reads it; a cancelled grab says nothing.
+int complain(const char *why, const QString &detail = {})
+{
+    if (detail.isEmpty())
+        std::fprintf(stderr, "kiwano-capture: %s\n", why);
+    else
+        std::fprintf(stderr, "kiwano-capture: %s: %s\n", why, qPrintable(detail));
+    return 1;
+}
+
+int written(const QImage &image, const QString &path)
+{
+    return PngFile::write(image, path) ? 0 : complain("could not write the picture", path);
+}
 
 bool parse(int argc, char **argv, Request &request)
 {
@@ -50,7 +66,7 @@ int selectInteractively(int argc, char **argv, const Request &request, const X11
     // The picture and the windows are taken before anything of ours is on screen.
     const QImage frozen = screen.grab(screen.rootGeometry());
     if (frozen.isNull())
-        return 1;
+        return complain("could not read the screen from the X server");
     const QList<QRect> monitors = screen.monitors();
     const QList<QRect> windows = screen.windows();
 
@@ -67,7 +83,12 @@ int selectInteractively(int argc, char **argv, const Request &request, const X11
     QObject::connect(&overlay, &SelectionOverlay::chosen, &app, [&](const QRect &rect) {
         overlay.hide();
         QGuiApplication::sync();
-        status = PngFile::write(frozen.copy(rect), request.path) ? 0 : 1;
+        // A picked window comes as it draws itself where the desktop keeps its pixels, without
+        // whatever covers it; otherwise as the frozen screen shows it.
+        QImage picture;
+        if (overlay.mode() == SelectionOverlay::Mode::Window)
+            picture = screen.windowPixels(rect);
+        status = written(picture.isNull() ? frozen.copy(rect) : picture, request.path);
         app.quit();
     });
     QObject::connect(&overlay, &SelectionOverlay::cancelled, &app, &QGuiApplication::quit);
@@ -81,8 +102,10 @@ int selectInteractively(int argc, char **argv, const Request &request, const X11
 int main(int argc, char **argv)
 {
     Request request;
-    if (!parse(argc, argv, request))
+    if (!parse(argc, argv, request)) {
+        std::fprintf(stderr, "usage: kiwano-capture [-i | -iW | -m] [-x] FILE.png\n");
         return 2;
+    }
     if (WaylandCapture::isSession()) {
         if (request.kind == Kind::Screen)
             return WaylandCapture::grabScreen(argc, argv, request.path);
@@ -93,10 +116,12 @@ int main(int argc, char **argv)
     }
     const auto screen = X11Screen::open();
     if (!screen)
-        return 1;
+        return complain("no X display to grab (DISPLAY is not set or cannot be opened)");
     if (request.kind == Kind::Screen) {
         const QImage image = screen->grab(screen->monitors().constFirst());
-        return PngFile::write(image, request.path) ? 0 : 1;
+        if (image.isNull())
+            return complain("could not read the screen from the X server");
+        return written(image, request.path);
     }
     return selectInteractively(argc, argv, request, *screen);
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "selectionoverlay.h"
 
+#include <algorithm>
+
 #include <QCursor>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -35,6 +37,9 @@ SelectionOverlay::SelectionOverlay(const QImage &frozen, const QList<QRect> &mon
     m_pointer = QCursor::pos();
     m_grabRetry.setInterval(10);
     connect(&m_grabRetry, &QTimer::timeout, this, &SelectionOverlay::retryGrabs);
+    m_clickHint.setSingleShot(true);
+    m_clickHint.setInterval(2500);
+    connect(&m_clickHint, &QTimer::timeout, this, &SelectionOverlay::refresh);
 }
 
 double SelectionOverlay::prepareApplication(const QByteArray &platform)
@@ -105,6 +110,34 @@ QRect SelectionOverlay::labelBox() const
     return Selection::labelFor(box, rect, qRound(6 * m_scale), monitor());
 }
 
+QString SelectionOverlay::hint() const
+{
+    if (m_clickHint.isActive())
+        return QStringLiteral("A click selects nothing: drag over the region to grab");
+    if (m_keyboardDrag)
+        return QStringLiteral("Arrows: size (Shift: 10 px) · Return: grab · Esc: cancel");
+    if (m_mode == Mode::Window)
+        return QStringLiteral("Click a window · Space: region · Esc: cancel");
+    if (!m_windowsKnown)
+        return QStringLiteral("Drag to select · Return: select by keys · Esc: cancel");
+    return QStringLiteral("Drag to select · Return: select by keys · Space: window · Esc: cancel");
+}
+
+QRect SelectionOverlay::hintBox() const
+{
+    QFont font;
+    font.setPixelSize(qRound(13 * m_scale));
+    const QSize text = QFontMetrics(font).size(Qt::TextSingleLine, hint());
+    const QSize size = text + QSize(qRound(20 * m_scale), qRound(10 * m_scale));
+    const QRect screen = monitor();
+    const int margin = qRound(16 * m_scale);
+    QRect box(QPoint(screen.center().x() - size.width() / 2, screen.top() + margin), size);
+    // Out of the way of where the user is looking: at the bottom while the pointer is near the top.
+    if (m_pointer.y() < box.bottom() + 3 * margin)
+        box.moveBottom(screen.bottom() - margin);
+    return box;
+}
+
 QRect SelectionOverlay::magnifierBox() const
 {
     const int side = qRound(magnifiedPixels * magnification * m_scale) + 2;
@@ -127,6 +160,7 @@ QRegion SelectionOverlay::decorations() const
         region += QRect(m_pointer.x(), screen.top(), 1, screen.height());
     }
     region += magnifierBox();
+    region += hintBox();
     return region;
 }
 
@@ -180,6 +214,7 @@ void SelectionOverlay::paintEvent(QPaintEvent *event)
     }
     if (m_mode == Mode::Region && !m_dragging)
         paintCrosshair(painter);
+    paintHint(painter);
     paintMagnifier(painter);
     m_shownHighlight = selected;
     m_shownDecorations = decorations();
@@ -208,6 +243,19 @@ void SelectionOverlay::paintLabel(QPainter &painter) const
     painter.setPen(Kiwano::peel);
     painter.drawRect(box.adjusted(0, 0, -1, -1));
     painter.drawText(box, Qt::AlignCenter, label());
+}
+
+void SelectionOverlay::paintHint(QPainter &painter) const
+{
+    const QRect box = hintBox();
+    QFont font;
+    font.setPixelSize(qRound(13 * m_scale));
+    painter.setFont(font);
+    painter.fillRect(box, m_clickHint.isActive() ? Kiwano::yellow : Kiwano::cream);
+    painter.setPen(Kiwano::peel);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+    painter.drawText(box, Qt::AlignCenter, hint());
 }
 
 void SelectionOverlay::paintMagnifier(QPainter &painter) const
@@ -285,6 +333,7 @@ void SelectionOverlay::mousePressEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton)
         return;
     m_pointer = toDevice(event->position());
+    m_keyboardDrag = false;
     if (m_mode == Mode::Region) {
         m_anchor = m_pointer;
         m_dragging = true;
@@ -309,9 +358,22 @@ void SelectionOverlay::mouseReleaseEvent(QMouseEvent *event)
             return;
         }
     }
-    // A click without a drag picks nothing; selecting goes on.
+    // A click without a drag picks nothing; selecting goes on, and the hint says why.
     m_dragging = false;
+    if (m_mode == Mode::Region)
+        m_clickHint.start();
     refresh();
+}
+
+void SelectionOverlay::moveBy(const QPoint &step)
+{
+    const QPoint moved(std::clamp(m_pointer.x() + step.x(), 0, m_frozen.width()),
+                       std::clamp(m_pointer.y() + step.y(), 0, m_frozen.height()));
+    // On X11 the pointer follows, so a mouse movement goes on from here; a Wayland client cannot
+    // move the pointer, so the overlay keeps its own.
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        QCursor::setPos(moved);
+    pointerMoved(moved);
 }
 
 void SelectionOverlay::keyPressEvent(QKeyEvent *event)
@@ -329,21 +391,32 @@ void SelectionOverlay::keyPressEvent(QKeyEvent *event)
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (m_mode == Mode::Window && !highlight().isEmpty())
+        if (m_mode == Mode::Window) {
+            if (!highlight().isEmpty())
+                emit chosen(highlight());
+        } else if (!m_dragging) {
+            // Return starts a rectangle at the pointer; the arrows size it, Return ends it.
+            m_anchor = m_pointer;
+            m_dragging = true;
+            m_keyboardDrag = true;
+            m_clickHint.stop();
+            refresh();
+        } else if (m_keyboardDrag && !highlight().isEmpty()) {
             emit chosen(highlight());
+        }
         return;
     // Arrows move the pointer by single pixels for exact edges.
     case Qt::Key_Left:
-        QCursor::setPos(m_pointer + QPoint(-step, 0));
+        moveBy(QPoint(-step, 0));
         return;
     case Qt::Key_Right:
-        QCursor::setPos(m_pointer + QPoint(step, 0));
+        moveBy(QPoint(step, 0));
         return;
     case Qt::Key_Up:
-        QCursor::setPos(m_pointer + QPoint(0, -step));
+        moveBy(QPoint(0, -step));
         return;
     case Qt::Key_Down:
-        QCursor::setPos(m_pointer + QPoint(0, step));
+        moveBy(QPoint(0, step));
         return;
     default:
         return;

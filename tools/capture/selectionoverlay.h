@@ -57,6 +57,8 @@ private:
     QRect magnifierBox() const;
     QRect labelBox() const;
     QString label() const;
+    QRect hintBox() const;
+    QString hint() const;
     QRegion decorations() const;
     void pointerMoved(const QPoint &point);
     QPoint toDevice(const QPointF &point) const;
@@ -66,6 +68,9 @@ private:
     void paintCrosshair(QPainter &painter) const;
     void paintMagnifier(QPainter &painter) const;
     void paintLabel(QPainter &painter) const;
+    void paintHint(QPainter &painter) const;
+    void moveBy(const QPoint &step);
+    void clickWithoutDrag();
 
     QImage m_frozen;
     QList<QRect> m_monitors;
@@ -75,6 +80,10 @@ private:
     QPoint m_pointer;
     QPoint m_anchor;
     bool m_dragging = false;
+    // A rectangle started with Return and sized with the arrow keys, ended by Return again.
+    bool m_keyboardDrag = false;
+    // A click that selected nothing: the hint says a drag is needed, for a while.
+    QTimer m_clickHint;
     bool m_windowsKnown = true;
     QRect m_shownHighlight;
     QRegion m_shownDecorations;

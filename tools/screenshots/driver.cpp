@@ -158,7 +158,10 @@ bool Driver::shootPixels(const QString &name, const QRect &pixels)
         settle(150);
     }
     shot.setDevicePixelRatio(1);
-    const QString file = QDir(m_folder).filePath(QStringLiteral("%1@%2x.png").arg(name).arg(m_scale));
+    if (!m_language.isEmpty() && name != u"main-window" && name != u"settings")
+        return true;
+    const QString shown = m_language.isEmpty() ? name : name + u'-' + m_language;
+    const QString file = QDir(m_folder).filePath(QStringLiteral("%1@%2x.png").arg(shown).arg(m_scale));
     if (shot.isNull() || !shot.save(file)) {
         fail(QStringLiteral("cannot write ") + file);
         return false;

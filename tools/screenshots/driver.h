@@ -34,6 +34,10 @@ public:
     // The same for an area of the screen in device pixels.
     bool shootPixels(const QString &name, const QRect &pixels);
 
+    // In another language than English only the README's main window and settings are taken,
+    // as NAME-LANGUAGE@Nx.png.
+    void setLanguage(const QString &language) { m_language = language; }
+
     int failures() const { return m_failures; }
     void fail(const QString &what);
 
@@ -52,5 +56,6 @@ public:
 private:
     QString m_folder;
     int m_scale;
+    QString m_language;
     int m_failures = 0;
 };

@@ -21,6 +21,7 @@
 #include "editor/ui/toolbar.h"
 #include "look/widgets/kiwanobutton.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QMainWindow>
 #include <QPainter>
@@ -148,7 +149,8 @@ void run(Driver &driver, const QString &makeGrabs)
         return;
     drawLayers(driver, editor);
     // The watermark comes selected, and with the move tool its corners show their handles.
-    if (auto *watermark = Driver::find<KiwanoButton>(editor->toolbar(), QStringLiteral("Watermark"))) {
+    const QString watermarkName = QCoreApplication::translate("EditorActions", "Watermark");
+    if (auto *watermark = Driver::find<KiwanoButton>(editor->toolbar(), watermarkName)) {
         Driver::click(watermark);
         driver.waitFor(QStringLiteral("the watermark"), [&] {
             return editor->model()->selected() && editor->model()->selected()->tool() == Tool::watermark;

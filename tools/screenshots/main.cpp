@@ -14,6 +14,7 @@
 #include "clipboard/store.h"
 #include "hotkeys/hotkeycenter.h"
 #include "hotkeys/keyboard.h"
+#include "app/translations.h"
 #include "look/pixel.h"
 #include "look/widgets/kiwanostyle.h"
 #include "platform/x11/x11hotkeygrabber.h"
@@ -54,6 +55,8 @@ int main(int argc, char *argv[])
     const QString out = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(out);
     Driver driver(out, QString::fromLocal8Bit(argv[2]).toInt());
+    // LANGUAGE or LANG names the language, as for the application.
+    driver.setLanguage(Translations::install(app));
 
     // The shortcuts registered with the X server as the application does, so that the settings
     // show them taken by us rather than by another application.

@@ -149,7 +149,7 @@ void EditorModel::resize(QSizeF size)
     for (const Annotation &layer : m_annotations)
         layers.append(layer.scaled(sx, sy));
     setAnnotations(layers);
-    showToast(QStringLiteral("Resized to %1 \u00d7 %2").arg(w).arg(h));
+    showToast(tr("Resized to %1 \u00d7 %2").arg(w).arg(h));
 }
 
 QImage EditorModel::flatten() const

@@ -75,14 +75,14 @@ QThreadPool *exportPool()
 
 QString flattenFailure()
 {
-    return QStringLiteral("not enough memory to flatten the image");
+    return QCoreApplication::translate("EditorModel", "not enough memory to flatten the image");
 }
 
 std::optional<QString> askWithFileDialog(const QString &folder, const QString &fileName)
 {
     QFileDialog dialog(nullptr, QString(), folder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(QStringLiteral("PNG image (*.png)"));
+    dialog.setNameFilter(QCoreApplication::translate("EditorModel", "PNG image (*.png)"));
     dialog.setDefaultSuffix(QStringLiteral("png"));
     dialog.selectFile(fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -123,9 +123,9 @@ void EditorModel::copyToClipboard()
         if (!model)
             return;
         if (png.isEmpty())
-            model->showToast(QStringLiteral("Couldn't copy: ") + flattenFailure());
+            model->showToast(tr("Couldn't copy: %1").arg(flattenFailure()));
         else if (clipboard)
-            model->showToast(QStringLiteral("Copied!"));
+            model->showToast(tr("Copied!"));
     });
 }
 
@@ -173,10 +173,9 @@ void EditorModel::writePng(ExportJob job, const QString &target)
         if (!model)
             return;
         if (outcome.written)
-            model->showToast(QStringLiteral("Saved to ") + QFileInfo(target).dir().dirName() +
-                             QStringLiteral("!"));
+            model->showToast(tr("Saved to %1!").arg(QFileInfo(target).dir().dirName()));
         else
-            model->showToast(QStringLiteral("Couldn't save: ") + outcome.error);
+            model->showToast(tr("Couldn't save: %1").arg(outcome.error));
     });
 }
 

@@ -365,7 +365,7 @@ bool EditorModel::pasteImage()
 {
     const QImage image = ImageImport::fromPasteboard(QGuiApplication::clipboard());
     if (image.isNull()) {
-        showToast(QStringLiteral("Nothing to paste"));
+        showToast(tr("Nothing to paste"));
         return false;
     }
     addPicture(image);

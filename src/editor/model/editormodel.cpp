@@ -211,7 +211,7 @@ void EditorModel::saveDefault(const Style &style, Tool tool)
     emit toolStylesChanged();
     emit changed();
     ToolDefaults::save(style, tool);
-    showToast(QStringLiteral("Saved ") + label(tool) + QStringLiteral(" default"));
+    showToast(tr("Saved %1 default").arg(label(tool)));
 }
 
 void EditorModel::showToast(const QString &text)

@@ -8,7 +8,8 @@
 // "save.folder" and "save.ask".
 namespace SaveLocation {
 
-// The stored save folder, or the Desktop folder when none is stored.
+// The stored save folder, or the Desktop folder when none is stored or the stored one cannot
+// take files (a file, a folder of someone else's, a relative path).
 QString folder();
 // Stores the save folder.
 void setFolder(const QString &path);

@@ -10,16 +10,16 @@ namespace {
 
 // Ctrl+[ and Ctrl+] are written as key sequences so that they read the same in tooltips.
 const EditorActions::Entry table[] = {
-    {EditorActions::watermark, "Watermark", "image", "", "Add the ZOG kiwano as a layer"},
-    {EditorActions::resize, "Resize", "expand", "", ""},
-    {EditorActions::undo, "Undo", "undo", "Ctrl+Z", ""},
-    {EditorActions::redo, "Redo", "redo", "Ctrl+Shift+Z", ""},
-    {EditorActions::copy, "Copy", "clone", "Ctrl+C", ""},
-    {EditorActions::save, "Save", "arrow-down-to-bracket", "Ctrl+S", ""},
-    {EditorActions::bringForward, "", "arrow-up", "Ctrl+]", "Bring forward (Ctrl+])"},
-    {EditorActions::sendBackward, "", "arrow-down", "Ctrl+[", "Send backward (Ctrl+[)"},
-    {EditorActions::deleteLayer, "", "trash", "", "Delete layer (\u232B)"},
-    {EditorActions::flatten, "", "compress", "", "Flatten: bake every layer into the image"},
+    {EditorActions::watermark, QT_TRANSLATE_NOOP("EditorActions", "Watermark"), "image", "", QT_TRANSLATE_NOOP("EditorActions", "Add the ZOG kiwano as a layer")},
+    {EditorActions::resize, QT_TRANSLATE_NOOP("EditorActions", "Resize"), "expand", "", ""},
+    {EditorActions::undo, QT_TRANSLATE_NOOP("EditorActions", "Undo"), "undo", "Ctrl+Z", ""},
+    {EditorActions::redo, QT_TRANSLATE_NOOP("EditorActions", "Redo"), "redo", "Ctrl+Shift+Z", ""},
+    {EditorActions::copy, QT_TRANSLATE_NOOP("EditorActions", "Copy"), "clone", "Ctrl+C", ""},
+    {EditorActions::save, QT_TRANSLATE_NOOP("EditorActions", "Save"), "arrow-down-to-bracket", "Ctrl+S", ""},
+    {EditorActions::bringForward, "", "arrow-up", "Ctrl+]", QT_TRANSLATE_NOOP("EditorActions", "Bring forward (Ctrl+])")},
+    {EditorActions::sendBackward, "", "arrow-down", "Ctrl+[", QT_TRANSLATE_NOOP("EditorActions", "Send backward (Ctrl+[)")},
+    {EditorActions::deleteLayer, "", "trash", "", QT_TRANSLATE_NOOP("EditorActions", "Delete layer (\u232B)")},
+    {EditorActions::flatten, "", "compress", "", QT_TRANSLATE_NOOP("EditorActions", "Flatten: bake every layer into the image")},
 };
 static_assert(std::size(table) == EditorActions::count);
 
@@ -35,13 +35,15 @@ EditorActions::EditorActions(EditorModel *model, QWidget *view)
     , m_model(model)
 {
     for (const Entry &e : table) {
-        auto *action = new QAction(QString::fromUtf8(e.title), view);
+        auto *action = new QAction(tr(e.title), view);
         if (*e.shortcut) {
             action->setShortcut(QKeySequence(QString::fromLatin1(e.shortcut),
                                              QKeySequence::PortableText));
-            action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+            // The whole window: the grab strip or a sidebar panel may hold the focus. A text
+            // field still takes its own keys (copy, undo...) before these.
+            action->setShortcutContext(Qt::WindowShortcut);
         }
-        action->setToolTip(QString::fromUtf8(e.toolTip));
+        action->setToolTip(*e.toolTip ? tr(e.toolTip) : QString());
         const Id id = e.id;
         connect(action, &QAction::triggered, this, [this, id] { trigger(id); });
         view->addAction(action);

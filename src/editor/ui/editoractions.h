@@ -9,8 +9,9 @@ class QAction;
 class QWidget;
 
 // The editor's commands, defined once: the toolbar's and the layers footer's buttons show these
-// actions, and their shortcuts live on the whole editor view (so they keep working whichever
-// panel is showing). Each action follows the model's state for being enabled.
+// actions, and their shortcuts act in the whole window that hosts the view (wherever the focus
+// is, the grab strip included), except for the keys a focused text field uses itself. Each
+// action follows the model's state for being enabled.
 class EditorActions : public QObject
 {
     Q_OBJECT
@@ -41,7 +42,7 @@ public:
     // The table itself, in the order the buttons appear.
     static const Entry &entry(Id id);
 
-    // The actions are added to view, with shortcuts that act in view and its children.
+    // The actions are added to view, with shortcuts that act in view's window.
     EditorActions(EditorModel *model, QWidget *view);
 
     QAction *action(Id id) const { return m_actions[id]; }

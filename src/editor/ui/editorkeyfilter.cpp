@@ -3,7 +3,6 @@
 
 #include "editor/model/editormodel.h"
 
-#include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QKeyEvent>
@@ -24,7 +23,7 @@ Command decide(int key, Qt::KeyboardModifiers modifiers, const Situation &situat
         return Command::pasteImage;
     const bool deleteKey = key == Qt::Key_Backspace || key == Qt::Key_Delete;
     if (deleteKey && !(held & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        && situation.layerSelected && !situation.textEntryOpen && !situation.listFocused)
+        && situation.layerSelected && !situation.textEntryOpen)
         return Command::deleteSelected;
     return Command::pass;
 }
@@ -62,7 +61,6 @@ bool EditorKeyFilter::eventFilter(QObject *watched, QEvent *event)
     situation.hasModel = model != nullptr;
     situation.layerSelected = model && model->selectedID().has_value();
     situation.textEntryOpen = model && model->textEntry().has_value();
-    situation.listFocused = qobject_cast<const QAbstractItemView *>(focus ? focus : widget);
 
     switch (EditorKeys::decide(key->key(), key->modifiers(), situation)) {
     case EditorKeys::Command::pasteImage:

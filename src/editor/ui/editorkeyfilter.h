@@ -20,12 +20,11 @@ struct Situation
     bool hasModel = false;
     bool layerSelected = false;
     bool textEntryOpen = false;     // a text layer is being typed on the canvas
-    bool listFocused = false;       // a list of its own has the focus (the grab strip): its Delete
 };
 
 // Ctrl+V with no other of Ctrl/Alt/Shift/Meta pastes an image; Backspace or Delete without
-// Ctrl, Alt or Meta (Shift is fine) deletes the selected layer unless a list has the focus, where
-// those keys delete the list's own item. Anything else passes.
+// Ctrl, Alt or Meta (Shift is fine) deletes the selected layer, wherever the focus is outside a
+// text field: a selected layer takes the key before the grab strip would. Anything else passes.
 Command decide(int key, Qt::KeyboardModifiers modifiers, const Situation &situation);
 
 // True for the widgets that take typed text, where the editor's own keys must not act.

@@ -35,7 +35,7 @@ ImageCanvas::ImageCanvas(EditorModel *model, QWidget *parent)
 {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    setAccessibleName(QStringLiteral("Image"));
+    setAccessibleName(tr("Image"));
     setAttribute(Qt::WA_OpaquePaintEvent, !m_model->base().hasAlphaChannel());
     m_cache.takeLayers(m_model->annotations());
     chooseLive();

@@ -6,6 +6,7 @@
 #include "look/widgets/pixelpaint.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QLineEdit>
 #include <QPainter>
 #include <QStyleFactory>
@@ -162,8 +163,15 @@ void apply(QApplication &app)
     QApplication::setStyle(style);
     QApplication::setPalette(style->standardPalette());
     // The pixel font reads well from 8 points up; without it the system font stays.
-    if (hasPixelFont)
+    if (hasPixelFont) {
         QApplication::setFont(Pixel::font(12));
+        // The desktop's own dialogs are laid out for the desktop's font: in the pixel font their
+        // columns come out cut ("35....KiB"). They and everything in them keep the system font.
+        const QFont system = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+        for (const char *dialog : {"QFileDialog", "QMessageBox", "QColorDialog", "QInputDialog",
+                                   "QProgressDialog", "QErrorMessage"})
+            QApplication::setFont(system, dialog);
+    }
     Q_UNUSED(app);
 }
 

@@ -3,6 +3,7 @@
 
 #include "platform/portal/portalshortcut.h"
 
+#include <QCoreApplication>
 #include <QDBusMetaType>
 
 #include <array>
@@ -145,7 +146,7 @@ void PortalHotKeyGrabber::fail(const PortalRequest::Answer &answer)
 {
     m_state = State::Failed;
     m_failure = answer.outcome == PortalRequest::Outcome::Unavailable
-        ? QStringLiteral("This desktop offers no global shortcuts to applications.")
+        ? QCoreApplication::translate("Portal", "This desktop offers no global shortcuts to applications.")
         : answer.reason;
     m_entries.clear();
     m_bound.clear();

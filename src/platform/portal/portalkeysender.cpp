@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/portal/portalkeysender.h"
 
+#include <QCoreApplication>
 #include <QDBusPendingCall>
 
 namespace {
@@ -54,7 +55,7 @@ void PortalKeySender::open()
             start << QVariant::fromValue(m_session) << QString() << QVariantMap();
             step(start, [this](const QVariantMap &results) {
                 if (!(results.value(QStringLiteral("devices")).toUInt() & keyboardDevice))
-                    return fail({PortalRequest::Outcome::Cancelled, {}, QStringLiteral("The desktop did not allow typing.")});
+                    return fail({PortalRequest::Outcome::Cancelled, {}, QCoreApplication::translate("Portal", "The desktop did not allow typing.")});
                 m_state = State::Open;
                 if (m_waiting)
                     typePaste(*std::exchange(m_waiting, std::nullopt));
@@ -77,7 +78,7 @@ void PortalKeySender::fail(const PortalRequest::Answer &answer)
     m_state = State::Failed;
     m_waiting.reset();
     m_failure = answer.outcome == PortalRequest::Outcome::Unavailable
-        ? QStringLiteral("This desktop does not let applications type.")
+        ? QCoreApplication::translate("Portal", "This desktop does not let applications type.")
         : answer.reason;
     emit pasteFailed(m_failure);
 }

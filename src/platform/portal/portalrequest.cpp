@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/portal/portalrequest.h"
 
+#include <QCoreApplication>
 #include <QDBusError>
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
@@ -37,7 +38,7 @@ void PortalRequest::send(const QDBusConnection &bus, QDBusMessage call, int dead
 {
     auto *request = new PortalRequest(bus, context, std::move(done));
     if (!bus.isConnected()) {
-        request->finish({Outcome::Unavailable, {}, QStringLiteral("There is no session bus.")});
+        request->finish({Outcome::Unavailable, {}, QCoreApplication::translate("Portal", "There is no session bus.")});
         return;
     }
     QList<QVariant> arguments = call.arguments();
@@ -86,17 +87,17 @@ void PortalRequest::responded(uint code, const QVariantMap &results)
         finish({Outcome::Granted, results, {}});
         break;
     case 1:
-        finish({Outcome::Cancelled, results, QStringLiteral("The desktop refused the request.")});
+        finish({Outcome::Cancelled, results, QCoreApplication::translate("Portal", "The desktop refused the request.")});
         break;
     default:
-        finish({Outcome::Failed, results, QStringLiteral("The desktop could not carry out the request.")});
+        finish({Outcome::Failed, results, QCoreApplication::translate("Portal", "The desktop could not carry out the request.")});
         break;
     }
 }
 
 void PortalRequest::expired()
 {
-    finish({Outcome::NoAnswer, {}, QStringLiteral("The desktop did not answer.")});
+    finish({Outcome::NoAnswer, {}, QCoreApplication::translate("Portal", "The desktop did not answer.")});
 }
 
 void PortalRequest::finish(const Answer &answer)

@@ -3,6 +3,7 @@
 
 #include "platform/portal/portalrequest.h"
 
+#include <QCoreApplication>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,16 +28,16 @@ void take(const QDBusConnection &bus, int deadlineMs, QObject *context, std::fun
             QString why;
             switch (answer.outcome) {
             case PortalRequest::Outcome::Cancelled:
-                why = QStringLiteral("the desktop refused the screenshot");
+                why = QCoreApplication::translate("Portal", "the desktop refused the screenshot");
                 break;
             case PortalRequest::Outcome::NoAnswer:
-                why = QStringLiteral("the desktop did not answer the screenshot request in time");
+                why = QCoreApplication::translate("Portal", "the desktop did not answer the screenshot request in time");
                 break;
             case PortalRequest::Outcome::Unavailable:
-                why = QStringLiteral("the desktop offers no screenshot portal");
+                why = QCoreApplication::translate("Portal", "the desktop offers no screenshot portal");
                 break;
             default:
-                why = QStringLiteral("the desktop could not take the screenshot");
+                why = QCoreApplication::translate("Portal", "the desktop could not take the screenshot");
                 break;
             }
             if (!answer.reason.isEmpty())
@@ -51,7 +52,7 @@ void take(const QDBusConnection &bus, int deadlineMs, QObject *context, std::fun
 Result collect(const QUrl &uri, const QDateTime &askedAt)
 {
     if (!uri.isLocalFile())
-        return {{}, QStringLiteral("the desktop's screenshot is not a local file: %1").arg(uri.toDisplayString())};
+        return {{}, QCoreApplication::translate("Portal", "the desktop's screenshot is not a local file: %1").arg(uri.toDisplayString())};
     const QByteArray path = uri.toLocalFile().toLocal8Bit();
     // Never through a link, never waiting on a FIFO.
     const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
@@ -59,7 +60,7 @@ Result collect(const QUrl &uri, const QDateTime &askedAt)
     if (fd < 0 || fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size > largestPicture) {
         if (fd >= 0)
             ::close(fd);
-        return {{}, QStringLiteral("the desktop's screenshot %1 cannot be read").arg(uri.toLocalFile())};
+        return {{}, QCoreApplication::translate("Portal", "the desktop's screenshot %1 cannot be read").arg(uri.toLocalFile())};
     }
     QByteArray bytes(qsizetype(status.st_size), Qt::Uninitialized);
     qsizetype done = 0;
@@ -71,7 +72,7 @@ Result collect(const QUrl &uri, const QDateTime &askedAt)
     }
     ::close(fd);
     if (done != bytes.size() || bytes.isEmpty())
-        return {{}, QStringLiteral("the desktop's screenshot %1 cannot be read").arg(uri.toLocalFile())};
+        return {{}, QCoreApplication::translate("Portal", "the desktop's screenshot %1 cannot be read").arg(uri.toLocalFile())};
 
     const qint64 modifiedMs = qint64(status.st_mtim.tv_sec) * 1000 + status.st_mtim.tv_nsec / 1000000;
     const bool fresh = modifiedMs + clockSlackMs >= askedAt.toMSecsSinceEpoch();

@@ -25,10 +25,14 @@ public:
     QList<QRect> windows() const;
     // The pixels of rect (within the root) as Format_RGB32; a null image when they cannot be read.
     QImage grab(const QRect &rect) const;
+    // The top-level window whose frame is frame, as it draws itself: its own pixels, without the
+    // windows that cover it. Only a compositing manager keeps those; without one, a null image.
+    QImage windowPixels(const QRect &frame) const;
 
 private:
     X11Screen(xcb_connection_t *connection, int screenNumber);
     bool hasBgrxPixels() const;
+    QImage grabDrawable(unsigned int drawable, const QRect &area) const;
 
     xcb_connection_t *m_connection;
     unsigned int m_root = 0;

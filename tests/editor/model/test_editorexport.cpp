@@ -6,6 +6,8 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QScopeGuard>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <unistd.h>
@@ -148,9 +150,14 @@ private slots:
         QTRY_VERIFY(model->toast());
         QVERIFY2(model->toast()->startsWith("Couldn't save: ") && model->toast()->size() > 15,
                  qPrintable(*model->toast()));
-        QCOMPARE(SaveLocation::folder(), dir);
         QCOMPARE(ImageImport::decodeFile(*m_answer), old);
         QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden), QStringList{"shot.png"});
+        // The choice is kept; while the folder takes no files, saving starts on the Desktop.
+        const QSettings preferences(QSettings::IniFormat, QSettings::UserScope, "KiwanoSnapper", "KiwanoSnapper");
+        QCOMPARE(preferences.value("save.folder").toString(), dir);
+        QCOMPARE(SaveLocation::folder(), QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+        setLocked(dir, false);
+        QCOMPARE(SaveLocation::folder(), dir);
     }
 };
 

@@ -104,15 +104,17 @@ private slots:
         QVERIFY(!elsewhere.isAccepted() || doc.model->index(layer));
         QVERIFY(doc.model->index(layer));
 
-        list->setFocus();
-        QTRY_VERIFY(list->hasFocus());
-        QTest::keyClick(list, Qt::Key_Delete);
-        QVERIFY(doc.model->index(layer));
-
         plain->setFocus();
         QTRY_VERIFY(plain->hasFocus());
         QTest::keyClick(plain, Qt::Key_Delete);
         QVERIFY(!doc.model->index(layer));
+
+        // A selected layer takes Backspace before a list with keys of its own (the grab strip).
+        const QUuid second = doc.addBox(20);
+        list->setFocus();
+        QTRY_VERIFY(list->hasFocus());
+        QTest::keyClick(list, Qt::Key_Backspace);
+        QVERIFY(!doc.model->index(second));
 
         // Ctrl+V with nothing to paste: consumed, and the model says so.
         QApplication::clipboard()->clear();

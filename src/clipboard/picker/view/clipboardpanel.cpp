@@ -35,8 +35,8 @@ ClipboardPanel::ClipboardPanel(Clipboard &clipboard, HotKeyCenter &hotKeys, QWid
     , m_presentation(presentation)
     , m_model(clipboard)
 {
-    setWindowTitle(QStringLiteral("Clipboard"));
-    setAccessibleName(QStringLiteral("Clipboard history"));
+    setWindowTitle(tr("Clipboard"));
+    setAccessibleName(tr("Clipboard history"));
     setFixedSize(panelSize);
     m_view = new ClipboardPickerView(m_model, m_clipboard, this);
     auto *layout = new QVBoxLayout(this);

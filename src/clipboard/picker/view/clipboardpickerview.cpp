@@ -98,7 +98,7 @@ ClipboardPickerView::ClipboardPickerView(ClipboardPickerModel &model, Clipboard 
     , m_model(model)
     , m_clipboard(clipboard)
 {
-    setAccessibleName(QStringLiteral("Clipboard history"));
+    setAccessibleName(tr("Clipboard history"));
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(border, border, border, border);
     column->setSpacing(0);
@@ -139,12 +139,12 @@ QWidget *ClipboardPickerView::makeHeader()
     row->setSpacing(10);
     row->addWidget(new PixelIconView(QStringLiteral("kiwano"), 18, header), 0, Qt::AlignVCenter);
     QLabel *title = pixelText(12, Kiwano::peel, header);
-    title->setText(QStringLiteral("Clipboard"));
+    title->setText(tr("Clipboard"));
     row->addWidget(title, 0, Qt::AlignVCenter);
 
     m_search = new QLineEdit(header);
-    m_search->setPlaceholderText(QStringLiteral("Type to search..."));
-    m_search->setAccessibleName(QStringLiteral("Search"));
+    m_search->setPlaceholderText(tr("Type to search..."));
+    m_search->setAccessibleName(tr("Search"));
     m_search->setFrame(false);
     QFont font = m_search->font();
     font.setPixelSize(14);
@@ -169,7 +169,7 @@ QWidget *ClipboardPickerView::makeEmptyState()
     m_emptyTitle = pixelText(12, Kiwano::peel, empty);
     column->addWidget(m_emptyTitle, 0, Qt::AlignHCenter);
     m_emptyHint = pixelText(8, Kiwano::peel, empty);
-    m_emptyHint->setText(QStringLiteral("Copy something, and it shows up here."));
+    m_emptyHint->setText(tr("Copy something, and it shows up here."));
     column->addWidget(m_emptyHint, 0, Qt::AlignHCenter);
     column->addStretch(1);
     return empty;
@@ -188,15 +188,16 @@ QWidget *ClipboardPickerView::makeFooter()
     auto *row = new QHBoxLayout;
     row->setSpacing(8);
     m_hint = pixelText(8, faded(Kiwano::peel, 0.75f), footer);
-    row->addWidget(m_hint);
-    row->addStretch(1);
-    m_clear = new KiwanoButton(QStringLiteral("trash"), QStringLiteral("Clear"), footer);
-    m_clear->setToolTip(QStringLiteral("Clear everything except pinned items (Ctrl+Shift+\u232B)"));
+    // Longer languages wrap between the key hints rather than lose the last one under the buttons.
+    m_hint->setWordWrap(true);
+    row->addWidget(m_hint, 1);
+    m_clear = new KiwanoButton(QStringLiteral("trash"), tr("Clear"), footer);
+    m_clear->setToolTip(tr("Clear everything except pinned items (Ctrl+Shift+\u232B)"));
     m_clear->setFocusPolicy(Qt::TabFocus);
     connect(m_clear, &KiwanoButton::clicked, this, [this] { m_clipboard.clear(false); });
     row->addWidget(m_clear);
-    m_settings = new KiwanoButton(QStringLiteral("sliders"), QStringLiteral("Settings"), footer);
-    m_settings->setToolTip(QStringLiteral("Settings"));
+    m_settings = new KiwanoButton(QStringLiteral("sliders"), tr("Settings"), footer);
+    m_settings->setToolTip(tr("Settings"));
     m_settings->setFocusPolicy(Qt::TabFocus);
     connect(m_settings, &KiwanoButton::clicked, this, [this] { m_model.openSettings(); });
     row->addWidget(m_settings);
@@ -226,8 +227,8 @@ void ClipboardPickerView::updateContent()
 {
     const bool empty = m_list->listModel().rowCount() == 0;
     const bool searching = !m_model.query().isEmpty();
-    m_emptyTitle->setText(searching ? QStringLiteral("No match. It's an illusion.")
-                                    : QStringLiteral("Nothing copied yet"));
+    m_emptyTitle->setText(searching ? tr("No match. It's an illusion.")
+                                    : tr("Nothing copied yet"));
     m_emptyHint->setVisible(!searching);
     m_content->setCurrentIndex(empty ? 1 : 0);
     // Clear keeps pinned entries: with nothing else listed it would do nothing.

@@ -133,7 +133,7 @@ ClipListView::ClipListView(ClipboardPickerModel &picker, Clipboard &clipboard, Q
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setViewportMargins(8, 8, 8, 8);
-    setAccessibleName(QStringLiteral("Clipboard history"));
+    setAccessibleName(tr("Clipboard history"));
     QPalette colours = palette();
     colours.setColor(QPalette::Base, Qt::transparent);
     setPalette(colours);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "clipboard/picker/view/pickertexts.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace PickerTexts {
@@ -12,10 +13,11 @@ QString details(const ClipItem &item,
     QStringList parts;
     if (item.app && appName) {
         if (const auto name = appName(*item.app))
-            parts << QStringLiteral("From ") + *name;
+            parts << QCoreApplication::translate("PickerTexts", "From %1").arg(*name);
     }
-    parts << (item.copies == 1 ? QStringLiteral("Copied once")
-                               : QStringLiteral("Copied %1x").arg(item.copies));
+    parts << (item.copies == 1 ? QCoreApplication::translate("PickerTexts", "Copied once")
+                               : QCoreApplication::translate("PickerTexts", "Copied %nx", nullptr,
+                                                                 item.copies));
     if (item.lastCopied.isValid()) {
         const QDateTime local = item.lastCopied.toLocalTime();
         // An abbreviated date with a short time, in the user's own order and words.
@@ -26,23 +28,26 @@ QString details(const ClipItem &item,
         // Minutes are enough; some locales' short format carries seconds.
         QString timeFormat = locale.timeFormat(QLocale::ShortFormat);
         timeFormat.remove(QLatin1String(":ss"));
-        parts << QStringLiteral("%1 at %2").arg(date, locale.toString(local.time(), timeFormat));
+        parts << QCoreApplication::translate("PickerTexts", "%1 at %2")
+                     .arg(date, locale.toString(local.time(), timeFormat));
     }
     if (item.pinned)
-        parts << QStringLiteral("Pinned");
+        parts << QCoreApplication::translate("PickerTexts", "Pinned");
     return parts.join(QStringLiteral("  \u00B7  "));
 }
 
 QString hint(bool pasteAutomatically)
 {
-    const QString keys = pasteAutomatically ? QStringLiteral("\u23CE paste  Alt+\u23CE copy")
-                                            : QStringLiteral("\u23CE copy  Alt+\u23CE paste");
-    return keys + QStringLiteral("  Alt+P pin  Alt+\u232B delete");
+    const QString keys = pasteAutomatically
+        ? QCoreApplication::translate("PickerTexts", "\u23CE paste  Alt+\u23CE copy")
+        : QCoreApplication::translate("PickerTexts", "\u23CE copy  Alt+\u23CE paste");
+    return keys + QCoreApplication::translate("PickerTexts", "  Alt+P pin  Alt+\u232B delete");
 }
 
 QString sessionWarning()
 {
-    return QStringLiteral("To paste for you, Kiwano Snapper needs an X11 session. Until then \u23CE copies.");
+    return QCoreApplication::translate("PickerTexts",
+        "To paste for you, Kiwano Snapper needs an X11 session. Until then \u23CE copies.");
 }
 
 QString badge(int index)

@@ -53,8 +53,8 @@ void CropSizeLabel::paintEvent(QPaintEvent *)
 
 CropBar::CropBar(QWidget *parent)
     : QWidget(parent)
-    , m_cancel(new KiwanoButton(QStringLiteral("xmark"), QStringLiteral("Cancel"), this))
-    , m_apply(new KiwanoButton(QStringLiteral("check"), QStringLiteral("Apply Crop"), this))
+    , m_cancel(new KiwanoButton(QStringLiteral("xmark"), tr("Cancel"), this))
+    , m_apply(new KiwanoButton(QStringLiteral("check"), tr("Apply Crop"), this))
 {
     auto *row = new QHBoxLayout(this);
     // The shadow lies in the margin right and below the box.

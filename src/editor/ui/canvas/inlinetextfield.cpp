@@ -13,9 +13,9 @@
 InlineTextField::InlineTextField(QWidget *parent)
     : QLineEdit(parent)
 {
-    setPlaceholderText(QStringLiteral("Type, then ⏎"));
+    setPlaceholderText(tr("Type, then ⏎"));
     setFrame(false);
-    setAccessibleName(QStringLiteral("Text"));
+    setAccessibleName(tr("Text"));
     // The line edit keeps 2 of its own left of the text.
     setTextMargins(padding - 2, padding, padding, padding);
     // The box is painted here; the line edit's own base stays clear.

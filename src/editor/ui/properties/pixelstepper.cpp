@@ -68,7 +68,7 @@ QString PixelStepper::format(double value, Format format)
     case Format::whole:
         return QString::number(std::trunc(value), 'f', 0);
     case Format::percent:
-        return QString::number(std::round(value * 100), 'f', 0) + QLatin1Char('%');
+        return tr("%1%").arg(QString::number(std::round(value * 100), 'f', 0));
     }
     return QString();
 }

@@ -1,0 +1,317 @@
+// SPDX-License-Identifier: MIT
+// The German and French catalogues: complete, faithful to their sources' placeholders, drawable
+// in the pixel font, compiled in, and what a user whose LANG is German sees.
+#include "annotation/tool.h"
+#include "app/relativedate.h"
+#include "app/translations.h"
+#include "clipboard/picker/view/pickertexts.h"
+#include "hotkeys/hotkey.h"
+#include "look/widgets/pixellabel.h"
+#include "settings/generalsection.h"
+#include "settings/limitstepper.h"
+#include "settings/updatesettings.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QRawFont>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTranslator>
+#include <QXmlStreamReader>
+
+namespace {
+
+struct Message
+{
+    QString context;
+    QString source;
+    QStringList translations; // one, or one per plural form
+    bool unfinished = false;
+};
+
+struct Catalogue
+{
+    QString language;
+    QList<Message> messages;
+    QString error;
+};
+
+Catalogue read(const QString &path)
+{
+    Catalogue catalogue;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        catalogue.error = file.errorString();
+        return catalogue;
+    }
+    QXmlStreamReader xml(&file);
+    QString context;
+    Message message;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement())
+            continue;
+        const auto name = xml.name();
+        if (name == u"TS") {
+            catalogue.language = xml.attributes().value(QStringLiteral("language")).toString();
+        } else if (name == u"name") {
+            context = xml.readElementText();
+        } else if (name == u"message") {
+            message = Message{context, {}, {}, false};
+        } else if (name == u"source") {
+            message.source = xml.readElementText();
+        } else if (name == u"translation") {
+            const QString type = xml.attributes().value(QStringLiteral("type")).toString();
+            // Unfinished, and also vanished or obsolete: lupdate's leftovers of texts gone from the code.
+            message.unfinished = !type.isEmpty();
+            // Plain text, or one numerusform element per plural form.
+            QString text;
+            while (!xml.atEnd()) {
+                xml.readNext();
+                if (xml.isCharacters())
+                    text += xml.text();
+                else if (xml.isStartElement() && xml.name() == u"numerusform")
+                    message.translations << xml.readElementText();
+                else if (xml.isEndElement() && xml.name() == u"translation")
+                    break;
+            }
+            if (message.translations.isEmpty())
+                message.translations << text;
+            catalogue.messages << message;
+        }
+    }
+    if (xml.hasError())
+        catalogue.error = xml.errorString();
+    return catalogue;
+}
+
+QStringList placeholders(const QString &text)
+{
+    static const QRegularExpression pattern(QStringLiteral("%L?(\\d{1,2}|n)"));
+    QStringList found;
+    for (auto it = pattern.globalMatch(text); it.hasNext();)
+        found << it.next().captured(0).remove(u'L');
+    found.sort();
+    return found;
+}
+
+// "&Save" marks S as the accelerator; "&&" is a plain ampersand and "& " a word.
+int accelerators(QString text)
+{
+    text.remove(QStringLiteral("&&"));
+    static const QRegularExpression pattern(QStringLiteral("&[^\\s&]"));
+    return int(text.count(pattern));
+}
+
+QString edges(const QString &text)
+{
+    static const QRegularExpression leading(QStringLiteral("^\\s*")), trailing(QStringLiteral("\\s*$"));
+    return leading.match(text).captured(0) + u'|' + trailing.match(text).captured(0);
+}
+
+// The plural forms each language's rules ask for (Qt's: one, other).
+int pluralForms(const QString &language)
+{
+    return language == u"de" || language == u"fr" ? 2 : -1;
+}
+
+void removeTranslators()
+{
+    for (QTranslator *translator : qApp->findChildren<QTranslator *>(Qt::FindDirectChildrenOnly)) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+}
+
+QStringList shownTexts(const QWidget *root)
+{
+    QStringList texts;
+    for (const QLabel *label : root->findChildren<QLabel *>())
+        texts << label->text();
+    for (const QAbstractButton *button : root->findChildren<QAbstractButton *>())
+        texts << button->text();
+    for (const PixelLabel *title : root->findChildren<PixelLabel *>())
+        texts << title->title();
+    return texts;
+}
+
+} // namespace
+
+class TestTranslations : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+    void everyEntryIsTranslatedFaithfully_data();
+    void everyEntryIsTranslatedFaithfully();
+    void thePixelFontDrawsEveryLetter_data();
+    void thePixelFontDrawsEveryLetter();
+    void bothLanguagesAreCompiledIn();
+    void germanLocaleShowsGermanSettings();
+    void pluralsAndModifiersFollowTheLanguage();
+    void englishNeedsNoCatalogue();
+
+private:
+    QTemporaryDir m_home;
+    QString m_startLanguage;
+};
+
+void TestTranslations::initTestCase()
+{
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.filePath(QStringLiteral("config"))));
+    // main() set LANG=de_DE.UTF-8 before the application existed, as a German session does.
+    m_startLanguage = Translations::install(*qApp);
+}
+
+void TestTranslations::cleanup()
+{
+    removeTranslators();
+}
+
+void TestTranslations::everyEntryIsTranslatedFaithfully_data()
+{
+    QTest::addColumn<QString>("path");
+    const QDir folder(QStringLiteral(KIWANO_TRANSLATIONS_DIR));
+    const QStringList files = folder.entryList({QStringLiteral("*.ts")}, QDir::Files, QDir::Name);
+    QVERIFY(files.size() >= 2);
+    for (const QString &file : files)
+        QTest::newRow(qPrintable(file)) << folder.filePath(file);
+}
+
+void TestTranslations::everyEntryIsTranslatedFaithfully()
+{
+    QFETCH(QString, path);
+    const Catalogue catalogue = read(path);
+    QVERIFY2(catalogue.error.isEmpty(), qPrintable(catalogue.error));
+    QVERIFY(catalogue.messages.size() > 200);
+    QVERIFY2(pluralForms(catalogue.language) > 0, qPrintable(catalogue.language));
+
+    QStringList faults;
+    for (const Message &m : catalogue.messages) {
+        const QString where = m.context + QStringLiteral(" \"") + m.source + u'"';
+        if (m.unfinished)
+            faults << where + QStringLiteral(": unfinished or left over");
+        const bool numerus = m.source.contains(QStringLiteral("%n"));
+        if (numerus && m.translations.size() != pluralForms(catalogue.language))
+            faults << where + QStringLiteral(": %1 plural forms").arg(m.translations.size());
+        for (const QString &translation : m.translations) {
+            if (translation.trimmed().isEmpty())
+                faults << where + QStringLiteral(": empty");
+            else if (placeholders(translation) != placeholders(m.source))
+                faults << where + QStringLiteral(": placeholders ") + placeholders(translation).join(u' ');
+            else if (accelerators(translation) != accelerators(m.source))
+                faults << where + QStringLiteral(": accelerators in \"") + translation + u'"';
+            else if (edges(translation) != edges(m.source))
+                faults << where + QStringLiteral(": leading or trailing spaces differ");
+        }
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
+}
+
+void TestTranslations::thePixelFontDrawsEveryLetter_data()
+{
+    everyEntryIsTranslatedFaithfully_data();
+}
+
+// Letters the translations bring in (ä, ß, é, ç, « ») must be in the pixel font itself: a fallback
+// face would draw them smooth among pixels. Symbols the English text has too (⌫, 🥝) are not asked.
+void TestTranslations::thePixelFontDrawsEveryLetter()
+{
+    QFETCH(QString, path);
+    const QRawFont font(QStringLiteral(":/Fonts/Minecraft.ttf"), 16);
+    QVERIFY(font.isValid());
+    QString missing;
+    for (const Message &m : read(path).messages) {
+        for (const QString &translation : m.translations) {
+            for (const char32_t c : translation.toUcs4()) {
+                if (m.source.toUcs4().contains(c) || font.supportsCharacter(c) || missing.toUcs4().contains(c))
+                    continue;
+                missing += QString::fromUcs4(&c, 1);
+            }
+        }
+    }
+    QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("not in the pixel font: ") + missing));
+}
+
+void TestTranslations::bothLanguagesAreCompiledIn()
+{
+    QCOMPARE(Translations::available(), (QStringList{QStringLiteral("de"), QStringLiteral("fr")}));
+}
+
+void TestTranslations::germanLocaleShowsGermanSettings()
+{
+    QCOMPARE(QLocale().language(), QLocale::German);
+    QCOMPARE(m_startLanguage, QStringLiteral("de"));
+    removeTranslators();
+    QCOMPARE(Translations::install(*qApp), QStringLiteral("de"));
+
+    UpdateSettings updates;
+    GeneralSection section(&updates, [] {});
+    const QStringList texts = shownTexts(&section);
+    QVERIFY2(texts.contains(QStringLiteral("Allgemein")), qPrintable(texts.join(u'|')));
+    QVERIFY(texts.contains(QStringLiteral("Kiwano Snapper beim Anmelden öffnen")));
+    QVERIFY(texts.contains(QStringLiteral("Kiwano Snapper beenden")));
+    QVERIFY(!texts.contains(QStringLiteral("General")));
+    // Counts in the plural, grouped as German writes thousands.
+    LimitStepper stepper(50, 1000, 50);
+    stepper.setValue(1000);
+    QCOMPARE(stepper.text(), QStringLiteral("1.000 Einträge"));
+
+    // Qt's own buttons follow where the distribution installs its catalogue.
+    if (QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_de.qm")))
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
+}
+
+void TestTranslations::pluralsAndModifiersFollowTheLanguage()
+{
+    const QDateTime now(QDate(2026, 12, 7), QTime(12, 0));
+    ClipItem copied;
+    copied.copies = 3;
+
+    QCOMPARE(Translations::install(*qApp, QLocale(QLocale::German, QLocale::Germany)), QStringLiteral("de"));
+    QCOMPARE(RelativeDate::text(now.addDays(-3), now), QStringLiteral("vor 3 Tagen"));
+    QCOMPARE(RelativeDate::text(now.addSecs(-2 * 60), now), QStringLiteral("vor 2 Minuten"));
+    QCOMPARE(RelativeDate::text(now.addDays(-1), now), QStringLiteral("gestern"));
+    QVERIFY(PickerTexts::details(copied, {}, QLocale(QLocale::German)).startsWith(QStringLiteral("3-mal kopiert")));
+    QCOMPARE(HotKey(0, HotKey::control | HotKey::shift).display().left(14), QStringLiteral("Strg+Umschalt+"));
+    QCOMPARE(label(Tool::rect), QStringLiteral("Rahmen"));
+    removeTranslators();
+
+    QCOMPARE(Translations::install(*qApp, QLocale(QLocale::French, QLocale::France)), QStringLiteral("fr"));
+    QCOMPARE(RelativeDate::text(now.addDays(-3), now), QStringLiteral("il y a 3 jours"));
+    QCOMPARE(RelativeDate::text(now.addDays(-400), now), QStringLiteral("l’année dernière"));
+    QCOMPARE(RelativeDate::text(now.addDays(-800), now), QStringLiteral("il y a 2 ans"));
+    QCOMPARE(HotKey(0, HotKey::control | HotKey::shift).display().left(9), QStringLiteral("Ctrl+Maj+"));
+    // French sets its colon off with a no-break space.
+    QCOMPARE(QCoreApplication::translate("EditorModel", "Couldn't save: %1"), QStringLiteral("Enregistrement impossible\u00a0: %1"));
+}
+
+void TestTranslations::englishNeedsNoCatalogue()
+{
+    QCOMPARE(Translations::install(*qApp, QLocale(QLocale::English, QLocale::UnitedStates)), QString());
+    QVERIFY(qApp->findChildren<QTranslator *>(Qt::FindDirectChildrenOnly).isEmpty());
+    // Portuguese has no catalogue: the English source shows, not the last language installed.
+    QCOMPARE(Translations::install(*qApp, QLocale(QLocale::Portuguese, QLocale::Brazil)), QString());
+    QCOMPARE(label(Tool::rect), QStringLiteral("Box"));
+}
+
+int main(int argc, char *argv[])
+{
+    // The user's session: German, nothing overriding it.
+    qputenv("LANG", "de_DE.UTF-8");
+    for (const char *name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"})
+        qunsetenv(name);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    TestTranslations test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_translations.moc"

@@ -1,0 +1,195 @@
+// SPDX-License-Identifier: MIT
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+#include "platform/preferences.h"
+
+using namespace Qt::StringLiterals;
+
+// Hand-edited settings files: every value outside its range or set reads as the key's default,
+// and reading never rewrites the file.
+class TestPreferences : public QObject
+{
+    Q_OBJECT
+
+    std::optional<QTemporaryDir> m_home;
+
+    QString file() const { return m_home->filePath(u"KiwanoSnapper/KiwanoSnapper.ini"_s); }
+    void write(const QByteArray &bytes) const
+    {
+        QDir().mkpath(QFileInfo(file()).path());
+        QFile out(file());
+        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(bytes);
+    }
+    QByteArray read() const
+    {
+        QFile in(file());
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("(missing)");
+    }
+    void writeLine(const char *key, const QByteArray &value) const
+    {
+        write("[General]\n" + QByteArray(key) + '=' + value + '\n');
+    }
+
+private slots:
+    void init()
+    {
+        m_home.emplace();
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_home->path());
+    }
+
+    void limitOutsideTheStepperReadsAsTheDefault_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<int>("limit");
+        QTest::newRow("absent") << QByteArray() << 200;
+        QTest::newRow("negative") << "-7"_ba << 200;
+        QTest::newRow("zero") << "0"_ba << 200;
+        QTest::newRow("below the stepper") << "49"_ba << 200;
+        QTest::newRow("lowest") << "50"_ba << 50;
+        QTest::newRow("with spaces") << "\" 300 \""_ba << 300;
+        QTest::newRow("highest") << "1000"_ba << 1000;
+        QTest::newRow("above the stepper") << "1001"_ba << 200;
+        QTest::newRow("past 64 bits") << "99999999999999999999999"_ba << 200;
+        QTest::newRow("fraction") << "300.5"_ba << 200;
+        QTest::newRow("word") << "many"_ba << 200;
+        QTest::newRow("empty") << ""_ba << 200;
+        QTest::newRow("list") << "300, 400"_ba << 200;
+        QTest::newRow("bytes") << "@ByteArray(300)"_ba << 200;
+    }
+    void limitOutsideTheStepperReadsAsTheDefault()
+    {
+        QFETCH(QByteArray, stored);
+        if (!stored.isNull())
+            writeLine("clipboard.limit", stored);
+        const QByteArray before = read();
+        QTEST(Preferences::value(Preferences::clipboardLimit), "limit");
+        QCOMPARE(read(), before);
+    }
+
+    void settingALimitKeepsItInRange()
+    {
+        Preferences::setValue(Preferences::clipboardLimit, -7);
+        QCOMPARE(Preferences::value(Preferences::clipboardLimit), 50);
+        Preferences::setValue(Preferences::clipboardLimit, 5000);
+        QCOMPARE(Preferences::value(Preferences::clipboardLimit), 1000);
+        Preferences::setValue(Preferences::clipboardLimit, 350);
+        QCOMPARE(Preferences::value(Preferences::clipboardLimit), 350);
+    }
+
+    void flagsAreTrueOrFalse_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<bool>("paste"); // default true
+        QTest::addColumn<bool>("clearOnQuit"); // default false
+        QTest::newRow("true") << "true"_ba << true << true;
+        QTest::newRow("false") << "false"_ba << false << false;
+        QTest::newRow("capitals") << "FALSE"_ba << false << false;
+        QTest::newRow("number") << "1"_ba << true << false;
+        QTest::newRow("word") << "yes"_ba << true << false;
+        QTest::newRow("empty") << ""_ba << true << false;
+        QTest::newRow("list") << "true, false"_ba << true << false;
+        QTest::newRow("garbage variant") << "@Variant(\\0\\0\\0\\x7f\\xff)"_ba << true << false;
+    }
+    void flagsAreTrueOrFalse()
+    {
+        QFETCH(QByteArray, stored);
+        write("[General]\nclipboard.paste=" + stored + "\nclipboard.clearOnQuit=" + stored + '\n');
+        const QByteArray before = read();
+        QTEST(Preferences::value(Preferences::clipboardPaste), "paste");
+        QTEST(Preferences::value(Preferences::clipboardClearOnQuit), "clearOnQuit");
+        QCOMPARE(read(), before);
+    }
+
+    void foldersMustTakeFiles()
+    {
+        const QString writable = m_home->filePath(u"Shots"_s);
+        QVERIFY(QDir().mkpath(writable));
+        const QString aFile = m_home->filePath(u"plain.txt"_s);
+        QFile(aFile).open(QIODevice::WriteOnly);
+        const auto stored = [this](const QString &path) {
+            QSettings(file(), QSettings::IniFormat).setValue(u"save.folder"_s, path);
+            return Preferences::value(Preferences::saveFolder);
+        };
+        QCOMPARE(stored(writable), writable);
+        QCOMPARE(stored(writable + u"/not yet/made"_s), writable + u"/not yet/made"_s);
+        QCOMPARE(stored(aFile), std::nullopt);
+        QCOMPARE(stored(aFile + u"/below a file"_s), std::nullopt);
+        QCOMPARE(stored(u"relative/Shots"_s), std::nullopt);
+        QCOMPARE(stored(QString()), std::nullopt);
+        QCOMPARE(stored(u"/proc/self/nothing"_s), std::nullopt);
+        if (::geteuid() != 0) {
+            QVERIFY(QFile::setPermissions(writable, QFile::ReadOwner | QFile::ExeOwner));
+            QCOMPARE(stored(writable), std::nullopt);
+            QVERIFY(QFile::setPermissions(writable, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        }
+        write("[General]\nsave.folder=@Variant(\\0\\0\\0\\n)\n");
+        QCOMPARE(Preferences::value(Preferences::saveFolder), std::nullopt);
+    }
+
+    void ignoredAppsAreAListOfNames_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QStringList>("apps");
+        QTest::newRow("one") << "org.gnome.Terminal"_ba << QStringList{u"org.gnome.Terminal"_s};
+        QTest::newRow("two") << "a.b, KeePassXC"_ba << QStringList{u"a.b"_s, u"KeePassXC"_s};
+        QTest::newRow("empty") << ""_ba << QStringList();
+        QTest::newRow("an empty name") << "a.b, "_ba << QStringList();
+        QTest::newRow("control character") << "\"a\\x1b[31m\""_ba << QStringList();
+        QTest::newRow("too long") << QByteArray(300, 'x') << QStringList();
+        QTest::newRow("a number") << "@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x7)"_ba << QStringList();
+    }
+    void ignoredAppsAreAListOfNames()
+    {
+        QFETCH(QByteArray, stored);
+        writeLine("clipboard.ignoredApps", stored);
+        QTEST(Preferences::value(Preferences::clipboardIgnoredApps), "apps");
+    }
+
+    void blobsAreBytesOnly()
+    {
+        write("[General]\nhotkey.a=@ByteArray(98)\nhotkey.b=@ByteArray()\n"
+              "hotkey.c={\"keyCode\":9}\nhotkey.d=7\n");
+        QCOMPARE(Preferences::value(Preferences::hotKey, u"a"_s), "98"_ba);
+        QCOMPARE(Preferences::value(Preferences::hotKey, u"b"_s), ""_ba);
+        QCOMPARE(Preferences::value(Preferences::hotKey, u"c"_s), std::nullopt);
+        QCOMPARE(Preferences::value(Preferences::hotKey, u"d"_s), std::nullopt);
+        QCOMPARE(Preferences::value(Preferences::hotKey, u"absent"_s), std::nullopt);
+    }
+
+    // Random bytes, and a file that starts well and turns to garbage: every key reads as its
+    // default and the file stays byte for byte what it was.
+    void garbageFileReadsAsDefaults_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QByteArray noise(4096, 0);
+        QRandomGenerator random(17);
+        for (char &c : noise)
+            c = char(random.bounded(256));
+        QTest::newRow("random bytes") << noise;
+        QTest::newRow("garbage after a section") << "[General]\n\xff\xfe=\x01\n[[[\nclipboard.limit\n=\n"_ba + noise;
+        QTest::newRow("wrong section") << "[Clipboard]\nclipboard.limit=500\nclipboard.paste=false\n"_ba;
+    }
+    void garbageFileReadsAsDefaults()
+    {
+        QFETCH(QByteArray, bytes);
+        write(bytes);
+        QCOMPARE(Preferences::value(Preferences::clipboardLimit), 200);
+        QCOMPARE(Preferences::value(Preferences::clipboardPaste), true);
+        QCOMPARE(Preferences::value(Preferences::clipboardEnabled), true);
+        QCOMPARE(Preferences::value(Preferences::clipboardClearOnQuit), false);
+        QCOMPARE(Preferences::value(Preferences::saveAsk), true);
+        QCOMPARE(Preferences::value(Preferences::historyFolder), std::nullopt);
+        QCOMPARE(Preferences::value(Preferences::clipboardIgnoredApps), QStringList());
+        QCOMPARE(read(), bytes);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPreferences)
+#include "test_preferences.moc"
