@@ -15,6 +15,7 @@
 #include "clipboard/picker/view/clipboardpanelhost.h"
 #include "editor/model/editormodel.h"
 #include "editor/ui/editorview.h"
+#include "editor/model/imageimport.h"
 #include "hotkeys/hotkeycenter.h"
 #include "hotkeys/keyboard.h"
 #include "look/pixel.h"
@@ -355,19 +356,12 @@ ClipboardPanelHost &AppDelegate::clipboardPanel()
 
 void AppDelegate::open(const QStringList &files)
 {
-    bool opened = false;
-    for (const QString &file : files) {
-        const QImage image(file);
-        if (image.isNull())
-            continue;
-        const std::optional<GrabEntry> entry = History::add(image);
-        if (!entry)
-            continue;
-        m_state->insert(*entry, false);
-        opened = true;
-    }
-    if (opened)
-        editor().show();
+    // Taken in as dropped files are, off the main thread and in their order; the window shows
+    // once the first has become a grab.
+    ImageImport::loadFiles(files, this, [this](QImage image) {
+        if (m_state->addAsNewGrab(image))
+            editor().show();
+    });
 }
 
 void AppDelegate::handle(const QStringList &requests)

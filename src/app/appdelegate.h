@@ -43,7 +43,8 @@ public:
     // The clean-up of a normal quit: copies being written land, the history is cleared when the
     // user asked for it, and the global shortcuts are released. Safe to call more than once.
     void applicationWillTerminate();
-    // Files handed to the application: each decodable image becomes the newest grab in turn.
+    // Files handed to the application: each decodable image becomes the newest grab in turn,
+    // read off the main thread by the rules of dropped files (ImageImport).
     void open(const QStringList &files);
 
     // Carries out requests from the command line (see CommandLine): grabs, the picker, the

@@ -29,6 +29,7 @@ EditorModel::EditorModel(const QImage &image, QObject *parent)
 EditorModel::EditorModel(const QImage &image, qreal pixelScale, QObject *parent)
     : QObject(parent)
     , m_base(image)
+    , m_sourceKey(image.cacheKey())
     , m_pixels(std::make_unique<PixelCache>(image))
     , m_pixelScale(pixelScale > 0 ? pixelScale : 2)
 {
@@ -284,6 +285,64 @@ void EditorModel::setBase(const QImage &image)
     }
     emit baseChanged();
     emit changed();
+}
+
+bool EditorModel::releaseBase()
+{
+    if (m_released)
+        return true;
+    // A snapshot's base is never null otherwise: a null one stands for the file's picture.
+    bool released = false;
+    const auto drop = [this, &released](QImage &image) {
+        if (!image.isNull() && image.cacheKey() == m_sourceKey) {
+            image = QImage();
+            released = true;
+        }
+    };
+    drop(m_base);
+    for (Snapshot &snapshot : m_undoStack)
+        drop(snapshot.base);
+    for (Snapshot &snapshot : m_redoStack)
+        drop(snapshot.base);
+    if (m_moving)
+        drop(m_moving->before.base);
+    if (m_resizing)
+        drop(m_resizing->before.base);
+    // The pixellations are made again from whatever base is shown next.
+    m_pixels = std::make_unique<PixelCache>(m_base);
+    m_released = released;
+    return released;
+}
+
+bool EditorModel::restoreBase(const QImage &image)
+{
+    if (image.isNull())
+        return false;
+    if (!m_released)
+        return true;
+    const auto fill = [&image](QImage &slot) {
+        if (slot.isNull())
+            slot = image;
+    };
+    fill(m_base);
+    for (Snapshot &snapshot : m_undoStack)
+        fill(snapshot.base);
+    for (Snapshot &snapshot : m_redoStack)
+        fill(snapshot.base);
+    if (m_moving)
+        fill(m_moving->before.base);
+    if (m_resizing)
+        fill(m_resizing->before.base);
+    m_sourceKey = image.cacheKey();
+    m_released = false;
+    m_pixels = std::make_unique<PixelCache>(m_base);
+    pinBlurSizes();
+    // The file gave back a picture of another size only if it was replaced outside meanwhile.
+    if (m_cropRect && !fullRect().contains(*m_cropRect))
+        setCropRect(fullRect());
+    emit baseChanged();
+    emit changed();
+    return true;
 }
 
 void EditorModel::setAnnotations(const QList<Annotation> &annotations)

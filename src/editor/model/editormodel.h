@@ -72,6 +72,17 @@ public:
     const std::optional<ZogQuote> &quote() const { return m_quote; }
     void setQuote(const std::optional<ZogQuote> &quote);
 
+    // While another grab is shown, the model lets go of the picture its file holds: every use of
+    // it (the base, undo and redo steps) drops it, and so do the pixellated copies, so that only
+    // what the file cannot give back stays (layers, the undo history's layers, bitmaps that
+    // crops and resizes made, tool and styles). Nothing else may be asked of the model until
+    // restoreBase hands the file's picture back; false when nothing was let go.
+    bool releaseBase();
+    bool isReleased() const { return m_released; }
+    // Puts the file's picture, read again, wherever it was let go, and pixellates anew on demand.
+    // False, changing nothing, for a null image.
+    bool restoreBase(const QImage &image);
+
     // Pixellated copies of the base for blur layers; replaced whenever the base is.
     PixelCache &pixels() const { return *m_pixels; }
     // View points per image pixel; the canvas keeps it current.
@@ -235,6 +246,9 @@ private:
     void writePng(ExportJob job, const QString &target);
 
     QImage m_base;
+    // The bitmap read from the file (the one releaseBase lets go), known by its cache key.
+    qint64 m_sourceKey = 0;
+    bool m_released = false;
     std::unique_ptr<PixelCache> m_pixels;
     QList<Annotation> m_annotations;
     std::optional<Annotation> m_draft;
