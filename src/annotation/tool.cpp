@@ -11,22 +11,23 @@ struct ToolInfo
     const char *raw;
     const char *label;
     const char *icon;
+    char key; // the letter that chooses the tool; 0 for none
 };
 
 // Indexed by the enumeration's value.
 constexpr std::array<ToolInfo, 12> infos{{
-    {Tool::move, "move", "Move", "hand"},
-    {Tool::pen, "pen", "Pen", "pencil"},
-    {Tool::highlighter, "highlighter", "Highlight", "magic-wand-sparkles"},
-    {Tool::arrow, "arrow", "Arrow", "arrow-right"},
-    {Tool::rect, "rect", "Box", "rectangle"},
-    {Tool::text, "text", "Text", "font"},
-    {Tool::blur, "blur", "Blur", "eye-slash"},
-    {Tool::focus, "focus", "Focus", "eye"},
-    {Tool::stamp, "stamp", "Stamp", "kiwano"},
-    {Tool::crop, "crop", "Crop", "scissors"},
-    {Tool::watermark, "watermark", "Watermark", "image"},
-    {Tool::picture, "picture", "Image", "images"},
+    {Tool::move, "move", "Move", "hand", 'M'},
+    {Tool::pen, "pen", "Pen", "pencil", 'P'},
+    {Tool::highlighter, "highlighter", "Highlight", "magic-wand-sparkles", 'H'},
+    {Tool::arrow, "arrow", "Arrow", "arrow-right", 'A'},
+    {Tool::rect, "rect", "Box", "rectangle", 'B'},
+    {Tool::text, "text", "Text", "font", 'T'},
+    {Tool::blur, "blur", "Blur", "eye-slash", 'U'},
+    {Tool::focus, "focus", "Focus", "eye", 'F'},
+    {Tool::stamp, "stamp", "Stamp", "kiwano", 'S'},
+    {Tool::crop, "crop", "Crop", "scissors", 'C'},
+    {Tool::watermark, "watermark", "Watermark", "image", 0},
+    {Tool::picture, "picture", "Image", "images", 0},
 }};
 
 const ToolInfo &info(Tool tool)
@@ -51,6 +52,12 @@ QString icon(Tool tool)
     return QString::fromLatin1(info(tool).icon);
 }
 
+QString shortcutKey(Tool tool)
+{
+    const char key = info(tool).key;
+    return key ? QString(QLatin1Char(key)) : QString();
+}
+
 namespace Tools {
 
 const QList<Tool> &allCases()
@@ -73,6 +80,15 @@ const QList<Tool> &toolbar()
         return list;
     }();
     return tools;
+}
+
+std::optional<Tool> forKey(int key)
+{
+    for (const ToolInfo &i : infos) {
+        if (i.key && key == int(i.key))
+            return i.tool;
+    }
+    return std::nullopt;
 }
 
 std::optional<Tool> fromRaw(const QString &raw)
