@@ -67,8 +67,15 @@ void EditorModel::setTextEntry(std::optional<QPointF> point)
     if (point == m_textEntry)
         return;
     m_textEntry = point;
+    m_typedText.clear();
     emit textEntryChanged();
     emit changed();
+}
+
+void EditorModel::setTypedText(const QString &text)
+{
+    if (m_textEntry)
+        m_typedText = text;
 }
 
 void EditorModel::setQuote(const std::optional<ZogQuote> &quote)
@@ -194,6 +201,9 @@ void EditorModel::commit(const Annotation &annotation)
 void EditorModel::chooseTool(Tool tool)
 {
     setQuote(std::nullopt);
+    // Choosing another tool keeps what was being typed.
+    if (m_textEntry && tool != m_tool)
+        finishTextEntry();
     setSelectedID(std::nullopt);
     setTool(tool);
 }
@@ -201,6 +211,9 @@ void EditorModel::chooseTool(Tool tool)
 void EditorModel::select(std::optional<QUuid> id)
 {
     setQuote(std::nullopt);
+    // So does choosing a layer.
+    if (m_textEntry && id)
+        finishTextEntry();
     setSelectedID(id);
     if (id)
         setTool(Tool::move);

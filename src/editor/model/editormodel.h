@@ -67,7 +67,11 @@ public:
     const QMap<Tool, Style> &toolStyles() const { return m_toolStyles; }
     void setToolStyles(const QMap<Tool, Style> &styles);
     std::optional<QPointF> textEntry() const { return m_textEntry; }
+    // Opening or closing the entry starts it empty; closing it this way drops what was typed.
     void setTextEntry(std::optional<QPointF> point);
+    // What has been typed at textEntry so far; the view keeps it current.
+    const QString &typedText() const { return m_typedText; }
+    void setTypedText(const QString &text);
     std::optional<QString> toast() const { return m_toast; }
     const std::optional<ZogQuote> &quote() const { return m_quote; }
     void setQuote(const std::optional<ZogQuote> &quote);
@@ -115,9 +119,11 @@ public:
     // Adds a finished layer on top with one undo step, and selects it.
     void commit(const Annotation &annotation);
 
-    // Toolbar and keyboard tool choice: clears the quote and the selection.
+    // Toolbar and keyboard tool choice: clears the quote and the selection; text being typed
+    // becomes a layer when another tool is chosen.
     void chooseTool(Tool tool);
-    // Selects a layer (switching to the move tool) or nothing (keeping the tool).
+    // Selects a layer (switching to the move tool; text being typed becomes a layer first) or
+    // nothing (keeping the tool).
     void select(std::optional<QUuid> id);
     // Makes style the tool's style here and its saved default for new documents.
     void saveDefault(const Style &style, Tool tool);
@@ -141,8 +147,11 @@ public:
     // while a corner is dragged.
     void dragChanged(QPointF start, QPointF current, bool shiftHeld = false);
     void dragEnded(QPointF at);
-    // The corner of the selected resizable layer near p and the opposite corner (its anchor);
-    // nothing outside the move tool or away from the corners.
+    // The handle of the selected layer near p (an index into its handles()); nothing outside the
+    // move tool or away from the handles.
+    std::optional<qsizetype> handleAt(QPointF p) const;
+    // The handle near p and the point that stays while it is dragged (the opposite corner, the
+    // arrow's other end).
     std::optional<std::pair<QPointF, QPointF>> resizeCorner(QPointF p) const;
 
     // Layer commands on the selection; each records one undo step when it changes something.
@@ -156,8 +165,15 @@ public:
     void setSelectedSize(QSizeF size);
     // Replaces the selected text layer's text; blank text is refused.
     void setSelectedText(const QString &text);
+    // Replaces the text of the text layer with that id, selected or not; blank text is refused.
+    void setLayerText(const QUuid &id, const QString &text);
     // Adds the text typed at textEntry as a layer unless blank, and closes the entry.
     void commitText(const QString &text);
+    // commitText with typedText: what a click elsewhere does to a text being typed.
+    void finishTextEntry();
+    // Moves the selected layer by the offset. Each call is one undo step, except that a call
+    // continuing the one before on the same layer (a held key repeating) joins its step.
+    void nudgeSelected(QPointF offset, bool continuing = false);
 
     // Adds the mascot in the middle of the image, 30 % of its width by default.
     void addWatermark();
@@ -215,8 +231,7 @@ private:
     struct Resizing
     {
         Annotation original;
-        QPointF corner;
-        QPointF anchor;
+        qsizetype handle;
         Snapshot before;
     };
     struct CropDrag
@@ -239,7 +254,6 @@ private:
     void recordUndo(const Snapshot &before);
 
     void dragMove(QPointF start, QPointF current, bool first, bool shiftHeld);
-    Annotation cornerResized(const Resizing &resizing, QPointF current, bool shiftHeld) const;
     void dragDraw(QPointF start, QPointF current);
     void dragCrop(QPointF start, QPointF current, bool first);
     void endCropDrag();
@@ -257,6 +271,9 @@ private:
     Tool m_tool = Tool::arrow;
     QMap<Tool, Style> m_toolStyles;
     std::optional<QPointF> m_textEntry;
+    QString m_typedText;
+    // The layer the last nudge moved and the undo depth it left, so a repeat can join its step.
+    std::optional<std::pair<QUuid, qsizetype>> m_lastNudge;
     std::optional<QString> m_toast;
     std::optional<QString> m_toastActionTitle;
     std::function<void()> m_toastAction;
