@@ -80,6 +80,42 @@
     </message>
 </context>
 <context>
+    <name>CanvasArea</name>
+    <message>
+        <source>Scroll horizontally</source>
+        <translation>Défiler horizontalement</translation>
+    </message>
+    <message>
+        <source>Scroll vertically</source>
+        <translation>Défiler verticalement</translation>
+    </message>
+    <message>
+        <source>Zoom</source>
+        <translation>Zoom</translation>
+    </message>
+    <message>
+        <source>Zoom in</source>
+        <translation>Zoom avant</translation>
+    </message>
+    <message>
+        <source>Zoom out</source>
+        <translation>Zoom arrière</translation>
+    </message>
+    <message>
+        <source>Fit to window</source>
+        <translation>Ajuster à la fenêtre</translation>
+    </message>
+    <message>
+        <source>Actual pixels</source>
+        <translation>Pixels réels</translation>
+    </message>
+    <message>
+        <source>%1 %</source>
+        <extracomment>The editor&apos;s zoom, in percent of one image pixel per screen pixel.</extracomment>
+        <translation>%1 %</translation>
+    </message>
+</context>
+<context>
     <name>ClipListView</name>
     <message>
         <source>Clipboard history</source>

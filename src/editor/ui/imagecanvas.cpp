@@ -296,13 +296,23 @@ void ImageCanvas::textEntryChanged()
 void ImageCanvas::paintEvent(QPaintEvent *)
 {
     const qreal ratio = devicePixelRatioF();
-    const QSizeF frame = m_model->imageSize() * m_scale * ratio;
+    // Zoomed past one image pixel per device pixel, the pictures stay at the image's own pixels
+    // and are blown up without smoothing, each image pixel a block of whole device pixels.
+    const qreal cacheScale = std::min(m_scale, 1 / ratio);
+    const bool enlarged = m_scale > cacheScale * (1 + 1e-9);
+    const QSizeF frame = m_model->imageSize() * cacheScale * ratio;
     m_cache.setView(QSize(int(std::ceil(frame.width())), int(std::ceil(frame.height()))), ratio,
-                    m_scale);
+                    cacheScale);
     m_cache.prepare(m_model->base(), m_model->pixels());
+    const auto drawCached = [&](QPainter &painter, const QImage &picture) {
+        if (!enlarged)
+            return painter.drawImage(QPointF(0, 0), picture);
+        painter.drawImage(QRectF(QPointF(0, 0), QSizeF(picture.size()) * (m_scale / cacheScale) / ratio),
+                          picture, QRectF(picture.rect()));
+    };
 
     QPainter painter(this);
-    painter.drawImage(QPointF(0, 0), m_cache.below());
+    drawCached(painter, m_cache.below());
 
     const QList<Annotation> &layers = m_cache.layers();
     PixelCache &pixels = m_model->pixels();
@@ -316,7 +326,7 @@ void ImageCanvas::paintEvent(QPaintEvent *)
     }
     painter.restore();
     if (!m_cache.above().isNull())
-        painter.drawImage(QPointF(0, 0), m_cache.above());
+        drawCached(painter, m_cache.above());
     if (const auto &draft = m_model->draft()) {
         painter.save();
         painter.scale(m_scale, m_scale);
@@ -374,6 +384,9 @@ void ImageCanvas::mousePressEvent(QMouseEvent *event)
 
 void ImageCanvas::mouseMoveEvent(QMouseEvent *event)
 {
+    // A drag with the middle button scrolls the area around the canvas.
+    if (event->buttons().testFlag(Qt::MiddleButton) && !event->buttons().testFlag(Qt::LeftButton))
+        return event->ignore();
     const QPointF at = toImage(event->position());
     setCursor(cursorAt(at));
     if (m_dragStart && event->buttons().testFlag(Qt::LeftButton) && !typing())
