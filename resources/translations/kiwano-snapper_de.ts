@@ -78,6 +78,14 @@
         <source>Open Image</source>
         <translation>Bild öffnen</translation>
     </message>
+    <message>
+        <source>No file manager could show %1.</source>
+        <translation>Kein Dateimanager konnte %1 zeigen.</translation>
+    </message>
+    <message>
+        <source>Copy Path</source>
+        <translation>Pfad kopieren</translation>
+    </message>
 </context>
 <context>
     <name>CanvasArea</name>
@@ -332,10 +340,6 @@
         <translation>Kopiert!</translation>
     </message>
     <message>
-        <source>Saved to %1!</source>
-        <translation>In %1 gespeichert!</translation>
-    </message>
-    <message>
         <source>Couldn&apos;t save: %1</source>
         <translation>Speichern fehlgeschlagen: %1</translation>
     </message>
@@ -346,6 +350,14 @@
     <message>
         <source>Saved %1 default</source>
         <translation>Standard für %1 gespeichert</translation>
+    </message>
+    <message>
+        <source>Saved %1</source>
+        <translation>%1 gespeichert</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>Zeigen</translation>
     </message>
 </context>
 <context>
@@ -422,6 +434,29 @@
     <message>
         <source>Hex color</source>
         <translation>Hex-Farbe</translation>
+    </message>
+</context>
+<context>
+    <name>History</name>
+    <message>
+        <source>it is not a grab file</source>
+        <translation>es ist keine Aufnahmedatei</translation>
+    </message>
+    <message>
+        <source>there is no Trash for it here</source>
+        <translation>hier gibt es keinen Papierkorb dafür</translation>
+    </message>
+    <message>
+        <source>there is no Trash for it here; it is in %1</source>
+        <translation>hier gibt es keinen Papierkorb dafür; sie liegt in %1</translation>
+    </message>
+    <message>
+        <source>it is no longer in the Trash</source>
+        <translation>sie ist nicht mehr im Papierkorb</translation>
+    </message>
+    <message>
+        <source>another file has taken its place</source>
+        <translation>eine andere Datei hat ihren Platz eingenommen</translation>
     </message>
 </context>
 <context>
@@ -863,6 +898,29 @@
     </message>
 </context>
 <context>
+    <name>RootView</name>
+    <message>
+        <source>Moved %1 to the Trash</source>
+        <translation>%1 in den Papierkorb verschoben</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <source>Kept %1: %2</source>
+        <translation>%1 behalten: %2</translation>
+    </message>
+    <message>
+        <source>Put %1 back</source>
+        <translation>%1 zurücklegen</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t put %1 back: %2</source>
+        <translation>%1 konnte nicht zurückgelegt werden: %2</translation>
+    </message>
+</context>
+<context>
     <name>SavingSection</name>
     <message>
         <source>Ask where to save each time</source>
@@ -1187,8 +1245,8 @@
         <translation>Im Dateimanager zeigen</translation>
     </message>
     <message>
-        <source>Delete</source>
-        <translation>Löschen</translation>
+        <source>Move to Trash</source>
+        <translation>In den Papierkorb</translation>
     </message>
 </context>
 <context>
@@ -1352,6 +1410,13 @@
     <message>
         <source>Drag a corner to resize. Hold Shift to stretch.</source>
         <translation>Ziehen Sie an einer Ecke, um die Größe zu ändern. Mit gedrückter Umschalttaste wird gestreckt.</translation>
+    </message>
+</context>
+<context>
+    <name>Toolbar</name>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
     </message>
 </context>
 <context>

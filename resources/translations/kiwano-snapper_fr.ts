@@ -78,6 +78,14 @@
         <source>Open Image</source>
         <translation>Ouvrir une image</translation>
     </message>
+    <message>
+        <source>No file manager could show %1.</source>
+        <translation>Aucun gestionnaire de fichiers n’a pu afficher %1.</translation>
+    </message>
+    <message>
+        <source>Copy Path</source>
+        <translation>Copier le chemin</translation>
+    </message>
 </context>
 <context>
     <name>CanvasArea</name>
@@ -332,10 +340,6 @@
         <translation>Copié&#xa0;!</translation>
     </message>
     <message>
-        <source>Saved to %1!</source>
-        <translation>Enregistrée dans %1&#xa0;!</translation>
-    </message>
-    <message>
         <source>Couldn&apos;t save: %1</source>
         <translation>Enregistrement impossible&#xa0;: %1</translation>
     </message>
@@ -346,6 +350,14 @@
     <message>
         <source>Saved %1 default</source>
         <translation>Réglages par défaut de %1 enregistrés</translation>
+    </message>
+    <message>
+        <source>Saved %1</source>
+        <translation>%1 enregistré</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>Afficher</translation>
     </message>
 </context>
 <context>
@@ -422,6 +434,29 @@
     <message>
         <source>Hex color</source>
         <translation>Couleur hexadécimale</translation>
+    </message>
+</context>
+<context>
+    <name>History</name>
+    <message>
+        <source>it is not a grab file</source>
+        <translation>ce n’est pas un fichier de capture</translation>
+    </message>
+    <message>
+        <source>there is no Trash for it here</source>
+        <translation>il n’y a pas de corbeille pour lui ici</translation>
+    </message>
+    <message>
+        <source>there is no Trash for it here; it is in %1</source>
+        <translation>il n’y a pas de corbeille pour lui ici ; il se trouve dans %1</translation>
+    </message>
+    <message>
+        <source>it is no longer in the Trash</source>
+        <translation>il n’est plus dans la corbeille</translation>
+    </message>
+    <message>
+        <source>another file has taken its place</source>
+        <translation>un autre fichier a pris sa place</translation>
     </message>
 </context>
 <context>
@@ -863,6 +898,29 @@
     </message>
 </context>
 <context>
+    <name>RootView</name>
+    <message>
+        <source>Moved %1 to the Trash</source>
+        <translation>%1 placé dans la corbeille</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Kept %1: %2</source>
+        <translation>%1 conservé : %2</translation>
+    </message>
+    <message>
+        <source>Put %1 back</source>
+        <translation>Remettre %1</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t put %1 back: %2</source>
+        <translation>Impossible de remettre %1 : %2</translation>
+    </message>
+</context>
+<context>
     <name>SavingSection</name>
     <message>
         <source>Ask where to save each time</source>
@@ -1187,8 +1245,8 @@
         <translation>Afficher dans le gestionnaire de fichiers</translation>
     </message>
     <message>
-        <source>Delete</source>
-        <translation>Supprimer</translation>
+        <source>Move to Trash</source>
+        <translation>Mettre à la corbeille</translation>
     </message>
 </context>
 <context>
@@ -1352,6 +1410,13 @@
     <message>
         <source>Drag a corner to resize. Hold Shift to stretch.</source>
         <translation>Tirez un coin pour redimensionner. Maintenez Maj pour étirer.</translation>
+    </message>
+</context>
+<context>
+    <name>Toolbar</name>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
     </message>
 </context>
 <context>
