@@ -10,6 +10,7 @@
 #include "app/quitsignals.h"
 #include "app/singleinstance.h"
 #include "app/translations.h"
+#include "editor/model/zogquote.h"
 #include "look/widgets/kiwanostyle.h"
 
 #include <cstdio>
@@ -114,7 +115,7 @@ int main(int argc, char *argv[])
         break;
     }
 
-    Translations::install(app);
+    ZogQuote::useLanguage(Translations::install(app));
     Look::apply(app);
     AppDelegate delegate;
     delegate.applicationDidFinishLaunching();
