@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/translations.h"
 #include "capture/pngfile.h"
 #include "platform/x11/x11screen.h"
 #include "selectionoverlay.h"
@@ -72,6 +73,8 @@ int selectInteractively(int argc, char **argv, const Request &request, const X11
 
     const double requestedScale = SelectionOverlay::prepareApplication("xcb");
     QGuiApplication app(argc, argv);
+    // The hints in the app's language; what goes to stderr stays English, the app reads it.
+    Translations::install(app);
     const double dpiScale = app.primaryScreen() ? app.primaryScreen()->logicalDotsPerInch() / 96.0 : 1.0;
     const double uiScale = std::max({1.0, requestedScale, dpiScale});
 
