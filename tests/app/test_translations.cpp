@@ -167,6 +167,8 @@ private slots:
     void germanLocaleShowsGermanSettings();
     void pluralsAndModifiersFollowTheLanguage();
     void englishNeedsNoCatalogue();
+    void captureHintsAreTranslated_data();
+    void captureHintsAreTranslated();
     void quotesMatchTheEnglishOnes_data();
     void quotesMatchTheEnglishOnes();
 
@@ -312,6 +314,32 @@ void TestTranslations::englishNeedsNoCatalogue()
     // Portuguese has no catalogue: the English source shows, not the last language installed.
     QCOMPARE(Translations::install(*qApp, QLocale(QLocale::Portuguese, QLocale::Brazil)), QString());
     QCOMPARE(label(Tool::rect), QStringLiteral("Box"));
+}
+
+void TestTranslations::captureHintsAreTranslated_data()
+{
+    quotesMatchTheEnglishOnes_data();
+}
+
+// The capture tool is a program of its own; its overlay's hints come from the same catalogue.
+void TestTranslations::captureHintsAreTranslated()
+{
+    QFETCH(QString, language);
+    QFile file(QStringLiteral(KIWANO_CAPTURE_OVERLAY_SOURCE));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString source = QString::fromUtf8(file.readAll());
+    QStringList hints;
+    for (const auto &match : QRegularExpression(QStringLiteral("tr\\(\"([^\"]+)\"\\)")).globalMatch(source))
+        hints << match.captured(1);
+    QVERIFY(hints.size() >= 5);
+
+    removeTranslators();
+    QCOMPARE(Translations::install(*qApp, QLocale(language)), language);
+    QStringList untranslated;
+    for (const QString &hint : hints)
+        if (QCoreApplication::translate("SelectionOverlay", qPrintable(hint)) == hint)
+            untranslated << hint;
+    QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(u'\n')));
 }
 
 void TestTranslations::quotesMatchTheEnglishOnes_data()
