@@ -337,7 +337,7 @@ void TestTranslations::captureHintsAreTranslated()
     QCOMPARE(Translations::install(*qApp, QLocale(language)), language);
     QStringList untranslated;
     for (const QString &hint : hints)
-        if (QCoreApplication::translate("SelectionOverlay", qPrintable(hint)) == hint)
+        if (QCoreApplication::translate("SelectionOverlay", hint.toUtf8().constData()) == hint)
             untranslated << hint;
     QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(u'\n')));
 }
