@@ -711,6 +711,14 @@
     </message>
 </context>
 <context>
+    <name>QuoteCard</name>
+    <message>
+        <source>“%1”</source>
+        <comment>the quote in its marks</comment>
+        <translation>„%1“</translation>
+    </message>
+</context>
+<context>
     <name>RelativeDate</name>
     <message>
         <source>long ago</source>
