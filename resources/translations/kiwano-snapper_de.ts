@@ -782,6 +782,14 @@
     </message>
 </context>
 <context>
+    <name>QuoteCard</name>
+    <message>
+        <source>“%1”</source>
+        <comment>the quote in its marks</comment>
+        <translation>„%1“</translation>
+    </message>
+</context>
+<context>
     <name>RelativeDate</name>
     <message>
         <source>long ago</source>
@@ -985,6 +993,29 @@
     <message>
         <source>Ctrl+S saves straight into this folder, no questions asked.</source>
         <translation>Strg+S speichert direkt in diesen Ordner, ohne Rückfrage.</translation>
+    </message>
+</context>
+<context>
+    <name>SelectionOverlay</name>
+    <message>
+        <source>A click selects nothing: drag over the region to grab</source>
+        <translation>Ein Klick wählt nichts aus: Ziehen Sie über den Bereich, den Sie aufnehmen möchten</translation>
+    </message>
+    <message>
+        <source>Arrows: size (Shift: 10 px) · Return: grab · Esc: cancel</source>
+        <translation>Pfeiltasten: Größe (Umschalt: 10 px) · Eingabe: aufnehmen · Esc: abbrechen</translation>
+    </message>
+    <message>
+        <source>Click a window · Space: region · Esc: cancel</source>
+        <translation>Klicken Sie auf ein Fenster · Leertaste: Bereich · Esc: abbrechen</translation>
+    </message>
+    <message>
+        <source>Drag to select · Return: select by keys · Esc: cancel</source>
+        <translation>Ziehen zum Auswählen · Eingabe: per Tastatur auswählen · Esc: abbrechen</translation>
+    </message>
+    <message>
+        <source>Drag to select · Return: select by keys · Space: window · Esc: cancel</source>
+        <translation>Ziehen zum Auswählen · Eingabe: per Tastatur auswählen · Leertaste: Fenster · Esc: abbrechen</translation>
     </message>
 </context>
 <context>

@@ -782,6 +782,14 @@
     </message>
 </context>
 <context>
+    <name>QuoteCard</name>
+    <message>
+        <source>“%1”</source>
+        <comment>the quote in its marks</comment>
+        <translation>« %1 »</translation>
+    </message>
+</context>
+<context>
     <name>RelativeDate</name>
     <message>
         <source>long ago</source>
@@ -985,6 +993,29 @@
     <message>
         <source>Ctrl+S saves straight into this folder, no questions asked.</source>
         <translation>Ctrl+S enregistre directement dans ce dossier, sans poser de question.</translation>
+    </message>
+</context>
+<context>
+    <name>SelectionOverlay</name>
+    <message>
+        <source>A click selects nothing: drag over the region to grab</source>
+        <translation>Un clic ne sélectionne rien : faites glisser sur la zone à capturer</translation>
+    </message>
+    <message>
+        <source>Arrows: size (Shift: 10 px) · Return: grab · Esc: cancel</source>
+        <translation>Flèches : taille (Maj : 10 px) · Entrée : capturer · Échap : annuler</translation>
+    </message>
+    <message>
+        <source>Click a window · Space: region · Esc: cancel</source>
+        <translation>Cliquez sur une fenêtre · Espace : zone · Échap : annuler</translation>
+    </message>
+    <message>
+        <source>Drag to select · Return: select by keys · Esc: cancel</source>
+        <translation>Glissez pour sélectionner · Entrée : sélection au clavier · Échap : annuler</translation>
+    </message>
+    <message>
+        <source>Drag to select · Return: select by keys · Space: window · Esc: cancel</source>
+        <translation>Glissez pour sélectionner · Entrée : sélection au clavier · Espace : fenêtre · Échap : annuler</translation>
     </message>
 </context>
 <context>

@@ -11,6 +11,7 @@
 #include "app/singleinstance.h"
 #include "app/translations.h"
 #include "editor/model/imageimport.h"
+#include "editor/model/zogquote.h"
 #include "look/widgets/kiwanostyle.h"
 
 #include <cstdio>
@@ -123,7 +124,7 @@ int main(int argc, char *argv[])
         break;
     }
 
-    Translations::install(app);
+    ZogQuote::useLanguage(Translations::install(app));
     Look::apply(app);
     AppDelegate delegate;
     delegate.applicationDidFinishLaunching();

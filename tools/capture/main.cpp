@@ -12,6 +12,7 @@
 #include <cstring>
 #include <thread>
 
+#include "app/translations.h"
 #include "capture/pngfile.h"
 #include "platform/x11/x11screen.h"
 #include "selectionoverlay.h"
@@ -83,6 +84,8 @@ int selectInteractively(int argc, char **argv, const Request &request, const X11
     taking.join();
     if (frozen.isNull())
         return complain("could not read the screen from the X server");
+    // The hints in the app's language; what goes to stderr stays English, the app reads it.
+    Translations::install(app);
     const double dpiScale = app.primaryScreen() ? app.primaryScreen()->logicalDotsPerInch() / 96.0 : 1.0;
     const double uiScale = std::max({1.0, requestedScale, dpiScale});
 
