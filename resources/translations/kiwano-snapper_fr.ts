@@ -786,7 +786,7 @@
     <message>
         <source>“%1”</source>
         <comment>the quote in its marks</comment>
-        <translation>« %1 »</translation>
+        <translation>«&#xa0;%1&#xa0;»</translation>
     </message>
 </context>
 <context>
@@ -999,23 +999,23 @@
     <name>SelectionOverlay</name>
     <message>
         <source>A click selects nothing: drag over the region to grab</source>
-        <translation>Un clic ne sélectionne rien : faites glisser sur la zone à capturer</translation>
+        <translation>Un clic ne sélectionne rien&#xa0;: faites glisser sur la zone à capturer</translation>
     </message>
     <message>
         <source>Arrows: size (Shift: 10 px) · Return: grab · Esc: cancel</source>
-        <translation>Flèches : taille (Maj : 10 px) · Entrée : capturer · Échap : annuler</translation>
+        <translation>Flèches&#xa0;: taille (Maj&#xa0;: 10 px) · Entrée&#xa0;: capturer · Échap&#xa0;: annuler</translation>
     </message>
     <message>
         <source>Click a window · Space: region · Esc: cancel</source>
-        <translation>Cliquez sur une fenêtre · Espace : zone · Échap : annuler</translation>
+        <translation>Cliquez sur une fenêtre · Espace&#xa0;: zone · Échap&#xa0;: annuler</translation>
     </message>
     <message>
         <source>Drag to select · Return: select by keys · Esc: cancel</source>
-        <translation>Glissez pour sélectionner · Entrée : sélection au clavier · Échap : annuler</translation>
+        <translation>Glissez pour sélectionner · Entrée&#xa0;: sélection au clavier · Échap&#xa0;: annuler</translation>
     </message>
     <message>
         <source>Drag to select · Return: select by keys · Space: window · Esc: cancel</source>
-        <translation>Glissez pour sélectionner · Entrée : sélection au clavier · Espace : fenêtre · Échap : annuler</translation>
+        <translation>Glissez pour sélectionner · Entrée&#xa0;: sélection au clavier · Espace&#xa0;: fenêtre · Échap&#xa0;: annuler</translation>
     </message>
 </context>
 <context>
