@@ -147,7 +147,7 @@ void benchSave(const QString &folder)
     const qint64 ourSize = QFileInfo(QDir(folder).filePath(QStringLiteral("ours.png"))).size();
 
     const Export save = medianExport(5, [&] {
-        return measureExport(*model, QStringLiteral("Saved to "), [&] { model->save(); });
+        return measureExport(*model, QStringLiteral("Saved "), [&] { model->save(); });
     });
     const Export copy = medianExport(5, [&] {
         return measureExport(*model, QStringLiteral("Copied!"), [&] { model->copyToClipboard(); });

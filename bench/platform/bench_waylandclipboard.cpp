@@ -117,6 +117,8 @@ int main(int argc, char **argv)
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.filePath("config"));
     Store::setDir(home.filePath("Clipboard"));
     WaylandClipboardService service(WaylandSession::display());
+    while (service.isValid() && !service.isReady())
+        spin(5);
     if (!service.isValid()) {
         std::printf("skipped: the compositor offers no data-control\n");
         return 0;

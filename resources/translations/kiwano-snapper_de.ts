@@ -78,6 +78,50 @@
         <source>Open Image</source>
         <translation>Bild öffnen</translation>
     </message>
+    <message>
+        <source>No file manager could show %1.</source>
+        <translation>Kein Dateimanager konnte %1 zeigen.</translation>
+    </message>
+    <message>
+        <source>Copy Path</source>
+        <translation>Pfad kopieren</translation>
+    </message>
+</context>
+<context>
+    <name>CanvasArea</name>
+    <message>
+        <source>Scroll horizontally</source>
+        <translation>Waagerecht blättern</translation>
+    </message>
+    <message>
+        <source>Scroll vertically</source>
+        <translation>Senkrecht blättern</translation>
+    </message>
+    <message>
+        <source>Zoom</source>
+        <translation>Zoom</translation>
+    </message>
+    <message>
+        <source>Zoom in</source>
+        <translation>Vergrößern</translation>
+    </message>
+    <message>
+        <source>Zoom out</source>
+        <translation>Verkleinern</translation>
+    </message>
+    <message>
+        <source>Fit to window</source>
+        <translation>An Fenster anpassen</translation>
+    </message>
+    <message>
+        <source>Actual pixels</source>
+        <translation>Originalpixel</translation>
+    </message>
+    <message>
+        <source>%1 %</source>
+        <extracomment>The editor&apos;s zoom, in percent of one image pixel per screen pixel.</extracomment>
+        <translation>%1 %</translation>
+    </message>
 </context>
 <context>
     <name>ClipListView</name>
@@ -311,10 +355,6 @@
         <translation>Kopiert!</translation>
     </message>
     <message>
-        <source>Saved to %1!</source>
-        <translation>In %1 gespeichert!</translation>
-    </message>
-    <message>
         <source>Couldn&apos;t save: %1</source>
         <translation>Speichern fehlgeschlagen: %1</translation>
     </message>
@@ -325,6 +365,14 @@
     <message>
         <source>Saved %1 default</source>
         <translation>Standard für %1 gespeichert</translation>
+    </message>
+    <message>
+        <source>Saved %1</source>
+        <translation>%1 gespeichert</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>Zeigen</translation>
     </message>
 </context>
 <context>
@@ -401,6 +449,29 @@
     <message>
         <source>Hex color</source>
         <translation>Hex-Farbe</translation>
+    </message>
+</context>
+<context>
+    <name>History</name>
+    <message>
+        <source>it is not a grab file</source>
+        <translation>es ist keine Aufnahmedatei</translation>
+    </message>
+    <message>
+        <source>there is no Trash for it here</source>
+        <translation>hier gibt es keinen Papierkorb dafür</translation>
+    </message>
+    <message>
+        <source>there is no Trash for it here; it is in %1</source>
+        <translation>hier gibt es keinen Papierkorb dafür; sie liegt in %1</translation>
+    </message>
+    <message>
+        <source>it is no longer in the Trash</source>
+        <translation>sie ist nicht mehr im Papierkorb</translation>
+    </message>
+    <message>
+        <source>another file has taken its place</source>
+        <translation>eine andere Datei hat ihren Platz eingenommen</translation>
     </message>
 </context>
 <context>
@@ -726,6 +797,14 @@
     </message>
 </context>
 <context>
+    <name>QuoteCard</name>
+    <message>
+        <source>“%1”</source>
+        <comment>the quote in its marks</comment>
+        <translation>„%1“</translation>
+    </message>
+</context>
+<context>
     <name>RelativeDate</name>
     <message>
         <source>long ago</source>
@@ -842,6 +921,29 @@
     </message>
 </context>
 <context>
+    <name>RootView</name>
+    <message>
+        <source>Moved %1 to the Trash</source>
+        <translation>%1 in den Papierkorb verschoben</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <source>Kept %1: %2</source>
+        <translation>%1 behalten: %2</translation>
+    </message>
+    <message>
+        <source>Put %1 back</source>
+        <translation>%1 zurücklegen</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t put %1 back: %2</source>
+        <translation>%1 konnte nicht zurückgelegt werden: %2</translation>
+    </message>
+</context>
+<context>
     <name>SavingSection</name>
     <message>
         <source>Ask where to save each time</source>
@@ -906,6 +1008,29 @@
     <message>
         <source>Ctrl+S saves straight into this folder, no questions asked.</source>
         <translation>Strg+S speichert direkt in diesen Ordner, ohne Rückfrage.</translation>
+    </message>
+</context>
+<context>
+    <name>SelectionOverlay</name>
+    <message>
+        <source>A click selects nothing: drag over the region to grab</source>
+        <translation>Ein Klick wählt nichts aus: Ziehen Sie über den Bereich, den Sie aufnehmen möchten</translation>
+    </message>
+    <message>
+        <source>Arrows: size (Shift: 10 px) · Return: grab · Esc: cancel</source>
+        <translation>Pfeiltasten: Größe (Umschalt: 10 px) · Eingabe: aufnehmen · Esc: abbrechen</translation>
+    </message>
+    <message>
+        <source>Click a window · Space: region · Esc: cancel</source>
+        <translation>Klicken Sie auf ein Fenster · Leertaste: Bereich · Esc: abbrechen</translation>
+    </message>
+    <message>
+        <source>Drag to select · Return: select by keys · Esc: cancel</source>
+        <translation>Ziehen zum Auswählen · Eingabe: per Tastatur auswählen · Esc: abbrechen</translation>
+    </message>
+    <message>
+        <source>Drag to select · Return: select by keys · Space: window · Esc: cancel</source>
+        <translation>Ziehen zum Auswählen · Eingabe: per Tastatur auswählen · Leertaste: Fenster · Esc: abbrechen</translation>
     </message>
 </context>
 <context>
@@ -1166,8 +1291,8 @@
         <translation>Im Dateimanager zeigen</translation>
     </message>
     <message>
-        <source>Delete</source>
-        <translation>Löschen</translation>
+        <source>Move to Trash</source>
+        <translation>In den Papierkorb</translation>
     </message>
 </context>
 <context>
@@ -1331,6 +1456,13 @@
     <message>
         <source>Drag a corner to resize. Hold Shift to stretch.</source>
         <translation>Ziehen Sie an einer Ecke, um die Größe zu ändern. Mit gedrückter Umschalttaste wird gestreckt.</translation>
+    </message>
+</context>
+<context>
+    <name>Toolbar</name>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
     </message>
 </context>
 <context>

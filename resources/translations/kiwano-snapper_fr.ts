@@ -78,6 +78,50 @@
         <source>Open Image</source>
         <translation>Ouvrir une image</translation>
     </message>
+    <message>
+        <source>No file manager could show %1.</source>
+        <translation>Aucun gestionnaire de fichiers n’a pu afficher %1.</translation>
+    </message>
+    <message>
+        <source>Copy Path</source>
+        <translation>Copier le chemin</translation>
+    </message>
+</context>
+<context>
+    <name>CanvasArea</name>
+    <message>
+        <source>Scroll horizontally</source>
+        <translation>Défiler horizontalement</translation>
+    </message>
+    <message>
+        <source>Scroll vertically</source>
+        <translation>Défiler verticalement</translation>
+    </message>
+    <message>
+        <source>Zoom</source>
+        <translation>Zoom</translation>
+    </message>
+    <message>
+        <source>Zoom in</source>
+        <translation>Zoom avant</translation>
+    </message>
+    <message>
+        <source>Zoom out</source>
+        <translation>Zoom arrière</translation>
+    </message>
+    <message>
+        <source>Fit to window</source>
+        <translation>Ajuster à la fenêtre</translation>
+    </message>
+    <message>
+        <source>Actual pixels</source>
+        <translation>Pixels réels</translation>
+    </message>
+    <message>
+        <source>%1 %</source>
+        <extracomment>The editor&apos;s zoom, in percent of one image pixel per screen pixel.</extracomment>
+        <translation>%1 %</translation>
+    </message>
 </context>
 <context>
     <name>ClipListView</name>
@@ -311,10 +355,6 @@
         <translation>Copié&#xa0;!</translation>
     </message>
     <message>
-        <source>Saved to %1!</source>
-        <translation>Enregistrée dans %1&#xa0;!</translation>
-    </message>
-    <message>
         <source>Couldn&apos;t save: %1</source>
         <translation>Enregistrement impossible&#xa0;: %1</translation>
     </message>
@@ -325,6 +365,14 @@
     <message>
         <source>Saved %1 default</source>
         <translation>Réglages par défaut de %1 enregistrés</translation>
+    </message>
+    <message>
+        <source>Saved %1</source>
+        <translation>%1 enregistré</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>Afficher</translation>
     </message>
 </context>
 <context>
@@ -401,6 +449,29 @@
     <message>
         <source>Hex color</source>
         <translation>Couleur hexadécimale</translation>
+    </message>
+</context>
+<context>
+    <name>History</name>
+    <message>
+        <source>it is not a grab file</source>
+        <translation>ce n’est pas un fichier de capture</translation>
+    </message>
+    <message>
+        <source>there is no Trash for it here</source>
+        <translation>il n’y a pas de corbeille pour lui ici</translation>
+    </message>
+    <message>
+        <source>there is no Trash for it here; it is in %1</source>
+        <translation>il n’y a pas de corbeille pour lui ici ; il se trouve dans %1</translation>
+    </message>
+    <message>
+        <source>it is no longer in the Trash</source>
+        <translation>il n’est plus dans la corbeille</translation>
+    </message>
+    <message>
+        <source>another file has taken its place</source>
+        <translation>un autre fichier a pris sa place</translation>
     </message>
 </context>
 <context>
@@ -726,6 +797,14 @@
     </message>
 </context>
 <context>
+    <name>QuoteCard</name>
+    <message>
+        <source>“%1”</source>
+        <comment>the quote in its marks</comment>
+        <translation>«&#xa0;%1&#xa0;»</translation>
+    </message>
+</context>
+<context>
     <name>RelativeDate</name>
     <message>
         <source>long ago</source>
@@ -842,6 +921,29 @@
     </message>
 </context>
 <context>
+    <name>RootView</name>
+    <message>
+        <source>Moved %1 to the Trash</source>
+        <translation>%1 placé dans la corbeille</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Kept %1: %2</source>
+        <translation>%1 conservé : %2</translation>
+    </message>
+    <message>
+        <source>Put %1 back</source>
+        <translation>Remettre %1</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t put %1 back: %2</source>
+        <translation>Impossible de remettre %1 : %2</translation>
+    </message>
+</context>
+<context>
     <name>SavingSection</name>
     <message>
         <source>Ask where to save each time</source>
@@ -906,6 +1008,29 @@
     <message>
         <source>Ctrl+S saves straight into this folder, no questions asked.</source>
         <translation>Ctrl+S enregistre directement dans ce dossier, sans poser de question.</translation>
+    </message>
+</context>
+<context>
+    <name>SelectionOverlay</name>
+    <message>
+        <source>A click selects nothing: drag over the region to grab</source>
+        <translation>Un clic ne sélectionne rien&#xa0;: faites glisser sur la zone à capturer</translation>
+    </message>
+    <message>
+        <source>Arrows: size (Shift: 10 px) · Return: grab · Esc: cancel</source>
+        <translation>Flèches&#xa0;: taille (Maj&#xa0;: 10 px) · Entrée&#xa0;: capturer · Échap&#xa0;: annuler</translation>
+    </message>
+    <message>
+        <source>Click a window · Space: region · Esc: cancel</source>
+        <translation>Cliquez sur une fenêtre · Espace&#xa0;: zone · Échap&#xa0;: annuler</translation>
+    </message>
+    <message>
+        <source>Drag to select · Return: select by keys · Esc: cancel</source>
+        <translation>Glissez pour sélectionner · Entrée&#xa0;: sélection au clavier · Échap&#xa0;: annuler</translation>
+    </message>
+    <message>
+        <source>Drag to select · Return: select by keys · Space: window · Esc: cancel</source>
+        <translation>Glissez pour sélectionner · Entrée&#xa0;: sélection au clavier · Espace&#xa0;: fenêtre · Échap&#xa0;: annuler</translation>
     </message>
 </context>
 <context>
@@ -1166,8 +1291,8 @@
         <translation>Afficher dans le gestionnaire de fichiers</translation>
     </message>
     <message>
-        <source>Delete</source>
-        <translation>Supprimer</translation>
+        <source>Move to Trash</source>
+        <translation>Mettre à la corbeille</translation>
     </message>
 </context>
 <context>
@@ -1331,6 +1456,13 @@
     <message>
         <source>Drag a corner to resize. Hold Shift to stretch.</source>
         <translation>Tirez un coin pour redimensionner. Maintenez Maj pour étirer.</translation>
+    </message>
+</context>
+<context>
+    <name>Toolbar</name>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
     </message>
 </context>
 <context>

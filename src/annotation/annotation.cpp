@@ -51,6 +51,12 @@ qreal arrowHead(qreal width)
     return std::max(4 * width, 16.0);
 }
 
+// How far a box's bounds reach beyond its rectangle: half its outline, at least one pixel.
+qreal boxMargin(qreal width)
+{
+    return width > 2 ? width / 2 : 1;
+}
+
 } // namespace
 
 Annotation::Annotation(Shape shape, Style style, QUuid id)
@@ -69,14 +75,14 @@ QRectF Annotation::bounds() const
             [w](const Shapes::Pen &s) { return grown(enclosing(s.points), w / 2); },
             [w](const Shapes::Highlighter &s) { return grown(enclosing(s.points), 2 * w); },
             [w](const Shapes::Arrow &s) { return grown(rectFrom(s.start, s.end), arrowHead(w)); },
-            [w](const Shapes::Rect &s) { return grown(normalizedRect(s.rect), w > 2 ? w / 2 : 1); },
+            [w](const Shapes::Rect &s) { return grown(normalizedRect(s.rect), boxMargin(w)); },
             [this](const Shapes::Text &s) {
                 return QRectF(s.point, measuredSize(s.string, textAttributes(style)));
             },
             [](const Shapes::Blur &s) { return normalizedRect(s.rect); },
             [](const Shapes::Focus &s) { return normalizedRect(s.rect); },
             [this](const Shapes::Stamp &s) {
-                const QSizeF size = measuredSize(QStringLiteral("🥝"), stampAttributes(*this));
+                const QSizeF size = stampInk(stampAttributes(*this)).size();
                 return QRectF(s.point.x() - size.width() / 2, s.point.y() - size.height() / 2,
                               size.width(), size.height());
             },
@@ -182,8 +188,64 @@ Annotation Annotation::resized(const QRectF &rect) const
             copy.style.markSize = r.width() / mark->refWidth;
     } else if (auto *picture = std::get_if<Shapes::Picture>(&copy.shape)) {
         picture->rect = r;
+    } else if (auto *box = std::get_if<Shapes::Rect>(&copy.shape)) {
+        const qreal m = std::min({boxMargin(style.width), r.width() / 2, r.height() / 2});
+        box->rect = r.adjusted(m, m, -m, -m);
+    } else if (auto *stamp = std::get_if<Shapes::Stamp>(&copy.shape)) {
+        // The stamp's size follows its width; its glyph keeps its proportions, so the height
+        // decides.
+        const qreal height = bounds().height();
+        stamp->point = r.center();
+        if (height > 0 && r.height() > 0)
+            copy.style.width = style.width * r.height() / height;
     }
     return copy;
+}
+
+QList<QPointF> Annotation::handles() const
+{
+    if (const auto *arrow = std::get_if<Shapes::Arrow>(&shape))
+        return {arrow->start, arrow->end};
+    if (!isResizable())
+        return {};
+    const QRectF b = bounds();
+    return {b.topLeft(), b.topRight(), b.bottomLeft(), b.bottomRight()};
+}
+
+Annotation Annotation::reshaped(qsizetype handle, QPointF point, bool freeProportions) const
+{
+    if (const auto *arrow = std::get_if<Shapes::Arrow>(&shape)) {
+        Annotation copy = *this;
+        auto &ends = std::get<Shapes::Arrow>(copy.shape);
+        if (handle == 0)
+            ends.start = point;
+        else if (handle == 1)
+            ends.end = point;
+        return copy;
+    }
+    const QList<QPointF> corners = handles();
+    if (handle < 0 || handle >= corners.size())
+        return *this;
+    const QRectF b = bounds();
+    const QPointF a = corners[corners.size() - 1 - handle];
+    const QPointF k = corners[handle];
+    const qreal sx = a.x() > k.x() ? -1 : 1;
+    const qreal sy = a.y() > k.y() ? -1 : 1;
+    qreal w = std::max((point.x() - a.x()) * sx, minimumSide);
+    qreal h = std::max((point.y() - a.y()) * sy, minimumSide);
+
+    const Tool kind = tool();
+    const bool locked = kind == Tool::watermark || kind == Tool::stamp
+        || (kind == Tool::picture && !freeProportions);
+    // A layer without area has no proportions to keep.
+    if (locked && b.width() > 0 && b.height() > 0) {
+        const qreal r = b.width() / b.height();
+        if (w / h <= r)
+            w = h * r;
+        else
+            h = w / r;
+    }
+    return resized(QRectF(sx > 0 ? a.x() : a.x() - w, sy > 0 ? a.y() : a.y() - h, w, h));
 }
 
 QString Annotation::name() const
@@ -213,5 +275,7 @@ Tool Annotation::tool() const
 bool Annotation::isResizable() const
 {
     return std::holds_alternative<Shapes::Watermark>(shape)
-        || std::holds_alternative<Shapes::Picture>(shape);
+        || std::holds_alternative<Shapes::Picture>(shape)
+        || std::holds_alternative<Shapes::Rect>(shape)
+        || std::holds_alternative<Shapes::Stamp>(shape);
 }

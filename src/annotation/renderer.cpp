@@ -145,11 +145,12 @@ void drawFocus(const Shapes::Focus &shape, const Style &style, QSize imageSize, 
 void drawStamp(const Annotation &layer, QPainter &painter)
 {
     const TextAttributes attributes = stampAttributes(layer);
-    const QRectF box = layer.bounds();
+    // Placed by its ink, which fills the bounds.
+    const QPointF origin = layer.bounds().topLeft() - stampInk(attributes).topLeft();
     // The emoji face's own colours; the pen colour is only there for a face without them.
     painter.setFont(colourGlyphFont(attributes.font));
     painter.setPen(layer.style.color);
-    painter.drawText(box.topLeft() + QPointF(0, QFontMetricsF(attributes.font).ascent()), kiwi);
+    painter.drawText(origin, kiwi);
 }
 
 void drawPlacedImage(const QImage &image, const QRectF &rect, qreal opacity, QPainter &painter)

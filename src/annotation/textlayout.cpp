@@ -8,6 +8,7 @@
 #include <QFontMetricsF>
 #include <QMutex>
 #include <QMutexLocker>
+#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
@@ -73,6 +74,57 @@ TextAttributes stampAttributes(const Annotation &annotation)
     TextAttributes attributes;
     attributes.font = f;
     return attributes;
+}
+
+QString stampGlyph()
+{
+    return QStringLiteral("🥝");
+}
+
+QRectF stampInk(const TextAttributes &attributes)
+{
+    // Measured once on a large glyph: the emoji is one bitmap scaled to the size asked for, so
+    // its ink scales with the pixel size.
+    constexpr int reference = 128;
+    static const QRectF unit = [font = attributes.font]() mutable -> QRectF {
+        font.setPixelSize(reference);
+        // The strategy the renderer draws colour glyphs with (a font engine of their own).
+        font.setStyleStrategy(QFont::PreferAntialias);
+        const QFontMetricsF metrics(font);
+        const QPointF origin(reference, reference + metrics.ascent());
+        QImage canvas(4 * reference, 4 * reference, QImage::Format_ARGB32_Premultiplied);
+        canvas.fill(Qt::transparent);
+        {
+            QPainter painter(&canvas);
+            painter.setFont(font);
+            painter.setPen(Qt::black);
+            painter.drawText(origin, stampGlyph());
+        }
+        int left = canvas.width(), top = canvas.height(), right = -1, bottom = -1;
+        for (int y = 0; y < canvas.height(); ++y) {
+            const auto *row = reinterpret_cast<const QRgb *>(canvas.constScanLine(y));
+            for (int x = 0; x < canvas.width(); ++x) {
+                // Faint smoothing at the rim does not count as the picture's edge.
+                if (qAlpha(row[x]) > 64) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+            }
+        }
+        if (right < 0)
+            return {};
+        return QRectF(left - origin.x(), top - origin.y(), right + 1 - left, bottom + 1 - top);
+    }();
+    const qreal pixels = attributes.font.pixelSize();
+    if (unit.isEmpty() || pixels <= 0) {
+        const QFontMetricsF metrics(attributes.font);
+        const QSizeF size = measuredSize(stampGlyph(), attributes);
+        return QRectF(QPointF(0, -metrics.ascent()), size);
+    }
+    const qreal s = pixels / reference;
+    return QRectF(unit.topLeft() * s, unit.size() * s);
 }
 
 QStringList textLines(const QString &text)

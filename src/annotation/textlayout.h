@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QPainterPath>
 #include <QPointF>
+#include <QRectF>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
@@ -28,6 +29,13 @@ struct TextAttributes
 TextAttributes textAttributes(const Style &style);
 // The font of a stamp: the colour emoji face at 14 x style.width pixels; no fill, no outline.
 TextAttributes stampAttributes(const Annotation &annotation);
+
+// The stamp's glyph: the kiwi emoji.
+QString stampGlyph();
+// Where the stamp's glyph leaves ink when drawn with those attributes from the left end of its
+// baseline at the origin. A colour emoji's picture sits anywhere in its layout box, so the stamp
+// is placed by its ink; the layout box when the glyph draws nothing.
+QRectF stampInk(const TextAttributes &attributes);
 
 // The lines of a text: it breaks only at line breaks (\n, \r\n, \r, U+2028), never wraps.
 QStringList textLines(const QString &text);

@@ -28,6 +28,9 @@ QString rawValue(Tool tool);
 QString label(Tool tool);
 // The name of the tool's pixel icon.
 QString icon(Tool tool);
+// The single letter that chooses the tool from the keyboard ("P" for the pen); empty for the
+// tools that have commands of their own.
+QString shortcutKey(Tool tool);
 
 namespace Tools {
 
@@ -35,6 +38,8 @@ namespace Tools {
 const QList<Tool> &allCases();
 // The tools the toolbar offers: all but watermark and picture, which have commands of their own.
 const QList<Tool> &toolbar();
+// The tool chosen by a key (a Qt::Key: Qt::Key_P for the pen); nothing for other keys.
+std::optional<Tool> forKey(int key);
 // The tool whose raw value is exactly raw; nothing for any other string.
 std::optional<Tool> fromRaw(const QString &raw);
 

@@ -4,6 +4,7 @@
 #include "app/commandline.h"
 #include "app/editorwindowcontroller.h"
 #include "app/emptystate.h"
+#include "app/filemanager.h"
 #include "app/rootview.h"
 #include "app/statusmenu.h"
 #include "capture/appstate.h"
@@ -12,12 +13,16 @@
 #include "clipboard/clipboard.h"
 #include "clipboard/store.h"
 #include "clipboard/picker/view/clipboardpanelhost.h"
+#include "editor/model/editormodel.h"
+#include "editor/ui/editorview.h"
+#include "editor/model/imageimport.h"
 #include "hotkeys/hotkeycenter.h"
 #include "hotkeys/keyboard.h"
 #include "look/pixel.h"
 #include "settings/desktopbindings.h"
 #include "settings/settingswindowcontroller.h"
 #include "settings/updatesettings.h"
+#include "platform/dbusnotifications.h"
 #include "platform/portal/portalhotkeygrabber.h"
 #include "platform/portal/portalkeysender.h"
 #include "platform/wayland/waylandclipboardservice.h"
@@ -31,6 +36,8 @@
 #include "platform/x11/x11keysender.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QPushButton>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -76,6 +83,12 @@ AppDelegate::AppDelegate(QObject *parent)
         warn(tr("The grab didn't work: %1").arg(reason));
     });
     m_openSettings = [this] { settings().show(); };
+    QPointer<AppDelegate> self(this);
+    FileManager::setOnFailure([self](const QString &path) {
+        if (self)
+            self->cannotReveal(path);
+    });
+    EditorModel::setFileRevealer(&FileManager::reveal);
 }
 
 AppDelegate::~AppDelegate()
@@ -105,14 +118,13 @@ QString AppDelegate::captureToolPath()
     return beside;
 }
 
-void AppDelegate::startServices()
+void AppDelegate::makeServices()
 {
     // Qt reached an X server when it runs on xcb: that, not DISPLAY alone, says X11 works. A
     // Wayland session gets the compositor's own services where it offers them, whichever
     // platform our windows use; elsewhere (offscreen) the history and the registry run without
     // services and read, type and grab nothing.
     const bool xcb = QGuiApplication::platformName() == QLatin1String("xcb");
-    m_facts = Session::current();
     m_facts.hasX11 = xcb;
     m_plan = plan(m_facts);
     const bool wayland = m_facts.kind == SessionFacts::Kind::wayland;
@@ -151,9 +163,17 @@ void AppDelegate::startServices()
     case ServicePlan::Paste::xtest:
         m_keySender = std::make_unique<X11KeySender>();
         break;
-    case ServicePlan::Paste::virtualKeyboard:
-        m_keySender = std::make_unique<WaylandKeySender>();
+    case ServicePlan::Paste::virtualKeyboard: {
+        // The keys go out on the sender's thread; a compositor that did not take them is told here.
+        auto sender = std::make_unique<WaylandKeySender>();
+        connect(sender.get(), &WaylandKeySender::pasted, this, [this](bool confirmed) {
+            if (!confirmed)
+                warn(QStringLiteral("The desktop didn't take the paste keys. The entry is copied: "
+                                    "press Ctrl+V yourself."));
+        });
+        m_keySender = std::move(sender);
         break;
+    }
     case ServicePlan::Paste::portal: {
         auto sender = std::make_unique<PortalKeySender>();
         connect(sender.get(), &PortalKeySender::permissionAsked, this, [this] {
@@ -192,10 +212,38 @@ void AppDelegate::startServices()
         HotKeyCenter::shared().setGrabber(m_grabber.get());
 }
 
+void AppDelegate::startServices()
+{
+    HotKeyCenter::shared().registerAll();
+    clipboardPanel().setCopyOnlyLine(m_plan.copyOnlyLine());
+    Clipboard::shared().start();
+    m_servicesStarted = true;
+    for (const auto &work : std::exchange(m_waitingForServices, {}))
+        work();
+    emit servicesStarted();
+}
+
+void AppDelegate::whenServicesStarted(std::function<void()> work)
+{
+    if (m_probe && !m_servicesStarted)
+        m_waitingForServices.append(std::move(work));
+    else
+        work();
+}
+
 void AppDelegate::applicationDidFinishLaunching()
 {
     Pixel::registerFont();
-    startServices();
+    m_facts = Session::fromEnvironment(QProcessEnvironment::systemEnvironment());
+    // Elsewhere than in a Wayland session the environment tells everything: the services start
+    // at once, as before the event loop runs.
+    const bool asking = Session::needsProbe(m_facts);
+    if (!asking) {
+        makeServices();
+    } else {
+        m_facts.hasX11 = QGuiApplication::platformName() == QLatin1String("xcb");
+        m_plan = plan(m_facts);
+    }
 
     m_statusMenu = new StatusMenu(*this, Clipboard::shared(), HotKeyCenter::shared(), this);
 
@@ -204,16 +252,28 @@ void AppDelegate::applicationDidFinishLaunching()
         if (self)
             self->onPress(action);
     });
-    HotKeyCenter::shared().registerAll();
 
     clipboardPanel().setOpenSettings([self] {
         if (self)
             self->showSettings();
     });
-    clipboardPanel().setCopyOnlyLine(m_plan.copyOnlyLine());
     // In a Wayland session keys reach only the window the compositor focuses.
     clipboardPanel().setTakesFocus(m_facts.kind == SessionFacts::Kind::wayland);
-    Clipboard::shared().start();
+    if (!asking) {
+        startServices();
+    } else {
+        // The compositor and the portal answer while the event loop runs; the picker and the
+        // settings wait for them (at most the probe's deadline), grabs and the windows do not.
+        m_probe = new SessionProbe(this);
+        connect(m_probe, &SessionProbe::finished, this, [this](const SessionFacts &facts) {
+            if (m_terminated)
+                return;
+            m_facts = facts;
+            makeServices();
+            startServices();
+        });
+        m_probe->start(m_facts);
+    }
     reportStoreTrouble();
 
     if (!QFileInfo(captureToolPath()).isExecutable())
@@ -296,19 +356,12 @@ ClipboardPanelHost &AppDelegate::clipboardPanel()
 
 void AppDelegate::open(const QStringList &files)
 {
-    bool opened = false;
-    for (const QString &file : files) {
-        const QImage image(file);
-        if (image.isNull())
-            continue;
-        const std::optional<GrabEntry> entry = History::add(image);
-        if (!entry)
-            continue;
-        m_state->insert(*entry, false);
-        opened = true;
-    }
-    if (opened)
-        editor().show();
+    // Taken in as dropped files are, off the main thread and in their order; the window shows
+    // once the first has become a grab.
+    ImageImport::loadFiles(files, this, [this](QImage image) {
+        if (m_state->addAsNewGrab(image))
+            editor().show();
+    });
 }
 
 void AppDelegate::handle(const QStringList &requests)
@@ -407,10 +460,51 @@ void AppDelegate::inform(const QString &text)
 
 void AppDelegate::tell(const QString &text, QSystemTrayIcon::MessageIcon icon)
 {
-    if (m_statusMenu && m_statusMenu->trayIcon()->isVisible())
+    // Always in the log, whoever else hears of it.
+    std::fprintf(stderr, "kiwano-snapper: %s\n", qPrintable(text));
+    if (EditorModel *model = modelInFront()) {
+        model->showToast(text);
+        return;
+    }
+    // An icon nobody sees (no tray host, as on GNOME) has no messages either.
+    if (m_statusMenu && m_statusMenu->trayIcon()->isVisible() && QSystemTrayIcon::isSystemTrayAvailable()) {
         m_statusMenu->trayIcon()->showMessage(QStringLiteral("Kiwano Snapper"), text, icon);
-    else
-        std::fprintf(stderr, "kiwano-snapper: %s\n", qPrintable(text));
+        return;
+    }
+    if (!m_notifications)
+        m_notifications = std::make_unique<DBusNotifications>(
+            QStringLiteral("Kiwano Snapper"), QGuiApplication::desktopFileName().isEmpty()
+                ? QStringLiteral("org.kiwanosnapper.KiwanoSnapper") : QGuiApplication::desktopFileName());
+    m_notifications->notify(QStringLiteral("Kiwano Snapper"), text);
+}
+
+EditorModel *AppDelegate::modelInFront() const
+{
+    // A closed window is hidden, not gone, and may still count as the active one.
+    const QMainWindow *window = m_editor ? m_editor->window() : nullptr;
+    if (!window || !window->isVisible() || window->isMinimized() || !window->isActiveWindow())
+        return nullptr;
+    const EditorView *view = m_editor->rootView()->editor();
+    return view && view->isVisible() ? m_state->currentModel() : nullptr;
+}
+
+void AppDelegate::cannotReveal(const QString &path)
+{
+    const QString text = tr("No file manager could show %1.").arg(QFileInfo(path).fileName());
+    std::fprintf(stderr, "kiwano-snapper: %s\n", qPrintable(text));
+    const auto copyPath = [path] { QGuiApplication::clipboard()->setText(QDir::toNativeSeparators(path)); };
+    if (EditorModel *model = modelInFront()) {
+        model->showToast(text, tr("Copy Path"), copyPath);
+        return;
+    }
+    auto *box = new QMessageBox(QMessageBox::Information, QStringLiteral("Kiwano Snapper"), text,
+                                QMessageBox::Close, QApplication::activeWindow());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setInformativeText(QDir::toNativeSeparators(path));
+    QPushButton *copy = box->addButton(tr("Copy Path"), QMessageBox::ActionRole);
+    connect(copy, &QPushButton::clicked, box, copyPath);
+    box->setDefaultButton(copy);
+    box->open();
 }
 
 void AppDelegate::reportStoreTrouble()
@@ -432,12 +526,12 @@ void AppDelegate::reportStoreTrouble()
 
 void AppDelegate::showClipboard()
 {
-    clipboardPanel().openFromMenu();
+    whenServicesStarted([this] { clipboardPanel().openFromMenu(); });
 }
 
 void AppDelegate::toggleClipboard()
 {
-    clipboardPanel().handlePress(HotKeyAction::clipboard);
+    whenServicesStarted([this] { clipboardPanel().handlePress(HotKeyAction::clipboard); });
 }
 
 void AppDelegate::toggleIgnoreNext()
@@ -459,7 +553,8 @@ void AppDelegate::openImage()
 
 void AppDelegate::showSettings()
 {
-    m_openSettings();
+    // The settings tell how each service reaches the user: they wait for the session's answer.
+    whenServicesStarted([this] { m_openSettings(); });
 }
 
 void AppDelegate::setSettingsOpener(std::function<void()> opener)

@@ -24,6 +24,8 @@ class FrontApp;
 class HotKeyGrabber;
 class X11KeyboardLayout;
 class KeySender;
+class Notifications;
+class EditorModel;
 
 // The composition root: the one place where the platform services, the models and the windows
 // are made and wired together. Lives for the whole process.
@@ -41,7 +43,8 @@ public:
     // The clean-up of a normal quit: copies being written land, the history is cleared when the
     // user asked for it, and the global shortcuts are released. Safe to call more than once.
     void applicationWillTerminate();
-    // Files handed to the application: each decodable image becomes the newest grab in turn.
+    // Files handed to the application: each decodable image becomes the newest grab in turn,
+    // read off the main thread by the rules of dropped files (ImageImport).
     void open(const QStringList &files);
 
     // Carries out requests from the command line (see CommandLine): grabs, the picker, the
@@ -73,26 +76,42 @@ public:
     // The update options: made with the delegate, as the menu's update row needs them.
     UpdateSettings &updates() { return *m_updates; }
     StatusMenu *statusMenu() const { return m_statusMenu; }
-    // What the session offers and which services serve it, read and chosen at start-up.
+    // What the session offers and which services serve it, read and chosen at start-up. In a
+    // Wayland session the compositor and the portal are asked first, while the event loop runs:
+    // until they answered (or their deadline passed) these tell what the environment alone says.
     const ServicePlan &servicePlan() const { return m_plan; }
     const SessionFacts &sessionFacts() const { return m_facts; }
+    bool hasStartedServices() const { return m_servicesStarted; }
 
     // The capture tool: beside the program, else in the private folder of an installed layout.
     static QString captureToolPath();
     static QString missingToolMessage();
 
+signals:
+    // The platform services are chosen and running; requests that needed them were carried out.
+    void servicesStarted();
+
 private:
+    // Makes the services the plan names; startServices() sets them going.
+    void makeServices();
     void startServices();
+    // Runs work now, or once the services started when the session is still being asked.
+    void whenServicesStarted(std::function<void()> work);
     void onPress(HotKeyAction action);
     // False, with the reason shown, when the capture tool cannot be run.
     bool canCapture();
     // A grab asked for from the main window, which steps aside until the grab is done.
     void grabFromWindow();
-    // A warning in a tray message, or on standard error without a tray.
+    // A warning where the person is looking: a notice in the main window when it is in front,
+    // else the tray's message, else a desktop notification; always on standard error too.
     void warn(const QString &text);
-    // A note through the tray, or on stderr without one.
+    // A note the same way.
     void inform(const QString &text);
     void tell(const QString &text, QSystemTrayIcon::MessageIcon icon);
+    // The model whose notice shows in the main window, while that window is the active one.
+    EditorModel *modelInFront() const;
+    // No file manager showed path: said, with the path offered for copying.
+    void cannotReveal(const QString &path);
     // What the clipboard store met at start that the user must hear of once.
     void reportStoreTrouble();
 
@@ -109,11 +128,16 @@ private:
     bool m_terminated = false;
     bool m_toldCopyNotStored = false;
 
+    std::unique_ptr<Notifications> m_notifications;
     std::unique_ptr<X11KeyboardLayout> m_layout;
     std::unique_ptr<ClipboardService> m_clipboardService;
     std::unique_ptr<FrontApp> m_frontApp;
     SessionFacts m_facts;
     ServicePlan m_plan;
+    bool m_servicesStarted = false;
+    // Set while the compositor and the portal are asked at start.
+    SessionProbe *m_probe = nullptr;
+    QList<std::function<void()>> m_waitingForServices;
     std::unique_ptr<KeySender> m_keySender;
     std::unique_ptr<HotKeyGrabber> m_grabber;
 };

@@ -10,9 +10,12 @@
 #include "app/quitsignals.h"
 #include "app/singleinstance.h"
 #include "app/translations.h"
+#include "editor/model/imageimport.h"
+#include "editor/model/zogquote.h"
 #include "look/widgets/kiwanostyle.h"
 
 #include <cstdio>
+#include <malloc.h>
 
 namespace {
 
@@ -52,6 +55,12 @@ bool hasDisplay()
 
 int main(int argc, char *argv[])
 {
+    // Bitmaps the size of the window or of a grab come and go with every grab shown. Once one was
+    // freed, glibc would raise its mmap threshold and carve the next ones out of the heap, where
+    // what is freed stays resident; a fixed threshold gives every large block a mapping of its
+    // own, returned whole when freed. Two arenas keep the decoding threads from keeping heaps.
+    mallopt(M_MMAP_THRESHOLD, 1 << 20);
+    mallopt(M_ARENA_MAX, 2);
     CommandLine line = CommandLine::parse(argumentList(argc, argv), QDir::currentPath());
     switch (line.outcome) {
     case CommandLine::Outcome::help:
@@ -85,6 +94,7 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
+    ImageImport::allowLargestImages();
     QApplication::setApplicationName(QStringLiteral("Kiwano Snapper"));
     QApplication::setOrganizationName(QStringLiteral("KiwanoSnapper"));
     QApplication::setApplicationVersion(QStringLiteral(KIWANO_VERSION));
@@ -114,7 +124,7 @@ int main(int argc, char *argv[])
         break;
     }
 
-    Translations::install(app);
+    ZogQuote::useLanguage(Translations::install(app));
     Look::apply(app);
     AppDelegate delegate;
     delegate.applicationDidFinishLaunching();

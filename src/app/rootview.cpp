@@ -14,6 +14,8 @@
 #include "look/widgets/actiontoast.h"
 #include "look/widgets/kiwanobutton.h"
 
+#include <malloc.h>
+
 RootView::RootView(AppState *state, QWidget *parent)
     : QWidget(parent)
     , m_state(state)
@@ -41,6 +43,9 @@ RootView::RootView(AppState *state, QWidget *parent)
     connect(state, &AppState::selectedChanged, this, &RootView::selectedChanged);
     connect(state, &AppState::modelReady, this, &RootView::modelReady);
     connect(state, &AppState::modelFailed, this, &RootView::modelFailed);
+    m_trim.setSingleShot(true);
+    m_trim.setInterval(1500);
+    connect(&m_trim, &QTimer::timeout, this, [] { malloc_trim(0); });
     connect(state, &AppState::grabTrashed, this, &RootView::grabTrashed);
     connect(state, &AppState::trashFailed, this, &RootView::trashFailed);
     connect(state, &AppState::grabRestored, this, &RootView::grabRestored);
@@ -57,6 +62,7 @@ void RootView::selectedChanged()
 {
     // The editor of the grab shown before goes at once: its model may be on its way out.
     delete m_editor;
+    m_trim.start();
     const auto &selected = m_state->selected();
     const auto &entries = m_state->entries();
     const auto entry = selected ? std::find_if(entries.cbegin(), entries.cend(),

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 
@@ -54,5 +55,8 @@ private:
     GrabPlaceholder *m_placeholder;
     QPointer<EditorView> m_editor;
     HistoryStrip *m_strip;
+    // Browsing frees a grab's worth of bitmaps at every step: once it pauses, the heap's free
+    // pages go back to the system.
+    QTimer m_trim;
     ActionToast *m_toast;
 };

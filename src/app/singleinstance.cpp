@@ -7,16 +7,30 @@
 #include <QLocalSocket>
 #include <QThread>
 
+#include <algorithm>
+#include <memory>
+
 namespace {
 
-// Requests travel as UTF-8 separated by NUL, which no file path holds; the sender's closing of
-// the connection ends them.
+// Requests travel as UTF-8 separated by NUL, which no file path holds. An empty one ends them,
+// and the instance answers once it has carried them out (the picker is open and holds the keys),
+// so that a script may type at once. The sender's closing of the connection ends them too.
+constexpr char endOfRequests[] = {'\0', '\0'};
+constexpr char carriedOut = '\n';
+// How long a launch waits for that answer before it ends all the same: the requests are there.
+constexpr int answerPatienceMs = 3000;
+
 QByteArray pack(const QStringList &requests)
 {
     QByteArray bytes;
     for (const QString &request : requests)
         bytes += request.toUtf8() + '\0';
-    return bytes;
+    return bytes + '\0';
+}
+
+bool isComplete(const QByteArray &bytes)
+{
+    return bytes.endsWith(QByteArray(endOfRequests, 2)) || bytes == QByteArray(1, '\0');
 }
 
 QStringList unpack(const QByteArray &bytes)
@@ -63,6 +77,11 @@ bool SingleInstance::forward(const QStringList &requests, int timeoutMs)
     socket.write(pack(requests));
     if (!socket.waitForBytesWritten(timeoutMs) && socket.bytesToWrite() > 0)
         return false;
+    // An instance that quits, or one from before the answer, closes the connection instead.
+    const QDeadlineTimer patience(std::max(timeoutMs, answerPatienceMs));
+    while (!socket.peek(1).contains(carriedOut) && socket.state() == QLocalSocket::ConnectedState
+           && !patience.hasExpired())
+        socket.waitForReadyRead(int(std::max<qint64>(1, patience.remainingTime())));
     socket.disconnectFromServer();
     if (socket.state() != QLocalSocket::UnconnectedState)
         socket.waitForDisconnected(timeoutMs);
@@ -94,15 +113,28 @@ bool SingleInstance::listen()
         return false;
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *socket = m_server->nextPendingConnection()) {
-            auto *buffer = new QByteArray;
-            connect(socket, &QLocalSocket::readyRead, socket, [socket, buffer] { *buffer += socket->readAll(); });
-            connect(socket, &QLocalSocket::disconnected, this, [this, socket, buffer] {
-                *buffer += socket->readAll();
+            auto buffer = std::make_shared<QByteArray>();
+            auto handled = std::make_shared<bool>(false);
+            const auto handle = [this, buffer, handled] {
+                if (*handled)
+                    return false;
+                *handled = true;
                 const QStringList requests = unpack(*buffer);
-                delete buffer;
-                socket->deleteLater();
                 if (!requests.isEmpty())
                     emit requestsReceived(requests);
+                return true;
+            };
+            connect(socket, &QLocalSocket::readyRead, socket, [socket, buffer, handle] {
+                *buffer += socket->readAll();
+                if (!isComplete(*buffer) || !handle())
+                    return;
+                socket->write(&carriedOut, 1);
+                socket->flush();
+            });
+            connect(socket, &QLocalSocket::disconnected, this, [socket, buffer, handle] {
+                *buffer += socket->readAll();
+                handle();
+                socket->deleteLater();
             });
         }
     });

@@ -35,7 +35,7 @@ void AppState::setSelected(const std::optional<QUrl> &url)
         return;
     m_selected = url;
     emit selectedChanged();
-    releaseIdle();
+    releaseHidden();
 }
 
 std::optional<GrabEntry> AppState::latest() const
@@ -47,12 +47,19 @@ std::optional<GrabEntry> AppState::latest() const
 
 EditorModel *AppState::currentModel() const
 {
-    return m_selected ? m_models.value(*m_selected) : nullptr;
+    return m_selected && isWhole(*m_selected) ? m_models.value(*m_selected) : nullptr;
+}
+
+bool AppState::isWhole(const QUrl &url) const
+{
+    const EditorModel *model = m_models.value(url);
+    return model && !model->isReleased();
 }
 
 EditorModel *AppState::model(const QUrl &url)
 {
-    if (EditorModel *model = m_models.value(url)) {
+    EditorModel *model = m_models.value(url);
+    if (model && !model->isReleased()) {
         setLastModel(model);
         return model;
     }
@@ -64,7 +71,10 @@ EditorModel *AppState::model(const QUrl &url)
     const QImage image = History::image(m_entries.at(at));
     if (image.isNull())
         return nullptr;
-    EditorModel *model = makeModel(url, image);
+    if (model)
+        model->restoreBase(image);
+    else
+        model = makeModel(url, image);
     setLastModel(model);
     return model;
 }
@@ -185,6 +195,9 @@ void AppState::trash(const GrabEntry &entry)
         else
             setSelected(m_entries.last().url);
     }
+    // Kept for an undo, not shown meanwhile: it reads its picture again if it comes back.
+    if (m_trashed && m_trashed->model)
+        m_trashed->model->releaseBase();
     emit grabTrashed(trashed->entry);
 }
 
@@ -270,9 +283,9 @@ void AppState::prepareModel(const QUrl &url)
     if (m_loading.contains(url))
         return;
     const qsizetype at = indexOf(m_entries, url);
-    if (m_models.contains(url) || at < 0) {
+    if (isWhole(url) || at < 0) {
         QTimer::singleShot(0, this, [this, url] {
-            if (m_models.contains(url))
+            if (isWhole(url))
                 emit modelReady(url);
             else if (indexOf(m_entries, url) >= 0)
                 prepareModel(url); // released in the meantime
@@ -289,24 +302,35 @@ void AppState::prepareModel(const QUrl &url)
             // inside this call: the outcome always follows on a later turn, as callers expect.
             QMetaObject::invokeMethod(this, [this, url, image] {
                 m_loading.remove(url);
-                if (m_models.contains(url)) {
+                if (isWhole(url)) {
                     emit modelReady(url); // model(url) got there first
+                } else if (m_selected && *m_selected != url) {
+                    // Passed by on the way to another grab: the picture goes now, not with the
+                    // next selection.
                 } else if (image.isNull() || indexOf(m_entries, url) < 0) {
                     emit modelFailed(url);
                 } else {
-                    makeModel(url, image);
+                    if (EditorModel *model = m_models.value(url))
+                        model->restoreBase(image);
+                    else
+                        makeModel(url, image);
                     emit modelReady(url);
                 }
             }, Qt::QueuedConnection);
         });
 }
 
-void AppState::releaseIdle()
+void AppState::releaseHidden()
 {
     for (auto it = m_models.begin(); it != m_models.end();) {
         EditorModel *model = it.value();
+        if (it.key() == m_selected) {
+            ++it;
+            continue;
+        }
         const bool idle = model->annotations().isEmpty() && !model->canUndo() && !model->canRedo();
-        if (!idle || model == m_lastModel || it.key() == m_selected) {
+        if (!idle || model == m_lastModel) {
+            model->releaseBase();
             ++it;
             continue;
         }
@@ -314,6 +338,9 @@ void AppState::releaseIdle()
         model->deleteLater();
         it = m_models.erase(it);
     }
+    // The seed of new models may belong to a grab no longer listed.
+    if (m_lastModel && !m_models.values().contains(m_lastModel))
+        m_lastModel->releaseBase();
 }
 
 void AppState::dropUnlisted()

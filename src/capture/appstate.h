@@ -25,12 +25,13 @@ class EditorModel;
 // finds its layers, undo history and tool as they were. All disk work goes through History.
 // Main thread only.
 //
-// Memory stays bounded however many grabs are visited: a model with nothing to undo or redo and
-// no layers holds nothing its file cannot give back, so once another grab is selected it is
-// released (after selectedChanged, with deleteLater) and only its tool, styles and quote are
-// kept; the next model(url) or prepareModel(url) decodes the file again and restores them. The
-// selected grab's model and the last model handed out are never released; models of grabs that
-// left the list go.
+// Memory stays bounded however many grabs are visited: once another grab is selected (after
+// selectedChanged), every model but the selected grab's lets go of the picture its file holds
+// (EditorModel::releaseBase), keeping layers, undo history, tool and styles; showing it again
+// reads the file anew. A model with nothing to undo or redo and no layers holds nothing its file
+// cannot give back, so it goes altogether (deleteLater) and only its tool, styles and quote are
+// kept; the next model(url) or prepareModel(url) makes it again from the file. The last model
+// handed out stays, released, to seed new ones; models of grabs that left the list go.
 class AppState : public QObject
 {
     Q_OBJECT
@@ -46,8 +47,9 @@ public:
     const std::optional<QUrl> &selected() const { return m_selected; }
     // The strip's choice; any url is taken as it is (selectLatestIfNeeded repairs stale ones).
     void setSelected(const std::optional<QUrl> &url);
-    // The models alive, by grab url. Owned here; a released model or a deleted grab's model is
-    // destroyed later from the event loop, so hold them in a QPointer across turns of the loop.
+    // The models alive, by grab url, released ones included. Owned here; a dropped model or a
+    // deleted grab's model is destroyed later from the event loop, so hold them in a QPointer
+    // across turns of the loop.
     const QHash<QUrl, EditorModel *> &models() const { return m_models; }
     // The model most recently handed out by model(); it seeds the tool and styles of the next new
     // one and may outlive its own grab.
@@ -55,17 +57,20 @@ public:
 
     // The newest grab; nothing when the list is empty.
     std::optional<GrabEntry> latest() const;
-    // The selected grab's model if it was made already; never makes one.
+    // The selected grab's model if it was made already and holds its picture; never makes one.
     EditorModel *currentModel() const;
 
-    // The grab's model, made from its file on first use; null when the grab is not listed or its
-    // image cannot be read (then nothing is kept and the next call tries again).
+    // The grab's model, made from its file on first use (or given its picture back from the file
+    // when released); null when the grab is not listed or its image cannot be read (then nothing
+    // is made and the next call tries again).
     EditorModel *model(const QUrl &url);
     // Gets the grab's model ready without reading its image on the main thread: the file is
     // decoded on a worker and the model made here from it, then modelReady(url) follows, and
     // model(url) answers at once; modelFailed(url) when the grab is not listed or its image
     // cannot be read. Asking again while that url is being read starts no second read; a url
-    // whose model exists is ready on the next turn of the event loop.
+    // whose model holds its picture is ready on the next turn of the event loop. It is meant for
+    // the grab about to be shown: when another grab is selected by the time the picture is read,
+    // it is let go and neither signal follows.
     void prepareModel(const QUrl &url);
     // Puts a grab at the head of the list and selects it; with celebrate its model is made at
     // once and given a random quote. A grab already listed moves to the head, keeping its model.
@@ -125,7 +130,8 @@ private:
     };
 
     EditorModel *makeModel(const QUrl &url, const QImage &image);
-    void releaseIdle();
+    void releaseHidden();
+    bool isWhole(const QUrl &url) const;
     void dropUnlisted();
     void setEntries(const QList<GrabEntry> &entries);
     void setLastModel(EditorModel *model);

@@ -1,14 +1,42 @@
 // SPDX-License-Identifier: MIT
 #include "clipboard/contentdigest.h"
 
+#include "clipboard/cliprules.h"
+
 #include <QCryptographicHash>
 
 #include <openssl/evp.h>
 
 #include <memory>
 
-QString contentDigest(const QList<Representation> &representations)
+namespace {
+
+// Plain text under any of its type names counts once, as "text/plain": X11 owners offer the same
+// words as UTF8_STRING, text/plain and text/plain;charset=utf-8, and which of them a read takes
+// depends on the owner's list, not on what was copied.
+QList<Representation> canonical(const QList<Representation> &representations)
 {
+    static const QString plainType = QStringLiteral("text/plain");
+    QList<Representation> kept;
+    QList<QByteArray> texts;
+    for (const Representation &representation : representations) {
+        if (ClipRules::kind(representation.type) != ClipRules::Kind::plainText) {
+            kept.append(representation);
+            continue;
+        }
+        if (texts.contains(representation.data))
+            continue;
+        texts.append(representation.data);
+        kept.append({plainType, representation.data});
+    }
+    return kept;
+}
+
+} // namespace
+
+QString contentDigest(const QList<Representation> &given)
+{
+    const QList<Representation> representations = canonical(given);
     std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> context(EVP_MD_CTX_new(), &EVP_MD_CTX_free);
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned int length = 0;

@@ -9,17 +9,27 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include <utility>
+
 namespace {
 
 const QString service = QStringLiteral("org.freedesktop.FileManager1");
+
+// Opens url with the desktop's handler for it; failed runs, on a later turn, when none starts.
+void openWithDesktop(const QUrl &url, const std::function<void()> &failed)
+{
+    if (!QDesktopServices::openUrl(url) && failed)
+        QMetaObject::invokeMethod(QCoreApplication::instance(), failed, Qt::QueuedConnection);
+}
 
 // Asks the file manager and returns at once: nothing here waits for the bus or the file
 // manager. The bus starts a file manager that is installed but not running. When none is there
 // to ask, or it refuses the request, the folder opens instead; a file manager that does not
 // answer in time may still be busy showing the window, so that is no reason to open a second one.
-void askFileManager(const QString &method, const QString &path, const QUrl &fallback)
+void askFileManager(const QString &method, const QString &path, const QUrl &fallback,
+                    std::function<void()> failed)
 {
-    const auto openFallback = [fallback] { QDesktopServices::openUrl(fallback); };
+    const auto openFallback = [fallback, failed = std::move(failed)] { openWithDesktop(fallback, failed); };
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected() || !QCoreApplication::instance()) {
         openFallback();
@@ -45,14 +55,15 @@ void askFileManager(const QString &method, const QString &path, const QUrl &fall
 
 namespace Reveal {
 
-void showItem(const QString &path)
+void showItem(const QString &path, std::function<void()> failed)
 {
-    askFileManager(QStringLiteral("ShowItems"), path, QUrl::fromLocalFile(QFileInfo(path).absolutePath()));
+    askFileManager(QStringLiteral("ShowItems"), path, QUrl::fromLocalFile(QFileInfo(path).absolutePath()),
+                   std::move(failed));
 }
 
-void showFolder(const QString &path)
+void showFolder(const QString &path, std::function<void()> failed)
 {
-    askFileManager(QStringLiteral("ShowFolders"), path, QUrl::fromLocalFile(path));
+    askFileManager(QStringLiteral("ShowFolders"), path, QUrl::fromLocalFile(path), std::move(failed));
 }
 
 } // namespace Reveal

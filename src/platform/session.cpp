@@ -4,31 +4,17 @@
 
 #include <QCoreApplication>
 #include <QDBusMessage>
-#include <QDBusPendingCall>
+#include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusVariant>
+#include <QThread>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 const QString portalService = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
-
-QDBusPendingCall askVersion(QDBusConnection &bus, const QString &interface, int timeoutMs)
-{
-    QDBusMessage get = QDBusMessage::createMethodCall(portalService, portalPath,
-        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
-    get << interface << QStringLiteral("version");
-    return bus.asyncCall(get, timeoutMs);
-}
-
-// A portal that names a version serves the interface; an error or silence means it does not.
-bool answered(QDBusPendingCall &call)
-{
-    call.waitForFinished();
-    QDBusPendingReply<QDBusVariant> reply = call;
-    return reply.isValid() && reply.value().variant().toUInt() > 0;
-}
 }
 
 QString ServiceAccount::stateText(State state)
@@ -245,21 +231,6 @@ SessionFacts Session::fromEnvironment(const QProcessEnvironment &environment)
     return facts;
 }
 
-void Session::probePortals(SessionFacts &facts, QDBusConnection bus, int timeoutMs)
-{
-    facts.hasGlobalShortcutsPortal = false;
-    facts.hasRemoteDesktopPortal = false;
-    if (!bus.isConnected())
-        return;
-    timeoutMs = std::clamp(timeoutMs, 1, 500);
-    QDBusPendingCall shortcuts = askVersion(bus, QStringLiteral("org.freedesktop.portal.GlobalShortcuts"), timeoutMs);
-    QDBusPendingCall remote = askVersion(bus, QStringLiteral("org.freedesktop.portal.RemoteDesktop"), timeoutMs);
-    QDBusPendingCall screenshot = askVersion(bus, QStringLiteral("org.freedesktop.portal.Screenshot"), timeoutMs);
-    facts.hasGlobalShortcutsPortal = answered(shortcuts);
-    facts.hasRemoteDesktopPortal = answered(remote);
-    facts.hasScreenshotPortal = answered(screenshot);
-}
-
 void Session::probeCompositor(SessionFacts &facts, const QByteArray &display, int timeoutMs)
 {
     facts.hasScreencopy = facts.hasDataControl = facts.hasVirtualKeyboard = false;
@@ -271,13 +242,68 @@ void Session::probeCompositor(SessionFacts &facts, const QByteArray &display, in
     facts.hasVirtualKeyboard = connection->has("zwp_virtual_keyboard_manager_v1");
 }
 
-SessionFacts Session::current(QDBusConnection bus, int timeoutMs)
+SessionProbe::SessionProbe(QObject *parent)
+    : QObject(parent)
 {
-    SessionFacts facts = fromEnvironment(QProcessEnvironment::systemEnvironment());
-    // Only a Wayland session uses the portals; elsewhere start-up does not wait for them.
-    if (facts.kind == SessionFacts::Kind::wayland) {
-        probeCompositor(facts, {}, timeoutMs);
-        probePortals(facts, bus, timeoutMs);
-    }
-    return facts;
+}
+
+SessionProbe::~SessionProbe() = default;
+
+void SessionProbe::start(const SessionFacts &facts, QDBusConnection bus, const QByteArray &display, int timeoutMs)
+{
+    m_facts = facts;
+    m_started = true;
+    // Held until the event loop runs, so that finished() never comes from within start().
+    m_left = 1;
+    QMetaObject::invokeMethod(this, &SessionProbe::settled, Qt::QueuedConnection);
+    if (!Session::needsProbe(facts))
+        return;
+    timeoutMs = std::clamp(timeoutMs, 1, 500);
+
+    m_facts.hasScreencopy = m_facts.hasDataControl = m_facts.hasVirtualKeyboard = false;
+    // A thread of its own rather than a pool's: decodes queued at start must not delay it. It
+    // outlives the probe when need be, and its answer then goes nowhere.
+    ++m_left;
+    const auto offered = std::make_shared<SessionFacts>();
+    QThread *compositor = QThread::create([offered, display, timeoutMs] {
+        Session::probeCompositor(*offered, display, timeoutMs);
+    });
+    connect(compositor, &QThread::finished, compositor, &QObject::deleteLater);
+    connect(compositor, &QThread::finished, this, [this, offered] {
+        m_facts.hasScreencopy = offered->hasScreencopy;
+        m_facts.hasDataControl = offered->hasDataControl;
+        m_facts.hasVirtualKeyboard = offered->hasVirtualKeyboard;
+        settled();
+    });
+    compositor->start();
+
+    m_facts.hasGlobalShortcutsPortal = m_facts.hasRemoteDesktopPortal = m_facts.hasScreenshotPortal = false;
+    if (!bus.isConnected())
+        return;
+    // The questions go out together; each answers on its own.
+    ask(bus, QStringLiteral("org.freedesktop.portal.GlobalShortcuts"), &SessionFacts::hasGlobalShortcutsPortal, timeoutMs);
+    ask(bus, QStringLiteral("org.freedesktop.portal.RemoteDesktop"), &SessionFacts::hasRemoteDesktopPortal, timeoutMs);
+    ask(bus, QStringLiteral("org.freedesktop.portal.Screenshot"), &SessionFacts::hasScreenshotPortal, timeoutMs);
+}
+
+void SessionProbe::ask(QDBusConnection &bus, const QString &interface, bool SessionFacts::*fact, int timeoutMs)
+{
+    QDBusMessage get = QDBusMessage::createMethodCall(portalService, portalPath,
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    get << interface << QStringLiteral("version");
+    ++m_left;
+    auto *call = new QDBusPendingCallWatcher(bus.asyncCall(get, timeoutMs), this);
+    connect(call, &QDBusPendingCallWatcher::finished, this, [this, fact](QDBusPendingCallWatcher *call) {
+        call->deleteLater();
+        // A portal that names a version serves the interface; an error or silence means it does not.
+        QDBusPendingReply<QDBusVariant> reply = *call;
+        m_facts.*fact = reply.isValid() && reply.value().variant().toUInt() > 0;
+        settled();
+    });
+}
+
+void SessionProbe::settled()
+{
+    if (--m_left == 0)
+        emit finished(m_facts);
 }

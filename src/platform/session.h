@@ -3,6 +3,7 @@
 
 #include <QDBusConnection>
 #include <QList>
+#include <QObject>
 #include <QProcessEnvironment>
 #include <QString>
 
@@ -22,6 +23,7 @@ struct SessionFacts
     bool hasDataControl = false;     // zwlr_data_control_manager_v1
     bool hasVirtualKeyboard = false; // zwp_virtual_keyboard_manager_v1
 };
+Q_DECLARE_METATYPE(SessionFacts)
 
 // How one service reaches the user in this session, in the user's words.
 struct ServiceAccount
@@ -76,14 +78,44 @@ ServiceAccount refusedShortcutsAccount(const QString &reason);
 class Session
 {
 public:
-    // Reads the environment and asks the portal what it offers; never waits longer than
-    // timeoutMs for the bus, whether or not anything answers.
-    static SessionFacts current(QDBusConnection bus = QDBusConnection::sessionBus(), int timeoutMs = 500);
     // The facts the environment alone gives; hasX11 means DISPLAY is set.
     static SessionFacts fromEnvironment(const QProcessEnvironment &environment);
-    // Fills in the portal facts; the questions go out together.
-    static void probePortals(SessionFacts &facts, QDBusConnection bus, int timeoutMs);
+    // Whether the compositor and the portal have anything to add: only in a Wayland session.
+    static bool needsProbe(const SessionFacts &facts) { return facts.kind == SessionFacts::Kind::wayland; }
     // Fills in what the compositor offers, on a connection of its own (WAYLAND_DISPLAY when
-    // display is empty); nothing when no compositor answers within timeoutMs.
+    // display is empty); nothing when no compositor answers within timeoutMs. Blocks the calling
+    // thread meanwhile: SessionProbe calls it on a worker.
     static void probeCompositor(SessionFacts &facts, const QByteArray &display, int timeoutMs);
+};
+
+// Asks the compositor and the desktop portal what they offer without holding up the thread that
+// asks: the compositor on a worker thread, the portal through pending D-Bus calls, each question
+// within its deadline. finished() comes once every question was answered or its deadline passed.
+class SessionProbe : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit SessionProbe(QObject *parent = nullptr);
+    ~SessionProbe() override;
+
+    // Starts from facts (those of the environment) and fills in the rest where the session needs
+    // it (see Session::needsProbe). finished() always comes from the event loop, never from within
+    // start(), even when there is nothing to ask.
+    void start(const SessionFacts &facts, QDBusConnection bus = QDBusConnection::sessionBus(),
+               const QByteArray &display = {}, int timeoutMs = 500);
+    bool isFinished() const { return m_started && m_left == 0; }
+    // What is known so far; complete once finished.
+    const SessionFacts &facts() const { return m_facts; }
+
+signals:
+    void finished(const SessionFacts &facts);
+
+private:
+    void ask(QDBusConnection &bus, const QString &interface, bool SessionFacts::*fact, int timeoutMs);
+    void settled();
+
+    SessionFacts m_facts;
+    bool m_started = false;
+    int m_left = 0;
 };

@@ -218,8 +218,10 @@ private slots:
         const Annotation picture = layer(Picture{QRectF(0, 0, 4, 2), image}).resized(QRectF(5, 5, 40, 30));
         QCOMPARE(std::get<Picture>(picture.shape).rect, QRectF(5, 5, 40, 30));
 
-        for (const Annotation &a : {layer(Arrow{QPointF(0, 0), QPointF(10, 10)}), layer(Rect{QRectF(0, 0, 10, 20)}),
-                                    layer(Text{QPointF(4, 4), QStringLiteral("hi")})})
+        // A box takes the dragged bounds, its stroke inside them; arrows reshape by their ends
+        // and text by its size, never by a bounding box.
+        QCOMPARE(layer(Rect{QRectF(0, 0, 10, 20)}).resized(QRectF(100, 100, 50, 50)).bounds(), QRectF(100, 100, 50, 50));
+        for (const Annotation &a : {layer(Arrow{QPointF(0, 0), QPointF(10, 10)}), layer(Text{QPointF(4, 4), QStringLiteral("hi")})})
             QCOMPARE(a.resized(QRectF(100, 100, 50, 50)), a);
     }
 

@@ -194,6 +194,33 @@ private slots:
             QCOMPARE(flatten(white, {nothing}), white);
     }
 
+    // The stamp's picture fills its bounds (the selection box and the handles) at any size and
+    // on either side of a pixel.
+    void stampFillsItsBounds()
+    {
+        if (!QFontDatabase::hasFamily(QStringLiteral("Noto Color Emoji")))
+            QSKIP("needs the Noto Color Emoji font");
+        for (const auto &[width, centre] : {std::pair(4.0, QPointF(100, 100)), std::pair(9.0, QPointF(150.5, 140.25)),
+                                            std::pair(20.0, QPointF(200, 200))}) {
+            const Annotation stamp(Shapes::Stamp{centre}, colored(Qt::blue, width));
+            const QImage stamped = flatten(paper({400, 400}, Qt::transparent), {stamp});
+            int left = 400, top = 400, right = -1, bottom = -1;
+            for (int y = 0; y < 400; ++y)
+                for (int x = 0; x < 400; ++x)
+                    if (qAlpha(stamped.pixel(x, y)) > 64) {
+                        left = std::min(left, x), right = std::max(right, x + 1);
+                        top = std::min(top, y), bottom = std::max(bottom, y + 1);
+                    }
+            const QRectF b = stamp.bounds();
+            const QString shown = QStringLiteral("width %1: ink %2,%3-%4,%5, bounds %6,%7-%8,%9")
+                                      .arg(width).arg(left).arg(top).arg(right).arg(bottom)
+                                      .arg(b.left()).arg(b.top()).arg(b.right()).arg(b.bottom());
+            QVERIFY2(std::abs(left - b.left()) <= 1.5 && std::abs(right - b.right()) <= 1.5
+                         && std::abs(top - b.top()) <= 1.5 && std::abs(bottom - b.bottom()) <= 1.5,
+                     qPrintable(shown));
+        }
+    }
+
     void emojiKeepTheirOwnColours()
     {
         if (!QFontDatabase::hasFamily(QStringLiteral("Noto Color Emoji")))

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <QApplication>
+#include <QBuffer>
+#include <QFile>
 #include <QImage>
 #include <QMainWindow>
 #include <QTest>
@@ -32,6 +34,26 @@ private:
         return path;
     }
 
+    // A 40 x 30 JPEG whose EXIF orientation says to turn it a quarter clockwise to show it.
+    QString writeTurnedJpeg(const QString &name)
+    {
+        QImage image(40, 30, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QByteArray jpeg;
+        QBuffer buffer(&jpeg);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "jpg");
+        // APP1 "Exif": a big-endian TIFF header and one IFD entry, Orientation (0x0112) = 6.
+        const QByteArray exif = QByteArray::fromHex("ffe10022" "457869660000" "4d4d002a00000008"
+                                                    "0001" "011200030000000100060000" "00000000");
+        jpeg.insert(2, exif);
+        const QString path = m_sandbox->path(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(jpeg) != jpeg.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
     static void emptyHistory()
     {
         for (const GrabEntry &entry : History::load())
@@ -54,20 +76,30 @@ private slots:
         QFile(files.at(1)).open(QIODevice::WriteOnly);
         AppDelegate delegate;
         delegate.open(files);
-        QCOMPARE(delegate.state().entries().size(), 3);
+        QTRY_COMPARE(delegate.state().entries().size(), 3);
         QCOMPARE(delegate.state().selected(), delegate.state().entries().first().url);
         const QImage newest = History::image(delegate.state().entries().first());
         QCOMPARE(newest.pixelColor(5, 5).blue() > 200, true);
         QVERIFY(delegate.editor().window()->isVisible());
     }
 
+    void openedFilesAreTakenInAsDroppedOnes()
+    {
+        // Turned upright, from the command line as from "Open Image...".
+        AppDelegate delegate;
+        delegate.handle({Requests::openFile(writeTurnedJpeg("turned.jpg"))});
+        QTRY_COMPARE(delegate.state().entries().size(), 1);
+        QCOMPARE(History::image(delegate.state().entries().first()).size(), QSize(30, 40));
+    }
+
     void openingNothingUsableShowsNoWindow()
     {
         AppDelegate delegate;
         delegate.open({m_sandbox->path("missing.png")});
-        QVERIFY(delegate.state().entries().isEmpty());
         delegate.handle({Requests::openFile(m_sandbox->path("missing.png"))});
+        QTest::qWait(200);
         QVERIFY(delegate.state().entries().isEmpty());
+        QVERIFY(!delegate.editor().window()->isVisible());
     }
 
     void requestsOpenTheirFilesInOrder()
@@ -75,7 +107,7 @@ private slots:
         AppDelegate delegate;
         delegate.handle({Requests::openFile(writeImage("one.png", Qt::red)), QStringLiteral("unknown"),
                          Requests::openFile(writeImage("two.png", Qt::yellow))});
-        QCOMPARE(delegate.state().entries().size(), 2);
+        QTRY_COMPARE(delegate.state().entries().size(), 2);
         QCOMPARE(History::image(delegate.state().entries().first()).pixelColor(1, 1), QColor(Qt::yellow));
     }
 
@@ -89,6 +121,7 @@ private slots:
         }
         AppDelegate delegate;
         delegate.open({writeImage("old.png", Qt::red), writeImage("new.png", Qt::green)});
+        QTRY_COMPARE(delegate.state().entries().size(), 2);
         delegate.state().setSelected(std::nullopt);
         delegate.openLatest();
         QCOMPARE(delegate.state().selected(), delegate.state().entries().first().url);

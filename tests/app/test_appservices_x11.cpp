@@ -2,9 +2,13 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QLocalServer>
 #include <QProcess>
+#include <QScopeGuard>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTimer>
 
 #include "app/appdelegate.h"
 #include "app/shellfixture.h"
@@ -91,6 +95,9 @@ private slots:
         qputenv("XDG_SESSION_TYPE", sessionType.toUtf8());
         AppDelegate delegate;
         delegate.applicationDidFinishLaunching();
+        // A Wayland session asks its compositor and portal while the loop runs.
+        QCOMPARE(delegate.hasStartedServices(), sessionType == QLatin1String("x11"));
+        QTRY_VERIFY(delegate.hasStartedServices());
         QCOMPARE(int(delegate.servicePlan().shortcuts), shortcuts);
         QCOMPARE(int(delegate.servicePlan().paste), paste);
         QCOMPARE(delegate.servicePlan().throughXWayland, sessionType == QLatin1String("wayland"));
@@ -98,6 +105,43 @@ private slots:
             QTRY_VERIFY(portalRecord().contains(QStringLiteral("BindShortcuts")));
         else if (portal)
             QVERIFY(!portalRecord().contains(QStringLiteral("CreateSession")));
+        delegate.applicationWillTerminate();
+    }
+
+    void aSilentSessionHoldsUpNothing()
+    {
+        // A portal that answers nothing and a compositor that takes the connection and says
+        // nothing: the app starts, its loop keeps turning, and the picker and the settings asked
+        // for meanwhile come once the deadline settled the plan.
+        m_portal.start(QStringLiteral(FAKEPORTAL_PATH), {QStringLiteral("--mute")});
+        QVERIFY(m_portal.waitForReadyRead(5000));
+        QLocalServer compositor;
+        QVERIFY(compositor.listen(m_sandbox->path(QStringLiteral("silent-compositor"))));
+        qputenv("XDG_SESSION_TYPE", "wayland");
+        qputenv("WAYLAND_DISPLAY", compositor.fullServerName().toLocal8Bit());
+        const auto restore = qScopeGuard([] { qunsetenv("WAYLAND_DISPLAY"); });
+
+        int turns = 0;
+        QTimer tick;
+        tick.setInterval(5);
+        connect(&tick, &QTimer::timeout, this, [&turns] { ++turns; });
+        tick.start();
+        AppDelegate delegate;
+        int settingsShown = 0;
+        delegate.setSettingsOpener([&settingsShown] { ++settingsShown; });
+        QSignalSpy started(&delegate, &AppDelegate::servicesStarted);
+        delegate.applicationDidFinishLaunching();
+        delegate.handle({QStringLiteral("settings")});
+        QCOMPARE(turns, 0);
+        QCOMPARE(settingsShown, 0);
+        QVERIFY(started.wait(5000));
+        QVERIFY2(turns >= 20, qPrintable(QStringLiteral("the loop turned %1 times").arg(turns)));
+        QCOMPARE(settingsShown, 1);
+        // Nothing answered: XWayland serves what it can.
+        QCOMPARE(delegate.servicePlan().shortcuts, ServicePlan::Shortcuts::x11);
+        QCOMPARE(delegate.servicePlan().paste, ServicePlan::Paste::xtest);
+        QCOMPARE(delegate.servicePlan().clipboard, ServicePlan::Clipboard::x11);
+        QVERIFY(delegate.servicePlan().throughXWayland);
         delegate.applicationWillTerminate();
     }
 };

@@ -101,7 +101,8 @@ private slots:
         QPointer<EditorView> first = root.editor();
         QPointer<EditorModel> firstModel = first->model();
         QCOMPARE(firstModel.data(), state.models().value(entries.at(0).url));
-        // Work in it, so that the state keeps its model while another grab shows.
+        // Work in it, so that the state keeps its model (all but its picture) while another grab
+        // shows.
         firstModel->addWatermark();
 
         state.setSelected(entries.at(1).url);
@@ -110,11 +111,14 @@ private slots:
         QCOMPARE(root.editor()->model(), state.models().value(entries.at(1).url));
         QVERIFY(root.editor()->model() != firstModel);
 
-        // Back to the grab whose model is kept: a new view over the same model, at once.
+        // Back to the grab whose model is kept: the placeholder while its picture is read again,
+        // then a new view over the same model.
         state.setSelected(entries.at(0).url);
         QVERIFY(firstModel);
-        QVERIFY(root.editor());
+        QVERIFY(root.isWaiting());
+        QTRY_VERIFY(root.editor());
         QCOMPARE(root.editor()->model(), firstModel.data());
+        QVERIFY(!firstModel->base().isNull());
         QCOMPARE(firstModel->annotations().size(), 1);
 
         state.setSelected(std::nullopt);

@@ -5,6 +5,7 @@
 #include "app/relativedate.h"
 #include "app/translations.h"
 #include "clipboard/picker/view/pickertexts.h"
+#include "editor/model/zogquote.h"
 #include "hotkeys/hotkey.h"
 #include "look/widgets/pixellabel.h"
 #include "settings/generalsection.h"
@@ -140,6 +141,15 @@ QStringList shownTexts(const QWidget *root)
     return texts;
 }
 
+QStringList missingLetters(const QString &text, const QString &source, const QRawFont &font)
+{
+    QStringList missing;
+    for (const char32_t c : text.toUcs4())
+        if (!source.toUcs4().contains(c) && !font.supportsCharacter(c))
+            missing << QString::fromUcs4(&c, 1);
+    return missing;
+}
+
 } // namespace
 
 class TestTranslations : public QObject
@@ -157,6 +167,10 @@ private slots:
     void germanLocaleShowsGermanSettings();
     void pluralsAndModifiersFollowTheLanguage();
     void englishNeedsNoCatalogue();
+    void captureHintsAreTranslated_data();
+    void captureHintsAreTranslated();
+    void quotesMatchTheEnglishOnes_data();
+    void quotesMatchTheEnglishOnes();
 
 private:
     QTemporaryDir m_home;
@@ -300,6 +314,71 @@ void TestTranslations::englishNeedsNoCatalogue()
     // Portuguese has no catalogue: the English source shows, not the last language installed.
     QCOMPARE(Translations::install(*qApp, QLocale(QLocale::Portuguese, QLocale::Brazil)), QString());
     QCOMPARE(label(Tool::rect), QStringLiteral("Box"));
+}
+
+void TestTranslations::captureHintsAreTranslated_data()
+{
+    quotesMatchTheEnglishOnes_data();
+}
+
+// The capture tool is a program of its own; its overlay's hints come from the same catalogue.
+void TestTranslations::captureHintsAreTranslated()
+{
+    QFETCH(QString, language);
+    QFile file(QStringLiteral(KIWANO_CAPTURE_OVERLAY_SOURCE));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString source = QString::fromUtf8(file.readAll());
+    QStringList hints;
+    for (const auto &match : QRegularExpression(QStringLiteral("tr\\(\"([^\"]+)\"\\)")).globalMatch(source))
+        hints << match.captured(1);
+    QVERIFY(hints.size() >= 5);
+
+    removeTranslators();
+    QCOMPARE(Translations::install(*qApp, QLocale(language)), language);
+    QStringList untranslated;
+    for (const QString &hint : hints)
+        if (QCoreApplication::translate("SelectionOverlay", hint.toUtf8().constData()) == hint)
+            untranslated << hint;
+    QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(u'\n')));
+}
+
+void TestTranslations::quotesMatchTheEnglishOnes_data()
+{
+    QTest::addColumn<QString>("language");
+    for (const QString &language : Translations::available())
+        QTest::newRow(qPrintable(language)) << language;
+}
+
+// A grab keeps its quote by id: each language has the English quotes' ids in their order, with as
+// many setup lines, every text filled in and drawable in the card's pixel font.
+void TestTranslations::quotesMatchTheEnglishOnes()
+{
+    QFETCH(QString, language);
+    const QList<ZogQuote> english = ZogQuote::load(ZogQuote::path({}));
+    const QList<ZogQuote> own = ZogQuote::load(ZogQuote::path(language));
+    QVERIFY(english.size() >= 40);
+    QCOMPARE(own.size(), english.size());
+    const QRawFont font(QStringLiteral(":/Fonts/Minecraft.ttf"), 16);
+    QStringList faults;
+    for (qsizetype i = 0; i < own.size(); ++i) {
+        const ZogQuote &mine = own.at(i);
+        const ZogQuote &theirs = english.at(i);
+        const QString where = QStringLiteral("quote %1: ").arg(theirs.id);
+        if (mine.id != theirs.id)
+            faults << where + QStringLiteral("id %1").arg(mine.id);
+        if (mine.quote.trimmed().isEmpty() || mine.quote == theirs.quote)
+            faults << where + QStringLiteral("empty or untranslated");
+        if (mine.setupLines().size() != theirs.setupLines().size())
+            faults << where + QStringLiteral("%1 setup lines").arg(mine.setupLines().size());
+        for (const QString &line : mine.setupLines())
+            if (line.trimmed().isEmpty())
+                faults << where + QStringLiteral("empty setup line");
+        const QString text = mine.setup.value_or(QString()) + mine.quote;
+        const QStringList missing = missingLetters(text, theirs.setup.value_or(QString()) + theirs.quote, font);
+        if (!missing.isEmpty())
+            faults << where + QStringLiteral("not in the pixel font: ") + missing.join(QString());
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
 }
 
 int main(int argc, char *argv[])

@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "annotation/annotation.h"
+#include "annotation/pixelcache.h"
 #include "capture/appstate.h"
 #include "capture/capture.h"
 #include "capture/history.h"
@@ -108,7 +109,10 @@ private slots:
         QCOMPARE(state.entries(), listed);
         QCOMPARE(History::load(), listed);
         QCOMPARE(state.selected(), listed[1].url);
+        // Kept without its picture meanwhile: it reads it again from the restored file.
+        QCOMPARE(state.model(listed[1].url), model.data());
         QCOMPARE(state.currentModel(), model.data());
+        QCOMPARE(model->base(), image(1));
         QCOMPARE(model->annotations().size(), 1);
         QVERIFY(model->canUndo());
         QVERIFY(!state.trashed());
@@ -218,6 +222,9 @@ private slots:
         QCOMPARE(state.lastModel(), b);
         QCOMPARE(entriesChanged.size(), 1);
         QVERIFY(a->canUndo() && a->canRedo());
+        // Hidden, it let go of its picture, and reads it again from the file's new place.
+        QCOMPARE(state.model(moved(0)), a);
+        QCOMPARE(a->base(), image(2));
         a->redo();
         QCOMPARE(a->annotations().size(), 2);
         QCOMPARE(state.model(moved(1))->base(), image(1)); // opened after the move, read from its new place
@@ -287,9 +294,10 @@ private slots:
         QVERIFY(untouched);
         QTRY_VERIFY(!untouched);
         QCOMPARE(state.models().keys().size(), 2);
+        QCOMPARE(state.lastModel(), seed.data());
+        QCOMPARE(state.model(listed[0].url), edited.data());
         QCOMPARE(state.currentModel(), edited.data());
         QVERIFY(edited->canRedo());
-        QCOMPARE(state.lastModel(), seed.data());
 
         EditorModel *back = state.model(listed[1].url);
         QCOMPARE(back->base(), image(1));
@@ -302,6 +310,82 @@ private slots:
         QVERIFY(state.moveHistory(m_fixture.scratch("moved")));
         QCOMPARE(state.entries().size(), 2);
         QTRY_VERIFY(!edited);
+    }
+
+    void hiddenGrabsLetGoOfTheirPictureAndReadItAgainWithTheirEdits()
+    {
+        const QList<GrabEntry> listed = grabs(3);
+        AppState state;
+        state.setSelected(listed[0].url);
+        QPointer<EditorModel> edited = state.model(listed[0].url);
+        // Each copy held here is the only other owner of its pixels once the model lets go.
+        QImage picture = edited->base();
+        edited->commit(Annotation(Shapes::Blur{QRectF(2, 2, 20, 12)}, Style()));
+        edited->resize(QSizeF(20, 15));
+        edited->commit(stamp());
+        edited->undo();
+        edited->undo();
+        QImage pixellated = edited->pixels().image(Style().blurBlock);
+        // Now: the file's picture with the blur; undo: the bare picture; redo: two resized steps.
+        QVERIFY(!picture.isDetached() && !pixellated.isDetached());
+
+        QSignalSpy ready(&state, &AppState::modelReady);
+        state.setSelected(listed[1].url);
+        QVERIFY(edited);
+        QVERIFY(edited->isReleased());
+        QVERIFY(picture.isDetached());
+        QVERIFY(pixellated.isDetached());
+        QVERIFY(!state.currentModel());
+
+        // The seed of new models keeps its tool, not its picture.
+        QPointer<EditorModel> seed = state.model(listed[1].url);
+        QImage seedPicture = seed->base();
+        state.setSelected(listed[2].url);
+        QCOMPARE(state.lastModel(), seed.data());
+        QVERIFY(seedPicture.isDetached());
+
+        // Read again off the main thread when shown, with every step as it was.
+        state.setSelected(listed[0].url);
+        QVERIFY(!state.currentModel());
+        state.prepareModel(listed[0].url);
+        QVERIFY(ready.wait(5000));
+        QCOMPARE(state.currentModel(), edited.data());
+        QVERIFY(!edited->isReleased());
+        QCOMPARE(edited->base(), image(2));
+        QCOMPARE(edited->annotations().size(), 1);
+        QVERIFY(!edited->pixels().image(Style().blurBlock).isNull());
+        edited->undo();
+        QCOMPARE(edited->base(), image(2));
+        QVERIFY(edited->annotations().isEmpty());
+        QVERIFY(!edited->canUndo());
+        edited->redo();
+        edited->redo();
+        QCOMPARE(edited->base().size(), QSize(20, 15));
+        edited->redo();
+        QCOMPARE(edited->annotations().size(), 2);
+        QVERIFY(!edited->canRedo());
+
+        // The seed is given its picture back by model(url) at once.
+        QCOMPARE(state.model(listed[1].url), seed.data());
+        QCOMPARE(seed->base(), image(1));
+    }
+
+    void aGrabPassedByIsNotKept()
+    {
+        const QList<GrabEntry> listed = grabs(3);
+        AppState state;
+        QSignalSpy ready(&state, &AppState::modelReady), failed(&state, &AppState::modelFailed);
+        // Arrow keys walk on before the picture is read: only the grab arrived at is made.
+        state.setSelected(listed[0].url);
+        state.prepareModel(listed[0].url);
+        state.setSelected(listed[1].url);
+        state.prepareModel(listed[1].url);
+        QVERIFY(ready.wait(5000));
+        QTest::qWait(100);
+        QCOMPARE(ready.size(), 1);
+        QCOMPARE(ready.first().first().toUrl(), listed[1].url);
+        QCOMPARE(failed.size(), 0);
+        QCOMPARE(state.models().keys(), QList<QUrl>{listed[1].url});
     }
 
     void landedCaptureIsSelectedWithAQuote()

@@ -8,6 +8,7 @@
 
 #include "capture/history.h"
 #include "capture/historyfixture.h"
+#include "capture/pngfile.h"
 #include "capture/thumbnailcache.h"
 
 class TestHistory : public QObject
@@ -253,6 +254,28 @@ private slots:
         QCOMPARE(HistoryFixture::names(dir), QStringList({"grab-1.png", longName}));
         QVERIFY(!hasFolderPreference());
         QCOMPARE(History::dir(), History::defaultDir());
+    }
+
+    void thumbnailsOfLargeGrabsHoldOnlyTheirOwnSmallPixels()
+    {
+        // One written as the capture tool writes grabs, one by Qt's writer (read by Qt's reader).
+        const QImage picture = HistoryFixture::sample(QSize(5120, 2880), 3);
+        const QString dir = History::dir();
+        QVERIFY(PngFile::write(picture, dir + "/grab-20260101-000001-AAAAAA.png"));
+        HistoryFixture::writePng(dir + "/grab-20260101-000002-BBBBBB.png", picture);
+        const QList<GrabEntry> entries = History::load();
+        QCOMPARE(entries.size(), 2);
+        QSignalSpy ready(History::thumbnails(), &ThumbnailCache::thumbnailReady);
+        for (const GrabEntry &entry : entries)
+            QVERIFY(History::thumbnail(entry).isNull());
+        QTRY_COMPARE_WITH_TIMEOUT(ready.size(), 2, 10000);
+        for (const GrabEntry &entry : entries) {
+            const QImage thumbnail = History::thumbnails()->cached(entry.url);
+            QCOMPARE(thumbnail.size(), QSize(History::thumbnailSide, 135));
+            // Not a view into the full picture nor a copy of it: a small bitmap of its own.
+            QVERIFY(thumbnail.sizeInBytes() <= qsizetype(History::thumbnailSide) * 135 * 4);
+            QCOMPARE(thumbnail.pixelColor(120, 67).alpha(), 255);
+        }
     }
 
     void thumbnailSizes()

@@ -4,6 +4,7 @@
 #include "clipboard/clipboard.h"
 #include "clipboard/store.h"
 #include "platform/wayland/waylandclipboardservice.h"
+#include "platform/wayland/waylandclipboardwatcher.h"
 #include "platform/waylandsession.h"
 
 #include <QBuffer>
@@ -55,6 +56,7 @@ private slots:
         m_clipboard = std::make_unique<Clipboard>(m_service.get(), nullptr, nullptr);
         m_clipboard->start();
         QVERIFY(!m_clipboard->isPolling());
+        QTRY_VERIFY(static_cast<WaylandClipboardWatcher *>(m_service->watcher())->isReady());
     }
 
     void cleanup()

@@ -171,6 +171,29 @@ private slots:
         xclip.waitForFinished();
     }
 
+    void equalTextUnderAnotherTypeIsOneEntry()
+    {
+        // XWayland re-offers a Wayland copy under the X names, one owner after the other.
+        const QList<QStringList> owners{
+            {"--type", "UTF8_STRING=same words", "--type", "text/plain;charset=utf-8=same words"},
+            {"--type", "UTF8_STRING=same words"},
+            {"--type", "text/plain;charset=utf-8=same words"},
+            {"--type", "text/plain=same words", "--type", "text/plain;charset=utf-8=same words"},
+        };
+        int copies = 0;
+        for (const QStringList &owner : owners) {
+            QVERIFY(copyElsewhere(owner));
+            m_owner.stop();
+            ++copies;
+            QCOMPARE(m_clipboard->items().size(), 1);
+            QCOMPARE(m_clipboard->items().first().copies, copies);
+            QCOMPARE(m_clipboard->items().first().title, "same words");
+        }
+        // Other words under the same type are still another entry.
+        QVERIFY(copyElsewhere({"--type", "UTF8_STRING=other words"}));
+        QCOMPARE(m_clipboard->items().size(), 2);
+    }
+
     void hostileOwnersNeverHoldTheGuiThread()
     {
         QElapsedTimer sinceTick;

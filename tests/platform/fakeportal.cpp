@@ -4,6 +4,7 @@
 // presses shortcuts and reads what the portal was asked.
 //   --refuse   the user says no where a desktop would ask (binding, starting a session)
 //   --silent   requests are accepted but never answered
+//   --mute     nothing on the portal is answered at all, not even which interfaces it has
 //   --absent   on the bus, without the portal's name
 //   --terse    binding answers without the bound list, which ListShortcuts gives
 //   --without=INTERFACE   an older portal that lacks this interface (its version is not known)
@@ -58,6 +59,7 @@ class FakePortal : public QDBusVirtualObject
 public:
     bool refuse = false;
     bool silent = false;
+    bool mute = false;
     bool terse = false;
     QStringList without;
     QString screenshots = QDir::tempPath();
@@ -68,6 +70,8 @@ public:
     {
         const QString member = message.member();
         const QList<QVariant> args = message.arguments();
+        if (mute && message.interface() != controlInterface)
+            return true;
         if (message.interface() == controlInterface) {
             if (member == QLatin1String("Activate")) {
                 QDBusMessage signal = QDBusMessage::createSignal(Portal::path, shortcutsInterface,
@@ -180,6 +184,7 @@ int main(int argc, char **argv)
     FakePortal portal;
     portal.refuse = args.contains(QLatin1String("--refuse"));
     portal.silent = args.contains(QLatin1String("--silent"));
+    portal.mute = args.contains(QLatin1String("--mute"));
     portal.terse = args.contains(QLatin1String("--terse"));
     for (const QString &arg : args) {
         if (arg.startsWith(QLatin1String("--without=")))

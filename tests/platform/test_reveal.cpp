@@ -50,6 +50,7 @@ private slots:
     void withoutFileManagerOpensTheFolder();
     void fileManagerIsAsked();
     void frozenBusAndSilentFileManagerDoNotHoldTheCaller();
+    void nothingToShowItTellsTheCaller();
 
 public slots:
     void opened(const QUrl &url) { m_opened << url; }
@@ -98,8 +99,12 @@ void TestReveal::withoutFileManagerOpensTheFolder()
     QFETCH(QString, path);
     m_opened.clear();
     const QString full = m_dir.filePath(path);
-    item ? Reveal::showItem(full) : Reveal::showFolder(full);
+    int failed = 0;
+    const auto fail = [&failed] { ++failed; };
+    item ? Reveal::showItem(full, fail) : Reveal::showFolder(full, fail);
     QTRY_COMPARE(m_opened.size(), 1);
+    QTest::qWait(50);
+    QCOMPARE(failed, 0);
     QTEST(QDir(m_dir.path()).relativeFilePath(m_opened.first().toLocalFile()), "folder");
 }
 
@@ -154,6 +159,22 @@ void TestReveal::frozenBusAndSilentFileManagerDoNotHoldTheCaller()
     QVERIFY(m_opened.isEmpty());
     bus.unregisterService(QStringLiteral("org.freedesktop.FileManager1"));
     bus.unregisterObject(QStringLiteral("/org/freedesktop/FileManager1"));
+}
+
+// No file manager on the bus and nothing on the PATH to open folders with: the caller hears of it,
+// on a later turn, once for each request.
+void TestReveal::nothingToShowItTellsTheCaller()
+{
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(m_dir.filePath(QStringLiteral("grabs"))));
+    int failed = 0;
+    Reveal::showItem(m_dir.filePath(QStringLiteral("grabs/grab-3.png")), [&failed] { ++failed; });
+    Reveal::showFolder(m_dir.filePath(QStringLiteral("grabs")), [&failed] { ++failed; });
+    QCOMPARE(failed, 0);
+    QTRY_COMPARE(failed, 2);
+    qputenv("PATH", path);
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "opened");
 }
 
 QTEST_MAIN(TestReveal)

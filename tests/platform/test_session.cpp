@@ -2,9 +2,13 @@
 #include "platform/session.h"
 #include "privatebus.h"
 
+#include <QLocalServer>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using Kind = SessionFacts::Kind;
 
@@ -23,6 +27,7 @@ private slots:
     void environmentTellsTheKind();
     void portalsAreAsked_data();
     void portalsAreAsked();
+    void silenceCostsTheAskerNothing();
 
 private:
     PrivateBus m_bus;
@@ -217,12 +222,56 @@ void TestSession::portalsAreAsked()
         m_portal.start(QStringLiteral(FAKEPORTAL_PATH), portal);
         QVERIFY(m_portal.waitForReadyRead(5000));
     }
-    qputenv("XDG_SESSION_TYPE", sessionType.toUtf8());
-    qputenv("XDG_CURRENT_DESKTOP", "GNOME");
-    const SessionFacts facts = Session::current();
+    QProcessEnvironment environment;
+    environment.insert(QStringLiteral("XDG_SESSION_TYPE"), sessionType);
+    environment.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("GNOME"));
+    SessionProbe probe;
+    QSignalSpy finished(&probe, &SessionProbe::finished);
+    probe.start(Session::fromEnvironment(environment));
+    // Even with nothing to ask, the answer comes from the event loop.
+    QVERIFY(!probe.isFinished());
+    QVERIFY(finished.wait(5000));
+    const auto facts = finished.first().first().value<SessionFacts>();
     QCOMPARE(facts.hasGlobalShortcutsPortal, shortcuts);
     QCOMPARE(facts.hasRemoteDesktopPortal, remote);
     QCOMPARE(facts.desktop, QStringLiteral("GNOME"));
+    QCOMPARE(probe.facts().hasGlobalShortcutsPortal, shortcuts);
+}
+
+void TestSession::silenceCostsTheAskerNothing()
+{
+    // A portal that answers nothing at all and a compositor that takes the connection and says
+    // nothing: every question runs into its deadline while the asking thread's loop keeps turning.
+    m_portal.start(QStringLiteral(FAKEPORTAL_PATH), {QStringLiteral("--mute")});
+    QVERIFY(m_portal.waitForReadyRead(5000));
+    QTemporaryDir dir;
+    QLocalServer compositor;
+    QVERIFY(compositor.listen(dir.filePath(QStringLiteral("silent"))));
+
+    int turns = 0;
+    QTimer tick;
+    tick.setInterval(5);
+    connect(&tick, &QTimer::timeout, this, [&turns] { ++turns; });
+    tick.start();
+    SessionFacts facts;
+    facts.kind = Kind::wayland;
+    facts.hasX11 = true;
+    SessionProbe probe;
+    QSignalSpy finished(&probe, &SessionProbe::finished);
+    probe.start(facts, QDBusConnection::sessionBus(), compositor.fullServerName().toLocal8Bit(), 300);
+    QCOMPARE(turns, 0);
+    QVERIFY(finished.wait(5000));
+    QVERIFY2(turns >= 10, qPrintable(QStringLiteral("the loop turned %1 times while the session was asked").arg(turns)));
+
+    // Silence counts as not offered: XWayland serves what it can.
+    const SessionFacts told = probe.facts();
+    QVERIFY(!told.hasGlobalShortcutsPortal && !told.hasRemoteDesktopPortal && !told.hasScreenshotPortal);
+    QVERIFY(!told.hasDataControl && !told.hasVirtualKeyboard && !told.hasScreencopy);
+    QVERIFY(told.hasX11);
+    const ServicePlan chosen = plan(told);
+    QCOMPARE(chosen.shortcuts, ServicePlan::Shortcuts::x11);
+    QCOMPARE(chosen.paste, ServicePlan::Paste::xtest);
+    QCOMPARE(chosen.clipboard, ServicePlan::Clipboard::x11);
 }
 
 QTEST_GUILESS_MAIN(TestSession)

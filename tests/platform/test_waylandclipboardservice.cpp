@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 
 #include <memory>
 
@@ -79,6 +80,7 @@ private slots:
     void dropsAReaderThatNeverReads();
     void readsOnceThroughTheService();
     void missingCompositorIsQuiet();
+    void silentCompositorCostsTheCallerNothing();
     void endsQuietlyWhenTheCompositorGoesAway();
 
 private:
@@ -117,6 +119,8 @@ void TestWaylandClipboardService::writesWhatOthersReadBack()
     watcher->setChoice([](const QStringList &types) { return types; });
     QSignalSpy arrived(watcher, &ClipboardWatcher::copyArrived);
     watcher->start();
+    // Copies count from the compositor's answer on, which comes on the watcher's thread.
+    QTRY_VERIFY(static_cast<WaylandClipboardWatcher *>(watcher)->isReady());
     service.write({{type, bytes}, {marker, QByteArray()}});
     // Our own copy is read like any other, marker and all.
     QTRY_VERIFY_WITH_TIMEOUT(arrived.count() == 1, 5000);
@@ -193,6 +197,7 @@ void TestWaylandClipboardService::readsOnceThroughTheService()
 {
     WaylandClipboardService service(WaylandSession::display());
     QVERIFY(service.isValid());
+    QTRY_VERIFY(service.isReady());
     const qint64 before = service.changeCount();
     QVERIFY(copyWith(m_source, {"read once"}));
     QTRY_VERIFY(service.changeCount() > before);
@@ -218,6 +223,37 @@ void TestWaylandClipboardService::missingCompositorIsQuiet()
     service.write({{"text/plain", "lost in the void"}});
     service.watcher()->start();
     QVERIFY(!service.watcher()->isRunning());
+}
+
+void TestWaylandClipboardService::silentCompositorCostsTheCallerNothing()
+{
+    // A socket that takes the connection and never answers.
+    QLocalServer silent;
+    QVERIFY(silent.listen(m_dir.filePath("silent")));
+    const QByteArray path = silent.fullServerName().toLocal8Bit();
+    int turns = 0;
+    QTimer tick;
+    tick.setInterval(5);
+    connect(&tick, &QTimer::timeout, this, [&turns] { ++turns; });
+    tick.start();
+
+    // Made and started at once; the compositor is waited for on their threads, while the caller's
+    // loop keeps turning, until the deadline ends both.
+    WaylandClipboardService service(path);
+    QSignalSpy serviceEnded(&service, &WaylandClipboardService::ended);
+    QVERIFY(service.isValid());
+    WaylandClipboardWatcher watcher(path);
+    QSignalSpy watcherEnded(&watcher, &WaylandClipboardWatcher::ended);
+    watcher.start();
+    QVERIFY(watcher.isRunning());
+    QCOMPARE(turns, 0);
+    QVERIFY(serviceEnded.wait(5000));
+    QTRY_COMPARE(watcherEnded.count(), 1);
+    QVERIFY2(turns >= 10, qPrintable(QStringLiteral("the loop turned %1 times").arg(turns)));
+    QVERIFY(!service.isValid());
+    QVERIFY(!watcher.isRunning());
+    QVERIFY(service.types().isEmpty());
+    QVERIFY(!service.data("text/plain"));
 }
 
 void TestWaylandClipboardService::endsQuietlyWhenTheCompositorGoesAway()

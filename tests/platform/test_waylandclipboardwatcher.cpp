@@ -70,6 +70,7 @@ void TestWaylandClipboardWatcher::init()
     m_refused = std::make_unique<QSignalSpy>(m_watcher.get(), &ClipboardWatcher::copyRefused);
     m_watcher->start();
     QVERIFY(m_watcher->isRunning());
+    QTRY_VERIFY(m_watcher->isReady());
 }
 
 void TestWaylandClipboardWatcher::cleanup()

@@ -9,8 +9,13 @@
 #include <QElapsedTimer>
 #include <QLocalServer>
 #include <QProcess>
+#include <QScopeGuard>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <signal.h>
 
 // Paste through the compositor's virtual keyboard into a native Wayland window, and the focused
 // window's application as sway names it, under the test compositor.
@@ -28,6 +33,7 @@ private slots:
     void readsTheFocusedWindowFromTheTree_data();
     void readsTheFocusedWindowFromTheTree();
     void missingOrSilentCompositorSendsNothing();
+    void compositorFallingSilentCostsTheCallerNothing();
 
 private:
     static bool run(const QString &program, const QStringList &arguments);
@@ -60,6 +66,7 @@ void TestWaylandPaste::initTestCase()
     if (const QString why = WaylandSession::skipReason(); !why.isEmpty())
         QSKIP(qPrintable(why));
     m_seatKeyboard = std::make_unique<WaylandKeySender>(WaylandSession::display(), 1000);
+    QTRY_VERIFY(m_seatKeyboard->isReady());
     QVERIFY(m_seatKeyboard->isTrusted());
 }
 
@@ -164,6 +171,21 @@ void TestWaylandPaste::readsTheFocusedWindowFromTheTree()
         QCOMPARE(WaylandFrontApp::identify(*window, DesktopEntries({})), identified);
 }
 
+namespace {
+// Counts the turns of the calling thread's event loop.
+struct LoopTurns
+{
+    LoopTurns()
+    {
+        tick.setInterval(5);
+        QObject::connect(&tick, &QTimer::timeout, [this] { ++count; });
+        tick.start();
+    }
+    QTimer tick;
+    int count = 0;
+};
+} // namespace
+
 void TestWaylandPaste::missingOrSilentCompositorSendsNothing()
 {
     QTemporaryDir dir;
@@ -172,12 +194,57 @@ void TestWaylandPaste::missingOrSilentCompositorSendsNothing()
     for (const QString &socket : {dir.filePath("nobody-here"), dir.filePath("silent")}) {
         QElapsedTimer clock;
         clock.start();
+        LoopTurns turns;
         WaylandKeySender sender(socket.toLocal8Bit(), 200);
+        // Presumed able until the compositor says otherwise, and waited for only on its thread.
+        QVERIFY(!sender.isReady() || socket.endsWith("nobody-here"));
+        QTRY_VERIFY(sender.isReady());
+        if (socket.endsWith("silent"))
+            QVERIFY2(turns.count >= 10, qPrintable(QStringLiteral("the loop turned %1 times").arg(turns.count)));
         QVERIFY(!sender.isTrusted());
         QVERIFY(!sender.sendPaste(false));
         QVERIFY2(clock.elapsed() < 3000, "a silent compositor held the paste far past its deadline");
         QCOMPARE(WaylandFrontApp(socket, 200).identifier(), QString());
     }
+}
+
+void TestWaylandPaste::compositorFallingSilentCostsTheCallerNothing()
+{
+    QTemporaryDir runtime;
+    QProcess compositor;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_RUNTIME_DIR", runtime.path());
+    compositor.setProcessEnvironment(env);
+    compositor.start(KIWANO_TEST_FAKECOMPOSITOR, {"fake-0"});
+    QVERIFY(compositor.waitForReadyRead(5000));
+    const auto resume = qScopeGuard([&compositor] {
+        ::kill(pid_t(compositor.processId()), SIGCONT);
+        compositor.kill();
+        compositor.waitForFinished();
+    });
+
+    WaylandKeySender sender(runtime.filePath("fake-0").toLocal8Bit(), 300);
+    QSignalSpy pasted(&sender, &WaylandKeySender::pasted);
+    QVERIFY(sender.sendPaste(false));
+    QVERIFY(pasted.wait(5000));
+    QCOMPARE(pasted.takeFirst().first().toBool(), true);
+
+    // The compositor stops in the middle of the session: the paste returns at once, the caller's
+    // loop keeps turning while the keys wait for their confirmation, and the deadline ends it.
+    ::kill(pid_t(compositor.processId()), SIGSTOP);
+    LoopTurns turns;
+    QVERIFY(sender.sendPaste(true));
+    QCOMPARE(turns.count, 0);
+    QVERIFY(pasted.wait(5000));
+    QCOMPARE(pasted.takeFirst().first().toBool(), false);
+    QVERIFY2(turns.count >= 10, qPrintable(QStringLiteral("the loop turned %1 times").arg(turns.count)));
+
+    // Back again: the next paste takes a fresh connection.
+    ::kill(pid_t(compositor.processId()), SIGCONT);
+    QVERIFY(sender.isTrusted());
+    QVERIFY(sender.sendPaste(false));
+    QVERIFY(pasted.wait(5000));
+    QCOMPARE(pasted.takeFirst().first().toBool(), true);
 }
 
 QTEST_GUILESS_MAIN(TestWaylandPaste)

@@ -10,7 +10,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
+#include "app/translations.h"
 #include "capture/pngfile.h"
 #include "platform/x11/x11screen.h"
 #include "selectionoverlay.h"
@@ -63,15 +65,27 @@ bool parse(int argc, char **argv, Request &request)
 
 int selectInteractively(int argc, char **argv, const Request &request, const X11Screen &screen)
 {
-    // The picture and the windows are taken before anything of ours is on screen.
-    const QImage frozen = screen.grab(screen.rootGeometry());
+    // The picture and the windows are taken before anything of ours is on screen, over our own
+    // connection on a thread of their own while Qt starts: at 4K each takes some tens of
+    // milliseconds, and Qt maps nothing until the overlay shows. The environment Qt reads is set
+    // before the thread starts.
+    const double requestedScale = SelectionOverlay::prepareApplication("xcb");
+    QImage frozen;
+    QList<QRect> monitors;
+    QList<QRect> windows;
+    std::thread taking([&] {
+        frozen = screen.grab(screen.rootGeometry());
+        if (!frozen.isNull()) {
+            monitors = screen.monitors();
+            windows = screen.windows();
+        }
+    });
+    QGuiApplication app(argc, argv);
+    taking.join();
     if (frozen.isNull())
         return complain("could not read the screen from the X server");
-    const QList<QRect> monitors = screen.monitors();
-    const QList<QRect> windows = screen.windows();
-
-    const double requestedScale = SelectionOverlay::prepareApplication("xcb");
-    QGuiApplication app(argc, argv);
+    // The hints in the app's language; what goes to stderr stays English, the app reads it.
+    Translations::install(app);
     const double dpiScale = app.primaryScreen() ? app.primaryScreen()->logicalDotsPerInch() / 96.0 : 1.0;
     const double uiScale = std::max({1.0, requestedScale, dpiScale});
 

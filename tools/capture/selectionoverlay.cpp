@@ -113,14 +113,14 @@ QRect SelectionOverlay::labelBox() const
 QString SelectionOverlay::hint() const
 {
     if (m_clickHint.isActive())
-        return QStringLiteral("A click selects nothing: drag over the region to grab");
+        return tr("A click selects nothing: drag over the region to grab");
     if (m_keyboardDrag)
-        return QStringLiteral("Arrows: size (Shift: 10 px) · Return: grab · Esc: cancel");
+        return tr("Arrows: size (Shift: 10 px) · Return: grab · Esc: cancel");
     if (m_mode == Mode::Window)
-        return QStringLiteral("Click a window · Space: region · Esc: cancel");
+        return tr("Click a window · Space: region · Esc: cancel");
     if (!m_windowsKnown)
-        return QStringLiteral("Drag to select · Return: select by keys · Esc: cancel");
-    return QStringLiteral("Drag to select · Return: select by keys · Space: window · Esc: cancel");
+        return tr("Drag to select · Return: select by keys · Esc: cancel");
+    return tr("Drag to select · Return: select by keys · Space: window · Esc: cancel");
 }
 
 QRect SelectionOverlay::hintBox() const

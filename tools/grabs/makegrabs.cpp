@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Writes pictures that look like screen grabs into a history folder, named as grabs are, oldest
-// first: kiwano-make-grabs FOLDER [COUNT]. Used by the screenshot script and for trying the app.
+// first: kiwano-make-grabs FOLDER [COUNT [WIDTHxHEIGHT]]. Used by the screenshot script, the
+// benchmarks and for trying the app; without a size they come in a few sizes of their own.
 #include <QDateTime>
 #include <QDir>
 #include <QGuiApplication>
@@ -10,20 +11,34 @@
 #include <QThread>
 #include <QUuid>
 
+#include <algorithm>
 #include <cstdio>
+
+#include "capture/pngfile.h"
 
 namespace {
 
-QImage fakeGrab(int seed)
+QImage fakeGrab(int seed, QSize size)
 {
     QRandomGenerator random(quint32(seed) * 7919u + 13u);
     const QList<QSize> sizes{{1280, 800}, {960, 640}, {640, 900}, {1600, 600}, {800, 800}};
-    const QSize size = sizes.at(seed % sizes.size());
+    if (size.isEmpty())
+        size = sizes.at(seed % sizes.size());
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     const QColor desktop = QColor::fromHsv(int(random.bounded(360)), 90, 200);
     painter.fillRect(image.rect(), desktop);
+    // A wallpaper with some grain, so that grabs weigh on disk what photographs on a desktop do.
+    for (int y = 0; y < size.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < size.width(); ++x) {
+            const int grain = int(random.bounded(9)) - 4;
+            const QRgb p = row[x];
+            row[x] = qRgb(std::clamp(qRed(p) + grain, 0, 255), std::clamp(qGreen(p) + grain, 0, 255),
+                          std::clamp(qBlue(p) + grain, 0, 255));
+        }
+    }
 
     // A window or two with a title bar, lines of "text" and a coloured block.
     for (int w = 0; w < 2; ++w) {
@@ -60,11 +75,21 @@ int main(int argc, char *argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: kiwano-make-grabs FOLDER [COUNT]\n");
+        std::fprintf(stderr, "usage: kiwano-make-grabs FOLDER [COUNT [WIDTHxHEIGHT]]\n");
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
     const int count = argc > 2 ? std::max(0, atoi(argv[2])) : 6;
+    QSize size;
+    if (argc > 3) {
+        const QStringList sides = QString::fromLocal8Bit(argv[3]).split(QLatin1Char('x'));
+        if (sides.size() == 2)
+            size = QSize(sides.at(0).toInt(), sides.at(1).toInt());
+        if (size.isEmpty() || size.width() > 16000 || size.height() > 16000) {
+            std::fprintf(stderr, "not a size: %s\n", argv[3]);
+            return 2;
+        }
+    }
     if (!QDir().mkpath(folder)) {
         std::fprintf(stderr, "cannot make %s\n", argv[1]);
         return 1;
@@ -74,7 +99,8 @@ int main(int argc, char *argv[])
         const QString name = QStringLiteral("grab-%1-%2.png")
             .arg(start.addSecs(i * 60).toString(QStringLiteral("yyyyMMdd-HHmmss")),
                  QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper().left(6));
-        if (!fakeGrab(i).save(QDir(folder).filePath(name), "png")) {
+        // Written as the capture tool writes grabs.
+        if (!PngFile::write(fakeGrab(i, size), QDir(folder).filePath(name))) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(name));
             return 1;
         }

@@ -139,6 +139,9 @@ void EditorModel::save()
     const QString folder = SaveLocation::folder();
 
     QString target;
+    // The default folder is made when first used; a stored one that is gone is asked about.
+    if (folder == SaveLocation::defaultFolder())
+        QDir().mkpath(folder);
     if (!SaveLocation::askEachTime() && QFileInfo(folder).isDir()) {
         target = SaveLocation::unusedURL(folder, stem, pendingTargets());
     } else {
@@ -173,7 +176,7 @@ void EditorModel::writePng(ExportJob job, const QString &target)
         if (!model)
             return;
         if (outcome.written)
-            model->showToast(tr("Saved to %1!").arg(QFileInfo(target).dir().dirName()));
+            model->announceSaved(target);
         else
             model->showToast(tr("Couldn't save: %1").arg(outcome.error));
     });

@@ -15,7 +15,6 @@ namespace {
 
 constexpr qreal hitTolerancePoints = 6;
 constexpr qreal handleReachPoints = 10;
-constexpr qreal minimumResize = 8;
 constexpr qreal minimumDraft = 2;
 constexpr qreal pictureFit = 0.8;
 
@@ -67,9 +66,9 @@ void EditorModel::dragMove(QPointF s, QPointF c, bool first, bool shiftHeld)
 {
     if (first) {
         const auto selection = selected();
-        const auto corner = resizeCorner(s);
-        if (selection && corner) {
-            m_resizing = Resizing{*selection, corner->first, corner->second, present()};
+        const auto handle = handleAt(s);
+        if (selection && handle) {
+            m_resizing = Resizing{*selection, *handle, present()};
         } else {
             std::optional<Annotation> hit;
             const qreal tolerance = hitTolerancePoints * m_pixelScale;
@@ -87,36 +86,11 @@ void EditorModel::dragMove(QPointF s, QPointF c, bool first, bool shiftHeld)
 
     if (m_resizing) {
         if (const auto at = index(m_resizing->original.id))
-            replaceLayer(*at, cornerResized(*m_resizing, c, shiftHeld));
+            replaceLayer(*at, m_resizing->original.reshaped(m_resizing->handle, c, shiftHeld));
     } else if (m_moving) {
         if (const auto at = index(m_moving->original.id))
             replaceLayer(*at, m_moving->original.translated(c.x() - s.x(), c.y() - s.y()));
     }
-}
-
-Annotation EditorModel::cornerResized(const Resizing &resizing, QPointF c, bool shiftHeld) const
-{
-    const QRectF b = resizing.original.bounds();
-    const QPointF a = resizing.anchor;
-    const QPointF k = resizing.corner;
-    const qreal sx = a.x() > k.x() ? -1 : 1;
-    const qreal sy = a.y() > k.y() ? -1 : 1;
-    qreal w = std::max((c.x() - a.x()) * sx, minimumResize);
-    qreal h = std::max((c.y() - a.y()) * sy, minimumResize);
-
-    const Tool kind = resizing.original.tool();
-    const bool locked = kind == Tool::watermark || (kind == Tool::picture && !shiftHeld);
-    // A layer without area has no proportions to keep.
-    if (locked && b.width() > 0 && b.height() > 0) {
-        const qreal r = b.width() / b.height();
-        if (w / h <= r)
-            w = h * r;
-        else
-            h = w / r;
-    }
-
-    const QRectF rect(sx > 0 ? a.x() : a.x() - w, sy > 0 ? a.y() : a.y() - h, w, h);
-    return resizing.original.resized(rect);
 }
 
 void EditorModel::dragDraw(QPointF s, QPointF c)
@@ -161,27 +135,31 @@ void EditorModel::dragDraw(QPointF s, QPointF c)
     }
 }
 
-std::optional<std::pair<QPointF, QPointF>> EditorModel::resizeCorner(QPointF p) const
+std::optional<qsizetype> EditorModel::handleAt(QPointF p) const
 {
     if (m_tool != Tool::move)
         return std::nullopt;
     const auto layer = selected();
-    if (!layer || !layer->isResizable())
+    if (!layer)
         return std::nullopt;
-
-    const QRectF b = layer->bounds();
     const qreal t = handleReachPoints / m_viewScale;
-    const std::pair<QPointF, QPointF> corners[] = {
-        {b.topLeft(), b.bottomRight()},
-        {b.topRight(), b.bottomLeft()},
-        {b.bottomLeft(), b.topRight()},
-        {b.bottomRight(), b.topLeft()},
-    };
-    for (const auto &corner : corners) {
-        if (std::abs(p.x() - corner.first.x()) <= t && std::abs(p.y() - corner.first.y()) <= t)
-            return corner;
+    const QList<QPointF> handles = layer->handles();
+    // The last one wins a tie: an arrow's head over its tail.
+    for (qsizetype i = handles.size() - 1; i >= 0; --i) {
+        const QPointF h = handles[i];
+        if (std::abs(p.x() - h.x()) <= t && std::abs(p.y() - h.y()) <= t)
+            return i;
     }
     return std::nullopt;
+}
+
+std::optional<std::pair<QPointF, QPointF>> EditorModel::resizeCorner(QPointF p) const
+{
+    const auto handle = handleAt(p);
+    if (!handle)
+        return std::nullopt;
+    const QList<QPointF> handles = selected()->handles();
+    return std::pair(handles[*handle], handles[handles.size() - 1 - *handle]);
 }
 
 void EditorModel::dragEnded(QPointF p)
@@ -311,23 +289,57 @@ void EditorModel::setSelectedSize(QSizeF size)
 
 void EditorModel::setSelectedText(const QString &text)
 {
-    const auto layer = selected();
-    if (!layer)
+    if (m_selectedID)
+        setLayerText(*m_selectedID, text);
+}
+
+void EditorModel::setLayerText(const QUuid &id, const QString &text)
+{
+    const auto at = index(id);
+    if (!at)
         return;
-    const auto *shape = std::get_if<Shapes::Text>(&layer->shape);
+    const Annotation &layer = m_annotations.at(*at);
+    const auto *shape = std::get_if<Shapes::Text>(&layer.shape);
     if (!shape || shape->string == text || isBlank(text))
         return;
     pushUndo();
-    Annotation edited = *layer;
+    Annotation edited = layer;
     std::get<Shapes::Text>(edited.shape).string = text;
-    replaceLayer(*index(layer->id), edited);
+    replaceLayer(*at, edited);
 }
 
-void EditorModel::commitText(const QString &text)
+void EditorModel::commitText(const QString &typed)
 {
-    if (m_textEntry && !isBlank(text))
-        commit(Annotation(Shapes::Text{*m_textEntry, text}, toolStyle()));
-    setTextEntry(std::nullopt);
+    // A copy: typed may be typedText itself, which is cleared here.
+    const QString text = typed;
+    // Taken before committing: the commit selects the new layer, which must not reach back here.
+    const auto entry = std::exchange(m_textEntry, std::nullopt);
+    m_typedText.clear();
+    if (entry && !isBlank(text))
+        commit(Annotation(Shapes::Text{*entry, text}, m_toolStyles.value(Tool::text,
+                                                 ToolDefaults::builtIn(Tool::text, m_pixelScale))));
+    if (entry) {
+        emit textEntryChanged();
+        emit changed();
+    }
+}
+
+void EditorModel::finishTextEntry()
+{
+    commitText(m_typedText);
+}
+
+void EditorModel::nudgeSelected(QPointF offset, bool continuing)
+{
+    const auto layer = selected();
+    if (!layer || offset.isNull())
+        return;
+    const bool joins = continuing && m_lastNudge && m_lastNudge->first == layer->id
+        && m_lastNudge->second == m_undoStack.size();
+    if (!joins)
+        pushUndo();
+    replaceLayer(*index(layer->id), layer->translated(offset.x(), offset.y()));
+    m_lastNudge = std::pair(layer->id, m_undoStack.size());
 }
 
 void EditorModel::addWatermark()

@@ -4,6 +4,7 @@
 #include "annotation/pixelcache.h"
 #include "annotation/tooldefaults.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -28,6 +29,7 @@ EditorModel::EditorModel(const QImage &image, QObject *parent)
 EditorModel::EditorModel(const QImage &image, qreal pixelScale, QObject *parent)
     : QObject(parent)
     , m_base(image)
+    , m_sourceKey(image.cacheKey())
     , m_pixels(std::make_unique<PixelCache>(image))
     , m_pixelScale(pixelScale > 0 ? pixelScale : 2)
 {
@@ -65,8 +67,15 @@ void EditorModel::setTextEntry(std::optional<QPointF> point)
     if (point == m_textEntry)
         return;
     m_textEntry = point;
+    m_typedText.clear();
     emit textEntryChanged();
     emit changed();
+}
+
+void EditorModel::setTypedText(const QString &text)
+{
+    if (m_textEntry)
+        m_typedText = text;
 }
 
 void EditorModel::setQuote(const std::optional<ZogQuote> &quote)
@@ -192,6 +201,9 @@ void EditorModel::commit(const Annotation &annotation)
 void EditorModel::chooseTool(Tool tool)
 {
     setQuote(std::nullopt);
+    // Choosing another tool keeps what was being typed.
+    if (m_textEntry && tool != m_tool)
+        finishTextEntry();
     setSelectedID(std::nullopt);
     setTool(tool);
 }
@@ -199,6 +211,9 @@ void EditorModel::chooseTool(Tool tool)
 void EditorModel::select(std::optional<QUuid> id)
 {
     setQuote(std::nullopt);
+    // So does choosing a layer.
+    if (m_textEntry && id)
+        finishTextEntry();
     setSelectedID(id);
     if (id)
         setTool(Tool::move);
@@ -213,14 +228,63 @@ void EditorModel::saveDefault(const Style &style, Tool tool)
     showToast(tr("Saved %1 default").arg(label(tool)));
 }
 
+namespace {
+std::function<void(const QString &)> &fileRevealer()
+{
+    static std::function<void(const QString &)> revealer;
+    return revealer;
+}
+} // namespace
+
+void EditorModel::setFileRevealer(std::function<void(const QString &path)> revealer)
+{
+    fileRevealer() = std::move(revealer);
+}
+
 void EditorModel::showToast(const QString &text)
 {
+    showToastFor(text, std::nullopt, {}, std::max<int>(1500, int(text.size()) * 65));
+}
+
+void EditorModel::showToast(const QString &text, const QString &actionTitle, std::function<void()> action)
+{
+    showToastFor(text, actionTitle, std::move(action), std::max<int>(6000, int(text.size()) * 65));
+}
+
+void EditorModel::showToastFor(const QString &text, std::optional<QString> actionTitle,
+                               std::function<void()> action, int milliseconds)
+{
+    // The button is set before the text announces the notice, so views see both at once.
+    m_toastActionTitle = actionTitle;
+    m_toastAction = std::move(action);
+    const quint64 serial = ++m_toastSerial;
+    if (m_toast == text)
+        emit toastChanged();
     setToast(text);
     // The timer belongs to the model, so it dies with it and never touches a model that is gone.
-    QTimer::singleShot(1500, this, [this, text] {
-        if (m_toast == text)
+    QTimer::singleShot(milliseconds, this, [this, serial] {
+        if (m_toastSerial == serial)
             setToast(std::nullopt);
     });
+}
+
+void EditorModel::announceSaved(const QString &path)
+{
+    const QString text = tr("Saved %1").arg(QFileInfo(path).fileName());
+    if (const std::function<void(const QString &)> &reveal = fileRevealer())
+        showToast(text, tr("Show"), [reveal, path] { reveal(path); });
+    else
+        showToast(text);
+}
+
+void EditorModel::triggerToastAction()
+{
+    if (!m_toast || !m_toastAction)
+        return;
+    const std::function<void()> action = m_toastAction;
+    ++m_toastSerial;
+    setToast(std::nullopt);
+    action();
 }
 
 void EditorModel::setBase(const QImage &image)
@@ -234,6 +298,64 @@ void EditorModel::setBase(const QImage &image)
     }
     emit baseChanged();
     emit changed();
+}
+
+bool EditorModel::releaseBase()
+{
+    if (m_released)
+        return true;
+    // A snapshot's base is never null otherwise: a null one stands for the file's picture.
+    bool released = false;
+    const auto drop = [this, &released](QImage &image) {
+        if (!image.isNull() && image.cacheKey() == m_sourceKey) {
+            image = QImage();
+            released = true;
+        }
+    };
+    drop(m_base);
+    for (Snapshot &snapshot : m_undoStack)
+        drop(snapshot.base);
+    for (Snapshot &snapshot : m_redoStack)
+        drop(snapshot.base);
+    if (m_moving)
+        drop(m_moving->before.base);
+    if (m_resizing)
+        drop(m_resizing->before.base);
+    // The pixellations are made again from whatever base is shown next.
+    m_pixels = std::make_unique<PixelCache>(m_base);
+    m_released = released;
+    return released;
+}
+
+bool EditorModel::restoreBase(const QImage &image)
+{
+    if (image.isNull())
+        return false;
+    if (!m_released)
+        return true;
+    const auto fill = [&image](QImage &slot) {
+        if (slot.isNull())
+            slot = image;
+    };
+    fill(m_base);
+    for (Snapshot &snapshot : m_undoStack)
+        fill(snapshot.base);
+    for (Snapshot &snapshot : m_redoStack)
+        fill(snapshot.base);
+    if (m_moving)
+        fill(m_moving->before.base);
+    if (m_resizing)
+        fill(m_resizing->before.base);
+    m_sourceKey = image.cacheKey();
+    m_released = false;
+    m_pixels = std::make_unique<PixelCache>(m_base);
+    pinBlurSizes();
+    // The file gave back a picture of another size only if it was replaced outside meanwhile.
+    if (m_cropRect && !fullRect().contains(*m_cropRect))
+        setCropRect(fullRect());
+    emit baseChanged();
+    emit changed();
+    return true;
 }
 
 void EditorModel::setAnnotations(const QList<Annotation> &annotations)
@@ -283,6 +405,10 @@ void EditorModel::setToast(std::optional<QString> text)
 {
     if (text == m_toast)
         return;
+    if (!text) {
+        m_toastActionTitle.reset();
+        m_toastAction = {};
+    }
     m_toast = text;
     emit toastChanged();
     emit changed();

@@ -67,10 +67,25 @@ public:
     const QMap<Tool, Style> &toolStyles() const { return m_toolStyles; }
     void setToolStyles(const QMap<Tool, Style> &styles);
     std::optional<QPointF> textEntry() const { return m_textEntry; }
+    // Opening or closing the entry starts it empty; closing it this way drops what was typed.
     void setTextEntry(std::optional<QPointF> point);
+    // What has been typed at textEntry so far; the view keeps it current.
+    const QString &typedText() const { return m_typedText; }
+    void setTypedText(const QString &text);
     std::optional<QString> toast() const { return m_toast; }
     const std::optional<ZogQuote> &quote() const { return m_quote; }
     void setQuote(const std::optional<ZogQuote> &quote);
+
+    // While another grab is shown, the model lets go of the picture its file holds: every use of
+    // it (the base, undo and redo steps) drops it, and so do the pixellated copies, so that only
+    // what the file cannot give back stays (layers, the undo history's layers, bitmaps that
+    // crops and resizes made, tool and styles). Nothing else may be asked of the model until
+    // restoreBase hands the file's picture back; false when nothing was let go.
+    bool releaseBase();
+    bool isReleased() const { return m_released; }
+    // Puts the file's picture, read again, wherever it was let go, and pixellates anew on demand.
+    // False, changing nothing, for a null image.
+    bool restoreBase(const QImage &image);
 
     // Pixellated copies of the base for blur layers; replaced whenever the base is.
     PixelCache &pixels() const { return *m_pixels; }
@@ -104,22 +119,39 @@ public:
     // Adds a finished layer on top with one undo step, and selects it.
     void commit(const Annotation &annotation);
 
-    // Toolbar and keyboard tool choice: clears the quote and the selection.
+    // Toolbar and keyboard tool choice: clears the quote and the selection; text being typed
+    // becomes a layer when another tool is chosen.
     void chooseTool(Tool tool);
-    // Selects a layer (switching to the move tool) or nothing (keeping the tool).
+    // Selects a layer (switching to the move tool; text being typed becomes a layer first) or
+    // nothing (keeping the tool).
     void select(std::optional<QUuid> id);
     // Makes style the tool's style here and its saved default for new documents.
     void saveDefault(const Style &style, Tool tool);
-    // Shows text for 1.5 s; a newer notice is not cut short by an older one's timer.
+    // Shows text for 1.5 s, longer when the text is long (about 15 characters a second); a newer
+    // notice is not cut short by an older one's timer.
     void showToast(const QString &text);
+    // A notice with one button (titled actionTitle) that runs action; it stays at least 6 s.
+    void showToast(const QString &text, const QString &actionTitle, std::function<void()> action);
+    // The button of the notice shown, if it has one.
+    std::optional<QString> toastAction() const { return m_toastActionTitle; }
+    // What the notice's button does; the notice goes with it.
+    void triggerToastAction();
+    // The notice of a finished save: the file's name, and "Show" where files can be revealed.
+    void announceSaved(const QString &path);
+    // Reveals a saved file in the file manager; without one, the save notice offers no "Show".
+    // The host sets it once for every model.
+    static void setFileRevealer(std::function<void(const QString &path)> revealer);
 
     // Pointer gestures, in image pixels: dragChanged for every pointer move of one drag (always
     // with the drag's start), dragEnded once at its end. shiftHeld frees a picture's proportions
     // while a corner is dragged.
     void dragChanged(QPointF start, QPointF current, bool shiftHeld = false);
     void dragEnded(QPointF at);
-    // The corner of the selected resizable layer near p and the opposite corner (its anchor);
-    // nothing outside the move tool or away from the corners.
+    // The handle of the selected layer near p (an index into its handles()); nothing outside the
+    // move tool or away from the handles.
+    std::optional<qsizetype> handleAt(QPointF p) const;
+    // The handle near p and the point that stays while it is dragged (the opposite corner, the
+    // arrow's other end).
     std::optional<std::pair<QPointF, QPointF>> resizeCorner(QPointF p) const;
 
     // Layer commands on the selection; each records one undo step when it changes something.
@@ -133,8 +165,15 @@ public:
     void setSelectedSize(QSizeF size);
     // Replaces the selected text layer's text; blank text is refused.
     void setSelectedText(const QString &text);
+    // Replaces the text of the text layer with that id, selected or not; blank text is refused.
+    void setLayerText(const QUuid &id, const QString &text);
     // Adds the text typed at textEntry as a layer unless blank, and closes the entry.
     void commitText(const QString &text);
+    // commitText with typedText: what a click elsewhere does to a text being typed.
+    void finishTextEntry();
+    // Moves the selected layer by the offset. Each call is one undo step, except that a call
+    // continuing the one before on the same layer (a held key repeating) joins its step.
+    void nudgeSelected(QPointF offset, bool continuing = false);
 
     // Adds the mascot in the middle of the image, 30 % of its width by default.
     void addWatermark();
@@ -192,8 +231,7 @@ private:
     struct Resizing
     {
         Annotation original;
-        QPointF corner;
-        QPointF anchor;
+        qsizetype handle;
         Snapshot before;
     };
     struct CropDrag
@@ -211,16 +249,20 @@ private:
     void setCropRect(std::optional<QRectF> rect);
     void setSelectedID(std::optional<QUuid> id);
     void setToast(std::optional<QString> text);
+    void showToastFor(const QString &text, std::optional<QString> actionTitle,
+                      std::function<void()> action, int milliseconds);
     void recordUndo(const Snapshot &before);
 
     void dragMove(QPointF start, QPointF current, bool first, bool shiftHeld);
-    Annotation cornerResized(const Resizing &resizing, QPointF current, bool shiftHeld) const;
     void dragDraw(QPointF start, QPointF current);
     void dragCrop(QPointF start, QPointF current, bool first);
     void endCropDrag();
     void writePng(ExportJob job, const QString &target);
 
     QImage m_base;
+    // The bitmap read from the file (the one releaseBase lets go), known by its cache key.
+    qint64 m_sourceKey = 0;
+    bool m_released = false;
     std::unique_ptr<PixelCache> m_pixels;
     QList<Annotation> m_annotations;
     std::optional<Annotation> m_draft;
@@ -229,7 +271,13 @@ private:
     Tool m_tool = Tool::arrow;
     QMap<Tool, Style> m_toolStyles;
     std::optional<QPointF> m_textEntry;
+    QString m_typedText;
+    // The layer the last nudge moved and the undo depth it left, so a repeat can join its step.
+    std::optional<std::pair<QUuid, qsizetype>> m_lastNudge;
     std::optional<QString> m_toast;
+    std::optional<QString> m_toastActionTitle;
+    std::function<void()> m_toastAction;
+    quint64 m_toastSerial = 0;
     std::optional<ZogQuote> m_quote;
     QList<Snapshot> m_undoStack;
     QList<Snapshot> m_redoStack;

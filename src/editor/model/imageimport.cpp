@@ -11,6 +11,7 @@
 #include <QMimeDatabase>
 #include <QPointer>
 #include <QUrl>
+#include <QThreadPool>
 #include <QtConcurrent>
 
 namespace {
@@ -22,12 +23,11 @@ static_assert(qint64(Bitmap::largestSide) * Bitmap::largestSide * 4 <= qint64(al
 QImage readImage(QImageReader &reader)
 {
     reader.setAutoTransform(true);
-    // Anything the editor can flatten is welcome; a claimed size beyond that is refused before
-    // a byte of it is allocated.
+    // Anything the editor can flatten is welcome (allowLargestImages lets the reader allocate
+    // it); a claimed size beyond that is refused before a byte of it is allocated.
     const QSize claimed = reader.size();
     if (claimed.width() > Bitmap::largestSide || claimed.height() > Bitmap::largestSide)
         return {};
-    reader.setAllocationLimit(allocationLimitMB);
     QImage image = reader.read();
     if (image.isNull())
         return {};
@@ -68,9 +68,34 @@ QByteArray firstImageBytes(const QMimeData *mime)
     return {};
 }
 
+// Imports are decoded one at a time, so that they land in the order they were asked for.
+QThreadPool *importPool()
+{
+    static QThreadPool *pool = [] {
+        auto *pool = new QThreadPool;
+        pool->setMaxThreadCount(1);
+        return pool;
+    }();
+    return pool;
+}
+
+void deliver(std::function<QImage()> work, QObject *context, std::function<void(QImage)> completion)
+{
+    QtConcurrent::run(importPool(), std::move(work))
+        .then(context, [completion = std::move(completion)](const QImage &image) {
+            if (!image.isNull())
+                completion(image);
+        });
+}
+
 } // namespace
 
 namespace ImageImport {
+
+void allowLargestImages()
+{
+    QImageReader::setAllocationLimit(allocationLimitMB);
+}
 
 QStringList dropTypes()
 {
@@ -141,12 +166,14 @@ bool load(const QMimeData *mime, QObject *context, std::function<void(QImage)> c
         return false;
     }
 
-    QtConcurrent::run(std::move(work)).then(context, [completion = std::move(completion)](
-                                                          const QImage &image) {
-        if (!image.isNull())
-            completion(image);
-    });
+    deliver(std::move(work), context, std::move(completion));
     return true;
+}
+
+void loadFiles(const QStringList &paths, QObject *context, std::function<void(QImage)> completion)
+{
+    for (const QString &path : paths)
+        deliver([path] { return decodeFile(path); }, context, completion);
 }
 
 } // namespace ImageImport

@@ -9,10 +9,23 @@
 
 namespace SaveLocation {
 
+QString defaultFolder()
+{
+    const QString home = QDir::homePath();
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    // Without a Desktop folder of its own the desktop location is the home folder itself, or a
+    // folder nobody made: saves would scatter there or ask every time.
+    if (!desktop.isEmpty() && QDir(desktop) != QDir(home) && QFileInfo(desktop).isDir())
+        return desktop;
+    QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (pictures.isEmpty())
+        pictures = home;
+    return QDir(pictures).filePath(QStringLiteral("Screenshots"));
+}
+
 QString folder()
 {
-    return Preferences::value(Preferences::saveFolder)
-        .value_or(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+    return Preferences::value(Preferences::saveFolder).value_or(defaultFolder());
 }
 
 void setFolder(const QString &path)

@@ -8,9 +8,12 @@
 // "save.folder" and "save.ask".
 namespace SaveLocation {
 
-// The stored save folder, or the Desktop folder when none is stored or the stored one cannot
+// The stored save folder, or the default folder when none is stored or the stored one cannot
 // take files (a file, a folder of someone else's, a relative path).
 QString folder();
+// The Desktop folder; where the user has none (the desktop location is the home folder, or
+// missing), the Pictures folder's "Screenshots", which the first save makes.
+QString defaultFolder();
 // Stores the save folder.
 void setFolder(const QString &path);
 

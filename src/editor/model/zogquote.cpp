@@ -53,9 +53,34 @@ QList<ZogQuote> ZogQuote::load(const QString &path)
     return decode(file.readAll()).value_or(QList<ZogQuote>());
 }
 
+namespace {
+
+QString &chosenLanguage()
+{
+    static QString language;
+    return language;
+}
+
+} // namespace
+
+void ZogQuote::useLanguage(const QString &language)
+{
+    chosenLanguage() = language;
+}
+
+QString ZogQuote::path(const QString &language)
+{
+    if (language.isEmpty())
+        return QStringLiteral(":/zog-quotes.json");
+    return QStringLiteral(":/zog-quotes.%1.json").arg(language);
+}
+
 const QList<ZogQuote> &ZogQuote::all()
 {
-    static const QList<ZogQuote> quotes = load(QStringLiteral(":/zog-quotes.json"));
+    static const QList<ZogQuote> quotes = [] {
+        const QList<ZogQuote> own = load(path(chosenLanguage()));
+        return own.isEmpty() ? load(path({})) : own;
+    }();
     return quotes;
 }
 

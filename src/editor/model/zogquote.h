@@ -18,8 +18,14 @@ struct ZogQuote
     QStringList setupLines() const;
 
     // Every quote of the bundled file, read once; empty for the rest of the run when the file
-    // is missing or malformed.
+    // is missing or malformed. In the language chosen by useLanguage(), English otherwise; every
+    // language has the same quotes under the same ids, in the same order.
     static const QList<ZogQuote> &all();
+    // Picks the bundled quotes of a language ("de") for all(); English when there are none in
+    // it. Takes effect only before the first call of all().
+    static void useLanguage(const QString &language);
+    // The resource path of a language's quotes file; the English one for an empty language.
+    static QString path(const QString &language);
     // A quote drawn uniformly from all(); nothing when there are none.
     static std::optional<ZogQuote> random();
     // Decodes a JSON array of quote objects; nothing when any record lacks "id" or "quote" or the

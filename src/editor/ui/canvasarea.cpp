@@ -8,10 +8,14 @@
 #include "look/kiwano.h"
 #include "look/widgets/pixelpaint.h"
 
+#include <QAction>
 #include <QDragEnterEvent>
+#include <QLabel>
 #include <QMimeData>
 #include <QPainter>
+#include <QScrollBar>
 #include <QVariantAnimation>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -23,6 +27,10 @@ constexpr qreal shadowOpacity = 0.35;
 constexpr qreal startScale = 0.85;
 constexpr int entranceMs = 420;
 constexpr int dropBorder = 4;
+// One notch of a mouse wheel, in eighths of a degree, and how far it scrolls.
+constexpr int notch = 120;
+constexpr qreal notchScroll = 60;
+constexpr int barThickness = 12;
 
 bool acceptable(const QMimeData *mime)
 {
@@ -75,11 +83,98 @@ CanvasArea::CanvasArea(EditorModel *model, QWidget *parent)
     , m_model(model)
     , m_canvas(new ImageCanvas(model, this))
     , m_overlay(new Overlay(this))
+    , m_horizontal(new QScrollBar(Qt::Horizontal, this))
+    , m_vertical(new QScrollBar(Qt::Vertical, this))
+    , m_zoomLabel(new QLabel(this))
 {
     setAcceptDrops(true);
     setMinimumSize(2 * margin + 40, 2 * margin + 40);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    for (QScrollBar *bar : {m_horizontal, m_vertical}) {
+        bar->setFocusPolicy(Qt::NoFocus);
+        bar->hide();
+    }
+    m_horizontal->setAccessibleName(tr("Scroll horizontally"));
+    m_vertical->setAccessibleName(tr("Scroll vertically"));
+    connect(m_horizontal, &QScrollBar::valueChanged, this, [this](int value) {
+        scrollBy(QPointF(value - m_offset.x(), 0));
+    });
+    connect(m_vertical, &QScrollBar::valueChanged, this, [this](int value) {
+        scrollBy(QPointF(0, value - m_offset.y()));
+    });
+    m_zoomLabel->setAccessibleName(tr("Zoom"));
+    m_zoomLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_zoomLabel->setAutoFillBackground(true);
+    QPalette palette = m_zoomLabel->palette();
+    palette.setColor(QPalette::Window, Kiwano::cream);
+    palette.setColor(QPalette::WindowText, Kiwano::peel);
+    m_zoomLabel->setPalette(palette);
+    m_zoomLabel->setContentsMargins(4, 1, 4, 1);
+
+    using Keys = QList<QKeySequence>;
+    addZoomAction(Keys{QKeySequence(Qt::CTRL | Qt::Key_Equal), QKeySequence(Qt::CTRL | Qt::Key_Plus),
+                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Equal),
+                       QKeySequence(Qt::CTRL | Qt::KeypadModifier | Qt::Key_Plus)},
+                  [this] { zoomTo(CanvasGeometry::zoomIn(zoom())); })
+        ->setText(tr("Zoom in"));
+    addZoomAction(Keys{QKeySequence(Qt::CTRL | Qt::Key_Minus),
+                       QKeySequence(Qt::CTRL | Qt::KeypadModifier | Qt::Key_Minus)},
+                  [this] { zoomTo(CanvasGeometry::zoomOut(zoom())); })
+        ->setText(tr("Zoom out"));
+    addZoomAction(Keys{QKeySequence(Qt::CTRL | Qt::Key_0),
+                       QKeySequence(Qt::CTRL | Qt::KeypadModifier | Qt::Key_0)},
+                  [this] { zoomTo(std::nullopt); })
+        ->setText(tr("Fit to window"));
+    addZoomAction(Keys{QKeySequence(Qt::CTRL | Qt::Key_1),
+                       QKeySequence(Qt::CTRL | Qt::KeypadModifier | Qt::Key_1)},
+                  [this] { zoomTo(1.0); })
+        ->setText(tr("Actual pixels"));
+
     connect(model, &EditorModel::baseChanged, this, &CanvasArea::layoutCanvas);
+    layoutCanvas();
+}
+
+QAction *CanvasArea::addZoomAction(const QList<QKeySequence> &keys, std::function<void()> act)
+{
+    auto *action = new QAction(this);
+    action->setShortcuts(keys);
+    // Like the editor's other commands: wherever the focus is in the window.
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, std::move(act));
+    addAction(action);
+    return action;
+}
+
+qreal CanvasArea::zoom() const
+{
+    return m_scale * m_model->pixelScale();
+}
+
+void CanvasArea::zoomTo(std::optional<qreal> zoom)
+{
+    zoomTo(zoom, QPointF(width() / 2.0, height() / 2.0));
+}
+
+void CanvasArea::zoomTo(std::optional<qreal> zoom, QPointF anchor)
+{
+    const qreal before = m_scale;
+    const QPointF start = m_canvas->pos();
+    m_zoom = zoom;
+    if (!zoom) {
+        m_offset = {};
+    } else {
+        const qreal after = CanvasGeometry::zoomScale(*zoom, m_model->pixelScale());
+        m_offset = {CanvasGeometry::anchoredOffset(anchor.x(), start.x(), before, after, margin),
+                    CanvasGeometry::anchoredOffset(anchor.y(), start.y(), before, after, margin)};
+    }
+    layoutCanvas();
+}
+
+void CanvasArea::scrollBy(QPointF delta)
+{
+    if (delta.isNull())
+        return;
+    m_offset += delta;
     layoutCanvas();
 }
 
@@ -97,16 +192,48 @@ void CanvasArea::layoutCanvas()
 {
     const QSizeF image = m_model->imageSize();
     const QSizeF area = space();
-    m_scale = CanvasGeometry::scale(image, area, m_model->pixelScale());
+    m_scale = m_zoom ? CanvasGeometry::zoomScale(*m_zoom, m_model->pixelScale())
+                     : CanvasGeometry::scale(image, area, m_model->pixelScale());
     // Whole points, so that the frame and its border sit on device pixels.
     const QSize size(std::max(1, int(std::lround(image.width() * m_scale))),
                      std::max(1, int(std::lround(image.height() * m_scale))));
-    const QPointF centred = CanvasGeometry::centredOrigin(area, QSizeF(size), 1);
-    const QPoint topLeft(margin + int(std::floor(centred.x())), margin + int(std::floor(centred.y())));
-    m_canvas->setGeometry(QRect(topLeft, size));
+    const auto x = CanvasGeometry::place(size.width(), area.width(), margin, m_offset.x());
+    const auto y = CanvasGeometry::place(size.height(), area.height(), margin, m_offset.y());
+    m_offset = {x.offset, y.offset};
+    m_canvas->setGeometry(QRect(QPoint(int(x.start), int(y.start)), size));
     m_canvas->setScale(m_scale);
     m_overlay->setGeometry(rect());
     m_overlay->raise();
+
+    // The scroll bars lie in the margin along the right and bottom edges.
+    const bool wide = size.width() > area.width();
+    const bool tall = size.height() > area.height();
+    const QSignalBlocker blockH(m_horizontal);
+    const QSignalBlocker blockV(m_vertical);
+    m_horizontal->setVisible(wide);
+    m_vertical->setVisible(tall);
+    if (wide) {
+        m_horizontal->setRange(0, size.width() - int(area.width()));
+        m_horizontal->setPageStep(int(area.width()));
+        m_horizontal->setValue(int(x.offset));
+        m_horizontal->setGeometry(0, height() - barThickness, width() - (tall ? barThickness : 0),
+                                  barThickness);
+        m_horizontal->raise();
+    }
+    if (tall) {
+        m_vertical->setRange(0, size.height() - int(area.height()));
+        m_vertical->setPageStep(int(area.height()));
+        m_vertical->setValue(int(y.offset));
+        m_vertical->setGeometry(width() - barThickness, 0, barThickness,
+                                height() - (wide ? barThickness : 0));
+        m_vertical->raise();
+    }
+    //: The editor's zoom, in percent of one image pixel per screen pixel.
+    m_zoomLabel->setText(tr("%1 %").arg(std::lround(zoom() * 100)));
+    m_zoomLabel->adjustSize();
+    m_zoomLabel->move(width() - m_zoomLabel->width() - (tall ? barThickness : 0) - 4,
+                      height() - m_zoomLabel->height() - (wide ? barThickness : 0) - 4);
+    m_zoomLabel->raise();
     update();
 }
 
@@ -199,6 +326,55 @@ void CanvasArea::dragMoveEvent(QDragMoveEvent *event)
 void CanvasArea::dragLeaveEvent(QDragLeaveEvent *)
 {
     setDropTargeted(false);
+}
+
+void CanvasArea::wheelEvent(QWheelEvent *event)
+{
+    const QPoint angle = event->angleDelta();
+    if (event->modifiers().testFlag(Qt::ControlModifier)) {
+        // Whole notches step the zoom; a smooth wheel's small deltas add up to one.
+        m_wheelZoom += angle.y() ? angle.y() : angle.x();
+        while (std::abs(m_wheelZoom) >= notch) {
+            const bool in = m_wheelZoom > 0;
+            m_wheelZoom += in ? -notch : notch;
+            zoomTo(in ? CanvasGeometry::zoomIn(zoom()) : CanvasGeometry::zoomOut(zoom()),
+                   event->position());
+        }
+        event->accept();
+        return;
+    }
+    QPointF delta = !event->pixelDelta().isNull() ? QPointF(event->pixelDelta())
+                                                  : QPointF(angle) * notchScroll / notch;
+    // Shift turns a plain wheel sideways.
+    if (event->modifiers().testFlag(Qt::ShiftModifier) && delta.x() == 0)
+        delta = QPointF(delta.y(), 0);
+    scrollBy(-delta);
+    event->accept();
+}
+
+void CanvasArea::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::MiddleButton)
+        return QWidget::mousePressEvent(event);
+    m_panFrom = event->globalPosition();
+    setCursor(Qt::ClosedHandCursor);
+}
+
+void CanvasArea::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!m_panFrom || !event->buttons().testFlag(Qt::MiddleButton))
+        return QWidget::mouseMoveEvent(event);
+    const QPointF at = event->globalPosition();
+    scrollBy(*m_panFrom - at);
+    m_panFrom = at;
+}
+
+void CanvasArea::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::MiddleButton || !m_panFrom)
+        return QWidget::mouseReleaseEvent(event);
+    m_panFrom.reset();
+    unsetCursor();
 }
 
 void CanvasArea::dropEvent(QDropEvent *event)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "editor/ui/editorkeyfilter.h"
 
+#include "annotation/tool.h"
 #include "editor/model/editormodel.h"
 
 #include <QAbstractSpinBox>
@@ -25,6 +26,8 @@ Command decide(int key, Qt::KeyboardModifiers modifiers, const Situation &situat
     if (deleteKey && !(held & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         && situation.layerSelected && !situation.textEntryOpen)
         return Command::deleteSelected;
+    if (held == Qt::NoModifier && !situation.textEntryOpen && Tools::forKey(key))
+        return Command::chooseTool;
     return Command::pass;
 }
 
@@ -68,6 +71,9 @@ bool EditorKeyFilter::eventFilter(QObject *watched, QEvent *event)
         return true;
     case EditorKeys::Command::deleteSelected:
         model->deleteSelected();
+        return true;
+    case EditorKeys::Command::chooseTool:
+        model->chooseTool(*Tools::forKey(key->key()));
         return true;
     case EditorKeys::Command::pass:
         break;

@@ -12,7 +12,7 @@ class EditorModel;
 // What the editor window does with a key press before the focused control sees it.
 namespace EditorKeys {
 
-enum class Command { pass, pasteImage, deleteSelected };
+enum class Command { pass, pasteImage, deleteSelected, chooseTool };
 
 struct Situation
 {
@@ -24,7 +24,8 @@ struct Situation
 
 // Ctrl+V with no other of Ctrl/Alt/Shift/Meta pastes an image; Backspace or Delete without
 // Ctrl, Alt or Meta (Shift is fine) deletes the selected layer, wherever the focus is outside a
-// text field: a selected layer takes the key before the grab strip would. Anything else passes.
+// text field: a selected layer takes the key before the grab strip would. A tool's letter alone
+// (Tools::forKey) chooses that tool, unless a text is being typed. Anything else passes.
 Command decide(int key, Qt::KeyboardModifiers modifiers, const Situation &situation);
 
 // True for the widgets that take typed text, where the editor's own keys must not act.
@@ -33,7 +34,8 @@ bool isTextEditor(const QWidget *widget);
 } // namespace EditorKeys
 
 // The editor window's own keys, seen before the focused control: Ctrl+V pastes an image and
-// Backspace or Delete deletes the selected layer, unless a text is being typed. Install it on the
+// Backspace or Delete deletes the selected layer, and a tool's letter chooses it, unless a text is
+// being typed. Install it on the
 // application; it acts only on events for window.
 class EditorKeyFilter : public QObject
 {

@@ -56,7 +56,17 @@ ImageCanvas::ImageCanvas(EditorModel *model, QWidget *parent)
     textEntryChanged();
 }
 
-ImageCanvas::~ImageCanvas() = default;
+ImageCanvas::~ImageCanvas()
+{
+    // The editor goes away when another grab is chosen: what is being typed stays as a layer.
+    if (!m_model)
+        return;
+    disconnect(m_model, nullptr, this, nullptr);
+    if (m_editing && m_textField)
+        m_model->setLayerText(*m_editing, m_textField->text());
+    else if (m_model->textEntry())
+        m_model->finishTextEntry();
+}
 
 void ImageCanvas::setScale(qreal scale)
 {
@@ -72,7 +82,12 @@ void ImageCanvas::setScale(qreal scale)
 
 QRectF ImageCanvas::toView(const QRectF &imageRect) const
 {
-    return QRectF(imageRect.topLeft() * m_scale, imageRect.size() * m_scale);
+    return QRectF(toView(imageRect.topLeft()), imageRect.size() * m_scale);
+}
+
+QPointF ImageCanvas::toView(QPointF imagePoint) const
+{
+    return imagePoint * m_scale;
 }
 
 Qt::CursorShape ImageCanvas::cursorAt(QPointF imagePoint) const
@@ -140,7 +155,9 @@ void ImageCanvas::draftChanged()
 void ImageCanvas::selectionChanged()
 {
     if (m_editing && (m_model->selectedID() != m_editing || m_model->tool() != Tool::move)) {
-        m_editing.reset();
+        // Choosing something else keeps what was typed.
+        const QUuid id = *std::exchange(m_editing, std::nullopt);
+        m_model->setLayerText(id, m_textField->text());
         textEntryChanged();
     }
     chooseLive();
@@ -182,7 +199,7 @@ void ImageCanvas::placeCropControls()
     const auto crop = m_model->cropRect();
     if (!crop || !m_cropLabel)
         return;
-    const QPointF corner = crop->normalized().topLeft() * m_scale + QPointF(14, 16);
+    const QPointF corner = toView(crop->normalized().topLeft()) + QPointF(14, 16);
     m_cropLabel->move(corner.toPoint());
     const QSize bar = m_cropBar->sizeHint();
     m_cropBar->setGeometry((width() - bar.width()) / 2,
@@ -204,6 +221,10 @@ InlineTextField *ImageCanvas::field()
             else
                 m_model->commitText(text);
         });
+        connect(m_textField, &QLineEdit::textChanged, this, [this](const QString &text) {
+            if (!m_editing)
+                m_model->setTypedText(text);
+        });
         connect(m_textField, &InlineTextField::abandoned, this, [this] {
             if (m_editing)
                 finishEdit(std::nullopt);
@@ -221,7 +242,7 @@ void ImageCanvas::editText(const Annotation &layer)
     if (!text || text->string.contains(QLatin1Char('\n')))
         return;
     m_editing = layer.id;
-    field()->open(text->point * m_scale, ::font(layer.style.font, layer.style.fontSize * m_scale),
+    field()->open(toView(text->point), ::font(layer.style.font, layer.style.fontSize * m_scale),
                   layer.style.color, text->string);
 }
 
@@ -242,11 +263,11 @@ void ImageCanvas::placeTextField()
         return;
     if (const auto entry = m_model->textEntry()) {
         const Style style = m_model->toolStyle();
-        m_textField->place(*entry * m_scale, ::font(style.font, style.fontSize * m_scale),
+        m_textField->place(toView(*entry), ::font(style.font, style.fontSize * m_scale),
                            style.color);
     } else if (const auto layer = m_model->selected(); layer && layer->id == m_editing) {
         if (const auto *text = std::get_if<Shapes::Text>(&layer->shape))
-            m_textField->place(text->point * m_scale,
+            m_textField->place(toView(text->point),
                                ::font(layer->style.font, layer->style.fontSize * m_scale),
                                layer->style.color);
     }
@@ -269,19 +290,29 @@ void ImageCanvas::textEntryChanged()
     if (!entry)
         return;
     const Style style = m_model->toolStyle();
-    field()->open(*entry * m_scale, ::font(style.font, style.fontSize * m_scale), style.color);
+    field()->open(toView(*entry), ::font(style.font, style.fontSize * m_scale), style.color);
 }
 
 void ImageCanvas::paintEvent(QPaintEvent *)
 {
     const qreal ratio = devicePixelRatioF();
-    const QSizeF frame = m_model->imageSize() * m_scale * ratio;
+    // Zoomed past one image pixel per device pixel, the pictures stay at the image's own pixels
+    // and are blown up without smoothing, each image pixel a block of whole device pixels.
+    const qreal cacheScale = std::min(m_scale, 1 / ratio);
+    const bool enlarged = m_scale > cacheScale * (1 + 1e-9);
+    const QSizeF frame = m_model->imageSize() * cacheScale * ratio;
     m_cache.setView(QSize(int(std::ceil(frame.width())), int(std::ceil(frame.height()))), ratio,
-                    m_scale);
+                    cacheScale);
     m_cache.prepare(m_model->base(), m_model->pixels());
+    const auto drawCached = [&](QPainter &painter, const QImage &picture) {
+        if (!enlarged)
+            return painter.drawImage(QPointF(0, 0), picture);
+        painter.drawImage(QRectF(QPointF(0, 0), QSizeF(picture.size()) * (m_scale / cacheScale) / ratio),
+                          picture, QRectF(picture.rect()));
+    };
 
     QPainter painter(this);
-    painter.drawImage(QPointF(0, 0), m_cache.below());
+    drawCached(painter, m_cache.below());
 
     const QList<Annotation> &layers = m_cache.layers();
     PixelCache &pixels = m_model->pixels();
@@ -295,16 +326,20 @@ void ImageCanvas::paintEvent(QPaintEvent *)
     }
     painter.restore();
     if (!m_cache.above().isNull())
-        painter.drawImage(QPointF(0, 0), m_cache.above());
+        drawCached(painter, m_cache.above());
     if (const auto &draft = m_model->draft()) {
         painter.save();
         painter.scale(m_scale, m_scale);
         Renderer::draw({*draft}, pixels, imageSize, painter);
         painter.restore();
     }
-    if (const auto layer = m_model->selected())
-        SelectionMarks::draw(painter, toView(layer->bounds()),
-                             layer->isResizable() && m_model->tool() == Tool::move);
+    if (const auto layer = m_model->selected()) {
+        QList<QPointF> handles;
+        if (m_model->tool() == Tool::move)
+            for (const QPointF h : layer->handles())
+                handles.append(toView(h));
+        SelectionMarks::draw(painter, toView(layer->bounds()), handles);
+    }
     if (const auto crop = m_model->cropRect())
         CropFrame::draw(painter, *crop, m_scale, m_model->imageSize());
     if (m_focusShown && hasFocus()) {
@@ -349,6 +384,9 @@ void ImageCanvas::mousePressEvent(QMouseEvent *event)
 
 void ImageCanvas::mouseMoveEvent(QMouseEvent *event)
 {
+    // A drag with the middle button scrolls the area around the canvas.
+    if (event->buttons().testFlag(Qt::MiddleButton) && !event->buttons().testFlag(Qt::LeftButton))
+        return event->ignore();
     const QPointF at = toImage(event->position());
     setCursor(cursorAt(at));
     if (m_dragStart && event->buttons().testFlag(Qt::LeftButton) && !typing())
@@ -362,7 +400,7 @@ void ImageCanvas::mouseReleaseEvent(QMouseEvent *event)
     m_dragStart.reset();
     if (m_model->textEntry()) {
         // A click anywhere else takes what was typed.
-        m_model->commitText(m_textField ? m_textField->text() : QString());
+        m_model->finishTextEntry();
         return;
     }
     if (m_editing)
@@ -389,6 +427,21 @@ void ImageCanvas::leaveEvent(QEvent *event)
 
 void ImageCanvas::keyPressEvent(QKeyEvent *event)
 {
+    const Qt::KeyboardModifiers held = event->modifiers() & ~Qt::KeypadModifier;
+    QPointF step;
+    switch (event->key()) {
+    case Qt::Key_Left: step = QPointF(-1, 0); break;
+    case Qt::Key_Right: step = QPointF(1, 0); break;
+    case Qt::Key_Up: step = QPointF(0, -1); break;
+    case Qt::Key_Down: step = QPointF(0, 1); break;
+    default: break;
+    }
+    if (!step.isNull() && (held == Qt::NoModifier || held == Qt::ShiftModifier)
+        && m_model->selectedID() && !typing()) {
+        // One image pixel, or ten with Shift, whatever the display scale.
+        m_model->nudgeSelected(held == Qt::ShiftModifier ? 10 * step : step, event->isAutoRepeat());
+        return;
+    }
     if (event->key() != Qt::Key_Escape || event->modifiers() != Qt::NoModifier)
         return QWidget::keyPressEvent(event);
     if (m_model->cropRect())

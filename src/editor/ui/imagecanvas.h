@@ -4,6 +4,7 @@
 #include "editor/ui/canvas/layercache.h"
 
 #include <QPointF>
+#include <QPointer>
 #include <QRectF>
 #include <QWidget>
 
@@ -32,6 +33,7 @@ public:
     // toImage once.
     QPointF toImage(QPointF viewPoint) const { return viewPoint / m_scale; }
     QRectF toView(const QRectF &imageRect) const;
+    QPointF toView(QPointF imagePoint) const;
 
     // The pointer shape for a pointer over an image point.
     Qt::CursorShape cursorAt(QPointF imagePoint) const;
@@ -75,7 +77,8 @@ private:
     QRect dirtyRect(const QRectF &imageRect) const;
     QRectF selectionExtent() const;
 
-    EditorModel *m_model;
+    // Guarded: the editor may outlive its document when the grab is thrown away.
+    QPointer<EditorModel> m_model;
     qreal m_scale = 1;
     LayerCache m_cache;
     std::optional<Annotation> m_shownDraft;

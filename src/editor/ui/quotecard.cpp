@@ -5,6 +5,7 @@
 #include "look/pixel.h"
 #include "look/widgets/pixelpaint.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
@@ -110,7 +111,7 @@ QuoteCard::QuoteCard(const ZogQuote &quote, QWidget *parent)
         stack->addWidget(new MascotView(box));
     for (const QString &line : quote.setupLines())
         stack->addWidget(text(line, 12, 4, 0.7, box));
-    stack->addWidget(text(QStringLiteral("\u201C%1\u201D").arg(quote.quote), 16, 6, 1, box));
+    stack->addWidget(text(QCoreApplication::translate("QuoteCard", "“%1”", "the quote in its marks").arg(quote.quote), 16, 6, 1, box));
     QLabel *signature = text(QStringLiteral("\u2014 ZOG"), 16, 0, 1, box);
     signature->setAlignment(Qt::AlignRight);
     stack->addWidget(signature);

@@ -4,12 +4,14 @@
 #include "editor/model/editormodel.h"
 #include "look/kiwano.h"
 #include "look/pixel.h"
+#include "look/widgets/kiwanobutton.h"
 #include "look/widgets/pixelpaint.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QVariantAnimation>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -27,9 +29,12 @@ Toast::Toast(EditorModel *model, QWidget *parent)
     : QWidget(parent)
     , m_model(model)
     , m_motion(new QVariantAnimation(this))
+    , m_action(new KiwanoButton(this))
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
+    m_action->hide();
+    connect(m_action, &KiwanoButton::clicked, model, &EditorModel::triggerToastAction);
     m_motion->setDuration(motionMs);
     m_motion->setEasingCurve(QEasingCurve::OutCubic);
     connect(m_motion, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
@@ -53,8 +58,16 @@ void Toast::follow()
         // The leaving notice keeps its text while it slides out.
         m_text = *text;
         setAccessibleName(m_text);
+        const std::optional<QString> action = m_model->toastAction();
+        // Only a notice with a button takes clicks; the rest of the time the canvas gets them.
+        setAttribute(Qt::WA_TransparentForMouseEvents, !action);
+        m_action->setText(action.value_or(QString()));
+        m_action->setVisible(action.has_value());
         show();
         raise();
+    } else if (m_action->hasFocus()) {
+        // The button leaves with its notice; the keyboard goes back to the window.
+        m_action->clearFocus();
     }
     if (!isVisible() && !text)
         return;
@@ -65,12 +78,29 @@ void Toast::follow()
     place();
 }
 
-QSize Toast::sizeHint() const
+qreal Toast::maxTextWidth() const
+{
+    const qreal room = parentWidget() ? parentWidget()->width() - 2 * bottomSpace : 600;
+    const qreal button = m_action->isVisibleTo(this) ? gap * 2 + m_action->sizeHint().width() : 0;
+    return std::max<qreal>(120, room - padX * 2 - iconSize - gap - button - shadow);
+}
+
+QSizeF Toast::textSize(qreal maxWidth) const
 {
     const QFontMetricsF metrics(Pixel::font(fontSize));
-    const qreal textWidth = std::ceil(metrics.horizontalAdvance(m_text));
-    const qreal lineHeight = std::max<qreal>(iconSize, std::ceil(metrics.height()));
-    return QSize(int(padX * 2 + iconSize + gap + textWidth) + shadow,
+    const QRectF box = metrics.boundingRect(QRectF(0, 0, maxWidth, 10000),
+                                            Qt::AlignLeft | Qt::TextWordWrap, m_text);
+    return QSizeF(std::ceil(box.width()), std::ceil(box.height()));
+}
+
+QSize Toast::sizeHint() const
+{
+    const QSizeF text = textSize(maxTextWidth());
+    const bool hasButton = m_action->isVisibleTo(this);
+    const QSize button = hasButton ? m_action->sizeHint() : QSize();
+    const qreal lineHeight = std::max<qreal>({qreal(iconSize), text.height(), qreal(button.height())});
+    const qreal buttonWidth = hasButton ? gap * 2 + button.width() : 0;
+    return QSize(int(padX * 2 + iconSize + gap + text.width() + buttonWidth) + shadow,
                  int(padY * 2 + lineHeight) + shadow);
 }
 
@@ -83,6 +113,11 @@ void Toast::place()
     const int outY = parentWidget()->height();
     const int y = int(std::lround(outY + (restY - outY) * m_shown));
     setGeometry((parentWidget()->width() - size.width()) / 2, y, size.width(), size.height());
+    if (m_action->isVisibleTo(this)) {
+        const QSize button = m_action->sizeHint();
+        m_action->setGeometry(width() - shadow - padX - button.width(),
+                              (height() - shadow - button.height()) / 2, button.width(), button.height());
+    }
     update();
 }
 
@@ -94,11 +129,13 @@ void Toast::paintEvent(QPaintEvent *)
     Look::fillSnapped(painter, box.translated(shadow, shadow), Kiwano::peel);
     Look::paintPixelBox(painter, box, Kiwano::yellow, true);
 
-    const QRectF content = box.adjusted(padX, padY, -padX, -padY);
+    QRectF content = box.adjusted(padX, padY, -padX, -padY);
+    if (m_action->isVisibleTo(this))
+        content.setRight(m_action->geometry().left() - gap * 2);
     const QRectF iconFrame(content.left(), content.center().y() - iconSize / 2.0, iconSize, iconSize);
     Look::drawIcon(painter, iconFrame, QStringLiteral("kiwano"), iconSize, Kiwano::peel);
     painter.setFont(Pixel::font(fontSize));
     painter.setPen(Kiwano::peel);
-    painter.drawText(content.adjusted(iconSize + gap, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                     m_text);
+    painter.drawText(content.adjusted(iconSize + gap, 0, 0, 0),
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, m_text);
 }

@@ -37,6 +37,7 @@ Toolbar::Toolbar(EditorModel *model, EditorActions *actions, QWidget *parent)
     for (Tool tool : Tools::toolbar()) {
         auto *button = new KiwanoButton(icon(tool), label(tool), this);
         styleAsToolLabel(button);
+        button->setToolTip(tr("%1 (%2)").arg(label(tool), shortcutKey(tool)));
         connect(button, &QAbstractButton::clicked, this, [this, tool] { m_model->chooseTool(tool); });
         row->addWidget(button, 0, Qt::AlignVCenter);
         m_toolButtons.insert(tool, button);

@@ -19,25 +19,18 @@ WaylandClipboardService::WaylandClipboardService(const QByteArray &display, QObj
     : QObject(parent)
     , m_display(display)
 {
-    m_connection = WaylandConnection::open(display);
-    if (!m_connection)
-        return;
-    m_device = std::make_unique<WaylandDataDevice>(*m_connection);
-    m_device->setSelectionChanged([this] {
-        {
-            std::lock_guard lock(m_mutex);
-            m_types = m_device->types();
-        }
-        ++m_changeCount;
-    });
-    if (!m_device->isValid() || !m_connection->roundtrip(1000) || m_device->isFinished()
-        || !m_wake.open()) {
-        m_device.reset();
+    // Only the socket is opened here; the compositor is waited for on the thread.
+    m_connection = WaylandConnection::connectTo(display);
+    if (!m_connection || !m_wake.open()) {
         m_connection.reset();
         return;
     }
-    m_source = std::make_unique<WaylandClipboardSource>(*m_device);
-    m_thread = std::thread([this] { run(); });
+    m_thread = std::thread([this] {
+        if (setUp())
+            run();
+        else if (!m_stop)
+            end();
+    });
 }
 
 WaylandClipboardService::~WaylandClipboardService()
@@ -51,6 +44,35 @@ WaylandClipboardService::~WaylandClipboardService()
     m_source.reset();
     m_device.reset();
     m_connection.reset();
+}
+
+bool WaylandClipboardService::setUp()
+{
+    if (!m_connection->roundtrip(startDeadlineMs))
+        return false;
+    m_device = std::make_unique<WaylandDataDevice>(*m_connection);
+    m_device->setSelectionChanged([this] {
+        {
+            std::lock_guard lock(m_mutex);
+            m_types = m_device->types();
+        }
+        ++m_changeCount;
+    });
+    if (!m_device->isValid() || !m_connection->roundtrip(1000) || m_device->isFinished())
+        return false;
+    m_source = std::make_unique<WaylandClipboardSource>(*m_device);
+    m_ready = true;
+    return true;
+}
+
+void WaylandClipboardService::end()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_types.clear();
+    }
+    m_ended = true;
+    emit ended();
 }
 
 void WaylandClipboardService::run()
@@ -74,14 +96,8 @@ void WaylandClipboardService::run()
             m_wake.drain();
         m_source->progress(fds);
     }
-    if (!m_stop) {
-        {
-            std::lock_guard lock(m_mutex);
-            m_types.clear();
-        }
-        m_ended = true;
-        emit ended();
-    }
+    if (!m_stop)
+        end();
 }
 
 bool WaylandClipboardService::onThread(std::function<void()> work)

@@ -29,12 +29,16 @@ class WaylandClipboardService : public QObject, public ClipboardService
     Q_OBJECT
 
 public:
-    // Connects to the compositor at display (WAYLAND_DISPLAY when empty); isValid() is false
-    // when none answers or it offers no data-control.
+    // Connects to the compositor at display (WAYLAND_DISPLAY when empty) without waiting for
+    // it: the thread waits for its answer. isValid() is false at once when no one listens there,
+    // and false with ended() once the compositor did not answer in time or offers no data-control.
     explicit WaylandClipboardService(const QByteArray &display = {}, QObject *parent = nullptr);
     ~WaylandClipboardService() override;
 
+    // True while the compositor may still answer, and while it serves us.
     bool isValid() const { return m_thread.joinable() && !m_ended; }
+    // The compositor answered and offers data-control; changeCount() counts from its answer on.
+    bool isReady() const { return m_ready && !m_ended; }
 
     qint64 changeCount() const override { return m_changeCount; }
     QStringList types() override;
@@ -49,12 +53,19 @@ public:
     // Reads of one type stop here rather than hold more.
     static constexpr qsizetype maximumSize = qsizetype(256) << 20;
 
+    // How long the compositor has to name what it offers.
+    static constexpr int startDeadlineMs = 500;
+
 signals:
-    // The compositor took the clipboard away or went away: nothing more is read or written.
+    // The compositor did not answer at the start, took the clipboard away or went away: nothing
+    // more is read or written.
     void ended();
 
 private:
+    // On the thread: the compositor's answer, the device and the source.
+    bool setUp();
     void run();
+    void end();
     // Runs work on the thread; false when the thread is gone or did not get to it in time (then
     // it may still run, later).
     bool onThread(std::function<void()> work);
@@ -68,6 +79,7 @@ private:
     WakePipe m_wake;
     std::atomic<bool> m_stop = false;
     std::atomic<bool> m_ended = false;
+    std::atomic<bool> m_ready = false;
     std::atomic<qint64> m_changeCount = 0;
 
     std::mutex m_mutex; // guards the two below, shared with the thread

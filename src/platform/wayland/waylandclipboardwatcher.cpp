@@ -41,21 +41,35 @@ void WaylandClipboardWatcher::start()
             return;
         stop(); // ended by the compositor: try afresh
     }
-    // A fresh connection each time: the selection present now is told first, and passed over.
-    m_connection = WaylandConnection::open(m_display);
-    if (m_connection)
-        m_device = std::make_unique<WaylandDataDevice>(*m_connection);
-    if (!m_device || !m_device->isValid() || !m_connection->roundtrip(1000) || m_device->isFinished()
-        || !m_wake.open()) {
-        m_device.reset();
+    // A fresh connection each time: the selection present when the compositor answers is told
+    // first, and passed over. Only the socket is opened here; the thread waits for the answer.
+    m_connection = WaylandConnection::connectTo(m_display);
+    if (!m_connection || !m_wake.open()) {
         m_connection.reset();
         return;
     }
-    m_seen = m_device->selections();
     m_offender.clear();
     m_stop = false;
     m_ended = false;
-    m_thread = std::thread([this] { run(); });
+    m_ready = false;
+    m_thread = std::thread([this] {
+        if (setUp())
+            run();
+        else if (!m_stop)
+            end();
+    });
+}
+
+bool WaylandClipboardWatcher::setUp()
+{
+    if (!m_connection->roundtrip(startDeadlineMs))
+        return false;
+    m_device = std::make_unique<WaylandDataDevice>(*m_connection);
+    if (!m_device->isValid() || !m_connection->roundtrip(1000) || m_device->isFinished())
+        return false;
+    m_seen = m_device->selections();
+    m_ready = true;
+    return true;
 }
 
 void WaylandClipboardWatcher::stop()

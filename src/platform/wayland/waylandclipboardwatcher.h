@@ -30,10 +30,14 @@ public:
 
     void setChoice(Choice choice) override;
     void setByteLimit(qint64 bytes) override;
-    // Does nothing when the compositor cannot be reached or offers no data-control.
+    // Does nothing when no one listens at display. Waits for nothing: the thread waits for the
+    // compositor's answer, and ends the watch (ended()) when none comes in time or it offers no
+    // data-control. Copies are read from the compositor's answer on.
     void start() override;
     void stop() override;
     bool isRunning() const override { return m_thread.joinable() && !m_ended; }
+    // The compositor answered: copies made from now on are read.
+    bool isReady() const { return m_ready && !m_ended; }
     bool isEventDriven() const override { return true; }
     // The compositor ended the watch (it took the device back or went away).
     bool hasEnded() const { return m_ended; }
@@ -42,6 +46,8 @@ public:
     // Wayland names no owner: a source is known by the types it offers. One that stalled is not
     // asked again for this long while the same types keep coming; other types end the quiet.
     static constexpr std::chrono::seconds quietAfterFailure{10};
+    // How long the compositor has to name what it offers.
+    static constexpr int startDeadlineMs = 500;
 
 signals:
     // The compositor ended the watch; no more copies come until start() succeeds again.
@@ -49,6 +55,8 @@ signals:
 
 private:
     enum class Outcome { read, tooLarge, replaced, timedOut, stopped };
+    // On the thread: the compositor's answer and the device.
+    bool setUp();
     void run();
     void readCopy(quint64 change);
     Outcome readPipe(int fd, const QStringList &types, qint64 limit,
@@ -62,6 +70,7 @@ private:
     WakePipe m_wake;
     std::atomic<bool> m_stop = false;
     std::atomic<bool> m_ended = false;
+    std::atomic<bool> m_ready = false;
 
     std::mutex m_mutex; // guards the two below, set from the caller's thread
     Choice m_choice;

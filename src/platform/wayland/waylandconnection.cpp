@@ -12,13 +12,18 @@
 
 std::unique_ptr<WaylandConnection> WaylandConnection::open(const QByteArray &display, int timeoutMs)
 {
+    std::unique_ptr<WaylandConnection> result = connectTo(display);
+    if (!result || !result->roundtrip(timeoutMs))
+        return nullptr;
+    return result;
+}
+
+std::unique_ptr<WaylandConnection> WaylandConnection::connectTo(const QByteArray &display)
+{
     wl_display *connection = wl_display_connect(display.isEmpty() ? nullptr : display.constData());
     if (!connection)
         return nullptr;
-    std::unique_ptr<WaylandConnection> result(new WaylandConnection(connection));
-    if (!result->roundtrip(timeoutMs))
-        return nullptr;
-    return result;
+    return std::unique_ptr<WaylandConnection>(new WaylandConnection(connection));
 }
 
 WaylandConnection::WaylandConnection(wl_display *display)

@@ -27,6 +27,9 @@ public:
     // Connects to WAYLAND_DISPLAY (a socket name in XDG_RUNTIME_DIR, or an absolute path) or to
     // the given one, and reads the globals; nothing when no compositor answers within timeoutMs.
     static std::unique_ptr<WaylandConnection> open(const QByteArray &display = {}, int timeoutMs = 500);
+    // Connects without waiting for the compositor: nothing when no one listens there; the globals
+    // come with the first roundtrip, which the caller makes where waiting costs nothing.
+    static std::unique_ptr<WaylandConnection> connectTo(const QByteArray &display = {});
     ~WaylandConnection();
     WaylandConnection(const WaylandConnection &) = delete;
     WaylandConnection &operator=(const WaylandConnection &) = delete;

@@ -5,6 +5,8 @@
 
 #include "virtual-keyboard-unstable-v1-client-protocol.h"
 
+#include <QScopeGuard>
+
 #include <wayland-client.h>
 #include <xkbcommon/xkbcommon.h>
 
@@ -99,26 +101,60 @@ quint32 milliseconds()
 
 } // namespace
 
-WaylandKeySender::WaylandKeySender(const QByteArray &display, int timeoutMs)
-    : m_display(display)
+WaylandKeySender::WaylandKeySender(const QByteArray &display, int timeoutMs, QObject *parent)
+    : QObject(parent)
+    , m_display(display)
     , m_timeoutMs(timeoutMs)
 {
-    connect();
+    post([this] { emit ready(openKeyboard()); });
+    m_thread = std::thread([this] { run(); });
 }
 
 WaylandKeySender::~WaylandKeySender()
 {
-    disconnect();
+    {
+        std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    m_wake.notify_all();
+    // A paste in progress ends within its deadline; the ones queued behind it are dropped.
+    m_thread.join();
+    closeKeyboard();
 }
 
 bool WaylandKeySender::isTrusted() const
 {
-    return m_offered;
+    return m_trust != Trust::refused;
 }
 
-bool WaylandKeySender::connect()
+void WaylandKeySender::run()
 {
-    m_offered = false;
+    for (;;) {
+        std::function<void()> job;
+        {
+            std::unique_lock lock(m_mutex);
+            m_wake.wait(lock, [this] { return m_stop || !m_jobs.empty(); });
+            if (m_stop)
+                return;
+            job = std::move(m_jobs.front());
+            m_jobs.pop_front();
+        }
+        job();
+    }
+}
+
+void WaylandKeySender::post(std::function<void()> job)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_jobs.push_back(std::move(job));
+    }
+    m_wake.notify_one();
+}
+
+bool WaylandKeySender::openKeyboard()
+{
+    auto refused = qScopeGuard([this] { m_trust = Trust::refused; });
     m_connection = WaylandConnection::open(m_display, m_timeoutMs);
     if (!m_connection)
         return false;
@@ -128,7 +164,7 @@ bool WaylandKeySender::connect()
     xkb_keymap *keymap = compileKeymap();
     if (!m_seat || !m_manager || !keymap) {
         xkb_keymap_unref(keymap);
-        disconnect();
+        closeKeyboard();
         return false;
     }
     m_state = xkb_state_new(keymap);
@@ -140,7 +176,7 @@ bool WaylandKeySender::connect()
     if (fd < 0 || !m_state) {
         if (fd >= 0)
             ::close(fd);
-        disconnect();
+        closeKeyboard();
         return false;
     }
     m_keyboard = zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(m_manager, m_seat);
@@ -149,14 +185,15 @@ bool WaylandKeySender::connect()
     // Keys sent before the compositor has taken the keymap are dropped: the first paste would
     // lose its Control.
     if (!m_connection->roundtrip(m_timeoutMs)) {
-        disconnect();
+        closeKeyboard();
         return false;
     }
-    m_offered = true;
+    refused.dismiss();
+    m_trust = Trust::offered;
     return true;
 }
 
-void WaylandKeySender::disconnect()
+void WaylandKeySender::closeKeyboard()
 {
     if (m_keyboard)
         zwp_virtual_keyboard_v1_destroy(m_keyboard);
@@ -191,10 +228,20 @@ void WaylandKeySender::key(quint32 code, bool pressed)
 
 bool WaylandKeySender::sendPaste(bool terminal)
 {
+    if (m_trust == Trust::refused)
+        return false;
+    post([this, terminal] { typePaste(terminal); });
+    return true;
+}
+
+void WaylandKeySender::typePaste(bool terminal)
+{
     if (!m_keyboard || !m_connection->isAlive()) {
-        disconnect();
-        if (!connect())
-            return false;
+        closeKeyboard();
+        if (!openKeyboard()) {
+            emit pasted(false);
+            return;
+        }
     }
     key(leftControl, true);
     if (terminal)
@@ -204,8 +251,10 @@ bool WaylandKeySender::sendPaste(bool terminal)
     if (terminal)
         key(leftShift, false);
     key(leftControl, false);
-    if (m_connection->roundtrip(m_timeoutMs))
-        return true;
-    disconnect();
-    return false;
+    if (m_connection->roundtrip(m_timeoutMs)) {
+        emit pasted(true);
+        return;
+    }
+    closeKeyboard();
+    emit pasted(false);
 }

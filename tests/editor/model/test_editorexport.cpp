@@ -80,7 +80,7 @@ private slots:
         QVERIFY(m_asked.isEmpty());
         const QStringList names{stem + " 2.png", stem + " 3.png", stem + ".png"};
         QTRY_COMPARE(QDir(dir).entryList(QDir::Files, QDir::Name), names);
-        QTRY_COMPARE(model->toast(), std::optional<QString>("Saved to Screens!"));
+        QTRY_VERIFY(model->toast().value_or("").startsWith("Saved " + stem));
         for (const QString &name : names)
             QCOMPARE(ImageImport::decodeFile(dir + "/" + name), asked);
     }
@@ -102,8 +102,55 @@ private slots:
         m_answer = folder("Picked") + "/mine.png";
         model->save();
         QCOMPARE(SaveLocation::folder(), m_sandbox->path("Picked"));
-        QTRY_COMPARE(model->toast(), std::optional<QString>("Saved to Picked!"));
+        QTRY_COMPARE(model->toast(), std::optional<QString>("Saved mine.png"));
         QVERIFY(QFileInfo::exists(*m_answer));
+    }
+
+    void theSaveNoticeNamesTheFileAndOffersToShowIt()
+    {
+        QStringList revealed;
+        EditorModel::setFileRevealer([&revealed](const QString &path) { revealed << path; });
+        const auto forget = qScopeGuard([] { EditorModel::setFileRevealer({}); });
+        m_answer = folder("Shown") + "/shot.png";
+        auto model = documentWithABox();
+        model->save();
+        QTRY_COMPARE(model->toast(), std::optional<QString>("Saved shot.png"));
+        QCOMPARE(model->toastAction(), std::optional<QString>("Show"));
+        // It stays long enough to reach the button.
+        QTest::qWait(2500);
+        QVERIFY(model->toast());
+        model->triggerToastAction();
+        QCOMPARE(revealed, QStringList{*m_answer});
+        QVERIFY(!model->toast());
+        QVERIFY(!model->toastAction());
+        // A plain notice after it has no button.
+        model->showToast("Copied!");
+        QVERIFY(!model->toastAction());
+    }
+
+    void withoutADesktopFolderSavesGoToPicturesScreenshots()
+    {
+        const QByteArray home = qgetenv("HOME");
+        const auto restore = qScopeGuard([home] { qputenv("HOME", home); });
+        const QString fresh = folder("home");
+        qputenv("HOME", fresh.toUtf8());
+        SaveLocation::setAskEachTime(false);
+        const QString shots = fresh + "/Pictures/Screenshots";
+        QCOMPARE(SaveLocation::folder(), shots);
+        QVERIFY(!QFileInfo::exists(shots));
+        auto model = documentWithABox();
+        model->save();
+        QVERIFY(m_asked.isEmpty());
+        QTRY_COMPARE(QDir(shots).entryList(QDir::Files).size(), 1);
+        QTRY_COMPARE(model->toast(), std::optional<QString>("Saved " + QDir(shots).entryList(QDir::Files).first()));
+
+        // A Desktop folder is the default where there is one; a stored folder is kept regardless.
+        QVERIFY(QDir().mkpath(fresh + "/Desktop"));
+        QCOMPARE(SaveLocation::folder(), fresh + "/Desktop");
+        const QString mine = folder("Mine");
+        SaveLocation::setFolder(mine);
+        QVERIFY(QDir(fresh + "/Desktop").removeRecursively());
+        QCOMPARE(SaveLocation::folder(), mine);
     }
 
     void aCopyOutlivesItsModel()
@@ -152,10 +199,10 @@ private slots:
                  qPrintable(*model->toast()));
         QCOMPARE(ImageImport::decodeFile(*m_answer), old);
         QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden), QStringList{"shot.png"});
-        // The choice is kept; while the folder takes no files, saving starts on the Desktop.
+        // The choice is kept; while the folder takes no files, saving starts in the default folder.
         const QSettings preferences(QSettings::IniFormat, QSettings::UserScope, "KiwanoSnapper", "KiwanoSnapper");
         QCOMPARE(preferences.value("save.folder").toString(), dir);
-        QCOMPARE(SaveLocation::folder(), QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+        QCOMPARE(SaveLocation::folder(), SaveLocation::defaultFolder());
         setLocked(dir, false);
         QCOMPARE(SaveLocation::folder(), dir);
     }

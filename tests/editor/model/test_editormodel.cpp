@@ -358,6 +358,118 @@ private slots:
         model->commitText("  hello  ");
         QCOMPARE(std::get<Shapes::Text>(model->annotations().first().shape).string, "  hello  ");
     }
+
+    // What is being typed becomes a layer, in one undo step and in the text tool's style, when
+    // another tool or a layer is chosen; closing the entry (Escape) drops it.
+    void typedTextIsKeptWhenSomethingElseIsChosen_data()
+    {
+        QTest::addColumn<Edit>("elsewhere");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("another tool") << Edit([](EditorModel &m) { m.chooseTool(Tool::pen); }) << true;
+        QTest::newRow("a layer") << Edit([](EditorModel &m) { m.select(m.annotations().first().id); }) << true;
+        QTest::newRow("a click elsewhere") << Edit([](EditorModel &m) { m.finishTextEntry(); }) << true;
+        QTest::newRow("escape") << Edit([](EditorModel &m) { m.setTextEntry(std::nullopt); }) << false;
+    }
+    void typedTextIsKeptWhenSomethingElseIsChosen()
+    {
+        QFETCH(Edit, elsewhere);
+        QFETCH(bool, kept);
+        auto model = Fixtures::model();
+        box(*model, QRectF(10, 10, 30, 30));
+        model->chooseTool(Tool::text);
+        Style text = model->toolStyle();
+        text.color = Qt::magenta;
+        model->setToolStyle(text);
+        model->dragEnded(QPointF(40, 50));
+        model->setTypedText(QStringLiteral("kiwi"));
+        const int steps = model->undoStack().size();
+        elsewhere(*model);
+        QVERIFY(!model->textEntry());
+        QCOMPARE(model->annotations().size(), kept ? 2 : 1);
+        QCOMPARE(model->undoStack().size(), steps + (kept ? 1 : 0));
+        if (!kept)
+            return;
+        const Annotation &layer = model->annotations().last();
+        QCOMPARE(layer.shape, Shape(Shapes::Text{QPointF(40, 50), QStringLiteral("kiwi")}));
+        QCOMPARE(layer.style.color, QColor(Qt::magenta));
+        model->undo();
+        QCOMPARE(model->annotations().size(), 1);
+        // A new entry starts empty: nothing typed before is committed twice.
+        model->chooseTool(Tool::text);
+        model->dragEnded(QPointF(60, 70));
+        model->chooseTool(Tool::arrow);
+        QCOMPARE(model->annotations().size(), 1);
+    }
+
+    // Arrow keys: a press is one undo step, a held key's repeats join it; another layer or a
+    // step between starts a new one.
+    void nudgesAreOneStepPerPressOrBurst()
+    {
+        auto model = Fixtures::model();
+        const QUuid first = box(*model, QRectF(10, 10, 30, 30));
+        const QUuid second = box(*model, QRectF(100, 100, 30, 30));
+        const auto rectOf = [&](const QUuid &id) {
+            return std::get<Shapes::Rect>(model->annotations().at(*model->index(id)).shape).rect;
+        };
+        model->select(first);
+        const int steps = model->undoStack().size();
+        model->nudgeSelected(QPointF(1, 0));
+        model->nudgeSelected(QPointF(1, 0), true);
+        model->nudgeSelected(QPointF(0, 10), true);
+        QCOMPARE(rectOf(first), QRectF(12, 20, 30, 30));
+        QCOMPARE(model->undoStack().size(), steps + 1);
+        model->nudgeSelected(QPointF(-1, 0));
+        QCOMPARE(model->undoStack().size(), steps + 2);
+        model->select(second);
+        model->nudgeSelected(QPointF(0, -1), true);
+        QCOMPARE(model->undoStack().size(), steps + 3);
+        QCOMPARE(rectOf(second), QRectF(100, 99, 30, 30));
+        model->undo();
+        model->undo();
+        QCOMPARE(rectOf(first), QRectF(12, 20, 30, 30));
+        model->undo();
+        QCOMPARE(rectOf(first), QRectF(10, 10, 30, 30));
+        model->select(std::nullopt);
+        model->nudgeSelected(QPointF(5, 5));
+        QCOMPARE(model->undoStack().size(), steps);
+    }
+
+    // Arrows by their ends, boxes and stamps by their corners, one undo step per drag; the
+    // corner dragged lands under the pointer and the opposite one stays.
+    void handlesReshapeArrowsBoxesAndStamps()
+    {
+        auto model = Fixtures::model();
+        model->chooseTool(Tool::arrow);
+        drag(*model, QPointF(50, 50), QPointF(150, 100));
+        const QUuid arrow = model->annotations().last().id;
+        const QUuid frame = box(*model, QRectF(200, 150, 60, 40));
+        model->chooseTool(Tool::stamp);
+        drag(*model, QPointF(300, 60), QPointF(300, 60));
+        const QUuid stamp = model->annotations().last().id;
+        const auto layer = [&](const QUuid &id) { return model->annotations().at(*model->index(id)); };
+        const int steps = model->undoStack().size();
+
+        model->select(arrow);
+        drag(*model, QPointF(152, 101), QPointF(180, 20));
+        QCOMPARE(layer(arrow).shape, Shape(Shapes::Arrow{QPointF(50, 50), QPointF(180, 20)}));
+        drag(*model, QPointF(49, 49), QPointF(10, 90));
+        QCOMPARE(layer(arrow).shape, Shape(Shapes::Arrow{QPointF(10, 90), QPointF(180, 20)}));
+
+        model->select(frame);
+        const QRectF before = layer(frame).bounds();
+        drag(*model, before.bottomRight(), QPointF(300, 260));
+        QCOMPARE(layer(frame).bounds(), QRectF(before.topLeft(), QPointF(300, 260)));
+
+        model->select(stamp);
+        const QRectF mark = layer(stamp).bounds();
+        drag(*model, mark.topLeft(), mark.topLeft() - QPointF(0, mark.height()));
+        const QRectF grown = layer(stamp).bounds();
+        QVERIFY2(std::abs(grown.height() - 2 * mark.height()) < 0.1 * mark.height(),
+                 qPrintable(QStringLiteral("%1 -> %2").arg(mark.height()).arg(grown.height())));
+        QVERIFY(std::abs(grown.right() - mark.right()) < 1 && std::abs(grown.bottom() - mark.bottom()) < 1);
+        QVERIFY(grown.width() > 1.8 * mark.width());
+        QCOMPARE(model->undoStack().size(), steps + 4);
+    }
 };
 
 QTEST_MAIN(TestEditorModel)

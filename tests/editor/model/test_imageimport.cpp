@@ -31,6 +31,7 @@ private:
 private slots:
     void initTestCase()
     {
+        ImageImport::allowLargestImages();
         QVERIFY(Fixtures::solid(Qt::red).save(m_sandbox.path("red.png")));
         QVERIFY(Fixtures::writeFile(m_sandbox.path("notes.txt"), "just words\n"));
         QVERIFY(Fixtures::writeFile(m_sandbox.path("huge.png"), Fixtures::pngClaiming(60000, 60000)));

@@ -5,8 +5,10 @@
 #include "editor/ui/viewfixtures.h"
 #include "support/widgets.h"
 
+#include <QLabel>
 #include <QMimeData>
 #include <QSignalSpy>
+#include <QWheelEvent>
 
 using ViewFixtures::Document;
 
@@ -66,6 +68,138 @@ private slots:
         QFETCH(QPointF, expected);
         const QPointF origin = CanvasGeometry::centredOrigin(QSizeF(800, 600), image, scale);
         QCOMPARE(CanvasGeometry::imagePoint(point, origin, image, scale), expected);
+    }
+
+    void zoomSteps_data()
+    {
+        QTest::addColumn<qreal>("zoom");
+        QTest::addColumn<qreal>("in");
+        QTest::addColumn<qreal>("out");
+        QTest::newRow("on a step") << 1.0 << 2.0 << 0.5;
+        QTest::newRow("between steps") << 0.3 << 0.5 << 0.25;
+        QTest::newRow("just under a step") << 0.999999 << 1.0 << 0.5;
+        QTest::newRow("largest") << 8.0 << 8.0 << 4.0;
+        QTest::newRow("below every step") << 0.1 << 0.25 << 0.1;
+    }
+    void zoomSteps()
+    {
+        QFETCH(qreal, zoom);
+        QFETCH(qreal, in);
+        QFETCH(qreal, out);
+        QCOMPARE(CanvasGeometry::zoomIn(zoom), in);
+        QCOMPARE(CanvasGeometry::zoomOut(zoom), out);
+        // Zoom is counted in device pixels: at 2 device pixels per point, 100 % is half a point.
+        QCOMPARE(CanvasGeometry::zoomScale(1, 2), 0.5);
+    }
+
+    // Ctrl+= steps up from the fitted size, Ctrl+- down, Ctrl+1 to 100 %, Ctrl+0 back to fit;
+    // the label tells the zoom, and a canvas larger than the area scrolls within its bounds.
+    void zoomKeysStepAndFitAgain()
+    {
+        Document doc(QSize(400, 300), 1);
+        QWidget window;
+        auto *area = new CanvasArea(doc.model.get(), &window);
+        area->setGeometry(0, 0, 840, 640);
+        QVERIFY(ViewFixtures::showActive(&window));
+        area->setGeometry(0, 0, 840, 640);
+        const QRect fitted = area->canvasFrame();
+        QCOMPARE(fitted, QRect(220, 170, 400, 300));
+        QVERIFY(area->isFitted());
+        QCOMPARE(area->zoomLabel()->text(), QStringLiteral("100 %"));
+
+        QTest::keyClick(&window, Qt::Key_Equal, Qt::ControlModifier);
+        QCOMPARE(area->zoom(), 2.0);
+        QCOMPARE(area->canvasFrame().size(), QSize(800, 600));
+        QTest::keyClick(&window, Qt::Key_Equal, Qt::ControlModifier);
+        QCOMPARE(area->zoom(), 4.0);
+        QCOMPARE(area->zoomLabel()->text(), QStringLiteral("400 %"));
+        QCOMPARE(doc.model->viewScale(), 4.0);
+        // Zoomed about the centre of the area: the image's centre stays there.
+        const QRect big = area->canvasFrame();
+        QCOMPARE(big.size(), QSize(1600, 1200));
+        QCOMPARE(big.center(), QPoint(419, 319));
+
+        // Scrolling stops where the canvas's edge meets the margin.
+        QWheelEvent down(QPointF(400, 300), area->mapToGlobal(QPointF(400, 300)), {}, QPoint(0, -120 * 100),
+                         Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(area, &down);
+        QCOMPARE(area->canvasFrame().bottom(), 640 - 20 - 1);
+        QCOMPARE(area->canvasFrame().left(), big.left());
+
+        QTest::keyClick(&window, Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(area->zoom(), 2.0);
+        QTest::keyClick(&window, Qt::Key_0, Qt::ControlModifier);
+        QVERIFY(area->isFitted());
+        QCOMPARE(area->canvasFrame(), fitted);
+        QCOMPARE(area->scrollOffset(), QPointF());
+        QTest::keyClick(&window, Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(area->zoom(), 0.5);
+        QTest::keyClick(&window, Qt::Key_1, Qt::ControlModifier);
+        QCOMPARE(area->zoom(), 1.0);
+        QVERIFY(!area->isFitted());
+    }
+
+    // Ctrl+wheel zooms about the pointer: the image pixel under it stays under it (once the
+    // canvas is larger than the area; a smaller one stays centred).
+    void wheelZoomKeepsThePointStill()
+    {
+        Document doc(QSize(600, 500), 1);
+        CanvasArea area(doc.model.get());
+        sizeForSpace(area);
+        const QPointF pointer(300, 250);
+        const QPointF before = area.canvas()->toImage(pointer - area.canvasFrame().topLeft());
+        for (int i = 0; i < 3; ++i) {
+            QWheelEvent up(pointer, area.mapToGlobal(pointer), {}, QPoint(0, 120), Qt::NoButton,
+                           Qt::ControlModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(&area, &up);
+        }
+        QCOMPARE(area.zoom(), 8.0);
+        const QPointF after = area.canvas()->toImage(pointer - area.canvasFrame().topLeft());
+        QVERIFY(QLineF(before, after).length() < 1.0 / 8);
+    }
+
+    // At 400 % a drag of 80 by 40 points on the canvas draws a box of 20 by 10 image pixels.
+    void dragWhileZoomedIsInImagePixels()
+    {
+        Document doc(QSize(400, 300), 1);
+        CanvasArea area(doc.model.get());
+        sizeForSpace(area);
+        area.zoomTo(4.0);
+        doc.model->setTool(Tool::rect);
+        ImageCanvas *canvas = area.canvas();
+        const QPoint from = canvas->mapFrom(&area, QPoint(300, 200));
+        QTest::mousePress(canvas, Qt::LeftButton, {}, from);
+        QTest::mouseMove(canvas, from + QPoint(80, 40));
+        QTest::mouseRelease(canvas, Qt::LeftButton, {}, from + QPoint(80, 40));
+        QCOMPARE(doc.model->annotations().size(), 1);
+        const auto *box = std::get_if<Shapes::Rect>(&doc.model->annotations().first().shape);
+        QVERIFY(box);
+        QCOMPARE(box->rect.size(), QSizeF(20, 10));
+        QCOMPARE(box->rect.topLeft(), QPointF(from) / 4);
+    }
+
+    // Above 100 % every image pixel is a block of whole device pixels of its own colour.
+    void zoomedPixelsStayCrisp()
+    {
+        const qreal ratio = qApp->devicePixelRatio();
+        QImage checks(8, 6, QImage::Format_ARGB32);
+        for (int y = 0; y < checks.height(); ++y) {
+            for (int x = 0; x < checks.width(); ++x)
+                checks.setPixelColor(x, y, (x + y) % 2 ? Qt::black : Qt::white);
+        }
+        Fixtures::Sandbox sandbox;
+        EditorModel model(checks, ratio);
+        CanvasArea area(&model);
+        sizeForSpace(area);
+        area.zoomTo(4.0);
+        const QImage shown = area.canvas()->grab().toImage();
+        QCOMPARE(shown.size(), QSize(32, 24));
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                if (shown.pixelColor(x, y) != checks.pixelColor(x / 4, y / 4))
+                    QFAIL(qPrintable(QStringLiteral("device pixel %1,%2 is blurred").arg(x).arg(y)));
+            }
+        }
     }
 
     void canvasIsCentredAndFollowsTheImageSize()

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
+#include <QSet>
 #include <QVBoxLayout>
 
 using Command = EditorKeys::Command;
@@ -49,6 +50,13 @@ private slots:
         QTest::newRow("text field focused passes") << int(Qt::Key_Backspace) << none << true << true << true << false << Command::pass;
         QTest::newRow("no model passes") << int(Qt::Key_Delete) << none << false << false << true << false << Command::pass;
         QTest::newRow("other keys pass") << int(Qt::Key_X) << none << false << true << true << false << Command::pass;
+
+        QTest::newRow("P chooses a tool") << int(Qt::Key_P) << none << false << true << false << false << Command::chooseTool;
+        QTest::newRow("S chooses a tool with a layer selected") << int(Qt::Key_S) << none << false << true << true << false << Command::chooseTool;
+        QTest::newRow("Shift+P passes") << int(Qt::Key_P) << shift << false << true << false << false << Command::pass;
+        QTest::newRow("Ctrl+S passes") << int(Qt::Key_S) << ctrl << false << true << false << false << Command::pass;
+        QTest::newRow("T in a text field passes") << int(Qt::Key_T) << none << true << true << false << false << Command::pass;
+        QTest::newRow("T while a text is typed passes") << int(Qt::Key_T) << none << false << true << false << true << Command::pass;
     }
     void decision()
     {
@@ -61,6 +69,21 @@ private slots:
         QFETCH(Command, expected);
         const EditorKeys::Situation situation{textEditorFocused, hasModel, selected, textEntry};
         QCOMPARE(EditorKeys::decide(key, modifiers, situation), expected);
+    }
+
+    // Each tool the toolbar offers has its own letter, and the letter leads back to the tool.
+    void toolLettersAreUniqueAndChooseTheirTool()
+    {
+        QSet<QString> letters;
+        for (Tool tool : Tools::toolbar()) {
+            const QString letter = shortcutKey(tool);
+            QCOMPARE(letter.size(), 1);
+            QVERIFY2(!letters.contains(letter), qPrintable(letter));
+            letters.insert(letter);
+            QCOMPARE(Tools::forKey(letter.at(0).unicode()), std::optional(tool));
+        }
+        // A letter of no tool chooses nothing.
+        QCOMPARE(Tools::forKey(Qt::Key_V), std::nullopt);
     }
 
     // Through the application: keys of the editor window act on the model unless a text field
@@ -115,6 +138,17 @@ private slots:
         QTRY_VERIFY(list->hasFocus());
         QTest::keyClick(list, Qt::Key_Backspace);
         QVERIFY(!doc.model->index(second));
+
+        // A tool's letter chooses the tool, except in a text field.
+        QTest::keyClick(plain, Qt::Key_P);
+        QCOMPARE(doc.model->tool(), Tool::pen);
+        field->setFocus();
+        QTRY_VERIFY(field->hasFocus());
+        QTest::keyClick(field, Qt::Key_B);
+        QCOMPARE(doc.model->tool(), Tool::pen);
+        QVERIFY(field->text().endsWith(QLatin1Char('b')));
+        plain->setFocus();
+        QTRY_VERIFY(plain->hasFocus());
 
         // Ctrl+V with nothing to paste: consumed, and the model says so.
         QApplication::clipboard()->clear();

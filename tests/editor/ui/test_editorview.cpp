@@ -234,6 +234,33 @@ private slots:
         QVERIFY(qAbs(toast->x() + toast->width() / 2 - view.width() / 2) <= 1);
         QTRY_VERIFY_WITH_TIMEOUT(!toast->isVisible(), 3000);
     }
+
+    void aToastButtonTakesTheClickAndALongToastWraps()
+    {
+        Document doc;
+        EditorView view(doc.model.get());
+        QVERIFY(ViewFixtures::showActive(&view));
+        Toast *toast = view.toast();
+        int copied = 0;
+        doc.model->showToast(QStringLiteral("No file manager could show Kiwano 2026-12-07 at 10.11.12.png."),
+                             QStringLiteral("Copy Path"), [&copied] { ++copied; });
+        KiwanoButton *button = toast->actionButton();
+        QVERIFY(button->isVisible());
+        QCOMPARE(button->text(), QStringLiteral("Copy Path"));
+        QTRY_COMPARE(toast->geometry().bottom() + 1, view.height() - 24);
+        QVERIFY(toast->geometry().contains(button->geometry().translated(toast->pos())));
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(copied, 1);
+        QVERIFY(!doc.model->toast());
+        QTRY_VERIFY_WITH_TIMEOUT(!toast->isVisible(), 3000);
+
+        // A plain notice after it has no button and lets clicks through; a long one wraps.
+        doc.model->showToast(QString(QStringLiteral("a long warning ")).repeated(20));
+        QVERIFY(!button->isVisibleTo(toast));
+        QVERIFY(toast->testAttribute(Qt::WA_TransparentForMouseEvents));
+        QVERIFY(toast->width() <= view.width());
+        QVERIFY(toast->height() > 60);
+    }
 };
 
 QTEST_MAIN(TestEditorView)

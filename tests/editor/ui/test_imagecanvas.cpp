@@ -114,8 +114,11 @@ QImage straightPaint(const EditorModel &model, qreal scale, QSize device, qreal 
     painter.restore();
     if (const auto layer = model.selected()) {
         const QRectF b = layer->bounds();
-        SelectionMarks::draw(painter, QRectF(b.topLeft() * scale, b.size() * scale),
-                             layer->isResizable() && model.tool() == Tool::move);
+        QList<QPointF> handles;
+        if (model.tool() == Tool::move)
+            for (const QPointF h : layer->handles())
+                handles.append(h * scale);
+        SelectionMarks::draw(painter, QRectF(b.topLeft() * scale, b.size() * scale), handles);
     }
     return image;
 }
@@ -170,8 +173,8 @@ private slots:
     void cropSizeText();
     void cursors_data();
     void cursors();
-    void handlesOnlyForResizableLayersWithMoveTool_data();
-    void handlesOnlyForResizableLayersWithMoveTool();
+    void handlesOnlyWithMoveTool_data();
+    void handlesOnlyWithMoveTool();
     void cachedFramesMatchStraightPaint_data();
     void cachedFramesMatchStraightPaint();
 };
@@ -466,17 +469,18 @@ void TestImageCanvas::cursors()
     QCOMPARE(s->canvas.cursor().shape(), cursor);
 }
 
-void TestImageCanvas::handlesOnlyForResizableLayersWithMoveTool_data()
+void TestImageCanvas::handlesOnlyWithMoveTool_data()
 {
     QTest::addColumn<bool>("picture");
     QTest::addColumn<Tool>("tool");
     QTest::addColumn<bool>("handles");
     QTest::newRow("picture, move tool") << true << Tool::move << true;
     QTest::newRow("picture, pen tool") << true << Tool::pen << false;
-    QTest::newRow("box, move tool") << false << Tool::move << false;
+    QTest::newRow("box, move tool") << false << Tool::move << true;
+    QTest::newRow("box, pen tool") << false << Tool::pen << false;
 }
 
-void TestImageCanvas::handlesOnlyForResizableLayersWithMoveTool()
+void TestImageCanvas::handlesOnlyWithMoveTool()
 {
     QFETCH(bool, picture);
     QFETCH(Tool, tool);

@@ -5,6 +5,7 @@
 #include "editor/ui/properties/hexfield.h"
 #include "editor/ui/properties/layersizefields.h"
 #include "editor/ui/properties/textcontentfield.h"
+#include "editor/ui/viewfixtures.h"
 #include "look/widgets/kiwanobutton.h"
 #include "support/widgets.h"
 
@@ -304,6 +305,34 @@ private slots:
         QApplication::sendEvent(&stale, &out);
         QCOMPARE(std::get<Shapes::Text>(shown.model->selected()->shape).string, QStringLiteral("second"));
         QCOMPARE(shown.panel.textField()->text(), QStringLiteral("second"));
+    }
+
+    // Text changed on the canvas, or by undo, shows in the field at once; while the field has
+    // the focus, what is typed there stays.
+    void textFieldFollowsTheLayersText()
+    {
+        Shown shown(1);
+        shown.model->chooseTool(Tool::text);
+        shown.model->setTextEntry(QPointF(10, 10));
+        shown.model->commitText("hello");
+        const QUuid layer = shown.model->annotations().last().id;
+        shown.model->select(layer);
+        TextContentField *text = shown.panel.textField();
+        shown.model->setLayerText(layer, "edited inline");
+        QCOMPARE(shown.panel.textField(), text);
+        QCOMPARE(text->text(), QStringLiteral("edited inline"));
+        shown.model->undo();
+        QCOMPARE(text->text(), QStringLiteral("hello"));
+
+        QVERIFY(ViewFixtures::showActive(&shown.panel));
+        text->setFocus();
+        QTRY_VERIFY(text->hasFocus());
+        text->setText(QStringLiteral("typing"));
+        shown.model->setLayerText(layer, "elsewhere");
+        QCOMPARE(text->text(), QStringLiteral("typing"));
+        // Leaving the field takes what was typed there.
+        text->clearFocus();
+        QCOMPARE(std::get<Shapes::Text>(shown.model->selected()->shape).string, QStringLiteral("typing"));
     }
 };
 

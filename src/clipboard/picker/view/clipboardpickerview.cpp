@@ -15,6 +15,7 @@
 
 #include <QBoxLayout>
 #include <QEvent>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QResizeEvent>
@@ -50,36 +51,26 @@ private:
     QColor m_color;
 };
 
-// The white pixel box around the search field.
+// The white pixel box around the search field. It keeps its light border while the field has
+// the focus, which it has whenever the picker is open: the caret shows where typing goes, and a
+// box drawn as selected would read as text waiting to be replaced.
 class SearchBox : public QWidget
 {
 public:
     explicit SearchBox(QLineEdit *field, QWidget *parent = nullptr)
         : QWidget(parent)
-        , m_field(field)
     {
         auto *layout = new QHBoxLayout(this);
         layout->setContentsMargins(8, 6, 8, 6);
         layout->addWidget(field);
-        field->installEventFilter(this);
     }
 
 protected:
-    // The box shows the field's focus, as a framed field does.
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
-            update();
-        return QWidget::eventFilter(watched, event);
-    }
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
-        Look::paintPixelBox(painter, rect(), Qt::white, m_field->hasFocus());
+        Look::paintPixelBox(painter, rect(), Qt::white, false);
     }
-
-private:
-    QLineEdit *m_field;
 };
 
 QLabel *pixelText(qreal size, const QColor &color, QWidget *parent)
@@ -167,7 +158,7 @@ QWidget *ClipboardPickerView::makeHeader()
     m_search->setPlaceholderText(tr("Type to search..."));
     m_search->setAccessibleName(tr("Search"));
     m_search->setFrame(false);
-    QFont font = m_search->font();
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setPixelSize(14);
     m_search->setFont(font);
     QPalette colours = m_search->palette();

@@ -5,19 +5,21 @@
 #include "look/kiwano.h"
 #include "look/widgets/pixelpaint.h"
 
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPainter>
 
 QFont ClipRow::titleFont()
 {
-    QFont font;
+    // Titles are what the user copied, in any script: the system font, not the pixel one.
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setPixelSize(13);
     return font;
 }
 
 QFont ClipRow::badgeFont()
 {
-    QFont font;
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setPixelSize(11);
     font.setWeight(QFont::DemiBold);
     return font;

@@ -15,7 +15,7 @@ constexpr qreal handleSize = 12;
 
 } // namespace
 
-void draw(QPainter &painter, const QRectF &bounds, bool withHandles)
+void draw(QPainter &painter, const QRectF &bounds, const QList<QPointF> &handles)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -28,14 +28,11 @@ void draw(QPainter &painter, const QRectF &bounds, bool withHandles)
     dashed.setDashPattern({2, 2});
     painter.setPen(dashed);
     painter.drawRect(outline);
-    if (withHandles) {
-        painter.setPen(QPen(Kiwano::peel, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-        painter.setBrush(Kiwano::yellow);
-        for (const QPointF corner :
-             {bounds.topLeft(), bounds.topRight(), bounds.bottomLeft(), bounds.bottomRight()}) {
-            painter.drawRect(QRectF(corner - QPointF(handleSize / 2, handleSize / 2),
-                                    QSizeF(handleSize, handleSize)));
-        }
+    painter.setPen(QPen(Kiwano::peel, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setBrush(Kiwano::yellow);
+    for (const QPointF handle : handles) {
+        painter.drawRect(QRectF(handle - QPointF(handleSize / 2, handleSize / 2),
+                                QSizeF(handleSize, handleSize)));
     }
     painter.restore();
 }

@@ -146,8 +146,13 @@ void PropertiesPanel::refreshText()
         m_textLayer.reset();
         return;
     }
-    if (m_text && m_textLayer == layer->id)
+    if (m_text && m_textLayer == layer->id) {
+        // The layer's text changed elsewhere (typed on the canvas, undone): show it, unless the
+        // person is typing here.
+        if (!m_text->hasFocus() && m_text->text() != text->string)
+            m_text->setText(text->string);
         return;
+    }
     // A fresh field for another layer, starting from its text.
     delete m_text;
     m_textLayer = layer->id;
