@@ -75,8 +75,9 @@ poll 10 copied second 300x150 || fail "Ctrl+C after the second grab put no 300x1
 read -r wx wy ww wh < <(main_rect)
 thumb_x=$((wx + 14 + 113 + 10 + 55)) thumb_y=$((wy + wh - 104 + 45))
 e2e_click "$thumb_x" "$thumb_y"
-e2e_key ctrl+c
-poll 10 copied older 240x180 || fail "after a click on the older thumbnail, Ctrl+C did not copy its grab"
+# A grab shown again is read back from its file first; Ctrl+C acts once it is in the editor.
+copy_older() { e2e_key ctrl+c; poll 2 copied older 240x180; }
+poll 10 copy_older || fail "after a click on the older thumbnail, Ctrl+C did not copy its grab"
 pass "Ctrl+C copies the grab chosen in the strip"
 
 # Draw on it with the tool the editor starts with (an arrow) once the canvas has come in (a
