@@ -9,17 +9,6 @@ e2e_display 1920x1080 tray
 e2e_home
 e2e_start_app
 
-region_grab() {
-  local before=$(grabs) attempt
-  e2e_app --region || fail "--region exited with an error"
-  for attempt in 1 2; do
-    poll 10 capture_overlay_shown || fail "--region showed no capture overlay"
-    e2e_drag "$@"
-    poll 10 has_grabs $((before + 1)) && return
-    capture_overlay_shown >/dev/null 2>&1 || break
-  done
-  fail "the dragged region did not land in the history"
-}
 window_shot() { grab_rect $(main_rect) "$work/$1.png"; }
 # The width and height of what differs between two pictures of the same size.
 changed_extent() {

@@ -360,3 +360,17 @@ toast_button() {
     first && yellow() { print int((first + last) / 2), $2; found = 1; exit }
     END { exit !found }'
 }
+
+# region_grab X1 Y1 X2 Y2: asks for a region grab from the command line and drags it out; a drag
+# that came before the overlay took the pointer is made again.
+region_grab() {
+  local before=$(grabs) attempt
+  e2e_app --region || fail "--region exited with an error"
+  for attempt in 1 2; do
+    poll 10 capture_overlay_shown || fail "--region showed no capture overlay"
+    e2e_drag "$@"
+    poll 10 has_grabs $((before + 1)) && return
+    capture_overlay_shown >/dev/null 2>&1 || break
+  done
+  fail "the dragged region did not land in the history"
+}

@@ -15,19 +15,6 @@ mkdir -p "$saved" "$(dirname "$settings")"
 printf '[General]\nsave.ask=false\nsave.folder=%s\n' "$saved" >"$settings"
 e2e_start_app
 
-# region_grab X1 Y1 X2 Y2: asks for a region grab from the command line and drags it out.
-region_grab() {
-  local before=$(grabs) attempt
-  e2e_app --region || fail "--region exited with an error"
-  for attempt in 1 2; do
-    poll 10 capture_overlay_shown || fail "--region showed no capture overlay"
-    e2e_drag "$@"
-    poll 10 has_grabs $((before + 1)) && return
-    # A drag that came before the overlay took the pointer: the overlay waits for another.
-    capture_overlay_shown >/dev/null 2>&1 || break
-  done
-  fail "the dragged region did not land in the history"
-}
 # copied NAME SIZE: the clipboard offers a PNG of SIZE (kept as NAME.png).
 copied() {
   e2e_clipboard_png "$work/$1.png" && [[ $(png_size "$work/$1.png") == "$2" ]]
