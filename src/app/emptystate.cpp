@@ -19,7 +19,7 @@
 
 namespace {
 
-QLabel *pixelText(const QString &text, qreal size, QWidget *parent)
+QLabel *pixelText(const QString &text, Pixel::TextSize size, QWidget *parent)
 {
     QLabel *label = Look::pixelText(text, size, Kiwano::peel, parent);
     label->setAlignment(Qt::AlignCenter);
@@ -37,8 +37,8 @@ EmptyState::EmptyState(AppState *state, QWidget *parent)
     auto *icon = new PixelIconView(QStringLiteral("kiwano"), 96, this);
     icon->setColor(Kiwano::ripe);
     icon->setAccessibleName(tr("Kiwano"));
-    auto *title = pixelText(tr("No grabs yet"), 16, this);
-    m_hint = pixelText(hint(), 8, this);
+    auto *title = pixelText(tr("No grabs yet"), Pixel::TextSize::Title, this);
+    m_hint = pixelText(hint(), Pixel::TextSize::Body, this);
     // A first start has no shortcut in the fingers yet: the way to a first grab is right here.
     auto *grab = new KiwanoButton(QStringLiteral("expand"), tr("Grab a Region"), this);
     grab->setAccessibleName(tr("Grab a region of the screen"));

@@ -21,7 +21,7 @@ void HistoryDelegate::setLiftOf(std::function<qreal(const QModelIndex &)> liftOf
 
 QSize HistoryDelegate::sizeHint(const QStyleOptionViewItem &, const QModelIndex &) const
 {
-    const int dateHeight = QFontMetrics(Pixel::font(dateFontSize)).height();
+    const int dateHeight = QFontMetrics(Pixel::uiFont()).height();
     return QSize(int(boxWidth + shadow), int(lift + boxHeight + dateSpacing + dateHeight));
 }
 
@@ -61,7 +61,7 @@ void HistoryDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
 
     const QRectF dateRect(item.left(), item.top() + lift + boxHeight + dateSpacing, boxWidth,
                           item.bottom() - (item.top() + lift + boxHeight + dateSpacing) + 1);
-    painter->setFont(Pixel::font(dateFontSize));
+    painter->setFont(Pixel::uiFont());
     painter->setPen(Kiwano::peel);
     const QString date = painter->fontMetrics().elidedText(
         index.data(Qt::DisplayRole).toString(), Qt::ElideRight, int(boxWidth));

@@ -19,7 +19,6 @@ public:
     static constexpr qreal lift = 3;
     static constexpr qreal shadow = 3;
     static constexpr qreal dateSpacing = 3;
-    static constexpr qreal dateFontSize = 8;
     static constexpr qreal focusGap = 4;
     static constexpr qreal focusWidth = 2;
 

@@ -45,4 +45,13 @@ QFont font(qreal pixelSize)
     return f;
 }
 
+QFont uiFont(TextSize size)
+{
+    QFont f = font(pixelSize(size));
+    // Smoothing would only blur the grid: each cell of the font covers a whole device pixel here.
+    if (!registeredFamily().isEmpty())
+        f.setStyleStrategy(QFont::StyleStrategy(f.styleStrategy() | QFont::NoAntialias));
+    return f;
+}
+
 } // namespace Pixel

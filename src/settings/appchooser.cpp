@@ -20,7 +20,7 @@ constexpr int idRole = Qt::UserRole + 1;
 
 AppChooser::AppChooser(const QList<DesktopEntry> &entries, QWidget *parent)
     : QDialog(parent)
-    , m_search(Look::textField(12, 4, 0, this))
+    , m_search(Look::textField(4, 0, this))
     , m_list(new QListWidget(this))
     , m_ignore(new KiwanoButton(QString(), tr("Ignore"), this))
 {

@@ -25,7 +25,7 @@ CommandShortcuts::CommandShortcuts(const ShortcutGuide &guide, QWidget *parent)
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(8);
-    m_steps->setFont(Pixel::font(10));
+    m_steps->setFont(Pixel::uiFont());
     column->addWidget(m_steps);
 
     auto *grid = new QGridLayout;
@@ -34,21 +34,20 @@ CommandShortcuts::CommandShortcuts(const ShortcutGuide &guide, QWidget *parent)
     grid->setColumnStretch(1, 1);
     for (const ShortcutGuide::Command &command : guide.commands) {
         const int row = grid->rowCount();
-        auto *title = new PixelLabel(HotKeyActions::icon(command.action), HotKeyActions::title(command.action), 10);
+        auto *title = new PixelLabel(HotKeyActions::icon(command.action), HotKeyActions::title(command.action));
         grid->addWidget(title, row, 0, Qt::AlignVCenter);
         QLabel *shown = SettingsParts::text(command.copied);
-        QFont code = Pixel::font(10);
+        QFont code = Pixel::uiFont();
         // The pixel font sets "--" as one long dash without a little air.
-        code.setLetterSpacing(QFont::AbsoluteSpacing, 0.5);
+        code.setLetterSpacing(QFont::AbsoluteSpacing, 1);
         shown->setFont(code);
         // The user may also select it with the pointer and copy it from here.
         shown->setTextInteractionFlags(Qt::TextSelectableByMouse);
         grid->addWidget(shown, row, 1, Qt::AlignVCenter);
         auto *copy = new KiwanoButton(QStringLiteral("clone"), tr("Copy"));
-        copy->setFontSize(10);
         copy->setIconSize(12);
         // Room for "Copied!", so the row keeps its place while it shows.
-        copy->setMinimumFaceWidth(QFontMetrics(Pixel::font(10)).horizontalAdvance(tr("Copied!")) + 12 + 6 + 16);
+        copy->setMinimumFaceWidth(QFontMetrics(Pixel::uiFont()).horizontalAdvance(tr("Copied!")) + 12 + 6 + 16);
         copy->setToolTip(command.copied);
         copy->setAccessibleName(tr("Copy command %1").arg(command.copied));
         grid->addWidget(copy, row, 2, Qt::AlignVCenter);

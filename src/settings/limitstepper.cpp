@@ -21,7 +21,7 @@ LimitStepper::LimitStepper(int lower, int upper, int step, QWidget *parent)
     row->setSpacing(8);
     m_minus->setAccessibleName(tr("Keep fewer"));
     m_plus->setAccessibleName(tr("Keep more"));
-    m_shown->setFont(Pixel::font(12));
+    m_shown->setFont(Pixel::uiFont());
     m_shown->setAlignment(Qt::AlignCenter);
     m_shown->setMinimumWidth(m_shown->fontMetrics().horizontalAdvance(QStringLiteral("0000 items")) + 8);
     row->addWidget(m_minus);

@@ -22,7 +22,7 @@ public:
     explicit StateChip(ServiceAccount::State state)
         : QLabel(chipText(state)), m_state(state)
     {
-        setFont(Pixel::font(10));
+        setFont(Pixel::uiFont());
         setAlignment(Qt::AlignCenter);
         setContentsMargins(8, 4, 8, 4);
         Look::setTextColor(this, Kiwano::peel);

@@ -18,7 +18,6 @@ namespace {
 
 constexpr int boxSide = 16;
 constexpr int boxGap = 8;
-constexpr qreal bodySize = 12;
 
 QColor faded(qreal opacity)
 {
@@ -58,7 +57,7 @@ void chainInLayoutOrder(QWidget *root)
 
 QVBoxLayout *section(QVBoxLayout *column, const QString &icon, const QString &title)
 {
-    auto *heading = new PixelLabel(icon, title, 16);
+    auto *heading = new PixelLabel(icon, title, Pixel::TextSize::Title);
     heading->setAccessibleName(title);
     column->addSpacing(column->count() == 0 ? 0 : 14);
     column->addWidget(heading);
@@ -80,7 +79,7 @@ QVBoxLayout *section(QVBoxLayout *column, const QString &icon, const QString &ti
 QLabel *text(const QString &text, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
-    label->setFont(Pixel::font(bodySize));
+    label->setFont(Pixel::uiFont());
     label->setWordWrap(true);
     label->setTextFormat(Qt::PlainText);
     return label;
@@ -89,7 +88,7 @@ QLabel *text(const QString &text, QWidget *parent)
 QLabel *caption(const QString &text, QWidget *parent)
 {
     auto *label = SettingsParts::text(text, parent);
-    label->setFont(Pixel::font(10));
+    label->setFont(Pixel::uiFont());
     Look::setTextColor(label, faded(0.75));
     return label;
 }
@@ -105,7 +104,7 @@ WarningBox::WarningBox(QWidget *parent)
     // Room on the left for the warning mark painted in paintEvent.
     row->setContentsMargins(34, 8, 8, 8);
     row->setSpacing(8);
-    m_label->setFont(Pixel::font(10));
+    m_label->setFont(Pixel::uiFont());
     row->addWidget(m_label, 1);
     row->addWidget(m_open, 0, Qt::AlignVCenter);
     m_open->hide();
@@ -142,7 +141,7 @@ PixelToggle::PixelToggle(const QString &text, QWidget *parent) : QAbstractButton
     setCheckable(true);
     setText(text);
     setAccessibleName(text);
-    setFont(Pixel::font(bodySize));
+    setFont(Pixel::uiFont());
     setFocusPolicy(Qt::StrongFocus);
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);

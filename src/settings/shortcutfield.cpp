@@ -15,7 +15,7 @@ ShortcutField::ShortcutField(HotKeyAction action, HotKeyCenter &center, QWidget 
 {
     m_recorder = new HotKeyRecorder(action, center, this);
     setFocusPolicy(Qt::StrongFocus);
-    setFont(Pixel::font(12));
+    setFont(Pixel::uiFont());
     setAccessibleDescription(HotKeyActions::title(action));
     connect(this, &QAbstractButton::clicked, m_recorder, &HotKeyRecorder::toggle);
     connect(m_recorder, &HotKeyRecorder::recordingChanged, this, &ShortcutField::refresh);

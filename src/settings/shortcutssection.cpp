@@ -29,7 +29,7 @@ class BindingLabel : public QLabel
 public:
     BindingLabel()
     {
-        setFont(Pixel::font(12));
+        setFont(Pixel::uiFont());
         setAlignment(Qt::AlignCenter);
         setMinimumWidth(160);
         setContentsMargins(8, 0, 8, 0);
@@ -94,7 +94,7 @@ ShortcutsSection::ShortcutsSection(HotKeyCenter &center, const Presentation &pre
             continue;
         auto *line = new QHBoxLayout;
         line->setSpacing(8);
-        auto *label = new PixelLabel(HotKeyActions::icon(action), HotKeyActions::title(action), 12);
+        auto *label = new PixelLabel(HotKeyActions::icon(action), HotKeyActions::title(action));
         label->setMinimumWidth(200);
         line->addWidget(label);
         line->addStretch();

@@ -112,7 +112,7 @@ private slots:
     {
         QFETCH_GLOBAL(qreal, ratio);
         KiwanoStyle style;
-        QLineEdit *field = Look::textField(12, 6, 96);
+        QLineEdit *field = Look::textField(6, 96);
         field->setStyle(&style);
         const QImage unfocused = grab(*field, ratio);
         // Cream and one border colour, peel at 0.35 over cream; nothing blended at the edges.

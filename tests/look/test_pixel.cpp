@@ -53,6 +53,52 @@ private slots:
         }
     }
 
+    // Captions once read "553" as "SS3" and "25%" as "2S%". At every size and pixel ratio the
+    // look draws its text at, the font's cells cover whole screen pixels (no pixel is half ink),
+    // and no digit can be taken for the letter or digit it resembles.
+    void textKeepsWholePixelsAndDistinctDigits()
+    {
+        const auto draw = [](const QString &text, Pixel::TextSize size, qreal ratio) {
+            const int side = Pixel::pixelSize(size) * 2;
+            QImage image(int(side * ratio), int(side * ratio), QImage::Format_RGB32);
+            image.setDevicePixelRatio(ratio);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            painter.setFont(Pixel::uiFont(size));
+            painter.setPen(Qt::black);
+            painter.drawText(QPointF(2, Pixel::pixelSize(size) * 1.5), text);
+            painter.end();
+            return image.convertToFormat(QImage::Format_Grayscale8);
+        };
+        const QList<std::pair<QString, QString>> confusable = {
+            {"5", "S"}, {"0", "O"}, {"1", "l"}, {"1", "I"}, {"l", "I"}, {"2", "Z"}, {"8", "B"},
+            {"3", "8"}, {"8", "9"}, {"6", "8"}, {"2", "3"}, {"5", "6"}, {"1", "7"}};
+        for (const Pixel::TextSize size : {Pixel::TextSize::Body, Pixel::TextSize::Title}) {
+            for (const qreal ratio : {1.0, 2.0}) {
+                const int devicePixels = qRound(Pixel::pixelSize(size) * ratio);
+                const QByteArray where = QByteArray::number(Pixel::pixelSize(size)) + " px at "
+                    + QByteArray::number(ratio) + "x: ";
+                QVERIFY2(devicePixels % 11 == 0, where + "the font's cells fall between pixels");
+                const int cell = devicePixels / 11;
+
+                const QImage sample = draw(QStringLiteral("553 25% Ctrl+5 2 minutes ago"), size, ratio);
+                for (int y = 0; y < sample.height(); ++y)
+                    for (const uchar *p = sample.constScanLine(y), *end = p + sample.width(); p != end; ++p)
+                        QVERIFY2(*p == 0 || *p == 255, where + "a pixel is only partly inked");
+
+                for (const auto &[one, other] : confusable) {
+                    const QImage a = draw(one, size, ratio), b = draw(other, size, ratio);
+                    int apart = 0;
+                    for (int y = 0; y < a.height(); ++y)
+                        for (int x = 0; x < a.width(); ++x)
+                            apart += (a.constScanLine(y)[x] < 128) != (b.constScanLine(y)[x] < 128);
+                    QVERIFY2(apart >= cell * cell,
+                             where + (one + " and " + other).toUtf8() + " differ by less than one of the font's pixels");
+                }
+            }
+        }
+    }
+
     // Runs before any other icon test, so that the trash icon is not cached yet.
     void cacheKeepsOneRenderingPerNameAndSize()
     {

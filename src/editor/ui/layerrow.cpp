@@ -19,7 +19,6 @@ constexpr int padY = 6;
 constexpr int spacing = 6;
 constexpr int chip = 10;
 constexpr int iconSize = 12;
-constexpr int fontSize = 12;
 } // namespace
 
 LayerRow::LayerRow(QWidget *parent)
@@ -56,7 +55,7 @@ bool LayerRow::hasChip() const
 
 QSize LayerRow::sizeHint() const
 {
-    const QFontMetricsF metrics(Pixel::font(fontSize));
+    const QFontMetricsF metrics(Pixel::uiFont());
     const int line = std::max(iconSize, int(std::ceil(metrics.height())));
     return QSize(padX * 2 + chip + spacing + iconSize + spacing
                      + int(std::ceil(metrics.horizontalAdvance(m_annotation.name()))),
@@ -85,7 +84,7 @@ void LayerRow::paintEvent(QPaintEvent *)
                    icon(m_annotation.tool()), iconSize, Kiwano::peel);
     x += iconSize + spacing;
 
-    painter.setFont(Pixel::font(fontSize));
+    painter.setFont(Pixel::uiFont());
     painter.setPen(Kiwano::peel);
     const QRectF textRect(x, 0, width() - x - padX, height());
     const QString name = QFontMetricsF(painter.font())

@@ -73,7 +73,7 @@ LayersPanel::LayersPanel(EditorModel *model, EditorActions *actions, QWidget *pa
     column->setSpacing(8);
     column->setContentsMargins(12, 12, 12, 12);
 
-    column->addWidget(new PixelLabel(QStringLiteral("layer-group"), tr("Layers"), 16, this), 0,
+    column->addWidget(new PixelLabel(QStringLiteral("layer-group"), tr("Layers"), Pixel::TextSize::Title, this), 0,
                       Qt::AlignLeft);
 
     auto *scroll = new QScrollArea(this);
@@ -90,7 +90,7 @@ LayersPanel::LayersPanel(EditorModel *model, EditorActions *actions, QWidget *pa
     m_list = new QVBoxLayout(listWidget);
     m_list->setSpacing(4);
     m_list->setContentsMargins(0, 0, 0, 0);
-    const QFont emptyFont = Pixel::font(8);
+    const QFont emptyFont = Pixel::uiFont();
     m_empty = new QLabel(QStringLiteral("<p style=\"line-height: %1px\">%2</p>")
                              .arg(QFontMetrics(emptyFont).height() + 4)
                              .arg(tr("Draw something and it shows up here.")),

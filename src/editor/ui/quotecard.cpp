@@ -69,9 +69,9 @@ protected:
 };
 
 // Wrapping text with lineSpacing points between its lines.
-QLabel *text(const QString &string, int fontSize, int lineSpacing, qreal opacity, QWidget *parent)
+QLabel *text(const QString &string, Pixel::TextSize size, int lineSpacing, qreal opacity, QWidget *parent)
 {
-    const QFont font = Pixel::font(fontSize);
+    const QFont font = Pixel::uiFont(size);
     const int lineHeight = QFontMetrics(font).height() + lineSpacing;
     auto *label = new QLabel(QStringLiteral("<p style=\"line-height: %1px\">%2</p>")
                                  .arg(lineHeight)
@@ -110,9 +110,9 @@ QuoteCard::QuoteCard(const ZogQuote &quote, QWidget *parent)
     if (!mascot().isNull())
         stack->addWidget(new MascotView(box));
     for (const QString &line : quote.setupLines())
-        stack->addWidget(text(line, 12, 4, 0.7, box));
-    stack->addWidget(text(QCoreApplication::translate("QuoteCard", "“%1”", "the quote in its marks").arg(quote.quote), 16, 6, 1, box));
-    QLabel *signature = text(QStringLiteral("\u2014 ZOG"), 16, 0, 1, box);
+        stack->addWidget(text(line, Pixel::TextSize::Body, 4, 0.7, box));
+    stack->addWidget(text(QCoreApplication::translate("QuoteCard", "“%1”", "the quote in its marks").arg(quote.quote), Pixel::TextSize::Title, 6, 1, box));
+    QLabel *signature = text(QStringLiteral("\u2014 ZOG"), Pixel::TextSize::Body, 0, 1, box);
     signature->setAlignment(Qt::AlignRight);
     stack->addWidget(signature);
 

@@ -27,7 +27,7 @@ QWidget *numberField(const QString &title, QLineEdit *field, QWidget *parent)
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(4);
     auto *label = new QLabel(title, box);
-    label->setFont(Pixel::font(8));
+    label->setFont(Pixel::uiFont());
     label->setBuddy(field);
     column->addWidget(label);
     column->addWidget(field);
@@ -48,15 +48,15 @@ ResizePanel::ResizePanel(EditorModel *model, QWidget *parent)
     stack->setSpacing(12);
     stack->setSizeConstraint(QLayout::SetMinimumSize);
 
-    stack->addWidget(new PixelLabel(QStringLiteral("expand"), tr("Resize"), 16, this));
+    stack->addWidget(new PixelLabel(QStringLiteral("expand"), tr("Resize"), Pixel::TextSize::Title, this));
     const QSize now = model->imageSize().toSize();
     m_now = hintLabel(tr("Now %1 × %2 px").arg(now.width()).arg(now.height()), this);
     stack->addWidget(m_now);
 
     auto *sizeRow = new QHBoxLayout;
     sizeRow->setSpacing(8);
-    m_width = Look::textField(12, 6, 96, this);
-    m_height = Look::textField(12, 6, 96, this);
+    m_width = Look::textField(6, 96, this);
+    m_height = Look::textField(6, 96, this);
     m_lock = new KiwanoButton(QStringLiteral("lock"), QString(), this);
     sizeRow->addWidget(numberField(tr("Width"), m_width, this));
     sizeRow->addWidget(m_lock, 0, Qt::AlignBottom);

@@ -15,7 +15,6 @@
 #include <cmath>
 
 namespace {
-constexpr int fontSize = 16;
 constexpr int iconSize = 18;
 constexpr int gap = 6;
 constexpr int padX = 16;
@@ -87,7 +86,7 @@ qreal Toast::maxTextWidth() const
 
 QSizeF Toast::textSize(qreal maxWidth) const
 {
-    const QFontMetricsF metrics(Pixel::font(fontSize));
+    const QFontMetricsF metrics(Pixel::uiFont());
     const QRectF box = metrics.boundingRect(QRectF(0, 0, maxWidth, 10000),
                                             Qt::AlignLeft | Qt::TextWordWrap, m_text);
     return QSizeF(std::ceil(box.width()), std::ceil(box.height()));
@@ -134,7 +133,7 @@ void Toast::paintEvent(QPaintEvent *)
         content.setRight(m_action->geometry().left() - gap * 2);
     const QRectF iconFrame(content.left(), content.center().y() - iconSize / 2.0, iconSize, iconSize);
     Look::drawIcon(painter, iconFrame, QStringLiteral("kiwano"), iconSize, Kiwano::peel);
-    painter.setFont(Pixel::font(fontSize));
+    painter.setFont(Pixel::uiFont());
     painter.setPen(Kiwano::peel);
     painter.drawText(content.adjusted(iconSize + gap, 0, 0, 0),
                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, m_text);

@@ -15,13 +15,11 @@ namespace {
 constexpr int rule = 2;
 constexpr int padding = 10;
 constexpr int minimumLabelWidth = 46;
-constexpr int labelFontSize = 8;
 constexpr int gapBeforeActions = 16;
 
 void styleAsToolLabel(KiwanoButton *button)
 {
     button->setLayout(KiwanoButton::Layout::under);
-    button->setFontSize(labelFontSize);
     button->setMinimumFaceWidth(minimumLabelWidth);
 }
 } // namespace

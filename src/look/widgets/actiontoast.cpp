@@ -17,7 +17,6 @@
 #include <cmath>
 
 namespace {
-constexpr int fontSize = 16;
 constexpr int iconSize = 18;
 constexpr int gap = 6;
 constexpr int buttonGap = 14;
@@ -152,7 +151,7 @@ QRect ActionToast::area() const
 
 QSize ActionToast::sizeHint() const
 {
-    const QFontMetricsF metrics(Pixel::font(fontSize));
+    const QFontMetricsF metrics(Pixel::uiFont());
     const qreal textWidth = std::ceil(metrics.horizontalAdvance(m_text));
     qreal contentHeight = std::max<qreal>(iconSize, std::ceil(metrics.height()));
     qreal width = padX * 2 + iconSize + gap + textWidth;
@@ -189,7 +188,7 @@ void ActionToast::paintEvent(QPaintEvent *)
         content.setRight(m_button->geometry().left() - buttonGap);
     const QRectF iconFrame(content.left(), content.center().y() - iconSize / 2.0, iconSize, iconSize);
     Look::drawIcon(painter, iconFrame, m_icon, iconSize, Kiwano::peel);
-    const QFont font = Pixel::font(fontSize);
+    const QFont font = Pixel::uiFont();
     painter.setFont(font);
     painter.setPen(Kiwano::peel);
     const QRectF textRect = content.adjusted(iconSize + gap, 0, 0, 0);

@@ -65,13 +65,6 @@ void KiwanoButton::setIconSize(qreal size)
     update();
 }
 
-void KiwanoButton::setFontSize(qreal size)
-{
-    m_fontSize = size;
-    updateGeometry();
-    update();
-}
-
 void KiwanoButton::setMinimumFaceWidth(int width)
 {
     m_minimumFaceWidth = width;
@@ -87,7 +80,7 @@ void KiwanoButton::setTitleFont(const QFont &font)
 
 QFont KiwanoButton::titleFont() const
 {
-    return m_titleFont ? *m_titleFont : Pixel::font(m_fontSize);
+    return m_titleFont ? *m_titleFont : Pixel::uiFont();
 }
 
 void KiwanoButton::setTitleShown(bool shown)

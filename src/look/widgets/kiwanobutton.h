@@ -28,9 +28,8 @@ public:
     void setLayout(Layout layout);
     bool isSelected() const { return m_selected; }
     void setSelected(bool selected);
-    // Point sizes of the icon (18 unless set) and of the title's pixel font (12 unless set).
+    // Point size of the icon, 18 unless set. The title is in the look's body text.
     void setIconSize(qreal size);
-    void setFontSize(qreal size);
     // The title's face, in place of the pixel font (a font menu shows each face in itself).
     void setTitleFont(const QFont &font);
     // A minimum width for the face, for rows of buttons of equal width.
@@ -58,7 +57,6 @@ private:
     Layout m_layout = Layout::beside;
     bool m_selected = false;
     qreal m_iconSize = 18;
-    qreal m_fontSize = 12;
     int m_minimumFaceWidth = 0;
     bool m_titleShown = true;
     std::optional<QFont> m_titleFont;

@@ -162,9 +162,9 @@ void apply(QApplication &app)
     auto *style = new KiwanoStyle;
     QApplication::setStyle(style);
     QApplication::setPalette(style->standardPalette());
-    // The pixel font reads well from 8 points up; without it the system font stays.
+    // Without the pixel font the system font stays.
     if (hasPixelFont) {
-        QApplication::setFont(Pixel::font(12));
+        QApplication::setFont(Pixel::uiFont());
         // The desktop's own dialogs are laid out for the desktop's font: in the pixel font their
         // columns come out cut ("35....KiB"). They and everything in them keep the system font.
         const QFont system = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
@@ -175,10 +175,10 @@ void apply(QApplication &app)
     Q_UNUSED(app);
 }
 
-QLineEdit *textField(qreal fontSize, int padding, int width, QWidget *parent)
+QLineEdit *textField(int padding, int width, QWidget *parent)
 {
     auto *field = new QLineEdit(parent);
-    field->setFont(Pixel::font(fontSize));
+    field->setFont(Pixel::uiFont());
     field->setFrame(true);
     field->setTextMargins(padding, padding, padding, padding);
     if (width > 0)

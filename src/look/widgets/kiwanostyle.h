@@ -34,8 +34,8 @@ namespace Look {
 
 // Registers the pixel font and gives the application the look: palette, font and KiwanoStyle.
 void apply(QApplication &app);
-// A plain single-line field in the pixel font at fontSize, with padding points inside its box,
+// A plain single-line field in the pixel body font, with padding points inside its box,
 // width points wide (any width when 0).
-QLineEdit *textField(qreal fontSize, int padding, int width, QWidget *parent = nullptr);
+QLineEdit *textField(int padding, int width, QWidget *parent = nullptr);
 
 } // namespace Look

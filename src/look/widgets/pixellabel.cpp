@@ -49,11 +49,11 @@ void PixelIconView::paintEvent(QPaintEvent *)
     Look::drawIcon(painter, rect(), m_name, m_size, m_color);
 }
 
-PixelLabel::PixelLabel(const QString &icon, const QString &title, qreal fontSize, QWidget *parent)
+PixelLabel::PixelLabel(const QString &icon, const QString &title, Pixel::TextSize size, QWidget *parent)
     : QWidget(parent)
     , m_icon(icon)
     , m_title(title)
-    , m_fontSize(fontSize)
+    , m_size(size)
     , m_color(Kiwano::peel)
 {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
@@ -76,7 +76,7 @@ void PixelLabel::setColor(const QColor &color)
 
 QSize PixelLabel::sizeHint() const
 {
-    const QFontMetricsF metrics(Pixel::font(m_fontSize));
+    const QFontMetricsF metrics(Pixel::uiFont(m_size));
     qreal w = labelIcon;
     if (!m_title.isEmpty())
         w += labelGap + std::ceil(metrics.horizontalAdvance(m_title));
@@ -90,7 +90,7 @@ void PixelLabel::paintEvent(QPaintEvent *)
     Look::drawIcon(painter, QRectF(0, top, labelIcon, labelIcon), m_icon, labelIcon, m_color);
     if (m_title.isEmpty())
         return;
-    painter.setFont(Pixel::font(m_fontSize));
+    painter.setFont(Pixel::uiFont(m_size));
     painter.setPen(m_color);
     painter.drawText(QRectF(labelIcon + labelGap, 0, width() - labelIcon - labelGap, height()),
                      Qt::AlignLeft | Qt::AlignVCenter, m_title);
@@ -106,10 +106,10 @@ void setTextColor(QWidget *widget, const QColor &color)
     widget->setPalette(palette);
 }
 
-QLabel *pixelText(const QString &text, qreal size, const QColor &color, QWidget *parent)
+QLabel *pixelText(const QString &text, Pixel::TextSize size, const QColor &color, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
-    label->setFont(Pixel::font(size));
+    label->setFont(Pixel::uiFont(size));
     setTextColor(label, color);
     return label;
 }

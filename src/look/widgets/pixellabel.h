@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "look/pixel.h"
+
 #include <QColor>
 #include <QString>
 #include <QWidget>
@@ -28,13 +30,14 @@ private:
 };
 
 // A row of a pixel icon at 18 points and, when not empty, a title 6 points to its right, in the
-// pixel font at fontSize, in Kiwano::peel unless another colour is set.
+// pixel font at size, in Kiwano::peel unless another colour is set.
 class PixelLabel : public QWidget
 {
     Q_OBJECT
 
 public:
-    PixelLabel(const QString &icon, const QString &title, qreal fontSize = 12, QWidget *parent = nullptr);
+    PixelLabel(const QString &icon, const QString &title, Pixel::TextSize size = Pixel::TextSize::Body,
+               QWidget *parent = nullptr);
     void setTitle(const QString &title);
     QString title() const { return m_title; }
     void setColor(const QColor &color);
@@ -47,7 +50,7 @@ protected:
 private:
     QString m_icon;
     QString m_title;
-    qreal m_fontSize;
+    Pixel::TextSize m_size;
     QColor m_color;
 };
 
@@ -57,6 +60,6 @@ namespace Look {
 // read right also where the application's look is not applied.
 void setTextColor(QWidget *widget, const QColor &color);
 // A plain label in the pixel font at size, in color.
-QLabel *pixelText(const QString &text, qreal size, const QColor &color, QWidget *parent = nullptr);
+QLabel *pixelText(const QString &text, Pixel::TextSize size, const QColor &color, QWidget *parent = nullptr);
 
 } // namespace Look

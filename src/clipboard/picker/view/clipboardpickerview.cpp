@@ -73,7 +73,7 @@ protected:
     }
 };
 
-QLabel *pixelText(qreal size, const QColor &color, QWidget *parent)
+QLabel *pixelText(Pixel::TextSize size, const QColor &color, QWidget *parent)
 {
     return Look::pixelText(QString(), size, color, parent);
 }
@@ -150,7 +150,7 @@ QWidget *ClipboardPickerView::makeHeader()
     row->setContentsMargins(10, 10, 10, 10);
     row->setSpacing(10);
     row->addWidget(new PixelIconView(QStringLiteral("kiwano"), 18, header), 0, Qt::AlignVCenter);
-    QLabel *title = pixelText(12, Kiwano::peel, header);
+    QLabel *title = pixelText(Pixel::TextSize::Body, Kiwano::peel, header);
     title->setText(tr("Clipboard"));
     row->addWidget(title, 0, Qt::AlignVCenter);
 
@@ -178,9 +178,9 @@ QWidget *ClipboardPickerView::makeEmptyState()
     auto *icon = new PixelIconView(QStringLiteral("kiwano"), 48, empty);
     icon->setColor(Kiwano::ripe);
     column->addWidget(icon, 0, Qt::AlignHCenter);
-    m_emptyTitle = pixelText(12, Kiwano::peel, empty);
+    m_emptyTitle = pixelText(Pixel::TextSize::Body, Kiwano::peel, empty);
     column->addWidget(m_emptyTitle, 0, Qt::AlignHCenter);
-    m_emptyHint = pixelText(8, Kiwano::peel, empty);
+    m_emptyHint = pixelText(Pixel::TextSize::Body, Kiwano::peel, empty);
     m_emptyHint->setText(tr("Copy something, and it shows up here."));
     column->addWidget(m_emptyHint, 0, Qt::AlignHCenter);
     column->addStretch(1);
@@ -194,12 +194,12 @@ QWidget *ClipboardPickerView::makeFooter()
     column->setContentsMargins(10, 10, 10, 10);
     column->setSpacing(8);
 
-    m_details = pixelText(8, Kiwano::peel, footer);
+    m_details = pixelText(Pixel::TextSize::Body, Kiwano::peel, footer);
     column->addWidget(m_details);
 
     auto *row = new QHBoxLayout;
     row->setSpacing(8);
-    m_hint = pixelText(8, faded(Kiwano::peel, 0.75f), footer);
+    m_hint = pixelText(Pixel::TextSize::Body, faded(Kiwano::peel, 0.75f), footer);
     // Longer languages wrap between the key hints rather than lose the last one under the buttons.
     m_hint->setWordWrap(true);
     row->addWidget(m_hint, 1);
@@ -215,7 +215,7 @@ QWidget *ClipboardPickerView::makeFooter()
     row->addWidget(m_settings);
     column->addLayout(row);
 
-    m_session = pixelText(8, Kiwano::palette().value(0, Qt::red), footer);
+    m_session = pixelText(Pixel::TextSize::Body, Kiwano::palette().value(0, Qt::red), footer);
     m_session->setWordWrap(true);
     column->addWidget(m_session);
     return footer;

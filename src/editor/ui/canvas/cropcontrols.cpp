@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr qreal labelFontSize = 8;
 constexpr int shadowOffset = 4;
 
 } // namespace
@@ -37,7 +36,7 @@ void CropSizeLabel::setText(const QString &text)
 
 QSize CropSizeLabel::sizeHint() const
 {
-    const QFontMetricsF metrics(Pixel::font(labelFontSize));
+    const QFontMetricsF metrics(Pixel::uiFont());
     return QSize(int(std::ceil(metrics.horizontalAdvance(m_text))) + 12,
                  int(std::ceil(metrics.height())) + 8);
 }
@@ -46,7 +45,7 @@ void CropSizeLabel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     Look::paintPixelBox(painter, rect(), Kiwano::yellow, true);
-    painter.setFont(Pixel::font(labelFontSize));
+    painter.setFont(Pixel::uiFont());
     painter.setPen(Kiwano::peel);
     painter.drawText(rect(), Qt::AlignCenter, m_text);
 }

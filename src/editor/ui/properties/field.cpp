@@ -16,7 +16,7 @@ Field::Field(const QString &title, QWidget *control, QWidget *parent)
     column->setSpacing(6);
     if (!title.isEmpty()) {
         auto *label = new QLabel(title, this);
-        label->setFont(Pixel::font(12));
+        label->setFont(Pixel::uiFont());
         label->setBuddy(control);
         column->addWidget(label);
     }
@@ -27,7 +27,7 @@ Field::Field(const QString &title, QWidget *control, QWidget *parent)
 QLabel *hintLabel(const QString &text, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
-    label->setFont(Pixel::font(8));
+    label->setFont(Pixel::uiFont());
     label->setWordWrap(true);
     QPalette palette = label->palette();
     QColor faded = Kiwano::peel;

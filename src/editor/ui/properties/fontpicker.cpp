@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "editor/ui/properties/fontpicker.h"
 
+#include "look/pixel.h"
 #include "look/widgets/kiwanobutton.h"
 
 #include <QGridLayout>
@@ -17,7 +18,8 @@ FontPicker::FontPicker(QWidget *parent)
     for (qsizetype i = 0; i < fonts.size(); ++i) {
         const TextFont face = fonts.at(i);
         auto *button = new KiwanoButton(QString(), label(face), this);
-        button->setTitleFont(::font(face, 12));
+        // The pixel face shows at the look's own size, where its pixels stay whole.
+        button->setTitleFont(face == TextFont::pixel ? Pixel::uiFont() : ::font(face, 11));
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         connect(button, &QAbstractButton::clicked, this, [this, face] { emit fontEdited(face); });
         grid->addWidget(button, int(i / 2), int(i % 2));

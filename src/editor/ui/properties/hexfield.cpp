@@ -7,7 +7,7 @@
 HexField::HexField(QWidget *parent)
     : QLineEdit(parent)
 {
-    setFont(Pixel::font(12));
+    setFont(Pixel::uiFont());
     setTextMargins(5, 5, 5, 5);
     setFixedWidth(132);
     setPlaceholderText(tr("#hex or r,g,b"));

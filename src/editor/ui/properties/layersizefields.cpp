@@ -12,8 +12,8 @@
 LayerSizeFields::LayerSizeFields(EditorModel *model, const QRectF &bounds, QWidget *parent)
     : QWidget(parent)
     , m_model(model)
-    , m_width(Look::textField(12, 5, 64, this))
-    , m_height(Look::textField(12, 5, 64, this))
+    , m_width(Look::textField(5, 64, this))
+    , m_height(Look::textField(5, 64, this))
     , m_lock(new KiwanoButton(QStringLiteral("lock"), QString(), this))
 {
     auto *row = new QHBoxLayout(this);

@@ -30,7 +30,7 @@ PixelStepper::PixelStepper(const QString &title, double lower, double upper, dou
     row->setSpacing(8);
     m_minus->setAccessibleName(tr("Less %1").arg(title));
     m_plus->setAccessibleName(tr("More %1").arg(title));
-    m_shown->setFont(Pixel::font(12));
+    m_shown->setFont(Pixel::uiFont());
     m_shown->setFixedWidth(44);
     m_shown->setAlignment(Qt::AlignCenter);
     m_shown->setAccessibleName(title);

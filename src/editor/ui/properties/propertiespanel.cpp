@@ -44,7 +44,7 @@ PropertiesPanel::PropertiesPanel(EditorModel *model, QWidget *parent)
     auto *stack = new QVBoxLayout(this);
     stack->setContentsMargins(12, 12, 12, 12);
     stack->setSpacing(12);
-    stack->addWidget(new PixelLabel(QStringLiteral("sliders"), tr("Properties"), 16, this));
+    stack->addWidget(new PixelLabel(QStringLiteral("sliders"), tr("Properties"), Pixel::TextSize::Title, this));
     m_subtitle = hintLabel(QString(), this);
     stack->addWidget(m_subtitle);
 

@@ -9,7 +9,7 @@ TextContentField::TextContentField(EditorModel *model, const QString &text, QWid
     , m_model(model)
     , m_layer(model->selectedID())
 {
-    setFont(Pixel::font(12));
+    setFont(Pixel::uiFont());
     setTextMargins(6, 6, 6, 6);
     setAccessibleName(tr("Text"));
     connect(this, &QLineEdit::returnPressed, this, &TextContentField::commit);
