@@ -10,8 +10,9 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$here/build}" && pwd)
 driver=$build/tools/screenshots/kiwano-screenshots
 makegrabs=$build/tools/grabs/kiwano-make-grabs
+capture=$build/src/app/kiwano-capture
 out=$here/docs/screenshots
-for tool in Xvfb openbox xdpyinfo xprop; do
+for tool in Xvfb openbox xdpyinfo xprop xdotool display import; do
   command -v "$tool" >/dev/null || { echo "screenshots: $tool is missing" >&2; exit 1; }
 done
 [[ -x $driver && -x $makegrabs ]] || { echo "screenshots: build kiwano-screenshots and kiwano-make-grabs first" >&2; exit 1; }
@@ -44,6 +45,29 @@ start_display() { # width height
   for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.05; done
 }
 
+# The capture overlay over a desktop of one of the generated grabs, the pointer partway through a
+# drag: its hint line and its size label. The overlay is its own program, so it is taken from the
+# screen here rather than by the driver.
+overlay() { # scale width height home
+  local picture i
+  mkdir -p "$4/overlay"
+  "$makegrabs" "$4/overlay" 1 >/dev/null
+  picture=$(ls "$4/overlay"/*.png | head -1)
+  display -window root -resize "$2x$3!" "$picture" >/dev/null 2>&1
+  QT_SCALE_FACTOR=$1 QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$4/runtime "$capture" -i "$4/overlay/grab.png" &
+  local pid=$!
+  for i in $(seq 100); do xdotool search --onlyvisible --classname kiwano-capture >/dev/null 2>&1 && break; sleep 0.05; done
+  xdotool mousemove $(( $2 * 30 / 100 )) $(( $3 * 30 / 100 )) mousedown 1
+  for i in 1 2 3 4 5 6; do xdotool mousemove $(( $2 * (30 + i * 5) / 100 )) $(( $3 * (30 + i * 4) / 100 )); sleep 0.05; done
+  sleep 0.3
+  import -window root "$out/capture-overlay@${1}x.png"
+  xdotool mouseup 1 key Escape
+  for i in $(seq 60); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  echo "  capture-overlay@${1}x.png"
+}
+
 status=0
 take() { # scale screen-width screen-height [language]
   local scale=$1 home=$work/home-$1${4:+-$4} language=${4:-en} locale=C.UTF-8
@@ -55,6 +79,7 @@ take() { # scale screen-width screen-height [language]
     XDG_RUNTIME_DIR=$home/runtime QT_SCALE_FACTOR=$scale QT_QPA_PLATFORM=xcb \
     LANGUAGE=$language LANG=$locale LC_ALL= LC_MESSAGES= \
     timeout -k 3 50 "$driver" "$out" "$scale" "$makegrabs" || status=1
+  [[ $language == en ]] && { overlay "$scale" "$2" "$3" "$home" || status=1; }
   stop_all
   unset DISPLAY
 }

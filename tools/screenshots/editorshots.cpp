@@ -27,6 +27,7 @@
 #include <QPainter>
 #include <QProcess>
 #include <QTest>
+#include <QToolTip>
 
 #include <memory>
 
@@ -187,6 +188,31 @@ void run(Driver &driver, const QString &makeGrabs)
         driver.shoot(QStringLiteral("crop"), controller.window());
         chooseTool(driver, editor, Tool::move);
     }
+
+    // Zoomed in past 100 %: pixels drawn whole, and the figure in the corner says how far. The
+    // pointer rests on the canvas, away from the toolbar's tooltips.
+    QTest::mouseMove(editor->canvasArea(), editor->canvasArea()->rect().center());
+    QToolTip::hideText();
+    editor->canvasArea()->zoomTo(2.0, QPointF(editor->canvasArea()->width() * 0.3, editor->canvasArea()->height() * 0.3));
+    Driver::settle(400);
+    driver.shoot(QStringLiteral("editor-zoom"), controller.window());
+    editor->canvasArea()->zoomTo(std::nullopt);
+
+    // What a save says: the file's name, and a way to see it (the app reveals it in the file
+    // manager; here the button only has to be there).
+    EditorModel::setFileRevealer([](const QString &) {});
+    model->announceSaved(History::dir() + QStringLiteral("/Kiwano 2026-12-07 at 09.41.17.png"));
+    if (driver.waitFor(QStringLiteral("the saved toast"), [&] { return model->toast().has_value(); })) {
+        Driver::settle(600);
+        driver.shoot(QStringLiteral("toast-saved"), controller.window());
+    }
+
+    // Delete on the strip moves the grab to the trash, with a way back.
+    strip->setFocus();
+    strip->setCurrentIndex(strip->model()->index(strip->model()->rowCount() - 1, 0));
+    Driver::key(strip, Qt::Key_Delete);
+    Driver::settle(900);
+    driver.shoot(QStringLiteral("toast-trash"), controller.window());
 
     // A new grab arrives with ZOG's quote.
     if (const auto entry = History::add(newGrab())) {
