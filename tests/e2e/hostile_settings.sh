@@ -5,7 +5,7 @@
 # as the user wrote it.
 source "$(dirname "$0")/lib.sh"
 
-e2e_x11
+e2e_display 1280x800
 e2e_home
 
 mkdir -p "$(dirname "$settings")"
@@ -40,7 +40,7 @@ copies() {
   local text
   copy_until_recorded "$1" || fail "\"$1\" was not recorded"
   for text in "${@:2}"; do
-    copy_text "$text"
+    e2e_copy_text "$text"
     poll 10 recorded "$text" || fail "\"$text\" was not recorded"
   done
   for text in "$@"; do
@@ -54,11 +54,11 @@ run() {
   before=$(grabs)
   e2e_start_app
   copies "$@"
-  "$app" --screen || fail "--screen exited with an error"
+  e2e_app --screen || fail "--screen exited with an error"
   poll 15 has_grabs $((before + 1)) || fail "the grab did not land in $history"
-  [[ $(png_size "$(newest_grab)") == 1280x800 ]] || fail "the grab is $(png_size "$(newest_grab)"), not the screen"
-  poll 10 main_window_shown || fail "the editor did not show the grab"
-  screenshot "grab-$(grabs)"
+  [[ $(png_size "$(newest_grab)") == "$(screen_size)" ]] || fail "the grab is $(png_size "$(newest_grab)"), not the screen"
+  poll 10 main_rect >/dev/null || fail "the editor did not show the grab"
+  e2e_screenshot "grab-$(grabs)"
   e2e_quit || fail "the program ended with status $?"
   cmp -s "$settings" "$work/settings.before" || fail "the settings file was rewritten"
 }

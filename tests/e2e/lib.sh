@@ -82,6 +82,11 @@ e2e_start_app() {
   e2e_pids+=($apppid)
   poll 15 test -S "$XDG_RUNTIME_DIR/kiwano-snapper.socket" || fail "the program did not start"
 }
+# The program's own process: under runuser its child (a signal to runuser would end runuser with
+# that signal's status, whatever the program did with it).
+e2e_app_pid() {
+  if [[ $e2e_session == sway && $e2e_user != $(id -un) ]]; then pgrep -P "$apppid" | head -1; else echo "$apppid"; fi
+}
 # e2e_quit: asks the running program to quit and returns its exit status.
 e2e_quit() {
   e2e_app --quit || fail "--quit exited with an error"
@@ -316,6 +321,14 @@ e2e_start_paste_target() {
     swaymsg '[title="^paste target$"] focus' >/dev/null
   fi
   poll 10 paste_target_active || fail "the paste target did not come to the front"
+}
+# "WIDTHxHEIGHT" of the whole screen, in pixels.
+screen_size() {
+  if [[ $e2e_session == x11 ]]; then
+    xdpyinfo | awk '/dimensions:/ {print $2; exit}'
+  else
+    swaymsg -t get_outputs -r | jq -r '[.[] | select(.active)][0] | "\(.current_mode.width)x\(.current_mode.height)"'
+  fi
 }
 e2e_screenshot() {
   if [[ $e2e_session == x11 ]]; then screenshot "$1"; else grim "$work/$1.png" 2>/dev/null; fi

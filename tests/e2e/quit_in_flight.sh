@@ -46,7 +46,7 @@ round() {
   if [[ $2 == quit ]]; then
     e2e_quit; status=$?
   else
-    kill -TERM "$apppid"
+    kill -TERM "$(e2e_app_pid)"
     poll 15 bash -c "! kill -0 $apppid" || fail "SIGTERM did not end the program"
     wait "$apppid"; status=$?
   fi

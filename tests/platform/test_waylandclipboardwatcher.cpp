@@ -41,6 +41,7 @@ private slots:
     void readsCopiesOfOtherClients();
     void cutsALongTypeList();
     void endsAStalledSourceAndGoesOn();
+    void neverMixesTwoCopies();
 
 private:
     std::unique_ptr<WaylandClipboardWatcher> m_watcher;
@@ -178,6 +179,22 @@ void TestWaylandClipboardWatcher::endsAStalledSourceAndGoesOn()
     QVERIFY(copyWith(m_other, {"answered"}));
     QTRY_VERIFY(m_arrived->count() == 2);
     QCOMPARE(itemOf(m_arrived->last().first().value<ClipboardWatcher::Copy>(), "text/plain"), "answered");
+}
+
+void TestWaylandClipboardWatcher::neverMixesTwoCopies()
+{
+    // The older copy is asked for its first type and holds it; a newer copy with the same types
+    // takes the clipboard, and the older source ends when it loses it. Its half-read types, empty
+    // here, and the newer one's others once made one copy.
+    QVERIFY(startSource(m_source, {"--stall", "--type", "text/plain=older", "--type", "text/plain;charset=utf-8=older"}));
+    QTRY_COMPARE(countLines(m_source, "request"), 1);
+    QVERIFY(startSource(m_other, {"--type", "text/plain=newer", "--type", "text/plain;charset=utf-8=newer"}));
+    QTRY_VERIFY_WITH_TIMEOUT(!m_arrived->isEmpty(), 5000);
+    QTest::qWait(300); // nothing else comes
+    QCOMPARE(m_arrived->size(), 1);
+    const auto copy = m_arrived->first().first().value<ClipboardWatcher::Copy>();
+    QCOMPARE(itemOf(copy, "text/plain"), "newer");
+    QCOMPARE(itemOf(copy, "text/plain;charset=utf-8"), "newer");
 }
 
 QTEST_GUILESS_MAIN(TestWaylandClipboardWatcher)

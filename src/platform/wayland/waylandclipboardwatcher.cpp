@@ -132,6 +132,13 @@ void WaylandClipboardWatcher::readCopy(quint64 change)
     copy.types = types;
     const QStringList wanted = choice ? choice(types) : QStringList();
     const auto deadline = Clock::now() + copyDeadline;
+    // A newer copy while this one is read ends it: its source may stop answering halfway when it
+    // loses the clipboard, and the types still to ask would come from the newer copy. The run
+    // loop reads that one next.
+    const quint64 selection = m_device->selections();
+    const auto superseded = [this, selection] {
+        return !m_connection->roundtrip(250) || m_device->selections() != selection;
+    };
     for (const QString &type : wanted) {
         if (!types.contains(type))
             continue;
@@ -150,6 +157,10 @@ void WaylandClipboardWatcher::readCopy(quint64 change)
         }
         if (outcome != Outcome::read) {
             // Too much, a newer copy, or stopping: nothing of this one is kept.
+            emit copyRefused(change);
+            return;
+        }
+        if (superseded()) {
             emit copyRefused(change);
             return;
         }
