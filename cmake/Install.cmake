@@ -2,6 +2,7 @@
 # What `make install` puts where (GNUInstallDirs: prefix and DESTDIR work), and the DEB package.
 set(KIWANO_APP_ID org.kiwanosnapper.KiwanoSnapper)
 install(TARGETS kiwano-snapper RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS kiwano-snapper-app RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/kiwano-snapper)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/linux/${KIWANO_APP_ID}.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/linux/${KIWANO_APP_ID}.metainfo.xml

@@ -22,6 +22,11 @@ QString configHome()
 
 QString program()
 {
+    // Started through kiwano-snapper, the program that hands requests over: that is the one to
+    // run at login, not this one in its library folder.
+    const QString launcher = qEnvironmentVariable("KIWANO_SNAPPER_LAUNCHER");
+    if (QDir::isAbsolutePath(launcher) && QFileInfo(launcher).isExecutable())
+        return launcher;
     const QString path = QCoreApplication::applicationFilePath();
     return path.isEmpty() ? QStringLiteral("kiwano-snapper") : path;
 }

@@ -184,7 +184,7 @@ e2e_reachable() {
   chown -R "$e2e_user" "$HOME" "$XDG_RUNTIME_DIR"
   runuser -u "$e2e_user" -- test -x "$app" && return
   mkdir -p "$work/programs"
-  cp "$app" "$e2e_build/src/app/kiwano-capture" "$work/programs/"
+  cp "$app" "$e2e_build/src/app/kiwano-snapper-app" "$e2e_build/src/app/kiwano-capture" "$work/programs/"
   chmod -R a+rX "$work/programs"
   app=$work/programs/kiwano-snapper
   runuser -u "$e2e_user" -- test -x "$app" || skip "the compositor's user cannot run the program"

@@ -27,7 +27,7 @@ poll 10 grep -q ready "$work/notes" || fail "the notification recorder did not s
 # The program as installed, beside a capture tool that fails the way one does on a desktop that
 # refuses screenshots: a reason on stderr and exit status 1.
 mkdir -p "$work/bin"
-cp "$app" "$work/bin/kiwano-snapper"
+cp "$app" "$e2e_build/src/app/kiwano-snapper-app" "$work/bin/"
 printf '#!/bin/sh\necho "kiwano-capture: the desktop refused the screenshot" >&2\nexit 1\n' >"$work/bin/kiwano-capture"
 chmod +x "$work/bin/kiwano-capture"
 app=$work/bin/kiwano-snapper
