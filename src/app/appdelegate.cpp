@@ -129,6 +129,9 @@ void AppDelegate::makeServices()
     m_plan = plan(m_facts);
     const bool wayland = m_facts.kind == SessionFacts::Kind::wayland;
 
+    // On X11 the next grab's tool waits started, so its overlay shows at once.
+    if (xcb && !wayland)
+        m_capture->keepToolReady(true);
     if (xcb) {
         m_layout = std::make_unique<X11KeyboardLayout>();
         if (m_layout->isReadable())

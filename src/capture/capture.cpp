@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTimer>
 #include <QUuid>
 
 #include "capture/history.h"
@@ -33,7 +34,71 @@ bool isPrivateFolder(const QString &folder)
 Capture::Capture(const QString &toolPath, QObject *parent)
     : QObject(parent)
     , m_toolPath(toolPath)
+    , m_readyLater(new QTimer(this))
 {
+    m_readyLater->setSingleShot(true);
+    connect(m_readyLater, &QTimer::timeout, this, &Capture::startReadyTool);
+    // The next tool starts once a grab is done, not while its overlay or the editor opens.
+    connect(this, &Capture::grabEnded, this, [this] {
+        if (m_keepReady)
+            m_readyLater->start(1000);
+    });
+}
+
+void Capture::keepToolReady(bool ready)
+{
+    m_keepReady = ready;
+    if (ready) {
+        m_readyLater->start(1500);
+    } else if (QProcess *waiting = takeReadyTool()) {
+        // Closed input ends it quietly.
+        connect(waiting, &QProcess::finished, waiting, &QObject::deleteLater);
+        waiting->closeWriteChannel();
+    }
+}
+
+bool Capture::hasReadyTool() const
+{
+    return m_ready && m_ready->state() == QProcess::Running;
+}
+
+void Capture::startReadyTool()
+{
+    if (!m_keepReady || m_ready)
+        return;
+    auto *process = new QProcess(this);
+    process->setProgram(m_toolPath);
+    process->setArguments({QStringLiteral("--standby")});
+    process->setStandardOutputFile(QProcess::nullDevice());
+    // Ended while it waited: not offered here, or gone with the display. A fresh tool serves the
+    // next grab, and the one after it gets a waiting tool again.
+    const auto ended = [this, process](bool notOffered) {
+        if (m_ready != process)
+            return;
+        m_ready = nullptr;
+        if (notOffered)
+            m_keepReady = false;
+        process->deleteLater();
+    };
+    connect(process, &QProcess::finished, this, [ended](int code, QProcess::ExitStatus status) {
+        ended(status == QProcess::NormalExit && code == 3);
+    });
+    connect(process, &QProcess::errorOccurred, this, [ended](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            ended(true);
+    });
+    m_ready = process;
+    process->start();
+}
+
+QProcess *Capture::takeReadyTool()
+{
+    if (!hasReadyTool())
+        return nullptr;
+    QProcess *process = m_ready;
+    m_ready = nullptr;
+    disconnect(process, nullptr, this, nullptr);
+    return process;
 }
 
 QString Capture::installedToolPath()
@@ -79,13 +144,18 @@ void Capture::capture(const QStringList &modeArguments)
         return;
     const QString temporaryPath = folder + QStringLiteral("/kiwano-")
         + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() + QStringLiteral(".png");
-    auto *process = new QProcess(this);
-    process->setProgram(m_toolPath);
-    process->setArguments(modeArguments + QStringList{QStringLiteral("-x"), temporaryPath});
-    // The tool talks to the user through its overlay; when it cannot grab at all, its reason
-    // comes on stderr, the one channel read.
-    process->setStandardInputFile(QProcess::nullDevice());
-    process->setStandardOutputFile(QProcess::nullDevice());
+    const QStringList arguments = modeArguments + QStringList{QStringLiteral("-x"), temporaryPath};
+    QProcess *process = takeReadyTool();
+    const bool waiting = process != nullptr;
+    if (!waiting) {
+        process = new QProcess(this);
+        process->setProgram(m_toolPath);
+        process->setArguments(arguments);
+        // The tool talks to the user through its overlay; when it cannot grab at all, its reason
+        // comes on stderr, the one channel read.
+        process->setStandardInputFile(QProcess::nullDevice());
+        process->setStandardOutputFile(QProcess::nullDevice());
+    }
     // Whether the tool exited, crashed or never started, only the file it left decides; the
     // rest runs from the event loop, never inside the process notification.
     connect(process, &QProcess::finished, this, [this, process, temporaryPath] {
@@ -98,7 +168,13 @@ void Capture::capture(const QStringList &modeArguments)
             QMetaObject::invokeMethod(this, &Capture::grabEnded, Qt::QueuedConnection);
         }
     });
-    process->start();
+    if (waiting) {
+        // The waiting tool reads one line of the same arguments, tab-separated.
+        process->write(arguments.join(QLatin1Char('\t')).toLocal8Bit() + '\n');
+        process->closeWriteChannel();
+    } else {
+        process->start();
+    }
 }
 
 void Capture::finished(const QString &temporaryPath, const QByteArray &errors)

@@ -120,6 +120,51 @@ private slots:
         const QStringList made = calls(); // each grab has its own temporary file
         QVERIFY(made.size() == 2 && made[0].section(' ', 2) != made[1].section(' ', 2));
     }
+
+    // A tool started ahead waits for its request on standard input; the grab goes to it, lands
+    // like any other, and the next tool is started ahead once the grab is done.
+    void aToolStartedAheadTakesTheNextGrab()
+    {
+        const QString waiting = QString("if [ \"$1\" = --standby ]; then\n"
+                                        "  IFS=\"$(printf '\\t')\" read -r mode silent path || exit 0\n"
+                                        "  echo \"ahead $mode $silent $path\" >> '%1'\n"
+                                        "  cp '%2' \"$path\"\n"
+                                        "else cp '%3' \"$3\"; fi")
+                                    .arg(m_fixture.scratch("calls.log"), sample(5), sample(6));
+        Capture capture(tool(waiting));
+        QSignalSpy landed(&capture, &Capture::grabLanded);
+        capture.keepToolReady(true);
+        QVERIFY(QTest::qWaitFor([&] { return capture.hasReadyTool(); }, 5000));
+        capture.grabWindow();
+        QVERIFY(landed.wait(10000));
+        QCOMPARE(History::image(landed[0][0].value<GrabEntry>()), image(5));
+        QVERIFY2(calls().value(1).startsWith("ahead -iW -x "), qPrintable(calls().join('|')));
+        QVERIFY(QTest::qWaitFor([&] { return capture.hasReadyTool(); }, 5000));
+
+        // Told to stop, the waiting tool ends with its input closed and grabs start fresh.
+        capture.keepToolReady(false);
+        QVERIFY(!capture.hasReadyTool());
+        capture.grabScreen();
+        QVERIFY(landed.wait(10000));
+        QCOMPARE(History::image(landed[1][0].value<GrabEntry>()), image(6));
+        QVERIFY(settled(capture));
+    }
+
+    // A tool that cannot wait here says so with status 3: it is not asked again.
+    void aToolThatCannotWaitIsNotAskedAgain()
+    {
+        Capture capture(tool(QString("if [ \"$1\" = --standby ]; then exit 3; fi\ncp '%1' \"$3\"").arg(sample(7))));
+        QSignalSpy landed(&capture, &Capture::grabLanded);
+        capture.keepToolReady(true);
+        QVERIFY(QTest::qWaitFor([&] { return calls().size() == 1; }, 5000));
+        QVERIFY(settled(capture));
+        capture.grabRegion();
+        QVERIFY(landed.wait(10000));
+        QTest::qWait(1500); // past the moment a waiting tool would start again
+        QVERIFY(settled(capture));
+        QCOMPARE(calls().size(), 2);
+        QVERIFY(calls().value(1).startsWith("-i -x "));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCapture)

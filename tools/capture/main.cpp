@@ -5,12 +5,21 @@
 //   -m   the whole primary monitor, at once
 //   -x   silent (there is no sound anyway)
 // then the output path. Exit status 0 with the file written; otherwise no file at all.
+//   --standby  (alone) starts and connects to the display, then waits for one line on standard
+//   input holding those arguments, tab-separated, and grabs then: the overlay shows in a fraction
+//   of a fresh start. Closed input ends it quietly; exit status 3 where it is not offered (a
+//   Wayland session).
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSocketNotifier>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <thread>
+
+#include <unistd.h>
 
 #include "app/translations.h"
 #include "capture/pngfile.h"
@@ -63,33 +72,35 @@ bool parse(int argc, char **argv, Request &request)
     return !request.path.isEmpty();
 }
 
-int selectInteractively(int argc, char **argv, const Request &request, const X11Screen &screen)
+// The screen as it is now, with its monitors and windows, from our own connection.
+struct Frozen
 {
-    // The picture and the windows are taken before anything of ours is on screen, over our own
-    // connection on a thread of their own while Qt starts: at 4K each takes some tens of
-    // milliseconds, and Qt maps nothing until the overlay shows. The environment Qt reads is set
-    // before the thread starts.
-    const double requestedScale = SelectionOverlay::prepareApplication("xcb");
-    QImage frozen;
+    QImage picture;
     QList<QRect> monitors;
     QList<QRect> windows;
-    std::thread taking([&] {
-        frozen = screen.grab(screen.rootGeometry());
-        if (!frozen.isNull()) {
-            monitors = screen.monitors();
-            windows = screen.windows();
-        }
-    });
-    QGuiApplication app(argc, argv);
-    taking.join();
-    if (frozen.isNull())
+};
+
+Frozen freeze(X11Screen &screen, bool quick = false)
+{
+    Frozen frozen;
+    frozen.picture = quick ? screen.quickGrab() : screen.grab(screen.rootGeometry());
+    if (!frozen.picture.isNull()) {
+        frozen.monitors = screen.monitors();
+        frozen.windows = screen.windows();
+    }
+    return frozen;
+}
+
+// Shows the overlay over the frozen screen and runs until the user chose or cancelled.
+int select(QGuiApplication &app, const Request &request, const X11Screen &screen, const Frozen &frozen,
+           double requestedScale)
+{
+    if (frozen.picture.isNull())
         return complain("could not read the screen from the X server");
-    // The hints in the app's language; what goes to stderr stays English, the app reads it.
-    Translations::install(app);
     const double dpiScale = app.primaryScreen() ? app.primaryScreen()->logicalDotsPerInch() / 96.0 : 1.0;
     const double uiScale = std::max({1.0, requestedScale, dpiScale});
 
-    SelectionOverlay overlay(frozen, monitors, windows,
+    SelectionOverlay overlay(frozen.picture, frozen.monitors, frozen.windows,
                              request.kind == Kind::Window ? SelectionOverlay::Mode::Window
                                                           : SelectionOverlay::Mode::Region,
                              uiScale);
@@ -102,7 +113,7 @@ int selectInteractively(int argc, char **argv, const Request &request, const X11
         QImage picture;
         if (overlay.mode() == SelectionOverlay::Mode::Window)
             picture = screen.windowPixels(rect);
-        status = written(picture.isNull() ? frozen.copy(rect) : picture, request.path);
+        status = written(picture.isNull() ? frozen.picture.copy(rect) : picture, request.path);
         app.quit();
     });
     QObject::connect(&overlay, &SelectionOverlay::cancelled, &app, &QGuiApplication::quit);
@@ -111,10 +122,79 @@ int selectInteractively(int argc, char **argv, const Request &request, const X11
     return status;
 }
 
+int selectInteractively(int argc, char **argv, const Request &request, X11Screen &screen)
+{
+    // The picture and the windows are taken before anything of ours is on screen, over our own
+    // connection on a thread of their own while Qt starts: at 4K each takes some tens of
+    // milliseconds, and Qt maps nothing until the overlay shows. The environment Qt reads is set
+    // before the thread starts.
+    const double requestedScale = SelectionOverlay::prepareApplication("xcb");
+    Frozen frozen;
+    std::thread taking([&] { frozen = freeze(screen); });
+    QGuiApplication app(argc, argv);
+    taking.join();
+    // The hints in the app's language; what goes to stderr stays English, the app reads it.
+    Translations::install(app);
+    return select(app, request, screen, frozen, requestedScale);
+}
+
+// Started ahead of the request: Qt, the display, the translations and the fonts are ready when
+// the line with the arguments comes, and only the screen is read then.
+int standby(int argc, char **argv)
+{
+    if (WaylandCapture::isSession())
+        return 3;
+    const double requestedScale = SelectionOverlay::prepareApplication("xcb");
+    QGuiApplication app(argc, argv);
+    Translations::install(app);
+    // Fontconfig reads its whole configuration at the first text measured: tens of milliseconds.
+    QFontMetrics(QGuiApplication::font()).horizontalAdvance(QStringLiteral("Drag to select"));
+    const auto screen = X11Screen::open();
+    if (!screen)
+        return complain("no X display to grab (DISPLAY is not set or cannot be opened)");
+    screen->prepareQuickGrab();
+
+    QByteArray line;
+    bool ended = false;
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QObject::connect(&input, &QSocketNotifier::activated, &app, [&] {
+        char buffer[4096];
+        const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof(buffer));
+        if (got > 0)
+            line.append(buffer, got);
+        ended = got == 0 || (got < 0 && errno != EINTR && errno != EAGAIN);
+        if (ended || line.contains('\n')) {
+            input.setEnabled(false);
+            app.quit();
+        }
+    });
+    app.exec();
+    if (!line.contains('\n'))
+        return 0; // the app went away, or no longer wants us
+    QList<QByteArray> words = line.left(line.indexOf('\n')).split('\t');
+    std::vector<char *> arguments{argv[0]};
+    for (QByteArray &word : words)
+        arguments.push_back(word.data());
+    Request request;
+    if (!parse(int(arguments.size()), arguments.data(), request))
+        return complain("the request was not understood", QString::fromLocal8Bit(line).trimmed());
+    if (request.kind == Kind::Screen) {
+        const QImage image = screen->quickGrab();
+        const QRect monitor = screen->monitors().constFirst();
+        return image.isNull() ? complain("could not read the screen from the X server")
+                              : written(image.copy(monitor), request.path);
+    }
+    // Monitors may have come or gone while we waited.
+    QCoreApplication::processEvents();
+    return select(app, request, *screen, freeze(*screen, true), requestedScale);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    if (argc == 2 && std::strcmp(argv[1], "--standby") == 0)
+        return standby(argc, argv);
     Request request;
     if (!parse(argc, argv, request)) {
         std::fprintf(stderr, "usage: kiwano-capture [-i | -iW | -m] [-x] FILE.png\n");

@@ -7,10 +7,14 @@
 
 #include <xcb/composite.h>
 #include <xcb/randr.h>
+#include <xcb/shm.h>
 #include <xcb/xcb.h>
 
 #include <cstdlib>
 #include <cstring>
+
+#include <sys/ipc.h>
+#include <sys/shm.h>
 
 namespace {
 
@@ -74,6 +78,8 @@ X11Screen::X11Screen(xcb_connection_t *connection, int screenNumber)
 X11Screen::~X11Screen()
 {
     xcb_disconnect(m_connection);
+    if (m_shared)
+        ::shmdt(m_shared);
 }
 
 QRect X11Screen::rootGeometry() const
@@ -207,6 +213,57 @@ QImage X11Screen::grab(const QRect &rect) const
     if (area.isEmpty() || !hasBgrxPixels())
         return {};
     return grabDrawable(m_root, area);
+}
+
+bool X11Screen::prepareQuickGrab()
+{
+    xcb_connection_t *c = m_connection;
+    if (m_shared || !hasBgrxPixels() || m_rootGeometry.isEmpty())
+        return m_shared != nullptr;
+    if (!reply(xcb_shm_query_version_reply(c, xcb_shm_query_version(c), nullptr)))
+        return false;
+    const size_t bytes = size_t(m_rootGeometry.width()) * size_t(m_rootGeometry.height()) * 4;
+    const int id = ::shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
+    if (id < 0)
+        return false;
+    void *memory = ::shmat(id, nullptr, 0);
+    const xcb_shm_seg_t segment = xcb_generate_id(c);
+    const bool attached = memory != reinterpret_cast<void *>(-1)
+        && !reply(xcb_request_check(c, xcb_shm_attach_checked(c, segment, id, 0)));
+    // Marked for removal at once: it goes when both sides have let go, even if we crash.
+    ::shmctl(id, IPC_RMID, nullptr);
+    if (!attached) {
+        if (memory != reinterpret_cast<void *>(-1))
+            ::shmdt(memory);
+        return false;
+    }
+    m_shared = memory;
+    m_sharedSegment = segment;
+    m_sharedSize = m_rootGeometry.size();
+    if (quickGrab().isNull()) {
+        xcb_shm_detach(c, segment);
+        xcb_flush(c);
+        ::shmdt(m_shared);
+        m_shared = nullptr;
+        return false;
+    }
+    return true;
+}
+
+QImage X11Screen::quickGrab()
+{
+    xcb_connection_t *c = m_connection;
+    auto root = reply(xcb_get_geometry_reply(c, xcb_get_geometry(c, m_root), nullptr));
+    if (root)
+        m_rootGeometry = QRect(0, 0, root->width, root->height);
+    if (!m_shared || m_rootGeometry.size() != m_sharedSize)
+        return grab(m_rootGeometry);
+    const int width = m_sharedSize.width(), height = m_sharedSize.height();
+    if (!reply(xcb_shm_get_image_reply(c, xcb_shm_get_image(c, m_root, 0, 0, width, height, ~0u,
+                                                             XCB_IMAGE_FORMAT_Z_PIXMAP, m_sharedSegment, 0),
+                                       nullptr)))
+        return {};
+    return QImage(static_cast<const uchar *>(m_shared), width, height, width * 4, QImage::Format_RGB32);
 }
 
 QImage X11Screen::windowPixels(const QRect &frame) const
