@@ -128,6 +128,9 @@ int main(int argc, char *argv[])
         cancelOverlay();
         tool.waitForFinished(5000);
 
+        // A moment between two grabs, as a person takes them: the app starts its next capture
+        // tool ahead once a grab is done.
+        QThread::msleep(800);
         timer.restart();
         run(press);
         viaShortcut.push_back(waitForOverlay(timer));

@@ -38,10 +38,11 @@ Capture::Capture(const QString &toolPath, QObject *parent)
 {
     m_readyLater->setSingleShot(true);
     connect(m_readyLater, &QTimer::timeout, this, &Capture::startReadyTool);
-    // The next tool starts once a grab is done, not while its overlay or the editor opens.
+    // The next tool starts once a grab is done, not while its overlay shows, and after the
+    // editor's first frame.
     connect(this, &Capture::grabEnded, this, [this] {
         if (m_keepReady)
-            m_readyLater->start(1000);
+            m_readyLater->start(250);
     });
 }
 
@@ -93,7 +94,9 @@ void Capture::startReadyTool()
 
 QProcess *Capture::takeReadyTool()
 {
-    if (!hasReadyTool())
+    // One still starting takes the request too: it reads it once ready, sooner than a fresh start
+    // beside it would show anything.
+    if (!m_ready || m_ready->state() == QProcess::NotRunning)
         return nullptr;
     QProcess *process = m_ready;
     m_ready = nullptr;
