@@ -12,6 +12,7 @@
 #include "capture/history.h"
 #include "clipboard/clipboard.h"
 #include "clipboard/store.h"
+#include "clipboard/picker/view/clipboardpanel.h"
 #include "clipboard/picker/view/clipboardpanelhost.h"
 #include "editor/model/editormodel.h"
 #include "editor/ui/editorview.h"
@@ -395,6 +396,29 @@ void AppDelegate::handle(const QStringList &requests)
     }
     if (!files.isEmpty())
         open(files);
+}
+
+void AppDelegate::whenRequestsSettled(std::function<void()> answer)
+{
+    // After the requests' own work, which may itself wait for the services.
+    whenServicesStarted([this, answer = std::move(answer)] {
+        if (!m_clipboardPanel || !m_clipboardPanel->panel().awaitsKeys()) {
+            answer();
+            return;
+        }
+        ClipboardPanel &panel = m_clipboardPanel->panel();
+        auto *settled = new QObject(this);
+        const auto once = [settled, answer] {
+            if (settled->property("answered").toBool())
+                return;
+            settled->setProperty("answered", true);
+            answer();
+            settled->deleteLater();
+        };
+        connect(&panel, &ClipboardPanel::keysTaken, settled, once);
+        connect(&panel, &ClipboardPanel::closed, settled, once);
+        QTimer::singleShot(2000, settled, once);
+    });
 }
 
 void AppDelegate::openLatest()

@@ -50,6 +50,9 @@ public:
     // Carries out requests from the command line (see CommandLine): grabs, the picker, the
     // settings, files to open and quitting; unknown requests are ignored.
     void handle(const QStringList &requests);
+    // Calls answer once what the last requests opened is ready for the keys that follow: at once,
+    // or when the picker they opened holds the keyboard (or has closed, or 2 s have passed).
+    void whenRequestsSettled(std::function<void()> answer);
 
     void openLatest();
     void grabRegion();

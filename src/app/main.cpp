@@ -129,6 +129,7 @@ int main(int argc, char *argv[])
     AppDelegate delegate;
     delegate.applicationDidFinishLaunching();
     QObject::connect(&instance, &SingleInstance::requestsReceived, &delegate, &AppDelegate::handle);
+    instance.setAnswerWhen([&delegate](std::function<void()> answer) { delegate.whenRequestsSettled(std::move(answer)); });
     QuitSignals quitSignals;
     QObject::connect(&quitSignals, &QuitSignals::quitRequested, &app, &QCoreApplication::quit);
     // The session is ending: the same clean-up as any quit.

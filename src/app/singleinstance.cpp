@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QPointer>
 #include <QThread>
 
 #include <algorithm>
@@ -124,12 +125,21 @@ bool SingleInstance::listen()
                     emit requestsReceived(requests);
                 return true;
             };
-            connect(socket, &QLocalSocket::readyRead, socket, [socket, buffer, handle] {
+            connect(socket, &QLocalSocket::readyRead, socket, [this, socket, buffer, handle] {
                 *buffer += socket->readAll();
                 if (!isComplete(*buffer) || !handle())
                     return;
-                socket->write(&carriedOut, 1);
-                socket->flush();
+                const QPointer<QLocalSocket> asker(socket);
+                const auto answer = [asker] {
+                    if (!asker || asker->state() != QLocalSocket::ConnectedState)
+                        return;
+                    asker->write(&carriedOut, 1);
+                    asker->flush();
+                };
+                if (m_answerWhen)
+                    m_answerWhen(answer);
+                else
+                    answer();
             });
             connect(socket, &QLocalSocket::disconnected, this, [socket, buffer, handle] {
                 *buffer += socket->readAll();

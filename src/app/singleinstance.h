@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
+
 class QLocalServer;
 
 // One running program per user session. The first to take the lock in the folder listens on a
@@ -28,6 +30,11 @@ public:
     // Hands the requests to the running instance only; false when none runs.
     bool forward(const QStringList &requests, int timeoutMs = 2000);
 
+    // What decides when a launch hears that its requests are carried out: given the answer to
+    // send, it sends it at once (the default) or once the requests' effect is ready, such as the
+    // picker holding the keys that will be typed next.
+    void setAnswerWhen(std::function<void(std::function<void()> answer)> gate) { m_answerWhen = std::move(gate); }
+
     QString socketPath() const;
     QString lockPath() const;
 
@@ -41,4 +48,5 @@ private:
     QString m_folder;
     QLockFile m_lock;
     QLocalServer *m_server = nullptr;
+    std::function<void(std::function<void()>)> m_answerWhen;
 };

@@ -46,6 +46,17 @@ Capture::Capture(const QString &toolPath, QObject *parent)
     });
 }
 
+Capture::~Capture()
+{
+    // The waiting tool ends by itself when its input closes; grabs under way end with us.
+    if (QProcess *waiting = takeReadyTool()) {
+        waiting->closeWriteChannel();
+        if (!waiting->waitForFinished(300))
+            waiting->kill();
+        waiting->waitForFinished(300);
+    }
+}
+
 void Capture::keepToolReady(bool ready)
 {
     m_keepReady = ready;

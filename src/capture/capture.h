@@ -21,6 +21,7 @@ class Capture : public QObject
 public:
     // toolPath: the kiwano-capture executable (a stand-in in tests).
     explicit Capture(const QString &toolPath, QObject *parent = nullptr);
+    ~Capture() override;
 
     // Where the tool writes its file: a 0700 folder of the user's, in the runtime folder when
     // there is one, else in the temporary folder; empty when none can be had.

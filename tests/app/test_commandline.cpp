@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <QLocalServer>
 #include <QLockFile>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -94,6 +95,39 @@ private slots:
         QVERIFY(third.forward({"screen"}));
         QTRY_COMPARE(received.size(), 2);
         QCOMPARE(received.at(1).at(0).toStringList(), QStringList({"screen"}));
+    }
+
+    // kiwano-snapper as shortcuts run it hands the requests over in the program's order and ends
+    // only once the instance answers that they are carried out (the picker holds the keys typed
+    // next), or closes the connection.
+    void launcherEndsWhenTheRequestsAreCarriedOut()
+    {
+        QTemporaryDir folder;
+        SingleInstance first(folder.path());
+        QCOMPARE(first.start({}), SingleInstance::Role::running);
+        QSignalSpy received(&first, &SingleInstance::requestsReceived);
+        std::function<void()> answer;
+        first.setAnswerWhen([&answer](std::function<void()> carriedOut) { answer = std::move(carriedOut); });
+
+        QProcess launch;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_RUNTIME_DIR", folder.path());
+        launch.setProcessEnvironment(environment);
+        launch.start(KIWANO_LAUNCHER_PATH, {"--clipboard", "--region"});
+        QTRY_COMPARE(received.size(), 1);
+        QCOMPARE(received.at(0).at(0).toStringList(), QStringList({"region", "clipboard"}));
+        QVERIFY(!launch.waitForFinished(300)); // still waiting for the answer
+        QVERIFY(answer);
+        answer();
+        QVERIFY(launch.waitForFinished(5000));
+        QCOMPARE(launch.exitCode(), 0);
+
+        // A plain launch brings the running one forward.
+        first.setAnswerWhen(nullptr);
+        launch.start(KIWANO_LAUNCHER_PATH, {});
+        QVERIFY(launch.waitForFinished(5000));
+        QTRY_COMPARE(received.size(), 2);
+        QCOMPARE(received.at(1).at(0).toStringList(), QStringList({"show"}));
     }
 
     void nothingRunningMeansNothingToForwardTo()

@@ -15,6 +15,10 @@ for text in "alpha one" "beta two" "gamma three"; do
 done
 start_paste_target
 xdotool windowactivate --sync "$paste_target" || fail "the paste target did not take the focus"
+# A moment, as a person takes between going to a window and pressing the picker's shortcut: the
+# main window's loss of the focus reaches Qt some tens of milliseconds after the window manager
+# made the switch, and a picker opened within them is closed by Qt (known, left for its own fix).
+sleep 0.5
 
 last_line() { tail -n 1 "$work/pasted.txt"; }
 shows() { [[ $(last_line) == "$1" ]]; }

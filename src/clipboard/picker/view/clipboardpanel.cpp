@@ -194,6 +194,11 @@ bool ClipboardPanel::grabKeyboard()
     return window->setKeyboardGrabEnabled(true);
 }
 
+bool ClipboardPanel::awaitsKeys() const
+{
+    return isVisible() && m_grabRetry.isActive();
+}
+
 void ClipboardPanel::tryGrab()
 {
     if (!isVisible()) {
@@ -202,6 +207,7 @@ void ClipboardPanel::tryGrab()
     }
     if (grabKeyboard()) {
         m_grabRetry.stop();
+        emit keysTaken();
         // Modifiers let go before the keys reached the panel never told it so.
         if (m_mode == PickerMode::opening && (heldModifiers() & HotKey::relevant) == 0)
             m_mode = PickerMode::toggle;

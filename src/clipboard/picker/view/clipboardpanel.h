@@ -62,9 +62,14 @@ public:
     // focus back to the app in front; sooner, the keys would reach our closing window.
     int focusReturnMs = 150;
 
+    // Shown, and still waiting for the keyboard (X11 grants the grab once the window is viewable).
+    bool awaitsKeys() const;
+
 signals:
     void opened();
     void closed();
+    // The keys typed from now on reach the picker.
+    void keysTaken();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
