@@ -50,7 +50,7 @@ std::pair<double, double> startApp(StallWatch &watch)
     watch.start();
     AppDelegate delegate;
     delegate.setSettingsOpener([] {});
-    delegate.applicationDidFinishLaunching();
+    delegate.start();
     if (!delegate.hasStartedServices()) {
         QEventLoop loop;
         QObject::connect(&delegate, &AppDelegate::servicesStarted, &loop, &QEventLoop::quit);

@@ -88,6 +88,13 @@
     </message>
 </context>
 <context>
+    <name>Autostart</name>
+    <message>
+        <source>Cannot create the folder %1</source>
+        <translation>Der Ordner %1 kann nicht angelegt werden</translation>
+    </message>
+</context>
+<context>
     <name>CanvasArea</name>
     <message>
         <source>Scroll horizontally</source>
@@ -629,13 +636,6 @@
             <numerusform>%Ln Eintrag</numerusform>
             <numerusform>%Ln Einträge</numerusform>
         </translation>
-    </message>
-</context>
-<context>
-    <name>LoginItem</name>
-    <message>
-        <source>Cannot create the folder %1</source>
-        <translation>Der Ordner %1 kann nicht angelegt werden</translation>
     </message>
 </context>
 <context>
@@ -1235,33 +1235,6 @@
     </message>
 </context>
 <context>
-    <name>StatusMenu</name>
-    <message>
-        <source>Open Kiwano Snapper</source>
-        <translation>Kiwano Snapper öffnen</translation>
-    </message>
-    <message>
-        <source>Ignore Next Copy</source>
-        <translation>Nächste Kopie ignorieren</translation>
-    </message>
-    <message>
-        <source>Open Image...</source>
-        <translation>Bild öffnen…</translation>
-    </message>
-    <message>
-        <source>Settings...</source>
-        <translation>Einstellungen…</translation>
-    </message>
-    <message>
-        <source>Check for Updates...</source>
-        <translation>Nach Updates suchen…</translation>
-    </message>
-    <message>
-        <source>Quit Kiwano Snapper</source>
-        <translation>Kiwano Snapper beenden</translation>
-    </message>
-</context>
-<context>
     <name>StatusTexts</name>
     <message>
         <source>Kiwano Snapper (clipboard history paused)</source>
@@ -1463,6 +1436,33 @@
     <message>
         <source>%1 (%2)</source>
         <translation>%1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>TrayMenu</name>
+    <message>
+        <source>Open Kiwano Snapper</source>
+        <translation>Kiwano Snapper öffnen</translation>
+    </message>
+    <message>
+        <source>Ignore Next Copy</source>
+        <translation>Nächste Kopie ignorieren</translation>
+    </message>
+    <message>
+        <source>Open Image...</source>
+        <translation>Bild öffnen…</translation>
+    </message>
+    <message>
+        <source>Settings...</source>
+        <translation>Einstellungen…</translation>
+    </message>
+    <message>
+        <source>Check for Updates...</source>
+        <translation>Nach Updates suchen…</translation>
+    </message>
+    <message>
+        <source>Quit Kiwano Snapper</source>
+        <translation>Kiwano Snapper beenden</translation>
     </message>
 </context>
 <context>

@@ -88,6 +88,13 @@
     </message>
 </context>
 <context>
+    <name>Autostart</name>
+    <message>
+        <source>Cannot create the folder %1</source>
+        <translation>Impossible de créer le dossier %1</translation>
+    </message>
+</context>
+<context>
     <name>CanvasArea</name>
     <message>
         <source>Scroll horizontally</source>
@@ -629,13 +636,6 @@
             <numerusform>%Ln élément</numerusform>
             <numerusform>%Ln éléments</numerusform>
         </translation>
-    </message>
-</context>
-<context>
-    <name>LoginItem</name>
-    <message>
-        <source>Cannot create the folder %1</source>
-        <translation>Impossible de créer le dossier %1</translation>
     </message>
 </context>
 <context>
@@ -1235,33 +1235,6 @@
     </message>
 </context>
 <context>
-    <name>StatusMenu</name>
-    <message>
-        <source>Open Kiwano Snapper</source>
-        <translation>Ouvrir Kiwano Snapper</translation>
-    </message>
-    <message>
-        <source>Ignore Next Copy</source>
-        <translation>Ignorer la prochaine copie</translation>
-    </message>
-    <message>
-        <source>Open Image...</source>
-        <translation>Ouvrir une image…</translation>
-    </message>
-    <message>
-        <source>Settings...</source>
-        <translation>Paramètres…</translation>
-    </message>
-    <message>
-        <source>Check for Updates...</source>
-        <translation>Rechercher des mises à jour…</translation>
-    </message>
-    <message>
-        <source>Quit Kiwano Snapper</source>
-        <translation>Quitter Kiwano Snapper</translation>
-    </message>
-</context>
-<context>
     <name>StatusTexts</name>
     <message>
         <source>Kiwano Snapper (clipboard history paused)</source>
@@ -1463,6 +1436,33 @@
     <message>
         <source>%1 (%2)</source>
         <translation>%1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>TrayMenu</name>
+    <message>
+        <source>Open Kiwano Snapper</source>
+        <translation>Ouvrir Kiwano Snapper</translation>
+    </message>
+    <message>
+        <source>Ignore Next Copy</source>
+        <translation>Ignorer la prochaine copie</translation>
+    </message>
+    <message>
+        <source>Open Image...</source>
+        <translation>Ouvrir une image…</translation>
+    </message>
+    <message>
+        <source>Settings...</source>
+        <translation>Paramètres…</translation>
+    </message>
+    <message>
+        <source>Check for Updates...</source>
+        <translation>Rechercher des mises à jour…</translation>
+    </message>
+    <message>
+        <source>Quit Kiwano Snapper</source>
+        <translation>Quitter Kiwano Snapper</translation>
     </message>
 </context>
 <context>

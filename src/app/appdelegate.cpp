@@ -6,7 +6,7 @@
 #include "app/emptystate.h"
 #include "app/filemanager.h"
 #include "app/rootview.h"
-#include "app/statusmenu.h"
+#include "app/traymenu.h"
 #include "capture/appstate.h"
 #include "capture/capture.h"
 #include "capture/history.h"
@@ -235,7 +235,7 @@ void AppDelegate::whenServicesStarted(std::function<void()> work)
         work();
 }
 
-void AppDelegate::applicationDidFinishLaunching()
+void AppDelegate::start()
 {
     Pixel::registerFont();
     m_facts = Session::fromEnvironment(QProcessEnvironment::systemEnvironment());
@@ -249,7 +249,7 @@ void AppDelegate::applicationDidFinishLaunching()
         m_plan = plan(m_facts);
     }
 
-    m_statusMenu = new StatusMenu(*this, Clipboard::shared(), HotKeyCenter::shared(), this);
+    m_trayMenu = new TrayMenu(*this, Clipboard::shared(), HotKeyCenter::shared(), this);
 
     QPointer<AppDelegate> self(this);
     HotKeyCenter::shared().setOnPress([self](HotKeyAction action) {
@@ -284,7 +284,7 @@ void AppDelegate::applicationDidFinishLaunching()
         std::fprintf(stderr, "kiwano-snapper: %s\n", qPrintable(missingToolMessage()));
 
     // Without a tray there is no status item to start from: the main window stands in for it.
-    if (!m_statusMenu->show())
+    if (!m_trayMenu->show())
         openLatest();
 }
 
@@ -494,8 +494,8 @@ void AppDelegate::tell(const QString &text, QSystemTrayIcon::MessageIcon icon)
         return;
     }
     // An icon nobody sees (no tray host, as on GNOME) has no messages either.
-    if (m_statusMenu && m_statusMenu->trayIcon()->isVisible() && QSystemTrayIcon::isSystemTrayAvailable()) {
-        m_statusMenu->trayIcon()->showMessage(QStringLiteral("Kiwano Snapper"), text, icon);
+    if (m_trayMenu && m_trayMenu->trayIcon()->isVisible() && QSystemTrayIcon::isSystemTrayAvailable()) {
+        m_trayMenu->trayIcon()->showMessage(QStringLiteral("Kiwano Snapper"), text, icon);
         return;
     }
     if (!m_notifications)
