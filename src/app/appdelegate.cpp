@@ -27,6 +27,7 @@
 #include "platform/portal/portalhotkeygrabber.h"
 #include "platform/portal/portalkeysender.h"
 #include "platform/wayland/waylandclipboardservice.h"
+#include "platform/wayland/waylandconnection.h"
 #include "platform/wayland/waylandfrontapp.h"
 #include "platform/wayland/waylandkeysender.h"
 #include "platform/wayland/whileactiveclipboardservice.h"
@@ -276,7 +277,10 @@ void AppDelegate::start()
             makeServices();
             startServices();
         });
-        m_probe->start(m_facts);
+        m_probe->start(m_facts, [](int timeoutMs) {
+            const WaylandConnection::Offers offered = WaylandConnection::offers({}, timeoutMs);
+            return CompositorOffers{offered.screencopy, offered.dataControl, offered.virtualKeyboard};
+        });
     }
     reportStoreTrouble();
 
