@@ -113,7 +113,7 @@ private slots:
         QCOMPARE(m_center->failed(), QSet<HotKeyAction>{HotKeyAction::clipboard});
         QCOMPARE(failedSpy.count(), 1);
         QCOMPARE(held(), Held{0});
-        QCOMPARE(ShortcutWarning::forAction(HotKeyAction::clipboard, *m_center).value_or(ShortcutWarning{}).text,
+        QCOMPARE(ShortcutWarning::forAction(HotKeyAction::clipboard, *m_center, {}).value_or(ShortcutWarning{}).text,
                  u"Another app is using Shift+Super+C. Quit it or pick another shortcut."_s);
         // Unregistering keeps the last verdict; the next registration replaces it.
         m_center->unregisterAll();
