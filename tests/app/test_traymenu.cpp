@@ -140,7 +140,7 @@ private slots:
 
         hotKeys.set(std::nullopt, HotKeyAction::clipboard);
         QTRY_COMPARE(row->text(), "Clipboard History");
-        hotKeys.set(HotKey(8, HotKey::shift | HotKey::command), HotKeyAction::clipboard);
+        hotKeys.set(HotKey(8, HotKey::shift | HotKey::super), HotKeyAction::clipboard);
         QCOMPARE(row->text(), "Clipboard History");
         QTRY_COMPARE(row->text(), "Clipboard History\tShift+Super+C");
         hotKeys.set(HotKey(22, HotKey::control), HotKeyAction::grabWindow);

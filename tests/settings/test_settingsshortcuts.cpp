@@ -18,7 +18,7 @@ struct Press
     Qt::KeyboardModifiers modifiers;
 };
 
-constexpr quint64 shiftSuper = HotKey::shift | HotKey::command;
+constexpr quint64 shiftSuper = HotKey::shift | HotKey::super;
 
 } // namespace
 
