@@ -19,11 +19,7 @@ class SettingsWindowController;
 class UpdateSettings;
 class EditorWindowController;
 class TrayMenu;
-class ClipboardService;
-class FrontApp;
-class HotKeyGrabber;
-class X11KeyboardLayout;
-class KeySender;
+class SessionServices;
 class Notifications;
 class EditorModel;
 
@@ -132,15 +128,11 @@ private:
     bool m_toldCopyNotStored = false;
 
     std::unique_ptr<Notifications> m_notifications;
-    std::unique_ptr<X11KeyboardLayout> m_layout;
-    std::unique_ptr<ClipboardService> m_clipboardService;
-    std::unique_ptr<FrontApp> m_frontApp;
+    std::unique_ptr<SessionServices> m_services;
     SessionFacts m_facts;
     ServicePlan m_plan;
     bool m_servicesStarted = false;
     // Set while the compositor and the portal are asked at start.
     SessionProbe *m_probe = nullptr;
     QList<std::function<void()>> m_waitingForServices;
-    std::unique_ptr<KeySender> m_keySender;
-    std::unique_ptr<HotKeyGrabber> m_grabber;
 };
