@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de">
 <context>
+    <name>Announcer</name>
+    <message>
+        <source>No file manager could show %1.</source>
+        <translation>Kein Dateimanager konnte %1 zeigen.</translation>
+    </message>
+    <message>
+        <source>Copy Path</source>
+        <translation>Pfad kopieren</translation>
+    </message>
+</context>
+<context>
     <name>AppChooser</name>
     <message>
         <source>Ignore</source>
@@ -61,14 +72,6 @@
     <message>
         <source>Open Image</source>
         <translation>Bild öffnen</translation>
-    </message>
-    <message>
-        <source>No file manager could show %1.</source>
-        <translation>Kein Dateimanager konnte %1 zeigen.</translation>
-    </message>
-    <message>
-        <source>Copy Path</source>
-        <translation>Pfad kopieren</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr">
 <context>
+    <name>Announcer</name>
+    <message>
+        <source>No file manager could show %1.</source>
+        <translation>Aucun gestionnaire de fichiers n’a pu afficher %1.</translation>
+    </message>
+    <message>
+        <source>Copy Path</source>
+        <translation>Copier le chemin</translation>
+    </message>
+</context>
+<context>
     <name>AppChooser</name>
     <message>
         <source>Ignore</source>
@@ -61,14 +72,6 @@
     <message>
         <source>Open Image</source>
         <translation>Ouvrir une image</translation>
-    </message>
-    <message>
-        <source>No file manager could show %1.</source>
-        <translation>Aucun gestionnaire de fichiers n’a pu afficher %1.</translation>
-    </message>
-    <message>
-        <source>Copy Path</source>
-        <translation>Copier le chemin</translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/appdelegate.h"
 
+#include "app/announcer.h"
 #include "app/commandline.h"
 #include "app/editorwindowcontroller.h"
 #include "app/emptystate.h"
@@ -67,6 +68,8 @@ AppDelegate::AppDelegate(QObject *parent)
     , m_capture(new Capture(captureToolPath(), this))
     , m_updates(new UpdateSettings(this))
     , m_desktopBindings(new DesktopBindings(this))
+    , m_announcer(new Announcer([this] { return modelInFront(); },
+                                [this] { return m_trayMenu ? m_trayMenu->trayIcon() : nullptr; }, this))
 {
     connect(m_capture, &Capture::grabLanded, this, [this](const GrabEntry &entry) {
         m_state->insert(entry, true);
@@ -76,10 +79,10 @@ AppDelegate::AppDelegate(QObject *parent)
         warn(tr("The grab didn't work: %1").arg(reason));
     });
     m_openSettings = [this] { settings().show(); };
-    QPointer<AppDelegate> self(this);
-    FileManager::setOnFailure([self](const QString &path) {
-        if (self)
-            self->cannotReveal(path);
+    QPointer<Announcer> announcer(m_announcer);
+    FileManager::setOnFailure([announcer](const QString &path) {
+        if (announcer)
+            announcer->cannotReveal(path);
     });
     EditorModel::setFileRevealer(&FileManager::reveal);
 }
@@ -400,32 +403,12 @@ bool AppDelegate::canCapture()
 
 void AppDelegate::warn(const QString &text)
 {
-    tell(text, QSystemTrayIcon::Warning);
+    m_announcer->warn(text);
 }
 
 void AppDelegate::inform(const QString &text)
 {
-    tell(text, QSystemTrayIcon::Information);
-}
-
-void AppDelegate::tell(const QString &text, QSystemTrayIcon::MessageIcon icon)
-{
-    // Always in the log, whoever else hears of it.
-    std::fprintf(stderr, "kiwano-snapper: %s\n", qPrintable(text));
-    if (EditorModel *model = modelInFront()) {
-        model->showToast(text);
-        return;
-    }
-    // An icon nobody sees (no tray host, as on GNOME) has no messages either.
-    if (m_trayMenu && m_trayMenu->trayIcon()->isVisible() && QSystemTrayIcon::isSystemTrayAvailable()) {
-        m_trayMenu->trayIcon()->showMessage(QStringLiteral("Kiwano Snapper"), text, icon);
-        return;
-    }
-    if (!m_notifications)
-        m_notifications = std::make_unique<DBusNotifications>(
-            QStringLiteral("Kiwano Snapper"), QGuiApplication::desktopFileName().isEmpty()
-                ? QStringLiteral("org.kiwanosnapper.KiwanoSnapper") : QGuiApplication::desktopFileName());
-    m_notifications->notify(QStringLiteral("Kiwano Snapper"), text);
+    m_announcer->inform(text);
 }
 
 EditorModel *AppDelegate::modelInFront() const
@@ -436,25 +419,6 @@ EditorModel *AppDelegate::modelInFront() const
         return nullptr;
     const EditorView *view = m_editor->rootView()->editor();
     return view && view->isVisible() ? m_state->currentModel() : nullptr;
-}
-
-void AppDelegate::cannotReveal(const QString &path)
-{
-    const QString text = tr("No file manager could show %1.").arg(QFileInfo(path).fileName());
-    std::fprintf(stderr, "kiwano-snapper: %s\n", qPrintable(text));
-    const auto copyPath = [path] { QGuiApplication::clipboard()->setText(QDir::toNativeSeparators(path)); };
-    if (EditorModel *model = modelInFront()) {
-        model->showToast(text, tr("Copy Path"), copyPath);
-        return;
-    }
-    auto *box = new QMessageBox(QMessageBox::Information, QStringLiteral("Kiwano Snapper"), text,
-                                QMessageBox::Close, QApplication::activeWindow());
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setInformativeText(QDir::toNativeSeparators(path));
-    QPushButton *copy = box->addButton(tr("Copy Path"), QMessageBox::ActionRole);
-    connect(copy, &QPushButton::clicked, box, copyPath);
-    box->setDefaultButton(copy);
-    box->open();
 }
 
 void AppDelegate::reportStoreTrouble()

@@ -20,7 +20,7 @@ class UpdateSettings;
 class EditorWindowController;
 class TrayMenu;
 class SessionServices;
-class Notifications;
+class Announcer;
 class EditorModel;
 
 // The composition root: the one place where the platform services, the models and the windows
@@ -101,16 +101,11 @@ private:
     bool canCapture();
     // A grab asked for from the main window, which steps aside until the grab is done.
     void grabFromWindow();
-    // A warning where the person is looking: a notice in the main window when it is in front,
-    // else the tray's message, else a desktop notification; always on standard error too.
+    // A warning or a note where the person is looking (see Announcer).
     void warn(const QString &text);
-    // A note the same way.
     void inform(const QString &text);
-    void tell(const QString &text, QSystemTrayIcon::MessageIcon icon);
     // The model whose notice shows in the main window, while that window is the active one.
     EditorModel *modelInFront() const;
-    // No file manager showed path: said, with the path offered for copying.
-    void cannotReveal(const QString &path);
     // What the clipboard store met at start that the user must hear of once.
     void reportStoreTrouble();
 
@@ -127,7 +122,7 @@ private:
     bool m_terminated = false;
     bool m_toldCopyNotStored = false;
 
-    std::unique_ptr<Notifications> m_notifications;
+    Announcer *m_announcer;
     std::unique_ptr<SessionServices> m_services;
     SessionFacts m_facts;
     ServicePlan m_plan;
