@@ -196,6 +196,25 @@
 <context>
     <name>ClipboardSection</name>
     <message>
+        <source>Keep fewer</source>
+        <translation>Weniger behalten</translation>
+    </message>
+    <message>
+        <source>Keep more</source>
+        <translation>Mehr behalten</translation>
+    </message>
+    <message>
+        <source>Keep %1</source>
+        <translation>%1 behalten</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n items</source>
+        <translation>
+            <numerusform>%Ln Eintrag</numerusform>
+            <numerusform>%Ln Einträge</numerusform>
+        </translation>
+    </message>
+    <message>
         <source>Remember what I copy, including images</source>
         <translation>Merken, was ich kopiere, auch Bilder</translation>
     </message>
@@ -604,28 +623,6 @@
     </message>
 </context>
 <context>
-    <name>LimitStepper</name>
-    <message>
-        <source>Keep fewer</source>
-        <translation>Weniger behalten</translation>
-    </message>
-    <message>
-        <source>Keep more</source>
-        <translation>Mehr behalten</translation>
-    </message>
-    <message>
-        <source>Keep %1</source>
-        <translation>%1 behalten</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n items</source>
-        <translation>
-            <numerusform>%Ln Eintrag</numerusform>
-            <numerusform>%Ln Einträge</numerusform>
-        </translation>
-    </message>
-</context>
-<context>
     <name>PickerTexts</name>
     <message>
         <source>From %1</source>
@@ -665,25 +662,6 @@
     <message>
         <source>To paste for you, Kiwano Snapper needs an X11 session. Until then ⏎ copies.</source>
         <translation>Um für Sie einzufügen, braucht Kiwano Snapper eine X11-Sitzung. Bis dahin kopiert ⏎ nur.</translation>
-    </message>
-</context>
-<context>
-    <name>PixelStepper</name>
-    <message>
-        <source>Less %1</source>
-        <translation>„%1“ verringern</translation>
-    </message>
-    <message>
-        <source>More %1</source>
-        <translation>„%1“ erhöhen</translation>
-    </message>
-    <message>
-        <source>Off</source>
-        <translation>Aus</translation>
-    </message>
-    <message>
-        <source>%1%</source>
-        <translation>%1&#xa0;%</translation>
     </message>
 </context>
 <context>
@@ -1261,6 +1239,25 @@
     <message>
         <source>Pause Clipboard History</source>
         <translation>Zwischenablage-Verlauf pausieren</translation>
+    </message>
+</context>
+<context>
+    <name>StepFormat</name>
+    <message>
+        <source>Less %1</source>
+        <translation>„%1“ verringern</translation>
+    </message>
+    <message>
+        <source>More %1</source>
+        <translation>„%1“ erhöhen</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Aus</translation>
+    </message>
+    <message>
+        <source>%1%</source>
+        <translation>%1&#xa0;%</translation>
     </message>
 </context>
 <context>

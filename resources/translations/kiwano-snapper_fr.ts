@@ -196,6 +196,25 @@
 <context>
     <name>ClipboardSection</name>
     <message>
+        <source>Keep fewer</source>
+        <translation>En conserver moins</translation>
+    </message>
+    <message>
+        <source>Keep more</source>
+        <translation>En conserver plus</translation>
+    </message>
+    <message>
+        <source>Keep %1</source>
+        <translation>Conserver %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n items</source>
+        <translation>
+            <numerusform>%Ln élément</numerusform>
+            <numerusform>%Ln éléments</numerusform>
+        </translation>
+    </message>
+    <message>
         <source>Remember what I copy, including images</source>
         <translation>Retenir ce que je copie, images comprises</translation>
     </message>
@@ -604,28 +623,6 @@
     </message>
 </context>
 <context>
-    <name>LimitStepper</name>
-    <message>
-        <source>Keep fewer</source>
-        <translation>En conserver moins</translation>
-    </message>
-    <message>
-        <source>Keep more</source>
-        <translation>En conserver plus</translation>
-    </message>
-    <message>
-        <source>Keep %1</source>
-        <translation>Conserver %1</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n items</source>
-        <translation>
-            <numerusform>%Ln élément</numerusform>
-            <numerusform>%Ln éléments</numerusform>
-        </translation>
-    </message>
-</context>
-<context>
     <name>PickerTexts</name>
     <message>
         <source>From %1</source>
@@ -665,25 +662,6 @@
     <message>
         <source>To paste for you, Kiwano Snapper needs an X11 session. Until then ⏎ copies.</source>
         <translation>Pour coller à votre place, Kiwano Snapper a besoin d’une session X11. D’ici là, ⏎ copie seulement.</translation>
-    </message>
-</context>
-<context>
-    <name>PixelStepper</name>
-    <message>
-        <source>Less %1</source>
-        <translation>Diminuer «&#xa0;%1&#xa0;»</translation>
-    </message>
-    <message>
-        <source>More %1</source>
-        <translation>Augmenter «&#xa0;%1&#xa0;»</translation>
-    </message>
-    <message>
-        <source>Off</source>
-        <translation>Aucun</translation>
-    </message>
-    <message>
-        <source>%1%</source>
-        <translation>%1&#xa0;%</translation>
     </message>
 </context>
 <context>
@@ -1261,6 +1239,25 @@
     <message>
         <source>Pause Clipboard History</source>
         <translation>Suspendre l’historique du presse-papiers</translation>
+    </message>
+</context>
+<context>
+    <name>StepFormat</name>
+    <message>
+        <source>Less %1</source>
+        <translation>Diminuer «&#xa0;%1&#xa0;»</translation>
+    </message>
+    <message>
+        <source>More %1</source>
+        <translation>Augmenter «&#xa0;%1&#xa0;»</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Aucun</translation>
+    </message>
+    <message>
+        <source>%1%</source>
+        <translation>%1&#xa0;%</translation>
     </message>
 </context>
 <context>

@@ -3,7 +3,7 @@
 
 #include "clipboard/clipboard.h"
 #include "look/widgets/kiwanobutton.h"
-#include "settings/limitstepper.h"
+#include "look/widgets/stepper.h"
 #include "settings/session.h"
 #include "settings/settingsparts.h"
 
@@ -20,7 +20,9 @@ ClipboardSection::ClipboardSection(Clipboard &clipboard, Services services, QWid
     , m_clipboard(clipboard)
     , m_services(std::move(services))
     , m_enabled(new PixelToggle(tr("Remember what I copy, including images")))
-    , m_limit(new LimitStepper(50, 1000, 50))
+    , m_limit(new Stepper(50, 1000, 50, [](double limit) { return tr("%n items", nullptr, int(limit)); },
+                          tr("Keep fewer"), tr("Keep more"), QStringLiteral("0000 items"),
+                          [](double limit) { return tr("Keep %1").arg(tr("%n items", nullptr, int(limit))); }))
     , m_paste(new PixelToggle(tr("Return pastes into the app I was in (Alt+Return just copies)")))
     , m_trustWarning(new WarningBox)
     , m_blockedWarning(new WarningBox)
@@ -76,8 +78,8 @@ ClipboardSection::ClipboardSection(Clipboard &clipboard, Services services, QWid
         else
             m_clipboard.stop();
     });
-    connect(m_limit, &LimitStepper::valueEdited, this, [this](int limit) {
-        m_clipboard.setLimit(limit);
+    connect(m_limit, &Stepper::valueEdited, this, [this](double limit) {
+        m_clipboard.setLimit(int(limit));
         m_clipboard.applyLimit();
     });
     connect(m_paste, &QAbstractButton::toggled, this, [this](bool paste) {

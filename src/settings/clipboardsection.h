@@ -11,7 +11,7 @@
 
 class Clipboard;
 class KiwanoButton;
-class LimitStepper;
+class Stepper;
 class PixelToggle;
 class WarningBox;
 
@@ -35,7 +35,7 @@ public:
     ClipboardSection(Clipboard &clipboard, Services services, QWidget *parent = nullptr);
 
     PixelToggle *enabledToggle() const { return m_enabled; }
-    LimitStepper *limitStepper() const { return m_limit; }
+    Stepper *limitStepper() const { return m_limit; }
     PixelToggle *pasteToggle() const { return m_paste; }
     PixelToggle *clearOnQuitToggle() const { return m_clearOnQuit; }
     WarningBox *trustWarning() const { return m_trustWarning; }
@@ -57,7 +57,7 @@ private:
     bool m_trusted = false;
     QTimer m_poll;
     PixelToggle *m_enabled;
-    LimitStepper *m_limit;
+    Stepper *m_limit;
     PixelToggle *m_paste;
     WarningBox *m_trustWarning;
     WarningBox *m_blockedWarning;

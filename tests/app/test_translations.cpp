@@ -9,7 +9,6 @@
 #include "hotkeys/hotkey.h"
 #include "look/widgets/pixellabel.h"
 #include "settings/generalsection.h"
-#include "settings/limitstepper.h"
 #include "settings/updatesettings.h"
 
 #include <QAbstractButton>
@@ -274,9 +273,7 @@ void TestTranslations::germanLocaleShowsGermanSettings()
     QVERIFY(texts.contains(QStringLiteral("Kiwano Snapper beenden")));
     QVERIFY(!texts.contains(QStringLiteral("General")));
     // Counts in the plural, grouped as German writes thousands.
-    LimitStepper stepper(50, 1000, 50);
-    stepper.setValue(1000);
-    QCOMPARE(stepper.text(), QStringLiteral("1.000 Einträge"));
+    QCOMPARE(QCoreApplication::translate("ClipboardSection", "%n items", nullptr, 1000), QStringLiteral("1.000 Einträge"));
 
     // Qt's own buttons follow where the distribution installs its catalogue.
     if (QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_de.qm")))

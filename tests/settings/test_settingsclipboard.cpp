@@ -2,8 +2,9 @@
 #include "settingsfixture.h"
 
 #include "look/widgets/kiwanobutton.h"
+#include "look/widgets/stepper.h"
 #include "settings/clipboardsection.h"
-#include "settings/limitstepper.h"
+#include "look/widgets/stepper.h"
 #include "settings/settingsparts.h"
 
 #include <QTest>
@@ -83,7 +84,7 @@ void TestSettingsClipboard::keepStepsWithinBoundsAndTrims()
     QCOMPARE(clipboard.items().size(), 120);
     clipboard.setLimit(stored);
 
-    LimitStepper *stepper = makeSection()->limitStepper();
+    Stepper *stepper = makeSection()->limitStepper();
     for (int i = 0; i < clicks.size(); ++i) {
         (clicks.at(i) == u'-' ? stepper->minusButton() : stepper->plusButton())->click();
         QCOMPARE(clipboard.limit(), limits.at(i));

@@ -34,7 +34,7 @@ private:
     static bool act(const Shown &shown, const QString &title, const QString &action)
     {
         if (action == "plus" || action == "minus") {
-            auto *stepper = shown.control<PixelStepper>(title);
+            auto *stepper = shown.control<Stepper>(title);
             if (!stepper)
                 return false;
             QTest::mouseClick(action == "plus" ? stepper->plusButton() : stepper->minusButton(), Qt::LeftButton);
@@ -126,7 +126,7 @@ private slots:
         Style style = shown.model->toolStyle();
         style.width = 8;
         shown.model->setToolStyle(style);
-        auto *size = shown.control<PixelStepper>("Size");
+        auto *size = shown.control<Stepper>("Size");
         QCOMPARE(size->text(), QStringLiteral("4"));
         QTest::mouseClick(size->plusButton(), Qt::LeftButton);
         QCOMPARE(shown.model->toolStyle().width, 10.0);
@@ -158,7 +158,7 @@ private slots:
         KiwanoButton *save = shown.panel.setDefaultButton();
         QVERIFY(save->isVisibleTo(&shown.panel));
         QCOMPARE(save->toolTip(), QStringLiteral("Use these settings for every new Box layer"));
-        QTest::mouseClick(shown.control<PixelStepper>("Corner radius")->plusButton(), Qt::LeftButton);
+        QTest::mouseClick(shown.control<Stepper>("Corner radius")->plusButton(), Qt::LeftButton);
         QTest::mouseClick(save, Qt::LeftButton);
         QCOMPARE(ToolDefaults::load(Tool::rect, 2).cornerRadius, 12.0);
         QCOMPARE(ToolDefaults::load(Tool::pen, 2).cornerRadius, 8.0);
@@ -204,7 +204,7 @@ private slots:
         shown.model->setToolStyle(style);
         shown.panel.show();
         QCOMPARE(shown.panel.subtitle(), QStringLiteral("New Blur"));
-        QCOMPARE(shown.control<PixelStepper>("Pixel size")->text(), QStringLiteral("30"));
+        QCOMPARE(shown.control<Stepper>("Pixel size")->text(), QStringLiteral("30"));
     }
 
     void hexEntryAcceptsOrRestores()

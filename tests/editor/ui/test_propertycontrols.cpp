@@ -2,7 +2,8 @@
 #include "annotation/colortext.h"
 #include "editor/ui/properties/colorpanelbridge.h"
 #include "editor/ui/properties/hexfield.h"
-#include "editor/ui/properties/pixelstepper.h"
+#include "editor/ui/properties/stepformat.h"
+#include "look/widgets/stepper.h"
 #include "editor/ui/properties/swatches.h"
 #include "look/kiwano.h"
 #include "look/widgets/kiwanobutton.h"
@@ -11,7 +12,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-using Format = PixelStepper::Format;
+using Format = StepFormat::Format;
 Q_DECLARE_METATYPE(Format)
 
 class TestPropertyControls : public QObject
@@ -36,9 +37,9 @@ private slots:
         QFETCH(double, value);
         QFETCH(Format, format);
         QFETCH(QString, text);
-        PixelStepper stepper("x", 0, 1000, 1, format);
-        stepper.setValue(value);
-        QCOMPARE(stepper.text(), text);
+        const std::unique_ptr<Stepper> stepper(StepFormat::stepper("x", 0, 1000, 1, format));
+        stepper->setValue(value);
+        QCOMPARE(stepper->text(), text);
     }
 
     void stepperBoundsAllowForRounding_data()
@@ -62,29 +63,29 @@ private slots:
         QFETCH(double, value);
         QFETCH(bool, minus);
         QFETCH(bool, plus);
-        PixelStepper stepper("x", lower, upper, step, Format::whole);
-        stepper.setValue(value);
-        QCOMPARE(stepper.minusButton()->isEnabled(), minus);
-        QCOMPARE(stepper.plusButton()->isEnabled(), plus);
+        const std::unique_ptr<Stepper> stepper(StepFormat::stepper("x", lower, upper, step, Format::whole));
+        stepper->setValue(value);
+        QCOMPARE(stepper->minusButton()->isEnabled(), minus);
+        QCOMPARE(stepper->plusButton()->isEnabled(), plus);
     }
 
     void stepperStepsWithinRangeButNeverClampsTheShownValue()
     {
-        PixelStepper stepper("Size", 1, 12, 1, Format::whole);
-        QSignalSpy edited(&stepper, &PixelStepper::valueEdited);
-        stepper.setValue(30);
-        QCOMPARE(stepper.text(), QStringLiteral("30"));
+        const std::unique_ptr<Stepper> stepper(StepFormat::stepper("Size", 1, 12, 1, Format::whole));
+        QSignalSpy edited(stepper.get(), &Stepper::valueEdited);
+        stepper->setValue(30);
+        QCOMPARE(stepper->text(), QStringLiteral("30"));
         QVERIFY(edited.isEmpty());
-        QTest::mouseClick(stepper.minusButton(), Qt::LeftButton);
+        QTest::mouseClick(stepper->minusButton(), Qt::LeftButton);
         QCOMPARE(edited.takeFirst().at(0).toDouble(), 29.0);
 
-        PixelStepper mark("Size", 0.1, 1, 0.05, Format::percent);
-        QSignalSpy markEdited(&mark, &PixelStepper::valueEdited);
-        mark.setValue(0.12);
-        QTest::mouseClick(mark.minusButton(), Qt::LeftButton);
+        const std::unique_ptr<Stepper> mark(StepFormat::stepper("Size", 0.1, 1, 0.05, Format::percent));
+        QSignalSpy markEdited(mark.get(), &Stepper::valueEdited);
+        mark->setValue(0.12);
+        QTest::mouseClick(mark->minusButton(), Qt::LeftButton);
         QCOMPARE(markEdited.takeFirst().at(0).toDouble(), 0.1);
-        mark.setValue(0.98);
-        QTest::mouseClick(mark.plusButton(), Qt::LeftButton);
+        mark->setValue(0.98);
+        QTest::mouseClick(mark->plusButton(), Qt::LeftButton);
         QCOMPARE(markEdited.takeFirst().at(0).toDouble(), 1.0);
     }
 

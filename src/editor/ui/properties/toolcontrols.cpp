@@ -6,7 +6,8 @@
 #include "editor/ui/properties/field.h"
 #include "editor/ui/properties/fontpicker.h"
 #include "editor/ui/properties/layersizefields.h"
-#include "editor/ui/properties/pixelstepper.h"
+#include "editor/ui/properties/stepformat.h"
+#include "look/widgets/stepper.h"
 #include "editor/ui/properties/swatches.h"
 #include "look/widgets/kiwanobutton.h"
 
@@ -38,7 +39,7 @@ void write(EditorModel &model, const Style &style)
 } // namespace ShownStyle
 
 namespace {
-using Format = PixelStepper::Format;
+using Format = StepFormat::Format;
 } // namespace
 
 ToolControls::ToolControls(Tool tool, EditorModel *model, QWidget *parent)
@@ -111,10 +112,10 @@ void ToolControls::edit(const std::function<void(Style &)> &change)
 void ToolControls::addStepper(const QString &title, qreal Style::*field, double lower, double upper,
                               double step, Format format, bool points)
 {
-    auto *stepper = addField(title, new PixelStepper(title, lower, upper, step, format));
+    auto *stepper = addField(title, StepFormat::stepper(title, lower, upper, step, format));
     // Lengths are stored in image pixels and shown in points of the screen they were made for.
     const qreal scale = points ? m_model->pixelScale() : 1;
-    connect(stepper, &PixelStepper::valueEdited, this, [this, field, scale](double value) {
+    connect(stepper, &Stepper::valueEdited, this, [this, field, scale](double value) {
         edit([&](Style &style) { style.*field = value * scale; });
     });
     m_readers.append([stepper, field, scale](const Style &style) { stepper->setValue(style.*field / scale); });

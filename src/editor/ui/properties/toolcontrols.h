@@ -3,7 +3,7 @@
 
 #include "annotation/style.h"
 #include "annotation/tool.h"
-#include "editor/ui/properties/pixelstepper.h"
+#include "editor/ui/properties/stepformat.h"
 
 #include <QPointer>
 #include <QUuid>
@@ -40,7 +40,7 @@ private:
     template<typename Control>
     Control *addField(const QString &title, Control *control);
     void addStepper(const QString &title, qreal Style::*field, double lower, double upper,
-                    double step, PixelStepper::Format format, bool points);
+                    double step, StepFormat::Format format, bool points);
     void addSwatches(const QString &title, QColor Style::*field);
     void addFillSwatches(const QString &title);
     void addFontPicker(const QString &title);
