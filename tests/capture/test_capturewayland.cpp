@@ -321,7 +321,6 @@ private slots:
         QVERIFY(start({"-i"}));
         QVERIFY(overlayShown(2));
         QCOMPARE(runOnCompositor("wtype", {"-k", "space"}), 0);
-        QTest::qWait(200); // nothing tells when the overlays have turned to picking
         QVERIFY(point("move 600 300"));
         QVERIFY(point("press"));
         QVERIFY(point("release"));
