@@ -9,6 +9,7 @@
 #include "app/appdelegate.h"
 #include "platform/privatebus.h"
 #include "platform/session.h"
+#include "platform/wayland/waylandconnection.h"
 
 #include <QApplication>
 #include <QDBusMessage>
@@ -28,8 +29,7 @@ namespace {
 // waited for on the calling thread.
 void askInPlace(const QByteArray &display)
 {
-    SessionFacts facts;
-    Session::probeCompositor(facts, display, 500);
+    WaylandConnection::offers(display, 500);
     QList<QDBusPendingCall> calls;
     for (const char *interface : {"GlobalShortcuts", "RemoteDesktop", "Screenshot"}) {
         QDBusMessage get = QDBusMessage::createMethodCall(
@@ -50,7 +50,7 @@ std::pair<double, double> startApp(StallWatch &watch)
     watch.start();
     AppDelegate delegate;
     delegate.setSettingsOpener([] {});
-    delegate.applicationDidFinishLaunching();
+    delegate.start();
     if (!delegate.hasStartedServices()) {
         QEventLoop loop;
         QObject::connect(&delegate, &AppDelegate::servicesStarted, &loop, &QEventLoop::quit);

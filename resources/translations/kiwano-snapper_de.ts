@@ -43,22 +43,6 @@
         <translation>Die Aufnahme hat nicht geklappt: %1</translation>
     </message>
     <message>
-        <source>The desktop stopped sharing its clipboard, so copies aren&apos;t recorded any more. Restart Kiwano Snapper to record them again.</source>
-        <translation>Der Desktop teilt seine Zwischenablage nicht mehr, deshalb werden keine Kopien mehr aufgezeichnet. Starten Sie Kiwano Snapper neu, um sie wieder aufzuzeichnen.</translation>
-    </message>
-    <message>
-        <source>To paste for you, Kiwano Snapper types Ctrl+V into the app in front. Your desktop asks you once whether it may.</source>
-        <translation>Um für Sie einzufügen, tippt Kiwano Snapper Strg+V in die App im Vordergrund. Ihr Desktop fragt Sie einmal, ob es das darf.</translation>
-    </message>
-    <message>
-        <source>Pasting for you isn&apos;t allowed (%1). Entries are copied; press Ctrl+V yourself.</source>
-        <translation>Das Einfügen ist nicht erlaubt (%1). Einträge werden kopiert; drücken Sie selbst Strg+V.</translation>
-    </message>
-    <message>
-        <source>The desktop didn&apos;t take our shortcuts (%1). Bind kiwano-snapper --region (or --window, --screen, --clipboard) in its keyboard settings.</source>
-        <translation>Der Desktop hat unsere Tastenkürzel nicht angenommen (%1). Legen Sie kiwano-snapper --region (oder --window, --screen, --clipboard) in seinen Tastatureinstellungen auf Tasten.</translation>
-    </message>
-    <message>
         <source>The capture tool is missing (looked for %1). Reinstall Kiwano Snapper to grab the screen.</source>
         <translation>Das Aufnahmewerkzeug fehlt (gesucht: %1). Installieren Sie Kiwano Snapper neu, um den Bildschirm aufzunehmen.</translation>
     </message>
@@ -85,6 +69,13 @@
     <message>
         <source>Copy Path</source>
         <translation>Pfad kopieren</translation>
+    </message>
+</context>
+<context>
+    <name>Autostart</name>
+    <message>
+        <source>Cannot create the folder %1</source>
+        <translation>Der Ordner %1 kann nicht angelegt werden</translation>
     </message>
 </context>
 <context>
@@ -632,13 +623,6 @@
     </message>
 </context>
 <context>
-    <name>LoginItem</name>
-    <message>
-        <source>Cannot create the folder %1</source>
-        <translation>Der Ordner %1 kann nicht angelegt werden</translation>
-    </message>
-</context>
-<context>
     <name>PickerTexts</name>
     <message>
         <source>From %1</source>
@@ -1148,6 +1132,29 @@
     </message>
 </context>
 <context>
+    <name>SessionServices</name>
+    <message>
+        <source>The desktop didn&apos;t take the paste keys. The entry is copied: press Ctrl+V yourself.</source>
+        <translation>Der Desktop hat die Einfügetasten nicht angenommen. Der Eintrag ist kopiert: Drücken Sie selbst Strg+V.</translation>
+    </message>
+    <message>
+        <source>The desktop stopped sharing its clipboard, so copies aren&apos;t recorded any more. Restart Kiwano Snapper to record them again.</source>
+        <translation>Der Desktop teilt seine Zwischenablage nicht mehr, deshalb werden keine Kopien mehr aufgezeichnet. Starten Sie Kiwano Snapper neu, um sie wieder aufzuzeichnen.</translation>
+    </message>
+    <message>
+        <source>To paste for you, Kiwano Snapper types Ctrl+V into the app in front. Your desktop asks you once whether it may.</source>
+        <translation>Um für Sie einzufügen, tippt Kiwano Snapper Strg+V in die App im Vordergrund. Ihr Desktop fragt Sie einmal, ob es das darf.</translation>
+    </message>
+    <message>
+        <source>Pasting for you isn&apos;t allowed (%1). Entries are copied; press Ctrl+V yourself.</source>
+        <translation>Das Einfügen ist nicht erlaubt (%1). Einträge werden kopiert; drücken Sie selbst Strg+V.</translation>
+    </message>
+    <message>
+        <source>The desktop didn&apos;t take our shortcuts (%1). Bind kiwano-snapper --region (or --window, --screen, --clipboard) in its keyboard settings.</source>
+        <translation>Der Desktop hat unsere Tastenkürzel nicht angenommen (%1). Legen Sie kiwano-snapper --region (oder --window, --screen, --clipboard) in seinen Tastatureinstellungen auf Tasten.</translation>
+    </message>
+</context>
+<context>
     <name>SettingsWindowController</name>
     <message>
         <source>🥝 Kiwano Snapper Settings</source>
@@ -1232,33 +1239,6 @@
     <message>
         <source>None</source>
         <translation>Keins</translation>
-    </message>
-</context>
-<context>
-    <name>StatusMenu</name>
-    <message>
-        <source>Open Kiwano Snapper</source>
-        <translation>Kiwano Snapper öffnen</translation>
-    </message>
-    <message>
-        <source>Ignore Next Copy</source>
-        <translation>Nächste Kopie ignorieren</translation>
-    </message>
-    <message>
-        <source>Open Image...</source>
-        <translation>Bild öffnen…</translation>
-    </message>
-    <message>
-        <source>Settings...</source>
-        <translation>Einstellungen…</translation>
-    </message>
-    <message>
-        <source>Check for Updates...</source>
-        <translation>Nach Updates suchen…</translation>
-    </message>
-    <message>
-        <source>Quit Kiwano Snapper</source>
-        <translation>Kiwano Snapper beenden</translation>
     </message>
 </context>
 <context>
@@ -1463,6 +1443,33 @@
     <message>
         <source>%1 (%2)</source>
         <translation>%1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>TrayMenu</name>
+    <message>
+        <source>Open Kiwano Snapper</source>
+        <translation>Kiwano Snapper öffnen</translation>
+    </message>
+    <message>
+        <source>Ignore Next Copy</source>
+        <translation>Nächste Kopie ignorieren</translation>
+    </message>
+    <message>
+        <source>Open Image...</source>
+        <translation>Bild öffnen…</translation>
+    </message>
+    <message>
+        <source>Settings...</source>
+        <translation>Einstellungen…</translation>
+    </message>
+    <message>
+        <source>Check for Updates...</source>
+        <translation>Nach Updates suchen…</translation>
+    </message>
+    <message>
+        <source>Quit Kiwano Snapper</source>
+        <translation>Kiwano Snapper beenden</translation>
     </message>
 </context>
 <context>

@@ -43,22 +43,6 @@
         <translation>La capture a échoué&#xa0;: %1</translation>
     </message>
     <message>
-        <source>The desktop stopped sharing its clipboard, so copies aren&apos;t recorded any more. Restart Kiwano Snapper to record them again.</source>
-        <translation>Le bureau ne partage plus son presse-papiers&#xa0;: les copies ne sont plus enregistrées. Relancez Kiwano Snapper pour les enregistrer de nouveau.</translation>
-    </message>
-    <message>
-        <source>To paste for you, Kiwano Snapper types Ctrl+V into the app in front. Your desktop asks you once whether it may.</source>
-        <translation>Pour coller à votre place, Kiwano Snapper tape Ctrl+V dans l’application au premier plan. Votre bureau vous demande une seule fois si vous l’y autorisez.</translation>
-    </message>
-    <message>
-        <source>Pasting for you isn&apos;t allowed (%1). Entries are copied; press Ctrl+V yourself.</source>
-        <translation>Coller à votre place n’est pas autorisé (%1). Les entrées sont copiées&#xa0;; appuyez vous-même sur Ctrl+V.</translation>
-    </message>
-    <message>
-        <source>The desktop didn&apos;t take our shortcuts (%1). Bind kiwano-snapper --region (or --window, --screen, --clipboard) in its keyboard settings.</source>
-        <translation>Le bureau a refusé nos raccourcis (%1). Associez kiwano-snapper --region (ou --window, --screen, --clipboard) à des touches dans ses paramètres du clavier.</translation>
-    </message>
-    <message>
         <source>The capture tool is missing (looked for %1). Reinstall Kiwano Snapper to grab the screen.</source>
         <translation>L’outil de capture est introuvable (cherché&#xa0;: %1). Réinstallez Kiwano Snapper pour capturer l’écran.</translation>
     </message>
@@ -85,6 +69,13 @@
     <message>
         <source>Copy Path</source>
         <translation>Copier le chemin</translation>
+    </message>
+</context>
+<context>
+    <name>Autostart</name>
+    <message>
+        <source>Cannot create the folder %1</source>
+        <translation>Impossible de créer le dossier %1</translation>
     </message>
 </context>
 <context>
@@ -632,13 +623,6 @@
     </message>
 </context>
 <context>
-    <name>LoginItem</name>
-    <message>
-        <source>Cannot create the folder %1</source>
-        <translation>Impossible de créer le dossier %1</translation>
-    </message>
-</context>
-<context>
     <name>PickerTexts</name>
     <message>
         <source>From %1</source>
@@ -1148,6 +1132,29 @@
     </message>
 </context>
 <context>
+    <name>SessionServices</name>
+    <message>
+        <source>The desktop didn&apos;t take the paste keys. The entry is copied: press Ctrl+V yourself.</source>
+        <translation>Le bureau n’a pas accepté les touches de collage. L’entrée est copiée&#xa0;: appuyez vous-même sur Ctrl+V.</translation>
+    </message>
+    <message>
+        <source>The desktop stopped sharing its clipboard, so copies aren&apos;t recorded any more. Restart Kiwano Snapper to record them again.</source>
+        <translation>Le bureau ne partage plus son presse-papiers&#xa0;: les copies ne sont plus enregistrées. Relancez Kiwano Snapper pour les enregistrer de nouveau.</translation>
+    </message>
+    <message>
+        <source>To paste for you, Kiwano Snapper types Ctrl+V into the app in front. Your desktop asks you once whether it may.</source>
+        <translation>Pour coller à votre place, Kiwano Snapper tape Ctrl+V dans l’application au premier plan. Votre bureau vous demande une seule fois si vous l’y autorisez.</translation>
+    </message>
+    <message>
+        <source>Pasting for you isn&apos;t allowed (%1). Entries are copied; press Ctrl+V yourself.</source>
+        <translation>Coller à votre place n’est pas autorisé (%1). Les entrées sont copiées&#xa0;; appuyez vous-même sur Ctrl+V.</translation>
+    </message>
+    <message>
+        <source>The desktop didn&apos;t take our shortcuts (%1). Bind kiwano-snapper --region (or --window, --screen, --clipboard) in its keyboard settings.</source>
+        <translation>Le bureau a refusé nos raccourcis (%1). Associez kiwano-snapper --region (ou --window, --screen, --clipboard) à des touches dans ses paramètres du clavier.</translation>
+    </message>
+</context>
+<context>
     <name>SettingsWindowController</name>
     <message>
         <source>🥝 Kiwano Snapper Settings</source>
@@ -1232,33 +1239,6 @@
     <message>
         <source>None</source>
         <translation>Aucun</translation>
-    </message>
-</context>
-<context>
-    <name>StatusMenu</name>
-    <message>
-        <source>Open Kiwano Snapper</source>
-        <translation>Ouvrir Kiwano Snapper</translation>
-    </message>
-    <message>
-        <source>Ignore Next Copy</source>
-        <translation>Ignorer la prochaine copie</translation>
-    </message>
-    <message>
-        <source>Open Image...</source>
-        <translation>Ouvrir une image…</translation>
-    </message>
-    <message>
-        <source>Settings...</source>
-        <translation>Paramètres…</translation>
-    </message>
-    <message>
-        <source>Check for Updates...</source>
-        <translation>Rechercher des mises à jour…</translation>
-    </message>
-    <message>
-        <source>Quit Kiwano Snapper</source>
-        <translation>Quitter Kiwano Snapper</translation>
     </message>
 </context>
 <context>
@@ -1463,6 +1443,33 @@
     <message>
         <source>%1 (%2)</source>
         <translation>%1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>TrayMenu</name>
+    <message>
+        <source>Open Kiwano Snapper</source>
+        <translation>Ouvrir Kiwano Snapper</translation>
+    </message>
+    <message>
+        <source>Ignore Next Copy</source>
+        <translation>Ignorer la prochaine copie</translation>
+    </message>
+    <message>
+        <source>Open Image...</source>
+        <translation>Ouvrir une image…</translation>
+    </message>
+    <message>
+        <source>Settings...</source>
+        <translation>Paramètres…</translation>
+    </message>
+    <message>
+        <source>Check for Updates...</source>
+        <translation>Rechercher des mises à jour…</translation>
+    </message>
+    <message>
+        <source>Quit Kiwano Snapper</source>
+        <translation>Quitter Kiwano Snapper</translation>
     </message>
 </context>
 <context>

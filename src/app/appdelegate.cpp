@@ -6,7 +6,8 @@
 #include "app/emptystate.h"
 #include "app/filemanager.h"
 #include "app/rootview.h"
-#include "app/statusmenu.h"
+#include "app/sessionservices.h"
+#include "app/traymenu.h"
 #include "capture/appstate.h"
 #include "capture/capture.h"
 #include "capture/history.h"
@@ -24,17 +25,8 @@
 #include "settings/settingswindowcontroller.h"
 #include "settings/updatesettings.h"
 #include "platform/dbusnotifications.h"
-#include "platform/portal/portalhotkeygrabber.h"
-#include "platform/portal/portalkeysender.h"
-#include "platform/wayland/waylandclipboardservice.h"
-#include "platform/wayland/waylandfrontapp.h"
-#include "platform/wayland/waylandkeysender.h"
-#include "platform/wayland/whileactiveclipboardservice.h"
-#include "platform/x11/x11clipboardservice.h"
-#include "platform/x11/x11frontapp.h"
-#include "platform/x11/x11hotkeygrabber.h"
+#include "platform/wayland/waylandconnection.h"
 #include "platform/x11/x11keyboardlayout.h"
-#include "platform/x11/x11keysender.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -96,13 +88,13 @@ AppDelegate::~AppDelegate()
 {
     // The registry and the history outlive us: take our services back from them first.
     HotKeyCenter::shared().setOnPress({});
-    if (m_grabber)
+    if (m_services && m_services->grabber())
         HotKeyCenter::shared().setGrabber(nullptr);
-    if (m_clipboardService) {
+    if (m_services && m_services->clipboard()) {
         Clipboard::shared().stop();
         Clipboard::shared().setServices(nullptr, nullptr, nullptr);
     }
-    if (m_layout && m_layout->isReadable())
+    if (m_services && m_services->layout())
         Keyboard::setLayout(nullptr);
 }
 
@@ -133,87 +125,15 @@ void AppDelegate::makeServices()
     // On X11 the next grab's tool waits started, so its overlay shows at once.
     if (xcb && !wayland)
         m_capture->keepToolReady(true);
-    if (xcb) {
-        m_layout = std::make_unique<X11KeyboardLayout>();
-        if (m_layout->isReadable())
-            Keyboard::setLayout(m_layout.get());
-    }
-    switch (m_plan.clipboard) {
-    case ServicePlan::Clipboard::x11:
-        if (xcb)
-            m_clipboardService = std::make_unique<X11ClipboardService>();
-        break;
-    case ServicePlan::Clipboard::dataControl: {
-        auto service = std::make_unique<WaylandClipboardService>();
-        connect(service.get(), &WaylandClipboardService::ended, this, [this] {
-            warn(tr("The desktop stopped sharing its clipboard, so copies aren't "
-                                "recorded any more. Restart Kiwano Snapper to record them again."));
-        });
-        m_clipboardService = std::move(service);
-        break;
-    }
-    case ServicePlan::Clipboard::whileActive:
-        if (wayland)
-            m_clipboardService = std::make_unique<WhileActiveClipboardService>();
-        break;
-    }
-    // On sway its window tree names the app in front, XWayland's or native; X11 sees only X11
-    // windows.
-    if (wayland && !qEnvironmentVariableIsEmpty("SWAYSOCK"))
-        m_frontApp = std::make_unique<WaylandFrontApp>();
-    else if (xcb)
-        m_frontApp = std::make_unique<X11FrontApp>();
-    switch (m_plan.paste) {
-    case ServicePlan::Paste::xtest:
-        m_keySender = std::make_unique<X11KeySender>();
-        break;
-    case ServicePlan::Paste::virtualKeyboard: {
-        // The keys go out on the sender's thread; a compositor that did not take them is told here.
-        auto sender = std::make_unique<WaylandKeySender>();
-        connect(sender.get(), &WaylandKeySender::pasted, this, [this](bool confirmed) {
-            if (!confirmed)
-                warn(QStringLiteral("The desktop didn't take the paste keys. The entry is copied: "
-                                    "press Ctrl+V yourself."));
-        });
-        m_keySender = std::move(sender);
-        break;
-    }
-    case ServicePlan::Paste::portal: {
-        auto sender = std::make_unique<PortalKeySender>();
-        connect(sender.get(), &PortalKeySender::permissionAsked, this, [this] {
-            inform(tr("To paste for you, Kiwano Snapper types Ctrl+V into the app in "
-                                  "front. Your desktop asks you once whether it may."));
-        });
-        connect(sender.get(), &PortalKeySender::pasteFailed, this, [this](const QString &reason) {
-            warn(tr("Pasting for you isn't allowed (%1). Entries are copied; press "
-                                "Ctrl+V yourself.").arg(reason));
-        });
-        m_keySender = std::move(sender);
-        break;
-    }
-    case ServicePlan::Paste::none:
-        break;
-    }
-    if (m_clipboardService)
-        Clipboard::shared().setServices(m_clipboardService.get(), m_frontApp.get(), m_keySender.get());
-
-    if (m_plan.shortcuts == ServicePlan::Shortcuts::x11 && X11HotKeyGrabber::isAvailable())
-        m_grabber = std::make_unique<X11HotKeyGrabber>();
-    else if (m_plan.shortcuts == ServicePlan::Shortcuts::portal) {
-        auto grabber = std::make_unique<PortalHotKeyGrabber>();
-        connect(grabber.get(), &PortalHotKeyGrabber::shortcutsBound, m_desktopBindings,
-                &DesktopBindings::setTriggers);
-        connect(grabber.get(), &PortalHotKeyGrabber::bindingFailed, m_desktopBindings,
-                &DesktopBindings::setRefused);
-        connect(grabber.get(), &PortalHotKeyGrabber::bindingFailed, this, [this](const QString &reason) {
-            warn(tr("The desktop didn't take our shortcuts (%1). Bind kiwano-snapper "
-                                "--region (or --window, --screen, --clipboard) in its keyboard "
-                                "settings.").arg(reason));
-        });
-        m_grabber = std::move(grabber);
-    }
-    if (m_grabber)
-        HotKeyCenter::shared().setGrabber(m_grabber.get());
+    m_services = std::make_unique<SessionServices>(m_facts, m_plan, xcb, m_desktopBindings);
+    connect(m_services.get(), &SessionServices::warning, this, &AppDelegate::warn);
+    connect(m_services.get(), &SessionServices::notice, this, &AppDelegate::inform);
+    if (X11KeyboardLayout *layout = m_services->layout())
+        Keyboard::setLayout(layout);
+    if (m_services->clipboard())
+        Clipboard::shared().setServices(m_services->clipboard(), m_services->frontApp(), m_services->keySender());
+    if (m_services->grabber())
+        HotKeyCenter::shared().setGrabber(m_services->grabber());
 }
 
 void AppDelegate::startServices()
@@ -235,7 +155,7 @@ void AppDelegate::whenServicesStarted(std::function<void()> work)
         work();
 }
 
-void AppDelegate::applicationDidFinishLaunching()
+void AppDelegate::start()
 {
     Pixel::registerFont();
     m_facts = Session::fromEnvironment(QProcessEnvironment::systemEnvironment());
@@ -249,7 +169,7 @@ void AppDelegate::applicationDidFinishLaunching()
         m_plan = plan(m_facts);
     }
 
-    m_statusMenu = new StatusMenu(*this, Clipboard::shared(), HotKeyCenter::shared(), this);
+    m_trayMenu = new TrayMenu(*this, Clipboard::shared(), HotKeyCenter::shared(), this);
 
     QPointer<AppDelegate> self(this);
     HotKeyCenter::shared().setOnPress([self](HotKeyAction action) {
@@ -276,7 +196,10 @@ void AppDelegate::applicationDidFinishLaunching()
             makeServices();
             startServices();
         });
-        m_probe->start(m_facts);
+        m_probe->start(m_facts, [](int timeoutMs) {
+            const WaylandConnection::Offers offered = WaylandConnection::offers({}, timeoutMs);
+            return CompositorOffers{offered.screencopy, offered.dataControl, offered.virtualKeyboard};
+        });
     }
     reportStoreTrouble();
 
@@ -284,7 +207,7 @@ void AppDelegate::applicationDidFinishLaunching()
         std::fprintf(stderr, "kiwano-snapper: %s\n", qPrintable(missingToolMessage()));
 
     // Without a tray there is no status item to start from: the main window stands in for it.
-    if (!m_statusMenu->show())
+    if (!m_trayMenu->show())
         openLatest();
 }
 
@@ -494,8 +417,8 @@ void AppDelegate::tell(const QString &text, QSystemTrayIcon::MessageIcon icon)
         return;
     }
     // An icon nobody sees (no tray host, as on GNOME) has no messages either.
-    if (m_statusMenu && m_statusMenu->trayIcon()->isVisible() && QSystemTrayIcon::isSystemTrayAvailable()) {
-        m_statusMenu->trayIcon()->showMessage(QStringLiteral("Kiwano Snapper"), text, icon);
+    if (m_trayMenu && m_trayMenu->trayIcon()->isVisible() && QSystemTrayIcon::isSystemTrayAvailable()) {
+        m_trayMenu->trayIcon()->showMessage(QStringLiteral("Kiwano Snapper"), text, icon);
         return;
     }
     if (!m_notifications)

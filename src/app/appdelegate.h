@@ -18,12 +18,8 @@ class DesktopBindings;
 class SettingsWindowController;
 class UpdateSettings;
 class EditorWindowController;
-class StatusMenu;
-class ClipboardService;
-class FrontApp;
-class HotKeyGrabber;
-class X11KeyboardLayout;
-class KeySender;
+class TrayMenu;
+class SessionServices;
 class Notifications;
 class EditorModel;
 
@@ -38,8 +34,8 @@ public:
     explicit AppDelegate(QObject *parent = nullptr);
     ~AppDelegate() override;
 
-    // Start-up once the event loop can run: font, status menu, shortcuts, picker, clipboard.
-    void applicationDidFinishLaunching();
+    // Start-up once the event loop can run: font, tray menu, shortcuts, picker, clipboard.
+    void start();
     // The clean-up of a normal quit: copies being written land, the history is cleared when the
     // user asked for it, and the global shortcuts are released. Safe to call more than once.
     void applicationWillTerminate();
@@ -78,7 +74,7 @@ public:
     SettingsWindowController &settings();
     // The update options: made with the delegate, as the menu's update row needs them.
     UpdateSettings &updates() { return *m_updates; }
-    StatusMenu *statusMenu() const { return m_statusMenu; }
+    TrayMenu *trayMenu() const { return m_trayMenu; }
     // What the session offers and which services serve it, read and chosen at start-up. In a
     // Wayland session the compositor and the portal are asked first, while the event loop runs:
     // until they answered (or their deadline passed) these tell what the environment alone says.
@@ -126,21 +122,17 @@ private:
     DesktopBindings *m_desktopBindings = nullptr;
     SettingsWindowController *m_settings = nullptr;
     ClipboardPanelHost *m_clipboardPanel = nullptr;
-    StatusMenu *m_statusMenu = nullptr;
+    TrayMenu *m_trayMenu = nullptr;
     std::function<void()> m_openSettings;
     bool m_terminated = false;
     bool m_toldCopyNotStored = false;
 
     std::unique_ptr<Notifications> m_notifications;
-    std::unique_ptr<X11KeyboardLayout> m_layout;
-    std::unique_ptr<ClipboardService> m_clipboardService;
-    std::unique_ptr<FrontApp> m_frontApp;
+    std::unique_ptr<SessionServices> m_services;
     SessionFacts m_facts;
     ServicePlan m_plan;
     bool m_servicesStarted = false;
     // Set while the compositor and the portal are asked at start.
     SessionProbe *m_probe = nullptr;
     QList<std::function<void()>> m_waitingForServices;
-    std::unique_ptr<KeySender> m_keySender;
-    std::unique_ptr<HotKeyGrabber> m_grabber;
 };

@@ -127,7 +127,7 @@ int main(int argc, char *argv[])
     ZogQuote::useLanguage(Translations::install(app));
     Look::apply(app);
     AppDelegate delegate;
-    delegate.applicationDidFinishLaunching();
+    delegate.start();
     QObject::connect(&instance, &SingleInstance::requestsReceived, &delegate, &AppDelegate::handle);
     instance.setAnswerWhen([&delegate](std::function<void()> answer) { delegate.whenRequestsSettled(std::move(answer)); });
     QuitSignals quitSignals;

@@ -31,7 +31,7 @@ const QList<Entry> &gnomeEntries()
 {
     static const QList<Entry> entries{
         {QStringLiteral("screenshot"), {HotKey(keyPrint, HotKey::shift)}},
-        {QStringLiteral("screenshot-window"), {HotKey(keyPrint, HotKey::option)}},
+        {QStringLiteral("screenshot-window"), {HotKey(keyPrint, HotKey::alt)}},
         {QStringLiteral("show-screenshot-ui"), {HotKey(keyPrint, 0)}},
     };
     return entries;
@@ -43,18 +43,18 @@ const QList<Entry> &spectacleEntries()
     static const QList<Entry> entries{
         {QStringLiteral("_launch"), {HotKey(keyPrint, 0)}},
         {QStringLiteral("FullScreenScreenShot"), {HotKey(keyPrint, HotKey::shift)}},
-        {QStringLiteral("ActiveWindowScreenShot"), {HotKey(keyPrint, HotKey::command)}},
+        {QStringLiteral("ActiveWindowScreenShot"), {HotKey(keyPrint, HotKey::super)}},
         {QStringLiteral("RectangularRegionScreenShot"),
-         {HotKey(keyPrint, HotKey::command | HotKey::shift)}},
+         {HotKey(keyPrint, HotKey::super | HotKey::shift)}},
         {QStringLiteral("WindowUnderCursorScreenShot"),
-         {HotKey(keyPrint, HotKey::command | HotKey::control)}},
+         {HotKey(keyPrint, HotKey::super | HotKey::control)}},
     };
     return entries;
 }
 
 QList<HotKey> factoryTable()
 {
-    return {HotKey(keyPrint, 0), HotKey(keyPrint, HotKey::shift), HotKey(keyPrint, HotKey::option)};
+    return {HotKey(keyPrint, 0), HotKey(keyPrint, HotKey::shift), HotKey(keyPrint, HotKey::alt)};
 }
 
 // A key named by a character goes through the current layout first, so that a binding typed
@@ -249,9 +249,9 @@ std::optional<HotKey> fromGtkAccelerator(const QString &accelerator)
     static const QHash<QString, quint64> modifierNames{
         {QStringLiteral("shift"), HotKey::shift},     {QStringLiteral("control"), HotKey::control},
         {QStringLiteral("ctrl"), HotKey::control},    {QStringLiteral("primary"), HotKey::control},
-        {QStringLiteral("ctl"), HotKey::control},     {QStringLiteral("alt"), HotKey::option},
-        {QStringLiteral("mod1"), HotKey::option},     {QStringLiteral("super"), HotKey::command},
-        {QStringLiteral("mod4"), HotKey::command},
+        {QStringLiteral("ctl"), HotKey::control},     {QStringLiteral("alt"), HotKey::alt},
+        {QStringLiteral("mod1"), HotKey::alt},     {QStringLiteral("super"), HotKey::super},
+        {QStringLiteral("mod4"), HotKey::super},
     };
     static const QHash<QString, int> keyNames{
         {QStringLiteral("Print"), Qt::Key_Print},       {QStringLiteral("Sys_Req"), Qt::Key_Print},

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // The shortcuts the desktop keeps for its own screenshot tool: GNOME's shell keybindings and
@@ -22,7 +23,10 @@ struct Settings
 };
 
 // Reads both afresh: the gsettings command found in PATH, the file in the user's config folder.
+// Runs a program and waits for it (at most 2 s).
 Settings read();
+// Where the settings come from: read() for the desktop itself; tests give their own.
+using Reader = std::function<Settings()>;
 
 // Every combination the readable settings give to screenshots; the factory table
 // (Print, Shift+Print, Alt+Print) when neither says anything.

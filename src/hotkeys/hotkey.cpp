@@ -82,20 +82,20 @@ quint64 HotKey::modifiersFromQt(Qt::KeyboardModifiers held)
     if (held & Qt::ControlModifier)
         mask |= control;
     if (held & Qt::AltModifier)
-        mask |= option;
+        mask |= alt;
     if (held & Qt::MetaModifier)
-        mask |= command;
+        mask |= super;
     return mask;
 }
 
 quint32 HotKey::x11Modifiers() const
 {
     quint32 mask = 0;
-    if (modifiers & command)
+    if (modifiers & super)
         mask |= x11Mod4;
     if (modifiers & shift)
         mask |= x11Shift;
-    if (modifiers & option)
+    if (modifiers & alt)
         mask |= x11Mod1;
     if (modifiers & control)
         mask |= x11Control;
@@ -107,11 +107,11 @@ QString HotKey::display() const
     QString text;
     if (modifiers & control)
         text += QCoreApplication::translate("HotKey", "Ctrl+");
-    if (modifiers & option)
+    if (modifiers & alt)
         text += QCoreApplication::translate("HotKey", "Alt+");
     if (modifiers & shift)
         text += QCoreApplication::translate("HotKey", "Shift+");
-    if (modifiers & command)
+    if (modifiers & super)
         text += QCoreApplication::translate("HotKey", "Super+");
     return text + Keyboard::name(keyCode);
 }
@@ -132,7 +132,7 @@ bool HotKey::isAllowed() const
     // Print sits beside the function keys and types nothing, so the presets use it alone.
     constexpr quint32 keyPrint = 105;
     return Keyboard::isFunctionKey(keyCode) || keyCode == keyPrint
-        || (modifiers & (control | option | command));
+        || (modifiers & (control | alt | super));
 }
 
 std::optional<HotKey> HotKey::fromJson(const QByteArray &json)
@@ -161,10 +161,10 @@ constexpr quint32 keyPrint = 105;
 std::optional<HotKey> kiwanoDefault(HotKeyAction action)
 {
     switch (action) {
-    case HotKeyAction::grabRegion: return HotKey(key6, HotKey::shift | HotKey::command);
+    case HotKeyAction::grabRegion: return HotKey(key6, HotKey::shift | HotKey::super);
     case HotKeyAction::grabWindow:
     case HotKeyAction::grabScreen: return std::nullopt;
-    case HotKeyAction::clipboard: return HotKey(keyC, HotKey::shift | HotKey::command);
+    case HotKeyAction::clipboard: return HotKey(keyC, HotKey::shift | HotKey::super);
     }
     return std::nullopt;
 }
@@ -173,9 +173,9 @@ std::optional<HotKey> desktopDefault(HotKeyAction action)
 {
     switch (action) {
     case HotKeyAction::grabRegion: return HotKey(keyPrint, HotKey::shift);
-    case HotKeyAction::grabWindow: return HotKey(keyPrint, HotKey::option);
+    case HotKeyAction::grabWindow: return HotKey(keyPrint, HotKey::alt);
     case HotKeyAction::grabScreen: return HotKey(keyPrint, 0);
-    case HotKeyAction::clipboard: return HotKey(keyC, HotKey::shift | HotKey::command);
+    case HotKeyAction::clipboard: return HotKey(keyC, HotKey::shift | HotKey::super);
     }
     return std::nullopt;
 }

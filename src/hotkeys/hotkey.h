@@ -36,9 +36,9 @@ struct HotKey
 {
     static constexpr quint64 shift = 0x20000;
     static constexpr quint64 control = 0x40000;
-    static constexpr quint64 option = 0x80000;
-    static constexpr quint64 command = 0x100000;
-    static constexpr quint64 relevant = shift | control | option | command;
+    static constexpr quint64 alt = 0x80000;
+    static constexpr quint64 super = 0x100000;
+    static constexpr quint64 relevant = shift | control | alt | super;
 
     quint32 keyCode = 0;
     quint64 modifiers = 0;
@@ -49,8 +49,8 @@ struct HotKey
 
     friend bool operator==(const HotKey &, const HotKey &) = default;
 
-    // The X11 mask of the same modifiers: control -> Control, option -> Mod1 (Alt),
-    // shift -> Shift, command -> Mod4 (Super).
+    // The X11 mask of the same modifiers: control -> Control, alt -> Mod1,
+    // shift -> Shift, super -> Mod4.
     quint32 x11Modifiers() const;
     // The stored modifier mask for Qt's modifiers (Meta is Super).
     static quint64 modifiersFromQt(Qt::KeyboardModifiers held);

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "hotkeys/hotkeycenter.h"
 
-#include "hotkeys/desktopscreenshots.h"
 #include "platform/preferences.h"
 
 #include <QCoreApplication>
@@ -166,9 +165,4 @@ bool HotKeyCenter::handlePress(HotKeyId id)
     QMetaObject::invokeMethod(
         this, [this, action] { if (m_onPress) m_onPress(action); }, Qt::QueuedConnection);
     return true;
-}
-
-bool HotKeyCenter::isTakenByDesktopScreenshots(const HotKey &key)
-{
-    return DesktopScreenshots::isTaken(key, DesktopScreenshots::read());
 }

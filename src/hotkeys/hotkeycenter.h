@@ -58,7 +58,6 @@ public:
     int revision() const { return m_revision; }
 
     // Whether the desktop's own screenshot shortcuts use this combination now (read afresh).
-    static bool isTakenByDesktopScreenshots(const HotKey &key);
 
 signals:
     void failedChanged();

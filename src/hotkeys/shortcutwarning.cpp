@@ -6,11 +6,11 @@
 #include <QCoreApplication>
 #include <QStandardPaths>
 
-std::optional<ShortcutWarning> ShortcutWarning::forAction(HotKeyAction action,
-                                                          const HotKeyCenter &center)
+std::optional<ShortcutWarning> ShortcutWarning::forAction(HotKeyAction action, const HotKeyCenter &center,
+                                                          const DesktopScreenshots::Settings &desktop)
 {
     return evaluate(action, center.key(action), center.failed().contains(action),
-                    &HotKeyCenter::isTakenByDesktopScreenshots);
+                    [&desktop](const HotKey &key) { return DesktopScreenshots::isTaken(key, desktop); });
 }
 
 std::optional<ShortcutWarning> ShortcutWarning::evaluate(

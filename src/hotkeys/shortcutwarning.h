@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "hotkeys/desktopscreenshots.h"
 #include "hotkeys/hotkey.h"
 
 #include <QString>
@@ -22,8 +23,9 @@ struct ShortcutWarning
     Kind kind = Kind::blocked;
     QString text;
 
-    // The row's warning from what the registry knows now; the desktop's settings are read afresh.
-    static std::optional<ShortcutWarning> forAction(HotKeyAction action, const HotKeyCenter &center);
+    // The row's warning from what the registry knows now and the desktop's screenshot settings.
+    static std::optional<ShortcutWarning> forAction(HotKeyAction action, const HotKeyCenter &center,
+                                                    const DesktopScreenshots::Settings &desktop);
     // The same rule over given facts; takenByDesktop is asked only for the grab actions.
     static std::optional<ShortcutWarning> evaluate(HotKeyAction action, const std::optional<HotKey> &key,
                                                    bool failed,

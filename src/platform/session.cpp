@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
 #include "platform/session.h"
-#include "platform/wayland/waylandconnection.h"
 
 #include <QCoreApplication>
 #include <QDBusMessage>
@@ -231,17 +230,6 @@ SessionFacts Session::fromEnvironment(const QProcessEnvironment &environment)
     return facts;
 }
 
-void Session::probeCompositor(SessionFacts &facts, const QByteArray &display, int timeoutMs)
-{
-    facts.hasScreencopy = facts.hasDataControl = facts.hasVirtualKeyboard = false;
-    const auto connection = WaylandConnection::open(display, std::clamp(timeoutMs, 1, 500));
-    if (!connection)
-        return;
-    facts.hasScreencopy = connection->has("zwlr_screencopy_manager_v1");
-    facts.hasDataControl = connection->has("zwlr_data_control_manager_v1");
-    facts.hasVirtualKeyboard = connection->has("zwp_virtual_keyboard_manager_v1");
-}
-
 SessionProbe::SessionProbe(QObject *parent)
     : QObject(parent)
 {
@@ -249,7 +237,7 @@ SessionProbe::SessionProbe(QObject *parent)
 
 SessionProbe::~SessionProbe() = default;
 
-void SessionProbe::start(const SessionFacts &facts, QDBusConnection bus, const QByteArray &display, int timeoutMs)
+void SessionProbe::start(const SessionFacts &facts, CompositorQuestion askCompositor, QDBusConnection bus, int timeoutMs)
 {
     m_facts = facts;
     m_started = true;
@@ -264,15 +252,16 @@ void SessionProbe::start(const SessionFacts &facts, QDBusConnection bus, const Q
     // A thread of its own rather than a pool's: decodes queued at start must not delay it. It
     // outlives the probe when need be, and its answer then goes nowhere.
     ++m_left;
-    const auto offered = std::make_shared<SessionFacts>();
-    QThread *compositor = QThread::create([offered, display, timeoutMs] {
-        Session::probeCompositor(*offered, display, timeoutMs);
+    const auto offered = std::make_shared<CompositorOffers>();
+    QThread *compositor = QThread::create([offered, askCompositor = std::move(askCompositor), timeoutMs] {
+        if (askCompositor)
+            *offered = askCompositor(timeoutMs);
     });
     connect(compositor, &QThread::finished, compositor, &QObject::deleteLater);
     connect(compositor, &QThread::finished, this, [this, offered] {
-        m_facts.hasScreencopy = offered->hasScreencopy;
-        m_facts.hasDataControl = offered->hasDataControl;
-        m_facts.hasVirtualKeyboard = offered->hasVirtualKeyboard;
+        m_facts.hasScreencopy = offered->screencopy;
+        m_facts.hasDataControl = offered->dataControl;
+        m_facts.hasVirtualKeyboard = offered->virtualKeyboard;
         settled();
     });
     compositor->start();

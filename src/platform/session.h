@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <functional>
+
 #include <QDBusConnection>
 #include <QList>
 #include <QObject>
@@ -82,10 +84,14 @@ public:
     static SessionFacts fromEnvironment(const QProcessEnvironment &environment);
     // Whether the compositor and the portal have anything to add: only in a Wayland session.
     static bool needsProbe(const SessionFacts &facts) { return facts.kind == SessionFacts::Kind::wayland; }
-    // Fills in what the compositor offers, on a connection of its own (WAYLAND_DISPLAY when
-    // display is empty); nothing when no compositor answers within timeoutMs. Blocks the calling
-    // thread meanwhile: SessionProbe calls it on a worker.
-    static void probeCompositor(SessionFacts &facts, const QByteArray &display, int timeoutMs);
+};
+
+// What the compositor offers beyond windows (see SessionFacts).
+struct CompositorOffers
+{
+    bool screencopy = false;
+    bool dataControl = false;
+    bool virtualKeyboard = false;
 };
 
 // Asks the compositor and the desktop portal what they offer without holding up the thread that
@@ -99,11 +105,15 @@ public:
     explicit SessionProbe(QObject *parent = nullptr);
     ~SessionProbe() override;
 
+    // Asks the compositor what it offers within timeoutMs; called on a worker thread, so it may
+    // block. The Wayland library answers in the app; tests give their own.
+    using CompositorQuestion = std::function<CompositorOffers(int timeoutMs)>;
+
     // Starts from facts (those of the environment) and fills in the rest where the session needs
     // it (see Session::needsProbe). finished() always comes from the event loop, never from within
     // start(), even when there is nothing to ask.
-    void start(const SessionFacts &facts, QDBusConnection bus = QDBusConnection::sessionBus(),
-               const QByteArray &display = {}, int timeoutMs = 500);
+    void start(const SessionFacts &facts, CompositorQuestion askCompositor,
+               QDBusConnection bus = QDBusConnection::sessionBus(), int timeoutMs = 500);
     bool isFinished() const { return m_started && m_left == 0; }
     // What is known so far; complete once finished.
     const SessionFacts &facts() const { return m_facts; }

@@ -2,7 +2,7 @@
 #include "settings/generalsection.h"
 
 #include "look/widgets/kiwanobutton.h"
-#include "settings/loginitem.h"
+#include "settings/autostart.h"
 #include "settings/settingsparts.h"
 #include "settings/updatesettings.h"
 
@@ -50,7 +50,7 @@ GeneralSection::GeneralSection(UpdateSettings *updates, std::function<void()> qu
     column->addSpacing(6);
     column->addLayout(quitRow);
 
-    m_login->setChecked(LoginItem::isEnabled());
+    m_login->setChecked(Autostart::isEnabled());
     m_updatesToggle->setChecked(m_updates ? m_updates->automaticChecks() : false);
     m_updatesToggle->setEnabled(m_updates != nullptr);
     m_checkNow->setEnabled(m_updates != nullptr);
@@ -78,12 +78,12 @@ GeneralSection::GeneralSection(UpdateSettings *updates, std::function<void()> qu
 void GeneralSection::changeLogin(bool on)
 {
     QString error;
-    if (LoginItem::setEnabled(on, &error)) {
+    if (Autostart::setEnabled(on, &error)) {
         m_loginError->setText(QString());
         return;
     }
     m_loginError->setText(tr("Couldn't change it: %1").arg(error));
     // The toggle shows what the autostart folder really holds now.
     const QSignalBlocker quiet(m_login);
-    m_login->setChecked(LoginItem::isEnabled());
+    m_login->setChecked(Autostart::isEnabled());
 }

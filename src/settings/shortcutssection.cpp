@@ -206,11 +206,14 @@ void ShortcutsSection::refresh()
     if (m_presentation.keys == Presentation::Keys::none)
         return;
     const bool canOpen = !ShortcutWarning::keyboardSettingsCommand().isEmpty();
+    const DesktopScreenshots::Settings desktop = m_presentation.readDesktopScreenshots
+        ? m_presentation.readDesktopScreenshots()
+        : DesktopScreenshots::Settings{};
     for (const HotKeyAction action : allHotKeyActions) {
         const Row &row = m_rows.at(int(HotKeyActions::index(action)));
         row.field->refresh();
         row.clear->setEnabled(m_center.key(action).has_value());
-        const auto warning = ShortcutWarning::forAction(action, m_center);
+        const auto warning = ShortcutWarning::forAction(action, m_center, desktop);
         row.warning->setText(warning ? warning->text : QString());
         row.warning->setOpenVisible(
             warning && warning->kind == ShortcutWarning::Kind::desktopScreenshots && canOpen);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "hotkeys/desktopscreenshots.h"
 #include "hotkeys/hotkey.h"
 
 #include <QList>
@@ -32,6 +33,8 @@ public:
         QString desktop;
         // The desktop's bindings, for Keys::desktop.
         DesktopBindings *bindings = nullptr;
+        // The desktop's screenshot shortcuts, read once each time the rows are refreshed.
+        DesktopScreenshots::Reader readDesktopScreenshots = &DesktopScreenshots::read;
     };
 
     explicit ShortcutsSection(HotKeyCenter &center, QWidget *parent = nullptr);

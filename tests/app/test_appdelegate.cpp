@@ -186,7 +186,7 @@ private slots:
         qputenv("XDG_SESSION_TYPE", "x11");
         qputenv("DISPLAY", ":0");
         AppDelegate delegate;
-        delegate.applicationDidFinishLaunching();
+        delegate.start();
         QCOMPARE(delegate.servicePlan().shortcuts, ServicePlan::Shortcuts::none);
         QCOMPARE(delegate.servicePlan().paste, ServicePlan::Paste::none);
         // Nothing types the paste here: the picker says to press Ctrl+V, not to find an X server.

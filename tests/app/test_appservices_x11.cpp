@@ -94,7 +94,7 @@ private slots:
         }
         qputenv("XDG_SESSION_TYPE", sessionType.toUtf8());
         AppDelegate delegate;
-        delegate.applicationDidFinishLaunching();
+        delegate.start();
         // A Wayland session asks its compositor and portal while the loop runs.
         QCOMPARE(delegate.hasStartedServices(), sessionType == QLatin1String("x11"));
         QTRY_VERIFY(delegate.hasStartedServices());
@@ -130,7 +130,7 @@ private slots:
         int settingsShown = 0;
         delegate.setSettingsOpener([&settingsShown] { ++settingsShown; });
         QSignalSpy started(&delegate, &AppDelegate::servicesStarted);
-        delegate.applicationDidFinishLaunching();
+        delegate.start();
         delegate.handle({QStringLiteral("settings")});
         QCOMPARE(turns, 0);
         QCOMPARE(settingsShown, 0);

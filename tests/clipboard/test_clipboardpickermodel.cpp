@@ -16,7 +16,8 @@ struct PickerFixture : ClipFixture
             copyText(*title);
         model = std::make_unique<ClipboardPickerModel>(clipboard);
         model->pointerLocation = [this] { return pointer; };
-        model->onChoose = [this](const ClipItem &item, bool paste) { chosen.append({item.title, paste}); };
+        QObject::connect(model.get(), &ClipboardPickerModel::chosen,
+                         [this](const ClipItem &item, bool paste) { chosen.append({item.title, paste}); });
         model->reset();
     }
 

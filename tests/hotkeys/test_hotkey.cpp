@@ -28,8 +28,8 @@ private slots:
         QTest::addColumn<QString>("display");
         QTest::addColumn<quint32>("x11Modifiers");
         const struct { quint64 bit; QString name; quint32 x11; } order[] = {
-            {HotKey::control, u"Ctrl+"_s, 0x4}, {HotKey::option, u"Alt+"_s, 0x8},
-            {HotKey::shift, u"Shift+"_s, 0x1}, {HotKey::command, u"Super+"_s, 0x40}};
+            {HotKey::control, u"Ctrl+"_s, 0x4}, {HotKey::alt, u"Alt+"_s, 0x8},
+            {HotKey::shift, u"Shift+"_s, 0x1}, {HotKey::super, u"Super+"_s, 0x40}};
         for (int combination = 0; combination < 16; ++combination) {
             quint64 mask = 0;
             quint32 x11 = 0;

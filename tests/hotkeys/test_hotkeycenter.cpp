@@ -16,8 +16,8 @@ using Outcome = HotKeyRecorder::Outcome;
 using Held = QList<quint32>;
 
 namespace {
-const HotKey shiftSuperC(8, HotKey::shift | HotKey::command);
-const HotKey shiftSuper6(22, HotKey::shift | HotKey::command);
+const HotKey shiftSuperC(8, HotKey::shift | HotKey::super);
+const HotKey shiftSuper6(22, HotKey::shift | HotKey::super);
 } // namespace
 
 // The registry over a grabber that keeps its grabs in memory, and recording a shortcut into it.
@@ -54,7 +54,7 @@ private slots:
     {
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<std::optional<HotKey>>("expected");
-        const std::optional<HotKey> shiftSuperV = HotKey(9, HotKey::shift | HotKey::command), none;
+        const std::optional<HotKey> shiftSuperV = HotKey(9, HotKey::shift | HotKey::super), none;
         QTest::newRow("absent: the default") << QVariant() << std::optional(shiftSuperC);
         QTest::newRow("empty: cleared") << QVariant(QByteArray()) << none;
         QTest::newRow("stored") << QVariant("{\"keyCode\":9,\"modifiers\":1179648}"_ba) << shiftSuperV;
@@ -97,7 +97,7 @@ private slots:
         QCOMPARE(held(), (Held{0, 1}));
 
         m_center->applyPreset(&HotKeyPresets::desktopDefault);
-        QCOMPARE(keys(), (Keys{HotKey(105, HotKey::shift), HotKey(105, HotKey::option), HotKey(105, 0), shiftSuperC}));
+        QCOMPARE(keys(), (Keys{HotKey(105, HotKey::shift), HotKey(105, HotKey::alt), HotKey(105, 0), shiftSuperC}));
         QCOMPARE(held(), (Held{0, 1, 2, 3}));
         m_center->applyPreset(&HotKeyPresets::kiwanoDefault);
         QCOMPARE(TemporaryPreferences::stored("grabWindow"), QVariant(QByteArray()));
@@ -113,7 +113,7 @@ private slots:
         QCOMPARE(m_center->failed(), QSet<HotKeyAction>{HotKeyAction::clipboard});
         QCOMPARE(failedSpy.count(), 1);
         QCOMPARE(held(), Held{0});
-        QCOMPARE(ShortcutWarning::forAction(HotKeyAction::clipboard, *m_center).value_or(ShortcutWarning{}).text,
+        QCOMPARE(ShortcutWarning::forAction(HotKeyAction::clipboard, *m_center, {}).value_or(ShortcutWarning{}).text,
                  u"Another app is using Shift+Super+C. Quit it or pick another shortcut."_s);
         // Unregistering keeps the last verdict; the next registration replaces it.
         m_center->unregisterAll();
@@ -149,7 +149,7 @@ private slots:
             QVERIFY(held().isEmpty());
             recorder.toggle();
             QCOMPARE(held(), (Held{0, 3}));
-            QCOMPARE(recorder.handleKey(20, HotKey::command), Outcome::ignored);  // not recording
+            QCOMPARE(recorder.handleKey(20, HotKey::super), Outcome::ignored);  // not recording
             recorder.start();
         }
         // The field went away in the middle of recording.
@@ -170,8 +170,8 @@ private slots:
         QTest::newRow("F5 alone accepted") << 96u << quint64(0) << Outcome::accepted << u"F5"_s;
         QTest::newRow("Ctrl+Esc accepted") << 53u << HotKey::control << Outcome::accepted << u"Ctrl+⎋"_s;
         QTest::newRow("Alt+Shift+A accepted, lock bits dropped")
-            << 0u << (HotKey::option | HotKey::shift | 0x10000) << Outcome::accepted << u"Alt+Shift+A"_s;
-        QTest::newRow("Super alone waits") << 55u << HotKey::command << Outcome::ignored << waiting;
+            << 0u << (HotKey::alt | HotKey::shift | 0x10000) << Outcome::accepted << u"Alt+Shift+A"_s;
+        QTest::newRow("Super alone waits") << 55u << HotKey::super << Outcome::ignored << waiting;
     }
     void recordedKeysDecideInOrder()
     {

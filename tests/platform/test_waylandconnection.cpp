@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-#include "platform/session.h"
 #include "platform/wayland/waylandconnection.h"
 #include "platform/waylandsession.h"
 
@@ -30,11 +29,10 @@ void TestWaylandConnection::readsWhatTheCompositorOffers()
     QVERIFY(connection->has("wl_output"));
     QVERIFY(connection->roundtrip(1000));
 
-    SessionFacts facts;
-    Session::probeCompositor(facts, WaylandSession::display(), 500);
-    QVERIFY(facts.hasScreencopy);
-    QVERIFY(facts.hasDataControl);
-    QVERIFY(facts.hasVirtualKeyboard);
+    const WaylandConnection::Offers offered = WaylandConnection::offers(WaylandSession::display(), 500);
+    QVERIFY(offered.screencopy);
+    QVERIFY(offered.dataControl);
+    QVERIFY(offered.virtualKeyboard);
 }
 
 void TestWaylandConnection::missingOrSilentCompositorIsNothing()
@@ -47,10 +45,7 @@ void TestWaylandConnection::missingOrSilentCompositorIsNothing()
     QVERIFY(silent.listen(dir.filePath("silent")));
     QElapsedTimer clock;
     clock.start();
-    SessionFacts facts;
-    facts.hasDataControl = true;
-    Session::probeCompositor(facts, dir.filePath("silent").toLocal8Bit(), 200);
-    QVERIFY(!facts.hasDataControl);
+    QVERIFY(!WaylandConnection::offers(dir.filePath("silent").toLocal8Bit(), 200).dataControl);
     QVERIFY2(clock.elapsed() < 2000, "a silent compositor held the probe far past its deadline");
 }
 

@@ -31,7 +31,7 @@ int main(int argc, char **argv)
     const QString prefix = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("settings");
     SettingsFixture fixture;
     fixture.clips.open().setUserIgnoredApps({QStringLiteral("org.example.Missing")});
-    fixture.grabber.taken.insert({8, HotKey(8, HotKey::shift | HotKey::command).x11Modifiers()});
+    fixture.grabber.taken.insert({8, HotKey(8, HotKey::shift | HotKey::super).x11Modifiers()});
     fixture.center.set(HotKey(105, HotKey::shift), HotKeyAction::grabWindow);
     UpdateSettings updates;
     SettingsWindowController controller(&updates, nullptr);

@@ -3,7 +3,7 @@
 
 #include "look/widgets/kiwanobutton.h"
 #include "settings/generalsection.h"
-#include "settings/loginitem.h"
+#include "settings/autostart.h"
 #include "settings/settingsparts.h"
 #include "settings/updatesettings.h"
 
@@ -100,7 +100,7 @@ void TestSettingsGeneral::autostartFileReadsAsOn()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(content);
     file.close();
-    QTEST(LoginItem::isEnabled(), "on");
+    QTEST(Autostart::isEnabled(), "on");
     QTEST(makeSection()->loginToggle()->isChecked(), "on");
 }
 
@@ -108,14 +108,14 @@ void TestSettingsGeneral::autostartFollowsXdgConfigHome()
 {
     const QString elsewhere = m_fixture->root.filePath(QStringLiteral("elsewhere"));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(elsewhere));
-    QVERIFY(LoginItem::setEnabled(true));
+    QVERIFY(Autostart::setEnabled(true));
     QVERIFY(QFileInfo::exists(elsewhere + QStringLiteral("/autostart/kiwano-snapper.desktop")));
     QVERIFY(!QFileInfo::exists(autostartFolder()));
 
     // Unset, it is ~/.config.
     qunsetenv("XDG_CONFIG_HOME");
-    QCOMPARE(LoginItem::path(), QDir::homePath() + QStringLiteral("/.config/autostart/kiwano-snapper.desktop"));
-    QVERIFY(!LoginItem::isEnabled());
+    QCOMPARE(Autostart::path(), QDir::homePath() + QStringLiteral("/.config/autostart/kiwano-snapper.desktop"));
+    QVERIFY(!Autostart::isEnabled());
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config));
 }
 
@@ -140,7 +140,7 @@ void TestSettingsGeneral::failedLoginChangeShowsWhyAndResets()
     section->loginToggle()->click();
     QVERIFY(section->loginToggle()->isChecked());
     QVERIFY(!section->loginError()->isVisibleTo(section));
-    QVERIFY(LoginItem::isEnabled());
+    QVERIFY(Autostart::isEnabled());
 }
 
 void TestSettingsGeneral::updatesAndQuit()

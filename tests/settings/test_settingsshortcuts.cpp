@@ -18,7 +18,7 @@ struct Press
     Qt::KeyboardModifiers modifiers;
 };
 
-constexpr quint64 shiftSuper = HotKey::shift | HotKey::command;
+constexpr quint64 shiftSuper = HotKey::shift | HotKey::super;
 
 } // namespace
 
@@ -40,12 +40,22 @@ private slots:
 private:
     std::unique_ptr<SettingsFixture> m_fixture;
     std::unique_ptr<ShortcutsSection> m_section;
+    // What the desktop says of its screenshot keys, and how often the section asked.
+    DesktopScreenshots::Settings m_desktop;
+    int m_desktopReads = 0;
 };
 
 void TestSettingsShortcuts::init()
 {
     m_fixture = std::make_unique<SettingsFixture>();
-    m_section = std::make_unique<ShortcutsSection>(m_fixture->center);
+    m_desktop = {};
+    m_desktopReads = 0;
+    ShortcutsSection::Presentation presentation;
+    presentation.readDesktopScreenshots = [this] {
+        ++m_desktopReads;
+        return m_desktop;
+    };
+    m_section = std::make_unique<ShortcutsSection>(m_fixture->center, presentation);
 }
 
 void TestSettingsShortcuts::cleanup()
@@ -174,6 +184,22 @@ void TestSettingsShortcuts::warningsFollowTheRegistry()
     m_fixture->center.set(HotKey(105, HotKey::shift), HotKeyAction::clipboard);
     QVERIFY(!m_section->warning(HotKeyAction::grabWindow)->isVisibleTo(m_section.get()));
     QVERIFY(!clipboard->isVisibleTo(m_section.get()));
+
+    // The desktop moved its screenshots to Shift+Super+S: Shift+Print is free again, the new
+    // keys are not. Its settings are read once for all the rows.
+    const QString gnome = QStringLiteral("org.gnome.shell.keybindings ");
+    m_desktop.gnome = gnome + "screenshot ['<Shift><Super>s']\n" + gnome + "screenshot-window @as []\n" + gnome
+        + "show-screenshot-ui @as []\n";
+    m_fixture->center.set(HotKey(105, HotKey::shift), HotKeyAction::grabWindow);
+    QVERIFY(!m_section->warning(HotKeyAction::grabWindow)->isVisibleTo(m_section.get()));
+    const int reads = m_desktopReads;
+    const auto moved = DesktopScreenshots::fromGtkAccelerator(QStringLiteral("<Shift><Super>s"));
+    QVERIFY(moved);
+    m_fixture->center.set(*moved, HotKeyAction::grabRegion);
+    QCOMPARE(m_section->warning(HotKeyAction::grabRegion)->text(),
+             QStringLiteral("Your desktop uses %1 for its own screenshots. Turn it off in "
+                            "its keyboard settings to use it here.").arg(moved->display()));
+    QCOMPARE(m_desktopReads, reads + 1);
 }
 
 QTEST_MAIN(TestSettingsShortcuts)

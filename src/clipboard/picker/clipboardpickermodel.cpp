@@ -114,7 +114,7 @@ void ClipboardPickerModel::chooseSelected(bool option)
 
 void ClipboardPickerModel::choose(const ClipItem &item, bool option)
 {
-    onChoose(item, option != m_clipboard.pasteAutomatically());
+    emit chosen(item, option != m_clipboard.pasteAutomatically());
 }
 
 void ClipboardPickerModel::choose(int index, bool option)

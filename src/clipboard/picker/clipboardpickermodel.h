@@ -42,21 +42,22 @@ public:
     // Runs body with the selected entry when it is visible.
     void withSelected(const std::function<void(const ClipItem &)> &body) const;
     void chooseSelected(bool option);
-    // Calls the choose callback; paste is the option flag flipped by "clipboard.paste".
+    // Says chosen(); paste is the option flag flipped by "clipboard.paste".
     void choose(const ClipItem &item, bool option);
     // Chooses the visible entry at this position, if there is one.
     void choose(int index, bool option);
     // Deletes the selected entry, kept aside for an undo, and selects the one that takes its place.
     void deleteSelected();
 
-    // Installed by the panel; each does nothing until then.
-    std::function<void(const ClipItem &, bool paste)> onChoose = [](const ClipItem &, bool) {};
-    std::function<void()> close = [] {};
-    std::function<void()> openSettings = [] {};
+    // The user asked for the settings (the gear, or its key).
+    void requestSettings() { emit settingsRequested(); }
     // Where the pointer is now, in screen coordinates.
     std::function<QPoint()> pointerLocation;
 
 signals:
+    // An entry was chosen: the panel closes and pastes it, or only copies it.
+    void chosen(const ClipItem &item, bool paste);
+    void settingsRequested();
     void queryChanged(const QString &query);
     void selectedIDChanged();
     void focusTokenChanged(int focusToken);

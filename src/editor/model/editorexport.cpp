@@ -12,7 +12,6 @@
 #include <QClipboard>
 #include <QDateTime>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFuture>
 #include <QGuiApplication>
@@ -78,21 +77,6 @@ QString flattenFailure()
     return QCoreApplication::translate("EditorModel", "not enough memory to flatten the image");
 }
 
-std::optional<QString> askWithFileDialog(const QString &folder, const QString &fileName)
-{
-    QFileDialog dialog(nullptr, QString(), folder);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(QCoreApplication::translate("EditorModel", "PNG image (*.png)"));
-    dialog.setDefaultSuffix(QStringLiteral("png"));
-    dialog.selectFile(fileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    const QString chosen = dialog.selectedFiles().first();
-    if (chosen.isEmpty())
-        return std::nullopt;
-    return chosen;
-}
-
 } // namespace
 
 void EditorModel::setSaveDialog(SaveDialog dialog)
@@ -145,8 +129,8 @@ void EditorModel::save()
     if (!SaveLocation::askEachTime() && QFileInfo(folder).isDir()) {
         target = SaveLocation::unusedURL(folder, stem, pendingTargets());
     } else {
-        const SaveDialog &ask = m_saveDialog ? m_saveDialog : SaveDialog(askWithFileDialog);
-        const auto chosen = ask(folder, stem + QStringLiteral(".png"));
+        // Without a view there is nobody to ask: nothing is saved.
+        const auto chosen = m_saveDialog ? m_saveDialog(folder, stem + QStringLiteral(".png")) : std::nullopt;
         if (!chosen || chosen->isEmpty())
             return;
         target = *chosen;

@@ -375,7 +375,7 @@ void EditorModel::addPicture(const QImage &image, std::optional<QPointF> at)
 
 bool EditorModel::pasteImage()
 {
-    const QImage image = ImageImport::fromPasteboard(QGuiApplication::clipboard());
+    const QImage image = ImageImport::fromClipboard(QGuiApplication::clipboard());
     if (image.isNull()) {
         showToast(tr("Nothing to paste"));
         return false;

@@ -203,8 +203,10 @@ public:
     void save();
     // The document as copy and save see it.
     ExportJob exportJob() const;
-    // The dialog save() opens; the desktop's file dialog unless replaced.
+    // The dialog save() opens where the user asked to choose each time; the editor's view gives
+    // the desktop's file dialog. Without one such a save does nothing.
     void setSaveDialog(SaveDialog dialog);
+    bool hasSaveDialog() const { return bool(m_saveDialog); }
 
 signals:
     void baseChanged();

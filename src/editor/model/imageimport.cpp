@@ -122,7 +122,7 @@ QImage decodeFile(const QString &path)
     return readImage(reader);
 }
 
-QImage fromPasteboard(const QMimeData *mime)
+QImage fromClipboard(const QMimeData *mime)
 {
     if (!mime)
         return {};
@@ -140,11 +140,11 @@ QImage fromPasteboard(const QMimeData *mime)
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
-QImage fromPasteboard(const QClipboard *clipboard)
+QImage fromClipboard(const QClipboard *clipboard)
 {
     if (!clipboard)
         return {};
-    return fromPasteboard(clipboard->mimeData(QClipboard::Clipboard));
+    return fromClipboard(clipboard->mimeData(QClipboard::Clipboard));
 }
 
 bool load(const QMimeData *mime, QObject *context, std::function<void(QImage)> completion)

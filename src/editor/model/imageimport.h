@@ -25,9 +25,9 @@ QStringList dropTypes();
 
 // The image the clipboard holds: its first image file, else its image data; a null image when
 // there is neither.
-QImage fromPasteboard(const QClipboard *clipboard);
+QImage fromClipboard(const QClipboard *clipboard);
 // The same rule over mime data that the caller already holds.
-QImage fromPasteboard(const QMimeData *mime);
+QImage fromClipboard(const QMimeData *mime);
 
 // Starts decoding the first usable item of a drop off the main thread and returns true, or
 // returns false when the drop offers nothing usable. The first file location wins over image

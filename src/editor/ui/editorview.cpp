@@ -5,6 +5,7 @@
 #include "editor/ui/canvasarea.h"
 #include "editor/ui/editoractions.h"
 #include "editor/ui/resizepanel.h"
+#include "editor/ui/savedialog.h"
 #include "editor/ui/sidebar.h"
 #include "editor/ui/toast.h"
 #include "editor/ui/toolbar.h"
@@ -26,6 +27,9 @@ EditorView::EditorView(EditorModel *model, QWidget *parent)
     , m_sidebar(new Sidebar(model, m_actions, this))
     , m_toast(new Toast(model, this))
 {
+    // The model asks where to save through the view: it holds no widget of its own.
+    if (!model->hasSaveDialog())
+        model->setSaveDialog(&SaveDialog::ask);
     auto *column = new QVBoxLayout(this);
     column->setSpacing(0);
     column->setContentsMargins(0, 0, 0, 0);

@@ -141,3 +141,15 @@ bool WaylandConnection::isAlive() const
 {
     return wl_display_get_error(m_display) == 0;
 }
+
+WaylandConnection::Offers WaylandConnection::offers(const QByteArray &display, int timeoutMs)
+{
+    Offers offered;
+    const auto connection = open(display, std::clamp(timeoutMs, 1, 500));
+    if (!connection)
+        return offered;
+    offered.screencopy = connection->has("zwlr_screencopy_manager_v1");
+    offered.dataControl = connection->has("zwlr_data_control_manager_v1");
+    offered.virtualKeyboard = connection->has("zwp_virtual_keyboard_manager_v1");
+    return offered;
+}

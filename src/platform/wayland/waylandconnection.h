@@ -27,6 +27,18 @@ public:
     // Connects to WAYLAND_DISPLAY (a socket name in XDG_RUNTIME_DIR, or an absolute path) or to
     // the given one, and reads the globals; nothing when no compositor answers within timeoutMs.
     static std::unique_ptr<WaylandConnection> open(const QByteArray &display = {}, int timeoutMs = 500);
+
+    // What the compositor offers the services that need more than a window: screen copies, the
+    // clipboard of every app, a keyboard of our own.
+    struct Offers
+    {
+        bool screencopy = false;
+        bool dataControl = false;
+        bool virtualKeyboard = false;
+    };
+    // Asks on a connection of its own (WAYLAND_DISPLAY when display is empty); nothing offered
+    // when no compositor answers within timeoutMs. Blocks the calling thread meanwhile.
+    static Offers offers(const QByteArray &display, int timeoutMs);
     // Connects without waiting for the compositor: nothing when no one listens there; the globals
     // come with the first roundtrip, which the caller makes where waiting costs nothing.
     static std::unique_ptr<WaylandConnection> connectTo(const QByteArray &display = {});

@@ -13,7 +13,7 @@
 #include <QTest>
 #include <QTimer>
 
-inline constexpr quint64 shiftSuper = HotKey::shift | HotKey::command;
+inline constexpr quint64 shiftSuper = HotKey::shift | HotKey::super;
 
 // A history of titled entries (newest first as listed), the registry with the default shortcuts
 // on a fake grabber, and the panel over them with modifiers the test holds.

@@ -9,9 +9,9 @@ Q_DECLARE_METATYPE(PickerAction::Kind)
 
 namespace {
 constexpr quint64 ctrl = HotKey::control;
-constexpr quint64 alt = HotKey::option;
+constexpr quint64 alt = HotKey::alt;
 constexpr quint64 shift = HotKey::shift;
-constexpr quint64 super = HotKey::command;
+constexpr quint64 super = HotKey::super;
 // Shift+Super+C, the default clipboard shortcut.
 const HotKey clipboardKey{8, shift | super};
 } // namespace

@@ -183,7 +183,7 @@ private slots:
         QTest::newRow("shortcut, modifiers held") << true << shiftSuper << PickerMode::opening;
         QTest::newRow("menu, modifiers held") << false << shiftSuper << PickerMode::toggle;
         QTest::newRow("shortcut, let go") << true << quint64(0) << PickerMode::toggle;
-        QTest::newRow("shortcut, one more held") << true << (shiftSuper | HotKey::option) << PickerMode::toggle;
+        QTest::newRow("shortcut, one more held") << true << (shiftSuper | HotKey::alt) << PickerMode::toggle;
     }
 
     void openingModeNeedsTheShortcutsModifiers()
@@ -205,7 +205,7 @@ private slots:
         PanelFixture f({"one", "two"});
         f.panel->modifierPatienceMs = 5000;
         f.panel->open(false);
-        f.held = HotKey::option;
+        f.held = HotKey::alt;
         f.panel->heldModifiers = [&] { ++looks; return f.held; };
         f.panel->choose(f.items().at(1), true);
         QVERIFY(!f.panel->isVisible());

@@ -56,7 +56,7 @@ private slots:
     void pasteboardPrefersImageFiles()
     {
         QFETCH(QStringList, files); QFETCH(QByteArray, png); QFETCH(QSize, size);
-        QCOMPARE(ImageImport::fromPasteboard(mime(files, png).get()).size(), size);
+        QCOMPARE(ImageImport::fromClipboard(mime(files, png).get()).size(), size);
     }
 
     void dropsDeliverOnlyTheFirstImageFileOnTheMainThread()

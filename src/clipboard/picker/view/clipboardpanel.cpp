@@ -45,21 +45,11 @@ ClipboardPanel::ClipboardPanel(Clipboard &clipboard, HotKeyCenter &hotKeys, QWid
     layout->addWidget(m_view);
 
     m_model.reset();
-    QPointer<ClipboardPanel> self(this);
-    m_model.onChoose = [self](const ClipItem &item, bool paste) {
-        if (self)
-            self->choose(item, paste);
-    };
-    m_model.close = [self] {
-        if (self)
-            self->close();
-    };
-    m_model.openSettings = [self] {
-        if (!self)
-            return;
-        self->close();
-        self->openSettings();
-    };
+    connect(&m_model, &ClipboardPickerModel::chosen, this, &ClipboardPanel::choose);
+    connect(&m_model, &ClipboardPickerModel::settingsRequested, this, [this] {
+        close();
+        openSettings();
+    });
 
     m_grabRetry.setInterval(grabRetryMs);
     connect(&m_grabRetry, &QTimer::timeout, this, &ClipboardPanel::tryGrab);
@@ -312,7 +302,7 @@ void ClipboardPanel::run(const PickerAction &action)
         m_clipboard.clear(false, true);
         break;
     case PickerAction::openSettings:
-        m_model.openSettings();
+        m_model.requestSettings();
         break;
     case PickerAction::chooseAt:
         m_model.choose(action.index, action.option);

@@ -27,7 +27,7 @@ public:
     // For the shortcut registry's press callback: toggles the picker for the clipboard action and
     // returns false for every other action.
     bool handlePress(HotKeyAction action);
-    // The status menu's item: opens the picker, never by the shortcut's rules.
+    // The tray menu's item: opens the picker, never by the shortcut's rules.
     void openFromMenu();
     // Shows the settings window when the picker asks for it.
     void setOpenSettings(std::function<void()> openSettings);

@@ -211,7 +211,7 @@ QWidget *ClipboardPickerView::makeFooter()
     m_settings = new KiwanoButton(QStringLiteral("sliders"), tr("Settings"), footer);
     m_settings->setToolTip(tr("Settings"));
     m_settings->setFocusPolicy(Qt::TabFocus);
-    connect(m_settings, &KiwanoButton::clicked, this, [this] { m_model.openSettings(); });
+    connect(m_settings, &KiwanoButton::clicked, this, [this] { m_model.requestSettings(); });
     row->addWidget(m_settings);
     column->addLayout(row);
 

@@ -20,7 +20,7 @@ constexpr quint32 keyDown = 125;
 
 constexpr quint64 none = 0;
 constexpr quint64 ctrl = HotKey::control;
-constexpr quint64 alt = HotKey::option;
+constexpr quint64 alt = HotKey::alt;
 constexpr quint64 shift = HotKey::shift;
 
 // Digits go by the character the key types, wherever the layout puts them.
@@ -62,11 +62,11 @@ quint64 modifierOfKey(int qtKey)
         return HotKey::control;
     case Qt::Key_Alt:
     case Qt::Key_AltGr:
-        return HotKey::option;
+        return HotKey::alt;
     case Qt::Key_Meta:
     case Qt::Key_Super_L:
     case Qt::Key_Super_R:
-        return HotKey::command;
+        return HotKey::super;
     default:
         return 0;
     }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/statusmenu.h"
+#include "app/traymenu.h"
 
 #include "app/appdelegate.h"
 #include "app/statustexts.h"
@@ -54,7 +54,7 @@ QPixmap dimmed(const QPixmap &source)
 
 } // namespace
 
-StatusMenu::StatusMenu(AppDelegate &delegate, Clipboard &clipboard, HotKeyCenter &hotKeys, QObject *parent)
+TrayMenu::TrayMenu(AppDelegate &delegate, Clipboard &clipboard, HotKeyCenter &hotKeys, QObject *parent)
     : QObject(parent)
     , m_clipboard(clipboard)
     , m_hotKeys(hotKeys)
@@ -104,31 +104,31 @@ StatusMenu::StatusMenu(AppDelegate &delegate, Clipboard &clipboard, HotKeyCenter
             m_menu->popup(QCursor::pos());
     });
 
-    const auto queued = [this](void (StatusMenu::*update)()) {
+    const auto queued = [this](void (TrayMenu::*update)()) {
         return [this, update] { QMetaObject::invokeMethod(this, update, Qt::QueuedConnection); };
     };
-    connect(&m_hotKeys, &HotKeyCenter::revisionChanged, this, queued(&StatusMenu::showShortcuts));
-    connect(&m_clipboard, &Clipboard::ignoreNextChanged, this, queued(&StatusMenu::showClipboardState));
-    connect(&m_clipboard, &Clipboard::pausedChanged, this, queued(&StatusMenu::showClipboardState));
-    connect(&m_clipboard, &Clipboard::itemsChanged, this, queued(&StatusMenu::showClipboardState));
+    connect(&m_hotKeys, &HotKeyCenter::revisionChanged, this, queued(&TrayMenu::showShortcuts));
+    connect(&m_clipboard, &Clipboard::ignoreNextChanged, this, queued(&TrayMenu::showClipboardState));
+    connect(&m_clipboard, &Clipboard::pausedChanged, this, queued(&TrayMenu::showClipboardState));
+    connect(&m_clipboard, &Clipboard::itemsChanged, this, queued(&TrayMenu::showClipboardState));
     // The current values, also a turn later.
-    queued(&StatusMenu::showShortcuts)();
-    queued(&StatusMenu::showClipboardState)();
+    queued(&TrayMenu::showShortcuts)();
+    queued(&TrayMenu::showClipboardState)();
 }
 
-StatusMenu::~StatusMenu()
+TrayMenu::~TrayMenu()
 {
     delete m_menu;
 }
 
-bool StatusMenu::show()
+bool TrayMenu::show()
 {
     // Shown even without a tray host: the icon docks when one starts later.
     m_tray->show();
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
-QIcon StatusMenu::menuIcon(const QString &name)
+QIcon TrayMenu::menuIcon(const QString &name)
 {
     QIcon icon;
     icon.addPixmap(iconPixmap(name, 1));
@@ -136,7 +136,7 @@ QIcon StatusMenu::menuIcon(const QString &name)
     return icon;
 }
 
-QIcon StatusMenu::statusIcon(bool dim, const QString &imagePath)
+QIcon TrayMenu::statusIcon(bool dim, const QString &imagePath)
 {
     const QString path = imagePath.isEmpty() ? menubarImage : imagePath;
     QPixmap picture;
@@ -145,14 +145,14 @@ QIcon StatusMenu::statusIcon(bool dim, const QString &imagePath)
     return QIcon(dim ? dimmed(picture) : picture);
 }
 
-void StatusMenu::showShortcuts()
+void TrayMenu::showShortcuts()
 {
     for (auto it = m_shortcutItems.cbegin(); it != m_shortcutItems.cend(); ++it)
         it.value()->setText(StatusTexts::rowText(m_titles.value(it.value()),
                                                  StatusTexts::shortcutText(m_hotKeys.key(it.key()))));
 }
 
-void StatusMenu::showClipboardState()
+void TrayMenu::showClipboardState()
 {
     const bool paused = m_clipboard.paused();
     const bool ignoreNext = m_clipboard.ignoreNext();

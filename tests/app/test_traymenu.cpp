@@ -6,7 +6,7 @@
 
 #include "app/appdelegate.h"
 #include "app/shellfixture.h"
-#include "app/statusmenu.h"
+#include "app/traymenu.h"
 #include "app/statustexts.h"
 #include "clipboard/clipboard.h"
 #include "fakes/fakehotkeygrabber.h"
@@ -22,12 +22,12 @@ struct Shell
     AppDelegate delegate;
     Clipboard clipboard{nullptr, nullptr, nullptr};
     HotKeyCenter hotKeys;
-    StatusMenu status{delegate, clipboard, hotKeys};
+    TrayMenu status{delegate, clipboard, hotKeys};
 };
 
 } // namespace
 
-class TestStatusMenu : public QObject
+class TestTrayMenu : public QObject
 {
     Q_OBJECT
 
@@ -78,7 +78,7 @@ private slots:
     void menuHasEveryRowInOrder()
     {
         Shell shell;
-        StatusMenu &status = shell.status;
+        TrayMenu &status = shell.status;
         QCOMPARE(rowTitles(*status.menu()),
                  QStringList({"Open Kiwano Snapper", "-", "Grab Region", "Grab Window", "Grab Whole Screen", "-",
                               "Clipboard History", "Ignore Next Copy", "Pause Clipboard History", "Open Image...",
@@ -92,7 +92,7 @@ private slots:
     {
         Shell shell;
         Clipboard &clipboard = shell.clipboard;
-        StatusMenu &status = shell.status;
+        TrayMenu &status = shell.status;
         QCoreApplication::processEvents();
 
         clipboard.setPaused(true);
@@ -118,7 +118,7 @@ private slots:
     {
         AppDelegate delegate;
         HotKeyCenter hotKeys;
-        StatusMenu status(delegate, Clipboard::shared(), hotKeys);
+        TrayMenu status(delegate, Clipboard::shared(), hotKeys);
         const bool paused = Clipboard::shared().paused();
         status.pauseItem()->trigger();
         QCOMPARE(Clipboard::shared().paused(), !paused);
@@ -140,7 +140,7 @@ private slots:
 
         hotKeys.set(std::nullopt, HotKeyAction::clipboard);
         QTRY_COMPARE(row->text(), "Clipboard History");
-        hotKeys.set(HotKey(8, HotKey::shift | HotKey::command), HotKeyAction::clipboard);
+        hotKeys.set(HotKey(8, HotKey::shift | HotKey::super), HotKeyAction::clipboard);
         QCOMPARE(row->text(), "Clipboard History");
         QTRY_COMPARE(row->text(), "Clipboard History\tShift+Super+C");
         hotKeys.set(HotKey(22, HotKey::control), HotKeyAction::grabWindow);
@@ -150,14 +150,14 @@ private slots:
 
     void statusIconFallsBackToTheKiwi()
     {
-        const QIcon missing = StatusMenu::statusIcon(false, "/nonexistent/kiwano-menubar.png");
+        const QIcon missing = TrayMenu::statusIcon(false, "/nonexistent/kiwano-menubar.png");
         QVERIFY(!missing.isNull());
         QVERIFY(!missing.pixmap(22).toImage().isNull());
-        const QImage normal = StatusMenu::statusIcon(false).pixmap(22).toImage();
-        const QImage dim = StatusMenu::statusIcon(true).pixmap(22).toImage();
+        const QImage normal = TrayMenu::statusIcon(false).pixmap(22).toImage();
+        const QImage dim = TrayMenu::statusIcon(true).pixmap(22).toImage();
         QVERIFY(normal != dim);
     }
 };
 
-QTEST_MAIN(TestStatusMenu)
-#include "test_statusmenu.moc"
+QTEST_MAIN(TestTrayMenu)
+#include "test_traymenu.moc"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "settings/loginitem.h"
+#include "settings/autostart.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -33,7 +33,7 @@ QString program()
 
 } // namespace
 
-namespace LoginItem {
+namespace Autostart {
 
 QString execLine(const QString &program)
 {
@@ -82,7 +82,7 @@ QByteArray desktopEntry(const QString &program)
 
 } // namespace
 
-namespace LoginItem {
+namespace Autostart {
 
 QString path()
 {
@@ -130,7 +130,7 @@ bool setEnabled(bool enabled, QString *error)
     const QString folder = QFileInfo(file).absolutePath();
     if (!QDir().mkpath(folder)) {
         if (error)
-            *error = QCoreApplication::translate("LoginItem", "Cannot create the folder %1").arg(QDir::toNativeSeparators(folder));
+            *error = QCoreApplication::translate("Autostart", "Cannot create the folder %1").arg(QDir::toNativeSeparators(folder));
         return false;
     }
     QSaveFile out(file);
@@ -142,4 +142,4 @@ bool setEnabled(bool enabled, QString *error)
     return true;
 }
 
-} // namespace LoginItem
+} // namespace Autostart

@@ -17,14 +17,14 @@ class QSystemTrayIcon;
 // The status item in the tray and its menu. The shortcut texts follow the registry's revision and
 // the clipboard rows, tooltip and icon follow the clipboard history, always a turn of the event
 // loop after the announcement, so that they read the values as changed.
-class StatusMenu : public QObject
+class TrayMenu : public QObject
 {
     Q_OBJECT
 
 public:
-    StatusMenu(AppDelegate &delegate, Clipboard &clipboard, HotKeyCenter &hotKeys,
+    TrayMenu(AppDelegate &delegate, Clipboard &clipboard, HotKeyCenter &hotKeys,
                QObject *parent = nullptr);
-    ~StatusMenu() override;
+    ~TrayMenu() override;
 
     QMenu *menu() const { return m_menu; }
     QSystemTrayIcon *trayIcon() const { return m_tray; }

@@ -6,7 +6,7 @@
 
 // Starting the application when the user logs in, through the XDG autostart file
 // kiwano-snapper.desktop in the autostart folder of the user's config folder.
-namespace LoginItem {
+namespace Autostart {
 
 // $XDG_CONFIG_HOME/autostart/kiwano-snapper.desktop, ~/.config when the variable is unset.
 QString path();
@@ -23,4 +23,4 @@ QString execLine(const QString &program);
 // The whole autostart file for program.
 QByteArray desktopEntry(const QString &program);
 
-} // namespace LoginItem
+} // namespace Autostart

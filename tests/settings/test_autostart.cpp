@@ -7,12 +7,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "settings/loginitem.h"
+#include "settings/autostart.h"
 
 using namespace Qt::StringLiterals;
 
 // The autostart file's Exec line for program paths that need the Desktop Entry escapes.
-class TestLoginItem : public QObject
+class TestAutostart : public QObject
 {
     Q_OBJECT
 
@@ -36,9 +36,9 @@ private slots:
     void execLineEscapes()
     {
         QFETCH(QString, program);
-        QTEST(LoginItem::execLine(program), "exec");
-        const QByteArray entry = LoginItem::desktopEntry(program);
-        QVERIFY(entry.contains("\nExec=" + LoginItem::execLine(program).toUtf8() + '\n'));
+        QTEST(Autostart::execLine(program), "exec");
+        const QByteArray entry = Autostart::desktopEntry(program);
+        QVERIFY(entry.contains("\nExec=" + Autostart::execLine(program).toUtf8() + '\n'));
         QCOMPARE(entry.count('\n'), 8); // one line per key, whatever the path holds
     }
 
@@ -64,7 +64,7 @@ private slots:
         const QString entry = dir.filePath(u"kiwano-snapper.desktop"_s);
         QFile file(entry);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(LoginItem::desktopEntry(program));
+        file.write(Autostart::desktopEntry(program));
         file.close();
 
         QProcess launch;
@@ -78,5 +78,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestLoginItem)
-#include "test_loginitem.moc"
+QTEST_GUILESS_MAIN(TestAutostart)
+#include "test_autostart.moc"

@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: MIT
+#include "app/sessionservices.h"
+
+#include "platform/portal/portalhotkeygrabber.h"
+#include "platform/portal/portalkeysender.h"
+#include "platform/wayland/waylandclipboardservice.h"
+#include "platform/wayland/waylandfrontapp.h"
+#include "platform/wayland/waylandkeysender.h"
+#include "platform/wayland/whileactiveclipboardservice.h"
+#include "platform/x11/x11clipboardservice.h"
+#include "platform/x11/x11frontapp.h"
+#include "platform/x11/x11hotkeygrabber.h"
+#include "platform/x11/x11keyboardlayout.h"
+#include "platform/x11/x11keysender.h"
+#include "settings/desktopbindings.h"
+
+SessionServices::SessionServices(const SessionFacts &facts, const ServicePlan &plan, bool xcb,
+                                 DesktopBindings *bindings, QObject *parent)
+    : QObject(parent)
+{
+    const bool wayland = facts.kind == SessionFacts::Kind::wayland;
+    if (xcb)
+        m_layout = std::make_unique<X11KeyboardLayout>();
+
+    switch (plan.clipboard) {
+    case ServicePlan::Clipboard::x11:
+        if (xcb)
+            m_clipboard = std::make_unique<X11ClipboardService>();
+        break;
+    case ServicePlan::Clipboard::dataControl: {
+        auto service = std::make_unique<WaylandClipboardService>();
+        connect(service.get(), &WaylandClipboardService::ended, this, [this] {
+            emit warning(tr("The desktop stopped sharing its clipboard, so copies aren't "
+                            "recorded any more. Restart Kiwano Snapper to record them again."));
+        });
+        m_clipboard = std::move(service);
+        break;
+    }
+    case ServicePlan::Clipboard::whileActive:
+        if (wayland)
+            m_clipboard = std::make_unique<WhileActiveClipboardService>();
+        break;
+    }
+
+    // On sway its window tree names the app in front, XWayland's or native; X11 sees only X11
+    // windows.
+    if (wayland && !qEnvironmentVariableIsEmpty("SWAYSOCK"))
+        m_frontApp = std::make_unique<WaylandFrontApp>();
+    else if (xcb)
+        m_frontApp = std::make_unique<X11FrontApp>();
+
+    switch (plan.paste) {
+    case ServicePlan::Paste::xtest:
+        m_keySender = std::make_unique<X11KeySender>();
+        break;
+    case ServicePlan::Paste::virtualKeyboard: {
+        // The keys go out on the sender's thread; a compositor that did not take them is told here.
+        auto sender = std::make_unique<WaylandKeySender>();
+        connect(sender.get(), &WaylandKeySender::pasted, this, [this](bool confirmed) {
+            if (!confirmed)
+                emit warning(tr("The desktop didn't take the paste keys. The entry is copied: "
+                                "press Ctrl+V yourself."));
+        });
+        m_keySender = std::move(sender);
+        break;
+    }
+    case ServicePlan::Paste::portal: {
+        auto sender = std::make_unique<PortalKeySender>();
+        connect(sender.get(), &PortalKeySender::permissionAsked, this, [this] {
+            emit notice(tr("To paste for you, Kiwano Snapper types Ctrl+V into the app in "
+                           "front. Your desktop asks you once whether it may."));
+        });
+        connect(sender.get(), &PortalKeySender::pasteFailed, this, [this](const QString &reason) {
+            emit warning(tr("Pasting for you isn't allowed (%1). Entries are copied; press "
+                            "Ctrl+V yourself.").arg(reason));
+        });
+        m_keySender = std::move(sender);
+        break;
+    }
+    case ServicePlan::Paste::none:
+        break;
+    }
+
+    if (plan.shortcuts == ServicePlan::Shortcuts::x11 && X11HotKeyGrabber::isAvailable()) {
+        m_grabber = std::make_unique<X11HotKeyGrabber>();
+    } else if (plan.shortcuts == ServicePlan::Shortcuts::portal) {
+        auto grabber = std::make_unique<PortalHotKeyGrabber>();
+        if (bindings) {
+            connect(grabber.get(), &PortalHotKeyGrabber::shortcutsBound, bindings, &DesktopBindings::setTriggers);
+            connect(grabber.get(), &PortalHotKeyGrabber::bindingFailed, bindings, &DesktopBindings::setRefused);
+        }
+        connect(grabber.get(), &PortalHotKeyGrabber::bindingFailed, this, [this](const QString &reason) {
+            emit warning(tr("The desktop didn't take our shortcuts (%1). Bind kiwano-snapper "
+                            "--region (or --window, --screen, --clipboard) in its keyboard "
+                            "settings.").arg(reason));
+        });
+        m_grabber = std::move(grabber);
+    }
+}
+
+SessionServices::~SessionServices() = default;
+
+X11KeyboardLayout *SessionServices::layout() const
+{
+    return m_layout && m_layout->isReadable() ? m_layout.get() : nullptr;
+}
