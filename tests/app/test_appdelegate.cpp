@@ -97,7 +97,7 @@ private slots:
         AppDelegate delegate;
         delegate.open({m_sandbox->path("missing.png")});
         delegate.handle({Requests::openFile(m_sandbox->path("missing.png"))});
-        QTest::qWait(200);
+        QTest::qWait(200); // nothing opens meanwhile
         QVERIFY(delegate.state().entries().isEmpty());
         QVERIFY(!delegate.editor().window()->isVisible());
     }

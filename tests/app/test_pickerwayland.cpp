@@ -87,9 +87,14 @@ void TestPickerWayland::pastesIntoTheAppInFront()
     };
     QTRY_VERIFY_WITH_TIMEOUT(probeFocused(), 10000);
 
+    // Each copy is in the history on disk before the next one comes.
+    const auto recorded = [&home](const QByteArray &text) {
+        QFile index(home.filePath(QStringLiteral("data/KiwanoSnapper/Clipboard/index.json")));
+        return index.open(QIODevice::ReadOnly) && index.readAll().contains(text);
+    };
     for (const QByteArray text : {"alpha one", "beta two", "gamma three"}) {
         QVERIFY(run(QStringLiteral("wl-copy"), {}, text));
-        QTest::qWait(200);
+        QTRY_VERIFY_WITH_TIMEOUT(recorded(text), 10000);
     }
 
     QVERIFY(WaylandSession::swaymsg({"exec", m_command + " --clipboard"}));

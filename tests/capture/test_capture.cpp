@@ -28,9 +28,12 @@ class TestCapture : public QObject
     // Every tool started has ended and its outcome was handled.
     static bool settled(Capture &capture)
     {
-        const bool ended = QTest::qWaitFor([&] { return capture.findChildren<QProcess *>().isEmpty(); }, 10000);
-        QTest::qWait(50); // for the outcome to be handled
-        return ended;
+        if (!QTest::qWaitFor([&] { return capture.findChildren<QProcess *>().isEmpty(); }, 10000))
+            return false;
+        // An outcome told on a later turn of the event loop is handled once one passes.
+        bool turned = false;
+        QMetaObject::invokeMethod(&capture, [&turned] { turned = true; }, Qt::QueuedConnection);
+        return QTest::qWaitFor([&turned] { return turned; });
     }
     HistoryFixture m_fixture;
 
@@ -160,7 +163,7 @@ private slots:
         QVERIFY(settled(capture));
         capture.grabRegion();
         QVERIFY(landed.wait(10000));
-        QTest::qWait(1500); // past the moment a waiting tool would start again
+        QTest::qWait(1500); // past the moment a waiting tool would start again: none does
         QVERIFY(settled(capture));
         QCOMPARE(calls().size(), 2);
         QVERIFY(calls().value(1).startsWith("-i -x "));

@@ -43,6 +43,13 @@ class TestCaptureTool : public QObject
 
     QString output() const { return m_dir.filePath("grab.png"); }
     bool finishedWith(int exitCode) { return m_tool.waitForFinished(15000) && m_tool.exitCode() == exitCode; }
+    // The screen shows the fixed window's pattern, with nothing over it.
+    bool patternShown() const
+    {
+        const QImage shown = QGuiApplication::primaryScreen()->grabWindow(0, m_fixedRect.x(), m_fixedRect.y(),
+                                                                          m_fixedRect.width(), m_fixedRect.height()).toImage();
+        return opaque(shown) == opaque(m_pattern);
+    }
     // Starts the tool and, for the interactive modes, waits until its overlay takes input.
     bool start(const QStringList &arguments, const QString &environment = {})
     {
@@ -51,7 +58,9 @@ class TestCaptureTool : public QObject
         if (!environment.isEmpty())
             env.insert(environment.section('=', 0, 0), environment.section('=', 1));
         m_tool.setProcessEnvironment(env);
-        QTest::qWait(250); // our windows repaint what the previous overlay covered
+        // Our windows repaint what the previous overlay covered.
+        if (!QTest::qWaitFor([this] { return patternShown(); }, 5000))
+            return false;
         m_tool.setProcessChannelMode(QProcess::ForwardedChannels);
         m_tool.start(KIWANO_CAPTURE_TOOL, arguments + QStringList{output()});
         if (!m_tool.waitForStarted())
@@ -59,7 +68,7 @@ class TestCaptureTool : public QObject
         if (arguments.first() == "-m")
             return true;
         const int found = QProcess::execute("timeout", {"15", "xdotool", "search", "--sync", "--onlyvisible", "--name", "^kiwano-capture$"});
-        QTest::qWait(300); // the pointer and keyboard grabs follow the mapping
+        QTest::qWait(300); // nothing tells when the pointer and keyboard grabs follow the mapping
         return found == 0;
     }
 
@@ -72,7 +81,7 @@ private slots:
         m_fixed.setGeometry(m_fixedRect);
         m_fixed.show();
         QVERIFY(QTest::qWaitForWindowExposed(&m_fixed));
-        QTest::qWait(300);
+        QTRY_VERIFY(patternShown());
     }
     void cleanup()
     {
@@ -114,7 +123,6 @@ private slots:
         xdotool({"mousedown", "1"});
         moveTo((a + b) / 2);
         moveTo(b);
-        QTest::qWait(100);
         xdotool({"mouseup", "1"});
         QVERIFY(finishedWith(0));
         // A drag of n pixels covers n pixels, whichever way it goes.
@@ -128,7 +136,7 @@ private slots:
         // A click without a drag picks nothing and must not end the selection.
         moveTo(m_fixedRect.topLeft() + QPoint(5, 5));
         xdotool({"click", "1"});
-        QTest::qWait(200);
+        QTest::qWait(200); // the tool goes on
         QCOMPARE(m_tool.state(), QProcess::Running);
         xdotool({"key", "Escape"});
         QVERIFY(m_tool.waitForFinished(15000));
@@ -140,7 +148,6 @@ private slots:
     {
         QVERIFY(start({"-i", "-x"}));
         moveTo(m_fixedRect.topLeft() + QPoint(30, 40));
-        QTest::qWait(100);
         // Return starts at the pointer, arrows (Shift for ten) size it, Return again grabs.
         xdotool({"key", "--delay", "20", "Return", "shift+Right", "shift+Right", "shift+Right",
                  "shift+Right", "shift+Right", "Right", "Right", "Right", "shift+Down", "shift+Down",
@@ -155,14 +162,15 @@ private slots:
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         // The hint line sits at the top while the pointer is well below it.
         moveTo(screen.topLeft() + QPoint(150, 300));
-        QTest::qWait(300);
+        QTest::qWait(300); // the overlay settles under the pointer before the hint is looked at
         const QRect band(screen.left(), screen.top(), screen.width(), 80);
-        const QImage before = QGuiApplication::primaryScreen()->grabWindow(0, band.x(), band.y(), band.width(), band.height()).toImage();
+        const auto hint = [band] {
+            return QGuiApplication::primaryScreen()->grabWindow(0, band.x(), band.y(), band.width(), band.height()).toImage();
+        };
+        const QImage before = hint();
         xdotool({"click", "1"});
-        QTest::qWait(300);
-        const QImage after = QGuiApplication::primaryScreen()->grabWindow(0, band.x(), band.y(), band.width(), band.height()).toImage();
+        QTRY_VERIFY2(hint() != before, "a click without a drag left the hint as it was");
         QCOMPARE(m_tool.state(), QProcess::Running);
-        QVERIFY2(before != after, "a click without a drag left the hint as it was");
         xdotool({"key", "Escape"});
         QVERIFY(m_tool.waitForFinished(15000));
 
@@ -186,11 +194,11 @@ private slots:
         window.setGeometry(QRect(screenAt(600, 300), content.size()));
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QTest::qWait(500); // frame extents and placement by the window manager
+        // The window manager has framed it.
+        QTRY_VERIFY(window.frameGeometry().size() != window.geometry().size());
         const QRect frame = window.frameGeometry(), client = window.geometry();
         QVERIFY(start({"-iW", "-x"}));
         moveTo(client.center());
-        QTest::qWait(100);
         xdotool({"click", "1"});
         QVERIFY(finishedWith(0));
         const QImage grab(output());

@@ -62,16 +62,20 @@ class TestCaptureWayland : public QObject
     // Until the overlay shows on every output (or count of them), then a moment for its first frame.
     bool overlayShown(int count = 1)
     {
-        for (int i = 0; i < 100; ++i) {
+        const bool shown = QTest::qWaitFor([count] {
             QByteArray tree;
             WaylandSession::swaymsg({"-t", "get_tree"}, &tree);
-            if (tree.count("\"app_id\": \"kiwano-capture\"") >= count) {
-                QTest::qWait(300);
-                return true;
-            }
-            QTest::qWait(100);
-        }
-        return false;
+            return tree.count("\"app_id\": \"kiwano-capture\"") >= count;
+        }, 10000);
+        QTest::qWait(300); // nothing tells when the compositor lets the new surface take the pointer
+        return shown;
+    }
+    // The pattern window fills the output as it now stands, to its far corner.
+    bool patternFills(int scale = 1)
+    {
+        const QImage shown = grim({"-o", "HEADLESS-1"});
+        return !shown.isNull() && shown.pixel(shown.width() - 1, shown.height() - 1)
+            == TestPattern::at((shown.width() - 1) / scale, (shown.height() - 1) / scale);
     }
     void restartPointer(int width, int height) { QVERIFY(m_pointer.start(width, height)); }
     bool point(const QString &command) { return m_pointer.send(command); }
@@ -81,7 +85,6 @@ class TestCaptureWayland : public QObject
         QVERIFY(point("press"));
         QVERIFY(point(QString("move %1 %2").arg((from.x() + to.x()) / 2).arg((from.y() + to.y()) / 2)));
         QVERIFY(point(QString("move %1 %2").arg(to.x()).arg(to.y())));
-        QTest::qWait(100);
         QVERIFY(point("release"));
     }
 
@@ -115,13 +118,13 @@ private slots:
         if (m_turned) {
             m_turned = false;
             sway("output HEADLESS-1 transform normal");
-            QTest::qWait(500);
+            QTRY_VERIFY_WITH_TIMEOUT(patternFills(), 10000);
         }
         if (m_scaled) {
             m_scaled = false;
             sway("output HEADLESS-1 scale 1");
             restartPointer(1280, 720);
-            QTest::qWait(500);
+            QTRY_VERIFY_WITH_TIMEOUT(patternFills(), 10000);
         }
     }
 
@@ -171,7 +174,7 @@ private slots:
         QVERIFY(sway("output HEADLESS-1 scale 2"));
         m_scaled = true;
         restartPointer(640, 360);
-        QTest::qWait(500); // the pattern window redraws at the new scale
+        QTRY_VERIFY_WITH_TIMEOUT(patternFills(2), 10000);
         const QImage reference = grim({"-g", "10,20 200x120"});
         QCOMPARE(reference.size(), QSize(400, 240));
         QVERIFY(start({"-i"}));
@@ -195,7 +198,7 @@ private slots:
         QFETCH(QString, transform);
         QVERIFY(sway("output HEADLESS-1 transform " + transform));
         m_turned = true;
-        QTest::qWait(500); // the pattern window redraws at the new size
+        QTRY_VERIFY_WITH_TIMEOUT(patternFills(), 10000); // redrawn at the new size
         const QImage reference = grim({"-o", "HEADLESS-1"});
         QVERIFY(start({"-m"}));
         QVERIFY(finishedWith(0));
@@ -218,7 +221,12 @@ private slots:
         Patterns tiled;
         QVERIFY(tiled.show({"-", "4", "--tiled"}));
         QVERIFY(tiled.show({"-", "5", "--tiled"}));
-        QTest::qWait(300);
+        // Each fills its half, to its far corner.
+        QTRY_VERIFY_WITH_TIMEOUT([this] {
+            const QImage shown = grim({"-o", "HEADLESS-1"});
+            return shown.size() == QSize(1280, 720) && shown.pixel(639, 719) == TestPattern::at(639, 719, 4)
+                && shown.pixel(1279, 719) == TestPattern::at(639, 719, 5);
+        }(), 10000);
         const QImage right = grim({"-g", "640,0 640x720"});
         QVERIFY(start({"-iW"}));
         QVERIFY(overlayShown());
@@ -313,7 +321,6 @@ private slots:
         QVERIFY(start({"-i"}));
         QVERIFY(overlayShown(2));
         QCOMPARE(runOnCompositor("wtype", {"-k", "space"}), 0);
-        QTest::qWait(200);
         QVERIFY(point("move 600 300"));
         QVERIFY(point("press"));
         QVERIFY(point("release"));

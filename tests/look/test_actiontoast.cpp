@@ -42,8 +42,7 @@ private slots:
 
         QTest::keyClick(host.field, Qt::Key_Tab);
         QVERIFY(undo->hasFocus());
-        // Its time runs out while the focus is on it: it waits for the person.
-        QTest::qWait(600);
+        QTest::qWait(600); // its time runs out while the focus is on it: it waits for the person
         QVERIFY(host.toast->isPosted());
         QTest::keyClick(undo, Qt::Key_Space);
         QCOMPARE(triggered.size(), 1);

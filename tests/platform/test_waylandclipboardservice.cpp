@@ -8,7 +8,6 @@
 #include "platform/wayland/waylanddatadevice.h"
 #include "platform/waylandclients.h"
 
-#include <QDeadlineTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QSignalSpy>
@@ -20,6 +19,8 @@
 #include <memory>
 
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -65,6 +66,13 @@ protected:
 private:
     QString m_path;
 };
+
+// How many bytes a pipe holds that no one has read yet.
+int bytesWaitingIn(int fd)
+{
+    int count = 0;
+    return ::ioctl(fd, FIONREAD, &count) == 0 ? count : 0;
+}
 
 } // namespace
 
@@ -145,7 +153,7 @@ void TestWaylandClipboardService::writesWhatOthersReadBack()
     stalled.setStandardOutputFile(fifo);
     stalled.start("wl-paste", {"--no-newline", "--type", type});
     QVERIFY(stalled.waitForStarted());
-    QTest::qWait(300);
+    QTRY_VERIFY(bytesWaitingIn(unread) > 0);
     QProcess paste;
     paste.setProcessEnvironment(WaylandSession::environment());
     paste.start("wl-paste", {"--no-newline", "--type", type});
@@ -172,22 +180,19 @@ void TestWaylandClipboardService::dropsAReaderThatNeverReads()
     QCOMPARE(device.types(), QStringList{"image/png"});
     const int fd = device.receive("image/png");
     QVERIFY(fd >= 0 && connection->roundtrip(1000));
-    QTest::qWait(int(WaylandClipboardSource::patience.count()) + 500);
-    // What the pipe held, then the end: the source gave up on it.
+    // The source gives up on it: its end of the pipe closes while ours is still full.
+    QVERIFY2(QTest::qWaitFor([fd] {
+        pollfd hangup{fd, POLLIN, 0};
+        return ::poll(&hangup, 1, 0) == 1 && (hangup.revents & POLLHUP);
+    }, int(WaylandClipboardSource::patience.count()) + 3000), "the source kept the pipe open");
+    // What the pipe held, then the end.
     QByteArray got;
-    const QDeadlineTimer deadline(3000);
-    for (;;) {
-        char buffer[65536];
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n > 0)
-            got.append(buffer, n);
-        else if (n == 0 || deadline.hasExpired())
-            break;
-        else
-            QTest::qWait(20);
-    }
+    char buffer[65536];
+    ssize_t n;
+    while ((n = ::read(fd, buffer, sizeof buffer)) > 0)
+        got.append(buffer, n);
     ::close(fd);
-    QVERIFY2(!deadline.hasExpired(), "the source kept the pipe open");
+    QCOMPARE(n, 0);
     QVERIFY(!got.isEmpty());
     QVERIFY(got.size() < png.size());
     QVERIFY(png.startsWith(got));

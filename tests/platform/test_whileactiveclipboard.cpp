@@ -41,7 +41,10 @@ private slots:
         type.setProcessEnvironment(WaylandSession::environment());
         type.start("wtype", {"-s", "1500", "k"});
         QVERIFY(type.waitForStarted());
-        QTest::qWait(300);
+        QTRY_VERIFY([] {
+            QByteArray inputs;
+            return WaylandSession::swaymsg({"-t", "get_inputs"}, &inputs) && inputs.contains("virtual_keyboard");
+        }());
         KeyWindow window;
         window.resize(200, 100);
         window.show();

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 
 inline constexpr quint64 shiftSuper = HotKey::shift | HotKey::super;
 
@@ -40,6 +41,13 @@ struct PanelFixture : ClipFixture
     {
         QKeyEvent event(type, qtKey, modifiers);
         QApplication::sendEvent(panel->view()->searchField(), &event);
+    }
+    // Lets what was left for a later turn of the event loop (a paste, a hover) run.
+    static bool nextTurn()
+    {
+        bool turned = false;
+        QTimer::singleShot(0, [&turned] { turned = true; });
+        return QTest::qWaitFor([&turned] { return turned; });
     }
     QString selectedTitle() const
     {

@@ -36,7 +36,7 @@ private slots:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, alt ? Qt::AltModifier : Qt::NoModifier, rect.center());
         QVERIFY(!f.panel->isVisible());
         QCOMPARE(f.lastCopy(), f.titles().at(row));
-        QTest::qWait(20);
+        QVERIFY(f.nextTurn());
         QCOMPARE(f.keys.pastes.size(), alt ? 0 : 1);
     }
 
@@ -53,7 +53,7 @@ private slots:
         f.key(Qt::Key_Down);
         QCOMPARE(f.selectedTitle(), QStringLiteral("four"));
         QTest::mouseMove(list->viewport(), third);
-        QTest::qWait(20);
+        QVERIFY(f.nextTurn());
         QCOMPARE(f.selectedTitle(), QStringLiteral("four"));
         QTest::mouseMove(list->viewport(), third + QPoint(3, 0));
         QTRY_COMPARE(f.selectedTitle(), QStringLiteral("three"));

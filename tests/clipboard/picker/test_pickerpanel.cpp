@@ -91,7 +91,7 @@ private slots:
         }
         QCOMPARE(f.lastCopy(), copied);
         QCOMPARE(f.panel->isVisible(), stillOpen);
-        QTest::qWait(20);
+        QVERIFY(f.nextTurn());
         QCOMPARE(f.keys.pastes.size(), pastes);
     }
 
@@ -201,13 +201,15 @@ private slots:
     // lets go gets a copy only.
     void pasteWaitsForTheModifiers()
     {
+        int looks = 0;
         PanelFixture f({"one", "two"});
         f.panel->modifierPatienceMs = 5000;
         f.panel->open(false);
         f.held = HotKey::alt;
+        f.panel->heldModifiers = [&] { ++looks; return f.held; };
         f.panel->choose(f.items().at(1), true);
         QVERIFY(!f.panel->isVisible());
-        QTest::qWait(100);
+        QTRY_VERIFY(looks >= 3); // it has looked at the keys again and still waits
         QVERIFY(f.board.written.isEmpty());
         QVERIFY(f.keys.pastes.isEmpty());
         f.held = 0;
@@ -218,7 +220,7 @@ private slots:
         f.held = HotKey::control;
         f.panel->choose(f.items().at(0), true);
         QTRY_COMPARE(f.board.written.size(), 2);
-        QTest::qWait(50);
+        QVERIFY(f.nextTurn());
         QCOMPARE(f.keys.pastes.size(), 1);
     }
 
@@ -230,7 +232,7 @@ private slots:
         f.panel->open(false);
         f.key(Qt::Key_Return);
         QVERIFY(!f.panel->isVisible());
-        QTest::qWait(20);
+        QVERIFY(f.nextTurn());
         QVERIFY(f.board.written.isEmpty());
         QCOMPARE(f.titles(), QStringList({"gone", "kept"}));
     }

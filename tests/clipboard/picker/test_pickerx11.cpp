@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -61,6 +62,13 @@ public:
     {
         xcb_ungrab_keyboard(m_connection, XCB_CURRENT_TIME);
         xcb_flush(m_connection);
+    }
+    bool exists(quint32 window)
+    {
+        auto *reply = xcb_get_window_attributes_reply(m_connection, xcb_get_window_attributes(m_connection, window), nullptr);
+        const bool found = reply;
+        std::free(reply);
+        return found;
     }
     quint32 activeWindow()
     {
@@ -179,16 +187,17 @@ void TestPickerX11::cleanupTestCase()
 
 bool TestPickerX11::openByShortcut()
 {
+    QSignalSpy taken(&panel(), &ClipboardPanel::keysTaken);
     if (!xdotool({"key", "shift+super+c"}))
         return false;
-    return QTest::qWaitFor([this] { return panel().isVisible(); }, 5000);
+    return QTest::qWaitFor([&] { return panel().isVisible() && !taken.isEmpty(); }, 5000);
 }
 
 bool TestPickerX11::windowReceived(const QString &text)
 {
     const QString expected = QStringLiteral("text ") + text;
     const bool seen = QTest::qWaitFor([&] { return !m_window->lines().filter(QStringLiteral("text ")).isEmpty(); }, 5000);
-    QTest::qWait(100);
+    QTest::qWait(100); // nothing else arrives
     const QStringList texts = m_window->lines().filter(QStringLiteral("text "));
     if (!seen || texts != QStringList{expected})
         qWarning() << "the window holds" << texts;
@@ -200,7 +209,7 @@ void TestPickerX11::shortcutOpensWithoutTakingTheFocus()
     QVERIFY(openByShortcut());
     QCOMPARE(panel().mode(), PickerMode::toggle);
     QVERIFY(panel().geometry().contains(QPoint(900, 300)));
-    QTest::qWait(200);
+    QTest::qWait(200); // the window manager could move the focus now: it stays
     QCOMPARE(m_other.activeWindow(), m_window->window());
     QVERIFY(!QApplication::activeWindow());
     // The shortcut now belongs to the panel, which closes on it.
@@ -234,14 +243,13 @@ void TestPickerX11::keysChooseAndPaste()
             QVERIFY(xdotool({"type", "--delay", "30", key.mid(5)}));
         else
             QVERIFY(xdotool({"key", key}));
-        QTest::qWait(50);
     }
     QTRY_VERIFY(!panel().isVisible());
     QTRY_COMPARE(clipboardText(), chosen);
     if (pasted) {
         QVERIFY(windowReceived(chosen));
     } else {
-        QTest::qWait(300);
+        QTest::qWait(300); // no paste follows
         QVERIFY(!m_window->lines().join(u'\n').contains(u"key ctrl+v"));
     }
     QCOMPARE(m_other.activeWindow(), m_window->window());
@@ -251,14 +259,13 @@ void TestPickerX11::keysChooseAndPaste()
 // letting go pastes it.
 void TestPickerX11::cyclingWithTheModifiersHeld()
 {
+    QSignalSpy taken(&panel(), &ClipboardPanel::keysTaken);
     QVERIFY(xdotool({"keydown", "shift", "super"}));
     QVERIFY(xdotool({"key", "c"}));
-    QTRY_VERIFY(panel().isVisible());
+    QTRY_VERIFY(panel().isVisible() && !taken.isEmpty());
     QCOMPARE(panel().mode(), PickerMode::opening);
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3; ++i)
         QVERIFY(xdotool({"key", "c"}));
-        QTest::qWait(50);
-    }
     QTRY_COMPARE(panel().mode(), PickerMode::cycle);
     QVERIFY(panel().isVisible());
     QVERIFY(xdotool({"keyup", "super", "shift"}));
@@ -290,7 +297,7 @@ void TestPickerX11::closingLeavesTheFocusAlone()
         QVERIFY(xdotool({"mousemove", "1850", "1050", "click", "1"}));
     }
     QTRY_VERIFY(!panel().isVisible());
-    QTest::qWait(200);
+    QTest::qWait(200); // the window manager could move the focus now: it stays
     QCOMPARE(m_other.activeWindow(), m_window->window());
     QCOMPARE(clipboardText(), before);
     // The shortcut is the desktop's again.
@@ -302,8 +309,9 @@ void TestPickerX11::closingLeavesTheFocusAlone()
 void TestPickerX11::frontApplicationQuitsMeanwhile()
 {
     QVERIFY(openByShortcut());
+    const quint32 front = m_window->window();
     m_window->stop();
-    QTest::qWait(200);
+    QTRY_VERIFY(!m_other.exists(front));
     QVERIFY(xdotool({"key", "Down"}));
     QVERIFY(xdotool({"key", "Return"}));
     QTRY_VERIFY(!panel().isVisible());
@@ -326,13 +334,14 @@ void TestPickerX11::keyboardHeldByAnotherClient()
     QVERIFY(m_other.grabKeyboard());
     if (heldMs >= 0)
         QTimer::singleShot(heldMs, [this] { m_other.releaseKeyboard(); });
+    QSignalSpy taken(&panel(), &ClipboardPanel::keysTaken);
     m_host->openFromMenu();
     QVERIFY(panel().isVisible());
     if (heldMs < 0) {
         QTRY_VERIFY_WITH_TIMEOUT(!panel().isVisible(), 3000);
         return;
     }
-    QTest::qWait(heldMs + 200);
+    QTRY_VERIFY(!taken.isEmpty());
     QVERIFY(panel().isVisible());
     QVERIFY(xdotool({"type", "thr"}));
     QTRY_COMPARE(panel().view()->searchField()->text(), QStringLiteral("thr"));

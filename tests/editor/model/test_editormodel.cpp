@@ -178,9 +178,9 @@ private slots:
         doomed->showToast("bye");
         doomed.reset(); // its pending timer must not reach it
         model->showToast("first");
-        QTest::qWait(1000);
+        QTest::qWait(1000); // the second comes while the first is up
         model->showToast("second");
-        QTest::qWait(700); // the first timer has fired by now
+        QTest::qWait(700); // the first one's time runs out: the second stays
         QCOMPARE(model->toast(), std::optional<QString>("second"));
         QTRY_VERIFY_WITH_TIMEOUT(!model->toast(), 1500);
     }

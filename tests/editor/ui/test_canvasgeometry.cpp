@@ -262,10 +262,16 @@ private slots:
         QApplication::sendEvent(&area, &leave);
         QVERIFY(!area.isDropTargeted());
 
-        // A drop of something unreadable adds nothing.
-        Widgets::drop(&area, &text, QPoint(300, 300));
-        QTest::qWait(50);
-        QVERIFY(doc.model->annotations().isEmpty());
+        // A drop of something unreadable adds nothing: the picture dropped after it is the only
+        // layer, once it is in (drops are read in turn).
+        QMimeData broken;
+        broken.setData(QStringLiteral("image/png"), "not a png");
+        QVERIFY(Widgets::dragEnter(&area, &broken, QPoint(300, 300)));
+        Widgets::drop(&area, &broken, QPoint(300, 300));
+        QVERIFY(Widgets::dragEnter(&area, &image, QPoint(260, 200)));
+        Widgets::drop(&area, &image, QPoint(260, 200));
+        QTRY_COMPARE(doc.model->annotations().size(), 1);
+        QCOMPARE(std::get<Shapes::Picture>(doc.model->annotations().first().shape).rect.center(), QPointF(40, 30));
     }
 };
 
