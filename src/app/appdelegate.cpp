@@ -334,10 +334,10 @@ void AppDelegate::whenRequestsSettled(std::function<void()> answer)
         }
         ClipboardPanel &panel = m_clipboardPanel->panel();
         auto *settled = new QObject(this);
-        const auto once = [settled, answer] {
-            if (settled->property("answered").toBool())
+        const auto answered = std::make_shared<bool>(false);
+        const auto once = [settled, answered, answer] {
+            if (std::exchange(*answered, true))
                 return;
-            settled->setProperty("answered", true);
             answer();
             settled->deleteLater();
         };

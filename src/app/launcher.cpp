@@ -119,14 +119,19 @@ bool forward(const std::vector<std::string> &requests)
     return true;
 }
 
-// The program itself: beside this one in a build, in the library folder when installed.
-std::string programPath()
+// This program's own path; empty when it cannot be read.
+std::string selfPath()
 {
     char self[PATH_MAX];
     const ssize_t n = ::readlink("/proc/self/exe", self, sizeof(self) - 1);
-    if (n <= 0)
+    return n > 0 ? std::string(self, size_t(n)) : std::string();
+}
+
+// The program itself: beside this one in a build, in the library folder when installed.
+std::string programPath(const std::string &self)
+{
+    if (self.empty())
         return {};
-    self[n] = '\0';
     std::string folder(self);
     folder.erase(folder.rfind('/') + 1);
     for (const std::string &candidate : {folder + "kiwano-snapper-app",
@@ -145,7 +150,8 @@ int main(int argc, char **argv)
     if (requestsOnly(argc, argv, &requests) && forward(requests))
         return 0;
 
-    const std::string program = programPath();
+    const std::string self = selfPath();
+    const std::string program = programPath(self);
     if (program.empty()) {
         std::fprintf(stderr, "kiwano-snapper: kiwano-snapper-app is missing beside this program "
                              "and in " KIWANO_LIBEXEC_FROM_BIN "\n");
@@ -153,12 +159,7 @@ int main(int argc, char **argv)
     }
     // The program finds its own files beside itself; this path is the one to run again (the
     // autostart entry names it).
-    char self[PATH_MAX];
-    const ssize_t n = ::readlink("/proc/self/exe", self, sizeof(self) - 1);
-    if (n > 0) {
-        self[n] = '\0';
-        ::setenv("KIWANO_SNAPPER_LAUNCHER", self, 1);
-    }
+    ::setenv("KIWANO_SNAPPER_LAUNCHER", self.c_str(), 1);
     // The same arguments, the first included: the window system knows our windows by its name.
     ::execv(program.c_str(), argv);
     std::fprintf(stderr, "kiwano-snapper: cannot run %s: %s\n", program.c_str(), std::strerror(errno));

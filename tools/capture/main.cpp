@@ -155,14 +155,13 @@ int standby(int argc, char **argv)
     screen->prepareQuickGrab();
 
     QByteArray line;
-    bool ended = false;
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
     QObject::connect(&input, &QSocketNotifier::activated, &app, [&] {
         char buffer[4096];
         const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof(buffer));
         if (got > 0)
             line.append(buffer, got);
-        ended = got == 0 || (got < 0 && errno != EINTR && errno != EAGAIN);
+        const bool ended = got == 0 || (got < 0 && errno != EINTR && errno != EAGAIN);
         if (ended || line.contains('\n')) {
             input.setEnabled(false);
             app.quit();

@@ -300,6 +300,19 @@ void EditorModel::setBase(const QImage &image)
     emit changed();
 }
 
+void EditorModel::forEachBase(const std::function<void(QImage &)> &visit)
+{
+    visit(m_base);
+    for (Snapshot &snapshot : m_undoStack)
+        visit(snapshot.base);
+    for (Snapshot &snapshot : m_redoStack)
+        visit(snapshot.base);
+    if (m_moving)
+        visit(m_moving->before.base);
+    if (m_resizing)
+        visit(m_resizing->before.base);
+}
+
 bool EditorModel::releaseBase()
 {
     if (m_released)
@@ -312,15 +325,7 @@ bool EditorModel::releaseBase()
             released = true;
         }
     };
-    drop(m_base);
-    for (Snapshot &snapshot : m_undoStack)
-        drop(snapshot.base);
-    for (Snapshot &snapshot : m_redoStack)
-        drop(snapshot.base);
-    if (m_moving)
-        drop(m_moving->before.base);
-    if (m_resizing)
-        drop(m_resizing->before.base);
+    forEachBase(drop);
     // The pixellations are made again from whatever base is shown next.
     m_pixels = std::make_unique<PixelCache>(m_base);
     m_released = released;
@@ -337,15 +342,7 @@ bool EditorModel::restoreBase(const QImage &image)
         if (slot.isNull())
             slot = image;
     };
-    fill(m_base);
-    for (Snapshot &snapshot : m_undoStack)
-        fill(snapshot.base);
-    for (Snapshot &snapshot : m_redoStack)
-        fill(snapshot.base);
-    if (m_moving)
-        fill(m_moving->before.base);
-    if (m_resizing)
-        fill(m_resizing->before.base);
+    forEachBase(fill);
     m_sourceKey = image.cacheKey();
     m_released = false;
     m_pixels = std::make_unique<PixelCache>(m_base);

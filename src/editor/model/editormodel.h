@@ -225,6 +225,9 @@ signals:
     void changed();
 
 private:
+    // Every place a base image is held: the document's, the undo and redo steps', a gesture's.
+    void forEachBase(const std::function<void(QImage &)> &visit);
+
     struct Moving
     {
         Annotation original;

@@ -114,19 +114,19 @@ CanvasArea::CanvasArea(EditorModel *model, QWidget *parent)
     using Keys = QList<QKeySequence>;
     addZoomAction(Keys{QKeySequence(Qt::CTRL | Qt::Key_Equal), QKeySequence(Qt::CTRL | Qt::Key_Plus),
                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Equal),
-                       QKeySequence(Qt::CTRL | Qt::KeypadModifier | Qt::Key_Plus)},
+                       QKeySequence(Qt::ControlModifier | Qt::KeypadModifier | Qt::Key_Plus)},
                   [this] { zoomTo(CanvasGeometry::zoomIn(zoom())); })
         ->setText(tr("Zoom in"));
     addZoomAction(Keys{QKeySequence(Qt::CTRL | Qt::Key_Minus),
-                       QKeySequence(Qt::CTRL | Qt::KeypadModifier | Qt::Key_Minus)},
+                       QKeySequence(Qt::ControlModifier | Qt::KeypadModifier | Qt::Key_Minus)},
                   [this] { zoomTo(CanvasGeometry::zoomOut(zoom())); })
         ->setText(tr("Zoom out"));
     addZoomAction(Keys{QKeySequence(Qt::CTRL | Qt::Key_0),
-                       QKeySequence(Qt::CTRL | Qt::KeypadModifier | Qt::Key_0)},
+                       QKeySequence(Qt::ControlModifier | Qt::KeypadModifier | Qt::Key_0)},
                   [this] { zoomTo(std::nullopt); })
         ->setText(tr("Fit to window"));
     addZoomAction(Keys{QKeySequence(Qt::CTRL | Qt::Key_1),
-                       QKeySequence(Qt::CTRL | Qt::KeypadModifier | Qt::Key_1)},
+                       QKeySequence(Qt::ControlModifier | Qt::KeypadModifier | Qt::Key_1)},
                   [this] { zoomTo(1.0); })
         ->setText(tr("Actual pixels"));
 
