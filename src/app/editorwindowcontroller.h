@@ -9,6 +9,7 @@
 #include <optional>
 
 class AppState;
+class ColorPanelBridge;
 class EditorKeyFilter;
 class QMainWindow;
 class RootView;
@@ -45,6 +46,8 @@ private:
     void placeFirstTime();
 
     AppState *m_state;
+    // One colour chooser for every editor shown in the window.
+    ColorPanelBridge *m_colors;
     QMainWindow *m_window;
     RootView *m_root;
     EditorKeyFilter *m_keys;

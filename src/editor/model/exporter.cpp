@@ -2,7 +2,10 @@
 // Copying the flattened image to the clipboard and saving it as a PNG file. Flattening, encoding
 // and writing run on one worker thread from a copy of the document, so the editor stays
 // responsive and outcomes are told in the order the commands were given.
-#include "editor/model/editormodel.h"
+#include "editor/model/exporter.h"
+
+#include "editor/model/document.h"
+#include "editor/model/notices.h"
 
 #include "annotation/pixelcache.h"
 #include "annotation/renderer.h"
@@ -79,24 +82,29 @@ QString flattenFailure()
 
 } // namespace
 
-void EditorModel::setSaveDialog(SaveDialog dialog)
+EditorExporter::EditorExporter(const EditorDocument &document, EditorNotices &notices,
+                               qreal pixelScale, QObject *parent)
+    : QObject(parent)
+    , m_document(document)
+    , m_notices(notices)
+    , m_pixelScale(pixelScale)
 {
-    m_saveDialog = std::move(dialog);
 }
 
-ExportJob EditorModel::exportJob() const
+ExportJob EditorExporter::job() const
 {
-    return ExportJob{m_base, m_annotations, std::shared_ptr<PixelCache>(m_pixels->clone())};
+    return ExportJob{m_document.base(), m_document.annotations(),
+                     std::shared_ptr<PixelCache>(m_document.pixels().clone())};
 }
 
-void EditorModel::copyToClipboard()
+void EditorExporter::copyToClipboard()
 {
     const qreal scale = m_pixelScale;
-    QtConcurrent::run(exportPool(), [job = exportJob(), scale] {
+    QtConcurrent::run(exportPool(), [job = job(), scale] {
         const QImage image = job.flatten();
         return image.isNull() ? QByteArray() : withDensity(Png::encode(image), scale);
-    }).then(qApp, [model = QPointer<EditorModel>(this)](const QByteArray &png) {
-        // The clipboard is filled even when the model has gone meanwhile (its grab released or
+    }).then(qApp, [notices = QPointer<EditorNotices>(&m_notices)](const QByteArray &png) {
+        // The clipboard is filled even when the editor has gone meanwhile (its grab released or
         // closed): the copy was asked for.
         QClipboard *clipboard = QGuiApplication::clipboard();
         if (!png.isEmpty() && clipboard) {
@@ -104,19 +112,20 @@ void EditorModel::copyToClipboard()
             mime->setData(QStringLiteral("image/png"), png);
             clipboard->setMimeData(mime, QClipboard::Clipboard);
         }
-        if (!model)
+        if (!notices)
             return;
         if (png.isEmpty())
-            model->showToast(tr("Couldn't copy: %1").arg(flattenFailure()));
+            notices->showToast(QCoreApplication::translate("EditorModel", "Couldn't copy: %1")
+                                   .arg(flattenFailure()));
         else if (clipboard)
-            model->showToast(tr("Copied!"));
+            notices->showToast(QCoreApplication::translate("EditorModel", "Copied!"));
     });
 }
 
-void EditorModel::save()
+void EditorExporter::save()
 {
     // The document as it is now, whatever happens to it while the dialog is open.
-    ExportJob job = exportJob();
+    ExportJob job = this->job();
 
     const QString stem = QStringLiteral("Kiwano ") +
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd 'at' HH.mm.ss"));
@@ -139,7 +148,7 @@ void EditorModel::save()
     writePng(std::move(job), target);
 }
 
-void EditorModel::writePng(ExportJob job, const QString &target)
+void EditorExporter::writePng(ExportJob job, const QString &target)
 {
     pendingTargets().insert(target);
     struct Outcome
@@ -155,14 +164,15 @@ void EditorModel::writePng(ExportJob job, const QString &target)
         else
             outcome.written = Png::write(image, target, &outcome.error);
         return outcome;
-    }).then(qApp, [model = QPointer<EditorModel>(this), target](const Outcome &outcome) {
+    }).then(qApp, [notices = QPointer<EditorNotices>(&m_notices), target](const Outcome &outcome) {
         pendingTargets().remove(target);
-        if (!model)
+        if (!notices)
             return;
         if (outcome.written)
-            model->announceSaved(target);
+            notices->announceSaved(target);
         else
-            model->showToast(tr("Couldn't save: %1").arg(outcome.error));
+            notices->showToast(QCoreApplication::translate("EditorModel", "Couldn't save: %1")
+                                   .arg(outcome.error));
     });
 }
 
