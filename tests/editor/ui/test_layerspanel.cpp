@@ -60,7 +60,7 @@ private slots:
     void rowsListTheTopmostFirstAndFollowMoves()
     {
         Layered doc;
-        EditorView view(doc.model.get());
+        EditorView view(doc.model.get(), {});
         LayersPanel *panel = view.sidebar()->layersPanel();
         QCOMPARE(rowIDs(panel), QList<QUuid>({doc.c, doc.b, doc.a}));
 
@@ -77,7 +77,7 @@ private slots:
     void clickingTheSelectedRowClearsSelectionAndDisablesTheFooter()
     {
         Layered doc;
-        EditorView view(doc.model.get());
+        EditorView view(doc.model.get(), {});
         LayersPanel *panel = view.sidebar()->layersPanel();
         const auto layerButtons = {footerButton(panel, EditorActions::bringForward),
                                    footerButton(panel, EditorActions::sendBackward),
@@ -114,7 +114,7 @@ private slots:
         QFETCH(QList<int>, order);
         Layered doc;
         doc.model->select(doc.b);
-        EditorView view(doc.model.get());
+        EditorView view(doc.model.get(), {});
         const QList<QUuid> all{doc.a, doc.b, doc.c};
         std::unique_ptr<QMenu> menu(view.sidebar()->layersPanel()->menuFor(all[target]));
         QAction *action = menuItem(menu.get(), item);
@@ -126,27 +126,12 @@ private slots:
         QCOMPARE(doc.order(), expected);
     }
 
-    void flattenNeedsALayer()
-    {
-        Document doc;
-        EditorView view(doc.model.get());
-        LayersPanel *panel = view.sidebar()->layersPanel();
-        QVERIFY(panel->rows().isEmpty());
-        QVERIFY(!footerButton(panel, EditorActions::flatten)->isEnabled());
-        doc.addBox(10);
-        QCOMPARE(panel->rows().size(), 1);
-        QVERIFY(footerButton(panel, EditorActions::flatten)->isEnabled());
-        QTest::mouseClick(footerButton(panel, EditorActions::flatten), Qt::LeftButton);
-        QVERIFY(doc.model->annotations().isEmpty());
-        QVERIFY(!footerButton(panel, EditorActions::flatten)->isEnabled());
-    }
-
     // The layer shortcuts reach the model through the window, except while text is typed.
     void layerShortcutsAreInertDuringTextEntry()
     {
         Layered doc;
         doc.model->select(doc.b);
-        EditorView view(doc.model.get());
+        EditorView view(doc.model.get(), {});
         QVERIFY(ViewFixtures::showActive(&view));
         LayerRow *row = view.sidebar()->layersPanel()->rows().at(1);
         row->setFocus();
@@ -168,7 +153,7 @@ private slots:
     void rowsWorkFromTheKeyboard()
     {
         Layered doc;
-        EditorView view(doc.model.get());
+        EditorView view(doc.model.get(), {});
         QVERIFY(ViewFixtures::showActive(&view));
         const QList<LayerRow *> rows = view.sidebar()->layersPanel()->rows();
         rows.first()->setFocus();
