@@ -11,6 +11,7 @@
 class AppState;
 class ColorPanelBridge;
 class EditorKeyFilter;
+class ExportQueue;
 class QMainWindow;
 class RootView;
 
@@ -48,6 +49,8 @@ private:
     AppState *m_state;
     // One colour chooser for every editor shown in the window.
     ColorPanelBridge *m_colors;
+    // The editors' copies and saves, one after another; quitting waits for those under way.
+    ExportQueue *m_exports;
     QMainWindow *m_window;
     RootView *m_root;
     EditorKeyFilter *m_keys;

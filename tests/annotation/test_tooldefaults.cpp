@@ -94,19 +94,6 @@ private slots:
         QVERIFY(ToolDefaults::load(Tool::pen, 2, settings) == expected.value_or(ToolDefaults::builtIn(Tool::pen, 2)));
     }
 
-    void builtInDefaultsFollowTheScreen()
-    {
-        // Tool, screen scale, then width, font size, corner radius, blur block and opacity.
-        using Row = std::tuple<Tool, qreal, qreal, qreal, qreal, qreal, qreal>;
-        for (const auto &[tool, scale, width, fontSize, corner, block, opacity] :
-             {Row{Tool::pen, 2, 8, 56, 8, 16, 0.9}, Row{Tool::picture, 1.5, 6, 42, 6, 12, 1}}) {
-            Style expected;
-            expected.width = width, expected.fontSize = fontSize, expected.cornerRadius = corner;
-            expected.blurBlock = block, expected.opacity = opacity;
-            QVERIFY(ToolDefaults::builtIn(tool, scale) == expected);
-        }
-    }
-
     void storedDefaults()
     {
         QTemporaryDir dir;

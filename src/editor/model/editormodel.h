@@ -174,6 +174,8 @@ public:
     // The editor's view gives the desktop's file dialog.
     void setSaveDialog(SaveDialog dialog) { m_exporter.setSaveDialog(std::move(dialog)); }
     bool hasSaveDialog() const { return m_exporter.hasSaveDialog(); }
+    // Copies and saves queue behind those of every editor given the same queue.
+    void setExportQueue(ExportQueue *queue) { m_exporter.setQueue(queue); }
 
 signals:
     void baseChanged();

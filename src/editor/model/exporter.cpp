@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 // Copying the flattened image to the clipboard and saving it as a PNG file. Flattening, encoding
-// and writing run on one worker thread from a copy of the document, so the editor stays
-// responsive and outcomes are told in the order the commands were given.
+// and writing run on the export queue's one worker thread from a copy of the document, so the
+// editor stays responsive and outcomes are told in the order the commands were given.
 #include "editor/model/exporter.h"
 
 #include "editor/model/document.h"
+#include "editor/model/exportqueue.h"
 #include "editor/model/notices.h"
 
 #include "annotation/pixelcache.h"
@@ -25,14 +26,6 @@
 #include <QtEndian>
 
 namespace {
-
-// Files that saves still being written will create; a name counts as taken from the moment
-// it is chosen, so quick saves within one second never pick the same one. Main thread only.
-QSet<QString> &pendingTargets()
-{
-    static QSet<QString> targets;
-    return targets;
-}
 
 quint32 crc32(const char *data, qsizetype size)
 {
@@ -65,16 +58,6 @@ QByteArray withDensity(QByteArray png, qreal pixelScale)
     return png;
 }
 
-QThreadPool *exportPool()
-{
-    static QThreadPool *pool = [] {
-        auto *threads = new QThreadPool(qApp);
-        threads->setMaxThreadCount(1);
-        return threads;
-    }();
-    return pool;
-}
-
 QString flattenFailure()
 {
     return QCoreApplication::translate("EditorModel", "not enough memory to flatten the image");
@@ -91,6 +74,23 @@ EditorExporter::EditorExporter(const EditorDocument &document, EditorNotices &no
 {
 }
 
+EditorExporter::~EditorExporter() = default;
+
+void EditorExporter::setQueue(ExportQueue *queue)
+{
+    m_sharedQueue = queue;
+}
+
+ExportQueue *EditorExporter::queue()
+{
+    if (m_sharedQueue)
+        return m_sharedQueue;
+    // Made when first needed: most grabs are never copied or saved from their editor.
+    if (!m_ownQueue)
+        m_ownQueue = std::make_unique<ExportQueue>();
+    return m_ownQueue.get();
+}
+
 ExportJob EditorExporter::job() const
 {
     return ExportJob{m_document.base(), m_document.annotations(),
@@ -100,7 +100,7 @@ ExportJob EditorExporter::job() const
 void EditorExporter::copyToClipboard()
 {
     const qreal scale = m_pixelScale;
-    QtConcurrent::run(exportPool(), [job = job(), scale] {
+    QtConcurrent::run(queue()->pool(), [job = job(), scale] {
         const QImage image = job.flatten();
         return image.isNull() ? QByteArray() : withDensity(Png::encode(image), scale);
     }).then(qApp, [notices = QPointer<EditorNotices>(&m_notices)](const QByteArray &png) {
@@ -136,7 +136,7 @@ void EditorExporter::save()
     if (folder == SaveLocation::defaultFolder())
         QDir().mkpath(folder);
     if (!SaveLocation::askEachTime() && QFileInfo(folder).isDir()) {
-        target = SaveLocation::unusedURL(folder, stem, pendingTargets());
+        target = SaveLocation::unusedURL(folder, stem, queue()->pendingTargets());
     } else {
         // Without a view there is nobody to ask: nothing is saved.
         const auto chosen = m_saveDialog ? m_saveDialog(folder, stem + QStringLiteral(".png")) : std::nullopt;
@@ -150,13 +150,13 @@ void EditorExporter::save()
 
 void EditorExporter::writePng(ExportJob job, const QString &target)
 {
-    pendingTargets().insert(target);
+    queue()->reserve(target);
     struct Outcome
     {
         bool written = false;
         QString error;
     };
-    QtConcurrent::run(exportPool(), [job = std::move(job), target] {
+    QtConcurrent::run(queue()->pool(), [job = std::move(job), target] {
         Outcome outcome;
         const QImage image = job.flatten();
         if (image.isNull())
@@ -164,8 +164,10 @@ void EditorExporter::writePng(ExportJob job, const QString &target)
         else
             outcome.written = Png::write(image, target, &outcome.error);
         return outcome;
-    }).then(qApp, [notices = QPointer<EditorNotices>(&m_notices), target](const Outcome &outcome) {
-        pendingTargets().remove(target);
+    }).then(qApp, [notices = QPointer<EditorNotices>(&m_notices),
+                   exports = QPointer<ExportQueue>(queue()), target](const Outcome &outcome) {
+        if (exports)
+            exports->release(target);
         if (!notices)
             return;
         if (outcome.written)

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -13,6 +14,7 @@
 
 class EditorDocument;
 class EditorNotices;
+class ExportQueue;
 class PixelCache;
 
 // What copy and save flatten on a worker thread: the document as it was when asked, with its own
@@ -40,6 +42,7 @@ public:
 
     EditorExporter(const EditorDocument &document, EditorNotices &notices, qreal pixelScale,
                    QObject *parent = nullptr);
+    ~EditorExporter() override;
 
     // The document as copy and save see it.
     ExportJob job() const;
@@ -53,12 +56,18 @@ public:
     // does nothing.
     void setSaveDialog(SaveDialog dialog) { m_saveDialog = std::move(dialog); }
     bool hasSaveDialog() const { return bool(m_saveDialog); }
+    // The queue shared with the other editors, which must outlive this exporter; until one is
+    // given (or with none), copies and saves queue on a thread of this exporter's own.
+    void setQueue(ExportQueue *queue);
 
 private:
+    ExportQueue *queue();
     void writePng(ExportJob job, const QString &target);
 
     const EditorDocument &m_document;
     EditorNotices &m_notices;
     qreal m_pixelScale;
     SaveDialog m_saveDialog;
+    std::unique_ptr<ExportQueue> m_ownQueue;
+    QPointer<ExportQueue> m_sharedQueue;
 };

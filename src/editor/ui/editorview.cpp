@@ -32,6 +32,8 @@ EditorView::EditorView(EditorModel *model, const EditorDesktop &desktop, QWidget
     if (!model->hasSaveDialog())
         model->setSaveDialog(&SaveDialog::ask);
     model->setFileRevealer(desktop.revealFile);
+    if (desktop.exports)
+        model->setExportQueue(desktop.exports);
     auto *column = new QVBoxLayout(this);
     column->setSpacing(0);
     column->setContentsMargins(0, 0, 0, 0);

@@ -409,41 +409,24 @@ private slots:
         QCOMPARE(model->undoStack().size(), steps);
     }
 
-    // Arrows by their ends, boxes and stamps by their corners, one undo step per drag; the
-    // corner dragged lands under the pointer and the opposite one stays.
-    void handlesReshapeArrowsBoxesAndStamps()
+    // A stamp grows by a corner, the opposite corner staying, in one undo step. (Arrows by their
+    // ends and boxes by their corners are reshaped through the real window by the e2e tests.)
+    void handlesReshapeStamps()
     {
         auto model = Fixtures::model();
-        model->chooseTool(Tool::arrow);
-        drag(*model, QPointF(50, 50), QPointF(150, 100));
-        const QUuid arrow = model->annotations().last().id;
-        const QUuid frame = box(*model, QRectF(200, 150, 60, 40));
         model->chooseTool(Tool::stamp);
         drag(*model, QPointF(300, 60), QPointF(300, 60));
         const QUuid stamp = model->annotations().last().id;
-        const auto layer = [&](const QUuid &id) { return model->annotations().at(*model->index(id)); };
         const int steps = model->undoStack().size();
-
-        model->select(arrow);
-        drag(*model, QPointF(152, 101), QPointF(180, 20));
-        QCOMPARE(layer(arrow).shape, Shape(Shapes::Arrow{QPointF(50, 50), QPointF(180, 20)}));
-        drag(*model, QPointF(49, 49), QPointF(10, 90));
-        QCOMPARE(layer(arrow).shape, Shape(Shapes::Arrow{QPointF(10, 90), QPointF(180, 20)}));
-
-        model->select(frame);
-        const QRectF before = layer(frame).bounds();
-        drag(*model, before.bottomRight(), QPointF(300, 260));
-        QCOMPARE(layer(frame).bounds(), QRectF(before.topLeft(), QPointF(300, 260)));
-
         model->select(stamp);
-        const QRectF mark = layer(stamp).bounds();
+        const QRectF mark = model->selected()->bounds();
         drag(*model, mark.topLeft(), mark.topLeft() - QPointF(0, mark.height()));
-        const QRectF grown = layer(stamp).bounds();
+        const QRectF grown = model->selected()->bounds();
         QVERIFY2(std::abs(grown.height() - 2 * mark.height()) < 0.1 * mark.height(),
                  qPrintable(QStringLiteral("%1 -> %2").arg(mark.height()).arg(grown.height())));
         QVERIFY(std::abs(grown.right() - mark.right()) < 1 && std::abs(grown.bottom() - mark.bottom()) < 1);
         QVERIFY(grown.width() > 1.8 * mark.width());
-        QCOMPARE(model->undoStack().size(), steps + 4);
+        QCOMPARE(model->undoStack().size(), steps + 1);
     }
 };
 

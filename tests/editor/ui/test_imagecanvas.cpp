@@ -8,7 +8,6 @@
 #include "editor/ui/canvas/inlinetextfield.h"
 #include "editor/ui/canvas/selectionmarks.h"
 #include "editor/ui/imagecanvas.h"
-#include "look/kiwano.h"
 #include "look/widgets/kiwanobutton.h"
 
 #include <QPainter>
@@ -140,13 +139,6 @@ int largestDifference(const QImage &a, const QImage &b)
     return largest;
 }
 
-bool isYellow(QRgb pixel)
-{
-    const QColor yellow = Kiwano::yellow;
-    return std::abs(qRed(pixel) - yellow.red()) <= 2 && std::abs(qGreen(pixel) - yellow.green()) <= 2
-        && std::abs(qBlue(pixel) - yellow.blue()) <= 2;
-}
-
 } // namespace
 
 class TestImageCanvas : public QObject
@@ -167,8 +159,6 @@ private slots:
     void cropBarKeys();
     void cursors_data();
     void cursors();
-    void handlesOnlyWithMoveTool_data();
-    void handlesOnlyWithMoveTool();
     void cachedFramesMatchStraightPaint_data();
     void cachedFramesMatchStraightPaint();
 };
@@ -405,42 +395,6 @@ void TestImageCanvas::cursors()
     QTest::mouseMove(&s->canvas, QPoint(100, 75));
     QTest::mouseMove(&s->canvas, s->view(at));
     QCOMPARE(s->canvas.cursor().shape(), cursor);
-}
-
-void TestImageCanvas::handlesOnlyWithMoveTool_data()
-{
-    QTest::addColumn<bool>("picture");
-    QTest::addColumn<Tool>("tool");
-    QTest::addColumn<bool>("handles");
-    QTest::newRow("picture, move tool") << true << Tool::move << true;
-    QTest::newRow("box, pen tool") << false << Tool::pen << false;
-}
-
-void TestImageCanvas::handlesOnlyWithMoveTool()
-{
-    QFETCH(bool, picture);
-    QFETCH(Tool, tool);
-    QFETCH(bool, handles);
-    QImage dark(400, 300, QImage::Format_RGB32);
-    dark.fill(QColor(20, 30, 60));
-    auto s = scene(dark, 0.5);
-    const QRectF r(100, 80, 160, 100);
-    QImage photo(16, 10, QImage::Format_RGB32);
-    photo.fill(Qt::green);
-    const Annotation layer = picture ? Annotation(Shapes::Picture{r, photo})
-                                     : Annotation(Shapes::Rect{r}, styled(Qt::green, 2));
-    s->model.commit(layer);
-    s->model.select(layer.id);
-    s->model.setTool(tool);
-    const QImage frame = shown(s->canvas);
-    const qreal ratio = frame.devicePixelRatio();
-    const QRectF b(layer.bounds().topLeft() * 0.5, layer.bounds().size() * 0.5);
-    // Just outside each corner, inside where its handle would be.
-    int yellow = 0;
-    for (const QPointF corner : {b.topLeft() + QPointF(-2, -2), b.topRight() + QPointF(2, -2),
-                                 b.bottomLeft() + QPointF(-2, 2), b.bottomRight() + QPointF(2, 2)})
-        yellow += isYellow(frame.pixel((corner * ratio).toPoint()));
-    QCOMPARE(yellow, handles ? 4 : 0);
 }
 
 void TestImageCanvas::cachedFramesMatchStraightPaint_data()

@@ -74,29 +74,6 @@ private slots:
         QCOMPARE(doc.order(), QList<QUuid>({doc.a, doc.b, doc.c}));
     }
 
-    void clickingTheSelectedRowClearsSelectionAndDisablesTheFooter()
-    {
-        Layered doc;
-        EditorView view(doc.model.get(), {});
-        LayersPanel *panel = view.sidebar()->layersPanel();
-        const auto layerButtons = {footerButton(panel, EditorActions::bringForward),
-                                   footerButton(panel, EditorActions::sendBackward),
-                                   footerButton(panel, EditorActions::deleteLayer)};
-        for (auto *button : layerButtons)
-            QVERIFY(button && !button->isEnabled());
-
-        QTest::mouseClick(panel->rows().first(), Qt::LeftButton);
-        QCOMPARE(doc.model->selectedID(), std::optional(doc.c));
-        for (auto *button : layerButtons)
-            QVERIFY(button->isEnabled());
-
-        QTest::mouseClick(panel->rows().first(), Qt::LeftButton);
-        QVERIFY(!doc.model->selectedID());
-        for (auto *button : layerButtons)
-            QVERIFY(!button->isEnabled());
-        QVERIFY(footerButton(panel, EditorActions::flatten)->isEnabled());
-    }
-
     void contextMenuActsOnItsOwnRow_data()
     {
         // B is selected; the menu belongs to another row. Indexes into A, B, C.
