@@ -82,6 +82,7 @@ private slots:
         QVERIFY(model->restoreBase(Fixtures::solid(Qt::red, 200, 100)));
         model->dragEnded(QPointF(40, 40));
         model->undo();
+        QCOMPARE(model->base().pixelColor(0, 0), QColor(Qt::red));
         model->undo();
         QVERIFY(model->annotations().isEmpty());
         QCOMPARE(model->base().pixelColor(0, 0), QColor(Qt::red));

@@ -395,6 +395,10 @@ private slots:
         QCOMPARE(model->undoStack().size(), steps + 1);
         model->nudgeSelected(QPointF(-1, 0));
         QCOMPARE(model->undoStack().size(), steps + 2);
+        // A step between (here an undo) ends the burst, however the key repeats.
+        model->undo();
+        model->nudgeSelected(QPointF(-1, 0), true);
+        QCOMPARE(model->undoStack().size(), steps + 2);
         model->select(second);
         model->nudgeSelected(QPointF(0, -1), true);
         QCOMPARE(model->undoStack().size(), steps + 3);

@@ -179,6 +179,10 @@ private slots:
         QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(5, 5));
         QVERIFY(!doc.model->quote());
         QCOMPARE(counter.presses, 2);
+        // So does a press anywhere else in the view.
+        doc.model->setQuote(ViewFixtures::someQuote());
+        QTest::mouseClick(view.toolbar(), Qt::LeftButton, {}, QPoint(2, 2));
+        QVERIFY(!doc.model->quote());
     }
 
     void aToastButtonTakesTheClickAndALongToastWraps()
