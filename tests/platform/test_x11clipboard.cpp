@@ -144,17 +144,15 @@ private slots:
     {
         // The editor copies through Qt; reading that back from the GUI thread must not wait for the
         // GUI thread to answer.
-        const qint64 before = m_service->changeCount();
         auto *mime = new QMimeData;
         mime->setData(QStringLiteral("text/plain"), "from this process");
         mime->setImageData(QImage(12, 34, QImage::Format_ARGB32));
         QGuiApplication::clipboard()->setMimeData(mime);
-        QTRY_VERIFY(m_service->changeCount() > before);
+        // News of the owner before, still on its way, may count as a change first.
+        QTRY_VERIFY(m_service->types().contains(QStringLiteral("image/png")));
         QElapsedTimer timer;
         timer.start();
-        const QStringList types = m_service->types();
-        QVERIFY(types.contains(QStringLiteral("image/png")));
-        QVERIFY(!types.contains(QStringLiteral("application/x-qt-image")));
+        QVERIFY(!m_service->types().contains(QStringLiteral("application/x-qt-image")));
         QCOMPARE(m_service->data(QStringLiteral("text/plain")).value_or("missing"), "from this process");
         QCOMPARE(QImage::fromData(m_service->data(QStringLiteral("image/png")).value_or("")).size(), QSize(12, 34));
         QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
