@@ -27,6 +27,8 @@ protected:
     // Why this desktop cannot be tested here; empty when it can.
     virtual QString skipReason() { return {}; }
     virtual std::unique_ptr<ClipboardService> makeService() = 0;
+    // Whether the started watcher sees copies yet.
+    virtual bool watching() { return true; }
     virtual FrontApp *frontApp() { return nullptr; }
     // Another program takes the clipboard and holds it until stopCopying.
     virtual bool startCopying(const QStringList &arguments) = 0;
@@ -67,6 +69,7 @@ private slots:
         m_clipboard = std::make_unique<Clipboard>(m_service.get(), frontApp(), nullptr, m_home->filePath("Clipboard"));
         m_clipboard->start();
         QVERIFY(!m_clipboard->isPolling());
+        QTRY_VERIFY(watching());
     }
 
     void cleanup()

@@ -18,11 +18,9 @@ protected:
     std::unique_ptr<ClipboardService> makeService() override
     {
         auto service = std::make_unique<WaylandClipboardService>(WaylandSession::display());
-        auto *watcher = static_cast<WaylandClipboardWatcher *>(service->watcher());
-        if (!service->isValid() || !QTest::qWaitFor([watcher] { return watcher->isReady(); }))
-            return nullptr;
-        return service;
+        return service->isValid() ? std::move(service) : nullptr;
     }
+    bool watching() override { return static_cast<WaylandClipboardWatcher *>(m_service->watcher())->isReady(); }
     bool startCopying(const QStringList &arguments) override
     {
         stopCopying();
