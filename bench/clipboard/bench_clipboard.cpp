@@ -3,6 +3,7 @@
 // baselines measured in the same run.
 #include "clipboard/clipboard.h"
 #include "clipboard/clipindex.h"
+#include "clipboard/cliptitle.h"
 #include "clipboard/contentdigest.h"
 #include "clipboard/picker/clipboardpickermodel.h"
 #include "clipboard/store.h"
@@ -78,12 +79,11 @@ int main(int argc, char **argv)
     QGuiApplication app(argc, argv);
     QTemporaryDir home;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.filePath("config"));
-    Store::setDir(home.filePath("Clipboard"));
 
     FakeClipboardService board;
     FakeFrontApp front;
     FakeKeySender keys;
-    Clipboard clipboard(&board, &front, &keys);
+    Clipboard clipboard(&board, &front, &keys, home.filePath("Clipboard"));
     clipboard.setLimit(1000);
 
     // Baselines: moving 30 MiB in memory, and writing 1 KB to a file the plain way (no rename,
@@ -129,21 +129,21 @@ int main(int argc, char **argv)
     QByteArray variant = png;
     const double imageMs = measure(5, [&] { clipboard.check(); }, [&] {
         clipboard.finishPendingCopies();
-        Store::waitForThumbnails();
+        clipboard.store().waitForThumbnails();
         variant = png + QByteArray::number(++serial); // bytes after IEND: new content, same image
         board.offer({{QStringLiteral("image/png"), variant}});
     });
     report("record a 30 MiB image copy (main thread)", imageMs, memcpyMs, "memcpy");
-    const double writeMs = measure(5, [&] { Store::write({{QStringLiteral("image/png"), variant}}, QUuid::createUuid()); });
+    const double writeMs = measure(5, [&] { clipboard.store().write({{QStringLiteral("image/png"), variant}}, QUuid::createUuid()); });
     report("  Store::write of it (now on a worker)", writeMs, memcpyMs, "memcpy");
-    const double titleMs = measure(5, [&] { Clipboard::title({{QStringLiteral("image/png"), variant}}, variant); });
+    const double titleMs = measure(5, [&] { clipTitle({{QStringLiteral("image/png"), variant}}, variant); });
     report("  its title (image header only)", titleMs, memcpyMs, "memcpy");
     const double thumbnailMs = measure(3, [&] {
         clipboard.check();
         clipboard.finishPendingCopies();
-        Store::waitForThumbnails();
+        clipboard.store().waitForThumbnails();
     }, [&] {
-        Store::waitForThumbnails();
+        clipboard.store().waitForThumbnails();
         variant = png + QByteArray::number(++serial);
         board.offer({{QStringLiteral("image/png"), variant}});
     });
@@ -164,7 +164,7 @@ int main(int argc, char **argv)
     const QString indexCopy = home.filePath("Clipboard/bench-index.json");
     const double renameMs = measure(21, [&] { StoreFiles::writeAtomically(indexCopy, index, false); });
     const double syncedMs = measure(21, [&] { StoreFiles::writeAtomically(indexCopy, index, true); });
-    Store::waitForWrites();
+    clipboard.store().waitForWrites();
     report("replace a 200-entry index, renamed only", renameMs, plainWriteMs, "plain write");
     report("  the same, synced (done off the main thread)", syncedMs, renameMs, "renamed only");
 
@@ -179,6 +179,6 @@ int main(int argc, char **argv)
         (void)count;
     });
     report("filter 1,000 titles, one keystroke", filterMs, plainWriteMs, "plain write", 2);
-    Store::waitForWrites();
+    clipboard.store().waitForWrites();
     return 0;
 }

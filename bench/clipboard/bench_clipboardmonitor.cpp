@@ -120,11 +120,10 @@ int main(int argc, char **argv)
     QGuiApplication app(argc, argv);
     QTemporaryDir home;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.filePath("config"));
-    Store::setDir(home.filePath("Clipboard"));
     X11ClipboardService service;
     PollingClipboard polling(service);
-    Clipboard watched(&service, nullptr, nullptr);
-    Clipboard polled(&polling, nullptr, nullptr);
+    Clipboard watched(&service, nullptr, nullptr, home.filePath("Clipboard"));
+    Clipboard polled(&polling, nullptr, nullptr, home.filePath("Clipboard-polled"));
     if (!service.watcher()) {
         std::fprintf(stderr, "no watcher\n");
         return 1;

@@ -77,11 +77,10 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QTemporaryDir home;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.filePath(QStringLiteral("config")));
-    Store::setDir(home.filePath(QStringLiteral("Clipboard")));
     FakeClipboardService board;
     FakeFrontApp front;
     FakeKeySender keys;
-    Clipboard clipboard(&board, &front, &keys);
+    Clipboard clipboard(&board, &front, &keys, home.filePath(QStringLiteral("Clipboard")));
     clipboard.setLimit(entries + 10);
 
     QStringList titles;
@@ -97,7 +96,7 @@ int main(int argc, char **argv)
                           std::nullopt);
     }
     clipboard.finishPendingCopies();
-    Store::waitForThumbnails();
+    clipboard.store().waitForThumbnails();
     for (const ClipItem &item : clipboard.items())
         titles << item.title;
 
@@ -179,7 +178,7 @@ int main(int argc, char **argv)
         settle(panel);
         panel.close();
     }
-    Store::setDir(home.filePath(QStringLiteral("Clipboard")));
+    clipboard.store().forgetThumbnails();
     malloc_trim(0);
     const double closed = residentMiB();
     panel.open(false);

@@ -115,7 +115,6 @@ int main(int argc, char **argv)
     QGuiApplication app(argc, argv);
     QTemporaryDir home;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.filePath("config"));
-    Store::setDir(home.filePath("Clipboard"));
     WaylandClipboardService service(WaylandSession::display());
     while (service.isValid() && !service.isReady())
         spin(5);
@@ -124,8 +123,8 @@ int main(int argc, char **argv)
         return 0;
     }
     PollingClipboard polling(service);
-    Clipboard watched(&service, nullptr, nullptr);
-    Clipboard polled(&polling, nullptr, nullptr);
+    Clipboard watched(&service, nullptr, nullptr, home.filePath("Clipboard"));
+    Clipboard polled(&polling, nullptr, nullptr, home.filePath("Clipboard-polled"));
     std::atomic<qint64> arrivedNs = 0;
     QObject::connect(service.watcher(), &ClipboardWatcher::copyArrived, service.watcher(),
                      [&arrivedNs] { arrivedNs = monotonicNs(); }, Qt::DirectConnection);

@@ -65,6 +65,7 @@ QString imageFilter()
 AppDelegate::AppDelegate(QObject *parent)
     : QObject(parent)
     , m_state(std::make_unique<AppState>())
+    , m_clipboard(std::make_unique<Clipboard>(nullptr, nullptr, nullptr))
     , m_capture(new Capture(captureToolPath(), this))
     , m_updates(new UpdateSettings(this))
     , m_desktopBindings(new DesktopBindings(this))
@@ -92,10 +93,11 @@ AppDelegate::~AppDelegate()
     HotKeyCenter::shared().setOnPress({});
     if (m_services && m_services->grabber())
         HotKeyCenter::shared().setGrabber(nullptr);
-    if (m_services && m_services->clipboard()) {
-        Clipboard::shared().stop();
-        Clipboard::shared().setServices(nullptr, nullptr, nullptr);
-    }
+    // The views of the clipboard history go before it; the services after it.
+    delete std::exchange(m_clipboardPanel, nullptr);
+    delete std::exchange(m_settings, nullptr);
+    delete std::exchange(m_trayMenu, nullptr);
+    m_clipboard.reset();
     if (m_services && m_services->layout())
         Keyboard::setLayout(nullptr);
 }
@@ -133,7 +135,7 @@ void AppDelegate::makeServices()
     if (X11KeyboardLayout *layout = m_services->layout())
         Keyboard::setLayout(layout);
     if (m_services->clipboard())
-        Clipboard::shared().setServices(m_services->clipboard(), m_services->frontApp(), m_services->keySender());
+        m_clipboard->setServices(m_services->clipboard(), m_services->frontApp(), m_services->keySender());
     if (m_services->grabber())
         HotKeyCenter::shared().setGrabber(m_services->grabber());
 }
@@ -142,7 +144,7 @@ void AppDelegate::startServices()
 {
     HotKeyCenter::shared().registerAll();
     clipboardPanel().setCopyOnlyLine(m_plan.copyOnlyLine());
-    Clipboard::shared().start();
+    m_clipboard->start();
     m_servicesStarted = true;
     for (const auto &work : std::exchange(m_waitingForServices, {}))
         work();
@@ -171,7 +173,7 @@ void AppDelegate::start()
         m_plan = plan(m_facts);
     }
 
-    m_trayMenu = new TrayMenu(*this, Clipboard::shared(), HotKeyCenter::shared(), this);
+    m_trayMenu = new TrayMenu(*this, *m_clipboard, HotKeyCenter::shared(), this);
 
     QPointer<AppDelegate> self(this);
     HotKeyCenter::shared().setOnPress([self](HotKeyAction action) {
@@ -179,10 +181,7 @@ void AppDelegate::start()
             self->onPress(action);
     });
 
-    clipboardPanel().setOpenSettings([self] {
-        if (self)
-            self->showSettings();
-    });
+    connect(&clipboardPanel(), &ClipboardPanelHost::settingsRequested, this, &AppDelegate::showSettings);
     // In a Wayland session keys reach only the window the compositor focuses.
     clipboardPanel().setTakesFocus(m_facts.kind == SessionFacts::Kind::wayland);
     if (!asking) {
@@ -236,7 +235,7 @@ void AppDelegate::applicationWillTerminate()
     if (m_terminated)
         return;
     m_terminated = true;
-    Clipboard::shared().prepareForQuit();
+    m_clipboard->prepareForQuit();
     HotKeyCenter::shared().unregisterAll();
 }
 
@@ -270,6 +269,7 @@ SettingsWindowController &AppDelegate::settings()
         services.session = m_facts;
         services.plan = m_plan;
         services.desktopBindings = m_desktopBindings;
+        services.clipboard = m_clipboard.get();
         m_settings->setServices(services);
         m_settings->setQuitHandler([this] { quit(); });
     }
@@ -279,7 +279,7 @@ SettingsWindowController &AppDelegate::settings()
 ClipboardPanelHost &AppDelegate::clipboardPanel()
 {
     if (!m_clipboardPanel)
-        m_clipboardPanel = new ClipboardPanelHost(Clipboard::shared(), HotKeyCenter::shared(), this);
+        m_clipboardPanel = new ClipboardPanelHost(*m_clipboard, HotKeyCenter::shared(), this);
     return *m_clipboardPanel;
 }
 
@@ -422,14 +422,15 @@ EditorModel *AppDelegate::modelInFront() const
 
 void AppDelegate::reportStoreTrouble()
 {
-    if (!Store::canStore())
+    Store &store = m_clipboard->store();
+    if (!store.canStore())
         warn(tr("Copies can't be stored: something that isn't a folder stands where "
                             "the clipboard history should be (%1).")
-                 .arg(QDir::toNativeSeparators(Store::dir())));
-    else if (Store::brokenIndexFound())
+                 .arg(QDir::toNativeSeparators(store.dir())));
+    else if (store.brokenIndexFound())
         warn(tr("The clipboard history couldn't be read. It was set aside unchanged, "
                             "and a new history has begun."));
-    connect(&Clipboard::shared(), &Clipboard::copyNotStored, this, [this] {
+    connect(m_clipboard.get(), &Clipboard::copyNotStored, this, [this] {
         // Once a run: a full disk would otherwise speak up at every copy.
         if (std::exchange(m_toldCopyNotStored, true))
             return;
@@ -449,12 +450,12 @@ void AppDelegate::toggleClipboard()
 
 void AppDelegate::toggleIgnoreNext()
 {
-    Clipboard::shared().setIgnoreNext(!Clipboard::shared().ignoreNext());
+    m_clipboard->setIgnoreNext(!m_clipboard->ignoreNext());
 }
 
 void AppDelegate::togglePause()
 {
-    Clipboard::shared().setPaused(!Clipboard::shared().paused());
+    m_clipboard->setPaused(!m_clipboard->paused());
 }
 
 void AppDelegate::openImage()

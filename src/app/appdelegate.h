@@ -13,6 +13,7 @@
 
 class AppState;
 class Capture;
+class Clipboard;
 class ClipboardPanelHost;
 class DesktopBindings;
 class SettingsWindowController;
@@ -68,6 +69,8 @@ public:
 
     AppState &state() { return *m_state; }
     Capture &capture() { return *m_capture; }
+    // The clipboard history with its recorder and paste-back, loaded with the delegate.
+    Clipboard &clipboard() { return *m_clipboard; }
     // Made on first use and then kept.
     EditorWindowController &editor();
     ClipboardPanelHost &clipboardPanel();
@@ -110,6 +113,7 @@ private:
     void reportStoreTrouble();
 
     std::unique_ptr<AppState> m_state;
+    std::unique_ptr<Clipboard> m_clipboard;
     Capture *m_capture = nullptr;
     std::unique_ptr<EditorWindowController> m_editor;
     UpdateSettings *m_updates = nullptr;

@@ -1,187 +1,97 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "clipboard/clipitem.h"
-#include "platform/clipboardwatcher.h"
+#include "clipboard/cliphistory.h"
+#include "clipboard/cliprecorder.h"
+#include "clipboard/pasteback.h"
 
-#include <QFuture>
-#include <QImage>
 #include <QObject>
-#include <QPointer>
-#include <QThreadPool>
-#include <QTimer>
-
-#include <functional>
-#include <optional>
 
 class ClipboardService;
 class FrontApp;
 class KeySender;
 
-// The clipboard history: watches the desktop clipboard, decides which copies to keep, stores
-// them through Store, and writes entries back and pastes them. One per process (shared()), used
-// on the main thread. Where the clipboard has a watcher, copies are read on its thread and
-// prepared (hashed, titled) on a worker of our own; the main thread only merges or appends.
+// The clipboard history as the views and the application see it: the history, the recorder that
+// fills it and the paste-back, made together over one folder. Everything here hands on to them.
 class Clipboard : public QObject
 {
     Q_OBJECT
-    Q_PROPERTY(bool ignoreNext READ ignoreNext WRITE setIgnoreNext NOTIFY ignoreNextChanged)
-    Q_PROPERTY(bool paused READ paused WRITE setPaused NOTIFY pausedChanged)
 
 public:
     // The services are not owned and may be null (then nothing is read, written or pasted).
-    // Loads the saved history.
+    // Loads the history saved in folder.
     Clipboard(ClipboardService *clipboard, FrontApp *frontApp, KeySender *keySender,
-              QObject *parent = nullptr);
+              const QString &folder = Store::defaultDir(), QObject *parent = nullptr);
     ~Clipboard() override;
 
-    // The process-wide history, created on first use without services; the application gives it
-    // its services with setServices before start().
-    static Clipboard &shared();
+    ClipHistory &history() { return m_history; }
+    ClipRecorder &recorder() { return m_recorder; }
+    PasteBack &pasteBack() { return m_pasteBack; }
+    Store &store() { return m_history.store(); }
+
     // Replaces the platform services; what the new clipboard holds now is taken as seen.
     void setServices(ClipboardService *clipboard, FrontApp *frontApp, KeySender *keySender);
-
-    // The history: pinned entries first, then the rest, each group most recently copied first.
-    const QList<ClipItem> &items() const { return m_items; }
-    // Sorts, evicts unpinned entries beyond the limit and saves the index.
-    bool sortAndSave();
-    void applyLimit() { sortAndSave(); }
-    // The entry's thumbnail, nothing for entries without an image or when it cannot be read.
-    std::optional<QImage> thumbnail(const ClipItem &item) const;
-    // Gives back the memory of the thumbnails read so far; the picker calls it when it closes.
-    void releaseThumbnails();
-
-    // Watches the clipboard while enabled: through its watcher when it has one, else by polling
-    // every half second. What it holds at start is not recorded.
-    void start();
-    void stop();
-    bool isRunning() const { return m_running; }
-    // Whether a timer polls (only for clipboards without a watcher).
-    bool isPolling() const { return m_timer.isActive(); }
-    // One poll: records the clipboard's content when it changed and may be kept. Reads on the
-    // calling thread; while the watcher runs it has nothing to do.
-    void check();
-    // Merges an accepted copy into the entry with the same content, or stores a new entry. A
-    // large new entry is written on a worker thread and joins items when its files are written.
-    void add(const QList<Representation> &representations, const std::optional<QString> &app);
-    // Blocks until every copy still being written has joined items (tests, quitting).
-    void finishPendingCopies();
-    static QString title(const QList<Representation> &representations,
-                         const std::optional<QByteArray> &imageBytes);
-
-    // Writes the entry's stored representations back to the clipboard with the marker type.
-    void copy(const ClipItem &item);
-    // Types the paste keystroke into the application in front (Ctrl+Shift+V in terminals).
-    void pasteIntoFrontApp();
-    // Copies the entry and, when paste is true and this session can type, pastes it on the next
-    // turn of the event loop. The picker closes itself before calling this.
-    void choose(const ClipItem &item, bool paste);
-    // Whether this session lets the history type the paste keystroke.
-    bool isTrusted() const;
-    // Flips the pin of the entry equal to this one in every field.
-    void togglePin(const ClipItem &item);
-    // Removes the entry with this identifier and its files. With undoable set, its files are
-    // kept aside until undoRemoval or forgetRemoval, replacing what an earlier removal kept.
-    void deleteItem(const ClipItem &item, bool undoable = false);
-    // Removes every unpinned entry, or every entry, with their files; kept aside as deleteItem
-    // does when undoable. Whatever an earlier removal kept aside goes for good first.
-    void clear(bool includingPinned, bool undoable = false);
-    // Brings the entries of the last undoable removal back with their files, identifiers, dates
-    // and pins, in their places; a copy of the same content made meanwhile merges into its
-    // entry, and the limit applies as for any copy. False when nothing was kept aside.
-    bool undoRemoval();
-    // Lets the entries kept aside go for good.
-    void forgetRemoval();
-    bool canUndoRemoval() const { return !m_removed.isEmpty(); }
-    // For the application's quit: stops polling, lets copies still being written land, then
+    // For the application's quit: stops recording, lets copies still being written land, then
     // clears the unpinned entries when clearOnQuit is set. Nothing stays kept aside.
     void prepareForQuit();
 
-    bool ignoreNext() const { return m_ignoreNext; }
-    void setIgnoreNext(bool ignoreNext);
-    bool paused() const { return m_paused; }
-    void setPaused(bool paused);
+    // The history.
+    const QList<ClipItem> &items() const { return m_history.items(); }
+    bool sortAndSave() { return m_history.sortAndSave(); }
+    void applyLimit() { m_history.applyLimit(); }
+    std::optional<QImage> thumbnail(const ClipItem &item) { return m_history.thumbnail(item); }
+    void releaseThumbnails() { m_history.releaseThumbnails(); }
+    void add(const QList<Representation> &representations, const std::optional<QString> &app)
+    {
+        m_history.add(representations, app);
+    }
+    void togglePin(const ClipItem &item) { m_history.togglePin(item); }
+    void deleteItem(const ClipItem &item, bool undoable = false) { m_history.deleteItem(item, undoable); }
+    void clear(bool includingPinned, bool undoable = false) { m_history.clear(includingPinned, undoable); }
+    bool undoRemoval() { return m_history.undoRemoval(); }
+    void forgetRemoval() { m_history.forgetRemoval(); }
+    bool canUndoRemoval() const { return m_history.canUndoRemoval(); }
+    int limit() const { return m_history.limit(); }
+    void setLimit(int limit) { m_history.setLimit(limit); }
+    bool clearOnQuit() const { return m_history.clearOnQuit(); }
+    void setClearOnQuit(bool clear) { m_history.setClearOnQuit(clear); }
+    void setClock(std::function<QDateTime()> clock) { m_history.setClock(std::move(clock)); }
 
-    // Preferences, read on every use; a stored value out of its range reads as the default.
-    // The limit is 50 to 1000 unpinned entries; setLimit moves a value into that range.
-    int limit() const;
-    void setLimit(int limit);
-    bool isEnabled() const;
-    void setEnabled(bool enabled);
-    QStringList userIgnoredApps() const;
-    void setUserIgnoredApps(const QStringList &apps);
-    bool pasteAutomatically() const;
-    void setPasteAutomatically(bool paste);
-    bool clearOnQuit() const;
-    void setClearOnQuit(bool clear);
+    // The recorder.
+    void start() { m_recorder.start(); }
+    void stop() { m_recorder.stop(); }
+    bool isRunning() const { return m_recorder.isRunning(); }
+    bool isPolling() const { return m_recorder.isPolling(); }
+    void check() { m_recorder.check(); }
+    // Blocks until every copy still being prepared or written has joined the history.
+    void finishPendingCopies() { m_recorder.finishPendingCopies(); }
+    bool ignoreNext() const { return m_recorder.ignoreNext(); }
+    void setIgnoreNext(bool ignoreNext) { m_recorder.setIgnoreNext(ignoreNext); }
+    bool paused() const { return m_recorder.paused(); }
+    void setPaused(bool paused) { m_recorder.setPaused(paused); }
+    bool isEnabled() const { return m_recorder.isEnabled(); }
+    void setEnabled(bool enabled) { m_recorder.setEnabled(enabled); }
+    QStringList userIgnoredApps() const { return m_recorder.userIgnoredApps(); }
+    void setUserIgnoredApps(const QStringList &apps) { m_recorder.setUserIgnoredApps(apps); }
 
-    // The source of "now" for new and merged copies.
-    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
+    // The paste-back.
+    void copy(const ClipItem &item) { m_pasteBack.copy(item); }
+    void pasteIntoFrontApp() { m_pasteBack.pasteIntoFrontApp(); }
+    void choose(const ClipItem &item, bool paste) { m_pasteBack.choose(item, paste); }
+    bool isTrusted() const { return m_pasteBack.isTrusted(); }
+    bool pasteAutomatically() const { return m_pasteBack.pasteAutomatically(); }
+    void setPasteAutomatically(bool paste) { m_pasteBack.setPasteAutomatically(paste); }
 
 signals:
     void itemsChanged();
+    void thumbnailReady(const QUuid &id);
+    void copyNotStored();
+    void removalKept(int count);
     void ignoreNextChanged(bool ignoreNext);
     void pausedChanged(bool paused);
-    // The thumbnail of this entry has been written and can be read.
-    void thumbnailReady(const QUuid &id);
-    // A copy could not be stored (its files or the index could not be written) and was dropped.
-    void copyNotStored();
-    // An undoable removal took these many entries away; undoRemoval can bring them back.
-    void removalKept(int count);
 
 private:
-    struct PendingCopy;
-    // A copy made ready for add off the main thread.
-    struct Prepared
-    {
-        QList<Representation> representations;
-        QString hash;
-        QString title;
-    };
-    struct Intake
-    {
-        QFuture<std::optional<Prepared>> prepared;
-        std::optional<QString> app;
-    };
-    static constexpr int pollInterval = 500;
-    using DataSource = std::function<std::optional<QByteArray>(const QString &)>;
-    // The rules that need only the types, the flags and the application in front; then the
-    // content's, here or on the intake worker.
-    void consider(const QStringList &types, const DataSource &data, const QString &front, bool inBackground);
-    static std::optional<Prepared> prepare(QList<Representation> representations);
-    void watch(ClipboardWatcher *watcher);
-    void takeChange(quint64 change);
-    void takeCopy(const ClipboardWatcher::Copy &copy);
-    void landIntakes();
-    // inBackground: the files are written on a worker whatever their size.
-    void addHashed(const QList<Representation> &representations, const QString &hash,
-                   const std::optional<QString> &title, const std::optional<QString> &app,
-                   bool inBackground = false);
-    void storeNew(const QList<Representation> &representations, const std::optional<QString> &app,
-                  const QString &hash, const std::optional<QString> &title, const QDateTime &now,
-                  bool inBackground);
-    void land(const QUuid &id);
-    void appendEntry(ClipItem item, const std::optional<QByteArray> &png);
-
-    ClipboardService *m_clipboard;
-    FrontApp *m_frontApp;
-    KeySender *m_keySender;
-    QList<ClipItem> m_items;
-    qint64 m_changeCount = 0;
-    QTimer m_timer;
-    QPointer<ClipboardWatcher> m_watcher; // may go before the history does
-    bool m_running = false;
-    // The application in front when the clipboard last changed hands, for the copy read then.
-    quint64 m_change = 0;
-    QString m_changeFront;
-    // One thread, so that copies are prepared and land in the order they were made.
-    QThreadPool m_intakePool;
-    QList<Intake> m_intakes;
-    bool m_ignoreNext = false;
-    bool m_paused = false;
-    bool m_checking = false;
-    std::function<QDateTime()> m_clock;
-    QList<PendingCopy> m_pending;
-    // The entries of the last undoable removal, whose folders wait in the store's holding folder.
-    QList<ClipItem> m_removed;
+    ClipHistory m_history;
+    ClipRecorder m_recorder;
+    PasteBack m_pasteBack;
 };

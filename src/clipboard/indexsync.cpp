@@ -2,16 +2,11 @@
 #include "clipboard/indexsync.h"
 
 #include <QFile>
-#include <QStringList>
-#include <QThreadPool>
 
 #include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <condition_variable>
-#include <mutex>
-#include <optional>
 #include <utility>
 
 namespace {
@@ -40,93 +35,62 @@ void syncFolderAndFiles(const QString &folder)
     syncDescriptor(fd);
 }
 
-class Committer
-{
-public:
-    Committer() { m_pool.setMaxThreadCount(1); }
-    // The last index reaches its place before the process ends.
-    ~Committer() { wait(); }
-
-    void submit(StoreFiles::Replacement replacement)
-    {
-        std::lock_guard lock(m_mutex);
-        if (m_next)
-            StoreFiles::discard(*m_next);
-        m_next = std::move(replacement);
-        if (!m_running) {
-            m_running = true;
-            m_pool.start([this] { run(); });
-        }
-    }
-
-    void syncBeforeNextIndex(const QString &folder)
-    {
-        std::lock_guard lock(m_mutex);
-        m_folders.append(folder);
-    }
-
-    void wait()
-    {
-        std::unique_lock lock(m_mutex);
-        m_idle.wait(lock, [this] { return !m_running; });
-    }
-
-private:
-    void run()
-    {
-        for (;;) {
-            std::unique_lock lock(m_mutex);
-            if (!m_next) {
-                m_running = false;
-                m_idle.notify_all();
-                return;
-            }
-            StoreFiles::Replacement replacement = std::move(*m_next);
-            m_next.reset();
-            const QStringList folders = std::exchange(m_folders, {});
-            lock.unlock();
-            // The entries' files, then the folder naming them, before an index that lists them.
-            for (const QString &folder : folders)
-                syncFolderAndFiles(folder);
-            if (!folders.isEmpty())
-                syncDescriptor(::open(replacement.target.left(replacement.target.lastIndexOf('/')).constData(),
-                                      O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-            // A failure leaves the previous index; the next save writes the whole list again.
-            StoreFiles::commit(replacement, true);
-        }
-    }
-
-    std::mutex m_mutex;
-    std::condition_variable m_idle;
-    std::optional<StoreFiles::Replacement> m_next;
-    QStringList m_folders;
-    bool m_running = false;
-    QThreadPool m_pool;
-};
-
-Committer &committer()
-{
-    static Committer instance;
-    return instance;
-}
-
 } // namespace
 
-namespace IndexSync {
-
-void submit(StoreFiles::Replacement replacement)
+IndexSync::IndexSync()
 {
-    committer().submit(std::move(replacement));
+    m_pool.setMaxThreadCount(1);
 }
 
-void syncBeforeNextIndex(const QString &entryFolder)
+IndexSync::~IndexSync()
 {
-    committer().syncBeforeNextIndex(entryFolder);
+    wait();
 }
 
-void wait()
+void IndexSync::submit(StoreFiles::Replacement replacement)
 {
-    committer().wait();
+    std::lock_guard lock(m_mutex);
+    if (m_next)
+        StoreFiles::discard(*m_next);
+    m_next = std::move(replacement);
+    if (!m_running) {
+        m_running = true;
+        m_pool.start([this] { run(); });
+    }
 }
 
-} // namespace IndexSync
+void IndexSync::syncBeforeNextIndex(const QString &entryFolder)
+{
+    std::lock_guard lock(m_mutex);
+    m_folders.append(entryFolder);
+}
+
+void IndexSync::wait()
+{
+    std::unique_lock lock(m_mutex);
+    m_idle.wait(lock, [this] { return !m_running; });
+}
+
+void IndexSync::run()
+{
+    for (;;) {
+        std::unique_lock lock(m_mutex);
+        if (!m_next) {
+            m_running = false;
+            m_idle.notify_all();
+            return;
+        }
+        StoreFiles::Replacement replacement = std::move(*m_next);
+        m_next.reset();
+        const QStringList folders = std::exchange(m_folders, {});
+        lock.unlock();
+        // The entries' files, then the folder naming them, before an index that lists them.
+        for (const QString &folder : folders)
+            syncFolderAndFiles(folder);
+        if (!folders.isEmpty())
+            syncDescriptor(::open(replacement.target.left(replacement.target.lastIndexOf('/')).constData(),
+                                  O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        // A failure leaves the previous index; the next save writes the whole list again.
+        StoreFiles::commit(replacement, true);
+    }
+}

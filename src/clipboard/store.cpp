@@ -29,25 +29,6 @@ const QByteArray cacheTag = "Signature: 8a477f597d28d172789f06886806bc55\n"
                             "# For information about cache directory tags, see:\n"
                             "#\thttps://bford.info/cachedir/\n";
 
-QString s_dir;
-std::atomic<bool> s_usable = true; // written by workers too
-bool s_brokenIndex = false; // the index on disk must be kept aside before the next save
-bool s_brokenIndexFound = false;
-struct PendingThumbnail
-{
-    QFuture<QImage> future;
-    quint64 serial = 0;
-};
-QHash<QUuid, PendingThumbnail> s_pending;
-quint64 s_serial = 0;
-
-QCache<QUuid, QImage> &thumbnailCache()
-{
-    // Cost in bytes: a few hundred thumbnails, far more than a picker shows at once.
-    static QCache<QUuid, QImage> cache(64 * 1024 * 1024);
-    return cache;
-}
-
 // Caps on what is read back: a full history's index is a few hundred kilobytes, a copy at most
 // tens of megabytes. Anything larger is not ours.
 constexpr qint64 indexSizeLimit = 64 * 1024 * 1024;
@@ -64,84 +45,75 @@ void writeTag(const QString &folder)
         StoreFiles::writeAtomically(folder + QLatin1String("/CACHEDIR.TAG"), cacheTag);
 }
 
+} // namespace
+
+QString Store::defaultDir()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QLatin1String("/KiwanoSnapper/Clipboard");
+}
+
+Store::Store(const QString &dir)
+    : m_dir(QDir(dir).absolutePath())
+{
+    prepare(true);
+}
+
+Store::~Store()
+{
+    waitForWrites();
+}
+
 // Content, thumbnails and the index hold what the user copied: the folder and everything in it
 // are the owner's alone. It is made again, private and tagged, when it vanished meanwhile.
-bool prepare(const QString &path, bool checkTag)
+bool Store::prepare(bool checkTag)
 {
-    switch (StoreFiles::preparePrivateFolder(path)) {
+    switch (StoreFiles::preparePrivateFolder(m_dir)) {
     case StoreFiles::Folder::created:
-        writeTag(path);
+        writeTag(m_dir);
         break;
     case StoreFiles::Folder::ready:
         if (checkTag)
-            writeTag(path);
+            writeTag(m_dir);
         break;
     case StoreFiles::Folder::unavailable:
-        s_usable = false;
+        m_usable = false;
         return false;
     }
-    s_usable = true;
+    m_usable = true;
     return true;
 }
 
-bool ready()
+QString Store::indexPath() const
 {
-    return prepare(Store::dir(), false);
-}
-
-QString indexPath()
-{
-    return Store::dir() + QLatin1String("/index.json");
+    return m_dir + QLatin1String("/index.json");
 }
 
 // An index that could not be read or decoded is renamed rather than overwritten, so a hand edit
 // gone wrong can still be mended; false when it cannot be moved aside, and then it stays.
-bool keepBrokenIndex()
+bool Store::keepBrokenIndex()
 {
     const QString path = indexPath();
     const QString stamp = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
     // Numbered after the newest of the same second, so that names sort oldest first.
     const QString base = keptIndexPrefix + stamp + QLatin1Char('-');
     int next = 1;
-    for (const QString &name : QDir(Store::dir()).entryList({base + QLatin1Char('*')}, QDir::AllEntries | QDir::Hidden | QDir::System))
+    for (const QString &name : QDir(m_dir).entryList({base + QLatin1Char('*')}, QDir::AllEntries | QDir::Hidden | QDir::System))
         next = qMax(next, name.mid(base.size()).toInt() + 1);
-    const QString kept = Store::dir() + QLatin1Char('/') + base + QStringLiteral("%1").arg(next, 3, 10, QLatin1Char('0'));
+    const QString kept = m_dir + QLatin1Char('/') + base + QStringLiteral("%1").arg(next, 3, 10, QLatin1Char('0'));
     if (::rename(QFile::encodeName(path).constData(), QFile::encodeName(kept).constData()) != 0 && errno != ENOENT)
         return false;
-    s_brokenIndex = false;
+    m_brokenIndex = false;
     // The oldest go first; the stamps sort by name.
-    QStringList all = QDir(Store::dir()).entryList({keptIndexPrefix + QLatin1Char('*')},
-                                                   QDir::AllEntries | QDir::Hidden | QDir::System, QDir::Name);
+    QStringList all = QDir(m_dir).entryList({keptIndexPrefix + QLatin1Char('*')},
+                                            QDir::AllEntries | QDir::Hidden | QDir::System, QDir::Name);
     while (all.size() > keptIndexLimit)
-        StoreFiles::removeTree(Store::dir() + QLatin1Char('/') + all.takeFirst());
+        StoreFiles::removeTree(m_dir + QLatin1Char('/') + all.takeFirst());
     return true;
 }
 
-} // namespace
-
-QString Store::dir()
+QString Store::itemDir(const QUuid &id) const
 {
-    if (s_dir.isEmpty()) {
-        s_dir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-                + QLatin1String("/KiwanoSnapper/Clipboard");
-        prepare(s_dir, true);
-    }
-    return s_dir;
-}
-
-void Store::setDir(const QString &path)
-{
-    waitForWrites();
-    thumbnailCache().clear();
-    s_brokenIndex = false;
-    s_brokenIndexFound = false;
-    s_dir = QDir(path).absolutePath();
-    prepare(s_dir, true);
-}
-
-QString Store::itemDir(const QUuid &id)
-{
-    return dir() + QLatin1Char('/') + idText(id);
+    return m_dir + QLatin1Char('/') + idText(id);
 }
 
 bool Store::canStore()
@@ -149,14 +121,9 @@ bool Store::canStore()
     return ready();
 }
 
-bool Store::brokenIndexFound()
-{
-    return s_brokenIndexFound;
-}
-
 QList<ClipItem> Store::load()
 {
-    IndexSync::wait();
+    m_indexSync.wait();
     if (!ready())
         return {};
     const StoreFiles::ReadResult index = StoreFiles::readRegular(dir(), QStringLiteral("index.json"), indexSizeLimit);
@@ -166,8 +133,8 @@ QList<ClipItem> Store::load()
     if (index.presence == StoreFiles::Presence::read)
         items = ClipIndex::decode(index.bytes);
     if (!items) {
-        s_brokenIndex = true;
-        s_brokenIndexFound = true;
+        m_brokenIndex = true;
+        m_brokenIndexFound = true;
         return {};
     }
     return *items;
@@ -177,7 +144,7 @@ bool Store::save(const QList<ClipItem> &items)
 {
     if (!ready())
         return false;
-    if (s_brokenIndex && !keepBrokenIndex())
+    if (m_brokenIndex && !keepBrokenIndex())
         return false;
     // Written here, so that a full disk is known before the copy is kept; synced, renamed into
     // place and the folder synced on a thread of its own, so that after a crash the history is
@@ -185,21 +152,21 @@ bool Store::save(const QList<ClipItem> &items)
     std::optional<StoreFiles::Replacement> index = StoreFiles::writeReplacement(indexPath(), ClipIndex::encode(items));
     if (!index)
         return false;
-    IndexSync::submit(std::move(*index));
+    m_indexSync.submit(std::move(*index));
     return true;
 }
 
 void Store::removeKeptIndexes()
 {
     // A broken index not yet moved aside would only become one more copy at the next save.
-    if (s_brokenIndex) {
+    if (m_brokenIndex) {
         StoreFiles::removeTree(indexPath());
-        s_brokenIndex = false;
+        m_brokenIndex = false;
     }
-    const QStringList kept = QDir(dir()).entryList({keptIndexPrefix + QLatin1Char('*')},
-                                                   QDir::AllEntries | QDir::Hidden | QDir::System);
+    const QStringList kept = QDir(m_dir).entryList({keptIndexPrefix + QLatin1Char('*')},
+                                                  QDir::AllEntries | QDir::Hidden | QDir::System);
     for (const QString &name : kept)
-        StoreFiles::removeTree(dir() + QLatin1Char('/') + name);
+        StoreFiles::removeTree(m_dir + QLatin1Char('/') + name);
 }
 
 std::optional<QList<ClipContent>> Store::write(const QList<Representation> &representations,
@@ -219,11 +186,11 @@ std::optional<QList<ClipContent>> Store::write(const QList<Representation> &repr
         }
         contents.append({representations.at(i).type, file});
     }
-    IndexSync::syncBeforeNextIndex(folder);
+    m_indexSync.syncBeforeNextIndex(folder);
     return contents;
 }
 
-std::optional<QByteArray> Store::read(const QUuid &id, const QString &file)
+std::optional<QByteArray> Store::read(const QUuid &id, const QString &file) const
 {
     if (!isSafeFileName(file))
         return std::nullopt;
@@ -242,7 +209,7 @@ QSize Store::thumbnailSize(const QSize &imageSize)
     return QSize(qMax(1, qRound(imageSize.width() * scale)), qMax(1, qRound(imageSize.height() * scale)));
 }
 
-QImage Store::writeThumbnail(const QByteArray &imageBytes, const QUuid &id)
+QImage Store::writeThumbnail(const QByteArray &imageBytes, const QUuid &id) const
 {
     QBuffer source;
     source.setData(imageBytes);
@@ -271,20 +238,17 @@ QImage Store::writeThumbnail(const QByteArray &imageBytes, const QUuid &id)
 void Store::writeThumbnailLater(const QByteArray &imageBytes, const QUuid &id, QObject *context,
                                 std::function<void()> ready)
 {
-    dir(); // the folder's path is settled here, never first on the worker
-    QFuture<QImage> future = QtConcurrent::run([imageBytes, id] { return writeThumbnail(imageBytes, id); });
-    const quint64 serial = ++s_serial;
-    s_pending.insert(id, {future, serial});
+    QFuture<QImage> future = QtConcurrent::run([this, imageBytes, id] { return writeThumbnail(imageBytes, id); });
+    const quint64 serial = ++m_serial;
+    m_pending.insert(id, {future, serial});
     auto *watcher = new QFutureWatcher<QImage>(context);
-    QObject::connect(watcher, &QFutureWatcher<QImage>::finished, context, [watcher, id, future, serial, ready] {
+    QObject::connect(watcher, &QFutureWatcher<QImage>::finished, context, [this, watcher, id, future, serial, ready] {
         watcher->deleteLater();
-        const auto pending = s_pending.constFind(id);
-        if (pending == s_pending.cend() || pending->serial != serial)
+        const auto pending = m_pending.constFind(id);
+        if (pending == m_pending.cend() || pending->serial != serial)
             return; // removed, or replaced by a newer request, meanwhile
-        s_pending.remove(id);
-        const QImage image = future.result();
-        if (!image.isNull())
-            thumbnailCache().insert(id, new QImage(image), int(qMin<qsizetype>(image.sizeInBytes(), INT_MAX)));
+        m_pending.remove(id);
+        cacheThumbnail(id, future.result());
         if (ready)
             ready();
     });
@@ -293,38 +257,39 @@ void Store::writeThumbnailLater(const QByteArray &imageBytes, const QUuid &id, Q
 
 void Store::waitForThumbnails()
 {
-    for (PendingThumbnail &pending : s_pending)
+    for (PendingThumbnail &pending : m_pending)
         pending.future.waitForFinished();
 }
 
 void Store::waitForWrites()
 {
     waitForThumbnails();
-    IndexSync::wait();
+    m_indexSync.wait();
+}
+
+void Store::dropPendingThumbnail(const QUuid &id)
+{
+    if (auto pending = m_pending.find(id); pending != m_pending.end()) {
+        pending->future.waitForFinished();
+        m_pending.erase(pending);
+    }
+    m_thumbnails.remove(id);
 }
 
 void Store::remove(const QUuid &id)
 {
-    if (auto pending = s_pending.find(id); pending != s_pending.end()) {
-        pending->future.waitForFinished();
-        s_pending.erase(pending);
-    }
+    dropPendingThumbnail(id);
     StoreFiles::removeTree(itemDir(id));
-    thumbnailCache().remove(id);
 }
 
-QString Store::holdingDir()
+QString Store::holdingDir() const
 {
-    return dir() + QLatin1String("/.removed");
+    return m_dir + QLatin1String("/.removed");
 }
 
 bool Store::setAside(const QUuid &id)
 {
-    if (auto pending = s_pending.find(id); pending != s_pending.end()) {
-        pending->future.waitForFinished();
-        s_pending.erase(pending);
-    }
-    thumbnailCache().remove(id);
+    dropPendingThumbnail(id);
     // A rename within the history folder: the files are not read or copied, however large.
     const QString holding = holdingDir();
     const QByteArray from = QFile::encodeName(itemDir(id));
@@ -348,7 +313,7 @@ bool Store::restore(const QUuid &id)
         return false;
     if (::rename(from.constData(), to.constData()) != 0)
         return false;
-    IndexSync::syncBeforeNextIndex(itemDir(id));
+    m_indexSync.syncBeforeNextIndex(itemDir(id));
     return true;
 }
 
@@ -357,26 +322,22 @@ void Store::purgeSetAside()
     StoreFiles::removeTree(holdingDir());
 }
 
-void Store::forgetThumbnails()
-{
-    thumbnailCache().clear();
-}
-
-qsizetype Store::cachedThumbnailCount()
-{
-    return thumbnailCache().count();
-}
-
 std::optional<QImage> Store::thumbnail(const QUuid &id)
 {
-    if (const QImage *cached = thumbnailCache().object(id))
+    if (const QImage *cached = m_thumbnails.object(id))
         return *cached;
     const auto file = StoreFiles::readRegular(itemDir(id), QStringLiteral("thumb.png"), thumbnailSizeLimit);
     const QImage image = QImage::fromData(file.bytes, "PNG");
     if (image.isNull())
         return std::nullopt;
-    thumbnailCache().insert(id, new QImage(image), int(qMin<qsizetype>(image.sizeInBytes(), INT_MAX)));
+    cacheThumbnail(id, image);
     return image;
+}
+
+void Store::cacheThumbnail(const QUuid &id, const QImage &image)
+{
+    if (!image.isNull())
+        m_thumbnails.insert(id, new QImage(image), int(qMin<qsizetype>(image.sizeInBytes(), INT_MAX)));
 }
 
 bool Store::isSafeFileName(const QString &file)

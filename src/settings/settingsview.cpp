@@ -65,7 +65,9 @@ SettingsView::SettingsView(UpdateSettings *updates, AppState *state, Services se
     : QWidget(parent)
 {
     HotKeyCenter &hotKeys = services.hotKeys ? *services.hotKeys : HotKeyCenter::shared();
-    Clipboard &clipboard = services.clipboard ? *services.clipboard : Clipboard::shared();
+    // Without a history handed down the view reads the saved one itself.
+    Clipboard &clipboard = services.clipboard ? *services.clipboard
+                                              : *new Clipboard(nullptr, nullptr, nullptr, Store::defaultDir(), this);
     if (!services.chooseFolder)
         services.chooseFolder = &FolderChoosers::dialog;
 

@@ -139,7 +139,8 @@ private slots:
     {
         QFETCH(bool, clearOnQuit);
         QFETCH(QStringList, left);
-        Clipboard &clipboard = Clipboard::shared();
+        AppDelegate delegate;
+        Clipboard &clipboard = delegate.clipboard();
         clipboard.clear(true);
         clipboard.add(text("pinned"), std::nullopt);
         clipboard.togglePin(clipboard.items().first());
@@ -148,7 +149,6 @@ private slots:
         QCOMPARE(clipboard.items().size(), 2);
         clipboard.setClearOnQuit(clearOnQuit);
 
-        AppDelegate delegate;
         delegate.applicationWillTerminate();
         delegate.applicationWillTerminate();
         QStringList titles;
@@ -190,7 +190,7 @@ private slots:
         QCOMPARE(delegate.servicePlan().shortcuts, ServicePlan::Shortcuts::none);
         QCOMPARE(delegate.servicePlan().paste, ServicePlan::Paste::none);
         // Nothing types the paste here: the picker says to press Ctrl+V, not to find an X server.
-        Clipboard::shared().setPasteAutomatically(true);
+        delegate.clipboard().setPasteAutomatically(true);
         ClipboardPanel &panel = delegate.clipboardPanel().panel();
         panel.open(false);
         QVERIFY(panel.view()->showsSessionWarning());

@@ -118,15 +118,15 @@ private slots:
     {
         AppDelegate delegate;
         HotKeyCenter hotKeys;
-        TrayMenu status(delegate, Clipboard::shared(), hotKeys);
-        const bool paused = Clipboard::shared().paused();
+        TrayMenu status(delegate, delegate.clipboard(), hotKeys);
+        const bool paused = delegate.clipboard().paused();
         status.pauseItem()->trigger();
-        QCOMPARE(Clipboard::shared().paused(), !paused);
+        QCOMPARE(delegate.clipboard().paused(), !paused);
         status.pauseItem()->trigger();
-        QCOMPARE(Clipboard::shared().paused(), paused);
-        const bool ignoreNext = Clipboard::shared().ignoreNext();
+        QCOMPARE(delegate.clipboard().paused(), paused);
+        const bool ignoreNext = delegate.clipboard().ignoreNext();
         status.ignoreNextItem()->trigger();
-        QCOMPARE(Clipboard::shared().ignoreNext(), !ignoreNext);
+        QCOMPARE(delegate.clipboard().ignoreNext(), !ignoreNext);
         status.ignoreNextItem()->trigger();
     }
 

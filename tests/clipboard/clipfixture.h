@@ -25,17 +25,17 @@ struct ClipFixture
     ClipFixture()
     {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.filePath(QStringLiteral("config")));
-        Store::setDir(storeDir());
+        QDir().mkpath(storeDir());
     }
-    ~ClipFixture() { Store::waitForWrites(); }
 
     QString storeDir() const { return home.filePath(QStringLiteral("KiwanoSnapper/Clipboard")); }
-    QString itemDir(const ClipItem &item) const { return Store::itemDir(item.id); }
+    QString itemDir(const ClipItem &item) const { return storeDir() + QLatin1Char('/') + idText(item.id); }
+    Store &store() { return clipboard->store(); }
 
     Clipboard &open()
     {
         clipboard.reset();
-        clipboard = std::make_unique<Clipboard>(&board, &front, &keys);
+        clipboard = std::make_unique<Clipboard>(&board, &front, &keys, storeDir());
         clipboard->setClock([this] { return now; });
         return *clipboard;
     }
@@ -61,16 +61,22 @@ struct ClipFixture
 
     QByteArray indexBytes() const
     {
-        Store::waitForWrites();
+        waitForWrites();
         QFile file(storeDir() + QStringLiteral("/index.json"));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     void writeIndex(const QByteArray &bytes) const
     {
-        Store::waitForWrites();
+        waitForWrites();
         QFile file(storeDir() + QStringLiteral("/index.json"));
         file.open(QIODevice::WriteOnly | QIODevice::Truncate);
         file.write(bytes);
+    }
+
+    void waitForWrites() const
+    {
+        if (clipboard)
+            clipboard->store().waitForWrites();
     }
 
     static QByteArray png(int width, int height)

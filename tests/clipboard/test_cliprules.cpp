@@ -47,6 +47,25 @@ private slots:
         QCOMPARE(clipTitle(representations, image), title);
     }
 
+    // Whatever was copied, the title is short and not empty.
+    void titlesStayShort_data()
+    {
+        QTest::addColumn<Representations>("representations");
+        QByteArray names;
+        for (int i = 0; i < 100000; ++i)
+            names += "file:///home/user/photos/holiday-" + QByteArray::number(i) + ".jpg\r\n";
+        QTest::newRow("100,000 file names") << Representations{{"text/uri-list", names}};
+        QTest::newRow("one huge file name") << Representations{{"text/uri-list", "file:///" + QByteArray(200000, 'n')}};
+        QTest::newRow("one letter under 100,000 accents")
+            << Representations{{"text/plain", "e" + QString(100000, QChar(0x0301)).toUtf8()}};
+    }
+    void titlesStayShort()
+    {
+        QFETCH(Representations, representations);
+        const QString title = clipTitle(representations, std::nullopt);
+        QVERIFY2(!title.isEmpty() && title.size() <= 1600, qPrintable(QString::number(title.size())));
+    }
+
     void readOrder_data()
     {
         QTest::addColumn<QStringList>("offered");

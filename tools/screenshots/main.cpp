@@ -74,7 +74,7 @@ int main(int argc, char *argv[])
     AppState state;
     SettingsShots::run(driver, state, clipboard, hotKeys);
 
-    Store::waitForWrites();
+    clipboard.store().waitForWrites();
     hotKeys.setGrabber(nullptr);
     Keyboard::setLayout(nullptr);
     return driver.failures() == 0 ? 0 : 1;

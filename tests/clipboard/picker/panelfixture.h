@@ -28,7 +28,7 @@ struct PanelFixture : ClipFixture
         hotKeys.registerAll();
         panel = std::make_unique<ClipboardPanel>(history, hotKeys);
         panel->heldModifiers = [this] { return held; };
-        panel->openSettings = [this] { ++settingsOpened; };
+        QObject::connect(panel.get(), &ClipboardPanel::settingsRequested, [this] { ++settingsOpened; });
     }
     ~PanelFixture() { panel.reset(); hotKeys.setGrabber(nullptr); }
 

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
 #include "clipboard/picker/view/cliprow.h"
-#include "clipboard/picker/view/pickertexts.h"
 
 #include <QFontMetricsF>
 #include <QImage>
@@ -27,23 +26,6 @@ class TestPickerRow : public QObject
     Q_OBJECT
 
 private slots:
-    void badges_data()
-    {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("badge");
-        QTest::newRow("first") << 0 << "Ctrl+1";
-        QTest::newRow("ninth") << 8 << "Ctrl+9";
-        QTest::newRow("tenth") << 9 << "";
-    }
-    void badges()
-    {
-        QFETCH(int, index);
-        QFETCH(QString, badge);
-        QCOMPARE(PickerTexts::badge(index), badge);
-        ClipRow row{entry(QStringLiteral("kiwi")), index, false, std::nullopt};
-        QCOMPARE(row.geometry(rowRect).badge.isEmpty(), badge.isEmpty());
-    }
-
     // Left to right: thumbnail, title, then the pin and the badge at the trailing edge, all inside
     // the row's padding.
     void layout_data()
@@ -53,13 +35,14 @@ private slots:
         QTest::addColumn<QSize>("thumbnail");
         QTest::addColumn<bool>("titleShown");
         QTest::addColumn<QSizeF>("thumbnailSize");
+        QTest::addColumn<int>("index"); // only the first nine rows have a badge
 
-        QTest::newRow("text") << "Hello" << false << QSize() << true << QSizeF(0, 0);
-        QTest::newRow("pinned text") << "Hello" << true << QSize() << true << QSizeF(0, 0);
-        QTest::newRow("image stands alone") << "Image 1440 × 900" << false << QSize(240, 150) << false << QSizeF(96, 60);
-        QTest::newRow("wide image") << "Image 2000 × 100" << true << QSize(240, 12) << false << QSizeF(140, 7);
-        QTest::newRow("files with a picture keep the title") << "kiwi.png" << false << QSize(60, 240) << true << QSizeF(15, 60);
-        QTest::newRow("image without thumbnail shows its title") << "Image 10 × 10" << false << QSize() << true << QSizeF(0, 0);
+        QTest::newRow("text") << "Hello" << false << QSize() << true << QSizeF(0, 0) << 0;
+        QTest::newRow("pinned text") << "Hello" << true << QSize() << true << QSizeF(0, 0) << 9;
+        QTest::newRow("image stands alone") << "Image 1440 × 900" << false << QSize(240, 150) << false << QSizeF(96, 60) << 8;
+        QTest::newRow("wide image") << "Image 2000 × 100" << true << QSize(240, 12) << false << QSizeF(140, 7) << 0;
+        QTest::newRow("files with a picture keep the title") << "kiwi.png" << false << QSize(60, 240) << true << QSizeF(15, 60) << 3;
+        QTest::newRow("image without thumbnail shows its title") << "Image 10 × 10" << false << QSize() << true << QSizeF(0, 0) << 0;
     }
     void layout()
     {
@@ -68,8 +51,9 @@ private slots:
         QFETCH(QSize, thumbnail);
         QFETCH(bool, titleShown);
         QFETCH(QSizeF, thumbnailSize);
+        QFETCH(int, index);
 
-        ClipRow row{entry(title, pinned), 0, false, std::nullopt};
+        ClipRow row{entry(title, pinned), index, false, std::nullopt};
         if (thumbnail.isValid())
             row.thumbnail = QImage(thumbnail, QImage::Format_ARGB32_Premultiplied);
         const ClipRow::Geometry g = row.geometry(rowRect);
@@ -78,13 +62,15 @@ private slots:
         QCOMPARE(!g.title.isEmpty(), titleShown);
         QCOMPARE(g.thumbnail.size(), thumbnailSize);
         QCOMPARE(!g.pin.isEmpty(), pinned);
-        QVERIFY(!g.badge.isEmpty());
-        QCOMPARE(g.badge.right(), inner.right());
+        QCOMPARE(g.badge.isEmpty(), index > 8);
+        const qreal trailing = g.badge.isEmpty() ? inner.right() + ClipRow::spacing : g.badge.left();
+        if (!g.badge.isEmpty())
+            QCOMPARE(g.badge.right(), inner.right());
         for (const QRectF &part : {g.thumbnail, g.title, g.pin}) {
             if (part.isEmpty())
                 continue;
             QVERIFY2(inner.contains(part), "inside the padding");
-            QVERIFY2(part.right() + ClipRow::spacing <= g.badge.left() + 0.01, "before the badge");
+            QVERIFY2(part.right() + ClipRow::spacing <= trailing + 0.01, "before the badge");
         }
         if (!g.thumbnail.isEmpty()) {
             QCOMPARE(g.thumbnail.left(), inner.left());
@@ -119,41 +105,6 @@ private slots:
         QImage image(460, 80, QImage::Format_ARGB32_Premultiplied);
         QPainter painter(&image);
         ClipRow{entry(title), 3, true, std::nullopt}.paint(painter, rowRect);
-    }
-
-    void details_data()
-    {
-        QTest::addColumn<QString>("app");
-        QTest::addColumn<qint64>("copies");
-        QTest::addColumn<bool>("pinned");
-        QTest::addColumn<QString>("details");
-
-        const QString date = QStringLiteral("Dec 5, 2026 at 10:11 AM");
-        QTest::newRow("all parts") << "org.gnome.Loupe" << qint64(1) << false
-                                   << "From Image Viewer  ·  Copied once  ·  " + date;
-        QTest::newRow("several copies, pinned") << "org.gnome.Loupe" << qint64(3) << true
-                                                << "From Image Viewer  ·  Copied 3x  ·  " + date + "  ·  Pinned";
-        QTest::newRow("unknown application") << "unknown.app" << qint64(2) << false << "Copied 2x  ·  " + date;
-        QTest::newRow("no application") << "" << qint64(1) << true << "Copied once  ·  " + date + "  ·  Pinned";
-    }
-    void details()
-    {
-        QFETCH(QString, app);
-        QFETCH(qint64, copies);
-        QFETCH(bool, pinned);
-        QFETCH(QString, details);
-
-        ClipItem item = entry(QStringLiteral("x"), pinned);
-        if (!app.isEmpty())
-            item.app = app;
-        item.copies = copies;
-        item.lastCopied = QDateTime(QDate(2026, 12, 5), QTime(10, 11)); // local time
-        auto names = [](const QString &id) -> std::optional<QString> {
-            if (id == QLatin1String("org.gnome.Loupe"))
-                return QStringLiteral("Image Viewer");
-            return std::nullopt;
-        };
-        QCOMPARE(PickerTexts::details(item, names, QLocale(QLocale::English, QLocale::UnitedStates)), details);
     }
 };
 

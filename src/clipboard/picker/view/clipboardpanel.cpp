@@ -48,7 +48,7 @@ ClipboardPanel::ClipboardPanel(Clipboard &clipboard, HotKeyCenter &hotKeys, QWid
     connect(&m_model, &ClipboardPickerModel::chosen, this, &ClipboardPanel::choose);
     connect(&m_model, &ClipboardPickerModel::settingsRequested, this, [this] {
         close();
-        openSettings();
+        emit settingsRequested();
     });
 
     m_grabRetry.setInterval(grabRetryMs);

@@ -52,8 +52,6 @@ public:
     // modifiers still held after modifierPatienceMs get a copy without the paste.
     void choose(const ClipItem &item, bool paste);
 
-    // Installed by the application: shows the settings window.
-    std::function<void()> openSettings = [] {};
     // The held modifiers in the stored mask; the keyboard's real state unless replaced (tests).
     std::function<quint64()> heldModifiers = &ModifierWait::keyboardModifiers;
     // How long a paste waits for the modifiers to be let go before it settles for a copy.
@@ -68,6 +66,8 @@ public:
 signals:
     void opened();
     void closed();
+    // The user asked for the settings; the panel has closed.
+    void settingsRequested();
     // The keys typed from now on reach the picker.
     void keysTaken();
 

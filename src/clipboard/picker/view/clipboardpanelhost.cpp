@@ -18,7 +18,7 @@ ClipboardPanel &ClipboardPanelHost::panel()
     if (!m_panel) {
         m_panel = std::make_unique<ClipboardPanel>(m_clipboard, m_hotKeys, nullptr,
             m_takesFocus ? ClipboardPanel::Presentation::focusedWindow : ClipboardPanel::Presentation::popup);
-        m_panel->openSettings = [this] { m_openSettings(); };
+        connect(m_panel.get(), &ClipboardPanel::settingsRequested, this, &ClipboardPanelHost::settingsRequested);
         m_panel->view()->setCopyOnlyLine(m_copyOnlyLine);
     }
     return *m_panel;
@@ -35,11 +35,6 @@ bool ClipboardPanelHost::handlePress(HotKeyAction action)
 void ClipboardPanelHost::openFromMenu()
 {
     panel().open(false);
-}
-
-void ClipboardPanelHost::setOpenSettings(std::function<void()> openSettings)
-{
-    m_openSettings = openSettings ? std::move(openSettings) : [] {};
 }
 
 void ClipboardPanelHost::setCopyOnlyLine(const QString &line)

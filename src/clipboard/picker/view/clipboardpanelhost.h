@@ -6,7 +6,6 @@
 #include <QObject>
 #include <QString>
 
-#include <functional>
 #include <memory>
 
 class Clipboard;
@@ -29,8 +28,6 @@ public:
     bool handlePress(HotKeyAction action);
     // The tray menu's item: opens the picker, never by the shortcut's rules.
     void openFromMenu();
-    // Shows the settings window when the picker asks for it.
-    void setOpenSettings(std::function<void()> openSettings);
     // What the picker says where nothing in this session can type the paste (see
     // ClipboardPickerView::setCopyOnlyLine).
     void setCopyOnlyLine(const QString &line);
@@ -38,10 +35,13 @@ public:
     // keyboard (X11); takes effect for a panel not yet made.
     void setTakesFocus(bool takesFocus) { m_takesFocus = takesFocus; }
 
+signals:
+    // The picker asked for the settings window.
+    void settingsRequested();
+
 private:
     Clipboard &m_clipboard;
     HotKeyCenter &m_hotKeys;
-    std::function<void()> m_openSettings = [] {};
     QString m_copyOnlyLine;
     bool m_takesFocus = false;
     std::unique_ptr<ClipboardPanel> m_panel;

@@ -1,20 +1,56 @@
 // SPDX-License-Identifier: MIT
-// Noticing copies and deciding which to keep: through the clipboard's watcher where it has one,
-// else by polling.
-#include "clipboard/clipboard.h"
+#include "clipboard/cliprecorder.h"
 
 #include "clipboard/cliprules.h"
 #include "clipboard/cliptitle.h"
 #include "clipboard/contentdigest.h"
 #include "platform/clipboardservice.h"
 #include "platform/frontapp.h"
+#include "platform/preferences.h"
 
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 
-void Clipboard::watch(ClipboardWatcher *watcher)
+ClipRecorder::ClipRecorder(ClipHistory &history, ClipboardService *clipboard, FrontApp *frontApp, QObject *parent)
+    : QObject(parent)
+    , m_history(history)
+    , m_clipboard(clipboard)
+    , m_frontApp(frontApp)
+{
+    m_changeCount = m_clipboard ? m_clipboard->changeCount() : 0;
+    m_timer.setInterval(pollInterval);
+    connect(&m_timer, &QTimer::timeout, this, &ClipRecorder::check);
+    m_intakePool.setMaxThreadCount(1);
+    watch(m_clipboard ? m_clipboard->watcher() : nullptr);
+}
+
+ClipRecorder::~ClipRecorder()
+{
+    stop();
+    // Workers report back to this object; let them land before it goes.
+    finishPendingCopies();
+}
+
+void ClipRecorder::setServices(ClipboardService *clipboard, FrontApp *frontApp)
+{
+    const bool wasRunning = m_running;
+    stop();
+    m_clipboard = clipboard;
+    m_frontApp = frontApp;
+    m_changeCount = m_clipboard ? m_clipboard->changeCount() : 0;
+    watch(m_clipboard ? m_clipboard->watcher() : nullptr);
+    if (wasRunning)
+        start();
+}
+
+QString ClipRecorder::frontApp() const
+{
+    return m_frontApp ? m_frontApp->identifier() : QString();
+}
+
+void ClipRecorder::watch(ClipboardWatcher *watcher)
 {
     if (m_watcher == watcher)
         return;
@@ -23,14 +59,14 @@ void Clipboard::watch(ClipboardWatcher *watcher)
     m_watcher = watcher;
     if (!m_watcher)
         return;
-    connect(m_watcher, &ClipboardWatcher::changed, this, &Clipboard::takeChange);
-    connect(m_watcher, &ClipboardWatcher::copyArrived, this, &Clipboard::takeCopy);
+    connect(m_watcher, &ClipboardWatcher::changed, this, &ClipRecorder::takeChange);
+    connect(m_watcher, &ClipboardWatcher::copyArrived, this, &ClipRecorder::takeCopy);
     // Runs on the watcher's thread: pure rules only.
     m_watcher->setChoice([](const QStringList &types) { return ClipRules::readOrder(types); });
     m_watcher->setByteLimit(ClipRules::sizeCap);
 }
 
-void Clipboard::start()
+void ClipRecorder::start()
 {
     if (m_running || !isEnabled())
         return;
@@ -46,7 +82,7 @@ void Clipboard::start()
     m_running = true;
 }
 
-void Clipboard::stop()
+void ClipRecorder::stop()
 {
     if (m_watcher)
         m_watcher->stop();
@@ -54,7 +90,7 @@ void Clipboard::stop()
     m_running = false;
 }
 
-void Clipboard::check()
+void ClipRecorder::check()
 {
     // Reading another application's clipboard may take a while; a tick that arrives meanwhile
     // (a nested event loop) must not start a second read. The watcher reads copies itself.
@@ -66,24 +102,23 @@ void Clipboard::check()
     m_changeCount = count;
     m_checking = true;
     const auto done = qScopeGuard([this] { m_checking = false; });
-    consider(m_clipboard->types(), [this](const QString &type) { return m_clipboard->data(type); },
-             m_frontApp ? m_frontApp->identifier() : QString(), false);
+    consider(m_clipboard->types(), [this](const QString &type) { return m_clipboard->data(type); }, frontApp(),
+             false);
 }
 
-void Clipboard::takeChange(quint64 change)
+void ClipRecorder::takeChange(quint64 change)
 {
     // The application in front now is the one that copied, not the one in front once the copy
     // has been read.
     m_change = change;
-    m_changeFront = m_frontApp ? m_frontApp->identifier() : QString();
+    m_changeFront = frontApp();
 }
 
-void Clipboard::takeCopy(const ClipboardWatcher::Copy &copy)
+void ClipRecorder::takeCopy(const ClipboardWatcher::Copy &copy)
 {
     if (!m_running)
         return;
-    const QString front = copy.change == m_change ? m_changeFront
-                                                  : (m_frontApp ? m_frontApp->identifier() : QString());
+    const QString front = copy.change == m_change ? m_changeFront : frontApp();
     const auto data = [&copy](const QString &type) -> std::optional<QByteArray> {
         for (const ClipboardService::Item &item : copy.items)
             if (item.type == type)
@@ -93,7 +128,7 @@ void Clipboard::takeCopy(const ClipboardWatcher::Copy &copy)
     consider(copy.types, data, front, true);
 }
 
-void Clipboard::consider(const QStringList &types, const DataSource &data, const QString &front,
+void ClipRecorder::consider(const QStringList &types, const DataSource &data, const QString &front,
                          bool inBackground)
 {
     if (ClipRules::isPrivate(types, [&] { return data(ClipRules::passwordHint); }))
@@ -117,15 +152,15 @@ void Clipboard::consider(const QStringList &types, const DataSource &data, const
         app.reset();
     QList<Representation> representations = ClipRules::capture(types, data);
     if (!inBackground) {
-        if (auto prepared = prepare(std::move(representations)))
-            addHashed(prepared->representations, prepared->hash, prepared->title, app);
+        if (const std::optional<PreparedCopy> prepared = prepare(std::move(representations)))
+            m_history.add(*prepared, app);
         return;
     }
 
     // Converting TIFF, decoding megabytes of text and hashing them is no work for the thread that
     // draws the picker.
-    Intake intake{QtConcurrent::run(&m_intakePool, &Clipboard::prepare, std::move(representations)), app};
-    auto *watcher = new QFutureWatcher<std::optional<Prepared>>(this);
+    Intake intake{QtConcurrent::run(&m_intakePool, &ClipRecorder::prepare, std::move(representations)), app};
+    auto *watcher = new QFutureWatcher<std::optional<PreparedCopy>>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
         watcher->deleteLater();
         landIntakes();
@@ -134,7 +169,7 @@ void Clipboard::consider(const QStringList &types, const DataSource &data, const
     m_intakes.append(std::move(intake));
 }
 
-std::optional<Clipboard::Prepared> Clipboard::prepare(QList<Representation> representations)
+std::optional<PreparedCopy> ClipRecorder::prepare(QList<Representation> representations)
 {
     representations = ClipRules::replaceTiff(std::move(representations));
     if (representations.isEmpty() || ClipRules::isBlankText(representations)
@@ -145,19 +180,63 @@ std::optional<Clipboard::Prepared> Clipboard::prepare(QList<Representation> repr
     });
     const std::optional<QByteArray> pngBytes =
         png != representations.cend() ? std::optional(png->data) : std::nullopt;
-    Prepared prepared;
+    PreparedCopy prepared;
     prepared.hash = contentDigest(representations);
     prepared.title = clipTitle(representations, pngBytes);
     prepared.representations = std::move(representations);
     return prepared;
 }
 
-void Clipboard::landIntakes()
+void ClipRecorder::landIntakes()
 {
     // In the order the copies were made, each once it is ready.
     while (!m_intakes.isEmpty() && m_intakes.first().prepared.isFinished()) {
         const Intake intake = m_intakes.takeFirst();
-        if (const std::optional<Prepared> prepared = intake.prepared.result())
-            addHashed(prepared->representations, prepared->hash, prepared->title, intake.app, true);
+        if (const std::optional<PreparedCopy> prepared = intake.prepared.result())
+            m_history.add(*prepared, intake.app, true);
     }
+}
+
+void ClipRecorder::finishPendingCopies()
+{
+    for (Intake &intake : m_intakes)
+        intake.prepared.waitForFinished();
+    landIntakes();
+    m_history.finishPendingCopies();
+}
+
+void ClipRecorder::setIgnoreNext(bool ignoreNext)
+{
+    if (m_ignoreNext == ignoreNext)
+        return;
+    m_ignoreNext = ignoreNext;
+    emit ignoreNextChanged(ignoreNext);
+}
+
+void ClipRecorder::setPaused(bool paused)
+{
+    if (m_paused == paused)
+        return;
+    m_paused = paused;
+    emit pausedChanged(paused);
+}
+
+bool ClipRecorder::isEnabled() const
+{
+    return Preferences::value(Preferences::clipboardEnabled);
+}
+
+void ClipRecorder::setEnabled(bool enabled)
+{
+    Preferences::setValue(Preferences::clipboardEnabled, enabled);
+}
+
+QStringList ClipRecorder::userIgnoredApps() const
+{
+    return Preferences::value(Preferences::clipboardIgnoredApps);
+}
+
+void ClipRecorder::setUserIgnoredApps(const QStringList &apps)
+{
+    Preferences::setValue(Preferences::clipboardIgnoredApps, apps);
 }
