@@ -56,15 +56,11 @@ WaylandAccount waylandAccount(const SettingsView::Services &services)
 
 } // namespace
 
-SettingsView::SettingsView(UpdateSettings *updates, AppState *state, QWidget *parent)
-    : SettingsView(updates, state, Services(), parent)
-{
-}
-
 SettingsView::SettingsView(UpdateSettings *updates, AppState *state, Services services, QWidget *parent)
     : QWidget(parent)
 {
-    HotKeyCenter &hotKeys = services.hotKeys ? *services.hotKeys : HotKeyCenter::shared();
+    Q_ASSERT(services.hotKeys);
+    HotKeyCenter &hotKeys = *services.hotKeys;
     Clipboard &clipboard = services.clipboard ? *services.clipboard : Clipboard::shared();
     if (!services.chooseFolder)
         services.chooseFolder = &FolderChoosers::dialog;
