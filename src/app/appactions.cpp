@@ -2,11 +2,13 @@
 #include "app/appactions.h"
 
 #include "app/statustexts.h"
-#include "app/traymenu.h"
+#include "look/kiwano.h"
+#include "look/widgets/pixelpaint.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QKeySequence>
+#include <QPainter>
 #include <QWidget>
 
 #include <array>
@@ -51,6 +53,27 @@ const std::array<Row, 12> rows{{
      Qt::CTRL | Qt::Key_Q, {}, {}},
 }};
 
+constexpr qreal menuIconSize = 12;
+
+QPixmap iconPixmap(const QString &name, qreal ratio)
+{
+    QPixmap pixmap(QSize(menuIconSize, menuIconSize) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    Look::drawIcon(painter, QRectF(0, 0, menuIconSize, menuIconSize), name, menuIconSize, Kiwano::peel);
+    return pixmap;
+}
+
+// The menu's pixel icon: the named icon at 12 points, for device pixel ratios 1 and 2.
+QIcon menuIcon(const QString &name)
+{
+    QIcon icon;
+    icon.addPixmap(iconPixmap(name, 1));
+    icon.addPixmap(iconPixmap(name, 2));
+    return icon;
+}
+
 const Row &rowOf(Id id)
 {
     return rows[static_cast<size_t>(id)];
@@ -87,7 +110,7 @@ AppActions::AppActions(QObject *parent) : QObject(parent)
         const QString icon = row.icon ? QString::fromLatin1(row.icon)
                            : row.shown ? HotKeyActions::icon(*row.shown) : QString();
         if (!icon.isEmpty())
-            entry.action->setIcon(TrayMenu::menuIcon(icon));
+            entry.action->setIcon(menuIcon(icon));
         entry.action->setCheckable(row.checkable);
         const Id id = row.id;
         connect(entry.action, &QAction::triggered, this, [this, id] { trigger(id); });

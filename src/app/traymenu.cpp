@@ -4,8 +4,6 @@
 #include "app/statustexts.h"
 #include "clipboard/clipboard.h"
 #include "hotkeys/hotkeycenter.h"
-#include "look/kiwano.h"
-#include "look/widgets/pixelpaint.h"
 
 #include <QFile>
 #include <QMenu>
@@ -15,18 +13,7 @@
 namespace {
 
 const QString menubarImage = QStringLiteral(":/Images/kiwano-menubar.png");
-constexpr qreal menuIconSize = 12;
 constexpr int statusIconSize = 22;
-
-QPixmap iconPixmap(const QString &name, qreal ratio)
-{
-    QPixmap pixmap(QSize(menuIconSize, menuIconSize) * ratio);
-    pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    Look::drawIcon(painter, QRectF(0, 0, menuIconSize, menuIconSize), name, menuIconSize, Kiwano::peel);
-    return pixmap;
-}
 
 QPixmap kiwiPixmap()
 {
@@ -111,14 +98,6 @@ bool TrayMenu::show()
     // Shown even without a tray host: the icon docks when one starts later.
     m_tray->show();
     return QSystemTrayIcon::isSystemTrayAvailable();
-}
-
-QIcon TrayMenu::menuIcon(const QString &name)
-{
-    QIcon icon;
-    icon.addPixmap(iconPixmap(name, 1));
-    icon.addPixmap(iconPixmap(name, 2));
-    return icon;
 }
 
 QIcon TrayMenu::statusIcon(bool dim, const QString &imagePath)

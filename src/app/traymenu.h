@@ -36,8 +36,6 @@ public:
     // Shows the status item; false when the desktop has no tray to show it in now.
     bool show();
 
-    // The menu's pixel icon: the named icon at 12 points, for device pixel ratios 1 and 2.
-    static QIcon menuIcon(const QString &name);
     // The status item's picture: the "kiwano-menubar" image, else the kiwi drawn as text.
     static QIcon statusIcon(bool dimmed, const QString &imagePath = {});
 
