@@ -28,6 +28,7 @@
 #include "platform/x11/x11keyboardlayout.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QTimer>
 #include <QMessageBox>
 #include <QPointer>
