@@ -165,6 +165,9 @@ private slots:
         QTest::addColumn<QString>("label");
         const QString waiting = u"Press keys..."_s;
         QTest::newRow("Backspace clears") << 51u << Qt::KeyboardModifiers() << Outcome::cleared << u"None"_s;
+        // Keypad keys come with the keypad bit: Delete there clears all the same.
+        QTest::newRow("keypad Delete clears") << 117u << Qt::KeyboardModifiers(Qt::KeypadModifier) << Outcome::cleared
+                                              << u"None"_s;
         QTest::newRow("Esc cancels") << 53u << Qt::KeyboardModifiers() << Outcome::cancelled << u"Shift+Super+6"_s;
         QTest::newRow("Shift+Backspace refused") << 51u << Qt::KeyboardModifiers(Qt::ShiftModifier) << Outcome::refused << waiting;
         QTest::newRow("plain letter refused") << 0u << Qt::KeyboardModifiers() << Outcome::refused << waiting;

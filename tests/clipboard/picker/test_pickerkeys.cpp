@@ -75,8 +75,8 @@ private slots:
     // The shortcut is tested first: one placed on an arrow key cycles instead of moving up.
     void shortcutComesFirst()
     {
-        const HotKey onArrow{126, 0};
-        const PickerKey up{126, Qt::Key_Up, 0};
+        const HotKey onArrow{126, Qt::NoModifier};
+        const PickerKey up{126, Qt::Key_Up, {}};
         QCOMPARE(PickerKeys::action(up, PickerMode::cycle, onArrow).kind, PickerAction::cycle);
         QCOMPARE(PickerKeys::action(up, PickerMode::toggle, onArrow).kind, PickerAction::close);
     }
