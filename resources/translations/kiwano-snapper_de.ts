@@ -11,6 +11,22 @@
         <source>Copy Path</source>
         <translation>Pfad kopieren</translation>
     </message>
+    <message>
+        <source>The grab didn&apos;t work: %1</source>
+        <translation>Die Aufnahme hat nicht geklappt: %1</translation>
+    </message>
+    <message>
+        <source>Copies can&apos;t be stored: something that isn&apos;t a folder stands where the clipboard history should be (%1).</source>
+        <translation>Kopien können nicht gespeichert werden: Wo der Zwischenablage-Verlauf liegen sollte, steht etwas, das kein Ordner ist (%1).</translation>
+    </message>
+    <message>
+        <source>The clipboard history couldn&apos;t be read. It was set aside unchanged, and a new history has begun.</source>
+        <translation>Der Zwischenablage-Verlauf konnte nicht gelesen werden. Er wurde unverändert beiseitegelegt, und ein neuer Verlauf hat begonnen.</translation>
+    </message>
+    <message>
+        <source>A copy couldn&apos;t be stored. Is the disk full?</source>
+        <translation>Eine Kopie konnte nicht gespeichert werden. Ist die Festplatte voll?</translation>
+    </message>
 </context>
 <context>
     <name>AppChooser</name>
@@ -41,37 +57,6 @@
     <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
-    </message>
-</context>
-<context>
-    <name>AppDelegate</name>
-    <message>
-        <source>Images (%1)</source>
-        <translation>Bilder (%1)</translation>
-    </message>
-    <message>
-        <source>The grab didn&apos;t work: %1</source>
-        <translation>Die Aufnahme hat nicht geklappt: %1</translation>
-    </message>
-    <message>
-        <source>The capture tool is missing (looked for %1). Reinstall Kiwano Snapper to grab the screen.</source>
-        <translation>Das Aufnahmewerkzeug fehlt (gesucht: %1). Installieren Sie Kiwano Snapper neu, um den Bildschirm aufzunehmen.</translation>
-    </message>
-    <message>
-        <source>Copies can&apos;t be stored: something that isn&apos;t a folder stands where the clipboard history should be (%1).</source>
-        <translation>Kopien können nicht gespeichert werden: Wo der Zwischenablage-Verlauf liegen sollte, steht etwas, das kein Ordner ist (%1).</translation>
-    </message>
-    <message>
-        <source>The clipboard history couldn&apos;t be read. It was set aside unchanged, and a new history has begun.</source>
-        <translation>Der Zwischenablage-Verlauf konnte nicht gelesen werden. Er wurde unverändert beiseitegelegt, und ein neuer Verlauf hat begonnen.</translation>
-    </message>
-    <message>
-        <source>A copy couldn&apos;t be stored. Is the disk full?</source>
-        <translation>Eine Kopie konnte nicht gespeichert werden. Ist die Festplatte voll?</translation>
-    </message>
-    <message>
-        <source>Open Image</source>
-        <translation>Bild öffnen</translation>
     </message>
 </context>
 <context>
@@ -115,6 +100,13 @@
         <source>%1 %</source>
         <extracomment>The editor&apos;s zoom, in percent of one image pixel per screen pixel.</extracomment>
         <translation>%1 %</translation>
+    </message>
+</context>
+<context>
+    <name>CaptureTool</name>
+    <message>
+        <source>The capture tool is missing (looked for %1). Reinstall Kiwano Snapper to grab the screen.</source>
+        <translation>Das Aufnahmewerkzeug fehlt (gesucht: %1). Installieren Sie Kiwano Snapper neu, um den Bildschirm aufzunehmen.</translation>
     </message>
 </context>
 <context>
@@ -620,6 +612,17 @@
     <message>
         <source>Delete</source>
         <translation>Löschen</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Images (%1)</source>
+        <translation>Bilder (%1)</translation>
+    </message>
+    <message>
+        <source>Open Image</source>
+        <translation>Bild öffnen</translation>
     </message>
 </context>
 <context>

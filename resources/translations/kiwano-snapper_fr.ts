@@ -11,6 +11,22 @@
         <source>Copy Path</source>
         <translation>Copier le chemin</translation>
     </message>
+    <message>
+        <source>The grab didn&apos;t work: %1</source>
+        <translation>La capture a échoué&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Copies can&apos;t be stored: something that isn&apos;t a folder stands where the clipboard history should be (%1).</source>
+        <translation>Impossible d’enregistrer les copies&#xa0;: à l’emplacement de l’historique du presse-papiers se trouve autre chose qu’un dossier (%1).</translation>
+    </message>
+    <message>
+        <source>The clipboard history couldn&apos;t be read. It was set aside unchanged, and a new history has begun.</source>
+        <translation>L’historique du presse-papiers n’a pas pu être lu. Il a été mis de côté sans modification, et un nouvel historique a commencé.</translation>
+    </message>
+    <message>
+        <source>A copy couldn&apos;t be stored. Is the disk full?</source>
+        <translation>Une copie n’a pas pu être enregistrée. Le disque est-il plein&#xa0;?</translation>
+    </message>
 </context>
 <context>
     <name>AppChooser</name>
@@ -41,37 +57,6 @@
     <message>
         <source>Cancel</source>
         <translation>Annuler</translation>
-    </message>
-</context>
-<context>
-    <name>AppDelegate</name>
-    <message>
-        <source>Images (%1)</source>
-        <translation>Images (%1)</translation>
-    </message>
-    <message>
-        <source>The grab didn&apos;t work: %1</source>
-        <translation>La capture a échoué&#xa0;: %1</translation>
-    </message>
-    <message>
-        <source>The capture tool is missing (looked for %1). Reinstall Kiwano Snapper to grab the screen.</source>
-        <translation>L’outil de capture est introuvable (cherché&#xa0;: %1). Réinstallez Kiwano Snapper pour capturer l’écran.</translation>
-    </message>
-    <message>
-        <source>Copies can&apos;t be stored: something that isn&apos;t a folder stands where the clipboard history should be (%1).</source>
-        <translation>Impossible d’enregistrer les copies&#xa0;: à l’emplacement de l’historique du presse-papiers se trouve autre chose qu’un dossier (%1).</translation>
-    </message>
-    <message>
-        <source>The clipboard history couldn&apos;t be read. It was set aside unchanged, and a new history has begun.</source>
-        <translation>L’historique du presse-papiers n’a pas pu être lu. Il a été mis de côté sans modification, et un nouvel historique a commencé.</translation>
-    </message>
-    <message>
-        <source>A copy couldn&apos;t be stored. Is the disk full?</source>
-        <translation>Une copie n’a pas pu être enregistrée. Le disque est-il plein&#xa0;?</translation>
-    </message>
-    <message>
-        <source>Open Image</source>
-        <translation>Ouvrir une image</translation>
     </message>
 </context>
 <context>
@@ -115,6 +100,13 @@
         <source>%1 %</source>
         <extracomment>The editor&apos;s zoom, in percent of one image pixel per screen pixel.</extracomment>
         <translation>%1 %</translation>
+    </message>
+</context>
+<context>
+    <name>CaptureTool</name>
+    <message>
+        <source>The capture tool is missing (looked for %1). Reinstall Kiwano Snapper to grab the screen.</source>
+        <translation>L’outil de capture est introuvable (cherché&#xa0;: %1). Réinstallez Kiwano Snapper pour capturer l’écran.</translation>
     </message>
 </context>
 <context>
@@ -620,6 +612,17 @@
     <message>
         <source>Delete</source>
         <translation>Supprimer</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Images (%1)</source>
+        <translation>Images (%1)</translation>
+    </message>
+    <message>
+        <source>Open Image</source>
+        <translation>Ouvrir une image</translation>
     </message>
 </context>
 <context>

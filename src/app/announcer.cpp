@@ -12,6 +12,7 @@
 #include <QPushButton>
 
 #include <cstdio>
+#include <utility>
 
 Announcer::Announcer(std::function<EditorModel *()> modelInFront, std::function<QSystemTrayIcon *()> trayIcon,
                      QObject *parent)
@@ -71,4 +72,26 @@ void Announcer::cannotReveal(const QString &path)
     connect(copy, &QPushButton::clicked, box, copyPath);
     box->setDefaultButton(copy);
     box->open();
+}
+
+void Announcer::grabFailed(const QString &reason)
+{
+    warn(tr("The grab didn't work: %1").arg(reason));
+}
+
+void Announcer::storeTrouble(bool canStore, const QString &dir, bool brokenIndexFound)
+{
+    if (!canStore)
+        warn(tr("Copies can't be stored: something that isn't a folder stands where "
+                "the clipboard history should be (%1).")
+                 .arg(QDir::toNativeSeparators(dir)));
+    else if (brokenIndexFound)
+        warn(tr("The clipboard history couldn't be read. It was set aside unchanged, "
+                "and a new history has begun."));
+}
+
+void Announcer::copyNotStored()
+{
+    if (!std::exchange(m_toldCopyNotStored, true))
+        warn(tr("A copy couldn't be stored. Is the disk full?"));
 }

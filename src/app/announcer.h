@@ -29,6 +29,14 @@ public:
     void inform(const QString &text);
     // No file manager showed path: said, with the path offered for copying.
     void cannotReveal(const QString &path);
+    // The capture tool's reason why a grab did not land.
+    void grabFailed(const QString &reason);
+    // What the clipboard store met at start: something that is no folder where the history goes
+    // (at dir), or a history it could not read and set aside.
+    void storeTrouble(bool canStore, const QString &dir, bool brokenIndexFound);
+    // A copy that could not be written: said once a run, or a full disk would speak up at every
+    // copy.
+    void copyNotStored();
 
 private:
     void tell(const QString &text, QSystemTrayIcon::MessageIcon icon);
@@ -36,4 +44,5 @@ private:
     std::function<EditorModel *()> m_modelInFront;
     std::function<QSystemTrayIcon *()> m_trayIcon;
     std::unique_ptr<Notifications> m_notifications;
+    bool m_toldCopyNotStored = false;
 };

@@ -2,22 +2,21 @@
 #include "app/appdelegate.h"
 
 #include "app/announcer.h"
+#include "app/appactions.h"
+#include "app/capturetool.h"
 #include "app/commandline.h"
 #include "app/editorwindowcontroller.h"
-#include "app/emptystate.h"
 #include "app/filemanager.h"
-#include "app/rootview.h"
+#include "app/mainwindow.h"
 #include "app/sessionservices.h"
 #include "app/traymenu.h"
 #include "capture/appstate.h"
 #include "capture/capture.h"
-#include "capture/history.h"
 #include "clipboard/clipboard.h"
 #include "clipboard/store.h"
 #include "clipboard/picker/view/clipboardpanel.h"
 #include "clipboard/picker/view/clipboardpanelhost.h"
 #include "editor/model/editormodel.h"
-#include "editor/ui/editorview.h"
 #include "editor/model/imageimport.h"
 #include "hotkeys/hotkeycenter.h"
 #include "hotkeys/keyboard.h"
@@ -25,61 +24,39 @@
 #include "settings/desktopbindings.h"
 #include "settings/settingswindowcontroller.h"
 #include "settings/updatesettings.h"
-#include "platform/dbusnotifications.h"
 #include "platform/wayland/waylandconnection.h"
 #include "platform/x11/x11keyboardlayout.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QPushButton>
-#include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QTimer>
-#include <QHash>
-#include <QImageReader>
-#include <QMainWindow>
 #include <QMessageBox>
 #include <QPointer>
-#include <QSystemTrayIcon>
 
 #include <cstdio>
 #include <utility>
-
-#ifndef KIWANO_LIBEXEC_FROM_BIN
-#define KIWANO_LIBEXEC_FROM_BIN "../libexec/kiwano-snapper"
-#endif
-
-namespace {
-
-QString imageFilter()
-{
-    QStringList patterns;
-    for (const QByteArray &format : QImageReader::supportedImageFormats())
-        patterns << QStringLiteral("*.") + QString::fromLatin1(format);
-    return QCoreApplication::translate("AppDelegate", "Images (%1)").arg(patterns.join(QLatin1Char(' ')));
-}
-
-} // namespace
 
 AppDelegate::AppDelegate(QObject *parent)
     : QObject(parent)
     , m_state(std::make_unique<AppState>())
     , m_clipboard(std::make_unique<Clipboard>(nullptr, nullptr, nullptr))
-    , m_capture(new Capture(captureToolPath(), this))
+    , m_capture(new Capture(CaptureTool::path(), this))
+    , m_hotKeys(new HotKeyCenter(this))
+    , m_actions(new AppActions(this))
+    , m_mainWindow(new MainWindow(*m_state, *m_hotKeys, *m_actions, *m_capture, this))
     , m_updates(new UpdateSettings(this))
     , m_desktopBindings(new DesktopBindings(this))
-    , m_announcer(new Announcer([this] { return modelInFront(); },
+    , m_announcer(new Announcer([this] { return m_mainWindow ? m_mainWindow->modelInFront() : nullptr; },
                                 [this] { return m_trayMenu ? m_trayMenu->trayIcon() : nullptr; }, this))
 {
     connect(m_capture, &Capture::grabLanded, this, [this](const GrabEntry &entry) {
         m_state->insert(entry, true);
-        editor().show();
+        m_mainWindow->show();
     });
-    connect(m_capture, &Capture::grabFailed, this, [this](const QString &reason) {
-        warn(tr("The grab didn't work: %1").arg(reason));
-    });
+    connect(m_capture, &Capture::grabFailed, m_announcer, &Announcer::grabFailed);
+    connect(m_mainWindow, &MainWindow::grabRequested, this, &AppDelegate::grabFromWindow);
     m_openSettings = [this] { settings().show(); };
+    giveActionsTheirWork();
     QPointer<Announcer> announcer(m_announcer);
     FileManager::setOnFailure([announcer](const QString &path) {
         if (announcer)
@@ -89,30 +66,17 @@ AppDelegate::AppDelegate(QObject *parent)
 
 AppDelegate::~AppDelegate()
 {
-    // The registry and the history outlive us: take our services back from them first.
-    HotKeyCenter::shared().setOnPress({});
-    if (m_services && m_services->grabber())
-        HotKeyCenter::shared().setGrabber(nullptr);
-    // The views of the clipboard history go before it; the services after it.
+    // The views of the clipboard history go before it, and the windows and the picker before the
+    // registry they resume shortcuts in; it lets go of the grabber first. The services go last.
     delete std::exchange(m_clipboardPanel, nullptr);
-    delete std::exchange(m_settings, nullptr);
     delete std::exchange(m_trayMenu, nullptr);
+    delete std::exchange(m_settings, nullptr);
+    delete std::exchange(m_mainWindow, nullptr);
+    m_hotKeys->setOnPress({});
+    m_hotKeys->setGrabber(nullptr);
     m_clipboard.reset();
     if (m_services && m_services->layout())
         Keyboard::setLayout(nullptr);
-}
-
-QString AppDelegate::captureToolPath()
-{
-    const QDir bin(QCoreApplication::applicationDirPath());
-    const QString beside = bin.filePath(QStringLiteral("kiwano-capture"));
-    if (QFileInfo(beside).isExecutable())
-        return beside;
-    const QString installed = QDir::cleanPath(
-        bin.filePath(QStringLiteral(KIWANO_LIBEXEC_FROM_BIN "/kiwano-capture")));
-    if (QFileInfo(installed).isExecutable())
-        return installed;
-    return beside;
 }
 
 void AppDelegate::makeServices()
@@ -131,18 +95,18 @@ void AppDelegate::makeServices()
         m_capture->keepToolReady(true);
     m_services = std::make_unique<SessionServices>(m_facts, m_plan, xcb, m_desktopBindings);
     connect(m_services.get(), &SessionServices::warning, this, &AppDelegate::warn);
-    connect(m_services.get(), &SessionServices::notice, this, &AppDelegate::inform);
+    connect(m_services.get(), &SessionServices::notice, m_announcer, &Announcer::inform);
     if (X11KeyboardLayout *layout = m_services->layout())
         Keyboard::setLayout(layout);
     if (m_services->clipboard())
         m_clipboard->setServices(m_services->clipboard(), m_services->frontApp(), m_services->keySender());
     if (m_services->grabber())
-        HotKeyCenter::shared().setGrabber(m_services->grabber());
+        m_hotKeys->setGrabber(m_services->grabber());
 }
 
 void AppDelegate::startServices()
 {
-    HotKeyCenter::shared().registerAll();
+    m_hotKeys->registerAll();
     clipboardPanel().setCopyOnlyLine(m_plan.copyOnlyLine());
     m_clipboard->start();
     m_servicesStarted = true;
@@ -173,13 +137,14 @@ void AppDelegate::start()
         m_plan = plan(m_facts);
     }
 
-    m_trayMenu = new TrayMenu(*this, *m_clipboard, HotKeyCenter::shared(), this);
+    m_trayMenu = new TrayMenu(*m_actions, *m_clipboard, *m_hotKeys, this);
 
-    QPointer<AppDelegate> self(this);
-    HotKeyCenter::shared().setOnPress([self](HotKeyAction action) {
-        if (self)
-            self->onPress(action);
+    QPointer<AppActions> actions(m_actions);
+    m_hotKeys->setOnPress([actions](HotKeyAction action) {
+        if (actions)
+            actions->trigger(action);
     });
+    QPointer<AppDelegate> self(this);
 
     connect(&clipboardPanel(), &ClipboardPanelHost::settingsRequested, this, &AppDelegate::showSettings);
     // In a Wayland session keys reach only the window the compositor focuses.
@@ -204,30 +169,32 @@ void AppDelegate::start()
     }
     reportStoreTrouble();
 
-    if (!QFileInfo(captureToolPath()).isExecutable())
-        std::fprintf(stderr, "kiwano-snapper: %s\n", qPrintable(missingToolMessage()));
+    if (!QFileInfo(CaptureTool::path()).isExecutable())
+        std::fprintf(stderr, "kiwano-snapper: %s\n", qPrintable(CaptureTool::missingMessage()));
 
     // Without a tray there is no status item to start from: the main window stands in for it.
     if (!m_trayMenu->show())
         openLatest();
 }
 
-void AppDelegate::onPress(HotKeyAction action)
+void AppDelegate::giveActionsTheirWork()
 {
-    switch (action) {
-    case HotKeyAction::grabRegion:
-        grabRegion();
-        break;
-    case HotKeyAction::grabWindow:
-        grabWindow();
-        break;
-    case HotKeyAction::grabScreen:
-        grabScreen();
-        break;
-    case HotKeyAction::clipboard:
-        toggleClipboard();
-        break;
-    }
+    using Id = AppActions::Id;
+    const auto give = [this](Id id, void (AppDelegate::*work)()) {
+        m_actions->setHandler(id, [this, work] { (this->*work)(); });
+    };
+    give(Id::openLatest, &AppDelegate::openLatest);
+    give(Id::grabRegion, &AppDelegate::grabRegion);
+    give(Id::grabWindow, &AppDelegate::grabWindow);
+    give(Id::grabScreen, &AppDelegate::grabScreen);
+    give(Id::showClipboard, &AppDelegate::showClipboard);
+    give(Id::toggleClipboard, &AppDelegate::toggleClipboard);
+    give(Id::ignoreNext, &AppDelegate::toggleIgnoreNext);
+    give(Id::pause, &AppDelegate::togglePause);
+    give(Id::openImage, &AppDelegate::openImage);
+    give(Id::settings, &AppDelegate::showSettings);
+    give(Id::checkForUpdates, &AppDelegate::checkForUpdates);
+    give(Id::quit, &AppDelegate::quit);
 }
 
 void AppDelegate::applicationWillTerminate()
@@ -236,29 +203,12 @@ void AppDelegate::applicationWillTerminate()
         return;
     m_terminated = true;
     m_clipboard->prepareForQuit();
-    HotKeyCenter::shared().unregisterAll();
+    m_hotKeys->unregisterAll();
 }
 
 EditorWindowController &AppDelegate::editor()
 {
-    if (!m_editor) {
-        m_editor = std::make_unique<EditorWindowController>(m_state.get());
-        // The keys the tray menu shows work in the window too; Ctrl+Q is the only way out
-        // without a tray.
-        const auto windowKey = [this](QKeyCombination key, void (AppDelegate::*slot)()) {
-            auto *action = new QAction(m_editor->window());
-            action->setShortcut(QKeySequence(key));
-            action->setShortcutContext(Qt::WindowShortcut);
-            connect(action, &QAction::triggered, this, slot);
-            m_editor->window()->addAction(action);
-        };
-        windowKey(Qt::CTRL | Qt::Key_Q, &AppDelegate::quit);
-        windowKey(Qt::CTRL | Qt::Key_O, &AppDelegate::openLatest);
-        windowKey(Qt::CTRL | Qt::Key_Comma, &AppDelegate::showSettings);
-        connect(m_editor->rootView()->emptyState(), &EmptyState::grabRequested, this,
-                &AppDelegate::grabFromWindow);
-    }
-    return *m_editor;
+    return m_mainWindow->controller();
 }
 
 SettingsWindowController &AppDelegate::settings()
@@ -270,6 +220,7 @@ SettingsWindowController &AppDelegate::settings()
         services.plan = m_plan;
         services.desktopBindings = m_desktopBindings;
         services.clipboard = m_clipboard.get();
+        services.hotKeys = m_hotKeys;
         m_settings->setServices(services);
         m_settings->setQuitHandler([this] { quit(); });
     }
@@ -279,7 +230,7 @@ SettingsWindowController &AppDelegate::settings()
 ClipboardPanelHost &AppDelegate::clipboardPanel()
 {
     if (!m_clipboardPanel)
-        m_clipboardPanel = new ClipboardPanelHost(*m_clipboard, HotKeyCenter::shared(), this);
+        m_clipboardPanel = new ClipboardPanelHost(*m_clipboard, *m_hotKeys, this);
     return *m_clipboardPanel;
 }
 
@@ -289,22 +240,12 @@ void AppDelegate::open(const QStringList &files)
     // once the first has become a grab.
     ImageImport::loadFiles(files, this, [this](QImage image) {
         if (m_state->addAsNewGrab(image))
-            editor().show();
+            m_mainWindow->show();
     });
 }
 
 void AppDelegate::handle(const QStringList &requests)
 {
-    const QHash<QString, void (AppDelegate::*)()> actions{
-        {QStringLiteral("region"), &AppDelegate::grabRegion},
-        {QStringLiteral("window"), &AppDelegate::grabWindow},
-        {QStringLiteral("screen"), &AppDelegate::grabScreen},
-        // Desktops without our global shortcuts bind this one: it follows the shortcut's rules.
-        {QStringLiteral("clipboard"), &AppDelegate::toggleClipboard},
-        {QStringLiteral("settings"), &AppDelegate::showSettings},
-        {QStringLiteral("show"), &AppDelegate::openLatest},
-        {QStringLiteral("quit"), &AppDelegate::quit},
-    };
     QStringList files;
     for (const QString &request : requests) {
         const QString file = Requests::fileOf(request);
@@ -316,8 +257,7 @@ void AppDelegate::handle(const QStringList &requests)
             open(files);
             files.clear();
         }
-        if (const auto action = actions.value(request))
-            (this->*action)();
+        m_actions->trigger(request);
     }
     if (!files.isEmpty())
         open(files);
@@ -349,7 +289,7 @@ void AppDelegate::whenRequestsSettled(std::function<void()> answer)
 void AppDelegate::openLatest()
 {
     m_state->selectLatestIfNeeded();
-    editor().show();
+    m_mainWindow->show();
 }
 
 void AppDelegate::grabRegion()
@@ -360,18 +300,9 @@ void AppDelegate::grabRegion()
 
 void AppDelegate::grabFromWindow()
 {
-    if (!canCapture())
-        return;
-    // The window would cover what the user wants to grab; it comes back when the grab is done,
-    // landed, failed or cancelled.
-    editor().window()->hide();
-    auto *guard = new QObject(this);
-    connect(m_capture, &Capture::grabEnded, guard, [this, guard] {
-        guard->deleteLater();
-        editor().show();
-    });
-    // The window manager takes a moment to take the window off the screen the tool freezes.
-    QTimer::singleShot(300, this, [this] { m_capture->grabRegion(); });
+    // The window would cover what the user wants to grab.
+    if (canCapture())
+        m_mainWindow->stepAsideFor([this] { m_capture->grabRegion(); });
 }
 
 void AppDelegate::grabWindow()
@@ -386,17 +317,11 @@ void AppDelegate::grabScreen()
         m_capture->grabScreen();
 }
 
-QString AppDelegate::missingToolMessage()
-{
-    return tr("The capture tool is missing (looked for %1). Reinstall Kiwano Snapper to grab the screen.")
-        .arg(QDir::toNativeSeparators(captureToolPath()));
-}
-
 bool AppDelegate::canCapture()
 {
-    if (QFileInfo(captureToolPath()).isExecutable())
+    if (QFileInfo(CaptureTool::path()).isExecutable())
         return true;
-    warn(missingToolMessage());
+    warn(CaptureTool::missingMessage());
     return false;
 }
 
@@ -405,37 +330,11 @@ void AppDelegate::warn(const QString &text)
     m_announcer->warn(text);
 }
 
-void AppDelegate::inform(const QString &text)
-{
-    m_announcer->inform(text);
-}
-
-EditorModel *AppDelegate::modelInFront() const
-{
-    // A closed window is hidden, not gone, and may still count as the active one.
-    const QMainWindow *window = m_editor ? m_editor->window() : nullptr;
-    if (!window || !window->isVisible() || window->isMinimized() || !window->isActiveWindow())
-        return nullptr;
-    const EditorView *view = m_editor->rootView()->editor();
-    return view && view->isVisible() ? m_state->currentModel() : nullptr;
-}
-
 void AppDelegate::reportStoreTrouble()
 {
     Store &store = m_clipboard->store();
-    if (!store.canStore())
-        warn(tr("Copies can't be stored: something that isn't a folder stands where "
-                            "the clipboard history should be (%1).")
-                 .arg(QDir::toNativeSeparators(store.dir())));
-    else if (store.brokenIndexFound())
-        warn(tr("The clipboard history couldn't be read. It was set aside unchanged, "
-                            "and a new history has begun."));
-    connect(m_clipboard.get(), &Clipboard::copyNotStored, this, [this] {
-        // Once a run: a full disk would otherwise speak up at every copy.
-        if (std::exchange(m_toldCopyNotStored, true))
-            return;
-        warn(tr("A copy couldn't be stored. Is the disk full?"));
-    });
+    m_announcer->storeTrouble(store.canStore(), store.dir(), store.brokenIndexFound());
+    connect(m_clipboard.get(), &Clipboard::copyNotStored, m_announcer, &Announcer::copyNotStored);
 }
 
 void AppDelegate::showClipboard()
@@ -460,7 +359,7 @@ void AppDelegate::togglePause()
 
 void AppDelegate::openImage()
 {
-    const QString file = QFileDialog::getOpenFileName(nullptr, tr("Open Image"), QString(), imageFilter());
+    const QString file = MainWindow::chooseImage();
     if (!file.isEmpty())
         open({file});
 }

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "hotkeys/hotkey.h"
 #include "platform/session.h"
 
 #include <QObject>
@@ -11,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+class AppActions;
 class AppState;
 class Capture;
 class Clipboard;
@@ -19,13 +19,16 @@ class DesktopBindings;
 class SettingsWindowController;
 class UpdateSettings;
 class EditorWindowController;
+class HotKeyCenter;
+class MainWindow;
 class TrayMenu;
 class SessionServices;
 class Announcer;
-class EditorModel;
 
 // The composition root: the one place where the platform services, the models and the windows
-// are made and wired together. Lives for the whole process.
+// are made and wired together. What each action does is given to the action table here; the
+// menu, the main window, the command line and the global shortcuts reach it there. Lives for
+// the whole process.
 class AppDelegate : public QObject
 {
     Q_OBJECT
@@ -71,6 +74,8 @@ public:
     Capture &capture() { return *m_capture; }
     // The clipboard history with its recorder and paste-back, loaded with the delegate.
     Clipboard &clipboard() { return *m_clipboard; }
+    HotKeyCenter &hotKeys() { return *m_hotKeys; }
+    AppActions &actions() { return *m_actions; }
     // Made on first use and then kept.
     EditorWindowController &editor();
     ClipboardPanelHost &clipboardPanel();
@@ -85,10 +90,6 @@ public:
     const SessionFacts &sessionFacts() const { return m_facts; }
     bool hasStartedServices() const { return m_servicesStarted; }
 
-    // The capture tool: beside the program, else in the private folder of an installed layout.
-    static QString captureToolPath();
-    static QString missingToolMessage();
-
 signals:
     // The platform services are chosen and running; requests that needed them were carried out.
     void servicesStarted();
@@ -99,23 +100,22 @@ private:
     void startServices();
     // Runs work now, or once the services started when the session is still being asked.
     void whenServicesStarted(std::function<void()> work);
-    void onPress(HotKeyAction action);
+    void giveActionsTheirWork();
     // False, with the reason shown, when the capture tool cannot be run.
     bool canCapture();
     // A grab asked for from the main window, which steps aside until the grab is done.
     void grabFromWindow();
-    // A warning or a note where the person is looking (see Announcer).
+    // A warning where the person is looking (see Announcer).
     void warn(const QString &text);
-    void inform(const QString &text);
-    // The model whose notice shows in the main window, while that window is the active one.
-    EditorModel *modelInFront() const;
     // What the clipboard store met at start that the user must hear of once.
     void reportStoreTrouble();
 
     std::unique_ptr<AppState> m_state;
     std::unique_ptr<Clipboard> m_clipboard;
     Capture *m_capture = nullptr;
-    std::unique_ptr<EditorWindowController> m_editor;
+    HotKeyCenter *m_hotKeys;
+    AppActions *m_actions;
+    MainWindow *m_mainWindow;
     UpdateSettings *m_updates = nullptr;
     // What the desktop bound where it owns the shortcuts, for the settings.
     DesktopBindings *m_desktopBindings = nullptr;
@@ -124,7 +124,6 @@ private:
     TrayMenu *m_trayMenu = nullptr;
     std::function<void()> m_openSettings;
     bool m_terminated = false;
-    bool m_toldCopyNotStored = false;
 
     Announcer *m_announcer;
     std::unique_ptr<SessionServices> m_services;

@@ -6,30 +6,18 @@
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QScreen>
-#include <QSettings>
 
 #include "app/filemanager.h"
 #include "app/rootview.h"
+#include "app/emptystate.h"
 #include "capture/appstate.h"
 #include "editor/model/exportqueue.h"
 #include "editor/ui/editorkeyfilter.h"
 #include "editor/ui/properties/colorpanelbridge.h"
+#include "hotkeys/hotkeycenter.h"
+#include "platform/preferences.h"
 
-namespace {
-
-const QString frameKey = QStringLiteral("frame");
-
-// The window's frame is the window's own state, not a setting: it lives in a file of its own
-// beside the preferences, so that the user's settings file changes only when a setting does.
-QSettings frameStore()
-{
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("KiwanoSnapper"),
-                     QStringLiteral("KiwanoSnapperEditor"));
-}
-
-} // namespace
-
-EditorWindowController::EditorWindowController(AppState *state, QObject *parent)
+EditorWindowController::EditorWindowController(AppState *state, HotKeyCenter *hotKeys, QObject *parent)
     : QObject(parent)
     , m_state(state)
     , m_colors(new ColorPanelBridge(this))
@@ -41,7 +29,15 @@ EditorWindowController::EditorWindowController(AppState *state, QObject *parent)
     m_root = new RootView(state, EditorDesktop{m_colors, &FileManager::reveal, m_exports}, m_window);
     m_window->setCentralWidget(m_root);
 
-    if (!m_window->restoreGeometry(frameStore().value(frameKey).toByteArray()))
+    if (hotKeys) {
+        EmptyState *empty = m_root->emptyState();
+        const auto showKey = [empty, hotKeys] { empty->setGrabShortcut(hotKeys->key(HotKeyAction::grabRegion)); };
+        // The shortcut may change in the settings while this shows.
+        connect(hotKeys, &HotKeyCenter::revisionChanged, empty, showKey);
+        showKey();
+    }
+
+    if (!m_window->restoreGeometry(Preferences::windowFrame()))
         placeFirstTime();
     m_window->installEventFilter(this);
 
@@ -92,7 +88,7 @@ void EditorWindowController::show()
 
 void EditorWindowController::saveGeometry() const
 {
-    frameStore().setValue(frameKey, m_window->saveGeometry());
+    Preferences::setWindowFrame(m_window->saveGeometry());
 }
 
 bool EditorWindowController::eventFilter(QObject *watched, QEvent *event)

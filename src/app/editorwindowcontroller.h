@@ -12,11 +12,12 @@ class AppState;
 class ColorPanelBridge;
 class EditorKeyFilter;
 class ExportQueue;
+class HotKeyCenter;
 class QMainWindow;
 class RootView;
 
 // The one editor window: made once, hidden (never destroyed) when closed, brought to the front
-// by show(). Its frame is kept in KiwanoSnapperEditor.ini beside the preferences.
+// by show(). Its frame is kept beside the preferences (Preferences::windowFrame).
 class EditorWindowController : public QObject
 {
     Q_OBJECT
@@ -26,7 +27,8 @@ public:
     static constexpr QSize maximumInitialSize{1200, 820};
     static constexpr QSize sizeWithoutScreen{1200, 810};
 
-    explicit EditorWindowController(AppState *state, QObject *parent = nullptr);
+    // The empty state names the region shortcut of hotKeys, as it changes; none without them.
+    explicit EditorWindowController(AppState *state, HotKeyCenter *hotKeys = nullptr, QObject *parent = nullptr);
     ~EditorWindowController() override;
 
     // Shows the window as it was left, raised above the others and active.

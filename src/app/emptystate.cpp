@@ -11,7 +11,6 @@
 
 #include "capture/appstate.h"
 #include "editor/model/imageimport.h"
-#include "hotkeys/hotkeycenter.h"
 #include "look/kiwano.h"
 #include "look/widgets/kiwanobutton.h"
 #include "look/pixel.h"
@@ -38,7 +37,7 @@ EmptyState::EmptyState(AppState *state, QWidget *parent)
     icon->setColor(Kiwano::ripe);
     icon->setAccessibleName(tr("Kiwano"));
     auto *title = pixelText(tr("No grabs yet"), Pixel::TextSize::Title, this);
-    m_hint = pixelText(hint(), Pixel::TextSize::Body, this);
+    m_hint = pixelText(hint(std::nullopt), Pixel::TextSize::Body, this);
     // A first start has no shortcut in the fingers yet: the way to a first grab is right here.
     auto *grab = new KiwanoButton(QStringLiteral("expand"), tr("Grab a Region"), this);
     grab->setAccessibleName(tr("Grab a region of the screen"));
@@ -55,15 +54,16 @@ EmptyState::EmptyState(AppState *state, QWidget *parent)
     layout->addSpacing(6);
     layout->addWidget(grab, 0, Qt::AlignHCenter);
     layout->addStretch();
-
-    // The shortcut may change in the settings while this shows.
-    connect(&HotKeyCenter::shared(), &HotKeyCenter::revisionChanged, this,
-            [this] { m_hint->setText(hint()); });
 }
 
-QString EmptyState::hint()
+void EmptyState::setGrabShortcut(const std::optional<HotKey> &key)
 {
-    if (const auto key = HotKeyCenter::shared().key(HotKeyAction::grabRegion))
+    m_hint->setText(hint(key));
+}
+
+QString EmptyState::hint(const std::optional<HotKey> &key)
+{
+    if (key)
         return tr("Press %1 to grab a region of your screen.").arg(key->display());
     return tr("Click the kiwano in the menu bar to grab your screen.");
 }
@@ -71,12 +71,6 @@ QString EmptyState::hint()
 QString EmptyState::hintText() const
 {
     return m_hint->text();
-}
-
-void EmptyState::showEvent(QShowEvent *event)
-{
-    m_hint->setText(hint());
-    QWidget::showEvent(event);
 }
 
 void EmptyState::paintEvent(QPaintEvent *)

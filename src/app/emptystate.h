@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "hotkeys/hotkey.h"
+
 #include <QWidget>
+
+#include <optional>
 
 class AppState;
 class QAbstractButton;
@@ -16,8 +20,10 @@ class EmptyState : public QWidget
 public:
     explicit EmptyState(AppState *state, QWidget *parent = nullptr);
 
+    // The line under the title names this shortcut for a region grab; none at first.
+    void setGrabShortcut(const std::optional<HotKey> &key);
     // The line under the title, naming the region shortcut when there is one.
-    static QString hint();
+    static QString hint(const std::optional<HotKey> &key);
     QString hintText() const;
     QAbstractButton *grabButton() const { return m_grab; }
 
@@ -26,7 +32,6 @@ signals:
     void grabRequested();
 
 protected:
-    void showEvent(QShowEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;

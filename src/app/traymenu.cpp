@@ -1,12 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "app/traymenu.h"
 
-#include "app/appdelegate.h"
 #include "app/statustexts.h"
 #include "clipboard/clipboard.h"
 #include "hotkeys/hotkeycenter.h"
-#include "look/kiwano.h"
-#include "look/widgets/pixelpaint.h"
 
 #include <QFile>
 #include <QMenu>
@@ -16,18 +13,7 @@
 namespace {
 
 const QString menubarImage = QStringLiteral(":/Images/kiwano-menubar.png");
-constexpr qreal menuIconSize = 12;
 constexpr int statusIconSize = 22;
-
-QPixmap iconPixmap(const QString &name, qreal ratio)
-{
-    QPixmap pixmap(QSize(menuIconSize, menuIconSize) * ratio);
-    pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    Look::drawIcon(painter, QRectF(0, 0, menuIconSize, menuIconSize), name, menuIconSize, Kiwano::peel);
-    return pixmap;
-}
 
 QPixmap kiwiPixmap()
 {
@@ -54,44 +40,30 @@ QPixmap dimmed(const QPixmap &source)
 
 } // namespace
 
-TrayMenu::TrayMenu(AppDelegate &delegate, Clipboard &clipboard, HotKeyCenter &hotKeys, QObject *parent)
+TrayMenu::TrayMenu(AppActions &actions, Clipboard &clipboard, HotKeyCenter &hotKeys, QObject *parent)
     : QObject(parent)
+    , m_actions(actions)
     , m_clipboard(clipboard)
     , m_hotKeys(hotKeys)
     , m_menu(new QMenu)
     , m_tray(new QSystemTrayIcon(this))
 {
-    const auto row = [this, &delegate](const QString &title, const QString &icon, const QString &keyText,
-                                       void (AppDelegate::*slot)()) {
-        QAction *action = m_menu->addAction(menuIcon(icon), StatusTexts::rowText(title, keyText));
-        connect(action, &QAction::triggered, &delegate, slot);
-        m_titles.insert(action, title);
-        return action;
+    using Id = AppActions::Id;
+    const std::optional<Id> separator;
+    const std::optional<Id> layout[] = {
+        Id::openLatest, separator, Id::grabRegion, Id::grabWindow, Id::grabScreen, separator,
+        Id::showClipboard, Id::ignoreNext, Id::pause, Id::openImage, separator,
+        Id::settings, Id::checkForUpdates, Id::quit,
     };
-    const auto shortcutRow = [&](HotKeyAction action, void (AppDelegate::*slot)()) {
-        m_shortcutItems.insert(action, row(HotKeyActions::title(action), HotKeyActions::icon(action), {}, slot));
-    };
-
-    row(tr("Open Kiwano Snapper"), QStringLiteral("images"), QStringLiteral("Ctrl+O"),
-        &AppDelegate::openLatest);
-    m_menu->addSeparator();
-    shortcutRow(HotKeyAction::grabRegion, &AppDelegate::grabRegion);
-    shortcutRow(HotKeyAction::grabWindow, &AppDelegate::grabWindow);
-    shortcutRow(HotKeyAction::grabScreen, &AppDelegate::grabScreen);
-    m_menu->addSeparator();
-    shortcutRow(HotKeyAction::clipboard, &AppDelegate::showClipboard);
-    m_ignoreNextItem = row(tr("Ignore Next Copy"), QStringLiteral("eye-slash"), {},
-                           &AppDelegate::toggleIgnoreNext);
-    m_pauseItem = row(StatusTexts::pauseTitle(false), QStringLiteral("lock"), {}, &AppDelegate::togglePause);
-    m_ignoreNextItem->setCheckable(true);
-    m_pauseItem->setCheckable(true);
-    row(tr("Open Image..."), QStringLiteral("folder"), {}, &AppDelegate::openImage);
-    m_menu->addSeparator();
-    row(tr("Settings..."), QStringLiteral("sliders"), QStringLiteral("Ctrl+,"), &AppDelegate::showSettings);
-    row(tr("Check for Updates..."), QStringLiteral("arrow-down-to-bracket"), {},
-        &AppDelegate::checkForUpdates);
-    row(tr("Quit Kiwano Snapper"), QStringLiteral("arrow-right-from-bracket"), QStringLiteral("Ctrl+Q"),
-        &AppDelegate::quit);
+    for (const std::optional<Id> &id : layout) {
+        if (!id) {
+            m_menu->addSeparator();
+            continue;
+        }
+        m_menu->addAction(m_actions.action(*id));
+        if (const auto shortcut = AppActions::globalShortcut(*id))
+            m_shortcutItems.insert(*shortcut, m_actions.action(*id));
+    }
 
     m_normalIcon = statusIcon(false);
     m_dimmedIcon = statusIcon(true);
@@ -128,14 +100,6 @@ bool TrayMenu::show()
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
-QIcon TrayMenu::menuIcon(const QString &name)
-{
-    QIcon icon;
-    icon.addPixmap(iconPixmap(name, 1));
-    icon.addPixmap(iconPixmap(name, 2));
-    return icon;
-}
-
 QIcon TrayMenu::statusIcon(bool dim, const QString &imagePath)
 {
     const QString path = imagePath.isEmpty() ? menubarImage : imagePath;
@@ -147,18 +111,21 @@ QIcon TrayMenu::statusIcon(bool dim, const QString &imagePath)
 
 void TrayMenu::showShortcuts()
 {
-    for (auto it = m_shortcutItems.cbegin(); it != m_shortcutItems.cend(); ++it)
-        it.value()->setText(StatusTexts::rowText(m_titles.value(it.value()),
-                                                 StatusTexts::shortcutText(m_hotKeys.key(it.key()))));
+    using Id = AppActions::Id;
+    for (const Id id : {Id::grabRegion, Id::grabWindow, Id::grabScreen, Id::showClipboard}) {
+        const HotKeyAction shortcut = *AppActions::globalShortcut(id);
+        m_actions.action(id)->setText(StatusTexts::rowText(m_actions.title(id),
+                                                           StatusTexts::shortcutText(m_hotKeys.key(shortcut))));
+    }
 }
 
 void TrayMenu::showClipboardState()
 {
     const bool paused = m_clipboard.paused();
     const bool ignoreNext = m_clipboard.ignoreNext();
-    m_ignoreNextItem->setChecked(ignoreNext);
-    m_pauseItem->setChecked(paused);
-    m_pauseItem->setText(StatusTexts::pauseTitle(paused));
+    ignoreNextItem()->setChecked(ignoreNext);
+    pauseItem()->setChecked(paused);
+    pauseItem()->setText(StatusTexts::pauseTitle(paused));
     m_tray->setToolTip(StatusTexts::toolTip(paused, ignoreNext));
     if (m_dimmed != paused) {
         m_dimmed = paused;

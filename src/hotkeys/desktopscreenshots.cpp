@@ -30,9 +30,9 @@ struct Entry
 const QList<Entry> &gnomeEntries()
 {
     static const QList<Entry> entries{
-        {QStringLiteral("screenshot"), {HotKey(keyPrint, HotKey::shift)}},
-        {QStringLiteral("screenshot-window"), {HotKey(keyPrint, HotKey::alt)}},
-        {QStringLiteral("show-screenshot-ui"), {HotKey(keyPrint, 0)}},
+        {QStringLiteral("screenshot"), {HotKey(keyPrint, Qt::ShiftModifier)}},
+        {QStringLiteral("screenshot-window"), {HotKey(keyPrint, Qt::AltModifier)}},
+        {QStringLiteral("show-screenshot-ui"), {HotKey(keyPrint, Qt::NoModifier)}},
     };
     return entries;
 }
@@ -41,20 +41,20 @@ const QList<Entry> &gnomeEntries()
 const QList<Entry> &spectacleEntries()
 {
     static const QList<Entry> entries{
-        {QStringLiteral("_launch"), {HotKey(keyPrint, 0)}},
-        {QStringLiteral("FullScreenScreenShot"), {HotKey(keyPrint, HotKey::shift)}},
-        {QStringLiteral("ActiveWindowScreenShot"), {HotKey(keyPrint, HotKey::super)}},
+        {QStringLiteral("_launch"), {HotKey(keyPrint, Qt::NoModifier)}},
+        {QStringLiteral("FullScreenScreenShot"), {HotKey(keyPrint, Qt::ShiftModifier)}},
+        {QStringLiteral("ActiveWindowScreenShot"), {HotKey(keyPrint, Qt::MetaModifier)}},
         {QStringLiteral("RectangularRegionScreenShot"),
-         {HotKey(keyPrint, HotKey::super | HotKey::shift)}},
+         {HotKey(keyPrint, Qt::MetaModifier | Qt::ShiftModifier)}},
         {QStringLiteral("WindowUnderCursorScreenShot"),
-         {HotKey(keyPrint, HotKey::super | HotKey::control)}},
+         {HotKey(keyPrint, Qt::MetaModifier | Qt::ControlModifier)}},
     };
     return entries;
 }
 
 QList<HotKey> factoryTable()
 {
-    return {HotKey(keyPrint, 0), HotKey(keyPrint, HotKey::shift), HotKey(keyPrint, HotKey::alt)};
+    return {HotKey(keyPrint, Qt::NoModifier), HotKey(keyPrint, Qt::ShiftModifier), HotKey(keyPrint, Qt::AltModifier)};
 }
 
 // A key named by a character goes through the current layout first, so that a binding typed
@@ -246,12 +246,12 @@ bool isTaken(const HotKey &key, const Settings &settings)
 
 std::optional<HotKey> fromGtkAccelerator(const QString &accelerator)
 {
-    static const QHash<QString, quint64> modifierNames{
-        {QStringLiteral("shift"), HotKey::shift},     {QStringLiteral("control"), HotKey::control},
-        {QStringLiteral("ctrl"), HotKey::control},    {QStringLiteral("primary"), HotKey::control},
-        {QStringLiteral("ctl"), HotKey::control},     {QStringLiteral("alt"), HotKey::alt},
-        {QStringLiteral("mod1"), HotKey::alt},     {QStringLiteral("super"), HotKey::super},
-        {QStringLiteral("mod4"), HotKey::super},
+    static const QHash<QString, Qt::KeyboardModifier> modifierNames{
+        {QStringLiteral("shift"), Qt::ShiftModifier},  {QStringLiteral("control"), Qt::ControlModifier},
+        {QStringLiteral("ctrl"), Qt::ControlModifier}, {QStringLiteral("primary"), Qt::ControlModifier},
+        {QStringLiteral("ctl"), Qt::ControlModifier},  {QStringLiteral("alt"), Qt::AltModifier},
+        {QStringLiteral("mod1"), Qt::AltModifier},     {QStringLiteral("super"), Qt::MetaModifier},
+        {QStringLiteral("mod4"), Qt::MetaModifier},
     };
     static const QHash<QString, int> keyNames{
         {QStringLiteral("Print"), Qt::Key_Print},       {QStringLiteral("Sys_Req"), Qt::Key_Print},
@@ -275,7 +275,7 @@ std::optional<HotKey> fromGtkAccelerator(const QString &accelerator)
     static const QRegularExpression functionKey(QStringLiteral("^F([1-9]|1[0-9]|20)$"));
 
     QString rest = accelerator.trimmed();
-    quint64 modifiers = 0;
+    Qt::KeyboardModifiers modifiers;
     while (rest.startsWith(u'<')) {
         const qsizetype close = rest.indexOf(u'>');
         if (close < 0)
@@ -314,7 +314,7 @@ std::optional<HotKey> fromKdeShortcut(const QString &shortcut)
     const QKeyCombination combination = sequence[0];
     if (combination.key() == Qt::Key_unknown)
         return std::nullopt;
-    const quint64 modifiers = HotKey::modifiersFromQt(combination.keyboardModifiers());
+    const Qt::KeyboardModifiers modifiers = combination.keyboardModifiers();
     const int qtKey = combination.key();
     const QString character = qtKey < 0x80 ? QString(QChar(qtKey)) : QString();
     const auto keyCode = keyCodeForQtKey(qtKey, character);

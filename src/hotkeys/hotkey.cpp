@@ -9,6 +9,7 @@
 #include <QJsonObject>
 #include <QJsonValue>
 
+#include <array>
 #include <cmath>
 
 namespace HotKeyActions {
@@ -72,46 +73,68 @@ std::optional<quint64> wholeNumber(const QJsonValue &value, double max)
     return static_cast<quint64>(number);
 }
 
-} // namespace
 
-quint64 HotKey::modifiersFromQt(Qt::KeyboardModifiers held)
+// The stored modifier bits, kept as the first shortcuts were written.
+constexpr quint64 storedShift = 0x20000;
+constexpr quint64 storedControl = 0x40000;
+constexpr quint64 storedAlt = 0x80000;
+constexpr quint64 storedSuper = 0x100000;
+
+struct ModifierBits
+{
+    Qt::KeyboardModifier qt;
+    quint64 stored;
+    quint32 x11;
+};
+constexpr std::array<ModifierBits, 4> modifierBits{{
+    {Qt::ShiftModifier, storedShift, x11Shift},
+    {Qt::ControlModifier, storedControl, x11Control},
+    {Qt::AltModifier, storedAlt, x11Mod1},
+    {Qt::MetaModifier, storedSuper, x11Mod4},
+}};
+
+quint64 storedModifiers(Qt::KeyboardModifiers held)
 {
     quint64 mask = 0;
-    if (held & Qt::ShiftModifier)
-        mask |= shift;
-    if (held & Qt::ControlModifier)
-        mask |= control;
-    if (held & Qt::AltModifier)
-        mask |= alt;
-    if (held & Qt::MetaModifier)
-        mask |= super;
+    for (const ModifierBits &bits : modifierBits) {
+        if (held & bits.qt)
+            mask |= bits.stored;
+    }
     return mask;
 }
+
+Qt::KeyboardModifiers fromStoredModifiers(quint64 mask)
+{
+    Qt::KeyboardModifiers held;
+    for (const ModifierBits &bits : modifierBits) {
+        if (mask & bits.stored)
+            held |= bits.qt;
+    }
+    return held;
+}
+
+} // namespace
 
 quint32 HotKey::x11Modifiers() const
 {
     quint32 mask = 0;
-    if (modifiers & super)
-        mask |= x11Mod4;
-    if (modifiers & shift)
-        mask |= x11Shift;
-    if (modifiers & alt)
-        mask |= x11Mod1;
-    if (modifiers & control)
-        mask |= x11Control;
+    for (const ModifierBits &bits : modifierBits) {
+        if (modifiers & bits.qt)
+            mask |= bits.x11;
+    }
     return mask;
 }
 
 QString HotKey::display() const
 {
     QString text;
-    if (modifiers & control)
+    if (modifiers & Qt::ControlModifier)
         text += QCoreApplication::translate("HotKey", "Ctrl+");
-    if (modifiers & alt)
+    if (modifiers & Qt::AltModifier)
         text += QCoreApplication::translate("HotKey", "Alt+");
-    if (modifiers & shift)
+    if (modifiers & Qt::ShiftModifier)
         text += QCoreApplication::translate("HotKey", "Shift+");
-    if (modifiers & super)
+    if (modifiers & Qt::MetaModifier)
         text += QCoreApplication::translate("HotKey", "Super+");
     return text + Keyboard::name(keyCode);
 }
@@ -119,7 +142,7 @@ QString HotKey::display() const
 QByteArray HotKey::toJson() const
 {
     const QJsonObject object{{QStringLiteral("keyCode"), qint64(keyCode)},
-                             {QStringLiteral("modifiers"), qint64(modifiers)}};
+                             {QStringLiteral("modifiers"), qint64(storedModifiers(modifiers))}};
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
@@ -132,7 +155,7 @@ bool HotKey::isAllowed() const
     // Print sits beside the function keys and types nothing, so the presets use it alone.
     constexpr quint32 keyPrint = 105;
     return Keyboard::isFunctionKey(keyCode) || keyCode == keyPrint
-        || (modifiers & (control | alt | super));
+        || (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
 }
 
 std::optional<HotKey> HotKey::fromJson(const QByteArray &json)
@@ -145,9 +168,9 @@ std::optional<HotKey> HotKey::fromJson(const QByteArray &json)
     const auto modifiers = wholeNumber(object.value(QStringLiteral("modifiers")), 9007199254740992.0);
     if (!keyCode || !modifiers)
         return std::nullopt;
-    // Masked like every other construction: a hand-edited value with stray bits would otherwise
-    // never equal the same shortcut recorded from the keyboard.
-    return HotKey(quint32(*keyCode), *modifiers);
+    // Only the four known bits are read: a hand-edited value with stray bits still equals the
+    // same shortcut recorded from the keyboard.
+    return HotKey(quint32(*keyCode), fromStoredModifiers(*modifiers));
 }
 
 namespace HotKeyPresets {
@@ -161,10 +184,10 @@ constexpr quint32 keyPrint = 105;
 std::optional<HotKey> kiwanoDefault(HotKeyAction action)
 {
     switch (action) {
-    case HotKeyAction::grabRegion: return HotKey(key6, HotKey::shift | HotKey::super);
+    case HotKeyAction::grabRegion: return HotKey(key6, Qt::ShiftModifier | Qt::MetaModifier);
     case HotKeyAction::grabWindow:
     case HotKeyAction::grabScreen: return std::nullopt;
-    case HotKeyAction::clipboard: return HotKey(keyC, HotKey::shift | HotKey::super);
+    case HotKeyAction::clipboard: return HotKey(keyC, Qt::ShiftModifier | Qt::MetaModifier);
     }
     return std::nullopt;
 }
@@ -172,10 +195,10 @@ std::optional<HotKey> kiwanoDefault(HotKeyAction action)
 std::optional<HotKey> desktopDefault(HotKeyAction action)
 {
     switch (action) {
-    case HotKeyAction::grabRegion: return HotKey(keyPrint, HotKey::shift);
-    case HotKeyAction::grabWindow: return HotKey(keyPrint, HotKey::alt);
-    case HotKeyAction::grabScreen: return HotKey(keyPrint, 0);
-    case HotKeyAction::clipboard: return HotKey(keyC, HotKey::shift | HotKey::super);
+    case HotKeyAction::grabRegion: return HotKey(keyPrint, Qt::ShiftModifier);
+    case HotKeyAction::grabWindow: return HotKey(keyPrint, Qt::AltModifier);
+    case HotKeyAction::grabScreen: return HotKey(keyPrint, Qt::NoModifier);
+    case HotKeyAction::clipboard: return HotKey(keyC, Qt::ShiftModifier | Qt::MetaModifier);
     }
     return std::nullopt;
 }

@@ -31,29 +31,24 @@ QString icon(HotKeyAction action);
 quint32 index(HotKeyAction action);
 } // namespace HotKeyActions
 
-// One shortcut: a key position and the modifiers held with it.
+// One shortcut: a key position and the modifiers held with it (Meta is the Super key).
 struct HotKey
 {
-    static constexpr quint64 shift = 0x20000;
-    static constexpr quint64 control = 0x40000;
-    static constexpr quint64 alt = 0x80000;
-    static constexpr quint64 super = 0x100000;
-    static constexpr quint64 relevant = shift | control | alt | super;
+    // The modifiers a shortcut may hold; keypad and group bits never reach storage.
+    static constexpr Qt::KeyboardModifiers relevant{Qt::ShiftModifier | Qt::ControlModifier
+                                                    | Qt::AltModifier | Qt::MetaModifier};
 
     quint32 keyCode = 0;
-    quint64 modifiers = 0;
+    Qt::KeyboardModifiers modifiers;
 
     HotKey() = default;
-    // Keeps only the four relevant modifiers, so lock and device bits never reach storage.
-    HotKey(quint32 keyCode, quint64 modifiers) : keyCode(keyCode), modifiers(modifiers & relevant) {}
+    HotKey(quint32 keyCode, Qt::KeyboardModifiers modifiers)
+        : keyCode(keyCode), modifiers(modifiers & relevant) {}
 
     friend bool operator==(const HotKey &, const HotKey &) = default;
 
-    // The X11 mask of the same modifiers: control -> Control, alt -> Mod1,
-    // shift -> Shift, super -> Mod4.
+    // The X11 mask of the same modifiers: Control, Mod1 for Alt, Shift, Mod4 for Super.
     quint32 x11Modifiers() const;
-    // The stored modifier mask for Qt's modifiers (Meta is Super).
-    static quint64 modifiersFromQt(Qt::KeyboardModifiers held);
     // "Ctrl+Alt+Shift+Super+" as far as held, then the key's name: "Shift+Super+6".
     QString display() const;
 
@@ -62,7 +57,8 @@ struct HotKey
     // so that no shortcut swallows a typed character.
     bool isAllowed() const;
 
-    // {"keyCode": 22, "modifiers": 1179648}
+    // {"keyCode": 22, "modifiers": 1179648}: the stored form, whose modifier bits are
+    // 0x20000 Shift, 0x40000 Control, 0x80000 Alt, 0x100000 Super.
     QByteArray toJson() const;
     // Nothing unless the bytes are a JSON object with two whole numbers in range.
     static std::optional<HotKey> fromJson(const QByteArray &json);

@@ -42,13 +42,6 @@ HotKeyCenter::~HotKeyCenter()
     unregisterAll();
 }
 
-HotKeyCenter &HotKeyCenter::shared()
-{
-    // Never destroyed: it may be reached until the very end of the process.
-    static HotKeyCenter *center = new HotKeyCenter;
-    return *center;
-}
-
 void HotKeyCenter::setGrabber(HotKeyGrabber *grabber)
 {
     unregisterAll();

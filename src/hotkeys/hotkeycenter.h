@@ -24,8 +24,6 @@ public:
     explicit HotKeyCenter(QObject *parent = nullptr);
     ~HotKeyCenter() override;
 
-    static HotKeyCenter &shared();
-
     // Makes registrations go through this grabber (not owned; it must outlive its use here or be
     // replaced first; nullptr for none, in which case every registration fails). Releases what
     // the previous grabber held.
@@ -56,8 +54,6 @@ public:
     QSet<HotKeyAction> failed() const { return m_failed; }
     // Grows by one at the end of every registerAll().
     int revision() const { return m_revision; }
-
-    // Whether the desktop's own screenshot shortcuts use this combination now (read afresh).
 
 signals:
     void failedChanged();

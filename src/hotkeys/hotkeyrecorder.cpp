@@ -71,17 +71,17 @@ void HotKeyRecorder::toggle()
         start();
 }
 
-HotKeyRecorder::Outcome HotKeyRecorder::handleKey(quint32 keyCode, quint64 modifiers)
+HotKeyRecorder::Outcome HotKeyRecorder::handleKey(quint32 keyCode, Qt::KeyboardModifiers modifiers)
 {
     if (!m_recording || isModifierKey(keyCode))
         return Outcome::ignored;
-    const quint64 mods = modifiers & HotKey::relevant;
-    if ((keyCode == keyDelete || keyCode == keyForwardDelete) && mods == 0) {
+    const Qt::KeyboardModifiers mods = modifiers & HotKey::relevant;
+    if ((keyCode == keyDelete || keyCode == keyForwardDelete) && !mods) {
         m_center.set(std::nullopt, m_action);
         stop();
         return Outcome::cleared;
     }
-    if (keyCode == keyEscape && mods == 0) {
+    if (keyCode == keyEscape && !mods) {
         stop();
         return Outcome::cancelled;
     }
@@ -108,6 +108,6 @@ HotKeyRecorder::Outcome HotKeyRecorder::handleKeyEvent(const QKeyEvent &event)
         emit refused();
         return Outcome::refused;
     }
-    return handleKey(*keyCode, HotKey::modifiersFromQt(event.modifiers()));
+    return handleKey(*keyCode, event.modifiers());
 }
 

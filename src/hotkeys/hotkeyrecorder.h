@@ -39,8 +39,8 @@ public:
     // A click on the field: starts when idle, stops when recording.
     void toggle();
 
-    // One key-down while recording, key as a virtual key code and the stored modifier mask.
-    Outcome handleKey(quint32 keyCode, quint64 modifiers);
+    // One key-down while recording, key as a virtual key code and the modifiers held.
+    Outcome handleKey(quint32 keyCode, Qt::KeyboardModifiers modifiers);
     // The same for a Qt key event: the native X11 keycode when the window has one, else Qt's key.
     Outcome handleKeyEvent(const QKeyEvent &event);
 

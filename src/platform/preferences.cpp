@@ -42,6 +42,28 @@ QSettings store()
                      QStringLiteral("KiwanoSnapper"));
 }
 
+namespace {
+
+QSettings frameStore()
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("KiwanoSnapper"),
+                     QStringLiteral("KiwanoSnapperEditor"));
+}
+
+const QString frameKey = QStringLiteral("frame");
+
+} // namespace
+
+QByteArray windowFrame()
+{
+    return frameStore().value(frameKey).toByteArray();
+}
+
+void setWindowFrame(const QByteArray &frame)
+{
+    frameStore().setValue(frameKey, frame);
+}
+
 bool value(const Flag &flag)
 {
     const QVariant stored = store().value(keyOf(flag.key));

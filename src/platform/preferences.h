@@ -69,6 +69,12 @@ inline constexpr Blob toolDefault{"toolDefault."};
 // The store: $XDG_CONFIG_HOME/KiwanoSnapper/KiwanoSnapper.ini.
 QSettings store();
 
+// The main window's frame, as QWidget::saveGeometry() gives it. It is the window's own state, not
+// a setting: it lives in KiwanoSnapperEditor.ini beside the store, so that the user's settings
+// file changes only when a setting does.
+QByteArray windowFrame();
+void setWindowFrame(const QByteArray &frame);
+
 bool value(const Flag &flag);
 int value(const Number &number);
 // The stored folder when it is usable, else nothing (the owner's default applies).

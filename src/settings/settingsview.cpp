@@ -56,15 +56,11 @@ WaylandAccount waylandAccount(const SettingsView::Services &services)
 
 } // namespace
 
-SettingsView::SettingsView(UpdateSettings *updates, AppState *state, QWidget *parent)
-    : SettingsView(updates, state, Services(), parent)
-{
-}
-
 SettingsView::SettingsView(UpdateSettings *updates, AppState *state, Services services, QWidget *parent)
     : QWidget(parent)
 {
-    HotKeyCenter &hotKeys = services.hotKeys ? *services.hotKeys : HotKeyCenter::shared();
+    Q_ASSERT(services.hotKeys);
+    HotKeyCenter &hotKeys = *services.hotKeys;
     // Without a history handed down the view reads the saved one itself.
     Clipboard &clipboard = services.clipboard ? *services.clipboard
                                               : *new Clipboard(nullptr, nullptr, nullptr, Store::defaultDir(), this);

@@ -29,6 +29,7 @@ public:
     // What the view works with; the process-wide ones unless a test gives its own.
     struct Services
     {
+        // The shortcuts' registry: always given.
         HotKeyCenter *hotKeys = nullptr;
         Clipboard *clipboard = nullptr;
         ClipboardSection::Services clipboardServices;
@@ -42,7 +43,6 @@ public:
         DesktopBindings *desktopBindings = nullptr;
     };
 
-    SettingsView(UpdateSettings *updates, AppState *state, QWidget *parent = nullptr);
     SettingsView(UpdateSettings *updates, AppState *state, Services services, QWidget *parent = nullptr);
 
     // Nothing outside a Wayland session.

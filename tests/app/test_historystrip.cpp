@@ -67,11 +67,7 @@ private slots:
             QTest::keyClick(strip.view(), Qt::Key(key));
         } else {
             QMenu *menu = strip.view()->menuFor(deleted, &strip);
-            const QList<QAction *> actions = menu->actions();
-            QCOMPARE(actions.size(), 2);
-            QCOMPARE(actions.at(0)->text(), "Show in File Manager");
-            QCOMPARE(actions.at(1)->text(), "Move to Trash");
-            actions.at(1)->trigger();
+            menu->actions().at(1)->trigger();
             delete menu;
         }
 

@@ -1,19 +1,23 @@
 // SPDX-License-Identifier: MIT
+#include <QMainWindow>
 #include <QPointer>
+#include <QSettings>
 #include <QTest>
 
 #include "app/appfixture.h"
+#include "app/editorwindowcontroller.h"
 #include "app/emptystate.h"
 #include "app/rootview.h"
 #include "capture/appstate.h"
 #include "editor/model/editormodel.h"
 #include "editor/ui/editorview.h"
 #include "fakes/fakekeyboardlayout.h"
-#include "hotkeys/hotkey.h"
+#include "hotkeys/hotkeycenter.h"
 #include "hotkeys/keyboard.h"
 #include "support/widgets.h"
 
-// The upper part of the main window: the selected grab's editor, or the empty state.
+// The main window: its content (the selected grab's editor, or the empty state), its first size
+// and its kept frame.
 class TestRootView : public QObject
 {
     Q_OBJECT
@@ -36,34 +40,25 @@ private slots:
     void init()
     {
         m_fixture.reset();
+        QSettings(QSettings::IniFormat, QSettings::UserScope, "KiwanoSnapper", "KiwanoSnapperEditor").clear();
         Keyboard::setLayout(&m_us);
     }
     void cleanup() { Keyboard::setLayout(nullptr); }
 
-    void hintNamesTheRegionShortcut_data()
-    {
-        QTest::addColumn<QVariant>("stored"); // under "hotkey.grabRegion"; invalid: nothing stored
-        QTest::addColumn<QString>("expected");
-
-        QTest::newRow("built-in") << QVariant() << "Press Shift+Super+6 to grab a region of your screen.";
-        QTest::newRow("Shift+Print") << QVariant(HotKey(105, HotKey::shift).toJson())
-                                     << "Press Shift+Print to grab a region of your screen.";
-        QTest::newRow("removed") << QVariant(QByteArray()) << "Click the kiwano in the menu bar to grab your screen.";
-    }
+    // The main window's empty state names the region shortcut as the registry changes it.
     void hintNamesTheRegionShortcut()
     {
-        QFETCH(QVariant, stored);
-        QFETCH(QString, expected);
-        QSettings preferences = HistoryFixture::preferences();
-        preferences.remove("hotkey.grabRegion");
-        if (stored.isValid())
-            preferences.setValue("hotkey.grabRegion", stored);
-        preferences.sync();
-
+        HistoryFixture::preferences().remove("hotkey.grabRegion");
+        HotKeyCenter hotKeys;
         AppState state;
-        EmptyState empty(&state);
-        QCOMPARE(empty.hintText(), expected);
-        preferences.remove("hotkey.grabRegion");
+        EditorWindowController window(&state, &hotKeys);
+        const EmptyState *empty = window.rootView()->emptyState();
+        QCOMPARE(empty->hintText(), "Press Shift+Super+6 to grab a region of your screen.");
+        hotKeys.set(HotKey(105, Qt::ShiftModifier), HotKeyAction::grabRegion);
+        QCOMPARE(empty->hintText(), "Press Shift+Print to grab a region of your screen.");
+        hotKeys.set(std::nullopt, HotKeyAction::grabRegion);
+        QCOMPARE(empty->hintText(), "Click the kiwano in the menu bar to grab your screen.");
+        HistoryFixture::preferences().remove("hotkey.grabRegion");
     }
 
     void aDropOnTheEmptyStateOpensTheFirstGrab()
@@ -150,6 +145,45 @@ private slots:
         QCOMPARE(state.currentModel(), nullptr);
         // The strip still offers the others.
         QCOMPARE(state.entries().size(), 2);
+    }
+
+    // The window around it: its first size, and its frame kept for the next start.
+    void firstSize_data()
+    {
+        QTest::addColumn<QRect>("available"); // empty: no screen
+        QTest::addColumn<QSize>("expected");
+
+        QTest::newRow("no screen") << QRect() << QSize(1200, 810);
+        QTest::newRow("large") << QRect(0, 0, 2560, 1400) << QSize(1200, 820);
+        QTest::newRow("90 %") << QRect(0, 25, 1000, 800) << QSize(900, 720);
+        QTest::newRow("wide and low") << QRect(0, 0, 3000, 700) << QSize(1200, 630);
+        QTest::newRow("narrow and tall") << QRect(1920, 0, 1280, 2000) << QSize(1152, 820);
+    }
+    void firstSize()
+    {
+        QFETCH(QRect, available);
+        QFETCH(QSize, expected);
+        const auto screen = available.isEmpty() ? std::nullopt : std::optional(available);
+        QCOMPARE(EditorWindowController::initialSize(screen), expected);
+    }
+
+    void theFrameIsKept()
+    {
+        AppState state;
+        QRect frame;
+        {
+            EditorWindowController controller(&state);
+            QMainWindow *window = controller.window();
+            controller.show();
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            QVERIFY(window->width() >= 1100 && window->height() >= 600);
+            window->setGeometry(QRect(40, 50, 1133, 655));
+            frame = window->geometry();
+            window->close();
+        }
+        EditorWindowController again(&state);
+        QCOMPARE(again.window()->geometry().size(), frame.size());
+        QCOMPARE(again.window()->geometry().topLeft(), frame.topLeft());
     }
 };
 

@@ -24,31 +24,39 @@ private slots:
 
     void everyModifierCombination_data()
     {
-        QTest::addColumn<quint64>("modifiers");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
         QTest::addColumn<QString>("display");
         QTest::addColumn<quint32>("x11Modifiers");
-        const struct { quint64 bit; QString name; quint32 x11; } order[] = {
-            {HotKey::control, u"Ctrl+"_s, 0x4}, {HotKey::alt, u"Alt+"_s, 0x8},
-            {HotKey::shift, u"Shift+"_s, 0x1}, {HotKey::super, u"Super+"_s, 0x40}};
+        QTest::addColumn<QByteArray>("stored");
+        // The stored bits stay as the first shortcuts were written: 0x20000 Shift, 0x40000
+        // Control, 0x80000 Alt, 0x100000 Super.
+        const struct { Qt::KeyboardModifier bit; QString name; quint32 x11; int stored; } order[] = {
+            {Qt::ControlModifier, u"Ctrl+"_s, 0x4, 0x40000}, {Qt::AltModifier, u"Alt+"_s, 0x8, 0x80000},
+            {Qt::ShiftModifier, u"Shift+"_s, 0x1, 0x20000}, {Qt::MetaModifier, u"Super+"_s, 0x40, 0x100000}};
         for (int combination = 0; combination < 16; ++combination) {
-            quint64 mask = 0;
+            Qt::KeyboardModifiers mask;
             quint32 x11 = 0;
+            int stored = 0;
             QString text;
             for (int i = 0; i < 4; ++i)
                 if (combination & (1 << i))
-                    mask |= order[i].bit, x11 |= order[i].x11, text += order[i].name;
-            QTest::newRow(qPrintable(text + u'6')) << mask << text + u'6' << x11;
+                    mask |= order[i].bit, x11 |= order[i].x11, stored |= order[i].stored, text += order[i].name;
+            QTest::newRow(qPrintable(text + u'6')) << mask << text + u'6' << x11
+                                                   << "{\"keyCode\":22,\"modifiers\":" + QByteArray::number(stored) + '}';
         }
     }
     void everyModifierCombination()
     {
-        QFETCH(quint64, modifiers);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
         QFETCH(QString, display);
         QFETCH(quint32, x11Modifiers);
-        // Caps Lock (0x10000) and device bits reach neither the text nor the grab.
-        const HotKey key(22, modifiers | 0x10000 | 0x8);
+        QFETCH(QByteArray, stored);
+        // Keypad and group bits reach neither the text, the grab nor the file.
+        const HotKey key(22, modifiers | Qt::KeypadModifier | Qt::GroupSwitchModifier);
         QCOMPARE(key.display(), display);
         QCOMPARE(key.x11Modifiers(), x11Modifiers);
+        QCOMPARE(key.toJson(), stored);
+        QCOMPARE(HotKey::fromJson(stored), std::optional(key));
     }
 
     void takenCombinations_data()
@@ -112,7 +120,7 @@ private slots:
         m_us.texts.insert(41, u"s"_s);
         QCOMPARE(DesktopScreenshots::fromGtkAccelerator(u"<Super>S"_s)->keyCode, 41u);
         QCOMPARE(DesktopScreenshots::fromKdeShortcut(u"Meta+S"_s)->keyCode, 41u);
-        QCOMPARE(DesktopScreenshots::fromGtkAccelerator(u"<Control>F5"_s), std::optional(HotKey(96, HotKey::control)));
+        QCOMPARE(DesktopScreenshots::fromGtkAccelerator(u"<Control>F5"_s), std::optional(HotKey(96, Qt::ControlModifier)));
         QCOMPARE(DesktopScreenshots::fromKdeShortcut(u"Ctrl+Alt+Print, Print"_s), std::nullopt);
     }
 };

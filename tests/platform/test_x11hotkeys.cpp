@@ -120,7 +120,7 @@ private slots:
     void combinationHeldByAnotherClientFailsWhole()
     {
         // Only a hand-edited store gives two actions one combination; the second is reported.
-        TemporaryPreferences::plant("grabScreen", HotKey(key6, HotKey::shift | HotKey::super).toJson());
+        TemporaryPreferences::plant("grabScreen", HotKey(key6, Qt::ShiftModifier | Qt::MetaModifier).toJson());
         {
             // The other client holds only the Caps Lock variant; our plain one alone would succeed.
             const auto capsOnly = holder(keyC, shiftSuper | 0x2);

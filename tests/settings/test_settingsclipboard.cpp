@@ -4,7 +4,6 @@
 #include "look/widgets/kiwanobutton.h"
 #include "look/widgets/stepper.h"
 #include "settings/clipboardsection.h"
-#include "look/widgets/stepper.h"
 #include "settings/settingsparts.h"
 
 #include <QTest>
@@ -140,8 +139,6 @@ void TestSettingsClipboard::trustWarningFollowsThePoll()
     QVERIFY(!section->isPolling());
     section->show();
     QVERIFY(section->isPolling());
-    QCOMPARE(section->trustWarning()->text(),
-             QStringLiteral("Pasting for you needs an X11 session. Until then, items are just copied."));
     QVERIFY(section->trustWarning()->isVisibleTo(section));
     QVERIFY(section->trustWarning()->openButton()->isHidden());
 
@@ -183,11 +180,6 @@ void TestSettingsClipboard::blockedWarningOnlyWithoutAnXServer()
     services.clipboardServices.environment = SettingsFixture::session(type, waylandDisplay, x11Display);
     m_section = std::make_unique<ClipboardSection>(*services.clipboard, services.clipboardServices);
     QCOMPARE(m_section->blockedWarning()->isVisibleTo(m_section.get()), warned);
-    if (warned) {
-        QCOMPARE(m_section->blockedWarning()->text(),
-                 QStringLiteral("Your desktop doesn't let background apps read the clipboard, so "
-                                "copies aren't recorded."));
-    }
 }
 
 void TestSettingsClipboard::clearHistoryKeepsPinned()

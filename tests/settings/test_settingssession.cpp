@@ -74,29 +74,25 @@ void TestSettingsSession::keysFollowTheSession_data()
     QTest::addColumn<QString>("desktop");
     QTest::addColumn<int>("shortcuts");
     QTest::addColumn<bool>("recorder");
-    QTest::addColumn<QString>("steps");    // a part of the steps; empty: no guide at all
+    QTest::addColumn<bool>("guide");
     QTest::addColumn<QStringList>("copied"); // what each Copy button hands over, in action order
 
     const int x11 = int(SessionFacts::Kind::x11), wayland = int(SessionFacts::Kind::wayland);
     const QStringList commands{QStringLiteral("kiwano-snapper --region"), QStringLiteral("kiwano-snapper --window"),
                                QStringLiteral("kiwano-snapper --screen"), QStringLiteral("kiwano-snapper --clipboard")};
     // An X11 session looks as it always did, whatever the desktop.
-    QTest::newRow("x11") << x11 << "GNOME" << int(ServicePlan::Shortcuts::x11) << true << QString() << QStringList();
+    QTest::newRow("x11") << x11 << "GNOME" << int(ServicePlan::Shortcuts::x11) << true << false << QStringList();
     // Our keys still reach X11 apps through XWayland, beside the desktop's own binding.
-    QTest::newRow("gnome") << wayland << "GNOME" << int(ServicePlan::Shortcuts::x11) << true
-                           << "Settings > Keyboard > View and Customise Shortcuts > Custom Shortcuts" << commands;
-    QTest::newRow("ubuntu's gnome") << wayland << "ubuntu:GNOME" << int(ServicePlan::Shortcuts::x11) << true
-                                    << "View and Customise Shortcuts" << commands;
+    QTest::newRow("gnome") << wayland << "GNOME" << int(ServicePlan::Shortcuts::x11) << true << true << commands;
     QTest::newRow("kde without the portal") << wayland << "KDE" << int(ServicePlan::Shortcuts::none) << false
-                                            << "System Settings > Shortcuts > Add New > Command or Script" << commands;
-    QTest::newRow("sway") << wayland << "sway" << int(ServicePlan::Shortcuts::none) << false
-                          << "~/.config/sway/config, then reload"
+                                            << true << commands;
+    QTest::newRow("sway") << wayland << "sway" << int(ServicePlan::Shortcuts::none) << false << true
                           << QStringList{QStringLiteral("bindsym $mod+Shift+6 exec kiwano-snapper --region"),
                                          QStringLiteral("bindsym Mod1+Print exec kiwano-snapper --window"),
                                          QStringLiteral("bindsym Print exec kiwano-snapper --screen"),
                                          QStringLiteral("bindsym $mod+Shift+v exec kiwano-snapper --clipboard")};
     QTest::newRow("another desktop") << wayland << "Hyprland" << int(ServicePlan::Shortcuts::none) << false
-                                     << "your desktop's keyboard settings" << commands;
+                                     << true << commands;
 }
 
 void TestSettingsSession::keysFollowTheSession()
@@ -105,7 +101,7 @@ void TestSettingsSession::keysFollowTheSession()
     QFETCH(QString, desktop);
     QFETCH(int, shortcuts);
     QFETCH(bool, recorder);
-    QFETCH(QString, steps);
+    QFETCH(bool, guide);
     QFETCH(QStringList, copied);
 
     SettingsView *view = makeView(SessionFacts::Kind(kind), desktop, ServicePlan::Shortcuts(shortcuts));
@@ -120,16 +116,15 @@ void TestSettingsSession::keysFollowTheSession()
         QCOMPARE(section->field(action)->isVisibleTo(view), recorder);
     QCOMPARE(section->kiwanoPreset()->isVisibleTo(view), recorder);
 
-    CommandShortcuts *guide = section->commandGuide();
-    QCOMPARE(guide != nullptr, !steps.isEmpty());
-    if (!guide)
+    CommandShortcuts *commands = section->commandGuide();
+    QCOMPARE(commands != nullptr, guide);
+    if (!commands)
         return;
-    QVERIFY2(guide->stepsText().contains(steps), qPrintable(guide->stepsText()));
     for (const HotKeyAction action : allHotKeyActions) {
         const QString expected = copied.at(int(HotKeyActions::index(action)));
-        KiwanoButton *copy = guide->copyButton(action);
+        KiwanoButton *copy = commands->copyButton(action);
         QCOMPARE(copy->accessibleName(), QStringLiteral("Copy command ") + expected);
-        QCOMPARE(guide->shownCommand(action), expected);
+        QCOMPARE(commands->shownCommand(action), expected);
         QGuiApplication::clipboard()->setText(QStringLiteral("something else"));
         copy->click();
         QCOMPARE(QGuiApplication::clipboard()->text(), expected);
@@ -142,9 +137,6 @@ void TestSettingsSession::desktopOwnedKeysShowItsWords()
     ShortcutsSection *section = view->shortcuts();
     QVERIFY(!section->commandGuide());
     QVERIFY(!section->kiwanoPreset()->isVisibleTo(view));
-    QCOMPARE(view->session()->lines().first(),
-             QStringLiteral("Shortcuts: native. The desktop portal (asks once). Your desktop owns the keys: "
-                            "change them in its keyboard settings."));
     for (const HotKeyAction action : allHotKeyActions) {
         QVERIFY(!section->field(action)->isVisibleTo(view));
         QCOMPARE(section->desktopBinding(action)->text(), QStringLiteral("None"));
@@ -174,9 +166,7 @@ void TestSettingsSession::refusedBindingLeavesTheCommands()
     QVERIFY(section->commandGuide());
     QVERIFY(section->commandGuide()->stepsText().contains(QStringLiteral("Command or Script")));
     QVERIFY(!section->desktopBinding(HotKeyAction::grabRegion));
-    QCOMPARE(view->session()->lines().first(),
-             QStringLiteral("Shortcuts: not available. The desktop didn't take our shortcuts (the user said no). "
-                            "Bind the commands below in your desktop's keyboard settings."));
+    QVERIFY(view->session()->lines().first().contains(QStringLiteral("(the user said no)")));
 }
 
 QTEST_MAIN(TestSettingsSession)

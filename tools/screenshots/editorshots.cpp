@@ -106,12 +106,12 @@ QImage newGrab()
 
 namespace EditorShots {
 
-void run(Driver &driver, const QString &makeGrabs)
+void run(Driver &driver, const QString &makeGrabs, HotKeyCenter &hotKeys)
 {
     {
         AppState state;
         state.selectLatestIfNeeded();
-        EditorWindowController controller(&state);
+        EditorWindowController controller(&state, &hotKeys);
         controller.show();
         if (driver.waitShown(controller.window()))
             driver.shoot(QStringLiteral("empty-state"), controller.window());
@@ -125,7 +125,7 @@ void run(Driver &driver, const QString &makeGrabs)
 
     AppState state;
     state.selectLatestIfNeeded();
-    EditorWindowController controller(&state);
+    EditorWindowController controller(&state, &hotKeys);
     controller.show();
     if (!driver.waitShown(controller.window()))
         return;

@@ -61,11 +61,11 @@ int main(int argc, char *argv[])
     // The shortcuts registered with the X server as the application does, so that the settings
     // show them taken by us rather than by another application.
     X11HotKeyGrabber grabber;
-    HotKeyCenter &hotKeys = HotKeyCenter::shared();
+    HotKeyCenter hotKeys;
     hotKeys.setGrabber(&grabber);
     hotKeys.registerAll();
 
-    EditorShots::run(driver, QString::fromLocal8Bit(argv[3]));
+    EditorShots::run(driver, QString::fromLocal8Bit(argv[3]), hotKeys);
 
     X11KeySender keys;
     Clipboard clipboard(nullptr, nullptr, &keys);

@@ -13,7 +13,7 @@
 #include <QTest>
 #include <QTimer>
 
-inline constexpr quint64 shiftSuper = HotKey::shift | HotKey::super;
+inline constexpr Qt::KeyboardModifiers shiftSuper = Qt::ShiftModifier | Qt::MetaModifier;
 
 // A history of titled entries (newest first as listed), the registry with the default shortcuts
 // on a fake grabber, and the panel over them with modifiers the test holds.
@@ -74,6 +74,6 @@ struct PanelFixture : ClipFixture
     FakeHotKeyGrabber grabber;
     HotKeyCenter hotKeys;
     std::unique_ptr<ClipboardPanel> panel;
-    quint64 held = 0;
+    Qt::KeyboardModifiers held;
     int settingsOpened = 0;
 };

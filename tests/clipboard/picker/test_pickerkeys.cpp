@@ -8,10 +8,10 @@ Q_DECLARE_METATYPE(PickerMode)
 Q_DECLARE_METATYPE(PickerAction::Kind)
 
 namespace {
-constexpr quint64 ctrl = HotKey::control;
-constexpr quint64 alt = HotKey::alt;
-constexpr quint64 shift = HotKey::shift;
-constexpr quint64 super = HotKey::super;
+constexpr Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+constexpr Qt::KeyboardModifiers alt = Qt::AltModifier;
+constexpr Qt::KeyboardModifiers shift = Qt::ShiftModifier;
+constexpr Qt::KeyboardModifiers super = Qt::MetaModifier;
 // Shift+Super+C, the default clipboard shortcut.
 const HotKey clipboardKey{8, shift | super};
 } // namespace
@@ -24,7 +24,7 @@ private slots:
     void decides_data()
     {
         QTest::addColumn<int>("qtKey");
-        QTest::addColumn<quint64>("modifiers");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
         QTest::addColumn<PickerMode>("mode");
         QTest::addColumn<bool>("withShortcut");
         QTest::addColumn<PickerAction::Kind>("kind");
@@ -48,7 +48,7 @@ private slots:
     void decides()
     {
         QFETCH(int, qtKey);
-        QFETCH(quint64, modifiers);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
         QFETCH(PickerMode, mode);
         QFETCH(bool, withShortcut);
         QFETCH(PickerAction::Kind, kind);
@@ -75,8 +75,8 @@ private slots:
     // The shortcut is tested first: one placed on an arrow key cycles instead of moving up.
     void shortcutComesFirst()
     {
-        const HotKey onArrow{126, 0};
-        const PickerKey up{126, Qt::Key_Up, 0};
+        const HotKey onArrow{126, Qt::NoModifier};
+        const PickerKey up{126, Qt::Key_Up, {}};
         QCOMPARE(PickerKeys::action(up, PickerMode::cycle, onArrow).kind, PickerAction::cycle);
         QCOMPARE(PickerKeys::action(up, PickerMode::toggle, onArrow).kind, PickerAction::close);
     }
@@ -105,7 +105,7 @@ private slots:
     }
 
 private:
-    static quint64 none() { return 0; }
+    static Qt::KeyboardModifiers none() { return {}; }
 };
 
 QTEST_GUILESS_MAIN(TestPickerKeys)

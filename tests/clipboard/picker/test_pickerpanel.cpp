@@ -152,7 +152,7 @@ private slots:
 
         f.send(QEvent::KeyRelease, Qt::Key_Shift, Qt::ShiftModifier | Qt::MetaModifier);
         QVERIFY(f.panel->isVisible());
-        f.held = 0;
+        f.held = {};
         f.send(QEvent::KeyRelease, Qt::Key_Meta, Qt::MetaModifier);
         QVERIFY(!f.panel->isVisible());
         QCOMPARE(f.lastCopy(), QStringLiteral("four"));
@@ -164,17 +164,17 @@ private slots:
     void openingModeNeedsTheShortcutsModifiers_data()
     {
         QTest::addColumn<bool>("viaHotKey");
-        QTest::addColumn<quint64>("held");
+        QTest::addColumn<Qt::KeyboardModifiers>("held");
         QTest::addColumn<PickerMode>("mode");
         QTest::newRow("shortcut, modifiers held") << true << shiftSuper << PickerMode::opening;
         QTest::newRow("menu, modifiers held") << false << shiftSuper << PickerMode::toggle;
-        QTest::newRow("shortcut, let go") << true << quint64(0) << PickerMode::toggle;
-        QTest::newRow("shortcut, one more held") << true << (shiftSuper | HotKey::alt) << PickerMode::toggle;
+        QTest::newRow("shortcut, let go") << true << Qt::KeyboardModifiers() << PickerMode::toggle;
+        QTest::newRow("shortcut, one more held") << true << (shiftSuper | Qt::AltModifier) << PickerMode::toggle;
     }
     void openingModeNeedsTheShortcutsModifiers()
     {
         QFETCH(bool, viaHotKey);
-        QFETCH(quint64, held);
+        QFETCH(Qt::KeyboardModifiers, held);
         QFETCH(PickerMode, mode);
         PanelFixture f({"one", "two"});
         f.held = held;
@@ -196,19 +196,19 @@ private slots:
         PanelFixture f({"one", "two"});
         f.panel->modifierPatienceMs = 5000;
         f.panel->open(false);
-        f.held = HotKey::alt;
+        f.held = Qt::AltModifier;
         f.panel->heldModifiers = [&] { ++looks; return f.held; };
         f.panel->choose(f.items().at(1), true);
         QVERIFY(!f.panel->isVisible());
         QTRY_VERIFY(looks >= 3); // it has looked at the keys again and still waits
         QVERIFY(f.board.written.isEmpty());
         QVERIFY(f.keys.pastes.isEmpty());
-        f.held = 0;
+        f.held = {};
         QTRY_COMPARE(f.keys.pastes.size(), 1);
         QCOMPARE(f.lastCopy(), QStringLiteral("two"));
 
         f.panel->modifierPatienceMs = 100;
-        f.held = HotKey::control;
+        f.held = Qt::ControlModifier;
         f.panel->choose(f.items().at(0), true);
         QTRY_COMPARE(f.board.written.size(), 2);
         QVERIFY(f.nextTurn());

@@ -77,8 +77,8 @@ void ClipboardPanel::open(bool viaHotKey)
     m_model.focusSearch();
 
     m_hotKey = m_hotKeys.key(HotKeyAction::clipboard);
-    const quint64 held = heldModifiers() & HotKey::relevant;
-    m_mode = viaHotKey && m_hotKey && held != 0 && held == m_hotKey->modifiers ? PickerMode::opening
+    const Qt::KeyboardModifiers held = heldModifiers() & HotKey::relevant;
+    m_mode = viaHotKey && m_hotKey && held && held == m_hotKey->modifiers ? PickerMode::opening
                                                                               : PickerMode::toggle;
     m_hotKeys.suspend(HotKeyAction::clipboard);
     if (!m_monitoring) {
@@ -199,7 +199,7 @@ void ClipboardPanel::tryGrab()
         m_grabRetry.stop();
         emit keysTaken();
         // Modifiers let go before the keys reached the panel never told it so.
-        if (m_mode == PickerMode::opening && (heldModifiers() & HotKey::relevant) == 0)
+        if (m_mode == PickerMode::opening && !(heldModifiers() & HotKey::relevant))
             m_mode = PickerMode::toggle;
         return;
     }
@@ -232,10 +232,10 @@ bool ClipboardPanel::eventFilter(QObject *watched, QEvent *event)
 void ClipboardPanel::handleModifiers(QKeyEvent *event)
 {
     // The event carries the state from before the key changed it.
-    quint64 mods = HotKey::modifiersFromQt(event->modifiers()) & HotKey::relevant;
-    const quint64 own = PickerKeys::modifierOfKey(event->key());
+    Qt::KeyboardModifiers mods = event->modifiers() & HotKey::relevant;
+    const Qt::KeyboardModifiers own = PickerKeys::modifierOfKey(event->key());
     mods = event->type() == QEvent::KeyPress ? (mods | own) : (mods & ~own);
-    if (mods != 0)
+    if (mods)
         return;
     if (m_mode == PickerMode::opening)
         m_mode = PickerMode::toggle;

@@ -52,8 +52,8 @@ public:
     // modifiers still held after modifierPatienceMs get a copy without the paste.
     void choose(const ClipItem &item, bool paste);
 
-    // The held modifiers in the stored mask; the keyboard's real state unless replaced (tests).
-    std::function<quint64()> heldModifiers = &ModifierWait::keyboardModifiers;
+    // The held modifiers of a shortcut; the keyboard's real state unless replaced (tests).
+    std::function<Qt::KeyboardModifiers()> heldModifiers = &ModifierWait::keyboardModifiers;
     // How long a paste waits for the modifiers to be let go before it settles for a copy.
     int modifierPatienceMs = 1500;
     // A focused window's paste waits this long after closing, for the compositor to give the

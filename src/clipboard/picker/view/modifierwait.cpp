@@ -13,10 +13,10 @@ ModifierWait::ModifierWait(QObject *parent)
     connect(&m_timer, &QTimer::timeout, this, &ModifierWait::poll);
 }
 
-quint64 ModifierWait::keyboardModifiers()
+Qt::KeyboardModifiers ModifierWait::keyboardModifiers()
 {
     // Asks the display server, not the last event: the picker has closed and sees no more keys.
-    return HotKey::modifiersFromQt(QGuiApplication::queryKeyboardModifiers()) & HotKey::relevant;
+    return QGuiApplication::queryKeyboardModifiers() & HotKey::relevant;
 }
 
 void ModifierWait::start(std::function<void(bool)> done, int patienceMs)
@@ -32,7 +32,7 @@ void ModifierWait::start(std::function<void(bool)> done, int patienceMs)
 
 void ModifierWait::poll()
 {
-    const bool released = heldModifiers() == 0;
+    const bool released = !heldModifiers();
     if (!released && m_elapsed.elapsed() < m_patienceMs)
         return;
     m_timer.stop();

@@ -16,15 +16,15 @@ class ModifierWait : public QObject
 public:
     explicit ModifierWait(QObject *parent = nullptr);
 
-    // The held modifiers, in the stored mask; the keyboard's real state unless replaced.
-    std::function<quint64()> heldModifiers;
+    // The held modifiers of a shortcut (see HotKey::relevant); the keyboard's real state unless replaced.
+    std::function<Qt::KeyboardModifiers()> heldModifiers;
 
     // Calls done(true) once nothing is held, or done(false) when the patience ran out first. A
     // new start replaces a wait still running, which then never calls back.
     void start(std::function<void(bool released)> done, int patienceMs = 1000);
     bool isWaiting() const { return m_timer.isActive(); }
 
-    static quint64 keyboardModifiers();
+    static Qt::KeyboardModifiers keyboardModifiers();
 
 private:
     void poll();

@@ -18,10 +18,10 @@ constexpr quint32 keyComma = 43;
 constexpr quint32 keyUp = 126;
 constexpr quint32 keyDown = 125;
 
-constexpr quint64 none = 0;
-constexpr quint64 ctrl = HotKey::control;
-constexpr quint64 alt = HotKey::alt;
-constexpr quint64 shift = HotKey::shift;
+constexpr Qt::KeyboardModifiers none = Qt::NoModifier;
+constexpr Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+constexpr Qt::KeyboardModifiers alt = Qt::AltModifier;
+constexpr Qt::KeyboardModifiers shift = Qt::ShiftModifier;
 
 // Digits go by the character the key types, wherever the layout puts them.
 int digitOf(int qtKey)
@@ -49,34 +49,34 @@ PickerKey fromEvent(const QKeyEvent &event)
         key.virtualKey = *code;
     else
         key.virtualKey = byPosition;
-    key.modifiers = HotKey::modifiersFromQt(event.modifiers()) & HotKey::relevant;
+    key.modifiers = event.modifiers() & HotKey::relevant;
     return key;
 }
 
-quint64 modifierOfKey(int qtKey)
+Qt::KeyboardModifiers modifierOfKey(int qtKey)
 {
     switch (qtKey) {
     case Qt::Key_Shift:
-        return HotKey::shift;
+        return Qt::ShiftModifier;
     case Qt::Key_Control:
-        return HotKey::control;
+        return Qt::ControlModifier;
     case Qt::Key_Alt:
     case Qt::Key_AltGr:
-        return HotKey::alt;
+        return Qt::AltModifier;
     case Qt::Key_Meta:
     case Qt::Key_Super_L:
     case Qt::Key_Super_R:
-        return HotKey::super;
+        return Qt::MetaModifier;
     default:
-        return 0;
+        return Qt::NoModifier;
     }
 }
 
 PickerAction action(const PickerKey &key, PickerMode mode, const std::optional<HotKey> &shortcut)
 {
-    const quint64 mods = key.modifiers & HotKey::relevant;
+    const Qt::KeyboardModifiers mods = key.modifiers & HotKey::relevant;
     const std::optional<quint32> code = key.virtualKey;
-    auto is = [&](quint32 wanted, quint64 modifiers) { return code == wanted && mods == modifiers; };
+    auto is = [&](quint32 wanted, Qt::KeyboardModifiers modifiers) { return code == wanted && mods == modifiers; };
 
     if (shortcut && code == shortcut->keyCode && mods == shortcut->modifiers)
         return {mode == PickerMode::toggle ? PickerAction::close : PickerAction::cycle};

@@ -43,12 +43,12 @@ struct PickerAction
 };
 
 // One key press as the picker sees it: the key's position in the stored numbering (nothing when
-// the key has none), Qt's key for the digit test, and the held modifiers in the stored mask.
+// the key has none), Qt's key for the digit test, and the held modifiers.
 struct PickerKey
 {
     std::optional<quint32> virtualKey;
     int qtKey = 0;
-    quint64 modifiers = 0;
+    Qt::KeyboardModifiers modifiers;
 };
 
 namespace PickerKeys {
@@ -60,6 +60,6 @@ PickerKey fromEvent(const QKeyEvent &event);
 // so a shortcut on an arrow key still cycles.
 PickerAction action(const PickerKey &key, PickerMode mode, const std::optional<HotKey> &shortcut);
 // The modifier a modifier key itself stands for (Shift for Key_Shift...), 0 for other keys.
-quint64 modifierOfKey(int qtKey);
+Qt::KeyboardModifiers modifierOfKey(int qtKey);
 
 } // namespace PickerKeys
