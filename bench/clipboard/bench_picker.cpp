@@ -102,7 +102,7 @@ int main(int argc, char **argv)
 
     HotKeyCenter hotKeys;
     ClipboardPanel panel(clipboard, hotKeys);
-    panel.heldModifiers = [] { return quint64(0); };
+    panel.heldModifiers = [] { return Qt::KeyboardModifiers(); };
     QListWidget baselineList;
     baselineList.resize(ClipboardPanel::panelSize);
 

@@ -62,7 +62,7 @@ int main(int argc, char **argv)
 
     auto bare = document();
     auto viewed = document();
-    EditorView view(viewed.get());
+    EditorView view(viewed.get(), EditorDesktop{});
     view.resize(1200, 800);
     view.show();
     QCoreApplication::processEvents();

@@ -64,7 +64,7 @@ private slots:
     void aDropOnTheEmptyStateOpensTheFirstGrab()
     {
         AppState state;
-        RootView root(&state);
+        RootView root(&state, EditorDesktop{});
         showRoot(root);
         QVERIFY(showsEmptyState(root));
 
@@ -87,7 +87,7 @@ private slots:
         AppFixture::writeGrabs(2);
         AppState state;
         const QList<GrabEntry> entries = state.entries();
-        RootView root(&state);
+        RootView root(&state, EditorDesktop{});
         showRoot(root);
 
         state.setSelected(entries.at(0).url);
@@ -133,7 +133,7 @@ private slots:
         const QString broken = History::dir() + "/grab-20260102-000000-BROKEN.png";
         HistoryFixture::writeBytes(broken, "\x89PNG\r\n\x1a\n truncated");
         AppState state;
-        RootView root(&state);
+        RootView root(&state, EditorDesktop{});
         showRoot(root);
         if (vanished) {
             QFile::remove(broken);

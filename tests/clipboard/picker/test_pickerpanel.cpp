@@ -180,7 +180,7 @@ private slots:
         f.held = held;
         f.panel->open(viaHotKey);
         QCOMPARE(f.panel->mode(), mode);
-        f.held = 0;
+        f.held = {};
         f.send(QEvent::KeyRelease, Qt::Key_Meta, Qt::ShiftModifier | Qt::MetaModifier);
         f.send(QEvent::KeyRelease, Qt::Key_Shift, Qt::ShiftModifier);
         QVERIFY(f.panel->isVisible());
