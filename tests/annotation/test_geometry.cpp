@@ -253,5 +253,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestGeometry)
+KIWANO_TEST_MAIN(TestGeometry)
 #include "test_geometry.moc"

@@ -72,5 +72,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestEditorWindow)
+KIWANO_TEST_MAIN(TestEditorWindow)
 #include "test_editorwindow.moc"

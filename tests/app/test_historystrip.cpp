@@ -206,5 +206,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestHistoryStrip)
+KIWANO_TEST_MAIN(TestHistoryStrip)
 #include "test_historystrip.moc"

@@ -50,5 +50,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestHistoryStripX11)
+KIWANO_TEST_MAIN(TestHistoryStripX11)
 #include "test_historystrip_x11.moc"

@@ -32,5 +32,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestQuitSignals)
+KIWANO_TEST_GUILESS_MAIN(TestQuitSignals)
 #include "test_quitsignals.moc"

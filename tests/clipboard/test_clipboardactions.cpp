@@ -112,5 +112,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestClipboardActions)
+KIWANO_TEST_MAIN(TestClipboardActions)
 #include "test_clipboardactions.moc"

@@ -194,5 +194,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestClipboardMonitor)
+KIWANO_TEST_MAIN(TestClipboardMonitor)
 #include "test_clipboardmonitor.moc"

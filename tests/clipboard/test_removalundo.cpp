@@ -158,7 +158,7 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
+KIWANO_TEST_OWN_MAIN(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
     TestRemovalUndo test;

@@ -117,5 +117,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestHotKey)
+KIWANO_TEST_GUILESS_MAIN(TestHotKey)
 #include "test_hotkey.moc"

@@ -54,5 +54,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestKeyCodes)
+KIWANO_TEST_GUILESS_MAIN(TestKeyCodes)
 #include "test_keycodes.moc"

@@ -281,5 +281,5 @@ void TestPortals::pasteFailures()
         QVERIFY(record().filter(QStringLiteral("key ")).isEmpty());
 }
 
-QTEST_GUILESS_MAIN(TestPortals)
+KIWANO_TEST_GUILESS_MAIN(TestPortals)
 #include "test_portals.moc"

@@ -285,5 +285,5 @@ void TestWaylandClipboardService::endsQuietlyWhenTheCompositorGoesAway()
     service.write({{"text/plain", "nobody to take it"}});
 }
 
-QTEST_GUILESS_MAIN(TestWaylandClipboardService)
+KIWANO_TEST_GUILESS_MAIN(TestWaylandClipboardService)
 #include "test_waylandclipboardservice.moc"

@@ -197,5 +197,5 @@ void TestWaylandClipboardWatcher::neverMixesTwoCopies()
     QCOMPARE(itemOf(copy, "text/plain;charset=utf-8"), "newer");
 }
 
-QTEST_GUILESS_MAIN(TestWaylandClipboardWatcher)
+KIWANO_TEST_GUILESS_MAIN(TestWaylandClipboardWatcher)
 #include "test_waylandclipboardwatcher.moc"

@@ -295,5 +295,5 @@ void TestX11Clipboard::writeOffersExactlyTheItems()
     QCOMPARE(m_service->types(), QStringList({"text/plain"}));
 }
 
-QTEST_MAIN(TestX11Clipboard)
+KIWANO_TEST_MAIN(TestX11Clipboard)
 #include "test_x11clipboard.moc"

@@ -182,5 +182,5 @@ private:
     TestProgram m_owner;
 };
 
-QTEST_MAIN(TestX11ClipboardWatcher)
+KIWANO_TEST_MAIN(TestX11ClipboardWatcher)
 #include "test_x11clipboardwatcher.moc"

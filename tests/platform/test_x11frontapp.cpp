@@ -82,5 +82,5 @@ void TestX11FrontApp::followsTheActiveWindow()
     QTRY_VERIFY(frontApp.identifier() != QLatin1String("org.gnome.Terminal"));
 }
 
-QTEST_MAIN(TestX11FrontApp)
+KIWANO_TEST_MAIN(TestX11FrontApp)
 #include "test_x11frontapp.moc"

@@ -79,5 +79,5 @@ void TestX11KeySender::pastesIntoTheFocusedWindow()
     release.waitForFinished(5000);
 }
 
-QTEST_MAIN(TestX11KeySender)
+KIWANO_TEST_MAIN(TestX11KeySender)
 #include "test_x11keysender.moc"

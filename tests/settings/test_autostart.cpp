@@ -78,5 +78,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestAutostart)
+KIWANO_TEST_GUILESS_MAIN(TestAutostart)
 #include "test_autostart.moc"

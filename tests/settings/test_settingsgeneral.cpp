@@ -157,5 +157,5 @@ void TestSettingsGeneral::updatesAndQuit()
     QCOMPARE(m_fixture->quits, 1);
 }
 
-QTEST_MAIN(TestSettingsGeneral)
+KIWANO_TEST_MAIN(TestSettingsGeneral)
 #include "test_settingsgeneral.moc"

@@ -180,5 +180,5 @@ void TestSettingsSaving::askToggleAndItsCaption()
              QStringLiteral("Ctrl+S saves straight into this folder, no questions asked."));
 }
 
-QTEST_MAIN(TestSettingsSaving)
+KIWANO_TEST_MAIN(TestSettingsSaving)
 #include "test_settingssaving.moc"

@@ -179,5 +179,5 @@ void TestSettingsSession::refusedBindingLeavesTheCommands()
                             "Bind the commands below in your desktop's keyboard settings."));
 }
 
-QTEST_MAIN(TestSettingsSession)
+KIWANO_TEST_MAIN(TestSettingsSession)
 #include "test_settingssession.moc"

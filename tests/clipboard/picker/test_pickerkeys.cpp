@@ -108,5 +108,5 @@ private:
     static quint64 none() { return 0; }
 };
 
-QTEST_GUILESS_MAIN(TestPickerKeys)
+KIWANO_TEST_GUILESS_MAIN(TestPickerKeys)
 #include "test_pickerkeys.moc"

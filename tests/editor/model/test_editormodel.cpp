@@ -472,5 +472,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestEditorModel)
+KIWANO_TEST_MAIN(TestEditorModel)
 #include "test_editormodel.moc"

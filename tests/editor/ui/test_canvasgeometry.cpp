@@ -275,5 +275,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestCanvasGeometry)
+KIWANO_TEST_MAIN(TestCanvasGeometry)
 #include "test_canvasgeometry.moc"

@@ -157,5 +157,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestEditorKeys)
+KIWANO_TEST_MAIN(TestEditorKeys)
 #include "test_editorkeys.moc"

@@ -263,5 +263,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestEditorView)
+KIWANO_TEST_MAIN(TestEditorView)
 #include "test_editorview.moc"
