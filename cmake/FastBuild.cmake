@@ -129,6 +129,14 @@ if(NOT CMAKE_DISABLE_PRECOMPILE_HEADERS)
     endif()
     target_precompile_headers(${target} REUSE_FROM ${holder})
     kiwano_precompiled_same_macros(${target})
+    get_target_property(test_name ${target} KIWANO_TEST)
+    if(test_name)
+      # A test's Q_OBJECT classes are in its .cpp, so the file of header mocs is empty: loading the
+      # precompiled header into it would cost more than the file.
+      get_target_property(binary_dir ${target} BINARY_DIR)
+      set_source_files_properties(${binary_dir}/${target}_autogen/mocs_compilation.cpp
+        TARGET_DIRECTORY ${target} PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
+    endif()
     if(c_sources)
       set_source_files_properties(${c_sources} TARGET_DIRECTORY ${target}
         PROPERTIES SKIP_PRECOMPILE_HEADERS ON)

@@ -34,6 +34,7 @@ function(kiwano_test name)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
   target_compile_definitions(${name} PRIVATE KIWANO_TEST_NAME="${name}")
+  set_target_properties(${name} PROPERTIES KIWANO_TEST ${name})
   if(CMAKE_DISABLE_PRECOMPILE_HEADERS)
     # Otherwise the tests' precompiled header brings it (cmake/pch/test.h).
     target_compile_options(${name} PRIVATE -include ${PROJECT_SOURCE_DIR}/tests/support/testmain.h)
