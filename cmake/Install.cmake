@@ -18,7 +18,7 @@ add_custom_command(OUTPUT ${changelog}
 add_custom_command(OUTPUT ${manpage}
   COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/resources/linux/kiwano-snapper.1 > ${manpage}
   DEPENDS ${PROJECT_SOURCE_DIR}/resources/linux/kiwano-snapper.1)
-add_custom_target(kiwano-changelog DEPENDS ${changelog} ${manpage})
+add_custom_target(kiwano-changelog ALL DEPENDS ${changelog} ${manpage})
 install(FILES ${changelog} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kiwano-snapper)
 install(FILES ${manpage} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
