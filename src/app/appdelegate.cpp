@@ -84,7 +84,6 @@ AppDelegate::AppDelegate(QObject *parent)
         if (announcer)
             announcer->cannotReveal(path);
     });
-    EditorModel::setFileRevealer(&FileManager::reveal);
 }
 
 AppDelegate::~AppDelegate()

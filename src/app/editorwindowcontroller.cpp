@@ -8,9 +8,12 @@
 #include <QScreen>
 #include <QSettings>
 
+#include "app/filemanager.h"
 #include "app/rootview.h"
 #include "capture/appstate.h"
+#include "editor/model/exportqueue.h"
 #include "editor/ui/editorkeyfilter.h"
+#include "editor/ui/properties/colorpanelbridge.h"
 
 namespace {
 
@@ -29,11 +32,13 @@ QSettings frameStore()
 EditorWindowController::EditorWindowController(AppState *state, QObject *parent)
     : QObject(parent)
     , m_state(state)
+    , m_colors(new ColorPanelBridge(this))
+    , m_exports(new ExportQueue(this))
     , m_window(new QMainWindow)
 {
     m_window->setWindowTitle(QStringLiteral("🥝 Kiwano Snapper"));
     m_window->setMinimumSize(minimumSize);
-    m_root = new RootView(state, m_window);
+    m_root = new RootView(state, EditorDesktop{m_colors, &FileManager::reveal, m_exports}, m_window);
     m_window->setCentralWidget(m_root);
 
     if (!m_window->restoreGeometry(frameStore().value(frameKey).toByteArray()))

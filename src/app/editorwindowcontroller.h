@@ -9,7 +9,9 @@
 #include <optional>
 
 class AppState;
+class ColorPanelBridge;
 class EditorKeyFilter;
+class ExportQueue;
 class QMainWindow;
 class RootView;
 
@@ -45,6 +47,10 @@ private:
     void placeFirstTime();
 
     AppState *m_state;
+    // One colour chooser for every editor shown in the window.
+    ColorPanelBridge *m_colors;
+    // The editors' copies and saves, one after another; quitting waits for those under way.
+    ExportQueue *m_exports;
     QMainWindow *m_window;
     RootView *m_root;
     EditorKeyFilter *m_keys;

@@ -16,9 +16,10 @@
 
 #include <malloc.h>
 
-RootView::RootView(AppState *state, QWidget *parent)
+RootView::RootView(AppState *state, const EditorDesktop &desktop, QWidget *parent)
     : QWidget(parent)
     , m_state(state)
+    , m_desktop(desktop)
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -102,7 +103,7 @@ void RootView::showEditor()
         showOnly(m_empty);
         return;
     }
-    m_editor = new EditorView(model, this);
+    m_editor = new EditorView(model, m_desktop, this);
     m_upper->addWidget(m_editor);
     showOnly(m_editor);
 }

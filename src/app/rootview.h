@@ -25,7 +25,8 @@ class RootView : public QWidget
     Q_OBJECT
 
 public:
-    explicit RootView(AppState *state, QWidget *parent = nullptr);
+    // Every editor shown borrows desktop.
+    RootView(AppState *state, const EditorDesktop &desktop, QWidget *parent = nullptr);
 
     HistoryStrip *strip() const { return m_strip; }
     EmptyState *emptyState() const { return m_empty; }
@@ -50,6 +51,7 @@ private:
     void restoreFailed(const GrabEntry &entry, const QString &reason);
 
     AppState *m_state;
+    EditorDesktop m_desktop;
     QVBoxLayout *m_upper;
     EmptyState *m_empty;
     GrabPlaceholder *m_placeholder;

@@ -87,10 +87,8 @@ private slots:
         QTest::newRow("thin arrow: 16 pixel head") << layer(Arrow{{50, 40}, {10, 20}}, 2) << QRectF(-6, 4, 72, 52);
         QTest::newRow("wide arrow: four widths") << layer(Arrow{{10, 20}, {50, 40}}, 10) << QRectF(-30, -20, 120, 100);
         QTest::newRow("width 1 box grows by 1") << layer(Rect{QRectF(0, 0, 10, 10)}, 1) << QRectF(-1, -1, 12, 12);
-        QTest::newRow("width 4 box grows by 2") << layer(Rect{QRectF(0, 0, 10, 10)}, 4) << QRectF(-2, -2, 14, 14);
         QTest::newRow("box of negative size") << layer(Rect{QRectF(10, 10, -10, -10)}, 4) << QRectF(-2, -2, 14, 14);
         QTest::newRow("focus of negative size") << layer(Focus{QRectF(10, 10, -4, -6)}) << QRectF(6, 4, 4, 6);
-        QTest::newRow("picture rectangle") << layer(Picture{{5, 6, 40, 20}, smallPicture()}) << QRectF(5, 6, 40, 20);
     }
 
     void boundsByShape()
@@ -123,10 +121,8 @@ private slots:
         QTest::newRow("pen just beyond") << pen << QPointF(50, 10.01) << 6.0 << false;
         QTest::newRow("pen inside the corner it does not cover") << pen << QPointF(50, 50) << 6.0 << false;
         QTest::newRow("pen past the end measures to the end") << pen << QPointF(100, 109) << 5.0 << true;
-        QTest::newRow("pen past the end, too far") << pen << QPointF(100, 110) << 5.0 << false;
         const Annotation dot = layer(Pen{{QPointF(5, 5)}}, 4);
         QTest::newRow("one-point pen within reach") << dot << QPointF(5, 9) << 2.0 << true;
-        QTest::newRow("one-point pen beyond reach") << dot << QPointF(5, 9.1) << 2.0 << false;
         QTest::newRow("empty pen is never hit") << layer(Pen{}) << QPointF(0, 0) << 100.0 << false;
         const Annotation marker = layer(Highlighter{{QPointF(0, 0), QPointF(100, 0)}}, 5);
         QTest::newRow("highlighter reaches twice the width") << marker << QPointF(30, 16) << 6.0 << true;
@@ -142,12 +138,9 @@ private slots:
         const Annotation box = layer(Rect{QRectF(0, 0, 100, 50)}, 2);
         QTest::newRow("box minimum corner") << box << QPointF(-1, -1) << 0.0 << true;
         QTest::newRow("box far edge") << box << QPointF(101, 20) << 0.0 << false;
-        QTest::newRow("box within tolerance") << box << QPointF(105, 20) << 5.0 << true;
         const Annotation emptyBlur = layer(Blur{QRectF(10, 10, 0, 0)});
         QTest::newRow("empty blur") << emptyBlur << QPointF(10, 10) << 0.0 << false;
         QTest::newRow("empty blur with tolerance") << emptyBlur << QPointF(10, 10) << 1.0 << true;
-        QTest::newRow("picture far edge") << layer(Picture{QRectF(10, 10, 20, 20), smallPicture()})
-                                          << QPointF(30, 29) << 0.0 << false;
     }
 
     void hits()

@@ -249,7 +249,7 @@ private slots:
         state.prepareModel(listed[0].url);
         QVERIFY(!state.models().contains(listed[0].url));
         QVERIFY(ready.wait(5000));
-        QTest::qWait(50); // no second one follows
+        QVERIFY(!ready.wait(50)); // no second one follows
         QCOMPARE(ready.size(), 1);
         QCOMPARE(ready.first().first().toUrl(), listed[0].url);
         EditorModel *model = state.models().value(listed[0].url);
@@ -381,7 +381,7 @@ private slots:
         state.setSelected(listed[1].url);
         state.prepareModel(listed[1].url);
         QVERIFY(ready.wait(5000));
-        QTest::qWait(100); // nothing comes of the grab passed by
+        QVERIFY(!ready.wait(100)); // nothing comes of the grab passed by
         QCOMPARE(ready.size(), 1);
         QCOMPARE(ready.first().first().toUrl(), listed[1].url);
         QCOMPARE(failed.size(), 0);

@@ -163,7 +163,9 @@ private slots:
         QVERIFY(settled(capture));
         capture.grabRegion();
         QVERIFY(landed.wait(10000));
-        QTest::qWait(1500); // past the moment a waiting tool would start again: none does
+        QVERIFY(settled(capture));
+        // Past the moment a waiting tool would start again: none does.
+        QVERIFY(!QTest::qWaitFor([&] { return !capture.findChildren<QProcess *>().isEmpty(); }, 1500));
         QVERIFY(settled(capture));
         QCOMPARE(calls().size(), 2);
         QVERIFY(calls().value(1).startsWith("-i -x "));

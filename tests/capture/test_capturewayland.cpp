@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "capture/capturecontract.h"
 #include "capture/compositorfixture.h"
 #include "platform/privatebus.h"
 #include "platform/testpattern.h"
@@ -14,12 +15,10 @@
 // kiwano-capture under the headless sway, driven through a pointer device of the tests' own and
 // wtype, its pictures held against what grim sees of the same pixels.
 
-class TestCaptureWayland : public QObject
+class TestCaptureWayland : public CaptureContract
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    QProcess m_tool;
     PointerDevice m_pointer;
     QProcess m_keyboard;
     Patterns m_patterns;
@@ -27,7 +26,6 @@ class TestCaptureWayland : public QObject
     bool m_scaled = false;
     bool m_turned = false;
 
-    QString output() const { return m_dir.filePath("grab.png"); }
     QImage grim(const QStringList &arguments)
     {
         const QString file = m_dir.filePath("grim.png");
@@ -39,7 +37,33 @@ class TestCaptureWayland : public QObject
             return {};
         return opaque(QImage(file));
     }
-    bool start(const QStringList &arguments)
+    QString skipReason() const override { return WaylandSession::skipReason(); }
+    QImage shown(const QRect &rect) override
+    {
+        return grim({"-g", QString("%1,%2 %3x%4").arg(rect.x()).arg(rect.y()).arg(rect.width()).arg(rect.height())});
+    }
+    QImage shownScreen() override { return grim({"-o", "HEADLESS-1"}); }
+    void click(const QPoint &at) override
+    {
+        QVERIFY(point(QString("move %1 %2").arg(at.x()).arg(at.y())));
+        QVERIFY(point("press"));
+        QVERIFY(point("release"));
+    }
+    void press(const QString &key) override { QCOMPARE(runOnCompositor("wtype", {"-k", key}), 0); }
+    void moreDrags() override
+    {
+        // Without sway's window list, picking a window is dragging a region.
+        QTest::newRow("picking where windows are unknown")
+            << QPoint(40, 30) << QPoint(140, 90) << "-iW" << "SWAYSOCK=" + m_dir.filePath("no-sway-here");
+    }
+    // Starts the tool and, for the interactive modes, waits until its overlay shows.
+    bool start(const QStringList &arguments, const QString &environment = {}) override
+    {
+        if (!environment.isEmpty())
+            m_extra.insert(environment.section('=', 0, 0), environment.section('=', 1));
+        return launch(arguments) && (arguments.first() == "-m" || overlayShown());
+    }
+    bool launch(const QStringList &arguments)
     {
         QProcessEnvironment env = WaylandSession::environment();
         env.remove("QT_QPA_PLATFORM");
@@ -48,16 +72,6 @@ class TestCaptureWayland : public QObject
         m_tool.setProcessEnvironment(env);
         m_tool.start(KIWANO_CAPTURE_TOOL, arguments + QStringList{"-x", output()});
         return m_tool.waitForStarted();
-    }
-    bool finishedWith(int exitCode)
-    {
-        if (m_tool.state() != QProcess::NotRunning && !m_tool.waitForFinished(15000)) {
-            qWarning("kiwano-capture is still running");
-            return false;
-        }
-        if (m_tool.exitCode() != exitCode)
-            qWarning("kiwano-capture ended with %d", m_tool.exitCode());
-        return m_tool.exitCode() == exitCode;
     }
     // Until the overlay shows on every output (or count of them), then a moment for its first frame.
     bool overlayShown(int count = 1)
@@ -79,7 +93,7 @@ class TestCaptureWayland : public QObject
     }
     void restartPointer(int width, int height) { QVERIFY(m_pointer.start(width, height)); }
     bool point(const QString &command) { return m_pointer.send(command); }
-    void drag(const QPoint &from, const QPoint &to)
+    void drag(const QPoint &from, const QPoint &to) override
     {
         QVERIFY(point(QString("move %1 %2").arg(from.x()).arg(from.y())));
         QVERIFY(point("press"));
@@ -128,46 +142,6 @@ private slots:
         }
     }
 
-    void screenGrabIsWhatGrimSees()
-    {
-        const QImage reference = grim({"-o", "HEADLESS-1"});
-        QVERIFY(start({"-m"}));
-        QVERIFY(finishedWith(0));
-        QCOMPARE(reference.pixel(100, 50), TestPattern::at(100, 50));
-        QCOMPARE(opaque(QImage(output())), reference);
-    }
-
-    void dragIsWhatGrimSees_data()
-    {
-        QTest::addColumn<QPoint>("from");
-        QTest::addColumn<QPoint>("to");
-        QTest::addColumn<QString>("mode");
-        QTest::newRow("down right") << QPoint(10, 20) << QPoint(210, 140) << "-i";
-        QTest::newRow("up left") << QPoint(900, 700) << QPoint(301, 3) << "-i";
-        QTest::newRow("one pixel") << QPoint(50, 60) << QPoint(51, 61) << "-i";
-        // Without sway's window list, picking a window is dragging a region.
-        QTest::newRow("picking where windows are unknown") << QPoint(40, 30) << QPoint(140, 90) << "-iW";
-    }
-    void dragIsWhatGrimSees()
-    {
-        QFETCH(QPoint, from);
-        QFETCH(QPoint, to);
-        QFETCH(QString, mode);
-        if (mode == "-iW")
-            m_extra.insert("SWAYSOCK", m_dir.filePath("no-sway-here"));
-        // A drag of n pixels covers n pixels, whichever way it goes. grim looks first: once our
-        // overlay has been on screen, the compositor needs a moment to show what is under it.
-        const QRect dragged(std::min(from.x(), to.x()), std::min(from.y(), to.y()),
-                            std::abs(to.x() - from.x()), std::abs(to.y() - from.y()));
-        const QImage reference = grim({"-g", QString("%1,%2 %3x%4").arg(dragged.x()).arg(dragged.y())
-                                                 .arg(dragged.width()).arg(dragged.height())});
-        QVERIFY(start({mode}));
-        QVERIFY(overlayShown());
-        drag(from, to);
-        QVERIFY(finishedWith(0));
-        QCOMPARE(opaque(QImage(output())), reference);
-    }
-
     // At output scale 2 the pointer moves in logical pixels and the grab holds device pixels.
     void dragOnScaledOutputIsWhatGrimSees()
     {
@@ -178,7 +152,6 @@ private slots:
         const QImage reference = grim({"-g", "10,20 200x120"});
         QCOMPARE(reference.size(), QSize(400, 240));
         QVERIFY(start({"-i"}));
-        QVERIFY(overlayShown());
         drag(QPoint(10, 20), QPoint(210, 140));
         QVERIFY(finishedWith(0));
         QCOMPARE(opaque(QImage(output())), reference);
@@ -205,15 +178,6 @@ private slots:
         QCOMPARE(opaque(QImage(output())), reference);
     }
 
-    void escapeWritesNothing()
-    {
-        QVERIFY(start({"-i"}));
-        QVERIFY(overlayShown());
-        QCOMPARE(runOnCompositor("wtype", {"-k", "Escape"}), 0);
-        QVERIFY(finishedWith(1));
-        QVERIFY(!QFileInfo::exists(output()));
-    }
-
     // Picking takes the window's own pixels, not its output's, as sway lists the windows.
     void pickingGivesTheWindow()
     {
@@ -229,10 +193,7 @@ private slots:
         }(), 10000);
         const QImage right = grim({"-g", "640,0 640x720"});
         QVERIFY(start({"-iW"}));
-        QVERIFY(overlayShown());
-        QVERIFY(point("move 900 400"));
-        QVERIFY(point("press"));
-        QVERIFY(point("release"));
+        click(QPoint(900, 400));
         QVERIFY(finishedWith(0));
         QCOMPARE(opaque(QImage(output())), right);
         QVERIFY(sway("workspace 1"));
@@ -265,7 +226,7 @@ private slots:
         m_extra.insert("KIWANO_CAPTURE_SERVICE", "portal");
         m_extra.insert("KIWANO_CAPTURE_DEADLINE_MS", "1500");
         m_tool.setProcessChannelMode(QProcess::SeparateChannels);
-        QVERIFY(start({mode}));
+        QVERIFY(launch({mode}));
         QImage expected = TestPattern::image(QSize(1280, 720), 3);
         if (mode == "-i" && exitCode == 0) {
             QVERIFY(overlayShown());
@@ -337,7 +298,7 @@ private slots:
         m_extra.insert("WAYLAND_DISPLAY", silent.fullServerName());
         m_extra.insert("KIWANO_CAPTURE_DEADLINE_MS", "500");
         m_tool.setProcessChannelMode(QProcess::SeparateChannels);
-        QVERIFY(start({"-i"}));
+        QVERIFY(launch({"-i"}));
         // The server's side is answered by nobody: the tool gives up on its own.
         QVERIFY(m_tool.waitForFinished(15000));
         QCOMPARE(m_tool.exitCode(), 1);

@@ -120,9 +120,8 @@ int main(int argc, char **argv)
         {"piece-delay", "Waits MS before sending each piece.", "MS", "0"},
         {"wm-class", "Sets the window's WM_CLASS.", "INSTANCE,CLASS"},
         {"activate", "Maps the window and makes it the active one."},
-        {"exit-on-clear", "Exits when another client takes the clipboard."},
         {"retake", "Takes the clipboard again every MS.", "MS"},
-        {"junk-targets", "Lists COUNT made-up types after the others.", "COUNT", "0"},
+        {QStringList{"junk-targets", "junk-types"}, "Lists COUNT made-up types after the others.", "COUNT", "0"},
         {"single-piece", "Never sends in pieces: large data goes in one property, written in chunks."},
         {"announce", "Announces BYTES as the size of an incremental transfer.", "BYTES"},
     });
@@ -247,8 +246,6 @@ int main(int argc, char **argv)
         const uint8_t kind = event->response_type & 0x7f;
         if (kind == XCB_SELECTION_CLEAR) {
             say("cleared");
-            if (parser.isSet("exit-on-clear"))
-                return 0;
         } else if (kind == XCB_SELECTION_REQUEST) {
             const auto *request = reinterpret_cast<xcb_selection_request_event_t *>(event);
             say("request " + QByteArray::number(request->target));

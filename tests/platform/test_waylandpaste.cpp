@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "platform/desktopentries.h"
-#include "platform/testprograms.h"
+#include "platform/pastecontract.h"
 #include "platform/wayland/waylandfrontapp.h"
 #include "platform/wayland/waylandkeysender.h"
 #include "platform/waylandsession.h"
-#include "platform/xdgsandbox.h"
 
 #include <QElapsedTimer>
 #include <QLocalServer>
@@ -18,18 +17,36 @@
 #include <signal.h>
 
 // Paste through the compositor's virtual keyboard into a native Wayland window, and the focused
-// window's application as sway names it, under the test compositor.
-class TestWaylandPaste : public QObject
+// window's application as sway names it, under the test compositor: the shared contract, then a
+// compositor that is missing, silent, or falls silent.
+class TestWaylandPaste : public PasteContract
 {
     Q_OBJECT
+
+    QString skipReason() const override { return WaylandSession::skipReason(); }
+    bool copy(const QString &text) override { return run(QStringLiteral("wl-copy"), {text}); }
+    bool startWindow(TestProgram &window, const QStringList &arguments) override { return startProbe(window, arguments); }
+    QStringList named(const QString &name) const override { return {"--app-id", name}; }
+    std::unique_ptr<KeySender> sender() override
+    {
+        return std::make_unique<WaylandKeySender>(WaylandSession::display(), 1000);
+    }
+    std::unique_ptr<FrontApp> frontApp() override
+    {
+        return std::make_unique<WaylandFrontApp>(qEnvironmentVariable("KIWANO_TEST_SWAYSOCK"), 1000);
+    }
+    void moreNames() override
+    {
+        QTest::newRow("the file named by its app_id comes first")
+            << "org.example.Probe"
+            << QStringList{"launcher.desktop", "Name=Launcher", "Exec=launcher", "StartupWMClass=org.example.Probe",
+                           "org.example.Probe.desktop", "Name=Probe", "Exec=probe"}
+            << "org.example.Probe";
+    }
 
 private slots:
     void initTestCase();
     void cleanupTestCase();
-    void pastesIntoTheFocusedWindow_data();
-    void pastesIntoTheFocusedWindow();
-    void namesTheFocusedApplication_data();
-    void namesTheFocusedApplication();
     void readsTheFocusedWindowFromTheTree_data();
     void readsTheFocusedWindowFromTheTree();
     void missingOrSilentCompositorSendsNothing();
@@ -74,73 +91,6 @@ void TestWaylandPaste::cleanupTestCase()
 {
     if (WaylandSession::skipReason().isEmpty())
         run(QStringLiteral("wl-copy"), {QStringLiteral("--clear")});
-}
-
-void TestWaylandPaste::pastesIntoTheFocusedWindow_data()
-{
-    QTest::addColumn<bool>("terminal");
-
-    QTest::newRow("editor") << false;
-    QTest::newRow("terminal") << true;
-}
-
-void TestWaylandPaste::pastesIntoTheFocusedWindow()
-{
-    QFETCH(bool, terminal);
-
-    QVERIFY(run(QStringLiteral("wl-copy"), {QStringLiteral("Kiwi ü 🥝")}));
-    TestProgram probe;
-    QVERIFY(startProbe(probe, terminal ? QStringList{"--terminal"} : QStringList()));
-
-    // A keyboard of its own, made just now: its first keys must not be lost.
-    WaylandKeySender sender(WaylandSession::display(), 1000);
-    QVERIFY(sender.isTrusted());
-    QVERIFY(sender.sendPaste(terminal));
-    QCOMPARE(probe.waitForLine(QStringLiteral("key ctrl")),
-             terminal ? QStringLiteral("key ctrl+shift+v") : QStringLiteral("key ctrl+v"));
-    QCOMPARE(probe.waitForLine(QStringLiteral("text ")), QStringLiteral("text Kiwi ü 🥝"));
-}
-
-void TestWaylandPaste::namesTheFocusedApplication_data()
-{
-    QTest::addColumn<QString>("appId");
-    // Each: the desktop file's name, then its lines, one per line.
-    QTest::addColumn<QStringList>("desktopFiles");
-    QTest::addColumn<QString>("expected");
-
-    const QString runsProbe = "Exec=" + TestProgram::pasteWindowPath() + " %U";
-    QTest::newRow("no desktop file") << "kiwano-probe" << QStringList() << "kiwano-probe";
-    QTest::newRow("the file named by its app_id comes first")
-        << "org.example.Probe"
-        << QStringList{"launcher.desktop\nName=Launcher\nExec=launcher\nStartupWMClass=org.example.Probe",
-                       "org.example.Probe.desktop\nName=Probe\nExec=probe"}
-        << "org.example.Probe";
-    QTest::newRow("by StartupWMClass")
-        << "kiwano-probe"
-        << QStringList{"probe-launcher.desktop\nName=Probe\nExec=probe\nStartupWMClass=kiwano-probe"}
-        << "probe-launcher";
-    QTest::newRow("by the program it runs")
-        << "kiwano-probe" << QStringList{"pasteprobe.desktop\nName=Probe\n" + runsProbe} << "pasteprobe";
-}
-
-void TestWaylandPaste::namesTheFocusedApplication()
-{
-    QFETCH(QString, appId);
-    QFETCH(QStringList, desktopFiles);
-    QFETCH(QString, expected);
-
-    XdgSandbox sandbox;
-    QVERIFY(sandbox.isValid());
-    for (const QString &file : desktopFiles) {
-        QStringList lines = file.split(u'\n');
-        const QString name = lines.takeFirst();
-        sandbox.addDesktopFile(name, QStringList{"Type=Application"} + lines);
-    }
-    TestProgram probe;
-    QVERIFY(startProbe(probe, {QStringLiteral("--app-id"), appId}));
-
-    const WaylandFrontApp frontApp(qEnvironmentVariable("KIWANO_TEST_SWAYSOCK"), 1000);
-    QTRY_COMPARE(frontApp.identifier(), expected);
 }
 
 void TestWaylandPaste::readsTheFocusedWindowFromTheTree_data()

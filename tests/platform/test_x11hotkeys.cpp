@@ -57,7 +57,7 @@ class TestX11HotKeys : public QObject
         if (!keys.isEmpty())
             QVERIFY(xdotool(keys));
         QTRY_COMPARE(m_pressed, expected);
-        QTest::qWait(150); // nothing else arrives
+        QVERIFY(!QTest::qWaitFor([&] { return m_pressed != expected; }, 150)); // nothing else arrives
         QCOMPARE(m_pressed, expected);
         m_pressed.clear();
     }

@@ -3,7 +3,7 @@
 // types on the clipboard, answers requests (or holds them unanswered) and says what happens on
 // stdout: "started", "taking NS" (CLOCK_MONOTONIC nanoseconds, as the request leaves), "ready",
 // "request TYPE", "sent TYPE", "cancelled".
-//   --type TYPE=TEXT  --type-file TYPE=PATH  --junk-types N  --stall  --retake MS
+//   --type TYPE=TEXT  --type-file TYPE=PATH  --junk-types N  --stall (or --stall-data)  --retake MS
 #include "platform/wayland/waylandconnection.h"
 
 #include "wlr-data-control-unstable-v1-client-protocol.h"
@@ -126,7 +126,7 @@ int main(int argc, char **argv)
     for (int i = 0; i < arguments.size(); ++i) {
         const QString argument = arguments.at(i);
         const QString value = arguments.value(i + 1);
-        if (argument == QLatin1String("--stall")) {
+        if (argument == QLatin1String("--stall") || argument == QLatin1String("--stall-data")) {
             source.stall = true;
             continue;
         }

@@ -4,20 +4,16 @@
 #include <algorithm>
 
 #include <QCursor>
-#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "look/kiwano.h"
 #include "selection.h"
 
 namespace {
 
 const QColor dim(0, 0, 0, 110);
-constexpr int magnifiedPixels = 15; // odd, so one pixel sits in the middle
-constexpr int magnification = 8;
 
 } // namespace
 
@@ -27,7 +23,7 @@ SelectionOverlay::SelectionOverlay(const QImage &frozen, const QList<QRect> &mon
     , m_monitors(monitors)
     , m_windows(windows)
     , m_mode(mode)
-    , m_scale(uiScale)
+    , m_chrome(uiScale)
 {
     setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint
              | Qt::WindowStaysOnTopHint);
@@ -92,24 +88,6 @@ QRect SelectionOverlay::highlight() const
     return m_dragging ? Selection::fromDrag(m_anchor, m_pointer) : QRect();
 }
 
-QString SelectionOverlay::label() const
-{
-    const QRect rect = highlight();
-    return QStringLiteral("%1 × %2").arg(rect.width()).arg(rect.height());
-}
-
-QRect SelectionOverlay::labelBox() const
-{
-    const QRect rect = highlight();
-    if (rect.isEmpty())
-        return {};
-    QFont font;
-    font.setPixelSize(qRound(13 * m_scale));
-    const QSize text = QFontMetrics(font).size(0, label());
-    const QSize box = text + QSize(qRound(12 * m_scale), qRound(6 * m_scale));
-    return Selection::labelFor(box, rect, qRound(6 * m_scale), monitor());
-}
-
 QString SelectionOverlay::hint() const
 {
     if (m_clickHint.isActive())
@@ -123,45 +101,16 @@ QString SelectionOverlay::hint() const
     return tr("Drag to select · Return: select by keys · Space: window · Esc: cancel");
 }
 
-QRect SelectionOverlay::hintBox() const
+OverlayChrome::State SelectionOverlay::chromeState() const
 {
-    QFont font;
-    font.setPixelSize(qRound(13 * m_scale));
-    const QSize text = QFontMetrics(font).size(Qt::TextSingleLine, hint());
-    const QSize size = text + QSize(qRound(20 * m_scale), qRound(10 * m_scale));
-    const QRect screen = monitor();
-    const int margin = qRound(16 * m_scale);
-    QRect box(QPoint(screen.center().x() - size.width() / 2, screen.top() + margin), size);
-    // Out of the way of where the user is looking: at the bottom while the pointer is near the top.
-    if (m_pointer.y() < box.bottom() + 3 * margin)
-        box.moveBottom(screen.bottom() - margin);
-    return box;
-}
-
-QRect SelectionOverlay::magnifierBox() const
-{
-    const int side = qRound(magnifiedPixels * magnification * m_scale) + 2;
-    const int caption = qRound(20 * m_scale);
-    return Selection::beside(QSize(side, side + caption), m_pointer, qRound(24 * m_scale), monitor());
-}
-
-QRegion SelectionOverlay::decorations() const
-{
-    QRegion region;
-    const QRect rect = highlight();
-    if (!rect.isEmpty()) {
-        const QRect outer = rect.adjusted(-2, -2, 2, 2);
-        region += QRegion(outer).subtracted(QRegion(rect.adjusted(2, 2, -2, -2)));
-        region += labelBox();
-    }
-    if (m_mode == Mode::Region && !m_dragging) {
-        const QRect screen = monitor();
-        region += QRect(screen.left(), m_pointer.y(), screen.width(), 1);
-        region += QRect(m_pointer.x(), screen.top(), 1, screen.height());
-    }
-    region += magnifierBox();
-    region += hintBox();
-    return region;
+    OverlayChrome::State state;
+    state.pointer = m_pointer;
+    state.monitor = monitor();
+    state.highlight = highlight();
+    state.crosshair = m_mode == Mode::Region && !m_dragging;
+    state.hint = hint();
+    state.warning = m_clickHint.isActive();
+    return state;
 }
 
 QPoint SelectionOverlay::toDevice(const QPointF &point) const
@@ -172,7 +121,7 @@ QPoint SelectionOverlay::toDevice(const QPointF &point) const
 void SelectionOverlay::refresh()
 {
     const QRect now = highlight();
-    QRegion dirty = m_shownDecorations + decorations();
+    QRegion dirty = m_shownDecorations + m_chrome.region(chromeState());
     if (now != m_shownHighlight)
         dirty += QRegion(now).xored(QRegion(m_shownHighlight));
     const double ratio = devicePixelRatio();
@@ -204,93 +153,16 @@ void SelectionOverlay::paintEvent(QPaintEvent *event)
         painter.drawImage(rect, m_frozen, rect);
     painter.setClipRegion(region);
 
-    const QRect selected = highlight();
-    for (const QRect &rect : QRegion(m_frozen.rect()).subtracted(QRegion(selected)).intersected(region))
+    const OverlayChrome::State chrome = chromeState();
+    for (const QRect &rect : QRegion(m_frozen.rect()).subtracted(QRegion(chrome.highlight)).intersected(region))
         painter.fillRect(rect, dim);
-    if (!selected.isEmpty()) {
-        painter.setPen(QPen(Kiwano::yellow, 1));
-        painter.drawRect(selected.adjusted(-1, -1, 0, 0));
-        paintLabel(painter);
-    }
-    if (m_mode == Mode::Region && !m_dragging)
-        paintCrosshair(painter);
-    paintHint(painter);
-    paintMagnifier(painter);
-    m_shownHighlight = selected;
-    m_shownDecorations = decorations();
+    m_chrome.paint(painter, m_frozen, chrome);
+    m_shownHighlight = chrome.highlight;
+    m_shownDecorations = m_chrome.region(chrome);
     if (!m_painted) {
         m_painted = true;
         QMetaObject::invokeMethod(this, &SelectionOverlay::painted, Qt::QueuedConnection);
     }
-}
-
-void SelectionOverlay::paintCrosshair(QPainter &painter) const
-{
-    const QRect screen = monitor();
-    QColor line = Kiwano::cream;
-    line.setAlpha(170);
-    painter.fillRect(QRect(screen.left(), m_pointer.y(), screen.width(), 1), line);
-    painter.fillRect(QRect(m_pointer.x(), screen.top(), 1, screen.height()), line);
-}
-
-void SelectionOverlay::paintLabel(QPainter &painter) const
-{
-    const QRect box = labelBox();
-    QFont font;
-    font.setPixelSize(qRound(13 * m_scale));
-    painter.setFont(font);
-    painter.fillRect(box, Kiwano::cream);
-    painter.setPen(Kiwano::peel);
-    painter.drawRect(box.adjusted(0, 0, -1, -1));
-    painter.drawText(box, Qt::AlignCenter, label());
-}
-
-void SelectionOverlay::paintHint(QPainter &painter) const
-{
-    const QRect box = hintBox();
-    QFont font;
-    font.setPixelSize(qRound(13 * m_scale));
-    painter.setFont(font);
-    painter.fillRect(box, m_clickHint.isActive() ? Kiwano::yellow : Kiwano::cream);
-    painter.setPen(Kiwano::peel);
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(box.adjusted(0, 0, -1, -1));
-    painter.drawText(box, Qt::AlignCenter, hint());
-}
-
-void SelectionOverlay::paintMagnifier(QPainter &painter) const
-{
-    const QRect box = magnifierBox();
-    const int side = box.width() - 2;
-    const QRect lens(box.left() + 1, box.top() + 1, side, side);
-    const int half = magnifiedPixels / 2;
-    const QRect source(m_pointer - QPoint(half, half), QSize(magnifiedPixels, magnifiedPixels));
-
-    painter.fillRect(box, Kiwano::peel);
-    painter.fillRect(lens, Qt::black);
-    // Nearest-neighbour scaling shows every pixel as a square, edges included.
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    const QRect inside = source.intersected(m_frozen.rect());
-    if (!inside.isEmpty()) {
-        const double cell = double(side) / magnifiedPixels;
-        const QRectF target(lens.left() + (inside.left() - source.left()) * cell,
-                            lens.top() + (inside.top() - source.top()) * cell,
-                            inside.width() * cell, inside.height() * cell);
-        painter.drawImage(target, m_frozen, inside);
-    }
-    const double cell = double(side) / magnifiedPixels;
-    const QRectF centre(lens.left() + half * cell, lens.top() + half * cell, cell, cell);
-    painter.setPen(QPen(Kiwano::yellow, std::max(1.0, m_scale)));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(centre);
-
-    QFont font;
-    font.setPixelSize(qRound(12 * m_scale));
-    painter.setFont(font);
-    painter.setPen(Kiwano::cream);
-    const QRect caption(box.left(), lens.bottom() + 1, box.width(), box.bottom() - lens.bottom());
-    painter.drawText(caption, Qt::AlignCenter,
-                     QStringLiteral("%1, %2").arg(m_pointer.x()).arg(m_pointer.y()));
 }
 
 void SelectionOverlay::setWindowsUnknown()

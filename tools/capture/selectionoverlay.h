@@ -8,6 +8,8 @@
 #include <QRegion>
 #include <QTimer>
 
+#include "overlaychrome.h"
+
 // One window over the whole root (X11) or one output (Wayland) showing the frozen screen, where
 // the user drags a region or picks a window. Works in device pixels throughout: the tool runs
 // without Qt's scaling, and a compositor's output scale is undone at the window's edges.
@@ -54,21 +56,13 @@ protected:
 private:
     QRect highlight() const;
     QRect monitor() const;
-    QRect magnifierBox() const;
-    QRect labelBox() const;
-    QString label() const;
-    QRect hintBox() const;
     QString hint() const;
-    QRegion decorations() const;
+    OverlayChrome::State chromeState() const;
     void pointerMoved(const QPoint &point);
     QPoint toDevice(const QPointF &point) const;
     void refresh();
     void retryGrabs();
 
-    void paintCrosshair(QPainter &painter) const;
-    void paintMagnifier(QPainter &painter) const;
-    void paintLabel(QPainter &painter) const;
-    void paintHint(QPainter &painter) const;
     void moveBy(const QPoint &step);
     void clickWithoutDrag();
 
@@ -76,7 +70,7 @@ private:
     QList<QRect> m_monitors;
     QList<QRect> m_windows;
     Mode m_mode;
-    double m_scale;
+    OverlayChrome m_chrome;
     QPoint m_pointer;
     QPoint m_anchor;
     bool m_dragging = false;

@@ -200,7 +200,7 @@ void run(Driver &driver, const QString &makeGrabs)
 
     // What a save says: the file's name, and a way to see it (the app reveals it in the file
     // manager; here the button only has to be there).
-    EditorModel::setFileRevealer([](const QString &) {});
+    model->setFileRevealer([](const QString &) {});
     model->announceSaved(History::dir() + QStringLiteral("/Kiwano 2026-12-07 at 09.41.17.png"));
     if (driver.waitFor(QStringLiteral("the saved toast"), [&] { return model->toast().has_value(); })) {
         Driver::settle(600);

@@ -4,11 +4,17 @@
 #include "annotation/annotation.h"
 #include "annotation/style.h"
 #include "annotation/tool.h"
+#include "editor/model/croparea.h"
 #include "editor/model/cropgrab.h"
+#include "editor/model/document.h"
+#include "editor/model/exporter.h"
+#include "editor/model/gestures.h"
+#include "editor/model/notices.h"
+#include "editor/model/selection.h"
 #include "editor/model/snapshot.h"
+#include "editor/model/toolbox.h"
 #include "editor/model/zogquote.h"
 
-#include <QHash>
 #include <QImage>
 #include <QList>
 #include <QMap>
@@ -18,36 +24,21 @@
 #include <QUuid>
 
 #include <functional>
-#include <memory>
 #include <optional>
 #include <utility>
 
-class PixelCache;
-
-// What copy and save flatten on a worker thread: the document as it was when asked, with its own
-// copy of the blur cache, which shares the pixellations already made.
-struct ExportJob
-{
-    QImage base;
-    QList<Annotation> layers;
-    std::shared_ptr<PixelCache> pixels;
-
-    // The composite, or a null image when its bitmap cannot be made.
-    QImage flatten() const;
-};
-
-// The document of one open image: the base bitmap, its layers, the current tool with a style per
-// tool, the selection, the state of a pointer gesture, unlimited undo, and the short notices
-// (toast and quote). Every coordinate is in pixels of the base image. Views observe the signals
-// and call the operations; the model never calls a view. Main thread only.
+// One open image in the editor, as its views see it: the document and its undo (EditorDocument),
+// the tool and its styles (EditorToolbox), the selection (EditorSelection), the pointer's
+// gestures and the crop rectangle (EditorGestures, CropArea), copy and save (EditorExporter) and
+// the notices (EditorNotices). It keeps the rules between them (choosing a tool ends a text
+// entry, leaving crop drops the rectangle) and passes every part's signals on. Every coordinate
+// is in pixels of the base image; the model never calls a view. Main thread only.
 class EditorModel : public QObject
 {
     Q_OBJECT
 public:
-    // Asks where to save: the folder to open in and the proposed file name; the chosen file, or
-    // nothing when the user cancels.
-    using SaveDialog =
-        std::function<std::optional<QString>(const QString &folder, const QString &fileName)>;
+    using SaveDialog = EditorExporter::SaveDialog;
+    using FileRevealer = EditorNotices::FileRevealer;
 
     // A model whose pixelScale is the primary screen's device pixel ratio (2 without a screen).
     explicit EditorModel(const QImage &image, QObject *parent = nullptr);
@@ -55,67 +46,61 @@ public:
     ~EditorModel() override;
 
     // Published state; each has a change signal below.
-    const QImage &base() const { return m_base; }
-    const QList<Annotation> &annotations() const { return m_annotations; }
-    const std::optional<Annotation> &draft() const { return m_draft; }
-    std::optional<QRectF> cropRect() const { return m_cropRect; }
-    std::optional<QUuid> selectedID() const { return m_selectedID; }
-    Tool tool() const { return m_tool; }
+    const QImage &base() const { return m_document.base(); }
+    const QList<Annotation> &annotations() const { return m_document.annotations(); }
+    const std::optional<Annotation> &draft() const { return m_gestures.draft(); }
+    std::optional<QRectF> cropRect() const { return m_crop.rect(); }
+    std::optional<QUuid> selectedID() const { return m_selection.id(); }
+    Tool tool() const { return m_toolbox.tool(); }
     // Assigning runs the tool-change rule: entering crop starts with the whole image, leaving it
     // drops the unapplied crop.
     void setTool(Tool tool);
-    const QMap<Tool, Style> &toolStyles() const { return m_toolStyles; }
-    void setToolStyles(const QMap<Tool, Style> &styles);
-    std::optional<QPointF> textEntry() const { return m_textEntry; }
+    const QMap<Tool, Style> &toolStyles() const { return m_toolbox.styles(); }
+    void setToolStyles(const QMap<Tool, Style> &styles) { m_toolbox.setStyles(styles); }
+    std::optional<QPointF> textEntry() const { return m_gestures.textEntry(); }
     // Opening or closing the entry starts it empty; closing it this way drops what was typed.
-    void setTextEntry(std::optional<QPointF> point);
+    void setTextEntry(std::optional<QPointF> point) { m_gestures.setTextEntry(point); }
     // What has been typed at textEntry so far; the view keeps it current.
-    const QString &typedText() const { return m_typedText; }
-    void setTypedText(const QString &text);
-    std::optional<QString> toast() const { return m_toast; }
-    const std::optional<ZogQuote> &quote() const { return m_quote; }
-    void setQuote(const std::optional<ZogQuote> &quote);
+    const QString &typedText() const { return m_gestures.typedText(); }
+    void setTypedText(const QString &text) { m_gestures.setTypedText(text); }
+    std::optional<QString> toast() const { return m_notices.toast(); }
+    const std::optional<ZogQuote> &quote() const { return m_notices.quote(); }
+    void setQuote(const std::optional<ZogQuote> &quote) { m_notices.setQuote(quote); }
 
-    // While another grab is shown, the model lets go of the picture its file holds: every use of
-    // it (the base, undo and redo steps) drops it, and so do the pixellated copies, so that only
-    // what the file cannot give back stays (layers, the undo history's layers, bitmaps that
-    // crops and resizes made, tool and styles). Nothing else may be asked of the model until
-    // restoreBase hands the file's picture back; false when nothing was let go.
-    bool releaseBase();
-    bool isReleased() const { return m_released; }
-    // Puts the file's picture, read again, wherever it was let go, and pixellates anew on demand.
-    // False, changing nothing, for a null image.
+    // While another grab is shown, the model lets go of the picture its file holds (see
+    // EditorDocument::releaseBase), keeping layers, undo history, tool and styles. Nothing else
+    // may be asked of the model until restoreBase hands the file's picture back; false when
+    // nothing was let go.
+    bool releaseBase() { return m_document.releaseBase(); }
+    bool isReleased() const { return m_document.isReleased(); }
+    // Puts the file's picture, read again, wherever it was let go. False, changing nothing, for a
+    // null image.
     bool restoreBase(const QImage &image);
 
-    // Pixellated copies of the base for blur layers; replaced whenever the base is.
-    PixelCache &pixels() const { return *m_pixels; }
+    PixelCache &pixels() const { return m_document.pixels(); }
     // View points per image pixel; the canvas keeps it current.
-    qreal viewScale() const { return m_viewScale; }
-    void setViewScale(qreal scale);
+    qreal viewScale() const { return m_gestures.viewScale(); }
+    void setViewScale(qreal scale) { m_gestures.setViewScale(scale); }
     // Device pixels per point of the screen the per-tool defaults are sized for.
-    qreal pixelScale() const { return m_pixelScale; }
+    qreal pixelScale() const { return m_toolbox.pixelScale(); }
 
-    QSizeF imageSize() const { return QSizeF(m_base.size()); }
-    QRectF fullRect() const { return QRectF(QPointF(0, 0), imageSize()); }
-    bool canUndo() const { return !m_undoStack.isEmpty(); }
-    bool canRedo() const { return !m_redoStack.isEmpty(); }
-    const QList<Snapshot> &undoStack() const { return m_undoStack; }
-    const QList<Snapshot> &redoStack() const { return m_redoStack; }
-    // The selected layer; nothing when none is selected or it is no longer in the list.
-    std::optional<Annotation> selected() const;
-    // The position of the first layer with that id.
-    std::optional<qsizetype> index(const QUuid &id) const;
-    // The style new layers of the current tool get: its entry in toolStyles, else the built-in
-    // default. Writing it changes only future layers of that tool.
-    Style toolStyle() const;
-    void setToolStyle(const Style &style);
+    QSizeF imageSize() const { return m_document.imageSize(); }
+    QRectF fullRect() const { return m_document.fullRect(); }
+    bool canUndo() const { return m_document.canUndo(); }
+    bool canRedo() const { return m_document.canRedo(); }
+    const QList<Snapshot> &undoStack() const { return m_document.undoStack(); }
+    const QList<Snapshot> &redoStack() const { return m_document.redoStack(); }
+    std::optional<Annotation> selected() const { return m_selection.layer(); }
+    std::optional<qsizetype> index(const QUuid &id) const { return m_document.index(id); }
+    // The style new layers of the current tool get. Writing it changes only future layers.
+    Style toolStyle() const { return m_toolbox.style(tool()); }
+    void setToolStyle(const Style &style) { m_toolbox.setStyle(tool(), style); }
 
-    // Undo history. pushUndo records the present before a change and empties the redo stack.
-    void pushUndo();
-    void undo();
-    void redo();
+    void pushUndo() { m_document.pushUndo(); }
+    void undo() { m_document.undo(); }
+    void redo() { m_document.redo(); }
     // Makes a snapshot the present; an active crop starts over with the whole restored image.
-    void restore(const Snapshot &snapshot);
+    void restore(const Snapshot &snapshot) { m_document.restore(snapshot); }
     // Adds a finished layer on top with one undo step, and selects it.
     void commit(const Annotation &annotation);
 
@@ -127,53 +112,45 @@ public:
     void select(std::optional<QUuid> id);
     // Makes style the tool's style here and its saved default for new documents.
     void saveDefault(const Style &style, Tool tool);
-    // Shows text for 1.5 s, longer when the text is long (about 15 characters a second); a newer
-    // notice is not cut short by an older one's timer.
-    void showToast(const QString &text);
-    // A notice with one button (titled actionTitle) that runs action; it stays at least 6 s.
-    void showToast(const QString &text, const QString &actionTitle, std::function<void()> action);
-    // The button of the notice shown, if it has one.
-    std::optional<QString> toastAction() const { return m_toastActionTitle; }
-    // What the notice's button does; the notice goes with it.
-    void triggerToastAction();
-    // The notice of a finished save: the file's name, and "Show" where files can be revealed.
-    void announceSaved(const QString &path);
+    void showToast(const QString &text) { m_notices.showToast(text); }
+    void showToast(const QString &text, const QString &actionTitle, std::function<void()> action)
+    {
+        m_notices.showToast(text, actionTitle, std::move(action));
+    }
+    std::optional<QString> toastAction() const { return m_notices.toastAction(); }
+    void triggerToastAction() { m_notices.triggerToastAction(); }
+    void announceSaved(const QString &path) { m_notices.announceSaved(path); }
     // Reveals a saved file in the file manager; without one, the save notice offers no "Show".
-    // The host sets it once for every model.
-    static void setFileRevealer(std::function<void(const QString &path)> revealer);
+    void setFileRevealer(FileRevealer revealer) { m_notices.setFileRevealer(std::move(revealer)); }
 
-    // Pointer gestures, in image pixels: dragChanged for every pointer move of one drag (always
-    // with the drag's start), dragEnded once at its end. shiftHeld frees a picture's proportions
-    // while a corner is dragged.
+    // Pointer gestures, in image pixels (see EditorGestures).
     void dragChanged(QPointF start, QPointF current, bool shiftHeld = false);
-    void dragEnded(QPointF at);
-    // The handle of the selected layer near p (an index into its handles()); nothing outside the
-    // move tool or away from the handles.
-    std::optional<qsizetype> handleAt(QPointF p) const;
-    // The handle near p and the point that stays while it is dragged (the opposite corner, the
-    // arrow's other end).
-    std::optional<std::pair<QPointF, QPointF>> resizeCorner(QPointF p) const;
+    void dragEnded(QPointF at) { m_gestures.dragEnded(at); }
+    std::optional<qsizetype> handleAt(QPointF p) const { return m_gestures.handleAt(p); }
+    std::optional<std::pair<QPointF, QPointF>> resizeCorner(QPointF p) const
+    {
+        return m_gestures.resizeCorner(p);
+    }
 
     // Layer commands on the selection; each records one undo step when it changes something.
-    void shiftSelected(qsizetype places);
-    void bringSelectedToFront();
-    void sendSelectedToBack();
-    void deleteSelected();
+    void shiftSelected(qsizetype places) { m_selection.shift(places); }
+    void bringSelectedToFront() { m_selection.shift(annotations().size()); }
+    void sendSelectedToBack() { m_selection.shift(-annotations().size()); }
+    void deleteSelected() { m_selection.remove(); }
+    // The current tool's style follows when the layer is of that tool.
     void setSelectedStyle(const Style &style);
-    // Gives a selected watermark or picture this size, keeping its top-left corner; a
-    // watermark's height follows the mascot's proportions.
-    void setSelectedSize(QSizeF size);
+    void setSelectedSize(QSizeF size) { m_selection.setSize(size); }
     // Replaces the selected text layer's text; blank text is refused.
     void setSelectedText(const QString &text);
-    // Replaces the text of the text layer with that id, selected or not; blank text is refused.
-    void setLayerText(const QUuid &id, const QString &text);
+    void setLayerText(const QUuid &id, const QString &text) { m_selection.setLayerText(id, text); }
     // Adds the text typed at textEntry as a layer unless blank, and closes the entry.
-    void commitText(const QString &text);
+    void commitText(const QString &text) { m_gestures.commitText(text); }
     // commitText with typedText: what a click elsewhere does to a text being typed.
-    void finishTextEntry();
-    // Moves the selected layer by the offset. Each call is one undo step, except that a call
-    // continuing the one before on the same layer (a held key repeating) joins its step.
-    void nudgeSelected(QPointF offset, bool continuing = false);
+    void finishTextEntry() { m_gestures.commitText(typedText()); }
+    void nudgeSelected(QPointF offset, bool continuing = false)
+    {
+        m_selection.nudge(offset, continuing);
+    }
 
     // Adds the mascot in the middle of the image, 30 % of its width by default.
     void addWatermark();
@@ -183,30 +160,22 @@ public:
     bool pasteImage();
 
     // Crop, resize and flatten; each records one undo step when it changes the image.
-    CropGrab cropGrab(QPointF p) const;
+    CropGrab cropGrab(QPointF p) const { return m_crop.grab(p, viewScale()); }
     void applyCrop();
-    void cancelCrop();
-    // Scales image and layers to the size rounded to whole pixels; sizes that are not positive
-    // and finite, or longer than Bitmap::largestSide on a side, do nothing.
+    void cancelCrop() { setTool(m_toolBeforeCrop); }
+    // Scales image and layers (see EditorDocument::resize) and says the new size.
     void resize(QSizeF size);
-    // The base with every layer drawn on it; a null image when the bitmap cannot be made.
-    QImage flatten() const;
-    // Burns every layer into the base.
+    QImage flatten() const { return m_document.flatten(); }
     void flattenLayers();
 
-    // Puts the flattened image on the clipboard as PNG, flattened and encoded off the main
-    // thread; the notice "Copied!" follows once it is there, or says that flattening failed.
-    void copyToClipboard();
-    // Writes the flattened image as a PNG into the save folder or where the dialog says,
-    // flattened, encoded and written off the main thread; the outcome is shown as a notice when
-    // the write ends.
-    void save();
-    // The document as copy and save see it.
-    ExportJob exportJob() const;
-    // The dialog save() opens where the user asked to choose each time; the editor's view gives
-    // the desktop's file dialog. Without one such a save does nothing.
-    void setSaveDialog(SaveDialog dialog);
-    bool hasSaveDialog() const { return bool(m_saveDialog); }
+    void copyToClipboard() { m_exporter.copyToClipboard(); }
+    void save() { m_exporter.save(); }
+    ExportJob exportJob() const { return m_exporter.job(); }
+    // The editor's view gives the desktop's file dialog.
+    void setSaveDialog(SaveDialog dialog) { m_exporter.setSaveDialog(std::move(dialog)); }
+    bool hasSaveDialog() const { return m_exporter.hasSaveDialog(); }
+    // Copies and saves queue behind those of every editor given the same queue.
+    void setExportQueue(ExportQueue *queue) { m_exporter.setQueue(queue); }
 
 signals:
     void baseChanged();
@@ -225,76 +194,16 @@ signals:
     void changed();
 
 private:
-    // Every place a base image is held: the document's, the undo and redo steps', a gesture's.
-    void forEachBase(const std::function<void(QImage &)> &visit);
+    // Passes a part's signal on as this model's, followed by changed().
+    template<typename Part, typename Signal>
+    void relay(const Part *part, void (Part::*from)(), Signal to);
 
-    struct Moving
-    {
-        Annotation original;
-        Snapshot before;
-    };
-    struct Resizing
-    {
-        Annotation original;
-        qsizetype handle;
-        Snapshot before;
-    };
-    struct CropDrag
-    {
-        CropGrab grab;
-        QRectF original;
-    };
-
-    Snapshot present();
-    void setBase(const QImage &image);
-    void setAnnotations(const QList<Annotation> &annotations);
-    void pinBlurSizes();
-    void replaceLayer(qsizetype at, const Annotation &annotation);
-    void setDraft(const std::optional<Annotation> &draft);
-    void setCropRect(std::optional<QRectF> rect);
-    void setSelectedID(std::optional<QUuid> id);
-    void setToast(std::optional<QString> text);
-    void showToastFor(const QString &text, std::optional<QString> actionTitle,
-                      std::function<void()> action, int milliseconds);
-    void recordUndo(const Snapshot &before);
-
-    void dragMove(QPointF start, QPointF current, bool first, bool shiftHeld);
-    void dragDraw(QPointF start, QPointF current);
-    void dragCrop(QPointF start, QPointF current, bool first);
-    void endCropDrag();
-    void writePng(ExportJob job, const QString &target);
-
-    QImage m_base;
-    // The bitmap read from the file (the one releaseBase lets go), known by its cache key.
-    qint64 m_sourceKey = 0;
-    bool m_released = false;
-    std::unique_ptr<PixelCache> m_pixels;
-    QList<Annotation> m_annotations;
-    std::optional<Annotation> m_draft;
-    std::optional<QRectF> m_cropRect;
-    std::optional<QUuid> m_selectedID;
-    Tool m_tool = Tool::arrow;
-    QMap<Tool, Style> m_toolStyles;
-    std::optional<QPointF> m_textEntry;
-    QString m_typedText;
-    // The layer the last nudge moved and the undo depth it left, so a repeat can join its step.
-    std::optional<std::pair<QUuid, qsizetype>> m_lastNudge;
-    std::optional<QString> m_toast;
-    std::optional<QString> m_toastActionTitle;
-    std::function<void()> m_toastAction;
-    quint64 m_toastSerial = 0;
-    std::optional<ZogQuote> m_quote;
-    QList<Snapshot> m_undoStack;
-    QList<Snapshot> m_redoStack;
-    std::optional<QPointF> m_dragStart;
-    std::optional<Moving> m_moving;
-    std::optional<Resizing> m_resizing;
-    std::optional<CropDrag> m_cropDrag;
+    EditorDocument m_document;
+    EditorToolbox m_toolbox;
+    EditorSelection m_selection;
+    CropArea m_crop;
+    EditorGestures m_gestures;
+    EditorNotices m_notices;
+    EditorExporter m_exporter;
     Tool m_toolBeforeCrop = Tool::arrow;
-    qreal m_viewScale = 1;
-    qreal m_pixelScale = 2;
-    SaveDialog m_saveDialog;
-    // The newest shared copy of each layer, so that snapshots of unchanged layers share it. Weak:
-    // a layer no snapshot holds any more (a paste undone and then dropped from redo) lets go.
-    QHash<QUuid, std::weak_ptr<const Annotation>> m_sharedLayers;
 };

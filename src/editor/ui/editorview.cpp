@@ -18,18 +18,22 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-EditorView::EditorView(EditorModel *model, QWidget *parent)
+EditorView::EditorView(EditorModel *model, const EditorDesktop &desktop, QWidget *parent)
     : QWidget(parent)
     , m_model(model)
     , m_actions(new EditorActions(model, this))
     , m_toolbar(new Toolbar(model, m_actions, this))
     , m_canvasArea(new CanvasArea(model, this))
-    , m_sidebar(new Sidebar(model, m_actions, this))
+    , m_sidebar(new Sidebar(model, m_actions, desktop.colors, this))
     , m_toast(new Toast(model, this))
 {
-    // The model asks where to save through the view: it holds no widget of its own.
+    // The model asks where to save, and shows what it saved, through the view: it holds no
+    // widget of its own.
     if (!model->hasSaveDialog())
         model->setSaveDialog(&SaveDialog::ask);
+    model->setFileRevealer(desktop.revealFile);
+    if (desktop.exports)
+        model->setExportQueue(desktop.exports);
     auto *column = new QVBoxLayout(this);
     column->setSpacing(0);
     column->setContentsMargins(0, 0, 0, 0);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "editor/ui/editordesktop.h"
+
 #include <QWidget>
 
 class CanvasArea;
@@ -18,7 +20,7 @@ class EditorView : public QWidget
     Q_OBJECT
 
 public:
-    explicit EditorView(EditorModel *model, QWidget *parent = nullptr);
+    EditorView(EditorModel *model, const EditorDesktop &desktop, QWidget *parent = nullptr);
     EditorModel *model() const { return m_model; }
 
     EditorActions *actions() const { return m_actions; }

@@ -3,9 +3,9 @@
 
 #include "annotation/pixelcache.h"
 #include "annotation/renderer.h"
-#include "annotation/textfont.h"
 #include "editor/model/editormodel.h"
 #include "editor/ui/canvas/canvascursor.h"
+#include "editor/ui/canvas/canvastext.h"
 #include "editor/ui/canvas/cropcontrols.h"
 #include "editor/ui/canvas/cropframe.h"
 #include "editor/ui/canvas/damage.h"
@@ -32,6 +32,7 @@ constexpr int cropBarGap = 12;
 ImageCanvas::ImageCanvas(EditorModel *model, QWidget *parent)
     : QWidget(parent)
     , m_model(model)
+    , m_text(new CanvasText(model, this))
 {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -51,9 +52,9 @@ ImageCanvas::ImageCanvas(EditorModel *model, QWidget *parent)
     connect(m_model, &EditorModel::selectedIDChanged, this, &ImageCanvas::selectionChanged);
     connect(m_model, &EditorModel::toolChanged, this, &ImageCanvas::selectionChanged);
     connect(m_model, &EditorModel::cropRectChanged, this, &ImageCanvas::cropChanged);
-    connect(m_model, &EditorModel::textEntryChanged, this, &ImageCanvas::textEntryChanged);
+    connect(m_model, &EditorModel::textEntryChanged, m_text, &CanvasText::entryChanged);
     cropChanged();
-    textEntryChanged();
+    m_text->entryChanged();
 }
 
 ImageCanvas::~ImageCanvas()
@@ -62,10 +63,8 @@ ImageCanvas::~ImageCanvas()
     if (!m_model)
         return;
     disconnect(m_model, nullptr, this, nullptr);
-    if (m_editing && m_textField)
-        m_model->setLayerText(*m_editing, m_textField->text());
-    else if (m_model->textEntry())
-        m_model->finishTextEntry();
+    disconnect(m_model, nullptr, m_text, nullptr);
+    m_text->keepTyped();
 }
 
 void ImageCanvas::setScale(qreal scale)
@@ -76,7 +75,7 @@ void ImageCanvas::setScale(qreal scale)
     m_model->setViewScale(scale);
     m_shownSelection = selectionExtent();
     placeCropControls();
-    placeTextField();
+    m_text->place();
     update();
 }
 
@@ -154,12 +153,7 @@ void ImageCanvas::draftChanged()
 
 void ImageCanvas::selectionChanged()
 {
-    if (m_editing && (m_model->selectedID() != m_editing || m_model->tool() != Tool::move)) {
-        // Choosing something else keeps what was typed.
-        const QUuid id = *std::exchange(m_editing, std::nullopt);
-        m_model->setLayerText(id, m_textField->text());
-        textEntryChanged();
-    }
+    m_text->selectionChanged();
     chooseLive();
     m_shownSelection = selectionExtent();
     update();
@@ -206,91 +200,14 @@ void ImageCanvas::placeCropControls()
                            height() - cropBarGap - (bar.height() - 4), bar.width(), bar.height());
 }
 
+InlineTextField *ImageCanvas::textField() const
+{
+    return m_text->field();
+}
+
 bool ImageCanvas::typing() const
 {
-    return m_model->textEntry() || m_editing;
-}
-
-InlineTextField *ImageCanvas::field()
-{
-    if (!m_textField) {
-        m_textField = new InlineTextField(this);
-        connect(m_textField, &InlineTextField::submitted, this, [this](const QString &text) {
-            if (m_editing)
-                finishEdit(text);
-            else
-                m_model->commitText(text);
-        });
-        connect(m_textField, &QLineEdit::textChanged, this, [this](const QString &text) {
-            if (!m_editing)
-                m_model->setTypedText(text);
-        });
-        connect(m_textField, &InlineTextField::abandoned, this, [this] {
-            if (m_editing)
-                finishEdit(std::nullopt);
-            else
-                m_model->setTextEntry(std::nullopt);
-        });
-    }
-    return m_textField;
-}
-
-void ImageCanvas::editText(const Annotation &layer)
-{
-    const auto *text = std::get_if<Shapes::Text>(&layer.shape);
-    // The field holds one line; a layer of several would lose its breaks.
-    if (!text || text->string.contains(QLatin1Char('\n')))
-        return;
-    m_editing = layer.id;
-    field()->open(toView(text->point), ::font(layer.style.font, layer.style.fontSize * m_scale),
-                  layer.style.color, text->string);
-}
-
-void ImageCanvas::finishEdit(std::optional<QString> text)
-{
-    const auto id = std::exchange(m_editing, std::nullopt);
-    if (!id)
-        return;
-    // The model refuses blank text and ignores an unchanged one.
-    if (text && m_model->selectedID() == id)
-        m_model->setSelectedText(*text);
-    textEntryChanged();
-}
-
-void ImageCanvas::placeTextField()
-{
-    if (!m_textField || !m_textField->isVisible())
-        return;
-    if (const auto entry = m_model->textEntry()) {
-        const Style style = m_model->toolStyle();
-        m_textField->place(toView(*entry), ::font(style.font, style.fontSize * m_scale),
-                           style.color);
-    } else if (const auto layer = m_model->selected(); layer && layer->id == m_editing) {
-        if (const auto *text = std::get_if<Shapes::Text>(&layer->shape))
-            m_textField->place(toView(text->point),
-                               ::font(layer->style.font, layer->style.fontSize * m_scale),
-                               layer->style.color);
-    }
-}
-
-void ImageCanvas::textEntryChanged()
-{
-    const auto entry = m_model->textEntry();
-    if (entry)
-        m_editing.reset();
-    if (!entry && !m_editing) {
-        if (m_textField && m_textField->isVisible()) {
-            const bool hadFocus = m_textField->hasFocus();
-            m_textField->hide();
-            if (hadFocus)
-                setFocus(Qt::OtherFocusReason);
-        }
-        return;
-    }
-    if (!entry)
-        return;
-    const Style style = m_model->toolStyle();
-    field()->open(toView(*entry), ::font(style.font, style.fontSize * m_scale), style.color);
+    return m_text->isTyping();
 }
 
 void ImageCanvas::paintEvent(QPaintEvent *)
@@ -398,13 +315,9 @@ void ImageCanvas::mouseReleaseEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton || !m_dragStart)
         return QWidget::mouseReleaseEvent(event);
     m_dragStart.reset();
-    if (m_model->textEntry()) {
-        // A click anywhere else takes what was typed.
-        m_model->finishTextEntry();
+    // A click anywhere else takes what was typed.
+    if (m_text->finish())
         return;
-    }
-    if (m_editing)
-        return finishEdit(m_textField->text());
     m_model->dragEnded(toImage(event->position()));
 }
 
@@ -416,7 +329,7 @@ void ImageCanvas::mouseDoubleClickEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton || typing() || m_model->tool() != Tool::move || !layer
         || !layer->bounds().contains(toImage(event->position())))
         return QWidget::mouseDoubleClickEvent(event);
-    editText(*layer);
+    m_text->edit(*layer);
 }
 
 void ImageCanvas::leaveEvent(QEvent *event)

@@ -10,13 +10,14 @@
 
 #include <optional>
 
+class CanvasText;
 class CropBar;
 class CropSizeLabel;
 class EditorModel;
 class InlineTextField;
 
 // The image with its layers at the editor's display scale; turns pointer drags into model calls
-// in image pixels, draws the selection, the crop overlay and the inline text field.
+// in image pixels, draws the selection and the crop overlay, and hosts the inline text field.
 class ImageCanvas : public QWidget
 {
     Q_OBJECT
@@ -40,7 +41,7 @@ public:
 
     // The inline text field and the crop controls, while they are shown; for keyboard users'
     // tab order and for tests.
-    InlineTextField *textField() const { return m_textField; }
+    InlineTextField *textField() const;
     CropBar *cropBar() const { return m_cropBar; }
     CropSizeLabel *cropSizeLabel() const { return m_cropLabel; }
     // The cached pictures of the committed layers.
@@ -64,30 +65,23 @@ private:
     void draftChanged();
     void selectionChanged();
     void cropChanged();
-    void textEntryChanged();
     void chooseLive();
-    InlineTextField *field();
-    // Re-editing the text of a layer already placed: view-local, the model sees only the result.
-    void editText(const Annotation &layer);
-    void finishEdit(std::optional<QString> text);
     // True while a text field takes the keys: pointer drags then go nowhere.
     bool typing() const;
     void placeCropControls();
-    void placeTextField();
     QRect dirtyRect(const QRectF &imageRect) const;
     QRectF selectionExtent() const;
 
     // Guarded: the editor may outlive its document when the grab is thrown away.
     QPointer<EditorModel> m_model;
+    CanvasText *m_text;
     qreal m_scale = 1;
     LayerCache m_cache;
     std::optional<Annotation> m_shownDraft;
     std::optional<QRectF> m_shownSelection;
     std::optional<QPointF> m_dragStart;
-    std::optional<QUuid> m_editing;
     // Keyboard focus is outlined; focus taken by a click is not.
     bool m_focusShown = false;
-    InlineTextField *m_textField = nullptr;
     CropBar *m_cropBar = nullptr;
     CropSizeLabel *m_cropLabel = nullptr;
 };

@@ -43,12 +43,13 @@ protected:
 };
 } // namespace
 
-Sidebar::Sidebar(EditorModel *model, EditorActions *actions, QWidget *parent)
+Sidebar::Sidebar(EditorModel *model, EditorActions *actions, ColorPanelBridge *chooser,
+                 QWidget *parent)
     : QWidget(parent)
     , m_model(model)
     , m_normal(new QWidget(this))
     , m_layers(new LayersPanel(model, actions, m_normal))
-    , m_properties(new PropertiesPanel(model))
+    , m_properties(new PropertiesPanel(model, chooser))
     , m_slide(new QVariantAnimation(this))
 {
     setFixedWidth(columnWidth);

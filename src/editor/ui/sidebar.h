@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class EditorActions;
+class ColorPanelBridge;
 class EditorModel;
 class LayersPanel;
 class PropertiesPanel;
@@ -19,7 +20,8 @@ class Sidebar : public QWidget
 public:
     static constexpr int columnWidth = 224;
 
-    Sidebar(EditorModel *model, EditorActions *actions, QWidget *parent = nullptr);
+    Sidebar(EditorModel *model, EditorActions *actions, ColorPanelBridge *chooser,
+            QWidget *parent = nullptr);
 
     LayersPanel *layersPanel() const { return m_layers; }
     PropertiesPanel *propertiesPanel() const { return m_properties; }

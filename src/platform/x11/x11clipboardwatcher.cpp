@@ -86,9 +86,15 @@ void X11ClipboardWatcher::run()
         }
         // Several owners in quick succession: only the latest has anything to give.
         while (X11Event event = connection.nextEvent(Clock::time_point())) {
-            if (const auto next = m_reader->ownerChange(event.get()))
+            if (const auto next = m_reader->ownerChange(event.get())) {
                 owner = next;
+                // The server may give a gone offender's window id to the next program's window.
+                if (!*next)
+                    m_offender = 0;
+            }
         }
+        if (owner && !*owner)
+            m_offender = 0;
         if (m_stop || !owner)
             continue;
         lastOwner = *owner;

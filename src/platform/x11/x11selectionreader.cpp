@@ -4,6 +4,7 @@
 #include <xcb/xcb.h>
 #include <xcb/xfixes.h>
 
+#include <QScopeGuard>
 #include <QSet>
 
 #include <algorithm>
@@ -30,29 +31,41 @@ X11SelectionReader::X11SelectionReader(std::chrono::milliseconds patience)
     if (!m_connection.isValid())
         return;
     xcb_connection_t *c = m_connection.xcb();
-    m_window = xcb_generate_id(c);
-    const uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    xcb_create_window(c, XCB_COPY_FROM_PARENT, m_window, m_connection.root(), 0, 0, 1, 1, 0,
-                      XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &mask);
     m_clipboard = m_connection.atom("CLIPBOARD");
     m_property = m_connection.atom("_KIWANO_SELECTION");
     m_incr = m_connection.atom("INCR");
-
-    // Told when the owner changes or goes away, a transfer ends at once instead of at the deadline.
     const xcb_query_extension_reply_t *xfixes = xcb_get_extension_data(c, &xcb_xfixes_id);
     if (xfixes && xfixes->present) {
         Reply<xcb_xfixes_query_version_reply_t> version(xcb_xfixes_query_version_reply(
             c, xcb_xfixes_query_version(c, XCB_XFIXES_MAJOR_VERSION, XCB_XFIXES_MINOR_VERSION),
             nullptr));
-        if (version) {
+        if (version)
             m_xfixesEvent = xfixes->first_event;
-            xcb_xfixes_select_selection_input(
-                c, m_window, m_clipboard,
-                XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER
-                    | XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY
-                    | XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
-        }
     }
+    renewWindow();
+}
+
+void X11SelectionReader::renewWindow()
+{
+    xcb_connection_t *c = m_connection.xcb();
+    const uint32_t old = m_window;
+    m_window = xcb_generate_id(c);
+    const uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, m_window, m_connection.root(), 0, 0, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &mask);
+    // Told when the owner changes or goes away, a transfer ends at once instead of at the deadline.
+    if (m_xfixesEvent) {
+        xcb_xfixes_select_selection_input(
+            c, m_window, m_clipboard,
+            XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER
+                | XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY
+                | XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
+    }
+    // An owner still sending pieces of an abandoned transfer writes to a window that is gone, and
+    // learns so from the error, instead of into the property the next owner answers in.
+    if (old)
+        xcb_destroy_window(c, old);
+    m_abandoned = false;
     xcb_flush(c);
 }
 
@@ -185,6 +198,8 @@ std::optional<QByteArray> X11SelectionReader::convert(uint32_t target, uint32_t 
     if (!isValid() || target == XCB_ATOM_NONE)
         return std::nullopt;
     xcb_connection_t *c = m_connection.xcb();
+    if (m_abandoned)
+        renewWindow();
     dropEvents();
     xcb_delete_property(c, m_window, m_property);
     // A real timestamp lets owners check the request and lets us tell their answer from a late
@@ -193,6 +208,8 @@ std::optional<QByteArray> X11SelectionReader::convert(uint32_t target, uint32_t 
     dropEvents();
     const uint32_t asked = owner();
     xcb_convert_selection(c, m_window, m_clipboard, target, m_property, time);
+    // Until the owner has refused, or has sent all it will, it may still write to our property.
+    auto abandon = qScopeGuard([this] { m_abandoned = true; });
 
     const auto end = std::min(m_deadline, Clock::now() + longestTransfer);
     auto deadline = std::min(end, Clock::now() + m_patience);
@@ -214,13 +231,17 @@ std::optional<QByteArray> X11SelectionReader::convert(uint32_t target, uint32_t 
                 || notify->target != target
                 || (notify->time != time && notify->time != XCB_CURRENT_TIME))
                 continue;
-            if (notify->property == XCB_ATOM_NONE)
+            if (notify->property == XCB_ATOM_NONE) {
+                abandon.dismiss();
                 return std::nullopt; // refused
+            }
             auto value = takeProperty(type, limit, truncate);
             if (!value)
                 return std::nullopt;
-            if (*type != m_incr)
+            if (*type != m_incr) {
+                abandon.dismiss();
                 return value;
+            }
             // The owner sends the data in pieces, each after we delete the previous one. It
             // announces at least how much will come: more than we take ends it here.
             if (value->size() >= 4) {
@@ -244,8 +265,10 @@ std::optional<QByteArray> X11SelectionReader::convert(uint32_t target, uint32_t 
             const auto piece = takeProperty(type, limit - data.size(), truncate);
             if (!piece)
                 return std::nullopt;
-            if (piece->isEmpty())
+            if (piece->isEmpty()) {
+                abandon.dismiss();
                 return data;
+            }
             data += *piece;
             if (truncate && data.size() >= limit)
                 return data;

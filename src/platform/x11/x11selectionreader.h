@@ -57,6 +57,8 @@ private:
     std::optional<QByteArray> convert(uint32_t target, uint32_t *type, qsizetype limit, bool truncate);
     std::optional<QByteArray> takeProperty(uint32_t *type, qsizetype limit, bool truncate);
     void dropEvents();
+    // A fresh window to ask from, the old one destroyed with whatever was still being sent to it.
+    void renewWindow();
 
     X11Connection m_connection;
     std::chrono::milliseconds m_patience;
@@ -69,4 +71,6 @@ private:
     bool m_timedOut = false;
     bool m_tooLarge = false;
     bool m_ownerChanged = false;
+    // The last request ended before its owner had finished with our property.
+    bool m_abandoned = false;
 };

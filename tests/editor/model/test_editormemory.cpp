@@ -67,6 +67,26 @@ private slots:
         box(*model, QRectF(10, 10, 30, 30));
         QVERIFY(held.isDetached());
     }
+
+    // A grab let go, even in the middle of a drag, gives up the file's picture everywhere and
+    // takes back what the file gives again, in every undo step and in the drag's own.
+    void aReleasedPictureComesBackIntoEveryStep()
+    {
+        auto model = Fixtures::model(200, 100);
+        box(*model, QRectF(10, 10, 30, 30));
+        model->chooseTool(Tool::move);
+        model->dragChanged(QPointF(12, 12), QPointF(40, 40));
+        QVERIFY(model->releaseBase());
+        QVERIFY(model->base().isNull() && model->undoStack().first().base.isNull());
+        QVERIFY(!model->restoreBase(QImage()));
+        QVERIFY(model->restoreBase(Fixtures::solid(Qt::red, 200, 100)));
+        model->dragEnded(QPointF(40, 40));
+        model->undo();
+        QCOMPARE(model->base().pixelColor(0, 0), QColor(Qt::red));
+        model->undo();
+        QVERIFY(model->annotations().isEmpty());
+        QCOMPARE(model->base().pixelColor(0, 0), QColor(Qt::red));
+    }
 };
 
 KIWANO_TEST_MAIN(TestEditorMemory)

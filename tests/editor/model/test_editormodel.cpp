@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QTest>
 
@@ -60,11 +61,9 @@ private slots:
         QTest::addColumn<Edit>("edit");
         const auto row = [](const char *name, bool records, Edit e) { QTest::newRow(name) << records << e; };
         row("draw", true, [](EditorModel &m) { box(m, QRectF(250, 20, 50, 50)); });
-        row("pen dot", true, [](EditorModel &m) { click(m, Tool::pen, QPointF(300, 100)); });
         row("arrow without length", true, [](EditorModel &m) { click(m, Tool::arrow, {9, 9}); });
         row("stamp", true, [](EditorModel &m) { click(m, Tool::stamp, QPointF(300, 250)); });
         row("text", true, [](EditorModel &m) { click(m, Tool::text, {9, 9}); m.commitText("more"); });
-        row("watermark", true, [](EditorModel &m) { m.addWatermark(); });
         row("picture", true, [](EditorModel &m) { m.addPicture(Fixtures::solid(Qt::blue)); });
         row("paste", true, [](EditorModel &m) {
             QGuiApplication::clipboard()->setImage(Fixtures::solid(Qt::green, 30, 30));
@@ -80,7 +79,6 @@ private slots:
             m.select(m.annotations().first().id);
             m.shiftSelected(std::numeric_limits<qsizetype>::max());
         });
-        row("to the back", true, [](EditorModel &m) { m.sendSelectedToBack(); });
         row("delete", true, [](EditorModel &m) { m.deleteSelected(); });
         row("restyle", true, [](EditorModel &m) {
             Style style = m.selected()->style;
@@ -109,7 +107,6 @@ private slots:
         });
         row("crop of everything", false, [](EditorModel &m) { m.chooseTool(Tool::crop); m.applyCrop(); });
         row("resize beyond a painter", false, [](EditorModel &m) { m.resize(QSizeF(1e12, 10)); });
-        row("resize past the largest side", false, [](EditorModel &m) { m.resize(QSizeF(16001, 10)); });
         const QList<std::pair<const char *, QSizeF>> unusable{
             {"zero", QSizeF(0, 100)}, {"NaN", QSizeF(qQNaN(), 100)}, {"infinite", QSizeF(200, qInf())}};
         for (const auto &[name, size] : unusable) {
@@ -171,18 +168,25 @@ private slots:
         QVERIFY(!model->cropRect());
     }
 
+    // A notice goes by itself: after 1.5 s, longer for a long text, not before 6 s with a
+    // button. An older notice's timer neither cuts a newer one short nor reaches a model gone.
     void toastsClearThemselvesButNotANewerOne()
     {
-        auto model = Fixtures::model();
         auto doomed = Fixtures::model();
         doomed->showToast("bye");
-        doomed.reset(); // its pending timer must not reach it
-        model->showToast("first");
-        QTest::qWait(1000); // the second comes while the first is up
-        model->showToast("second");
-        QTest::qWait(700); // the first one's time runs out: the second stays
-        QCOMPARE(model->toast(), std::optional<QString>("second"));
-        QTRY_VERIFY_WITH_TIMEOUT(!model->toast(), 1500);
+        doomed.reset();
+        auto plain = Fixtures::model();
+        auto withButton = Fixtures::model();
+        QElapsedTimer clock;
+        clock.start();
+        plain->showToast("first");
+        plain->showToast(QString(40, QLatin1Char('x'))); // 2.6 s
+        withButton->showToast("Saved", "Show", [] {});
+        QTRY_VERIFY_WITH_TIMEOUT(!plain->toast(), 4000);
+        QVERIFY2(clock.elapsed() > 2000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(withButton->toast());
+        QTRY_VERIFY_WITH_TIMEOUT(!withButton->toast(), 8000);
+        QVERIFY2(clock.elapsed() > 5000, qPrintable(QString::number(clock.elapsed())));
     }
 
     void oneBadQuoteFailsTheWholeFile_data()
@@ -286,12 +290,9 @@ private slots:
         row("zoom 2, 4 inside: edge", 2, {104, 150}, {84, 170}, {80, 100, 220, 100});
         row("zoom 2, 6 inside: move", 2, {106, 150}, {86, 170}, {80, 120, 200, 100});
         row("zoom 2, 6 outside: new", 2, {94, 150}, {74, 170}, {74, 150, 20, 20});
-        row("zoom 0.5, 21 inside: move", 0.5, {121, 150}, {101, 170}, {80, 120, 200, 100});
 
         row("edge to the minimum", 1, {100, 150}, {500, 150}, {284, 100, 16, 100});
         row("edge to the border", 1, {100, 150}, {-500, 150}, {0, 100, 300, 100});
-        row("corner to two borders", 1, {300, 200}, {420, 900}, {100, 100, 300, 200});
-        row("move past bottom-right", 1, {200, 150}, {1200, 1150}, {200, 200, 200, 100});
         row("new, clipped", 1, {20, 20}, {-50, 500}, {0, 20, 20, 280});
         row("new, too thin", 1, {350, 10}, {357, 100}, {100, 100, 200, 100});
     }
@@ -317,7 +318,6 @@ private slots:
         row("proportional", 1, {200, 150}, {260, 170}, false, {100, 100, 160, 80});
         row("shift stretches", 1, {200, 150}, {300, 290}, true, {100, 100, 200, 190});
         row("past the anchor", 1, {200, 150}, {20, 10}, true, {100, 100, 8, 8});
-        row("top-left, zoom 2", 2, {104, 96}, {150, 140}, false, {150, 125, 50, 25});
     }
     void cornerDragsResizePictures()
     {
@@ -332,31 +332,6 @@ private slots:
         drag(*model, press, to, shift);
         QCOMPARE(model->selectedID(), std::optional(picture));
         QCOMPARE(pictureRect(*model->selected()), rect);
-    }
-
-    void picturesFitWithinEightyPercentAndAreNeverEnlarged()
-    {
-        auto model = Fixtures::model(400, 300);
-        const QList<std::pair<QSize, QSizeF>> cases{
-            {{100, 50}, {100, 50}}, {{800, 100}, {320, 40}}, {{100, 600}, {40, 240}}};
-        for (const auto &[picture, placed] : cases) {
-            model->addPicture(Fixtures::solid(Qt::red, picture.width(), picture.height()));
-            const QRectF rect = pictureRect(model->annotations().last());
-            QCOMPARE(rect.size(), placed);
-            QCOMPARE(rect.center(), QPointF(200, 150));
-        }
-    }
-
-    void textKeepsItsSpacesAndBlankTextIsRefused()
-    {
-        auto model = Fixtures::model();
-        model->chooseTool(Tool::text);
-        model->dragEnded(QPointF(40, 50));
-        model->commitText(" \t ");
-        QVERIFY(!model->textEntry() && model->annotations().isEmpty());
-        model->dragEnded(QPointF(40, 50));
-        model->commitText("  hello  ");
-        QCOMPARE(std::get<Shapes::Text>(model->annotations().first().shape).string, "  hello  ");
     }
 
     // What is being typed becomes a layer, in one undo step and in the text tool's style, when
@@ -420,6 +395,10 @@ private slots:
         QCOMPARE(model->undoStack().size(), steps + 1);
         model->nudgeSelected(QPointF(-1, 0));
         QCOMPARE(model->undoStack().size(), steps + 2);
+        // A step between (here an undo) ends the burst, however the key repeats.
+        model->undo();
+        model->nudgeSelected(QPointF(-1, 0), true);
+        QCOMPARE(model->undoStack().size(), steps + 2);
         model->select(second);
         model->nudgeSelected(QPointF(0, -1), true);
         QCOMPARE(model->undoStack().size(), steps + 3);
@@ -434,41 +413,24 @@ private slots:
         QCOMPARE(model->undoStack().size(), steps);
     }
 
-    // Arrows by their ends, boxes and stamps by their corners, one undo step per drag; the
-    // corner dragged lands under the pointer and the opposite one stays.
-    void handlesReshapeArrowsBoxesAndStamps()
+    // A stamp grows by a corner, the opposite corner staying, in one undo step. (Arrows by their
+    // ends and boxes by their corners are reshaped through the real window by the e2e tests.)
+    void handlesReshapeStamps()
     {
         auto model = Fixtures::model();
-        model->chooseTool(Tool::arrow);
-        drag(*model, QPointF(50, 50), QPointF(150, 100));
-        const QUuid arrow = model->annotations().last().id;
-        const QUuid frame = box(*model, QRectF(200, 150, 60, 40));
         model->chooseTool(Tool::stamp);
         drag(*model, QPointF(300, 60), QPointF(300, 60));
         const QUuid stamp = model->annotations().last().id;
-        const auto layer = [&](const QUuid &id) { return model->annotations().at(*model->index(id)); };
         const int steps = model->undoStack().size();
-
-        model->select(arrow);
-        drag(*model, QPointF(152, 101), QPointF(180, 20));
-        QCOMPARE(layer(arrow).shape, Shape(Shapes::Arrow{QPointF(50, 50), QPointF(180, 20)}));
-        drag(*model, QPointF(49, 49), QPointF(10, 90));
-        QCOMPARE(layer(arrow).shape, Shape(Shapes::Arrow{QPointF(10, 90), QPointF(180, 20)}));
-
-        model->select(frame);
-        const QRectF before = layer(frame).bounds();
-        drag(*model, before.bottomRight(), QPointF(300, 260));
-        QCOMPARE(layer(frame).bounds(), QRectF(before.topLeft(), QPointF(300, 260)));
-
         model->select(stamp);
-        const QRectF mark = layer(stamp).bounds();
+        const QRectF mark = model->selected()->bounds();
         drag(*model, mark.topLeft(), mark.topLeft() - QPointF(0, mark.height()));
-        const QRectF grown = layer(stamp).bounds();
+        const QRectF grown = model->selected()->bounds();
         QVERIFY2(std::abs(grown.height() - 2 * mark.height()) < 0.1 * mark.height(),
                  qPrintable(QStringLiteral("%1 -> %2").arg(mark.height()).arg(grown.height())));
         QVERIFY(std::abs(grown.right() - mark.right()) < 1 && std::abs(grown.bottom() - mark.bottom()) < 1);
         QVERIFY(grown.width() > 1.8 * mark.width());
-        QCOMPARE(model->undoStack().size(), steps + 4);
+        QCOMPARE(model->undoStack().size(), steps + 1);
     }
 };
 

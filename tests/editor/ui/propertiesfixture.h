@@ -4,6 +4,7 @@
 #include "annotation/colortext.h"
 #include "editor/model/fixtures.h"
 #include "editor/ui/properties/field.h"
+#include "editor/ui/properties/colorpanelbridge.h"
 #include "editor/ui/properties/fontpicker.h"
 #include "editor/ui/properties/stepformat.h"
 #include "look/widgets/stepper.h"
@@ -20,7 +21,7 @@ struct Shown
 {
     explicit Shown(qreal pixelScale = 2, int width = 400, int height = 300)
         : model(Fixtures::model(width, height, pixelScale))
-        , panel(model.get())
+        , panel(model.get(), &chooser)
     {
         panel.show();
     }
@@ -39,6 +40,7 @@ struct Shown
     }
     Fixtures::Sandbox sandbox;
     std::unique_ptr<EditorModel> model;
+    ColorPanelBridge chooser;
     PropertiesPanel panel;
 };
 

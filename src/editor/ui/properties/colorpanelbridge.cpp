@@ -3,10 +3,9 @@
 
 #include <QColorDialog>
 
-ColorPanelBridge &ColorPanelBridge::shared()
+ColorPanelBridge::~ColorPanelBridge()
 {
-    static ColorPanelBridge bridge;
-    return bridge;
+    delete m_dialog;
 }
 
 void ColorPanelBridge::open(const QColor &color, std::function<void(const QColor &)> onChange)

@@ -9,15 +9,17 @@
 
 #include <QColorDialog>
 
-// The one colour chooser of the application: a non-modal dialog with an alpha control. Each
-// colour it reports goes to the callback of the latest open(), which stays in place after the
-// dialog closes until the next open() replaces it. Main thread only.
+// The application's colour chooser, made once by the editor's host and shared by every editor
+// view: a non-modal dialog with an alpha control. Each colour it reports goes to the callback of
+// the latest open(), which stays in place after the dialog closes until the next open() replaces
+// it. Main thread only.
 class ColorPanelBridge : public QObject
 {
     Q_OBJECT
 
 public:
-    static ColorPanelBridge &shared();
+    using QObject::QObject;
+    ~ColorPanelBridge() override;
 
     // Shows the chooser at color without taking focus from the editor; from now on its colours go
     // to onChange.
@@ -26,7 +28,6 @@ public:
     QColorDialog *dialog() const { return m_dialog; }
 
 private:
-    ColorPanelBridge() = default;
     void report(const QColor &color);
 
     QPointer<QColorDialog> m_dialog;

@@ -36,9 +36,10 @@ public:
 
 } // namespace
 
-PropertiesPanel::PropertiesPanel(EditorModel *model, QWidget *parent)
+PropertiesPanel::PropertiesPanel(EditorModel *model, ColorPanelBridge *chooser, QWidget *parent)
     : QWidget(parent)
     , m_model(model)
+    , m_chooser(chooser)
 {
     Look::setTextColor(this, Kiwano::peel);
     auto *stack = new QVBoxLayout(this);
@@ -120,7 +121,7 @@ void PropertiesPanel::refresh()
 
     ToolControls *&controls = m_controls[tool];
     if (!controls) {
-        controls = new ToolControls(tool, m_model, m_controlsHolder);
+        controls = new ToolControls(tool, m_model, m_chooser, m_controlsHolder);
         m_controlsHolder->layout()->addWidget(controls);
     }
     for (ToolControls *other : std::as_const(m_controls))

@@ -10,6 +10,7 @@
 
 #include <optional>
 
+class ColorPanelBridge;
 class EditorModel;
 class KiwanoButton;
 class QLabel;
@@ -24,7 +25,8 @@ class PropertiesPanel : public QWidget
     Q_OBJECT
 
 public:
-    explicit PropertiesPanel(EditorModel *model, QWidget *parent = nullptr);
+    // Colours beyond the palette come from chooser.
+    PropertiesPanel(EditorModel *model, ColorPanelBridge *chooser, QWidget *parent = nullptr);
 
     // The controls shown now; nothing for a tool without any (move, crop).
     ToolControls *shownControls() const;
@@ -43,6 +45,7 @@ private:
     void modelChanged();
 
     EditorModel *m_model;
+    ColorPanelBridge *m_chooser;
     QLabel *m_subtitle;
     QWidget *m_textField;
     QPointer<TextContentField> m_text;

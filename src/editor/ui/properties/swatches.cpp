@@ -65,7 +65,7 @@ void ColorChip::paintEvent(QPaintEvent *)
     }
 }
 
-Swatches::Swatches(bool allowsNone, QWidget *parent)
+Swatches::Swatches(bool allowsNone, ColorPanelBridge *chooser, QWidget *parent)
     : QWidget(parent)
 {
     const int side = allowsNone ? 18 : 20;
@@ -90,6 +90,7 @@ Swatches::Swatches(bool allowsNone, QWidget *parent)
     m_hex = new HexField(this);
     m_pick = new KiwanoButton(QStringLiteral("palette"), QString(), this);
     m_pick->setToolTip(tr("Pick any color (RGB, hex, eyedropper…)"));
+    m_pick->setVisible(chooser != nullptr);
 
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -103,11 +104,13 @@ Swatches::Swatches(bool allowsNone, QWidget *parent)
     column->addLayout(entry);
 
     connect(m_hex, &HexField::colorEdited, this, [this](const QColor &color) { emit colorEdited(color); });
-    connect(m_pick, &QAbstractButton::clicked, this, [this] {
+    connect(m_pick, &QAbstractButton::clicked, this, [this, chooser = QPointer(chooser)] {
+        if (!chooser)
+            return;
         const QColor start = m_color.value_or(Kiwano::palette().first());
         // The chooser outlives this control; a colour reported after it is gone goes nowhere.
         QPointer<Swatches> self(this);
-        ColorPanelBridge::shared().open(start, [self](const QColor &color) {
+        chooser->open(start, [self](const QColor &color) {
             if (self)
                 emit self->colorEdited(color);
         });

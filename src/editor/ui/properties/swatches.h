@@ -8,6 +8,7 @@
 
 #include <optional>
 
+class ColorPanelBridge;
 class HexField;
 class KiwanoButton;
 
@@ -31,13 +32,13 @@ private:
 };
 
 // The palette's chips (with a no-colour chip when the colour is optional, and a chip for a
-// custom current colour), a hex field and a button for the colour chooser.
+// custom current colour), a hex field and a button for the colour chooser (none without one).
 class Swatches : public QWidget
 {
     Q_OBJECT
 
 public:
-    Swatches(bool allowsNone, QWidget *parent = nullptr);
+    Swatches(bool allowsNone, ColorPanelBridge *chooser, QWidget *parent = nullptr);
 
     void setColor(const std::optional<QColor> &color);
     std::optional<QColor> color() const { return m_color; }

@@ -42,10 +42,12 @@ namespace {
 using Format = StepFormat::Format;
 } // namespace
 
-ToolControls::ToolControls(Tool tool, EditorModel *model, QWidget *parent)
+ToolControls::ToolControls(Tool tool, EditorModel *model, ColorPanelBridge *chooser,
+                           QWidget *parent)
     : QWidget(parent)
     , m_tool(tool)
     , m_model(model)
+    , m_chooser(chooser)
     , m_fields(new QVBoxLayout(this))
 {
     m_fields->setContentsMargins(0, 0, 0, 0);
@@ -123,7 +125,7 @@ void ToolControls::addStepper(const QString &title, qreal Style::*field, double 
 
 void ToolControls::addSwatches(const QString &title, QColor Style::*field)
 {
-    auto *swatches = addField(title, new Swatches(false));
+    auto *swatches = addField(title, new Swatches(false, m_chooser));
     connect(swatches, &Swatches::colorEdited, this, [this, field](const std::optional<QColor> &color) {
         if (color)
             edit([&](Style &style) { style.*field = *color; });
@@ -133,7 +135,7 @@ void ToolControls::addSwatches(const QString &title, QColor Style::*field)
 
 void ToolControls::addFillSwatches(const QString &title)
 {
-    auto *swatches = addField(title, new Swatches(true));
+    auto *swatches = addField(title, new Swatches(true, m_chooser));
     connect(swatches, &Swatches::colorEdited, this, [this](const std::optional<QColor> &color) {
         edit([&](Style &style) { style.fillColor = color; });
     });

@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 
+class ColorPanelBridge;
 class EditorModel;
 class KiwanoButton;
 class LayerSizeFields;
@@ -31,7 +32,7 @@ class ToolControls : public QWidget
     Q_OBJECT
 
 public:
-    ToolControls(Tool tool, EditorModel *model, QWidget *parent = nullptr);
+    ToolControls(Tool tool, EditorModel *model, ColorPanelBridge *chooser, QWidget *parent = nullptr);
     Tool tool() const { return m_tool; }
     bool isEmpty() const { return m_readers.isEmpty(); }
     void refresh();
@@ -50,6 +51,7 @@ private:
 
     Tool m_tool;
     EditorModel *m_model;
+    ColorPanelBridge *m_chooser;
     QVBoxLayout *m_fields;
     QList<std::function<void(const Style &)>> m_readers;
     // Pictures: the size fields of the selected picture and its "Original Size" button.

@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: MIT
 // Copying the flattened image to the clipboard and saving it as a PNG file. Flattening, encoding
-// and writing run on one worker thread from a copy of the document, so the editor stays
-// responsive and outcomes are told in the order the commands were given.
-#include "editor/model/editormodel.h"
+// and writing run on the export queue's one worker thread from a copy of the document, so the
+// editor stays responsive and outcomes are told in the order the commands were given.
+#include "editor/model/exporter.h"
+
+#include "editor/model/document.h"
+#include "editor/model/exportqueue.h"
+#include "editor/model/notices.h"
 
 #include "annotation/pixelcache.h"
 #include "annotation/renderer.h"
@@ -22,14 +26,6 @@
 #include <QtEndian>
 
 namespace {
-
-// Files that saves still being written will create; a name counts as taken from the moment
-// it is chosen, so quick saves within one second never pick the same one. Main thread only.
-QSet<QString> &pendingTargets()
-{
-    static QSet<QString> targets;
-    return targets;
-}
 
 quint32 crc32(const char *data, qsizetype size)
 {
@@ -62,16 +58,6 @@ QByteArray withDensity(QByteArray png, qreal pixelScale)
     return png;
 }
 
-QThreadPool *exportPool()
-{
-    static QThreadPool *pool = [] {
-        auto *threads = new QThreadPool(qApp);
-        threads->setMaxThreadCount(1);
-        return threads;
-    }();
-    return pool;
-}
-
 QString flattenFailure()
 {
     return QCoreApplication::translate("EditorModel", "not enough memory to flatten the image");
@@ -79,24 +65,46 @@ QString flattenFailure()
 
 } // namespace
 
-void EditorModel::setSaveDialog(SaveDialog dialog)
+EditorExporter::EditorExporter(const EditorDocument &document, EditorNotices &notices,
+                               qreal pixelScale, QObject *parent)
+    : QObject(parent)
+    , m_document(document)
+    , m_notices(notices)
+    , m_pixelScale(pixelScale)
 {
-    m_saveDialog = std::move(dialog);
 }
 
-ExportJob EditorModel::exportJob() const
+EditorExporter::~EditorExporter() = default;
+
+void EditorExporter::setQueue(ExportQueue *queue)
 {
-    return ExportJob{m_base, m_annotations, std::shared_ptr<PixelCache>(m_pixels->clone())};
+    m_sharedQueue = queue;
 }
 
-void EditorModel::copyToClipboard()
+ExportQueue *EditorExporter::queue()
+{
+    if (m_sharedQueue)
+        return m_sharedQueue;
+    // Made when first needed: most grabs are never copied or saved from their editor.
+    if (!m_ownQueue)
+        m_ownQueue = std::make_unique<ExportQueue>();
+    return m_ownQueue.get();
+}
+
+ExportJob EditorExporter::job() const
+{
+    return ExportJob{m_document.base(), m_document.annotations(),
+                     std::shared_ptr<PixelCache>(m_document.pixels().clone())};
+}
+
+void EditorExporter::copyToClipboard()
 {
     const qreal scale = m_pixelScale;
-    QtConcurrent::run(exportPool(), [job = exportJob(), scale] {
+    QtConcurrent::run(queue()->pool(), [job = job(), scale] {
         const QImage image = job.flatten();
         return image.isNull() ? QByteArray() : withDensity(Png::encode(image), scale);
-    }).then(qApp, [model = QPointer<EditorModel>(this)](const QByteArray &png) {
-        // The clipboard is filled even when the model has gone meanwhile (its grab released or
+    }).then(qApp, [notices = QPointer<EditorNotices>(&m_notices)](const QByteArray &png) {
+        // The clipboard is filled even when the editor has gone meanwhile (its grab released or
         // closed): the copy was asked for.
         QClipboard *clipboard = QGuiApplication::clipboard();
         if (!png.isEmpty() && clipboard) {
@@ -104,19 +112,20 @@ void EditorModel::copyToClipboard()
             mime->setData(QStringLiteral("image/png"), png);
             clipboard->setMimeData(mime, QClipboard::Clipboard);
         }
-        if (!model)
+        if (!notices)
             return;
         if (png.isEmpty())
-            model->showToast(tr("Couldn't copy: %1").arg(flattenFailure()));
+            notices->showToast(QCoreApplication::translate("EditorModel", "Couldn't copy: %1")
+                                   .arg(flattenFailure()));
         else if (clipboard)
-            model->showToast(tr("Copied!"));
+            notices->showToast(QCoreApplication::translate("EditorModel", "Copied!"));
     });
 }
 
-void EditorModel::save()
+void EditorExporter::save()
 {
     // The document as it is now, whatever happens to it while the dialog is open.
-    ExportJob job = exportJob();
+    ExportJob job = this->job();
 
     const QString stem = QStringLiteral("Kiwano ") +
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd 'at' HH.mm.ss"));
@@ -127,7 +136,7 @@ void EditorModel::save()
     if (folder == SaveLocation::defaultFolder())
         QDir().mkpath(folder);
     if (!SaveLocation::askEachTime() && QFileInfo(folder).isDir()) {
-        target = SaveLocation::unusedURL(folder, stem, pendingTargets());
+        target = SaveLocation::unusedURL(folder, stem, queue()->pendingTargets());
     } else {
         // Without a view there is nobody to ask: nothing is saved.
         const auto chosen = m_saveDialog ? m_saveDialog(folder, stem + QStringLiteral(".png")) : std::nullopt;
@@ -139,15 +148,15 @@ void EditorModel::save()
     writePng(std::move(job), target);
 }
 
-void EditorModel::writePng(ExportJob job, const QString &target)
+void EditorExporter::writePng(ExportJob job, const QString &target)
 {
-    pendingTargets().insert(target);
+    queue()->reserve(target);
     struct Outcome
     {
         bool written = false;
         QString error;
     };
-    QtConcurrent::run(exportPool(), [job = std::move(job), target] {
+    QtConcurrent::run(queue()->pool(), [job = std::move(job), target] {
         Outcome outcome;
         const QImage image = job.flatten();
         if (image.isNull())
@@ -155,14 +164,17 @@ void EditorModel::writePng(ExportJob job, const QString &target)
         else
             outcome.written = Png::write(image, target, &outcome.error);
         return outcome;
-    }).then(qApp, [model = QPointer<EditorModel>(this), target](const Outcome &outcome) {
-        pendingTargets().remove(target);
-        if (!model)
+    }).then(qApp, [notices = QPointer<EditorNotices>(&m_notices),
+                   exports = QPointer<ExportQueue>(queue()), target](const Outcome &outcome) {
+        if (exports)
+            exports->release(target);
+        if (!notices)
             return;
         if (outcome.written)
-            model->announceSaved(target);
+            notices->announceSaved(target);
         else
-            model->showToast(tr("Couldn't save: %1").arg(outcome.error));
+            notices->showToast(QCoreApplication::translate("EditorModel", "Couldn't save: %1")
+                                   .arg(outcome.error));
     });
 }
 

@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "editor/model/editormodel.h"
+
+class ColorPanelBridge;
+class ExportQueue;
+
+// What the application around the editor lends every editor view, made once by whoever makes
+// the editor window.
+struct EditorDesktop
+{
+    // The colour chooser for colours beyond the palette; without one, only the palette and hex.
+    ColorPanelBridge *colors = nullptr;
+    // Shows a saved file in the file manager; without it, the save notice offers no "Show".
+    EditorModel::FileRevealer revealFile;
+    // The queue every editor's copies and saves take turns on; without one, each model has its own.
+    ExportQueue *exports = nullptr;
+};
