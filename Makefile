@@ -26,6 +26,7 @@ test: build
 	@bash scripts/run-tests.sh $(BUILD)
 
 bench: build
+	@cmake --build $(BUILD) -j $(JOBS) --target bench/all
 	@bash scripts/install-deps.sh scripts/bench-packages.txt
 	@bash scripts/run-bench.sh $(BUILD)
 

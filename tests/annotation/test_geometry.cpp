@@ -246,5 +246,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestGeometry)
+KIWANO_TEST_MAIN(TestGeometry)
 #include "test_geometry.moc"

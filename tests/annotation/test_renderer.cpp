@@ -267,5 +267,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestRenderer)
+KIWANO_TEST_MAIN(TestRenderer)
 #include "test_renderer.moc"

@@ -146,5 +146,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestToolDefaults)
+KIWANO_TEST_MAIN(TestToolDefaults)
 #include "test_tooldefaults.moc"

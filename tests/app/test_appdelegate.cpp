@@ -154,5 +154,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestAppDelegate)
+KIWANO_TEST_MAIN(TestAppDelegate)
 #include "test_appdelegate.moc"

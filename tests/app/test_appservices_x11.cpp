@@ -146,5 +146,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestAppServices)
+KIWANO_TEST_MAIN(TestAppServices)
 #include "test_appservices_x11.moc"

@@ -183,5 +183,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCommandLine)
+KIWANO_TEST_GUILESS_MAIN(TestCommandLine)
 #include "test_commandline.moc"

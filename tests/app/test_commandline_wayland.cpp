@@ -111,5 +111,5 @@ void TestCommandLineWayland::cleanup()
     m_pid = 0;
 }
 
-QTEST_GUILESS_MAIN(TestCommandLineWayland)
+KIWANO_TEST_GUILESS_MAIN(TestCommandLineWayland)
 #include "test_commandline_wayland.moc"

@@ -87,5 +87,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestEditorWindowX11)
+KIWANO_TEST_MAIN(TestEditorWindowX11)
 #include "test_editorwindow_x11.moc"

@@ -202,5 +202,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestHistoryStrip)
+KIWANO_TEST_MAIN(TestHistoryStrip)
 #include "test_historystrip.moc"

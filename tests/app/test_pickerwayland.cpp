@@ -123,5 +123,5 @@ void TestPickerWayland::cleanup()
     m_pid = 0;
 }
 
-QTEST_GUILESS_MAIN(TestPickerWayland)
+KIWANO_TEST_GUILESS_MAIN(TestPickerWayland)
 #include "test_pickerwayland.moc"

@@ -50,5 +50,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestRelativeDate)
+KIWANO_TEST_GUILESS_MAIN(TestRelativeDate)
 #include "test_relativedate.moc"

@@ -187,5 +187,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestRootView)
+KIWANO_TEST_MAIN(TestRootView)
 #include "test_rootview.moc"

@@ -284,7 +284,7 @@ void TestTranslations::quotesMatchTheEnglishOnes()
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
 }
 
-int main(int argc, char *argv[])
+KIWANO_TEST_OWN_MAIN(int argc, char *argv[])
 {
     // The user's session: German, nothing overriding it.
     qputenv("LANG", "de_DE.UTF-8");

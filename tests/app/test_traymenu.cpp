@@ -128,5 +128,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTrayMenu)
+KIWANO_TEST_MAIN(TestTrayMenu)
 #include "test_traymenu.moc"

@@ -414,5 +414,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestAppState)
+KIWANO_TEST_MAIN(TestAppState)
 #include "test_appstate.moc"

@@ -172,5 +172,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCapture)
+KIWANO_TEST_GUILESS_MAIN(TestCapture)
 #include "test_capture.moc"

@@ -193,5 +193,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestCaptureTool)
+KIWANO_TEST_MAIN(TestCaptureTool)
 #include "test_capturetool.moc"

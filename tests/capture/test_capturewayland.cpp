@@ -307,5 +307,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCaptureWayland)
+KIWANO_TEST_GUILESS_MAIN(TestCaptureWayland)
 #include "test_capturewayland.moc"

@@ -288,5 +288,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestHistory)
+KIWANO_TEST_GUILESS_MAIN(TestHistory)
 #include "test_history.moc"

@@ -222,5 +222,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestHistorySafety)
+KIWANO_TEST_GUILESS_MAIN(TestHistorySafety)
 #include "test_historysafety.moc"

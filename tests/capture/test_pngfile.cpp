@@ -89,5 +89,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestPngFile)
+KIWANO_TEST_GUILESS_MAIN(TestPngFile)
 #include "test_pngfile.moc"

@@ -103,5 +103,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestClipboardPickerModel)
+KIWANO_TEST_MAIN(TestClipboardPickerModel)
 #include "test_clipboardpickermodel.moc"

@@ -72,5 +72,5 @@ private:
     QProcess m_source;
 };
 
-QTEST_MAIN(TestClipboardWayland)
+KIWANO_TEST_MAIN(TestClipboardWayland)
 #include "test_clipboardwayland.moc"

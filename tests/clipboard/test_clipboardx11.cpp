@@ -97,5 +97,5 @@ private:
     TestProgram m_owner;
 };
 
-QTEST_MAIN(TestClipboardX11)
+KIWANO_TEST_MAIN(TestClipboardX11)
 #include "test_clipboardx11.moc"

@@ -248,5 +248,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestClipHistory)
+KIWANO_TEST_MAIN(TestClipHistory)
 #include "test_cliphistory.moc"

@@ -173,5 +173,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestClipRecorder)
+KIWANO_TEST_MAIN(TestClipRecorder)
 #include "test_cliprecorder.moc"

@@ -111,5 +111,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestClipRules)
+KIWANO_TEST_MAIN(TestClipRules)
 #include "test_cliprules.moc"

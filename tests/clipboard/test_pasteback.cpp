@@ -54,5 +54,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPasteBack)
+KIWANO_TEST_MAIN(TestPasteBack)
 #include "test_pasteback.moc"

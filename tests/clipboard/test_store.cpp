@@ -177,7 +177,7 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
+KIWANO_TEST_OWN_MAIN(int argc, char **argv)
 {
     if (qEnvironmentVariableIsSet("KIWANO_STORE_SAVE_LOOP")) {
         QCoreApplication app(argc, argv);

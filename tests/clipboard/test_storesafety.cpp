@@ -262,7 +262,7 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
+KIWANO_TEST_OWN_MAIN(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
     TestStoreSafety test;

@@ -125,5 +125,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestHotKey)
+KIWANO_TEST_GUILESS_MAIN(TestHotKey)
 #include "test_hotkey.moc"

@@ -196,5 +196,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestHotKeyCenter)
+KIWANO_TEST_GUILESS_MAIN(TestHotKeyCenter)
 #include "test_hotkeycenter.moc"

@@ -96,5 +96,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestPixellate)
+KIWANO_TEST_GUILESS_MAIN(TestPixellate)
 #include "test_pixellate.moc"

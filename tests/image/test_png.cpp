@@ -131,5 +131,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestPng)
+KIWANO_TEST_GUILESS_MAIN(TestPng)
 #include "test_png.moc"

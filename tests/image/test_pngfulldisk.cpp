@@ -52,5 +52,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestPngFullDisk)
+KIWANO_TEST_GUILESS_MAIN(TestPngFullDisk)
 #include "test_pngfulldisk.moc"

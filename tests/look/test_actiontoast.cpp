@@ -78,5 +78,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestActionToast)
+KIWANO_TEST_MAIN(TestActionToast)
 #include "test_actiontoast.moc"

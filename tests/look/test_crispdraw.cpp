@@ -150,5 +150,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestCrispDraw)
+KIWANO_TEST_MAIN(TestCrispDraw)
 #include "test_crispdraw.moc"

@@ -31,5 +31,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDialogFont)
+KIWANO_TEST_MAIN(TestDialogFont)
 #include "test_dialogfont.moc"

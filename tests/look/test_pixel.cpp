@@ -139,5 +139,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPixel)
+KIWANO_TEST_MAIN(TestPixel)
 #include "test_pixel.moc"

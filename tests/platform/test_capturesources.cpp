@@ -185,5 +185,5 @@ void TestCaptureSources::screenCopyFaultsAreSaid()
     compositor.waitForFinished();
 }
 
-QTEST_GUILESS_MAIN(TestCaptureSources)
+KIWANO_TEST_GUILESS_MAIN(TestCaptureSources)
 #include "test_capturesources.moc"

@@ -175,5 +175,5 @@ void TestDesktopEntries::appNames()
     QCOMPARE(AppNames::name("org.gnome.World.Secrets"), std::optional<QString>("Secrets"));
 }
 
-QTEST_GUILESS_MAIN(TestDesktopEntries)
+KIWANO_TEST_GUILESS_MAIN(TestDesktopEntries)
 #include "test_desktopentries.moc"

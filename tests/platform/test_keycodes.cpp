@@ -50,5 +50,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestKeyCodes)
+KIWANO_TEST_GUILESS_MAIN(TestKeyCodes)
 #include "test_keycodes.moc"

@@ -265,5 +265,5 @@ void TestPortals::failuresAreTold()
     }
 }
 
-QTEST_GUILESS_MAIN(TestPortals)
+KIWANO_TEST_GUILESS_MAIN(TestPortals)
 #include "test_portals.moc"

@@ -191,5 +191,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestPreferences)
+KIWANO_TEST_GUILESS_MAIN(TestPreferences)
 #include "test_preferences.moc"

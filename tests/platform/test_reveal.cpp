@@ -180,5 +180,5 @@ void TestReveal::nothingToShowItTellsTheCaller()
     QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "opened");
 }
 
-QTEST_MAIN(TestReveal)
+KIWANO_TEST_MAIN(TestReveal)
 #include "test_reveal.moc"

@@ -244,5 +244,5 @@ void TestSession::silenceCostsTheAskerNothing()
     QCOMPARE(chosen.clipboard, ServicePlan::Clipboard::x11);
 }
 
-QTEST_GUILESS_MAIN(TestSession)
+KIWANO_TEST_GUILESS_MAIN(TestSession)
 #include "test_session.moc"

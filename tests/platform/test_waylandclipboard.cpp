@@ -206,5 +206,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestWaylandClipboard)
+KIWANO_TEST_GUILESS_MAIN(TestWaylandClipboard)
 #include "test_waylandclipboard.moc"

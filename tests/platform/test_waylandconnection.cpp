@@ -49,5 +49,5 @@ void TestWaylandConnection::missingOrSilentCompositorIsNothing()
     QVERIFY2(clock.elapsed() < 2000, "a silent compositor held the probe far past its deadline");
 }
 
-QTEST_GUILESS_MAIN(TestWaylandConnection)
+KIWANO_TEST_GUILESS_MAIN(TestWaylandConnection)
 #include "test_waylandconnection.moc"

@@ -191,5 +191,5 @@ void TestWaylandPaste::compositorFallingSilentCostsTheCallerNothing()
     QVERIFY(sender.isTrusted());
 }
 
-QTEST_GUILESS_MAIN(TestWaylandPaste)
+KIWANO_TEST_GUILESS_MAIN(TestWaylandPaste)
 #include "test_waylandpaste.moc"

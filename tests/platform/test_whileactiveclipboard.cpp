@@ -73,7 +73,7 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
+KIWANO_TEST_OWN_MAIN(int argc, char **argv)
 {
     // Qt itself on the test compositor, natively.
     if (WaylandSession::skipReason().isEmpty()) {

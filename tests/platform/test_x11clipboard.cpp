@@ -172,5 +172,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestX11Clipboard)
+KIWANO_TEST_MAIN(TestX11Clipboard)
 #include "test_x11clipboard.moc"

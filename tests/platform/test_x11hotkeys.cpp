@@ -158,5 +158,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestX11HotKeys)
+KIWANO_TEST_MAIN(TestX11HotKeys)
 #include "test_x11hotkeys.moc"

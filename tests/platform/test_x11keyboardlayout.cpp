@@ -75,5 +75,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestX11KeyboardLayout)
+KIWANO_TEST_GUILESS_MAIN(TestX11KeyboardLayout)
 #include "test_x11keyboardlayout.moc"

@@ -108,5 +108,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestX11Paste)
+KIWANO_TEST_MAIN(TestX11Paste)
 #include "test_x11paste.moc"

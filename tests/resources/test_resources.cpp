@@ -111,5 +111,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestResources)
+KIWANO_TEST_GUILESS_MAIN(TestResources)
 #include "test_resources.moc"

@@ -96,5 +96,5 @@ void TestAppChooser::ignoreNeedsAChoice()
     QCOMPARE(chooser.result(), int(QDialog::Accepted));
 }
 
-QTEST_MAIN(TestAppChooser)
+KIWANO_TEST_MAIN(TestAppChooser)
 #include "test_appchooser.moc"

@@ -213,5 +213,5 @@ void TestSettingsClipboard::rememberToggleStartsAndStopsTheMonitor()
     clipboard.stop();
 }
 
-QTEST_MAIN(TestSettingsClipboard)
+KIWANO_TEST_MAIN(TestSettingsClipboard)
 #include "test_settingsclipboard.moc"

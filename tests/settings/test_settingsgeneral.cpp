@@ -211,5 +211,5 @@ void TestSettingsGeneral::desktopStartsTheProgramAtAHostilePath()
     QCOMPARE(QString::fromUtf8(seen.readAll()), program);
 }
 
-QTEST_MAIN(TestSettingsGeneral)
+KIWANO_TEST_MAIN(TestSettingsGeneral)
 #include "test_settingsgeneral.moc"

@@ -172,5 +172,5 @@ void TestSettingsSaving::choosersStartHereAndCancelQuietly()
     QVERIFY(!SaveLocation::askEachTime());
 }
 
-QTEST_MAIN(TestSettingsSaving)
+KIWANO_TEST_MAIN(TestSettingsSaving)
 #include "test_settingssaving.moc"

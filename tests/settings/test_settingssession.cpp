@@ -169,5 +169,5 @@ void TestSettingsSession::refusedBindingLeavesTheCommands()
     QVERIFY(view->session()->lines().first().contains(QStringLiteral("(the user said no)")));
 }
 
-QTEST_MAIN(TestSettingsSession)
+KIWANO_TEST_MAIN(TestSettingsSession)
 #include "test_settingssession.moc"

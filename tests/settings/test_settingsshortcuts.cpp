@@ -192,5 +192,5 @@ void TestSettingsShortcuts::warningsFollowTheRegistry()
     QCOMPARE(m_desktopReads, reads + 1);
 }
 
-QTEST_MAIN(TestSettingsShortcuts)
+KIWANO_TEST_MAIN(TestSettingsShortcuts)
 #include "test_settingsshortcuts.moc"

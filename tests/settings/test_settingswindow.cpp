@@ -189,5 +189,5 @@ void TestSettingsWindow::commandsCopiedFromTheKeyboard()
     QVERIFY(controller->view()->saving()->isAncestorOf(QApplication::focusWidget()));
 }
 
-QTEST_MAIN(TestSettingsWindow)
+KIWANO_TEST_MAIN(TestSettingsWindow)
 #include "test_settingswindow.moc"

@@ -108,5 +108,5 @@ private:
     static Qt::KeyboardModifiers none() { return {}; }
 };
 
-QTEST_GUILESS_MAIN(TestPickerKeys)
+KIWANO_TEST_GUILESS_MAIN(TestPickerKeys)
 #include "test_pickerkeys.moc"

@@ -165,5 +165,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPickerList)
+KIWANO_TEST_MAIN(TestPickerList)
 #include "test_pickerlist.moc"

@@ -229,5 +229,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPickerPanel)
+KIWANO_TEST_MAIN(TestPickerPanel)
 #include "test_pickerpanel.moc"

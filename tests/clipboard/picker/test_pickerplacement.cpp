@@ -51,5 +51,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestPickerPlacement)
+KIWANO_TEST_GUILESS_MAIN(TestPickerPlacement)
 #include "test_pickerplacement.moc"

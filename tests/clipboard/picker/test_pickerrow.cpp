@@ -108,5 +108,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPickerRow)
+KIWANO_TEST_MAIN(TestPickerRow)
 #include "test_pickerrow.moc"

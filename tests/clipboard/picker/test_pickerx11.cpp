@@ -315,5 +315,5 @@ void TestPickerX11::keyboardHeldByAnotherClient()
     QVERIFY(windowReceived(QStringLiteral("three")));
 }
 
-QTEST_MAIN(TestPickerX11)
+KIWANO_TEST_MAIN(TestPickerX11)
 #include "test_pickerx11.moc"

@@ -69,5 +69,5 @@ private slots:
     void cleanupTestCase() { QGuiApplication::clipboard()->setText("done"); } // ends xclip
 };
 
-QTEST_MAIN(TestEditorClipboardX11)
+KIWANO_TEST_MAIN(TestEditorClipboardX11)
 #include "test_editorclipboard_x11.moc"

@@ -214,5 +214,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestEditorExport)
+KIWANO_TEST_MAIN(TestEditorExport)
 #include "test_editorexport.moc"

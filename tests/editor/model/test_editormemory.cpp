@@ -89,5 +89,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestEditorMemory)
+KIWANO_TEST_MAIN(TestEditorMemory)
 #include "test_editormemory.moc"

@@ -434,5 +434,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestEditorModel)
+KIWANO_TEST_MAIN(TestEditorModel)
 #include "test_editormodel.moc"

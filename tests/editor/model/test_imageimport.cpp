@@ -79,5 +79,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestImageImport)
+KIWANO_TEST_MAIN(TestImageImport)
 #include "test_imageimport.moc"

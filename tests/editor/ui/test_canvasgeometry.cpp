@@ -225,5 +225,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestCanvasGeometry)
+KIWANO_TEST_MAIN(TestCanvasGeometry)
 #include "test_canvasgeometry.moc"

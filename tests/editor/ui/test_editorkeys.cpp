@@ -149,5 +149,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestEditorKeys)
+KIWANO_TEST_MAIN(TestEditorKeys)
 #include "test_editorkeys.moc"

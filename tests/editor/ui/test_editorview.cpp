@@ -213,5 +213,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestEditorView)
+KIWANO_TEST_MAIN(TestEditorView)
 #include "test_editorview.moc"

@@ -482,5 +482,5 @@ void TestImageCanvas::cachedFramesMatchStraightPaint()
     check("deleted");
 }
 
-QTEST_MAIN(TestImageCanvas)
+KIWANO_TEST_MAIN(TestImageCanvas)
 #include "test_imagecanvas.moc"

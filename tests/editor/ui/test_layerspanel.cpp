@@ -162,5 +162,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestLayersPanel)
+KIWANO_TEST_MAIN(TestLayersPanel)
 #include "test_layerspanel.moc"

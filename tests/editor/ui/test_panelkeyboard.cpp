@@ -87,5 +87,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPanelKeyboard)
+KIWANO_TEST_MAIN(TestPanelKeyboard)
 #include "test_panelkeyboard.moc"

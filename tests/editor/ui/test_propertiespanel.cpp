@@ -268,5 +268,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPropertiesPanel)
+KIWANO_TEST_MAIN(TestPropertiesPanel)
 #include "test_propertiespanel.moc"

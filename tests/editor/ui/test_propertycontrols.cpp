@@ -175,5 +175,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPropertyControls)
+KIWANO_TEST_MAIN(TestPropertyControls)
 #include "test_propertycontrols.moc"

@@ -109,5 +109,5 @@ private slots:
 
 };
 
-QTEST_MAIN(TestResizePanel)
+KIWANO_TEST_MAIN(TestResizePanel)
 #include "test_resizepanel.moc"
