@@ -269,7 +269,8 @@ private slots:
         stalled.start("sh", {"-c", readCommand(type)});
         QTRY_VERIFY([unread] { int count = 0; return ::ioctl(unread, FIONREAD, &count) == 0 && count > 0; }());
         QCOMPARE(readElsewhere(type).value_or("failed"), items.first().data);
-        ::kill(-pid_t(stalled.processId()), SIGKILL);
+        if (const pid_t group = pid_t(stalled.processId()); group > 0)
+            ::kill(-group, SIGKILL);
         stalled.waitForFinished();
         ::close(unread);
         ::unlink(fifo.constData());
