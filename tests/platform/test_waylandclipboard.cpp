@@ -10,6 +10,7 @@
 #include "platform/wayland/waylandconnection.h"
 #include "platform/wayland/waylanddatadevice.h"
 #include "platform/waylandsession.h"
+#include "support/loopturns.h"
 
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -59,19 +60,6 @@ protected:
 
 private:
     QString m_path;
-};
-
-// Counts the turns of the calling thread's event loop.
-struct LoopTurns
-{
-    LoopTurns()
-    {
-        tick.setInterval(5);
-        QObject::connect(&tick, &QTimer::timeout, [this] { ++count; });
-        tick.start();
-    }
-    QTimer tick;
-    int count = 0;
 };
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "platform/wayland/waylandfrontapp.h"
 #include "platform/wayland/waylandkeysender.h"
 #include "platform/waylandsession.h"
+#include "support/loopturns.h"
 
 #include <QElapsedTimer>
 #include <QLocalServer>
@@ -120,21 +121,6 @@ void TestWaylandPaste::readsTheFocusedWindowFromTheTree()
     if (window)
         QCOMPARE(WaylandFrontApp::identify(*window, DesktopEntries({})), identified);
 }
-
-namespace {
-// Counts the turns of the calling thread's event loop.
-struct LoopTurns
-{
-    LoopTurns()
-    {
-        tick.setInterval(5);
-        QObject::connect(&tick, &QTimer::timeout, [this] { ++count; });
-        tick.start();
-    }
-    QTimer tick;
-    int count = 0;
-};
-} // namespace
 
 void TestWaylandPaste::missingOrSilentCompositorSendsNothing()
 {
