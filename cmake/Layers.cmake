@@ -4,15 +4,6 @@
 # a library its own library does not link, and that the libraries link in layers, without
 # cycles (docs/architecture.md). Included at the end of the top-level CMakeLists, when every
 # target is complete.
-function(kiwano_targets_under dir out)
-  get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
-  get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
-  foreach(sub IN LISTS subdirs)
-    kiwano_targets_under(${sub} more)
-    list(APPEND targets ${more})
-  endforeach()
-  set(${out} ${targets} PARENT_SCOPE)
-endfunction()
 
 kiwano_targets_under(${PROJECT_SOURCE_DIR}/src kiwano_src_targets)
 set(kiwano_layers "")
