@@ -127,6 +127,23 @@ private slots:
         QCOMPARE(received.at(1).at(0).toStringList(), QStringList({"show"}));
     }
 
+    // With no display and no instance to hand the request to, the launcher says why and ends.
+    void launchWithoutDisplaySaysSo()
+    {
+        QTemporaryDir runtime;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(name);
+        env.insert("XDG_RUNTIME_DIR", runtime.path());
+        QProcess launch;
+        launch.setProcessEnvironment(env);
+        launch.start(KIWANO_LAUNCHER_PATH, {"--settings"});
+        QVERIFY(launch.waitForFinished(10000));
+        QCOMPARE(launch.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(launch.exitCode(), 1);
+        QVERIFY(launch.readAllStandardError().contains("no display"));
+    }
+
     void nothingRunningMeansNothingToForwardTo()
     {
         QTemporaryDir folder;

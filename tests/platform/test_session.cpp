@@ -1,20 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "platform/session.h"
-#include "platform/wayland/waylandconnection.h"
 #include "privatebus.h"
 
-#include <QLocalServer>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 using Kind = SessionFacts::Kind;
 
 // Which services a session gets, and how the session is read: from the environment and from a
-// fake portal on a private session bus.
+// fake portal on a private session bus. A session whose portal and compositor stay silent is the
+// application's own test.
 class TestSession : public QObject
 {
     Q_OBJECT
@@ -28,7 +25,6 @@ private slots:
     void environmentTellsTheKind();
     void portalsAreAsked_data();
     void portalsAreAsked();
-    void silenceCostsTheAskerNothing();
 
 private:
     PrivateBus m_bus;
@@ -201,47 +197,6 @@ void TestSession::portalsAreAsked()
     QCOMPARE(facts.hasRemoteDesktopPortal, remote);
     QCOMPARE(facts.desktop, QStringLiteral("GNOME"));
     QCOMPARE(probe.facts().hasGlobalShortcutsPortal, shortcuts);
-}
-
-void TestSession::silenceCostsTheAskerNothing()
-{
-    // A portal that answers nothing at all and a compositor that takes the connection and says
-    // nothing: every question runs into its deadline while the asking thread's loop keeps turning.
-    m_portal.start(QStringLiteral(FAKEPORTAL_PATH), {QStringLiteral("--mute")});
-    QVERIFY(m_portal.waitForReadyRead(5000));
-    QTemporaryDir dir;
-    QLocalServer compositor;
-    QVERIFY(compositor.listen(dir.filePath(QStringLiteral("silent"))));
-
-    int turns = 0;
-    QTimer tick;
-    tick.setInterval(5);
-    connect(&tick, &QTimer::timeout, this, [&turns] { ++turns; });
-    tick.start();
-    SessionFacts facts;
-    facts.kind = Kind::wayland;
-    facts.hasX11 = true;
-    SessionProbe probe;
-    QSignalSpy finished(&probe, &SessionProbe::finished);
-    // Asked as the app asks: over a Wayland connection, here to a compositor that never answers.
-    const QByteArray silent = compositor.fullServerName().toLocal8Bit();
-    probe.start(facts, [silent](int timeoutMs) {
-        const WaylandConnection::Offers offered = WaylandConnection::offers(silent, timeoutMs);
-        return CompositorOffers{offered.screencopy, offered.dataControl, offered.virtualKeyboard};
-    }, QDBusConnection::sessionBus(), 300);
-    QCOMPARE(turns, 0);
-    QVERIFY(finished.wait(5000));
-    QVERIFY2(turns >= 10, qPrintable(QStringLiteral("the loop turned %1 times while the session was asked").arg(turns)));
-
-    // Silence counts as not offered: XWayland serves what it can.
-    const SessionFacts told = probe.facts();
-    QVERIFY(!told.hasGlobalShortcutsPortal && !told.hasRemoteDesktopPortal && !told.hasScreenshotPortal);
-    QVERIFY(!told.hasDataControl && !told.hasVirtualKeyboard && !told.hasScreencopy);
-    QVERIFY(told.hasX11);
-    const ServicePlan chosen = plan(told);
-    QCOMPARE(chosen.shortcuts, ServicePlan::Shortcuts::x11);
-    QCOMPARE(chosen.paste, ServicePlan::Paste::xtest);
-    QCOMPARE(chosen.clipboard, ServicePlan::Clipboard::x11);
 }
 
 KIWANO_TEST_GUILESS_MAIN(TestSession)

@@ -9,7 +9,6 @@ Q_DECLARE_METATYPE(PickerAction::Kind)
 
 namespace {
 constexpr Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
-constexpr Qt::KeyboardModifiers alt = Qt::AltModifier;
 constexpr Qt::KeyboardModifiers shift = Qt::ShiftModifier;
 constexpr Qt::KeyboardModifiers super = Qt::MetaModifier;
 // Shift+Super+C, the default clipboard shortcut.
@@ -56,17 +55,7 @@ private slots:
         QFETCH(int, index);
 
         // Built from a real event, as the panel does: the key's position comes from Qt's key here.
-        Qt::KeyboardModifiers held;
-        if (modifiers & ctrl)
-            held |= Qt::ControlModifier;
-        if (modifiers & alt)
-            held |= Qt::AltModifier;
-        if (modifiers & shift)
-            held |= Qt::ShiftModifier;
-        if (modifiers & super)
-            held |= Qt::MetaModifier;
-        const QKeyEvent event(QEvent::KeyPress, qtKey, held);
-        const PickerKey key = PickerKeys::fromEvent(event);
+        const PickerKey key = PickerKeys::fromEvent(QKeyEvent(QEvent::KeyPress, qtKey, modifiers));
         const std::optional<HotKey> shortcut = withShortcut ? std::optional(clipboardKey) : std::nullopt;
         const PickerAction expected{kind, option, index};
         QCOMPARE(PickerKeys::action(key, mode, shortcut), expected);
@@ -84,9 +73,9 @@ private slots:
     // Positions, not characters: on another layout the key at P's place still pins.
     void keysGoByPosition()
     {
-        const PickerKey keyAtP{35, Qt::Key_R, alt};
+        const PickerKey keyAtP{35, Qt::Key_R, Qt::AltModifier};
         QCOMPARE(PickerKeys::action(keyAtP, PickerMode::toggle, std::nullopt).kind, PickerAction::pin);
-        const PickerKey rAtElsewhere{15, Qt::Key_P, alt};
+        const PickerKey rAtElsewhere{15, Qt::Key_P, Qt::AltModifier};
         QCOMPARE(PickerKeys::action(rAtElsewhere, PickerMode::toggle, std::nullopt).kind, PickerAction::deliver);
     }
 
