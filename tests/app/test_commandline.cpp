@@ -26,7 +26,6 @@ private slots:
         QTest::addColumn<QStringList>("requests");
         QTest::addColumn<QStringList>("files");
         using O = CommandLine::Outcome;
-        QTest::newRow("region") << QStringList{"--region"} << O::run << QStringList{"region"} << QStringList{};
         QTest::newRow("quit goes last") << QStringList{"--quit", "--screen"} << O::run
                                         << QStringList{"screen", "quit"} << QStringList{};
         QTest::newRow("all in order") << QStringList{"--settings", "--clipboard", "--window", "--region"} << O::run
@@ -38,7 +37,6 @@ private slots:
         QTest::newRow("dash file after --") << QStringList{"--", "--region"} << O::run << QStringList{}
                                             << QStringList{"/home/zog/--region"};
         QTest::newRow("help") << QStringList{"--region", "--help"} << O::help << QStringList{} << QStringList{};
-        QTest::newRow("version") << QStringList{"--version"} << O::version << QStringList{} << QStringList{};
         QTest::newRow("unknown option") << QStringList{"--regoin"} << O::error << QStringList{} << QStringList{};
         QTest::newRow("value on a flag") << QStringList{"--region=5"} << O::error << QStringList{} << QStringList{};
     }

@@ -165,8 +165,6 @@ void TestSession::portalsAreAsked_data()
         << "wayland" << QStringList{QStringLiteral("--without=org.freedesktop.portal.GlobalShortcuts")} << false << true;
     QTest::newRow("wayland, no remote interface")
         << "wayland" << QStringList{QStringLiteral("--without=org.freedesktop.portal.RemoteDesktop")} << true << false;
-    QTest::newRow("wayland, portal name not taken") << "wayland" << QStringList{QStringLiteral("--absent")} << false
-                                                    << false;
     QTest::newRow("wayland, no portal") << "wayland" << QStringList{} << false << false;
     // An X11 session never uses the portals, so start-up does not ask them.
     QTest::newRow("x11, full portal") << "x11" << full << false << false;

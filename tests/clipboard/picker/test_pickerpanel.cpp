@@ -98,7 +98,7 @@ private slots:
         QCOMPARE(f.titles(), QStringList());
     }
 
-    void altKeysPinDeleteAndClear()
+    void altKeysPinAndDelete()
     {
         PanelFixture f({"one", "two", "three", "four"});
         f.panel->open(false);
@@ -113,13 +113,9 @@ private slots:
         f.key(Qt::Key_Backspace, Qt::AltModifier);
         QCOMPARE(f.titles(), QStringList({"three", "two", "four"}));
         QCOMPARE(f.selectedTitle(), QStringLiteral("two"));
-
-        f.key(Qt::Key_Backspace, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(f.titles(), QStringList({"three"}));
-        QVERIFY(f.panel->isVisible());
-        // Plain Backspace edits the search and deletes nothing.
+        // Plain Backspace edits the search and deletes nothing (the clear key is an end-to-end test).
         f.key(Qt::Key_Backspace);
-        QCOMPARE(f.titles(), QStringList({"three"}));
+        QCOMPARE(f.titles(), QStringList({"three", "two", "four"}));
     }
 
     // Shift+Super+C opens; C again with Shift and Super held walks down; letting go chooses.
