@@ -7,19 +7,13 @@
 #include "platform/testprograms.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <memory>
-
 #include <csignal>
-#include <fcntl.h>
-#include <sys/ioctl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 Q_DECLARE_METATYPE(ClipboardService::Item)
@@ -57,13 +51,6 @@ inline qint64 peakResidentBytes()
     return -1;
 }
 
-// Stops it where it stands: it keeps its window or offer, and neither writes nor takes the
-// clipboard again.
-inline void pause(TestProgram &program)
-{
-    ::kill(pid_t(program.process().processId()), SIGSTOP);
-}
-
 inline qsizetype countLines(TestProgram &program, const QString &prefix)
 {
     return program.lines().filter(QRegularExpression(u'^' + QRegularExpression::escape(prefix))).size();
@@ -81,10 +68,8 @@ protected:
     virtual std::unique_ptr<ClipboardService> makeService() = 0;
     // The watcher reads copies made from the moment this returns true.
     virtual bool watching(ClipboardWatcher *) { return true; }
-    // Starts the backend's owner program with --type TYPE=TEXT, --type-file TYPE=PATH,
-    // --junk-types COUNT, --stall (hold every request unanswered), --stall-data (list the types,
-    // hold the requests for data) and --retake MS, and waits
-    // until it holds the clipboard.
+    // Starts the backend's owner program with these options (owneroptions.h) and waits until it
+    // holds the clipboard.
     virtual bool copyElsewhere(TestProgram &owner, const QStringList &arguments) = 0;
     // A shell command that writes one type of the clipboard to its standard output.
     virtual QString readCommand(const QString &type) const = 0;
@@ -255,25 +240,17 @@ private slots:
         quitter.start("sh", {"-c", readCommand(type) + " | head -c 1"});
         QVERIFY(quitter.waitForFinished(5000));
 
-        // A reader that takes what fits in its pipe and then nothing more (its output goes to a
-        // pipe that no one reads), and meanwhile one that reads.
-        const QByteArray fifo = QFile::encodeName(m_dir.filePath("never-read"));
-        QVERIFY(::mkfifo(fifo.constData(), 0600) == 0);
-        const int unread = ::open(fifo.constData(), O_RDONLY | O_NONBLOCK);
-        QVERIFY(unread >= 0);
+        // A reader that takes its first byte and then nothing more (the rest of its output waits
+        // in a pipe that no one reads), and meanwhile one that reads.
         QProcess stalled;
         stalled.setProcessEnvironment(environment());
-        stalled.setStandardOutputFile(QString::fromLocal8Bit(fifo));
         // In a group of its own: the reader may hand the copying to a child, which must go too.
         stalled.setChildProcessModifier([] { ::setpgid(0, 0); });
-        stalled.start("sh", {"-c", readCommand(type)});
-        QTRY_VERIFY([unread] { int count = 0; return ::ioctl(unread, FIONREAD, &count) == 0 && count > 0; }());
+        stalled.start("sh", {"-c", readCommand(type) + " | { head -c 1; exec sleep 60; }"});
+        QVERIFY(stalled.waitForReadyRead(5000));
         QCOMPARE(readElsewhere(type).value_or("failed"), items.first().data);
-        if (const pid_t group = pid_t(stalled.processId()); group > 0)
-            ::kill(-group, SIGKILL);
+        ::kill(-pid_t(stalled.processId()), SIGKILL);
         stalled.waitForFinished();
-        ::close(unread);
-        ::unlink(fifo.constData());
 
         // Taking it over from elsewhere leaves our copy behind.
         TestProgram owner;
@@ -302,7 +279,7 @@ private slots:
         for (const QList<QVariant> &arrived : std::as_const(*m_arrived))
             QVERIFY(arrived.first().value<ClipboardWatcher::Copy>().items.isEmpty());
         QCOMPARE(changed.count(), 1); // the listener hears of the first take only
-        ClipboardTesting::pause(owner);
+        ::kill(pid_t(owner.process().processId()), SIGSTOP); // it keeps its offer and takes no more
 
         // Another owner is asked at once (one that offers other types: on Wayland the types are
         // all that tells owners apart).
