@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: MIT
 #include <QScrollBar>
-#include <QSignalSpy>
-#include <QTest>
 
 #include "app/appfixture.h"
 #include "app/historydelegate.h"
@@ -118,8 +116,7 @@ private slots:
         AppState state;
         HistoryStrip strip(&state);
         showStrip(strip);
-        const QString file = HistoryFixture::writePng(m_fixture.scratch("dropped.png"),
-                                                      HistoryFixture::sample(QSize(64, 40), 5));
+        const QString file = HistoryFixture::writePng(m_fixture.scratch("dropped.png"), HistoryFixture::sample(QSize(64, 40), 5));
 
         // Text is no image: no outline, nothing taken.
         QVERIFY(!Widgets::dragEnter(&strip, AppFixture::textDrop("hello")));

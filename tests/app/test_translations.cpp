@@ -4,13 +4,11 @@
 #include "app/translations.h"
 #include "editor/model/zogquote.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QRawFont>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTranslator>
 #include <QXmlStreamReader>
 
@@ -29,10 +27,7 @@ QList<Message> read(const QString &path, QString &language)
 {
     QList<Message> messages;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        language = QStringLiteral("error: ") + file.errorString();
-        return messages;
-    }
+    file.open(QIODevice::ReadOnly);
     QXmlStreamReader xml(&file);
     QString context;
     while (!xml.atEnd()) {
@@ -40,16 +35,16 @@ QList<Message> read(const QString &path, QString &language)
             continue;
         const auto name = xml.name();
         if (name == u"TS") {
-            language = xml.attributes().value(QStringLiteral("language")).toString();
+            language = xml.attributes().value("language").toString();
         } else if (name == u"name") {
             context = xml.readElementText();
         } else if (name == u"source") {
             const QString source = xml.readElementText();
-            messages.append({context + QStringLiteral(" \"") + source + u'"', source, {}, false});
+            messages.append({context + " \"" + source + u'"', source, {}, false});
         } else if (name == u"translation" && !messages.isEmpty()) {
             Message &m = messages.last();
             // Unfinished, and also vanished or obsolete: lupdate's leftovers of texts gone from the code.
-            m.unfinished = !xml.attributes().value(QStringLiteral("type")).isEmpty();
+            m.unfinished = !xml.attributes().value("type").isEmpty();
             QString text;
             while (!xml.atEnd() && (xml.readNext() != QXmlStreamReader::EndElement || xml.name() != u"translation")) {
                 if (xml.isCharacters())
@@ -61,8 +56,8 @@ QList<Message> read(const QString &path, QString &language)
                 m.translations << text;
         }
     }
-    if (xml.hasError())
-        language = QStringLiteral("error: ") + xml.errorString();
+    if (xml.hasError() || file.error() != QFileDevice::NoError)
+        language = "error: " + xml.errorString() + file.errorString();
     return messages;
 }
 
@@ -133,20 +128,20 @@ private slots:
         QStringList faults;
         for (const Message &m : messages) {
             if (m.unfinished)
-                faults << m.where + QStringLiteral(": unfinished or left over");
-            if (m.source.contains(QStringLiteral("%n")) && m.translations.size() != 2)
+                faults << m.where + ": unfinished or left over";
+            if (m.source.contains("%n") && m.translations.size() != 2)
                 faults << m.where + QStringLiteral(": %1 plural forms").arg(m.translations.size());
             for (const QString &translation : m.translations) {
                 if (translation.trimmed().isEmpty())
-                    faults << m.where + QStringLiteral(": empty");
+                    faults << m.where + ": empty";
                 else if (placeholders(translation) != placeholders(m.source))
-                    faults << m.where + QStringLiteral(": placeholders ") + placeholders(translation).join(u' ');
+                    faults << m.where + ": placeholders " + placeholders(translation).join(u' ');
                 else if (accelerators(translation) != accelerators(m.source))
-                    faults << m.where + QStringLiteral(": accelerators in \"") + translation + u'"';
+                    faults << m.where + ": accelerators in \"" + translation + u'"';
                 else if (edges(translation) != edges(m.source))
-                    faults << m.where + QStringLiteral(": leading or trailing spaces differ");
+                    faults << m.where + ": leading or trailing spaces differ";
                 else if (const QString missing = missingLetters(translation, m.source); !missing.isEmpty())
-                    faults << m.where + QStringLiteral(": not in the pixel font: ") + missing;
+                    faults << m.where + ": not in the pixel font: " + missing;
             }
         }
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
@@ -167,17 +162,16 @@ private slots:
         QFile overlay(QStringLiteral(KIWANO_CAPTURE_OVERLAY_SOURCE));
         QVERIFY(overlay.open(QIODevice::ReadOnly));
         QStringList faults;
-        const auto hints = QRegularExpression(QStringLiteral("tr\\(\"([^\"]+)\"\\)")).globalMatch(QString::fromUtf8(overlay.readAll()));
         for (QTranslator *translator : qApp->findChildren<QTranslator *>(Qt::FindDirectChildrenOnly))
             QCoreApplication::removeTranslator(translator);
         QCOMPARE(Translations::install(*qApp, QLocale(language)), language);
-        int hintCount = 0;
-        for (const auto &hint : hints) {
-            ++hintCount;
+        int hints = 0;
+        for (const auto &hint : QRegularExpression("tr\\(\"([^\"]+)\"\\)").globalMatch(QString::fromUtf8(overlay.readAll()))) {
+            ++hints;
             if (QCoreApplication::translate("SelectionOverlay", hint.captured(1).toUtf8().constData()) == hint.captured(1))
-                faults << QStringLiteral("hint untranslated: ") + hint.captured(1);
+                faults << "hint untranslated: " + hint.captured(1);
         }
-        QVERIFY(hintCount >= 5);
+        QVERIFY(hints >= 5);
 
         const QList<ZogQuote> english = ZogQuote::load(ZogQuote::path({}));
         const QList<ZogQuote> own = ZogQuote::load(ZogQuote::path(language));
@@ -189,16 +183,15 @@ private slots:
             if (mine.id != theirs.id)
                 faults << where + QStringLiteral("id %1").arg(mine.id);
             if (mine.quote.trimmed().isEmpty() || mine.quote == theirs.quote)
-                faults << where + QStringLiteral("empty or untranslated");
+                faults << where + "empty or untranslated";
             if (mine.setupLines().size() != theirs.setupLines().size())
                 faults << where + QStringLiteral("%1 setup lines").arg(mine.setupLines().size());
             for (const QString &line : mine.setupLines())
                 if (line.trimmed().isEmpty())
-                    faults << where + QStringLiteral("empty setup line");
-            const QString missing = missingLetters(mine.setup.value_or(QString()) + mine.quote,
-                                                   theirs.setup.value_or(QString()) + theirs.quote);
-            if (!missing.isEmpty())
-                faults << where + QStringLiteral("not in the pixel font: ") + missing;
+                    faults << where + "empty setup line";
+            if (const QString missing = missingLetters(mine.setup.value_or(QString()) + mine.quote, theirs.setup.value_or(QString()) + theirs.quote);
+                !missing.isEmpty())
+                faults << where + "not in the pixel font: " + missing;
         }
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
     }

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include <QAction>
 #include <QMenu>
-#include <QSystemTrayIcon>
-#include <QTest>
 
 #include "app/appactions.h"
 #include "app/shellfixture.h"
@@ -40,7 +38,6 @@ private slots:
         m_sandbox = std::make_unique<ShellSandbox>();
         Keyboard::setLayout(&m_layout);
     }
-
     void cleanupTestCase() { Keyboard::setLayout(nullptr); }
 
     // The command line's words and the global shortcuts reach the action the table names; a
@@ -88,16 +85,14 @@ private slots:
 
         shell.clipboard.setPaused(true);
         QVERIFY(!shell.status.pauseItem()->isChecked());
-        QTRY_VERIFY(shell.status.pauseItem()->isChecked());
-        QVERIFY(shell.status.isDimmed());
+        QTRY_VERIFY(shell.status.pauseItem()->isChecked() && shell.status.isDimmed());
         shell.clipboard.setPaused(false);
         QTRY_VERIFY(!shell.status.isDimmed());
     }
 
     void statusIconFallsBackToTheKiwi()
     {
-        const QIcon missing = TrayMenu::statusIcon(false, "/nonexistent/kiwano-menubar.png");
-        QVERIFY(!missing.pixmap(22).toImage().isNull());
+        QVERIFY(!TrayMenu::statusIcon(false, "/nonexistent/kiwano-menubar.png").pixmap(22).toImage().isNull());
         QVERIFY(TrayMenu::statusIcon(false).pixmap(22).toImage() != TrayMenu::statusIcon(true).pixmap(22).toImage());
     }
 };

@@ -1,13 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "clipfixture.h"
 
-#include "support/files.h"
-
 #include <QDirIterator>
-#include <QJsonDocument>
 #include <QMap>
 #include <QSignalSpy>
-#include <QTest>
 
 namespace {
 
@@ -76,15 +72,11 @@ private slots:
         f.copy({{"UTF8_STRING", "other words"}});
         QCOMPARE(f.items().size(), 2);
 
-        QImage picture(64, 32, QImage::Format_RGB32);
-        picture.fill(Qt::darkGreen);
-        QByteArray tiff;
-        QBuffer buffer(&tiff);
-        QVERIFY(buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "TIFF"));
-        f.copy({{"image/tiff", tiff}});
-        QCOMPARE(f.items().first().contents.size(), 1);
-        QCOMPARE(f.items().first().contents.first().type, "image/png");
-        QCOMPARE(QImage::fromData(*f.store().read(f.items().first().id, f.items().first().contents.first().file)).size(), QSize(64, 32));
+        f.copy({{"image/tiff", ClipFixture::png(64, 32, "TIFF")}});
+        const ClipItem tiff = f.items().first();
+        QCOMPARE(tiff.contents.size(), 1);
+        QCOMPARE(tiff.contents.first().type, "image/png");
+        QCOMPARE(QImage::fromData(*f.store().read(tiff.id, tiff.contents.first().file)).size(), QSize(64, 32));
     }
 
     void largeCopiesJoinOnceWritten()
@@ -153,7 +145,7 @@ private slots:
         QVERIFY(!QFileInfo::exists(unpinnedFolder));
         clipboard.clear(true);
         QVERIFY(f.items().isEmpty());
-        QCOMPARE(QJsonDocument::fromJson(f.indexBytes()).toJson(QJsonDocument::Compact), "[]");
+        QCOMPARE(f.indexBytes().trimmed(), "[]");
         QCOMPARE(folders(f), QStringList{});
     }
 

@@ -5,8 +5,10 @@
 // owner program that misbehaves on request, and a command line reader).
 #include "platform/clipboardwatcher.h"
 #include "platform/testprograms.h"
+#include "support/files.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -53,7 +55,7 @@ inline qint64 peakResidentBytes()
 
 inline qsizetype countLines(TestProgram &program, const QString &prefix)
 {
-    return program.lines().filter(QRegularExpression(u'^' + QRegularExpression::escape(prefix))).size();
+    return std::ranges::count_if(program.lines(), [&prefix](const QString &line) { return line.startsWith(prefix); });
 }
 
 } // namespace ClipboardTesting
@@ -81,10 +83,8 @@ protected:
 
     QString fileWith(const QByteArray &bytes)
     {
-        QFile file(m_dir.filePath(QStringLiteral("content-%1").arg(++m_files)));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            return {};
-        return file.fileName();
+        const QString path = m_dir.filePath(QStringLiteral("content-%1").arg(++m_files));
+        return TestFiles::write(path, bytes) ? path : QString();
     }
     // What another client reads of one type; nothing when the reader fails.
     std::optional<QByteArray> readElsewhere(const QString &type)
@@ -117,13 +117,7 @@ private slots:
         m_watcher = m_service->watcher();
         QVERIFY(m_watcher);
         // Everything but the made-up types, in the owner's order.
-        m_watcher->setChoice([](const QStringList &types) {
-            QStringList chosen;
-            for (const QString &type : types)
-                if (!type.startsWith(QLatin1String("x-junk-")))
-                    chosen << type;
-            return chosen;
-        });
+        m_watcher->setChoice([](const QStringList &types) { return types.filter(QRegularExpression("^(?!x-junk-)")); });
         m_arrived = std::make_unique<QSignalSpy>(m_watcher, &ClipboardWatcher::copyArrived);
         m_refused = std::make_unique<QSignalSpy>(m_watcher, &ClipboardWatcher::copyRefused);
         m_watcher->start();

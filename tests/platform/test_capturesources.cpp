@@ -3,7 +3,10 @@
 #include "platform/wayland/shmimage.h"
 #include "platform/wayland/swayipc.h"
 #include "platform/wayland/waylandscreen.h"
+#include "support/files.h"
 
+#include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
@@ -55,8 +58,7 @@ private slots:
 
     void unreadableShmIsNothing()
     {
-        const QByteArray pixels(64, '\0');
-        const auto *data = reinterpret_cast<const uchar *>(pixels.constData());
+        const uchar data[64] = {};
         QVERIFY(ShmImage::fromPixels(data, WL_SHM_FORMAT_RGB565, 4, 2, 8, false).isNull());
         QVERIFY(ShmImage::fromPixels(data, WL_SHM_FORMAT_XRGB8888, 4, 2, 12, false).isNull());
         QVERIFY(ShmImage::fromPixels(nullptr, WL_SHM_FORMAT_XRGB8888, 4, 2, 16, false).isNull());
@@ -109,9 +111,7 @@ private slots:
         QFETCH(bool, read);
         QTemporaryDir dir;
         const QString picture = dir.filePath("picture.png"), answered = dir.filePath("answered.png");
-        QFile file(picture);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("picture bytes") == 13);
-        file.close();
+        QVERIFY(TestFiles::write(picture, "picture bytes"));
         const QDateTime askedAt = QDateTime::currentDateTimeUtc();
         const timeval lastYear[2] = {{askedAt.toSecsSinceEpoch() - 365 * 86400, 0}, {askedAt.toSecsSinceEpoch() - 365 * 86400, 0}};
         if (kind == "link")

@@ -4,6 +4,7 @@
 #include "platform/xdgsandbox.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 
 class TestDesktopEntries : public QObject

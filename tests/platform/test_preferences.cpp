@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <unistd.h>
 
 #include "platform/preferences.h"
+#include "support/files.h"
 
 using namespace Qt::StringLiterals;
 
@@ -19,22 +18,8 @@ class TestPreferences : public QObject
     std::optional<QTemporaryDir> m_home;
 
     QString file() const { return m_home->filePath(u"KiwanoSnapper/KiwanoSnapper.ini"_s); }
-    void write(const QByteArray &bytes) const
-    {
-        QDir().mkpath(QFileInfo(file()).path());
-        QFile out(file());
-        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        out.write(bytes);
-    }
-    QByteArray read() const
-    {
-        QFile in(file());
-        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("(missing)");
-    }
-    void writeLine(const char *key, const QByteArray &value) const
-    {
-        write("[General]\n" + QByteArray(key) + '=' + value + '\n');
-    }
+    void write(const QByteArray &bytes) const { QVERIFY(QDir().mkpath(QFileInfo(file()).path()) && TestFiles::write(file(), bytes)); }
+    void writeLine(const char *key, const QByteArray &value) const { write("[General]\n" + QByteArray(key) + '=' + value + '\n'); }
 
 private slots:
     void init()
@@ -62,9 +47,9 @@ private slots:
         QFETCH(QByteArray, stored);
         if (!stored.isNull())
             writeLine("clipboard.limit", stored);
-        const QByteArray before = read();
+        const QByteArray before = TestFiles::read(file());
         QTEST(Preferences::value(Preferences::clipboardLimit), "limit");
-        QCOMPARE(read(), before);
+        QCOMPARE(TestFiles::read(file()), before);
     }
 
     void settingALimitKeepsItInRange()
@@ -92,10 +77,10 @@ private slots:
     {
         QFETCH(QByteArray, stored);
         write("[General]\nclipboard.paste=" + stored + "\nclipboard.clearOnQuit=" + stored + '\n');
-        const QByteArray before = read();
+        const QByteArray before = TestFiles::read(file());
         QTEST(Preferences::value(Preferences::clipboardPaste), "paste");
         QTEST(Preferences::value(Preferences::clipboardClearOnQuit), "clearOnQuit");
-        QCOMPARE(read(), before);
+        QCOMPARE(TestFiles::read(file()), before);
     }
 
     void foldersMustTakeFiles()
@@ -103,7 +88,7 @@ private slots:
         const QString writable = m_home->filePath(u"Shots"_s);
         QVERIFY(QDir().mkpath(writable));
         const QString aFile = m_home->filePath(u"plain.txt"_s);
-        QFile(aFile).open(QIODevice::WriteOnly);
+        QVERIFY(TestFiles::write(aFile, {}));
         const auto stored = [this](const QString &path) {
             QSettings(file(), QSettings::IniFormat).setValue(u"save.folder"_s, path);
             return Preferences::value(Preferences::saveFolder);

@@ -6,7 +6,6 @@
 #include <QDBusContext>
 #include <QDesktopServices>
 #include <QDir>
-#include <QTest>
 #include <QUrl>
 
 #include <algorithm>
@@ -34,16 +33,11 @@ public:
     QList<QPair<QString, QStringList>> calls;
 
 public slots:
-    void ShowItems(const QStringList &uris, const QString &) { take(QStringLiteral("ShowItems"), uris); }
-    void ShowFolders(const QStringList &uris, const QString &) { take(QStringLiteral("ShowFolders"), uris); }
+    void ShowItems(const QStringList &uris, const QString &) { take("ShowItems", uris); }
+    void ShowFolders(const QStringList &uris, const QString &) { take("ShowFolders", uris); }
 
 private:
-    void take(const QString &method, const QStringList &uris)
-    {
-        calls.append({method, uris});
-        if (m_silent)
-            setDelayedReply(true);
-    }
+    void take(const QString &method, const QStringList &uris) { calls.append({method, uris}); setDelayedReply(m_silent); }
     bool m_silent;
 };
 
@@ -71,21 +65,20 @@ private slots:
     {
         int failed = 0;
         const auto fail = [&failed] { ++failed; };
-        Reveal::showItem(m_dir.filePath(QStringLiteral("grabs/grab-1.png")), fail);
-        Reveal::showFolder(m_dir.filePath(QStringLiteral("grabs")), fail);
-        QTRY_COMPARE(m_opened.size(), 2);
-        for (const QUrl &url : std::as_const(m_opened))
-            QCOMPARE(url.toLocalFile(), m_dir.filePath(QStringLiteral("grabs")));
+        const QString grabs = m_dir.filePath("grabs");
+        Reveal::showItem(grabs + "/grab-1.png", fail);
+        Reveal::showFolder(grabs, fail);
+        QTRY_COMPARE(m_opened, (QList<QUrl>{QUrl::fromLocalFile(grabs), QUrl::fromLocalFile(grabs)}));
 
-        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QDesktopServices::unsetUrlHandler("file");
         const QByteArray path = qgetenv("PATH");
-        qputenv("PATH", QFile::encodeName(m_dir.filePath(QStringLiteral("grabs"))));
-        Reveal::showItem(m_dir.filePath(QStringLiteral("grabs/grab-3.png")), fail);
-        Reveal::showFolder(m_dir.filePath(QStringLiteral("grabs")), fail);
+        qputenv("PATH", QFile::encodeName(grabs));
+        Reveal::showItem(grabs + "/grab-3.png", fail);
+        Reveal::showFolder(grabs, fail);
         QCOMPARE(failed, 0);
         QTRY_COMPARE(failed, 2);
         qputenv("PATH", path);
-        QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "opened");
+        QDesktopServices::setUrlHandler("file", this, "opened");
     }
 
     void fileManagerIsAsked()

@@ -30,7 +30,7 @@ class CompositorProxy : public QThread
 public:
     explicit CompositorProxy(const QString &path) : m_path(path) {}
     ~CompositorProxy() override { close(); }
-    void close() { quit(), wait(); }
+    void close() { quit(); wait(); }
 
 protected:
     void run() override
@@ -96,6 +96,7 @@ private slots:
         QVERIFY(copyElsewhere(newer, {"--type", "text/plain=newer", "--type", "text/plain;charset=utf-8=newer"}));
         QTRY_VERIFY_WITH_TIMEOUT(!m_arrived->isEmpty(), 5000);
         QVERIFY(!m_arrived->wait(300)); // nothing else comes
+        QCOMPARE(m_arrived->size(), 1);
         QCOMPARE(itemOf(lastCopy(), "text/plain"), "newer");
         QCOMPARE(itemOf(lastCopy(), "text/plain;charset=utf-8"), "newer");
     }

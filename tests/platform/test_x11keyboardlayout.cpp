@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
 #include <QProcess>
-#include <QTest>
 
 #include "hotkeys/keyboard.h"
 #include "platform/x11/x11keyboardlayout.h"
@@ -38,8 +37,7 @@ private slots:
         QTest::addColumn<quint32>("keyCode");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("character");  // empty: the key types nothing
-        const QStringList de{u"de"_s}, dvorak{u"us"_s, u"-variant"_s, u"dvorak"_s};
-        const QStringList us{u"us"_s};
+        const QStringList us{u"us"_s}, de{u"de"_s}, dvorak{u"us"_s, u"-variant"_s, u"dvorak"_s};
         QTest::newRow("us: letter upper-cased") << us << 0u << u"A"_s << u"a"_s;
         QTest::newRow("us: Return") << us << 36u << u"↩"_s << QString();
         QTest::newRow("us: Pause has no name") << us << 113u << u"#113"_s << QString();

@@ -4,7 +4,6 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
-#include <QTest>
 
 namespace {
 
@@ -41,10 +40,8 @@ private slots:
         const QString shown = ClipRow::shownTitle(title, width);
         QVERIFY(!shown.contains(QLatin1Char('\n')) && !shown.contains(QChar::ParagraphSeparator));
         QVERIFY(QFontMetricsF(ClipRow::titleFont()).horizontalAdvance(shown) <= width + 0.5);
-        if (title.size() > 1000) {
-            QVERIFY(shown.contains(QChar(0x2026)));
-            QVERIFY(shown.endsWith(QLatin1String("END")));
-        }
+        if (title.size() > 1000)
+            QVERIFY(shown.contains(QChar(0x2026)) && shown.endsWith(QLatin1String("END")));
         // Drawing it does not fail either.
         QImage image(460, 80, QImage::Format_ARGB32_Premultiplied);
         QPainter painter(&image);
