@@ -138,8 +138,7 @@ private slots:
 
     void arrowHeadsGrowWithTheWidth_data()
     {
-        QTest::addColumn<qreal>("width");
-        QTest::addColumn<QPoint>("inHead");
+        QTest::addColumn<qreal>("width"); QTest::addColumn<QPoint>("inHead");
         QTest::addColumn<QPoint>("pastHead");
         // Pointing right to (180, 50); the head is max(4 × width, 16) long, 2 × π/7 wide.
         QTest::newRow("thin: 16 long") << 2.0 << QPoint(168, 52) << QPoint(160, 56);

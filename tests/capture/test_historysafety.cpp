@@ -75,16 +75,14 @@ private slots:
 
     void captureToolWritesIntoAPrivateFolder_data()
     {
-        QTest::addColumn<bool>("runtime");
-        QTest::addColumn<bool>("squatted");
+        QTest::addColumn<bool>("runtime"); QTest::addColumn<bool>("squatted");
         QTest::newRow("the runtime folder") << true << false;
         QTest::newRow("no runtime folder: the temporary folder") << false << false;
         QTest::newRow("someone's link under our name") << false << true;
     }
     void captureToolWritesIntoAPrivateFolder()
     {
-        QFETCH(bool, runtime);
-        QFETCH(bool, squatted);
+        QFETCH(bool, runtime); QFETCH(bool, squatted);
         const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
         const QByteArray savedTemporary = qgetenv("TMPDIR");
         QDir().mkpath(m_fixture.scratch("run"));

@@ -24,10 +24,8 @@ private slots:
 
     void everyModifierCombination_data()
     {
-        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-        QTest::addColumn<QString>("display");
-        QTest::addColumn<quint32>("x11Modifiers");
-        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers"); QTest::addColumn<QString>("display");
+        QTest::addColumn<quint32>("x11Modifiers"); QTest::addColumn<QByteArray>("stored");
         // The stored bits stay as the first shortcuts were written: 0x20000 Shift, 0x40000
         // Control, 0x80000 Alt, 0x100000 Super.
         const struct { Qt::KeyboardModifier bit; QString name; quint32 x11; int stored; } order[] = {
@@ -47,9 +45,7 @@ private slots:
     }
     void everyModifierCombination()
     {
-        QFETCH(Qt::KeyboardModifiers, modifiers);
-        QFETCH(QString, display);
-        QFETCH(quint32, x11Modifiers);
+        QFETCH(Qt::KeyboardModifiers, modifiers); QFETCH(QString, display); QFETCH(quint32, x11Modifiers);
         QFETCH(QByteArray, stored);
         // Keypad and group bits reach neither the text, the grab nor the file.
         const HotKey key(22, modifiers | Qt::KeypadModifier | Qt::GroupSwitchModifier);
@@ -102,9 +98,7 @@ private slots:
     }
     void takenCombinations()
     {
-        QFETCH(QString, gnome);
-        QFETCH(QString, kde);
-        QFETCH(QStringList, taken);
+        QFETCH(QString, gnome); QFETCH(QString, kde); QFETCH(QStringList, taken);
         const auto given = [](const QString &text) { return text.isNull() ? std::nullopt : std::optional(text); };
         QStringList names;
         for (const HotKey &key : DesktopScreenshots::shortcuts({given(gnome), given(kde)}))

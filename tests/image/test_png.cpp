@@ -39,8 +39,7 @@ class TestPng : public QObject
 private slots:
     void roundTrip_data()
     {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<QImage::Format>("format");
+        QTest::addColumn<QSize>("size"); QTest::addColumn<QImage::Format>("format");
         QTest::newRow("1x1 premultiplied") << QSize(1, 1) << QImage::Format_ARGB32_Premultiplied;
         QTest::newRow("odd width straight") << QSize(53, 7) << QImage::Format_ARGB32;
         QTest::newRow("odd width opaque") << QSize(41, 5) << QImage::Format_RGB32;
@@ -51,8 +50,7 @@ private slots:
 
     void roundTrip()
     {
-        QFETCH(QSize, size);
-        QFETCH(QImage::Format, format);
+        QFETCH(QSize, size); QFETCH(QImage::Format, format);
         QImage original = pattern(size, format);
         if (size.width() >= 700) {
             // Incompressible noise makes the compressed stream span more than one IDAT chunk.

@@ -28,8 +28,7 @@ class TestPngFullDisk : public QObject
 private slots:
     void fullDiskIsNamedAsSuch_data()
     {
-        QTest::addColumn<int>("side");
-        QTest::addColumn<qulonglong>("roomLeft");
+        QTest::addColumn<int>("side"); QTest::addColumn<qulonglong>("roomLeft");
         QTest::newRow("full from the start") << 300 << 0ull;
         QTest::newRow("fills within the first chunk") << 300 << 8192ull;
         QTest::newRow("fills half-way") << 300 << 160 * 1024ull;
@@ -37,8 +36,7 @@ private slots:
     }
     void fullDiskIsNamedAsSuch()
     {
-        QFETCH(int, side);
-        QFETCH(qulonglong, roomLeft);
+        QFETCH(int, side); QFETCH(qulonglong, roomLeft);
         QTemporaryDir root;
         SmallDisk disk(root.filePath("disk"), "size=1m");
         if (!disk.mounted())

@@ -68,18 +68,6 @@ private slots:
         QCOMPARE(image.pixel(border, faceBottom / 2), Kiwano::cream.rgba());
     }
 
-    void selectedButtonFaceCoversItsShadow()
-    {
-        QFETCH_GLOBAL(qreal, ratio);
-        KiwanoButton button(QStringLiteral("plus"), QString());
-        button.setSelected(true);
-        const QImage image = grab(button, ratio);
-        // Face moved down and right by 2: the top-left corner shows the background.
-        QCOMPARE(image.pixel(0, 0), QColor(Qt::white).rgba());
-        QCOMPARE(image.pixel(image.width() - 1, image.height() - 1), Kiwano::peel.rgba());
-        QVERIFY(colours(image).contains(Kiwano::ripe.rgba()));
-    }
-
     void iconViewIsCrisp()
     {
         QFETCH_GLOBAL(qreal, ratio);
@@ -131,23 +119,6 @@ private slots:
         field->setStyle(nullptr);
     }
 
-    void framelessFieldLeavesItsBoxToItsOwner()
-    {
-        QFETCH_GLOBAL(qreal, ratio);
-        KiwanoStyle style;
-        QWidget window;
-        auto *field = new QLineEdit(&window);
-        field->setStyle(&style);
-        field->setFrame(false);
-        window.show();
-        field->setFocus();
-        QTRY_VERIFY(field->hasFocus());
-        // Only the white the picture starts with: no cream panel, no border, focused or not.
-        const QImage image = grab(*field, ratio);
-        QCOMPARE(image.pixel(0, 0), QColor(Qt::white).rgba());
-        QCOMPARE(image.pixel(image.width() / 2, qRound(ratio)), QColor(Qt::white).rgba());
-        field->setStyle(nullptr);
-    }
 };
 
 KIWANO_TEST_MAIN(TestCrispDraw)

@@ -21,12 +21,9 @@ class TestEditorKeys : public QObject
 private slots:
     void decision_data()
     {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-        QTest::addColumn<bool>("textEditorFocused");
-        QTest::addColumn<bool>("hasModel");
-        QTest::addColumn<bool>("selected");
-        QTest::addColumn<bool>("textEntry");
+        QTest::addColumn<int>("key"); QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<bool>("textEditorFocused"); QTest::addColumn<bool>("hasModel");
+        QTest::addColumn<bool>("selected"); QTest::addColumn<bool>("textEntry");
         QTest::addColumn<Command>("expected");
         const Qt::KeyboardModifiers none;
         const auto ctrl = Qt::KeyboardModifiers(Qt::ControlModifier);
@@ -52,13 +49,8 @@ private slots:
     }
     void decision()
     {
-        QFETCH(int, key);
-        QFETCH(Qt::KeyboardModifiers, modifiers);
-        QFETCH(bool, textEditorFocused);
-        QFETCH(bool, hasModel);
-        QFETCH(bool, selected);
-        QFETCH(bool, textEntry);
-        QFETCH(Command, expected);
+        QFETCH(int, key); QFETCH(Qt::KeyboardModifiers, modifiers); QFETCH(bool, textEditorFocused);
+        QFETCH(bool, hasModel); QFETCH(bool, selected); QFETCH(bool, textEntry); QFETCH(Command, expected);
         const EditorKeys::Situation situation{textEditorFocused, hasModel, selected, textEntry};
         QCOMPARE(EditorKeys::decide(key, modifiers, situation), expected);
     }
