@@ -8,7 +8,6 @@
 
 #include <QFontInfo>
 #include <QSet>
-#include <QTest>
 
 #include <limits>
 

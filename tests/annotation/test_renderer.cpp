@@ -6,7 +6,6 @@
 #include <QFontDatabase>
 #include <QPainter>
 #include <QPainterPath>
-#include <QTest>
 
 #include <algorithm>
 #include <cmath>

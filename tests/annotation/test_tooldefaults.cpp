@@ -7,7 +7,6 @@
 #include <QJsonObject>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <limits>
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include <QPointer>
 #include <QSignalSpy>
-#include <QTest>
 
 #include "annotation/annotation.h"
 #include "annotation/pixelcache.h"

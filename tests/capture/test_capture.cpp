@@ -2,7 +2,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTest>
 
 #include "capture/capture.h"
 #include "capture/history.h"

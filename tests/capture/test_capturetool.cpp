@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-#include <QGuiApplication>
 #include <QPainter>
 #include <QRasterWindow>
 #include <QScreen>

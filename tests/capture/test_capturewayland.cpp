@@ -4,7 +4,6 @@
 #include <QLocalServer>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <list>
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTest>
 
 #include <cerrno>
 #include <cstring>

@@ -2,7 +2,6 @@
 // The grab history against hostile files, full disks and other users: grabs stay private,
 // odd files are never read, and a move of the history happens whole or not at all.
 #include <QRandomGenerator>
-#include <QTest>
 
 #include "capture/capture.h"
 #include "capture/history.h"

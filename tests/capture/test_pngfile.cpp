@@ -2,7 +2,6 @@
 #include <QImageWriter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include "capture/pngfile.h"
 #include "image/png.h"

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-#include <QTest>
 
 #include "fakes/fakekeyboardlayout.h"
 #include "hotkeys/desktopscreenshots.h"

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
 #include <QSignalSpy>
-#include <QTest>
 
 #include "fakes/fakehotkeygrabber.h"
 #include "fakes/fakekeyboardlayout.h"

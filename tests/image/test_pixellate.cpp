@@ -2,8 +2,6 @@
 #include "image/bitmap.h"
 #include "image/pixellate.h"
 
-#include <QTest>
-
 namespace {
 
 // Distinct premultiplied pixels with varied alpha, so that a wrong grid or a wrong mean shows.

@@ -3,7 +3,6 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <sys/stat.h>
 #include <sys/wait.h>

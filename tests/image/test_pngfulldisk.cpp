@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include "image/png.h"
 #include "support/smalldisk.h"

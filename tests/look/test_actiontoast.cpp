@@ -4,7 +4,6 @@
 
 #include <QLineEdit>
 #include <QSignalSpy>
-#include <QTest>
 
 // The toast with an action, shown over a window as a host would place it.
 class TestActionToast : public QObject

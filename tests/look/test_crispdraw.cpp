@@ -6,7 +6,6 @@
 
 #include <QLineEdit>
 #include <QSet>
-#include <QTest>
 
 // Pixel art stays crisp when every pixel a widget paints is one of its flat colours: a box edge
 // or an icon cell that falls between device pixels leaves blended colours behind.

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include <QApplication>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QTest>
 #include <QTreeView>
 
 #include "look/pixel.h"

@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QSet>
-#include <QTest>
 
 #include "look/pixel.h"
 

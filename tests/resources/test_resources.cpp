@@ -6,7 +6,6 @@
 #include <QJsonObject>
 #include <QSet>
 #include <QSvgRenderer>
-#include <QTest>
 
 // Linking kiwano_resources alone must be enough to see the files. (The font and the pictures are
 // read by the tests of what uses them; the quotes' loader refuses a file with one bad record.)

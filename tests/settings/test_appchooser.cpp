@@ -4,7 +4,6 @@
 
 #include <QLineEdit>
 #include <QListWidget>
-#include <QTest>
 
 namespace {
 

@@ -6,8 +6,6 @@
 #include "settings/clipboardsection.h"
 #include "settings/settingsparts.h"
 
-#include <QTest>
-
 class TestSettingsClipboard : public QObject
 {
     Q_OBJECT

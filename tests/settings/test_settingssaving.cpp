@@ -10,7 +10,6 @@
 #include "settings/settingsparts.h"
 
 #include <QLabel>
-#include <QTest>
 
 // The default grab folder is fixed on first use, so one home serves every test here.
 class TestSettingsSaving : public QObject

@@ -12,9 +12,7 @@
 #include "settings/updatesettings.h"
 
 #include <QClipboard>
-#include <QGuiApplication>
 #include <QLabel>
-#include <QTest>
 
 // The settings in each kind of session: what they say about it, where the keys are bound, and
 // the commands they hand over for the desktop's own shortcut settings.

@@ -8,7 +8,6 @@
 #include "settings/shortcutssection.h"
 
 #include <QSignalSpy>
-#include <QTest>
 
 namespace {
 

@@ -10,7 +10,6 @@
 
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTest>
 
 // The whole window on a real X server with a window manager, from the keyboard. (Escape and Ctrl+W
 // closing it are run through the real program by the e2e tests.)

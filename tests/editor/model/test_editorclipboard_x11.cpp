@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <QClipboard>
-#include <QGuiApplication>
 #include <QProcess>
 #include <QSignalSpy>
-#include <QTest>
 
 #include "fixtures.h"
 

@@ -2,14 +2,12 @@
 #include <QClipboard>
 #include <QDateTime>
 #include <QDir>
-#include <QGuiApplication>
 #include <QMimeData>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
-#include <QTest>
 
 #include <unistd.h>
 

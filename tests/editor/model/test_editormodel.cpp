@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include <QClipboard>
 #include <QElapsedTimer>
-#include <QGuiApplication>
-#include <QTest>
 
 #include <cmath>
 #include <functional>

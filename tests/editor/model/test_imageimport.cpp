@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
 #include <QMimeData>
-#include <QTest>
 #include <QThread>
 #include <QUrl>
 

@@ -12,7 +12,6 @@
 #include "look/widgets/kiwanobutton.h"
 #include "support/widgets.h"
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QListView>
 #include <QSignalSpy>

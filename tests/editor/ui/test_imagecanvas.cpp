@@ -13,7 +13,6 @@
 #include <QPainter>
 #include <QBackingStore>
 #include <QSignalSpy>
-#include <QTest>
 
 #include <cmath>
 #include <memory>

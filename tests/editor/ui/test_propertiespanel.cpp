@@ -10,7 +10,6 @@
 #include "look/widgets/kiwanobutton.h"
 #include "support/widgets.h"
 
-#include <QApplication>
 #include <QLineEdit>
 
 using PropertiesFixture::Shown;

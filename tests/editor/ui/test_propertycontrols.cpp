@@ -10,7 +10,6 @@
 
 #include <QColorDialog>
 #include <QSignalSpy>
-#include <QTest>
 
 using Format = StepFormat::Format;
 

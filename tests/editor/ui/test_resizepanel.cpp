@@ -7,7 +7,6 @@
 
 #include <QLineEdit>
 #include <QSignalSpy>
-#include <QTest>
 
 class TestResizePanel : public QObject
 {
