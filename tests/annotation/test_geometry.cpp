@@ -6,8 +6,6 @@
 #include "annotation/watermark.h"
 #include "look/pixel.h"
 
-#include <QFontInfo>
-#include <QSet>
 
 #include <limits>
 
@@ -36,28 +34,11 @@ class TestGeometry : public QObject
     Q_OBJECT
 
 private slots:
-    // Runs first, before anything has registered the pixel font in this process.
-    void pixelFallsBackToBoldMonospace()
+    // (The pixel font's fallback before it is registered is the look's test.)
+    void wholePixelSizesAndMeasuring()
     {
-        const QFontInfo fallback(font(TextFont::pixel, 30));
-        QCOMPARE(fallback.family(), QFontInfo(font(TextFont::mono, 30)).family());
-        QVERIFY(fallback.bold());
-        QCOMPARE(fallback.pixelSize(), 30);
-
-        const QString family = Pixel::registerFont();
-        QVERIFY(!family.isEmpty());
-        QCOMPARE(QFontInfo(font(TextFont::pixel, 30)).family(), family);
-    }
-
-    void familiesDifferAndMeasuring()
-    {
-        QSet<QString> families;
-        for (TextFont textFont : TextFonts::allCases()) {
-            families.insert(QFontInfo(font(textFont, 40)).family());
+        for (TextFont textFont : TextFonts::allCases())
             QCOMPARE(font(textFont, 27.6).pixelSize(), 28);
-        }
-        QVERIFY2(families.size() >= 5, qPrintable(QStringList(families.values()).join(", ")));
-        QVERIFY(QFontInfo(font(TextFont::mono, 40)).fixedPitch());
         // Sizes no face can take still give a usable font.
         QCOMPARE(font(TextFont::serif, -5).pixelSize(), 1);
         QCOMPARE(font(TextFont::rounded, std::numeric_limits<qreal>::quiet_NaN()).pixelSize(), 1);
