@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "look/kiwano.h"
+#include "look/pixel.h"
 #include "look/widgets/kiwanobutton.h"
 #include "look/widgets/kiwanostyle.h"
 #include "look/widgets/pixellabel.h"
 
+#include <QFileDialog>
+#include <QFontInfo>
 #include <QLineEdit>
+#include <QTreeView>
 #include <QSet>
 
 // Pixel art stays crisp when every pixel a widget paints is one of its flat colours: a box edge
@@ -118,6 +122,24 @@ private slots:
         field->setStyle(nullptr);
     }
 
+
+    // Last, as it gives the whole application the pixel font. Our windows speak it; the desktop's
+    // standard dialogs, laid out for the desktop's font, must not inherit it, down to their file
+    // lists.
+    void standardDialogsKeepTheSystemFont()
+    {
+        Look::apply(*qApp);
+        const QString pixel = QFontInfo(Pixel::font(12)).family();
+        QCOMPARE(QFontInfo(QApplication::font()).family(), pixel);
+
+        QFileDialog files(nullptr, QStringLiteral("Open Image"), QDir::tempPath());
+        files.setOption(QFileDialog::DontUseNativeDialog);
+        QVERIFY(QFontInfo(files.font()).family() != pixel);
+        const QList<QTreeView *> lists = files.findChildren<QTreeView *>();
+        QVERIFY(!lists.isEmpty());
+        for (QTreeView *list : lists)
+            QVERIFY2(QFontInfo(list->font()).family() != pixel, "a file list drew in the pixel font");
+    }
 };
 
 KIWANO_TEST_MAIN(TestCrispDraw)
