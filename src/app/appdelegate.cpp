@@ -164,7 +164,8 @@ void AppDelegate::start()
         });
         m_probe->start(m_facts, [](int timeoutMs) {
             const WaylandConnection::Offers offered = WaylandConnection::offers({}, timeoutMs);
-            return CompositorOffers{offered.screencopy, offered.dataControl, offered.virtualKeyboard};
+            return CompositorOffers{offered.screencopy, offered.dataControl, offered.virtualKeyboard,
+                                    offered.fakeInput};
         });
     }
     reportStoreTrouble();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/sessionservices.h"
 
+#include "platform/kde/kglobalaccelgrabber.h"
+#include "platform/kde/kwinkeysender.h"
 #include "platform/portal/portalhotkeygrabber.h"
 #include "platform/portal/portalkeysender.h"
 #include "platform/wayland/waylandclipboardservice.h"
@@ -77,12 +79,27 @@ SessionServices::SessionServices(const SessionFacts &facts, const ServicePlan &p
         m_keySender = std::move(sender);
         break;
     }
+    case ServicePlan::Paste::fakeInput: {
+        auto sender = std::make_unique<KWinKeySender>();
+        connect(sender.get(), &KWinKeySender::pasted, this, [this](bool confirmed) {
+            if (!confirmed)
+                emit warning(tr("The desktop didn't take the paste keys. The entry is copied: "
+                                "press Ctrl+V yourself."));
+        });
+        m_keySender = std::move(sender);
+        break;
+    }
     case ServicePlan::Paste::none:
         break;
     }
 
     if (plan.shortcuts == ServicePlan::Shortcuts::x11 && X11HotKeyGrabber::isAvailable()) {
         m_grabber = std::make_unique<X11HotKeyGrabber>();
+    } else if (plan.shortcuts == ServicePlan::Shortcuts::kglobalaccel) {
+        auto grabber = std::make_unique<KGlobalAccelGrabber>(QDBusConnection::sessionBus(), layout());
+        if (bindings)
+            connect(grabber.get(), &KGlobalAccelGrabber::shortcutsBound, bindings, &DesktopBindings::setTriggers);
+        m_grabber = std::move(grabber);
     } else if (plan.shortcuts == ServicePlan::Shortcuts::portal) {
         auto grabber = std::make_unique<PortalHotKeyGrabber>();
         if (bindings) {
