@@ -5,6 +5,7 @@
 #include "platform/keycodes.h"
 
 #include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QKeySequence>
@@ -36,6 +37,7 @@ constexpr uint noAutoloading = 4;
 KGlobalAccelGrabber::KGlobalAccelGrabber(QDBusConnection bus, KeyboardLayout *layout, QObject *parent)
     : QObject(parent), m_bus(std::move(bus)), m_layout(layout)
 {
+    qDBusRegisterMetaType<QList<int>>();
     // The service names the component's object after its name, with every other character an
     // underscore.
     QString object = component();
@@ -92,6 +94,39 @@ int KGlobalAccelGrabber::qtKey(quint32 keyCode, quint32 x11Modifiers, KeyboardLa
     }
     if (key == 0)
         return 0;
+    return key | qtModifiers(x11Modifiers);
+}
+
+QList<int> KGlobalAccelGrabber::qtKeys(quint32 keyCode, quint32 x11Modifiers, KeyboardLayout *layout)
+{
+    const int key = qtKey(keyCode, x11Modifiers, layout);
+    if (key == 0)
+        return {};
+    // KWin matches a key that Shift changes (Shift+6 types "^") by the symbol it types, without
+    // the Shift: the symbol of a US keyboard comes second, for the Wayland session.
+    static constexpr std::array<std::pair<int, int>, 21> shifted{{
+        {Qt::Key_1, Qt::Key_Exclam}, {Qt::Key_2, Qt::Key_At}, {Qt::Key_3, Qt::Key_NumberSign},
+        {Qt::Key_4, Qt::Key_Dollar}, {Qt::Key_5, Qt::Key_Percent}, {Qt::Key_6, Qt::Key_AsciiCircum},
+        {Qt::Key_7, Qt::Key_Ampersand}, {Qt::Key_8, Qt::Key_Asterisk}, {Qt::Key_9, Qt::Key_ParenLeft},
+        {Qt::Key_0, Qt::Key_ParenRight}, {Qt::Key_Minus, Qt::Key_Underscore}, {Qt::Key_Equal, Qt::Key_Plus},
+        {Qt::Key_BracketLeft, Qt::Key_BraceLeft}, {Qt::Key_BracketRight, Qt::Key_BraceRight},
+        {Qt::Key_Backslash, Qt::Key_Bar}, {Qt::Key_Semicolon, Qt::Key_Colon},
+        {Qt::Key_Apostrophe, Qt::Key_QuoteDbl}, {Qt::Key_QuoteLeft, Qt::Key_AsciiTilde},
+        {Qt::Key_Comma, Qt::Key_Less}, {Qt::Key_Period, Qt::Key_Greater}, {Qt::Key_Slash, Qt::Key_Question},
+    }};
+    if (!(key & Qt::SHIFT))
+        return {key};
+    const int bare = key & ~int(Qt::KeyboardModifierMask);
+    for (const auto &[plain, symbol] : shifted) {
+        if (plain == bare)
+            return {key, (key & int(Qt::KeyboardModifierMask) & ~int(Qt::SHIFT)) | symbol};
+    }
+    return {key};
+}
+
+int KGlobalAccelGrabber::qtModifiers(quint32 x11Modifiers)
+{
+    int key = 0;
     // X11 bits: Shift 1, Control 4, Mod1 (Alt) 8, Mod4 (Super) 64.
     if (x11Modifiers & 1)
         key |= Qt::SHIFT;
@@ -111,14 +146,14 @@ void KGlobalAccelGrabber::installPressHandler(PressHandler handler)
 
 std::optional<HotKeyGrabber::Handle> KGlobalAccelGrabber::grab(quint32 keyCode, quint32 x11Modifiers, HotKeyId id)
 {
-    const int key = qtKey(keyCode, x11Modifiers, m_layout);
-    if (key == 0)
+    const QList<int> keys = qtKeys(keyCode, x11Modifiers, m_layout);
+    if (keys.isEmpty())
         return std::nullopt;
     bool again = false;
     for (const Entry &entry : std::as_const(m_entries))
         again |= entry.id.number == id.number;
     const Handle handle = m_nextHandle++;
-    m_entries.insert(handle, {id, key});
+    m_entries.insert(handle, {id, keys});
     const quint32 number = id.number;
     const QStringList action = actionId(number);
     call(QStringLiteral("doRegister"), {action});
@@ -127,7 +162,7 @@ std::optional<HotKeyGrabber::Handle> KGlobalAccelGrabber::grab(quint32 keyCode, 
     uint flags = setPresent;
     if (again || m_bound.contains(actionName(number)))
         flags |= noAutoloading;
-    call(QStringLiteral("setShortcut"), {action, QVariant::fromValue(QList<int>{key}), flags},
+    call(QStringLiteral("setShortcut"), {action, QVariant::fromValue(keys), flags},
          [this, number](const QDBusMessage &answer) {
         if (answer.type() == QDBusMessage::ReplyMessage && !answer.arguments().isEmpty())
             take(number, qdbus_cast<QList<int>>(answer.arguments().constFirst()));

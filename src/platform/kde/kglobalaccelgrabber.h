@@ -37,6 +37,9 @@ public:
     // The Qt key code (key and modifiers, as KGlobalAccel takes them) for a key position and X11
     // modifier bits; 0 for keys it cannot name.
     static int qtKey(quint32 keyCode, quint32 x11Modifiers, KeyboardLayout *layout = nullptr);
+    // The keys registered for it: that one, and for a key Shift changes, the symbol it types
+    // without the Shift ("Meta+^" beside "Shift+Meta+6"), which is how KWin matches it.
+    static QList<int> qtKeys(quint32 keyCode, quint32 x11Modifiers, KeyboardLayout *layout = nullptr);
     // Our component's name on the bus, and the action's name for a registration number.
     static QString component();
     static QString actionName(quint32 number);
@@ -52,8 +55,9 @@ private:
     struct Entry
     {
         HotKeyId id;
-        int key = 0;
+        QList<int> keys;
     };
+    static int qtModifiers(quint32 x11Modifiers);
     QStringList actionId(quint32 number) const;
     void call(const QString &method, const QList<QVariant> &arguments,
               std::function<void(const QDBusMessage &)> answered = {});
