@@ -149,9 +149,6 @@ std::optional<HotKeyGrabber::Handle> KGlobalAccelGrabber::grab(quint32 keyCode, 
     const QList<int> keys = qtKeys(keyCode, x11Modifiers, m_layout);
     if (keys.isEmpty())
         return std::nullopt;
-    bool again = false;
-    for (const Entry &entry : std::as_const(m_entries))
-        again |= entry.id.number == id.number;
     const Handle handle = m_nextHandle++;
     m_entries.insert(handle, {id, keys});
     const quint32 number = id.number;
@@ -160,8 +157,9 @@ std::optional<HotKeyGrabber::Handle> KGlobalAccelGrabber::grab(quint32 keyCode, 
     // At start the keys saved by the service win, so that a change made in System Settings
     // stays; a change made in our settings while we run replaces them.
     uint flags = setPresent;
-    if (again || m_bound.contains(actionName(number)))
+    if (m_grabbed.contains(number))
         flags |= noAutoloading;
+    m_grabbed.insert(number);
     call(QStringLiteral("setShortcut"), {action, QVariant::fromValue(keys), flags},
          [this, number](const QDBusMessage &answer) {
         if (answer.type() == QDBusMessage::ReplyMessage && !answer.arguments().isEmpty())

@@ -6,6 +6,7 @@
 #include <QDBusConnection>
 #include <QMap>
 #include <QObject>
+#include <QSet>
 #include <QStringList>
 
 class KeyboardLayout;
@@ -69,4 +70,5 @@ private:
     QMap<Handle, Entry> m_entries;
     Handle m_nextHandle = 1;
     QMap<QString, QString> m_bound;
+    QSet<quint32> m_grabbed;  // the actions grabbed before, in this run
 };

@@ -90,6 +90,22 @@ void KWinKeySender::post(std::function<void()> job)
     m_wake.notify_one();
 }
 
+quint32 KWinKeySender::pasteKeyIn(const QByteArray &text)
+{
+    quint32 found = keyV;
+    xkb_context *context = xkb_context_new(XKB_CONTEXT_NO_ENVIRONMENT_NAMES);
+    xkb_keymap *keymap = context ? xkb_keymap_new_from_buffer(context, text.constData(), size_t(text.size()),
+                                                              XKB_KEYMAP_FORMAT_TEXT_V1, XKB_KEYMAP_COMPILE_NO_FLAGS)
+                                 : nullptr;
+    if (keymap) {
+        if (const auto code = keyTyping(keymap, XKB_KEY_v))
+            found = *code;
+        xkb_keymap_unref(keymap);
+    }
+    xkb_context_unref(context);
+    return found;
+}
+
 void KWinKeySender::keymap(void *data, wl_keyboard *, quint32 format, int fd, quint32 size)
 {
     auto *self = static_cast<KWinKeySender *>(data);
@@ -99,19 +115,9 @@ void KWinKeySender::keymap(void *data, wl_keyboard *, quint32 format, int fd, qu
     void *text = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
     if (text == MAP_FAILED)
         return;
-    xkb_context *context = xkb_context_new(XKB_CONTEXT_NO_ENVIRONMENT_NAMES);
-    xkb_keymap *keymap = context ? xkb_keymap_new_from_buffer(context, static_cast<const char *>(text),
-                                                              strnlen(static_cast<const char *>(text), size),
-                                                              XKB_KEYMAP_FORMAT_TEXT_V1,
-                                                              XKB_KEYMAP_COMPILE_NO_FLAGS)
-                                 : nullptr;
+    // The keymap ends in a NUL that is no part of it.
+    self->m_keyV = pasteKeyIn(QByteArray(static_cast<const char *>(text), qsizetype(strnlen(static_cast<const char *>(text), size))));
     munmap(text, size);
-    if (keymap) {
-        if (const auto code = keyTyping(keymap, XKB_KEY_v))
-            self->m_keyV = *code;
-        xkb_keymap_unref(keymap);
-    }
-    xkb_context_unref(context);
 }
 
 bool KWinKeySender::open()

@@ -44,6 +44,9 @@ public:
 
     // The Linux key code that types "v" in the keymap KWin gave (KEY_V where none came).
     quint32 pasteKey() const { return m_keyV; }
+    // The Linux key code that types "v" in the first layout of this keymap (XKB text); KEY_V
+    // when it types none or the keymap cannot be read.
+    static quint32 pasteKeyIn(const QByteArray &keymap);
 
 signals:
     // The first connection was made with fake input offered, or it failed.
