@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/sessionservices.h"
 
+#include "platform/kde/kdekeyboardlayout.h"
 #include "platform/kde/kglobalaccelgrabber.h"
 #include "platform/kde/kwinkeysender.h"
 #include "platform/portal/portalhotkeygrabber.h"
@@ -23,6 +24,8 @@ SessionServices::SessionServices(const SessionFacts &facts, const ServicePlan &p
     const bool wayland = facts.kind == SessionFacts::Kind::wayland;
     if (xcb)
         m_layout = std::make_unique<X11KeyboardLayout>();
+    else if (plan.shortcuts == ServicePlan::Shortcuts::kglobalaccel)
+        m_kdeLayout = std::make_unique<KdeKeyboardLayout>();
 
     switch (plan.clipboard) {
     case ServicePlan::Clipboard::x11:
@@ -117,7 +120,9 @@ SessionServices::SessionServices(const SessionFacts &facts, const ServicePlan &p
 
 SessionServices::~SessionServices() = default;
 
-X11KeyboardLayout *SessionServices::layout() const
+KeyboardLayout *SessionServices::layout() const
 {
+    if (m_kdeLayout && m_kdeLayout->isReadable())
+        return m_kdeLayout.get();
     return m_layout && m_layout->isReadable() ? m_layout.get() : nullptr;
 }

@@ -478,7 +478,7 @@ kde_start_paste_target() {
   "${kde_cmd[@]}" "$e2e_pastetarget" >"$out" 2>"$work/pastetarget-$1.log" &
   e2e_pids+=($!)
   local deadline=$((SECONDS + 15))
-  until grep -q 'q' "$out"; do
+  until grep -qs 'q' "$out"; do
     ((SECONDS >= deadline)) && fail "the paste target ($1) did not come to the front: $(tail -3 "$work/pastetarget-$1.log")"
     sleep 0.3
     kde_do key q

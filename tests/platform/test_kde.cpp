@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
+#include "platform/kde/kdekeyboardlayout.h"
 #include "platform/kde/kglobalaccelgrabber.h"
 #include "platform/kde/kwinkeysender.h"
 #include "platform/kde/kwinscreenshot.h"
+#include "platform/keycodes.h"
 #include "platform/session.h"
 #include "privatebus.h"
 
@@ -11,6 +13,7 @@
 #include <QDBusMetaType>
 #include <QDBusUnixFileDescriptor>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <future>
@@ -126,6 +129,7 @@ private slots:
     void shortcutsFollowOurKeys();
     void screenShotReadsPaddedRowsAndRefusals();
     void pasteKeyFollowsTheLayout();
+    void keysAreNamedInPlasmasLayout();
 
 private:
     PrivateBus m_bus;
@@ -330,6 +334,36 @@ void TestKde::pasteKeyFollowsTheLayout()
     // A German keyboard has it where a US one does; the Y and Z swap does not touch it.
     QCOMPARE(KWinKeySender::pasteKeyIn(keymapOf("de", "")), quint32(KEY_V));
     QCOMPARE(KWinKeySender::pasteKeyIn("not a keymap"), quint32(KEY_V));
+}
+
+void TestKde::keysAreNamedInPlasmasLayout()
+{
+    QTemporaryDir config;
+    const auto named = [&config](const QByteArray &kxkbrc, quint32 evdev) {
+        QFile file(config.filePath(QStringLiteral("kxkbrc")));
+        if (kxkbrc.isEmpty())
+            file.remove();
+        else if (file.open(QIODevice::WriteOnly))
+            file.write(kxkbrc);
+        file.close();
+        KdeKeyboardLayout layout(config.path());
+        const std::optional<quint16> key = KeyCodes::fromEvdev(evdev);
+        return key ? layout.text(*key).value_or(QStringLiteral("none")) : QStringLiteral("no position");
+    };
+    if (named({}, KEY_Y) == QLatin1String("none"))
+        QSKIP("no XKB data to compile keymaps (xkb-data)");
+    // Nothing set up: a US keyboard.
+    QCOMPARE(named({}, KEY_Y), QStringLiteral("y"));
+    // German first, then US: the Y key types z, and the key right of 0 a sharp s.
+    const QByteArray german = "[Layout]\nLayoutList=de,us\nUse=true\nVariantList=,\n";
+    QCOMPARE(named(german, KEY_Y), QStringLiteral("z"));
+    QCOMPARE(named(german, KEY_MINUS), QStringLiteral("\u00df"));
+    // A variant of the first layout: Dvorak's v where a US keyboard has its full stop.
+    QCOMPARE(named("[Layout]\nLayoutList=us\nVariantList=dvorak\nUse=true\n", KEY_DOT), QStringLiteral("v"));
+    // Layouts listed but not in use: Plasma keeps the system's, taken as US.
+    QCOMPARE(named("[Layout]\nLayoutList=de\nUse=false\n", KEY_Y), QStringLiteral("y"));
+    // Keys that type nothing have no text.
+    QCOMPARE(named(german, KEY_LEFTSHIFT), QStringLiteral("none"));
 }
 
 KIWANO_TEST_GUILESS_MAIN(TestKde)
