@@ -42,7 +42,8 @@ install: configure
 package: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target $(INSTALL_TARGETS)
 	cd $(BUILD) && cpack -G DEB
-	desktop-file-validate resources/linux/org.kiwanosnapper.KiwanoSnapper.desktop
+	desktop-file-validate resources/linux/org.kiwanosnapper.KiwanoSnapper.desktop \
+	  $(BUILD)/org.kiwanosnapper.KiwanoSnapper.Service.desktop $(BUILD)/org.kiwanosnapper.KiwanoSnapper.Capture.desktop
 	appstreamcli validate --no-net resources/linux/org.kiwanosnapper.KiwanoSnapper.metainfo.xml
 
 clean:

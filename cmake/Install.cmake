@@ -5,6 +5,23 @@ install(TARGETS kiwano-snapper RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS kiwano-snapper-app RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/kiwano-snapper)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/linux/${KIWANO_APP_ID}.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# KWin lets a program use its fake input (the paste keys) and its screenshot service only when a
+# desktop file's Exec= is that program's executable, by its absolute path: one hidden desktop
+# file for the running app and one for the capture tool, written with the prefix of the install
+# (a package's, under CPack, is known only then).
+foreach(part Service Capture)
+  install(CODE "
+    set(program kiwano-snapper-app)
+    if(\"${part}\" STREQUAL \"Capture\")
+      set(program kiwano-capture)
+    endif()
+    file(READ \"${PROJECT_SOURCE_DIR}/resources/linux/${KIWANO_APP_ID}.${part}.desktop.in\" entry)
+    string(REPLACE \"@EXEC@\" \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBEXECDIR}/kiwano-snapper/\${program}\" entry \"\${entry}\")
+    file(WRITE \"${PROJECT_BINARY_DIR}/${KIWANO_APP_ID}.${part}.desktop\" \"\${entry}\")
+    file(INSTALL \"${PROJECT_BINARY_DIR}/${KIWANO_APP_ID}.${part}.desktop\"
+         DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications\")
+  ")
+endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/resources/linux/${KIWANO_APP_ID}.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/linux/copyright

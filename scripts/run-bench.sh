@@ -5,6 +5,7 @@ set -euo pipefail
 build=${1:-build}
 source "$(dirname "$0")/xvfb-session.sh"
 source "$(dirname "$0")/sway-session.sh"
+source "$(dirname "$0")/kwin-session.sh"
 shopt -s nullglob
 for b in "$build"/bench/bench_*; do
   [[ -x "$b" ]] || continue

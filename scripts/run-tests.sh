@@ -5,5 +5,6 @@ set -euo pipefail
 build=${1:-build}
 source "$(dirname "$0")/xvfb-session.sh"
 source "$(dirname "$0")/sway-session.sh"
+source "$(dirname "$0")/kwin-session.sh"
 cd "$build"
 ctest --output-on-failure --timeout 300 -j"$(nproc)"

@@ -103,24 +103,15 @@ QList<double> longestStallsMs(const QList<QStringList> &sources)
     return stalls;
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+// Every figure below on the test compositor WaylandSession names.
+void measureSession(const QTemporaryDir &home)
 {
-    if (const QString why = WaylandSession::skipReason(); !why.isEmpty()) {
-        std::printf("skipped: %s\n", qPrintable(why));
-        return 0;
-    }
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    QTemporaryDir home;
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.filePath("config"));
     WaylandClipboardService service(WaylandSession::display());
     while (service.isValid() && !service.isReady())
         spin(5);
     if (!service.isValid()) {
         std::printf("skipped: the compositor offers no data-control\n");
-        return 0;
+        return;
     }
     PollingClipboard polling(service);
     Clipboard watched(&service, nullptr, nullptr, home.filePath("Clipboard"));
@@ -183,5 +174,32 @@ int main(int argc, char **argv)
     for (int i = 0; i < int(sources.size()); ++i)
         std::printf("  %-38s watcher %7.1f ms, poll %7.1f ms (poll/watcher %.0fx)\n", names[i], ours.value(i),
                     poll.value(i), poll.value(i) / std::max(0.01, ours.value(i)));
+}
+
+} // namespace
+
+// The headless sway, then the headless KWin (KDE Plasma's compositor) where the runner started it.
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QTemporaryDir home;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.filePath("config"));
+    std::printf("== sway\n");
+    if (const QString why = WaylandSession::skipReason(); !why.isEmpty())
+        std::printf("skipped: %s\n", qPrintable(why));
+    else
+        measureSession(home);
+    std::printf("== KWin (KDE Plasma)\n");
+    if (const QString why = qEnvironmentVariable("KIWANO_TEST_KWIN_SKIP"); !why.isEmpty()) {
+        std::printf("skipped: %s\n", qPrintable(why));
+        return 0;
+    }
+    qputenv("KIWANO_TEST_WAYLAND_DISPLAY", qgetenv("KIWANO_TEST_KWIN_DISPLAY"));
+    qunsetenv("KIWANO_TEST_WAYLAND_SKIP");
+    if (const QString why = WaylandSession::skipReason(); !why.isEmpty())
+        std::printf("skipped: %s\n", qPrintable(why));
+    else
+        measureSession(home);
     return 0;
 }

@@ -96,7 +96,7 @@ void AppDelegate::makeServices()
     m_services = std::make_unique<SessionServices>(m_facts, m_plan, xcb, m_desktopBindings);
     connect(m_services.get(), &SessionServices::warning, this, &AppDelegate::warn);
     connect(m_services.get(), &SessionServices::notice, m_announcer, &Announcer::inform);
-    if (X11KeyboardLayout *layout = m_services->layout())
+    if (KeyboardLayout *layout = m_services->layout())
         Keyboard::setLayout(layout);
     if (m_services->clipboard())
         m_clipboard->setServices(m_services->clipboard(), m_services->frontApp(), m_services->keySender());
@@ -164,7 +164,8 @@ void AppDelegate::start()
         });
         m_probe->start(m_facts, [](int timeoutMs) {
             const WaylandConnection::Offers offered = WaylandConnection::offers({}, timeoutMs);
-            return CompositorOffers{offered.screencopy, offered.dataControl, offered.virtualKeyboard};
+            return CompositorOffers{offered.screencopy, offered.dataControl, offered.virtualKeyboard,
+                                    offered.fakeInput};
         });
     }
     reportStoreTrouble();

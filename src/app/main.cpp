@@ -51,6 +51,14 @@ bool hasDisplay()
     return !runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/wayland-0"));
 }
 
+// A Plasma session on Wayland, where our windows are native.
+bool nativeOnKde()
+{
+    return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && qEnvironmentVariable("XDG_SESSION_TYPE") != QLatin1String("x11")
+        && qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(u':').contains(QLatin1String("KDE"));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -90,8 +98,11 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    // Our windows live on X11, through XWayland in a Wayland session.
-    if (qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+    // Our windows live on X11, through XWayland in a Wayland session; KDE Plasma's KWin serves
+    // every service natively, and there an XWayland picker would hand the focus back to our own
+    // main window rather than to the app it pastes into.
+    if (qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")
+        && !nativeOnKde())
         qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     ImageImport::allowLargestImages();

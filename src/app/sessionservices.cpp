@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "app/sessionservices.h"
 
+#include "platform/kde/kdekeyboardlayout.h"
+#include "platform/kde/kglobalaccelgrabber.h"
+#include "platform/kde/kwinkeysender.h"
 #include "platform/portal/portalhotkeygrabber.h"
 #include "platform/portal/portalkeysender.h"
 #include "platform/wayland/waylandclipboardservice.h"
@@ -21,6 +24,8 @@ SessionServices::SessionServices(const SessionFacts &facts, const ServicePlan &p
     const bool wayland = facts.kind == SessionFacts::Kind::wayland;
     if (xcb)
         m_layout = std::make_unique<X11KeyboardLayout>();
+    else if (plan.shortcuts == ServicePlan::Shortcuts::kglobalaccel)
+        m_kdeLayout = std::make_unique<KdeKeyboardLayout>();
 
     switch (plan.clipboard) {
     case ServicePlan::Clipboard::x11:
@@ -77,12 +82,27 @@ SessionServices::SessionServices(const SessionFacts &facts, const ServicePlan &p
         m_keySender = std::move(sender);
         break;
     }
+    case ServicePlan::Paste::fakeInput: {
+        auto sender = std::make_unique<KWinKeySender>();
+        connect(sender.get(), &KWinKeySender::pasted, this, [this](bool confirmed) {
+            if (!confirmed)
+                emit warning(tr("The desktop didn't take the paste keys. The entry is copied: "
+                                "press Ctrl+V yourself."));
+        });
+        m_keySender = std::move(sender);
+        break;
+    }
     case ServicePlan::Paste::none:
         break;
     }
 
     if (plan.shortcuts == ServicePlan::Shortcuts::x11 && X11HotKeyGrabber::isAvailable()) {
         m_grabber = std::make_unique<X11HotKeyGrabber>();
+    } else if (plan.shortcuts == ServicePlan::Shortcuts::kglobalaccel) {
+        auto grabber = std::make_unique<KGlobalAccelGrabber>(QDBusConnection::sessionBus(), layout());
+        if (bindings)
+            connect(grabber.get(), &KGlobalAccelGrabber::shortcutsBound, bindings, &DesktopBindings::setTriggers);
+        m_grabber = std::move(grabber);
     } else if (plan.shortcuts == ServicePlan::Shortcuts::portal) {
         auto grabber = std::make_unique<PortalHotKeyGrabber>();
         if (bindings) {
@@ -100,7 +120,9 @@ SessionServices::SessionServices(const SessionFacts &facts, const ServicePlan &p
 
 SessionServices::~SessionServices() = default;
 
-X11KeyboardLayout *SessionServices::layout() const
+KeyboardLayout *SessionServices::layout() const
 {
+    if (m_kdeLayout && m_kdeLayout->isReadable())
+        return m_kdeLayout.get();
     return m_layout && m_layout->isReadable() ? m_layout.get() : nullptr;
 }

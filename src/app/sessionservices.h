@@ -11,6 +11,8 @@ class ClipboardService;
 class DesktopBindings;
 class FrontApp;
 class HotKeyGrabber;
+class KdeKeyboardLayout;
+class KeyboardLayout;
 class KeySender;
 class X11KeyboardLayout;
 
@@ -34,8 +36,9 @@ public:
     FrontApp *frontApp() const { return m_frontApp.get(); }
     KeySender *keySender() const { return m_keySender.get(); }
     HotKeyGrabber *grabber() const { return m_grabber.get(); }
-    // The X11 keyboard layout, when it can be read.
-    X11KeyboardLayout *layout() const;
+    // The X11 keyboard layout, when it can be read; in a Plasma session whose windows are native,
+    // the layout Plasma's settings name.
+    KeyboardLayout *layout() const;
 
 signals:
     // Something stopped working or was refused; the user should know.
@@ -45,6 +48,7 @@ signals:
 
 private:
     std::unique_ptr<X11KeyboardLayout> m_layout;
+    std::unique_ptr<KdeKeyboardLayout> m_kdeLayout;
     std::unique_ptr<ClipboardService> m_clipboard;
     std::unique_ptr<FrontApp> m_frontApp;
     std::unique_ptr<KeySender> m_keySender;

@@ -79,6 +79,11 @@ ServiceAccount shortcutsAccount(const ServicePlan &plan)
                 "the desktop portal (asks once)"),
                 QCoreApplication::translate("ServiceAccount",
                         "Your desktop owns the keys: change them in its keyboard settings.")};
+    case ServicePlan::Shortcuts::kglobalaccel:
+        return {service, State::native, QCoreApplication::translate("ServiceAccount",
+                "KDE's global shortcuts"),
+                QCoreApplication::translate("ServiceAccount",
+                        "They are listed under Kiwano Snapper in System Settings, Shortcuts.")};
     case ServicePlan::Shortcuts::none:
         break;
     }
@@ -98,6 +103,9 @@ ServiceAccount captureAccount(const ServicePlan &plan)
     case ServicePlan::Capture::portal:
         return {service, State::native, QCoreApplication::translate("ServiceAccount",
                 "the desktop portal (asks once)"), {}};
+    case ServicePlan::Capture::kwinScreenShot:
+        return {service, State::native, QCoreApplication::translate("ServiceAccount",
+                "KWin's screenshot service"), {}};
     case ServicePlan::Capture::none:
         break;
     }
@@ -145,6 +153,9 @@ ServiceAccount pasteAccount(const ServicePlan &plan)
     case ServicePlan::Paste::portal:
         return {service, State::native, QCoreApplication::translate("ServiceAccount",
                 "the desktop portal (asks once, at the first paste)"), {}};
+    case ServicePlan::Paste::fakeInput:
+        return {service, State::native, QCoreApplication::translate("ServiceAccount",
+                "KWin's input for trusted apps"), {}};
     case ServicePlan::Paste::none:
         break;
     }
@@ -186,12 +197,16 @@ ServicePlan plan(const SessionFacts &facts)
         return result;
     }
     result.throughXWayland = facts.hasX11;
-    if (facts.hasGlobalShortcutsPortal)
+    if (facts.hasKWinShortcuts)
+        result.shortcuts = ServicePlan::Shortcuts::kglobalaccel;
+    else if (facts.hasGlobalShortcutsPortal)
         result.shortcuts = ServicePlan::Shortcuts::portal;
     else if (facts.hasX11)
         result.shortcuts = ServicePlan::Shortcuts::x11;
     if (facts.hasVirtualKeyboard)
         result.paste = ServicePlan::Paste::virtualKeyboard;
+    else if (facts.hasFakeInput)
+        result.paste = ServicePlan::Paste::fakeInput;
     else if (facts.hasRemoteDesktopPortal)
         result.paste = ServicePlan::Paste::portal;
     else if (facts.hasX11)
@@ -200,6 +215,8 @@ ServicePlan plan(const SessionFacts &facts)
     // session never grabs through X11.
     if (facts.hasScreencopy)
         result.capture = ServicePlan::Capture::screencopy;
+    else if (facts.hasKWinScreenShot)
+        result.capture = ServicePlan::Capture::kwinScreenShot;
     else if (facts.hasScreenshotPortal)
         result.capture = ServicePlan::Capture::portal;
     if (facts.hasDataControl)
@@ -249,6 +266,7 @@ void SessionProbe::start(const SessionFacts &facts, CompositorQuestion askCompos
     timeoutMs = std::clamp(timeoutMs, 1, 500);
 
     m_facts.hasScreencopy = m_facts.hasDataControl = m_facts.hasVirtualKeyboard = false;
+    m_facts.hasFakeInput = false;
     // A thread of its own rather than a pool's: decodes queued at start must not delay it. It
     // outlives the probe when need be, and its answer then goes nowhere.
     ++m_left;
@@ -262,13 +280,20 @@ void SessionProbe::start(const SessionFacts &facts, CompositorQuestion askCompos
         m_facts.hasScreencopy = offered->screencopy;
         m_facts.hasDataControl = offered->dataControl;
         m_facts.hasVirtualKeyboard = offered->virtualKeyboard;
+        m_facts.hasFakeInput = offered->fakeInput;
         settled();
     });
     compositor->start();
 
     m_facts.hasGlobalShortcutsPortal = m_facts.hasRemoteDesktopPortal = m_facts.hasScreenshotPortal = false;
+    m_facts.hasKWinScreenShot = m_facts.hasKWinShortcuts = false;
     if (!bus.isConnected())
         return;
+    // KWin's services come before the portal's on KDE. Global shortcuts count only where KWin
+    // itself serves them: a KDE shortcut daemon of its own sees no keys under another compositor.
+    askOwner(bus, QStringLiteral("org.kde.KWin"), &m_kwinOwner, timeoutMs);
+    askOwner(bus, QStringLiteral("org.kde.kglobalaccel"), &m_shortcutsOwner, timeoutMs);
+    askOwner(bus, QStringLiteral("org.kde.KWin.ScreenShot2"), &m_screenShotOwner, timeoutMs);
     // The questions go out together; each answers on its own.
     ask(bus, QStringLiteral("org.freedesktop.portal.GlobalShortcuts"), &SessionFacts::hasGlobalShortcutsPortal, timeoutMs);
     ask(bus, QStringLiteral("org.freedesktop.portal.RemoteDesktop"), &SessionFacts::hasRemoteDesktopPortal, timeoutMs);
@@ -289,6 +314,30 @@ void SessionProbe::ask(QDBusConnection &bus, const QString &interface, bool Sess
         m_facts.*fact = reply.isValid() && reply.value().variant().toUInt() > 0;
         settled();
     });
+}
+
+void SessionProbe::askOwner(QDBusConnection &bus, const QString &name, QString *owner, int timeoutMs)
+{
+    QDBusMessage get = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+        QStringLiteral("/org/freedesktop/DBus"), QStringLiteral("org.freedesktop.DBus"),
+        QStringLiteral("GetNameOwner"));
+    get << name;
+    ++m_left;
+    auto *call = new QDBusPendingCallWatcher(bus.asyncCall(get, timeoutMs), this);
+    connect(call, &QDBusPendingCallWatcher::finished, this, [this, owner](QDBusPendingCallWatcher *call) {
+        call->deleteLater();
+        QDBusPendingReply<QString> reply = *call;
+        *owner = reply.isValid() ? reply.value() : QString();
+        settleKWin();
+        settled();
+    });
+}
+
+void SessionProbe::settleKWin()
+{
+    const bool kwin = !m_kwinOwner.isEmpty();
+    m_facts.hasKWinShortcuts = kwin && m_shortcutsOwner == m_kwinOwner;
+    m_facts.hasKWinScreenShot = kwin && m_screenShotOwner == m_kwinOwner;
 }
 
 void SessionProbe::settled()

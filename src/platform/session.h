@@ -24,6 +24,11 @@ struct SessionFacts
     bool hasScreencopy = false;      // zwlr_screencopy_manager_v1
     bool hasDataControl = false;     // zwlr_data_control_manager_v1
     bool hasVirtualKeyboard = false; // zwp_virtual_keyboard_manager_v1
+    // KWin's own services: its fake input (offered only to clients whose desktop file asks for
+    // it), its screenshot service on the session bus, and global shortcuts served by KWin itself.
+    bool hasFakeInput = false;       // org_kde_kwin_fake_input
+    bool hasKWinScreenShot = false;  // org.kde.KWin.ScreenShot2
+    bool hasKWinShortcuts = false;   // org.kde.kglobalaccel, owned by KWin
 };
 Q_DECLARE_METATYPE(SessionFacts)
 
@@ -50,9 +55,9 @@ struct ServiceAccount
 // Which implementation serves each platform service.
 struct ServicePlan
 {
-    enum class Shortcuts { x11, portal, none };
-    enum class Paste { xtest, virtualKeyboard, portal, none };
-    enum class Capture { x11, screencopy, portal, none };
+    enum class Shortcuts { x11, portal, none, kglobalaccel };
+    enum class Paste { xtest, virtualKeyboard, portal, none, fakeInput };
+    enum class Capture { x11, screencopy, portal, none, kwinScreenShot };
     // x11 reads the X server's clipboard (on Wayland, the copy the desktop mirrors to XWayland);
     // whileActive records only while one of our windows has the focus.
     enum class Clipboard { x11, dataControl, whileActive };
@@ -92,6 +97,7 @@ struct CompositorOffers
     bool screencopy = false;
     bool dataControl = false;
     bool virtualKeyboard = false;
+    bool fakeInput = false;
 };
 
 // Asks the compositor and the desktop portal what they offer without holding up the thread that
@@ -123,9 +129,13 @@ signals:
 
 private:
     void ask(QDBusConnection &bus, const QString &interface, bool SessionFacts::*fact, int timeoutMs);
+    // Who owns a name on the bus (empty for nobody), for the facts about KWin.
+    void askOwner(QDBusConnection &bus, const QString &name, QString *owner, int timeoutMs);
+    void settleKWin();
     void settled();
 
     SessionFacts m_facts;
+    QString m_kwinOwner, m_shortcutsOwner, m_screenShotOwner;
     bool m_started = false;
     int m_left = 0;
 };

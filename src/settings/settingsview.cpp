@@ -46,6 +46,10 @@ WaylandAccount waylandAccount(const SettingsView::Services &services)
         told.keys.keys = Keys::recorded;
         told.keys.commandGuide = true;
         break;
+    case ServicePlan::Shortcuts::kglobalaccel:
+        // KDE takes the keys we record and lists them in System Settings too.
+        told.keys.keys = Keys::recorded;
+        break;
     case ServicePlan::Shortcuts::none:
         told.keys.keys = Keys::none;
         told.keys.commandGuide = true;

@@ -7,7 +7,7 @@
 
 # The libraries below the views: they run without widgets, in tests and in the capture tool.
 set(models kiwano_image kiwano_platform kiwano_preferences kiwano_session kiwano_notifications
-  kiwano_platform_x11 kiwano_platform_wayland kiwano_portal kiwano_annotation kiwano_editor_model
+  kiwano_platform_x11 kiwano_platform_wayland kiwano_platform_kde kiwano_portal kiwano_annotation kiwano_editor_model
   kiwano_capture kiwano_appstate kiwano_clipboard kiwano_hotkeys kiwano_look)
 cmake_minimum_required(VERSION 3.25)
 file(STRINGS ${LAYERS} lines)

@@ -85,7 +85,7 @@ e2e_start_app() {
 # The program's own process: under runuser its child (a signal to runuser would end runuser with
 # that signal's status, whatever the program did with it).
 e2e_app_pid() {
-  if [[ $e2e_session == sway && $e2e_user != $(id -un) ]]; then pgrep -P "$apppid" | head -1; else echo "$apppid"; fi
+  if [[ $e2e_session != x11 && $e2e_user != $(id -un) ]]; then pgrep -P "$apppid" | head -1; else echo "$apppid"; fi
 }
 # e2e_quit: asks the running program to quit and returns its exit status.
 e2e_quit() {
@@ -167,6 +167,7 @@ e2e_app() {
 # The command line that runs the program, in e2e_command (so that a background start's $! is the
 # program, or under sway the runuser that hands it signals).
 e2e_app_command() {
+  [[ $e2e_session == kde ]] && { kde_command; e2e_command=("${kde_cmd[@]}" "$app"); return; }
   if [[ $e2e_session == sway && $e2e_user != $(id -un) ]]; then
     e2e_command=(runuser -u "$e2e_user" -- env -i PATH="$PATH" LANG="${LANG:-C.UTF-8}" HOME="$HOME"
       XDG_DATA_HOME="$XDG_DATA_HOME" XDG_CONFIG_HOME="$XDG_CONFIG_HOME" XDG_CACHE_HOME="$XDG_CACHE_HOME"
@@ -386,4 +387,102 @@ region_grab() {
     capture_overlay_shown >/dev/null 2>&1 || break
   done
   fail "the dragged region did not land in the history"
+}
+
+# --- KDE Plasma: the test runner's headless KWin ----------------------------------------------
+# A test registered with the label kde gets KIWANO_E2E_SESSION=kde from CTest and calls e2e_kde
+# (e2e_display does too). KWin runs as its own user on a session bus of its own, where it serves
+# ScreenShot2 and KGlobalAccel; everything of the session (the program, wl-copy, xclip, xdotool
+# on its XWayland) runs as that user with that bus, through kde_run. KWin lets only programs its
+# desktop files name use its fake input and its screenshots: kde_trust writes them, from the
+# templates the package installs, for this test's copies of the programs.
+e2e_kde() {
+  [[ -n ${KIWANO_TEST_KWIN_SKIP:-} ]] && skip "$KIWANO_TEST_KWIN_SKIP"
+  [[ -S ${KIWANO_TEST_KWIN_DISPLAY:-} ]] || skip "no test KWin (run the tests through scripts/run-tests.sh)"
+  e2e_session=kde
+  e2e_user=${KIWANO_TEST_KWIN_USER:-$(id -un)}
+  export WAYLAND_DISPLAY=$KIWANO_TEST_KWIN_DISPLAY DISPLAY=$KIWANO_TEST_KWIN_X11
+  export DBUS_SESSION_BUS_ADDRESS=$KIWANO_TEST_KWIN_DBUS XDG_SESSION_TYPE=wayland XDG_CURRENT_DESKTOP=KDE
+  unset SWAYSOCK QT_QPA_PLATFORM
+  kde_input=$e2e_build/tests/e2e/kiwano-kdeinput
+}
+# kde_run COMMAND...: runs it in the KWin session, as its user, with the test's private home.
+# In the background, run "${kde_cmd[@]}" COMMAND after kde_command, so that $! is what runs it.
+kde_command() {
+  kde_cmd=()
+  [[ $e2e_user != $(id -un) ]] && kde_cmd=(runuser -u "$e2e_user" --)
+  kde_cmd+=(env -i PATH="$PATH" LANG="${LANG:-C.UTF-8}" HOME="$HOME" LANGUAGE="${LANGUAGE:-}"
+    XDG_DATA_HOME="$XDG_DATA_HOME" XDG_CONFIG_HOME="$XDG_CONFIG_HOME" XDG_CACHE_HOME="$XDG_CACHE_HOME"
+    XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" WAYLAND_DISPLAY="$WAYLAND_DISPLAY" DISPLAY="$DISPLAY"
+    DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS" XDG_SESSION_TYPE=wayland XDG_CURRENT_DESKTOP=KDE
+    ${KDE_ENV:+$KDE_ENV})
+}
+kde_run() { kde_command; "${kde_cmd[@]}" "$@"; }
+# kde_trust: the program's desktop files for KWin (see above), and one for the test's input
+# device; KWin reads them again within 1.5 s.
+kde_trust() {
+  local linux apps=$KIWANO_TEST_KWIN_APPLICATIONS id=kiwano-e2e-${work##*.}
+  linux=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../resources/linux" && pwd)
+  # KWin reads and hashes the whole executable of every client that connects, on its main
+  # thread: copies without debug information, as the package ships them, keep that short.
+  local dir=$work/programs program
+  mkdir -p "$dir"
+  for program in "$app" "$e2e_build/src/app/kiwano-snapper-app" "$e2e_build/src/app/kiwano-capture" \
+                 "$kde_input" "$e2e_pastetarget"; do
+    objcopy --strip-debug "$program" "$dir/$(basename "$program")" || fail "could not copy $program"
+  done
+  chmod -R a+rX "$dir"
+  app=$dir/kiwano-snapper kde_input=$dir/kiwano-kdeinput e2e_pastetarget=$dir/$(basename "$e2e_pastetarget")
+  if [[ $e2e_user != $(id -un) ]]; then
+    chown -R "$e2e_user" "$HOME" "$XDG_RUNTIME_DIR"
+    runuser -u "$e2e_user" -- test -x "$app" || skip "the compositor's user cannot run the program"
+  fi
+  sed "s|@EXEC@|$dir/kiwano-snapper-app|" "$linux/org.kiwanosnapper.KiwanoSnapper.Service.desktop.in" >"$apps/$id-service.desktop"
+  sed "s|@EXEC@|$dir/kiwano-capture|" "$linux/org.kiwanosnapper.KiwanoSnapper.Capture.desktop.in" >"$apps/$id-capture.desktop"
+  sed -e "s|@EXEC@|$(readlink -f "$kde_input")|" -e 's|^Name=.*|Name=Kiwano Snapper test input|' \
+    "$linux/org.kiwanosnapper.KiwanoSnapper.Service.desktop.in" >"$apps/$id-input.desktop"
+  chmod 644 "$apps/$id-"*.desktop
+  sleep 1.6
+  # The input device itself shows when KWin has read them.
+  poll 5 kde_run "$kde_input" || fail "KWin gives the test's input device no fake input"
+}
+# kde_input_do STEPS...: keys and pointer through KWin (see kdeinput.cpp).
+kde_do() { kde_run "$kde_input" "$@" || fail "KWin did not take the input: $*"; }
+# "CAPTION|CLASS" of the window KWin has active, asked through a KWin script that prints it.
+kde_active() {
+  local name=kiwano-e2e-$$-$(date +%s%N) line=
+  printf "print('%s ' + (workspace.activeClient ? workspace.activeClient.caption + '|' + workspace.activeClient.resourceClass : '|'));\n" \
+    "$name" >"$work/$name.js"
+  chmod 644 "$work/$name.js"
+  kde_run dbus-send --session --print-reply --dest=org.kde.KWin /Scripting org.kde.kwin.Scripting.loadScript \
+    string:"$work/$name.js" string:"$name" >/dev/null 2>&1 || return 1
+  kde_run dbus-send --session --print-reply --dest=org.kde.KWin /Scripting org.kde.kwin.Scripting.start >/dev/null 2>&1
+  local deadline=$((SECONDS + 3))
+  until line=$(grep -a -m1 "^js: $name " "$KIWANO_TEST_KWIN_LOG"); do
+    ((SECONDS >= deadline)) && break
+    sleep 0.05
+  done
+  kde_run dbus-send --session --print-reply --dest=org.kde.KWin /Scripting org.kde.kwin.Scripting.unloadScript \
+    string:"$name" >/dev/null 2>&1
+  [[ -n $line ]] && echo "${line#"js: $name "}"
+}
+kde_active_is() { [[ $(kde_active) == "$1|"* ]]; }
+kde_picker_active() { kde_active_is Clipboard; }
+kde_picker_closed() { ! kde_picker_active; }
+# kde_start_paste_target PLATFORM FILE: the paste target as a native Wayland window (wayland) or
+# an XWayland one (xcb), in front: a key typed through KWin lands in it (and is taken back). It
+# writes its text to FILE in the work folder.
+kde_start_paste_target() {
+  local out=$work/$2
+  KDE_ENV=QT_QPA_PLATFORM=$1 kde_command
+  "${kde_cmd[@]}" "$e2e_pastetarget" >"$out" 2>"$work/pastetarget-$1.log" &
+  e2e_pids+=($!)
+  local deadline=$((SECONDS + 15))
+  until grep -qs 'q' "$out"; do
+    ((SECONDS >= deadline)) && fail "the paste target ($1) did not come to the front: $(tail -3 "$work/pastetarget-$1.log")"
+    sleep 0.3
+    kde_do key q
+  done
+  kde_do key ctrl+a key BackSpace
+  poll 5 bash -c "tail -1 '$out' | grep -qx ''" || fail "the paste target ($1) did not take BackSpace"
 }

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "capture/pngfile.h"
+#include "platform/kde/kwinscreenshot.h"
 #include "platform/portal/portalscreenshot.h"
 #include "platform/wayland/swayipc.h"
 #include "platform/wayland/waylandscreen.h"
@@ -77,7 +78,16 @@ QList<Frozen> throughScreencopy(WaylandScreen &screen, const QList<int> &which, 
     return frozen;
 }
 
-// The portal gives one picture of the whole layout: cut into the outputs where they are known.
+// KWin's own screenshot service, where it serves us; refused otherwise, and the portal follows.
+bool kwinOffered()
+{
+    return !portalOnly() && KWinScreenShot::isOffered();
+}
+
+// The portal and KWin give one picture of the whole layout: cut into the outputs where they are
+// known.
+QList<Frozen> cutIntoOutputs(const QImage &whole, const WaylandScreen *screen, const QList<QRect> &windows);
+
 QList<Frozen> throughPortal(const WaylandScreen *screen, const QList<QRect> &windows)
 {
     std::optional<PortalScreenshot::Result> result;
@@ -95,6 +105,25 @@ QList<Frozen> throughPortal(const WaylandScreen *screen, const QList<QRect> &win
                                          : result->error);
         return {};
     }
+    return cutIntoOutputs(whole, screen, windows);
+}
+
+// KWin first where it answers; a refusal (no desktop file of ours) falls back to the portal.
+QList<Frozen> throughDesktop(const WaylandScreen *screen, const QList<QRect> &windows)
+{
+    if (kwinOffered()) {
+        const KWinScreenShot::Result result = KWinScreenShot::take(KWinScreenShot::Target::workspace, deadlineMs(2000));
+        if (!result.picture.isNull())
+            return cutIntoOutputs(result.picture, screen, windows);
+        complain(result.error);
+        if (!result.refused)
+            return {};
+    }
+    return throughPortal(screen, windows);
+}
+
+QList<Frozen> cutIntoOutputs(const QImage &whole, const WaylandScreen *screen, const QList<QRect> &windows)
+{
     const QList<WaylandScreen::Output> outputs = screen ? screen->outputs() : QList<WaylandScreen::Output>();
     QRect layout;
     for (const WaylandScreen::Output &output : outputs)
@@ -137,6 +166,14 @@ int grabScreen(int argc, char **argv, const QString &path)
         return !frozen.isEmpty() && PngFile::write(frozen.constFirst().picture, path) ? 0 : 1;
     }
     QCoreApplication app(argc, argv);
+    if (kwinOffered()) {
+        const KWinScreenShot::Result result = KWinScreenShot::take(KWinScreenShot::Target::activeScreen, deadlineMs(2000));
+        if (!result.picture.isNull())
+            return PngFile::write(result.picture, path) ? 0 : 1;
+        complain(result.error);
+        if (!result.refused)
+            return 1;
+    }
     const QList<Frozen> frozen = throughPortal(screen.get(), {});
     if (frozen.isEmpty())
         return 1;
@@ -170,7 +207,7 @@ int grabInteractively(int argc, char **argv, SelectionOverlay::Mode mode, const 
     const double requestedScale = SelectionOverlay::prepareApplication(throughXWayland ? "xcb" : "wayland");
     QGuiApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("kiwano-capture"));
-    const QList<Frozen> frozen = copying ? copied.get() : throughPortal(screen.get(), windows);
+    const QList<Frozen> frozen = copying ? copied.get() : throughDesktop(screen.get(), windows);
     if (frozen.isEmpty())
         return 1;
 

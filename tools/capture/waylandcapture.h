@@ -6,8 +6,9 @@
 #include "selectionoverlay.h"
 
 // The capture on a Wayland compositor: the pictures through wlroots screen copy where the
-// compositor offers it, else through the desktop's Screenshot portal; then our own overlay, one
-// fullscreen window per output. KIWANO_CAPTURE_SERVICE=portal skips the screen copy, and
+// compositor offers it, else through KWin's screenshot service where KWin serves us, else through
+// the desktop's Screenshot portal; then our own overlay, one fullscreen window per output.
+// KIWANO_CAPTURE_SERVICE=portal skips the screen copy and KWin, and
 // KIWANO_CAPTURE_DEADLINE_MS bounds every wait on the compositor or the portal.
 namespace WaylandCapture {
 

@@ -151,5 +151,6 @@ WaylandConnection::Offers WaylandConnection::offers(const QByteArray &display, i
     offered.screencopy = connection->has("zwlr_screencopy_manager_v1");
     offered.dataControl = connection->has("zwlr_data_control_manager_v1");
     offered.virtualKeyboard = connection->has("zwp_virtual_keyboard_manager_v1");
+    offered.fakeInput = connection->has("org_kde_kwin_fake_input");
     return offered;
 }

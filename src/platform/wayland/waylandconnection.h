@@ -35,6 +35,7 @@ public:
         bool screencopy = false;
         bool dataControl = false;
         bool virtualKeyboard = false;
+        bool fakeInput = false;  // KWin's, offered only to clients its desktop file names
     };
     // Asks on a connection of its own (WAYLAND_DISPLAY when display is empty); nothing offered
     // when no compositor answers within timeoutMs. Blocks the calling thread meanwhile.
