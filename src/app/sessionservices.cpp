@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/sessionservices.h"
 
+#include "platform/gnome/gnomeclipboard.h"
+#include "platform/gnome/gnomekeys.h"
 #include "platform/portal/portalhotkeygrabber.h"
 #include "platform/portal/portalkeysender.h"
 #include "platform/wayland/waylandclipboardservice.h"
@@ -36,6 +38,9 @@ SessionServices::SessionServices(const SessionFacts &facts, const ServicePlan &p
         m_clipboard = std::move(service);
         break;
     }
+    case ServicePlan::Clipboard::shellExtension:
+        m_clipboard = std::make_unique<GnomeClipboardService>();
+        break;
     case ServicePlan::Clipboard::whileActive:
         if (wayland)
             m_clipboard = std::make_unique<WhileActiveClipboardService>();
@@ -77,12 +82,29 @@ SessionServices::SessionServices(const SessionFacts &facts, const ServicePlan &p
         m_keySender = std::move(sender);
         break;
     }
+    case ServicePlan::Paste::shellExtension: {
+        auto sender = std::make_unique<GnomeKeySender>();
+        connect(sender.get(), &GnomeKeySender::pasted, this, [this](bool typed) {
+            if (!typed)
+                emit warning(tr("GNOME Shell didn't type the paste keys. The entry is copied: "
+                                "press Ctrl+V yourself."));
+        });
+        m_keySender = std::move(sender);
+        break;
+    }
     case ServicePlan::Paste::none:
         break;
     }
 
     if (plan.shortcuts == ServicePlan::Shortcuts::x11 && X11HotKeyGrabber::isAvailable()) {
         m_grabber = std::make_unique<X11HotKeyGrabber>();
+    } else if (plan.shortcuts == ServicePlan::Shortcuts::shellExtension) {
+        auto grabber = std::make_unique<GnomeHotKeyGrabber>();
+        connect(grabber.get(), &GnomeHotKeyGrabber::refused, this, [this](const QStringList &keys) {
+            emit warning(tr("GNOME Shell didn't take these shortcuts: %1. Another app may use "
+                            "them; choose others in the settings.").arg(keys.join(QStringLiteral(", "))));
+        });
+        m_grabber = std::move(grabber);
     } else if (plan.shortcuts == ServicePlan::Shortcuts::portal) {
         auto grabber = std::make_unique<PortalHotKeyGrabber>();
         if (bindings) {

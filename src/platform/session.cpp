@@ -12,6 +12,10 @@
 #include <memory>
 
 namespace {
+// Our GNOME Shell extension (see platform/gnome/gnomeshell.h; this library links none of it).
+const QString shellExtensionService = QStringLiteral("org.kiwanosnapper.KiwanoSnapper.Shell");
+const QString shellExtensionPath = QStringLiteral("/org/kiwanosnapper/KiwanoSnapper/Shell");
+const QString shellExtensionInterface = QStringLiteral("org.kiwanosnapper.KiwanoSnapper.Shell1");
 const QString portalService = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 }
@@ -59,6 +63,11 @@ QString xwaylandOnly()
     return QCoreApplication::translate("ServiceAccount", "X11 apps only, through XWayland");
 }
 
+QString shellExtension()
+{
+    return QCoreApplication::translate("ServiceAccount", "Kiwano Snapper's GNOME Shell extension");
+}
+
 QString pressCtrlV()
 {
     return QCoreApplication::translate("ServiceAccount", "copies only: press Ctrl+V yourself");
@@ -79,6 +88,8 @@ ServiceAccount shortcutsAccount(const ServicePlan &plan)
                 "the desktop portal (asks once)"),
                 QCoreApplication::translate("ServiceAccount",
                         "Your desktop owns the keys: change them in its keyboard settings.")};
+    case ServicePlan::Shortcuts::shellExtension:
+        return {service, State::native, shellExtension(), {}};
     case ServicePlan::Shortcuts::none:
         break;
     }
@@ -98,6 +109,8 @@ ServiceAccount captureAccount(const ServicePlan &plan)
     case ServicePlan::Capture::portal:
         return {service, State::native, QCoreApplication::translate("ServiceAccount",
                 "the desktop portal (asks once)"), {}};
+    case ServicePlan::Capture::shellExtension:
+        return {service, State::native, shellExtension(), {}};
     case ServicePlan::Capture::none:
         break;
     }
@@ -120,6 +133,8 @@ ServiceAccount clipboardAccount(const ServicePlan &plan)
     case ServicePlan::Clipboard::dataControl:
         return {service, State::native, QCoreApplication::translate("ServiceAccount",
                 "the desktop's clipboard"), {}};
+    case ServicePlan::Clipboard::shellExtension:
+        return {service, State::native, shellExtension(), {}};
     case ServicePlan::Clipboard::whileActive:
         break;
     }
@@ -145,6 +160,8 @@ ServiceAccount pasteAccount(const ServicePlan &plan)
     case ServicePlan::Paste::portal:
         return {service, State::native, QCoreApplication::translate("ServiceAccount",
                 "the desktop portal (asks once, at the first paste)"), {}};
+    case ServicePlan::Paste::shellExtension:
+        return {service, State::native, shellExtension(), {}};
     case ServicePlan::Paste::none:
         break;
     }
@@ -186,12 +203,16 @@ ServicePlan plan(const SessionFacts &facts)
         return result;
     }
     result.throughXWayland = facts.hasX11;
-    if (facts.hasGlobalShortcutsPortal)
+    if (facts.hasShellExtension)
+        result.shortcuts = ServicePlan::Shortcuts::shellExtension;
+    else if (facts.hasGlobalShortcutsPortal)
         result.shortcuts = ServicePlan::Shortcuts::portal;
     else if (facts.hasX11)
         result.shortcuts = ServicePlan::Shortcuts::x11;
     if (facts.hasVirtualKeyboard)
         result.paste = ServicePlan::Paste::virtualKeyboard;
+    else if (facts.hasShellExtension)
+        result.paste = ServicePlan::Paste::shellExtension;
     else if (facts.hasRemoteDesktopPortal)
         result.paste = ServicePlan::Paste::portal;
     else if (facts.hasX11)
@@ -200,10 +221,14 @@ ServicePlan plan(const SessionFacts &facts)
     // session never grabs through X11.
     if (facts.hasScreencopy)
         result.capture = ServicePlan::Capture::screencopy;
+    else if (facts.hasShellExtension)
+        result.capture = ServicePlan::Capture::shellExtension;
     else if (facts.hasScreenshotPortal)
         result.capture = ServicePlan::Capture::portal;
     if (facts.hasDataControl)
         result.clipboard = ServicePlan::Clipboard::dataControl;
+    else if (facts.hasShellExtension)
+        result.clipboard = ServicePlan::Clipboard::shellExtension;
     else if (facts.hasX11)
         result.clipboard = ServicePlan::Clipboard::x11;
     return result;
@@ -267,8 +292,10 @@ void SessionProbe::start(const SessionFacts &facts, CompositorQuestion askCompos
     compositor->start();
 
     m_facts.hasGlobalShortcutsPortal = m_facts.hasRemoteDesktopPortal = m_facts.hasScreenshotPortal = false;
+    m_facts.hasShellExtension = false;
     if (!bus.isConnected())
         return;
+    askShellExtension(bus, timeoutMs);
     // The questions go out together; each answers on its own.
     ask(bus, QStringLiteral("org.freedesktop.portal.GlobalShortcuts"), &SessionFacts::hasGlobalShortcutsPortal, timeoutMs);
     ask(bus, QStringLiteral("org.freedesktop.portal.RemoteDesktop"), &SessionFacts::hasRemoteDesktopPortal, timeoutMs);
@@ -287,6 +314,20 @@ void SessionProbe::ask(QDBusConnection &bus, const QString &interface, bool Sess
         // A portal that names a version serves the interface; an error or silence means it does not.
         QDBusPendingReply<QDBusVariant> reply = *call;
         m_facts.*fact = reply.isValid() && reply.value().variant().toUInt() > 0;
+        settled();
+    });
+}
+
+void SessionProbe::askShellExtension(QDBusConnection &bus, int timeoutMs)
+{
+    const QDBusMessage version = QDBusMessage::createMethodCall(shellExtensionService, shellExtensionPath,
+        shellExtensionInterface, QStringLiteral("Version"));
+    ++m_left;
+    auto *call = new QDBusPendingCallWatcher(bus.asyncCall(version, timeoutMs), this);
+    connect(call, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *call) {
+        call->deleteLater();
+        QDBusPendingReply<uint> reply = *call;
+        m_facts.hasShellExtension = reply.isValid() && reply.value() >= 1;
         settled();
     });
 }

@@ -24,6 +24,8 @@ struct SessionFacts
     bool hasScreencopy = false;      // zwlr_screencopy_manager_v1
     bool hasDataControl = false;     // zwlr_data_control_manager_v1
     bool hasVirtualKeyboard = false; // zwp_virtual_keyboard_manager_v1
+    // Our GNOME Shell extension answers on the session bus (clipboard, paste, shortcuts, grabs).
+    bool hasShellExtension = false;
 };
 Q_DECLARE_METATYPE(SessionFacts)
 
@@ -50,12 +52,13 @@ struct ServiceAccount
 // Which implementation serves each platform service.
 struct ServicePlan
 {
-    enum class Shortcuts { x11, portal, none };
-    enum class Paste { xtest, virtualKeyboard, portal, none };
-    enum class Capture { x11, screencopy, portal, none };
+    enum class Shortcuts { x11, portal, none, shellExtension };
+    enum class Paste { xtest, virtualKeyboard, portal, none, shellExtension };
+    enum class Capture { x11, screencopy, portal, none, shellExtension };
     // x11 reads the X server's clipboard (on Wayland, the copy the desktop mirrors to XWayland);
-    // whileActive records only while one of our windows has the focus.
-    enum class Clipboard { x11, dataControl, whileActive };
+    // whileActive records only while one of our windows has the focus; shellExtension asks our
+    // GNOME Shell extension.
+    enum class Clipboard { x11, dataControl, whileActive, shellExtension };
 
     Shortcuts shortcuts = Shortcuts::none;
     Paste paste = Paste::none;
@@ -123,6 +126,7 @@ signals:
 
 private:
     void ask(QDBusConnection &bus, const QString &interface, bool SessionFacts::*fact, int timeoutMs);
+    void askShellExtension(QDBusConnection &bus, int timeoutMs);
     void settled();
 
     SessionFacts m_facts;

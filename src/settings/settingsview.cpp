@@ -46,6 +46,10 @@ WaylandAccount waylandAccount(const SettingsView::Services &services)
         told.keys.keys = Keys::recorded;
         told.keys.commandGuide = true;
         break;
+    case ServicePlan::Shortcuts::shellExtension:
+        // The shell binds the keys recorded here.
+        told.keys.keys = Keys::recorded;
+        break;
     case ServicePlan::Shortcuts::none:
         told.keys.keys = Keys::none;
         told.keys.commandGuide = true;
