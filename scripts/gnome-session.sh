@@ -128,8 +128,8 @@ SESSION
   # The shell's answer to Eval is "(true, 'VALUE')"; the harness extension lets us ask.
   local display= overview=
   for _ in $(seq 100); do
-    display=$(kiwano_gnome_eval 'GLib.getenv("DISPLAY")')
-    overview=$(kiwano_gnome_eval 'Main.overview.visible')
+    display=$(gnome_eval 'GLib.getenv("DISPLAY")')
+    overview=$(gnome_eval 'Main.overview.visible')
     [[ -n $display && $overview == false ]] && break
     sleep 0.05
   done
@@ -138,19 +138,16 @@ SESSION
     return
   fi
   export KIWANO_TEST_GNOME_DISPLAY=$display
-  export KIWANO_TEST_GNOME_XAUTHORITY=$(kiwano_gnome_eval 'GLib.getenv("XAUTHORITY")')
+  export KIWANO_TEST_GNOME_XAUTHORITY=$(gnome_eval 'GLib.getenv("XAUTHORITY")')
   unset KIWANO_TEST_GNOME_SKIP
 }
 
-# kiwano_gnome_eval JAVASCRIPT: what the shell makes of it, unquoted; nothing when it fails.
-kiwano_gnome_eval() {
-  local run=()
-  [[ $(id -un) != "$KIWANO_TEST_GNOME_USER" ]] && run=(runuser -u "$KIWANO_TEST_GNOME_USER" --)
-  "${run[@]}" env DBUS_SESSION_BUS_ADDRESS="$KIWANO_TEST_GNOME_BUS" gdbus call --session \
-    --dest org.gnome.Shell --object-path /org/gnome/Shell --method org.gnome.Shell.Eval "$1" 2>/dev/null \
-    | sed -n "s/^(true, '\(.*\)')\$/\1/p" | sed 's/^"\(.*\)"$/\1/'
-}
+# gnome_eval JAVASCRIPT: what the shell makes of it (shared with the end-to-end tests).
+source "$(dirname "${BASH_SOURCE[0]}")/../tests/e2e/lib-gnome-eval.sh"
 
-# The Xvfb and sway scripts' traps are kept: all stop when the shell exits.
-trap 'kiwano_gnome_stop; declare -F kiwano_sway_stop >/dev/null && kiwano_sway_stop; declare -F kiwano_xvfb_stop >/dev/null && kiwano_xvfb_stop' EXIT
-kiwano_gnome_start
+# Whatever the shell already does on exit (stopping Xvfb, sway) still happens, after this.
+kiwano_gnome_previous_trap=$(trap -p EXIT)
+kiwano_gnome_previous_trap=${kiwano_gnome_previous_trap#trap -- \'}
+kiwano_gnome_previous_trap=${kiwano_gnome_previous_trap%\' EXIT}
+trap "kiwano_gnome_stop; $kiwano_gnome_previous_trap" EXIT
+kiwano_gnome_start || true
