@@ -67,16 +67,17 @@ SessionFacts factsFrom(const QString &words)
     facts.hasScreencopy = has.contains(QLatin1String("screencopy"));
     facts.hasDataControl = has.contains(QLatin1String("data-control"));
     facts.hasVirtualKeyboard = has.contains(QLatin1String("virtual-keyboard"));
+    facts.hasShellExtension = has.contains(QLatin1String("shell-extension"));
     return facts;
 }
 
 // The plan as words, in the order shortcuts, grabs, clipboard, paste.
 QString words(const ServicePlan &plan)
 {
-    static const char *shortcuts[] = {"x11", "portal", "none"};
-    static const char *paste[] = {"xtest", "virtual-keyboard", "portal", "none"};
-    static const char *capture[] = {"x11", "screencopy", "portal", "none"};
-    static const char *clipboard[] = {"x11", "data-control", "while-active"};
+    static const char *shortcuts[] = {"x11", "portal", "none", "extension"};
+    static const char *paste[] = {"xtest", "virtual-keyboard", "portal", "none", "extension"};
+    static const char *capture[] = {"x11", "screencopy", "portal", "none", "extension"};
+    static const char *clipboard[] = {"x11", "data-control", "while-active", "extension"};
     return QStringLiteral("%1 %2 %3 %4").arg(shortcuts[int(plan.shortcuts)], capture[int(plan.capture)],
                                              clipboard[int(plan.clipboard)], paste[int(plan.paste)]);
 }
@@ -95,6 +96,9 @@ void TestSession::planFollowsTheSession_data()
     QTest::newRow("unknown, headless") << "shortcuts-portal remote-portal" << "none none while-active none";
     // GNOME: no shortcuts portal before 48, no data control; the clipboard is mirrored to XWayland.
     QTest::newRow("gnome") << "wayland xserver remote-portal screenshot-portal" << "x11 portal x11 portal";
+    // Our own shell extension beats the portals and XWayland's mirror on GNOME.
+    QTest::newRow("gnome with our extension") << "wayland xserver remote-portal screenshot-portal shell-extension"
+                                              << "extension extension extension extension";
     QTest::newRow("kde") << "wayland xserver shortcuts-portal remote-portal screenshot-portal data-control"
                          << "portal portal data-control portal";
     // sway: its own protocols win over any portal.
