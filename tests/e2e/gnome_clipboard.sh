@@ -6,7 +6,9 @@
 source "$(dirname "$0")/lib.sh"
 e2e_gnome
 e2e_home
-e2e_start_app
+# Without XWayland the program can only have gone through the extension.
+gnome_app_env=(-u DISPLAY)
+gnome_start_app
 
 gnome_copy_until_recorded gnome_copy_text "native gnome copy" || fail "a copy in a Wayland app was not recorded"
 pass "a copy in a Wayland app is recorded"

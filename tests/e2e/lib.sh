@@ -421,8 +421,14 @@ gnome_extension_is() {
 source "$(dirname "${BASH_SOURCE[0]}")/lib-gnome-eval.sh"
 # Under GNOME the program runs as the shell's user, in its session, from where that user reaches it.
 eval "$(declare -f e2e_app_command | sed '1s/^e2e_app_command/e2e_app_command_elsewhere/')"
+# gnome_app_env: what the program's environment differs in, as env takes it (e.g. -u DISPLAY).
+gnome_app_env=()
 e2e_app_command() {
-  if [[ $e2e_session == gnome ]]; then e2e_command=(gnome_as_user "$app"); else e2e_app_command_elsewhere; fi
+  if [[ $e2e_session == gnome ]]; then
+    e2e_command=(gnome_as_user env "${gnome_app_env[@]}" "$app")
+  else
+    e2e_app_command_elsewhere
+  fi
 }
 eval "$(declare -f e2e_start_app | sed '1s/^e2e_start_app/e2e_start_app_elsewhere/')"
 e2e_start_app() {
@@ -441,6 +447,12 @@ gnome_as_user() {
 # The title of the window the shell gives the keys to; empty when none.
 gnome_focused() { gnome_eval 'global.display.focus_window ? global.display.focus_window.get_title() : ""'; }
 gnome_focused_is() { [[ $(gnome_focused) == "$1" ]]; }
+gnome_focused_isnt() { [[ $(gnome_focused) != "$1" ]]; }
+# The program started; without a tray it shows its main window, which takes the keys.
+gnome_start_app() {
+  e2e_start_app "$@"
+  poll 15 gnome_focused_is "🥝 Kiwano Snapper" || fail "the main window did not show (focus: '$(gnome_focused)')"
+}
 # gnome_keys COMBO...: keys as xdotool names them, pressed through the seat.
 gnome_keys() {
   gnome_as_user gdbus call --session --dest org.kiwano.TestSeat --object-path /org/kiwano/TestSeat \
