@@ -9,6 +9,8 @@ e2e_home
 # Without XWayland the program can only have gone through the extension.
 gnome_app_env=(-u DISPLAY)
 gnome_start_app
+# Another app in front: copies are recorded without a window of ours having the keys.
+gnome_start_paste_target
 
 gnome_copy_until_recorded gnome_copy_text "native gnome copy" || fail "a copy in a Wayland app was not recorded"
 pass "a copy in a Wayland app is recorded"
@@ -16,7 +18,7 @@ gnome_copy_x11_text "x11 gnome copy"
 poll 10 recorded "x11 gnome copy" || fail "a copy in an X11 app was not recorded"
 pass "a copy in an X11 app is recorded"
 
-gnome_start_paste_target
+gnome_focused_is "paste target" || fail "the paste target lost the focus (focus: '$(gnome_focused)')"
 e2e_app --clipboard || fail "--clipboard exited with an error"
 poll 10 gnome_focused_is Clipboard || fail "the picker did not take the keys (focus: '$(gnome_focused)')"
 pass "the picker takes the keys"
