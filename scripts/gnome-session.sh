@@ -6,7 +6,7 @@
 # KIWANO_GNOME_EXTENSION_DIR, else the source's) and the test harness's extension (which leaves the
 # Overview and lets the tests ask the shell what it shows) are installed and enabled; a helper
 # holds a Mutter remote desktop session so that the seat has a keyboard and a pointer
-# (tests/e2e/gnome/seat.py). Tests find it through KIWANO_TEST_GNOME_WAYLAND_DISPLAY,
+# (tests/e2e/gnome/seat.py), and GNOME's media-keys daemon runs the custom shortcuts. Tests find it through KIWANO_TEST_GNOME_WAYLAND_DISPLAY,
 # KIWANO_TEST_GNOME_DISPLAY and KIWANO_TEST_GNOME_XAUTHORITY (XWayland), KIWANO_TEST_GNOME_BUS (its session bus),
 # KIWANO_TEST_GNOME_RUNTIME and KIWANO_TEST_GNOME_USER; when it cannot start,
 # KIWANO_TEST_GNOME_SKIP says why. gnome-shell's exit status means nothing here (it may crash on
@@ -97,6 +97,8 @@ for _ in \$(seq 200); do
   sleep 0.05
 done
 /usr/bin/python3 "$d/seat.py" >"$d/seat.log" 2>&1 &
+# GNOME's custom shortcuts run through its media-keys daemon.
+[[ -x /usr/libexec/gsd-media-keys ]] && /usr/libexec/gsd-media-keys >"$d/media-keys.log" 2>&1 &
 wait
 SESSION
   chmod 755 "$d/session.sh"

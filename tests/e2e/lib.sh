@@ -404,6 +404,20 @@ e2e_gnome() {
   export XDG_SESSION_TYPE=wayland XDG_CURRENT_DESKTOP=GNOME
   unset SWAYSOCK QT_QPA_PLATFORM
   gnome_extension_set "${1:-with-extension}" || fail "the shell did not turn our extension ${1:-on}"
+  # No custom shortcuts an earlier test wrote into GNOME's settings.
+  gnome_setting reset org.gnome.settings-daemon.plugins.media-keys custom-keybindings
+}
+# gnome_setting ARGS...: gsettings on the shell's own settings, as GNOME's Settings app sees them.
+gnome_setting() {
+  local run=()
+  [[ $e2e_user != $(id -un) ]] && run=(runuser -u "$e2e_user" --)
+  "${run[@]}" env -i PATH="$PATH" HOME="$KIWANO_TEST_GNOME_DIR/home" XDG_CONFIG_HOME="$KIWANO_TEST_GNOME_DIR/home/.config" \
+    DBUS_SESSION_BUS_ADDRESS="$KIWANO_TEST_GNOME_BUS" gsettings "$@"
+}
+# Brings the window with this title to the front, as a click on it would.
+gnome_activate() {
+  gnome_eval "global.get_window_actors().map(a => a.meta_window).find(w => w.get_title() === \"$1\").activate(global.get_current_time())" >/dev/null
+  poll 5 gnome_focused_is "$1"
 }
 gnome_extension_set() {
   local want=true uuid=kiwano-snapper@kiwanosnapper.org

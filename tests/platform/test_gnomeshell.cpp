@@ -3,6 +3,7 @@
 // private session bus: what goes to the shell, and that a slow or silent shell never holds up the
 // thread that asks.
 #include "platform/gnome/gnomeclipboard.h"
+#include "platform/gnome/gnomekeybindings.h"
 #include "platform/gnome/gnomekeys.h"
 #include "platform/gnome/gnomeshell.h"
 #include "platform/session.h"
@@ -27,6 +28,7 @@ private slots:
     void shortcutsGoToTheShellTogether();
     void pasteSaysWhetherTheKeysWereTyped();
     void probeFindsTheExtension();
+    void customShortcutsKeepTheUsersOwn();
 
 private:
     bool startShell();
@@ -252,6 +254,38 @@ void TestGnomeShell::probeFindsTheExtension()
         QCOMPARE(chosen.clipboard == ServicePlan::Clipboard::shellExtension, running);
         QCOMPARE(chosen.capture == ServicePlan::Capture::shellExtension, running);
     }
+}
+
+void TestGnomeShell::customShortcutsKeepTheUsersOwn()
+{
+    const QString mine = QStringLiteral("/org/gnome/settings-daemon/plugins/media-keys/custom-keybindings/custom0/");
+    const QString oldRegion = GnomeKeybindings::entryPath(QStringLiteral("region"));
+    QCOMPARE(GnomeKeybindings::parseList(QStringLiteral("@as []")), QStringList());
+    const QStringList existing = GnomeKeybindings::parseList(QStringLiteral("['%1', '%2']").arg(mine, oldRegion));
+    QCOMPARE(existing, (QStringList{mine, oldRegion}));
+
+    // The user's own entry stays, ours is written again, and one without keys is left out.
+    const QList<QStringList> commands = GnomeKeybindings::commands(existing, {
+        {QStringLiteral("region"), QStringLiteral("Grab Region"), QStringLiteral("kiwano-snapper --region"),
+         QStringLiteral("<Shift><Super>6")},
+        {QStringLiteral("window"), QStringLiteral("Grab Window"), QStringLiteral("kiwano-snapper --window"), {}},
+        {QStringLiteral("clipboard"), QStringLiteral("It's the history"), QStringLiteral("kiwano-snapper --clipboard"),
+         QStringLiteral("<Shift><Super>c")},
+    });
+    QCOMPARE(commands.size(), 7);
+    // The list last, once its entries are filled in; quotes in it escaped as GVariant text.
+    QCOMPARE(commands.last(), (QStringList{QStringLiteral("set"), QStringLiteral("org.gnome.settings-daemon.plugins.media-keys"),
+                                           QStringLiteral("custom-keybindings"),
+                                           QStringLiteral("['%1', '%2', '%3']").arg(mine, oldRegion,
+                                               GnomeKeybindings::entryPath(QStringLiteral("clipboard")))}));
+    const QString where = QStringLiteral("org.gnome.settings-daemon.plugins.media-keys.custom-keybinding:") + oldRegion;
+    QVERIFY(commands.contains(QStringList{QStringLiteral("set"), where, QStringLiteral("binding"), QStringLiteral("<Shift><Super>6")}));
+    QVERIFY(commands.contains(QStringList{QStringLiteral("set"), where, QStringLiteral("command"), QStringLiteral("kiwano-snapper --region")}));
+    for (const QStringList &command : commands)
+        QVERIFY2(!command.join(u' ').contains(QLatin1String("window")), qPrintable(command.join(u' ')));
+    // A path with a quote in it survives the round trip.
+    const QString odd = QStringLiteral("/odd'one/");
+    QCOMPARE(GnomeKeybindings::parseList(GnomeKeybindings::commands({odd}, {}).last().last()), QStringList{odd});
 }
 
 KIWANO_TEST_GUILESS_MAIN(TestGnomeShell)

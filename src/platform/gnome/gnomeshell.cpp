@@ -3,6 +3,9 @@
 
 #include "platform/keycodes.h"
 
+#include <QCoreApplication>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QDBusReply>
 #include <QFile>
 #include <QTemporaryFile>
@@ -69,6 +72,25 @@ Shot screenshot(const QDBusConnection &bus, const QString &folder, int deadlineM
     if (!written.open(QIODevice::ReadOnly))
         return {{}, QStringLiteral("the shell's picture cannot be read")};
     return {written.readAll(), {}};
+}
+
+void enableExtension(const QDBusConnection &bus, QObject *context, std::function<void(const QString &error)> done)
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(QStringLiteral("org.gnome.Shell"), QStringLiteral("/org/gnome/Shell"),
+        QStringLiteral("org.gnome.Shell.Extensions"), QStringLiteral("EnableExtension"));
+    message << uuid;
+    auto *call = new QDBusPendingCallWatcher(QDBusConnection(bus).asyncCall(message, 5000), context);
+    QObject::connect(call, &QDBusPendingCallWatcher::finished, context, [done](QDBusPendingCallWatcher *call) {
+        call->deleteLater();
+        const QDBusPendingReply<bool> reply = *call;
+        if (!reply.isValid())
+            done(QCoreApplication::translate("GnomeShell", "GNOME Shell did not answer (%1)").arg(reply.error().message()));
+        else if (!reply.value())
+            // The shell reads the installed extensions when it starts.
+            done(QCoreApplication::translate("GnomeShell", "GNOME Shell doesn't know it yet: log out and back in, then try again"));
+        else
+            done({});
+    });
 }
 
 void raiseWindow(const QDBusConnection &bus, quint32 pid, const QString &title, bool above)

@@ -6,7 +6,10 @@
 #include <QDBusMessage>
 #include <QString>
 
+#include <functional>
 #include <optional>
+
+class QObject;
 
 // Kiwano Snapper's GNOME Shell extension (resources/gnome-shell), which does from inside the
 // shell what Mutter lets no other client do: it reads the clipboard and says when it changes,
@@ -35,6 +38,10 @@ struct Shot
 // the file removed; waits at most deadlineMs. For the capture tool, which has nothing else to do
 // meanwhile.
 Shot screenshot(const QDBusConnection &bus, const QString &folder, int deadlineMs);
+
+// Asks GNOME Shell to turn our extension on, without waiting; done(error) comes once, with an
+// empty error when the shell turned it on. Nothing when context is gone by then.
+void enableExtension(const QDBusConnection &bus, QObject *context, std::function<void(const QString &error)> done);
 
 // Asks the shell, without waiting, to activate the window of process pid with this title and
 // keep it above the others or not.
