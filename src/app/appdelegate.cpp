@@ -103,6 +103,8 @@ void AppDelegate::makeServices()
         m_clipboard->setServices(m_services->clipboard(), m_services->frontApp(), m_services->keySender());
     if (m_services->grabber())
         m_hotKeys->setGrabber(m_services->grabber());
+    if (m_facts.hasShellExtension)
+        m_services->keepRaised(&clipboardPanel().panel());
 }
 
 void AppDelegate::startServices()

@@ -14,13 +14,38 @@
 #include "platform/x11/x11hotkeygrabber.h"
 #include "platform/x11/x11keyboardlayout.h"
 #include "platform/x11/x11keysender.h"
+#include "platform/gnome/gnomeshell.h"
 #include "settings/desktopbindings.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QWidget>
+
+namespace {
+// Asks the shell to raise a window of ours as it shows.
+class ShellRaiser : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *window = qobject_cast<QWidget *>(watched);
+        if (event->type() == QEvent::Show && window && window->isWindow())
+            GnomeShell::raiseWindow(QDBusConnection::sessionBus(), this, quint32(QCoreApplication::applicationPid()),
+                                    window->windowTitle(), true);
+        return false;
+    }
+};
+} // namespace
 
 SessionServices::SessionServices(const SessionFacts &facts, const ServicePlan &plan, bool xcb,
                                  DesktopBindings *bindings, QObject *parent)
     : QObject(parent)
 {
     const bool wayland = facts.kind == SessionFacts::Kind::wayland;
+    m_shellExtension = facts.hasShellExtension && wayland;
     if (xcb)
         m_layout = std::make_unique<X11KeyboardLayout>();
 
@@ -121,6 +146,12 @@ SessionServices::SessionServices(const SessionFacts &facts, const ServicePlan &p
 }
 
 SessionServices::~SessionServices() = default;
+
+void SessionServices::keepRaised(QWidget *window)
+{
+    if (m_shellExtension && window)
+        window->installEventFilter(new ShellRaiser(this));
+}
 
 X11KeyboardLayout *SessionServices::layout() const
 {

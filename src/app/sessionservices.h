@@ -12,6 +12,7 @@ class DesktopBindings;
 class FrontApp;
 class HotKeyGrabber;
 class KeySender;
+class QWidget;
 class X11KeyboardLayout;
 
 // The desktop services this session gets, made once its facts are known: the clipboard
@@ -36,6 +37,9 @@ public:
     HotKeyGrabber *grabber() const { return m_grabber.get(); }
     // The X11 keyboard layout, when it can be read.
     X11KeyboardLayout *layout() const;
+    // Where our GNOME Shell extension serves: window is brought forward and kept above the others
+    // each time it shows (the picker). Elsewhere nothing.
+    void keepRaised(QWidget *window);
 
 signals:
     // Something stopped working or was refused; the user should know.
@@ -49,4 +53,5 @@ private:
     std::unique_ptr<FrontApp> m_frontApp;
     std::unique_ptr<KeySender> m_keySender;
     std::unique_ptr<HotKeyGrabber> m_grabber;
+    bool m_shellExtension = false;
 };

@@ -9,6 +9,7 @@
 #include <QDBusReply>
 #include <QFile>
 #include <QTemporaryFile>
+#include <QTimer>
 
 namespace GnomeShell {
 
@@ -93,11 +94,19 @@ void enableExtension(const QDBusConnection &bus, QObject *context, std::function
     });
 }
 
-void raiseWindow(const QDBusConnection &bus, quint32 pid, const QString &title, bool above)
+void raiseWindow(const QDBusConnection &bus, QObject *context, quint32 pid, const QString &title, bool above, int tries)
 {
     QDBusMessage message = call(QStringLiteral("RaiseWindow"));
     message << pid << title << above;
-    QDBusConnection(bus).asyncCall(message, 2000);
+    auto *call = new QDBusPendingCallWatcher(QDBusConnection(bus).asyncCall(message, 2000), context);
+    QObject::connect(call, &QDBusPendingCallWatcher::finished, context, [=](QDBusPendingCallWatcher *call) {
+        call->deleteLater();
+        const QDBusPendingReply<bool> reply = *call;
+        // No shell to ask, or it has the window: done.
+        if (!reply.isValid() || reply.value() || tries <= 1)
+            return;
+        QTimer::singleShot(50, context, [=] { raiseWindow(bus, context, pid, title, above, tries - 1); });
+    });
 }
 
 } // namespace GnomeShell

@@ -44,7 +44,9 @@ Shot screenshot(const QDBusConnection &bus, const QString &folder, int deadlineM
 void enableExtension(const QDBusConnection &bus, QObject *context, std::function<void(const QString &error)> done);
 
 // Asks the shell, without waiting, to activate the window of process pid with this title and
-// keep it above the others or not.
-void raiseWindow(const QDBusConnection &bus, quint32 pid, const QString &title, bool above);
+// keep it above the others or not. A window that is about to show is asked for again, every
+// 50 ms for half a second, until the shell has it. Nothing when context is gone.
+void raiseWindow(const QDBusConnection &bus, QObject *context, quint32 pid, const QString &title, bool above,
+                 int tries = 10);
 
 } // namespace GnomeShell
