@@ -209,7 +209,7 @@ function runProgram(argument) {
 function makeIndicator(path) {
     const indicator = new PanelMenu.Button(0.0, 'Kiwano Snapper');
     indicator.add_child(new St.Icon({
-        gicon: Gio.icon_new_for_string(`${path}/kiwano-snapper.png`),
+        gicon: Gio.icon_new_for_string(`${path}/kiwano-snapper-symbolic.svg`),
         style_class: 'system-status-icon',
     }));
     for (const entry of MENU) {
