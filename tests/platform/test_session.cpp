@@ -16,7 +16,7 @@ SessionFacts factsFrom(const QString &words)
     for (const auto &[word, fact] : {std::pair{"xserver", &SessionFacts::hasX11}, {"shortcuts-portal", &SessionFacts::hasGlobalShortcutsPortal},
                                      {"remote-portal", &SessionFacts::hasRemoteDesktopPortal}, {"screenshot-portal", &SessionFacts::hasScreenshotPortal},
                                      {"screencopy", &SessionFacts::hasScreencopy}, {"data-control", &SessionFacts::hasDataControl},
-                                     {"virtual-keyboard", &SessionFacts::hasVirtualKeyboard}})
+                                     {"virtual-keyboard", &SessionFacts::hasVirtualKeyboard}, {"shell-extension", &SessionFacts::hasShellExtension}})
         facts.*fact = has.contains(word);
     return facts;
 }
@@ -24,10 +24,10 @@ SessionFacts factsFrom(const QString &words)
 // The plan as words, in the order shortcuts, grabs, clipboard, paste.
 QString words(const ServicePlan &plan)
 {
-    static const char *shortcuts[] = {"x11", "portal", "none"};
-    static const char *paste[] = {"xtest", "virtual-keyboard", "portal", "none"};
-    static const char *capture[] = {"x11", "screencopy", "portal", "none"};
-    static const char *clipboard[] = {"x11", "data-control", "while-active"};
+    static const char *shortcuts[] = {"x11", "portal", "none", "kglobalaccel", "extension"};
+    static const char *paste[] = {"xtest", "virtual-keyboard", "portal", "none", "fake-input", "extension"};
+    static const char *capture[] = {"x11", "screencopy", "portal", "none", "kwin-screenshot", "extension"};
+    static const char *clipboard[] = {"x11", "data-control", "while-active", "extension"};
     return QStringLiteral("%1 %2 %3 %4").arg(shortcuts[int(plan.shortcuts)], capture[int(plan.capture)],
                                              clipboard[int(plan.clipboard)], paste[int(plan.paste)]);
 }
@@ -69,6 +69,9 @@ private slots:
         QTest::newRow("unknown, headless") << "shortcuts-portal remote-portal" << "none none while-active none";
         // GNOME: no shortcuts portal before 48, no data control; the clipboard is mirrored to XWayland.
         QTest::newRow("gnome") << "wayland xserver remote-portal screenshot-portal" << "x11 portal x11 portal";
+        // Our own shell extension beats the portals and XWayland's mirror on GNOME.
+        QTest::newRow("gnome with our extension") << "wayland xserver remote-portal screenshot-portal shell-extension"
+                                                  << "extension extension extension extension";
         QTest::newRow("kde") << "wayland xserver shortcuts-portal remote-portal screenshot-portal data-control"
                              << "portal portal data-control portal";
         // sway: its own protocols win over any portal.
