@@ -538,7 +538,8 @@ eval "$(declare -f e2e_app_command | sed '1s/^e2e_app_command/e2e_app_command_el
 gnome_app_env=()
 e2e_app_command() {
   if [[ $e2e_session == gnome ]]; then
-    e2e_command=(gnome_as_user env "${gnome_app_env[@]}" "$app")
+    gnome_user_command env "${gnome_app_env[@]}" "$app"
+    e2e_command=("${gnome_command[@]}")
   else
     e2e_app_command_elsewhere
   fi
@@ -548,14 +549,19 @@ e2e_start_app() {
   [[ $e2e_session == gnome ]] && e2e_reachable
   e2e_start_app_elsewhere "$@"
 }
-# gnome_as_user COMMAND...: a command as the shell's user, in its session.
+# gnome_user_command COMMAND...: in gnome_command, the command line that runs a command as the
+# shell's user, in its session; run in the background, its $! is the process that hands on signals.
+gnome_user_command() {
+  gnome_command=()
+  [[ $e2e_user != $(id -un) ]] && gnome_command=(runuser -u "$e2e_user" --)
+  gnome_command+=(env -i PATH="$PATH" LANG="${LANG:-C.UTF-8}" HOME="$HOME" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR"
+    XDG_DATA_HOME="$XDG_DATA_HOME" XDG_CONFIG_HOME="$XDG_CONFIG_HOME" XDG_CACHE_HOME="$XDG_CACHE_HOME"
+    WAYLAND_DISPLAY="$WAYLAND_DISPLAY" DISPLAY="$DISPLAY" XAUTHORITY="$XAUTHORITY"
+    DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS" XDG_SESSION_TYPE=wayland XDG_CURRENT_DESKTOP=GNOME "$@")
+}
 gnome_as_user() {
-  local run=()
-  [[ $e2e_user != $(id -un) ]] && run=(runuser -u "$e2e_user" --)
-  "${run[@]}" env -i PATH="$PATH" LANG="${LANG:-C.UTF-8}" HOME="$HOME" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" \
-    XDG_DATA_HOME="$XDG_DATA_HOME" XDG_CONFIG_HOME="$XDG_CONFIG_HOME" XDG_CACHE_HOME="$XDG_CACHE_HOME" \
-    WAYLAND_DISPLAY="$WAYLAND_DISPLAY" DISPLAY="$DISPLAY" XAUTHORITY="$XAUTHORITY" \
-    DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS" XDG_SESSION_TYPE=wayland XDG_CURRENT_DESKTOP=GNOME "$@"
+  gnome_user_command "$@"
+  "${gnome_command[@]}"
 }
 # The title of the window the shell gives the keys to; empty when none.
 gnome_focused() { gnome_eval 'global.display.focus_window ? global.display.focus_window.get_title() : ""'; }
@@ -572,11 +578,13 @@ gnome_keys() {
     --method org.kiwano.TestSeat.Keys "$*" >/dev/null || fail "the seat could not press $*"
 }
 gnome_copy_text() {
-  printf '%s' "$1" | gnome_as_user wl-copy --foreground &
+  gnome_user_command wl-copy --foreground
+  printf '%s' "$1" | "${gnome_command[@]}" >/dev/null 2>&1 &
   e2e_pids+=($!)
 }
 gnome_copy_x11_text() {
-  printf '%s' "$1" | gnome_as_user xclip -selection clipboard -quiet >/dev/null 2>&1 &
+  gnome_user_command xclip -selection clipboard -quiet
+  printf '%s' "$1" | "${gnome_command[@]}" >/dev/null 2>&1 &
   e2e_pids+=($!)
 }
 # gnome_copy_until_recorded COPY TEXT: copies (gnome_copy_text or gnome_copy_x11_text) again until
@@ -591,7 +599,8 @@ gnome_copy_until_recorded() {
 }
 # The paste target as a native Wayland window of its own, in front.
 gnome_start_paste_target() {
-  gnome_as_user env QT_QPA_PLATFORM=wayland "$e2e_pastetarget" >"$work/pasted.txt" 2>"$work/pastetarget.log" &
+  gnome_user_command env QT_QPA_PLATFORM=wayland "$e2e_pastetarget"
+  "${gnome_command[@]}" >"$work/pasted.txt" 2>"$work/pastetarget.log" &
   e2e_pids+=($!)
   poll 20 gnome_focused_is "paste target" || fail "the paste target did not come to the front (focus: '$(gnome_focused)')"
 }
