@@ -15,6 +15,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QEventLoop>
+#include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QSettings>
@@ -54,17 +55,31 @@ private:
 
 namespace {
 
-// The bench runs as the shell's user, in its session: the bus admits no one else.
-int runAsShellUser(int argc, char **argv)
+// The extension serves only our own programs, known by their executable's name, and the shell's
+// bus admits only the shell's user: the bench runs again as a copy of itself under the app's
+// name, as that user.
+int runAsOurProgram(int argc, char **argv)
 {
-    QStringList arguments{QStringLiteral("-u"), qEnvironmentVariable("KIWANO_TEST_GNOME_USER"), QStringLiteral("--"),
-                          QStringLiteral("env"), QStringLiteral("KIWANO_BENCH_AS_SHELL_USER=1")};
+    QTemporaryDir dir;
+    const QString copy = dir.filePath(QStringLiteral("kiwano-snapper-app"));
+    if (!dir.isValid() || !QFile::copy(QFile::symLinkTarget(QStringLiteral("/proc/self/exe")), copy)) {
+        std::printf("skipped: no copy of the benchmark under the app's name\n");
+        return 0;
+    }
+    QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) | QFile::ReadOther | QFile::ExeOther
+                                          | QFile::ReadGroup | QFile::ExeGroup);
+    QStringList arguments;
+    if (getuid() == 0 && qEnvironmentVariable("KIWANO_TEST_GNOME_USER") != QLatin1String("root"))
+        arguments << QStringLiteral("runuser") << QStringLiteral("-u") << qEnvironmentVariable("KIWANO_TEST_GNOME_USER")
+                  << QStringLiteral("--");
+    arguments << QStringLiteral("env") << QStringLiteral("KIWANO_BENCH_AS_OUR_PROGRAM=1");
     for (const char *name : {"KIWANO_TEST_GNOME_BUS", "KIWANO_TEST_GNOME_WAYLAND_DISPLAY", "KIWANO_TEST_GNOME_DISPLAY",
                              "KIWANO_TEST_GNOME_XAUTHORITY", "KIWANO_TEST_GNOME_RUNTIME", "KIWANO_TEST_GNOME_USER"})
         arguments << QStringLiteral("%1=%2").arg(QLatin1String(name), qEnvironmentVariable(name));
-    for (int i = 0; i < argc; ++i)
+    arguments << copy;
+    for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    return QProcess::execute(QStringLiteral("runuser"), arguments);
+    return QProcess::execute(arguments.takeFirst(), arguments);
 }
 
 QProcessEnvironment sessionEnvironment()
@@ -126,10 +141,8 @@ int main(int argc, char **argv)
         std::printf("skipped: no test shell (run the benchmarks through scripts/run-bench.sh)\n");
         return 0;
     }
-    if (qEnvironmentVariableIsEmpty("KIWANO_BENCH_AS_SHELL_USER")
-        && qEnvironmentVariable("KIWANO_TEST_GNOME_USER") != QString::fromLocal8Bit(qgetenv("USER"))
-        && getuid() == 0)
-        return runAsShellUser(argc, argv);
+    if (qEnvironmentVariableIsEmpty("KIWANO_BENCH_AS_OUR_PROGRAM"))
+        return runAsOurProgram(argc, argv);
     qputenv("DBUS_SESSION_BUS_ADDRESS", qgetenv("KIWANO_TEST_GNOME_BUS"));
     qputenv("XDG_RUNTIME_DIR", qgetenv("KIWANO_TEST_GNOME_RUNTIME"));
     qputenv("QT_QPA_PLATFORM", "offscreen");

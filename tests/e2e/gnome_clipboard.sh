@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Under GNOME with our shell extension: copies made in a native Wayland app and in an X11 app are
-# recorded, the picker takes the keys when asked for, and the entry chosen with them is pasted
+# recorded (and other programs cannot read them through the extension), the picker takes the keys
+# when asked for, and the entry chosen with them is pasted
 # into the app in front.
 source "$(dirname "$0")/lib.sh"
 e2e_gnome
@@ -17,6 +18,11 @@ pass "a copy in a Wayland app is recorded"
 gnome_copy_x11_text "x11 gnome copy"
 poll 10 recorded "x11 gnome copy" || fail "a copy in an X11 app was not recorded"
 pass "a copy in an X11 app is recorded"
+# The extension reads the clipboard for our programs only.
+others=$(gnome_as_user gdbus call --session --dest org.kiwanosnapper.KiwanoSnapper.Shell \
+  --object-path /org/kiwanosnapper/KiwanoSnapper/Shell --method org.kiwanosnapper.KiwanoSnapper.Shell1.ClipboardTypes 2>&1)
+[[ $others == *AccessDenied* ]] || fail "another program read the clipboard through the extension: $others"
+pass "other programs cannot read the clipboard through the extension"
 
 gnome_focused_is "paste target" || fail "the paste target lost the focus (focus: '$(gnome_focused)')"
 e2e_app --clipboard || fail "--clipboard exited with an error"

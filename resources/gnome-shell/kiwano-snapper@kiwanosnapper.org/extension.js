@@ -16,12 +16,16 @@
 //   RaiseWindow(u pid, s title, b above) -> b  activates that process's window, kept above or not
 //   signal ClipboardChanged()               the clipboard changed hands
 //   signal ShortcutPressed(s name)          one of the caller's shortcuts was pressed
-// A caller's shortcuts are dropped when it leaves the bus.
+// A caller's shortcuts are dropped when it leaves the bus. Only Kiwano Snapper's own programs may
+// call anything but Version: the shell keeps its screenshots and the clipboard from other
+// programs, and so does this; others get AccessDenied.
 const { Clutter, Gio, GLib, Meta, Shell, St } = imports.gi;
 const Main = imports.ui.main;
 const PanelMenu = imports.ui.panelMenu;
 const PopupMenu = imports.ui.popupMenu;
 const ExtensionUtils = imports.misc.extensionUtils;
+
+Gio._promisify(Gio.DBusConnection.prototype, 'call');
 
 const BUS_NAME = 'org.kiwanosnapper.KiwanoSnapper.Shell';
 const OBJECT_PATH = '/org/kiwanosnapper/KiwanoSnapper/Shell';
@@ -41,6 +45,9 @@ const INTERFACE = `<node>
   </interface>
 </node>`;
 
+// The programs whose calls are served, by the name of their executable.
+const OUR_PROGRAMS = ['kiwano-snapper-app', 'kiwano-capture'];
+
 // How long a paste waits for the user to let go of the keys that chose the entry.
 const MODIFIER_WAIT_MS = 1000;
 const MODIFIERS = Clutter.ModifierType.SHIFT_MASK | Clutter.ModifierType.CONTROL_MASK |
@@ -52,6 +59,7 @@ class ShellService {
         this._keyboard = Clutter.get_default_backend().get_default_seat()
             .create_virtual_device(Clutter.InputDeviceType.KEYBOARD_DEVICE);
         this._grabs = new Map(); // action -> name
+        this._admitted = new Set(); // unique bus names of our programs
         this._owner = null;
         this._ownerWatch = 0;
         this._dbus = Gio.DBusExportedObject.wrapJSObject(INTERFACE, this);
@@ -83,11 +91,40 @@ class ShellService {
         return 1;
     }
 
-    ClipboardTypes() {
-        return this._clipboard.get_mimetypes(St.ClipboardType.CLIPBOARD);
+    // Whether the caller is one of our programs, told by its executable; answers AccessDenied
+    // when it is not.
+    async _admit(invocation) {
+        const sender = invocation.get_sender();
+        if (this._admitted.has(sender))
+            return true;
+        try {
+            const reply = await Gio.DBus.session.call('org.freedesktop.DBus', '/org/freedesktop/DBus',
+                'org.freedesktop.DBus', 'GetConnectionUnixProcessID', new GLib.Variant('(s)', [sender]),
+                new GLib.VariantType('(u)'), Gio.DBusCallFlags.NONE, -1, null);
+            const [pid] = reply.deepUnpack();
+            // A program rebuilt while it runs reads "... (deleted)".
+            const program = GLib.path_get_basename(GLib.file_read_link(`/proc/${pid}/exe`)).replace(/ \(deleted\)$/, '');
+            if (OUR_PROGRAMS.includes(program)) {
+                this._admitted.add(sender);
+                return true;
+            }
+        } catch (e) {
+            logError(e, 'Kiwano Snapper: who is calling');
+        }
+        invocation.return_dbus_error('org.freedesktop.DBus.Error.AccessDenied',
+            'Only Kiwano Snapper may use this interface');
+        return false;
     }
 
-    ClipboardDataAsync([type], invocation) {
+    async ClipboardTypesAsync(params, invocation) {
+        if (!await this._admit(invocation))
+            return;
+        invocation.return_value(new GLib.Variant('(as)', [this._clipboard.get_mimetypes(St.ClipboardType.CLIPBOARD)]));
+    }
+
+    async ClipboardDataAsync([type], invocation) {
+        if (!await this._admit(invocation))
+            return;
         this._clipboard.get_content(St.ClipboardType.CLIPBOARD, type, (clipboard, bytes) => {
             const data = bytes ?? new GLib.Bytes(new Uint8Array(0));
             invocation.return_value(GLib.Variant.new_tuple([
@@ -95,11 +132,16 @@ class ShellService {
         });
     }
 
-    SetClipboard(type, data) {
+    async SetClipboardAsync([type, data], invocation) {
+        if (!await this._admit(invocation))
+            return;
         this._clipboard.set_content(St.ClipboardType.CLIPBOARD, type, new GLib.Bytes(data));
+        invocation.return_value(null);
     }
 
-    PasteAsync([terminal], invocation) {
+    async PasteAsync([terminal], invocation) {
+        if (!await this._admit(invocation))
+            return;
         const started = GLib.get_monotonic_time();
         const tryPaste = () => {
             const [, , mods] = global.get_pointer();
@@ -124,7 +166,9 @@ class ShellService {
             GLib.timeout_add(GLib.PRIORITY_DEFAULT, 10, tryPaste);
     }
 
-    SetShortcutsAsync([accelerators], invocation) {
+    async SetShortcutsAsync([accelerators], invocation) {
+        if (!await this._admit(invocation))
+            return;
         this._dropShortcuts();
         this._owner = invocation.get_sender();
         this._ownerWatch = Gio.bus_watch_name_on_connection(Gio.DBus.session, this._owner,
@@ -136,7 +180,9 @@ class ShellService {
                 refused.push(name);
                 continue;
             }
-            Main.wm.allowKeybinding(Meta.external_binding_name_for_action(action), Shell.ActionMode.ALL);
+            // Never on the lock screen.
+            Main.wm.allowKeybinding(Meta.external_binding_name_for_action(action),
+                Shell.ActionMode.NORMAL | Shell.ActionMode.OVERVIEW | Shell.ActionMode.POPUP);
             this._grabs.set(action, name);
         }
         invocation.return_value(new GLib.Variant('(as)', [refused]));
@@ -155,6 +201,8 @@ class ShellService {
     }
 
     async ScreenshotAsync([path], invocation) {
+        if (!await this._admit(invocation))
+            return;
         try {
             const file = Gio.File.new_for_path(path);
             const stream = file.replace(null, false, Gio.FileCreateFlags.NONE, null);
@@ -167,7 +215,13 @@ class ShellService {
         }
     }
 
-    RaiseWindow(pid, title, above) {
+    async RaiseWindowAsync([pid, title, above], invocation) {
+        if (!await this._admit(invocation))
+            return;
+        invocation.return_value(new GLib.Variant('(b)', [this._raise(pid, title, above)]));
+    }
+
+    _raise(pid, title, above) {
         const window = global.get_window_actors().map(actor => actor.meta_window)
             .find(w => w.get_pid() === pid && (title === '' || w.get_title() === title));
         if (!window)
