@@ -439,6 +439,32 @@
     </message>
 </context>
 <context>
+    <name>GnomeKeybindings</name>
+    <message>
+        <source>GNOME&apos;s settings refused them (%1)</source>
+        <translation>die Einstellungen von GNOME haben sie abgelehnt (%1)</translation>
+    </message>
+    <message>
+        <source>gsettings is not installed</source>
+        <translation>gsettings ist nicht installiert</translation>
+    </message>
+    <message>
+        <source>GNOME&apos;s keyboard settings cannot be read here</source>
+        <translation>die Tastatureinstellungen von GNOME sind hier nicht lesbar</translation>
+    </message>
+</context>
+<context>
+    <name>GnomeShell</name>
+    <message>
+        <source>GNOME Shell did not answer (%1)</source>
+        <translation>GNOME Shell hat nicht geantwortet (%1)</translation>
+    </message>
+    <message>
+        <source>GNOME Shell doesn&apos;t know it yet: log out and back in, then try again</source>
+        <translation>GNOME Shell kennt sie noch nicht: Melden Sie sich ab und wieder an und versuchen Sie es dann erneut</translation>
+    </message>
+</context>
+<context>
     <name>GrabPlaceholder</name>
     <message>
         <source>Opening grab</source>
@@ -1107,12 +1133,36 @@
         <source>the desktop didn&apos;t take our shortcuts (%1)</source>
         <translation>der Desktop hat unsere Tastenkürzel nicht angenommen (%1)</translation>
     </message>
+    <message>
+        <source>Kiwano Snapper&apos;s GNOME Shell extension</source>
+        <translation>die GNOME-Shell-Erweiterung von Kiwano Snapper</translation>
+    </message>
+    <message>
+        <source>KDE&apos;s global shortcuts</source>
+        <translation>die globalen Tastenkürzel von KDE</translation>
+    </message>
+    <message>
+        <source>They are listed under Kiwano Snapper in System Settings, Shortcuts.</source>
+        <translation>Sie stehen in den Systemeinstellungen unter Kurzbefehle bei Kiwano Snapper.</translation>
+    </message>
+    <message>
+        <source>KWin&apos;s screenshot service</source>
+        <translation>der Bildschirmfoto-Dienst von KWin</translation>
+    </message>
+    <message>
+        <source>KWin&apos;s input for trusted apps</source>
+        <translation>die Eingabe von KWin für vertrauenswürdige Apps</translation>
+    </message>
 </context>
 <context>
     <name>SessionSection</name>
     <message>
         <source>This session</source>
         <translation>Diese Sitzung</translation>
+    </message>
+    <message>
+        <source>That didn&apos;t work: %1.</source>
+        <translation>Das hat nicht geklappt: %1.</translation>
     </message>
 </context>
 <context>
@@ -1136,6 +1186,41 @@
     <message>
         <source>The desktop didn&apos;t take our shortcuts (%1). Bind kiwano-snapper --region (or --window, --screen, --clipboard) in its keyboard settings.</source>
         <translation>Der Desktop hat unsere Tastenkürzel nicht angenommen (%1). Legen Sie kiwano-snapper --region (oder --window, --screen, --clipboard) in seinen Tastatureinstellungen auf Tasten.</translation>
+    </message>
+    <message>
+        <source>GNOME Shell didn&apos;t type the paste keys. The entry is copied: press Ctrl+V yourself.</source>
+        <translation>GNOME Shell hat die Einfügetasten nicht getippt. Der Eintrag ist kopiert: Drücken Sie selbst Strg+V.</translation>
+    </message>
+    <message>
+        <source>GNOME Shell didn&apos;t take these shortcuts: %1. Another app may use them; choose others in the settings.</source>
+        <translation>GNOME Shell hat diese Tastenkürzel nicht angenommen: %1. Vielleicht verwendet eine andere App sie; wählen Sie in den Einstellungen andere.</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsView</name>
+    <message>
+        <source>Kiwano Snapper&apos;s GNOME Shell extension records copies in every app, pastes for you, takes the shortcuts everywhere and grabs without asking. It serves Kiwano Snapper from its next start.</source>
+        <translation>Die GNOME-Shell-Erweiterung von Kiwano Snapper zeichnet Kopien in jeder App auf, fügt für Sie ein, nimmt die Tastenkürzel überall an und macht Aufnahmen ohne Nachfrage. Sie dient Kiwano Snapper ab dem nächsten Start.</translation>
+    </message>
+    <message>
+        <source>Turn On Extension</source>
+        <translation>Erweiterung einschalten</translation>
+    </message>
+    <message>
+        <source>The extension is on: restart Kiwano Snapper to use it.</source>
+        <translation>Die Erweiterung ist an: Starten Sie Kiwano Snapper neu, um sie zu nutzen.</translation>
+    </message>
+    <message>
+        <source>Or let GNOME run our command lines on the shortcuts set below, in every app.</source>
+        <translation>Oder lassen Sie GNOME unsere Befehlszeilen mit den unten gewählten Tastenkürzeln ausführen, in jeder App.</translation>
+    </message>
+    <message>
+        <source>Add to GNOME Shortcuts</source>
+        <translation>Zu GNOME-Tastenkürzeln hinzufügen</translation>
+    </message>
+    <message>
+        <source>Added to GNOME&apos;s keyboard shortcuts: they work in every app now.</source>
+        <translation>Zu den Tastenkürzeln von GNOME hinzugefügt: Sie wirken jetzt in jeder App.</translation>
     </message>
 </context>
 <context>

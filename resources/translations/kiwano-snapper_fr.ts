@@ -439,6 +439,32 @@
     </message>
 </context>
 <context>
+    <name>GnomeKeybindings</name>
+    <message>
+        <source>GNOME&apos;s settings refused them (%1)</source>
+        <translation>les réglages de GNOME les ont refusés (%1)</translation>
+    </message>
+    <message>
+        <source>gsettings is not installed</source>
+        <translation>gsettings n’est pas installé</translation>
+    </message>
+    <message>
+        <source>GNOME&apos;s keyboard settings cannot be read here</source>
+        <translation>les réglages clavier de GNOME ne sont pas lisibles ici</translation>
+    </message>
+</context>
+<context>
+    <name>GnomeShell</name>
+    <message>
+        <source>GNOME Shell did not answer (%1)</source>
+        <translation>GNOME Shell n’a pas répondu (%1)</translation>
+    </message>
+    <message>
+        <source>GNOME Shell doesn&apos;t know it yet: log out and back in, then try again</source>
+        <translation>GNOME Shell ne la connaît pas encore&#xa0;: fermez la session puis rouvrez-la, et réessayez</translation>
+    </message>
+</context>
+<context>
     <name>GrabPlaceholder</name>
     <message>
         <source>Opening grab</source>
@@ -1107,12 +1133,36 @@
         <source>the desktop didn&apos;t take our shortcuts (%1)</source>
         <translation>le bureau a refusé nos raccourcis (%1)</translation>
     </message>
+    <message>
+        <source>Kiwano Snapper&apos;s GNOME Shell extension</source>
+        <translation>l’extension GNOME Shell de Kiwano Snapper</translation>
+    </message>
+    <message>
+        <source>KDE&apos;s global shortcuts</source>
+        <translation>les raccourcis globaux de KDE</translation>
+    </message>
+    <message>
+        <source>They are listed under Kiwano Snapper in System Settings, Shortcuts.</source>
+        <translation>Ils figurent sous Kiwano Snapper dans Configuration du système, Raccourcis.</translation>
+    </message>
+    <message>
+        <source>KWin&apos;s screenshot service</source>
+        <translation>le service de capture d’écran de KWin</translation>
+    </message>
+    <message>
+        <source>KWin&apos;s input for trusted apps</source>
+        <translation>la saisie de KWin pour les apps de confiance</translation>
+    </message>
 </context>
 <context>
     <name>SessionSection</name>
     <message>
         <source>This session</source>
         <translation>Cette session</translation>
+    </message>
+    <message>
+        <source>That didn&apos;t work: %1.</source>
+        <translation>Cela n’a pas marché&#xa0;: %1.</translation>
     </message>
 </context>
 <context>
@@ -1136,6 +1186,41 @@
     <message>
         <source>The desktop didn&apos;t take our shortcuts (%1). Bind kiwano-snapper --region (or --window, --screen, --clipboard) in its keyboard settings.</source>
         <translation>Le bureau a refusé nos raccourcis (%1). Associez kiwano-snapper --region (ou --window, --screen, --clipboard) à des touches dans ses paramètres du clavier.</translation>
+    </message>
+    <message>
+        <source>GNOME Shell didn&apos;t type the paste keys. The entry is copied: press Ctrl+V yourself.</source>
+        <translation>GNOME Shell n’a pas tapé les touches de collage. L’entrée est copiée&#xa0;: appuyez vous-même sur Ctrl+V.</translation>
+    </message>
+    <message>
+        <source>GNOME Shell didn&apos;t take these shortcuts: %1. Another app may use them; choose others in the settings.</source>
+        <translation>GNOME Shell n’a pas accepté ces raccourcis&#xa0;: %1. Une autre app les utilise peut-être&#xa0;; choisissez-en d’autres dans les réglages.</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsView</name>
+    <message>
+        <source>Kiwano Snapper&apos;s GNOME Shell extension records copies in every app, pastes for you, takes the shortcuts everywhere and grabs without asking. It serves Kiwano Snapper from its next start.</source>
+        <translation>L’extension GNOME Shell de Kiwano Snapper enregistre les copies dans chaque app, colle pour vous, reçoit les raccourcis partout et fait les captures sans demander. Elle sert Kiwano Snapper dès son prochain démarrage.</translation>
+    </message>
+    <message>
+        <source>Turn On Extension</source>
+        <translation>Activer l’extension</translation>
+    </message>
+    <message>
+        <source>The extension is on: restart Kiwano Snapper to use it.</source>
+        <translation>L’extension est activée&#xa0;: redémarrez Kiwano Snapper pour l’utiliser.</translation>
+    </message>
+    <message>
+        <source>Or let GNOME run our command lines on the shortcuts set below, in every app.</source>
+        <translation>Ou laissez GNOME lancer nos lignes de commande avec les raccourcis choisis ci-dessous, dans chaque app.</translation>
+    </message>
+    <message>
+        <source>Add to GNOME Shortcuts</source>
+        <translation>Ajouter aux raccourcis GNOME</translation>
+    </message>
+    <message>
+        <source>Added to GNOME&apos;s keyboard shortcuts: they work in every app now.</source>
+        <translation>Ajoutés aux raccourcis clavier de GNOME&#xa0;: ils marchent désormais dans chaque app.</translation>
     </message>
 </context>
 <context>
