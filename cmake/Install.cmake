@@ -24,6 +24,9 @@ foreach(part Service Capture)
 endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/resources/linux/${KIWANO_APP_ID}.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# Our GNOME Shell extension, where the shell finds extensions for every user; the settings turn it on.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/gnome-shell/kiwano-snapper@kiwanosnapper.org
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/gnome-shell/extensions)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/linux/copyright
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kiwano-snapper)
 # Debian wants the changelog and the manual page compressed, reproducibly.

@@ -7,6 +7,7 @@
 #include "app/commandline.h"
 #include "app/editorwindowcontroller.h"
 #include "app/filemanager.h"
+#include "app/gnomeoffers.h"
 #include "app/mainwindow.h"
 #include "app/sessionservices.h"
 #include "app/traymenu.h"
@@ -102,6 +103,8 @@ void AppDelegate::makeServices()
         m_clipboard->setServices(m_services->clipboard(), m_services->frontApp(), m_services->keySender());
     if (m_services->grabber())
         m_hotKeys->setGrabber(m_services->grabber());
+    if (m_facts.hasShellExtension)
+        m_services->keepRaised(&clipboardPanel().panel());
 }
 
 void AppDelegate::startServices()
@@ -220,6 +223,7 @@ SettingsWindowController &AppDelegate::settings()
         services.session = m_facts;
         services.plan = m_plan;
         services.desktopBindings = m_desktopBindings;
+        offerGnomeWays(m_facts, *m_hotKeys, this, services);
         services.clipboard = m_clipboard.get();
         services.hotKeys = m_hotKeys;
         m_settings->setServices(services);

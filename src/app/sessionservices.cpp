@@ -4,6 +4,8 @@
 #include "platform/kde/kdekeyboardlayout.h"
 #include "platform/kde/kglobalaccelgrabber.h"
 #include "platform/kde/kwinkeysender.h"
+#include "platform/gnome/gnomeclipboard.h"
+#include "platform/gnome/gnomekeys.h"
 #include "platform/portal/portalhotkeygrabber.h"
 #include "platform/portal/portalkeysender.h"
 #include "platform/wayland/waylandclipboardservice.h"
@@ -15,13 +17,38 @@
 #include "platform/x11/x11hotkeygrabber.h"
 #include "platform/x11/x11keyboardlayout.h"
 #include "platform/x11/x11keysender.h"
+#include "platform/gnome/gnomeshell.h"
 #include "settings/desktopbindings.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QWidget>
+
+namespace {
+// Asks the shell to raise a window of ours as it shows.
+class ShellRaiser : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *window = qobject_cast<QWidget *>(watched);
+        if (event->type() == QEvent::Show && window && window->isWindow())
+            GnomeShell::raiseWindow(QDBusConnection::sessionBus(), this, quint32(QCoreApplication::applicationPid()),
+                                    window->windowTitle(), true);
+        return false;
+    }
+};
+} // namespace
 
 SessionServices::SessionServices(const SessionFacts &facts, const ServicePlan &plan, bool xcb,
                                  DesktopBindings *bindings, QObject *parent)
     : QObject(parent)
 {
     const bool wayland = facts.kind == SessionFacts::Kind::wayland;
+    m_shellExtension = facts.hasShellExtension && wayland;
     if (xcb)
         m_layout = std::make_unique<X11KeyboardLayout>();
     else if (plan.shortcuts == ServicePlan::Shortcuts::kglobalaccel)
@@ -41,6 +68,9 @@ SessionServices::SessionServices(const SessionFacts &facts, const ServicePlan &p
         m_clipboard = std::move(service);
         break;
     }
+    case ServicePlan::Clipboard::shellExtension:
+        m_clipboard = std::make_unique<GnomeClipboardService>();
+        break;
     case ServicePlan::Clipboard::whileActive:
         if (wayland)
             m_clipboard = std::make_unique<WhileActiveClipboardService>();
@@ -92,6 +122,16 @@ SessionServices::SessionServices(const SessionFacts &facts, const ServicePlan &p
         m_keySender = std::move(sender);
         break;
     }
+    case ServicePlan::Paste::shellExtension: {
+        auto sender = std::make_unique<GnomeKeySender>();
+        connect(sender.get(), &GnomeKeySender::pasted, this, [this](bool typed) {
+            if (!typed)
+                emit warning(tr("GNOME Shell didn't type the paste keys. The entry is copied: "
+                                "press Ctrl+V yourself."));
+        });
+        m_keySender = std::move(sender);
+        break;
+    }
     case ServicePlan::Paste::none:
         break;
     }
@@ -102,6 +142,13 @@ SessionServices::SessionServices(const SessionFacts &facts, const ServicePlan &p
         auto grabber = std::make_unique<KGlobalAccelGrabber>(QDBusConnection::sessionBus(), layout());
         if (bindings)
             connect(grabber.get(), &KGlobalAccelGrabber::shortcutsBound, bindings, &DesktopBindings::setTriggers);
+        m_grabber = std::move(grabber);
+    } else if (plan.shortcuts == ServicePlan::Shortcuts::shellExtension) {
+        auto grabber = std::make_unique<GnomeHotKeyGrabber>();
+        connect(grabber.get(), &GnomeHotKeyGrabber::refused, this, [this](const QStringList &keys) {
+            emit warning(tr("GNOME Shell didn't take these shortcuts: %1. Another app may use "
+                            "them; choose others in the settings.").arg(keys.join(QStringLiteral(", "))));
+        });
         m_grabber = std::move(grabber);
     } else if (plan.shortcuts == ServicePlan::Shortcuts::portal) {
         auto grabber = std::make_unique<PortalHotKeyGrabber>();
@@ -119,6 +166,12 @@ SessionServices::SessionServices(const SessionFacts &facts, const ServicePlan &p
 }
 
 SessionServices::~SessionServices() = default;
+
+void SessionServices::keepRaised(QWidget *window)
+{
+    if (m_shellExtension && window)
+        window->installEventFilter(new ShellRaiser(this));
+}
 
 KeyboardLayout *SessionServices::layout() const
 {

@@ -14,6 +14,7 @@ class HotKeyGrabber;
 class KdeKeyboardLayout;
 class KeyboardLayout;
 class KeySender;
+class QWidget;
 class X11KeyboardLayout;
 
 // The desktop services this session gets, made once its facts are known: the clipboard
@@ -39,6 +40,9 @@ public:
     // The X11 keyboard layout, when it can be read; in a Plasma session whose windows are native,
     // the layout Plasma's settings name.
     KeyboardLayout *layout() const;
+    // Where our GNOME Shell extension serves: window is brought forward and kept above the others
+    // each time it shows (the picker). Elsewhere nothing.
+    void keepRaised(QWidget *window);
 
 signals:
     // Something stopped working or was refused; the user should know.
@@ -53,4 +57,5 @@ private:
     std::unique_ptr<FrontApp> m_frontApp;
     std::unique_ptr<KeySender> m_keySender;
     std::unique_ptr<HotKeyGrabber> m_grabber;
+    bool m_shellExtension = false;
 };

@@ -12,6 +12,10 @@
 #include <memory>
 
 namespace {
+// Our GNOME Shell extension (see platform/gnome/gnomeshell.h; this library links none of it).
+const QString shellExtensionService = QStringLiteral("org.kiwanosnapper.KiwanoSnapper.Shell");
+const QString shellExtensionPath = QStringLiteral("/org/kiwanosnapper/KiwanoSnapper/Shell");
+const QString shellExtensionInterface = QStringLiteral("org.kiwanosnapper.KiwanoSnapper.Shell1");
 const QString portalService = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 }
@@ -59,6 +63,11 @@ QString xwaylandOnly()
     return QCoreApplication::translate("ServiceAccount", "X11 apps only, through XWayland");
 }
 
+QString shellExtension()
+{
+    return QCoreApplication::translate("ServiceAccount", "Kiwano Snapper's GNOME Shell extension");
+}
+
 QString pressCtrlV()
 {
     return QCoreApplication::translate("ServiceAccount", "copies only: press Ctrl+V yourself");
@@ -84,6 +93,8 @@ ServiceAccount shortcutsAccount(const ServicePlan &plan)
                 "KDE's global shortcuts"),
                 QCoreApplication::translate("ServiceAccount",
                         "They are listed under Kiwano Snapper in System Settings, Shortcuts.")};
+    case ServicePlan::Shortcuts::shellExtension:
+        return {service, State::native, shellExtension(), {}};
     case ServicePlan::Shortcuts::none:
         break;
     }
@@ -106,6 +117,8 @@ ServiceAccount captureAccount(const ServicePlan &plan)
     case ServicePlan::Capture::kwinScreenShot:
         return {service, State::native, QCoreApplication::translate("ServiceAccount",
                 "KWin's screenshot service"), {}};
+    case ServicePlan::Capture::shellExtension:
+        return {service, State::native, shellExtension(), {}};
     case ServicePlan::Capture::none:
         break;
     }
@@ -128,6 +141,8 @@ ServiceAccount clipboardAccount(const ServicePlan &plan)
     case ServicePlan::Clipboard::dataControl:
         return {service, State::native, QCoreApplication::translate("ServiceAccount",
                 "the desktop's clipboard"), {}};
+    case ServicePlan::Clipboard::shellExtension:
+        return {service, State::native, shellExtension(), {}};
     case ServicePlan::Clipboard::whileActive:
         break;
     }
@@ -156,6 +171,8 @@ ServiceAccount pasteAccount(const ServicePlan &plan)
     case ServicePlan::Paste::fakeInput:
         return {service, State::native, QCoreApplication::translate("ServiceAccount",
                 "KWin's input for trusted apps"), {}};
+    case ServicePlan::Paste::shellExtension:
+        return {service, State::native, shellExtension(), {}};
     case ServicePlan::Paste::none:
         break;
     }
@@ -199,6 +216,8 @@ ServicePlan plan(const SessionFacts &facts)
     result.throughXWayland = facts.hasX11;
     if (facts.hasKWinShortcuts)
         result.shortcuts = ServicePlan::Shortcuts::kglobalaccel;
+    else if (facts.hasShellExtension)
+        result.shortcuts = ServicePlan::Shortcuts::shellExtension;
     else if (facts.hasGlobalShortcutsPortal)
         result.shortcuts = ServicePlan::Shortcuts::portal;
     else if (facts.hasX11)
@@ -207,6 +226,8 @@ ServicePlan plan(const SessionFacts &facts)
         result.paste = ServicePlan::Paste::virtualKeyboard;
     else if (facts.hasFakeInput)
         result.paste = ServicePlan::Paste::fakeInput;
+    else if (facts.hasShellExtension)
+        result.paste = ServicePlan::Paste::shellExtension;
     else if (facts.hasRemoteDesktopPortal)
         result.paste = ServicePlan::Paste::portal;
     else if (facts.hasX11)
@@ -217,10 +238,14 @@ ServicePlan plan(const SessionFacts &facts)
         result.capture = ServicePlan::Capture::screencopy;
     else if (facts.hasKWinScreenShot)
         result.capture = ServicePlan::Capture::kwinScreenShot;
+    else if (facts.hasShellExtension)
+        result.capture = ServicePlan::Capture::shellExtension;
     else if (facts.hasScreenshotPortal)
         result.capture = ServicePlan::Capture::portal;
     if (facts.hasDataControl)
         result.clipboard = ServicePlan::Clipboard::dataControl;
+    else if (facts.hasShellExtension)
+        result.clipboard = ServicePlan::Clipboard::shellExtension;
     else if (facts.hasX11)
         result.clipboard = ServicePlan::Clipboard::x11;
     return result;
@@ -289,7 +314,7 @@ void SessionProbe::start(const SessionFacts &facts, CompositorQuestion askCompos
     compositor->start();
 
     m_facts.hasGlobalShortcutsPortal = m_facts.hasRemoteDesktopPortal = m_facts.hasScreenshotPortal = false;
-    m_facts.hasKWinScreenShot = m_facts.hasKWinShortcuts = false;
+    m_facts.hasKWinScreenShot = m_facts.hasKWinShortcuts = m_facts.hasShellExtension = false;
     if (!bus.isConnected())
         return;
     // KWin's services come before the portal's on KDE. Global shortcuts count only where KWin
@@ -297,6 +322,8 @@ void SessionProbe::start(const SessionFacts &facts, CompositorQuestion askCompos
     askOwner(bus, QStringLiteral("org.kde.KWin"), &m_kwinOwner, timeoutMs);
     askOwner(bus, QStringLiteral("org.kde.kglobalaccel"), &m_shortcutsOwner, timeoutMs);
     askOwner(bus, QStringLiteral("org.kde.KWin.ScreenShot2"), &m_screenShotOwner, timeoutMs);
+    // Our GNOME Shell extension comes before the portal's on GNOME.
+    askShellExtension(bus, timeoutMs);
     // The questions go out together; each answers on its own.
     ask(bus, QStringLiteral("org.freedesktop.portal.GlobalShortcuts"), &SessionFacts::hasGlobalShortcutsPortal, timeoutMs);
     ask(bus, QStringLiteral("org.freedesktop.portal.RemoteDesktop"), &SessionFacts::hasRemoteDesktopPortal, timeoutMs);
@@ -332,6 +359,20 @@ void SessionProbe::askOwner(QDBusConnection &bus, const QString &name, QString *
         QDBusPendingReply<QString> reply = *call;
         *owner = reply.isValid() ? reply.value() : QString();
         settleKWin();
+        settled();
+    });
+}
+
+void SessionProbe::askShellExtension(QDBusConnection &bus, int timeoutMs)
+{
+    const QDBusMessage version = QDBusMessage::createMethodCall(shellExtensionService, shellExtensionPath,
+        shellExtensionInterface, QStringLiteral("Version"));
+    ++m_left;
+    auto *call = new QDBusPendingCallWatcher(bus.asyncCall(version, timeoutMs), this);
+    connect(call, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *call) {
+        call->deleteLater();
+        QDBusPendingReply<uint> reply = *call;
+        m_facts.hasShellExtension = reply.isValid() && reply.value() >= 1;
         settled();
     });
 }

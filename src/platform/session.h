@@ -29,6 +29,8 @@ struct SessionFacts
     bool hasFakeInput = false;       // org_kde_kwin_fake_input
     bool hasKWinScreenShot = false;  // org.kde.KWin.ScreenShot2
     bool hasKWinShortcuts = false;   // org.kde.kglobalaccel, owned by KWin
+    // Our GNOME Shell extension answers on the session bus (clipboard, paste, shortcuts, grabs).
+    bool hasShellExtension = false;
 };
 Q_DECLARE_METATYPE(SessionFacts)
 
@@ -55,12 +57,13 @@ struct ServiceAccount
 // Which implementation serves each platform service.
 struct ServicePlan
 {
-    enum class Shortcuts { x11, portal, none, kglobalaccel };
-    enum class Paste { xtest, virtualKeyboard, portal, none, fakeInput };
-    enum class Capture { x11, screencopy, portal, none, kwinScreenShot };
+    enum class Shortcuts { x11, portal, none, kglobalaccel, shellExtension };
+    enum class Paste { xtest, virtualKeyboard, portal, none, fakeInput, shellExtension };
+    enum class Capture { x11, screencopy, portal, none, kwinScreenShot, shellExtension };
     // x11 reads the X server's clipboard (on Wayland, the copy the desktop mirrors to XWayland);
-    // whileActive records only while one of our windows has the focus.
-    enum class Clipboard { x11, dataControl, whileActive };
+    // whileActive records only while one of our windows has the focus; shellExtension asks our
+    // GNOME Shell extension.
+    enum class Clipboard { x11, dataControl, whileActive, shellExtension };
 
     Shortcuts shortcuts = Shortcuts::none;
     Paste paste = Paste::none;
@@ -132,6 +135,7 @@ private:
     // Who owns a name on the bus (empty for nobody), for the facts about KWin.
     void askOwner(QDBusConnection &bus, const QString &name, QString *owner, int timeoutMs);
     void settleKWin();
+    void askShellExtension(QDBusConnection &bus, int timeoutMs);
     void settled();
 
     SessionFacts m_facts;

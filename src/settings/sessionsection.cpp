@@ -3,11 +3,14 @@
 
 #include "look/kiwano.h"
 #include "look/pixel.h"
+#include "look/widgets/kiwanobutton.h"
 #include "look/widgets/pixellabel.h"
 #include "look/widgets/pixelpaint.h"
 #include "settings/settingsparts.h"
 
 #include <QGridLayout>
+#include <QHBoxLayout>
+#include <QPointer>
 #include <QLabel>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -75,6 +78,44 @@ SessionSection::SessionSection(const QList<ServiceAccount> &account, QWidget *pa
         m_details << detail;
     }
     column->addLayout(grid);
+    m_column = column;
+}
+
+KiwanoButton *SessionSection::addOffer(const QString &why, const QString &icon, const QString &button,
+                                       const QString &done, Work work)
+{
+    auto *row = new QHBoxLayout;
+    row->setSpacing(10);
+    QLabel *line = SettingsParts::caption(why);
+    line->setWordWrap(true);
+    auto *press = new KiwanoButton(icon, button);
+    press->setIconSize(12);
+    press->setAccessibleName(button);
+    press->setAccessibleDescription(why);
+    row->addWidget(press, 0, Qt::AlignTop);
+    row->addWidget(line, 1, Qt::AlignTop);
+    m_column->addLayout(row);
+    m_offers << line;
+    connect(press, &QAbstractButton::clicked, this, [press, line, done, work] {
+        press->setEnabled(false);
+        QPointer<QLabel> shown(line);
+        QPointer<KiwanoButton> again(press);
+        work([shown, again, done](const QString &error) {
+            if (!shown)
+                return;
+            shown->setText(error.isEmpty() ? done : tr("That didn't work: %1.").arg(error));
+            shown->setAccessibleName(shown->text());
+            if (again && !error.isEmpty())
+                again->setEnabled(true);
+        });
+    });
+    return press;
+}
+
+QString SessionSection::offerLine(int index) const
+{
+    const QLabel *line = m_offers.value(index);
+    return line ? line->text() : QString();
 }
 
 QStringList SessionSection::lines() const

@@ -47,7 +47,9 @@ WaylandAccount waylandAccount(const SettingsView::Services &services)
         told.keys.commandGuide = true;
         break;
     case ServicePlan::Shortcuts::kglobalaccel:
-        // KDE takes the keys we record and lists them in System Settings too.
+    case ServicePlan::Shortcuts::shellExtension:
+        // KDE and our GNOME Shell extension bind the keys recorded here (KDE lists them in
+        // System Settings too).
         told.keys.keys = Keys::recorded;
         break;
     case ServicePlan::Shortcuts::none:
@@ -75,6 +77,18 @@ SettingsView::SettingsView(UpdateSettings *updates, AppState *state, Services se
     if (services.session.kind == SessionFacts::Kind::wayland) {
         const WaylandAccount told = waylandAccount(services);
         m_session = new SessionSection(told.account);
+        if (services.enableShellExtension)
+            m_session->addOffer(tr("Kiwano Snapper's GNOME Shell extension records copies in every app, pastes "
+                                   "for you, takes the shortcuts everywhere and grabs without asking. It "
+                                   "serves Kiwano Snapper from its next start."),
+                                QStringLiteral("kiwano"), tr("Turn On Extension"),
+                                tr("The extension is on: restart Kiwano Snapper to use it."),
+                                services.enableShellExtension);
+        if (services.addDesktopShortcuts)
+            m_session->addOffer(tr("Or let GNOME run our command lines on the shortcuts set below, in every app."),
+                                QStringLiteral("sliders"), tr("Add to GNOME Shortcuts"),
+                                tr("Added to GNOME's keyboard shortcuts: they work in every app now."),
+                                services.addDesktopShortcuts);
         keys = told.keys;
         services.clipboardServices.sessionWarnings = false;
     }

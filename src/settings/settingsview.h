@@ -4,6 +4,7 @@
 #include "platform/session.h"
 #include "settings/clipboardsection.h"
 #include "settings/folderchooser.h"
+#include "settings/sessionsection.h"
 
 #include <QWidget>
 
@@ -16,7 +17,6 @@ class GeneralSection;
 class HotKeyCenter;
 class SavingSection;
 class ShortcutsSection;
-class SessionSection;
 class UpdateSettings;
 
 // Every option of the application in four sections; in a Wayland session an account of the
@@ -41,6 +41,10 @@ public:
         ServicePlan plan;
         // The keys the desktop bound for us, where it owns the shortcuts.
         DesktopBindings *desktopBindings = nullptr;
+        // GNOME without our shell extension: turning it on, and writing our shortcuts into
+        // GNOME's custom shortcuts; each offered in "This session" when given.
+        SessionSection::Work enableShellExtension;
+        SessionSection::Work addDesktopShortcuts;
     };
 
     SettingsView(UpdateSettings *updates, AppState *state, Services services, QWidget *parent = nullptr);

@@ -7,7 +7,6 @@
 #include <QJsonObject>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <limits>
 
@@ -46,8 +45,7 @@ private slots:
 
     void lenientDecoding_data()
     {
-        QTest::addColumn<QByteArray>("json");
-        QTest::addColumn<std::optional<Style>>("expected");
+        QTest::addColumn<QByteArray>("json"); QTest::addColumn<std::optional<Style>>("expected");
 
         QTest::newRow("empty object is the default style") << QByteArray("{}") << std::optional(Style());
         // The stored defaults of earlier versions must keep meaning the default style.
@@ -84,8 +82,7 @@ private slots:
 
     void lenientDecoding()
     {
-        QFETCH(QByteArray, json);
-        QFETCH(std::optional<Style>, expected);
+        QFETCH(QByteArray, json); QFETCH(std::optional<Style>, expected);
         QVERIFY(StyleCoding::decode(json) == expected);
 
         QTemporaryDir dir;
@@ -133,8 +130,7 @@ private slots:
 
     void colorFromText()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, hex);
+        QFETCH(QString, text); QFETCH(QString, hex);
         const std::optional<QColor> color = colorFromUserInput(text);
         QCOMPARE(color.has_value(), !hex.isEmpty());
         if (color)

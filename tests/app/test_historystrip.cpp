@@ -1,9 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include <QAction>
-#include <QMenu>
 #include <QScrollBar>
-#include <QSignalSpy>
-#include <QTest>
 
 #include "app/appfixture.h"
 #include "app/historydelegate.h"
@@ -21,10 +17,6 @@ class TestHistoryStrip : public QObject
 
     HistoryFixture m_fixture;
 
-    static QUrl urlAt(const QList<GrabEntry> &entries, int at)
-    {
-        return at < 0 ? QUrl() : entries.at(at).url;
-    }
     static void showStrip(HistoryStrip &strip)
     {
         strip.resize(900, HistoryStrip::height);
@@ -35,79 +27,13 @@ class TestHistoryStrip : public QObject
 private slots:
     void init() { m_fixture.reset(); }
 
-    void deletingMovesTheSelectionOnlyWhenTheSelectedGoes_data()
-    {
-        QTest::addColumn<int>("count");
-        QTest::addColumn<int>("selected"); // positions before deleting
-        QTest::addColumn<int>("deleted");
-        QTest::addColumn<int>("key"); // on the selection; 0: the context menu
-        QTest::addColumn<int>("expected"); // -1: nothing selected
-        // Which neighbour takes the selection is the state's rule, tested there.
-
-        QTest::newRow("selected newest, Delete") << 3 << 0 << 0 << int(Qt::Key_Delete) << 1;
-        QTest::newRow("unselected older, menu") << 3 << 0 << 2 << 0 << 0;
-        QTest::newRow("the only grab, Backspace") << 1 << 0 << 0 << int(Qt::Key_Backspace) << -1;
-    }
-    void deletingMovesTheSelectionOnlyWhenTheSelectedGoes()
-    {
-        QFETCH(int, count);
-        QFETCH(int, selected);
-        QFETCH(int, deleted);
-        QFETCH(int, key);
-        QFETCH(int, expected);
-
-        AppFixture::writeGrabs(count);
-        AppState state;
-        const QList<GrabEntry> before = state.entries();
-        state.setSelected(before.at(selected).url);
-        HistoryStrip strip(&state);
-        showStrip(strip);
-
-        if (key) {
-            QTest::keyClick(strip.view(), Qt::Key(key));
-        } else {
-            QMenu *menu = strip.view()->menuFor(deleted, &strip);
-            menu->actions().at(1)->trigger();
-            delete menu;
-        }
-
-        QCOMPARE(state.selected().value_or(QUrl()), urlAt(before, expected));
-        QCOMPARE(strip.model()->rowCount(), count - 1);
-        QCOMPARE(strip.model()->row(before.at(deleted).url), -1);
-        QVERIFY(!QFile::exists(before.at(deleted).path()));
-        QVERIFY(QFile::exists(m_fixture.trash() + "/files/" + before.at(deleted).url.fileName()));
-    }
-
-    void clicksAndArrowsSelect()
+    // A click and the arrows select, stopping at the ends; the keys act on the strip whenever it
+    // has the focus, so the focus shows however it came.
+    void clicksAndArrowsSelectWithTheFocusRinged()
     {
         AppFixture::writeGrabs(3);
         AppState state;
         const QList<GrabEntry> entries = state.entries();
-        HistoryStrip strip(&state);
-        showStrip(strip);
-        StripView *view = strip.view();
-
-        const QRect second = view->visualRect(strip.model()->index(1));
-        QVERIFY(second.isValid());
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, second.center());
-        QCOMPARE(state.selected(), entries.at(1).url);
-        QTest::keyClick(view, Qt::Key_Right);
-        QCOMPARE(state.selected(), entries.at(2).url);
-        QTest::keyClick(view, Qt::Key_Right); // at the oldest already
-        QCOMPARE(state.selected(), entries.at(2).url);
-        QTest::keyClick(view, Qt::Key_Left);
-        QTest::keyClick(view, Qt::Key_Left);
-        QTest::keyClick(view, Qt::Key_Left);
-        QCOMPARE(state.selected(), entries.at(0).url);
-        QVERIFY(strip.model()->data(strip.model()->index(0), HistoryModel::SelectedRole).toBool());
-        QVERIFY(!strip.model()->data(strip.model()->index(2), HistoryModel::SelectedRole).toBool());
-    }
-
-    // The keys act on the strip whenever it has the focus, so the focus shows however it came.
-    void focusIsRingedHoweverItCame()
-    {
-        AppFixture::writeGrabs(3);
-        AppState state;
         HistoryStrip strip(&state);
         showStrip(strip);
         StripView *view = strip.view();
@@ -124,12 +50,19 @@ private slots:
         };
 
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(strip.model()->index(1)).center());
+        QCOMPARE(state.selected(), entries.at(1).url);
         QVERIFY(view->hasFocus());
         QTRY_VERIFY(ringed(1));
         QVERIFY(!ringed(0));
-        QTest::keyClick(view, Qt::Key_Left);
+        QTest::keyClick(view, Qt::Key_Right);
+        QTest::keyClick(view, Qt::Key_Right); // at the oldest already
+        QCOMPARE(state.selected(), entries.at(2).url);
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(view, Qt::Key_Left);
+        QCOMPARE(state.selected(), entries.at(0).url);
         QTRY_VERIFY(ringed(0));
-        QVERIFY(!ringed(1));
+        QVERIFY(!ringed(2));
+        QVERIFY(strip.model()->data(strip.model()->index(0), HistoryModel::SelectedRole).toBool());
         view->clearFocus();
         QTRY_VERIFY(!ringed(0));
     }
@@ -183,8 +116,7 @@ private slots:
         AppState state;
         HistoryStrip strip(&state);
         showStrip(strip);
-        const QString file = HistoryFixture::writePng(m_fixture.scratch("dropped.png"),
-                                                      HistoryFixture::sample(QSize(64, 40), 5));
+        const QString file = HistoryFixture::writePng(m_fixture.scratch("dropped.png"), HistoryFixture::sample(QSize(64, 40), 5));
 
         // Text is no image: no outline, nothing taken.
         QVERIFY(!Widgets::dragEnter(&strip, AppFixture::textDrop("hello")));

@@ -2,7 +2,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTest>
 
 #include "capture/capture.h"
 #include "capture/history.h"
@@ -69,8 +68,7 @@ private slots:
 
     void failedToolsInsertNothing_data()
     {
-        QTest::addColumn<QString>("body");
-        QTest::addColumn<bool>("leavesFile");
+        QTest::addColumn<QString>("body"); QTest::addColumn<bool>("leavesFile");
         QTest::addColumn<QString>("reason");
         QTest::newRow("cancelled") << "exit 0" << false << "";
         QTest::newRow("failed") << "exit 3" << false << "";
@@ -87,8 +85,7 @@ private slots:
     }
     void failedToolsInsertNothing()
     {
-        QFETCH(QString, body);
-        QFETCH(bool, leavesFile);
+        QFETCH(QString, body); QFETCH(bool, leavesFile);
         Capture capture(body == "-" ? m_fixture.scratch("no-such-tool") : tool(QString(body).replace("%1", sample(2))));
         QSignalSpy landed(&capture, &Capture::grabLanded);
         QSignalSpy failed(&capture, &Capture::grabFailed);

@@ -4,16 +4,72 @@
 #include <QLocalServer>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTest>
+
+#include <list>
 
 #include "capture/capturecontract.h"
-#include "capture/compositorfixture.h"
 #include "platform/privatebus.h"
 #include "platform/testpattern.h"
 #include "platform/waylandsession.h"
 
 // kiwano-capture under the headless sway, driven through a pointer device of the tests' own and
 // wtype, its pictures held against what grim sees of the same pixels.
+
+namespace {
+
+bool sway(const QString &command) { return WaylandSession::swaymsg({command}); }
+
+int runOnCompositor(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.setProcessEnvironment(WaylandSession::environment());
+    process.start(program, arguments);
+    return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+// Pictures on the compositor's outputs: native Wayland windows showing the test pattern.
+struct Patterns
+{
+    ~Patterns()
+    {
+        for (QProcess &process : processes)
+            process.kill(), process.waitForFinished(2000);
+    }
+    // Arguments of kiwano-test-patternwindow: the output and the pattern's seed.
+    bool show(const QStringList &arguments)
+    {
+        QProcess &process = processes.emplace_back();
+        process.setProcessEnvironment(WaylandSession::environment());
+        process.start(KIWANO_TEST_PATTERNWINDOW, arguments);
+        return process.waitForReadyRead(10000) && process.readAll().contains("ready");
+    }
+    std::list<QProcess> processes;
+};
+
+// The seat's pointer: positions span the layout, in logical pixels, given at start.
+struct PointerDevice
+{
+    ~PointerDevice() { stop(); }
+    bool start(int width, int height)
+    {
+        stop();
+        process.setProcessEnvironment(WaylandSession::environment());
+        process.start(KIWANO_TEST_POINTERDEVICE, {QString::number(width), QString::number(height)});
+        const bool ready = process.waitForReadyRead(10000);
+        process.readAll();
+        return ready;
+    }
+    void stop() { process.kill(), process.waitForFinished(); }
+    // "move X Y", "press" or "release"; true once the compositor has it.
+    bool send(const QString &command)
+    {
+        process.write(command.toLatin1() + '\n');
+        return process.waitForReadyRead(5000) && process.readAll().contains("ok");
+    }
+    QProcess process;
+};
+
+} // namespace
 
 class TestCaptureWayland : public CaptureContract
 {
@@ -171,8 +227,6 @@ private slots:
     {
         QTest::addColumn<QString>("transform");
         QTest::newRow("90") << "90";
-        QTest::newRow("180") << "180";
-        QTest::newRow("270") << "270";
         QTest::newRow("flipped 90") << "flipped-90";
     }
     void turnedOutputIsWhatGrimSees()
@@ -212,8 +266,7 @@ private slots:
     // it gone; a portal that refuses or says nothing leaves no file either.
     void portalPictureWhereNoScreenCopy_data()
     {
-        QTest::addColumn<QString>("portal");
-        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("portal"); QTest::addColumn<QString>("mode");
         QTest::addColumn<int>("exitCode");
         QTest::newRow("whole screen") << "" << "-m" << 0;
         QTest::newRow("region") << "" << "-i" << 0;
@@ -223,9 +276,7 @@ private slots:
     }
     void portalPictureWhereNoScreenCopy()
     {
-        QFETCH(QString, portal);
-        QFETCH(QString, mode);
-        QFETCH(int, exitCode);
+        QFETCH(QString, portal); QFETCH(QString, mode); QFETCH(int, exitCode);
         PrivateBus bus;
         QVERIFY(bus.start());
         QTemporaryDir screenshots;

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTest>
 
 #include <cerrno>
 #include <cstring>
@@ -105,26 +104,18 @@ private slots:
     }
 
     // The freedesktop trash: the file under files/, a note under info/ naming where it was and
-    // when it went; putting it back undoes both and never replaces a file.
+    // when it went; putting it back undoes both, once, and never replaces a file. (Trash and
+    // Undo run through the real program in the e2e tests.)
     void trashedGrabsComeBackWhole()
     {
         const QString path = grabIn(History::dir(), "grab-20260101-000000-ABCDEF.png", 3);
         const QByteArray bytes = contents(path);
         const GrabEntry entry = History::load().first();
-        QSignalSpy ready(History::thumbnails(), &ThumbnailCache::thumbnailReady);
-        History::thumbnail(entry);
-        QVERIFY(ready.wait(5000));
-
-        QString error;
         const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
-        const auto trashed = History::trash(entry, &error);
-        QVERIFY2(trashed, qPrintable(error));
-        QCOMPARE(trashed->entry, entry);
-        QVERIFY(!QFileInfo::exists(path));
-        QVERIFY(History::load().isEmpty());
-        QVERIFY(History::thumbnails()->cached(entry.url).isNull());
-        const QString files = m_fixture.trash() + "/files/";
-        QCOMPARE(trashed->pathInTrash, files + entry.url.fileName());
+        const auto trashed = History::trash(entry);
+        QVERIFY(trashed);
+        QVERIFY(!QFileInfo::exists(path) && History::load().isEmpty());
+        QCOMPARE(trashed->pathInTrash, m_fixture.trash() + "/files/" + entry.url.fileName());
         QCOMPARE(contents(trashed->pathInTrash), bytes);
         const QString info = m_fixture.trash() + "/info/" + entry.url.fileName() + ".trashinfo";
         const QStringList note = QString::fromUtf8(contents(info)).split('\n', Qt::SkipEmptyParts);
@@ -137,27 +128,19 @@ private slots:
         const QDateTime deleted = QDateTime::fromString(field("DeletionDate"), Qt::ISODate);
         QVERIFY2(deleted >= before && deleted <= QDateTime::currentDateTime(), qPrintable(field("DeletionDate")));
 
-        QVERIFY2(History::restore(*trashed, &error), qPrintable(error));
+        QVERIFY(History::restore(*trashed));
         QCOMPARE(contents(path), bytes);
-        QCOMPARE(History::load().size(), 1);
-        QCOMPARE(History::load().first().url, entry.url);
-        QVERIFY(HistoryFixture::names(files).isEmpty());
-        QVERIFY(HistoryFixture::names(m_fixture.trash() + "/info").isEmpty());
-        // Once back, it is no longer in the trash to be put back.
-        error.clear();
-        QVERIFY(!History::restore(*trashed, &error));
-        QVERIFY(!error.isEmpty());
-        QCOMPARE(contents(path), bytes);
+        QVERIFY(!QFileInfo::exists(info));
+        QString error;
+        QVERIFY(!History::restore(*trashed, &error) && !error.isEmpty());
 
         // A new file under the grab's name meanwhile: both stay as they are.
         const auto again = History::trash(entry);
         QVERIFY(again);
-        const QString newcomer = grabIn(History::dir(), entry.url.fileName(), 9);
-        const QByteArray newBytes = contents(newcomer);
+        const QByteArray newBytes = contents(grabIn(History::dir(), entry.url.fileName(), 9));
         error.clear();
-        QVERIFY(!History::restore(*again, &error));
-        QVERIFY(!error.isEmpty());
-        QCOMPARE(contents(newcomer), newBytes);
+        QVERIFY(!History::restore(*again, &error) && !error.isEmpty());
+        QCOMPARE(contents(path), newBytes);
         QCOMPARE(contents(again->pathInTrash), bytes);
         QVERIFY(QFileInfo::exists(info));
     }

@@ -2,7 +2,6 @@
 // The grab history against hostile files, full disks and other users: grabs stay private,
 // odd files are never read, and a move of the history happens whole or not at all.
 #include <QRandomGenerator>
-#include <QTest>
 
 #include "capture/capture.h"
 #include "capture/history.h"
@@ -75,16 +74,14 @@ private slots:
 
     void captureToolWritesIntoAPrivateFolder_data()
     {
-        QTest::addColumn<bool>("runtime");
-        QTest::addColumn<bool>("squatted");
+        QTest::addColumn<bool>("runtime"); QTest::addColumn<bool>("squatted");
         QTest::newRow("the runtime folder") << true << false;
         QTest::newRow("no runtime folder: the temporary folder") << false << false;
         QTest::newRow("someone's link under our name") << false << true;
     }
     void captureToolWritesIntoAPrivateFolder()
     {
-        QFETCH(bool, runtime);
-        QFETCH(bool, squatted);
+        QFETCH(bool, runtime); QFETCH(bool, squatted);
         const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
         const QByteArray savedTemporary = qgetenv("TMPDIR");
         QDir().mkpath(m_fixture.scratch("run"));

@@ -2,7 +2,6 @@
 #include <QImageWriter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include "capture/pngfile.h"
 #include "image/png.h"
@@ -62,8 +61,7 @@ private slots:
 
     void damagedFilesGiveNothing_data()
     {
-        QTest::addColumn<int>("cut");
-        QTest::addColumn<int>("flip");
+        QTest::addColumn<int>("cut"); QTest::addColumn<int>("flip");
         QTest::newRow("cut in the pixels") << 2000 << -1;
         QTest::newRow("cut before the end chunk") << 12 << -1;
         QTest::newRow("flipped pixel data") << 0 << 1500;
@@ -71,8 +69,7 @@ private slots:
     }
     void damagedFilesGiveNothing()
     {
-        QFETCH(int, cut);
-        QFETCH(int, flip);
+        QFETCH(int, cut); QFETCH(int, flip);
         QByteArray bytes = Png::encode(noisy(QSize(200, 100), true));
         if (flip >= 0)
             bytes[flip] = char(bytes[flip] ^ 0x5a);

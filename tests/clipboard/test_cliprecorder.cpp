@@ -3,8 +3,6 @@
 #include "clipboard/cliprules.h"
 #include "fakes/fakeclipboardwatcher.h"
 
-#include <QTest>
-
 using Items = QList<Item>;
 Q_DECLARE_METATYPE(Items)
 
@@ -48,20 +46,15 @@ private slots:
         QTest::addColumn<bool>("stopFirst");
         QTest::addColumn<QStringList>("titles");
         QTest::addColumn<QString>("app");
-        QTest::newRow("copied in an editor") << "org.gnome.TextEditor" << "org.keepassxc.keepassxc" << false
-                                             << QStringList{"hello"} << "org.gnome.TextEditor";
-        QTest::newRow("copied in a password manager") << "org.keepassxc.keepassxc" << "org.gnome.TextEditor"
-                                                      << false << QStringList{} << "";
-        QTest::newRow("read after stop") << "org.gnome.TextEditor" << "org.gnome.TextEditor" << true
-                                         << QStringList{} << "";
+        QTest::newRow("copied in an editor") << "org.gnome.TextEditor" << "org.keepassxc.keepassxc" << false << QStringList{"hello"} << "org.gnome.TextEditor";
+        QTest::newRow("copied in a password manager") << "org.keepassxc.keepassxc" << "org.gnome.TextEditor" << false << QStringList{} << "";
+        QTest::newRow("read after stop") << "org.gnome.TextEditor" << "org.gnome.TextEditor" << true << QStringList{} << "";
     }
     void watchedCopiesAreJudgedAtTheirChange()
     {
         QFETCH(QString, atChange);
         QFETCH(QString, onceRead);
         QFETCH(bool, stopFirst);
-        QFETCH(QStringList, titles);
-        QFETCH(QString, app);
         ClipFixture f;
         FakeClipboardWatcher watcher;
         f.board.watcherToUse = &watcher;
@@ -78,9 +71,8 @@ private slots:
                 clipboard.stop();
         });
         clipboard.finishPendingCopies();
-        QCOMPARE(f.titles(), titles);
-        if (!titles.isEmpty())
-            QCOMPARE(f.items().first().app.value_or(""), app);
+        QTEST(f.titles(), "titles");
+        QTEST(f.items().value(0).app.value_or(""), "app");
         // While the watcher reads, a poll on this thread would only read the same copy again.
         f.board.offer({{"text/plain", "polled"}});
         clipboard.check();
@@ -100,7 +92,6 @@ private slots:
         const Item concealed{"org.nspasteboard.ConcealedType", ""};
         const Item secretHint{"x-kde-passwordManagerHint", "secret"};
         const Item bmp{"image/bmp", "BM"};
-        // columns: offered, paused, ignoreNext, front, recorded, ignoreNext after, content read
         QTest::newRow("ordinary") << Items{text} << false << false << "org.gnome.TextEditor" << true << false << true;
         QTest::newRow("concealed keeps ignoreNext") << Items{text, concealed} << false << true << "" << false << true << false;
         QTest::newRow("secret hint") << Items{text, secretHint} << false << false << "" << false << false << false;
@@ -112,12 +103,9 @@ private slots:
         QTest::newRow("user-ignored app") << Items{text} << false << false << "firefox" << false << false << false;
         QTest::newRow("user list is exact") << Items{text} << false << false << "Firefox" << true << false << true;
         QTest::newRow("blank text") << Items{{"text/plain", " \n "}} << false << false << "" << false << false << true;
-        QTest::newRow("blank text with image") << Items{{"text/plain", ""}, {"image/png", ClipFixture::png(4, 4)}}
-                                               << false << false << "" << true << false << true;
-        QTest::newRow("exactly 30 MiB") << Items{{"text/plain", QByteArray(30 * 1024 * 1024, 'x')}}
-                                        << false << false << "" << true << false << true;
-        QTest::newRow("40 MiB") << Items{{"text/plain", QByteArray(40 * 1024 * 1024, 'x')}}
-                                << false << false << "" << false << false << true;
+        QTest::newRow("blank text with image") << Items{{"text/plain", ""}, {"image/png", ClipFixture::png(4, 4)}} << false << false << "" << true << false << true;
+        QTest::newRow("exactly 30 MiB") << Items{{"text/plain", QByteArray(30 << 20, 'x')}} << false << false << "" << true << false << true;
+        QTest::newRow("40 MiB") << Items{{"text/plain", QByteArray(40 << 20, 'x')}} << false << false << "" << false << false << true;
     }
     void rulesApplyInOrder()
     {
@@ -126,8 +114,6 @@ private slots:
         QFETCH(bool, ignoreNext);
         QFETCH(QString, front);
         QFETCH(bool, recorded);
-        QFETCH(bool, ignoreNextAfter);
-        QFETCH(bool, contentRead);
         ClipFixture f;
         Clipboard &clipboard = f.open();
         clipboard.setUserIgnoredApps({"firefox"});
@@ -137,9 +123,9 @@ private slots:
 
         f.copy(offered);
         QCOMPARE(f.items().size(), recorded ? 1 : 0);
-        QCOMPARE(clipboard.ignoreNext(), ignoreNextAfter);
+        QTEST(clipboard.ignoreNext(), "ignoreNextAfter");
         // Nothing of a refused copy is read before the rules that need no content have passed.
-        QCOMPARE(f.board.reads.contains("text/plain"), contentRead);
+        QTEST(f.board.reads.contains("text/plain"), "contentRead");
         if (recorded) {
             const bool fromHistory = offered.last().type == marker.type;
             QCOMPARE(f.items().first().app, front.isEmpty() || fromHistory ? std::nullopt : std::optional(front));

@@ -4,8 +4,6 @@
 #include "clipboard/cliprules.h"
 #include "clipboard/cliptitle.h"
 
-#include <QTest>
-
 using Representations = QList<Representation>;
 Q_DECLARE_METATYPE(Representations)
 
@@ -39,12 +37,11 @@ private slots:
     void titles()
     {
         QFETCH(Representations, representations);
-        QFETCH(QString, title);
         std::optional<QByteArray> image;
         for (const Representation &r : representations)
             if (r.type == "image/png")
                 image = r.data;
-        QCOMPARE(clipTitle(representations, image), title);
+        QTEST(clipTitle(representations, image), "title");
     }
 
     // Whatever was copied, the title is short and not empty.
@@ -83,8 +80,7 @@ private slots:
     void readOrder()
     {
         QFETCH(QStringList, offered);
-        QFETCH(QStringList, read);
-        QCOMPARE(ClipRules::readOrder(offered), read);
+        QTEST(ClipRules::readOrder(offered), "read");
     }
 
     void captureFollowsTheStoredOrder()

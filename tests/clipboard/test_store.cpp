@@ -2,7 +2,6 @@
 #include "clipfixture.h"
 
 #include "clipboard/clipindex.h"
-#include "support/files.h"
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>
@@ -11,18 +10,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QTest>
 
 #include <cstdio>
 
 namespace {
-
-const QByteArray validEntry = R"({"id":"6F1C5D2E-8B1A-4E5F-9C3D-2A7B8E9F0A1B","contents":[{"type":"text/plain","file":"0.bin"}],"title":"kept","hasImage":false,"firstCopied":"2026-12-05T09:59:23Z","lastCopied":"2026-12-05T09:59:23Z","copies":1,"pinned":false,"hash":"00"})";
-
-QByteArray entryWith(const QByteArray &from, const QByteArray &to)
-{
-    return QByteArray(validEntry).replace(from, to);
-}
 
 // Saves two different histories in turn as fast as it can, until killed.
 int saveForever(const QString &dir)
@@ -39,7 +30,7 @@ int saveForever(const QString &dir)
     }
     store.save(small);
     store.waitForWrites();
-    std::fputs("saving\n", stdout);
+    std::printf("saving\n");
     std::fflush(stdout);
     for (;;) {
         store.save(small);
@@ -138,11 +129,7 @@ private slots:
         f.writeIndex("[" + entryWith("\"file\":\"0.bin\"", "\"file\":\"" + file.toUtf8() + "\"") + "]");
         Clipboard &clipboard = f.open();
         QCOMPARE(f.items().size(), 1); // the entry stays listed
-        QDir().mkpath(f.itemDir(f.items().first()) + "/sub");
-        QFile inside(f.itemDir(f.items().first()) + "/sub/0.bin");
-        QVERIFY(inside.open(QIODevice::WriteOnly));
-        inside.write("nested");
-        inside.close();
+        QVERIFY(QDir().mkpath(f.itemDir(f.items().first()) + "/sub") && TestFiles::write(f.itemDir(f.items().first()) + "/sub/0.bin", "nested"));
         if (file == "0.bin")
             QVERIFY(QDir(f.itemDir(f.items().first())).removeRecursively());
 
@@ -155,11 +142,9 @@ private slots:
     void killedWriterLeavesAWholeIndex()
     {
         ClipFixture f;
+        qputenv("KIWANO_STORE_SAVE_LOOP", QFile::encodeName(f.storeDir()));
         for (int round = 0; round < 8; ++round) {
             QProcess writer;
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            environment.insert("KIWANO_STORE_SAVE_LOOP", f.storeDir());
-            writer.setProcessEnvironment(environment);
             writer.start(QCoreApplication::applicationFilePath(), {});
             QVERIFY(writer.waitForReadyRead(10000));
             // A reader meanwhile sees one whole index or the other, never a partial one.
@@ -174,6 +159,7 @@ private slots:
             const auto items = ClipIndex::decode(f.indexBytes());
             QVERIFY(items && (items->size() == 3 || items->size() == 1997));
         }
+        qunsetenv("KIWANO_STORE_SAVE_LOOP");
     }
 };
 

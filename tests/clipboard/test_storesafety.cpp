@@ -4,49 +4,27 @@
 #include "clipfixture.h"
 
 #include "clipboard/clipindex.h"
-#include "support/files.h"
 #include "support/smalldisk.h"
 
-#include <QGuiApplication>
 #include <QSignalSpy>
-#include <QTest>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
-bool isLink(const QString &path)
-{
-    return QFileInfo(path).isSymLink();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
+bool isLink(const QString &path) { return QFileInfo(path).isSymLink(); }
 
 // Puts a link, a FIFO or a folder where path was.
 void replaceWith(const QString &path, const QString &kind, const QString &linkTarget)
 {
     QFile::remove(path);
     QDir(path).removeRecursively();
-    const QByteArray name = QFile::encodeName(path);
     if (kind == "link")
-        QVERIFY(::symlink(QFile::encodeName(linkTarget).constData(), name.constData()) == 0);
+        QVERIFY(QFile::link(linkTarget, path));
     else if (kind == "fifo")
-        QVERIFY(::mkfifo(name.constData(), 0600) == 0);
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
     else
         QVERIFY(QDir().mkdir(path));
-}
-
-const QByteArray validEntry = R"({"id":"6F1C5D2E-8B1A-4E5F-9C3D-2A7B8E9F0A1B","contents":[{"type":"text/plain","file":"0.bin"}],"title":"kept","hasImage":false,"firstCopied":"2026-12-05T09:59:23Z","lastCopied":"2026-12-05T09:59:23Z","copies":1,"pinned":false,"hash":"00"})";
-
-QByteArray entryWith(const QByteArray &from, const QByteArray &to)
-{
-    return QByteArray(validEntry).replace(from, to);
 }
 
 QStringList keptIndexes(const ClipFixture &f)
@@ -78,9 +56,8 @@ private slots:
         QFETCH(QString, kind);
         ClipFixture f;
         const QString outside = f.home.filePath("outside");
-        QVERIFY(QDir().mkpath(outside));
-        writeFile(outside + "/0.bin", "secret");
-        writeFile(outside + "/thumb.png", ClipFixture::png(4, 4));
+        QVERIFY(QDir().mkpath(outside) && TestFiles::write(outside + "/0.bin", "secret")
+                && TestFiles::write(outside + "/thumb.png", ClipFixture::png(4, 4)));
         Clipboard &clipboard = f.open();
         clipboard.add({{"text/plain", "a"}, {"image/png", ClipFixture::png(8, 8)}}, std::nullopt);
         f.store().waitForThumbnails();
@@ -125,23 +102,17 @@ private slots:
         QVERIFY(QDir().mkpath(other));
         QVERIFY(QFile::setPermissions(other, QFileDevice::Permissions(0x7755)));
         QVERIFY(QDir(f.storeDir()).removeRecursively());
-        if (kind == "file")
-            writeFile(f.storeDir(), "mine");
-        else
-            QVERIFY(::symlink(QFile::encodeName(other).constData(), QFile::encodeName(f.storeDir()).constData()) == 0);
+        QVERIFY(kind == "file" ? TestFiles::write(f.storeDir(), "mine") : QFile::link(other, f.storeDir()));
         Clipboard &clipboard = f.open();
         QVERIFY(!f.store().canStore());
         QSignalSpy refused(&clipboard, &Clipboard::copyNotStored);
         f.copyText("secret");
         QCOMPARE(refused.size(), 1);
         QVERIFY(f.items().isEmpty());
-        if (kind == "file") {
+        if (kind == "file")
             QCOMPARE(TestFiles::read(f.storeDir()), QByteArray("mine"));
-        } else {
-            QVERIFY(isLink(f.storeDir()));
-            QCOMPARE(TestFiles::mode(other), 0755);
-            QCOMPARE(QDir(other).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
-        }
+        else
+            QVERIFY(isLink(f.storeDir()) && TestFiles::mode(other) == 0755 && QDir(other).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
     }
 
     // An index that cannot be read or decoded is told of, left as it is until the next save, then
@@ -174,11 +145,7 @@ private slots:
             f.writeIndex("[" + validEntry + "," + entry + "]");
         } else if (kind == "large") {
             // Valid, but padded far beyond any history: not read at all.
-            QFile padded(index);
-            QVERIFY(padded.open(QIODevice::Append));
-            const QByteArray spaces(1024 * 1024, ' ');
-            for (int i = 0; i < 70; ++i)
-                padded.write(spaces);
+            QVERIFY(TestFiles::write(index, "[" + validEntry + "]" + QByteArray(70 << 20, ' ')));
         } else {
             replaceWith(index, kind, elsewhere);
         }
@@ -262,12 +229,6 @@ private slots:
     }
 };
 
-KIWANO_TEST_OWN_MAIN(int argc, char **argv)
-{
-    QGuiApplication app(argc, argv);
-    TestStoreSafety test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
+KIWANO_TEST_MAIN(TestStoreSafety)
 
 #include "test_storesafety.moc"

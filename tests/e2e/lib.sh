@@ -492,3 +492,125 @@ kde_start_paste_target() {
   kde_do key ctrl+a key BackSpace
   poll 5 bash -c "tail -1 '$out' | grep -qx ''" || fail "the paste target ($1) did not take BackSpace"
 }
+
+# --- GNOME: the test runner's headless gnome-shell (scripts/gnome-session.sh) ---------------------
+# A test registered with the label gnome gets KIWANO_E2E_SESSION=gnome from CTest and calls
+# e2e_gnome (with "without-extension" to turn our shell extension off for the test) in place of
+# e2e_display. The program, its clients and the tools run as the shell's user, on its session bus;
+# keys and the pointer go through the seat helper's remote desktop session, and what the shell
+# shows is asked of the shell itself (the harness extension allows it).
+e2e_gnome() {
+  [[ -n ${KIWANO_TEST_GNOME_SKIP:-} ]] && skip "$KIWANO_TEST_GNOME_SKIP"
+  [[ -S ${KIWANO_TEST_GNOME_WAYLAND_DISPLAY:-} ]] || skip "no test shell (run the tests through scripts/run-tests.sh)"
+  e2e_session=gnome
+  e2e_user=$KIWANO_TEST_GNOME_USER
+  export WAYLAND_DISPLAY=$KIWANO_TEST_GNOME_WAYLAND_DISPLAY DISPLAY=$KIWANO_TEST_GNOME_DISPLAY
+  export XAUTHORITY=$KIWANO_TEST_GNOME_XAUTHORITY DBUS_SESSION_BUS_ADDRESS=$KIWANO_TEST_GNOME_BUS
+  export XDG_SESSION_TYPE=wayland XDG_CURRENT_DESKTOP=GNOME
+  unset SWAYSOCK QT_QPA_PLATFORM
+  gnome_extension_set "${1:-with-extension}" || fail "the shell did not turn our extension ${1:-on}"
+  # No custom shortcuts an earlier test wrote into GNOME's settings.
+  gnome_setting reset org.gnome.settings-daemon.plugins.media-keys custom-keybindings
+}
+# gnome_setting ARGS...: gsettings on the shell's own settings, as GNOME's Settings app sees them.
+gnome_setting() {
+  local run=()
+  [[ $e2e_user != $(id -un) ]] && run=(runuser -u "$e2e_user" --)
+  "${run[@]}" env -i PATH="$PATH" HOME="$KIWANO_TEST_GNOME_DIR/home" XDG_CONFIG_HOME="$KIWANO_TEST_GNOME_DIR/home/.config" \
+    DBUS_SESSION_BUS_ADDRESS="$KIWANO_TEST_GNOME_BUS" gsettings "$@"
+}
+# Brings the window with this title to the front, as a click on it would.
+gnome_activate() {
+  gnome_eval "global.get_window_actors().map(a => a.meta_window).find(w => w.get_title() === \"$1\").activate(global.get_current_time())" >/dev/null
+  poll 5 gnome_focused_is "$1"
+}
+gnome_extension_set() {
+  local want=true uuid=kiwano-snapper@kiwanosnapper.org
+  [[ $1 == without-extension ]] && want=false
+  if [[ $want == true ]]; then
+    gnome_eval "Main.extensionManager.enableExtension(\"$uuid\")" >/dev/null
+  else
+    gnome_eval "Main.extensionManager.disableExtension(\"$uuid\")" >/dev/null
+  fi
+  poll 5 gnome_extension_is "$want"
+}
+gnome_extension_is() {
+  [[ $(gnome_eval 'Main.extensionManager.lookup("kiwano-snapper@kiwanosnapper.org")?.state === 1') == "$1" ]]
+}
+source "$(dirname "${BASH_SOURCE[0]}")/lib-gnome-eval.sh"
+# Under GNOME the program runs as the shell's user, in its session, from where that user reaches it.
+eval "$(declare -f e2e_app_command | sed '1s/^e2e_app_command/e2e_app_command_elsewhere/')"
+# gnome_app_env: what the program's environment differs in, as env takes it (e.g. -u DISPLAY).
+gnome_app_env=()
+e2e_app_command() {
+  if [[ $e2e_session == gnome ]]; then
+    gnome_user_command env "${gnome_app_env[@]}" "$app"
+    e2e_command=("${gnome_command[@]}")
+  else
+    e2e_app_command_elsewhere
+  fi
+}
+eval "$(declare -f e2e_start_app | sed '1s/^e2e_start_app/e2e_start_app_elsewhere/')"
+e2e_start_app() {
+  [[ $e2e_session == gnome ]] && e2e_reachable
+  e2e_start_app_elsewhere "$@"
+}
+# gnome_user_command COMMAND...: in gnome_command, the command line that runs a command as the
+# shell's user, in its session; run in the background, its $! is the process that hands on signals.
+gnome_user_command() {
+  gnome_command=()
+  [[ $e2e_user != $(id -un) ]] && gnome_command=(runuser -u "$e2e_user" --)
+  gnome_command+=(env -i PATH="$PATH" LANG="${LANG:-C.UTF-8}" HOME="$HOME" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR"
+    XDG_DATA_HOME="$XDG_DATA_HOME" XDG_CONFIG_HOME="$XDG_CONFIG_HOME" XDG_CACHE_HOME="$XDG_CACHE_HOME"
+    WAYLAND_DISPLAY="$WAYLAND_DISPLAY" DISPLAY="$DISPLAY" XAUTHORITY="$XAUTHORITY"
+    DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS" XDG_SESSION_TYPE=wayland XDG_CURRENT_DESKTOP=GNOME "$@")
+}
+gnome_as_user() {
+  gnome_user_command "$@"
+  "${gnome_command[@]}"
+}
+# The title of the window the shell gives the keys to; empty when none.
+gnome_focused() { gnome_eval 'global.display.focus_window ? global.display.focus_window.get_title() : ""'; }
+gnome_focused_is() { [[ $(gnome_focused) == "$1" ]]; }
+gnome_focused_isnt() { [[ $(gnome_focused) != "$1" ]]; }
+# The program started; without a tray it shows its main window, which takes the keys.
+gnome_start_app() {
+  e2e_start_app "$@"
+  poll 15 gnome_focused_is "🥝 Kiwano Snapper" || fail "the main window did not show (focus: '$(gnome_focused)')"
+}
+# gnome_keys COMBO...: keys as xdotool names them, pressed through the seat.
+gnome_keys() {
+  gnome_as_user gdbus call --session --dest org.kiwano.TestSeat --object-path /org/kiwano/TestSeat \
+    --method org.kiwano.TestSeat.Keys "$*" >/dev/null || fail "the seat could not press $*"
+}
+gnome_copy_text() {
+  gnome_user_command wl-copy --foreground
+  printf '%s' "$1" | "${gnome_command[@]}" >/dev/null 2>&1 &
+  e2e_pids+=($!)
+}
+gnome_copy_x11_text() {
+  gnome_user_command xclip -selection clipboard -quiet
+  printf '%s' "$1" | "${gnome_command[@]}" >/dev/null 2>&1 &
+  e2e_pids+=($!)
+}
+# gnome_copy_until_recorded COPY TEXT: copies (gnome_copy_text or gnome_copy_x11_text) again until
+# recorded, for a copy that came before the program watched the clipboard.
+gnome_copy_until_recorded() {
+  local deadline=$((SECONDS + 20))
+  until recorded "$2"; do
+    ((SECONDS >= deadline)) && return 1
+    "$1" "$2"
+    poll 2 recorded "$2" && return
+  done
+}
+# The paste target as a native Wayland window of its own, in front.
+gnome_start_paste_target() {
+  gnome_user_command env QT_QPA_PLATFORM=wayland "$e2e_pastetarget"
+  "${gnome_command[@]}" >"$work/pasted.txt" 2>"$work/pastetarget.log" &
+  e2e_pids+=($!)
+  poll 20 gnome_focused_is "paste target" || fail "the paste target did not come to the front (focus: '$(gnome_focused)')"
+}
+gnome_screenshot() {
+  gnome_eval "(() => { const s = new imports.gi.Shell.Screenshot(); const f = imports.gi.Gio.File.new_for_path(\"$work/$1.png\");
+    s.screenshot(false, f.replace(null, false, 0, null)).then(() => {}); return \"ok\"; })()" >/dev/null
+}

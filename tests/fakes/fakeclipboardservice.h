@@ -8,11 +8,7 @@ class FakeClipboardService : public ClipboardService
 {
 public:
     // Another application copies these types; the counter moves.
-    void offer(const QList<Item> &items)
-    {
-        m_items = items;
-        ++m_changeCount;
-    }
+    void offer(const QList<Item> &items) { m_items = items; ++m_changeCount; }
 
     qint64 changeCount() const override { return m_changeCount; }
     QStringList types() override
@@ -30,11 +26,7 @@ public:
                 return item.data;
         return std::nullopt;
     }
-    void write(const QList<Item> &items) override
-    {
-        written.append(items);
-        offer(items);
-    }
+    void write(const QList<Item> &items) override { written.append(items); offer(items); }
 
     ClipboardWatcher *watcher() override { return watcherToUse; }
 

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
 #include <QSignalSpy>
-#include <QTest>
 
 #include "fakes/fakehotkeygrabber.h"
 #include "fakes/fakekeyboardlayout.h"
@@ -52,8 +51,7 @@ private slots:
 
     void storedValue_data()
     {
-        QTest::addColumn<QVariant>("value");
-        QTest::addColumn<std::optional<HotKey>>("expected");
+        QTest::addColumn<QVariant>("value"); QTest::addColumn<std::optional<HotKey>>("expected");
         const std::optional<HotKey> shiftSuperV = HotKey(9, Qt::ShiftModifier | Qt::MetaModifier), none;
         QTest::newRow("absent: the default") << QVariant() << std::optional(shiftSuperC);
         QTest::newRow("empty: cleared") << QVariant(QByteArray()) << none;
@@ -73,8 +71,7 @@ private slots:
     }
     void storedValue()
     {
-        QFETCH(QVariant, value);
-        QFETCH(std::optional<HotKey>, expected);
+        QFETCH(QVariant, value); QFETCH(std::optional<HotKey>, expected);
         if (value.isValid())
             TemporaryPreferences::plant("clipboard", value);
         QCOMPARE(keys(), (Keys{shiftSuper6, std::nullopt, std::nullopt, expected}));
@@ -159,10 +156,8 @@ private slots:
 
     void recordedKeysDecideInOrder_data()
     {
-        QTest::addColumn<quint32>("keyCode");
-        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-        QTest::addColumn<Outcome>("outcome");
-        QTest::addColumn<QString>("label");
+        QTest::addColumn<quint32>("keyCode"); QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<Outcome>("outcome"); QTest::addColumn<QString>("label");
         const QString waiting = u"Press keys..."_s;
         QTest::newRow("Backspace clears") << 51u << Qt::KeyboardModifiers() << Outcome::cleared << u"None"_s;
         // Keypad keys come with the keypad bit: Delete there clears all the same.
@@ -179,9 +174,7 @@ private slots:
     }
     void recordedKeysDecideInOrder()
     {
-        QFETCH(quint32, keyCode);
-        QFETCH(Qt::KeyboardModifiers, modifiers);
-        QFETCH(Outcome, outcome);
+        QFETCH(quint32, keyCode); QFETCH(Qt::KeyboardModifiers, modifiers); QFETCH(Outcome, outcome);
         QFETCH(QString, label);
         m_center->registerAll();
         HotKeyRecorder recorder(HotKeyAction::grabRegion, *m_center);

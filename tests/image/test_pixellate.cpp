@@ -2,8 +2,6 @@
 #include "image/bitmap.h"
 #include "image/pixellate.h"
 
-#include <QTest>
-
 namespace {
 
 // Distinct premultiplied pixels with varied alpha, so that a wrong grid or a wrong mean shows.
@@ -51,8 +49,7 @@ class TestPixellate : public QObject
 private slots:
     void matchesBlockMeans_data()
     {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<int>("block");
+        QTest::addColumn<QSize>("size"); QTest::addColumn<int>("block");
         QTest::addColumn<QImage::Format>("format");
         QTest::newRow("cut edges") << QSize(7, 5) << 3 << QImage::Format_ARGB32_Premultiplied;
         QTest::newRow("wide, thin") << QSize(300, 3) << 16 << QImage::Format_ARGB32_Premultiplied;
@@ -65,9 +62,7 @@ private slots:
 
     void matchesBlockMeans()
     {
-        QFETCH(QSize, size);
-        QFETCH(int, block);
-        QFETCH(QImage::Format, format);
+        QFETCH(QSize, size); QFETCH(int, block); QFETCH(QImage::Format, format);
         const QImage input = numbered(size).convertToFormat(format);
         QCOMPARE(pixellate(input, block), reference(input.convertToFormat(QImage::Format_ARGB32_Premultiplied), block));
         QVERIFY(pixellate(QImage(), block).isNull());

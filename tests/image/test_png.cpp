@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "image/png.h"
+#include "support/smalldisk.h"
 
+#include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -30,6 +35,15 @@ void verifyDecodesTo(const QByteArray &bytes, const QImage &original)
     QCOMPARE(QImage::fromData(bytes, "png").convertToFormat(original.format()), original);
 }
 
+QImage noise(int side)
+{
+    QImage image(side, side, QImage::Format_RGB32);
+    QRandomGenerator random(7);
+    for (int y = 0; y < side; ++y)
+        random.fillRange(reinterpret_cast<quint32 *>(image.scanLine(y)), side);
+    return image;
+}
+
 } // namespace
 
 class TestPng : public QObject
@@ -39,8 +53,7 @@ class TestPng : public QObject
 private slots:
     void roundTrip_data()
     {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<QImage::Format>("format");
+        QTest::addColumn<QSize>("size"); QTest::addColumn<QImage::Format>("format");
         QTest::newRow("1x1 premultiplied") << QSize(1, 1) << QImage::Format_ARGB32_Premultiplied;
         QTest::newRow("odd width straight") << QSize(53, 7) << QImage::Format_ARGB32;
         QTest::newRow("odd width opaque") << QSize(41, 5) << QImage::Format_RGB32;
@@ -51,8 +64,7 @@ private slots:
 
     void roundTrip()
     {
-        QFETCH(QSize, size);
-        QFETCH(QImage::Format, format);
+        QFETCH(QSize, size); QFETCH(QImage::Format, format);
         QImage original = pattern(size, format);
         if (size.width() >= 700) {
             // Incompressible noise makes the compressed stream span more than one IDAT chunk.
@@ -128,6 +140,31 @@ private slots:
             QVERIFY2(!reason.isEmpty(), name);
         }
         QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("empty.png"))));
+    }
+
+    // Saving onto a disk that is full, or fills while the file is written: the reason given is
+    // the file system's, and nothing is left behind.
+    void fullDiskIsNamedAsSuch_data()
+    {
+        QTest::addColumn<int>("side"); QTest::addColumn<qulonglong>("roomLeft");
+        QTest::newRow("full from the start") << 300 << 0ull;
+        QTest::newRow("fills within the first chunk") << 300 << 8192ull;
+        QTest::newRow("fills half-way") << 300 << 160 * 1024ull;
+        QTest::newRow("small image, no room at all") << 4 << 0ull;
+    }
+    void fullDiskIsNamedAsSuch()
+    {
+        QFETCH(int, side); QFETCH(qulonglong, roomLeft);
+        QTemporaryDir root;
+        SmallDisk disk(root.filePath("disk"), "size=1m");
+        if (!disk.mounted())
+            QSKIP("mounting a tmpfs needs root");
+        QVERIFY(disk.leaveBytes(roomLeft));
+        const QString path = root.filePath("disk/Kiwano.png");
+        QString reason;
+        QVERIFY(!Png::write(noise(side), path, &reason));
+        QCOMPARE(reason, QString::fromLocal8Bit(strerror(ENOSPC)));
+        QCOMPARE(QDir(root.filePath("disk")).entryList(QDir::Files | QDir::Hidden), QStringList({".filler-bytes"}));
     }
 };
 

@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QSet>
-#include <QTest>
 
 #include "look/pixel.h"
 
@@ -97,22 +96,6 @@ private slots:
                 }
             }
         }
-    }
-
-    // Runs before any other icon test, so that the trash icon is not cached yet.
-    void cacheKeepsOneRenderingPerNameAndSize()
-    {
-        const QString trash = QStringLiteral("trash");
-        const qsizetype before = Pixel::cachedImageCount();
-        const auto at12 = Pixel::image(trash, 12), at18 = Pixel::image(trash, 18);
-        QVERIFY(at12 && at18);
-        QCOMPARE(at12->size(), QSize(12, 12));
-        QCOMPARE(Pixel::image(trash, 18)->cacheKey(), at18->cacheKey());
-        QCOMPARE(Pixel::image(trash, 12.0)->cacheKey(), at12->cacheKey());
-        QCOMPARE(Pixel::cachedImageCount(), before + 2);
-        // A fractional size is its own entry, not folded into its neighbour.
-        QVERIFY(Pixel::image(trash, 12.5));
-        QCOMPARE(Pixel::cachedImageCount(), before + 3);
     }
 
     void iconsAreHardEdgedMasks()

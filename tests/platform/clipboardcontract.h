@@ -5,6 +5,7 @@
 // owner program that misbehaves on request, and a command line reader).
 #include "platform/clipboardwatcher.h"
 #include "platform/testprograms.h"
+#include "support/files.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -14,12 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <memory>
-
 #include <csignal>
-#include <fcntl.h>
-#include <sys/ioctl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 Q_DECLARE_METATYPE(ClipboardService::Item)
@@ -57,16 +53,9 @@ inline qint64 peakResidentBytes()
     return -1;
 }
 
-// Stops it where it stands: it keeps its window or offer, and neither writes nor takes the
-// clipboard again.
-inline void pause(TestProgram &program)
-{
-    ::kill(pid_t(program.process().processId()), SIGSTOP);
-}
-
 inline qsizetype countLines(TestProgram &program, const QString &prefix)
 {
-    return program.lines().filter(QRegularExpression(u'^' + QRegularExpression::escape(prefix))).size();
+    return std::ranges::count_if(program.lines(), [&prefix](const QString &line) { return line.startsWith(prefix); });
 }
 
 } // namespace ClipboardTesting
@@ -81,10 +70,8 @@ protected:
     virtual std::unique_ptr<ClipboardService> makeService() = 0;
     // The watcher reads copies made from the moment this returns true.
     virtual bool watching(ClipboardWatcher *) { return true; }
-    // Starts the backend's owner program with --type TYPE=TEXT, --type-file TYPE=PATH,
-    // --junk-types COUNT, --stall (hold every request unanswered), --stall-data (list the types,
-    // hold the requests for data) and --retake MS, and waits
-    // until it holds the clipboard.
+    // Starts the backend's owner program with these options (owneroptions.h) and waits until it
+    // holds the clipboard.
     virtual bool copyElsewhere(TestProgram &owner, const QStringList &arguments) = 0;
     // A shell command that writes one type of the clipboard to its standard output.
     virtual QString readCommand(const QString &type) const = 0;
@@ -96,10 +83,8 @@ protected:
 
     QString fileWith(const QByteArray &bytes)
     {
-        QFile file(m_dir.filePath(QStringLiteral("content-%1").arg(++m_files)));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            return {};
-        return file.fileName();
+        const QString path = m_dir.filePath(QStringLiteral("content-%1").arg(++m_files));
+        return TestFiles::write(path, bytes) ? path : QString();
     }
     // What another client reads of one type; nothing when the reader fails.
     std::optional<QByteArray> readElsewhere(const QString &type)
@@ -132,13 +117,7 @@ private slots:
         m_watcher = m_service->watcher();
         QVERIFY(m_watcher);
         // Everything but the made-up types, in the owner's order.
-        m_watcher->setChoice([](const QStringList &types) {
-            QStringList chosen;
-            for (const QString &type : types)
-                if (!type.startsWith(QLatin1String("x-junk-")))
-                    chosen << type;
-            return chosen;
-        });
+        m_watcher->setChoice([](const QStringList &types) { return types.filter(QRegularExpression("^(?!x-junk-)")); });
         m_arrived = std::make_unique<QSignalSpy>(m_watcher, &ClipboardWatcher::copyArrived);
         m_refused = std::make_unique<QSignalSpy>(m_watcher, &ClipboardWatcher::copyRefused);
         m_watcher->start();
@@ -255,25 +234,17 @@ private slots:
         quitter.start("sh", {"-c", readCommand(type) + " | head -c 1"});
         QVERIFY(quitter.waitForFinished(5000));
 
-        // A reader that takes what fits in its pipe and then nothing more (its output goes to a
-        // pipe that no one reads), and meanwhile one that reads.
-        const QByteArray fifo = QFile::encodeName(m_dir.filePath("never-read"));
-        QVERIFY(::mkfifo(fifo.constData(), 0600) == 0);
-        const int unread = ::open(fifo.constData(), O_RDONLY | O_NONBLOCK);
-        QVERIFY(unread >= 0);
+        // A reader that takes its first byte and then nothing more (the rest of its output waits
+        // in a pipe that no one reads), and meanwhile one that reads.
         QProcess stalled;
         stalled.setProcessEnvironment(environment());
-        stalled.setStandardOutputFile(QString::fromLocal8Bit(fifo));
         // In a group of its own: the reader may hand the copying to a child, which must go too.
         stalled.setChildProcessModifier([] { ::setpgid(0, 0); });
-        stalled.start("sh", {"-c", readCommand(type)});
-        QTRY_VERIFY([unread] { int count = 0; return ::ioctl(unread, FIONREAD, &count) == 0 && count > 0; }());
+        stalled.start("sh", {"-c", readCommand(type) + " | { head -c 1; exec sleep 60; }"});
+        QVERIFY(stalled.waitForReadyRead(5000));
         QCOMPARE(readElsewhere(type).value_or("failed"), items.first().data);
-        if (const pid_t group = pid_t(stalled.processId()); group > 0)
-            ::kill(-group, SIGKILL);
+        ::kill(-pid_t(stalled.processId()), SIGKILL);
         stalled.waitForFinished();
-        ::close(unread);
-        ::unlink(fifo.constData());
 
         // Taking it over from elsewhere leaves our copy behind.
         TestProgram owner;
@@ -302,7 +273,7 @@ private slots:
         for (const QList<QVariant> &arrived : std::as_const(*m_arrived))
             QVERIFY(arrived.first().value<ClipboardWatcher::Copy>().items.isEmpty());
         QCOMPARE(changed.count(), 1); // the listener hears of the first take only
-        ClipboardTesting::pause(owner);
+        ::kill(pid_t(owner.process().processId()), SIGSTOP); // it keeps its offer and takes no more
 
         // Another owner is asked at once (one that offers other types: on Wayland the types are
         // all that tells owners apart).

@@ -62,10 +62,11 @@ const struct zwlr_screencopy_manager_v1_interface managerImplementation = {
     destroyResource,
 };
 
-void bindManager(wl_client *client, void *, uint32_t version, uint32_t id)
+// A global whose objects take this implementation.
+template <const wl_interface *interface, auto implementation>
+void bind(wl_client *client, void *, uint32_t version, uint32_t id)
 {
-    wl_resource *manager = wl_resource_create(client, &zwlr_screencopy_manager_v1_interface, int(version), id);
-    wl_resource_set_implementation(manager, &managerImplementation, nullptr, nullptr);
+    wl_resource_set_implementation(wl_resource_create(client, interface, int(version), id), implementation, nullptr, nullptr);
 }
 
 const struct zwp_virtual_keyboard_v1_interface keyboardImplementation = {
@@ -83,12 +84,6 @@ void createKeyboard(wl_client *client, wl_resource *manager, wl_resource *, uint
 }
 
 const struct zwp_virtual_keyboard_manager_v1_interface keyboardManagerImplementation = {createKeyboard};
-
-void bindKeyboardManager(wl_client *client, void *, uint32_t version, uint32_t id)
-{
-    wl_resource *manager = wl_resource_create(client, &zwp_virtual_keyboard_manager_v1_interface, int(version), id);
-    wl_resource_set_implementation(manager, &keyboardManagerImplementation, nullptr, nullptr);
-}
 
 void bindSeat(wl_client *client, void *, uint32_t version, uint32_t id)
 {
@@ -112,9 +107,11 @@ int main(int argc, char **argv)
         return 1;
     wl_display_init_shm(display);
     outputGlobal = wl_global_create(display, &wl_output_interface, 3, nullptr, bindOutput);
-    wl_global_create(display, &zwlr_screencopy_manager_v1_interface, 1, nullptr, bindManager);
+    wl_global_create(display, &zwlr_screencopy_manager_v1_interface, 1, nullptr,
+                     bind<&zwlr_screencopy_manager_v1_interface, &managerImplementation>);
     wl_global_create(display, &wl_seat_interface, 1, nullptr, bindSeat);
-    wl_global_create(display, &zwp_virtual_keyboard_manager_v1_interface, 1, nullptr, bindKeyboardManager);
+    wl_global_create(display, &zwp_virtual_keyboard_manager_v1_interface, 1, nullptr,
+                     bind<&zwp_virtual_keyboard_manager_v1_interface, &keyboardManagerImplementation>);
     std::printf("ready\n");
     std::fflush(stdout);
     wl_display_run(display);

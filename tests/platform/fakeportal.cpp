@@ -14,18 +14,17 @@
 #include "platform/testpattern.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusError>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+#include <QDBusVirtualObject>
 #include <QDir>
 #include <QImage>
 #include <QUrl>
-#include <QDBusConnection>
-#include <QDBusMessage>
-#include <QDBusMetaType>
-#include <QDBusObjectPath>
-#include <QDBusVariant>
-#include <QDBusError>
-#include <QDBusVirtualObject>
-#include <QTextStream>
-#include <QTimer>
+
+#include <cstdio>
 
 namespace {
 const QString shortcutsInterface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
@@ -56,11 +55,20 @@ QString described(const QString &trigger)
 
 class FakePortal : public QDBusVirtualObject
 {
+    const QStringList m_arguments;
+
 public:
-    bool refuse = false;
-    bool silent = false;
-    bool mute = false;
-    bool terse = false;
+    explicit FakePortal(const QStringList &arguments) : m_arguments(arguments)
+    {
+        for (const QString &argument : arguments) {
+            if (argument.startsWith(QLatin1String("--without=")))
+                without << argument.mid(10);
+            else if (argument.startsWith(QLatin1String("--screenshots=")))
+                screenshots = argument.mid(14);
+        }
+    }
+    bool is(const char *option) const { return m_arguments.contains(QLatin1String(option)); }
+    const bool refuse = is("--refuse"), silent = is("--silent"), mute = is("--mute"), terse = is("--terse");
     QStringList without;
     QString screenshots = QDir::tempPath();
 
@@ -74,8 +82,7 @@ public:
             return true;
         if (message.interface() == controlInterface) {
             if (member == QLatin1String("Activate")) {
-                QDBusMessage signal = QDBusMessage::createSignal(Portal::path, shortcutsInterface,
-                                                                 QStringLiteral("Activated"));
+                QDBusMessage signal = QDBusMessage::createSignal(Portal::path, shortcutsInterface, "Activated");
                 // A second argument presses the shortcut in some other session.
                 const QString session = args.size() > 1 ? args.at(1).toString() : m_shortcutSession;
                 signal << QVariant::fromValue(QDBusObjectPath(session)) << args.value(0).toString()
@@ -88,8 +95,7 @@ public:
                     if (shortcut.id == args.value(0).toString())
                         shortcut.properties[QStringLiteral("trigger_description")] = args.value(1).toString();
                 }
-                QDBusMessage signal = QDBusMessage::createSignal(Portal::path, shortcutsInterface,
-                                                                 QStringLiteral("ShortcutsChanged"));
+                QDBusMessage signal = QDBusMessage::createSignal(Portal::path, shortcutsInterface, "ShortcutsChanged");
                 signal << QVariant::fromValue(QDBusObjectPath(m_shortcutSession)) << QVariant::fromValue(m_bound);
                 connection.send(signal);
                 connection.send(message.createReply());
@@ -100,9 +106,7 @@ public:
         }
         if (message.interface() == QLatin1String("org.freedesktop.DBus.Properties")) {
             const QString interface = args.value(0).toString();
-            const bool known = (interface == shortcutsInterface || interface == remoteInterface
-                                || interface == screenshotInterface)
-                && !without.contains(interface);
+            const bool known = QStringList{shortcutsInterface, remoteInterface, screenshotInterface}.contains(interface) && !without.contains(interface);
             if (member == QLatin1String("Get") && known && args.value(1).toString() == QLatin1String("version"))
                 connection.send(message.createReply(QVariant::fromValue(QDBusVariant(1u))));
             else
@@ -161,10 +165,7 @@ public:
         }
         connection.send(message.createReply(QVariant::fromValue(QDBusObjectPath(handle))));
         if (!silent) {
-            QDBusMessage response = QDBusMessage::createSignal(handle, QStringLiteral("org.freedesktop.portal.Request"),
-                                                               QStringLiteral("Response"));
-            response << code << results;
-            connection.send(response);
+            connection.send(QDBusMessage::createSignal(handle, "org.freedesktop.portal.Request", "Response") << code << results);
         }
         return true;
     }
@@ -180,23 +181,11 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     PortalShortcuts::registerTypes();
-    const QStringList args = app.arguments();
-    FakePortal portal;
-    portal.refuse = args.contains(QLatin1String("--refuse"));
-    portal.silent = args.contains(QLatin1String("--silent"));
-    portal.mute = args.contains(QLatin1String("--mute"));
-    portal.terse = args.contains(QLatin1String("--terse"));
-    for (const QString &arg : args) {
-        if (arg.startsWith(QLatin1String("--without=")))
-            portal.without << arg.mid(10);
-        else if (arg.startsWith(QLatin1String("--screenshots=")))
-            portal.screenshots = arg.mid(14);
-    }
+    FakePortal portal(app.arguments());
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.registerVirtualObject(Portal::path, &portal))
+    if (!bus.registerVirtualObject(Portal::path, &portal) || (!portal.is("--absent") && !bus.registerService(Portal::service)))
         return 1;
-    if (!args.contains(QLatin1String("--absent")) && !bus.registerService(Portal::service))
-        return 1;
-    QTextStream(stdout) << "ready" << Qt::endl;
+    std::printf("ready\n");
+    std::fflush(stdout);
     return app.exec();
 }

@@ -77,8 +77,7 @@ private slots:
             << "kiwano-probe" << QStringList{"probe-launcher.desktop", "Name=Probe", "Exec=probe", "StartupWMClass=kiwano-probe"}
             << "probe-launcher";
         QTest::newRow("by the program it runs") << "kiwano-probe" << QStringList{"pasteprobe.desktop", "Name=Probe", runsProbe} << "pasteprobe";
-        QTest::newRow("another program: its own name")
-            << "kiwano-probe" << QStringList{"shell.desktop", "Name=Shell", "Exec=/bin/sh"} << "kiwano-probe";
+        QTest::newRow("another program: its own name") << "kiwano-probe" << QStringList{"shell.desktop", "Name=Shell", "Exec=/bin/sh"} << "kiwano-probe";
         moreNames();
     }
     void namesTheApplicationInFront()
@@ -87,7 +86,6 @@ private slots:
         QFETCH(QStringList, desktopFiles);
         QFETCH(QString, expected);
         XdgSandbox sandbox;
-        QVERIFY(sandbox.isValid());
         for (qsizetype at = 0; at < desktopFiles.size();) {
             const qsizetype end = desktopFiles.indexOf(QRegularExpression(".*\\.desktop"), at + 1);
             const QStringList lines = desktopFiles.mid(at + 1, (end < 0 ? desktopFiles.size() : end) - at - 1);
@@ -96,7 +94,6 @@ private slots:
         }
         TestProgram window;
         QVERIFY(startWindow(window, named(name)));
-        const auto front = frontApp();
-        QTRY_COMPARE(front->identifier(), expected);
+        QTRY_COMPARE(frontApp()->identifier(), expected);
     }
 };

@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: MIT
 // kiwano-test-pastewindow: a window with a text field that takes the focus and reports the paste
 // shortcuts it receives and the text it then holds, like an editor or (with --terminal) a
-// terminal, which pastes with Ctrl+Shift+V only.
+// terminal, which pastes with Ctrl+Shift+V only. --wm-class INSTANCE,CLASS and --app-id ID name it.
 
 #include <QApplication>
 #include <QClipboard>
 #include <QCommandLineParser>
-#include <QFile>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTimer>
@@ -15,17 +14,13 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
-QFile *output = nullptr;
-
 void say(const QString &line)
 {
-    const QByteArray bytes = line.toUtf8() + '\n';
-    output->write(bytes);
-    output->flush();
+    std::printf("%s\n", line.toUtf8().constData());
+    std::fflush(stdout);
 }
 
 // Whether the window manager has published this window as the active one yet: Qt may see the
@@ -35,23 +30,16 @@ bool isPublishedActive(WId window)
 {
     if (QGuiApplication::platformName() == QLatin1String("wayland"))
         return true;
-    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t *c = x11 ? x11->connection() : nullptr;
-    if (!c)
-        return false;
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_connection_t *c = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
     const char name[] = "_NET_ACTIVE_WINDOW";
     auto *atom = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, sizeof name - 1, name), nullptr);
-    if (!atom)
-        return false;
-    auto *reply = xcb_get_property_reply(
-        c, xcb_get_property(c, 0, root, atom->atom, XCB_ATOM_WINDOW, 0, 1), nullptr);
+    auto *reply = xcb_get_property_reply(c, xcb_get_property(c, 0, xcb_setup_roots_iterator(xcb_get_setup(c)).data->root,
+                                                             atom ? atom->atom : XCB_NONE, XCB_ATOM_WINDOW, 0, 1), nullptr);
+    const bool active = reply && xcb_get_property_value_length(reply) == 4
+        && *static_cast<const xcb_window_t *>(xcb_get_property_value(reply)) == window;
     std::free(atom);
-    xcb_window_t active = XCB_NONE;
-    if (reply && xcb_get_property_value_length(reply) == 4)
-        std::memcpy(&active, xcb_get_property_value(reply), 4);
     std::free(reply);
-    return active == window;
+    return active;
 }
 
 class PasteField : public QPlainTextEdit
@@ -106,27 +94,10 @@ int main(int argc, char **argv)
     if (!wmClass.isEmpty())
         QApplication::setApplicationName(wmClass);
     QCommandLineParser parser;
-    parser.setApplicationDescription("A window that reports what is pasted into it.");
-    parser.addHelpOption();
-    parser.addOptions({
-        {"wm-class", "Sets the window's WM_CLASS.", "INSTANCE,CLASS"},
-        {"app-id", "Sets the window's Wayland app_id.", "ID"},
-        {"terminal", "Pastes with Ctrl+Shift+V only, as terminals do."},
-        {"output", "Writes the report to FILE instead of stdout.", "FILE"},
-    });
+    parser.addOptions({{"wm-class", {}, "INSTANCE,CLASS"}, {"app-id", {}, "ID"}, {"terminal", {}}});
     parser.process(app);
     if (parser.isSet("app-id"))
         QGuiApplication::setDesktopFileName(parser.value("app-id"));
-
-    QFile file;
-    if (parser.isSet("output")) {
-        file.setFileName(parser.value("output"));
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return 2;
-    } else {
-        file.open(stdout, QIODevice::WriteOnly);
-    }
-    output = &file;
 
     PasteField field(parser.isSet("terminal"));
     field.setWindowTitle(QStringLiteral("kiwano-test-pastewindow"));

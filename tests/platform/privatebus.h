@@ -47,6 +47,8 @@ public:
         return true;
     }
 
+    qint64 pid() const { return m_daemon.processId(); }
+
 private:
     QTemporaryDir m_config;
     QProcess m_daemon;

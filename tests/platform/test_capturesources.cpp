@@ -3,15 +3,17 @@
 #include "platform/wayland/shmimage.h"
 #include "platform/wayland/swayipc.h"
 #include "platform/wayland/waylandscreen.h"
+#include "support/files.h"
 
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <wayland-client-protocol.h>
+
+Q_DECLARE_METATYPE(QList<QRect>)
 
 // Where the Wayland capture gets its pictures and windows from: the compositor's shared-memory
 // pixels and its faults (from a fake one), sway's window tree and the portal's screenshot file.
@@ -20,170 +22,145 @@ class TestCaptureSources : public QObject
     Q_OBJECT
 
 private slots:
-    void shmPixelsComeOutUpright_data();
-    void shmPixelsComeOutUpright();
-    void unreadableShmIsNothing();
-    void swayWindowsTopmostFirst();
-    void portalFileIsTakenOnlyWhenItIsTheFreshCopy_data();
-    void portalFileIsTakenOnlyWhenItIsTheFreshCopy();
-    void screenCopyFaultsAreSaid_data();
-    void screenCopyFaultsAreSaid();
-};
 
-Q_DECLARE_METATYPE(QList<QRect>)
 
-void TestCaptureSources::shmPixelsComeOutUpright_data()
-{
-    QTest::addColumn<quint32>("format");
-    QTest::addColumn<QByteArray>("redPixel");  // bytes of one pure red pixel as they lie in memory
-    QTest::addColumn<bool>("yInvert");
-    const QByteArray bgrx("\x00\x00\xff\x00", 4), rgbx("\xff\x00\x00\x00", 4);
-    QTest::newRow("xrgb") << quint32(WL_SHM_FORMAT_XRGB8888) << bgrx << false;
-    QTest::newRow("argb, transparent") << quint32(WL_SHM_FORMAT_ARGB8888) << bgrx << false;
-    QTest::newRow("xbgr") << quint32(WL_SHM_FORMAT_XBGR8888) << rgbx << false;
-    QTest::newRow("abgr") << quint32(WL_SHM_FORMAT_ABGR8888) << rgbx << false;
-    QTest::newRow("xrgb bottom up") << quint32(WL_SHM_FORMAT_XRGB8888) << bgrx << true;
-    QTest::newRow("xbgr bottom up") << quint32(WL_SHM_FORMAT_XBGR8888) << rgbx << true;
-}
-
-void TestCaptureSources::shmPixelsComeOutUpright()
-{
-    QFETCH(quint32, format);
-    QFETCH(QByteArray, redPixel);
-    QFETCH(bool, yInvert);
-    // 3 x 2 pixels, rows padded to 16 bytes; red at one corner of the top row as shown, black
-    // elsewhere (alpha bytes all zero).
-    const int width = 3, height = 2, stride = 16;
-    QByteArray pixels(stride * height, '\0');
-    const int row = yInvert ? height - 1 : 0;
-    pixels.replace(row * stride + 2 * 4, 4, redPixel);
-    const QImage image = ShmImage::fromPixels(reinterpret_cast<const uchar *>(pixels.constData()), format,
-                                              width, height, stride, yInvert);
-    QCOMPARE(image.size(), QSize(width, height));
-    QCOMPARE(image.pixel(2, 0), qRgb(255, 0, 0));
-    QCOMPARE(image.pixel(2, 1), qRgb(0, 0, 0));
-    QCOMPARE(image.pixel(0, 0), qRgb(0, 0, 0));
-    // Stored opaque, as RGB32 promises to whatever draws or encodes it next.
-    QCOMPARE(qAlpha(reinterpret_cast<const QRgb *>(image.constScanLine(1))[0]), 255);
-}
-
-void TestCaptureSources::unreadableShmIsNothing()
-{
-    const QByteArray pixels(64, '\0');
-    const auto *data = reinterpret_cast<const uchar *>(pixels.constData());
-    QVERIFY(ShmImage::fromPixels(data, WL_SHM_FORMAT_RGB565, 4, 2, 8, false).isNull());
-    QVERIFY(ShmImage::fromPixels(data, WL_SHM_FORMAT_XRGB8888, 4, 2, 12, false).isNull());
-    QVERIFY(ShmImage::fromPixels(nullptr, WL_SHM_FORMAT_XRGB8888, 4, 2, 16, false).isNull());
-}
-
-void TestCaptureSources::swayWindowsTopmostFirst()
-{
-    // Trimmed from a real get_tree reply: a tiled and a hidden window on one output, two floating
-    // ones over them, a fullscreen window on a second output, a window in the scratchpad.
-    const QByteArray tree = R"({"type":"root","nodes":[
-      {"type":"output","name":"__i3","nodes":[{"type":"workspace","name":"__i3_scratch","nodes":[],
-        "floating_nodes":[{"type":"floating_con","pid":9,"visible":false,"rect":{"x":0,"y":0,"width":50,"height":50}}]}]},
-      {"type":"output","name":"HEADLESS-1","nodes":[{"type":"workspace","nodes":[
-          {"type":"con","nodes":[
-            {"type":"con","pid":1,"visible":true,"fullscreen_mode":0,"rect":{"x":0,"y":0,"width":640,"height":720},"nodes":[]},
-            {"type":"con","pid":2,"visible":false,"rect":{"x":640,"y":0,"width":640,"height":720},"nodes":[]}]}],
-        "floating_nodes":[
-          {"type":"floating_con","pid":3,"visible":true,"rect":{"x":100,"y":100,"width":300,"height":200},"nodes":[]},
-          {"type":"floating_con","pid":4,"visible":true,"rect":{"x":150,"y":150,"width":300,"height":200},"nodes":[]}]}]},
-      {"type":"output","name":"HEADLESS-2","nodes":[{"type":"workspace","nodes":[
-          {"type":"con","pid":5,"visible":true,"fullscreen_mode":1,"rect":{"x":1280,"y":0,"width":800,"height":600},"nodes":[]}],
-        "floating_nodes":[]}]}]})";
-    const QList<QRect> expected{QRect(1280, 0, 800, 600), QRect(150, 150, 300, 200),
-                                QRect(100, 100, 300, 200), QRect(0, 0, 640, 720)};
-    QCOMPARE(SwayIpc::windows(tree), expected);
-    QCOMPARE(SwayIpc::windows("not json"), QList<QRect>());
-
-    const QByteArray outputs = R"([{"name":"HEADLESS-1","active":true,"focused":false},
-                                   {"name":"HEADLESS-2","active":true,"focused":true}])";
-    QCOMPARE(SwayIpc::focusedOutput(outputs), QStringLiteral("HEADLESS-2"));
-    QCOMPARE(SwayIpc::focusedOutput("[]"), QString());
-    QVERIFY(SwayIpc::ask(SwayIpc::getTree, QStringLiteral("/nonexistent/sway.sock"), 100).isEmpty());
-}
-
-void TestCaptureSources::portalFileIsTakenOnlyWhenItIsTheFreshCopy_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<bool>("read");
-    QTest::addColumn<bool>("removed");
-    QTest::newRow("the portal's fresh copy") << "fresh" << true << true;
-    QTest::newRow("a picture that was already there") << "old" << true << false;
-    QTest::newRow("a link to the user's picture") << "link" << false << false;
-    QTest::newRow("a folder") << "folder" << false << false;
-    QTest::newRow("not a local file") << "remote" << false << false;
-}
-
-void TestCaptureSources::portalFileIsTakenOnlyWhenItIsTheFreshCopy()
-{
-    QFETCH(QString, kind);
-    QFETCH(bool, read);
-    QFETCH(bool, removed);
-    QTemporaryDir dir;
-    const QString picture = dir.filePath("picture.png"), answered = dir.filePath("answered.png");
-    QFile file(picture);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("picture bytes");
-    file.close();
-    const QDateTime askedAt = QDateTime::currentDateTimeUtc();
-    QUrl uri = QUrl::fromLocalFile(answered);
-    if (kind == "fresh" || kind == "old" || kind == "remote") {
-        QVERIFY(QFile::rename(picture, answered));
-        if (kind == "old") {
-            const timeval lastYear[2] = {{askedAt.toSecsSinceEpoch() - 365 * 86400, 0},
-                                         {askedAt.toSecsSinceEpoch() - 365 * 86400, 0}};
-            QCOMPARE(utimes(QFile::encodeName(answered).constData(), lastYear), 0);
-        }
-    } else if (kind == "link") {
-        QVERIFY(QFile::link(picture, answered));
-    } else if (kind == "folder") {
-        QVERIFY(QDir().mkdir(answered));
+    void shmPixelsComeOutUpright_data()
+    {
+        QTest::addColumn<quint32>("format");
+        QTest::addColumn<QByteArray>("redPixel");  // bytes of one pure red pixel as they lie in memory
+        QTest::addColumn<bool>("yInvert");
+        const QByteArray bgrx("\x00\x00\xff\x00", 4), rgbx("\xff\x00\x00\x00", 4);
+        QTest::newRow("xrgb") << quint32(WL_SHM_FORMAT_XRGB8888) << bgrx << false;
+        QTest::newRow("abgr") << quint32(WL_SHM_FORMAT_ABGR8888) << rgbx << false;
+        QTest::newRow("xbgr bottom up") << quint32(WL_SHM_FORMAT_XBGR8888) << rgbx << true;
     }
-    if (kind == "remote")
-        uri = QUrl(QStringLiteral("https://example.org/answered.png"));
 
-    const PortalScreenshot::Result result = PortalScreenshot::collect(uri, askedAt);
-    QCOMPARE(result.picture, read ? QByteArray("picture bytes") : QByteArray());
-    QCOMPARE(result.error.isEmpty(), read);
-    QCOMPARE(!QFileInfo::exists(answered) && !QFileInfo(answered).isSymLink(), removed);
-    if (kind == "link")
-        QVERIFY(QFileInfo::exists(picture));
-}
+    void shmPixelsComeOutUpright()
+    {
+        QFETCH(quint32, format);
+        QFETCH(QByteArray, redPixel);
+        QFETCH(bool, yInvert);
+        // 3 x 2 pixels, rows padded to 16 bytes; red at one corner of the top row as shown, black
+        // elsewhere (alpha bytes all zero).
+        const int width = 3, height = 2, stride = 16;
+        QByteArray pixels(stride * height, '\0');
+        const int row = yInvert ? height - 1 : 0;
+        pixels.replace(row * stride + 2 * 4, 4, redPixel);
+        const QImage image = ShmImage::fromPixels(reinterpret_cast<const uchar *>(pixels.constData()), format,
+                                                  width, height, stride, yInvert);
+        QCOMPARE(image.size(), QSize(width, height));
+        QCOMPARE(image.pixel(2, 0), qRgb(255, 0, 0));
+        QCOMPARE(image.pixel(2, 1), qRgb(0, 0, 0));
+        QCOMPARE(image.pixel(0, 0), qRgb(0, 0, 0));
+        // Stored opaque, as RGB32 promises to whatever draws or encodes it next.
+        QCOMPARE(qAlpha(reinterpret_cast<const QRgb *>(image.constScanLine(1))[0]), 255);
+    }
 
-void TestCaptureSources::screenCopyFaultsAreSaid_data()
-{
-    QTest::addColumn<QString>("fault");
-    QTest::addColumn<QString>("said");
-    QTest::newRow("copy fails") << "--fail" << "the compositor could not copy screen";
-    QTest::newRow("output removed") << "--remove-output" << "went away during the grab";
-    QTest::newRow("no answer") << "--silent" << "did not deliver screen";
-}
+    void unreadableShmIsNothing()
+    {
+        const uchar data[64] = {};
+        QVERIFY(ShmImage::fromPixels(data, WL_SHM_FORMAT_RGB565, 4, 2, 8, false).isNull());
+        QVERIFY(ShmImage::fromPixels(data, WL_SHM_FORMAT_XRGB8888, 4, 2, 12, false).isNull());
+        QVERIFY(ShmImage::fromPixels(nullptr, WL_SHM_FORMAT_XRGB8888, 4, 2, 16, false).isNull());
+    }
 
-void TestCaptureSources::screenCopyFaultsAreSaid()
-{
-    QFETCH(QString, fault);
-    QFETCH(QString, said);
-    QTemporaryDir runtime;
-    QProcess compositor;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_RUNTIME_DIR", runtime.path());
-    compositor.setProcessEnvironment(env);
-    compositor.start(KIWANO_TEST_FAKECOMPOSITOR, {"fake-0", fault});
-    QVERIFY(compositor.waitForReadyRead(5000));
+    void swayWindowsTopmostFirst()
+    {
+        // Trimmed from a real get_tree reply: a tiled and a hidden window on one output, two floating
+        // ones over them, a fullscreen window on a second output, a window in the scratchpad.
+        const QByteArray tree = R"({"type":"root","nodes":[
+          {"type":"output","name":"__i3","nodes":[{"type":"workspace","name":"__i3_scratch","nodes":[],
+            "floating_nodes":[{"type":"floating_con","pid":9,"visible":false,"rect":{"x":0,"y":0,"width":50,"height":50}}]}]},
+          {"type":"output","name":"HEADLESS-1","nodes":[{"type":"workspace","nodes":[
+              {"type":"con","nodes":[
+                {"type":"con","pid":1,"visible":true,"fullscreen_mode":0,"rect":{"x":0,"y":0,"width":640,"height":720},"nodes":[]},
+                {"type":"con","pid":2,"visible":false,"rect":{"x":640,"y":0,"width":640,"height":720},"nodes":[]}]}],
+            "floating_nodes":[
+              {"type":"floating_con","pid":3,"visible":true,"rect":{"x":100,"y":100,"width":300,"height":200},"nodes":[]},
+              {"type":"floating_con","pid":4,"visible":true,"rect":{"x":150,"y":150,"width":300,"height":200},"nodes":[]}]}]},
+          {"type":"output","name":"HEADLESS-2","nodes":[{"type":"workspace","nodes":[
+              {"type":"con","pid":5,"visible":true,"fullscreen_mode":1,"rect":{"x":1280,"y":0,"width":800,"height":600},"nodes":[]}],
+            "floating_nodes":[]}]}]})";
+        const QList<QRect> expected{QRect(1280, 0, 800, 600), QRect(150, 150, 300, 200),
+                                    QRect(100, 100, 300, 200), QRect(0, 0, 640, 720)};
+        QCOMPARE(SwayIpc::windows(tree), expected);
+        QCOMPARE(SwayIpc::windows("not json"), QList<QRect>());
 
-    const auto screen = WaylandScreen::open(runtime.filePath("fake-0").toLocal8Bit());
-    QVERIFY(screen);
-    QCOMPARE(screen->outputs().size(), 1);
-    QCOMPARE(screen->outputs().constFirst().deviceSize, QSize(640, 480));
-    QVERIFY(screen->hasScreencopy());
-    QVERIFY(screen->grab({0}, 500).isEmpty());
-    QVERIFY2(screen->error().contains(said), qPrintable(screen->error()));
-    compositor.kill();
-    compositor.waitForFinished();
-}
+        const QByteArray outputs = R"([{"name":"HEADLESS-1","active":true,"focused":false},
+                                       {"name":"HEADLESS-2","active":true,"focused":true}])";
+        QCOMPARE(SwayIpc::focusedOutput(outputs), QStringLiteral("HEADLESS-2"));
+        QCOMPARE(SwayIpc::focusedOutput("[]"), QString());
+        QVERIFY(SwayIpc::ask(SwayIpc::getTree, QStringLiteral("/nonexistent/sway.sock"), 100).isEmpty());
+    }
+
+    void portalFileIsTakenOnlyWhenItIsTheFreshCopy_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("read");
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("the portal's fresh copy") << "fresh" << true << true;
+        QTest::newRow("a picture that was already there") << "old" << true << false;
+        QTest::newRow("a link to the user's picture") << "link" << false << false;
+        QTest::newRow("a folder") << "folder" << false << false;
+        QTest::newRow("not a local file") << "remote" << false << false;
+    }
+
+    void portalFileIsTakenOnlyWhenItIsTheFreshCopy()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, read);
+        QTemporaryDir dir;
+        const QString picture = dir.filePath("picture.png"), answered = dir.filePath("answered.png");
+        QVERIFY(TestFiles::write(picture, "picture bytes"));
+        const QDateTime askedAt = QDateTime::currentDateTimeUtc();
+        const timeval lastYear[2] = {{askedAt.toSecsSinceEpoch() - 365 * 86400, 0}, {askedAt.toSecsSinceEpoch() - 365 * 86400, 0}};
+        if (kind == "link")
+            QVERIFY(QFile::link(picture, answered));
+        else if (kind == "folder")
+            QVERIFY(QDir().mkdir(answered));
+        else
+            QVERIFY(QFile::rename(picture, answered) && (kind != "old" || utimes(QFile::encodeName(answered).constData(), lastYear) == 0));
+
+        const PortalScreenshot::Result result = PortalScreenshot::collect(
+            kind == "remote" ? QUrl("https://example.org/answered.png") : QUrl::fromLocalFile(answered), askedAt);
+        QCOMPARE(result.picture, read ? QByteArray("picture bytes") : QByteArray());
+        QCOMPARE(result.error.isEmpty(), read);
+        QTEST(!QFileInfo::exists(answered) && !QFileInfo(answered).isSymLink(), "removed");
+        QVERIFY(QFileInfo::exists(picture) || kind != "link");
+    }
+
+    void screenCopyFaultsAreSaid_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("copy fails") << "--fail" << "the compositor could not copy screen";
+        QTest::newRow("output removed") << "--remove-output" << "went away during the grab";
+        QTest::newRow("no answer") << "--silent" << "did not deliver screen";
+    }
+
+    void screenCopyFaultsAreSaid()
+    {
+        QFETCH(QString, fault);
+        QTemporaryDir runtime;
+        QProcess compositor;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", runtime.path());
+        compositor.setProcessEnvironment(env);
+        compositor.start(KIWANO_TEST_FAKECOMPOSITOR, {"fake-0", fault});
+        QVERIFY(compositor.waitForReadyRead(5000));
+
+        const auto screen = WaylandScreen::open(runtime.filePath("fake-0").toLocal8Bit());
+        QVERIFY(screen);
+        QCOMPARE(screen->outputs().size(), 1);
+        QCOMPARE(screen->outputs().constFirst().deviceSize, QSize(640, 480));
+        QVERIFY(screen->hasScreencopy());
+        QVERIFY(screen->grab({0}, 500).isEmpty());
+        QFETCH(QString, said);
+        QVERIFY2(screen->error().contains(said), qPrintable(screen->error()));
+        compositor.kill();
+        compositor.waitForFinished();
+    }
+};
 
 KIWANO_TEST_GUILESS_MAIN(TestCaptureSources)
 #include "test_capturesources.moc"

@@ -3,13 +3,11 @@
 #include "platform/portal/portalkeysender.h"
 #include "platform/portal/portalshortcut.h"
 #include "privatebus.h"
+#include "support/loopturns.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QProcess>
 #include <QSignalSpy>
-#include <QStandardPaths>
-#include <QTest>
 #include <QTimer>
 
 namespace {
@@ -22,248 +20,205 @@ class TestPortals : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void cleanup();
-    void triggers_data();
-    void triggers();
-    void shortcutsAreBoundAndPressed();
-    void boundKeysFollowTheDesktop_data();
-    void boundKeysFollowTheDesktop();
-    void pasteTypesTheKeystroke_data();
-    void pasteTypesTheKeystroke();
-    void failuresAreTold_data();
-    void failuresAreTold();
-
-private:
-    void startPortal(const QStringList &switches);
-    QStringList record();
-    void activate(const QString &shortcut, const QString &session = {});
-
     PrivateBus m_bus;
     QProcess m_portal;
-};
 
-void TestPortals::initTestCase()
-{
-    if (!m_bus.start())
-        QSKIP("no dbus-daemon to start a session bus");
-    QVERIFY(QDBusConnection::sessionBus().isConnected());
-}
+    void startPortal(const QStringList &switches)
+    {
+        m_portal.start(QStringLiteral(FAKEPORTAL_PATH), switches);
+        QVERIFY(m_portal.waitForReadyRead(5000));
+    }
+    // Calls the fake portal's own interface: Record (what it was asked), Activate, Change.
+    static QList<QVariant> ask(const QString &member, const QList<QVariant> &arguments = {})
+    {
+        QDBusMessage call = QDBusMessage::createMethodCall(Portal::service, Portal::path, "org.kiwano.test.FakePortal", member);
+        call.setArguments(arguments);
+        return QDBusConnection::sessionBus().call(call).arguments();
+    }
+    static QStringList record() { return ask("Record").value(0).toStringList(); }
 
-
-void TestPortals::cleanup()
-{
-    if (m_portal.state() != QProcess::NotRunning) {
+private slots:
+    void initTestCase()
+    {
+        if (!m_bus.start())
+            QSKIP("no dbus-daemon to start a session bus");
+    }
+    void cleanup()
+    {
         m_portal.kill();
         m_portal.waitForFinished(2000);
     }
-}
 
-void TestPortals::startPortal(const QStringList &switches)
-{
-    m_portal.start(QStringLiteral(FAKEPORTAL_PATH), switches);
-    QVERIFY(m_portal.waitForReadyRead(5000));
-}
+    void triggers_data()
+    {
+        QTest::addColumn<quint32>("keyCode");
+        QTest::addColumn<quint32>("modifiers");
+        QTest::addColumn<QString>("trigger");
 
-QStringList TestPortals::record()
-{
-    QDBusMessage call = QDBusMessage::createMethodCall(Portal::service, Portal::path,
-                                                       QStringLiteral("org.kiwano.test.FakePortal"), QStringLiteral("Record"));
-    return QDBusConnection::sessionBus().call(call).arguments().value(0).toStringList();
-}
-
-void TestPortals::activate(const QString &shortcut, const QString &session)
-{
-    QDBusMessage call = QDBusMessage::createMethodCall(Portal::service, Portal::path,
-                                                       QStringLiteral("org.kiwano.test.FakePortal"), QStringLiteral("Activate"));
-    call << shortcut;
-    if (!session.isEmpty())
-        call << session;
-    QDBusConnection::sessionBus().call(call);
-}
-
-void TestPortals::triggers_data()
-{
-    QTest::addColumn<quint32>("keyCode");
-    QTest::addColumn<quint32>("modifiers");
-    QTest::addColumn<QString>("trigger");
-
-    QTest::newRow("shift super 6") << 22u << (shift | super) << "SHIFT+LOGO+6";
-    QTest::newRow("letters are lower case") << 8u << (control | alt) << "CTRL+ALT+c";
-    QTest::newRow("all four in the portal's order") << 0u << (shift | control | alt | super) << "CTRL+ALT+SHIFT+LOGO+a";
-    QTest::newRow("print") << 105u << control << "CTRL+Print";
-    QTest::newRow("a key the syntax cannot name") << 10u << shift << "";
-    QTest::newRow("no such position") << 999u << shift << "";
-}
-
-void TestPortals::triggers()
-{
-    QFETCH(quint32, keyCode);
-    QFETCH(quint32, modifiers);
-    QFETCH(QString, trigger);
-    QCOMPARE(PortalShortcuts::trigger(keyCode, modifiers).value_or(QString()), trigger);
-}
-
-void TestPortals::shortcutsAreBoundAndPressed()
-{
-    startPortal({});
-    PortalHotKeyGrabber grabber;
-    QList<quint32> pressed;
-    grabber.installPressHandler([&](HotKeyId id) {
-        pressed << id.number;
-        return true;
-    });
-    QSignalSpy bound(&grabber, &PortalHotKeyGrabber::shortcutsBound);
-    QVERIFY(grabber.grab(22, shift | super, {signature, 0}));
-    QVERIFY(grabber.grab(8, shift | super, {signature, 3}));
-    QTRY_COMPARE(bound.size(), 1);
-
-    const QStringList asked = record();
-    QCOMPARE(asked.count(QStringLiteral("CreateSession")), 1);
-    QVERIFY(asked.contains(QStringLiteral("grabRegion SHIFT+LOGO+6 Grab Region")));
-    QVERIFY(asked.contains(QStringLiteral("clipboard SHIFT+LOGO+c Clipboard History")));
-    // What the desktop says it bound, not what was asked for.
-    QCOMPARE(grabber.boundTriggers().value(QStringLiteral("grabRegion")), QStringLiteral("Shift+Super+6"));
-    QCOMPARE(grabber.boundTriggers().value(QStringLiteral("clipboard")), QStringLiteral("Shift+Super+C"));
-
-    activate(QStringLiteral("clipboard"));
-    QTRY_COMPARE(pressed, QList<quint32>{3});
-    activate(QStringLiteral("somebodyElse"));
-    activate(QStringLiteral("clipboard"), QStringLiteral("/org/freedesktop/portal/desktop/session/other/app"));
-    activate(QStringLiteral("grabRegion"));
-    QTRY_COMPARE(pressed, (QList<quint32>{3, 0}));
-
-    // A released shortcut no longer reaches the handler, and the session is reused.
-    const auto handle = grabber.grab(20, shift | super, {signature, 2});
-    QVERIFY(handle);
-    QTRY_COMPARE(bound.size(), 2);
-    grabber.release(*handle);
-    QTRY_COMPARE(bound.size(), 3);
-    QVERIFY(!grabber.boundTriggers().contains(QStringLiteral("grabScreen")));
-    activate(QStringLiteral("grabScreen"));
-    activate(QStringLiteral("clipboard"));
-    QTRY_COMPARE(pressed.size(), 3);
-    QCOMPARE(pressed.last(), 3u);
-    QCOMPARE(record().count(QStringLiteral("CreateSession")), 1);
-}
-
-void TestPortals::boundKeysFollowTheDesktop_data()
-{
-    QTest::addColumn<QStringList>("switches");
-    QTest::addColumn<bool>("listed");
-
-    QTest::newRow("the binding says what was bound") << QStringList{} << false;
-    QTest::newRow("the bound keys are listed afterwards") << QStringList{"--terse"} << true;
-}
-
-void TestPortals::boundKeysFollowTheDesktop()
-{
-    QFETCH(QStringList, switches);
-    startPortal(switches);
-    PortalHotKeyGrabber grabber;
-    QSignalSpy bound(&grabber, &PortalHotKeyGrabber::shortcutsBound);
-    QVERIFY(grabber.grab(22, shift | super, {signature, 0}));
-    QTRY_COMPARE(bound.size(), 1);
-    QCOMPARE(grabber.boundTriggers(), (QMap<QString, QString>{{"grabRegion", "Shift+Super+6"}}));
-    QTEST(record().contains(QStringLiteral("ListShortcuts")), "listed");
-
-    QDBusMessage change = QDBusMessage::createMethodCall(Portal::service, Portal::path,
-                                                         QStringLiteral("org.kiwano.test.FakePortal"), QStringLiteral("Change"));
-    change << QStringLiteral("grabRegion") << QStringLiteral("Print");
-    QDBusConnection::sessionBus().call(change);
-    QTRY_COMPARE(bound.size(), 2);
-    QCOMPARE(grabber.boundTriggers(), (QMap<QString, QString>{{"grabRegion", "Print"}}));
-}
-
-void TestPortals::pasteTypesTheKeystroke_data()
-{
-    QTest::addColumn<bool>("terminal");
-    QTest::addColumn<QStringList>("keys");
-
-    QTest::newRow("Ctrl+V") << false
-        << QStringList{"key 65507 1", "key 118 1", "key 118 0", "key 65507 0"};
-    QTest::newRow("Ctrl+Shift+V in terminals") << true
-        << QStringList{"key 65507 1", "key 65505 1", "key 118 1", "key 118 0", "key 65505 0", "key 65507 0"};
-}
-
-void TestPortals::pasteTypesTheKeystroke()
-{
-    QFETCH(bool, terminal);
-    QFETCH(QStringList, keys);
-    startPortal({});
-    PortalKeySender sender;
-    // Pasting is offered before the desktop is asked; nothing is asked before the first paste.
-    QVERIFY(sender.isTrusted());
-    QVERIFY(record().isEmpty());
-    QSignalSpy permission(&sender, &PortalKeySender::permissionAsked);
-
-    QVERIFY(sender.sendPaste(terminal));
-    QCOMPARE(permission.size(), 1);  // the user hears of the dialog as it comes
-    QTRY_COMPARE(record().filter(QStringLiteral("key ")), keys);
-    QVERIFY(sender.isTrusted());
-    QStringList asked = record();
-    QCOMPARE(asked.mid(0, 4), (QStringList{"CreateSession", "SelectDevices", "types 1", "Start"}));
-
-    QVERIFY(sender.sendPaste(terminal));
-    QTRY_COMPARE(record().filter(QStringLiteral("key ")), keys + keys);
-    QCOMPARE(record().count(QStringLiteral("CreateSession")), 1);
-    QCOMPARE(permission.size(), 1);
-}
-
-// The user refuses, the portal never answers, or there is none: the caller hears why on a later
-// turn, its loop turning meanwhile, and nothing more is tried.
-void TestPortals::failuresAreTold_data()
-{
-    QTest::addColumn<bool>("paste"); // else shortcuts
-    QTest::addColumn<QString>("portal");
-    QTest::addColumn<QString>("reason");
-
-    QTest::newRow("shortcuts refused") << false << "--refuse" << "refused";
-    QTest::newRow("shortcuts unanswered") << false << "--silent" << "did not answer";
-    QTest::newRow("no shortcuts portal") << false << "--absent" << "offers no global shortcuts";
-    QTest::newRow("paste refused") << true << "--refuse" << "refused";
-    QTest::newRow("paste unanswered") << true << "--silent" << "did not answer";
-    QTest::newRow("no paste portal") << true << "--absent" << "does not let applications type";
-}
-
-void TestPortals::failuresAreTold()
-{
-    QFETCH(bool, paste);
-    QFETCH(QString, portal);
-    QFETCH(QString, reason);
-    startPortal({portal});
-    PortalHotKeyGrabber grabber;
-    PortalKeySender sender;
-    grabber.setDeadline(300);
-    sender.setDeadline(300);
-    QSignalSpy failed = paste ? QSignalSpy(&sender, &PortalKeySender::pasteFailed)
-                              : QSignalSpy(&grabber, &PortalHotKeyGrabber::bindingFailed);
-    QSignalSpy bound(&grabber, &PortalHotKeyGrabber::shortcutsBound);
-    int ticks = 0;
-    QTimer ticker;
-    connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
-    ticker.start(1);
-
-    QVERIFY(paste ? sender.sendPaste(false) : grabber.grab(22, shift | super, {signature, 0}));
-    QCOMPARE(failed.size(), 0);
-    QTRY_COMPARE(failed.size(), 1);
-    if (portal == "--silent")
-        QVERIFY(ticks > 10);
-    const QString told = failed.first().first().toString();
-    QVERIFY2(told.contains(reason), qPrintable(told));
-    if (paste) {
-        QVERIFY(!sender.isTrusted());
-        QVERIFY(!sender.sendPaste(false));
-        if (portal != "--absent")
-            QVERIFY(record().filter(QStringLiteral("key ")).isEmpty());
-    } else {
-        QCOMPARE(grabber.failureReason(), told);
-        QCOMPARE(bound.size(), 0);
-        QVERIFY(grabber.boundTriggers().isEmpty());
-        QVERIFY(!grabber.grab(8, shift | super, {signature, 3}));
+        QTest::newRow("letters are lower case") << 8u << (control | alt) << "CTRL+ALT+c";
+        QTest::newRow("all four in the portal's order") << 0u << (shift | control | alt | super) << "CTRL+ALT+SHIFT+LOGO+a";
+        QTest::newRow("a key the syntax cannot name") << 10u << shift << "";
+        QTest::newRow("no such position") << 999u << shift << "";
     }
-}
+
+    void triggers()
+    {
+        QFETCH(quint32, keyCode);
+        QFETCH(quint32, modifiers);
+        QTEST(PortalShortcuts::trigger(keyCode, modifiers).value_or(QString()), "trigger");
+    }
+
+    void shortcutsAreBoundAndPressed()
+    {
+        startPortal({});
+        PortalHotKeyGrabber grabber;
+        QList<quint32> pressed;
+        grabber.installPressHandler([&](HotKeyId id) {
+            pressed << id.number;
+            return true;
+        });
+        QSignalSpy bound(&grabber, &PortalHotKeyGrabber::shortcutsBound);
+        QVERIFY(grabber.grab(22, shift | super, {signature, 0}));
+        QVERIFY(grabber.grab(8, shift | super, {signature, 3}));
+        QTRY_COMPARE(bound.size(), 1);
+
+        QVERIFY(record().contains("grabRegion SHIFT+LOGO+6 Grab Region"));
+        QVERIFY(record().contains("clipboard SHIFT+LOGO+c Clipboard History"));
+        // What the desktop says it bound, not what was asked for.
+        QCOMPARE(grabber.boundTriggers(), (QMap<QString, QString>{{"grabRegion", "Shift+Super+6"}, {"clipboard", "Shift+Super+C"}}));
+
+        ask("Activate", {"clipboard"});
+        QTRY_COMPARE(pressed, QList<quint32>{3});
+        ask("Activate", {"somebodyElse"});
+        ask("Activate", {"clipboard", "/org/freedesktop/portal/desktop/session/other/app"});
+        ask("Activate", {"grabRegion"});
+        QTRY_COMPARE(pressed, (QList<quint32>{3, 0}));
+
+        // A released shortcut no longer reaches the handler, and the session is reused.
+        const auto handle = grabber.grab(20, shift | super, {signature, 2});
+        QVERIFY(handle);
+        QTRY_COMPARE(bound.size(), 2);
+        grabber.release(*handle);
+        QTRY_COMPARE(bound.size(), 3);
+        QVERIFY(!grabber.boundTriggers().contains("grabScreen"));
+        ask("Activate", {"grabScreen"});
+        ask("Activate", {"clipboard"});
+        QTRY_COMPARE(pressed.size(), 3);
+        QCOMPARE(pressed.last(), 3u);
+        QCOMPARE(record().count(QStringLiteral("CreateSession")), 1);
+    }
+
+    void boundKeysFollowTheDesktop_data()
+    {
+        QTest::addColumn<QStringList>("switches");
+        QTest::addColumn<bool>("listed");
+
+        QTest::newRow("the binding says what was bound") << QStringList{} << false;
+        QTest::newRow("the bound keys are listed afterwards") << QStringList{"--terse"} << true;
+    }
+
+    void boundKeysFollowTheDesktop()
+    {
+        QFETCH(QStringList, switches);
+        startPortal(switches);
+        PortalHotKeyGrabber grabber;
+        QSignalSpy bound(&grabber, &PortalHotKeyGrabber::shortcutsBound);
+        QVERIFY(grabber.grab(22, shift | super, {signature, 0}));
+        QTRY_COMPARE(bound.size(), 1);
+        QCOMPARE(grabber.boundTriggers(), (QMap<QString, QString>{{"grabRegion", "Shift+Super+6"}}));
+        QTEST(record().contains(QStringLiteral("ListShortcuts")), "listed");
+
+        ask("Change", {"grabRegion", "Print"});
+        QTRY_COMPARE(bound.size(), 2);
+        QCOMPARE(grabber.boundTriggers(), (QMap<QString, QString>{{"grabRegion", "Print"}}));
+    }
+
+    void pasteTypesTheKeystroke_data()
+    {
+        QTest::addColumn<bool>("terminal");
+        QTest::addColumn<QStringList>("keys");
+
+        QTest::newRow("Ctrl+V") << false
+            << QStringList{"key 65507 1", "key 118 1", "key 118 0", "key 65507 0"};
+        QTest::newRow("Ctrl+Shift+V in terminals") << true
+            << QStringList{"key 65507 1", "key 65505 1", "key 118 1", "key 118 0", "key 65505 0", "key 65507 0"};
+    }
+
+    void pasteTypesTheKeystroke()
+    {
+        QFETCH(bool, terminal);
+        QFETCH(QStringList, keys);
+        startPortal({});
+        PortalKeySender sender;
+        // Pasting is offered before the desktop is asked; nothing is asked before the first paste.
+        QVERIFY(sender.isTrusted());
+        QVERIFY(record().isEmpty());
+        QSignalSpy permission(&sender, &PortalKeySender::permissionAsked);
+
+        QVERIFY(sender.sendPaste(terminal));
+        QCOMPARE(permission.size(), 1);  // the user hears of the dialog as it comes
+        QTRY_COMPARE(record().filter(QStringLiteral("key ")), keys);
+        QVERIFY(sender.isTrusted());
+        QCOMPARE(record().mid(0, 4), (QStringList{"CreateSession", "SelectDevices", "types 1", "Start"}));
+
+        QVERIFY(sender.sendPaste(terminal));
+        QTRY_COMPARE(record().filter(QStringLiteral("key ")), keys + keys);
+        QCOMPARE(record().count(QStringLiteral("CreateSession")), 1);
+        QCOMPARE(permission.size(), 1);
+    }
+
+    // The user refuses, the portal never answers, or there is none: the caller hears why on a later
+    // turn, its loop turning meanwhile, and nothing more is tried.
+    void failuresAreTold_data()
+    {
+        QTest::addColumn<bool>("paste"); // else shortcuts
+        QTest::addColumn<QString>("portal");
+        QTest::addColumn<QString>("reason");
+
+        QTest::newRow("shortcuts refused") << false << "--refuse" << "refused";
+        QTest::newRow("shortcuts unanswered") << false << "--silent" << "did not answer";
+        QTest::newRow("no shortcuts portal") << false << "--absent" << "offers no global shortcuts";
+        QTest::newRow("paste refused") << true << "--refuse" << "refused";
+        QTest::newRow("paste unanswered") << true << "--silent" << "did not answer";
+        QTest::newRow("no paste portal") << true << "--absent" << "does not let applications type";
+    }
+
+    void failuresAreTold()
+    {
+        QFETCH(bool, paste);
+        QFETCH(QString, portal);
+        QFETCH(QString, reason);
+        startPortal({portal});
+        PortalHotKeyGrabber grabber;
+        PortalKeySender sender;
+        grabber.setDeadline(300);
+        sender.setDeadline(300);
+        QSignalSpy failed = paste ? QSignalSpy(&sender, &PortalKeySender::pasteFailed)
+                                  : QSignalSpy(&grabber, &PortalHotKeyGrabber::bindingFailed);
+        QSignalSpy bound(&grabber, &PortalHotKeyGrabber::shortcutsBound);
+        LoopTurns turns;
+
+        QVERIFY(paste ? sender.sendPaste(false) : grabber.grab(22, shift | super, {signature, 0}));
+        QCOMPARE(failed.size(), 0);
+        QTRY_COMPARE(failed.size(), 1);
+        if (portal == "--silent")
+            QVERIFY(turns.count > 10);
+        const QString told = failed.first().first().toString();
+        QVERIFY2(told.contains(reason), qPrintable(told));
+        if (paste) {
+            QVERIFY(!sender.isTrusted());
+            QVERIFY(!sender.sendPaste(false));
+            if (portal != "--absent")
+                QVERIFY(record().filter(QStringLiteral("key ")).isEmpty());
+        } else {
+            QCOMPARE(grabber.failureReason(), told);
+            QCOMPARE(bound.size(), 0);
+            QVERIFY(grabber.boundTriggers().isEmpty());
+            QVERIFY(!grabber.grab(8, shift | super, {signature, 3}));
+        }
+    }
+
+};
 
 KIWANO_TEST_GUILESS_MAIN(TestPortals)
 #include "test_portals.moc"

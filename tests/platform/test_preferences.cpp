@@ -1,18 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include <QDir>
-#include <QFile>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <unistd.h>
 
 #include "platform/preferences.h"
+#include "support/files.h"
 
 using namespace Qt::StringLiterals;
 
-// Hand-edited settings files: every value outside its range or set reads as the key's default,
-// and reading never rewrites the file.
+// Hand-edited settings values: each outside its range or set reads as the key's default, and
+// reading never rewrites the file (a whole file of nonsense is an end-to-end test).
 class TestPreferences : public QObject
 {
     Q_OBJECT
@@ -20,22 +18,8 @@ class TestPreferences : public QObject
     std::optional<QTemporaryDir> m_home;
 
     QString file() const { return m_home->filePath(u"KiwanoSnapper/KiwanoSnapper.ini"_s); }
-    void write(const QByteArray &bytes) const
-    {
-        QDir().mkpath(QFileInfo(file()).path());
-        QFile out(file());
-        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        out.write(bytes);
-    }
-    QByteArray read() const
-    {
-        QFile in(file());
-        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("(missing)");
-    }
-    void writeLine(const char *key, const QByteArray &value) const
-    {
-        write("[General]\n" + QByteArray(key) + '=' + value + '\n');
-    }
+    void write(const QByteArray &bytes) const { QVERIFY(QDir().mkpath(QFileInfo(file()).path()) && TestFiles::write(file(), bytes)); }
+    void writeLine(const char *key, const QByteArray &value) const { write("[General]\n" + QByteArray(key) + '=' + value + '\n'); }
 
 private slots:
     void init()
@@ -49,8 +33,6 @@ private slots:
         QTest::addColumn<QByteArray>("stored");
         QTest::addColumn<int>("limit");
         QTest::newRow("absent") << QByteArray() << 200;
-        QTest::newRow("negative") << "-7"_ba << 200;
-        QTest::newRow("zero") << "0"_ba << 200;
         QTest::newRow("below the stepper") << "49"_ba << 200;
         QTest::newRow("lowest") << "50"_ba << 50;
         QTest::newRow("with spaces") << "\" 300 \""_ba << 300;
@@ -59,18 +41,15 @@ private slots:
         QTest::newRow("past 64 bits") << "99999999999999999999999"_ba << 200;
         QTest::newRow("fraction") << "300.5"_ba << 200;
         QTest::newRow("word") << "many"_ba << 200;
-        QTest::newRow("empty") << ""_ba << 200;
-        QTest::newRow("list") << "300, 400"_ba << 200;
-        QTest::newRow("bytes") << "@ByteArray(300)"_ba << 200;
     }
     void limitOutsideTheStepperReadsAsTheDefault()
     {
         QFETCH(QByteArray, stored);
         if (!stored.isNull())
             writeLine("clipboard.limit", stored);
-        const QByteArray before = read();
+        const QByteArray before = TestFiles::read(file());
         QTEST(Preferences::value(Preferences::clipboardLimit), "limit");
-        QCOMPARE(read(), before);
+        QCOMPARE(TestFiles::read(file()), before);
     }
 
     void settingALimitKeepsItInRange()
@@ -93,18 +72,15 @@ private slots:
         QTest::newRow("capitals") << "FALSE"_ba << false << false;
         QTest::newRow("number") << "1"_ba << true << false;
         QTest::newRow("word") << "yes"_ba << true << false;
-        QTest::newRow("empty") << ""_ba << true << false;
-        QTest::newRow("list") << "true, false"_ba << true << false;
-        QTest::newRow("garbage variant") << "@Variant(\\0\\0\\0\\x7f\\xff)"_ba << true << false;
     }
     void flagsAreTrueOrFalse()
     {
         QFETCH(QByteArray, stored);
         write("[General]\nclipboard.paste=" + stored + "\nclipboard.clearOnQuit=" + stored + '\n');
-        const QByteArray before = read();
+        const QByteArray before = TestFiles::read(file());
         QTEST(Preferences::value(Preferences::clipboardPaste), "paste");
         QTEST(Preferences::value(Preferences::clipboardClearOnQuit), "clearOnQuit");
-        QCOMPARE(read(), before);
+        QCOMPARE(TestFiles::read(file()), before);
     }
 
     void foldersMustTakeFiles()
@@ -112,7 +88,7 @@ private slots:
         const QString writable = m_home->filePath(u"Shots"_s);
         QVERIFY(QDir().mkpath(writable));
         const QString aFile = m_home->filePath(u"plain.txt"_s);
-        QFile(aFile).open(QIODevice::WriteOnly);
+        QVERIFY(TestFiles::write(aFile, {}));
         const auto stored = [this](const QString &path) {
             QSettings(file(), QSettings::IniFormat).setValue(u"save.folder"_s, path);
             return Preferences::value(Preferences::saveFolder);
@@ -139,11 +115,9 @@ private slots:
         QTest::addColumn<QStringList>("apps");
         QTest::newRow("one") << "org.gnome.Terminal"_ba << QStringList{u"org.gnome.Terminal"_s};
         QTest::newRow("two") << "a.b, KeePassXC"_ba << QStringList{u"a.b"_s, u"KeePassXC"_s};
-        QTest::newRow("empty") << ""_ba << QStringList();
         QTest::newRow("an empty name") << "a.b, "_ba << QStringList();
         QTest::newRow("control character") << "\"a\\x1b[31m\""_ba << QStringList();
         QTest::newRow("too long") << QByteArray(300, 'x') << QStringList();
-        QTest::newRow("a number") << "@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x7)"_ba << QStringList();
     }
     void ignoredAppsAreAListOfNames()
     {
@@ -161,33 +135,6 @@ private slots:
         QCOMPARE(Preferences::value(Preferences::hotKey, u"c"_s), std::nullopt);
         QCOMPARE(Preferences::value(Preferences::hotKey, u"d"_s), std::nullopt);
         QCOMPARE(Preferences::value(Preferences::hotKey, u"absent"_s), std::nullopt);
-    }
-
-    // Random bytes, and a file that starts well and turns to garbage: every key reads as its
-    // default and the file stays byte for byte what it was.
-    void garbageFileReadsAsDefaults_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QByteArray noise(4096, 0);
-        QRandomGenerator random(17);
-        for (char &c : noise)
-            c = char(random.bounded(256));
-        QTest::newRow("random bytes") << noise;
-        QTest::newRow("garbage after a section") << "[General]\n\xff\xfe=\x01\n[[[\nclipboard.limit\n=\n"_ba + noise;
-        QTest::newRow("wrong section") << "[Clipboard]\nclipboard.limit=500\nclipboard.paste=false\n"_ba;
-    }
-    void garbageFileReadsAsDefaults()
-    {
-        QFETCH(QByteArray, bytes);
-        write(bytes);
-        QCOMPARE(Preferences::value(Preferences::clipboardLimit), 200);
-        QCOMPARE(Preferences::value(Preferences::clipboardPaste), true);
-        QCOMPARE(Preferences::value(Preferences::clipboardEnabled), true);
-        QCOMPARE(Preferences::value(Preferences::clipboardClearOnQuit), false);
-        QCOMPARE(Preferences::value(Preferences::saveAsk), true);
-        QCOMPARE(Preferences::value(Preferences::historyFolder), std::nullopt);
-        QCOMPARE(Preferences::value(Preferences::clipboardIgnoredApps), QStringList());
-        QCOMPARE(read(), bytes);
     }
 };
 

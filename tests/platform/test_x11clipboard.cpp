@@ -52,23 +52,17 @@ private slots:
     }
     void incrementalTransfers()
     {
-        // The service's own reads: the watcher would ask the same owner at the same time, and a
-        // dying owner may die of its questions first.
-        m_watcher->stop();
+        m_watcher->stop(); // the service's own reads, as in misbehavingOwnerYieldsNothing
         QFETCH(int, size);
         QFETCH(int, delay);
         QFETCH(int, chunk);
         QFETCH(bool, arrives);
         const QByteArray data = randomBytes(size);
         TestProgram owner;
-        QVERIFY(copyElsewhere(owner, {"--type-file", "image/png=" + fileWith(data), "--chunk",
-                                      QString::number(chunk), "--piece-delay", QString::number(delay)}));
-        const auto received = m_service->data(QStringLiteral("image/png"));
-        QCOMPARE(received.has_value(), arrives);
-        if (arrives)
-            QVERIFY(*received == data);
-        else
-            QVERIFY(m_service->types().isEmpty()); // not asked again for the same copy
+        QVERIFY(copyElsewhere(owner, {"--type-file", "image/png=" + fileWith(data), "--chunk", QString::number(chunk),
+                                      "--piece-delay", QString::number(delay)}));
+        QVERIFY(m_service->data("image/png") == (arrives ? std::optional(data) : std::nullopt));
+        QCOMPARE(m_service->types().isEmpty(), !arrives); // a copy that failed is not asked again
     }
 
     // The watcher's copy has a deadline of its own: ten pieces 300 ms apart each come well within
@@ -90,15 +84,13 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QStringList>("types");
         QTest::addColumn<QByteArray>("plainText");
-        QTest::newRow("stalls on its types") << QStringList{"--stall", "--type", "text/plain=never"} << QStringList()
-                                             << QByteArray("none");
+        QTest::newRow("stalls on its types") << QStringList{"--stall", "--type", "text/plain=never"} << QStringList() << QByteArray("none");
         QTest::newRow("dies mid-transfer")
             << QStringList{"--die-mid-transfer", "--chunk", "4", "--type", "text/plain=0123456789"}
             << QStringList{"text/plain"} << QByteArray("none");
         // A refusal is an answer, not a stall: the owner is still asked for the other type.
-        QTest::newRow("refuses a type")
-            << QStringList{"--no-data", "text/html", "--type", "text/plain=still here"}
-            << QStringList{"text/plain", "text/html"} << QByteArray("still here");
+        QTest::newRow("refuses a type") << QStringList{"--no-data", "text/html", "--type", "text/plain=still here"}
+                                        << QStringList{"text/plain", "text/html"} << QByteArray("still here");
     }
     void misbehavingOwnerYieldsNothing()
     {
@@ -106,12 +98,11 @@ private slots:
         // dying owner may die of its questions first.
         m_watcher->stop();
         QFETCH(QStringList, arguments);
-        QFETCH(QStringList, types);
         TestProgram owner;
         QVERIFY(copyElsewhere(owner, arguments));
         QElapsedTimer timer;
         timer.start();
-        QCOMPARE(m_service->types(), types);
+        QTEST(m_service->types(), "types");
         QVERIFY(!m_service->data(QStringLiteral("text/html")).has_value());
         QTEST(m_service->data(QStringLiteral("text/plain")).value_or("none"), "plainText");
         QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed()))); // Qt waits 5 s
@@ -132,14 +123,14 @@ private slots:
         for (QProcess *xclip : {&first, &second}) {
             const qint64 before = m_service->changeCount();
             selection.clear();
-            xclip->start(QStringLiteral("xclip"), {"-selection", "primary", "-loops", "0"});
+            xclip->start("xclip", {"-selection", "primary", "-loops", "0"});
             xclip->write("selected text");
             xclip->closeWriteChannel();
             QVERIFY(selection.wait(5000));
             if (xclip == &second)
                 QCOMPARE(m_service->changeCount(), before);
         }
-        QCOMPARE(m_service->data(QStringLiteral("text/plain")).value_or("missing"), "clipboard");
+        QCOMPARE(m_service->data("text/plain").value_or("missing"), "clipboard");
         for (QProcess *xclip : {&first, &second}) {
             xclip->kill();
             xclip->waitForFinished();
@@ -151,16 +142,16 @@ private slots:
         // The editor copies through Qt; reading that back from the GUI thread must not wait for the
         // GUI thread to answer.
         auto *mime = new QMimeData;
-        mime->setData(QStringLiteral("text/plain"), "from this process");
+        mime->setData("text/plain", "from this process");
         mime->setImageData(QImage(12, 34, QImage::Format_ARGB32));
         QGuiApplication::clipboard()->setMimeData(mime);
         // News of the owner before, still on its way, may count as a change first.
-        QTRY_VERIFY(m_service->types().contains(QStringLiteral("image/png")));
+        QTRY_VERIFY(m_service->types().contains("image/png"));
         QElapsedTimer timer;
         timer.start();
-        QVERIFY(!m_service->types().contains(QStringLiteral("application/x-qt-image")));
-        QCOMPARE(m_service->data(QStringLiteral("text/plain")).value_or("missing"), "from this process");
-        QCOMPARE(QImage::fromData(m_service->data(QStringLiteral("image/png")).value_or("")).size(), QSize(12, 34));
+        QVERIFY(!m_service->types().contains("application/x-qt-image"));
+        QCOMPARE(m_service->data("text/plain").value_or("missing"), "from this process");
+        QCOMPARE(QImage::fromData(m_service->data("image/png").value_or("")).size(), QSize(12, 34));
         QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
     }
 

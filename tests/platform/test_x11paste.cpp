@@ -10,16 +10,10 @@
 #include <QGuiApplication>
 #include <QProcess>
 
-namespace {
-
-bool run(const QString &program, const QStringList &arguments)
+static bool run(const QString &program, const QStringList &arguments)
 {
-    QProcess process;
-    process.start(program, arguments);
-    return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    return QProcess::execute(program, arguments) == 0;
 }
-
-} // namespace
 
 class TestX11Paste : public PasteContract
 {
@@ -71,7 +65,7 @@ private slots:
     void cleanup()
     {
         m_release.waitForFinished(5000);
-        run(QStringLiteral("setxkbmap"), {QStringLiteral("us")});
+        run("setxkbmap", {"us"});
     }
 
     void namesAWindowByItsClass_data()
@@ -84,7 +78,7 @@ private slots:
     void namesAWindowByItsClass()
     {
         QFETCH(QString, wmClass);
-        XdgSandbox sandbox;
+        XdgSandbox sandbox; // no desktop file names it
         TestProgram window;
         QVERIFY(window.start(TestProgram::clipOwnerPath(), {"--activate", "--wm-class", wmClass, "--type", "text/plain=x"}));
         QTEST(X11FrontApp().identifier(), "identifier");

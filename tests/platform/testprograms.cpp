@@ -3,20 +3,9 @@
 
 #include <QDeadlineTimer>
 
-QString TestProgram::clipOwnerPath()
-{
-    return QStringLiteral(KIWANO_TEST_CLIPOWNER);
-}
-
-QString TestProgram::pasteWindowPath()
-{
-    return QStringLiteral(KIWANO_TEST_PASTEWINDOW);
-}
-
-TestProgram::~TestProgram()
-{
-    stop();
-}
+QString TestProgram::clipOwnerPath() { return QStringLiteral(KIWANO_TEST_CLIPOWNER); }
+QString TestProgram::pasteWindowPath() { return QStringLiteral(KIWANO_TEST_PASTEWINDOW); }
+TestProgram::~TestProgram() { stop(); }
 
 bool TestProgram::start(const QString &program, const QStringList &arguments, int timeoutMs)
 {
@@ -25,10 +14,8 @@ bool TestProgram::start(const QString &program, const QStringList &arguments, in
     if (!m_process.waitForStarted(timeoutMs))
         return false;
     const QString ready = waitForLine(QStringLiteral("ready"), timeoutMs);
-    if (ready.isEmpty())
-        return false;
     m_window = ready.section(u' ', 1, 1).toUInt(nullptr, 16);
-    return true;
+    return !ready.isEmpty();
 }
 
 QString TestProgram::waitForLine(const QString &prefix, int timeoutMs)
@@ -55,8 +42,6 @@ QStringList TestProgram::lines()
 
 void TestProgram::stop()
 {
-    if (m_process.state() == QProcess::NotRunning)
-        return;
     m_process.kill();
     m_process.waitForFinished(3000);
 }

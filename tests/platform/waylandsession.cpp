@@ -14,18 +14,12 @@ namespace WaylandSession {
 
 QString skipReason()
 {
-    const QString why = qEnvironmentVariable("KIWANO_TEST_WAYLAND_SKIP");
-    if (!why.isEmpty())
+    if (const QString why = qEnvironmentVariable("KIWANO_TEST_WAYLAND_SKIP"); !why.isEmpty())
         return why;
-    if (display().isEmpty())
-        return QStringLiteral("no test compositor (run the tests through scripts/run-tests.sh)");
-    return {};
+    return display().isEmpty() ? QStringLiteral("no test compositor (run the tests through scripts/run-tests.sh)") : QString();
 }
 
-QByteArray display()
-{
-    return qgetenv("KIWANO_TEST_WAYLAND_DISPLAY");
-}
+QByteArray display() { return qgetenv("KIWANO_TEST_WAYLAND_DISPLAY"); }
 
 QProcessEnvironment environment(const QProcessEnvironment &base)
 {
@@ -105,9 +99,6 @@ QJsonObject findWindow(const std::function<bool(const QJsonObject &)> &accepts)
     return search(QJsonDocument::fromJson(tree).object(), accepts);
 }
 
-QJsonObject focusedWindow()
-{
-    return findWindow([](const QJsonObject &node) { return node.value(QStringLiteral("focused")).toBool(); });
-}
+QJsonObject focusedWindow() { return findWindow([](const QJsonObject &node) { return node.value(QStringLiteral("focused")).toBool(); }); }
 
 } // namespace WaylandSession

@@ -4,7 +4,6 @@
 
 #include <QLineEdit>
 #include <QListWidget>
-#include <QTest>
 
 namespace {
 
@@ -34,67 +33,58 @@ class TestAppChooser : public QObject
     Q_OBJECT
 
 private slots:
-    void searchFiltersByNameOrId_data();
-    void searchFiltersByNameOrId();
-    void ignoreNeedsAChoice();
-};
+    void searchFiltersByNameOrId_data()
+    {
+        QTest::addColumn<QString>("search"); QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QString>("chosen");   // the id chosen without touching the list; empty: none
 
-void TestAppChooser::searchFiltersByNameOrId_data()
-{
-    QTest::addColumn<QString>("search");
-    QTest::addColumn<QStringList>("names");
-    QTest::addColumn<QString>("chosen");   // the id chosen without touching the list; empty: none
-
-    QTest::newRow("everything, by name, hidden entries left out")
-        << "" << QStringList{"Bitwarden", "KeePassXC", "Terminal"} << "";
-    QTest::newRow("part of a name, any case") << "keep" << QStringList{"KeePassXC"} << "org.keepassxc.KeePassXC";
-    QTest::newRow("part of an id") << "gnome" << QStringList{"Terminal"} << "org.gnome.Terminal";
-    QTest::newRow("nothing matches") << "zzz" << QStringList{} << "";
-    QTest::newRow("spaces around are ignored") << "  bit " << QStringList{"Bitwarden"} << "bitwarden";
-}
-
-void TestAppChooser::searchFiltersByNameOrId()
-{
-    QFETCH(QString, search);
-    QFETCH(QStringList, names);
-    QFETCH(QString, chosen);
-    AppChooser chooser({entry("org.gnome.Terminal", "Terminal"), entry("org.keepassxc.KeePassXC", "KeePassXC"),
-                        entry("hidden.helper", "Helper", true), entry("bitwarden", "Bitwarden"),
-                        entry("nameless", "")});
-    chooser.searchField()->setText(search);
-    QCOMPARE(shown(chooser.list()), names);
-    if (!search.isEmpty())
-        QCOMPARE(chooser.chosenId().value_or(QString()), chosen);
-}
-
-void TestAppChooser::ignoreNeedsAChoice()
-{
-    AppChooser chooser({entry("org.gnome.Terminal", "Terminal"), entry("bitwarden", "Bitwarden")});
-    KiwanoButton *ignore = nullptr;
-    for (KiwanoButton *button : chooser.findChildren<KiwanoButton *>()) {
-        if (button->text() == QStringLiteral("Ignore"))
-            ignore = button;
+        QTest::newRow("everything, by name, hidden entries left out")
+            << "" << QStringList{"Bitwarden", "KeePassXC", "Terminal"} << "";
+        QTest::newRow("part of a name, any case") << "keep" << QStringList{"KeePassXC"} << "org.keepassxc.KeePassXC";
+        QTest::newRow("part of an id") << "gnome" << QStringList{"Terminal"} << "org.gnome.Terminal";
+        QTest::newRow("nothing matches") << "zzz" << QStringList{} << "";
+        QTest::newRow("spaces around are ignored") << "  bit " << QStringList{"Bitwarden"} << "bitwarden";
     }
-    QVERIFY(ignore);
-    QVERIFY(!ignore->isEnabled());
-    QCOMPARE(chooser.chosenId(), std::nullopt);
+    void searchFiltersByNameOrId()
+    {
+        QFETCH(QString, search); QFETCH(QStringList, names); QFETCH(QString, chosen);
+        AppChooser chooser({entry("org.gnome.Terminal", "Terminal"), entry("org.keepassxc.KeePassXC", "KeePassXC"),
+                            entry("hidden.helper", "Helper", true), entry("bitwarden", "Bitwarden"),
+                            entry("nameless", "")});
+        chooser.searchField()->setText(search);
+        QCOMPARE(shown(chooser.list()), names);
+        if (!search.isEmpty())
+            QCOMPARE(chooser.chosenId().value_or(QString()), chosen);
+    }
+    void ignoreNeedsAChoice()
+    {
+        AppChooser chooser({entry("org.gnome.Terminal", "Terminal"), entry("bitwarden", "Bitwarden")});
+        KiwanoButton *ignore = nullptr;
+        for (KiwanoButton *button : chooser.findChildren<KiwanoButton *>()) {
+            if (button->text() == QStringLiteral("Ignore"))
+                ignore = button;
+        }
+        QVERIFY(ignore);
+        QVERIFY(!ignore->isEnabled());
+        QCOMPARE(chooser.chosenId(), std::nullopt);
 
-    chooser.list()->setCurrentRow(1);
-    QVERIFY(ignore->isEnabled());
-    QCOMPARE(chooser.chosenId(), std::optional<QString>(QStringLiteral("org.gnome.Terminal")));
+        chooser.list()->setCurrentRow(1);
+        QVERIFY(ignore->isEnabled());
+        QCOMPARE(chooser.chosenId(), std::optional<QString>(QStringLiteral("org.gnome.Terminal")));
 
-    // Filtering the choice away leaves the first match chosen, or nothing.
-    chooser.searchField()->setText(QStringLiteral("bit"));
-    QCOMPARE(chooser.chosenId(), std::optional<QString>(QStringLiteral("bitwarden")));
-    chooser.searchField()->setText(QStringLiteral("none"));
-    QCOMPARE(chooser.chosenId(), std::nullopt);
-    QVERIFY(!ignore->isEnabled());
+        // Filtering the choice away leaves the first match chosen, or nothing.
+        chooser.searchField()->setText(QStringLiteral("bit"));
+        QCOMPARE(chooser.chosenId(), std::optional<QString>(QStringLiteral("bitwarden")));
+        chooser.searchField()->setText(QStringLiteral("none"));
+        QCOMPARE(chooser.chosenId(), std::nullopt);
+        QVERIFY(!ignore->isEnabled());
 
-    chooser.searchField()->clear();
-    chooser.list()->setCurrentRow(0);
-    ignore->click();
-    QCOMPARE(chooser.result(), int(QDialog::Accepted));
-}
+        chooser.searchField()->clear();
+        chooser.list()->setCurrentRow(0);
+        ignore->click();
+        QCOMPARE(chooser.result(), int(QDialog::Accepted));
+    }
+};
 
 KIWANO_TEST_MAIN(TestAppChooser)
 #include "test_appchooser.moc"

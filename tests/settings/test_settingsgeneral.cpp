@@ -11,7 +11,6 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTest>
 
 using namespace Qt::StringLiterals;
 
@@ -20,196 +19,163 @@ class TestSettingsGeneral : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-    void loginToggleWritesAndRemovesTheAutostartFile();
-    void autostartFileReadsAsOn_data();
-    void autostartFileReadsAsOn();
-    void autostartFollowsXdgConfigHome();
-    void failedLoginChangeShowsWhyAndResets();
-    void execLineEscapes_data();
-    void execLineEscapes();
-    void desktopStartsTheProgramAtAHostilePath();
+    void init()
+    {
+        m_fixture = std::make_unique<SettingsFixture>();
+        m_config = m_fixture->root.filePath(QStringLiteral("config"));
+        m_updates = std::make_unique<UpdateSettings>();
+    }
+    void cleanup()
+    {
+        m_section.reset();
+        m_updates.reset();
+        m_fixture.reset();
+    }
+    void loginToggleWritesAndRemovesTheAutostartFile()
+    {
+        const QString file = autostartFolder() + QStringLiteral("/kiwano-snapper.desktop");
+        GeneralSection *section = makeSection();
+        QVERIFY(!section->loginToggle()->isChecked());
+
+        section->loginToggle()->click();
+        QVERIFY(QFileInfo(file).isFile());
+        QFile written(file);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(written.readAll());
+        QVERIFY(text.contains(QStringLiteral("\nExec=") + QCoreApplication::applicationFilePath() + u'\n'));
+        QVERIFY(!section->loginError()->isVisibleTo(section));
+        // A new view reads it back as on.
+        QVERIFY(makeSection()->loginToggle()->isChecked());
+
+        m_section->loginToggle()->click();
+        QVERIFY(!QFileInfo::exists(file));
+        QVERIFY(!m_section->loginToggle()->isChecked());
+        QVERIFY(!makeSection()->loginToggle()->isChecked());
+    }
+    void autostartFileReadsAsOn_data()
+    {
+        QTest::addColumn<QByteArray>("content"); QTest::addColumn<bool>("on");
+
+        const QByteArray head = "[Desktop Entry]\nType=Application\nExec=kiwano-snapper\n";
+        QTest::newRow("plain") << head << true;
+        QTest::newRow("hidden") << head + "Hidden=true\n" << false;
+        QTest::newRow("hidden with spaces") << head + "Hidden = true\n" << false;
+        QTest::newRow("not hidden") << head + "Hidden=false\n" << true;
+        QTest::newRow("hidden in another group") << head + "[Desktop Action new]\nHidden=true\n" << true;
+        QTest::newRow("empty file") << QByteArray() << true;
+    }
+    void autostartFileReadsAsOn()
+    {
+        QFETCH(QByteArray, content);
+        QVERIFY(QDir().mkpath(autostartFolder()));
+        QFile file(autostartFolder() + QStringLiteral("/kiwano-snapper.desktop"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.close();
+        QTEST(Autostart::isEnabled(), "on");
+        QTEST(makeSection()->loginToggle()->isChecked(), "on");
+    }
+    void autostartFollowsXdgConfigHome()
+    {
+        const QString elsewhere = m_fixture->root.filePath(QStringLiteral("elsewhere"));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(elsewhere));
+        QVERIFY(Autostart::setEnabled(true));
+        QVERIFY(QFileInfo::exists(elsewhere + QStringLiteral("/autostart/kiwano-snapper.desktop")));
+        QVERIFY(!QFileInfo::exists(autostartFolder()));
+
+        // Unset, it is ~/.config.
+        qunsetenv("XDG_CONFIG_HOME");
+        QCOMPARE(Autostart::path(), QDir::homePath() + QStringLiteral("/.config/autostart/kiwano-snapper.desktop"));
+        QVERIFY(!Autostart::isEnabled());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config));
+    }
+    void failedLoginChangeShowsWhyAndResets()
+    {
+        // A file where the autostart folder should be.
+        QVERIFY(QDir().mkpath(m_config));
+        QFile blocker(autostartFolder());
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+
+        GeneralSection *section = makeSection();
+        section->loginToggle()->click();
+        QVERIFY(!section->loginToggle()->isChecked());
+        QVERIFY(section->loginError()->isVisibleTo(section));
+        QVERIFY(!section->loginError()->text().isEmpty());
+
+        // Once the way is clear, the next change succeeds and the message goes.
+        QVERIFY(blocker.remove());
+        section->loginToggle()->click();
+        QVERIFY(section->loginToggle()->isChecked());
+        QVERIFY(!section->loginError()->isVisibleTo(section));
+        QVERIFY(Autostart::isEnabled());
+    }
+    // The autostart file's Exec line for program paths that need the Desktop Entry escapes, where
+    // the desktop's own reader below cannot show them (quotes, backslashes and the like it does).
+    void execLineEscapes_data()
+    {
+        QTest::addColumn<QString>("program"); QTest::addColumn<QString>("exec");
+        QTest::newRow("plain") << u"/usr/bin/kiwano-snapper"_s << u"/usr/bin/kiwano-snapper"_s;
+        QTest::newRow("percent, unquoted") << u"/opt/100%/kiwano"_s << u"/opt/100%%/kiwano"_s;
+        QTest::newRow("percent, quoted") << u"/opt/a %f/k"_s << u"\"/opt/a %%f/k\""_s;
+        QTest::newRow("newline and tab") << u"/opt/a\nb\tc/k"_s << u"\"/opt/a\\nb\\tc/k\""_s;
+    }
+    void execLineEscapes()
+    {
+        QFETCH(QString, program);
+        QTEST(Autostart::execLine(program), "exec");
+        const QByteArray entry = Autostart::desktopEntry(program);
+        QVERIFY(entry.contains("\nExec=" + Autostart::execLine(program).toUtf8() + '\n'));
+        QCOMPARE(entry.count('\n'), 8); // one line per key, whatever the path holds
+    }
+    // What a desktop's own reader makes of the file: GLib finds and starts the program at a path
+    // full of characters that need escaping, and the program sees its own path.
+    void desktopStartsTheProgramAtAHostilePath()
+    {
+        const QString gio = QStandardPaths::findExecutable(u"gio"_s);
+        if (gio.isEmpty())
+            QSKIP("needs gio");
+        QTemporaryDir dir;
+        // GLib looks the program up before it expands %%, so a % in the path is left to the table.
+        const QString folder = dir.filePath(u"Kiwano \\ \"q\" $HOME `id` 'a' ;&"_s);
+        QVERIFY(QDir().mkpath(folder));
+        const QString program = folder + u"/kiwano"_s;
+        const QString ran = dir.filePath(u"ran"_s);
+        QFile script(program);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\nprintf '%s' \"$0\" > '" + QFile::encodeName(ran) + "'\n");
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+        const QString entry = dir.filePath(u"kiwano-snapper.desktop"_s);
+        QFile file(entry);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(Autostart::desktopEntry(program));
+        file.close();
+
+        QProcess launch;
+        launch.start(gio, {u"launch"_s, entry});
+        QVERIFY(launch.waitForFinished(10000));
+        QCOMPARE(launch.exitCode(), 0);
+        QTRY_VERIFY(QFileInfo(ran).size() > 0);
+        QFile seen(ran);
+        QVERIFY(seen.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(seen.readAll()), program);
+    }
 
 private:
     QString autostartFolder() const { return m_config + QStringLiteral("/autostart"); }
-    GeneralSection *makeSection();
+    GeneralSection *makeSection()
+    {
+        m_section = std::make_unique<GeneralSection>(m_updates.get(), [this] { ++m_fixture->quits; });
+        return m_section.get();
+    }
 
     std::unique_ptr<SettingsFixture> m_fixture;
     std::unique_ptr<UpdateSettings> m_updates;
     std::unique_ptr<GeneralSection> m_section;
     QString m_config;
 };
-
-void TestSettingsGeneral::init()
-{
-    m_fixture = std::make_unique<SettingsFixture>();
-    m_config = m_fixture->root.filePath(QStringLiteral("config"));
-    m_updates = std::make_unique<UpdateSettings>();
-}
-
-void TestSettingsGeneral::cleanup()
-{
-    m_section.reset();
-    m_updates.reset();
-    m_fixture.reset();
-}
-
-GeneralSection *TestSettingsGeneral::makeSection()
-{
-    m_section = std::make_unique<GeneralSection>(m_updates.get(), [this] { ++m_fixture->quits; });
-    return m_section.get();
-}
-
-void TestSettingsGeneral::loginToggleWritesAndRemovesTheAutostartFile()
-{
-    const QString file = autostartFolder() + QStringLiteral("/kiwano-snapper.desktop");
-    GeneralSection *section = makeSection();
-    QVERIFY(!section->loginToggle()->isChecked());
-
-    section->loginToggle()->click();
-    QVERIFY(QFileInfo(file).isFile());
-    QFile written(file);
-    QVERIFY(written.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(written.readAll());
-    QVERIFY(text.startsWith(QStringLiteral("[Desktop Entry]\n")));
-    QVERIFY(text.contains(QStringLiteral("\nType=Application\n")));
-    QVERIFY(text.contains(QStringLiteral("\nExec=") + QCoreApplication::applicationFilePath() + u'\n'));
-    QVERIFY(!section->loginError()->isVisibleTo(section));
-    // A new view reads it back as on.
-    QVERIFY(makeSection()->loginToggle()->isChecked());
-
-    m_section->loginToggle()->click();
-    QVERIFY(!QFileInfo::exists(file));
-    QVERIFY(!m_section->loginToggle()->isChecked());
-    QVERIFY(!makeSection()->loginToggle()->isChecked());
-}
-
-void TestSettingsGeneral::autostartFileReadsAsOn_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<bool>("on");
-
-    const QByteArray head = "[Desktop Entry]\nType=Application\nExec=kiwano-snapper\n";
-    QTest::newRow("plain") << head << true;
-    QTest::newRow("hidden") << head + "Hidden=true\n" << false;
-    QTest::newRow("hidden with spaces") << head + "Hidden = true\n" << false;
-    QTest::newRow("not hidden") << head + "Hidden=false\n" << true;
-    QTest::newRow("hidden in another group") << head + "[Desktop Action new]\nHidden=true\n" << true;
-    QTest::newRow("empty file") << QByteArray() << true;
-}
-
-void TestSettingsGeneral::autostartFileReadsAsOn()
-{
-    QFETCH(QByteArray, content);
-    QVERIFY(QDir().mkpath(autostartFolder()));
-    QFile file(autostartFolder() + QStringLiteral("/kiwano-snapper.desktop"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-    file.close();
-    QTEST(Autostart::isEnabled(), "on");
-    QTEST(makeSection()->loginToggle()->isChecked(), "on");
-}
-
-void TestSettingsGeneral::autostartFollowsXdgConfigHome()
-{
-    const QString elsewhere = m_fixture->root.filePath(QStringLiteral("elsewhere"));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(elsewhere));
-    QVERIFY(Autostart::setEnabled(true));
-    QVERIFY(QFileInfo::exists(elsewhere + QStringLiteral("/autostart/kiwano-snapper.desktop")));
-    QVERIFY(!QFileInfo::exists(autostartFolder()));
-
-    // Unset, it is ~/.config.
-    qunsetenv("XDG_CONFIG_HOME");
-    QCOMPARE(Autostart::path(), QDir::homePath() + QStringLiteral("/.config/autostart/kiwano-snapper.desktop"));
-    QVERIFY(!Autostart::isEnabled());
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config));
-}
-
-void TestSettingsGeneral::failedLoginChangeShowsWhyAndResets()
-{
-    // A file where the autostart folder should be.
-    QVERIFY(QDir().mkpath(m_config));
-    QFile blocker(autostartFolder());
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-
-    GeneralSection *section = makeSection();
-    section->loginToggle()->click();
-    QVERIFY(!section->loginToggle()->isChecked());
-    QVERIFY(section->loginError()->isVisibleTo(section));
-    const QString message = section->loginError()->text();
-    QVERIFY2(message.startsWith(QStringLiteral("Couldn't change it: ")), qPrintable(message));
-    QVERIFY(message.size() > QStringLiteral("Couldn't change it: ").size());
-
-    // Once the way is clear, the next change succeeds and the message goes.
-    QVERIFY(blocker.remove());
-    section->loginToggle()->click();
-    QVERIFY(section->loginToggle()->isChecked());
-    QVERIFY(!section->loginError()->isVisibleTo(section));
-    QVERIFY(Autostart::isEnabled());
-}
-
-// The autostart file's Exec line for program paths that need the Desktop Entry escapes.
-void TestSettingsGeneral::execLineEscapes_data()
-{
-    QTest::addColumn<QString>("program");
-    QTest::addColumn<QString>("exec");
-    QTest::newRow("plain") << u"/usr/bin/kiwano-snapper"_s << u"/usr/bin/kiwano-snapper"_s;
-    QTest::newRow("space") << u"/opt/Kiwano Snapper/kiwano"_s << u"\"/opt/Kiwano Snapper/kiwano\""_s;
-    QTest::newRow("percent, unquoted") << u"/opt/100%/kiwano"_s << u"/opt/100%%/kiwano"_s;
-    QTest::newRow("percent, quoted") << u"/opt/a %f/k"_s << u"\"/opt/a %%f/k\""_s;
-    // \ becomes \\ inside the quotes, then each of those \\ again in the file.
-    QTest::newRow("backslash") << u"/opt/a\\b/k"_s << u"\"/opt/a\\\\\\\\b/k\""_s;
-    QTest::newRow("quote, grave, dollar") << u"/opt/\"q\" `x` $HOME/k"_s
-                                         << u"\"/opt/\\\\\"q\\\\\" \\\\`x\\\\` \\\\$HOME/k\""_s;
-    QTest::newRow("single quote and shell characters")
-        << u"/opt/it's;&|<>~*?#()/k"_s << u"\"/opt/it's;&|<>~*?#()/k\""_s;
-    QTest::newRow("newline and tab") << u"/opt/a\nb\tc/k"_s << u"\"/opt/a\\nb\\tc/k\""_s;
-}
-void TestSettingsGeneral::execLineEscapes()
-{
-    QFETCH(QString, program);
-    QTEST(Autostart::execLine(program), "exec");
-    const QByteArray entry = Autostart::desktopEntry(program);
-    QVERIFY(entry.contains("\nExec=" + Autostart::execLine(program).toUtf8() + '\n'));
-    QCOMPARE(entry.count('\n'), 8); // one line per key, whatever the path holds
-}
-
-// What a desktop's own reader makes of the file: GLib finds and starts the program at a path
-// full of characters that need escaping, and the program sees its own path.
-void TestSettingsGeneral::desktopStartsTheProgramAtAHostilePath()
-{
-    const QString gio = QStandardPaths::findExecutable(u"gio"_s);
-    if (gio.isEmpty())
-        QSKIP("needs gio");
-    QTemporaryDir dir;
-    // GLib looks the program up before it expands %%, so a % in the path is left to the table.
-    const QString folder = dir.filePath(u"Kiwano \\ \"q\" $HOME `id` 'a' ;&"_s);
-    QVERIFY(QDir().mkpath(folder));
-    const QString program = folder + u"/kiwano"_s;
-    const QString ran = dir.filePath(u"ran"_s);
-    QFile script(program);
-    QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\nprintf '%s' \"$0\" > '" + QFile::encodeName(ran) + "'\n");
-    script.close();
-    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-
-    const QString entry = dir.filePath(u"kiwano-snapper.desktop"_s);
-    QFile file(entry);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(Autostart::desktopEntry(program));
-    file.close();
-
-    QProcess launch;
-    launch.start(gio, {u"launch"_s, entry});
-    QVERIFY(launch.waitForFinished(10000));
-    QCOMPARE(launch.exitCode(), 0);
-    QTRY_VERIFY(QFileInfo(ran).size() > 0);
-    QFile seen(ran);
-    QVERIFY(seen.open(QIODevice::ReadOnly));
-    QCOMPARE(QString::fromUtf8(seen.readAll()), program);
-}
 
 KIWANO_TEST_MAIN(TestSettingsGeneral)
 #include "test_settingsgeneral.moc"

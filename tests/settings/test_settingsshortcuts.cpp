@@ -8,7 +8,6 @@
 #include "settings/shortcutssection.h"
 
 #include <QSignalSpy>
-#include <QTest>
 
 namespace {
 
@@ -29,13 +28,121 @@ class TestSettingsShortcuts : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-    void recordingThroughTheField_data();
-    void recordingThroughTheField();
-    void startsWithClickOrSpace();
-    void presetsAndClearing();
-    void warningsFollowTheRegistry();
+    void init()
+    {
+        m_fixture = std::make_unique<SettingsFixture>();
+        m_desktop = {};
+        m_desktopReads = 0;
+        ShortcutsSection::Presentation presentation;
+        presentation.readDesktopScreenshots = [this] {
+            ++m_desktopReads;
+            return m_desktop;
+        };
+        m_section = std::make_unique<ShortcutsSection>(m_fixture->center, presentation);
+    }
+    void cleanup()
+    {
+        m_section.reset();
+        m_fixture.reset();
+    }
+    void recordingThroughTheField_data()
+    {
+        QTest::addColumn<QList<Press>>("presses");
+        QTest::addColumn<bool>("recording");          // still recording after the presses
+        QTest::addColumn<int>("refusals");
+        QTest::addColumn<std::optional<HotKey>>("stored");  // grabWindow's shortcut afterwards
+
+        const auto none = std::optional<HotKey>();
+        QTest::newRow("ctrl+shift+g")
+            << QList<Press>{{Qt::Key_G, Qt::ControlModifier | Qt::ShiftModifier}} << false << 0
+            << std::optional(HotKey(5, Qt::ControlModifier | Qt::ShiftModifier));
+        QTest::newRow("shift alone is refused, then super+shift+w")
+            << QList<Press>{{Qt::Key_7, Qt::ShiftModifier}, {Qt::Key_W, Qt::MetaModifier | Qt::ShiftModifier}}
+            << false << 1 << std::optional(HotKey(13, shiftSuper));
+        QTest::newRow("F5 alone is taken") << QList<Press>{{Qt::Key_F5, Qt::NoModifier}} << false << 0
+                                           << std::optional(HotKey(96, Qt::NoModifier));
+        // The recorder's own rules are the registry's tests; here, what Qt's keys become.
+        QTest::newRow("tab is a key like any other, refused")
+            << QList<Press>{{Qt::Key_Tab, Qt::NoModifier}} << true << 1 << none;
+    }
+    void recordingThroughTheField()
+    {
+        QFETCH(QList<Press>, presses); QFETCH(bool, recording); QFETCH(int, refusals);
+        ShortcutField *field = m_section->field(HotKeyAction::grabWindow);
+        QSignalSpy refused(field->recorder(), &HotKeyRecorder::refused);
+
+        QTest::keyClick(field, Qt::Key_Space);
+        QVERIFY(field->isRecording());
+        QVERIFY(m_fixture->grabber.held.isEmpty());
+        for (const Press &press : presses)
+            QTest::keyClick(field, Qt::Key(press.key), press.modifiers);
+
+        QCOMPARE(field->isRecording(), recording);
+        QCOMPARE(refused.size(), refusals);
+        QTEST(m_fixture->center.key(HotKeyAction::grabWindow), "stored");
+        if (!recording) {
+            QCOMPARE(field->text(), m_fixture->center.key(HotKeyAction::grabWindow)
+                                        ? m_fixture->center.key(HotKeyAction::grabWindow)->display()
+                                        : QStringLiteral("None"));
+            QVERIFY(!m_fixture->grabber.held.isEmpty());
+        }
+    }
+    void startsWithClickOrSpace()
+    {
+        ShortcutField *field = m_section->field(HotKeyAction::grabRegion);
+        field->resize(field->sizeHint());
+        QTest::mouseClick(field, Qt::LeftButton);
+        QVERIFY(field->isRecording());
+        // A second click stops without a change; Backspace alone clears.
+        QTest::mouseClick(field, Qt::LeftButton);
+        QVERIFY(!field->isRecording());
+        QCOMPARE(m_fixture->center.key(HotKeyAction::grabRegion), HotKeyPresets::kiwanoDefault(HotKeyAction::grabRegion));
+        QTest::keyClick(field, Qt::Key_Space);
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QVERIFY(!field->isRecording());
+        QCOMPARE(m_fixture->center.key(HotKeyAction::grabRegion), std::nullopt);
+        QCOMPARE(field->text(), QStringLiteral("None"));
+        QVERIFY(!m_section->clearButton(HotKeyAction::grabRegion)->isEnabled());
+    }
+    void warningsFollowTheRegistry()
+    {
+        WarningBox *clipboard = m_section->warning(HotKeyAction::clipboard);
+        QVERIFY(!clipboard->isVisibleTo(m_section.get()));
+
+        // Another client takes Shift+Super+C; the next registration fails and the row says so.
+        const HotKey taken(8, shiftSuper);
+        m_fixture->grabber.taken.insert({taken.keyCode, taken.x11Modifiers()});
+        m_fixture->center.registerAll();
+        QVERIFY(clipboard->isVisibleTo(m_section.get()));
+        QVERIFY(clipboard->text().contains(taken.display()));
+        QVERIFY(!clipboard->openButton()->isVisibleTo(m_section.get()));
+
+        m_fixture->grabber.taken.clear();
+        m_fixture->center.registerAll();
+        QVERIFY(!clipboard->isVisibleTo(m_section.get()));
+
+        // Shift+Print belongs to the desktop's screenshots (its own settings or the factory table);
+        // the grab rows say so, the clipboard row never does.
+        m_fixture->center.set(HotKey(105, Qt::ShiftModifier), HotKeyAction::grabWindow);
+        QVERIFY(m_section->warning(HotKeyAction::grabWindow)->text().contains(QStringLiteral("Shift+Print")));
+        m_fixture->center.set(HotKey(105, Qt::ShiftModifier), HotKeyAction::clipboard);
+        QVERIFY(!m_section->warning(HotKeyAction::grabWindow)->isVisibleTo(m_section.get()));
+        QVERIFY(!clipboard->isVisibleTo(m_section.get()));
+
+        // The desktop moved its screenshots to Shift+Super+S: Shift+Print is free again, the new
+        // keys are not. Its settings are read once for all the rows.
+        const QString gnome = QStringLiteral("org.gnome.shell.keybindings ");
+        m_desktop.gnome = gnome + "screenshot ['<Shift><Super>s']\n" + gnome + "screenshot-window @as []\n" + gnome
+            + "show-screenshot-ui @as []\n";
+        m_fixture->center.set(HotKey(105, Qt::ShiftModifier), HotKeyAction::grabWindow);
+        QVERIFY(!m_section->warning(HotKeyAction::grabWindow)->isVisibleTo(m_section.get()));
+        const int reads = m_desktopReads;
+        const auto moved = DesktopScreenshots::fromGtkAccelerator(QStringLiteral("<Shift><Super>s"));
+        QVERIFY(moved);
+        m_fixture->center.set(*moved, HotKeyAction::grabRegion);
+        QVERIFY(m_section->warning(HotKeyAction::grabRegion)->isVisibleTo(m_section.get()));
+        QCOMPARE(m_desktopReads, reads + 1);
+    }
 
 private:
     std::unique_ptr<SettingsFixture> m_fixture;
@@ -44,153 +151,6 @@ private:
     DesktopScreenshots::Settings m_desktop;
     int m_desktopReads = 0;
 };
-
-void TestSettingsShortcuts::init()
-{
-    m_fixture = std::make_unique<SettingsFixture>();
-    m_desktop = {};
-    m_desktopReads = 0;
-    ShortcutsSection::Presentation presentation;
-    presentation.readDesktopScreenshots = [this] {
-        ++m_desktopReads;
-        return m_desktop;
-    };
-    m_section = std::make_unique<ShortcutsSection>(m_fixture->center, presentation);
-}
-
-void TestSettingsShortcuts::cleanup()
-{
-    m_section.reset();
-    m_fixture.reset();
-}
-
-void TestSettingsShortcuts::recordingThroughTheField_data()
-{
-    QTest::addColumn<QList<Press>>("presses");
-    QTest::addColumn<bool>("recording");          // still recording after the presses
-    QTest::addColumn<int>("refusals");
-    QTest::addColumn<std::optional<HotKey>>("stored");  // grabWindow's shortcut afterwards
-
-    const auto none = std::optional<HotKey>();
-    QTest::newRow("ctrl+shift+g")
-        << QList<Press>{{Qt::Key_G, Qt::ControlModifier | Qt::ShiftModifier}} << false << 0
-        << std::optional(HotKey(5, Qt::ControlModifier | Qt::ShiftModifier));
-    QTest::newRow("shift alone is refused, then super+shift+w")
-        << QList<Press>{{Qt::Key_7, Qt::ShiftModifier}, {Qt::Key_W, Qt::MetaModifier | Qt::ShiftModifier}}
-        << false << 1 << std::optional(HotKey(13, shiftSuper));
-    QTest::newRow("a plain letter keeps listening")
-        << QList<Press>{{Qt::Key_A, Qt::NoModifier}} << true << 1 << none;
-    QTest::newRow("F5 alone is taken") << QList<Press>{{Qt::Key_F5, Qt::NoModifier}} << false << 0
-                                       << std::optional(HotKey(96, Qt::NoModifier));
-    QTest::newRow("escape cancels") << QList<Press>{{Qt::Key_Escape, Qt::NoModifier}} << false << 0 << none;
-    QTest::newRow("tab is a key like any other, refused")
-        << QList<Press>{{Qt::Key_Tab, Qt::NoModifier}} << true << 1 << none;
-    QTest::newRow("shift+backspace is no clear")
-        << QList<Press>{{Qt::Key_Backspace, Qt::ShiftModifier}} << true << 1 << none;
-}
-
-void TestSettingsShortcuts::recordingThroughTheField()
-{
-    QFETCH(QList<Press>, presses);
-    QFETCH(bool, recording);
-    QFETCH(int, refusals);
-    ShortcutField *field = m_section->field(HotKeyAction::grabWindow);
-    QSignalSpy refused(field->recorder(), &HotKeyRecorder::refused);
-
-    QTest::keyClick(field, Qt::Key_Space);
-    QVERIFY(field->isRecording());
-    QCOMPARE(field->text(), QStringLiteral("Press keys..."));
-    QVERIFY(m_fixture->grabber.held.isEmpty());
-    for (const Press &press : presses)
-        QTest::keyClick(field, Qt::Key(press.key), press.modifiers);
-
-    QCOMPARE(field->isRecording(), recording);
-    QCOMPARE(refused.size(), refusals);
-    QTEST(m_fixture->center.key(HotKeyAction::grabWindow), "stored");
-    if (!recording) {
-        QCOMPARE(field->text(), m_fixture->center.key(HotKeyAction::grabWindow)
-                                    ? m_fixture->center.key(HotKeyAction::grabWindow)->display()
-                                    : QStringLiteral("None"));
-        QVERIFY(!m_fixture->grabber.held.isEmpty());
-    }
-}
-
-void TestSettingsShortcuts::startsWithClickOrSpace()
-{
-    ShortcutField *field = m_section->field(HotKeyAction::grabRegion);
-    field->resize(field->sizeHint());
-    QTest::mouseClick(field, Qt::LeftButton);
-    QVERIFY(field->isRecording());
-    // A second click stops without a change; Backspace alone clears.
-    QTest::mouseClick(field, Qt::LeftButton);
-    QVERIFY(!field->isRecording());
-    QCOMPARE(m_fixture->center.key(HotKeyAction::grabRegion), HotKeyPresets::kiwanoDefault(HotKeyAction::grabRegion));
-    QTest::keyClick(field, Qt::Key_Space);
-    QTest::keyClick(field, Qt::Key_Backspace);
-    QVERIFY(!field->isRecording());
-    QCOMPARE(m_fixture->center.key(HotKeyAction::grabRegion), std::nullopt);
-    QCOMPARE(field->text(), QStringLiteral("None"));
-    QVERIFY(!m_section->clearButton(HotKeyAction::grabRegion)->isEnabled());
-}
-
-void TestSettingsShortcuts::presetsAndClearing()
-{
-    m_section->desktopPreset()->click();
-    QCOMPARE(m_section->field(HotKeyAction::grabRegion)->text(), QStringLiteral("Shift+Print"));
-    QCOMPARE(m_section->field(HotKeyAction::grabWindow)->text(), QStringLiteral("Alt+Print"));
-    QCOMPARE(m_section->field(HotKeyAction::grabScreen)->text(), QStringLiteral("Print"));
-    QVERIFY(m_section->clearButton(HotKeyAction::grabScreen)->isEnabled());
-
-    m_section->clearButton(HotKeyAction::grabScreen)->click();
-    QCOMPARE(m_fixture->center.key(HotKeyAction::grabScreen), std::nullopt);
-    QCOMPARE(m_section->field(HotKeyAction::grabScreen)->text(), QStringLiteral("None"));
-    QVERIFY(!m_section->clearButton(HotKeyAction::grabScreen)->isEnabled());
-
-    m_section->kiwanoPreset()->click();
-    QCOMPARE(m_fixture->center.key(HotKeyAction::grabRegion), std::optional(HotKey(22, shiftSuper)));
-    QCOMPARE(m_section->field(HotKeyAction::grabWindow)->text(), QStringLiteral("None"));
-    QVERIFY(!m_section->clearButton(HotKeyAction::grabWindow)->isEnabled());
-}
-
-void TestSettingsShortcuts::warningsFollowTheRegistry()
-{
-    WarningBox *clipboard = m_section->warning(HotKeyAction::clipboard);
-    QVERIFY(!clipboard->isVisibleTo(m_section.get()));
-
-    // Another client takes Shift+Super+C; the next registration fails and the row says so.
-    const HotKey taken(8, shiftSuper);
-    m_fixture->grabber.taken.insert({taken.keyCode, taken.x11Modifiers()});
-    m_fixture->center.registerAll();
-    QVERIFY(clipboard->isVisibleTo(m_section.get()));
-    QVERIFY(clipboard->text().contains(taken.display()));
-    QVERIFY(!clipboard->openButton()->isVisibleTo(m_section.get()));
-
-    m_fixture->grabber.taken.clear();
-    m_fixture->center.registerAll();
-    QVERIFY(!clipboard->isVisibleTo(m_section.get()));
-
-    // Shift+Print belongs to the desktop's screenshots (its own settings or the factory table);
-    // the grab rows say so, the clipboard row never does.
-    m_fixture->center.set(HotKey(105, Qt::ShiftModifier), HotKeyAction::grabWindow);
-    QVERIFY(m_section->warning(HotKeyAction::grabWindow)->text().contains(QStringLiteral("Shift+Print")));
-    m_fixture->center.set(HotKey(105, Qt::ShiftModifier), HotKeyAction::clipboard);
-    QVERIFY(!m_section->warning(HotKeyAction::grabWindow)->isVisibleTo(m_section.get()));
-    QVERIFY(!clipboard->isVisibleTo(m_section.get()));
-
-    // The desktop moved its screenshots to Shift+Super+S: Shift+Print is free again, the new
-    // keys are not. Its settings are read once for all the rows.
-    const QString gnome = QStringLiteral("org.gnome.shell.keybindings ");
-    m_desktop.gnome = gnome + "screenshot ['<Shift><Super>s']\n" + gnome + "screenshot-window @as []\n" + gnome
-        + "show-screenshot-ui @as []\n";
-    m_fixture->center.set(HotKey(105, Qt::ShiftModifier), HotKeyAction::grabWindow);
-    QVERIFY(!m_section->warning(HotKeyAction::grabWindow)->isVisibleTo(m_section.get()));
-    const int reads = m_desktopReads;
-    const auto moved = DesktopScreenshots::fromGtkAccelerator(QStringLiteral("<Shift><Super>s"));
-    QVERIFY(moved);
-    m_fixture->center.set(*moved, HotKeyAction::grabRegion);
-    QVERIFY(m_section->warning(HotKeyAction::grabRegion)->isVisibleTo(m_section.get()));
-    QCOMPARE(m_desktopReads, reads + 1);
-}
 
 KIWANO_TEST_MAIN(TestSettingsShortcuts)
 #include "test_settingsshortcuts.moc"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "waylandcapture.h"
 
+#include <QDir>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QScreen>
@@ -11,6 +12,7 @@
 
 #include "capture/pngfile.h"
 #include "platform/kde/kwinscreenshot.h"
+#include "platform/gnome/gnomeshell.h"
 #include "platform/portal/portalscreenshot.h"
 #include "platform/wayland/swayipc.h"
 #include "platform/wayland/waylandscreen.h"
@@ -91,8 +93,18 @@ QList<Frozen> cutIntoOutputs(const QImage &whole, const WaylandScreen *screen, c
 QList<Frozen> throughPortal(const WaylandScreen *screen, const QList<QRect> &windows)
 {
     std::optional<PortalScreenshot::Result> result;
+    // Our GNOME Shell extension grabs without the portal's dialog; where it does not answer
+    // (another desktop, or turned off) the call fails at once.
+    if (!portalOnly()) {
+        const QString folder = qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") ? QDir::tempPath()
+                                                                              : qEnvironmentVariable("XDG_RUNTIME_DIR");
+        const GnomeShell::Shot shot = GnomeShell::screenshot(QDBusConnection::sessionBus(), folder, deadlineMs(2000));
+        if (!shot.picture.isEmpty())
+            result = PortalScreenshot::Result{shot.picture, {}};
+    }
     QEventLoop loop;
-    PortalScreenshot::take(QDBusConnection::sessionBus(), deadlineMs(30000), &loop,
+    if (!result)
+        PortalScreenshot::take(QDBusConnection::sessionBus(), deadlineMs(30000), &loop,
                            [&](const PortalScreenshot::Result &answer) {
                                result = answer;
                                loop.quit();

@@ -29,6 +29,8 @@ poll() {
 DESTDIR=$work/root cmake --install "$build" --prefix /usr >/dev/null || fail "install"
 app=$work/root/usr/bin/kiwano-snapper
 [[ -x $work/root/usr/libexec/kiwano-snapper/kiwano-capture ]] || fail "capture tool not installed"
+[[ -f $work/root/usr/share/gnome-shell/extensions/kiwano-snapper@kiwanosnapper.org/metadata.json ]] \
+  || fail "GNOME Shell extension not installed"
 
 for n in $(seq 160 220); do
   [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue

@@ -21,9 +21,7 @@ struct PanelFixture : ClipFixture
 {
     explicit PanelFixture(const QStringList &newestFirst)
     {
-        Clipboard &history = open();
-        for (auto title = newestFirst.crbegin(); title != newestFirst.crend(); ++title)
-            copyText(*title);
+        Clipboard &history = openWith(newestFirst);
         hotKeys.setGrabber(&grabber);
         hotKeys.registerAll();
         panel = std::make_unique<ClipboardPanel>(history, hotKeys);
@@ -32,9 +30,17 @@ struct PanelFixture : ClipFixture
     }
     ~PanelFixture() { panel.reset(); hotKeys.setGrabber(nullptr); }
 
-    void key(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    void key(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyClick(panel->view()->searchField(), Qt::Key(qtKey), modifiers); }
+    // A key by its name ("ctrl+n", "esc"), or single letters typed.
+    void press(const QString &names)
     {
-        QTest::keyClick(panel->view()->searchField(), Qt::Key(qtKey), modifiers);
+        for (const QString &name : names.split(u' ')) {
+            const QKeyCombination combination = QKeySequence::fromString(name)[0];
+            if (name.size() == 1)
+                QTest::keyClicks(panel->view()->searchField(), name);
+            else
+                key(combination.key(), combination.keyboardModifiers());
+        }
     }
     // One key event alone, without the modifier presses and releases QTest adds around a click.
     void send(QEvent::Type type, int qtKey, Qt::KeyboardModifiers modifiers)
@@ -58,17 +64,14 @@ struct PanelFixture : ClipFixture
     // The text of the last write to the clipboard, empty when nothing was written.
     QString lastCopy() const
     {
-        if (board.written.isEmpty())
-            return {};
-        for (const Item &item : board.written.last())
+        for (const Item &item : board.written.value(board.written.size() - 1))
             if (item.type == QLatin1String("text/plain"))
                 return QString::fromUtf8(item.data);
         return {};
     }
     bool clipboardShortcutRegistered() const
     {
-        return std::find(grabber.held.cbegin(), grabber.held.cend(), HotKeyActions::index(HotKeyAction::clipboard))
-            != grabber.held.cend();
+        return std::ranges::find(grabber.held, HotKeyActions::index(HotKeyAction::clipboard)) != grabber.held.cend();
     }
 
     FakeHotKeyGrabber grabber;

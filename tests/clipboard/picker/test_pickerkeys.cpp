@@ -2,16 +2,12 @@
 #include "clipboard/picker/view/pickerkeys.h"
 
 #include <QKeyEvent>
-#include <QTest>
 
 Q_DECLARE_METATYPE(PickerMode)
 Q_DECLARE_METATYPE(PickerAction::Kind)
 
 namespace {
-constexpr Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
-constexpr Qt::KeyboardModifiers alt = Qt::AltModifier;
-constexpr Qt::KeyboardModifiers shift = Qt::ShiftModifier;
-constexpr Qt::KeyboardModifiers super = Qt::MetaModifier;
+constexpr Qt::KeyboardModifiers none, ctrl = Qt::ControlModifier, shift = Qt::ShiftModifier, super = Qt::MetaModifier;
 // Shift+Super+C, the default clipboard shortcut.
 const HotKey clipboardKey{8, shift | super};
 } // namespace
@@ -35,12 +31,12 @@ private slots:
         // are the keys it must leave to the search field, and the edges.
         const auto toggle = PickerMode::toggle;
         QTest::newRow("shift+down types") << int(Qt::Key_Down) << shift << toggle << true << PickerAction::deliver << false << -1;
-        QTest::newRow("enter") << int(Qt::Key_Enter) << none() << toggle << true << PickerAction::choose << false << -1;
+        QTest::newRow("enter") << int(Qt::Key_Enter) << none << toggle << true << PickerAction::choose << false << -1;
         QTest::newRow("ctrl+return is not ours") << int(Qt::Key_Return) << ctrl << toggle << true << PickerAction::deliver << false << -1;
-        QTest::newRow("p types") << int(Qt::Key_P) << none() << toggle << true << PickerAction::deliver << false << -1;
+        QTest::newRow("p types") << int(Qt::Key_P) << none << toggle << true << PickerAction::deliver << false << -1;
         QTest::newRow("ctrl+9") << int(Qt::Key_9) << ctrl << toggle << true << PickerAction::chooseAt << false << 8;
         QTest::newRow("ctrl+0 is no row") << int(Qt::Key_0) << ctrl << toggle << true << PickerAction::deliver << false << -1;
-        QTest::newRow("digit alone types") << int(Qt::Key_3) << none() << toggle << true << PickerAction::deliver << false << -1;
+        QTest::newRow("digit alone types") << int(Qt::Key_3) << none << toggle << true << PickerAction::deliver << false << -1;
         QTest::newRow("ctrl+shift+3 is not ours") << int(Qt::Key_3) << (ctrl | shift) << toggle << true << PickerAction::deliver << false << -1;
         QTest::newRow("shortcut needs its exact modifiers") << int(Qt::Key_C) << super << PickerMode::cycle << true << PickerAction::deliver << false << -1;
         QTest::newRow("no shortcut set") << int(Qt::Key_C) << (shift | super) << toggle << false << PickerAction::deliver << false << -1;
@@ -54,22 +50,9 @@ private slots:
         QFETCH(PickerAction::Kind, kind);
         QFETCH(bool, option);
         QFETCH(int, index);
-
         // Built from a real event, as the panel does: the key's position comes from Qt's key here.
-        Qt::KeyboardModifiers held;
-        if (modifiers & ctrl)
-            held |= Qt::ControlModifier;
-        if (modifiers & alt)
-            held |= Qt::AltModifier;
-        if (modifiers & shift)
-            held |= Qt::ShiftModifier;
-        if (modifiers & super)
-            held |= Qt::MetaModifier;
-        const QKeyEvent event(QEvent::KeyPress, qtKey, held);
-        const PickerKey key = PickerKeys::fromEvent(event);
-        const std::optional<HotKey> shortcut = withShortcut ? std::optional(clipboardKey) : std::nullopt;
-        const PickerAction expected{kind, option, index};
-        QCOMPARE(PickerKeys::action(key, mode, shortcut), expected);
+        const PickerKey key = PickerKeys::fromEvent(QKeyEvent(QEvent::KeyPress, qtKey, modifiers));
+        QCOMPARE(PickerKeys::action(key, mode, withShortcut ? std::optional(clipboardKey) : std::nullopt), (PickerAction{kind, option, index}));
     }
 
     // The shortcut is tested first: one placed on an arrow key cycles instead of moving up.
@@ -84,9 +67,9 @@ private slots:
     // Positions, not characters: on another layout the key at P's place still pins.
     void keysGoByPosition()
     {
-        const PickerKey keyAtP{35, Qt::Key_R, alt};
+        const PickerKey keyAtP{35, Qt::Key_R, Qt::AltModifier};
         QCOMPARE(PickerKeys::action(keyAtP, PickerMode::toggle, std::nullopt).kind, PickerAction::pin);
-        const PickerKey rAtElsewhere{15, Qt::Key_P, alt};
+        const PickerKey rAtElsewhere{15, Qt::Key_P, Qt::AltModifier};
         QCOMPARE(PickerKeys::action(rAtElsewhere, PickerMode::toggle, std::nullopt).kind, PickerAction::deliver);
     }
 
@@ -103,9 +86,6 @@ private slots:
         QCOMPARE(PickerKeys::action(PickerKeys::fromEvent(escapeAtLetter), PickerMode::toggle, std::nullopt).kind,
                  PickerAction::escape);
     }
-
-private:
-    static Qt::KeyboardModifiers none() { return {}; }
 };
 
 KIWANO_TEST_GUILESS_MAIN(TestPickerKeys)

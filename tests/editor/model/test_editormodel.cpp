@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include <QClipboard>
 #include <QElapsedTimer>
-#include <QGuiApplication>
-#include <QTest>
 
 #include <cmath>
 #include <functional>
@@ -57,8 +55,7 @@ private:
 private slots:
     void editsRecordOneUndoStepOrNone_data()
     {
-        QTest::addColumn<bool>("records");
-        QTest::addColumn<Edit>("edit");
+        QTest::addColumn<bool>("records"); QTest::addColumn<Edit>("edit");
         const auto row = [](const char *name, bool records, Edit e) { QTest::newRow(name) << records << e; };
         row("draw", true, [](EditorModel &m) { box(m, QRectF(250, 20, 50, 50)); });
         row("arrow without length", true, [](EditorModel &m) { click(m, Tool::arrow, {9, 9}); });
@@ -279,10 +276,8 @@ private slots:
 
     void cropDragsDependOnTheZoomAndStayWithinTheImage_data()
     {
-        QTest::addColumn<qreal>("viewScale");
-        QTest::addColumn<QPointF>("from");
-        QTest::addColumn<QPointF>("to");
-        QTest::addColumn<QRectF>("rect");
+        QTest::addColumn<qreal>("viewScale"); QTest::addColumn<QPointF>("from");
+        QTest::addColumn<QPointF>("to"); QTest::addColumn<QRectF>("rect");
         const auto row = [](const char *name, qreal zoom, QPointF from, QPointF to, QRectF r) {
             QTest::newRow(name) << zoom << from << to << r;
         };
@@ -307,11 +302,8 @@ private slots:
 
     void cornerDragsResizePictures_data()
     {
-        QTest::addColumn<qreal>("viewScale");
-        QTest::addColumn<QPointF>("press");
-        QTest::addColumn<QPointF>("to");
-        QTest::addColumn<bool>("shift");
-        QTest::addColumn<QRectF>("rect");
+        QTest::addColumn<qreal>("viewScale"); QTest::addColumn<QPointF>("press");
+        QTest::addColumn<QPointF>("to"); QTest::addColumn<bool>("shift"); QTest::addColumn<QRectF>("rect");
         const auto row = [](const char *name, qreal zoom, QPointF press, QPointF to, bool shift,
                             QRectF rect) { QTest::newRow(name) << zoom << press << to << shift << rect; };
         // 160 x 70 asks for more width: the ratio-2 box reaching the pointer is 160 x 80.
@@ -338,8 +330,7 @@ private slots:
     // another tool or a layer is chosen; closing the entry (Escape) drops it.
     void typedTextIsKeptWhenSomethingElseIsChosen_data()
     {
-        QTest::addColumn<Edit>("elsewhere");
-        QTest::addColumn<bool>("kept");
+        QTest::addColumn<Edit>("elsewhere"); QTest::addColumn<bool>("kept");
         QTest::newRow("another tool") << Edit([](EditorModel &m) { m.chooseTool(Tool::pen); }) << true;
         QTest::newRow("a layer") << Edit([](EditorModel &m) { m.select(m.annotations().first().id); }) << true;
         QTest::newRow("a click elsewhere") << Edit([](EditorModel &m) { m.finishTextEntry(); }) << true;
@@ -347,8 +338,7 @@ private slots:
     }
     void typedTextIsKeptWhenSomethingElseIsChosen()
     {
-        QFETCH(Edit, elsewhere);
-        QFETCH(bool, kept);
+        QFETCH(Edit, elsewhere); QFETCH(bool, kept);
         auto model = Fixtures::model();
         box(*model, QRectF(10, 10, 30, 30));
         model->chooseTool(Tool::text);
@@ -411,6 +401,27 @@ private slots:
         model->select(std::nullopt);
         model->nudgeSelected(QPointF(5, 5));
         QCOMPARE(model->undoStack().size(), steps);
+    }
+
+    // A grab let go, even in the middle of a drag, gives up the file's picture everywhere and
+    // takes back what the file gives again, in every undo step and in the drag's own. (What
+    // undo steps and pixellations hold on to is measured by the benchmarks.)
+    void aReleasedPictureComesBackIntoEveryStep()
+    {
+        auto model = Fixtures::model(200, 100);
+        box(*model, QRectF(10, 10, 30, 30));
+        model->chooseTool(Tool::move);
+        model->dragChanged(QPointF(12, 12), QPointF(40, 40));
+        QVERIFY(model->releaseBase());
+        QVERIFY(model->base().isNull() && model->undoStack().first().base.isNull());
+        QVERIFY(!model->restoreBase(QImage()));
+        QVERIFY(model->restoreBase(Fixtures::solid(Qt::red, 200, 100)));
+        model->dragEnded(QPointF(40, 40));
+        model->undo();
+        QCOMPARE(model->base().pixelColor(0, 0), QColor(Qt::red));
+        model->undo();
+        QVERIFY(model->annotations().isEmpty());
+        QCOMPARE(model->base().pixelColor(0, 0), QColor(Qt::red));
     }
 
     // A stamp grows by a corner, the opposite corner staying, in one undo step. (Arrows by their

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
 #include <QMimeData>
-#include <QTest>
 #include <QThread>
 #include <QUrl>
 
@@ -40,8 +39,7 @@ private slots:
 
     void pasteboardPrefersImageFiles_data()
     {
-        QTest::addColumn<QStringList>("files");
-        QTest::addColumn<QByteArray>("png");
+        QTest::addColumn<QStringList>("files"); QTest::addColumn<QByteArray>("png");
         QTest::addColumn<QSize>("size");
         const QByteArray blue = Fixtures::pngBytes(Fixtures::solid(Qt::blue, 8, 8));
         QTest::newRow("file over data") << QStringList{"red.png"} << blue << QSize(40, 30);

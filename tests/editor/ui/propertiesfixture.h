@@ -44,27 +44,4 @@ struct Shown
     PropertiesPanel panel;
 };
 
-inline const QStringList fieldNames{"width", "color", "outlineColor", "fillColor", "font", "fontSize",
-                                    "outlineWidth", "cornerRadius", "blurBlock", "dim", "markSize", "opacity"};
-
-// One style field as text, for tables.
-inline QString field(const Style &style, const QString &name)
-{
-    if (name == "color" || name == "outlineColor")
-        return hexString(name == "color" ? style.color : style.outlineColor);
-    if (name == "fillColor")
-        return style.fillColor ? hexString(*style.fillColor) : QStringLiteral("none");
-    if (name == "font")
-        return rawValue(style.font);
-    const QList<std::pair<const char *, qreal>> numbers{
-        {"width", style.width}, {"fontSize", style.fontSize}, {"outlineWidth", style.outlineWidth},
-        {"dim", style.dim}, {"cornerRadius", style.cornerRadius}, {"blurBlock", style.blurBlock},
-        {"markSize", style.markSize}, {"opacity", style.opacity}};
-    for (const auto &[key, value] : numbers) {
-        if (name == QLatin1String(key))
-            return QString::number(value);
-    }
-    return QString();
-}
-
 } // namespace PropertiesFixture

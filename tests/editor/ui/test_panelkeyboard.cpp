@@ -5,7 +5,6 @@
 #include "look/kiwano.h"
 #include "look/widgets/kiwanobutton.h"
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QSignalSpy>
 

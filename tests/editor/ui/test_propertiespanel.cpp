@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "propertiesfixture.h"
 
+#include "annotation/stylecoding.h"
 #include "annotation/tooldefaults.h"
 #include "editor/ui/properties/hexfield.h"
 #include "editor/ui/properties/layersizefields.h"
@@ -9,12 +10,13 @@
 #include "look/widgets/kiwanobutton.h"
 #include "support/widgets.h"
 
-#include <QApplication>
 #include <QLineEdit>
 
 using PropertiesFixture::Shown;
 
+using Edit = std::function<void(Style &)>;
 Q_DECLARE_METATYPE(Tool)
+Q_DECLARE_METATYPE(Edit)
 
 class TestPropertiesPanel : public QObject
 {
@@ -56,42 +58,35 @@ private:
 
 private slots:
 
+    // Each control writes its own field of the tool's style and nothing else.
     void everyControlWritesItsStyleField_data()
     {
-        QTest::addColumn<Tool>("tool");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("stored");
+        QTest::addColumn<Tool>("tool"); QTest::addColumn<QString>("title"); QTest::addColumn<QString>("action");
+        QTest::addColumn<Edit>("edit");
+        const auto row = [](const char *name, Tool tool, const char *title, const char *action, Edit edit) {
+            QTest::newRow(name) << tool << QString(title) << QString(action) << edit;
+        };
         // pixelScale 2: lengths show halved and are stored doubled.
-        QTest::newRow("pen size") << Tool::pen << "Size" << "plus" << "width" << "10";
-        QTest::newRow("arrow color") << Tool::arrow << "Color" << "chip:6" << "color" << "#FFFFFF";
-        QTest::newRow("box fill") << Tool::rect << "Fill color" << "chip:7" << "fillColor" << "#FFFFFF";
-        QTest::newRow("box radius") << Tool::rect << "Corner radius" << "plus" << "cornerRadius" << "12";
-        QTest::newRow("text font") << Tool::text << "Font" << "font:4" << "font" << "pixel";
-        QTest::newRow("outline as stored") << Tool::text << "Outline" << "plus" << "outlineWidth" << "4";
-        QTest::newRow("focus dim") << Tool::focus << "Dim" << "plus" << "dim" << "0.7";
-        QTest::newRow("watermark size") << Tool::watermark << "Size" << "plus" << "markSize" << "0.35";
-        QTest::newRow("picture opacity") << Tool::picture << "Opacity" << "minus" << "opacity" << "0.9";
+        row("pen size", Tool::pen, "Size", "plus", [](Style &s) { s.width = 10; });
+        row("arrow color", Tool::arrow, "Color", "chip:6", [](Style &s) { s.color = Qt::white; });
+        row("box fill", Tool::rect, "Fill color", "chip:7", [](Style &s) { s.fillColor = Qt::white; });
+        row("box radius", Tool::rect, "Corner radius", "plus", [](Style &s) { s.cornerRadius = 12; });
+        row("text font", Tool::text, "Font", "font:4", [](Style &s) { s.font = TextFont::pixel; });
+        row("outline as stored", Tool::text, "Outline", "plus", [](Style &s) { s.outlineWidth = 4; });
+        row("focus dim", Tool::focus, "Dim", "plus", [](Style &s) { s.dim = 0.7; });
+        row("watermark size", Tool::watermark, "Size", "plus", [](Style &s) { s.markSize = 0.35; });
+        row("picture opacity", Tool::picture, "Opacity", "minus", [](Style &s) { s.opacity = 0.9; });
     }
     void everyControlWritesItsStyleField()
     {
-        QFETCH(Tool, tool);
-        QFETCH(QString, title);
-        QFETCH(QString, action);
-        QFETCH(QString, field);
-        QFETCH(QString, stored);
+        QFETCH(Tool, tool); QFETCH(QString, title); QFETCH(QString, action); QFETCH(Edit, edit);
         Shown shown(2);
         shown.model->setTool(tool);
-        const Style before = shown.model->toolStyle();
+        Style expected = shown.model->toolStyle();
+        edit(expected);
         QVERIFY2(act(shown, title, action), qPrintable(title));
         const Style after = shown.model->toolStyle();
-        QCOMPARE(PropertiesFixture::field(after, field), stored);
-        // Nothing else changed.
-        for (const QString &other : PropertiesFixture::fieldNames) {
-            if (other != field)
-                QCOMPARE(PropertiesFixture::field(after, other), PropertiesFixture::field(before, other));
-        }
+        QVERIFY2(after == expected, StyleCoding::encode(after).value_or("unwritable").constData());
     }
 
     void selectedLayerIsEditedWithUndo()
@@ -99,7 +94,6 @@ private slots:
         Shown shown(1);
         const QUuid id = Fixtures::box(*shown.model, QRectF(10, 10, 100, 50));
         shown.model->select(id);
-        QCOMPARE(shown.panel.subtitle(), QStringLiteral("Layer: Box"));
         auto *fill = shown.control<Swatches>("Fill color");
         QVERIFY(fill);
         QTest::mouseClick(fill->chips().at(7), Qt::LeftButton);
@@ -122,7 +116,6 @@ private slots:
         QTest::mouseClick(save, Qt::LeftButton);
         QCOMPARE(ToolDefaults::load(Tool::rect, 2).cornerRadius, 12.0);
         QCOMPARE(ToolDefaults::load(Tool::pen, 2).cornerRadius, 8.0);
-        QCOMPARE(shown.model->toast(), std::optional<QString>("Saved Box default"));
     }
 
     void hiddenPanelCatchesUpWhenShown()
@@ -135,7 +128,6 @@ private slots:
         style.blurBlock = 30;
         shown.model->setToolStyle(style);
         shown.panel.show();
-        QCOMPARE(shown.panel.subtitle(), QStringLiteral("New Blur"));
         QCOMPARE(shown.control<Stepper>("Pixel size")->text(), QStringLiteral("30"));
     }
 
@@ -153,6 +145,15 @@ private slots:
         QTest::keyClick(hex, Qt::Key_Return);
         QCOMPARE(hex->text(), QStringLiteral("#00FF00"));
         QCOMPARE(hexString(shown.model->toolStyle().color), QStringLiteral("#00FF00"));
+
+        // What is being typed stays while another field of the style changes.
+        Widgets::retype(hex, "#f8");
+        QTest::mouseClick(shown.control<Stepper>("Size")->plusButton(), Qt::LeftButton);
+        QCOMPARE(hex->text(), QStringLiteral("#f8"));
+        Widgets::retype(hex, "#f80");
+        QTest::keyClick(hex, Qt::Key_Return);
+        QCOMPARE(hex->text(), QStringLiteral("#FF8800"));
+        QCOMPARE(hexString(shown.model->toolStyle().color), QStringLiteral("#FF8800"));
     }
 
     void layerSizeFieldsKeepRatioAndSetSize()
@@ -160,7 +161,6 @@ private slots:
         Shown shown(1, 1000, 1000);
         const QUuid id = picture(*shown.model, QSize(400, 200));
         shown.model->select(id);
-        QCOMPARE(shown.panel.subtitle(), QStringLiteral("Layer: Image"));
         auto *sizes = shown.panel.findChild<LayerSizeFields *>();
         QVERIFY(sizes);
         QCOMPARE(sizes->widthField()->text(), QStringLiteral("400"));
@@ -187,27 +187,21 @@ private slots:
         QTest::mouseClick(original, Qt::LeftButton);
         QCOMPARE(shown.model->selected()->bounds().size(), QSizeF(400, 200));
         QCOMPARE(sizes->heightField()->text(), QStringLiteral("200"));
-    }
 
-    void sizeFieldsStartFreshForAnotherPicture()
-    {
-        Shown shown(1, 1000, 1000);
-        const QUuid first = picture(*shown.model, QSize(400, 200));
-        const QUuid second = picture(*shown.model, QSize(100, 300));
-        shown.model->select(first);
-        auto *sizes = shown.panel.findChild<LayerSizeFields *>();
-        QTest::mouseClick(sizes->lockButton(), Qt::LeftButton);
+        // Another picture starts fresh: its own size, the ratio locked again.
         Widgets::retype(sizes->widthField(), "123");
-        shown.model->select(second);
+        shown.model->select(picture(*shown.model, QSize(100, 300)));
         QTRY_COMPARE(shown.panel.findChildren<LayerSizeFields *>().size(), 1);
         sizes = shown.panel.findChild<LayerSizeFields *>();
         QCOMPARE(sizes->widthField()->text(), QStringLiteral("100"));
-        QCOMPARE(sizes->lockButton()->toolTip(), QStringLiteral("Ratio locked"));
         Widgets::retype(sizes->widthField(), "50");
         QCOMPARE(sizes->heightField()->text(), QStringLiteral("150"));
     }
 
-    void textFieldEditsTheSelectedTextLayer()
+    // The field renames the selected text layer on Return and on leaving it, and follows text
+    // changed on the canvas or by undo, except what is being typed there; a field left over
+    // from another layer renames nothing.
+    void textFieldEditsAndFollowsTheSelectedTextLayer()
     {
         Shown shown(1);
         shown.model->chooseTool(Tool::text);
@@ -216,55 +210,38 @@ private slots:
         const QUuid first = shown.model->annotations().last().id;
         shown.model->setTextEntry(QPointF(10, 100));
         shown.model->commitText("second");
-        shown.model->select(first);
-        TextContentField *text = shown.panel.textField();
-        QVERIFY(text);
-        QCOMPARE(text->text(), QStringLiteral("hello"));
-        QTest::keyClicks(text, " world");
-        QTest::keyClick(text, Qt::Key_Return);
-        QCOMPARE(std::get<Shapes::Text>(shown.model->selected()->shape).string, QStringLiteral("hello world"));
-
-        QTest::keyClicks(text, "!");
-        QFocusEvent out(QEvent::FocusOut);
-        QApplication::sendEvent(text, &out);
-        QCOMPARE(std::get<Shapes::Text>(shown.model->selected()->shape).string, QStringLiteral("hello world!"));
-
-        // A field left after another layer was chosen must not rename that layer.
-        TextContentField stale(shown.model.get(), "hello world!");
-        QTest::keyClicks(&stale, "?");
         const QUuid second = shown.model->annotations().last().id;
-        shown.model->select(second);
-        QApplication::sendEvent(&stale, &out);
-        QCOMPARE(std::get<Shapes::Text>(shown.model->selected()->shape).string, QStringLiteral("second"));
-        QCOMPARE(shown.panel.textField()->text(), QStringLiteral("second"));
-    }
+        shown.model->select(first);
+        const auto text = [&] { return std::get<Shapes::Text>(shown.model->selected()->shape).string; };
+        TextContentField *field = shown.panel.textField();
+        QVERIFY(field);
+        QCOMPARE(field->text(), QStringLiteral("hello"));
+        QTest::keyClicks(field, " world");
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(text(), QStringLiteral("hello world"));
 
-    // Text changed on the canvas, or by undo, shows in the field at once; while the field has
-    // the focus, what is typed there stays.
-    void textFieldFollowsTheLayersText()
-    {
-        Shown shown(1);
-        shown.model->chooseTool(Tool::text);
-        shown.model->setTextEntry(QPointF(10, 10));
-        shown.model->commitText("hello");
-        const QUuid layer = shown.model->annotations().last().id;
-        shown.model->select(layer);
-        TextContentField *text = shown.panel.textField();
-        shown.model->setLayerText(layer, "edited inline");
-        QCOMPARE(shown.panel.textField(), text);
-        QCOMPARE(text->text(), QStringLiteral("edited inline"));
+        shown.model->setLayerText(first, "edited inline");
+        QCOMPARE(shown.panel.textField(), field);
+        QCOMPARE(field->text(), QStringLiteral("edited inline"));
         shown.model->undo();
-        QCOMPARE(text->text(), QStringLiteral("hello"));
+        QCOMPARE(field->text(), QStringLiteral("hello world"));
 
         QVERIFY(ViewFixtures::showActive(&shown.panel));
-        text->setFocus();
-        QTRY_VERIFY(text->hasFocus());
-        text->setText(QStringLiteral("typing"));
-        shown.model->setLayerText(layer, "elsewhere");
-        QCOMPARE(text->text(), QStringLiteral("typing"));
-        // Leaving the field takes what was typed there.
-        text->clearFocus();
-        QCOMPARE(std::get<Shapes::Text>(shown.model->selected()->shape).string, QStringLiteral("typing"));
+        field->setFocus();
+        QTRY_VERIFY(field->hasFocus());
+        field->setText(QStringLiteral("typing"));
+        shown.model->setLayerText(first, "elsewhere");
+        QCOMPARE(field->text(), QStringLiteral("typing"));
+        field->clearFocus();
+        QCOMPARE(text(), QStringLiteral("typing"));
+
+        TextContentField stale(shown.model.get(), "typing");
+        QTest::keyClicks(&stale, "?");
+        shown.model->select(second);
+        QFocusEvent out(QEvent::FocusOut);
+        QApplication::sendEvent(&stale, &out);
+        QCOMPARE(text(), QStringLiteral("second"));
+        QCOMPARE(shown.panel.textField()->text(), QStringLiteral("second"));
     }
 };
 

@@ -10,62 +10,14 @@
 
 #include <QColorDialog>
 #include <QSignalSpy>
-#include <QTest>
 
 using Format = StepFormat::Format;
-Q_DECLARE_METATYPE(Format)
 
 class TestPropertyControls : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void stepperFormats_data()
-    {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<Format>("format");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("whole drops fraction") << 4.9 << Format::whole << "4";
-        QTest::newRow("off") << 0.0 << Format::offOrWhole << "Off";
-        QTest::newRow("off-or-whole 3.5") << 3.5 << Format::offOrWhole << "3";
-        QTest::newRow("sum of steps") << 0.1 + 0.2 << Format::percent << "30%";
-    }
-    void stepperFormats()
-    {
-        QFETCH(double, value);
-        QFETCH(Format, format);
-        QFETCH(QString, text);
-        const std::unique_ptr<Stepper> stepper(StepFormat::stepper("x", 0, 1000, 1, format));
-        stepper->setValue(value);
-        QCOMPARE(stepper->text(), text);
-    }
-
-    void stepperBoundsAllowForRounding_data()
-    {
-        QTest::addColumn<double>("lower");
-        QTest::addColumn<double>("upper");
-        QTest::addColumn<double>("step");
-        QTest::addColumn<double>("value");
-        QTest::addColumn<bool>("minus");
-        QTest::addColumn<bool>("plus");
-        // Values a step's rounding leaves a hair inside the range count as at its end.
-        QTest::newRow("within 0.001 of lower") << 0.1 << 1.0 << 0.05 << 0.1009 << false << true;
-        QTest::newRow("within 0.001 of upper") << 0.1 << 0.9 << 0.1 << 0.8999 << true << false;
-    }
-    void stepperBoundsAllowForRounding()
-    {
-        QFETCH(double, lower);
-        QFETCH(double, upper);
-        QFETCH(double, step);
-        QFETCH(double, value);
-        QFETCH(bool, minus);
-        QFETCH(bool, plus);
-        const std::unique_ptr<Stepper> stepper(StepFormat::stepper("x", lower, upper, step, Format::whole));
-        stepper->setValue(value);
-        QCOMPARE(stepper->minusButton()->isEnabled(), minus);
-        QCOMPARE(stepper->plusButton()->isEnabled(), plus);
-    }
-
     void stepperStepsWithinRangeButNeverClampsTheShownValue()
     {
         const std::unique_ptr<Stepper> stepper(StepFormat::stepper("Size", 1, 12, 1, Format::whole));
@@ -75,6 +27,10 @@ private slots:
         QVERIFY(edited.isEmpty());
         QTest::mouseClick(stepper->minusButton(), Qt::LeftButton);
         QCOMPARE(edited.takeFirst().at(0).toDouble(), 29.0);
+        // A sum of steps shows rounded.
+        const std::unique_ptr<Stepper> percent(StepFormat::stepper("x", 0, 1, 0.1, Format::percent));
+        percent->setValue(0.1 + 0.2);
+        QCOMPARE(percent->text(), QStringLiteral("30%"));
 
         const std::unique_ptr<Stepper> mark(StepFormat::stepper("Size", 0.1, 1, 0.05, Format::percent));
         QSignalSpy markEdited(mark.get(), &Stepper::valueEdited);
@@ -84,9 +40,15 @@ private slots:
         mark->setValue(0.98);
         QTest::mouseClick(mark->plusButton(), Qt::LeftButton);
         QCOMPARE(markEdited.takeFirst().at(0).toDouble(), 1.0);
+
+        // Values a step's rounding leaves a hair inside the range count as at its end.
+        mark->setValue(0.1009);
+        QVERIFY(!mark->minusButton()->isEnabled() && mark->plusButton()->isEnabled());
+        mark->setValue(0.9999);
+        QVERIFY(mark->minusButton()->isEnabled() && !mark->plusButton()->isEnabled());
     }
 
-    void swatchesOfferNoneOnlyWhenOptional()
+    void swatchesOfferNoneOnlyWhenOptionalAndCustomColoursLast()
     {
         Swatches optional(true, nullptr);
         Swatches plain(false, nullptr);
@@ -101,38 +63,17 @@ private slots:
         QTest::mouseClick(optional.chips().first(), Qt::LeftButton);
         QCOMPARE(edited.count(), 1);
         QVERIFY(!edited.first().at(0).value<std::optional<QColor>>().has_value());
-    }
 
-    void customColourGetsTheLastChip()
-    {
-        Swatches swatches(false, nullptr);
-        swatches.setColor(QColor(0x12, 0x34, 0x56));
-        QCOMPARE(swatches.chips().size(), 8);
-        QCOMPARE(hexString(*swatches.chips().last()->color()), QStringLiteral("#123456"));
-        QCOMPARE(swatches.chosenChip(), swatches.chips().last());
-        QCOMPARE(swatches.hexField()->text(), QStringLiteral("#123456"));
-        // A palette colour made another way is still that chip.
-        swatches.setColor(QColor::fromRgb(255, 255, 255));
-        QCOMPARE(swatches.chips().size(), 7);
-        QCOMPARE(swatches.chosenChip(), swatches.chips().at(6));
-    }
-
-    void hexFieldFollowsOnlyHexChanges()
-    {
-        HexField field;
-        QSignalSpy edited(&field, &HexField::colorEdited);
-        field.setColor(QColor(255, 0, 0));
-        QCOMPARE(field.text(), QStringLiteral("#FF0000"));
-        field.setText("#F8");
-        field.setColor(QColor(255, 0, 0));
-        QCOMPARE(field.text(), QStringLiteral("#F8")); // typing is not overwritten
-        QTest::keyClick(&field, Qt::Key_Return);
-        QCOMPARE(field.text(), QStringLiteral("#FF0000"));
-        QVERIFY(edited.isEmpty());
-        field.setText("#f80");
-        QTest::keyClick(&field, Qt::Key_Return);
-        QCOMPARE(edited.count(), 1);
-        QCOMPARE(field.text(), QStringLiteral("#FF8800"));
+        // A colour off the palette gets a chip of its own, last; a palette colour made another
+        // way is still its chip.
+        plain.setColor(QColor(0x12, 0x34, 0x56));
+        QCOMPARE(plain.chips().size(), 8);
+        QCOMPARE(hexString(*plain.chips().last()->color()), QStringLiteral("#123456"));
+        QCOMPARE(plain.chosenChip(), plain.chips().last());
+        QCOMPARE(plain.hexField()->text(), QStringLiteral("#123456"));
+        plain.setColor(QColor::fromRgb(255, 255, 255));
+        QCOMPARE(plain.chips().size(), 7);
+        QCOMPARE(plain.chosenChip(), plain.chips().at(6));
     }
 
     void colorPanelReportsToTheLatestCaller()
@@ -159,20 +100,17 @@ private slots:
         dialog->setCurrentColor(Qt::yellow);
         QVERIFY(second.size() > reported);
         QCOMPARE(second.last(), QColor(Qt::yellow));
-    }
 
-    void swatchesOpenThePanelAtTheirColour()
-    {
-        ColorPanelBridge chooser;
-        Swatches swatches(true, &chooser);
+        // Swatches open it at their colour, "none" at the palette's first, and hear its choice.
+        Swatches swatches(true, &bridge);
         swatches.setColor(std::nullopt);
         QSignalSpy edited(&swatches, &Swatches::colorEdited);
         QTest::mouseClick(swatches.pickButton(), Qt::LeftButton);
-        QColorDialog *dialog = chooser.dialog();
         QCOMPARE(hexString(dialog->currentColor()), hexString(Kiwano::palette().first()));
         dialog->setCurrentColor(QColor(10, 20, 30));
         QCOMPARE(edited.count(), 1);
     }
+
 };
 
 KIWANO_TEST_MAIN(TestPropertyControls)

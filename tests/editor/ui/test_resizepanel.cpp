@@ -7,7 +7,6 @@
 
 #include <QLineEdit>
 #include <QSignalSpy>
-#include <QTest>
 
 class TestResizePanel : public QObject
 {
@@ -29,9 +28,7 @@ private slots:
     }
     void sizeTextTakesPlainDecimalsFromOneTo16000()
     {
-        QFETCH(QString, text);
-        QFETCH(double, value);
-        QFETCH(bool, valid);
+        QFETCH(QString, text); QFETCH(double, value); QFETCH(bool, valid);
         QCOMPARE(SizeText::parse(text), value < 0 ? std::nullopt : std::optional(value));
         QCOMPARE(SizeText::requestedSize(text, "10").has_value(), valid);
         QCOMPARE(SizeText::requestedSize("10", text).has_value(), valid);
@@ -39,8 +36,7 @@ private slots:
 
     void lockKeepsTheImageRatio_data()
     {
-        QTest::addColumn<bool>("typeWidth");
-        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("typeWidth"); QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("other");
         // The image layers' size fields share this rule; their test covers "never 0".
         QTest::newRow("height 1") << false << "1" << "2";
@@ -49,49 +45,22 @@ private slots:
     }
     void lockKeepsTheImageRatio()
     {
-        QFETCH(bool, typeWidth);
-        QFETCH(QString, typed);
-        QFETCH(QString, other);
+        QFETCH(bool, typeWidth); QFETCH(QString, typed); QFETCH(QString, other);
         auto model = Fixtures::model(1000, 500);
         ResizePanel panel(model.get());
         Widgets::retype(typeWidth ? panel.widthField() : panel.heightField(), typed);
         QCOMPARE((typeWidth ? panel.heightField() : panel.widthField())->text(), other);
     }
 
-    void presetsScaleTheCurrentSize_data()
-    {
-        QTest::addColumn<QString>("preset");
-        QTest::addColumn<QString>("width");
-        QTest::addColumn<QString>("height");
-        QTest::newRow("50% halves round away") << "50%" << "167" << "101";
-        QTest::newRow("200%") << "200%" << "666" << "402";
-    }
-    void presetsScaleTheCurrentSize()
-    {
-        QFETCH(QString, preset);
-        QFETCH(QString, width);
-        QFETCH(QString, height);
-        auto model = Fixtures::model(333, 201);
-        ResizePanel panel(model.get());
-        QCOMPARE(panel.widthField()->text(), QStringLiteral("333"));
-        KiwanoButton *button = Widgets::buttonTitled<KiwanoButton>(&panel, preset);
-        QVERIFY(button);
-        QTest::mouseClick(button, Qt::LeftButton);
-        QCOMPARE(panel.widthField()->text(), width);
-        QCOMPARE(panel.heightField()->text(), height);
-    }
-
     void applyNeedsAValidSize_data()
     {
-        QTest::addColumn<QString>("width");
-        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<QString>("width"); QTest::addColumn<bool>("enabled");
         QTest::newRow("16000") << "16000" << true;
         QTest::newRow("16001") << "16001" << false;
     }
     void applyNeedsAValidSize()
     {
-        QFETCH(QString, width);
-        QFETCH(bool, enabled);
+        QFETCH(QString, width); QFETCH(bool, enabled);
         auto model = Fixtures::model(100, 50);
         ResizePanel panel(model.get());
         KiwanoButton *apply = Widgets::buttonTitled<KiwanoButton>(&panel, "Apply");
