@@ -53,6 +53,10 @@ kiwano_kwin_start() {
     fi
     run=(runuser -u kiwano-test --)
   fi
+  # XWayland puts its socket there, and wants the folder root's and open to all.
+  if [[ ! -d /tmp/.X11-unix && $(id -u) -eq 0 ]]; then
+    mkdir -p /tmp/.X11-unix && chmod 1777 /tmp/.X11-unix
+  fi
   kiwano_kwin_dir=$(mktemp -d /tmp/kiwano-kwin.XXXXXX)
   local dir=$kiwano_kwin_dir
   mkdir -p "$dir/share/applications" "$dir/config"
@@ -99,7 +103,7 @@ kiwano_kwin_wanted() {
 
 # The traps of the other session scripts are kept: all stop when the shell exits.
 trap 'kiwano_kwin_stop; declare -F kiwano_sway_stop >/dev/null && kiwano_sway_stop;
-      declare -F kiwano_xvfb_stop >/dev/null && kiwano_xvfb_stop' EXIT
+      declare -F kiwano_xvfb_stop >/dev/null && kiwano_xvfb_stop; true' EXIT
 if [[ -n ${KIWANO_KWIN_ALWAYS:-} ]] || kiwano_kwin_wanted "${build:-}"; then
   kiwano_kwin_start
 else
