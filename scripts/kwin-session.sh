@@ -25,12 +25,12 @@ kiwano_kwin_stop() {
   # A SIGTERM in KWin's first second can go unheeded: it gets two seconds, then SIGKILL.
   local pids=() pid
   [[ -n "$kiwano_kwin_dir" ]] && pids=($(cat "$kiwano_kwin_dir/kwin.pid" "$kiwano_kwin_dir/client.pid" 2>/dev/null))
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   for _ in $(seq 40); do
     kiwano_kwin_alive "${pids[@]}" || break
     sleep 0.05
   done
-  for pid in "${pids[@]}"; do kill -KILL "$pid" 2>/dev/null; done
+  for pid in "${pids[@]}"; do kill -KILL "$pid" 2>/dev/null || true; done
   [[ -n "$kiwano_kwin_dir" ]] && rm -rf "$kiwano_kwin_dir"
   return 0
 }
