@@ -25,12 +25,12 @@ kiwano_kwin_stop() {
   # A SIGTERM in KWin's first second can go unheeded: it gets two seconds, then SIGKILL.
   local pids=() pid
   [[ -n "$kiwano_kwin_dir" ]] && pids=($(cat "$kiwano_kwin_dir/kwin.pid" "$kiwano_kwin_dir/client.pid" 2>/dev/null))
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   for _ in $(seq 40); do
     kiwano_kwin_alive "${pids[@]}" || break
     sleep 0.05
   done
-  for pid in "${pids[@]}"; do kill -KILL "$pid" 2>/dev/null; done
+  for pid in "${pids[@]}"; do kill -KILL "$pid" 2>/dev/null || true; done
   [[ -n "$kiwano_kwin_dir" ]] && rm -rf "$kiwano_kwin_dir"
   return 0
 }
@@ -52,6 +52,10 @@ kiwano_kwin_start() {
       return
     fi
     run=(runuser -u kiwano-test --)
+  fi
+  # XWayland puts its socket there, and wants the folder root's and open to all.
+  if [[ ! -d /tmp/.X11-unix && $(id -u) -eq 0 ]]; then
+    mkdir -p /tmp/.X11-unix && chmod 1777 /tmp/.X11-unix
   fi
   kiwano_kwin_dir=$(mktemp -d /tmp/kiwano-kwin.XXXXXX)
   local dir=$kiwano_kwin_dir
@@ -99,7 +103,7 @@ kiwano_kwin_wanted() {
 
 # The traps of the other session scripts are kept: all stop when the shell exits.
 trap 'kiwano_kwin_stop; declare -F kiwano_sway_stop >/dev/null && kiwano_sway_stop;
-      declare -F kiwano_xvfb_stop >/dev/null && kiwano_xvfb_stop' EXIT
+      declare -F kiwano_xvfb_stop >/dev/null && kiwano_xvfb_stop; true' EXIT
 if [[ -n ${KIWANO_KWIN_ALWAYS:-} ]] || kiwano_kwin_wanted "${build:-}"; then
   kiwano_kwin_start
 else

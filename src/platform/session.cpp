@@ -296,9 +296,12 @@ void SessionProbe::start(const SessionFacts &facts, CompositorQuestion askCompos
     // outlives the probe when need be, and its answer then goes nowhere.
     ++m_left;
     const auto offered = std::make_shared<CompositorOffers>();
-    QThread *compositor = QThread::create([offered, askCompositor = std::move(askCompositor), timeoutMs] {
+    // The compositor gets longer than the portal: KWin reads the whole executable of each new
+    // client on its main thread, and at login it is busy starting the session beside us.
+    const int compositorMs = timeoutMs * 3;
+    QThread *compositor = QThread::create([offered, askCompositor = std::move(askCompositor), compositorMs] {
         if (askCompositor)
-            *offered = askCompositor(timeoutMs);
+            *offered = askCompositor(compositorMs);
     });
     connect(compositor, &QThread::finished, compositor, &QObject::deleteLater);
     connect(compositor, &QThread::finished, this, [this, offered] {

@@ -8,7 +8,7 @@ source "$(dirname "$0")/lib.sh"
 e2e_kde
 e2e_home
 kde_trust
-e2e_start_app
+kde_start_app
 kde_start_paste_target wayland pasted.txt
 
 # wl-copy serves its copy until the next one replaces it.

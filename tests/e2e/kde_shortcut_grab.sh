@@ -10,7 +10,7 @@ e2e_kde
 e2e_home
 kde_trust
 # Without a tray the main window shows at start: the picture goes over it.
-e2e_start_app
+kde_start_app
 # A picture where every pixel differs from its neighbours, over the whole screen.
 convert -size 1280x800 xc:black -channel R -fx 'i/w' -channel G -fx 'j/h' -channel B -fx '(i*7+j*13)%256/255' \
   +channel -depth 8 "$work/screen.png" || fail "could not draw the picture"

@@ -467,6 +467,12 @@ kde_active() {
   [[ -n $line ]] && echo "${line#"js: $name "}"
 }
 kde_active_is() { [[ $(kde_active) == "$1|"* ]]; }
+# kde_start_app [ARGS...]: the program, with its main window in front (there is no tray): windows
+# started afterwards come over it.
+kde_start_app() {
+  e2e_start_app "$@"
+  poll 15 kde_active_is "🥝 Kiwano Snapper" || fail "the main window did not show ($(kde_active) is active)"
+}
 kde_picker_active() { kde_active_is Clipboard; }
 kde_picker_closed() { ! kde_picker_active; }
 # kde_start_paste_target PLATFORM FILE: the paste target as a native Wayland window (wayland) or

@@ -122,13 +122,16 @@ void KWinKeySender::keymap(void *data, wl_keyboard *, quint32 format, int fd, qu
 
 bool KWinKeySender::open()
 {
-    auto refused = qScopeGuard([this] { m_trust = Trust::refused; });
+    // KWin busy with a session starting up may answer late: that is no refusal, and the next
+    // paste asks again.
     m_connection = WaylandConnection::open(m_display, m_timeoutMs);
     if (!m_connection)
         return false;
     m_input = static_cast<org_kde_kwin_fake_input *>(
         m_connection->bind(&org_kde_kwin_fake_input_interface, 4));
     if (!m_input || wl_proxy_get_version(reinterpret_cast<wl_proxy *>(m_input)) < 4) {
+        // Connected, and KWin offers us no fake input (no desktop file of ours lists it).
+        m_trust = Trust::refused;
         close();
         return false;
     }
@@ -152,7 +155,6 @@ bool KWinKeySender::open()
         close();
         return false;
     }
-    refused.dismiss();
     m_trust = Trust::offered;
     return true;
 }

@@ -33,10 +33,11 @@ class KWinKeySender : public QObject, public KeySender
 public:
     // display: the compositor of WAYLAND_DISPLAY when empty. Starts connecting at once, on the
     // sender's thread; every wait on the compositor ends after timeoutMs.
-    explicit KWinKeySender(const QByteArray &display = {}, int timeoutMs = 250, QObject *parent = nullptr);
+    explicit KWinKeySender(const QByteArray &display = {}, int timeoutMs = 1000, QObject *parent = nullptr);
     ~KWinKeySender() override;
 
-    // False once KWin is known to refuse us its fake input; presumed there until then.
+    // False once KWin is known to refuse us its fake input; presumed there until then, also while
+    // KWin did not answer in time.
     bool isTrusted() const override;
     // Hands the keys to the sender's thread and returns at once; false only when KWin is known to
     // refuse them. pasted() tells the outcome.

@@ -145,7 +145,7 @@ bool WaylandConnection::isAlive() const
 WaylandConnection::Offers WaylandConnection::offers(const QByteArray &display, int timeoutMs)
 {
     Offers offered;
-    const auto connection = open(display, std::clamp(timeoutMs, 1, 500));
+    const auto connection = open(display, std::clamp(timeoutMs, 1, 1500));
     if (!connection)
         return offered;
     offered.screencopy = connection->has("zwlr_screencopy_manager_v1");
