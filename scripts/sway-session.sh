@@ -60,5 +60,5 @@ CONFIG
 }
 
 # The Xvfb script's own trap is kept: both stop when the shell exits.
-trap 'kiwano_sway_stop; declare -F kiwano_xvfb_stop >/dev/null && kiwano_xvfb_stop' EXIT
+trap 'kiwano_sway_stop; if declare -F kiwano_xvfb_stop >/dev/null; then kiwano_xvfb_stop; fi; true' EXIT
 kiwano_sway_start
