@@ -40,11 +40,7 @@ private slots:
         };
         m_section = std::make_unique<ShortcutsSection>(m_fixture->center, presentation);
     }
-    void cleanup()
-    {
-        m_section.reset();
-        m_fixture.reset();
-    }
+    void cleanup() { m_section.reset(), m_fixture.reset(); }
     void recordingThroughTheField_data()
     {
         QTest::addColumn<QList<Press>>("presses");

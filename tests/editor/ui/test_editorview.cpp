@@ -20,7 +20,6 @@
 using ViewFixtures::Document;
 
 namespace {
-// Counts the presses that reach a widget.
 class PressCounter : public QObject
 {
 public:

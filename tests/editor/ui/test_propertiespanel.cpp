@@ -25,39 +25,27 @@ class TestPropertiesPanel : public QObject
 private:
     static QUuid picture(EditorModel &model, QSize size)
     {
-        QImage image(size, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::blue);
-        model.addPicture(image);
+        model.addPicture(Fixtures::solid(Qt::blue, size.width(), size.height()));
         return model.annotations().last().id;
     }
-    // Drives one control of the shown tool: "plus"/"minus" of a stepper, "chip:N" of swatches,
+    // Clicks one control of the shown tool: "plus"/"minus" of a stepper, "chip:N" of swatches,
     // "font:N" of the font picker.
     static bool act(const Shown &shown, const QString &title, const QString &action)
     {
-        if (action == "plus" || action == "minus") {
-            auto *stepper = shown.control<Stepper>(title);
-            if (!stepper)
-                return false;
-            QTest::mouseClick(action == "plus" ? stepper->plusButton() : stepper->minusButton(), Qt::LeftButton);
-            return true;
-        }
         const int n = action.section(':', 1).toInt();
-        if (action.startsWith("chip")) {
-            auto *swatches = shown.control<Swatches>(title);
-            if (!swatches)
-                return false;
-            QTest::mouseClick(swatches->chips().at(n), Qt::LeftButton);
-            return true;
-        }
-        auto *picker = shown.control<FontPicker>(title);
-        if (!picker)
-            return false;
-        QTest::mouseClick(picker->buttons().at(n), Qt::LeftButton);
-        return true;
+        QWidget *button = nullptr;
+        if (auto *stepper = shown.control<Stepper>(title))
+            button = action == "plus" ? stepper->plusButton() : stepper->minusButton();
+        else if (auto *swatches = shown.control<Swatches>(title))
+            button = swatches->chips().value(n);
+        else if (auto *picker = shown.control<FontPicker>(title))
+            button = picker->buttons().value(n);
+        if (button)
+            QTest::mouseClick(button, Qt::LeftButton);
+        return button;
     }
 
 private slots:
-
     // Each control writes its own field of the tool's style and nothing else.
     void everyControlWritesItsStyleField_data()
     {
