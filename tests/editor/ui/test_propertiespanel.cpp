@@ -75,6 +75,11 @@ private slots:
         QVERIFY2(act(shown, title, action), qPrintable(title));
         const Style after = shown.model->toolStyle();
         QVERIFY2(after == expected, StyleCoding::encode(after).value_or("unwritable").constData());
+        // Saved as the default, it is what this tool starts with next time, and no other tool.
+        QTest::mouseClick(shown.panel.setDefaultButton(), Qt::LeftButton);
+        QVERIFY(ToolDefaults::load(tool, 2) == after);
+        const Tool other = tool == Tool::pen ? Tool::rect : Tool::pen;
+        QVERIFY(ToolDefaults::load(other, 2) == ToolDefaults::builtIn(other, 2));
     }
 
     void selectedLayerIsEditedWithUndo()
@@ -92,18 +97,6 @@ private slots:
         QCOMPARE(fill->chosenChip(), fill->chips().first());
         shown.model->undo();
         QVERIFY(shown.model->annotations().last().style.fillColor.has_value());
-    }
-
-    void setDefaultSavesTheShownToolStyle()
-    {
-        Shown shown(2);
-        shown.model->setTool(Tool::rect);
-        KiwanoButton *save = shown.panel.setDefaultButton();
-        QVERIFY(save->isVisibleTo(&shown.panel));
-        QTest::mouseClick(shown.control<Stepper>("Corner radius")->plusButton(), Qt::LeftButton);
-        QTest::mouseClick(save, Qt::LeftButton);
-        QCOMPARE(ToolDefaults::load(Tool::rect, 2).cornerRadius, 12.0);
-        QCOMPARE(ToolDefaults::load(Tool::pen, 2).cornerRadius, 8.0);
     }
 
     void hiddenPanelCatchesUpWhenShown()
