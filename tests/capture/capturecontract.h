@@ -37,13 +37,10 @@ protected:
     QString output() const { return m_dir.filePath("grab.png"); }
     bool finishedWith(int exitCode)
     {
-        if (m_tool.state() != QProcess::NotRunning && !m_tool.waitForFinished(15000)) {
-            qWarning("kiwano-capture is still running");
-            return false;
-        }
-        if (m_tool.exitCode() != exitCode)
-            qWarning("kiwano-capture ended with %d", m_tool.exitCode());
-        return m_tool.exitCode() == exitCode;
+        const bool ended = m_tool.state() == QProcess::NotRunning || m_tool.waitForFinished(15000);
+        if (!ended || m_tool.exitCode() != exitCode)
+            qWarning("kiwano-capture %s", ended ? qPrintable(QString("ended with %1").arg(m_tool.exitCode())) : "is still running");
+        return ended && m_tool.exitCode() == exitCode;
     }
 
     // A tool left running by a failed test is stopped, and its grab goes.

@@ -37,11 +37,7 @@ int runOnCompositor(const QString &program, const QStringList &arguments)
 // Pictures on the compositor's outputs: native Wayland windows showing the test pattern.
 struct Patterns
 {
-    ~Patterns()
-    {
-        for (QProcess &process : processes)
-            process.kill(), process.waitForFinished(2000);
-    }
+    ~Patterns() { for (QProcess &process : processes) process.kill(), process.waitForFinished(2000); }
     // Arguments of kiwano-test-patternwindow: the output and the pattern's seed.
     bool show(const QStringList &arguments)
     {

@@ -125,28 +125,23 @@ private slots:
         m_section = std::make_unique<ClipboardSection>(*services.clipboard, services.clipboardServices);
         QCOMPARE(m_section->blockedWarning()->isVisibleTo(m_section.get()), warned);
     }
-    void clearHistoryKeepsPinned()
+    // Remember starts and stops the monitor; Clear History keeps what is pinned.
+    void rememberToggleAndClearButton()
     {
         Clipboard &clipboard = m_fixture->history();
         m_fixture->clips.copyText(QStringLiteral("kept"));
         m_fixture->clips.copyText(QStringLiteral("gone"));
         clipboard.togglePin(clipboard.items().last());
-        makeSection()->clearButton()->click();
-        QCOMPARE(m_fixture->clips.titles(), QStringList{"kept"});
-    }
-    void rememberToggleStartsAndStopsTheMonitor()
-    {
-        Clipboard &clipboard = m_fixture->history();
         clipboard.start();
         ClipboardSection *section = makeSection();
         QVERIFY(section->enabledToggle()->isChecked());
-
         section->enabledToggle()->click();
         QVERIFY(!clipboard.isEnabled() && !clipboard.isRunning() && !clipboard.isPolling());
-
         section->enabledToggle()->click();
         QVERIFY(clipboard.isEnabled() && clipboard.isRunning() && clipboard.isPolling());
         clipboard.stop();
+        section->clearButton()->click();
+        QCOMPARE(m_fixture->clips.titles(), QStringList{"kept"});
     }
 
 private:

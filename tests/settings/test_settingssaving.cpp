@@ -29,8 +29,7 @@ private slots:
         image.fill(Qt::green);
         QVERIFY(History::add(image) && History::add(image));
         m_state = std::make_unique<AppState>();
-        m_asked.clear();
-        m_answer.reset();
+        m_asked.clear(), m_answer.reset();
         m_section = std::make_unique<SavingSection>(m_state.get(), [this](QWidget *, const QString &start, const QString &confirm) {
             m_asked.append({start, confirm});
             return m_answer;

@@ -31,13 +31,9 @@ private slots:
     void init()
     {
         m_fixture = std::make_unique<SettingsFixture>();
-        m_desktop = {};
-        m_desktopReads = 0;
+        m_desktop = {}, m_desktopReads = 0;
         ShortcutsSection::Presentation presentation;
-        presentation.readDesktopScreenshots = [this] {
-            ++m_desktopReads;
-            return m_desktop;
-        };
+        presentation.readDesktopScreenshots = [this] { return ++m_desktopReads, m_desktop; };
         m_section = std::make_unique<ShortcutsSection>(m_fixture->center, presentation);
     }
     void cleanup() { m_section.reset(), m_fixture.reset(); }
