@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 
+#include <functional>
+
 #include "editor/model/editormodel.h"
 #include "image/png.h"
 
@@ -62,6 +64,16 @@ inline void drag(EditorModel &model, QPointF from, QPointF to, bool shiftHeld = 
     model.dragChanged(from, (from + to) / 2, shiftHeld);
     model.dragChanged(from, to, shiftHeld);
     model.dragEnded(to);
+}
+
+// Chooses the tool and changes its style; returns the style.
+inline Style restyleTool(EditorModel &model, Tool tool, const std::function<void(Style &)> &change)
+{
+    model.chooseTool(tool);
+    Style style = model.toolStyle();
+    change(style);
+    model.setToolStyle(style);
+    return style;
 }
 
 inline QUuid box(EditorModel &model, QRectF rect)

@@ -104,10 +104,7 @@ private slots:
         Shown shown(1);
         shown.model->setTool(Tool::pen);
         shown.panel.hide();
-        shown.model->setTool(Tool::blur);
-        Style style = shown.model->toolStyle();
-        style.blurBlock = 30;
-        shown.model->setToolStyle(style);
+        Fixtures::restyleTool(*shown.model, Tool::blur, [](Style &s) { s.blurBlock = 30; });
         shown.panel.show();
         QCOMPARE(shown.control<Stepper>("Pixel size")->text(), QStringLiteral("30"));
     }
