@@ -6,7 +6,6 @@
 #include "annotation/watermark.h"
 #include "look/pixel.h"
 
-
 #include <limits>
 
 using namespace Shapes;
@@ -18,13 +17,6 @@ Annotation layer(Shape shape, qreal width = 8)
     Style style;
     style.width = width;
     return Annotation(std::move(shape), style);
-}
-
-QImage smallPicture()
-{
-    QImage image(4, 2, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::green);
-    return image;
 }
 
 } // namespace
@@ -130,7 +122,8 @@ private slots:
     // fits its size to the box, and arrows and text keep their own shape.
     void translatedScaledResized()
     {
-        const QImage image = smallPicture();
+        QImage image(4, 2, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::green);
         for (const Annotation &a : {layer(Pen{{QPointF(1, 1), QPointF(2, 3)}}), layer(Text{QPointF(4, 4), QStringLiteral("hi")}),
                                     layer(Shapes::Watermark{QPointF(50, 50), 300}), layer(Picture{QRectF(0, 0, 8, 4), image})}) {
             const Annotation moved = a.translated(7, -3);

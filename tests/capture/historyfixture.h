@@ -36,7 +36,6 @@ public:
         History::thumbnails()->clear();
     }
     static QSettings preferences() { return QSettings(QSettings::IniFormat, QSettings::UserScope, "KiwanoSnapper", "KiwanoSnapper"); }
-    // The desktop's trash of this home.
     QString trash() const { return m_root.filePath("data/Trash"); }
     QString scratch(const QString &name = {}) const { return m_root.filePath("scratch") + (name.isEmpty() ? "" : "/" + name); }
 

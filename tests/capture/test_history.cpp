@@ -9,16 +9,12 @@
 #include "capture/historyfixture.h"
 #include "capture/pngfile.h"
 #include "capture/thumbnailcache.h"
+#include "support/files.h"
 
 class TestHistory : public QObject
 {
     Q_OBJECT
 
-    static QByteArray contents(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
     static QString grabIn(const QString &folder, const QString &name, int seed = 0)
     {
         return HistoryFixture::writePng(folder + '/' + name, HistoryFixture::sample(QSize(8, 6), seed));
@@ -109,16 +105,16 @@ private slots:
     void trashedGrabsComeBackWhole()
     {
         const QString path = grabIn(History::dir(), "grab-20260101-000000-ABCDEF.png", 3);
-        const QByteArray bytes = contents(path);
+        const QByteArray bytes = TestFiles::read(path);
         const GrabEntry entry = History::load().first();
         const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
         const auto trashed = History::trash(entry);
         QVERIFY(trashed);
         QVERIFY(!QFileInfo::exists(path) && History::load().isEmpty());
         QCOMPARE(trashed->pathInTrash, m_fixture.trash() + "/files/" + entry.url.fileName());
-        QCOMPARE(contents(trashed->pathInTrash), bytes);
+        QCOMPARE(TestFiles::read(trashed->pathInTrash), bytes);
         const QString info = m_fixture.trash() + "/info/" + entry.url.fileName() + ".trashinfo";
-        const QStringList note = QString::fromUtf8(contents(info)).split('\n', Qt::SkipEmptyParts);
+        const QStringList note = QString::fromUtf8(TestFiles::read(info)).split('\n', Qt::SkipEmptyParts);
         QCOMPARE(note.value(0), "[Trash Info]");
         const auto field = [&note](const QString &key) {
             const QStringList found = note.filter(QRegularExpression('^' + key + '='));
@@ -129,7 +125,7 @@ private slots:
         QVERIFY2(deleted >= before && deleted <= QDateTime::currentDateTime(), qPrintable(field("DeletionDate")));
 
         QVERIFY(History::restore(*trashed));
-        QCOMPARE(contents(path), bytes);
+        QCOMPARE(TestFiles::read(path), bytes);
         QVERIFY(!QFileInfo::exists(info));
         QString error;
         QVERIFY(!History::restore(*trashed, &error) && !error.isEmpty());
@@ -137,11 +133,11 @@ private slots:
         // A new file under the grab's name meanwhile: both stay as they are.
         const auto again = History::trash(entry);
         QVERIFY(again);
-        const QByteArray newBytes = contents(grabIn(History::dir(), entry.url.fileName(), 9));
+        const QByteArray newBytes = TestFiles::read(grabIn(History::dir(), entry.url.fileName(), 9));
         error.clear();
         QVERIFY(!History::restore(*again, &error) && !error.isEmpty());
-        QCOMPARE(contents(path), newBytes);
-        QCOMPARE(contents(again->pathInTrash), bytes);
+        QCOMPARE(TestFiles::read(path), newBytes);
+        QCOMPARE(TestFiles::read(again->pathInTrash), bytes);
         QVERIFY(QFileInfo::exists(info));
     }
 
@@ -151,9 +147,7 @@ private slots:
         QTemporaryDir shm("/dev/shm/kiwano-test-XXXXXX");
         const QString good = HistoryFixture::writePng((shm.isValid() ? shm.path() : m_fixture.scratch()) + "/good.png",
                                                       HistoryFixture::sample(QSize(50, 40)));
-        QFile file(good);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray png = file.readAll();
+        const QByteArray png = TestFiles::read(good);
         const QString truncated = HistoryFixture::writeBytes(m_fixture.scratch("truncated.png"), png.left(png.size() - 20));
         const QString garbage = HistoryFixture::writeBytes(m_fixture.scratch("garbage.png"), QByteArray(4096, 'x'));
         const QString empty = HistoryFixture::writeBytes(m_fixture.scratch("empty.png"), {});
@@ -183,40 +177,34 @@ private slots:
         QVERIFY(QFileInfo(blocked).isFile() && QFileInfo(blocked).size() == 1);
     }
 
-    void moveStoresOrForgetsThePreference()
+    // A move stores the folder, a move back forgets it; a grab whose name is taken in the target
+    // stays where it is, both files as they were.
+    void moveStoresOrForgetsThePreferenceAndSkipsClashingNames()
     {
-        const QString a = grabIn(History::dir(), "grab-a.png", 1);
-        const auto same = History::move(History::dir() + "/./sub/..");
+        const QString dir = History::dir(), other = m_fixture.scratch("deep/other");
+        const QString a = grabIn(dir, "grab-a.png", 1), b = grabIn(dir, "grab-b.png", 2);
+        const auto same = History::move(dir + "/./sub/..");
         QVERIFY(same && same->isEmpty());
         QVERIFY(!hasFolderPreference());
 
-        const QString other = m_fixture.scratch("deep/other");
+        grabIn(other, "grab-b.png", 9);
         const auto there = History::move(other);
         QVERIFY(there);
+        QCOMPARE(there->keys(), QList<QUrl>{QUrl::fromLocalFile(a)});
         QCOMPARE(there->value(QUrl::fromLocalFile(a)), QUrl::fromLocalFile(other + "/grab-a.png"));
+        QCOMPARE(HistoryFixture::names(dir), QStringList{"grab-b.png"});
+        const auto pixels = [](const QString &path) { return QImage(path).convertToFormat(QImage::Format_ARGB32_Premultiplied); };
+        QCOMPARE(pixels(b), HistoryFixture::sample(QSize(8, 6), 2));
+        QCOMPARE(pixels(other + "/grab-b.png"), HistoryFixture::sample(QSize(8, 6), 9));
         QCOMPARE(HistoryFixture::preferences().value("history.folder").toString(), other);
         QCOMPARE(History::dir(), other);
 
         // Back in the default folder the preference goes, so a later default change is followed.
+        QVERIFY(QFile::remove(b));
         const auto back = History::move(History::defaultDir());
-        QVERIFY(back && back->size() == 1);
+        QVERIFY(back && back->size() == 2);
         QVERIFY(!hasFolderPreference());
-        QCOMPARE(History::image(History::load().first()), HistoryFixture::sample(QSize(8, 6), 1));
-    }
-
-    void moveSkipsClashingNames()
-    {
-        const QString dir = History::dir(), target = m_fixture.scratch("target");
-        grabIn(dir, "grab-a.png", 1);
-        grabIn(dir, "grab-b.png", 2);
-        grabIn(target, "grab-a.png", 9);
-        const auto moved = History::move(target);
-        QVERIFY(moved);
-        QCOMPARE(moved->keys(), QList<QUrl>{QUrl::fromLocalFile(dir + "/grab-b.png")});
-        QCOMPARE(HistoryFixture::names(dir), QStringList{"grab-a.png"});
-        const auto pixels = [](const QString &path) { return QImage(path).convertToFormat(QImage::Format_ARGB32_Premultiplied); };
-        QCOMPARE(pixels(dir + "/grab-a.png"), HistoryFixture::sample(QSize(8, 6), 1));
-        QCOMPARE(pixels(target + "/grab-a.png"), HistoryFixture::sample(QSize(8, 6), 9));
+        QCOMPARE(pixels(a), HistoryFixture::sample(QSize(8, 6), 1));
     }
 
     void moveFailingPartWayMovesNothing()

@@ -84,10 +84,9 @@ private slots:
         QFETCH(bool, runtime); QFETCH(bool, squatted);
         const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
         const QByteArray savedTemporary = qgetenv("TMPDIR");
-        QDir().mkpath(m_fixture.scratch("run"));
-        QDir().mkpath(m_fixture.scratch("tmp"));
+        for (const char *folder : {"run", "tmp", "elsewhere"})
+            QDir().mkpath(m_fixture.scratch(folder));
         const QString elsewhere = m_fixture.scratch("elsewhere");
-        QDir().mkpath(elsewhere);
         QFile::setPermissions(elsewhere, QFileDevice::Permissions(0x7777));
         qputenv("TMPDIR", QFile::encodeName(m_fixture.scratch("tmp")));
         if (runtime)
@@ -136,8 +135,7 @@ private slots:
 
         QCOMPARE(History::load().size(), kind == "padded" ? 1 : 0);
         const GrabEntry entry{QUrl::fromLocalFile(grab), QDateTime::currentDateTime()};
-        QVERIFY(History::image(entry).isNull());
-        QVERIFY(PngFile::readScaled(grab, QSize(4, 3)).isNull());
+        QVERIFY(History::image(entry).isNull() && PngFile::readScaled(grab, QSize(4, 3)).isNull());
         QVERIFY(!PngFile::isComplete(grab));
         // Only a file goes to the trash; a link goes nowhere, and never what it points at.
         QCOMPARE(bool(History::trash(entry)), kind == "padded");
@@ -211,8 +209,7 @@ private slots:
         QString error;
         const auto refused = History::trash(*entry, &error);
         QDir::setCurrent(working);
-        QVERIFY(!refused);
-        QVERIFY(!error.isEmpty());
+        QVERIFY(!refused && !error.isEmpty());
         QCOMPARE(TestFiles::read(entry->path()), bytes);
         QVERIFY(!QFileInfo::exists(disk + "/files/" + entry->url.fileName()));
         HistoryFixture::preferences().remove("history.folder");

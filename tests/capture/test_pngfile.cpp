@@ -3,6 +3,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
+#include "capture/historyfixture.h"
 #include "capture/pngfile.h"
 #include "image/png.h"
 
@@ -74,15 +75,13 @@ private slots:
         if (flip >= 0)
             bytes[flip] = char(bytes[flip] ^ 0x5a);
         bytes.chop(cut);
-        QFile file(m_dir.filePath("damaged.png"));
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size());
-        file.close();
+        const QString file = HistoryFixture::writeBytes(m_dir.filePath("damaged.png"), bytes);
         // It may still decode where Qt tolerates it, but never into something else.
-        const QImage image = PngFile::read(file.fileName());
+        const QImage image = PngFile::read(file);
         if (!image.isNull())
-            QCOMPARE(image, qtRead(file.fileName()));
+            QCOMPARE(image, qtRead(file));
         if (cut > 0)
-            QVERIFY(!PngFile::isComplete(file.fileName()));
+            QVERIFY(!PngFile::isComplete(file));
     }
 };
 

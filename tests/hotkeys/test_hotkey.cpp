@@ -14,11 +14,7 @@ class TestHotKey : public QObject
     FakeKeyboardLayout m_us;
 
 private slots:
-    void init()
-    {
-        m_us = FakeKeyboardLayout();
-        Keyboard::setLayout(&m_us);
-    }
+    void init() { m_us = FakeKeyboardLayout(), Keyboard::setLayout(&m_us); }
     void cleanup() { Keyboard::setLayout(nullptr); }
 
     void modifiersNamedGrabbedAndStored_data()

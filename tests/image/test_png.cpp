@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "image/png.h"
+#include "support/files.h"
 #include "support/smalldisk.h"
 
 #include <QDir>
@@ -35,12 +36,13 @@ void verifyDecodesTo(const QByteArray &bytes, const QImage &original)
     QCOMPARE(QImage::fromData(bytes, "png").convertToFormat(original.format()), original);
 }
 
-QImage noise(int side)
+// Incompressible: the file is about as large as the pixels.
+QImage noise(QSize size, QImage::Format format = QImage::Format_RGB32)
 {
-    QImage image(side, side, QImage::Format_RGB32);
+    QImage image(size, format);
     QRandomGenerator random(7);
-    for (int y = 0; y < side; ++y)
-        random.fillRange(reinterpret_cast<quint32 *>(image.scanLine(y)), side);
+    for (int y = 0; y < size.height(); ++y)
+        random.fillRange(reinterpret_cast<quint32 *>(image.scanLine(y)), size.width());
     return image;
 }
 
@@ -65,16 +67,8 @@ private slots:
     void roundTrip()
     {
         QFETCH(QSize, size); QFETCH(QImage::Format, format);
-        QImage original = pattern(size, format);
-        if (size.width() >= 700) {
-            // Incompressible noise makes the compressed stream span more than one IDAT chunk.
-            quint32 state = 12345;
-            for (int y = 0; y < original.height(); ++y) {
-                auto *row = reinterpret_cast<quint32 *>(original.scanLine(y));
-                for (int x = 0; x < original.width(); ++x)
-                    row[x] = (state = state * 1664525u + 1013904223u);
-            }
-        }
+        // Noise makes the compressed stream of the largest span more than one IDAT chunk.
+        const QImage original = size.width() >= 700 ? noise(size, format) : pattern(size, format);
         verifyDecodesTo(Png::encode(original), original);
     }
 
@@ -100,10 +94,7 @@ private slots:
         QString error;
         QVERIFY(Png::write(pattern({30, 30}, QImage::Format_ARGB32), path, &error));
         QVERIFY(Png::write(second, path, &error) && error.isEmpty());
-        const auto contents = [&path] {
-            QFile file(path);
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        };
+        const auto contents = [&path] { return TestFiles::read(path); };
         const QByteArray oldBytes = contents();
         verifyDecodesTo(oldBytes, second);
 
@@ -162,7 +153,7 @@ private slots:
         QVERIFY(disk.leaveBytes(roomLeft));
         const QString path = root.filePath("disk/Kiwano.png");
         QString reason;
-        QVERIFY(!Png::write(noise(side), path, &reason));
+        QVERIFY(!Png::write(noise(QSize(side, side)), path, &reason));
         QCOMPARE(reason, QString::fromLocal8Bit(strerror(ENOSPC)));
         QCOMPARE(QDir(root.filePath("disk")).entryList(QDir::Files | QDir::Hidden), QStringList({".filler-bytes"}));
     }

@@ -16,12 +16,7 @@ class TestActionToast : public QObject
         QLineEdit *field = new QLineEdit(&window);
         ActionToast *toast = new ActionToast(&window);
 
-        Host()
-        {
-            window.resize(600, 400);
-            window.show();
-            field->setFocus();
-        }
+        Host() { window.resize(600, 400), window.show(), field->setFocus(); }
     };
 
 private slots:

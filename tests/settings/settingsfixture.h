@@ -25,11 +25,16 @@ struct SettingsFixture
     }
     ~SettingsFixture() { center.setGrabber(nullptr); }
 
-    static QSettings preferences()
+    static QSettings preferences() { return QSettings(QSettings::IniFormat, QSettings::UserScope, "KiwanoSnapper", "KiwanoSnapper"); }
+    // Writes a file, making its folder; false when it cannot.
+    static bool write(const QString &path, const QByteArray &bytes, QFile::Permissions permissions = {})
     {
-        return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("KiwanoSnapper"),
-                         QStringLiteral("KiwanoSnapper"));
+        QFile file(path);
+        return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()
+            && (!permissions || file.setPermissions(permissions));
     }
+    // The clipboard history the sections are given.
+    Clipboard &history() { return *(clipboard ? clipboard : clipboard = &clips.open()); }
 
     // An X11 session unless told otherwise, whatever the machine running the tests is.
     static QProcessEnvironment session(const QString &type, bool waylandDisplay, bool x11Display)
@@ -48,8 +53,7 @@ struct SettingsFixture
     {
         SettingsView::Services services;
         services.hotKeys = &center;
-        services.clipboard = clipboard ? clipboard : &clips.open();
-        clipboard = services.clipboard;
+        services.clipboard = &history();
         services.clipboardServices.trusted = std::move(trusted);
         services.clipboardServices.environment = session(QStringLiteral("x11"), false, true);
         services.chooseFolder = [](QWidget *, const QString &, const QString &) { return std::nullopt; };

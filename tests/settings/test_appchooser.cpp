@@ -2,6 +2,8 @@
 #include "look/widgets/kiwanobutton.h"
 #include "settings/appchooser.h"
 
+#include "support/widgets.h"
+
 #include <QLineEdit>
 #include <QListWidget>
 
@@ -10,9 +12,7 @@ namespace {
 DesktopEntry entry(const QString &id, const QString &name, bool noDisplay = false)
 {
     DesktopEntry entry;
-    entry.id = id;
-    entry.name = name;
-    entry.noDisplay = noDisplay;
+    entry.id = id, entry.name = name, entry.noDisplay = noDisplay;
     return entry;
 }
 
@@ -59,13 +59,8 @@ private slots:
     void ignoreNeedsAChoice()
     {
         AppChooser chooser({entry("org.gnome.Terminal", "Terminal"), entry("bitwarden", "Bitwarden")});
-        KiwanoButton *ignore = nullptr;
-        for (KiwanoButton *button : chooser.findChildren<KiwanoButton *>()) {
-            if (button->text() == QStringLiteral("Ignore"))
-                ignore = button;
-        }
-        QVERIFY(ignore);
-        QVERIFY(!ignore->isEnabled());
+        KiwanoButton *ignore = Widgets::buttonTitled<KiwanoButton>(&chooser, QStringLiteral("Ignore"));
+        QVERIFY(ignore && !ignore->isEnabled());
         QCOMPARE(chooser.chosenId(), std::nullopt);
 
         chooser.list()->setCurrentRow(1);

@@ -11,15 +11,8 @@ class TestSettingsClipboard : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_fixture = std::make_unique<SettingsFixture>();
-    }
-    void cleanup()
-    {
-        m_section.reset();
-        m_fixture.reset();
-    }
+    void init() { m_fixture = std::make_unique<SettingsFixture>(); }
+    void cleanup() { m_section.reset(), m_fixture.reset(); }
     void keepStepsWithinBoundsAndTrims_data()
     {
         QTest::addColumn<int>("stored");
@@ -41,8 +34,7 @@ private slots:
     {
         QFETCH(int, stored); QFETCH(QString, clicks); QFETCH(QList<int>, limits); QFETCH(QList<int>, counts);
 
-        Clipboard &clipboard = m_fixture->clips.open();
-        m_fixture->clipboard = &clipboard;
+        Clipboard &clipboard = m_fixture->history();
         clipboard.setLimit(1000);
         for (int i = 0; i < 120; ++i)
             m_fixture->clips.copyText(QStringLiteral("copy %1").arg(i));
@@ -61,12 +53,8 @@ private slots:
     }
     void ignoredAppsTakeEachAppOnce()
     {
-        const QString applications = QString::fromLocal8Bit(qgetenv("XDG_DATA_HOME")) + QStringLiteral("/applications");
-        QDir().mkpath(applications);
-        QFile desktop(applications + QStringLiteral("/org.example.Editor.desktop"));
-        QVERIFY(desktop.open(QIODevice::WriteOnly));
-        desktop.write("[Desktop Entry]\nType=Application\nName=Example Editor\nExec=/bin/true\n");
-        desktop.close();
+        QVERIFY(SettingsFixture::write(QString::fromLocal8Bit(qgetenv("XDG_DATA_HOME")) + "/applications/org.example.Editor.desktop",
+                                       "[Desktop Entry]\nType=Application\nName=Example Editor\nExec=/bin/true\n"));
 
         QString chosen = QStringLiteral("org.example.Editor");
         SettingsView::Services services = m_fixture->services();
@@ -137,34 +125,23 @@ private slots:
         m_section = std::make_unique<ClipboardSection>(*services.clipboard, services.clipboardServices);
         QCOMPARE(m_section->blockedWarning()->isVisibleTo(m_section.get()), warned);
     }
-    void clearHistoryKeepsPinned()
+    // Remember starts and stops the monitor; Clear History keeps what is pinned.
+    void rememberToggleAndClearButton()
     {
-        Clipboard &clipboard = m_fixture->clips.open();
-        m_fixture->clipboard = &clipboard;
+        Clipboard &clipboard = m_fixture->history();
         m_fixture->clips.copyText(QStringLiteral("kept"));
         m_fixture->clips.copyText(QStringLiteral("gone"));
         clipboard.togglePin(clipboard.items().last());
-        makeSection()->clearButton()->click();
-        QCOMPARE(m_fixture->clips.titles(), QStringList{"kept"});
-    }
-    void rememberToggleStartsAndStopsTheMonitor()
-    {
-        Clipboard &clipboard = m_fixture->clips.open();
-        m_fixture->clipboard = &clipboard;
         clipboard.start();
         ClipboardSection *section = makeSection();
         QVERIFY(section->enabledToggle()->isChecked());
-
         section->enabledToggle()->click();
-        QVERIFY(!clipboard.isEnabled());
-        QVERIFY(!clipboard.isRunning());
-        QVERIFY(!clipboard.isPolling());
-
+        QVERIFY(!clipboard.isEnabled() && !clipboard.isRunning() && !clipboard.isPolling());
         section->enabledToggle()->click();
-        QVERIFY(clipboard.isEnabled());
-        QVERIFY(clipboard.isRunning());
-        QVERIFY(clipboard.isPolling());
+        QVERIFY(clipboard.isEnabled() && clipboard.isRunning() && clipboard.isPolling());
         clipboard.stop();
+        section->clearButton()->click();
+        QCOMPARE(m_fixture->clips.titles(), QStringList{"kept"});
     }
 
 private:

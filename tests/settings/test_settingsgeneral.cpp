@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "settingsfixture.h"
+#include "support/files.h"
 
 #include "look/widgets/kiwanobutton.h"
 #include "settings/generalsection.h"
@@ -25,27 +26,26 @@ private slots:
         m_config = m_fixture->root.filePath(QStringLiteral("config"));
         m_updates = std::make_unique<UpdateSettings>();
     }
-    void cleanup()
-    {
-        m_section.reset();
-        m_updates.reset();
-        m_fixture.reset();
-    }
+    void cleanup() { m_section.reset(), m_updates.reset(), m_fixture.reset(); }
+    // The toggle writes and removes the autostart file. A change that fails (a file where the
+    // folder should be) says why and leaves the toggle as it was; the next one that works takes
+    // the message away.
     void loginToggleWritesAndRemovesTheAutostartFile()
     {
         const QString file = autostartFolder() + QStringLiteral("/kiwano-snapper.desktop");
+        QVERIFY(SettingsFixture::write(autostartFolder(), "a file where the folder should be"));
         GeneralSection *section = makeSection();
-        QVERIFY(!section->loginToggle()->isChecked());
-
         section->loginToggle()->click();
-        QVERIFY(QFileInfo(file).isFile());
-        QFile written(file);
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        const QString text = QString::fromUtf8(written.readAll());
-        QVERIFY(text.contains(QStringLiteral("\nExec=") + QCoreApplication::applicationFilePath() + u'\n'));
+        QVERIFY(!section->loginToggle()->isChecked());
+        QVERIFY(section->loginError()->isVisibleTo(section));
+        QVERIFY(!section->loginError()->text().isEmpty());
+
+        QVERIFY(QFile::remove(autostartFolder()));
+        section->loginToggle()->click();
+        QVERIFY(section->loginToggle()->isChecked());
         QVERIFY(!section->loginError()->isVisibleTo(section));
-        // A new view reads it back as on.
-        QVERIFY(makeSection()->loginToggle()->isChecked());
+        QVERIFY(QString::fromUtf8(TestFiles::read(file)).contains("\nExec=" + QCoreApplication::applicationFilePath() + u'\n'));
+        QVERIFY(makeSection()->loginToggle()->isChecked()); // a new view reads it back as on
 
         m_section->loginToggle()->click();
         QVERIFY(!QFileInfo::exists(file));
@@ -67,11 +67,7 @@ private slots:
     void autostartFileReadsAsOn()
     {
         QFETCH(QByteArray, content);
-        QVERIFY(QDir().mkpath(autostartFolder()));
-        QFile file(autostartFolder() + QStringLiteral("/kiwano-snapper.desktop"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-        file.close();
+        QVERIFY(SettingsFixture::write(autostartFolder() + QStringLiteral("/kiwano-snapper.desktop"), content));
         QTEST(Autostart::isEnabled(), "on");
         QTEST(makeSection()->loginToggle()->isChecked(), "on");
     }
@@ -80,35 +76,13 @@ private slots:
         const QString elsewhere = m_fixture->root.filePath(QStringLiteral("elsewhere"));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(elsewhere));
         QVERIFY(Autostart::setEnabled(true));
-        QVERIFY(QFileInfo::exists(elsewhere + QStringLiteral("/autostart/kiwano-snapper.desktop")));
-        QVERIFY(!QFileInfo::exists(autostartFolder()));
+        QVERIFY(QFileInfo::exists(elsewhere + "/autostart/kiwano-snapper.desktop") && !QFileInfo::exists(autostartFolder()));
 
         // Unset, it is ~/.config.
         qunsetenv("XDG_CONFIG_HOME");
         QCOMPARE(Autostart::path(), QDir::homePath() + QStringLiteral("/.config/autostart/kiwano-snapper.desktop"));
         QVERIFY(!Autostart::isEnabled());
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config));
-    }
-    void failedLoginChangeShowsWhyAndResets()
-    {
-        // A file where the autostart folder should be.
-        QVERIFY(QDir().mkpath(m_config));
-        QFile blocker(autostartFolder());
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-
-        GeneralSection *section = makeSection();
-        section->loginToggle()->click();
-        QVERIFY(!section->loginToggle()->isChecked());
-        QVERIFY(section->loginError()->isVisibleTo(section));
-        QVERIFY(!section->loginError()->text().isEmpty());
-
-        // Once the way is clear, the next change succeeds and the message goes.
-        QVERIFY(blocker.remove());
-        section->loginToggle()->click();
-        QVERIFY(section->loginToggle()->isChecked());
-        QVERIFY(!section->loginError()->isVisibleTo(section));
-        QVERIFY(Autostart::isEnabled());
     }
     // The autostart file's Exec line for program paths that need the Desktop Entry escapes, where
     // the desktop's own reader below cannot show them (quotes, backslashes and the like it does).
@@ -138,29 +112,18 @@ private slots:
         QTemporaryDir dir;
         // GLib looks the program up before it expands %%, so a % in the path is left to the table.
         const QString folder = dir.filePath(u"Kiwano \\ \"q\" $HOME `id` 'a' ;&"_s);
-        QVERIFY(QDir().mkpath(folder));
         const QString program = folder + u"/kiwano"_s;
         const QString ran = dir.filePath(u"ran"_s);
-        QFile script(program);
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\nprintf '%s' \"$0\" > '" + QFile::encodeName(ran) + "'\n");
-        script.close();
-        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-
+        QVERIFY(SettingsFixture::write(program, "#!/bin/sh\nprintf '%s' \"$0\" > '" + QFile::encodeName(ran) + "'\n",
+                                       QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         const QString entry = dir.filePath(u"kiwano-snapper.desktop"_s);
-        QFile file(entry);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(Autostart::desktopEntry(program));
-        file.close();
+        QVERIFY(SettingsFixture::write(entry, Autostart::desktopEntry(program)));
 
         QProcess launch;
         launch.start(gio, {u"launch"_s, entry});
         QVERIFY(launch.waitForFinished(10000));
         QCOMPARE(launch.exitCode(), 0);
-        QTRY_VERIFY(QFileInfo(ran).size() > 0);
-        QFile seen(ran);
-        QVERIFY(seen.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(seen.readAll()), program);
+        QTRY_COMPARE(QString::fromUtf8(TestFiles::read(ran)), program);
     }
 
 private:

@@ -17,35 +17,25 @@ class TestSettingsSaving : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        m_fixture = std::make_unique<SettingsFixture>();
-    }
+    void initTestCase() { m_fixture = std::make_unique<SettingsFixture>(); }
     void init()
     {
-        SettingsFixture::preferences().remove(QStringLiteral("history.folder"));
-        SettingsFixture::preferences().remove(QStringLiteral("save.folder"));
-        SettingsFixture::preferences().remove(QStringLiteral("save.ask"));
+        for (const char *key : {"history.folder", "save.folder", "save.ask"})
+            SettingsFixture::preferences().remove(key);
         QDir(History::defaultDir()).removeRecursively();
         QDir(scratch(QString())).removeRecursively();
         QDir().mkpath(scratch(QString()));
         QImage image(40, 30, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::green);
-        QVERIFY(History::add(image));
-        QVERIFY(History::add(image));
+        QVERIFY(History::add(image) && History::add(image));
         m_state = std::make_unique<AppState>();
-        m_asked.clear();
-        m_answer.reset();
+        m_asked.clear(), m_answer.reset();
         m_section = std::make_unique<SavingSection>(m_state.get(), [this](QWidget *, const QString &start, const QString &confirm) {
             m_asked.append({start, confirm});
             return m_answer;
         });
     }
-    void cleanup()
-    {
-        m_section.reset();
-        m_state.reset();
-    }
+    void cleanup() { m_section.reset(), m_state.reset(); }
     void moveHistoryReportsTheOutcome_data()
     {
         QTest::addColumn<QString>("target");     // under scratch; "@" is the grab folder itself
@@ -58,9 +48,7 @@ private slots:
     void moveHistoryReportsTheOutcome()
     {
         QFETCH(QString, target); QFETCH(bool, moves); QFETCH(bool, reported);
-        QFile blocker(scratch(QStringLiteral("blocker")));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
+        QVERIFY(SettingsFixture::write(scratch(QStringLiteral("blocker")), {}));
 
         const QString before = History::dir();
         const QStringList grabs = grabNames(before);

@@ -27,13 +27,7 @@ private slots:
         m_updates = std::make_unique<UpdateSettings>();
         m_bindings = std::make_unique<DesktopBindings>();
     }
-    void cleanup()
-    {
-        m_view.reset();
-        m_bindings.reset();
-        m_updates.reset();
-        m_fixture.reset();
-    }
+    void cleanup() { m_view.reset(), m_bindings.reset(), m_updates.reset(), m_fixture.reset(); }
     void keysFollowTheSession_data()
     {
         QTest::addColumn<int>("kind"); QTest::addColumn<QString>("desktop");

@@ -18,21 +18,11 @@ class TestSettingsWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_fixture = std::make_unique<SettingsFixture>();
-        m_updates = std::make_unique<UpdateSettings>();
-    }
-    void cleanup()
-    {
-        m_controller.reset();
-        m_updates.reset();
-        m_fixture.reset();
-    }
+    void init() { m_fixture = std::make_unique<SettingsFixture>(), m_updates = std::make_unique<UpdateSettings>(); }
+    void cleanup() { m_controller.reset(), m_updates.reset(), m_fixture.reset(); }
     void tabFollowsReadingOrder()
     {
-        m_fixture->services();
-        m_fixture->clipboard->setUserIgnoredApps({QStringLiteral("org.example.One"), QStringLiteral("org.example.Two")});
+        m_fixture->history().setUserIgnoredApps({QStringLiteral("org.example.One"), QStringLiteral("org.example.Two")});
         SettingsWindowController *controller = open();
         SettingsView *view = controller->view();
         QWidget *first = view->shortcuts()->field(HotKeyAction::grabRegion);
@@ -87,8 +77,7 @@ private slots:
 
         // Tab goes to the recorder, not to the next control: refused, still recording, focus stays,
         // so the keys after it are the ones recorded.
-        QCOMPARE(QProcess::execute(xdotool, {QStringLiteral("key"), QStringLiteral("Tab")}), 0);
-        QCOMPARE(QProcess::execute(xdotool, {QStringLiteral("key"), QStringLiteral("ctrl+alt+k")}), 0);
+        QCOMPARE(QProcess::execute(xdotool, {QStringLiteral("key"), QStringLiteral("Tab"), QStringLiteral("ctrl+alt+k")}), 0);
         QTRY_VERIFY(!field->isRecording());
         QCOMPARE(QApplication::focusWidget(), field);
         // "K" by position (40 in the stored numbering), whatever the layout prints on it.

@@ -1,17 +1,18 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QBuffer>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtEndian>
 
+#include <functional>
+
 #include "editor/model/editormodel.h"
+#include "image/png.h"
 
 namespace Fixtures {
 
-// Sandboxed preferences and files.
 struct Sandbox
 {
     Sandbox()
@@ -30,15 +31,6 @@ inline QImage solid(QColor color, int width = 40, int height = 30)
     return image;
 }
 
-inline QByteArray pngBytes(const QImage &image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
 inline bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
@@ -48,7 +40,7 @@ inline bool writeFile(const QString &path, const QByteArray &bytes)
 // A well-formed PNG (valid checksum) whose header claims width x height pixels.
 inline QByteArray pngClaiming(quint32 width, quint32 height)
 {
-    QByteArray png = pngBytes(solid(Qt::red, 1, 1));
+    QByteArray png = Png::encode(solid(Qt::red, 1, 1));
     qToBigEndian(width, png.data() + 16);
     qToBigEndian(height, png.data() + 20);
     quint32 crc = 0xffffffffu;
@@ -72,6 +64,16 @@ inline void drag(EditorModel &model, QPointF from, QPointF to, bool shiftHeld = 
     model.dragChanged(from, (from + to) / 2, shiftHeld);
     model.dragChanged(from, to, shiftHeld);
     model.dragEnded(to);
+}
+
+// Chooses the tool and changes its style; returns the style.
+inline Style restyleTool(EditorModel &model, Tool tool, const std::function<void(Style &)> &change)
+{
+    model.chooseTool(tool);
+    Style style = model.toolStyle();
+    change(style);
+    model.setToolStyle(style);
+    return style;
 }
 
 inline QUuid box(EditorModel &model, QRectF rect)

@@ -53,21 +53,21 @@ private:
         QDir().mkpath(m_sandbox->path(name));
         return m_sandbox->path(name);
     }
+    // Saves go straight into that folder, without a dialog.
+    QString quickSaves(const QString &name)
+    {
+        SaveLocation::setFolder(folder(name));
+        SaveLocation::setAskEachTime(false);
+        return folder(name);
+    }
 
 private slots:
-    void init()
-    {
-        m_sandbox = std::make_unique<Fixtures::Sandbox>();
-        m_answer.reset();
-        m_asked.clear();
-    }
+    void init() { m_sandbox = std::make_unique<Fixtures::Sandbox>(), m_answer.reset(), m_asked.clear(); }
 
     // Also from two grabs whose editors share the queue.
     void quickSavesWithinOneSecondAreNumbered()
     {
-        const QString dir = folder("Screens");
-        SaveLocation::setFolder(dir);
-        SaveLocation::setAskEachTime(false);
+        const QString dir = quickSaves("Screens");
         ExportQueue queue;
         auto model = documentWithABox();
         auto other = documentWithABox();
@@ -93,9 +93,7 @@ private slots:
 
     void aDeletedFolderFallsBackToTheDialogWhichMayBeCancelled()
     {
-        const QString gone = folder("gone");
-        SaveLocation::setFolder(gone);
-        SaveLocation::setAskEachTime(false);
+        const QString gone = quickSaves("gone");
         QVERIFY(QDir(gone).removeRecursively());
         auto model = documentWithABox();
         QSignalSpy notices(model.get(), &EditorModel::toastChanged);
@@ -149,9 +147,7 @@ private slots:
 
     void aFailedFlattenSaysSoAndWritesNothing()
     {
-        const QString dir = folder("Screens");
-        SaveLocation::setFolder(dir);
-        SaveLocation::setAskEachTime(false);
+        const QString dir = quickSaves("Screens");
         EditorModel model(QImage(), 1); // no frame can be made of it
         model.copyToClipboard();
         QTRY_VERIFY(model.toast());

@@ -41,7 +41,7 @@ private slots:
     {
         QTest::addColumn<QStringList>("files"); QTest::addColumn<QByteArray>("png");
         QTest::addColumn<QSize>("size");
-        const QByteArray blue = Fixtures::pngBytes(Fixtures::solid(Qt::blue, 8, 8));
+        const QByteArray blue = Png::encode(Fixtures::solid(Qt::blue, 8, 8));
         QTest::newRow("file over data") << QStringList{"red.png"} << blue << QSize(40, 30);
         QTest::newRow("data when the file is text") << QStringList{"notes.txt"} << blue << QSize(8, 8);
         QTest::newRow("first image file") << QStringList{"notes.txt", "red.png"} << blue << QSize(40, 30);
@@ -70,7 +70,7 @@ private slots:
         QVERIFY(!ImageImport::load(mime({"https://example.org/a.png"}).get(), this, deliver));
         // Imports land in the order they were asked for: once a last good one is in, the
         // others have had their turn.
-        QVERIFY(ImageImport::load(mime({}, Fixtures::pngBytes(Fixtures::solid(Qt::blue, 8, 8))).get(), this, deliver));
+        QVERIFY(ImageImport::load(mime({}, Png::encode(Fixtures::solid(Qt::blue, 8, 8))).get(), this, deliver));
         QTRY_COMPARE(images.size(), 2);
         QCOMPARE(images.first().pixelColor(5, 5), QColor(Qt::red));
         QCOMPARE(images.last().pixelColor(5, 5), QColor(Qt::blue));

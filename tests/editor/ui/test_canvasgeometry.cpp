@@ -80,7 +80,7 @@ private slots:
     // fit again through the real window.)
     void zoomKeysAndScrolling()
     {
-        Document doc(QSize(400, 300), 1);
+        Document doc;
         QWidget window;
         auto *area = new CanvasArea(doc.model.get(), &window);
         QVERIFY(ViewFixtures::showActive(&window));
@@ -110,7 +110,7 @@ private slots:
     // canvas is larger than the area; a smaller one stays centred).
     void wheelZoomKeepsThePointStill()
     {
-        Document doc(QSize(600, 500), 1);
+        Document doc(QSize(600, 500));
         CanvasArea area(doc.model.get());
         sizeForSpace(area);
         const QPointF pointer(300, 250);
@@ -130,10 +130,9 @@ private slots:
     {
         const qreal ratio = qApp->devicePixelRatio();
         QImage checks(8, 6, QImage::Format_ARGB32);
-        for (int y = 0; y < checks.height(); ++y) {
+        for (int y = 0; y < checks.height(); ++y)
             for (int x = 0; x < checks.width(); ++x)
                 checks.setPixelColor(x, y, (x + y) % 2 ? Qt::black : Qt::white);
-        }
         Fixtures::Sandbox sandbox;
         EditorModel model(checks, ratio);
         CanvasArea area(&model);
@@ -141,12 +140,10 @@ private slots:
         area.zoomTo(4.0);
         const QImage shown = area.canvas()->grab().toImage();
         QCOMPARE(shown.size(), QSize(32, 24));
-        for (int y = 0; y < shown.height(); ++y) {
-            for (int x = 0; x < shown.width(); ++x) {
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
                 if (shown.pixelColor(x, y) != checks.pixelColor(x / 4, y / 4))
                     QFAIL(qPrintable(QStringLiteral("device pixel %1,%2 is blurred").arg(x).arg(y)));
-            }
-        }
     }
 
     void dragHoverShowsTheOutlineOnlyForImages()
@@ -156,13 +153,11 @@ private slots:
         sizeForSpace(area);
         QMimeData text;
         text.setText(QStringLiteral("hello"));
-        QVERIFY(!Widgets::dragEnter(&area, &text, QPoint(100, 100)));
-        QVERIFY(!area.isDropTargeted());
+        QVERIFY(!Widgets::dragEnter(&area, &text, QPoint(100, 100)) && !area.isDropTargeted());
 
         QMimeData image;
-        image.setData(QStringLiteral("image/png"), Fixtures::pngBytes(Fixtures::solid(Qt::red)));
-        QVERIFY(Widgets::dragEnter(&area, &image, QPoint(100, 100)));
-        QVERIFY(area.isDropTargeted());
+        image.setData(QStringLiteral("image/png"), Png::encode(Fixtures::solid(Qt::red)));
+        QVERIFY(Widgets::dragEnter(&area, &image, QPoint(100, 100)) && area.isDropTargeted());
         QDragLeaveEvent leave;
         QApplication::sendEvent(&area, &leave);
         QVERIFY(!area.isDropTargeted());

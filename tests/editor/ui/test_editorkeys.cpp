@@ -18,19 +18,16 @@ class TestEditorKeys : public QObject
     Q_OBJECT
 
 private slots:
+    // (Ctrl+V, Delete, a tool's letter and a focused text field go through the filter below.)
     void decision_data()
     {
         QTest::addColumn<int>("key"); QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
         QTest::addColumn<bool>("textEditorFocused"); QTest::addColumn<bool>("hasModel");
         QTest::addColumn<bool>("selected"); QTest::addColumn<bool>("textEntry");
         QTest::addColumn<Command>("expected");
-        const Qt::KeyboardModifiers none;
-        const auto ctrl = Qt::KeyboardModifiers(Qt::ControlModifier);
-        const auto shift = Qt::KeyboardModifiers(Qt::ShiftModifier);
-        const auto alt = Qt::KeyboardModifiers(Qt::AltModifier);
-        const auto keypad = Qt::KeyboardModifiers(Qt::KeypadModifier);
+        const Qt::KeyboardModifiers none, ctrl(Qt::ControlModifier), shift(Qt::ShiftModifier), alt(Qt::AltModifier),
+            keypad(Qt::KeypadModifier);
 
-        QTest::newRow("Ctrl+V pastes") << int(Qt::Key_V) << ctrl << false << true << false << false << Command::pasteImage;
         QTest::newRow("Ctrl+Shift+V passes") << int(Qt::Key_V) << (ctrl | shift) << false << true << false << false << Command::pass;
         QTest::newRow("plain V passes") << int(Qt::Key_V) << none << false << true << false << false << Command::pass;
 
@@ -39,9 +36,7 @@ private slots:
         QTest::newRow("Alt+Backspace passes") << int(Qt::Key_Backspace) << alt << false << true << true << false << Command::pass;
         QTest::newRow("no selection passes") << int(Qt::Key_Delete) << none << false << true << false << false << Command::pass;
         QTest::newRow("text entry open passes") << int(Qt::Key_Backspace) << none << false << true << true << true << Command::pass;
-        QTest::newRow("text field focused passes") << int(Qt::Key_Backspace) << none << true << true << true << false << Command::pass;
 
-        QTest::newRow("P chooses a tool") << int(Qt::Key_P) << none << false << true << false << false << Command::chooseTool;
         QTest::newRow("Shift+P passes") << int(Qt::Key_P) << shift << false << true << false << false << Command::pass;
         QTest::newRow("Ctrl+S passes") << int(Qt::Key_S) << ctrl << false << true << false << false << Command::pass;
         QTest::newRow("T while a text is typed passes") << int(Qt::Key_T) << none << false << true << false << true << Command::pass;
@@ -65,7 +60,6 @@ private slots:
             letters.insert(letter);
             QCOMPARE(Tools::forKey(letter.at(0).unicode()), std::optional(tool));
         }
-        // A letter of no tool chooses nothing.
         QCOMPARE(Tools::forKey(Qt::Key_V), std::nullopt);
     }
 
@@ -88,7 +82,6 @@ private slots:
         QVERIFY(ViewFixtures::showActive(&window));
 
         field->setFocus();
-        field->setCursorPosition(3);
         QTest::keyClick(field, Qt::Key_Backspace);
         QCOMPARE(field->text(), QStringLiteral("ab"));
         QVERIFY(doc.model->index(layer));
@@ -106,7 +99,6 @@ private slots:
         other.setFocusPolicy(Qt::StrongFocus);
         QKeyEvent elsewhere(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
         QApplication::sendEvent(&other, &elsewhere);
-        QVERIFY(!elsewhere.isAccepted() || doc.model->index(layer));
         QVERIFY(doc.model->index(layer));
 
         plain->setFocus();

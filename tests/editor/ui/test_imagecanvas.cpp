@@ -32,21 +32,22 @@ QImage picture(int width, int height)
 Style styled(QColor color, qreal width)
 {
     Style style;
-    style.color = color;
-    style.width = width;
+    style.color = color, style.width = width;
     return style;
 }
 
+// The busy picture at half size, shown.
 struct Scene
 {
-    Scene(const QImage &image, qreal scale)
-        : model(image, 1)
+    Scene()
+        : model(picture(400, 300), 1)
         , canvas(&model)
     {
-        canvas.setScale(scale);
-        canvas.resize((QSizeF(image.size()) * scale).toSize());
+        canvas.setScale(0.5);
+        canvas.resize(200, 150);
         canvas.show();
-        exposed = QTest::qWaitForWindowExposed(&canvas);
+        if (!QTest::qWaitForWindowExposed(&canvas))
+            qWarning("canvas not exposed");
         canvas.activateWindow();
         // Offscreen windows may never count as active; the keys are sent to the widget anyway.
         (void)QTest::qWaitForWindowActive(&canvas);
@@ -56,27 +57,14 @@ struct Scene
     void press(QPoint at) { QTest::mousePress(&canvas, Qt::LeftButton, {}, at); }
     void move(QPoint at) { QTest::mouseMove(&canvas, at); }
     void release(QPoint at) { QTest::mouseRelease(&canvas, Qt::LeftButton, {}, at); }
-    void drag(QPoint from, QPoint to)
-    {
-        press(from);
-        move((from + to) / 2);
-        move(to);
-        release(to);
-    }
+    void drag(QPoint from, QPoint to) { press(from), move((from + to) / 2), move(to), release(to); }
 
     Fixtures::Sandbox sandbox;
     EditorModel model;
     ImageCanvas canvas;
-    bool exposed = false;
 };
 
-std::unique_ptr<Scene> scene(const QImage &image = picture(400, 300), qreal scale = 0.5)
-{
-    auto made = std::make_unique<Scene>(image, scale);
-    if (!made->exposed)
-        qWarning("canvas not exposed");
-    return made;
-}
+std::unique_ptr<Scene> scene() { return std::make_unique<Scene>(); }
 
 // What the window shows, read back from its backing store: partial repaints included. (A screen
 // grab of the offscreen platform misses all but a corner of a scaled window.)
@@ -147,8 +135,7 @@ private slots:
     // (kept, and the drag draws nothing); the next entry starts empty at its own place.
     void newTextEnds_data()
     {
-        QTest::addColumn<int>("key"); // 0: a drag with the pen instead
-        QTest::addColumn<qsizetype>("layers");
+        QTest::addColumn<int>("key"); QTest::addColumn<qsizetype>("layers"); // key 0: a drag with the pen instead
         QTest::newRow("Return commits") << int(Qt::Key_Return) << qsizetype(1);
         QTest::newRow("Enter commits") << int(Qt::Key_Enter) << qsizetype(1);
         QTest::newRow("Escape drops the text") << int(Qt::Key_Escape) << qsizetype(0);
@@ -181,8 +168,7 @@ private slots:
         QCOMPARE(s->model.annotations().size(), layers);
         if (layers)
             QCOMPARE(s->model.annotations().first().shape, Shape(Shapes::Text{QPointF(80, 60), QStringLiteral("Hi")}));
-        QVERIFY(!s->model.textEntry());
-        QVERIFY(!field->isVisible());
+        QVERIFY(!s->model.textEntry() && !field->isVisible());
         QTest::mouseClick(&s->canvas, Qt::LeftButton, {}, QPoint(20, 24));
         QVERIFY(field->isVisible());
         QCOMPARE(field->text(), QString());
@@ -242,8 +228,7 @@ private slots:
         QFETCH(bool, cropping); QFETCH(int, key);
         auto s = scene();
         const Annotation box(Shapes::Rect{{20, 20, 100, 80}}, styled(Qt::red, 4));
-        s->model.commit(box);
-        QCOMPARE(s->model.selectedID(), std::optional<QUuid>(box.id));
+        s->model.commit(box); // and selects it
         CropBar *bar = nullptr;
         QWidget *focus = &s->canvas;
         if (cropping) {
@@ -272,16 +257,10 @@ private slots:
     void cachedFramesMatchStraightPaint()
     {
         QFETCH(bool, highlighterOnTop);
-        auto s = scene(picture(400, 300), 0.5);
+        auto s = scene();
         EditorModel &model = s->model;
-        Style blur;
-        blur.blurBlock = 8;
-        Style coarse;
-        coarse.blurBlock = 14;
-        Style focus;
-        focus.dim = 0.4;
-        Style words = styled(Qt::yellow, 4);
-        words.fontSize = 30;
+        Style blur, coarse, focus, words = styled(Qt::yellow, 4);
+        blur.blurBlock = 8, coarse.blurBlock = 14, focus.dim = 0.4, words.fontSize = 30;
         QImage photo(20, 20, QImage::Format_ARGB32_Premultiplied);
         photo.fill(QColor(0, 200, 0, 160));
         const Annotation moved(Shapes::Rect{{250, 180, 100, 80}}, styled(Qt::red, 6));
@@ -338,7 +317,6 @@ private slots:
         }
         s->release(QPoint(30, 30));
         check("drawn");
-        // Commands from elsewhere on the selected layer.
         model.select(moved.id);
         check("selected");
         model.shiftSelected(2);

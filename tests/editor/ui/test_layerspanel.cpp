@@ -13,14 +13,6 @@ using ViewFixtures::Document;
 
 namespace {
 
-QList<QUuid> rowIDs(const LayersPanel *panel)
-{
-    QList<QUuid> ids;
-    for (const LayerRow *row : panel->rows())
-        ids.append(row->annotation().id);
-    return ids;
-}
-
 ActionButton *footerButton(const LayersPanel *panel, EditorActions::Id id)
 {
     for (auto *button : panel->findChildren<ActionButton *>())
@@ -40,14 +32,8 @@ QAction *menuItem(QMenu *menu, const QString &text)
 // A model with layers A, B, C in drawing order, none selected.
 struct Layered : Document
 {
-    Layered()
-    {
-        a = addBox(10);
-        b = addBox(40);
-        c = addBox(70);
-        model->select(std::nullopt);
-    }
-    QUuid a, b, c;
+    Layered() { model->select(std::nullopt); }
+    QUuid a = addBox(10), b = addBox(40), c = addBox(70);
 };
 
 } // namespace

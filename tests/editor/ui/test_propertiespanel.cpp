@@ -25,39 +25,27 @@ class TestPropertiesPanel : public QObject
 private:
     static QUuid picture(EditorModel &model, QSize size)
     {
-        QImage image(size, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::blue);
-        model.addPicture(image);
+        model.addPicture(Fixtures::solid(Qt::blue, size.width(), size.height()));
         return model.annotations().last().id;
     }
-    // Drives one control of the shown tool: "plus"/"minus" of a stepper, "chip:N" of swatches,
+    // Clicks one control of the shown tool: "plus"/"minus" of a stepper, "chip:N" of swatches,
     // "font:N" of the font picker.
     static bool act(const Shown &shown, const QString &title, const QString &action)
     {
-        if (action == "plus" || action == "minus") {
-            auto *stepper = shown.control<Stepper>(title);
-            if (!stepper)
-                return false;
-            QTest::mouseClick(action == "plus" ? stepper->plusButton() : stepper->minusButton(), Qt::LeftButton);
-            return true;
-        }
         const int n = action.section(':', 1).toInt();
-        if (action.startsWith("chip")) {
-            auto *swatches = shown.control<Swatches>(title);
-            if (!swatches)
-                return false;
-            QTest::mouseClick(swatches->chips().at(n), Qt::LeftButton);
-            return true;
-        }
-        auto *picker = shown.control<FontPicker>(title);
-        if (!picker)
-            return false;
-        QTest::mouseClick(picker->buttons().at(n), Qt::LeftButton);
-        return true;
+        QWidget *button = nullptr;
+        if (auto *stepper = shown.control<Stepper>(title))
+            button = action == "plus" ? stepper->plusButton() : stepper->minusButton();
+        else if (auto *swatches = shown.control<Swatches>(title))
+            button = swatches->chips().value(n);
+        else if (auto *picker = shown.control<FontPicker>(title))
+            button = picker->buttons().value(n);
+        if (button)
+            QTest::mouseClick(button, Qt::LeftButton);
+        return button;
     }
 
 private slots:
-
     // Each control writes its own field of the tool's style and nothing else.
     void everyControlWritesItsStyleField_data()
     {
@@ -87,6 +75,11 @@ private slots:
         QVERIFY2(act(shown, title, action), qPrintable(title));
         const Style after = shown.model->toolStyle();
         QVERIFY2(after == expected, StyleCoding::encode(after).value_or("unwritable").constData());
+        // Saved as the default, it is what this tool starts with next time, and no other tool.
+        QTest::mouseClick(shown.panel.setDefaultButton(), Qt::LeftButton);
+        QVERIFY(ToolDefaults::load(tool, 2) == after);
+        const Tool other = tool == Tool::pen ? Tool::rect : Tool::pen;
+        QVERIFY(ToolDefaults::load(other, 2) == ToolDefaults::builtIn(other, 2));
     }
 
     void selectedLayerIsEditedWithUndo()
@@ -106,27 +99,12 @@ private slots:
         QVERIFY(shown.model->annotations().last().style.fillColor.has_value());
     }
 
-    void setDefaultSavesTheShownToolStyle()
-    {
-        Shown shown(2);
-        shown.model->setTool(Tool::rect);
-        KiwanoButton *save = shown.panel.setDefaultButton();
-        QVERIFY(save->isVisibleTo(&shown.panel));
-        QTest::mouseClick(shown.control<Stepper>("Corner radius")->plusButton(), Qt::LeftButton);
-        QTest::mouseClick(save, Qt::LeftButton);
-        QCOMPARE(ToolDefaults::load(Tool::rect, 2).cornerRadius, 12.0);
-        QCOMPARE(ToolDefaults::load(Tool::pen, 2).cornerRadius, 8.0);
-    }
-
     void hiddenPanelCatchesUpWhenShown()
     {
         Shown shown(1);
         shown.model->setTool(Tool::pen);
         shown.panel.hide();
-        shown.model->setTool(Tool::blur);
-        Style style = shown.model->toolStyle();
-        style.blurBlock = 30;
-        shown.model->setToolStyle(style);
+        Fixtures::restyleTool(*shown.model, Tool::blur, [](Style &s) { s.blurBlock = 30; });
         shown.panel.show();
         QCOMPARE(shown.control<Stepper>("Pixel size")->text(), QStringLiteral("30"));
     }

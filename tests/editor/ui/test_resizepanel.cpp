@@ -52,30 +52,21 @@ private slots:
         QCOMPARE((typeWidth ? panel.heightField() : panel.widthField())->text(), other);
     }
 
-    void applyNeedsAValidSize_data()
-    {
-        QTest::addColumn<QString>("width"); QTest::addColumn<bool>("enabled");
-        QTest::newRow("16000") << "16000" << true;
-        QTest::newRow("16001") << "16001" << false;
-    }
     void applyNeedsAValidSize()
     {
-        QFETCH(QString, width); QFETCH(bool, enabled);
         auto model = Fixtures::model(100, 50);
         ResizePanel panel(model.get());
         KiwanoButton *apply = Widgets::buttonTitled<KiwanoButton>(&panel, "Apply");
-        QVERIFY(apply->isEnabled());
         QSignalSpy closed(&panel, &ResizePanel::closeRequested);
-        Widgets::retype(panel.widthField(), width);
-        QCOMPARE(apply->isEnabled(), enabled);
-        if (enabled)
-            return; // applying would make a 16000 × 8000 image
+        Widgets::retype(panel.widthField(), "16000");
+        QVERIFY(apply->isEnabled());
+        Widgets::retype(panel.widthField(), "16001");
+        QVERIFY(!apply->isEnabled());
         QTest::keyClick(panel.widthField(), Qt::Key_Return);
         QTest::mouseClick(apply, Qt::LeftButton);
         QCOMPARE(closed.count(), 0);
         QCOMPARE(model->imageSize(), QSizeF(100, 50));
     }
-
 };
 
 KIWANO_TEST_MAIN(TestResizePanel)

@@ -4,7 +4,6 @@
 #include "editor/model/editormodel.h"
 #include "editor/model/fixtures.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QTest>
 #include <QWidget>
@@ -16,11 +15,8 @@ namespace ViewFixtures {
 // A model over a plain image, preferences sandboxed, at one device pixel per point.
 struct Document
 {
-    explicit Document(QSize size = QSize(400, 300), qreal pixelScale = 1)
-        : model(std::make_unique<EditorModel>(Fixtures::solid(Qt::white, size.width(), size.height()),
-                                              pixelScale))
-    {
-    }
+    explicit Document(QSize size = QSize(400, 300))
+        : model(std::make_unique<EditorModel>(Fixtures::solid(Qt::white, size.width(), size.height()), 1)) {}
     // Adds a box layer on top and returns its id; the model selects it.
     QUuid addBox(qreal x)
     {
