@@ -45,49 +45,18 @@ KWinKeySender::KWinKeySender(const QByteArray &display, int timeoutMs, QObject *
     , m_timeoutMs(timeoutMs)
     , m_keyV(keyV)
 {
-    post([this] { emit ready(open()); });
-    m_thread = std::thread([this] { run(); });
+    m_thread.post([this] { emit ready(open()); });
 }
 
 KWinKeySender::~KWinKeySender()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_stop = true;
-    }
-    m_wake.notify_all();
-    m_thread.join();
+    m_thread.stop();
     close();
 }
 
 bool KWinKeySender::isTrusted() const
 {
     return m_trust != Trust::refused;
-}
-
-void KWinKeySender::run()
-{
-    for (;;) {
-        std::function<void()> job;
-        {
-            std::unique_lock lock(m_mutex);
-            m_wake.wait(lock, [this] { return m_stop || !m_jobs.empty(); });
-            if (m_stop)
-                return;
-            job = std::move(m_jobs.front());
-            m_jobs.pop_front();
-        }
-        job();
-    }
-}
-
-void KWinKeySender::post(std::function<void()> job)
-{
-    {
-        std::lock_guard lock(m_mutex);
-        m_jobs.push_back(std::move(job));
-    }
-    m_wake.notify_one();
 }
 
 quint32 KWinKeySender::pasteKeyIn(const QByteArray &text)
@@ -179,7 +148,7 @@ bool KWinKeySender::sendPaste(bool terminal)
 {
     if (m_trust == Trust::refused)
         return false;
-    post([this, terminal] { typePaste(terminal); });
+    m_thread.post([this, terminal] { typePaste(terminal); });
     return true;
 }
 

@@ -1,18 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/jobthread.h"
 #include "platform/keysender.h"
 
 #include <QByteArray>
 #include <QObject>
 
 #include <atomic>
-#include <condition_variable>
-#include <deque>
-#include <functional>
 #include <memory>
-#include <mutex>
-#include <thread>
 
 class WaylandConnection;
 struct org_kde_kwin_fake_input;
@@ -58,8 +54,6 @@ signals:
 private:
     enum class Trust { presumed, offered, refused };
 
-    void run();
-    void post(std::function<void()> job);
     // On the sender's thread, like everything below.
     bool open();
     void close();
@@ -71,11 +65,7 @@ private:
     std::atomic<Trust> m_trust = Trust::presumed;
     std::atomic<quint32> m_keyV;
 
-    std::mutex m_mutex; // guards the two below
-    std::deque<std::function<void()>> m_jobs;
-    bool m_stop = false;
-    std::condition_variable m_wake;
-    std::thread m_thread;
+    JobThread m_thread;
 
     // The thread's own.
     std::unique_ptr<WaylandConnection> m_connection;

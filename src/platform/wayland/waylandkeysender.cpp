@@ -106,50 +106,19 @@ WaylandKeySender::WaylandKeySender(const QByteArray &display, int timeoutMs, QOb
     , m_display(display)
     , m_timeoutMs(timeoutMs)
 {
-    post([this] { emit ready(openKeyboard()); });
-    m_thread = std::thread([this] { run(); });
+    m_thread.post([this] { emit ready(openKeyboard()); });
 }
 
 WaylandKeySender::~WaylandKeySender()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_stop = true;
-    }
-    m_wake.notify_all();
     // A paste in progress ends within its deadline; the ones queued behind it are dropped.
-    m_thread.join();
+    m_thread.stop();
     closeKeyboard();
 }
 
 bool WaylandKeySender::isTrusted() const
 {
     return m_trust != Trust::refused;
-}
-
-void WaylandKeySender::run()
-{
-    for (;;) {
-        std::function<void()> job;
-        {
-            std::unique_lock lock(m_mutex);
-            m_wake.wait(lock, [this] { return m_stop || !m_jobs.empty(); });
-            if (m_stop)
-                return;
-            job = std::move(m_jobs.front());
-            m_jobs.pop_front();
-        }
-        job();
-    }
-}
-
-void WaylandKeySender::post(std::function<void()> job)
-{
-    {
-        std::lock_guard lock(m_mutex);
-        m_jobs.push_back(std::move(job));
-    }
-    m_wake.notify_one();
 }
 
 bool WaylandKeySender::openKeyboard()
@@ -230,7 +199,7 @@ bool WaylandKeySender::sendPaste(bool terminal)
 {
     if (m_trust == Trust::refused)
         return false;
-    post([this, terminal] { typePaste(terminal); });
+    m_thread.post([this, terminal] { typePaste(terminal); });
     return true;
 }
 

@@ -1,18 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/jobthread.h"
 #include "platform/keysender.h"
 
 #include <QByteArray>
 #include <QObject>
 
 #include <atomic>
-#include <condition_variable>
-#include <deque>
-#include <functional>
 #include <memory>
-#include <mutex>
-#include <thread>
 
 class WaylandConnection;
 struct wl_seat;
@@ -60,8 +56,6 @@ signals:
 private:
     enum class Trust { presumed, offered, refused };
 
-    void run();
-    void post(std::function<void()> job);
     // On the sender's thread, like everything below.
     bool openKeyboard();
     void closeKeyboard();
@@ -72,11 +66,7 @@ private:
     int m_timeoutMs;
     std::atomic<Trust> m_trust = Trust::presumed;
 
-    std::mutex m_mutex; // guards the two below
-    std::deque<std::function<void()>> m_jobs;
-    bool m_stop = false;
-    std::condition_variable m_wake;
-    std::thread m_thread;
+    JobThread m_thread;
 
     // The thread's own.
     std::unique_ptr<WaylandConnection> m_connection;
