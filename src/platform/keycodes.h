@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QString>
 #include <Qt>
 
 #include <array>
@@ -103,6 +104,26 @@ constexpr std::optional<quint32> toX11(quint32 virtualKey)
 {
     const auto evdev = toEvdev(virtualKey);
     return evdev ? std::optional<quint32>(*evdev + x11Offset) : std::nullopt;
+}
+
+// The keysym name desktops take in their shortcut strings for the key at this position on a US
+// layout ("c", "6", "F5", "Print", "space"); nothing for the keys they are not given.
+inline std::optional<QString> keysymName(quint32 virtualKey)
+{
+    int qtKey = 0;
+    for (const Position &p : positions) {
+        if (p.virtualKey == virtualKey)
+            qtKey = p.qtKey;
+    }
+    if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9))
+        return QString(QChar(qtKey).toLower());
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
+        return QStringLiteral("F%1").arg(qtKey - Qt::Key_F1 + 1);
+    if (qtKey == Qt::Key_Print)
+        return QStringLiteral("Print");
+    if (qtKey == Qt::Key_Space)
+        return QStringLiteral("space");
+    return std::nullopt;
 }
 
 // Whether the key at this position does something rather than type (Escape, Return, arrows,

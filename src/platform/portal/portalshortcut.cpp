@@ -42,22 +42,10 @@ QList<PortalShortcut> fromVariant(const QVariant &value)
 
 std::optional<QString> trigger(quint32 keyCode, quint32 x11Modifiers)
 {
-    int qtKey = 0;
-    for (const KeyCodes::Position &p : KeyCodes::positions) {
-        if (p.virtualKey == keyCode)
-            qtKey = p.qtKey;
-    }
-    QString key;
-    if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9))
-        key = QChar(qtKey).toLower();
-    else if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
-        key = QStringLiteral("F%1").arg(qtKey - Qt::Key_F1 + 1);
-    else if (qtKey == Qt::Key_Print)
-        key = QStringLiteral("Print");
-    else if (qtKey == Qt::Key_Space)
-        key = QStringLiteral("space");
-    else
+    const std::optional<QString> named = KeyCodes::keysymName(keyCode);
+    if (!named)
         return std::nullopt;
+    const QString &key = *named;
 
     // X11 bits: Shift 1, Control 4, Mod1 (Alt) 8, Mod4 (Super) 64.
     QStringList parts;
