@@ -2,6 +2,7 @@
 #include "hotkeys/keyboard.h"
 
 #include "platform/keyboardlayout.h"
+#include "platform/keycodes.h"
 
 #include <array>
 #include <utility>
@@ -60,7 +61,17 @@ std::optional<QString> knownName(quint32 keyCode)
 
 QString name(quint32 keyCode)
 {
-    return knownName(keyCode).value_or(QLatin1Char('#') + QString::number(keyCode));
+    if (const auto known = knownName(keyCode))
+        return *known;
+    // With no layout to read (a Wayland session that names none), the key's character on a US
+    // layout says more than its number.
+    if (!currentLayout) {
+        for (const KeyCodes::Position &p : KeyCodes::positions) {
+            if (p.virtualKey == keyCode && p.qtKey > Qt::Key_Space && p.qtKey <= Qt::Key_AsciiTilde)
+                return QString(QChar(p.qtKey)).toUpper();
+        }
+    }
+    return QLatin1Char('#') + QString::number(keyCode);
 }
 
 bool hasName(quint32 keyCode)

@@ -15,7 +15,8 @@ void setLayout(KeyboardLayout *layout);
 
 // The text the key produces with no modifiers; nothing without a layout or for a dead key.
 std::optional<QString> character(quint32 keyCode);
-// The fixed name of a non-printing key, else its character upper-cased, else "#" and the code.
+// The fixed name of a non-printing key, else its character upper-cased (on a US layout when no
+// layout is readable), else "#" and the code.
 QString name(quint32 keyCode);
 // Whether name() knows the key: a fixed name, or a character in the current layout.
 bool hasName(quint32 keyCode);

@@ -42,6 +42,9 @@ private slots:
         const QByteArray json = "{\"keyCode\":22,\"modifiers\":" + QByteArray::number(stored) + '}';
         QCOMPARE(key.toJson(), json);
         QCOMPARE(HotKey::fromJson(json), std::optional(key));
+        // Where no layout can be read the key keeps a name a person can press, not its number.
+        Keyboard::setLayout(nullptr);
+        QCOMPARE(key.display(), display);
     }
 
     void takenCombinations_data()
