@@ -28,9 +28,12 @@ private slots:
         QTest::newRow("quit goes last") << QStringList{"--quit", "--screen"} << O::run << QStringList{"screen", "quit"} << QStringList{};
         QTest::newRow("all in order") << QStringList{"--settings", "--clipboard", "--window", "--region"} << O::run
                                       << QStringList{"region", "window", "clipboard", "settings"} << QStringList{};
-        QTest::newRow("relative file") << QStringList{"shot.png", "../b/c.jpg"} << O::run << QStringList{} << QStringList{"/home/zog/shot.png", "/home/b/c.jpg"};
-        QTest::newRow("absolute file and flag") << QStringList{"/tmp/x y.png", "--screen"} << O::run << QStringList{"screen"} << QStringList{"/tmp/x y.png"};
-        QTest::newRow("dash file after --") << QStringList{"--", "--region"} << O::run << QStringList{} << QStringList{"/home/zog/--region"};
+        QTest::newRow("relative file") << QStringList{"shot.png", "../b/c.jpg"} << O::run << QStringList{}
+                                       << QStringList{"/home/zog/shot.png", "/home/b/c.jpg"};
+        QTest::newRow("absolute file and flag") << QStringList{"/tmp/x y.png", "--screen"} << O::run << QStringList{"screen"}
+                                                << QStringList{"/tmp/x y.png"};
+        QTest::newRow("dash file after --") << QStringList{"--", "--region"} << O::run << QStringList{}
+                                            << QStringList{"/home/zog/--region"};
         QTest::newRow("help") << QStringList{"--region", "--help"} << O::help << QStringList{} << QStringList{};
         QTest::newRow("unknown option") << QStringList{"--regoin"} << O::error << QStringList{} << QStringList{};
         QTest::newRow("value on a flag") << QStringList{"--region=5"} << O::error << QStringList{} << QStringList{};
