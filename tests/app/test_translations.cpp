@@ -189,8 +189,9 @@ private slots:
             for (const QString &line : mine.setupLines())
                 if (line.trimmed().isEmpty())
                     faults << where + "empty setup line";
-            if (const QString missing = missingLetters(mine.setup.value_or(QString()) + mine.quote, theirs.setup.value_or(QString()) + theirs.quote);
-                !missing.isEmpty())
+            const QString missing = missingLetters(mine.setup.value_or(QString()) + mine.quote,
+                                                   theirs.setup.value_or(QString()) + theirs.quote);
+            if (!missing.isEmpty())
                 faults << where + "not in the pixel font: " + missing;
         }
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));

@@ -46,9 +46,10 @@ private slots:
         QTest::addColumn<bool>("stopFirst");
         QTest::addColumn<QStringList>("titles");
         QTest::addColumn<QString>("app");
-        QTest::newRow("copied in an editor") << "org.gnome.TextEditor" << "org.keepassxc.keepassxc" << false << QStringList{"hello"} << "org.gnome.TextEditor";
-        QTest::newRow("copied in a password manager") << "org.keepassxc.keepassxc" << "org.gnome.TextEditor" << false << QStringList{} << "";
-        QTest::newRow("read after stop") << "org.gnome.TextEditor" << "org.gnome.TextEditor" << true << QStringList{} << "";
+        const QString editor = "org.gnome.TextEditor", passwords = "org.keepassxc.keepassxc";
+        QTest::newRow("copied in an editor") << editor << passwords << false << QStringList{"hello"} << editor;
+        QTest::newRow("copied in a password manager") << passwords << editor << false << QStringList{} << "";
+        QTest::newRow("read after stop") << editor << editor << true << QStringList{} << "";
     }
     void watchedCopiesAreJudgedAtTheirChange()
     {
@@ -103,8 +104,10 @@ private slots:
         QTest::newRow("user-ignored app") << Items{text} << false << false << "firefox" << false << false << false;
         QTest::newRow("user list is exact") << Items{text} << false << false << "Firefox" << true << false << true;
         QTest::newRow("blank text") << Items{{"text/plain", " \n "}} << false << false << "" << false << false << true;
-        QTest::newRow("blank text with image") << Items{{"text/plain", ""}, {"image/png", ClipFixture::png(4, 4)}} << false << false << "" << true << false << true;
-        QTest::newRow("exactly 30 MiB") << Items{{"text/plain", QByteArray(30 << 20, 'x')}} << false << false << "" << true << false << true;
+        QTest::newRow("blank text with image") << Items{{"text/plain", ""}, {"image/png", ClipFixture::png(4, 4)}}
+                                               << false << false << "" << true << false << true;
+        QTest::newRow("exactly 30 MiB") << Items{{"text/plain", QByteArray(30 << 20, 'x')}}
+                                        << false << false << "" << true << false << true;
         QTest::newRow("40 MiB") << Items{{"text/plain", QByteArray(40 << 20, 'x')}} << false << false << "" << false << false << true;
     }
     void rulesApplyInOrder()

@@ -129,9 +129,10 @@ private slots:
         f.writeIndex("[" + entryWith("\"file\":\"0.bin\"", "\"file\":\"" + file.toUtf8() + "\"") + "]");
         Clipboard &clipboard = f.open();
         QCOMPARE(f.items().size(), 1); // the entry stays listed
-        QVERIFY(QDir().mkpath(f.itemDir(f.items().first()) + "/sub") && TestFiles::write(f.itemDir(f.items().first()) + "/sub/0.bin", "nested"));
+        const QString folder = f.itemDir(f.items().first());
+        QVERIFY(QDir().mkpath(folder + "/sub") && TestFiles::write(folder + "/sub/0.bin", "nested"));
         if (file == "0.bin")
-            QVERIFY(QDir(f.itemDir(f.items().first())).removeRecursively());
+            QVERIFY(QDir(folder).removeRecursively());
 
         QCOMPARE(f.store().read(f.items().first().id, file), std::nullopt);
         clipboard.copy(f.items().first());

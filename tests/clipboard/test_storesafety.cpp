@@ -112,7 +112,8 @@ private slots:
         if (kind == "file")
             QCOMPARE(TestFiles::read(f.storeDir()), QByteArray("mine"));
         else
-            QVERIFY(isLink(f.storeDir()) && TestFiles::mode(other) == 0755 && QDir(other).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+            QVERIFY(isLink(f.storeDir()) && TestFiles::mode(other) == 0755
+                    && QDir(other).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
     }
 
     // An index that cannot be read or decoded is told of, left as it is until the next save, then

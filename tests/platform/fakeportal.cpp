@@ -106,7 +106,8 @@ public:
         }
         if (message.interface() == QLatin1String("org.freedesktop.DBus.Properties")) {
             const QString interface = args.value(0).toString();
-            const bool known = QStringList{shortcutsInterface, remoteInterface, screenshotInterface}.contains(interface) && !without.contains(interface);
+            const bool known = QStringList{shortcutsInterface, remoteInterface, screenshotInterface}.contains(interface)
+                && !without.contains(interface);
             if (member == QLatin1String("Get") && known && args.value(1).toString() == QLatin1String("version"))
                 connection.send(message.createReply(QVariant::fromValue(QDBusVariant(1u))));
             else

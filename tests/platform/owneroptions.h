@@ -53,9 +53,11 @@ struct OwnerOptions
     // TYPE=VALUE, where the type may carry parameters of its own ("text/plain;charset=utf-8=hi").
     static qsizetype split(const QString &spec)
     {
-        for (qsizetype at = spec.indexOf(u'='); at >= 0; at = spec.indexOf(u'=', at + 1))
-            if (const qsizetype parameter = spec.left(at).lastIndexOf(u';'); parameter < 0 || spec.mid(parameter, at - parameter).contains(u'='))
+        for (qsizetype at = spec.indexOf(u'='); at >= 0; at = spec.indexOf(u'=', at + 1)) {
+            const qsizetype parameter = spec.left(at).lastIndexOf(u';');
+            if (parameter < 0 || spec.mid(parameter, at - parameter).contains(u'='))
                 return at;
+        }
         return spec.size();
     }
     static QByteArray typeOf(const QString &spec) { return spec.left(split(spec)).toUtf8(); }

@@ -76,8 +76,10 @@ private slots:
         QTest::newRow("by StartupWMClass")
             << "kiwano-probe" << QStringList{"probe-launcher.desktop", "Name=Probe", "Exec=probe", "StartupWMClass=kiwano-probe"}
             << "probe-launcher";
-        QTest::newRow("by the program it runs") << "kiwano-probe" << QStringList{"pasteprobe.desktop", "Name=Probe", runsProbe} << "pasteprobe";
-        QTest::newRow("another program: its own name") << "kiwano-probe" << QStringList{"shell.desktop", "Name=Shell", "Exec=/bin/sh"} << "kiwano-probe";
+        QTest::newRow("by the program it runs")
+            << "kiwano-probe" << QStringList{"pasteprobe.desktop", "Name=Probe", runsProbe} << "pasteprobe";
+        QTest::newRow("another program: its own name")
+            << "kiwano-probe" << QStringList{"shell.desktop", "Name=Shell", "Exec=/bin/sh"} << "kiwano-probe";
         moreNames();
     }
     void namesTheApplicationInFront()

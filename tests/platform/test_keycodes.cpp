@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
 #include <QSet>
-#include <QTest>
 
 #include "platform/keycodes.h"
 

@@ -13,10 +13,11 @@ SessionFacts factsFrom(const QString &words)
     const QStringList has = words.split(u' ');
     SessionFacts facts;
     facts.kind = has.contains("wayland") ? Kind::wayland : has.contains("x11") ? Kind::x11 : Kind::other;
-    for (const auto &[word, fact] : {std::pair{"xserver", &SessionFacts::hasX11}, {"shortcuts-portal", &SessionFacts::hasGlobalShortcutsPortal},
-                                     {"remote-portal", &SessionFacts::hasRemoteDesktopPortal}, {"screenshot-portal", &SessionFacts::hasScreenshotPortal},
-                                     {"screencopy", &SessionFacts::hasScreencopy}, {"data-control", &SessionFacts::hasDataControl},
-                                     {"virtual-keyboard", &SessionFacts::hasVirtualKeyboard}, {"shell-extension", &SessionFacts::hasShellExtension}})
+    using F = SessionFacts;
+    for (const auto &[word, fact] : {std::pair{"xserver", &F::hasX11}, {"shortcuts-portal", &F::hasGlobalShortcutsPortal},
+                                     {"remote-portal", &F::hasRemoteDesktopPortal}, {"screenshot-portal", &F::hasScreenshotPortal},
+                                     {"screencopy", &F::hasScreencopy}, {"data-control", &F::hasDataControl},
+                                     {"virtual-keyboard", &F::hasVirtualKeyboard}, {"shell-extension", &F::hasShellExtension}})
         facts.*fact = has.contains(word);
     return facts;
 }

@@ -159,7 +159,8 @@ private slots:
             QTRY_COMPARE(watcherEnded.count(), 1);
         }
         QVERIFY(!service.isValid() && !watcher->isRunning());
-        QVERIFY2(turns.count >= 10 || compositor != "silent", qPrintable(QStringLiteral("the loop turned %1 times").arg(turns.count)));
+        QVERIFY2(turns.count >= 10 || compositor != "silent",
+                 qPrintable(QStringLiteral("the loop turned %1 times").arg(turns.count)));
         QVERIFY(service.types().isEmpty());
         QVERIFY(!service.data("text/plain"));
         service.write({{"text/plain", "lost in the void"}});

@@ -32,10 +32,14 @@ class TestWaylandPaste : public PasteContract
     }
     QStringList named(const QString &name) const override { return {"--app-id", name}; }
     std::unique_ptr<KeySender> sender() override { return std::make_unique<WaylandKeySender>(WaylandSession::display(), 1000); }
-    std::unique_ptr<FrontApp> frontApp() override { return std::make_unique<WaylandFrontApp>(qEnvironmentVariable("KIWANO_TEST_SWAYSOCK"), 1000); }
+    std::unique_ptr<FrontApp> frontApp() override
+    {
+        return std::make_unique<WaylandFrontApp>(qEnvironmentVariable("KIWANO_TEST_SWAYSOCK"), 1000);
+    }
     void moreNames() override
     {
-        QTest::newRow("the file named by its app_id comes first") << "org.example.Probe" << QStringList{"launcher.desktop", "Name=Launcher", "Exec=launcher", "StartupWMClass=org.example.Probe",
+        QTest::newRow("the file named by its app_id comes first")
+            << "org.example.Probe" << QStringList{"launcher.desktop", "Name=Launcher", "Exec=launcher", "StartupWMClass=org.example.Probe",
                            "org.example.Probe.desktop", "Name=Probe", "Exec=probe"}
             << "org.example.Probe";
     }

@@ -99,6 +99,9 @@ QJsonObject findWindow(const std::function<bool(const QJsonObject &)> &accepts)
     return search(QJsonDocument::fromJson(tree).object(), accepts);
 }
 
-QJsonObject focusedWindow() { return findWindow([](const QJsonObject &node) { return node.value(QStringLiteral("focused")).toBool(); }); }
+QJsonObject focusedWindow()
+{
+    return findWindow([](const QJsonObject &node) { return node.value(QStringLiteral("focused")).toBool(); });
+}
 
 } // namespace WaylandSession

@@ -30,7 +30,10 @@ struct PanelFixture : ClipFixture
     }
     ~PanelFixture() { panel.reset(); hotKeys.setGrabber(nullptr); }
 
-    void key(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyClick(panel->view()->searchField(), Qt::Key(qtKey), modifiers); }
+    void key(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(panel->view()->searchField(), Qt::Key(qtKey), modifiers);
+    }
     // A key by its name ("ctrl+n", "esc"), or single letters typed.
     void press(const QString &names)
     {

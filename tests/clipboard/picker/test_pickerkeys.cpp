@@ -52,7 +52,8 @@ private slots:
         QFETCH(int, index);
         // Built from a real event, as the panel does: the key's position comes from Qt's key here.
         const PickerKey key = PickerKeys::fromEvent(QKeyEvent(QEvent::KeyPress, qtKey, modifiers));
-        QCOMPARE(PickerKeys::action(key, mode, withShortcut ? std::optional(clipboardKey) : std::nullopt), (PickerAction{kind, option, index}));
+        QCOMPARE(PickerKeys::action(key, mode, withShortcut ? std::optional(clipboardKey) : std::nullopt),
+                 (PickerAction{kind, option, index}));
     }
 
     // The shortcut is tested first: one placed on an arrow key cycles instead of moving up.
