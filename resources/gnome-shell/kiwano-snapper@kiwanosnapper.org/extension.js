@@ -69,9 +69,8 @@ class ShellService {
             Gio.BusNameOwnerFlags.REPLACE, null, null);
         this._selectionChanged = global.display.get_selection().connect('owner-changed',
             (selection, type) => {
-                // The types come with the news: the shell is busiest just after a change (the
-                // new owner's window, Mutter's own read of the text), and a call back for them
-                // would wait out that turn before any read could start.
+                // The types come with the news: the shell is often busy for a while just after
+                // a change, and a call back for them would wait that out before any read began.
                 if (type === Meta.SelectionType.SELECTION_CLIPBOARD) {
                     this._dbus.emit_signal('ClipboardChanged', new GLib.Variant('(as)',
                         [this._clipboard.get_mimetypes(St.ClipboardType.CLIPBOARD)]));
