@@ -2,12 +2,13 @@
 // Stands in for our GNOME Shell extension on the test's private session bus. Lines on standard
 // input change what it does:
 //   copy TYPE=TEXT...   the clipboard now offers these types (the text after the last =), and
-//                       it says so (ClipboardChanged)
+//                       it says so (ClipboardChanged, naming the types)
+//   bare-copy TYPE=TEXT...  the same, said as an extension of version 1 did: without the types
 //   stall TYPE          reads of TYPE are never answered
 //   press NAME          the shortcut NAME was pressed (ShortcutPressed)
 //   focus yes|no        whether a window has the focus (Paste answers false without one)
 // and it prints what it was asked: "shortcuts NAME=ACCELERATOR,...", "paste plain|terminal",
-// "clipboard TYPE BYTES", after "ready" once it serves.
+// "clipboard TYPE BYTES", "types asked", after "ready" once it serves.
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusContext>
@@ -40,7 +41,11 @@ public:
 
 public slots:
     uint Version() { return 1; }
-    QStringList ClipboardTypes() { return offered.keys(); }
+    QStringList ClipboardTypes()
+    {
+        say(QStringLiteral("types asked"));
+        return offered.keys();
+    }
     QByteArray ClipboardData(const QString &type)
     {
         if (stalled.contains(type)) {
@@ -72,7 +77,7 @@ public slots:
     }
 
 signals:
-    void ClipboardChanged();
+    void ClipboardChanged(const QStringList &types);
     void ShortcutPressed(const QString &name);
 };
 
@@ -90,11 +95,16 @@ int main(int argc, char **argv)
     const auto handle = [&](const QString &line) {
         const QString command = line.section(QLatin1Char(' '), 0, 0);
         const QStringList words = line.section(QLatin1Char(' '), 1).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        if (command == QLatin1String("copy")) {
+        if (command == QLatin1String("copy") || command == QLatin1String("bare-copy")) {
             shell.offered.clear();
             for (const QString &word : words)
                 shell.offered.insert(word.section(QLatin1Char('='), 0, -2), word.section(QLatin1Char('='), -1).toUtf8());
-            emit shell.ClipboardChanged();
+            if (command == QLatin1String("copy"))
+                emit shell.ClipboardChanged(shell.offered.keys());
+            else
+                bus.send(QDBusMessage::createSignal(QStringLiteral("/org/kiwanosnapper/KiwanoSnapper/Shell"),
+                                                    QStringLiteral("org.kiwanosnapper.KiwanoSnapper.Shell1"),
+                                                    QStringLiteral("ClipboardChanged")));
         } else if (command == QLatin1String("stall")) {
             shell.stalled << words;
         } else if (command == QLatin1String("press")) {

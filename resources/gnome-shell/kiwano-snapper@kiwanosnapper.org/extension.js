@@ -4,7 +4,7 @@
 //
 // It owns org.kiwanosnapper.KiwanoSnapper.Shell on the session bus and serves one interface,
 // org.kiwanosnapper.KiwanoSnapper.Shell1, at /org/kiwanosnapper/KiwanoSnapper/Shell:
-//   Version() -> u                          the interface's version, 1
+//   Version() -> u                          the interface's version, 2
 //   ClipboardTypes() -> as                  the MIME types the clipboard offers now
 //   ClipboardData(s type) -> ay             one type's bytes (empty when the owner gives none)
 //   SetClipboard(s type, ay data)           takes the clipboard and offers these bytes
@@ -14,7 +14,8 @@
 //                                           returns the names the shell would not bind
 //   Screenshot(s path) -> b                 the whole screen as a PNG at path
 //   RaiseWindow(u pid, s title, b above) -> b  activates that process's window, kept above or not
-//   signal ClipboardChanged()               the clipboard changed hands
+//   signal ClipboardChanged(as types)       the clipboard changed hands; the types it offers now
+//                                           (version 1 sent none: callers ask ClipboardTypes then)
 //   signal ShortcutPressed(s name)          one of the caller's shortcuts was pressed
 // A caller's shortcuts are dropped when it leaves the bus. Only Kiwano Snapper's own programs may
 // call anything but Version: the shell keeps its screenshots and the clipboard from other
@@ -40,7 +41,7 @@ const INTERFACE = `<node>
     <method name="Screenshot"><arg type="s" direction="in"/><arg type="b" direction="out"/></method>
     <method name="RaiseWindow"><arg type="u" direction="in"/><arg type="s" direction="in"/>
       <arg type="b" direction="in"/><arg type="b" direction="out"/></method>
-    <signal name="ClipboardChanged"/>
+    <signal name="ClipboardChanged"><arg type="as"/></signal>
     <signal name="ShortcutPressed"><arg type="s"/></signal>
   </interface>
 </node>`;
@@ -68,8 +69,12 @@ class ShellService {
             Gio.BusNameOwnerFlags.REPLACE, null, null);
         this._selectionChanged = global.display.get_selection().connect('owner-changed',
             (selection, type) => {
-                if (type === Meta.SelectionType.SELECTION_CLIPBOARD)
-                    this._dbus.emit_signal('ClipboardChanged', null);
+                // The types come with the news: the shell is often busy for a while just after
+                // a change, and a call back for them would wait that out before any read began.
+                if (type === Meta.SelectionType.SELECTION_CLIPBOARD) {
+                    this._dbus.emit_signal('ClipboardChanged', new GLib.Variant('(as)',
+                        [this._clipboard.get_mimetypes(St.ClipboardType.CLIPBOARD)]));
+                }
             });
         this._accelerator = global.display.connect('accelerator-activated', (display, action) => {
             const name = this._grabs.get(action);
@@ -88,7 +93,7 @@ class ShellService {
     }
 
     Version() {
-        return 1;
+        return 2;
     }
 
     // Whether the caller is one of our programs, told by its executable; answers AccessDenied

@@ -100,7 +100,11 @@ ClipboardWatcher *GnomeClipboardService::watcher()
 struct GnomeClipboardWatcher::Reading
 {
     Copy copy;
-    QStringList left;
+    QStringList chosen;
+    QList<std::optional<QByteArray>> read; // one per chosen type once its answer came
+    int waiting = 0;
+    bool failed = false;
+    bool ended = false;
     qint64 bytes = 0;
     std::chrono::steady_clock::time_point deadline;
 };
@@ -120,14 +124,14 @@ void GnomeClipboardWatcher::start()
 {
     if (m_running)
         return;
-    m_running = listen(m_bus, this, SLOT(clipboardChanged()));
+    m_running = listen(m_bus, this, SLOT(clipboardChanged(QDBusMessage)));
 }
 
 void GnomeClipboardWatcher::stop()
 {
     if (!m_running)
         return;
-    unlisten(m_bus, this, SLOT(clipboardChanged()));
+    unlisten(m_bus, this, SLOT(clipboardChanged(QDBusMessage)));
     m_running = false;
     // Readings under way see the change number move on and end.
     ++m_change;
@@ -139,13 +143,20 @@ int GnomeClipboardWatcher::remainingMs(const Reading &reading) const
     return int(std::max<qint64>(1, duration_cast<milliseconds>(reading.deadline - steady_clock::now()).count()));
 }
 
-void GnomeClipboardWatcher::clipboardChanged()
+void GnomeClipboardWatcher::clipboardChanged(const QDBusMessage &message)
 {
     const quint64 change = ++m_change;
     emit changed(change);
     auto reading = std::make_shared<Reading>();
     reading->copy.change = change;
     reading->deadline = std::chrono::steady_clock::now() + GnomeClipboardService::copyDeadline;
+    // The shell names the types with the change; an extension from before that did not, and is
+    // asked.
+    const QVariantList arguments = message.arguments();
+    if (!arguments.isEmpty() && arguments.first().canConvert<QStringList>()) {
+        typesKnown(reading, arguments.first().toStringList());
+        return;
+    }
     auto *call = new QDBusPendingCallWatcher(
         m_bus.asyncCall(GnomeShell::call(QStringLiteral("ClipboardTypes")), remainingMs(*reading)), this);
     connect(call, &QDBusPendingCallWatcher::finished, this, [this, reading](QDBusPendingCallWatcher *call) {
@@ -157,45 +168,63 @@ void GnomeClipboardWatcher::clipboardChanged()
             emit copyRefused(reading->copy.change);
             return;
         }
-        reading->copy.types = GnomeClipboardService::withoutProtocolTypes(reply.value());
-        if (reading->copy.types.isEmpty()) {
-            // An emptied clipboard: nothing to keep.
-            emit copyArrived(reading->copy);
-            return;
-        }
-        reading->left = m_choice ? m_choice(reading->copy.types) : reading->copy.types;
-        readNext(reading);
+        typesKnown(reading, reply.value());
     });
 }
 
-void GnomeClipboardWatcher::readNext(const std::shared_ptr<Reading> &reading)
+void GnomeClipboardWatcher::typesKnown(const std::shared_ptr<Reading> &reading, const QStringList &types)
 {
-    if (reading->left.isEmpty()) {
+    reading->copy.types = GnomeClipboardService::withoutProtocolTypes(types);
+    if (reading->copy.types.isEmpty()) {
+        // An emptied clipboard: nothing to keep.
         emit copyArrived(reading->copy);
         return;
     }
-    const QString type = reading->left.takeFirst();
-    QDBusMessage message = GnomeShell::call(QStringLiteral("ClipboardData"));
-    message << type;
-    auto *call = new QDBusPendingCallWatcher(m_bus.asyncCall(message, remainingMs(*reading)), this);
-    connect(call, &QDBusPendingCallWatcher::finished, this, [this, reading, type](QDBusPendingCallWatcher *call) {
-        call->deleteLater();
-        if (reading->copy.change != m_change)
-            return;
-        const QDBusPendingReply<QByteArray> reply = *call;
-        if (!reply.isValid()) {
-            // The owner stalled or went away: what was read so far is the copy.
-            reading->copy.timedOut = true;
+    reading->chosen = m_choice ? m_choice(reading->copy.types) : reading->copy.types;
+    readAll(reading);
+}
+
+// Every chosen type is asked for at once: the shell's main loop is often busy for a frame or two
+// right after a change, and reads one after another would each wait out such a turn.
+void GnomeClipboardWatcher::readAll(const std::shared_ptr<Reading> &reading)
+{
+    reading->read.resize(reading->chosen.size());
+    reading->waiting = int(reading->chosen.size());
+    if (reading->waiting == 0) {
+        emit copyArrived(reading->copy);
+        return;
+    }
+    for (int i = 0; i < reading->chosen.size(); ++i) {
+        QDBusMessage message = GnomeShell::call(QStringLiteral("ClipboardData"));
+        message << reading->chosen.at(i);
+        auto *call = new QDBusPendingCallWatcher(m_bus.asyncCall(message, remainingMs(*reading)), this);
+        connect(call, &QDBusPendingCallWatcher::finished, this, [this, reading, i](QDBusPendingCallWatcher *call) {
+            call->deleteLater();
+            --reading->waiting;
+            if (reading->ended || reading->copy.change != m_change)
+                return;
+            const QDBusPendingReply<QByteArray> reply = *call;
+            if (reply.isValid()) {
+                reading->read[i] = reply.value();
+                reading->bytes += reply.value().size();
+            } else {
+                // The owner stalled or went away: what the other reads bring is the copy.
+                reading->failed = true;
+            }
+            if (reading->bytes > m_byteLimit) {
+                reading->ended = true;
+                emit copyRefused(reading->copy.change);
+                return;
+            }
+            if (reading->waiting > 0)
+                return;
+            reading->ended = true;
+            for (int k = 0; k < reading->chosen.size(); ++k) {
+                if (reading->read.at(k) && !reading->read.at(k)->isEmpty())
+                    reading->copy.items.append({reading->chosen.at(k), *reading->read.at(k)});
+            }
+            reading->copy.timedOut = reading->failed;
             emit copyArrived(reading->copy);
-            return;
-        }
-        reading->bytes += reply.value().size();
-        if (reading->bytes > m_byteLimit) {
-            emit copyRefused(reading->copy.change);
-            return;
-        }
-        if (!reply.value().isEmpty())
-            reading->copy.items.append({type, reply.value()});
-        readNext(reading);
-    });
+        });
+    }
 }

@@ -5,6 +5,7 @@
 #include "platform/clipboardwatcher.h"
 
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QObject>
 
 #include <chrono>
@@ -45,7 +46,7 @@ private:
     std::unique_ptr<GnomeClipboardWatcher> m_watcher;
 };
 
-// Reads every new copy through pending calls to the shell, one type after another within one
+// Reads every new copy through pending calls to the shell, every chosen type at once within one
 // deadline for the whole copy; a newer copy ends the reading of an older one.
 class GnomeClipboardWatcher : public ClipboardWatcher
 {
@@ -63,11 +64,12 @@ public:
     bool isEventDriven() const override { return true; }
 
 private slots:
-    void clipboardChanged();
+    void clipboardChanged(const QDBusMessage &message);
 
 private:
     struct Reading;
-    void readNext(const std::shared_ptr<Reading> &reading);
+    void typesKnown(const std::shared_ptr<Reading> &reading, const QStringList &types);
+    void readAll(const std::shared_ptr<Reading> &reading);
     int remainingMs(const Reading &reading) const;
 
     QDBusConnection m_bus;
