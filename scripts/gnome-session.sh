@@ -18,7 +18,7 @@ kiwano_gnome_stop() {
     # The whole group: dbus-run-session, both buses, the shell, XWayland and the seat helper.
     kill -TERM -- "-$kiwano_gnome_pid" 2>/dev/null
     for _ in $(seq 40); do kill -0 -- "-$kiwano_gnome_pid" 2>/dev/null || break; sleep 0.05; done
-    kill -KILL -- "-$kiwano_gnome_pid" 2>/dev/null
+    kill -KILL -- "-$kiwano_gnome_pid" 2>/dev/null || true
   fi
   [[ -n "$kiwano_gnome_dir" ]] && rm -rf "$kiwano_gnome_dir"
   kiwano_gnome_pid= kiwano_gnome_dir=

@@ -9,7 +9,7 @@ kiwano_sway_dir=
 kiwano_sway_stop() {
   [[ -n "$kiwano_sway_pid" ]] && kill "$kiwano_sway_pid" 2>/dev/null
   # Under root, runuser does not hand the signal on: sway itself is found by its config.
-  [[ -n "$kiwano_sway_dir" ]] && pkill -f "^sway -c $kiwano_sway_dir/config" 2>/dev/null
+  [[ -n "$kiwano_sway_dir" ]] && { pkill -f "^sway -c $kiwano_sway_dir/config" 2>/dev/null || true; }
   [[ -n "$kiwano_sway_dir" ]] && rm -rf "$kiwano_sway_dir"
   return 0
 }
