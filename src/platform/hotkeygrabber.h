@@ -3,6 +3,7 @@
 
 #include <QtGlobal>
 
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -14,6 +15,20 @@ struct HotKeyId
 
     friend bool operator==(const HotKeyId &, const HotKeyId &) = default;
 };
+
+// The actions a desktop binds for us where it owns the keys, by HotKeyId number: the name the
+// shortcut is stored under and the words the desktop shows for it.
+struct BoundAction
+{
+    const char *name;
+    const char *title;
+};
+inline constexpr std::array<BoundAction, 4> boundActions{{
+    {"grabRegion", "Grab Region"},
+    {"grabWindow", "Grab Window"},
+    {"grabScreen", "Grab Whole Screen"},
+    {"clipboard", "Clipboard History"},
+}};
 
 // Takes key combinations for the whole desktop, so that they reach this app whichever window
 // has the focus.

@@ -16,18 +16,7 @@ namespace {
 const QString service = QStringLiteral("org.kde.kglobalaccel");
 const QString path = QStringLiteral("/kglobalaccel");
 const QString interface = QStringLiteral("org.kde.KGlobalAccel");
-
-struct Action
-{
-    const char *name;
-    const char *title;
-};
-constexpr std::array<Action, 4> actions{{
-    {"grabRegion", "Grab Region"},
-    {"grabWindow", "Grab Window"},
-    {"grabScreen", "Grab Whole Screen"},
-    {"clipboard", "Clipboard History"},
-}};
+constexpr auto &actions = boundActions;
 
 // KGlobalAccel's flags for setShortcut.
 constexpr uint setPresent = 2;

@@ -6,22 +6,9 @@
 #include <QCoreApplication>
 #include <QDBusMetaType>
 
-#include <array>
-
 namespace {
 const QString shortcutsInterface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
-
-struct Action
-{
-    const char *id;
-    const char *description;
-};
-constexpr std::array<Action, 4> actions{{
-    {"grabRegion", "Grab Region"},
-    {"grabWindow", "Grab Window"},
-    {"grabScreen", "Grab Whole Screen"},
-    {"clipboard", "Clipboard History"},
-}};
+constexpr auto &actions = boundActions;
 }
 
 PortalHotKeyGrabber::PortalHotKeyGrabber(QDBusConnection bus, QObject *parent)
@@ -33,7 +20,7 @@ PortalHotKeyGrabber::PortalHotKeyGrabber(QDBusConnection bus, QObject *parent)
 QString PortalHotKeyGrabber::shortcutId(quint32 number)
 {
     if (number < actions.size())
-        return QString::fromLatin1(actions[number].id);
+        return QString::fromLatin1(actions[number].name);
     return QStringLiteral("shortcut%1").arg(number);
 }
 
@@ -103,7 +90,7 @@ void PortalHotKeyGrabber::bind()
     QList<PortalShortcut> shortcuts;
     for (const Entry &entry : std::as_const(m_entries)) {
         const quint32 n = entry.id.number;
-        const QString description = n < actions.size() ? QString::fromLatin1(actions[n].description) : entry.shortcut;
+        const QString description = n < actions.size() ? QString::fromLatin1(actions[n].title) : entry.shortcut;
         shortcuts.append({entry.shortcut, {{QStringLiteral("description"), description},
                                            {QStringLiteral("preferred_trigger"), entry.trigger}}});
     }
