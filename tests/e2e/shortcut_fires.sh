@@ -25,5 +25,6 @@ e2e_key shift+super+c
 poll 10 picker_active || fail "Shift+Super+C did not open the picker"
 e2e_key Escape
 poll 10 picker_closed || fail "Escape did not close the picker"
-poll 5 paste_target_active || fail "the program in front did not get the keys back"
+front() { if [[ $e2e_session == x11 ]]; then xdotool getactivewindow getwindowname 2>/dev/null; else swaymsg -t get_tree | jq -r '.. | objects | select(.focused) | .name' | head -1; fi; }
+poll 10 paste_target_active || fail "the program in front did not get the keys back (in front: '$(front)')"
 pass "the clipboard shortcut opened the picker over the program in front"
