@@ -40,9 +40,13 @@ start_display() { # width height
     break
   done
   for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
-  openbox --sm-disable >/dev/null 2>&1 &
+  # Openbox runs the startup command once it manages new windows (it names itself before that).
+  local ready
+  ready=$(mktemp -u)
+  openbox --sm-disable --startup "touch '$ready'" >/dev/null 2>&1 &
   pids+=($!)
-  for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.05; done
+  for _ in $(seq 200); do [[ -e $ready ]] && break; sleep 0.05; done
+  rm -f "$ready"
 }
 
 # The capture overlay over a desktop of one of the generated grabs, the pointer partway through a

@@ -14,7 +14,10 @@ if [[ -z "${DISPLAY:-}" ]]; then
     break
   done
   for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
-  openbox --sm-disable >/dev/null 2>&1 &
+  # Openbox runs the startup command once it manages new windows (it names itself before that).
+  kiwano_wm_ready=$(mktemp -u)
+  openbox --sm-disable --startup "touch '$kiwano_wm_ready'" >/dev/null 2>&1 &
   kiwano_xvfb_pids+=($!)
-  sleep 0.3
+  for _ in $(seq 200); do [[ -e $kiwano_wm_ready ]] && break; sleep 0.05; done
+  rm -f "$kiwano_wm_ready"
 fi

@@ -48,13 +48,16 @@ e2e_x11() {
   poll 10 xdpyinfo || fail "no X server"
   unset WAYLAND_DISPLAY SWAYSOCK
   export QT_QPA_PLATFORM=xcb
-  openbox --sm-disable >/dev/null 2>&1 &
+  # Openbox names itself before it has read its theme and looks at new windows: a window the
+  # program shows in between is never mapped. It runs the startup command once it is ready.
+  openbox --sm-disable --startup "touch '$work/wm-ready'" >/dev/null 2>&1 &
   e2e_pids+=($!)
-  poll 10 bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window' || fail "no window manager"
+  poll 10 test -e "$work/wm-ready" || fail "no window manager"
   if [[ ${2:-} == tray ]]; then
     trayer --edge top --align right --widthtype pixel --width 100 --height 28 >/dev/null 2>&1 &
     e2e_pids+=($!)
     poll 10 xdotool search --class trayer || fail "no tray host"
+    e2e_tray=1
   fi
 }
 
@@ -112,6 +115,13 @@ shown_wider_than() {
   done
 }
 main_window() { shown_wider_than 600 | head -1; }
+# Every window of ours, mapped or not, as "WIDTHxHEIGHT MAP-STATE", for a failure to name.
+our_windows() {
+  local id
+  for id in $(xdotool search --classname kiwano-snapper 2>/dev/null); do
+    xwininfo -id "$id" | awk '/Width:/ {w = $2} /Height:/ {h = $2} /Map State:/ {m = $3} END {printf "%sx%s %s; ", w, h, m}'
+  done
+}
 main_window_shown() { [[ -n $(main_window) ]]; }
 picker_shown() { xdotool search --onlyvisible --name '^Clipboard$'; }
 picker_gone() { ! picker_shown; }
@@ -310,6 +320,9 @@ paste_target_active() {
   fi
 }
 e2e_start_paste_target() {
+  # Without a tray the program shows its main window once it has started, which may be after the
+  # socket is there: the paste target comes to the front after it, or that window takes the keys.
+  [[ -n ${e2e_tray:-} ]] || poll 15 main_rect >/dev/null || fail "the main window did not show (ours: $(our_windows))"
   "$e2e_pastetarget" >"$work/pasted.txt" 2>"$work/pastetarget.log" &
   e2e_pids+=($!)
   local shown=(xdotool search --onlyvisible --name '^paste target$')
