@@ -6,13 +6,14 @@ kiwano_xvfb_stop() { for pid in "${kiwano_xvfb_pids[@]}"; do kill "$pid" 2>/dev/
 trap kiwano_xvfb_stop EXIT
 
 if [[ -z "${DISPLAY:-}" ]]; then
-  for n in $(seq 91 140); do
-    [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-    Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-    kiwano_xvfb_pids+=($!)
-    export DISPLAY=":$n"
-    break
-  done
+  # The server takes a free display number itself: runs started at once never share one (a
+  # test's keys would land in the other run's windows).
+  kiwano_xvfb_fd=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$kiwano_xvfb_fd" >/dev/null 2>&1 &
+  kiwano_xvfb_pids+=($!)
+  for _ in $(seq 200); do [[ -s $kiwano_xvfb_fd ]] && break; sleep 0.05; done
+  export DISPLAY=":$(head -1 "$kiwano_xvfb_fd")"
+  rm -f "$kiwano_xvfb_fd"
   for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
   # Openbox runs the startup command once it manages new windows (it names itself before that).
   kiwano_wm_ready=$(mktemp -u)
