@@ -7,9 +7,9 @@
 #include "editor/ui/resizepanel.h"
 #include "editor/ui/savedialog.h"
 #include "editor/ui/sidebar.h"
-#include "editor/ui/toast.h"
 #include "editor/ui/toolbar.h"
 #include "look/kiwano.h"
+#include "look/widgets/actiontoast.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -25,7 +25,7 @@ EditorView::EditorView(EditorModel *model, const EditorDesktop &desktop, QWidget
     , m_toolbar(new Toolbar(model, m_actions, this))
     , m_canvasArea(new CanvasArea(model, this))
     , m_sidebar(new Sidebar(model, m_actions, desktop.colors, this))
-    , m_toast(new Toast(model, this))
+    , m_toast(new ActionToast(this))
 {
     // The model asks where to save, and shows what it saved, through the view: it holds no
     // widget of its own.
@@ -45,6 +45,11 @@ EditorView::EditorView(EditorModel *model, const EditorDesktop &desktop, QWidget
     column->addLayout(row, 1);
 
     connect(m_actions, &EditorActions::resizeRequested, this, &EditorView::openResize);
+
+    // The model times its notices; the toast shows the one it holds, for as long as it holds it.
+    connect(model, &EditorModel::toastChanged, this, &EditorView::showToast);
+    connect(m_toast, &ActionToast::actionTriggered, model, &EditorModel::triggerToastAction);
+    showToast();
 
     // Any press inside the view puts the quote away and still reaches the control under it.
     qApp->installEventFilter(this);
@@ -86,9 +91,16 @@ void EditorView::openResize()
     panel->setFocus(Qt::PopupFocusReason);
 }
 
+void EditorView::showToast()
+{
+    if (const std::optional<QString> text = m_model->toast())
+        m_toast->post({*text, m_model->toastAction().value_or(QString()), QStringLiteral("kiwano"), 0});
+    else
+        m_toast->dismiss();
+}
+
 void EditorView::resizeEvent(QResizeEvent *)
 {
-    m_toast->place();
     m_toast->raise();
 }
 

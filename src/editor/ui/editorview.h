@@ -10,7 +10,7 @@ class EditorActions;
 class EditorModel;
 class QFrame;
 class Sidebar;
-class Toast;
+class ActionToast;
 class Toolbar;
 
 // The editor for one model: toolbar, canvas area with its toast, and the sidebar. The host makes
@@ -27,7 +27,7 @@ public:
     Toolbar *toolbar() const { return m_toolbar; }
     CanvasArea *canvasArea() const { return m_canvasArea; }
     Sidebar *sidebar() const { return m_sidebar; }
-    Toast *toast() const { return m_toast; }
+    ActionToast *toast() const { return m_toast; }
     // The popup holding the resize panel while it is open; nothing otherwise.
     QFrame *resizePopup() const { return m_resizePopup; }
 
@@ -38,12 +38,13 @@ protected:
 
 private:
     void openResize();
+    void showToast();
 
     EditorModel *m_model;
     EditorActions *m_actions;
     Toolbar *m_toolbar;
     CanvasArea *m_canvasArea;
     Sidebar *m_sidebar;
-    Toast *m_toast;
+    ActionToast *m_toast;
     QFrame *m_resizePopup = nullptr;
 };

@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QVariantAnimation>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -83,8 +84,13 @@ void ActionToast::post(const Notice &notice)
         m_button->show();
     }
     setAccessibleName(m_text);
+    // Only a notice with a button takes clicks; under the rest, the window below gets them.
+    setAttribute(Qt::WA_TransparentForMouseEvents, notice.action.isEmpty());
     m_posted = true;
-    m_timer.start(notice.timeoutMs);
+    if (notice.timeoutMs > 0)
+        m_timer.start(notice.timeoutMs);
+    else
+        m_timer.stop();
 
     show();
     raise();
@@ -149,12 +155,24 @@ QRect ActionToast::area() const
     return m_area ? *m_area : parentWidget()->rect();
 }
 
+qreal ActionToast::maxTextWidth() const
+{
+    const qreal button = m_button->isHidden() ? 0 : buttonGap + m_button->sizeHint().width();
+    return std::max<qreal>(120, area().width() - 2 * bottomSpace - padX * 2 - iconSize - gap - button - shadow);
+}
+
+QSizeF ActionToast::textSize(qreal maxWidth) const
+{
+    const QRectF box = QFontMetricsF(Pixel::uiFont())
+                           .boundingRect(QRectF(0, 0, maxWidth, 10000), Qt::AlignLeft | Qt::TextWordWrap, m_text);
+    return QSizeF(std::ceil(box.width()), std::ceil(box.height()));
+}
+
 QSize ActionToast::sizeHint() const
 {
-    const QFontMetricsF metrics(Pixel::uiFont());
-    const qreal textWidth = std::ceil(metrics.horizontalAdvance(m_text));
-    qreal contentHeight = std::max<qreal>(iconSize, std::ceil(metrics.height()));
-    qreal width = padX * 2 + iconSize + gap + textWidth;
+    const QSizeF text = textSize(maxTextWidth());
+    qreal contentHeight = std::max<qreal>(iconSize, text.height());
+    qreal width = padX * 2 + iconSize + gap + text.width();
     if (!m_button->isHidden()) {
         const QSize button = m_button->sizeHint();
         width += buttonGap + button.width();
@@ -191,9 +209,8 @@ void ActionToast::paintEvent(QPaintEvent *)
     const QFont font = Pixel::uiFont();
     painter.setFont(font);
     painter.setPen(Kiwano::peel);
-    const QRectF textRect = content.adjusted(iconSize + gap, 0, 0, 0);
-    const QString shown = QFontMetricsF(font).elidedText(m_text, Qt::ElideMiddle, textRect.width() + 1);
-    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, shown);
+    painter.drawText(content.adjusted(iconSize + gap, 0, 0, 0),
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, m_text);
 }
 
 bool ActionToast::eventFilter(QObject *watched, QEvent *event)

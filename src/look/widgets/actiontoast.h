@@ -16,7 +16,8 @@ class QVariantAnimation;
 // its parent: it rises and fades in when posted and sinks away when it goes, after its time is
 // up, but never while the pointer rests on it or the keyboard focus is on its button. The button
 // is a KiwanoButton: it takes Tab focus and is named by its title. When the notice goes, focus
-// that was on the button returns to where it was when the notice was posted.
+// that was on the button returns to where it was when the notice was posted. A long notice wraps
+// to the area's width. Clicks go through a notice without a button to what lies under it.
 class ActionToast : public QWidget
 {
     Q_OBJECT
@@ -29,6 +30,7 @@ public:
         QString action;
         // A pixel icon shown before the text.
         QString icon = QStringLiteral("kiwano");
+        // Zero: the notice stays until dismiss() or the next post().
         int timeoutMs = 6000;
     };
 
@@ -64,6 +66,9 @@ private:
     void place();
     void returnFocus();
     QRect area() const;
+    // The text's box when its lines may be at most maxWidth wide.
+    QSizeF textSize(qreal maxWidth) const;
+    qreal maxTextWidth() const;
 
     QString m_text;
     QString m_icon;
