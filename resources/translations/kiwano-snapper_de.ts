@@ -1506,6 +1506,26 @@
         <translation>Pixelgröße</translation>
     </message>
     <message>
+        <source>Style</source>
+        <translation>Stil</translation>
+    </message>
+    <message>
+        <source>Blur</source>
+        <translation>Unschärfe</translation>
+    </message>
+    <message>
+        <source>Redact</source>
+        <translation>Schwärzen</translation>
+    </message>
+    <message>
+        <source>Black</source>
+        <translation>Schwarz</translation>
+    </message>
+    <message>
+        <source>Redact and Black keep nothing of what they cover in the copy or the saved file.</source>
+        <translation>Schwärzen und Schwarz lassen in der Kopie und in der gespeicherten Datei nichts von dem übrig, was sie verdecken.</translation>
+    </message>
+    <message>
         <source>Dim</source>
         <translation>Abdunkeln</translation>
     </message>

@@ -1506,6 +1506,26 @@
         <translation>Taille des pixels</translation>
     </message>
     <message>
+        <source>Style</source>
+        <translation>Style</translation>
+    </message>
+    <message>
+        <source>Blur</source>
+        <translation>Flou</translation>
+    </message>
+    <message>
+        <source>Redact</source>
+        <translation>Caviarder</translation>
+    </message>
+    <message>
+        <source>Black</source>
+        <translation>Noir</translation>
+    </message>
+    <message>
+        <source>Redact and Black keep nothing of what they cover in the copy or the saved file.</source>
+        <translation>Caviarder et Noir ne laissent rien de ce qu’ils couvrent dans la copie ni dans le fichier enregistré.</translation>
+    </message>
+    <message>
         <source>Dim</source>
         <translation>Assombrir</translation>
     </message>

@@ -21,6 +21,12 @@ public:
     const QImage &base() const { return m_base; }
     // The base pixellated in squares of key(block) pixels; the base itself when that fails.
     QImage image(qreal block);
+    // Noise for redaction in squares of key(block) pixels: one opaque grey pixel of random level
+    // per square, drawn from the system's secure random source, ceil(width / key) by
+    // ceil(height / key) pixels, to be drawn magnified key times without smoothing. It is made once
+    // per block size and kept like the pixellations, so a redaction shows the same noise on every
+    // redraw and in its exports.
+    QImage noise(qreal block);
     // The whole block size a requested size uses: rounded half away from zero, at least 2.
     static int key(qreal block);
     // The block sizes held, most recently used first.
@@ -37,7 +43,10 @@ private:
     {
         int key;
         QImage image;
+        bool noise = false;
     };
+
+    QImage cached(int key, bool noise);
 
     void trim();
 

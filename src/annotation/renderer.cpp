@@ -6,6 +6,7 @@
 #include "annotation/textlayout.h"
 #include "annotation/watermark.h"
 #include "image/bitmap.h"
+#include "image/pixellate.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -119,13 +120,88 @@ void drawText(const Shapes::Text &shape, const Style &style, QPainter &painter)
         painter.strokePath(glyphs, roundPen(attributes.outline, attributes.outlineWidth));
 }
 
+// The whole pixels a redaction covers: every pixel its rectangle touches, so that no pixel along
+// its edges keeps a share of the picture through antialiasing.
+QRect redactedPixels(const Shapes::Blur &shape)
+{
+    return normalizedRect(shape.rect).toAlignedRect();
+}
+
+// Noise or black over the pixels, opaque and unsmoothed: nothing of the picture under them is
+// read. Noise that cannot be made is black.
+void drawRedaction(const QRect &pixelsCovered, const Style &style, PixelCache &pixels, QPainter &painter)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.setOpacity(1);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.setClipRect(pixelsCovered, Qt::IntersectClip);
+    const QImage noise = style.blurMode == BlurMode::noise ? pixels.noise(style.blurBlock) : QImage();
+    if (noise.isNull()) {
+        painter.fillRect(pixelsCovered, Qt::black);
+    } else {
+        const int k = PixelCache::key(style.blurBlock);
+        Renderer::drawImage(noise, QRectF(0, 0, qreal(noise.width()) * k, qreal(noise.height()) * k), painter);
+    }
+    painter.restore();
+}
+
+struct Redaction
+{
+    QRect pixels;
+    Style style;
+};
+
+// The squares of the base's pixellation in block k that the rectangle touches, within the image.
+// The pixellation's grid starts at the bottom-left corner.
+QRect pixellationSquares(const QRectF &r, int k, QSize imageSize)
+{
+    const int w = imageSize.width(), h = imageSize.height();
+    const QRect touched = r.toAlignedRect().intersected(QRect(QPoint(0, 0), imageSize));
+    const int x0 = touched.left() / k * k;
+    const int x1 = std::min(w, (touched.right() + 1 + k - 1) / k * k);
+    // Rows counted from the bottom edge.
+    const int u0 = (h - touched.bottom() - 1) / k * k;
+    const int u1 = std::min(h, (h - touched.top() + k - 1) / k * k);
+    return QRect(QPoint(x0, h - u1), QPoint(x1 - 1, h - u0 - 1));
+}
+
 void drawBlur(const Shapes::Blur &shape, const Style &style, PixelCache &pixels, QSize imageSize,
-              QPainter &painter)
+              const QList<Redaction> &below, QPainter &painter)
 {
     const QRectF r = normalizedRect(shape.rect);
     if (r.isEmpty())
         return;
+    if (style.blurMode != BlurMode::pixelate) {
+        drawRedaction(redactedPixels(shape), style, pixels, painter);
+        return;
+    }
     painter.setClipRect(r, Qt::IntersectClip);
+    // A pixellation over a redaction below it averages the redaction, not the picture it hides:
+    // the squares it touches are pixellated afresh from the base with those redactions drawn in.
+    const int k = PixelCache::key(style.blurBlock);
+    const QRect squares = pixellationSquares(r, k, imageSize);
+    QList<Redaction> hidden;
+    for (const Redaction &redaction : below)
+        if (redaction.pixels.intersects(squares))
+            hidden.append(redaction);
+    if (!hidden.isEmpty() && !pixels.base().isNull()) {
+        QImage patch = pixels.base().copy(squares).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QPainter onPatch(&patch);
+        onPatch.translate(-squares.topLeft());
+        for (const Redaction &redaction : std::as_const(hidden))
+            drawRedaction(redaction.pixels, redaction.style, pixels, onPatch);
+        onPatch.end();
+        // Without its pixellation the patch shows black rather than the picture.
+        QImage pixellated = pixellate(patch, k);
+        if (pixellated.isNull()) {
+            painter.fillRect(squares, Qt::black);
+            return;
+        }
+        Renderer::drawImage(pixellated, QRectF(squares), painter);
+        return;
+    }
     // The whole image is pixellated once per block size and clipped, so moving the blur costs
     // no new pixellation.
     Renderer::drawImage(pixels.image(style.blurBlock), QRectF(QPointF(0, 0), imageSize), painter);
@@ -162,7 +238,8 @@ void drawPlacedImage(const QImage &image, const QRectF &rect, qreal opacity, QPa
     Renderer::drawImage(image, normalizedRect(rect), painter);
 }
 
-void drawLayer(const Annotation &layer, PixelCache &pixels, QSize imageSize, QPainter &painter)
+void drawLayer(const Annotation &layer, PixelCache &pixels, QSize imageSize,
+               const QList<Redaction> &redactions, QPainter &painter)
 {
     const Style &style = layer.style;
     painter.setRenderHint(QPainter::Antialiasing);
@@ -178,7 +255,7 @@ void drawLayer(const Annotation &layer, PixelCache &pixels, QSize imageSize, QPa
             [&](const Shapes::Arrow &s) { drawArrow(s, style, painter); },
             [&](const Shapes::Rect &s) { drawBox(s, style, painter); },
             [&](const Shapes::Text &s) { drawText(s, style, painter); },
-            [&](const Shapes::Blur &s) { drawBlur(s, style, pixels, imageSize, painter); },
+            [&](const Shapes::Blur &s) { drawBlur(s, style, pixels, imageSize, redactions, painter); },
             [&](const Shapes::Focus &s) { drawFocus(s, style, imageSize, painter); },
             [&](const Shapes::Stamp &) { drawStamp(layer, painter); },
             [&](const Shapes::Watermark &) {
@@ -217,10 +294,14 @@ namespace Renderer {
 void draw(const QList<Annotation> &annotations, PixelCache &pixels, QSize imageSize,
           QPainter &painter)
 {
+    QList<Redaction> redactions;
     for (const Annotation &layer : annotations) {
         painter.save();
-        drawLayer(layer, pixels, imageSize, painter);
+        drawLayer(layer, pixels, imageSize, redactions, painter);
         painter.restore();
+        const auto *blur = std::get_if<Shapes::Blur>(&layer.shape);
+        if (blur && layer.style.blurMode != BlurMode::pixelate && !normalizedRect(blur->rect).isEmpty())
+            redactions.append({redactedPixels(*blur), layer.style});
     }
 }
 

@@ -3,6 +3,31 @@
 
 #include "look/kiwano.h"
 
+#include <utility>
+
+namespace {
+
+constexpr std::pair<BlurMode, const char *> blurModeNames[] = {
+    {BlurMode::pixelate, "pixelate"}, {BlurMode::noise, "noise"}, {BlurMode::solid, "solid"}};
+
+} // namespace
+
+QString rawValue(BlurMode mode)
+{
+    for (const auto &[m, name] : blurModeNames)
+        if (m == mode)
+            return QLatin1String(name);
+    return {};
+}
+
+std::optional<BlurMode> blurModeFromRaw(const QString &raw)
+{
+    for (const auto &[m, name] : blurModeNames)
+        if (raw == QLatin1String(name))
+            return m;
+    return std::nullopt;
+}
+
 QColor Style::defaultColor()
 {
     return Kiwano::palette().first();
@@ -30,5 +55,6 @@ bool operator==(const Style &a, const Style &b)
         && a.fontSize == b.fontSize && a.outlineWidth == b.outlineWidth
         && sameColor(a.outlineColor, b.outlineColor) && a.dim == b.dim && sameFill
         && a.cornerRadius == b.cornerRadius && a.blurBlock == b.blurBlock
+        && a.blurMode == b.blurMode
         && a.markSize == b.markSize && a.opacity == b.opacity;
 }

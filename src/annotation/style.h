@@ -4,8 +4,18 @@
 #include "annotation/textfont.h"
 
 #include <QColor>
+#include <QString>
 
 #include <optional>
+
+// How a blur layer hides what it covers. A pixellation keeps the average of each block; the
+// redactions keep nothing of the image: noise blocks drawn from the system's secure random source,
+// or a solid black fill.
+enum class BlurMode { pixelate, noise, solid };
+
+// The name a blur mode is stored under, and back; nothing for an unknown name.
+QString rawValue(BlurMode mode);
+std::optional<BlurMode> blurModeFromRaw(const QString &raw);
 
 // The visual attributes of one layer. Lengths are image pixels; dim, markSize and opacity are
 // fractions from 0 to 1.
@@ -27,6 +37,7 @@ struct Style
     qreal cornerRadius = 8;
     // Pixel-block size of a blur layer.
     qreal blurBlock = 16;
+    BlurMode blurMode = BlurMode::pixelate;
     // Watermark width as a fraction of its reference width.
     qreal markSize = 0.3;
     // Opacity of watermark and picture layers.

@@ -94,6 +94,7 @@ std::optional<QByteArray> encode(const Style &style)
         {QStringLiteral("dim"), style.dim},
         {QStringLiteral("cornerRadius"), style.cornerRadius},
         {QStringLiteral("blurBlock"), style.blurBlock},
+        {QStringLiteral("blurMode"), rawValue(style.blurMode)},
         {QStringLiteral("markSize"), style.markSize},
         {QStringLiteral("opacity"), style.opacity},
     };
@@ -122,6 +123,8 @@ Style decode(const QJsonObject &object)
         style.fillColor = fill->color();
     style.cornerRadius = number(object, "cornerRadius", defaults.cornerRadius, 0, 2000);
     style.blurBlock = number(object, "blurBlock", defaults.blurBlock, 1, 1000);
+    const QJsonValue mode = object.value(QLatin1String("blurMode"));
+    style.blurMode = blurModeFromRaw(mode.toString()).value_or(defaults.blurMode);
     style.markSize = number(object, "markSize", defaults.markSize, 0.01, 10);
     style.opacity = number(object, "opacity", defaults.opacity, 0, 1);
     return style;

@@ -4,6 +4,8 @@
 #include "annotation/stylecoding.h"
 #include "platform/preferences.h"
 
+#include <algorithm>
+
 namespace ToolDefaults {
 
 QString key(Tool tool)
@@ -25,9 +27,12 @@ Style builtIn(Tool tool, qreal scale)
 
 Style load(Tool tool, qreal scale, const QSettings &settings)
 {
-    const std::optional<QByteArray> stored = Preferences::value(Preferences::toolDefault, rawValue(tool), settings);
-    const std::optional<Style> style = stored ? StyleCoding::decode(*stored) : std::nullopt;
-    return style.value_or(builtIn(tool, scale));
+    const std::optional<QByteArray> saved = Preferences::value(Preferences::toolDefault, rawValue(tool), settings);
+    const std::optional<Style> stored = saved ? StyleCoding::decode(*saved) : std::nullopt;
+    Style style = stored.value_or(builtIn(tool, scale));
+    if (tool == Tool::blur)
+        style.blurBlock = std::max(style.blurBlock, smallestBlurBlock * scale);
+    return style;
 }
 
 Style load(Tool tool, qreal scale)

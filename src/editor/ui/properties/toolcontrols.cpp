@@ -2,6 +2,7 @@
 #include "editor/ui/properties/toolcontrols.h"
 
 #include "annotation/annotation.h"
+#include "annotation/tooldefaults.h"
 #include "editor/model/editormodel.h"
 #include "editor/ui/properties/field.h"
 #include "editor/ui/properties/fontpicker.h"
@@ -11,6 +12,7 @@
 #include "editor/ui/properties/swatches.h"
 #include "look/widgets/kiwanobutton.h"
 
+#include <QGridLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -76,7 +78,10 @@ ToolControls::ToolControls(Tool tool, EditorModel *model, ColorPanelBridge *choo
         addSwatches(tr("Outline color"), &Style::outlineColor);
         break;
     case Tool::blur:
-        addStepper(tr("Pixel size"), &Style::blurBlock, 2, 40, 2, whole, true);
+        addBlurModes(tr("Style"));
+        addStepper(tr("Pixel size"), &Style::blurBlock, ToolDefaults::smallestBlurBlock, 40, 2, whole, true);
+        m_fields->addWidget(hintLabel(tr("Redact and Black keep nothing of what they cover in the copy "
+                                         "or the saved file."), this));
         break;
     case Tool::focus:
         addStepper(tr("Dim"), &Style::dim, 0.1, 0.9, 0.1, percent, false);
@@ -140,6 +145,31 @@ void ToolControls::addFillSwatches(const QString &title)
         edit([&](Style &style) { style.fillColor = color; });
     });
     m_readers.append([swatches](const Style &style) { swatches->setColor(style.fillColor); });
+}
+
+void ToolControls::addBlurModes(const QString &title)
+{
+    auto *row = new QWidget;
+    auto *grid = new QGridLayout(row);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(4);
+    const std::pair<BlurMode, QString> modes[] = {
+        {BlurMode::pixelate, tr("Blur")}, {BlurMode::noise, tr("Redact")}, {BlurMode::solid, tr("Black")}};
+    QList<std::pair<BlurMode, KiwanoButton *>> buttons;
+    for (const auto &[mode, name] : modes) {
+        auto *button = new KiwanoButton(QString(), name, row);
+        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        connect(button, &QAbstractButton::clicked, this, [this, mode] {
+            edit([&](Style &style) { style.blurMode = mode; });
+        });
+        grid->addWidget(button, 0, int(buttons.size()));
+        buttons.append({mode, button});
+    }
+    addField(title, row);
+    m_readers.append([buttons](const Style &style) {
+        for (const auto &[mode, button] : buttons)
+            button->setSelected(style.blurMode == mode);
+    });
 }
 
 void ToolControls::addFontPicker(const QString &title)

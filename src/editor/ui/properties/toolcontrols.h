@@ -45,6 +45,8 @@ private:
     void addSwatches(const QString &title, QColor Style::*field);
     void addFillSwatches(const QString &title);
     void addFontPicker(const QString &title);
+    // Blur, Redact (noise) and Black (solid) for the blur tool.
+    void addBlurModes(const QString &title);
     void addPictureSize();
     void refreshPictureSize();
     void edit(const std::function<void(Style &)> &change);
