@@ -146,11 +146,15 @@ private slots:
     {
         QFETCH(BlurMode, mode);
         QFETCH(bool, blurOver);
-        // Edges between pixels, text reaching all of them.
+        // Edges between pixels; the second picture also differs in the pixels those edges cut.
         const QRectF hidden(9.6, 7.3, 380.8, 9 * 26 + 0.4);
         QImage first = textPicture(), second = textPicture(true);
         for (QImage *picture : {&first, &second}) {
             QPainter painter(picture);
+            if (picture == &second) {
+                painter.setPen(Qt::red);
+                painter.drawRect(hidden.toAlignedRect().adjusted(0, 0, -1, -1));
+            }
             painter.setClipRegion(QRegion(0, 0, 400, 260).subtracted(hidden.toAlignedRect()));
             painter.fillRect(picture->rect(), QColor(90, 140, 200));
         }
