@@ -18,7 +18,7 @@ Style everyFieldChanged()
     style.color = QColor::fromRgbF(0.1f, 0.2f, 0.3f, 0.4f), style.width = 3.5, style.font = TextFont::chalk;
     style.fontSize = 31, style.outlineWidth = 7, style.outlineColor = QColor::fromRgbF(0, 0, 0), style.dim = 0.25;
     style.fillColor = QColor::fromRgbF(1, 0.5f, 0, 0.75f), style.cornerRadius = 2, style.blurBlock = 24;
-    style.markSize = 0.45, style.opacity = 0.5;
+    style.markSize = 0.45, style.opacity = 0.5, style.blurMode = BlurMode::solid;
     return style;
 }
 
@@ -105,6 +105,15 @@ private slots:
         // Text is not a stored style even when it reads as JSON.
         file.setValue(ToolDefaults::key(Tool::arrow), QStringLiteral(R"({"width":3})"));
         QVERIFY(ToolDefaults::load(Tool::arrow, 1, file) == ToolDefaults::builtIn(Tool::arrow, 1));
+
+        // A blur saved finer than text stays unreadable through comes back at the smallest size
+        // that hides it, in points of the screen; its style is kept.
+        Style fine = good;
+        fine.blurBlock = 2;
+        ToolDefaults::save(fine, Tool::blur, file);
+        const Style blur = ToolDefaults::load(Tool::blur, 2, file);
+        QCOMPARE(blur.blurBlock, 2.0 * ToolDefaults::smallestBlurBlock);
+        QCOMPARE(blur.blurMode, BlurMode::solid);
 
         // A style that cannot be written keeps the previous default.
         Style broken = good;
