@@ -1411,6 +1411,10 @@
 <context>
     <name>Tool</name>
     <message>
+        <source>Redaction</source>
+        <translation>Schwärzung</translation>
+    </message>
+    <message>
         <source>Move</source>
         <translation>Verschieben</translation>
     </message>

@@ -1411,6 +1411,10 @@
 <context>
     <name>Tool</name>
     <message>
+        <source>Redaction</source>
+        <translation>Caviardage</translation>
+    </message>
+    <message>
         <source>Move</source>
         <translation>Déplacer</translation>
     </message>

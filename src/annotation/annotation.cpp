@@ -5,6 +5,8 @@
 #include "annotation/textlayout.h"
 #include "annotation/watermark.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 
@@ -252,6 +254,9 @@ QString Annotation::name() const
 {
     if (const auto *text = std::get_if<Shapes::Text>(&shape))
         return QChar(0x201C) + text->string + QChar(0x201D);
+    // A redaction says so in the layers list, where a plain blur would look the same.
+    if (std::holds_alternative<Shapes::Blur>(shape) && style.blurMode != BlurMode::pixelate)
+        return QCoreApplication::translate("Tool", "Redaction");
     return label(tool());
 }
 

@@ -170,6 +170,26 @@ void run(Driver &driver, const QString &makeGrabs, HotKeyCenter &hotKeys)
     selectLayer(driver, editor, Tool::text);
     driver.shoot(QStringLiteral("properties-text"), controller.window());
 
+    // A redaction in noise over part of the picture, selected, with the blur tool's styles; taken
+    // away again, and the text selected as before, for the shots after it.
+    if (chooseTool(driver, editor, Tool::blur)) {
+        const QString redactName = QCoreApplication::translate("ToolControls", "Redact");
+        if (auto *redact = Driver::find<KiwanoButton>(editor, redactName))
+            Driver::click(redact);
+        else
+            driver.fail(QStringLiteral("no Redact button"));
+        ImageCanvas *canvas = editor->canvasArea()->canvas();
+        Driver::drag(canvas, {at(canvas, editor->model(), 0.5, 0.2), at(canvas, editor->model(), 0.9, 0.42)});
+        if (driver.waitFor(QStringLiteral("the redaction"), [&] {
+                const auto selected = editor->model()->selected();
+                return selected && selected->style.blurMode == BlurMode::noise;
+            })) {
+            driver.shoot(QStringLiteral("redact"), controller.window());
+            editor->model()->deleteSelected();
+        }
+        selectLayer(driver, editor, Tool::text);
+    }
+
     Driver::click(editor->toolbar()->resizeButton());
     if (driver.waitFor(QStringLiteral("the resize popover"),
                        [&] { return editor->resizePopup() && editor->resizePopup()->isVisible(); })) {
