@@ -12,6 +12,7 @@
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusUnixFileDescriptor>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -114,6 +115,12 @@ private slots:
     {
         QDBusConnection bus = QDBusConnection::sessionBus();
         QDBusConnection other = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("other"));
+        // Released even when a check fails, so that the next test finds the names free.
+        const auto release = qScopeGuard([&bus] {
+            for (const QString &name : {QStringLiteral("org.kde.KWin"), QStringLiteral("org.kde.KWin.ScreenShot2"), kglobalaccel})
+                bus.unregisterService(name);
+            QDBusConnection::disconnectFromBus(QStringLiteral("other"));
+        });
         const auto told = [&bus] {  // KWin's shortcuts, KWin's screenshots
             SessionFacts facts;
             facts.kind = SessionFacts::Kind::wayland;
@@ -132,9 +139,6 @@ private slots:
         // KWin serving both, as Plasma's does.
         QVERIFY(other.unregisterService(kglobalaccel) && bus.registerService(kglobalaccel));
         QCOMPARE(told(), std::pair(true, true));
-        for (const QString &name : {QStringLiteral("org.kde.KWin"), QStringLiteral("org.kde.KWin.ScreenShot2"), kglobalaccel})
-            bus.unregisterService(name);
-        QDBusConnection::disconnectFromBus(QStringLiteral("other"));
     }
 
     void shortcutsFollowOurKeys()
@@ -144,6 +148,10 @@ private slots:
         QVERIFY(service.registerObject(QStringLiteral("/kglobalaccel"), &fake,
                                        QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals));
         QVERIFY(service.registerService(kglobalaccel));
+        const auto release = qScopeGuard([&service] {
+            service.unregisterService(kglobalaccel);
+            QDBusConnection::disconnectFromBus(QStringLiteral("kglobalaccel"));
+        });
         const int shiftMeta = int(Qt::SHIFT | Qt::META);
         fake.taken = {shiftMeta | Qt::Key_C};
         QList<HotKeyId> pressed;
@@ -185,8 +193,6 @@ private slots:
         }
         // Gone: the shortcuts stop firing but stay listed.
         QTRY_COMPARE(fake.inactive.size(), 3);
-        service.unregisterService(kglobalaccel);
-        QDBusConnection::disconnectFromBus(QStringLiteral("kglobalaccel"));
     }
 
     void screenShotReadsPaddedRowsAndRefusals()
