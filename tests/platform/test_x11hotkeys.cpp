@@ -6,6 +6,7 @@
 #include "hotkeys/keyboard.h"
 #include "hotkeys/temporarypreferences.h"
 #include "platform/x11/x11hotkeygrabber.h"
+#include "platform/testprograms.h"
 #include "platform/x11/x11keyboardlayout.h"
 
 using namespace Qt::StringLiterals;
@@ -26,20 +27,12 @@ bool run(const QString &program, const QStringList &arguments, QByteArray *outpu
 bool xdotool(const QString &keys, const QString &command = u"key"_s) { return run(u"xdotool"_s, {command, keys}); }
 bool setLayout(const QStringList &layout) { return run(u"setxkbmap"_s, QStringList{u"-option"_s, QString(), u"-layout"_s} + layout); }
 
-struct Stop
-{
-    void operator()(QProcess *process) const { process->terminate(), process->waitForFinished(5000), delete process; }
-};
-
 // A second X client that grabs a combination the way another app would; null if it could not.
-std::unique_ptr<QProcess, Stop> holder(quint32 keyCode, quint32 x11Modifiers)
+std::unique_ptr<TestProgram> holder(quint32 keyCode, quint32 x11Modifiers)
 {
-    std::unique_ptr<QProcess, Stop> process(new QProcess);
-    process->start(QStringLiteral(KEYHOLDER_PATH), {QString::number(keyCode), QString::number(x11Modifiers)});
-    while (!process->canReadLine())
-        if (!process->waitForReadyRead(10000))
-            return nullptr;
-    return process->readLine().trimmed() == "held" ? std::move(process) : nullptr;
+    auto program = std::make_unique<TestProgram>();
+    const QStringList combination{QString::number(keyCode), QString::number(x11Modifiers)};
+    return program->start(QStringLiteral(KEYHOLDER_PATH), combination, 10000) ? std::move(program) : nullptr;
 }
 
 } // namespace
