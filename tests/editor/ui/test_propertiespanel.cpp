@@ -7,12 +7,16 @@
 #include "editor/ui/properties/layersizefields.h"
 #include "editor/ui/properties/textcontentfield.h"
 #include "editor/ui/viewfixtures.h"
+#include "look/kiwano.h"
 #include "look/widgets/kiwanobutton.h"
 #include "support/widgets.h"
 
+#include <QColorDialog>
 #include <QLineEdit>
+#include <QSignalSpy>
 
 using PropertiesFixture::Shown;
+using Format = StepFormat::Format;
 
 using Edit = std::function<void(Style &)>;
 Q_DECLARE_METATYPE(Tool)
@@ -85,16 +89,12 @@ private slots:
     void selectedLayerIsEditedWithUndo()
     {
         Shown shown(1);
-        const QUuid id = Fixtures::box(*shown.model, QRectF(10, 10, 100, 50));
-        shown.model->select(id);
+        shown.model->select(Fixtures::box(*shown.model, QRectF(10, 10, 100, 50)));
         auto *fill = shown.control<Swatches>("Fill color");
-        QVERIFY(fill);
         QTest::mouseClick(fill->chips().at(7), Qt::LeftButton);
         QCOMPARE(hexString(*shown.model->selected()->style.fillColor), QStringLiteral("#FFFFFF"));
-        QCOMPARE(fill->chosenChip(), fill->chips().at(7));
         QTest::mouseClick(fill->chips().first(), Qt::LeftButton);
         QVERIFY(!shown.model->selected()->style.fillColor.has_value());
-        QCOMPARE(fill->chosenChip(), fill->chips().first());
         shown.model->undo();
         QVERIFY(shown.model->annotations().last().style.fillColor.has_value());
     }
@@ -220,6 +220,94 @@ private slots:
         QApplication::sendEvent(&stale, &out);
         QCOMPARE(text(), QStringLiteral("second"));
         QCOMPARE(shown.panel.textField()->text(), QStringLiteral("second"));
+    }
+
+    void stepperStepsWithinRangeButNeverClampsTheShownValue()
+    {
+        const std::unique_ptr<Stepper> stepper(StepFormat::stepper("Size", 1, 12, 1, Format::whole));
+        QSignalSpy edited(stepper.get(), &Stepper::valueEdited);
+        stepper->setValue(30);
+        QCOMPARE(stepper->text(), QStringLiteral("30"));
+        QVERIFY(edited.isEmpty());
+        QTest::mouseClick(stepper->minusButton(), Qt::LeftButton);
+        QCOMPARE(edited.takeFirst().at(0).toDouble(), 29.0);
+        // A sum of steps shows rounded.
+        const std::unique_ptr<Stepper> percent(StepFormat::stepper("x", 0, 1, 0.1, Format::percent));
+        percent->setValue(0.1 + 0.2);
+        QCOMPARE(percent->text(), QStringLiteral("30%"));
+
+        const std::unique_ptr<Stepper> mark(StepFormat::stepper("Size", 0.1, 1, 0.05, Format::percent));
+        QSignalSpy markEdited(mark.get(), &Stepper::valueEdited);
+        mark->setValue(0.12);
+        QTest::mouseClick(mark->minusButton(), Qt::LeftButton);
+        QCOMPARE(markEdited.takeFirst().at(0).toDouble(), 0.1);
+        mark->setValue(0.98);
+        QTest::mouseClick(mark->plusButton(), Qt::LeftButton);
+        QCOMPARE(markEdited.takeFirst().at(0).toDouble(), 1.0);
+
+        // Values a step's rounding leaves a hair inside the range count as at its end.
+        mark->setValue(0.1009);
+        QVERIFY(!mark->minusButton()->isEnabled() && mark->plusButton()->isEnabled());
+        mark->setValue(0.9999);
+        QVERIFY(mark->minusButton()->isEnabled() && !mark->plusButton()->isEnabled());
+    }
+
+    void swatchesOfferNoneOnlyWhenOptionalAndCustomColoursLast()
+    {
+        Swatches optional(true, nullptr);
+        Swatches plain(false, nullptr);
+        QCOMPARE(optional.chips().size(), 8);
+        QVERIFY(!optional.chips().first()->color());
+        QCOMPARE(plain.chips().size(), 7);
+        QVERIFY(plain.pickButton()->isHidden()); // no chooser to open
+        QCOMPARE(hexString(*optional.chips().at(1)->color()), hexString(*plain.chips().first()->color()));
+        optional.setColor(std::nullopt);
+        QCOMPARE(optional.chosenChip(), optional.chips().first());
+        QSignalSpy edited(&optional, &Swatches::colorEdited);
+        QTest::mouseClick(optional.chips().first(), Qt::LeftButton);
+        QCOMPARE(edited.count(), 1);
+        QVERIFY(!edited.first().at(0).value<std::optional<QColor>>().has_value());
+
+        // A colour off the palette gets a chip of its own, last; a palette colour made another
+        // way is still its chip.
+        plain.setColor(QColor(0x12, 0x34, 0x56));
+        QCOMPARE(plain.chips().size(), 8);
+        QCOMPARE(hexString(*plain.chips().last()->color()), QStringLiteral("#123456"));
+        QCOMPARE(plain.chosenChip(), plain.chips().last());
+        QCOMPARE(plain.hexField()->text(), QStringLiteral("#123456"));
+        plain.setColor(QColor::fromRgb(255, 255, 255));
+        QCOMPARE(plain.chips().size(), 7);
+        QCOMPARE(plain.chosenChip(), plain.chips().at(6));
+    }
+
+    void colorPanelReportsToTheLatestCaller()
+    {
+        ColorPanelBridge bridge;
+        QList<QColor> first;
+        QList<QColor> second;
+        bridge.open(Qt::red, [&](const QColor &c) { first.append(c); });
+        QColorDialog *dialog = bridge.dialog();
+        QVERIFY(dialog && dialog->isVisible() && !dialog->isModal() && dialog->testOption(QColorDialog::ShowAlphaChannel));
+        dialog->setCurrentColor(Qt::green);
+        QCOMPARE(first, QList<QColor>{QColor(Qt::green)}); // the start colour is not a choice
+
+        bridge.open(Qt::blue, [&](const QColor &c) { second.append(c); });
+        QCOMPARE(bridge.dialog(), dialog);
+        dialog->setCurrentColor(QColor(1, 2, 3, 4));
+        QCOMPARE(first.size(), 1);
+        QCOMPARE(second.value(second.size() - 1), QColor(1, 2, 3, 4));
+        dialog->close();
+        dialog->setCurrentColor(Qt::yellow);
+        QCOMPARE(second.value(second.size() - 1), QColor(Qt::yellow));
+
+        // Swatches open it at their colour, "none" at the palette's first, and hear its choice.
+        Swatches swatches(true, &bridge);
+        swatches.setColor(std::nullopt);
+        QSignalSpy edited(&swatches, &Swatches::colorEdited);
+        QTest::mouseClick(swatches.pickButton(), Qt::LeftButton);
+        QCOMPARE(hexString(dialog->currentColor()), hexString(Kiwano::palette().first()));
+        dialog->setCurrentColor(QColor(10, 20, 30));
+        QCOMPARE(edited.count(), 1);
     }
 };
 

@@ -35,11 +35,6 @@ struct Document
     std::unique_ptr<EditorModel> model;
 };
 
-inline ZogQuote someQuote()
-{
-    return ZogQuote{7, QStringLiteral("One / Two"), QStringLiteral("Peel first.")};
-}
-
 // Shows window and makes it the active one, so that shortcuts and the focus widget work.
 inline bool showActive(QWidget *window)
 {
