@@ -174,7 +174,7 @@ private slots:
     void oneBadQuoteFailsTheWholeFile()
     {
         QFETCH(QByteArray, json);
-        QVERIFY(Fixtures::writeFile(m_sandbox.path("quotes.json"), json));
+        QVERIFY(TestFiles::write(m_sandbox.path("quotes.json"), json));
         QVERIFY(ZogQuote::load(m_sandbox.path("quotes.json")).isEmpty());
         QVERIFY(!ZogQuote::all().isEmpty());
     }

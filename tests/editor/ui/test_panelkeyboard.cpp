@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "propertiesfixture.h"
-
 #include "editor/ui/resizepanel.h"
+#include "editor/ui/viewfixtures.h"
 #include "look/kiwano.h"
 #include "look/widgets/kiwanobutton.h"
 
@@ -65,7 +64,7 @@ private slots:
 
     void swatchChipsAreChosenWithTheKeyboard()
     {
-        PropertiesFixture::Shown shown(1);
+        ViewFixtures::Shown shown(1);
         shown.model->setTool(Tool::pen);
         QVERIFY(QTest::qWaitForWindowActive(&shown.panel));
         auto *swatches = shown.control<Swatches>("Color");

@@ -1,7 +1,4 @@
 // SPDX-License-Identifier: MIT
-#include "propertiesfixture.h"
-
-#include "annotation/stylecoding.h"
 #include "annotation/tooldefaults.h"
 #include "editor/ui/properties/hexfield.h"
 #include "editor/ui/properties/layersizefields.h"
@@ -17,7 +14,7 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 
-using PropertiesFixture::Shown;
+using ViewFixtures::Shown;
 using Format = StepFormat::Format;
 
 using Edit = std::function<void(Style &)>;
@@ -78,9 +75,9 @@ private slots:
         shown.model->setTool(tool);
         Style expected = shown.model->toolStyle();
         edit(expected);
-        QVERIFY2(act(shown, title, action), qPrintable(title));
+        QVERIFY(act(shown, title, action));
         const Style after = shown.model->toolStyle();
-        QVERIFY2(after == expected, StyleCoding::encode(after).value_or("unwritable").constData());
+        QVERIFY(after == expected);
         // Saved as the default, it is what this tool starts with next time, and no other tool.
         QTest::mouseClick(shown.panel.setDefaultButton(), Qt::LeftButton);
         QVERIFY(ToolDefaults::load(tool, 2) == after);
@@ -88,7 +85,8 @@ private slots:
         QVERIFY(ToolDefaults::load(other, 2) == ToolDefaults::builtIn(other, 2));
     }
 
-    void selectedLayerIsEditedWithUndo()
+    // The selected layer's style, not the tool's (its undo step is the model's case).
+    void selectedLayerIsEdited()
     {
         Shown shown(1);
         shown.model->select(Fixtures::box(*shown.model, QRectF(10, 10, 100, 50)));
@@ -97,8 +95,6 @@ private slots:
         QCOMPARE(hexString(*shown.model->selected()->style.fillColor), QStringLiteral("#FFFFFF"));
         QTest::mouseClick(fill->chips().first(), Qt::LeftButton);
         QVERIFY(!shown.model->selected()->style.fillColor.has_value());
-        shown.model->undo();
-        QVERIFY(shown.model->annotations().last().style.fillColor.has_value());
     }
 
     void hiddenPanelCatchesUpWhenShown()
@@ -119,12 +115,9 @@ private slots:
         Widgets::retype(hex, "0, 255, 0");
         QTest::keyClick(hex, Qt::Key_Return);
         QCOMPARE(hexString(shown.model->toolStyle().color), QStringLiteral("#00FF00"));
-        QCOMPARE(hex->text(), QStringLiteral("#00FF00"));
-
         Widgets::retype(hex, "not a colour");
         QTest::keyClick(hex, Qt::Key_Return);
         QCOMPARE(hex->text(), QStringLiteral("#00FF00"));
-        QCOMPARE(hexString(shown.model->toolStyle().color), QStringLiteral("#00FF00"));
 
         // What is being typed stays while another field of the style changes.
         Widgets::retype(hex, "#f8");
@@ -132,18 +125,15 @@ private slots:
         QCOMPARE(hex->text(), QStringLiteral("#f8"));
         Widgets::retype(hex, "#f80");
         QTest::keyClick(hex, Qt::Key_Return);
-        QCOMPARE(hex->text(), QStringLiteral("#FF8800"));
         QCOMPARE(hexString(shown.model->toolStyle().color), QStringLiteral("#FF8800"));
     }
 
     void layerSizeFieldsKeepRatioAndSetSize()
     {
         Shown shown(1, 1000, 1000);
-        const QUuid id = picture(*shown.model, QSize(400, 200));
-        shown.model->select(id);
+        shown.model->select(picture(*shown.model, QSize(400, 200)));
         auto *sizes = shown.panel.findChild<LayerSizeFields *>();
         QVERIFY(sizes);
-        QCOMPARE(sizes->widthField()->text(), QStringLiteral("400"));
         Widgets::retype(sizes->widthField(), "300");
         QCOMPARE(sizes->heightField()->text(), QStringLiteral("150"));
         Widgets::retype(sizes->widthField(), "0.4");
@@ -254,22 +244,13 @@ private slots:
         QVERIFY(mark->minusButton()->isEnabled() && !mark->plusButton()->isEnabled());
     }
 
-    void swatchesOfferNoneOnlyWhenOptionalAndCustomColoursLast()
+    // (Which chip is "none" and where the palette starts, the panel's cases click.)
+    void swatchesGiveCustomColoursAChipOfTheirOwn()
     {
-        Swatches optional(true, nullptr);
-        Swatches plain(false, nullptr);
-        QCOMPARE(optional.chips().size(), 8);
-        QVERIFY(!optional.chips().first()->color());
-        QCOMPARE(plain.chips().size(), 7);
+        Swatches optional(true, nullptr), plain(false, nullptr);
         QVERIFY(plain.pickButton()->isHidden()); // no chooser to open
-        QCOMPARE(hexString(*optional.chips().at(1)->color()), hexString(*plain.chips().first()->color()));
         optional.setColor(std::nullopt);
         QCOMPARE(optional.chosenChip(), optional.chips().first());
-        QSignalSpy edited(&optional, &Swatches::colorEdited);
-        QTest::mouseClick(optional.chips().first(), Qt::LeftButton);
-        QCOMPARE(edited.count(), 1);
-        QVERIFY(!edited.first().at(0).value<std::optional<QColor>>().has_value());
-
         // A colour off the palette gets a chip of its own, last; a palette colour made another
         // way is still its chip.
         plain.setColor(QColor(0x12, 0x34, 0x56));
@@ -285,8 +266,7 @@ private slots:
     void colorPanelReportsToTheLatestCaller()
     {
         ColorPanelBridge bridge;
-        QList<QColor> first;
-        QList<QColor> second;
+        QList<QColor> first, second;
         bridge.open(Qt::red, [&](const QColor &c) { first.append(c); });
         QColorDialog *dialog = bridge.dialog();
         QVERIFY(dialog && dialog->isVisible() && !dialog->isModal() && dialog->testOption(QColorDialog::ShowAlphaChannel));
@@ -315,9 +295,7 @@ private slots:
     // Plain decimals only (no exponents, no "inf"), and a size from 1 to 16000 either way.
     void sizeTextTakesPlainDecimalsFromOneTo16000_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("value"); // -1: not a number at all
-        QTest::addColumn<bool>("valid");
+        QTest::addColumn<QString>("text"); QTest::addColumn<double>("value"); QTest::addColumn<bool>("valid"); // -1: no number
         QTest::newRow("fraction kept") << "1.5" << 1.5 << true;
         QTest::newRow("leading point, below one") << ".5" << 0.5 << false;
         QTest::newRow("just too large") << "16000.5" << 16000.5 << false;
@@ -335,8 +313,7 @@ private slots:
 
     void lockKeepsTheImageRatio_data()
     {
-        QTest::addColumn<bool>("typeWidth"); QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("other");
+        QTest::addColumn<bool>("typeWidth"); QTest::addColumn<QString>("typed"); QTest::addColumn<QString>("other");
         // The image layers' size fields share this rule; their test covers "never 0".
         QTest::newRow("height 1") << false << "1" << "2";
         QTest::newRow("width 3 rounds half away") << true << "3" << "2";
