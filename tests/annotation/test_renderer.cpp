@@ -95,7 +95,6 @@ private slots:
 
         const QImage boxOver = flatten(base, {blur, box});
         QVERIFY_NEAR(boxOver.pixel(20, 20), qRgb(0, 0, 255));
-        QCOMPARE(boxOver.pixel(3, 3), base.pixel(3, 3));
 
         const Annotation red(Shapes::Rect{{0, 0, 30, 30}}, colored(Qt::red, 0, QColor(Qt::red)));
         const QImage white = paper({50, 50}, Qt::white);
@@ -133,8 +132,7 @@ private slots:
 
     void arrowHeadsGrowWithTheWidth_data()
     {
-        QTest::addColumn<qreal>("width"); QTest::addColumn<QPoint>("inHead");
-        QTest::addColumn<QPoint>("pastHead");
+        QTest::addColumn<qreal>("width"); QTest::addColumn<QPoint>("inHead"); QTest::addColumn<QPoint>("pastHead");
         // Pointing right to (180, 50); the head is max(4 × width, 16) long, 2 × π/7 wide.
         QTest::newRow("thin: 16 long") << 2.0 << QPoint(168, 52) << QPoint(160, 56);
         QTest::newRow("wide: four widths") << 10.0 << QPoint(150, 62) << QPoint(130, 62);

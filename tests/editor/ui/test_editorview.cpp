@@ -34,6 +34,13 @@ namespace {
 struct Layered : Document
 {
     Layered() { model->select(std::nullopt); }
+    QList<QUuid> order() const
+    {
+        QList<QUuid> ids;
+        for (const Annotation &layer : model->annotations())
+            ids.append(layer.id);
+        return ids;
+    }
     QUuid a = addBox(10), b = addBox(40), c = addBox(70);
 };
 

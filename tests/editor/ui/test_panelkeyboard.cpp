@@ -49,9 +49,7 @@ private slots:
 
         // Return on a focused button presses it: the 50% preset, then Cancel, which applies nothing.
         press(Qt::Key_Tab, 2);
-        auto *preset = qobject_cast<KiwanoButton *>(QApplication::focusWidget());
-        QVERIFY(preset);
-        QCOMPARE(preset->text(), QStringLiteral("50%"));
+        QCOMPARE(qobject_cast<KiwanoButton *>(QApplication::focusWidget())->text(), QStringLiteral("50%"));
         press(Qt::Key_Return);
         QCOMPARE(panel.widthField()->text(), QStringLiteral("500"));
         QCOMPARE(closed.count(), 2);

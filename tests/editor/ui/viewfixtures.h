@@ -32,13 +32,6 @@ struct Document
         model->commit(Annotation(Shapes::Rect{QRectF(x, 10, 20, 20)}));
         return model->annotations().last().id;
     }
-    QList<QUuid> order() const
-    {
-        QList<QUuid> ids;
-        for (const Annotation &layer : model->annotations())
-            ids.append(layer.id);
-        return ids;
-    }
 
     Fixtures::Sandbox sandbox;
     std::unique_ptr<EditorModel> model;
