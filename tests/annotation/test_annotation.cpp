@@ -173,6 +173,7 @@ private slots:
 
     // Raw values are kept in preferences, so they never change; each table is indexed by its
     // enumeration (a row out of place reads back as another), and every tool icon must exist.
+    // Each tool the toolbar offers has a letter of its own that leads back to it (V pastes).
     void toolsAndFontsByRawValue()
     {
         QStringList tools, fonts;
@@ -180,6 +181,9 @@ private slots:
             tools << rawValue(tool);
             QCOMPARE(Tools::fromRaw(rawValue(tool)), std::optional(tool));
             QVERIFY2(Pixel::image(icon(tool)), qPrintable(icon(tool)));
+            const QString letter = shortcutKey(tool);
+            QCOMPARE(letter.isEmpty() ? std::nullopt : Tools::forKey(letter.at(0).unicode()),
+                     Tools::toolbar().contains(tool) ? std::optional(tool) : std::nullopt);
         }
         for (TextFont textFont : TextFonts::allCases()) {
             fonts << rawValue(textFont);
@@ -188,7 +192,7 @@ private slots:
         QCOMPARE(tools.join(' '), "move pen highlighter arrow rect text blur focus stamp crop watermark picture");
         QCOMPARE(fonts.join(' '), "system rounded serif mono pixel marker chalk");
         QCOMPARE(Tools::toolbar(), Tools::allCases().mid(0, 10)); // without the two commands
-        QVERIFY(!Tools::fromRaw("Move") && !Tools::fromRaw("move ") && !TextFonts::fromRaw("Sans"));
+        QVERIFY(!Tools::fromRaw("Move") && !Tools::fromRaw("move ") && !TextFonts::fromRaw("Sans") && !Tools::forKey(Qt::Key_V));
     }
 
     void stylesRoundTrip()

@@ -19,7 +19,6 @@
 #include <QListView>
 #include <QMenu>
 #include <QMimeData>
-#include <QSet>
 #include <QSignalSpy>
 #include <QVBoxLayout>
 
@@ -221,20 +220,6 @@ private slots:
     {
         QFETCH(int, key); QFETCH(Qt::KeyboardModifiers, modifiers); QFETCH(bool, selected); QFETCH(bool, textEntry);
         QTEST(EditorKeys::decide(key, modifiers, EditorKeys::Situation{false, true, selected, textEntry}), "expected");
-    }
-
-    // Each tool the toolbar offers has its own letter, and the letter leads back to the tool.
-    void toolLettersAreUniqueAndChooseTheirTool()
-    {
-        QSet<QString> letters;
-        for (Tool tool : Tools::toolbar()) {
-            const QString letter = shortcutKey(tool);
-            QCOMPARE(letter.size(), 1);
-            QVERIFY2(!letters.contains(letter), qPrintable(letter));
-            letters.insert(letter);
-            QCOMPARE(Tools::forKey(letter.at(0).unicode()), std::optional(tool));
-        }
-        QCOMPARE(Tools::forKey(Qt::Key_V), std::nullopt);
     }
 
     // Through the application: keys of the editor window act on the model unless a text field

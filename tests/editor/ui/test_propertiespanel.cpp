@@ -174,14 +174,10 @@ private slots:
     void textFieldEditsAndFollowsTheSelectedTextLayer()
     {
         Shown shown(1);
-        shown.model->chooseTool(Tool::text);
-        shown.model->setTextEntry(QPointF(10, 10));
-        shown.model->commitText("hello");
-        const QUuid first = shown.model->annotations().last().id;
-        shown.model->setTextEntry(QPointF(10, 100));
-        shown.model->commitText("second");
-        const QUuid second = shown.model->annotations().last().id;
-        shown.model->select(first);
+        const Annotation first(Shapes::Text{{10, 10}, QStringLiteral("hello")});
+        const Annotation second(Shapes::Text{{10, 100}, QStringLiteral("second")});
+        shown.model->commit(second);
+        shown.model->commit(first); // and selects it
         const auto text = [&] { return std::get<Shapes::Text>(shown.model->selected()->shape).string; };
         TextContentField *field = shown.panel.textField();
         QVERIFY(field);
@@ -190,7 +186,7 @@ private slots:
         QTest::keyClick(field, Qt::Key_Return);
         QCOMPARE(text(), QStringLiteral("hello world"));
 
-        shown.model->setLayerText(first, "edited inline");
+        shown.model->setLayerText(first.id, "edited inline");
         QCOMPARE(shown.panel.textField(), field);
         QCOMPARE(field->text(), QStringLiteral("edited inline"));
         shown.model->undo();
@@ -200,14 +196,14 @@ private slots:
         field->setFocus();
         QTRY_VERIFY(field->hasFocus());
         field->setText(QStringLiteral("typing"));
-        shown.model->setLayerText(first, "elsewhere");
+        shown.model->setLayerText(first.id, "elsewhere");
         QCOMPARE(field->text(), QStringLiteral("typing"));
         field->clearFocus();
         QCOMPARE(text(), QStringLiteral("typing"));
 
         TextContentField stale(shown.model.get(), "typing");
         QTest::keyClicks(&stale, "?");
-        shown.model->select(second);
+        shown.model->select(second.id);
         QFocusEvent out(QEvent::FocusOut);
         QApplication::sendEvent(&stale, &out);
         QCOMPARE(text(), QStringLiteral("second"));
