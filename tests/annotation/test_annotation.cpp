@@ -1,10 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "annotation/annotation.h"
+#include "annotation/colortext.h"
 #include "annotation/geometry.h"
+#include "annotation/stylecoding.h"
 #include "annotation/textfont.h"
 #include "annotation/textlayout.h"
+#include "annotation/tooldefaults.h"
 #include "annotation/watermark.h"
 #include "look/pixel.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include <limits>
 
@@ -19,9 +27,19 @@ Annotation layer(Shape shape, qreal width = 8)
     return Annotation(std::move(shape), style);
 }
 
+Style everyFieldChanged()
+{
+    Style style;
+    style.color = QColor::fromRgbF(0.1f, 0.2f, 0.3f, 0.4f), style.width = 3.5, style.font = TextFont::chalk;
+    style.fontSize = 31, style.outlineWidth = 7, style.outlineColor = QColor::fromRgbF(0, 0, 0), style.dim = 0.25;
+    style.fillColor = QColor::fromRgbF(1, 0.5f, 0, 0.75f), style.cornerRadius = 2, style.blurBlock = 24;
+    style.markSize = 0.45, style.opacity = 0.5;
+    return style;
+}
+
 } // namespace
 
-class TestGeometry : public QObject
+class TestAnnotation : public QObject
 {
     Q_OBJECT
 
@@ -68,13 +86,12 @@ private slots:
         QCOMPARE(annotation.bounds(), bounds);
     }
 
-    void stampAndWatermarkBounds()
+    // (A stamp's bounds are checked against its ink by the renderer's test.)
+    void watermarkBounds()
     {
-        QCOMPARE(layer(Stamp{QPointF(100, 50)}, 4).bounds().center(), QPointF(100, 50));
         Annotation mark(Shapes::Watermark{QPointF(500, 400), 1000});
         mark.style.markSize = 0.3;
-        QCOMPARE(mark.bounds().width(), 300.0);
-        QCOMPARE(mark.bounds().height(), 300.0 * ::Watermark::aspect());
+        QCOMPARE(mark.bounds().size(), QSizeF(300, 300 * ::Watermark::aspect()));
         QCOMPARE(mark.bounds().center(), QPointF(500, 400));
         QVERIFY(::Watermark::image() && !::Watermark::image()->isNull());
     }
@@ -117,9 +134,9 @@ private slots:
         QCOMPARE(annotation.contains(point, tolerance), hit);
     }
 
-    // Moving keeps a layer's identity and style; scaling scales lengths in the style by the
-    // factors' geometric mean, but not ratios nor a blur block below 2; resizing a watermark
-    // fits its size to the box, and arrows and text keep their own shape.
+    // Moving keeps a layer's identity and style; scaling scales lengths in the style (by the
+    // factors' geometric mean: the model's resize case), but not ratios nor a blur block below 2;
+    // resizing a watermark fits its size to the box, and arrows and text keep their own shape.
     void translatedScaledResized()
     {
         QImage image(4, 2, QImage::Format_ARGB32_Premultiplied);
@@ -135,13 +152,9 @@ private slots:
         style.width = 4, style.fontSize = 20, style.cornerRadius = 6, style.outlineWidth = 5, style.markSize = 0.25;
         const Annotation pen = Annotation(Pen{{QPointF(10, 20), QPointF(30, 40)}}, style).scaled(2, 2);
         QCOMPARE(std::get<Pen>(pen.shape).points, (QList<QPointF>{QPointF(20, 40), QPointF(60, 80)}));
-        QCOMPARE(pen.style.width, 8.0);
-        QCOMPARE(pen.style.fontSize, 40.0);
-        QCOMPARE(pen.style.outlineWidth, 5.0);
-        QCOMPARE(pen.style.markSize, 0.25);
+        QVERIFY(pen.style.fontSize == 40 && pen.style.outlineWidth == 5 && pen.style.markSize == 0.25);
         const Annotation box = Annotation(Rect{QRectF(100, 100, -50, -20)}, style).scaled(2, 3);
         QCOMPARE(std::get<Rect>(box.shape).rect, QRectF(100, 240, 100, 60)); // normalised
-        QCOMPARE(Annotation(Rect{}, style).scaled(2, 0.5).style, style);
         Annotation blur(Blur{QRectF(0, 0, 10, 10)});
         blur.style.blurBlock = 3;
         QCOMPARE(blur.scaled(0.5, 0.5).style.blurBlock, 2.0);
@@ -159,32 +172,130 @@ private slots:
     }
 
     // Raw values are kept in preferences, so they never change; each table is indexed by its
-    // enumeration, and every tool icon must exist.
+    // enumeration (a row out of place reads back as another), and every tool icon must exist.
+    // Each tool the toolbar offers has a letter of its own that leads back to it (V pastes).
     void toolsAndFontsByRawValue()
     {
-        QStringList raws;
-        for (qsizetype i = 0; i < Tools::allCases().size(); ++i) {
-            const Tool tool = Tools::allCases().at(i);
-            QCOMPARE(qsizetype(tool), i);
-            raws << rawValue(tool);
+        QStringList tools, fonts;
+        for (Tool tool : Tools::allCases()) {
+            tools << rawValue(tool);
             QCOMPARE(Tools::fromRaw(rawValue(tool)), std::optional(tool));
             QVERIFY2(Pixel::image(icon(tool)), qPrintable(icon(tool)));
+            const QString letter = shortcutKey(tool);
+            QCOMPARE(letter.isEmpty() ? std::nullopt : Tools::forKey(letter.at(0).unicode()),
+                     Tools::toolbar().contains(tool) ? std::optional(tool) : std::nullopt);
         }
-        QCOMPARE(raws.join(' '), "move pen highlighter arrow rect text blur focus stamp crop watermark picture");
-        QCOMPARE(Tools::toolbar(), Tools::allCases().mid(0, 10)); // without the two commands
-        QVERIFY(!Tools::fromRaw("Move") && !Tools::fromRaw("move "));
-
-        raws.clear();
-        for (qsizetype i = 0; i < TextFonts::allCases().size(); ++i) {
-            const TextFont textFont = TextFonts::allCases().at(i);
-            QCOMPARE(qsizetype(textFont), i);
-            raws << rawValue(textFont);
+        for (TextFont textFont : TextFonts::allCases()) {
+            fonts << rawValue(textFont);
             QCOMPARE(TextFonts::fromRaw(rawValue(textFont)), std::optional(textFont));
         }
-        QCOMPARE(raws.join(' '), "system rounded serif mono pixel marker chalk");
-        QVERIFY(!TextFonts::fromRaw("Sans"));
+        QCOMPARE(tools.join(' '), "move pen highlighter arrow rect text blur focus stamp crop watermark picture");
+        QCOMPARE(fonts.join(' '), "system rounded serif mono pixel marker chalk");
+        QCOMPARE(Tools::toolbar(), Tools::allCases().mid(0, 10)); // without the two commands
+        QVERIFY(!Tools::fromRaw("Move") && !Tools::fromRaw("move ") && !TextFonts::fromRaw("Sans") && !Tools::forKey(Qt::Key_V));
+    }
+
+    void stylesRoundTrip()
+    {
+        Style otherModels;
+        otherModels.color = QColor::fromHsv(200, 128, 64, 200);
+        otherModels.outlineColor = QColor::fromRgbF(1.2f, -0.1f, 0.5f);
+        for (const Style &style : {Style(), everyFieldChanged(), otherModels}) {
+            const std::optional<QByteArray> json = StyleCoding::encode(style);
+            QVERIFY(json && !json->contains('\n'));
+            QCOMPARE(QJsonDocument::fromJson(*json).object().contains(QStringLiteral("fillColor")),
+                     style.fillColor.has_value());
+            QVERIFY(StyleCoding::decode(*json) == style);
+        }
+    }
+
+    void lenientDecoding_data()
+    {
+        QTest::addColumn<QByteArray>("json"); QTest::addColumn<std::optional<Style>>("expected");
+        const auto row = [](const char *name, const char *json, std::optional<Style> style) {
+            QTest::newRow(name) << QByteArray(json) << style;
+        };
+        row("empty object is the default style", "{}", Style());
+        // The stored defaults of earlier versions must keep meaning the default style.
+        row("the default style written out",
+            R"({"color":{"r":0.9,"g":0.15,"b":0.15,"a":1},"width":8,"font":"system","fontSize":56,"outlineWidth":3,)"
+            R"("outlineColor":{"r":1,"g":1,"b":1,"a":1},"dim":0.6,"cornerRadius":8,"blurBlock":16,"markSize":0.3,"opacity":0.9})",
+            Style());
+        Style wide, filled, opaque, clear;
+        wide.width = 12, filled.fillColor = QColor::fromRgbF(0, 0, 1, 0.5f);
+        opaque.color = QColor::fromRgbF(0, 0, 1, 1), clear.color = QColor::fromRgbF(0, 0, 1, 0);
+        row("a good field among bad ones", R"({"width":12,"dim":"0.5","opacity":null,"font":"comic","extra":1})", wide);
+        row("colour missing a component, broken fill", R"({"color":{"r":0,"g":0,"b":1},"fillColor":[0,0,1,1]})", Style());
+        row("fill colour", R"({"fillColor":{"r":0,"g":0,"b":1,"a":0.5}})", filled);
+        row("alpha above 1", R"({"color":{"r":0,"g":0,"b":1,"a":1.5}})", opaque);
+        row("alpha below 0", R"({"color":{"r":0,"g":0,"b":1,"a":-2}})", clear);
+        // Hand edits far outside what the properties panel offers: the pen would take forever
+        // to draw, a block of 0 would divide by zero.
+        row("out of range", R"({"width":1e308,"blurBlock":0,"opacity":5,"fontSize":-3,"dim":2,"markSize":0})", Style());
+        for (const char *bad : {"", "width: 8", R"({"width":8)", "[1,2,3]", "8"})
+            QTest::addRow("not an object: %s", bad) << QByteArray(bad) << std::optional<Style>();
+    }
+
+    void lenientDecoding()
+    {
+        QFETCH(QByteArray, json); QFETCH(std::optional<Style>, expected);
+        QVERIFY(StyleCoding::decode(json) == expected);
+
+        QTemporaryDir dir;
+        QSettings settings(dir.filePath(QStringLiteral("prefs.ini")), QSettings::IniFormat);
+        settings.setValue(ToolDefaults::key(Tool::pen), json);
+        QVERIFY(ToolDefaults::load(Tool::pen, 2, settings) == expected.value_or(ToolDefaults::builtIn(Tool::pen, 2)));
+    }
+
+    void storedDefaults()
+    {
+        QTemporaryDir dir;
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+        const Style good = everyFieldChanged();
+        ToolDefaults::save(good, Tool::text);
+        QSettings file(dir.filePath(QStringLiteral("KiwanoSnapper/KiwanoSnapper.ini")), QSettings::IniFormat);
+        QCOMPARE(file.value(QStringLiteral("toolDefault.text")).typeId(), int(QMetaType::QByteArray));
+        QVERIFY(ToolDefaults::load(Tool::text, 1, file) == good);
+        QVERIFY(ToolDefaults::load(Tool::arrow, 1.5, file) == ToolDefaults::builtIn(Tool::arrow, 1.5));
+
+        // Text is not a stored style even when it reads as JSON.
+        file.setValue(ToolDefaults::key(Tool::arrow), QStringLiteral(R"({"width":3})"));
+        QVERIFY(ToolDefaults::load(Tool::arrow, 1, file) == ToolDefaults::builtIn(Tool::arrow, 1));
+
+        // A style that cannot be written keeps the previous default.
+        Style broken = good;
+        broken.fontSize = std::numeric_limits<qreal>::infinity();
+        ToolDefaults::save(broken, Tool::text, file);
+        QVERIFY(ToolDefaults::load(Tool::text, 1, file) == good);
+    }
+
+    void colorFromText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("hex"); // empty: no colour
+        QTest::newRow("commas and spaces") << "255, 128, 0" << "#FF8000";
+        QTest::newRow("short hex lower case, blanks around") << "  #abc\t" << "#AABBCC";
+        QTest::newRow("four components") << "10,20,30,128" << "#0A141E80";
+        QTest::newRow("unreadable piece dropped") << "255, abc, 0, 0" << "#FF0000";
+        QTest::newRow("fractions in range") << "127.5, 0, 255" << "#8000FF";
+        QTest::newRow("small numbers are components, not fractions") << "0.5,0.5,0.5" << "#010101";
+        for (const char *bad : {"300,0,0", "1,2", "#12345", "#abcdeg", "##FFF", "orange"})
+            QTest::newRow(bad) << bad << "";
+    }
+
+    void colorFromText()
+    {
+        QFETCH(QString, text); QFETCH(QString, hex);
+        const std::optional<QColor> color = colorFromUserInput(text);
+        QCOMPARE(color.has_value(), !hex.isEmpty());
+        if (color)
+            QCOMPARE(hexString(*color), hex);
+        // Written back: alpha only when not opaque, components rounded, out of range clamped.
+        QCOMPARE(hexString(QColor(1, 2, 3, 254)), QStringLiteral("#010203FE"));
+        QCOMPARE(hexString(QColor::fromRgbF(0.5f, 0.1f, 0.998f)), QStringLiteral("#801AFE"));
+        QCOMPARE(hexString(QColor::fromRgbF(1.5f, -0.2f, 0)), QStringLiteral("#FF0000"));
     }
 };
 
-KIWANO_TEST_MAIN(TestGeometry)
-#include "test_geometry.moc"
+KIWANO_TEST_MAIN(TestAnnotation)
+#include "test_annotation.moc"
