@@ -45,11 +45,12 @@ private slots:
         f.copyText("other");
         f.front.id = "firefox";
         f.copy({{"UTF8_STRING", "same"}, {"text/plain;charset=utf-8", "same"}});
+        f.copy({{"UTF8_STRING", "same"}});
         f.front.id.clear(); // no application leaves the last one
-        f.copy({{"text/plain;charset=utf-8", "same"}});
+        f.copy({{"text/plain", "same"}, {"text/plain;charset=utf-8", "same"}});
         QCOMPARE(f.titles(), (QStringList{"same", "other"}));
         const ClipItem merged = f.items().first();
-        QCOMPARE(merged.copies, 3);
+        QCOMPARE(merged.copies, 4);
         QCOMPARE(merged.firstCopied, first);
         QCOMPARE(merged.lastCopied, f.now);
         QCOMPARE(merged.app, "firefox");
