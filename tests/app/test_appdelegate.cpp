@@ -279,13 +279,6 @@ private slots:
         answer();
         QVERIFY(launch.waitForFinished(5000));
         QCOMPARE(launch.exitCode(), 0);
-
-        // A plain launch brings the running one forward.
-        first.setAnswerWhen(nullptr);
-        launch.start(KIWANO_LAUNCHER_PATH, {});
-        QVERIFY(launch.waitForFinished(5000));
-        QTRY_COMPARE(received.size(), 2);
-        QCOMPARE(received.at(1).at(0).toStringList(), QStringList({"show"}));
     }
 
     // With no display and no instance to hand the request to, the launcher says why and ends.

@@ -86,7 +86,7 @@ private slots:
         QTest::addColumn<bool>("trusted");
         QTest::addColumn<QString>("front");
         QTest::addColumn<QList<bool>>("pastes");
-        // Pastes into an editor and into kitty are typed into real windows in the X11 tests.
+        // Pastes into an editor and a terminal are typed into real windows in the platform tests.
         QTest::newRow("terminal") << true << true << "org.gnome.Terminal" << QList<bool>{true};
         QTest::newRow("xterm copies only") << true << true << "XTerm" << QList<bool>{};
         QTest::newRow("copy only") << false << true << "org.gnome.TextEditor" << QList<bool>{};
