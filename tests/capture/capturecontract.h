@@ -17,8 +17,6 @@ class CaptureContract : public QObject
     Q_OBJECT
 
 protected:
-    // Why this display cannot be tested here; empty when it can.
-    virtual QString skipReason() const { return {}; }
     // Starts the tool with these arguments (the output path follows) and, for the interactive
     // modes, waits until its overlay takes input. environment is KEY=VALUE or empty.
     virtual bool start(const QStringList &arguments, const QString &environment = {}) = 0;
@@ -61,11 +59,6 @@ protected:
     QProcess m_tool;
 
 private slots:
-    void init()
-    {
-        if (const QString why = skipReason(); !why.isEmpty())
-            QSKIP(qPrintable(why));
-    }
     void cleanup() { stopTool(); }
 
     void screenGrabIsWhatTheScreenShows() { grabsAs(shownScreen()); }

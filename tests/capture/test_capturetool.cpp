@@ -25,7 +25,6 @@ public:
 
 void xdotool(const QStringList &arguments) { QCOMPARE(QProcess::execute("xdotool", arguments), 0); }
 void moveTo(const QPoint &point) { xdotool({"mousemove", QString::number(point.x()), QString::number(point.y())}); }
-QPoint screenAt(int x, int y) { return QGuiApplication::primaryScreen()->geometry().topLeft() + QPoint(x, y); }
 // Whether another client holds the pointer: a grab of our own is refused then.
 bool pointerTaken()
 {
@@ -101,7 +100,7 @@ private slots:
     {
         QVERIFY2(QGuiApplication::platformName() == QLatin1String("xcb"), "needs an X server");
         QVERIFY(QFileInfo(KIWANO_CAPTURE_TOOL).isExecutable());
-        m_fixedRect = QRect(screenAt(100, 80), m_pattern.size());
+        m_fixedRect = QRect(QGuiApplication::primaryScreen()->geometry().topLeft() + QPoint(100, 80), m_pattern.size());
         m_fixed.setFlags(Qt::Window | Qt::X11BypassWindowManagerHint | Qt::FramelessWindowHint);
         m_fixed.setGeometry(m_fixedRect);
         m_fixed.show();

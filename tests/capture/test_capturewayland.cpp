@@ -82,7 +82,6 @@ class TestCaptureWayland : public CaptureContract
         QFile::remove(file);
         return runOnCompositor("grim", arguments + QStringList{file}) == 0 ? opaque(QImage(file)) : QImage();
     }
-    QString skipReason() const override { return WaylandSession::skipReason(); }
     QImage shown(const QRect &rect) override
     {
         return grim({"-g", QString("%1,%2 %3x%4").arg(rect.x()).arg(rect.y()).arg(rect.width()).arg(rect.height())});
