@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include <QSettings>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 
 #include "fakes/fakehotkeygrabber.h"
 #include "fakes/fakekeyboardlayout.h"
@@ -9,6 +7,7 @@
 #include "hotkeys/hotkeycenter.h"
 #include "hotkeys/hotkeyrecorder.h"
 #include "hotkeys/keyboard.h"
+#include "hotkeys/temporarypreferences.h"
 
 using namespace Qt::StringLiterals;
 using Keys = QList<std::optional<HotKey>>;
@@ -18,9 +17,6 @@ using Held = QList<quint32>;
 namespace {
 const HotKey shiftSuperC(8, Qt::ShiftModifier | Qt::MetaModifier);
 const HotKey shiftSuper6(22, Qt::ShiftModifier | Qt::MetaModifier);
-
-QSettings store() { return QSettings(QSettings::IniFormat, QSettings::UserScope, "KiwanoSnapper", "KiwanoSnapper"); }
-QVariant stored(const char *action) { return store().value(QLatin1String("hotkey.") + action); }
 } // namespace
 
 // How shortcuts are named and read from the desktop's own settings, over a US layout table; the
@@ -28,7 +24,7 @@ QVariant stored(const char *action) { return store().value(QLatin1String("hotkey
 class TestHotKeyCenter : public QObject
 {
     Q_OBJECT
-    std::optional<QTemporaryDir> m_preferences;
+    std::optional<TemporaryPreferences> m_preferences;
     std::optional<FakeHotKeyGrabber> m_grabber;
     std::optional<HotKeyCenter> m_center;
     FakeKeyboardLayout m_us;
@@ -47,7 +43,6 @@ private slots:
     {
         m_center.reset();
         m_preferences.emplace();
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_preferences->path());
         m_grabber.emplace();
         m_center.emplace();
         m_center->setGrabber(&*m_grabber);
@@ -173,29 +168,29 @@ private slots:
     {
         QFETCH(QVariant, value); QFETCH(std::optional<HotKey>, expected);
         if (value.isValid())
-            store().setValue("hotkey.clipboard", value);
+            TemporaryPreferences::plant("clipboard", value);
         QCOMPARE(keys(), (Keys{shiftSuper6, std::nullopt, std::nullopt, expected}));
         m_center->registerAll();
         QCOMPARE(held(), (expected ? Held{0, 3} : Held{0}));
         QVERIFY(m_center->failed().isEmpty());
-        QCOMPARE(stored("clipboard"), value);  // kept as found
+        QCOMPARE(TemporaryPreferences::stored("clipboard"), value);  // kept as found
     }
 
     void settingKeysAndPresets()
     {
         m_center->set(shiftSuperC, HotKeyAction::grabWindow);
         QCOMPARE(keys(), (Keys{shiftSuper6, shiftSuperC, std::nullopt, std::nullopt}));
-        QCOMPARE(stored("grabWindow"), QVariant("{\"keyCode\":8,\"modifiers\":1179648}"_ba));
+        QCOMPARE(TemporaryPreferences::stored("grabWindow"), QVariant("{\"keyCode\":8,\"modifiers\":1179648}"_ba));
         // Emptied rather than removed, or its default would come back at the next start.
-        QCOMPARE(stored("clipboard"), QVariant(QByteArray()));
-        QVERIFY(!stored("grabRegion").isValid());
+        QCOMPARE(TemporaryPreferences::stored("clipboard"), QVariant(QByteArray()));
+        QVERIFY(!TemporaryPreferences::stored("grabRegion").isValid());
         QCOMPARE(held(), (Held{0, 1}));
 
         m_center->applyPreset(&HotKeyPresets::desktopDefault);
         QCOMPARE(keys(), (Keys{HotKey(105, Qt::ShiftModifier), HotKey(105, Qt::AltModifier), HotKey(105, Qt::NoModifier), shiftSuperC}));
         QCOMPARE(held(), (Held{0, 1, 2, 3}));
         m_center->applyPreset(&HotKeyPresets::kiwanoDefault);
-        QCOMPARE(stored("grabWindow"), QVariant(QByteArray()));
+        QCOMPARE(TemporaryPreferences::stored("grabWindow"), QVariant(QByteArray()));
         QCOMPARE(keys(), (Keys{shiftSuper6, std::nullopt, std::nullopt, shiftSuperC}));
         QCOMPARE(held(), (Held{0, 3}));
     }
