@@ -26,7 +26,6 @@ struct SettingsFixture
     }
     ~SettingsFixture() { center.setGrabber(nullptr); }
 
-    static QSettings preferences() { return QSettings(QSettings::IniFormat, QSettings::UserScope, "KiwanoSnapper", "KiwanoSnapper"); }
     // The clipboard history the sections are given.
     Clipboard &history() { return *(clipboard ? clipboard : clipboard = &clips.open()); }
 

@@ -33,7 +33,6 @@ QStringList shown(const QListWidget *list)
 } // namespace
 
 // The clipboard section, and the chooser of applications whose copies it ignores.
-
 class TestSettingsClipboard : public QObject
 {
     Q_OBJECT
