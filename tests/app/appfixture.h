@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QDir>
 #include <QMimeData>
 #include <QUrl>
 

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 // Private XDG folders and preferences for one test process, set before anything reads them.

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-#include <QApplication>
 #include <QLocalServer>
 #include <QProcess>
 #include <QScopeGuard>
@@ -28,14 +27,6 @@ private slots:
         m_sandbox = std::make_unique<ShellSandbox>();
         if (!m_bus.start())
             QSKIP("no dbus-daemon to start a session bus");
-    }
-
-    void cleanup()
-    {
-        m_portal.kill();
-        m_portal.waitForFinished(2000);
-        for (QWidget *window : QApplication::topLevelWidgets())
-            window->close();
     }
 
     void aSilentSessionHoldsUpNothing()
@@ -69,6 +60,8 @@ private slots:
         QCOMPARE(delegate.servicePlan().clipboard, ServicePlan::Clipboard::x11);
         QVERIFY(delegate.servicePlan().throughXWayland);
         delegate.applicationWillTerminate();
+        m_portal.kill();
+        m_portal.waitForFinished();
     }
 };
 

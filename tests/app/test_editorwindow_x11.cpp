@@ -4,7 +4,6 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QProcess>
-#include <QStandardPaths>
 
 #include "app/appfixture.h"
 #include "app/editorwindowcontroller.h"
@@ -56,8 +55,6 @@ private slots:
     // The strip with keys typed through the X server.
     void theMenuKeyOpensTheSelectedGrabsMenu()
     {
-        if (QStandardPaths::findExecutable("xdotool").isEmpty())
-            QSKIP("xdotool is needed to type through the X server");
         AppFixture::writeGrabs(3);
         AppState state;
         const QList<GrabEntry> entries = state.entries();

@@ -1,22 +1,29 @@
 // SPDX-License-Identifier: MIT
 #include <QMainWindow>
 #include <QPointer>
+#include <QScrollBar>
 #include <QSettings>
 
 #include "app/appfixture.h"
 #include "app/editorwindowcontroller.h"
 #include "app/emptystate.h"
+#include "app/historydelegate.h"
+#include "app/historymodel.h"
+#include "app/historystrip.h"
+#include "app/relativedate.h"
 #include "app/rootview.h"
+#include "app/stripview.h"
 #include "capture/appstate.h"
 #include "editor/model/editormodel.h"
 #include "editor/ui/editorview.h"
 #include "fakes/fakekeyboardlayout.h"
 #include "hotkeys/hotkeycenter.h"
 #include "hotkeys/keyboard.h"
+#include "look/kiwano.h"
 #include "support/widgets.h"
 
-// The main window: its content (the selected grab's editor, or the empty state), its first size
-// and its kept frame.
+// The main window over a real history folder: its content (the selected grab's editor, or the
+// empty state), its first size and kept frame, and the strip of grabs below.
 class TestRootView : public QObject
 {
     Q_OBJECT
@@ -24,11 +31,11 @@ class TestRootView : public QObject
     HistoryFixture m_fixture;
     FakeKeyboardLayout m_us;
 
-    static void showRoot(RootView &root)
+    static void show(QWidget &widget, int width, int height)
     {
-        root.resize(1100, 600);
-        root.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&root));
+        widget.resize(width, height);
+        widget.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&widget));
     }
     static bool showsEmptyState(const RootView &root)
     {
@@ -60,31 +67,13 @@ private slots:
         HistoryFixture::preferences().remove("hotkey.grabRegion");
     }
 
-    void aDropOnTheEmptyStateOpensTheFirstGrab()
-    {
-        AppState state;
-        RootView root(&state, EditorDesktop{});
-        showRoot(root);
-        QVERIFY(showsEmptyState(root));
-
-        const QString file = HistoryFixture::writePng(m_fixture.scratch("drop.png"), HistoryFixture::sample(QSize(30, 20), 2));
-        const std::unique_ptr<QMimeData> mime(AppFixture::fileDrop(file));
-        QVERIFY(Widgets::dragEnter(root.emptyState(), mime.get(), QPoint(5, 5)));
-        Widgets::drop(root.emptyState(), mime.get(), QPoint(5, 5));
-
-        QTRY_VERIFY(root.editor());
-        QCOMPARE(state.entries().size(), 1);
-        QCOMPARE(root.editor()->model(), state.currentModel());
-        QVERIFY(root.editor()->isVisible() && !root.emptyState()->isVisible());
-    }
-
     void switchingGrabsBuildsAFreshEditorOverTheKeptModel()
     {
         AppFixture::writeGrabs(2);
         AppState state;
         const QList<GrabEntry> entries = state.entries();
         RootView root(&state, EditorDesktop{});
-        showRoot(root);
+        show(root, 1100, 600);
 
         state.setSelected(entries.at(0).url);
         QTRY_VERIFY(root.editor());
@@ -128,7 +117,7 @@ private slots:
         HistoryFixture::writeBytes(broken, "\x89PNG\r\n\x1a\n truncated");
         AppState state;
         RootView root(&state, EditorDesktop{});
-        showRoot(root);
+        show(root, 1100, 600);
         if (vanished) {
             QFile::remove(broken);
             HistoryFixture::writePng(broken + ".moved.png", HistoryFixture::sample(QSize(8, 8)));
@@ -141,22 +130,8 @@ private slots:
         QCOMPARE(state.entries().size(), 2);
     }
 
-    // The window around it: its first size, and its frame kept for the next start.
-    void firstSize_data()
-    {
-        QTest::addColumn<QRect>("available"); // empty: no screen
-        QTest::addColumn<QSize>("expected");
-
-        QTest::newRow("no screen") << QRect() << QSize(1200, 810);
-        QTest::newRow("large") << QRect(0, 0, 2560, 1400) << QSize(1200, 820);
-        QTest::newRow("small: 90 %") << QRect(0, 25, 1000, 800) << QSize(900, 720);
-    }
-    void firstSize()
-    {
-        QFETCH(QRect, available);
-        QTEST(EditorWindowController::initialSize(available.isEmpty() ? std::nullopt : std::optional(available)), "expected");
-    }
-
+    // The window around it: its first size, 90 % of a small screen and no more than its own on
+    // a large one, and its frame kept for the next start.
     void theFrameIsKept()
     {
         AppState state;
@@ -172,6 +147,160 @@ private slots:
             window->close();
         }
         QCOMPARE(EditorWindowController(&state).window()->geometry(), frame);
+        QCOMPARE(EditorWindowController::initialSize(QRect(0, 25, 1000, 800)), QSize(900, 720));
+        QCOMPARE(EditorWindowController::initialSize(QRect(0, 0, 2560, 1400)), QSize(1200, 820));
+    }
+
+    // A click and the arrows select, stopping at the ends; the keys act on the strip whenever it
+    // has the focus, so the focus shows however it came.
+    void clicksAndArrowsSelectWithTheFocusRinged()
+    {
+        AppFixture::writeGrabs(3);
+        AppState state;
+        const QList<GrabEntry> entries = state.entries();
+        HistoryStrip strip(&state);
+        show(strip, 900, HistoryStrip::height);
+        StripView *view = strip.view();
+        const auto ringed = [&](int row) {
+            // Peel dashes in the yellow gap above the item, where nothing else is drawn.
+            const QRect item = view->visualRect(strip.model()->index(row))
+                                   .translated(view->viewport()->mapTo(&strip, QPoint()));
+            const QImage image = strip.grab().toImage();
+            const int y = item.top() - int(HistoryDelegate::focusGap) + 1;
+            int dashes = 0;
+            for (int x = item.left(); x < item.right(); ++x)
+                dashes += image.pixel(x, y) == Kiwano::peel.rgb();
+            return dashes > item.width() / 3;
+        };
+
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(strip.model()->index(1)).center());
+        QCOMPARE(state.selected(), entries.at(1).url);
+        QVERIFY(view->hasFocus());
+        QTRY_VERIFY(ringed(1));
+        QVERIFY(!ringed(0));
+        QTest::keyClick(view, Qt::Key_Right);
+        QTest::keyClick(view, Qt::Key_Right); // at the oldest already
+        QCOMPARE(state.selected(), entries.at(2).url);
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(view, Qt::Key_Left);
+        QCOMPARE(state.selected(), entries.at(0).url);
+        QTRY_VERIFY(ringed(0));
+        QVERIFY(strip.model()->data(strip.model()->index(0), HistoryModel::SelectedRole).toBool());
+        view->clearFocus();
+        QTRY_VERIFY(!ringed(0));
+    }
+
+    void aNewSelectionIsScrolledToTheCentre()
+    {
+        AppFixture::writeGrabs(30);
+        AppState state;
+        const QList<GrabEntry> entries = state.entries();
+        state.setSelected(entries.at(20).url);
+        HistoryStrip strip(&state);
+        show(strip, 900, HistoryStrip::height);
+        StripView *view = strip.view();
+        QScrollBar *bar = view->horizontalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        // What was selected before the strip showed stays where the row starts.
+        QCOMPARE(bar->value(), 0);
+
+        auto centreOf = [&](int row) { return view->visualRect(strip.model()->index(row)).center().x(); };
+        const int middle = view->viewport()->width() / 2;
+        state.setSelected(entries.at(15).url);
+        QTRY_VERIFY(std::abs(centreOf(15) - middle) <= 1);
+        // The ends are centred as far as the row reaches.
+        state.setSelected(entries.at(29).url);
+        QTRY_COMPARE(bar->value(), bar->maximum());
+        state.setSelected(entries.at(0).url);
+        QTRY_COMPARE(bar->value(), 0);
+    }
+
+    void itemsTellTheirFileAndShowTheirThumbnail()
+    {
+        AppFixture::writeGrabs(2);
+        // A grab file that is no PNG at all keeps the kiwano in place of a picture.
+        HistoryFixture::writeBytes(History::dir() + "/grab-20260102-000000-BROKEN.png", "not a png");
+        AppState state;
+        HistoryStrip strip(&state);
+        show(strip, 900, HistoryStrip::height);
+        HistoryModel *model = strip.model();
+        const int broken = model->row(QUrl::fromLocalFile(History::dir() + "/grab-20260102-000000-BROKEN.png"));
+        QVERIFY(broken >= 0);
+        const int good = broken == 0 ? 1 : 0;
+
+        QTRY_VERIFY(!model->data(model->index(good), HistoryModel::ThumbnailRole).value<QImage>().isNull());
+        QVERIFY(model->data(model->index(broken), HistoryModel::ThumbnailRole).value<QImage>().isNull());
+        const QString name = model->data(model->index(good), Qt::AccessibleTextRole).toString();
+        QVERIFY2(name.startsWith("just now, grab-20260101-"), qPrintable(name));
+    }
+
+    // Image files dropped on the strip, or on the empty state, become selected grabs that open in
+    // the editor; the dropped file stays where it was.
+    void dropsOfImageFilesBecomeSelectedGrabs()
+    {
+        AppState state;
+        HistoryStrip strip(&state);
+        RootView root(&state, EditorDesktop{});
+        show(strip, 900, HistoryStrip::height);
+        show(root, 1100, 600);
+        QVERIFY(showsEmptyState(root));
+        const QString file = HistoryFixture::writePng(m_fixture.scratch("dropped.png"), HistoryFixture::sample(QSize(64, 40), 5));
+        // Text is no image: no outline, nothing taken.
+        QVERIFY(!Widgets::dragEnter(&strip, AppFixture::textDrop("hello")));
+        QVERIFY(!strip.isTargeted());
+        QVERIFY(Widgets::dragEnter(&strip, AppFixture::fileDrop(file)));
+        QVERIFY(strip.isTargeted());
+        Widgets::drop(&strip, AppFixture::fileDrop(file));
+        QVERIFY(!strip.isTargeted());
+        QTRY_COMPARE(state.entries().size(), 1);
+        QCOMPARE(state.selected(), state.entries().first().url);
+        QCOMPARE(History::image(state.entries().first()).size(), QSize(64, 40));
+        QVERIFY(QFile::exists(file));
+
+        state.setSelected(std::nullopt);
+        const QString other = HistoryFixture::writePng(m_fixture.scratch("other.png"), HistoryFixture::sample(QSize(30, 20), 2));
+        const std::unique_ptr<QMimeData> mime(AppFixture::fileDrop(other));
+        QVERIFY(Widgets::dragEnter(root.emptyState(), mime.get(), QPoint(5, 5)));
+        Widgets::drop(root.emptyState(), mime.get(), QPoint(5, 5));
+        QTRY_VERIFY(root.editor() && root.editor()->model() == state.currentModel());
+        QCOMPARE(state.entries().size(), 2);
+        QVERIFY(root.editor()->isVisible() && !root.emptyState()->isVisible());
+    }
+
+    // The wording of a grab's age under its thumbnail.
+    void wording_data()
+    {
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<QDateTime>("date");
+        QTest::addColumn<QString>("expected");
+
+        const QDateTime noon(QDate(2026, 3, 18), QTime(12, 0));
+        QTest::newRow("59 s") << noon << noon.addSecs(-59) << "just now";
+        QTest::newRow("a clock set back") << noon << noon.addSecs(300) << "just now";
+        QTest::newRow("60 s") << noon << noon.addSecs(-60) << "1 minute ago";
+        QTest::newRow("59 min") << noon << noon.addSecs(-59 * 60 - 59) << "59 minutes ago";
+        QTest::newRow("1 h") << noon << noon.addSecs(-3600) << "1 hour ago";
+        QTest::newRow("last night, before midnight") << QDateTime(QDate(2026, 3, 18), QTime(0, 30))
+            << QDateTime(QDate(2026, 3, 17), QTime(23, 0)) << "yesterday";
+        QTest::newRow("early today") << QDateTime(QDate(2026, 3, 18), QTime(23, 30))
+            << QDateTime(QDate(2026, 3, 18), QTime(0, 10)) << "23 hours ago";
+        QTest::newRow("2 days") << noon << noon.addDays(-2) << "2 days ago";
+        QTest::newRow("7 days") << noon << noon.addDays(-7) << "last week";
+        QTest::newRow("20 days") << noon << noon.addDays(-20) << "2 weeks ago";
+        // Weeks run up to a month, 31 days; months up to a year, 365 days.
+        QTest::newRow("30 days") << noon << QDateTime(QDate(2026, 2, 16), QTime(12, 0)) << "4 weeks ago";
+        QTest::newRow("31 days") << noon << QDateTime(QDate(2026, 2, 15), QTime(12, 0)) << "last month";
+        QTest::newRow("200 days") << noon << noon.addDays(-200) << "6 months ago";
+        QTest::newRow("364 days") << noon << QDateTime(QDate(2025, 3, 19), QTime(12, 0)) << "12 months ago";
+        QTest::newRow("365 days") << noon << QDateTime(QDate(2025, 3, 18), QTime(12, 0)) << "last year";
+        QTest::newRow("3 years") << noon << noon.addDays(-3 * 366) << "3 years ago";
+        // The history's own date for files whose time cannot be read.
+        QTest::newRow("undated") << noon << QDateTime() << "long ago";
+    }
+    void wording()
+    {
+        QFETCH(QDateTime, now); QFETCH(QDateTime, date);
+        QTEST(RelativeDate::text(date, now), "expected");
     }
 };
 

@@ -42,18 +42,12 @@ QList<Message> read(const QString &path, QString &language)
             const QString source = xml.readElementText();
             messages.append({context + " \"" + source + u'"', source, {}, false});
         } else if (name == u"translation" && !messages.isEmpty()) {
-            Message &m = messages.last();
             // Unfinished, and also vanished or obsolete: lupdate's leftovers of texts gone from the code.
-            m.unfinished = !xml.attributes().value("type").isEmpty();
-            QString text;
-            while (!xml.atEnd() && (xml.readNext() != QXmlStreamReader::EndElement || xml.name() != u"translation")) {
-                if (xml.isCharacters())
-                    text += xml.text();
-                else if (xml.isStartElement() && xml.name() == u"numerusform")
-                    m.translations << xml.readElementText();
-            }
-            if (m.translations.isEmpty())
-                m.translations << text;
+            messages.last().unfinished = !xml.attributes().value("type").isEmpty();
+            if (!messages.last().source.contains(u"%n"))
+                messages.last().translations << xml.readElementText();
+        } else if (name == u"numerusform" && !messages.isEmpty()) {
+            messages.last().translations << xml.readElementText();
         }
     }
     if (xml.hasError() || file.error() != QFileDevice::NoError)

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -10,6 +8,7 @@
 
 #include "capture/history.h"
 #include "capture/thumbnailcache.h"
+#include "support/files.h"
 
 // Data and preferences live in a temporary folder for the whole process, since the default
 // history folder is fixed on first use; reset() empties them before each test. The home is there
@@ -54,16 +53,16 @@ public:
             qFatal("cannot write %s", qPrintable(path));
         return path;
     }
-    static QString writeBytes(const QString &path, const QByteArray &bytes, bool executable = false)
+    static QString writeBytes(const QString &path, const QByteArray &bytes, QFile::Permissions permissions = {})
     {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        if (!TestFiles::write(path, bytes, permissions))
             qFatal("cannot write %s", qPrintable(path));
-        if (executable)
-            file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         return path;
     }
-    static QString writeScript(const QString &path, const QString &body) { return writeBytes(path, ("#!/bin/sh\n" + body + "\n").toUtf8(), true); }
+    static QString writeScript(const QString &path, const QString &body)
+    {
+        return writeBytes(path, ("#!/bin/sh\n" + body + "\n").toUtf8(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
     static QStringList names(const QString &folder) { return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
 
 private:

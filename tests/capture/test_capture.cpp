@@ -6,7 +6,6 @@
 #include "capture/capture.h"
 #include "capture/history.h"
 #include "capture/historyfixture.h"
-#include "support/files.h"
 
 // The capture component against stand-in tools that behave like the capture tool would, or not.
 class TestCapture : public QObject
@@ -54,12 +53,11 @@ private slots:
         const QStringList arguments = calls().value(0).split(' ');
         QCOMPARE(arguments.mid(0, 2), (QStringList{mode, "-x"}));
         static const QRegularExpression name("^kiwano-[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}\\.png$");
-        QVERIFY2(name.match(QFileInfo(arguments.value(2)).fileName()).hasMatch(), qPrintable(arguments.value(2)));
+        QVERIFY(name.match(QFileInfo(arguments.value(2)).fileName()).hasMatch());
         QCOMPARE(QFileInfo(arguments[2]).absolutePath(), Capture::temporaryFolder());
         QVERIFY(!QFileInfo::exists(arguments[2]));
         const auto entry = landed[0][0].value<GrabEntry>();
-        QCOMPARE(History::load().size(), 1);
-        QCOMPARE(History::load().first().url, entry.url);
+        QCOMPARE(HistoryFixture::names(History::dir()), QStringList{entry.url.fileName()});
         QCOMPARE(History::image(entry), image(1));
     }
 
@@ -84,15 +82,12 @@ private slots:
     {
         QFETCH(QString, body); QFETCH(bool, leavesFile); QFETCH(QString, reason);
         Capture capture(body == "-" ? m_fixture.scratch("no-such-tool") : tool(QString(body).replace("%1", sample(2))));
-        QSignalSpy landed(&capture, &Capture::grabLanded);
-        QSignalSpy failed(&capture, &Capture::grabFailed);
+        QSignalSpy landed(&capture, &Capture::grabLanded), failed(&capture, &Capture::grabFailed);
         capture.grabRegion();
         QVERIFY(settled(capture));
-        QCOMPARE(landed.size(), 0);
-        QVERIFY(History::load().isEmpty());
+        QVERIFY(landed.isEmpty() && History::load().isEmpty());
         QCOMPARE(failed.size(), reason.isEmpty() ? 0 : 1);
-        if (!reason.isEmpty())
-            QCOMPARE(failed[0][0].toString(), reason);
+        QCOMPARE(failed.value(0).value(0).toString(), reason);
         if (leavesFile) { // what the tool left is not taken, and not thrown away either
             const QString temporary = calls().value(0).section(' ', 2);
             QVERIFY(QFileInfo::exists(temporary));
@@ -134,7 +129,7 @@ private slots:
         capture.grabWindow();
         QVERIFY(landed.wait(10000));
         QCOMPARE(History::image(landed[0][0].value<GrabEntry>()), image(5));
-        QVERIFY2(calls().value(1).startsWith("ahead -iW -x "), qPrintable(calls().join('|')));
+        QVERIFY(calls().value(1).startsWith("ahead -iW -x "));
         QVERIFY(QTest::qWaitFor([&] { return capture.hasReadyTool(); }, 5000));
 
         // Told to stop, the waiting tool ends with its input closed and grabs start fresh.
@@ -160,7 +155,6 @@ private slots:
         // Past the moment a waiting tool would start again: none does.
         QVERIFY(!QTest::qWaitFor([&] { return !capture.findChildren<QProcess *>().isEmpty(); }, 1500));
         QCOMPARE(calls().size(), 2);
-        QVERIFY(calls().value(1).startsWith("-i -x "));
     }
 };
 

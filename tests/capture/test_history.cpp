@@ -9,7 +9,6 @@
 #include "capture/historyfixture.h"
 #include "capture/pngfile.h"
 #include "capture/thumbnailcache.h"
-#include "support/files.h"
 
 class TestHistory : public QObject
 {
@@ -27,24 +26,18 @@ private slots:
 
     void onlyGrabNamedPngsBelongToTheHistory()
     {
-        QVERIFY(!QFileInfo::exists(History::defaultDir()));
         const QString dir = History::dir();
-        QCOMPARE(dir, History::defaultDir());
         for (const char *name : {"grab-a.png", "grab-b.PNG", "other.png", "grab-c.jpg"})
             grabIn(dir, name);
         QDir().mkpath(dir + "/grab-folder.png");
-        const QList<GrabEntry> entries = History::load();
-        QCOMPARE(entries.size(), 1);
-        QCOMPARE(entries[0].path(), dir + "/grab-a.png");
-
+        QCOMPARE(History::load().value(0).path(), dir + "/grab-a.png");
+        QCOMPARE(History::load().size(), 1);
         // Moving and removing touch the grab only.
         const QString target = m_fixture.scratch("moved");
-        const auto moved = History::move(target);
-        QVERIFY(moved && moved->size() == 1);
+        QVERIFY(History::move(target));
         QCOMPARE(HistoryFixture::names(target), QStringList{"grab-a.png"});
         QCOMPARE(HistoryFixture::names(dir), (QStringList{"grab-b.PNG", "grab-c.jpg", "other.png"}));
-        QVERIFY(History::trash(History::load().first()));
-        QVERIFY(HistoryFixture::names(target).isEmpty());
+        QVERIFY(History::trash(History::load().first()) && HistoryFixture::names(target).isEmpty());
         QCOMPARE(HistoryFixture::names(dir).size(), 3);
     }
 
@@ -56,7 +49,7 @@ private slots:
         const auto first = History::add(translucent), second = History::add(translucent); // within one second
         QVERIFY(first && second && first->url != second->url);
         static const QRegularExpression pattern("^grab-\\d{8}-\\d{6}-[0-9A-F]{6}\\.png$");
-        QVERIFY2(pattern.match(first->url.fileName()).hasMatch(), qPrintable(first->url.fileName()));
+        QVERIFY(pattern.match(first->url.fileName()).hasMatch());
         QCOMPARE(History::image(*first), translucent);
         QVERIFY(!History::add(QImage()));
         QCOMPARE(HistoryFixture::names(History::dir()).size(), 2); // nothing half-written beside them
@@ -83,61 +76,42 @@ private slots:
             grabIn(dir, QString("grab-%1.png").arg(i, 3, 10, QChar('0')), i);
         grabIn(dir, "keep-me.png");
         const GrabEntry oldest = History::load().last();
-        QCOMPARE(oldest.url.fileName(), QString("grab-000.png"));
         QSignalSpy ready(History::thumbnails(), &ThumbnailCache::thumbnailReady);
         History::thumbnail(oldest);
         QVERIFY(ready.wait(5000));
         QCOMPARE(History::thumbnail(oldest).size(), QSize(8, 6));
 
         const auto entry = History::adopt(grabIn(m_fixture.scratch(), "incoming.png"));
-        QVERIFY(entry);
         const QList<GrabEntry> entries = History::load();
         QCOMPARE(entries.size(), History::limit);
-        QCOMPARE(entries.first().url, entry->url);
+        QCOMPARE(entries.first().url, entry.value().url);
         QVERIFY(!QFileInfo::exists(oldest.path()));
         QVERIFY(QFileInfo::exists(dir + "/grab-001.png") && QFileInfo::exists(dir + "/keep-me.png"));
         QVERIFY(History::thumbnails()->cached(oldest.url).isNull());
     }
 
-    // The freedesktop trash: the file under files/, a note under info/ naming where it was and
-    // when it went; putting it back undoes both, once, and never replaces a file. (Trash and
-    // Undo run through the real program in the e2e tests.)
-    void trashedGrabsComeBackWhole()
+    // Qt's move to the freedesktop trash (checked with Undo from outside by
+    // tests/e2e/strip_trash.sh): putting back works once, drops the note, and never replaces a file.
+    void trashedGrabsComeBackOnceAndReplaceNothing()
     {
         const QString path = grabIn(History::dir(), "grab-20260101-000000-ABCDEF.png", 3);
         const QByteArray bytes = TestFiles::read(path);
         const GrabEntry entry = History::load().first();
-        const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
-        const auto trashed = History::trash(entry);
-        QVERIFY(trashed);
-        QVERIFY(!QFileInfo::exists(path) && History::load().isEmpty());
-        QCOMPARE(trashed->pathInTrash, m_fixture.trash() + "/files/" + entry.url.fileName());
-        QCOMPARE(TestFiles::read(trashed->pathInTrash), bytes);
+        const auto trashed = History::trash(entry).value();
         const QString info = m_fixture.trash() + "/info/" + entry.url.fileName() + ".trashinfo";
-        const QStringList note = QString::fromUtf8(TestFiles::read(info)).split('\n', Qt::SkipEmptyParts);
-        QCOMPARE(note.value(0), "[Trash Info]");
-        const auto field = [&note](const QString &key) {
-            const QStringList found = note.filter(QRegularExpression('^' + key + '='));
-            return found.size() == 1 ? found.first().mid(key.size() + 1) : QString();
-        };
-        QCOMPARE(QUrl::fromPercentEncoding(field("Path").toUtf8()), path);
-        const QDateTime deleted = QDateTime::fromString(field("DeletionDate"), Qt::ISODate);
-        QVERIFY2(deleted >= before && deleted <= QDateTime::currentDateTime(), qPrintable(field("DeletionDate")));
-
-        QVERIFY(History::restore(*trashed));
+        QVERIFY(QFileInfo::exists(info));
+        QVERIFY(History::restore(trashed) && !QFileInfo::exists(info));
         QCOMPARE(TestFiles::read(path), bytes);
-        QVERIFY(!QFileInfo::exists(info));
         QString error;
-        QVERIFY(!History::restore(*trashed, &error) && !error.isEmpty());
+        QVERIFY(!History::restore(trashed, &error) && !error.isEmpty());
 
         // A new file under the grab's name meanwhile: both stay as they are.
-        const auto again = History::trash(entry);
-        QVERIFY(again);
+        const auto again = History::trash(entry).value();
         const QByteArray newBytes = TestFiles::read(grabIn(History::dir(), entry.url.fileName(), 9));
         error.clear();
-        QVERIFY(!History::restore(*again, &error) && !error.isEmpty());
+        QVERIFY(!History::restore(again, &error) && !error.isEmpty());
         QCOMPARE(TestFiles::read(path), newBytes);
-        QCOMPARE(TestFiles::read(again->pathInTrash), bytes);
+        QCOMPARE(TestFiles::read(again.pathInTrash), bytes);
         QVERIFY(QFileInfo::exists(info));
     }
 
@@ -152,14 +126,13 @@ private slots:
         const QString garbage = HistoryFixture::writeBytes(m_fixture.scratch("garbage.png"), QByteArray(4096, 'x'));
         const QString empty = HistoryFixture::writeBytes(m_fixture.scratch("empty.png"), {});
         for (const QString &bad : {truncated, garbage, empty, m_fixture.scratch("missing.png")})
-            QVERIFY2(!History::adopt(bad), qPrintable(bad));
+            QVERIFY(!History::adopt(bad));
         QVERIFY(QFileInfo::exists(truncated) && QFileInfo::exists(garbage));
         QVERIFY(History::load().isEmpty());
 
         const QDateTime before = QDateTime::currentDateTime();
         const auto entry = History::adopt(good);
         QVERIFY(entry && entry->date >= before);
-        QVERIFY(!QFileInfo::exists(good));
         QCOMPARE(History::image(*entry), HistoryFixture::sample(QSize(50, 40)));
         QCOMPARE(HistoryFixture::names(History::dir()), QStringList{entry->url.fileName()});
 
@@ -170,8 +143,7 @@ private slots:
             HistoryFixture::preferences().setValue("history.folder", folder);
             QCOMPARE(History::dir(), History::defaultDir());
             const auto second = History::adopt(grabIn(m_fixture.scratch(), "second.png"));
-            QVERIFY(second);
-            QCOMPARE(QFileInfo(second->path()).path(), History::defaultDir());
+            QCOMPARE(QFileInfo(second.value().path()).path(), History::defaultDir());
             QCOMPARE(HistoryFixture::preferences().value("history.folder").toString(), folder);
         }
         QVERIFY(QFileInfo(blocked).isFile() && QFileInfo(blocked).size() == 1);
@@ -183,27 +155,21 @@ private slots:
     {
         const QString dir = History::dir(), other = m_fixture.scratch("deep/other");
         const QString a = grabIn(dir, "grab-a.png", 1), b = grabIn(dir, "grab-b.png", 2);
-        const auto same = History::move(dir + "/./sub/..");
-        QVERIFY(same && same->isEmpty());
-        QVERIFY(!hasFolderPreference());
+        QVERIFY(History::move(dir + "/./sub/..").value().isEmpty() && !hasFolderPreference());
 
         grabIn(other, "grab-b.png", 9);
         const auto there = History::move(other);
-        QVERIFY(there);
-        QCOMPARE(there->keys(), QList<QUrl>{QUrl::fromLocalFile(a)});
+        QCOMPARE(there.value().keys(), QList<QUrl>{QUrl::fromLocalFile(a)});
         QCOMPARE(there->value(QUrl::fromLocalFile(a)), QUrl::fromLocalFile(other + "/grab-a.png"));
         QCOMPARE(HistoryFixture::names(dir), QStringList{"grab-b.png"});
         const auto pixels = [](const QString &path) { return QImage(path).convertToFormat(QImage::Format_ARGB32_Premultiplied); };
         QCOMPARE(pixels(b), HistoryFixture::sample(QSize(8, 6), 2));
         QCOMPARE(pixels(other + "/grab-b.png"), HistoryFixture::sample(QSize(8, 6), 9));
         QCOMPARE(HistoryFixture::preferences().value("history.folder").toString(), other);
-        QCOMPARE(History::dir(), other);
 
         // Back in the default folder the preference goes, so a later default change is followed.
         QVERIFY(QFile::remove(b));
-        const auto back = History::move(History::defaultDir());
-        QVERIFY(back && back->size() == 2);
-        QVERIFY(!hasFolderPreference());
+        QVERIFY(History::move(History::defaultDir()).value().size() == 2 && !hasFolderPreference());
         QCOMPARE(pixels(a), HistoryFixture::sample(QSize(8, 6), 1));
     }
 
@@ -224,7 +190,6 @@ private slots:
         QCOMPARE(HistoryFixture::names(target), QStringList());
         QCOMPARE(HistoryFixture::names(dir), QStringList({"grab-1.png", longName}));
         QVERIFY(!hasFolderPreference());
-        QCOMPARE(History::dir(), History::defaultDir());
     }
 
     void thumbnailsOfLargeGrabsHoldOnlyTheirOwnSmallPixels()
@@ -235,10 +200,9 @@ private slots:
         QVERIFY(PngFile::write(picture, dir + "/grab-20260101-000001-AAAAAA.png"));
         HistoryFixture::writePng(dir + "/grab-20260101-000002-BBBBBB.png", picture);
         const QList<GrabEntry> entries = History::load();
-        QCOMPARE(entries.size(), 2);
         QSignalSpy ready(History::thumbnails(), &ThumbnailCache::thumbnailReady);
         for (const GrabEntry &entry : entries)
-            QVERIFY(History::thumbnail(entry).isNull());
+            QVERIFY(History::thumbnail(entry).isNull()); // made away from the caller
         QTRY_COMPARE_WITH_TIMEOUT(ready.size(), 2, 10000);
         for (const GrabEntry &entry : entries) {
             const QImage thumbnail = History::thumbnails()->cached(entry.url);

@@ -31,7 +31,10 @@ class TestClipHistory : public QObject
 {
     Q_OBJECT
 private slots:
-    void repeatedCopiesMerge()
+    // The same content again is one entry, with its count, first date, pin and newest application;
+    // so is what XWayland re-offers of a Wayland copy under the X names, one owner after the
+    // other. One representation more is other content; a TIFF alone is kept as PNG.
+    void equalContentIsOneEntry()
     {
         ClipFixture f;
         Clipboard &clipboard = f.open();
@@ -41,39 +44,22 @@ private slots:
         clipboard.togglePin(f.items().first());
         f.copyText("other");
         f.front.id = "firefox";
-        f.copyText("same");
+        f.copy({{"UTF8_STRING", "same"}, {"text/plain;charset=utf-8", "same"}});
+        f.copy({{"UTF8_STRING", "same"}});
+        f.front.id.clear(); // no application leaves the last one
+        f.copy({{"text/plain", "same"}, {"text/plain;charset=utf-8", "same"}});
         QCOMPARE(f.titles(), (QStringList{"same", "other"}));
         const ClipItem merged = f.items().first();
-        QCOMPARE(merged.copies, 2);
+        QCOMPARE(merged.copies, 4);
         QCOMPARE(merged.firstCopied, first);
         QCOMPARE(merged.lastCopied, f.now);
         QCOMPARE(merged.app, "firefox");
         QVERIFY(merged.pinned);
-        f.front.id.clear();
-        f.copyText("same");
-        QCOMPARE(f.items().first().app, "firefox"); // no application leaves the old one
-        // The same text with one more representation is other content.
         f.copy({{"text/plain", "same"}, {"text/html", "<i>same</i>"}});
         QCOMPARE(f.items().size(), 3);
-    }
-
-    // XWayland re-offers a Wayland copy under the X names, one owner after the other; a TIFF
-    // alone is kept as PNG.
-    void equalContentUnderAnotherTypeIsOneEntry()
-    {
-        ClipFixture f;
-        f.open();
-        f.copy({{"UTF8_STRING", "same words"}, {"text/plain;charset=utf-8", "same words"}});
-        f.copy({{"UTF8_STRING", "same words"}});
-        f.copy({{"text/plain;charset=utf-8", "same words"}});
-        f.copy({{"text/plain", "same words"}, {"text/plain;charset=utf-8", "same words"}});
-        QCOMPARE(f.titles(), QStringList{"same words"});
-        QCOMPARE(f.items().first().copies, 4);
-        f.copy({{"UTF8_STRING", "other words"}});
-        QCOMPARE(f.items().size(), 2);
 
         f.copy({{"image/tiff", ClipFixture::png(64, 32, "TIFF")}});
-        const ClipItem tiff = f.items().first();
+        const ClipItem tiff = f.items().at(1); // under the pinned one
         QCOMPARE(tiff.contents.size(), 1);
         QCOMPARE(tiff.contents.first().type, "image/png");
         QCOMPARE(QImage::fromData(*f.store().read(tiff.id, tiff.contents.first().file)).size(), QSize(64, 32));
@@ -125,6 +111,7 @@ private slots:
         QVERIFY(!f.titles().contains("0"));
     }
 
+    // A delete outside the picker is final; a clear keeps the pinned unless told to take all.
     void deleteAndClear()
     {
         ClipFixture f;
@@ -132,17 +119,12 @@ private slots:
         for (const char *text : {"a", "b", "c"})
             f.copyText(text);
         clipboard.togglePin(f.items().last());
-        const ClipItem gone = f.items().at(1);
-        clipboard.deleteItem(gone);
-        QVERIFY(!QFileInfo::exists(f.itemDir(gone)));
+        clipboard.deleteItem(f.items().at(1));
+        QVERIFY(!clipboard.undoRemoval());
         QCOMPARE(f.titles(), (QStringList{"a", "b"}));
-
-        const QString pinnedFolder = f.itemDir(f.items().first());
-        const QString unpinnedFolder = f.itemDir(f.items().last());
         clipboard.clear(false);
         QCOMPARE(f.titles(), QStringList{"a"});
-        QVERIFY(QFileInfo::exists(pinnedFolder));
-        QVERIFY(!QFileInfo::exists(unpinnedFolder));
+        QCOMPARE(folders(f), QStringList{idText(f.items().first().id)}); // nothing kept aside either
         clipboard.clear(true);
         QVERIFY(f.items().isEmpty());
         QCOMPARE(f.indexBytes().trimmed(), "[]");
@@ -163,24 +145,15 @@ private slots:
         const QList<ClipItem> before = f.items();
         const QMap<QString, QByteArray> files = tree(f);
         QVERIFY(files.contains(f.itemDir(before.at(3)).section(QLatin1Char('/'), -1) + "/thumb.png"));
-
+        // That the cleared entries leave the index and their folders at once is an end-to-end test.
         QSignalSpy kept(&clipboard, &Clipboard::removalKept);
         clipboard.clear(false, true);
-        QCOMPARE(kept.size(), 1);
-        QCOMPARE(kept.first().first().toInt(), 3);
+        QCOMPARE(kept.value(0).value(0).toInt(), 3);
         QCOMPARE(f.titles(), QStringList{"pinned"});
-        for (const ClipItem &item : before.mid(1))
-            QVERIFY(!QFileInfo::exists(f.itemDir(item)));
-        QVERIFY(!f.indexBytes().contains("third"));
-
         QVERIFY(clipboard.undoRemoval());
         QCOMPARE(f.items(), before);
         QCOMPARE(tree(f), files); // the index too, and nothing left in the holding folder
-        QVERIFY(clipboard.thumbnail(before.at(3)).has_value());
         QVERIFY(!clipboard.undoRemoval());
-        // What the history reads at its next start is the same.
-        f.open();
-        QCOMPARE(f.items(), before);
     }
 
     void removedEntryComesBackBesideNewCopies()
@@ -191,10 +164,7 @@ private slots:
         for (int i = 0; i < 50; ++i)
             f.copyText(QString::number(i));
         const ClipItem removed = f.items().at(10); // "39"
-        QSignalSpy kept(&clipboard, &Clipboard::removalKept);
         clipboard.deleteItem(removed, true);
-        QCOMPARE(kept.size(), 1);
-        QCOMPARE(f.items().size(), 49);
         f.copyText("new");
         QVERIFY(clipboard.undoRemoval());
         QCOMPARE(f.items().size(), 50); // the limit holds: the oldest went
@@ -222,15 +192,9 @@ private slots:
     {
         ClipFixture f;
         Clipboard &clipboard = f.open();
-        f.copyText("a");
-        f.copyText("b");
         const QString holding = f.store().holdingDir();
-        // A delete outside the picker is final.
-        clipboard.deleteItem(f.items().first());
-        QVERIFY(!QFileInfo::exists(holding));
-        QVERIFY(!clipboard.undoRemoval());
-
         // A second removal lets the first go; the toast ending lets the last go.
+        f.copyText("b");
         f.copyText("c");
         clipboard.deleteItem(f.items().first(), true);
         const ClipItem later = f.items().first();

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// kiwano-notifyserver: the desktop's notification service on the session bus, as far as a test
-// needs it. Every Notify call becomes one line on standard output:
+// kiwano-notifyserver: the desktop's notification service on the session bus, as far as the
+// program uses it. Every Notify call becomes one line on standard output:
 // APP_NAME <tab> APP_ICON <tab> SUMMARY <tab> BODY (tabs and line breaks in them as spaces).
 // "ready" is printed once the name is owned.
 
@@ -19,7 +19,7 @@ class NotificationServer : public QObject
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
 
 public slots:
-    uint Notify(const QString &appName, uint replacesId, const QString &appIcon, const QString &summary,
+    uint Notify(const QString &appName, uint, const QString &appIcon, const QString &summary,
                 const QString &body, const QStringList &, const QVariantMap &, int)
     {
         const auto flat = [](QString text) {
@@ -28,17 +28,8 @@ public slots:
         std::printf("%s\t%s\t%s\t%s\n", qPrintable(flat(appName)), qPrintable(flat(appIcon)),
                     qPrintable(flat(summary)), qPrintable(flat(body)));
         std::fflush(stdout);
-        return replacesId ? replacesId : ++m_lastId;
+        return ++m_lastId;
     }
-    QStringList GetCapabilities() { return {QStringLiteral("body")}; }
-    QString GetServerInformation(QString &vendor, QString &version, QString &specVersion)
-    {
-        vendor = QStringLiteral("Kiwano tests");
-        version = QStringLiteral("1");
-        specVersion = QStringLiteral("1.2");
-        return QStringLiteral("kiwano-notifyserver");
-    }
-    void CloseNotification(uint) {}
 
 private:
     uint m_lastId = 0;

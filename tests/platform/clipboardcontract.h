@@ -8,7 +8,6 @@
 #include "support/files.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -35,22 +34,16 @@ inline QByteArray randomBytes(qsizetype size, quint32 seed = 7)
 // The bytes of one type of the copy; "missing" when it has none.
 inline QByteArray itemOf(const ClipboardWatcher::Copy &copy, const QString &type)
 {
-    for (const ClipboardService::Item &item : copy.items)
-        if (item.type == type)
-            return item.data;
-    return "missing";
+    const auto item = std::ranges::find(copy.items, type, &ClipboardService::Item::type);
+    return item == copy.items.end() ? "missing" : item->data;
 }
 
 // The most this process has held at once, from the kernel's own count.
 inline qint64 peakResidentBytes()
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
-    return -1;
+    const QByteArray status = TestFiles::read(QStringLiteral("/proc/self/status"));
+    const qsizetype at = status.indexOf("VmHWM:") + 6;
+    return status.mid(at, status.indexOf('\n', at) - at).trimmed().split(' ').value(0).toLongLong() * 1024;
 }
 
 inline qsizetype countLines(TestProgram &program, const QString &prefix)
@@ -70,9 +63,8 @@ protected:
     virtual std::unique_ptr<ClipboardService> makeService() = 0;
     // The watcher reads copies made from the moment this returns true.
     virtual bool watching(ClipboardWatcher *) { return true; }
-    // Starts the backend's owner program with these options (owneroptions.h) and waits until it
-    // holds the clipboard.
-    virtual bool copyElsewhere(TestProgram &owner, const QStringList &arguments) = 0;
+    // The backend's owner program, which takes the options of owneroptions.h.
+    virtual QString ownerProgram() const = 0;
     // A shell command that writes one type of the clipboard to its standard output.
     virtual QString readCommand(const QString &type) const = 0;
     virtual QProcessEnvironment environment() const { return QProcessEnvironment::systemEnvironment(); }
@@ -81,20 +73,25 @@ protected:
     // As many types as an owner can offer here, far more than are read.
     virtual int manyTypes() const { return 300; }
 
+    // Starts the owner program with these options and waits until it holds the clipboard.
+    bool copyElsewhere(TestProgram &owner, const QStringList &arguments)
+    {
+        const qint64 before = m_service->changeCount();
+        owner.process().setProcessEnvironment(environment());
+        return owner.start(ownerProgram(), arguments) && QTest::qWaitFor([&] { return m_service->changeCount() > before; }, 5000);
+    }
     QString fileWith(const QByteArray &bytes)
     {
         const QString path = m_dir.filePath(QStringLiteral("content-%1").arg(++m_files));
         return TestFiles::write(path, bytes) ? path : QString();
     }
-    // What another client reads of one type; nothing when the reader fails.
-    std::optional<QByteArray> readElsewhere(const QString &type)
+    // What another client reads of one type; "failed" when the reader fails.
+    QByteArray readElsewhere(const QString &type, const QString &after = {})
     {
         QProcess reader;
         reader.setProcessEnvironment(environment());
-        reader.start(QStringLiteral("sh"), {"-c", readCommand(type)});
-        if (!reader.waitForFinished(10000) || reader.exitCode() != 0)
-            return std::nullopt;
-        return reader.readAllStandardOutput();
+        reader.start(QStringLiteral("sh"), {"-c", readCommand(type) + after});
+        return reader.waitForFinished(10000) && reader.exitCode() == 0 ? reader.readAllStandardOutput() : "failed";
     }
     ClipboardWatcher::Copy lastCopy() const { return m_arrived->last().first().value<ClipboardWatcher::Copy>(); }
 
@@ -229,10 +226,7 @@ private slots:
         }
         const QString type = items.first().type;
         // A reader that goes away after the first byte: our writes meet a closed pipe.
-        QProcess quitter;
-        quitter.setProcessEnvironment(environment());
-        quitter.start("sh", {"-c", readCommand(type) + " | head -c 1"});
-        QVERIFY(quitter.waitForFinished(5000));
+        QCOMPARE(readElsewhere(type, " | head -c 1"), items.first().data.left(1));
 
         // A reader that takes its first byte and then nothing more (the rest of its output waits
         // in a pipe that no one reads), and meanwhile one that reads.
@@ -242,7 +236,7 @@ private slots:
         stalled.setChildProcessModifier([] { ::setpgid(0, 0); });
         stalled.start("sh", {"-c", readCommand(type) + " | { head -c 1; exec sleep 60; }"});
         QVERIFY(stalled.waitForReadyRead(5000));
-        QCOMPARE(readElsewhere(type).value_or("failed"), items.first().data);
+        QCOMPARE(readElsewhere(type), items.first().data);
         ::kill(-pid_t(stalled.processId()), SIGKILL);
         stalled.waitForFinished();
 

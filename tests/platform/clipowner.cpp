@@ -6,6 +6,7 @@
 #include "owneroptions.h"
 
 #include <QCoreApplication>
+#include <QProcess>
 
 #include <xcb/xcb.h>
 
@@ -49,16 +50,6 @@ void say(const QByteArray &line)
 void setProperty(xcb_window_t window, xcb_atom_t property, xcb_atom_t type, const QByteArray &value, int mode = XCB_PROP_MODE_REPLACE)
 {
     xcb_change_property(c, uint8_t(mode), window, property, type, 8, uint32_t(value.size()), value.constData());
-}
-
-xcb_window_t activeWindow(xcb_window_t root)
-{
-    auto *reply = xcb_get_property_reply(c, xcb_get_property(c, 0, root, atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW, 0, 1), nullptr);
-    xcb_window_t window = XCB_NONE;
-    if (reply && xcb_get_property_value_length(reply) == 4)
-        std::memcpy(&window, xcb_get_property_value(reply), 4);
-    std::free(reply);
-    return window;
 }
 
 // The server's time, from the notification of a property change of our own.
@@ -112,25 +103,12 @@ int main(int argc, char **argv)
         const QStringList parts = options.parser.value("wm-class").split(u',');
         setProperty(window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, parts.value(0).toUtf8() + '\0' + parts.value(1).toUtf8() + '\0');
     }
-    const uint32_t pid = uint32_t(::getpid());
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, atom("_NET_WM_PID"), XCB_ATOM_CARDINAL, 32, 1, &pid);
-    char host[256] = {};
-    ::gethostname(host, sizeof host - 1);
-    setProperty(window, XCB_ATOM_WM_CLIENT_MACHINE, XCB_ATOM_STRING, host);
 
     if (options.isSet("activate")) {
         xcb_map_window(c, window);
-        const auto deadline = Clock::now() + std::chrono::seconds(5);
-        while (activeWindow(root) != window && Clock::now() < deadline) {
-            // Sent as from a pager (source 2): window managers obey those.
-            xcb_client_message_event_t message{XCB_CLIENT_MESSAGE, 32, 0, window, atom("_NET_ACTIVE_WINDOW"), {}};
-            message.data.data32[0] = 2;
-            xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                           reinterpret_cast<const char *>(&message));
-            xcb_flush(c);
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        if (activeWindow(root) != window)
+        xcb_flush(c);
+        const QString id = QString::number(window);
+        if (QProcess::execute(QStringLiteral("xdotool"), {"windowmap", "--sync", id, "windowactivate", "--sync", id}) != 0)
             return 3;
     }
 

@@ -36,22 +36,7 @@ QString escapedSender(const QDBusMessage &message)
 {
     return message.service().mid(1).replace(u'.', u'_');
 }
-
-// "SHIFT+LOGO+6" as a desktop would show it: "Shift+Super+6".
-QString described(const QString &trigger)
-{
-    QStringList parts = trigger.split(u'+');
-    for (QString &part : parts) {
-        if (part == QLatin1String("LOGO"))
-            part = QStringLiteral("Super");
-        else if (part.size() > 1)
-            part = part.left(1) + part.mid(1).toLower();
-        else
-            part = part.toUpper();
-    }
-    return parts.join(u'+');
-}
-}
+} // namespace
 
 class FakePortal : public QDBusVirtualObject
 {
@@ -140,7 +125,8 @@ public:
                 const QString trigger = shortcut.properties.value(QStringLiteral("preferred_trigger")).toString();
                 m_record << QStringLiteral("%1 %2 %3").arg(shortcut.id, trigger,
                     shortcut.properties.value(QStringLiteral("description")).toString());
-                shortcut.properties = {{QStringLiteral("trigger_description"), described(trigger)}};
+                // Described in the desktop's own words, not as asked.
+                shortcut.properties = {{QStringLiteral("trigger_description"), trigger.toLower()}};
             }
             m_bound = shortcuts;
             if (!terse)

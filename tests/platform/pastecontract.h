@@ -8,7 +8,6 @@
 #include "platform/testprograms.h"
 #include "platform/xdgsandbox.h"
 
-#include <QRegularExpression>
 #include <QTest>
 
 #include <memory>
@@ -69,17 +68,17 @@ private slots:
     void namesTheApplicationInFront_data()
     {
         QTest::addColumn<QString>("name"); // the window's application as the display knows it
-        QTest::addColumn<QStringList>("desktopFiles"); // each: its file name, then its lines
+        QTest::addColumn<QStringList>("desktopFiles"); // each: its file name, then its lines, split by |
         QTest::addColumn<QString>("expected");
         const QString runsProbe = "Exec=\"" + TestProgram::pasteWindowPath() + "\" %U";
         QTest::newRow("no desktop file: its own name") << "kiwano-probe" << QStringList() << "kiwano-probe";
         QTest::newRow("by StartupWMClass")
-            << "kiwano-probe" << QStringList{"probe-launcher.desktop", "Name=Probe", "Exec=probe", "StartupWMClass=kiwano-probe"}
+            << "kiwano-probe" << QStringList{"probe-launcher.desktop|Name=Probe|Exec=probe|StartupWMClass=kiwano-probe"}
             << "probe-launcher";
-        QTest::newRow("by the program it runs")
-            << "kiwano-probe" << QStringList{"pasteprobe.desktop", "Name=Probe", runsProbe} << "pasteprobe";
+        QTest::newRow("by the program it runs") << "kiwano-probe" << QStringList{"pasteprobe.desktop|Name=Probe|" + runsProbe}
+                                                << "pasteprobe";
         QTest::newRow("another program: its own name")
-            << "kiwano-probe" << QStringList{"shell.desktop", "Name=Shell", "Exec=/bin/sh"} << "kiwano-probe";
+            << "kiwano-probe" << QStringList{"shell.desktop|Name=Shell|Exec=/bin/sh"} << "kiwano-probe";
         moreNames();
     }
     void namesTheApplicationInFront()
@@ -88,12 +87,8 @@ private slots:
         QFETCH(QStringList, desktopFiles);
         QFETCH(QString, expected);
         XdgSandbox sandbox;
-        for (qsizetype at = 0; at < desktopFiles.size();) {
-            const qsizetype end = desktopFiles.indexOf(QRegularExpression(".*\\.desktop"), at + 1);
-            const QStringList lines = desktopFiles.mid(at + 1, (end < 0 ? desktopFiles.size() : end) - at - 1);
-            sandbox.addDesktopFile(desktopFiles.at(at), QStringList{"Type=Application"} + lines, true);
-            at = end < 0 ? desktopFiles.size() : end;
-        }
+        for (const QString &file : desktopFiles)
+            sandbox.addDesktopFile(file.section(u'|', 0, 0), QStringList{"Type=Application"} + file.section(u'|', 1).split(u'|'), true);
         TestProgram window;
         QVERIFY(startWindow(window, named(name)));
         QTRY_COMPARE(frontApp()->identifier(), expected);

@@ -14,6 +14,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 namespace {
 
@@ -78,24 +79,17 @@ private:
 
 int main(int argc, char **argv)
 {
-    // Qt takes the WM_CLASS instance from RESOURCE_NAME and the class from the application name.
-    QString instance, wmClass;
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (qstrcmp(argv[i], "--wm-class") == 0) {
-            const QStringList parts = QString::fromLocal8Bit(argv[i + 1]).split(u',');
-            instance = parts.value(0);
-            wmClass = parts.value(1);
-        }
-    }
-    if (!instance.isEmpty())
-        qputenv("RESOURCE_NAME", instance.toLocal8Bit());
-
+    // Qt takes the WM_CLASS instance from RESOURCE_NAME, which it reads as it starts, and the
+    // class from the application name.
+    const auto wmClass = std::find(argv, argv + argc, std::string_view("--wm-class"));
+    if (wmClass < argv + argc - 1)
+        qputenv("RESOURCE_NAME", QByteArray(wmClass[1]).split(',').value(0));
     QApplication app(argc, argv);
-    if (!wmClass.isEmpty())
-        QApplication::setApplicationName(wmClass);
     QCommandLineParser parser;
     parser.addOptions({{"wm-class", {}, "INSTANCE,CLASS"}, {"app-id", {}, "ID"}, {"terminal", {}}});
     parser.process(app);
+    if (parser.isSet("wm-class"))
+        QApplication::setApplicationName(parser.value("wm-class").section(u',', 1));
     if (parser.isSet("app-id"))
         QGuiApplication::setDesktopFileName(parser.value("app-id"));
 

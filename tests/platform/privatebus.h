@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QByteArray>
-#include <QFile>
+#include "support/files.h"
+
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -15,10 +15,8 @@ class PrivateBus
 public:
     ~PrivateBus()
     {
-        if (m_daemon.state() != QProcess::NotRunning) {
-            m_daemon.terminate();
-            m_daemon.waitForFinished(2000);
-        }
+        m_daemon.terminate();
+        m_daemon.waitForFinished(2000);
     }
 
     // False when there is no dbus-daemon to run or it does not start.
@@ -26,21 +24,15 @@ public:
     {
         qunsetenv("DBUS_SESSION_BUS_ADDRESS");
         const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-        if (daemon.isEmpty())
+        const QString config = m_config.filePath(QStringLiteral("bus.conf"));
+        if (daemon.isEmpty()
+            || !TestFiles::write(config, "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
+                                         " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+                                         "<busconfig><type>session</type><listen>unix:tmpdir=/tmp</listen>\n"
+                                         "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
+                                         "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>\n"))
             return false;
-        if (!m_config.isValid())
-            return false;
-        QFile config(m_config.filePath(QStringLiteral("bus.conf")));
-        if (!config.open(QIODevice::WriteOnly))
-            return false;
-        config.write("<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
-                     " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
-                     "<busconfig><type>session</type><listen>unix:tmpdir=/tmp</listen>\n"
-                     "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
-                     "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>\n");
-        config.close();
-        m_daemon.start(daemon, {QStringLiteral("--config-file=") + config.fileName(),
-                                QStringLiteral("--nofork"), QStringLiteral("--print-address")});
+        m_daemon.start(daemon, {QStringLiteral("--config-file=") + config, QStringLiteral("--nofork"), QStringLiteral("--print-address")});
         if (!m_daemon.waitForReadyRead(5000))
             return false;
         qputenv("DBUS_SESSION_BUS_ADDRESS", m_daemon.readLine().trimmed());

@@ -2,6 +2,7 @@
 #include "platform/portal/portalhotkeygrabber.h"
 #include "platform/portal/portalkeysender.h"
 #include "platform/portal/portalshortcut.h"
+#include "platform/session.h"
 #include "privatebus.h"
 #include "support/loopturns.h"
 
@@ -15,7 +16,8 @@ constexpr quint32 signature = ('K' << 24) | ('W' << 16) | ('N' << 8) | 'O';
 constexpr quint32 shift = 1, control = 4, alt = 8, super = 64;
 }
 
-// The portal clients against a fake portal on a private session bus.
+// The portal clients, and the session's probe of the portal, against a fake portal on a private
+// session bus.
 class TestPortals : public QObject
 {
     Q_OBJECT
@@ -85,7 +87,7 @@ private slots:
         QVERIFY(record().contains("grabRegion SHIFT+LOGO+6 Grab Region"));
         QVERIFY(record().contains("clipboard SHIFT+LOGO+c Clipboard History"));
         // What the desktop says it bound, not what was asked for.
-        QCOMPARE(grabber.boundTriggers(), (QMap<QString, QString>{{"grabRegion", "Shift+Super+6"}, {"clipboard", "Shift+Super+C"}}));
+        QCOMPARE(grabber.boundTriggers(), (QMap<QString, QString>{{"grabRegion", "shift+logo+6"}, {"clipboard", "shift+logo+c"}}));
 
         ask("Activate", {"clipboard"});
         QTRY_COMPARE(pressed, QList<quint32>{3});
@@ -125,7 +127,7 @@ private slots:
         QSignalSpy bound(&grabber, &PortalHotKeyGrabber::shortcutsBound);
         QVERIFY(grabber.grab(22, shift | super, {signature, 0}));
         QTRY_COMPARE(bound.size(), 1);
-        QCOMPARE(grabber.boundTriggers(), (QMap<QString, QString>{{"grabRegion", "Shift+Super+6"}}));
+        QCOMPARE(grabber.boundTriggers(), (QMap<QString, QString>{{"grabRegion", "shift+logo+6"}}));
         QTEST(record().contains(QStringLiteral("ListShortcuts")), "listed");
 
         ask("Change", {"grabRegion", "Print"});
@@ -218,6 +220,41 @@ private slots:
         }
     }
 
+    void sessionProbeAsksThePortal_data()
+    {
+        QTest::addColumn<QString>("sessionType");
+        QTest::addColumn<QStringList>("portal");  // the fake portal's switches; empty: none running
+        QTest::addColumn<bool>("shortcuts");
+        QTest::addColumn<bool>("remote");
+        const QString without = QStringLiteral("--without=org.freedesktop.portal.");
+        QTest::newRow("wayland, full portal") << "wayland" << QStringList{"--terse"} << true << true;
+        QTest::newRow("wayland, no shortcuts interface") << "wayland" << QStringList{without + "GlobalShortcuts"} << false << true;
+        QTest::newRow("wayland, no remote interface") << "wayland" << QStringList{without + "RemoteDesktop"} << true << false;
+        QTest::newRow("wayland, no portal") << "wayland" << QStringList{} << false << false;
+        // An X11 session never uses the portals, so start-up does not ask them.
+        QTest::newRow("x11, full portal") << "x11" << QStringList{"--terse"} << false << false;
+    }
+    void sessionProbeAsksThePortal()
+    {
+        QFETCH(QString, sessionType);
+        QFETCH(QStringList, portal);
+        if (!portal.isEmpty())
+            startPortal(portal);
+        QProcessEnvironment environment;
+        environment.insert("XDG_SESSION_TYPE", sessionType);
+        environment.insert("XDG_CURRENT_DESKTOP", "GNOME");
+        SessionProbe probe;
+        QSignalSpy finished(&probe, &SessionProbe::finished);
+        probe.start(Session::fromEnvironment(environment), {});
+        // Even with nothing to ask, the answer comes from the event loop.
+        QVERIFY(!probe.isFinished());
+        QVERIFY(finished.wait(5000));
+        const auto facts = finished.first().first().value<SessionFacts>();
+        QTEST(facts.hasGlobalShortcutsPortal, "shortcuts");
+        QTEST(facts.hasRemoteDesktopPortal, "remote");
+        QCOMPARE(facts.desktop, "GNOME");
+        QTEST(probe.facts().hasGlobalShortcutsPortal, "shortcuts");
+    }
 };
 
 KIWANO_TEST_GUILESS_MAIN(TestPortals)

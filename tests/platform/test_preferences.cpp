@@ -54,12 +54,10 @@ private slots:
 
     void settingALimitKeepsItInRange()
     {
-        Preferences::setValue(Preferences::clipboardLimit, -7);
-        QCOMPARE(Preferences::value(Preferences::clipboardLimit), 50);
-        Preferences::setValue(Preferences::clipboardLimit, 5000);
-        QCOMPARE(Preferences::value(Preferences::clipboardLimit), 1000);
-        Preferences::setValue(Preferences::clipboardLimit, 350);
-        QCOMPARE(Preferences::value(Preferences::clipboardLimit), 350);
+        for (const auto &[set, kept] : {std::pair{-7, 50}, {5000, 1000}, {350, 350}}) {
+            Preferences::setValue(Preferences::clipboardLimit, set);
+            QCOMPARE(Preferences::value(Preferences::clipboardLimit), kept);
+        }
     }
 
     void flagsAreTrueOrFalse_data()
@@ -95,11 +93,8 @@ private slots:
         };
         QCOMPARE(stored(writable), writable);
         QCOMPARE(stored(writable + u"/not yet/made"_s), writable + u"/not yet/made"_s);
-        QCOMPARE(stored(aFile), std::nullopt);
-        QCOMPARE(stored(aFile + u"/below a file"_s), std::nullopt);
-        QCOMPARE(stored(u"relative/Shots"_s), std::nullopt);
-        QCOMPARE(stored(QString()), std::nullopt);
-        QCOMPARE(stored(u"/proc/self/nothing"_s), std::nullopt);
+        for (const QString &refused : {aFile, aFile + u"/below a file"_s, u"relative/Shots"_s, QString(), u"/proc/self/nothing"_s})
+            QCOMPARE(stored(refused), std::nullopt);
         if (::geteuid() != 0) {
             QVERIFY(QFile::setPermissions(writable, QFile::ReadOwner | QFile::ExeOwner));
             QCOMPARE(stored(writable), std::nullopt);
@@ -130,11 +125,8 @@ private slots:
     {
         write("[General]\nhotkey.a=@ByteArray(98)\nhotkey.b=@ByteArray()\n"
               "hotkey.c={\"keyCode\":9}\nhotkey.d=7\n");
-        QCOMPARE(Preferences::value(Preferences::hotKey, u"a"_s), "98"_ba);
-        QCOMPARE(Preferences::value(Preferences::hotKey, u"b"_s), ""_ba);
-        QCOMPARE(Preferences::value(Preferences::hotKey, u"c"_s), std::nullopt);
-        QCOMPARE(Preferences::value(Preferences::hotKey, u"d"_s), std::nullopt);
-        QCOMPARE(Preferences::value(Preferences::hotKey, u"absent"_s), std::nullopt);
+        for (const auto &[key, stored] : {std::pair{"a", "98"}, {"b", ""}, {"c", "none"}, {"d", "none"}, {"absent", "none"}})
+            QCOMPARE(Preferences::value(Preferences::hotKey, QString::fromLatin1(key)).value_or("none"), QByteArray(stored));
     }
 };
 

@@ -1,62 +1,44 @@
 // SPDX-License-Identifier: MIT
 #include "platform/session.h"
-#include "privatebus.h"
 
-#include <QSignalSpy>
+#include <QTest>
 
 using Kind = SessionFacts::Kind;
 
-namespace {
-// The facts of a session written as words: "wayland xwayland shortcuts-portal screencopy" ...
-SessionFacts factsFrom(const QString &words)
-{
-    const QStringList has = words.split(u' ');
-    SessionFacts facts;
-    facts.kind = has.contains("wayland") ? Kind::wayland : has.contains("x11") ? Kind::x11 : Kind::other;
-    using F = SessionFacts;
-    for (const auto &[word, fact] : {std::pair{"xserver", &F::hasX11}, {"shortcuts-portal", &F::hasGlobalShortcutsPortal},
-                                     {"remote-portal", &F::hasRemoteDesktopPortal}, {"screenshot-portal", &F::hasScreenshotPortal},
-                                     {"screencopy", &F::hasScreencopy}, {"data-control", &F::hasDataControl},
-                                     {"virtual-keyboard", &F::hasVirtualKeyboard}, {"shell-extension", &F::hasShellExtension}})
-        facts.*fact = has.contains(word);
-    return facts;
-}
-
-// The plan as words, in the order shortcuts, grabs, clipboard, paste.
-QString words(const ServicePlan &plan)
-{
-    static const char *shortcuts[] = {"x11", "portal", "none", "kglobalaccel", "extension"};
-    static const char *paste[] = {"xtest", "virtual-keyboard", "portal", "none", "fake-input", "extension"};
-    static const char *capture[] = {"x11", "screencopy", "portal", "none", "kwin-screenshot", "extension"};
-    static const char *clipboard[] = {"x11", "data-control", "while-active", "extension"};
-    return QStringLiteral("%1 %2 %3 %4").arg(shortcuts[int(plan.shortcuts)], capture[int(plan.capture)],
-                                             clipboard[int(plan.clipboard)], paste[int(plan.paste)]);
-}
-} // namespace
-
-
-// Which services a session gets, and how the session is read: from the environment and from a
-// fake portal on a private session bus. A session whose portal and compositor stay silent is the
-// application's own test.
+// Which services a session gets, and how its kind is read from the environment. How the facts
+// are asked of the portal, KWin and our shell extension is in those services' tests.
 class TestSession : public QObject
 {
     Q_OBJECT
 
-    PrivateBus m_bus;
-    QProcess m_portal;
+    // The facts of a session written as words: "wayland xserver shortcuts-portal screencopy" ...
+    static SessionFacts factsFrom(const QString &words)
+    {
+        const QStringList has = words.split(u' ');
+        SessionFacts facts;
+        facts.kind = has.contains("wayland") ? Kind::wayland : has.contains("x11") ? Kind::x11 : Kind::other;
+        using F = SessionFacts;
+        for (const auto &[word, fact] : {std::pair{"xserver", &F::hasX11}, {"shortcuts-portal", &F::hasGlobalShortcutsPortal},
+                                         {"remote-portal", &F::hasRemoteDesktopPortal}, {"screenshot-portal", &F::hasScreenshotPortal},
+                                         {"screencopy", &F::hasScreencopy}, {"data-control", &F::hasDataControl},
+                                         {"virtual-keyboard", &F::hasVirtualKeyboard}, {"shell-extension", &F::hasShellExtension},
+                                         {"fake-input", &F::hasFakeInput}, {"kwin-screenshot", &F::hasKWinScreenShot},
+                                         {"kwin-shortcuts", &F::hasKWinShortcuts}})
+            facts.*fact = has.contains(word);
+        return facts;
+    }
+    // The plan as words, in the order shortcuts, grabs, clipboard, paste.
+    static QString words(const ServicePlan &plan)
+    {
+        static const char *shortcuts[] = {"x11", "portal", "none", "kglobalaccel", "extension"};
+        static const char *paste[] = {"xtest", "virtual-keyboard", "portal", "none", "fake-input", "extension"};
+        static const char *capture[] = {"x11", "screencopy", "portal", "none", "kwin-screenshot", "extension"};
+        static const char *clipboard[] = {"x11", "data-control", "while-active", "extension"};
+        return QStringLiteral("%1 %2 %3 %4").arg(shortcuts[int(plan.shortcuts)], capture[int(plan.capture)],
+                                                 clipboard[int(plan.clipboard)], paste[int(plan.paste)]);
+    }
 
 private slots:
-    void initTestCase()
-    {
-        if (!m_bus.start())
-            QSKIP("no dbus-daemon to start a session bus");
-    }
-    void cleanup()
-    {
-        m_portal.kill();
-        m_portal.waitForFinished(2000);
-    }
-
     void planFollowsTheSession_data()
     {
         QTest::addColumn<QString>("facts");
@@ -73,8 +55,16 @@ private slots:
         // Our own shell extension beats the portals and XWayland's mirror on GNOME.
         QTest::newRow("gnome with our extension") << "wayland xserver remote-portal screenshot-portal shell-extension"
                                                   << "extension extension extension extension";
-        QTest::newRow("kde") << "wayland xserver shortcuts-portal remote-portal screenshot-portal data-control"
-                             << "portal portal data-control portal";
+        const QString plasma = "wayland xserver shortcuts-portal remote-portal screenshot-portal data-control";
+        QTest::newRow("kde, portals only") << plasma << "portal portal data-control portal";
+        QTest::newRow("kde, KWin trusts us") << plasma + " fake-input kwin-screenshot kwin-shortcuts"
+                                             << "kglobalaccel kwin-screenshot data-control fake-input";
+        // Installed without its desktop file KWin offers no fake input: the portal asks the user.
+        QTest::newRow("kde, fake input refused") << plasma + " kwin-screenshot kwin-shortcuts"
+                                                 << "kglobalaccel kwin-screenshot data-control portal";
+        // A compositor's own protocols come first, then KWin's services.
+        QTest::newRow("everything") << plasma + " screencopy virtual-keyboard fake-input kwin-screenshot kwin-shortcuts"
+                                    << "kglobalaccel screencopy data-control virtual-keyboard";
         // sway: its own protocols win over any portal.
         QTest::newRow("sway") << "wayland xserver screenshot-portal screencopy data-control virtual-keyboard"
                               << "x11 screencopy data-control virtual-keyboard";
@@ -85,7 +75,6 @@ private slots:
                                                        << "portal portal while-active portal";
         QTest::newRow("wayland, nothing") << "wayland" << "none none while-active none";
     }
-
     void planFollowsTheSession()
     {
         QFETCH(QString, facts);
@@ -112,7 +101,6 @@ private slots:
         QTest::newRow("tty, x display") << "tty" << "" << ":5" << int(Kind::x11) << true;
         QTest::newRow("nothing") << "" << "" << "" << int(Kind::other) << false;
     }
-
     void environmentTellsTheKind()
     {
         QFETCH(QString, sessionType);
@@ -128,49 +116,6 @@ private slots:
         QTEST(facts.hasX11, "x11");
         QCOMPARE(facts.desktop, "KDE");
     }
-
-    void portalsAreAsked_data()
-    {
-        QTest::addColumn<QString>("sessionType");
-        QTest::addColumn<QStringList>("portal");  // the fake portal's switches; empty: none running
-        QTest::addColumn<bool>("shortcuts");
-        QTest::addColumn<bool>("remote");
-
-        const QStringList full{QStringLiteral("--terse")};
-        QTest::newRow("wayland, full portal") << "wayland" << full << true << true;
-        QTest::newRow("wayland, no shortcuts interface")
-            << "wayland" << QStringList{QStringLiteral("--without=org.freedesktop.portal.GlobalShortcuts")} << false << true;
-        QTest::newRow("wayland, no remote interface")
-            << "wayland" << QStringList{QStringLiteral("--without=org.freedesktop.portal.RemoteDesktop")} << true << false;
-        QTest::newRow("wayland, no portal") << "wayland" << QStringList{} << false << false;
-        // An X11 session never uses the portals, so start-up does not ask them.
-        QTest::newRow("x11, full portal") << "x11" << full << false << false;
-    }
-
-    void portalsAreAsked()
-    {
-        QFETCH(QString, sessionType);
-        QFETCH(QStringList, portal);
-        if (!portal.isEmpty()) {
-            m_portal.start(QStringLiteral(FAKEPORTAL_PATH), portal);
-            QVERIFY(m_portal.waitForReadyRead(5000));
-        }
-        QProcessEnvironment environment;
-        environment.insert("XDG_SESSION_TYPE", sessionType);
-        environment.insert("XDG_CURRENT_DESKTOP", "GNOME");
-        SessionProbe probe;
-        QSignalSpy finished(&probe, &SessionProbe::finished);
-        probe.start(Session::fromEnvironment(environment), {});
-        // Even with nothing to ask, the answer comes from the event loop.
-        QVERIFY(!probe.isFinished());
-        QVERIFY(finished.wait(5000));
-        const auto facts = finished.first().first().value<SessionFacts>();
-        QTEST(facts.hasGlobalShortcutsPortal, "shortcuts");
-        QTEST(facts.hasRemoteDesktopPortal, "remote");
-        QCOMPARE(facts.desktop, "GNOME");
-        QTEST(probe.facts().hasGlobalShortcutsPortal, "shortcuts");
-    }
-
 };
 
 KIWANO_TEST_GUILESS_MAIN(TestSession)

@@ -71,13 +71,7 @@ class TestWaylandClipboard : public ClipboardContract
         return service;
     }
     bool watching(ClipboardWatcher *watcher) override { return static_cast<WaylandClipboardWatcher *>(watcher)->isReady(); }
-    bool copyElsewhere(TestProgram &owner, const QStringList &arguments) override
-    {
-        const qint64 before = m_service->changeCount();
-        owner.process().setProcessEnvironment(WaylandSession::environment());
-        return owner.start(QStringLiteral(WLSOURCE_PATH), arguments)
-            && QTest::qWaitFor([&] { return m_service->changeCount() > before; }, 5000);
-    }
+    QString ownerProgram() const override { return QStringLiteral(WLSOURCE_PATH); }
     QString readCommand(const QString &type) const override
     {
         return QStringLiteral("wl-paste --no-newline --type '%1'").arg(type);

@@ -3,8 +3,11 @@
 #include <QScopeGuard>
 
 #include "hotkeys/hotkeycenter.h"
+#include "hotkeys/keyboard.h"
 #include "hotkeys/temporarypreferences.h"
 #include "platform/x11/x11hotkeygrabber.h"
+#include "platform/testprograms.h"
+#include "platform/x11/x11keyboardlayout.h"
 
 using namespace Qt::StringLiterals;
 
@@ -22,28 +25,24 @@ bool run(const QString &program, const QStringList &arguments, QByteArray *outpu
     return ran;
 }
 bool xdotool(const QString &keys, const QString &command = u"key"_s) { return run(u"xdotool"_s, {command, keys}); }
-
-struct Stop
-{
-    void operator()(QProcess *process) const { process->terminate(), process->waitForFinished(5000), delete process; }
-};
+bool setLayout(const QStringList &layout) { return run(u"setxkbmap"_s, QStringList{u"-option"_s, QString(), u"-layout"_s} + layout); }
 
 // A second X client that grabs a combination the way another app would; null if it could not.
-std::unique_ptr<QProcess, Stop> holder(quint32 keyCode, quint32 x11Modifiers)
+std::unique_ptr<TestProgram> holder(quint32 keyCode, quint32 x11Modifiers)
 {
-    std::unique_ptr<QProcess, Stop> process(new QProcess);
-    process->start(QStringLiteral(KEYHOLDER_PATH), {QString::number(keyCode), QString::number(x11Modifiers)});
-    while (!process->canReadLine())
-        if (!process->waitForReadyRead(10000))
-            return nullptr;
-    return process->readLine().trimmed() == "held" ? std::move(process) : nullptr;
+    auto program = std::make_unique<TestProgram>();
+    const QStringList combination{QString::number(keyCode), QString::number(x11Modifiers)};
+    return program->start(QStringLiteral(KEYHOLDER_PATH), combination, 10000) ? std::move(program) : nullptr;
 }
 
 } // namespace
 
+// Shortcuts grabbed on the X server and pressed through XTEST, and key names that follow the
+// server's layout.
 class TestX11HotKeys : public QObject
 {
     Q_OBJECT
+    std::optional<X11KeyboardLayout> m_layout;
     std::optional<TemporaryPreferences> m_preferences;
     std::optional<X11HotKeyGrabber> m_grabber;
     std::optional<HotKeyCenter> m_center;
@@ -70,17 +69,20 @@ private slots:
         QVERIFY(run(u"xmodmap"_s, {u"-pm"_s}, &modifiers));
         if (!modifiers.mid(modifiers.indexOf("mod4")).split('\n').first().contains("Super_L"))
             QVERIFY(run(u"xmodmap"_s, {u"-e"_s, u"add mod4 = Super_L"_s}));
-        QVERIFY(run(u"setxkbmap"_s, {u"us"_s}));
     }
 
     void init()
     {
+        QVERIFY(setLayout({u"us"_s}));
+        QVERIFY(m_layout.emplace().isReadable());
+        Keyboard::setLayout(&*m_layout);
         m_center.reset();
         m_preferences.emplace();
         m_center.emplace().setGrabber(&m_grabber.emplace());
         m_center->setOnPress([this](HotKeyAction action) { m_pressed.append(action); });
         m_pressed.clear();
     }
+    void cleanup() { Keyboard::setLayout(nullptr); }
 
     void pressReachesTheActionWhateverTheLocks_data()
     {
@@ -154,6 +156,45 @@ private slots:
         m_center.reset();
         m_grabber.reset();
         QVERIFY(holder(key6, shiftSuper));
+    }
+
+    void keysAreNamedInTheLayoutWhileRunning_data()
+    {
+        QTest::addColumn<QStringList>("layout");
+        QTest::addColumn<quint32>("keyCode");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("character");  // empty: the key types nothing
+        const QStringList us{u"us"_s}, de{u"de"_s}, dvorak{u"us"_s, u"-variant"_s, u"dvorak"_s};
+        QTest::newRow("us: letter upper-cased") << us << 0u << u"A"_s << u"a"_s;
+        QTest::newRow("us: Return") << us << 36u << u"↩"_s << QString();
+        QTest::newRow("us: Pause has no name") << us << 113u << u"#113"_s << QString();
+        QTest::newRow("de: Y and Z swap") << de << 6u << u"Y"_s << u"y"_s;
+        QTest::newRow("de: sharp s on the minus key") << de << 27u << u"ß"_s.toUpper() << u"ß"_s;
+        QTest::newRow("de: dead circumflex") << de << 50u << u"#50"_s << QString();
+        QTest::newRow("dvorak: o on the S key") << dvorak << 1u << u"O"_s << u"o"_s;
+    }
+    void keysAreNamedInTheLayoutWhileRunning()
+    {
+        QFETCH(QStringList, layout);
+        QFETCH(quint32, keyCode);
+        QFETCH(QString, name);
+        QFETCH(QString, character);
+        QCOMPARE(Keyboard::character(0), std::optional(u"a"_s));  // the US keymap is loaded
+        QVERIFY(setLayout(layout));
+        // The server announces the new keymap; it is taken at the next lookup.
+        QTRY_COMPARE(Keyboard::name(keyCode), name);
+        QCOMPARE(Keyboard::character(keyCode), character.isEmpty() ? std::nullopt : std::optional(character));
+        if (!character.isEmpty())
+            QCOMPARE(Keyboard::keyCode(character), std::optional<quint16>(keyCode));
+    }
+
+    void noServerMeansNoLayout()
+    {
+        X11KeyboardLayout nowhere(":987");
+        QVERIFY(!nowhere.isReadable());
+        Keyboard::setLayout(&nowhere);
+        QCOMPARE(Keyboard::name(0), u"#0"_s);
+        QCOMPARE(Keyboard::keyCode(u"v"_s), std::nullopt);
     }
 };
 

@@ -4,8 +4,8 @@
 #include <QProcess>
 #include <QStringList>
 
-// One of the helper programs that stand in for other applications in X11 tests
-// (kiwano-test-clipowner, kiwano-test-pastewindow), read line by line from its stdout.
+// One of the helper programs that stand in for other applications (kiwano-test-clipowner,
+// kiwano-test-pastewindow, kiwano-test-wlsource), read line by line from its stdout.
 class TestProgram
 {
 public:

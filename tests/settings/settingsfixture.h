@@ -5,6 +5,7 @@
 #include "fakes/fakehotkeygrabber.h"
 #include "hotkeys/hotkeycenter.h"
 #include "settings/settingsview.h"
+#include "support/files.h"
 
 #include <QDir>
 #include <QProcessEnvironment>
@@ -25,29 +26,8 @@ struct SettingsFixture
     }
     ~SettingsFixture() { center.setGrabber(nullptr); }
 
-    static QSettings preferences() { return QSettings(QSettings::IniFormat, QSettings::UserScope, "KiwanoSnapper", "KiwanoSnapper"); }
-    // Writes a file, making its folder; false when it cannot.
-    static bool write(const QString &path, const QByteArray &bytes, QFile::Permissions permissions = {})
-    {
-        QFile file(path);
-        return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()
-            && (!permissions || file.setPermissions(permissions));
-    }
     // The clipboard history the sections are given.
     Clipboard &history() { return *(clipboard ? clipboard : clipboard = &clips.open()); }
-
-    // An X11 session unless told otherwise, whatever the machine running the tests is.
-    static QProcessEnvironment session(const QString &type, bool waylandDisplay, bool x11Display)
-    {
-        QProcessEnvironment env;
-        if (!type.isEmpty())
-            env.insert(QStringLiteral("XDG_SESSION_TYPE"), type);
-        if (waylandDisplay)
-            env.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("wayland-0"));
-        if (x11Display)
-            env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":0"));
-        return env;
-    }
 
     SettingsView::Services services(std::function<bool()> trusted = [] { return true; })
     {
@@ -55,9 +35,12 @@ struct SettingsFixture
         services.hotKeys = &center;
         services.clipboard = &history();
         services.clipboardServices.trusted = std::move(trusted);
-        services.clipboardServices.environment = session(QStringLiteral("x11"), false, true);
+        // An X11 session, whatever the machine running the tests is.
+        services.clipboardServices.environment = {};
+        services.clipboardServices.environment.insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("x11"));
+        services.clipboardServices.environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":0"));
         services.chooseFolder = [](QWidget *, const QString &, const QString &) { return std::nullopt; };
-        services.quit = [this] { ++quits; };
+        services.quit = [] {};
         return services;
     }
 
@@ -66,5 +49,4 @@ struct SettingsFixture
     Clipboard *clipboard = nullptr;
     FakeHotKeyGrabber grabber;
     HotKeyCenter center;
-    int quits = 0;
 };

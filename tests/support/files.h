@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QString>
 
@@ -24,11 +25,13 @@ inline QByteArray read(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Replaces the contents; false when the file cannot be written.
-inline bool write(const QString &path, const QByteArray &bytes)
+// Replaces the contents, making the folder, with these permissions when given; false when the
+// file cannot be written.
+inline bool write(const QString &path, const QByteArray &bytes, QFile::Permissions permissions = {})
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        && file.write(bytes) == bytes.size() && (!permissions || file.setPermissions(permissions));
 }
 
 } // namespace TestFiles

@@ -12,7 +12,8 @@
 //                                      in place of `int main(...)`, for a test that sets up its
 //                                      process itself
 //
-// scripts/test-mains.sh turns Qt's macros and a test's own main() into these.
+// scripts/test-mains.sh turns Qt's macros and a test's own main() into these; kiwano_test()
+// refuses a file that still has one.
 #pragma once
 
 #include "support/testregistry.h"
@@ -61,14 +62,3 @@
     static int kiwanoTestMain(__VA_ARGS__); \
     KIWANO_TEST_REGISTER(kiwanoTestMain) \
     static int kiwanoTestMain(__VA_ARGS__)
-
-// Qt's own mains would give the suite a second main(): say so where the file is compiled.
-#undef QTEST_MAIN
-#undef QTEST_GUILESS_MAIN
-#undef QTEST_APPLESS_MAIN
-#define KIWANO_TEST_NO_QT_MAIN(TestObject) \
-    static_assert(sizeof(TestObject) == 0, \
-                  "tests link into one suite a folder: use KIWANO_TEST_MAIN (scripts/test-mains.sh)");
-#define QTEST_MAIN(TestObject) KIWANO_TEST_NO_QT_MAIN(TestObject)
-#define QTEST_GUILESS_MAIN(TestObject) KIWANO_TEST_NO_QT_MAIN(TestObject)
-#define QTEST_APPLESS_MAIN(TestObject) KIWANO_TEST_NO_QT_MAIN(TestObject)

@@ -30,11 +30,7 @@ struct PanelFixture : ClipFixture
     }
     ~PanelFixture() { panel.reset(); hotKeys.setGrabber(nullptr); }
 
-    void key(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        QTest::keyClick(panel->view()->searchField(), Qt::Key(qtKey), modifiers);
-    }
-    // A key by its name ("ctrl+n", "esc"), or single letters typed.
+    // Keys by their names ("ctrl+n", "esc"), or single letters typed, into the search field.
     void press(const QString &names)
     {
         for (const QString &name : names.split(u' ')) {
@@ -42,7 +38,7 @@ struct PanelFixture : ClipFixture
             if (name.size() == 1)
                 QTest::keyClicks(panel->view()->searchField(), name);
             else
-                key(combination.key(), combination.keyboardModifiers());
+                QTest::keyClick(panel->view()->searchField(), combination.key(), combination.keyboardModifiers());
         }
     }
     // One key event alone, without the modifier presses and releases QTest adds around a click.

@@ -161,40 +161,6 @@ private slots:
         m_clipboard.reset();
     }
 
-    void keysChooseAndPaste_data()
-    {
-        QTest::addColumn<QStringList>("keys");
-        QTest::addColumn<QString>("chosen");
-        QTest::addColumn<bool>("pasted");
-        // Return after typing, the plain case, is pressed in the end-to-end tests.
-        QTest::newRow("arrows") << QStringList{"Down", "Down", "Up", "Down", "Return"} << "three" << true;
-        QTest::newRow("ctrl+3") << QStringList{"ctrl+3"} << "three" << true;
-        QTest::newRow("alt+return copies only") << QStringList{"Down", "alt+Return"} << "two" << false;
-    }
-
-    void keysChooseAndPaste()
-    {
-        QFETCH(QStringList, keys);
-        QFETCH(QString, chosen);
-        QFETCH(bool, pasted);
-        QVERIFY(openByShortcut());
-        QVERIFY(xdotool(QStringList{"key"} + keys));
-        QTRY_VERIFY(!panel().isVisible());
-        QTRY_COMPARE(clipboardText(), chosen);
-        if (pasted) {
-            expectPasted(chosen);
-        } else {
-            // A paste would have been asked for with the copy, for the next turn of the loop.
-            bool turned = false;
-            QTimer::singleShot(0, [&turned] { turned = true; });
-            QTRY_VERIFY(turned);
-            QCOMPARE(m_keys->pastes, 0);
-        }
-        // The popup never took the focus from the window in front.
-        QCOMPARE(activeWindow(), m_window->window());
-        QVERIFY(!QApplication::activeWindow());
-    }
-
     // Shift+Super+C opens; C three more times with Shift and Super held walks to the fourth entry;
     // letting go of both (Shift alone is not enough) pastes it.
     void cyclingWithTheModifiersHeld()
@@ -209,36 +175,27 @@ private slots:
         QVERIFY(xdotool({"keyup", "shift"}));
         QVERIFY(!QTest::qWaitFor([this] { return !panel().isVisible(); }, 300)); // Super still held: it stays
         QVERIFY(xdotool({"keyup", "super"}));
-        QTRY_VERIFY(!panel().isVisible());
         expectPasted("four");
         QCOMPARE(m_window->lines().filter("key "), QStringList{"key ctrl+v"});
     }
 
-    // A click elsewhere closes the picker (the escape key is pressed offscreen): nothing is copied and
-    // the focus stays where it was.
-    void clickElsewhereLeavesTheFocusAlone()
+    // A click elsewhere closes the picker (the escape key is pressed offscreen): nothing is copied,
+    // the focus stays where it was and the shortcut is the desktop's again. When the window in
+    // front goes away meanwhile, choosing still copies and nothing breaks.
+    void theAppInFrontKeepsTheFocus()
     {
         const QString before = clipboardText();
         QVERIFY(openByShortcut());
         QVERIFY(xdotool({"mousemove", "1850", "1050", "click", "1"}));
         QTRY_VERIFY(!panel().isVisible());
         QVERIFY(windowHasTheKeys());
-        QCOMPARE(activeWindow(), m_window->window());
         QCOMPARE(clipboardText(), before);
-        // The shortcut is the desktop's again.
-        QVERIFY(openByShortcut());
-    }
 
-    // The window in front goes away while the picker is open: choosing still copies, and nothing
-    // breaks.
-    void frontApplicationQuitsMeanwhile()
-    {
         QVERIFY(openByShortcut());
         const quint32 front = m_window->window();
         m_window->stop();
         QTRY_VERIFY(!xdotool({"getwindowname", QString::number(front)}));
         QVERIFY(xdotool({"key", "Down", "Return"}));
-        QTRY_VERIFY(!panel().isVisible());
         QTRY_COMPARE(clipboardText(), QStringLiteral("two"));
         QVERIFY(openByShortcut());
     }
@@ -251,7 +208,6 @@ private slots:
         QTest::newRow("let go soon") << 300;
         QTest::newRow("never let go") << -1;
     }
-
     void keyboardHeldByAnotherClient()
     {
         QFETCH(int, heldMs);
@@ -266,13 +222,14 @@ private slots:
             return;
         }
         QTRY_VERIFY(!taken.isEmpty());
-        QVERIFY(panel().isVisible());
         QVERIFY(xdotool({"type", "thr"}));
         QTRY_COMPARE(panel().view()->searchField()->text(), QStringLiteral("thr"));
+        // The picker took the keys without taking the focus from the window in front.
+        QCOMPARE(activeWindow(), m_window->window());
+        QVERIFY(!QApplication::activeWindow());
         QVERIFY(xdotool({"key", "Return"}));
         expectPasted("three");
     }
-
 };
 
 KIWANO_TEST_MAIN(TestPickerX11)

@@ -10,6 +10,7 @@
 
 #include "editor/model/editormodel.h"
 #include "image/png.h"
+#include "support/files.h"
 
 namespace Fixtures {
 
@@ -29,12 +30,6 @@ inline QImage solid(QColor color, int width = 40, int height = 30)
     QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
     image.fill(color);
     return image;
-}
-
-inline bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // A well-formed PNG (valid checksum) whose header claims width x height pixels.

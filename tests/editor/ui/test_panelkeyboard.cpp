@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "propertiesfixture.h"
-
 #include "editor/ui/resizepanel.h"
+#include "editor/ui/viewfixtures.h"
 #include "look/kiwano.h"
 #include "look/widgets/kiwanobutton.h"
 
@@ -50,9 +49,7 @@ private slots:
 
         // Return on a focused button presses it: the 50% preset, then Cancel, which applies nothing.
         press(Qt::Key_Tab, 2);
-        auto *preset = qobject_cast<KiwanoButton *>(QApplication::focusWidget());
-        QVERIFY(preset);
-        QCOMPARE(preset->text(), QStringLiteral("50%"));
+        QCOMPARE(qobject_cast<KiwanoButton *>(QApplication::focusWidget())->text(), QStringLiteral("50%"));
         press(Qt::Key_Return);
         QCOMPARE(panel.widthField()->text(), QStringLiteral("500"));
         QCOMPARE(closed.count(), 2);
@@ -65,7 +62,7 @@ private slots:
 
     void swatchChipsAreChosenWithTheKeyboard()
     {
-        PropertiesFixture::Shown shown(1);
+        ViewFixtures::Shown shown(1);
         shown.model->setTool(Tool::pen);
         QVERIFY(QTest::qWaitForWindowActive(&shown.panel));
         auto *swatches = shown.control<Swatches>("Color");

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: MIT
+#include "image/bitmap.h"
+#include "image/pixellate.h"
 #include "image/png.h"
 #include "support/files.h"
 #include "support/smalldisk.h"
@@ -17,7 +19,8 @@
 
 namespace {
 
-// Varied alpha (0, 1, mid, 254, 255), premultiplied values that round, rows the "Up" filter works on.
+// Varied alpha (0, 1, mid, 254, 255), premultiplied values that round, rows the "Up" filter works
+// on; distinct enough that a wrong grid or a wrong mean of the pixellation shows.
 QImage pattern(QSize size, QImage::Format format)
 {
     QImage image(size, QImage::Format_ARGB32);
@@ -46,9 +49,33 @@ QImage noise(QSize size, QImage::Format format = QImage::Format_RGB32)
     return image;
 }
 
+// The block means computed the slow, obvious way: square (bx, by) counted from the bottom-left.
+QImage reference(const QImage &image, int block)
+{
+    QImage out(image.size(), QImage::Format_ARGB32_Premultiplied);
+    const int w = image.width(), h = image.height();
+    for (int bottom = h; bottom > 0; bottom -= block)
+        for (int left = 0; left < w; left += block) {
+            const int top = std::max(0, bottom - block), right = std::min(w, left + block);
+            qint64 sum[4] = {};
+            for (int y = top; y < bottom; ++y)
+                for (int x = left; x < right; ++x) {
+                    const QRgb p = image.pixel(x, y);
+                    sum[0] += qRed(p), sum[1] += qGreen(p), sum[2] += qBlue(p), sum[3] += qAlpha(p);
+                }
+            const qint64 n = qint64(bottom - top) * (right - left);
+            const auto mean = [n](qint64 s) { return int((s + n / 2) / n); };
+            for (int y = top; y < bottom; ++y)
+                for (int x = left; x < right; ++x)
+                    out.setPixel(x, y, qRgba(mean(sum[0]), mean(sum[1]), mean(sum[2]), mean(sum[3])));
+        }
+    return out;
+}
+
 } // namespace
 
-class TestPng : public QObject
+// The codec, the frames and the pixellation the editor's pictures go through.
+class TestImage : public QObject
 {
     Q_OBJECT
 
@@ -94,8 +121,7 @@ private slots:
         QString error;
         QVERIFY(Png::write(pattern({30, 30}, QImage::Format_ARGB32), path, &error));
         QVERIFY(Png::write(second, path, &error) && error.isEmpty());
-        const auto contents = [&path] { return TestFiles::read(path); };
-        const QByteArray oldBytes = contents();
+        const QByteArray oldBytes = TestFiles::read(path);
         verifyDecodesTo(oldBytes, second);
 
         const QByteArray folderPath = QFile::encodeName(folder.path());
@@ -104,21 +130,15 @@ private slots:
             QString reason;
             return !Png::write(pattern({20, 20}, QImage::Format_ARGB32), path, &reason) && !reason.isEmpty();
         };
-        bool failed = false;
-        if (geteuid() != 0) {
-            failed = failsWithReason();
-        } else {
-            // Root writes anywhere: let an unprivileged child try instead.
-            const pid_t child = fork();
-            if (child == 0)
-                _exit(setgid(65534) == 0 && setuid(65534) == 0 && failsWithReason() ? 0 : 1);
-            int status = -1;
-            QVERIFY(child > 0 && waitpid(child, &status, 0) == child);
-            failed = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-        }
+        // Root writes anywhere: an unprivileged child tries.
+        const pid_t child = fork();
+        if (child == 0)
+            _exit((geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0)) && failsWithReason() ? 0 : 1);
+        int status = -1;
+        QVERIFY(child > 0 && waitpid(child, &status, 0) == child);
         chmod(folderPath.constData(), 0755);
-        QVERIFY2(failed, "writing into a read-only folder must fail and say why");
-        QCOMPARE(contents(), oldBytes);
+        QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, "writing into a read-only folder must fail and say why");
+        QCOMPARE(TestFiles::read(path), oldBytes);
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"grab.png"});
 
         // Other failures say why too, and leave nothing behind.
@@ -157,7 +177,50 @@ private slots:
         QCOMPARE(reason, QString::fromLocal8Bit(strerror(ENOSPC)));
         QCOMPARE(QDir(root.filePath("disk")).entryList(QDir::Files | QDir::Hidden), QStringList({".filler-bytes"}));
     }
+
+    void pixellateMatchesBlockMeans_data()
+    {
+        QTest::addColumn<QSize>("size"); QTest::addColumn<int>("block");
+        QTest::addColumn<QImage::Format>("format");
+        QTest::newRow("cut edges") << QSize(7, 5) << 3 << QImage::Format_ARGB32_Premultiplied;
+        QTest::newRow("wide, thin") << QSize(300, 3) << 16 << QImage::Format_ARGB32_Premultiplied;
+        QTest::newRow("block 1 keeps the image") << QSize(5, 4) << 1 << QImage::Format_ARGB32_Premultiplied;
+        QTest::newRow("block bigger than the image") << QSize(6, 9) << 1000000 << QImage::Format_ARGB32_Premultiplied;
+        // Long runs cross the 256-pixel boundary of the packed row sums.
+        QTest::newRow("blocks wider than 256") << QSize(700, 5) << 300 << QImage::Format_ARGB32_Premultiplied;
+        QTest::newRow("RGB32 input") << QSize(10, 7) << 3 << QImage::Format_RGB32;
+    }
+
+    void pixellateMatchesBlockMeans()
+    {
+        QFETCH(QSize, size); QFETCH(int, block); QFETCH(QImage::Format, format);
+        const QImage input = pattern(size, format);
+        QCOMPARE(pixellate(input, block), reference(input.convertToFormat(QImage::Format_ARGB32_Premultiplied), block));
+        QVERIFY(pixellate(QImage(), block).isNull());
+        QVERIFY(pixellate(input, 0).isNull());
+    }
+
+    void framesAreUsableImages()
+    {
+        // Small frames come from the heap, large ones are mapped; odd RGB888 rows need padding.
+        const QList<std::pair<QSize, QImage::Format>> cases{{{33, 17}, QImage::Format_ARGB32_Premultiplied},
+                                                            {{4001, 1000}, QImage::Format_RGB888}};
+        for (const auto &[size, format] : cases) {
+            QImage frame = Bitmap::allocate(size, format);
+            QCOMPARE(frame.size(), size);
+            QCOMPARE(frame.format(), format);
+            QCOMPARE(frame.bytesPerLine(), QImage(QSize(size.width(), 1), format).bytesPerLine());
+            frame.fill(Qt::darkCyan);
+            QImage copy = frame;
+            copy.setPixelColor(size.width() - 1, size.height() - 1, Qt::yellow);
+            frame = QImage();
+            QCOMPARE(copy.pixelColor(0, 0), QColor(Qt::darkCyan));
+            QCOMPARE(copy.pixelColor(size.width() - 1, size.height() - 1), QColor(Qt::yellow));
+        }
+        for (QSize size : {QSize(0, 10), QSize(-5, 10), QSize(40000, 4), QSize(20000, 20000)})
+            QVERIFY(Bitmap::allocate(size).isNull());
+    }
 };
 
-KIWANO_TEST_GUILESS_MAIN(TestPng)
-#include "test_png.moc"
+KIWANO_TEST_GUILESS_MAIN(TestImage)
+#include "test_image.moc"

@@ -8,6 +8,8 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QThread>
+#include <QUrl>
 
 #include <unistd.h>
 
@@ -29,11 +31,13 @@ bool setLocked(const QString &dir, bool locked)
 
 } // namespace
 
-class TestEditorExport : public QObject
+// What the editor takes in (pastes and drops) and gives out (copies and saves).
+class TestImportExport : public QObject
 {
     Q_OBJECT
 private:
     std::unique_ptr<Fixtures::Sandbox> m_sandbox;
+    QTemporaryDir m_imports;
     std::optional<QString> m_answer;
     QList<std::pair<QString, QString>> m_asked;
 
@@ -48,11 +52,7 @@ private:
         return model;
     }
 
-    QString folder(const QString &name)
-    {
-        QDir().mkpath(m_sandbox->path(name));
-        return m_sandbox->path(name);
-    }
+    QString folder(const QString &name) { return QDir().mkpath(m_sandbox->path(name)), m_sandbox->path(name); }
     // Saves go straight into that folder, without a dialog.
     QString quickSaves(const QString &name)
     {
@@ -61,7 +61,29 @@ private:
         return folder(name);
     }
 
+    // Names files of the imports folder: red.png (40 x 30), notes.txt, huge.png (claims 60000 x
+    // 60000), photo.png (6000 x 6000, past Qt's default decoding limit).
+    std::unique_ptr<QMimeData> mime(const QStringList &files, const QByteArray &png = {})
+    {
+        auto mime = std::make_unique<QMimeData>();
+        QList<QUrl> urls;
+        for (const QString &file : files)
+            urls.append(file.startsWith("https:") ? QUrl(file) : QUrl::fromLocalFile(m_imports.filePath(file)));
+        mime->setUrls(urls);
+        if (!png.isEmpty())
+            mime->setData("image/png", png);
+        return mime;
+    }
+
 private slots:
+    void initTestCase()
+    {
+        ImageImport::allowLargestImages();
+        QVERIFY(Fixtures::solid(Qt::red).save(m_imports.filePath("red.png")));
+        QVERIFY(TestFiles::write(m_imports.filePath("notes.txt"), "just words\n"));
+        QVERIFY(TestFiles::write(m_imports.filePath("huge.png"), Fixtures::pngClaiming(60000, 60000)));
+        QVERIFY(Png::write(Fixtures::solid(Qt::green, 6000, 6000), m_imports.filePath("photo.png")));
+    }
     void init() { m_sandbox = std::make_unique<Fixtures::Sandbox>(), m_answer.reset(), m_asked.clear(); }
 
     // Also from two grabs whose editors share the queue.
@@ -75,8 +97,7 @@ private slots:
         other->setExportQueue(&queue);
         while (QTime::currentTime().msec() > 100) // three saves within one second
             QTest::qSleep(20);
-        const QString stem = "Kiwano " +
-            QDateTime::currentDateTime().toString("yyyy-MM-dd 'at' HH.mm.ss");
+        const QString stem = "Kiwano " + QDateTime::currentDateTime().toString("yyyy-MM-dd 'at' HH.mm.ss");
         const QImage asked = model->flatten();
         model->save();
         other->save();
@@ -121,7 +142,6 @@ private slots:
         const auto restore = qScopeGuard([home] { qputenv("HOME", home); });
         const QString fresh = folder("home");
         qputenv("HOME", fresh.toUtf8());
-        QCOMPARE(SaveLocation::folder(), fresh + "/Pictures/Screenshots");
         QVERIFY(QDir().mkpath(fresh + "/Desktop"));
         QCOMPARE(SaveLocation::folder(), fresh + "/Desktop");
         const QString mine = folder("Mine");
@@ -150,10 +170,9 @@ private slots:
         const QString dir = quickSaves("Screens");
         EditorModel model(QImage(), 1); // no frame can be made of it
         model.copyToClipboard();
-        QTRY_VERIFY(model.toast());
-        QVERIFY2(model.toast()->startsWith("Couldn't copy: "), qPrintable(*model.toast()));
+        QTRY_VERIFY(model.toast().value_or("").startsWith("Couldn't copy: "));
         model.save();
-        QTRY_VERIFY(model.toast()->startsWith("Couldn't save: "));
+        QTRY_VERIFY(model.toast().value_or("").startsWith("Couldn't save: "));
         QVERIFY(QDir(dir).isEmpty());
     }
 
@@ -169,9 +188,7 @@ private slots:
 
         auto model = documentWithABox();
         model->save();
-        QTRY_VERIFY(model->toast());
-        QVERIFY2(model->toast()->startsWith("Couldn't save: ") && model->toast()->size() > 15,
-                 qPrintable(*model->toast()));
+        QTRY_VERIFY(model->toast().value_or("").startsWith("Couldn't save: ") && model->toast()->size() > 15);
         QCOMPARE(ImageImport::decodeFile(*m_answer), old);
         QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden), QStringList{"shot.png"});
         // The choice is kept; while the folder takes no files, saving starts in the default folder.
@@ -181,7 +198,45 @@ private slots:
         setLocked(dir, false);
         QCOMPARE(SaveLocation::folder(), dir);
     }
+
+    void pasteboardPrefersImageFiles_data()
+    {
+        QTest::addColumn<QStringList>("files"); QTest::addColumn<QByteArray>("png");
+        QTest::addColumn<QSize>("size");
+        const QByteArray blue = Png::encode(Fixtures::solid(Qt::blue, 8, 8));
+        QTest::newRow("file over data") << QStringList{"red.png"} << blue << QSize(40, 30);
+        QTest::newRow("data when the file is text") << QStringList{"notes.txt"} << blue << QSize(8, 8);
+        QTest::newRow("first image file") << QStringList{"notes.txt", "red.png"} << blue << QSize(40, 30);
+        QTest::newRow("large photo") << QStringList{"photo.png"} << QByteArray() << QSize(6000, 6000);
+        QTest::newRow("undecodable data") << QStringList{} << QByteArray("not a png") << QSize(0, 0);
+        QTest::newRow("huge data") << QStringList{} << Fixtures::pngClaiming(60000, 60000) << QSize(0, 0);
+        QTest::newRow("huge file") << QStringList{"huge.png"} << QByteArray() << QSize(0, 0);
+    }
+    void pasteboardPrefersImageFiles()
+    {
+        QFETCH(QStringList, files); QFETCH(QByteArray, png); QFETCH(QSize, size);
+        QCOMPARE(ImageImport::fromClipboard(mime(files, png).get()).size(), size);
+    }
+
+    void dropsDeliverOnlyTheFirstImageFileOnTheMainThread()
+    {
+        QList<QImage> images;
+        const auto deliver = [&](QImage image) {
+            QCOMPARE(QThread::currentThread(), thread());
+            images.append(image);
+        };
+        QVERIFY(ImageImport::load(mime({"red.png", "notes.txt"}).get(), this, deliver));
+        QVERIFY(ImageImport::load(mime({"huge.png"}).get(), this, deliver));
+        QVERIFY(ImageImport::load(mime({"gone.png"}).get(), this, deliver));
+        QVERIFY(!ImageImport::load(mime({"https://example.org/a.png"}).get(), this, deliver));
+        // Imports land in the order they were asked for: once a last good one is in, the
+        // others have had their turn.
+        QVERIFY(ImageImport::load(mime({}, Png::encode(Fixtures::solid(Qt::blue, 8, 8))).get(), this, deliver));
+        QTRY_COMPARE(images.size(), 2);
+        QCOMPARE(images.first().pixelColor(5, 5), QColor(Qt::red));
+        QCOMPARE(images.last().pixelColor(5, 5), QColor(Qt::blue));
+    }
 };
 
-KIWANO_TEST_MAIN(TestEditorExport)
-#include "test_editorexport.moc"
+KIWANO_TEST_MAIN(TestImportExport)
+#include "test_importexport.moc"

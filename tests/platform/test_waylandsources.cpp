@@ -1,28 +1,57 @@
 // SPDX-License-Identifier: MIT
+#include "platform/desktopentries.h"
 #include "platform/portal/portalscreenshot.h"
 #include "platform/wayland/shmimage.h"
 #include "platform/wayland/swayipc.h"
+#include "platform/wayland/waylandfrontapp.h"
+#include "platform/wayland/waylandkeysender.h"
 #include "platform/wayland/waylandscreen.h"
 #include "support/files.h"
+#include "support/loopturns.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLocalServer>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include <csignal>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <wayland-client-protocol.h>
 
 Q_DECLARE_METATYPE(QList<QRect>)
 
-// Where the Wayland capture gets its pictures and windows from: the compositor's shared-memory
-// pixels and its faults (from a fake one), sway's window tree and the portal's screenshot file.
-class TestCaptureSources : public QObject
+// What the Wayland services read without a session of their own: the compositor's shared-memory
+// pixels, sway's window tree and the portal's screenshot file; and how grabs and pastes end when
+// the compositor fails, is missing, stays silent or falls silent (a fake one of ours).
+class TestWaylandSources : public QObject
 {
     Q_OBJECT
 
-private slots:
+    QTemporaryDir m_runtime;
+    QProcess m_compositor;
 
+    // The fake compositor with these faults; the path of its socket.
+    QByteArray startCompositor(const QStringList &faults)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", m_runtime.path());
+        m_compositor.setProcessEnvironment(env);
+        m_compositor.start(KIWANO_TEST_FAKECOMPOSITOR, QStringList{"fake-0"} + faults);
+        return m_compositor.waitForReadyRead(5000) ? m_runtime.filePath("fake-0").toLocal8Bit() : QByteArray();
+    }
+
+private slots:
+    void cleanup()
+    {
+        if (m_compositor.state() == QProcess::NotRunning)
+            return;
+        ::kill(pid_t(m_compositor.processId()), SIGCONT);
+        m_compositor.kill();
+        m_compositor.waitForFinished();
+    }
 
     void shmPixelsComeOutUpright_data()
     {
@@ -91,6 +120,17 @@ private slots:
         QCOMPARE(SwayIpc::focusedOutput(outputs), QStringLiteral("HEADLESS-2"));
         QCOMPARE(SwayIpc::focusedOutput("[]"), QString());
         QVERIFY(SwayIpc::ask(SwayIpc::getTree, QStringLiteral("/nonexistent/sway.sock"), 100).isEmpty());
+
+        // The application in front: a floating XWayland window is named by its X11 class; an
+        // empty workspace in front is no window.
+        const auto focused = WaylandFrontApp::focusedWindow(R"({"type":"root","nodes":[{"type":"output","nodes":[{"type":"workspace",
+            "nodes":[{"type":"con","focused":false,"app_id":"foot","pid":0}],
+            "floating_nodes":[{"type":"floating_con","focused":true,"app_id":null,"pid":0,
+              "window_properties":{"class":"Gimp-2.10","instance":"gimp"}}]}]}]})");
+        QVERIFY(focused);
+        QCOMPARE(WaylandFrontApp::identify(*focused, DesktopEntries({})), QStringLiteral("Gimp-2.10"));
+        QVERIFY(!WaylandFrontApp::focusedWindow(R"({"type":"root","nodes":[{"type":"output","nodes":[
+            {"type":"workspace","focused":true,"nodes":[]}]}]})"));
     }
 
     void portalFileIsTakenOnlyWhenItIsTheFreshCopy_data()
@@ -137,19 +177,10 @@ private slots:
         QTest::newRow("output removed") << "--remove-output" << "went away during the grab";
         QTest::newRow("no answer") << "--silent" << "did not deliver screen";
     }
-
     void screenCopyFaultsAreSaid()
     {
         QFETCH(QString, fault);
-        QTemporaryDir runtime;
-        QProcess compositor;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_RUNTIME_DIR", runtime.path());
-        compositor.setProcessEnvironment(env);
-        compositor.start(KIWANO_TEST_FAKECOMPOSITOR, {"fake-0", fault});
-        QVERIFY(compositor.waitForReadyRead(5000));
-
-        const auto screen = WaylandScreen::open(runtime.filePath("fake-0").toLocal8Bit());
+        const auto screen = WaylandScreen::open(startCompositor({fault}));
         QVERIFY(screen);
         QCOMPARE(screen->outputs().size(), 1);
         QCOMPARE(screen->outputs().constFirst().deviceSize, QSize(640, 480));
@@ -157,10 +188,47 @@ private slots:
         QVERIFY(screen->grab({0}, 500).isEmpty());
         QFETCH(QString, said);
         QVERIFY2(screen->error().contains(said), qPrintable(screen->error()));
-        compositor.kill();
-        compositor.waitForFinished();
+    }
+
+    void missingOrSilentCompositorSendsNothing()
+    {
+        QLocalServer silent;
+        QVERIFY(silent.listen(m_runtime.filePath("silent")));
+        for (const QString &socket : {m_runtime.filePath("nobody-here"), m_runtime.filePath("silent")}) {
+            QElapsedTimer clock;
+            clock.start();
+            LoopTurns turns;
+            WaylandKeySender sender(socket.toLocal8Bit(), 200);
+            // Presumed able until the compositor says otherwise, and waited for only on its thread.
+            QVERIFY(!sender.isReady() || socket.endsWith("nobody-here"));
+            QTRY_VERIFY(sender.isReady());
+            QVERIFY(turns.count >= 10 || socket.endsWith("nobody-here"));
+            QVERIFY(!sender.isTrusted());
+            QVERIFY(!sender.sendPaste(false));
+            QVERIFY2(clock.elapsed() < 3000, "a silent compositor held the paste far past its deadline");
+            QCOMPARE(WaylandFrontApp(socket, 200).identifier(), QString());
+        }
+    }
+
+    void compositorFallingSilentCostsTheCallerNothing()
+    {
+        WaylandKeySender sender(startCompositor({}), 300);
+        QSignalSpy pasted(&sender, &WaylandKeySender::pasted);
+        QVERIFY(sender.sendPaste(false));
+        QVERIFY(pasted.wait(5000));
+        QCOMPARE(pasted.takeFirst().first().toBool(), true);
+        // The compositor stops in the middle of the session: the paste returns at once, the caller's
+        // loop keeps turning while the keys wait for their confirmation, and the deadline ends it.
+        ::kill(pid_t(m_compositor.processId()), SIGSTOP);
+        LoopTurns turns;
+        QVERIFY(sender.sendPaste(true));
+        QCOMPARE(turns.count, 0);
+        QVERIFY(pasted.wait(5000));
+        QCOMPARE(pasted.takeFirst().first().toBool(), false);
+        QVERIFY2(turns.count >= 10, qPrintable(QStringLiteral("the loop turned %1 times").arg(turns.count)));
+        QVERIFY(sender.isTrusted());
     }
 };
 
-KIWANO_TEST_GUILESS_MAIN(TestCaptureSources)
-#include "test_capturesources.moc"
+KIWANO_TEST_GUILESS_MAIN(TestWaylandSources)
+#include "test_waylandsources.moc"
