@@ -15,6 +15,8 @@ convert -size 320x200 gradient:'#2060c0-#f0d040' -fill black -draw 'rectangle 20
   -fill white -draw 'circle 240,120 270,150' -depth 8 "$picture" || fail "no sample picture"
 convert -size 90x60 xc:'#c03020' "$other" || fail "no second picture"
 printf 'not a picture' >"$work/broken.png"
+mkdir -p "$history"
+QT_QPA_PLATFORM=offscreen "$e2e_build/tools/grabs/kiwano-make-grabs" "$history" 2 400x300 >/dev/null || fail "no sample grabs"
 
 pins() { xdotool search --onlyvisible --name "^Pinned $1\$" 2>/dev/null; }
 # "X Y WIDTH HEIGHT" of a window on screen.
@@ -36,8 +38,8 @@ above() {
 }
 # How many pixels differ between the picture and the pin at X Y on screen, within the focus ring.
 differs_from() {
-  grab_rect "$(($1 + 4))" "$(($2 + 4))" 312 192 "$work/on-screen.png"
-  convert "$3" -crop 312x192+4+4 +repage "$work/expected.png"
+  grab_rect "$(($1 + 8))" "$(($2 + 8))" 304 184 "$work/on-screen.png"
+  convert "$3" -crop 304x184+8+8 +repage "$work/expected.png"
   pixels_differ "$work/on-screen.png" "$work/expected.png"
 }
 
@@ -110,5 +112,47 @@ sleep 1
 [[ -z $(pins broken.png) ]] || fail "a broken file was pinned"
 kill -0 "$apppid" || fail "the program ended over a broken file"
 pass "a file without a picture pins nothing"
+
+# The strip's menu pins a grab as its file holds it.
+main=$(main_window)
+[[ -n $main ]] || fail "no main window"
+xdotool windowactivate --sync "$main"
+read -r left top width height < <(main_rect)
+older=$(ls "$history" | sort -r | sed -n 2p)
+e2e_click $((left + 193 * scale)) $((top + height - 58 * scale))
+sleep 0.3
+e2e_key Menu
+sleep 0.3
+e2e_key Down Return
+poll 10 pins "$older" || fail "the strip's Pin showed no pin of $older"
+pin=$(pins "$older" | head -1)
+read -r x y w h < <(rect_of "$pin")
+[[ ${w}x$h == 400x300 ]] || fail "the strip's pin is ${w}x$h, not the grab's 400x300"
+xdotool windowactivate --sync "$pin"
+e2e_key ctrl+c
+poll 5 clipboard_png "$work/from-strip.png" || fail "Ctrl+C in the strip's pin copied nothing"
+[[ $(pixels_differ "$work/from-strip.png" "$history/$older") == 0 ]] || fail "the strip pinned another picture than $older"
+e2e_key Escape
+poll 5 bash -c "[[ -z \$(xdotool search --onlyvisible --name '^Pinned $older\$') ]]" || fail "Esc did not close the strip's pin"
+pass "the strip's menu pins a grab"
+
+# The editor's Pin pins the grab shown with its layers: an arrow drawn across it.
+xdotool windowactivate --sync "$main"
+cx=$((left + (width - 222 * scale) / 2))
+cy=$((top + (70 * scale + height - 104 * scale) / 2))
+e2e_key a
+e2e_drag $((cx - 60)) $((cy - 40)) $((cx + 60)) $((cy + 40))
+sleep 0.3
+e2e_click $((left + width - 89 * scale)) $((top + 33 * scale))
+poll 10 pins "$older" || fail "the editor's Pin showed no pin"
+pin=$(pins "$older" | head -1)
+read -r x y w h < <(rect_of "$pin")
+[[ ${w}x$h == 400x300 ]] || fail "the editor's pin is ${w}x$h, not the grab's 400x300"
+xdotool windowactivate --sync "$pin"
+e2e_key ctrl+c
+poll 5 clipboard_png "$work/from-editor.png" || fail "Ctrl+C in the editor's pin copied nothing"
+e2e_screenshot editor-pin
+[[ $(pixels_differ "$work/from-editor.png" "$history/$older") -gt 500 ]] || fail "the editor's pin lacks the arrow drawn on the grab"
+pass "the editor's Pin pins the grab with its layers"
 
 e2e_quit || fail "the program did not quit cleanly"
