@@ -109,9 +109,21 @@ void PinWindow::tell(const QString &text)
 
 void PinWindow::paintEvent(QPaintEvent *)
 {
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
     QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, m_zoom < 1.0);
-    painter.drawImage(QRectF(rect()), m_picture);
+    if (pixels == m_picture.size()) {
+        m_shown = QImage();
+        painter.drawImage(QRectF(rect()), m_picture);
+    } else {
+        if (m_shown.size() != pixels) {
+            // Smooth when it shrinks; pixels drawn whole when it grows.
+            m_shown = m_picture.scaled(pixels, Qt::IgnoreAspectRatio,
+                                       m_zoom < 1.0 ? Qt::SmoothTransformation : Qt::FastTransformation);
+            m_shown.setDevicePixelRatio(ratio);
+        }
+        painter.drawImage(QPointF(0, 0), m_shown);
+    }
     // The keys go here: a ring that shows on any picture, yellow edged with peel.
     if (isActiveWindow()) {
         painter.setPen(QPen(Kiwano::yellow, ring, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));

@@ -51,6 +51,9 @@ private:
     void tell(const QString &text);
 
     QImage m_picture;
+    // The picture at the window's size in device pixels, made once per zoom rather than at every
+    // paint; none at the picture's own size.
+    QImage m_shown;
     qreal m_zoom = 1.0;
     // Where the pointer took hold, in the window, while dragging.
     std::optional<QPoint> m_held;
