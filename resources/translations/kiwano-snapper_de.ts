@@ -60,6 +60,13 @@
     </message>
 </context>
 <context>
+    <name>AppDelegate</name>
+    <message>
+        <source>Couldn&apos;t pin %1: it isn&apos;t an image Kiwano Snapper can open.</source>
+        <translation>%1 lässt sich nicht anheften: Kiwano Snapper kann es nicht als Bild öffnen.</translation>
+    </message>
+</context>
+<context>
     <name>Autostart</name>
     <message>
         <source>Cannot create the folder %1</source>
@@ -335,6 +342,14 @@
     <message>
         <source>Flatten: bake every layer into the image</source>
         <translation>Reduzieren: alle Ebenen fest ins Bild übernehmen</translation>
+    </message>
+    <message>
+        <source>Pin</source>
+        <translation>Anheften</translation>
+    </message>
+    <message>
+        <source>Pin the grab on the screen, above other windows</source>
+        <translation>Die Aufnahme über allen anderen Fenstern an den Bildschirm heften</translation>
     </message>
 </context>
 <context>
@@ -691,6 +706,37 @@
     <message>
         <source>To paste for you, Kiwano Snapper needs an X11 session. Until then ⏎ copies.</source>
         <translation>Um für Sie einzufügen, braucht Kiwano Snapper eine X11-Sitzung. Bis dahin kopiert ⏎ nur.</translation>
+    </message>
+</context>
+<context>
+    <name>PinWindow</name>
+    <message>
+        <source>Pinned %1</source>
+        <translation>Angeheftet: %1</translation>
+    </message>
+    <message>
+        <source>Pinned grab %1</source>
+        <translation>Angeheftete Aufnahme %1</translation>
+    </message>
+    <message>
+        <source>Drag or use the arrow keys to move it, the wheel or + and - to zoom, Ctrl+wheel to fade it, Ctrl+C to copy it, Esc to close it.</source>
+        <translation>Ziehen oder Pfeiltasten verschieben, Mausrad oder + und - zoomen, Strg+Mausrad blendet ab, Strg+C kopiert, Esc schließt.</translation>
+    </message>
+    <message>
+        <source>%1 %</source>
+        <translation>%1 %</translation>
+    </message>
+    <message>
+        <source>Opacity %1 %</source>
+        <translation>Deckkraft %1 %</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t copy</source>
+        <translation>Kopieren fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Copied</source>
+        <translation>Kopiert</translation>
     </message>
 </context>
 <context>
@@ -1361,6 +1407,10 @@
     <message>
         <source>Move to Trash</source>
         <translation>In den Papierkorb</translation>
+    </message>
+    <message>
+        <source>Pin on Screen</source>
+        <translation>An den Bildschirm heften</translation>
     </message>
 </context>
 <context>

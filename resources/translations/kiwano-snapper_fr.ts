@@ -60,6 +60,13 @@
     </message>
 </context>
 <context>
+    <name>AppDelegate</name>
+    <message>
+        <source>Couldn&apos;t pin %1: it isn&apos;t an image Kiwano Snapper can open.</source>
+        <translation>Impossible d’épingler %1&#xa0;: Kiwano Snapper ne sait pas l’ouvrir comme image.</translation>
+    </message>
+</context>
+<context>
     <name>Autostart</name>
     <message>
         <source>Cannot create the folder %1</source>
@@ -335,6 +342,14 @@
     <message>
         <source>Flatten: bake every layer into the image</source>
         <translation>Aplatir&#xa0;: fondre tous les calques dans l’image</translation>
+    </message>
+    <message>
+        <source>Pin</source>
+        <translation>Épingler</translation>
+    </message>
+    <message>
+        <source>Pin the grab on the screen, above other windows</source>
+        <translation>Épingler la capture à l’écran, au-dessus des autres fenêtres</translation>
     </message>
 </context>
 <context>
@@ -691,6 +706,37 @@
     <message>
         <source>To paste for you, Kiwano Snapper needs an X11 session. Until then ⏎ copies.</source>
         <translation>Pour coller à votre place, Kiwano Snapper a besoin d’une session X11. D’ici là, ⏎ copie seulement.</translation>
+    </message>
+</context>
+<context>
+    <name>PinWindow</name>
+    <message>
+        <source>Pinned %1</source>
+        <translation>Épinglé&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Pinned grab %1</source>
+        <translation>Capture épinglée %1</translation>
+    </message>
+    <message>
+        <source>Drag or use the arrow keys to move it, the wheel or + and - to zoom, Ctrl+wheel to fade it, Ctrl+C to copy it, Esc to close it.</source>
+        <translation>Glisser ou flèches pour la déplacer, molette ou + et - pour zoomer, Ctrl+molette pour l’estomper, Ctrl+C pour la copier, Échap pour la fermer.</translation>
+    </message>
+    <message>
+        <source>%1 %</source>
+        <translation>%1&#xa0;%</translation>
+    </message>
+    <message>
+        <source>Opacity %1 %</source>
+        <translation>Opacité %1&#xa0;%</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t copy</source>
+        <translation>Copie impossible</translation>
+    </message>
+    <message>
+        <source>Copied</source>
+        <translation>Copié</translation>
     </message>
 </context>
 <context>
@@ -1361,6 +1407,10 @@
     <message>
         <source>Move to Trash</source>
         <translation>Mettre à la corbeille</translation>
+    </message>
+    <message>
+        <source>Pin on Screen</source>
+        <translation>Épingler à l’écran</translation>
     </message>
 </context>
 <context>

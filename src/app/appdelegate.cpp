@@ -9,6 +9,7 @@
 #include "app/filemanager.h"
 #include "app/gnomeoffers.h"
 #include "app/mainwindow.h"
+#include "app/pins.h"
 #include "app/sessionservices.h"
 #include "app/traymenu.h"
 #include "capture/appstate.h"
@@ -28,6 +29,7 @@
 #include "platform/wayland/waylandconnection.h"
 #include "platform/x11/x11keyboardlayout.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTimer>
@@ -49,7 +51,9 @@ AppDelegate::AppDelegate(QObject *parent)
     , m_desktopBindings(new DesktopBindings(this))
     , m_announcer(new Announcer([this] { return m_mainWindow ? m_mainWindow->modelInFront() : nullptr; },
                                 [this] { return m_trayMenu ? m_trayMenu->trayIcon() : nullptr; }, this))
+    , m_pins(new Pins(this))
 {
+    m_mainWindow->setPinner([pins = m_pins](const QImage &picture, const QString &name) { pins->pin(picture, name); });
     connect(m_capture, &Capture::grabLanded, this, [this](const GrabEntry &entry) {
         m_state->insert(entry, true);
         m_mainWindow->show();
@@ -105,6 +109,7 @@ void AppDelegate::makeServices()
         m_hotKeys->setGrabber(m_services->grabber());
     if (m_facts.hasShellExtension)
         m_services->keepRaised(&clipboardPanel().panel());
+    m_pins->setKeepAbove([services = m_services.get()](QWidget *window) { services->keepAbove(window); });
 }
 
 void AppDelegate::startServices()
@@ -262,6 +267,11 @@ void AppDelegate::handle(const QStringList &requests)
             open(files);
             files.clear();
         }
+        if (const QString pinned = Requests::pinnedFileOf(request); !pinned.isEmpty()) {
+            // Kept above the others the way the session's services know.
+            whenServicesStarted([this, pinned] { pinFile(pinned); });
+            continue;
+        }
         m_actions->trigger(request);
     }
     if (!files.isEmpty())
@@ -385,6 +395,13 @@ void AppDelegate::checkForUpdates()
     QMessageBox box(QMessageBox::Information, QStringLiteral("Kiwano Snapper"),
                     m_updates->checkNow(), QMessageBox::Ok);
     box.exec();
+}
+
+void AppDelegate::pinFile(const QString &path)
+{
+    if (!m_pins->pinFile(path))
+        warn(tr("Couldn't pin %1: it isn't an image Kiwano Snapper can open.")
+                 .arg(QDir::toNativeSeparators(path)));
 }
 
 void AppDelegate::quit()

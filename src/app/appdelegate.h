@@ -24,6 +24,7 @@ class MainWindow;
 class TrayMenu;
 class SessionServices;
 class Announcer;
+class Pins;
 
 // The composition root: the one place where the platform services, the models and the windows
 // are made and wired together. What each action does is given to the action table here; the
@@ -66,6 +67,8 @@ public:
     void showSettings();
     void checkForUpdates();
     void quit();
+    // Shows the image in the file pinned above the other windows; a warning when it holds none.
+    void pinFile(const QString &path);
 
     // What showSettings does: the settings window unless replaced.
     void setSettingsOpener(std::function<void()> opener);
@@ -126,6 +129,7 @@ private:
     bool m_terminated = false;
 
     Announcer *m_announcer;
+    Pins *m_pins;
     std::unique_ptr<SessionServices> m_services;
     SessionFacts m_facts;
     ServicePlan m_plan;

@@ -37,6 +37,10 @@ CommandLine CommandLine::parse(const QStringList &arguments, const QString &work
     parser.addOption(version);
     for (const Flag &flag : flags)
         parser.addOption(QCommandLineOption(QString::fromLatin1(flag.name), QString::fromLatin1(flag.description)));
+    const QCommandLineOption pin(QStringLiteral("pin"),
+                                 QStringLiteral("Show the image FILE pinned above the other windows (Esc closes it)."),
+                                 QStringLiteral("FILE"));
+    parser.addOption(pin);
     parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Images to open as new grabs."),
                                  QStringLiteral("[FILE...]"));
 
@@ -65,12 +69,25 @@ CommandLine CommandLine::parse(const QStringList &arguments, const QString &work
     const QDir here(workingFolder);
     for (const QString &file : parser.positionalArguments())
         line.files << QDir::cleanPath(here.absoluteFilePath(file));
+    for (const QString &file : parser.values(pin))
+        line.pins << QDir::cleanPath(here.absoluteFilePath(file));
     return line;
 }
 
 namespace Requests {
 
 const QString openPrefix = QStringLiteral("open\t");
+const QString pinPrefix = QStringLiteral("pin\t");
+
+QString pinFile(const QString &path)
+{
+    return pinPrefix + path;
+}
+
+QString pinnedFileOf(const QString &request)
+{
+    return request.startsWith(pinPrefix) ? request.mid(pinPrefix.size()) : QString();
+}
 
 QString openFile(const QString &path)
 {
@@ -87,6 +104,8 @@ QStringList encode(const CommandLine &line)
     QStringList requests;
     for (const QString &file : line.files)
         requests << openFile(file);
+    for (const QString &file : line.pins)
+        requests << pinFile(file);
     for (const QString &request : line.requests)
         requests << request;
     return requests;

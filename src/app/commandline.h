@@ -15,6 +15,8 @@ struct CommandLine
     QStringList requests;
     // Files to open, made absolute against the working folder.
     QStringList files;
+    // Images to pin on the screen (--pin FILE), made absolute likewise.
+    QStringList pins;
     // The help or version text, or what was wrong.
     QString message;
 
@@ -27,4 +29,7 @@ QStringList encode(const CommandLine &line);
 QString openFile(const QString &path);
 // The file of an open request; empty for every other request.
 QString fileOf(const QString &request);
+QString pinFile(const QString &path);
+// The file of a pin request; empty for every other request.
+QString pinnedFileOf(const QString &request);
 } // namespace Requests

@@ -26,7 +26,7 @@ EditorWindowController::EditorWindowController(AppState *state, HotKeyCenter *ho
 {
     m_window->setWindowTitle(QStringLiteral("🥝 Kiwano Snapper"));
     m_window->setMinimumSize(minimumSize);
-    m_root = new RootView(state, EditorDesktop{m_colors, &FileManager::reveal, m_exports}, m_window);
+    m_root = new RootView(state, EditorDesktop{m_colors, &FileManager::reveal, m_exports, {}}, m_window);
     m_window->setCentralWidget(m_root);
 
     if (hotKeys) {

@@ -33,10 +33,18 @@ EditorWindowController &MainWindow::controller()
         // The keys the tray menu shows work in the window too; Ctrl+Q is the only way out
         // without a tray.
         m_actions.addWindowKeys(m_controller->window());
+        m_controller->rootView()->setPinner(m_pin);
         connect(m_controller->rootView()->emptyState(), &EmptyState::grabRequested, this,
                 &MainWindow::grabRequested);
     }
     return *m_controller;
+}
+
+void MainWindow::setPinner(std::function<void(const QImage &, const QString &)> pin)
+{
+    m_pin = std::move(pin);
+    if (m_controller)
+        m_controller->rootView()->setPinner(m_pin);
 }
 
 void MainWindow::show()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QImage>
 #include <QObject>
 #include <QString>
 
@@ -36,6 +37,8 @@ public:
     void stepAsideFor(std::function<void()> grab);
     // Asks for an image file to open; empty when the person cancelled.
     static QString chooseImage();
+    // Where the window's "Pin" (the editor's and the strip's) sends a flattened grab.
+    void setPinner(std::function<void(const QImage &picture, const QString &name)> pin);
 
 signals:
     // The empty state's button asks for a region grab.
@@ -47,4 +50,5 @@ private:
     AppActions &m_actions;
     Capture &m_capture;
     std::unique_ptr<EditorWindowController> m_controller;
+    std::function<void(const QImage &, const QString &)> m_pin;
 };

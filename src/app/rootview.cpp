@@ -148,6 +148,19 @@ void RootView::resizeEvent(QResizeEvent *event)
     m_toast->setArea(QRect(0, 0, width(), height() - HistoryStrip::height));
 }
 
+void RootView::setPinner(const StripView::Pinner &pin)
+{
+    m_strip->view()->setPinner(pin);
+    m_desktop.pin = nullptr;
+    if (!pin)
+        return;
+    QPointer<AppState> state(m_state);
+    m_desktop.pin = [state, pin](const QImage &picture) {
+        if (state && state->selected())
+            pin(picture, state->selected()->fileName());
+    };
+}
+
 void RootView::paintEvent(QPaintEvent *)
 {
     QPainter(this).fillRect(rect(), Kiwano::cream);

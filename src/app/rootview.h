@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "capture/grabentry.h"
+#include "app/stripview.h"
 #include "editor/ui/editorview.h"
 
 class ActionToast;
@@ -34,6 +35,8 @@ public:
     EditorView *editor() const { return m_editor; }
     bool isWaiting() const;
     ActionToast *toast() const { return m_toast; }
+    // Where "Pin" in the editors shown from now on and in the strip's menu sends the grab.
+    void setPinner(const StripView::Pinner &pin);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

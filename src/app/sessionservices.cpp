@@ -8,6 +8,7 @@
 #include "platform/gnome/gnomekeys.h"
 #include "platform/portal/portalhotkeygrabber.h"
 #include "platform/portal/portalkeysender.h"
+#include "platform/wayland/swayipc.h"
 #include "platform/wayland/waylandclipboardservice.h"
 #include "platform/wayland/waylandfrontapp.h"
 #include "platform/wayland/waylandkeysender.h"
@@ -22,6 +23,8 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 namespace {
@@ -41,6 +44,36 @@ protected:
         return false;
     }
 };
+// Asks sway to float a window of ours and keep it on every workspace as it shows. A window about to
+// show is looked for again, every 50 ms for half a second, until sway has it.
+class SwayKeeper : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *window = qobject_cast<QWidget *>(watched);
+        if (event->type() == QEvent::Show && window && window->isWindow())
+            keepAbove(window, 10);
+        return false;
+    }
+
+private:
+    void keepAbove(QPointer<QWidget> window, int tries)
+    {
+        if (!window || tries <= 0)
+            return;
+        const QByteArray tree = SwayIpc::ask(SwayIpc::getTree, QString(), 200);
+        if (const auto id = SwayIpc::windowId(tree, QCoreApplication::applicationPid(), window->windowTitle())) {
+            SwayIpc::ask(SwayIpc::runCommand,
+                         QStringLiteral("[con_id=%1] floating enable, sticky enable").arg(*id).toUtf8(), QString(), 200);
+            return;
+        }
+        QTimer::singleShot(50, this, [this, window, tries] { keepAbove(window, tries - 1); });
+    }
+};
 } // namespace
 
 SessionServices::SessionServices(const SessionFacts &facts, const ServicePlan &plan, bool xcb,
@@ -49,6 +82,7 @@ SessionServices::SessionServices(const SessionFacts &facts, const ServicePlan &p
 {
     const bool wayland = facts.kind == SessionFacts::Kind::wayland;
     m_shellExtension = facts.hasShellExtension && wayland;
+    m_sway = wayland && !qEnvironmentVariableIsEmpty("SWAYSOCK");
     if (xcb)
         m_layout = std::make_unique<X11KeyboardLayout>();
     else if (plan.shortcuts == ServicePlan::Shortcuts::kglobalaccel)
@@ -171,6 +205,15 @@ void SessionServices::keepRaised(QWidget *window)
 {
     if (m_shellExtension && window)
         window->installEventFilter(new ShellRaiser(this));
+}
+
+void SessionServices::keepAbove(QWidget *window)
+{
+    // The filters go with the window.
+    if (m_shellExtension && window)
+        window->installEventFilter(new ShellRaiser(window));
+    else if (m_sway && window)
+        window->installEventFilter(new SwayKeeper(window));
 }
 
 KeyboardLayout *SessionServices::layout() const

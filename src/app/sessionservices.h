@@ -43,6 +43,9 @@ public:
     // Where our GNOME Shell extension serves: window is brought forward and kept above the others
     // each time it shows (the picker). Elsewhere nothing.
     void keepRaised(QWidget *window);
+    // A window that stays above the others, as this desktop can have it: under sway floating
+    // and sticky, with our GNOME Shell extension kept above; elsewhere its own window hint.
+    void keepAbove(QWidget *window);
 
 signals:
     // Something stopped working or was refused; the user should know.
@@ -58,4 +61,5 @@ private:
     std::unique_ptr<KeySender> m_keySender;
     std::unique_ptr<HotKeyGrabber> m_grabber;
     bool m_shellExtension = false;
+    bool m_sway = false;
 };

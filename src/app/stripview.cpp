@@ -2,6 +2,7 @@
 #include "app/stripview.h"
 
 #include <QContextMenuEvent>
+#include <QFileInfo>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMenu>
@@ -14,6 +15,8 @@
 #include "app/historydelegate.h"
 #include "app/historymodel.h"
 #include "capture/appstate.h"
+#include "capture/history.h"
+#include "editor/model/editormodel.h"
 #include "look/kiwano.h"
 #include "look/pixel.h"
 
@@ -154,6 +157,18 @@ QMenu *StripView::menuFor(int row, QWidget *parent)
     const GrabEntry entry = m_state->entries().at(row);
     auto *menu = new QMenu(parent);
     menu->setAttribute(Qt::WA_DeleteOnClose);
+    if (m_pin) {
+        QPointer<AppState> state(m_state);
+        menu->addAction(pixelIcon(QStringLiteral("bookmark")), tr("Pin on Screen"), menu, [state, entry, pin = m_pin] {
+            if (!state)
+                return;
+            // With its layers of this run when it has a model; else as its file holds it.
+            EditorModel *model = state->models().value(entry.url) ? state->model(entry.url) : nullptr;
+            const QImage picture = model ? model->flatten() : History::image(entry);
+            if (!picture.isNull())
+                pin(picture, QFileInfo(entry.path()).fileName());
+        });
+    }
     menu->addAction(pixelIcon(QStringLiteral("folder")), tr("Show in File Manager"), menu,
                     [path = entry.path()] { FileManager::reveal(path); });
     QPointer<AppState> state(m_state);

@@ -3,6 +3,8 @@
 
 #include <QListView>
 
+#include <functional>
+
 class AppState;
 class HistoryModel;
 
@@ -20,6 +22,9 @@ public:
 
     // The context menu of the grab in that row; the caller runs it.
     QMenu *menuFor(int row, QWidget *parent);
+    // Shows a grab, flattened, pinned on the screen; without it the menu offers no "Pin".
+    using Pinner = std::function<void(const QImage &picture, const QString &name)>;
+    void setPinner(Pinner pin) { m_pin = std::move(pin); }
 protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
@@ -36,4 +41,5 @@ private:
 
     AppState *m_state;
     HistoryModel *m_model;
+    Pinner m_pin;
 };

@@ -238,6 +238,27 @@ private slots:
 
     // A second launch hands its requests to the first, whatever a file name holds; the socket
     // file a crashed instance left is taken over.
+    // --pin takes its file as a value, once per picture; a pin request is never taken for a file
+    // to open.
+    void pinsGoAsTheirOwnRequests()
+    {
+        const CommandLine line = CommandLine::parse({"kiwano-snapper", "--pin", "a.png", "shot.png",
+                                                     "--pin=/tmp/b c.png", "--region"}, "/home/zog");
+        QCOMPARE(line.outcome, CommandLine::Outcome::run);
+        QCOMPARE(line.pins, QStringList({"/home/zog/a.png", "/tmp/b c.png"}));
+        QCOMPARE(line.files, QStringList({"/home/zog/shot.png"}));
+        const QStringList requests = Requests::encode(line);
+        QCOMPARE(requests.size(), 4);
+        QCOMPARE(Requests::fileOf(requests.at(0)), "/home/zog/shot.png");
+        QCOMPARE(Requests::pinnedFileOf(requests.at(1)), "/home/zog/a.png");
+        QCOMPARE(Requests::pinnedFileOf(requests.at(2)), "/tmp/b c.png");
+        QCOMPARE(requests.at(3), "region");
+        QVERIFY(Requests::fileOf(requests.at(1)).isEmpty());
+        QVERIFY(Requests::pinnedFileOf(requests.at(0)).isEmpty());
+        QCOMPARE(CommandLine::parse({"kiwano-snapper", "--pin"}, "/").outcome, CommandLine::Outcome::error);
+        QVERIFY(CommandLine::parse({"kiwano-snapper", "--help"}, "/").message.contains("--pin <FILE>"));
+    }
+
     void secondLaunchHandsItsRequestsToTheFirst()
     {
         QTemporaryDir folder;

@@ -17,6 +17,7 @@
 #include "editor/ui/canvasarea.h"
 #include "editor/ui/editorview.h"
 #include "editor/ui/imagecanvas.h"
+#include "editor/ui/pinwindow.h"
 #include "editor/ui/quotecard.h"
 #include "editor/ui/toolbar.h"
 #include "look/widgets/kiwanobutton.h"
@@ -126,6 +127,8 @@ void run(Driver &driver, const QString &makeGrabs, HotKeyCenter &hotKeys)
     AppState state;
     state.selectLatestIfNeeded();
     EditorWindowController controller(&state, &hotKeys);
+    // The app's editors offer Pin; the pin itself is shown below.
+    controller.rootView()->setPinner([](const QImage &, const QString &) {});
     controller.show();
     if (!driver.waitShown(controller.window()))
         return;
@@ -166,6 +169,21 @@ void run(Driver &driver, const QString &makeGrabs, HotKeyCenter &hotKeys)
         Driver::drag(canvas, {canvas->toView(selected->bounds()).center(), at(canvas, editor->model(), 0.8, 0.74)});
     }
     driver.shoot(QStringLiteral("editor-layers"), controller.window());
+
+    // The grab with its layers, pinned over the window at 40 %, holding the keys.
+    {
+        PinWindow pin(editor->model()->flatten(), QStringLiteral("grab.png"));
+        pin.setAttribute(Qt::WA_DeleteOnClose, false);
+        pin.setZoom(0.4, {});
+        const QRect frame = controller.window()->frameGeometry();
+        pin.move(frame.right() - pin.width() - 250, frame.bottom() - pin.height() - 130);
+        pin.show();
+        pin.activateWindow();
+        if (driver.waitShown(&pin)) {
+            Driver::settle(1500); // the zoom's figure goes
+            driver.shoot(QStringLiteral("pin"), controller.window());
+        }
+    }
 
     selectLayer(driver, editor, Tool::text);
     driver.shoot(QStringLiteral("properties-text"), controller.window());

@@ -15,6 +15,8 @@ ActionButton::ActionButton(QAction *action, const QString &icon, QWidget *parent
 void ActionButton::sync()
 {
     setEnabled(m_action->isEnabled());
+    if (isHidden() == m_action->isVisible())
+        setVisible(m_action->isVisible());
     setToolTip(m_action->toolTip());
     // Icon-only buttons are named by their tooltip.
     if (text().isEmpty())

@@ -15,6 +15,7 @@ const EditorActions::Entry table[] = {
     {EditorActions::undo, QT_TRANSLATE_NOOP("EditorActions", "Undo"), "undo", "Ctrl+Z", ""},
     {EditorActions::redo, QT_TRANSLATE_NOOP("EditorActions", "Redo"), "redo", "Ctrl+Shift+Z", ""},
     {EditorActions::copy, QT_TRANSLATE_NOOP("EditorActions", "Copy"), "clone", "Ctrl+C", ""},
+    {EditorActions::pin, QT_TRANSLATE_NOOP("EditorActions", "Pin"), "bookmark", "", QT_TRANSLATE_NOOP("EditorActions", "Pin the grab on the screen, above other windows")},
     {EditorActions::save, QT_TRANSLATE_NOOP("EditorActions", "Save"), "arrow-down-to-bracket", "Ctrl+S", ""},
     {EditorActions::bringForward, "", "arrow-up", "Ctrl+]", QT_TRANSLATE_NOOP("EditorActions", "Bring forward (Ctrl+])")},
     {EditorActions::sendBackward, "", "arrow-down", "Ctrl+[", QT_TRANSLATE_NOOP("EditorActions", "Send backward (Ctrl+[)")},
@@ -64,6 +65,7 @@ void EditorActions::trigger(Id id)
     case undo: m_model->undo(); break;
     case redo: m_model->redo(); break;
     case copy: m_model->copyToClipboard(); break;
+    case pin: emit pinRequested(); break;
     case save: m_model->save(); break;
     case bringForward: m_model->shiftSelected(1); break;
     case sendBackward: m_model->shiftSelected(-1); break;

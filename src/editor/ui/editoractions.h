@@ -23,6 +23,7 @@ public:
         undo,
         redo,
         copy,
+        pin,
         save,
         bringForward,
         sendBackward,
@@ -50,6 +51,8 @@ public:
 signals:
     // "Resize" was chosen: the quote is already cleared, the host opens the panel.
     void resizeRequested();
+    // "Pin" was chosen: the host shows the flattened grab pinned on the screen.
+    void pinRequested();
 
 private:
     void trigger(Id id);

@@ -3,6 +3,10 @@
 
 #include "editor/model/editormodel.h"
 
+#include <QImage>
+
+#include <functional>
+
 class ColorPanelBridge;
 class ExportQueue;
 
@@ -16,4 +20,6 @@ struct EditorDesktop
     EditorModel::FileRevealer revealFile;
     // The queue every editor's copies and saves take turns on; without one, each model has its own.
     ExportQueue *exports = nullptr;
+    // Shows a flattened grab pinned on the screen; without it, the editor offers no "Pin".
+    std::function<void(const QImage &)> pin;
 };

@@ -45,6 +45,10 @@ EditorView::EditorView(EditorModel *model, const EditorDesktop &desktop, QWidget
     column->addLayout(row, 1);
 
     connect(m_actions, &EditorActions::resizeRequested, this, &EditorView::openResize);
+    if (desktop.pin)
+        connect(m_actions, &EditorActions::pinRequested, this, [pin = desktop.pin, model] { pin(model->flatten()); });
+    else
+        m_actions->action(EditorActions::pin)->setVisible(false);
 
     // The model times its notices; the toast shows the one it holds, for as long as it holds it.
     connect(model, &EditorModel::toastChanged, this, &EditorView::showToast);

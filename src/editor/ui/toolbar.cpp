@@ -45,7 +45,7 @@ Toolbar::Toolbar(EditorModel *model, EditorActions *actions, QWidget *parent)
     row->addStretch(1);
 
     for (auto id : {EditorActions::watermark, EditorActions::resize, EditorActions::undo,
-                    EditorActions::redo, EditorActions::copy, EditorActions::save}) {
+                    EditorActions::redo, EditorActions::copy, EditorActions::pin, EditorActions::save}) {
         auto *button = new ActionButton(actions->action(id),
                                         QString::fromLatin1(EditorActions::entry(id).icon), this);
         styleAsToolLabel(button);
@@ -71,7 +71,8 @@ int Toolbar::fullWidth() const
     const QMargins margins = row->contentsMargins();
     int width = margins.left() + margins.right() + gapBeforeActions + row->spacing() * int(m_buttons.size());
     for (KiwanoButton *button : m_buttons)
-        width += button->titledSizeHint().width();
+        if (!button->isHidden())
+            width += button->titledSizeHint().width();
     return width;
 }
 

@@ -74,6 +74,11 @@ namespace SwayIpc {
 
 QByteArray ask(Message type, const QString &path, int timeoutMs)
 {
+    return ask(type, QByteArray(), path, timeoutMs);
+}
+
+QByteArray ask(Message type, const QByteArray &payload, const QString &path, int timeoutMs)
+{
     const QByteArray socketPath = (path.isEmpty() ? qEnvironmentVariable("SWAYSOCK") : path).toLocal8Bit();
     sockaddr_un address = {};
     if (socketPath.isEmpty() || size_t(socketPath.size()) >= sizeof(address.sun_path))
@@ -88,8 +93,9 @@ QByteArray ask(Message type, const QString &path, int timeoutMs)
     // A local socket connects at once or not at all.
     if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof(address)) == 0) {
         QByteArray request = magic;
-        const quint32 header[2] = {0, quint32(type)};
+        const quint32 header[2] = {quint32(payload.size()), quint32(type)};
         request.append(reinterpret_cast<const char *>(header), sizeof(header));
+        request.append(payload);
         char answer[headerSize];
         quint32 fields[2] = {};
         if (transfer(fd, request.data(), size_t(request.size()), false, deadline)
@@ -118,6 +124,21 @@ QList<QRect> windows(const QByteArray &tree)
         collect(output.toObject(), fullscreen, floating, tiled, false);
     }
     return fullscreen + floating + tiled;
+}
+
+std::optional<qint64> windowId(const QByteArray &tree, qint64 pid, const QString &title)
+{
+    QList<QJsonObject> left{QJsonDocument::fromJson(tree).object()};
+    while (!left.isEmpty()) {
+        const QJsonObject node = left.takeLast();
+        if (node.value(QLatin1String("pid")).toInteger(-1) == pid
+            && node.value(QLatin1String("name")).toString() == title)
+            return node.value(QLatin1String("id")).toInteger();
+        for (const char *children : {"nodes", "floating_nodes"})
+            for (const QJsonValue &child : node.value(QLatin1String(children)).toArray())
+                left.append(child.toObject());
+    }
+    return std::nullopt;
 }
 
 QString focusedOutput(const QByteArray &outputs)
