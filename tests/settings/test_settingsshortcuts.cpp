@@ -62,8 +62,6 @@ private slots:
         QTest::newRow("shift alone is refused, then super+shift+w")
             << QList<Press>{{Qt::Key_7, Qt::ShiftModifier}, {Qt::Key_W, Qt::MetaModifier | Qt::ShiftModifier}}
             << false << 1 << std::optional(HotKey(13, shiftSuper));
-        QTest::newRow("F5 alone is taken") << QList<Press>{{Qt::Key_F5, Qt::NoModifier}} << false << 0
-                                           << std::optional(HotKey(96, Qt::NoModifier));
         // The recorder's own rules are the registry's tests; here, what Qt's keys become.
         QTest::newRow("tab is a key like any other, refused")
             << QList<Press>{{Qt::Key_Tab, Qt::NoModifier}} << true << 1 << shiftF5;

@@ -43,9 +43,7 @@ private slots:
         QTest::addColumn<QString>("closeBy");
         QTest::newRow("escape") << "esc";
         QTest::newRow("shortcut again") << "shift+meta+c";
-        QTest::newRow("choosing") << "return";
         QTest::newRow("settings key") << "ctrl+,";
-        QTest::newRow("window closed") << "";
     }
     void openingSuspendsTheShortcutUntilClosed()
     {
@@ -53,10 +51,7 @@ private slots:
         PanelFixture f({"one", "two"});
         f.panel->open(true);
         QVERIFY(!f.clipboardShortcutRegistered());
-        if (closeBy.isEmpty())
-            f.panel->QWidget::close();
-        else
-            f.press(closeBy);
+        f.press(closeBy);
         QVERIFY(!f.panel->isVisible());
         QVERIFY(f.clipboardShortcutRegistered());
         QCOMPARE(f.settingsOpened, closeBy == u"ctrl+," ? 1 : 0);

@@ -299,7 +299,6 @@ private slots:
         QTest::addColumn<Edit>("elsewhere");
         QTest::newRow("another tool") << Edit([](EditorModel &m) { m.chooseTool(Tool::pen); });
         QTest::newRow("a layer") << Edit([](EditorModel &m) { m.select(m.annotations().first().id); });
-        QTest::newRow("a click elsewhere") << Edit([](EditorModel &m) { m.finishTextEntry(); });
     }
     void typedTextIsKeptWhenSomethingElseIsChosen()
     {
