@@ -170,7 +170,7 @@ int grabFixed(const Request &request, const X11Screen &screen, const QImage &who
     // Only a frame of the same place and size is known to be the same window.
     const QRect frame = request.place.rect;
     if (!screen.windows().contains(frame))
-        return complain("the window of the last grab is no longer where it was");
+        return complain("the window of the last grab is no longer where it was; pick it again with a window grab");
     const QImage own = screen.windowPixels(frame);
     return written(own.isNull() ? whole.copy(frame.intersected(root)) : own, request.path,
                    GrabPlace::Kind::window, frame, root.size());
