@@ -52,6 +52,32 @@ private slots:
         QVERIFY(outcome != CommandLine::Outcome::error || line.message.contains(arguments.first().mid(2, 6)));
     }
 
+    // A delay holds the grabs that follow it; one without a grab, or without a sensible number of
+    // seconds, is refused.
+    void delayComesBeforeTheGrabs()
+    {
+        const auto parse = [](const QStringList &arguments) {
+            return CommandLine::parse(QStringList{"kiwano-snapper"} + arguments, "/home/zog");
+        };
+        const CommandLine line = parse({"--settings", "--last-region", "--delay", "2.5"});
+        QCOMPARE(line.outcome, CommandLine::Outcome::run);
+        const QStringList requests = Requests::encode(line);
+        QCOMPARE(requests, (QStringList{Requests::delay(2500), "last-region", "settings"}));
+        QCOMPARE(Requests::delayOf(requests.first()), 2500);
+        QCOMPARE(Requests::delayOf("last-region"), -1);
+        QCOMPARE(Requests::delayOf("delay\t-5"), -1);
+        QCOMPARE(Requests::delayOf("delay\t99999999999"), -1);
+        QCOMPARE(Requests::encode(parse({"--screen", "--delay", "0"})), QStringList{"screen"});
+        for (const QStringList &wrong : {QStringList{"--delay", "3", "--clipboard"}, QStringList{"--delay", "-1", "--region"},
+                                         QStringList{"--delay", "nan", "--region"}, QStringList{"--delay", "3601", "--region"},
+                                         QStringList{"--delay", "soon", "--window"}}) {
+            const CommandLine refused = parse(wrong);
+            QCOMPARE(refused.outcome, CommandLine::Outcome::error);
+            QVERIFY2(refused.message.contains("--delay"), qPrintable(refused.message));
+            QVERIFY(refused.requests.isEmpty());
+        }
+    }
+
     void requestsOpenFilesBeforeTheRest()
     {
         CommandLine line;
