@@ -62,6 +62,23 @@ sleep 3.5
 [[ $(grabs) -eq 2 ]] || fail "the replaced countdown grabbed as well ($(grabs) grabs)"
 pass "a second timed request replaces the countdown"
 
+# The tray menu's timer rows: "Grab Region After", "3 Seconds" counts down, then the overlay shows.
+# The tray sits at the top right corner, our icon at its right end.
+# Keys typed before the menu took them are lost: tried again then.
+for _ in 1 2 3; do
+  xdotool mousemove 1266 14 click 1
+  sleep 0.5
+  xdotool key Down Down Down Down Down Down Right Return
+  asked=$(now_ms)
+  poll 3 countdown && break
+  xdotool key Escape Escape Escape
+done
+countdown >/dev/null || fail "the tray's 3 Seconds row showed no countdown"
+poll 10 capture_overlay_shown || fail "the tray's timed region grab showed no overlay"
+((($(now_ms) - asked) >= 2500)) || fail "the tray's 3 second countdown ended after $(($(now_ms) - asked)) ms"
+e2e_key Escape
+pass "the tray's timer row counts down, then shows the overlay"
+
 # What the command line refuses.
 e2e_app --delay 2 >"$work/err" 2>&1 && fail "--delay without a grab was accepted"
 grep -q -- '--delay needs a grab' "$work/err" || fail "--delay without a grab said: $(cat "$work/err")"
