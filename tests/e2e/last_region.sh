@@ -28,6 +28,12 @@ minimize_main_window() {
   window=$(main_window)
   xdotool windowminimize --sync "$window"
   poll 5 bash -c "! xwininfo -id $window | grep -q IsViewable" || fail "the editor did not go away"
+  # The window manager draws the minimizing for a moment after.
+  poll 5 desktop_shows_again || fail "the desktop did not show again where the editor was"
+}
+convert "$work/desktop-set.png" -crop 300x180+100+120 +repage "$work/desktop-region.png"
+desktop_shows_again() {
+  grab_rect 100 120 300 180 "$work/now.png" && [[ $(pixels_differ "$work/now.png" "$work/desktop-region.png") == 0 ]]
 }
 again() {
   local before=$(grabs)
