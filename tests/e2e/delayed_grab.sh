@@ -65,6 +65,16 @@ sleep 3.5
 [[ $(grabs) -eq 2 ]] || fail "the replaced countdown grabbed as well ($(grabs) grabs)"
 pass "a second timed request replaces the countdown"
 
+# A grab at once during a countdown ends the countdown.
+e2e_app --delay 3 --screen || fail "--delay 3 --screen exited with an error"
+poll 5 countdown || fail "the fourth countdown did not show"
+e2e_app --screen || fail "--screen exited with an error"
+poll 5 has_grabs 3 || fail "--screen during a countdown grabbed nothing"
+poll 3 bash -c "! xdotool search --onlyvisible --name '^Kiwano Snapper Countdown$'" || fail "--screen left the countdown on screen"
+sleep 3.5
+[[ $(grabs) -eq 3 ]] || fail "the countdown a grab at once replaced grabbed as well ($(grabs) grabs)"
+pass "a grab at once during a countdown ends it"
+
 # The tray menu's timer rows: "Grab Region After", "3 Seconds" counts down, then the overlay shows.
 # The tray sits at the top right corner, our icon at its right end.
 # Keys typed before the menu took them are lost: tried again then.
