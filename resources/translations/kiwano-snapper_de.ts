@@ -65,6 +65,10 @@
         <source>Couldn&apos;t pin %1: it isn&apos;t an image Kiwano Snapper can open.</source>
         <translation>%1 lässt sich nicht anheften: Kiwano Snapper kann es nicht als Bild öffnen.</translation>
     </message>
+    <message>
+        <source>There is no region to grab again yet: drag one, and the next time it is grabbed again at once.</source>
+        <translation>Es gibt noch keinen Bereich, der erneut aufgenommen werden kann: Ziehen Sie einen auf, beim nächsten Mal wird er sofort wieder aufgenommen.</translation>
+    </message>
 </context>
 <context>
     <name>Autostart</name>
@@ -277,6 +281,25 @@
     <message>
         <source>Copy command %1</source>
         <translation>Befehl %1 kopieren</translation>
+    </message>
+</context>
+<context>
+    <name>CountdownWindow</name>
+    <message>
+        <source>Kiwano Snapper Countdown</source>
+        <translation>Kiwano Snapper Countdown</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Cancel the timed grab</source>
+        <translation>Zeitgesteuerte Aufnahme abbrechen</translation>
+    </message>
+    <message>
+        <source>Esc cancels</source>
+        <translation>Esc bricht ab</translation>
     </message>
 </context>
 <context>
@@ -1632,6 +1655,26 @@
     <message>
         <source>Quit Kiwano Snapper</source>
         <translation>Kiwano Snapper beenden</translation>
+    </message>
+    <message>
+        <source>Grab Last Region Again</source>
+        <translation>Letzten Bereich erneut aufnehmen</translation>
+    </message>
+    <message>
+        <source>3 Seconds</source>
+        <translation>3 Sekunden</translation>
+    </message>
+    <message>
+        <source>5 Seconds</source>
+        <translation>5 Sekunden</translation>
+    </message>
+    <message>
+        <source>10 Seconds</source>
+        <translation>10 Sekunden</translation>
+    </message>
+    <message>
+        <source>Grab Region After</source>
+        <translation>Bereich aufnehmen nach</translation>
     </message>
 </context>
 <context>

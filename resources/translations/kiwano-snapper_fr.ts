@@ -65,6 +65,10 @@
         <source>Couldn&apos;t pin %1: it isn&apos;t an image Kiwano Snapper can open.</source>
         <translation>Impossible d’épingler %1&#xa0;: Kiwano Snapper ne sait pas l’ouvrir comme image.</translation>
     </message>
+    <message>
+        <source>There is no region to grab again yet: drag one, and the next time it is grabbed again at once.</source>
+        <translation>Il n’y a pas encore de zone à recapturer&#xa0;: tracez-en une, et la prochaine fois elle sera recapturée aussitôt.</translation>
+    </message>
 </context>
 <context>
     <name>Autostart</name>
@@ -277,6 +281,25 @@
     <message>
         <source>Copy command %1</source>
         <translation>Copier la commande %1</translation>
+    </message>
+</context>
+<context>
+    <name>CountdownWindow</name>
+    <message>
+        <source>Kiwano Snapper Countdown</source>
+        <translation>Compte à rebours de Kiwano Snapper</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Cancel the timed grab</source>
+        <translation>Annuler la capture retardée</translation>
+    </message>
+    <message>
+        <source>Esc cancels</source>
+        <translation>Échap pour annuler</translation>
     </message>
 </context>
 <context>
@@ -1632,6 +1655,26 @@
     <message>
         <source>Quit Kiwano Snapper</source>
         <translation>Quitter Kiwano Snapper</translation>
+    </message>
+    <message>
+        <source>Grab Last Region Again</source>
+        <translation>Recapturer la dernière zone</translation>
+    </message>
+    <message>
+        <source>3 Seconds</source>
+        <translation>3 secondes</translation>
+    </message>
+    <message>
+        <source>5 Seconds</source>
+        <translation>5 secondes</translation>
+    </message>
+    <message>
+        <source>10 Seconds</source>
+        <translation>10 secondes</translation>
+    </message>
+    <message>
+        <source>Grab Region After</source>
+        <translation>Capturer une zone après</translation>
     </message>
 </context>
 <context>

@@ -33,12 +33,16 @@ struct Row
 using Id = AppActions::Id;
 using HK = HotKeyAction;
 
-const std::array<Row, 12> rows{{
+const std::array<Row, 16> rows{{
     {Id::openLatest, "show", QT_TRANSLATE_NOOP("TrayMenu", "Open Kiwano Snapper"), "images",
      Qt::CTRL | Qt::Key_O, {}, {}},
     {Id::grabRegion, "region", nullptr, nullptr, {}, HK::grabRegion, HK::grabRegion},
     {Id::grabWindow, "window", nullptr, nullptr, {}, HK::grabWindow, HK::grabWindow},
     {Id::grabScreen, "screen", nullptr, nullptr, {}, HK::grabScreen, HK::grabScreen},
+    {Id::grabLastRegion, "last-region", QT_TRANSLATE_NOOP("TrayMenu", "Grab Last Region Again"), "redo", {}, {}, {}},
+    {Id::grabRegionIn3, nullptr, QT_TRANSLATE_NOOP("TrayMenu", "3 Seconds"), nullptr, {}, {}, {}},
+    {Id::grabRegionIn5, nullptr, QT_TRANSLATE_NOOP("TrayMenu", "5 Seconds"), nullptr, {}, {}, {}},
+    {Id::grabRegionIn10, nullptr, QT_TRANSLATE_NOOP("TrayMenu", "10 Seconds"), nullptr, {}, {}, {}},
     {Id::showClipboard, nullptr, nullptr, nullptr, {}, HK::clipboard, {}},
     // Desktops without our global shortcuts bind the request: it follows the shortcut's rules.
     {Id::toggleClipboard, "clipboard", nullptr, nullptr, {}, {}, HK::clipboard},

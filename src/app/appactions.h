@@ -26,6 +26,10 @@ public:
         grabRegion,
         grabWindow,
         grabScreen,
+        grabLastRegion,  // the last grab's place again, without the overlay
+        grabRegionIn3,   // a region grab after a countdown of 3, 5 or 10 seconds
+        grabRegionIn5,
+        grabRegionIn10,
         showClipboard,   // from the menu: opens the picker
         toggleClipboard, // the shortcut's rules: opens or closes it
         ignoreNext,
@@ -42,8 +46,8 @@ public:
     // What the action does; until it is given, triggering it does nothing.
     void setHandler(Id id, std::function<void()> handler);
     void trigger(Id id);
-    // A command line request ("region", "window", "screen", "clipboard", "settings", "show",
-    // "quit"): false for any other word.
+    // A command line request ("region", "window", "screen", "last-region", "clipboard",
+    // "settings", "show", "quit"): false for any other word.
     bool trigger(const QString &request);
     // A press of a global shortcut.
     void trigger(HotKeyAction pressed);

@@ -5,9 +5,11 @@
 #include "app/appactions.h"
 #include "app/capturetool.h"
 #include "app/commandline.h"
+#include "app/countdownwindow.h"
 #include "app/editorwindowcontroller.h"
 #include "app/filemanager.h"
 #include "app/gnomeoffers.h"
+#include "app/grabcountdown.h"
 #include "app/mainwindow.h"
 #include "app/pins.h"
 #include "app/sessionservices.h"
@@ -26,6 +28,7 @@
 #include "settings/desktopbindings.h"
 #include "settings/settingswindowcontroller.h"
 #include "settings/updatesettings.h"
+#include "platform/preferences.h"
 #include "platform/wayland/waylandconnection.h"
 #include "platform/x11/x11keyboardlayout.h"
 
@@ -52,6 +55,8 @@ AppDelegate::AppDelegate(QObject *parent)
     , m_announcer(new Announcer([this] { return m_mainWindow ? m_mainWindow->modelInFront() : nullptr; },
                                 [this] { return m_trayMenu ? m_trayMenu->trayIcon() : nullptr; }, this))
     , m_pins(new Pins(this))
+    , m_countdown(new GrabCountdown(this))
+    , m_countdownWindow(new CountdownWindow(*m_countdown))
 {
     m_mainWindow->setPinner([pins = m_pins](const QImage &picture, const QString &name) { pins->pin(picture, name); });
     connect(m_capture, &Capture::grabLanded, this, [this](const GrabEntry &entry) {
@@ -59,6 +64,11 @@ AppDelegate::AppDelegate(QObject *parent)
         m_mainWindow->show();
     });
     connect(m_capture, &Capture::grabFailed, m_announcer, &Announcer::grabFailed);
+    // Kept for the next "again", across restarts.
+    connect(m_capture, &Capture::grabPlaced, this, [](const GrabPlace &place) {
+        QSettings settings = Preferences::store();
+        place.save(settings);
+    });
     connect(m_mainWindow, &MainWindow::grabRequested, this, &AppDelegate::grabFromWindow);
     m_openSettings = [this] { settings().show(); };
     giveActionsTheirWork();
@@ -73,6 +83,7 @@ AppDelegate::~AppDelegate()
 {
     // The views of the clipboard history go before it, and the windows and the picker before the
     // registry they resume shortcuts in; it lets go of the grabber first. The services go last.
+    delete std::exchange(m_countdownWindow, nullptr);
     delete std::exchange(m_clipboardPanel, nullptr);
     delete std::exchange(m_trayMenu, nullptr);
     delete std::exchange(m_settings, nullptr);
@@ -196,6 +207,10 @@ void AppDelegate::giveActionsTheirWork()
     give(Id::grabRegion, &AppDelegate::grabRegion);
     give(Id::grabWindow, &AppDelegate::grabWindow);
     give(Id::grabScreen, &AppDelegate::grabScreen);
+    give(Id::grabLastRegion, &AppDelegate::grabLastRegion);
+    m_actions->setHandler(Id::grabRegionIn3, [this] { grabRegionAfter(3000); });
+    m_actions->setHandler(Id::grabRegionIn5, [this] { grabRegionAfter(5000); });
+    m_actions->setHandler(Id::grabRegionIn10, [this] { grabRegionAfter(10000); });
     give(Id::showClipboard, &AppDelegate::showClipboard);
     give(Id::toggleClipboard, &AppDelegate::toggleClipboard);
     give(Id::ignoreNext, &AppDelegate::toggleIgnoreNext);
@@ -272,8 +287,13 @@ void AppDelegate::handle(const QStringList &requests)
             whenServicesStarted([this, pinned] { pinFile(pinned); });
             continue;
         }
+        if (const int delay = Requests::delayOf(request); delay >= 0) {
+            m_requestedDelayMs = delay;
+            continue;
+        }
         m_actions->trigger(request);
     }
+    m_requestedDelayMs = 0;
     if (!files.isEmpty())
         open(files);
 }
@@ -307,29 +327,58 @@ void AppDelegate::openLatest()
     m_mainWindow->show();
 }
 
+void AppDelegate::grab(int id, int delayMs, std::function<void()> work)
+{
+    // A later request wins: it grabs now, or starts its own countdown.
+    m_countdown->cancel();
+    if (!canCapture())
+        return;
+    if (delayMs <= 0)
+        work();
+    else
+        m_countdown->start(delayMs, m_actions->title(AppActions::Id(id)), std::move(work));
+}
+
 void AppDelegate::grabRegion()
 {
-    if (canCapture())
+    grab(int(AppActions::Id::grabRegion), m_requestedDelayMs, [this] { m_capture->grabRegion(); });
+}
+
+void AppDelegate::grabRegionAfter(int milliseconds)
+{
+    grab(int(AppActions::Id::grabRegion), milliseconds, [this] { m_capture->grabRegion(); });
+}
+
+void AppDelegate::grabLastRegion()
+{
+    grab(int(AppActions::Id::grabLastRegion), m_requestedDelayMs, [this] {
+        // Read when the grab comes: a grab that landed during the countdown counts.
+        QSettings settings = Preferences::store();
+        if (const auto place = GrabPlace::load(settings)) {
+            m_capture->grabAgain(*place);
+            return;
+        }
+        m_announcer->inform(tr("There is no region to grab again yet: drag one, and the next time it is "
+                               "grabbed again at once."));
         m_capture->grabRegion();
+    });
 }
 
 void AppDelegate::grabFromWindow()
 {
     // The window would cover what the user wants to grab.
-    if (canCapture())
-        m_mainWindow->stepAsideFor([this] { m_capture->grabRegion(); });
+    grab(int(AppActions::Id::grabRegion), 0,
+         [this] { m_mainWindow->stepAsideFor([this] { m_capture->grabRegion(); }); });
 }
 
 void AppDelegate::grabWindow()
 {
-    if (canCapture())
-        m_capture->grabWindow();
+    grab(int(AppActions::Id::grabWindow), m_requestedDelayMs, [this] { m_capture->grabWindow(); });
 }
 
 void AppDelegate::grabScreen()
 {
-    if (canCapture())
-        m_capture->grabScreen();
+    grab(int(AppActions::Id::grabScreen), m_requestedDelayMs, [this] { m_capture->grabScreen(); });
 }
 
 bool AppDelegate::canCapture()

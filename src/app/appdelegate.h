@@ -25,6 +25,8 @@ class TrayMenu;
 class SessionServices;
 class Announcer;
 class Pins;
+class GrabCountdown;
+class CountdownWindow;
 
 // The composition root: the one place where the platform services, the models and the windows
 // are made and wired together. What each action does is given to the action table here; the
@@ -59,6 +61,11 @@ public:
     void grabRegion();
     void grabWindow();
     void grabScreen();
+    // The last grab's place again without the overlay: its region, its window where that is
+    // still where it was, or its screen; the overlay, with a notice, while there is none yet.
+    void grabLastRegion();
+    // A region grab after a countdown.
+    void grabRegionAfter(int milliseconds);
     void showClipboard();
     void toggleClipboard();
     void toggleIgnoreNext();
@@ -108,6 +115,9 @@ private:
     bool canCapture();
     // A grab asked for from the main window, which steps aside until the grab is done.
     void grabFromWindow();
+    // Every grab request comes here: a countdown already running is dropped, and the grab runs
+    // at once or, given a delay, when its own countdown ends. id names the grab on screen.
+    void grab(int id, int delayMs, std::function<void()> work);
     // A warning where the person is looking (see Announcer).
     void warn(const QString &text);
     // What the clipboard store met at start that the user must hear of once.
@@ -134,6 +144,10 @@ private:
     SessionFacts m_facts;
     ServicePlan m_plan;
     bool m_servicesStarted = false;
+    GrabCountdown *m_countdown;
+    CountdownWindow *m_countdownWindow;
+    // The wait of a delay request, for the grab requests after it in the same requests.
+    int m_requestedDelayMs = 0;
     // Set while the compositor and the portal are asked at start.
     SessionProbe *m_probe = nullptr;
     QList<std::function<void()>> m_waitingForServices;

@@ -4,7 +4,12 @@
 #include <QCommandLineParser>
 #include <QDir>
 
+#include <algorithm>
+
 namespace {
+
+// The longest wait --delay takes: an hour.
+constexpr double longestDelaySeconds = 3600;
 
 struct Flag
 {
@@ -17,6 +22,8 @@ constexpr Flag flags[] = {
     {"region", "Grab a region of the screen."},
     {"window", "Grab a window."},
     {"screen", "Grab the whole screen."},
+    {"last-region", "Grab the last region again, without the overlay (for a window or screen grab: the "
+                    "same window or screen)."},
     {"clipboard", "Open or close the clipboard history."},
     {"settings", "Show the settings."},
     {"quit", "Quit the running Kiwano Snapper."},
@@ -41,6 +48,11 @@ CommandLine CommandLine::parse(const QStringList &arguments, const QString &work
                                  QStringLiteral("Show the image FILE pinned above the other windows (Esc closes it)."),
                                  QStringLiteral("FILE"));
     parser.addOption(pin);
+    const QCommandLineOption delay(QStringLiteral("delay"),
+                                   QStringLiteral("Grab after SECONDS (up to 3600), counting down on screen; "
+                                                  "with --region, --window, --screen or --last-region."),
+                                   QStringLiteral("SECONDS"));
+    parser.addOption(delay);
     parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Images to open as new grabs."),
                                  QStringLiteral("[FILE...]"));
 
@@ -66,6 +78,27 @@ CommandLine CommandLine::parse(const QStringList &arguments, const QString &work
     for (const Flag &flag : flags)
         if (parser.isSet(QString::fromLatin1(flag.name)))
             line.requests << QString::fromLatin1(flag.name);
+    if (parser.isSet(delay)) {
+        bool number = false;
+        const double seconds = parser.value(delay).toDouble(&number);
+        const auto wrong = [&line](const QString &why) {
+            line.outcome = Outcome::error;
+            line.requests.clear();
+            line.message = why + QStringLiteral("\nTry 'kiwano-snapper --help'.");
+            return line;
+        };
+        if (!number || !(seconds >= 0 && seconds <= longestDelaySeconds))
+            return wrong(QStringLiteral("--delay takes a number of seconds from 0 to 3600, not '%1'.")
+                             .arg(parser.value(delay)));
+        const bool grabs = std::any_of(line.requests.cbegin(), line.requests.cend(), [](const QString &request) {
+            return request == QLatin1String("region") || request == QLatin1String("window")
+                || request == QLatin1String("screen") || request == QLatin1String("last-region");
+        });
+        if (!grabs)
+            return wrong(QStringLiteral("--delay needs a grab to wait for: --region, --window, --screen or "
+                                        "--last-region."));
+        line.delayMs = int(seconds * 1000 + 0.5);
+    }
     const QDir here(workingFolder);
     for (const QString &file : parser.positionalArguments())
         line.files << QDir::cleanPath(here.absoluteFilePath(file));
@@ -99,6 +132,22 @@ QString fileOf(const QString &request)
     return request.startsWith(openPrefix) ? request.mid(openPrefix.size()) : QString();
 }
 
+const QString delayPrefix = QStringLiteral("delay\t");
+
+QString delay(int milliseconds)
+{
+    return delayPrefix + QString::number(milliseconds);
+}
+
+int delayOf(const QString &request)
+{
+    if (!request.startsWith(delayPrefix))
+        return -1;
+    bool number = false;
+    const int milliseconds = request.mid(delayPrefix.size()).toInt(&number);
+    return number && milliseconds >= 0 && milliseconds <= longestDelaySeconds * 1000 ? milliseconds : -1;
+}
+
 QStringList encode(const CommandLine &line)
 {
     QStringList requests;
@@ -106,6 +155,8 @@ QStringList encode(const CommandLine &line)
         requests << openFile(file);
     for (const QString &file : line.pins)
         requests << pinFile(file);
+    if (line.delayMs > 0)
+        requests << delay(line.delayMs);
     for (const QString &request : line.requests)
         requests << request;
     return requests;

@@ -11,8 +11,10 @@ struct CommandLine
 
     Outcome outcome = Outcome::run;
     // Requests for the running instance in the order they are carried out: "region", "window",
-    // "screen", "clipboard", "settings", then "quit".
+    // "screen", "last-region", "clipboard", "settings", then "quit".
     QStringList requests;
+    // How long the grabs wait, with a countdown on screen (--delay); 0 grabs at once.
+    int delayMs = 0;
     // Files to open, made absolute against the working folder.
     QStringList files;
     // Images to pin on the screen (--pin FILE), made absolute likewise.
@@ -32,4 +34,8 @@ QString fileOf(const QString &request);
 QString pinFile(const QString &path);
 // The file of a pin request; empty for every other request.
 QString pinnedFileOf(const QString &request);
+// The wait before the grabs that follow it in the same requests, in milliseconds.
+QString delay(int milliseconds);
+// The wait of a delay request; -1 for every other request.
+int delayOf(const QString &request);
 } // namespace Requests

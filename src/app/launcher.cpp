@@ -23,7 +23,7 @@ namespace {
 
 // The requests a running instance understands, in the order it carries them out (the program's
 // own command line reads them in that order too).
-constexpr const char *requestNames[] = {"region", "window", "screen", "clipboard", "settings", "quit"};
+constexpr const char *requestNames[] = {"region", "window", "screen", "last-region", "clipboard", "settings", "quit"};
 
 // The requests of a command line made of request flags alone; false for anything else.
 bool requestsOnly(int argc, char **argv, std::vector<std::string> *requests)

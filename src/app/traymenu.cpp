@@ -51,13 +51,20 @@ TrayMenu::TrayMenu(AppActions &actions, Clipboard &clipboard, HotKeyCenter &hotK
     using Id = AppActions::Id;
     const std::optional<Id> separator;
     const std::optional<Id> layout[] = {
-        Id::openLatest, separator, Id::grabRegion, Id::grabWindow, Id::grabScreen, separator,
-        Id::showClipboard, Id::ignoreNext, Id::pause, Id::openImage, separator,
+        Id::openLatest, separator, Id::grabRegion, Id::grabWindow, Id::grabScreen, Id::grabLastRegion,
+        Id::grabRegionIn3, separator, Id::showClipboard, Id::ignoreNext, Id::pause, Id::openImage, separator,
         Id::settings, Id::checkForUpdates, Id::quit,
     };
     for (const std::optional<Id> &id : layout) {
         if (!id) {
             m_menu->addSeparator();
+            continue;
+        }
+        if (*id == Id::grabRegionIn3) {
+            // The timer's rows, in a submenu of their own.
+            QMenu *timer = m_menu->addMenu(tr("Grab Region After"));
+            for (const Id delayed : {Id::grabRegionIn3, Id::grabRegionIn5, Id::grabRegionIn10})
+                timer->addAction(m_actions.action(delayed));
             continue;
         }
         m_menu->addAction(m_actions.action(*id));

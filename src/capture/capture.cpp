@@ -81,7 +81,6 @@ void Capture::startReadyTool()
     auto *process = new QProcess(this);
     process->setProgram(m_toolPath);
     process->setArguments({QStringLiteral("--standby")});
-    process->setStandardOutputFile(QProcess::nullDevice());
     // Ended while it waited: not offered here, or gone with the display. A fresh tool serves the
     // next grab, and the one after it gets a waiting tool again.
     const auto ended = [this, process](bool notOffered) {
@@ -151,6 +150,13 @@ void Capture::grabScreen()
     capture({QStringLiteral("-m")});
 }
 
+void Capture::grabAgain(const GrabPlace &place)
+{
+    // The tool reads the place as its line tells it, without the words before.
+    const QString where = place.toLine().section(QLatin1Char(' '), 2);
+    capture({place.kind == GrabPlace::Kind::window ? QStringLiteral("-W") : QStringLiteral("-R"), where});
+}
+
 void Capture::capture(const QStringList &modeArguments)
 {
     const QString folder = temporaryFolder();
@@ -166,15 +172,15 @@ void Capture::capture(const QStringList &modeArguments)
         process->setProgram(m_toolPath);
         process->setArguments(arguments);
         // The tool talks to the user through its overlay; when it cannot grab at all, its reason
-        // comes on stderr, the one channel read.
+        // comes on stderr; where the grab came from, on stdout.
         process->setStandardInputFile(QProcess::nullDevice());
-        process->setStandardOutputFile(QProcess::nullDevice());
     }
     // Whether the tool exited, crashed or never started, only the file it left decides; the
     // rest runs from the event loop, never inside the process notification.
     connect(process, &QProcess::finished, this, [this, process, temporaryPath] {
         process->deleteLater();
-        finished(temporaryPath, process->readAllStandardError().right(4096));
+        finished(temporaryPath, process->readAllStandardError().right(4096),
+                 process->readAllStandardOutput().right(4096));
     }, Qt::QueuedConnection);
     connect(process, &QProcess::errorOccurred, this, [this, process](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart) {
@@ -191,7 +197,7 @@ void Capture::capture(const QStringList &modeArguments)
     }
 }
 
-void Capture::finished(const QString &temporaryPath, const QByteArray &errors)
+void Capture::finished(const QString &temporaryPath, const QByteArray &errors, const QByteArray &output)
 {
     if (!QFileInfo::exists(temporaryPath)) {
         // Only the tool's own lines count, not what its libraries print on the way.
@@ -206,7 +212,10 @@ void Capture::finished(const QString &temporaryPath, const QByteArray &errors)
         emit grabEnded();
         return;
     }
-    if (const auto entry = History::adopt(temporaryPath))
+    if (const auto entry = History::adopt(temporaryPath)) {
         emit grabLanded(*entry);
+        if (const auto place = GrabPlace::lastIn(output))
+            emit grabPlaced(*place);
+    }
     emit grabEnded();
 }

@@ -9,6 +9,7 @@ class QProcess;
 class QTimer;
 
 #include "capture/grabentry.h"
+#include "capture/grabplace.h"
 
 // Runs the capture tool as a child process and takes what it writes into the history. There is
 // no busy state: every grab runs its own tool with its own temporary file and lands when that
@@ -33,6 +34,9 @@ public:
     void grabRegion();
     void grabWindow();
     void grabScreen();
+    // The place of an earlier grab again, without the overlay: the same rectangle of the screen,
+    // or the window whose frame is still there.
+    void grabAgain(const GrabPlace &place);
     // Starts one grab with the tool's mode arguments and returns at once.
     void capture(const QStringList &modeArguments);
 
@@ -50,11 +54,13 @@ signals:
     // The tool could not grab and said why (the desktop refused, the compositor stopped
     // answering); a grab the user cancelled says nothing.
     void grabFailed(const QString &reason);
+    // Where the grab that just landed came from, when the tool said so (after grabLanded).
+    void grabPlaced(const GrabPlace &place);
     // The tool is done, whatever came of it (after grabLanded or grabFailed, if either).
     void grabEnded();
 
 private:
-    void finished(const QString &temporaryPath, const QByteArray &errors);
+    void finished(const QString &temporaryPath, const QByteArray &errors, const QByteArray &output);
     void startReadyTool();
     QProcess *takeReadyTool();
 

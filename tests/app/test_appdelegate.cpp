@@ -238,6 +238,32 @@ private slots:
 
     // A second launch hands its requests to the first, whatever a file name holds; the socket
     // file a crashed instance left is taken over.
+    // A delay holds the grabs that follow it; one without a grab, or without a sensible number of
+    // seconds, is refused.
+    void delayComesBeforeTheGrabs()
+    {
+        const auto parse = [](const QStringList &arguments) {
+            return CommandLine::parse(QStringList{"kiwano-snapper"} + arguments, "/home/zog");
+        };
+        const CommandLine line = parse({"--settings", "--last-region", "--delay", "2.5"});
+        QCOMPARE(line.outcome, CommandLine::Outcome::run);
+        const QStringList requests = Requests::encode(line);
+        QCOMPARE(requests, (QStringList{Requests::delay(2500), "last-region", "settings"}));
+        QCOMPARE(Requests::delayOf(requests.first()), 2500);
+        QCOMPARE(Requests::delayOf("last-region"), -1);
+        QCOMPARE(Requests::delayOf("delay\t-5"), -1);
+        QCOMPARE(Requests::delayOf("delay\t99999999999"), -1);
+        QCOMPARE(Requests::encode(parse({"--screen", "--delay", "0"})), QStringList{"screen"});
+        for (const QStringList &wrong : {QStringList{"--delay", "3", "--clipboard"}, QStringList{"--delay", "-1", "--region"},
+                                         QStringList{"--delay", "nan", "--region"}, QStringList{"--delay", "3601", "--region"},
+                                         QStringList{"--delay", "soon", "--window"}}) {
+            const CommandLine refused = parse(wrong);
+            QCOMPARE(refused.outcome, CommandLine::Outcome::error);
+            QVERIFY2(refused.message.contains("--delay"), qPrintable(refused.message));
+            QVERIFY(refused.requests.isEmpty());
+        }
+    }
+
     // --pin takes its file as a value, once per picture; a pin request is never taken for a file
     // to open.
     void pinsGoAsTheirOwnRequests()

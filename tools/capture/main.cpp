@@ -4,7 +4,11 @@
 //   -iW  pick a window (Space switches to dragging a region)
 //   -m   the whole primary monitor, at once
 //   -x   silent (there is no sound anyway)
-// then the output path. Exit status 0 with the file written; otherwise no file at all.
+//   -R "X,Y,W,H SWxSH"  that rectangle of a root of SWxSH, at once: the last region or monitor
+//                       again, moved and sized in proportion when the root's size changed since
+//   -W "X,Y,W,H SWxSH"  the window whose frame is that rectangle, at once: the last window again
+// then the output path. Exit status 0 with the file written, and one line on standard output
+// telling where the grab came from (see GrabPlace); otherwise no file at all.
 //   --standby  (alone) starts and connects to the display, then waits for one line on standard
 //   input holding those arguments, tab-separated, and grabs then: the overlay shows in a fraction
 //   of a fresh start. Closed input ends it quietly; exit status 3 where it is not offered (a
@@ -22,6 +26,7 @@
 #include <unistd.h>
 
 #include "app/translations.h"
+#include "capture/grabplace.h"
 #include "capture/pngfile.h"
 #include "platform/x11/x11screen.h"
 #include "selectionoverlay.h"
@@ -29,12 +34,14 @@
 
 namespace {
 
-enum class Kind { Region, Window, Screen };
+enum class Kind { Region, Window, Screen, FixedRegion, FixedWindow };
 
 struct Request
 {
     Kind kind = Kind::Region;
     QString path;
+    // The place of -R and -W.
+    GrabPlace place;
 };
 
 // Every failure says why on stderr, where the app reads it; a cancelled grab says nothing.
@@ -52,6 +59,18 @@ int written(const QImage &image, const QString &path)
     return PngFile::write(image, path) ? 0 : complain("could not write the picture", path);
 }
 
+// Writes the picture and, once it is there, tells the app where it came from.
+int written(const QImage &image, const QString &path, GrabPlace::Kind kind, const QRect &rect, const QSize &root)
+{
+    const int status = written(image, path);
+    if (status == 0) {
+        const GrabPlace place{kind, rect, root};
+        std::printf("%s\n", qPrintable(place.toLine()));
+        std::fflush(stdout);
+    }
+    return status;
+}
+
 bool parse(int argc, char **argv, Request &request)
 {
     for (int i = 1; i < argc; ++i) {
@@ -64,6 +83,15 @@ bool parse(int argc, char **argv, Request &request)
             request.kind = Kind::Screen;
         else if (std::strcmp(arg, "-x") == 0)
             continue;
+        else if (std::strcmp(arg, "-R") == 0 || std::strcmp(arg, "-W") == 0) {
+            request.kind = arg[1] == 'R' ? Kind::FixedRegion : Kind::FixedWindow;
+            if (++i == argc)
+                return false;
+            const auto place = GrabPlace::fromLine(QStringLiteral("place region ") + QString::fromLocal8Bit(argv[i]));
+            if (!place)
+                return false;
+            request.place = *place;
+        }
         else if (arg[0] == '-' || !request.path.isEmpty())
             return false;
         else
@@ -111,15 +139,41 @@ int select(QGuiApplication &app, const Request &request, const X11Screen &screen
         // A picked window comes as it draws itself where the desktop keeps its pixels, without
         // whatever covers it; otherwise as the frozen screen shows it.
         QImage picture;
-        if (overlay.mode() == SelectionOverlay::Mode::Window)
+        const bool window = overlay.mode() == SelectionOverlay::Mode::Window;
+        if (window)
             picture = screen.windowPixels(rect);
-        status = written(picture.isNull() ? frozen.picture.copy(rect) : picture, request.path);
+        status = written(picture.isNull() ? frozen.picture.copy(rect) : picture, request.path,
+                         window ? GrabPlace::Kind::window : GrabPlace::Kind::region, rect,
+                         screen.rootGeometry().size());
         app.quit();
     });
     QObject::connect(&overlay, &SelectionOverlay::cancelled, &app, &QGuiApplication::quit);
     overlay.show();
     app.exec();
     return status;
+}
+
+// -R and -W: the place of an earlier grab, without the overlay. whole is the root as it is now.
+int grabFixed(const Request &request, const X11Screen &screen, const QImage &whole)
+{
+    const QRect root = screen.rootGeometry();
+    if (whole.isNull())
+        return complain("could not read the screen from the X server");
+    if (request.kind == Kind::FixedRegion) {
+        const QRect rect = request.place.onScreen(root.size()).rect.intersected(root);
+        if (rect.isEmpty())
+            return complain("the region is outside the screen");
+        // A whole monitor again counts as that screen.
+        const auto kind = screen.monitors().contains(rect) ? GrabPlace::Kind::screen : GrabPlace::Kind::region;
+        return written(whole.copy(rect), request.path, kind, rect, root.size());
+    }
+    // Only a frame of the same place and size is known to be the same window.
+    const QRect frame = request.place.rect;
+    if (!screen.windows().contains(frame))
+        return complain("the window of the last grab is no longer where it was; pick it again with a window grab");
+    const QImage own = screen.windowPixels(frame);
+    return written(own.isNull() ? whole.copy(frame.intersected(root)) : own, request.path,
+                   GrabPlace::Kind::window, frame, root.size());
 }
 
 int selectInteractively(int argc, char **argv, const Request &request, X11Screen &screen)
@@ -181,8 +235,11 @@ int standby(int argc, char **argv)
         const QImage image = screen->quickGrab();
         const QRect monitor = screen->monitors().constFirst();
         return image.isNull() ? complain("could not read the screen from the X server")
-                              : written(image.copy(monitor), request.path);
+                              : written(image.copy(monitor), request.path, GrabPlace::Kind::screen, monitor,
+                                        screen->rootGeometry().size());
     }
+    if (request.kind == Kind::FixedRegion || request.kind == Kind::FixedWindow)
+        return grabFixed(request, *screen, screen->quickGrab());
     // Monitors may have come or gone while we waited.
     QCoreApplication::processEvents();
     return select(app, request, *screen, freeze(*screen, true), requestedScale);
@@ -196,10 +253,13 @@ int main(int argc, char **argv)
         return standby(argc, argv);
     Request request;
     if (!parse(argc, argv, request)) {
-        std::fprintf(stderr, "usage: kiwano-capture [-i | -iW | -m] [-x] FILE.png\n");
+        std::fprintf(stderr, "usage: kiwano-capture [-i | -iW | -m | -R X,Y,W,H | -W X,Y,W,H] [-x] FILE.png\n");
         return 2;
     }
+    const bool fixed = request.kind == Kind::FixedRegion || request.kind == Kind::FixedWindow;
     if (WaylandCapture::isSession()) {
+        if (fixed)
+            return complain("the last place is grabbed again only in an X11 session");
         if (request.kind == Kind::Screen)
             return WaylandCapture::grabScreen(argc, argv, request.path);
         return WaylandCapture::grabInteractively(argc, argv,
@@ -211,10 +271,13 @@ int main(int argc, char **argv)
     if (!screen)
         return complain("no X display to grab (DISPLAY is not set or cannot be opened)");
     if (request.kind == Kind::Screen) {
-        const QImage image = screen->grab(screen->monitors().constFirst());
+        const QRect monitor = screen->monitors().constFirst();
+        const QImage image = screen->grab(monitor);
         if (image.isNull())
             return complain("could not read the screen from the X server");
-        return written(image, request.path);
+        return written(image, request.path, GrabPlace::Kind::screen, monitor, screen->rootGeometry().size());
     }
+    if (fixed)
+        return grabFixed(request, *screen, screen->grab(screen->rootGeometry()));
     return selectInteractively(argc, argv, request, *screen);
 }
