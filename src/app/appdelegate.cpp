@@ -66,7 +66,7 @@ AppDelegate::AppDelegate(QObject *parent)
     connect(m_capture, &Capture::grabFailed, m_announcer, &Announcer::grabFailed);
     // Kept for the next "again", across restarts.
     connect(m_capture, &Capture::grabPlaced, this, [](const GrabPlace &place) {
-        QSettings settings = Preferences::store();
+        QSettings settings = Preferences::stateStore();
         place.save(settings);
     });
     connect(m_mainWindow, &MainWindow::grabRequested, this, &AppDelegate::grabFromWindow);
@@ -353,7 +353,7 @@ void AppDelegate::grabLastRegion()
 {
     grab(int(AppActions::Id::grabLastRegion), m_requestedDelayMs, [this] {
         // Read when the grab comes: a grab that landed during the countdown counts.
-        QSettings settings = Preferences::store();
+        QSettings settings = Preferences::stateStore();
         if (const auto place = GrabPlace::load(settings)) {
             m_capture->grabAgain(*place);
             return;

@@ -42,13 +42,13 @@ QSettings store()
                      QStringLiteral("KiwanoSnapper"));
 }
 
-namespace {
-
-QSettings frameStore()
+QSettings stateStore()
 {
     return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("KiwanoSnapper"),
                      QStringLiteral("KiwanoSnapperEditor"));
 }
+
+namespace {
 
 const QString frameKey = QStringLiteral("frame");
 
@@ -56,12 +56,12 @@ const QString frameKey = QStringLiteral("frame");
 
 QByteArray windowFrame()
 {
-    return frameStore().value(frameKey).toByteArray();
+    return stateStore().value(frameKey).toByteArray();
 }
 
 void setWindowFrame(const QByteArray &frame)
 {
-    frameStore().setValue(frameKey, frame);
+    stateStore().setValue(frameKey, frame);
 }
 
 bool value(const Flag &flag)

@@ -69,6 +69,11 @@ inline constexpr Blob toolDefault{"toolDefault."};
 // The store: $XDG_CONFIG_HOME/KiwanoSnapper/KiwanoSnapper.ini.
 QSettings store();
 
+// The program's own state that is no setting (the main window's frame, the place of the last grab):
+// KiwanoSnapperEditor.ini beside the store, so that the user's settings file changes only when a
+// setting does.
+QSettings stateStore();
+
 // The main window's frame, as QWidget::saveGeometry() gives it. It is the window's own state, not
 // a setting: it lives in KiwanoSnapperEditor.ini beside the store, so that the user's settings
 // file changes only when a setting does.

@@ -121,10 +121,10 @@ poll 10 has_grabs $((before + 1)) || fail "--screen made no grab"
 pass "--screen grabbed through the running instance"
 
 # Pause from the menu: copies are not recorded until resumed.
-menu_row 7
+menu_row 9
 sleep 0.5
 copy "while paused"
-menu_row 7
+menu_row 9
 sleep 0.5
 copy "after resume"
 poll 10 recorded "after resume" || fail "copying after resume was not recorded"
@@ -133,7 +133,7 @@ recorded "while paused" && fail "a copy was recorded while paused"
 pass "pause and resume from the menu"
 
 # Ignore Next Copy: the next copy is skipped, the one after is kept.
-menu_row 6
+menu_row 8
 sleep 0.5
 copy "skipped once"
 sleep 0.2
