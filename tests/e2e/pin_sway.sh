@@ -27,11 +27,13 @@ swaymsg '[title="^paste target$"] focus' >/dev/null
 poll 10 paste_target_active || fail "the paste target did not take the focus"
 convert "$picture" -crop 304x184+8+8 +repage "$work/expected.png"
 # The pin's focus ring goes when the focus does; then the picture shows whole.
+# Its place is read again each time: sway may still be moving the new floating window.
 pin_uncovered() {
+  read -r x y w h < <(pin | jq -r '"\(.rect.x + .window_rect.x) \(.rect.y + .window_rect.y) \(.window_rect.width) \(.window_rect.height)"')
   grab_rect $((x + 8)) $((y + 8)) 304 184 "$work/on-screen.png" \
     && [[ $(pixels_differ "$work/on-screen.png" "$work/expected.png") == 0 ]]
 }
-poll 5 pin_uncovered || fail "the focused window covers the pin"
+poll 5 pin_uncovered || fail "the focused window covers the pin (at $x,$y)"
 pass "a focused window does not cover the pin"
 
 swaymsg '[title="^Pinned pinned.png$"] focus' >/dev/null
