@@ -27,53 +27,49 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
+
 namespace {
-// Asks the shell to raise a window of ours as it shows.
-class ShellRaiser : public QObject
+// Calls its work for a window of ours each time the window shows.
+class WhenShown : public QObject
 {
 public:
-    using QObject::QObject;
+    WhenShown(std::function<void(QWidget *)> work, QObject *parent) : QObject(parent), m_work(std::move(work)) {}
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         auto *window = qobject_cast<QWidget *>(watched);
         if (event->type() == QEvent::Show && window && window->isWindow())
-            GnomeShell::raiseWindow(QDBusConnection::sessionBus(), this, quint32(QCoreApplication::applicationPid()),
-                                    window->windowTitle(), true);
-        return false;
-    }
-};
-// Asks sway to float a window of ours and keep it on every workspace as it shows. A window about to
-// show is looked for again, every 50 ms for half a second, until sway has it.
-class SwayKeeper : public QObject
-{
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        auto *window = qobject_cast<QWidget *>(watched);
-        if (event->type() == QEvent::Show && window && window->isWindow())
-            keepAbove(window, 10);
+            m_work(window);
         return false;
     }
 
 private:
-    void keepAbove(QPointer<QWidget> window, int tries)
-    {
-        if (!window || tries <= 0)
-            return;
-        const QByteArray tree = SwayIpc::ask(SwayIpc::getTree, QString(), 200);
-        if (const auto id = SwayIpc::windowId(tree, QCoreApplication::applicationPid(), window->windowTitle())) {
-            SwayIpc::ask(SwayIpc::runCommand,
-                         QStringLiteral("[con_id=%1] floating enable, sticky enable").arg(*id).toUtf8(), QString(), 200);
-            return;
-        }
-        QTimer::singleShot(50, this, [this, window, tries] { keepAbove(window, tries - 1); });
-    }
+    std::function<void(QWidget *)> m_work;
 };
+
+// Asks the shell to raise a window of ours.
+void raiseByShell(QWidget *window)
+{
+    GnomeShell::raiseWindow(QDBusConnection::sessionBus(), window, quint32(QCoreApplication::applicationPid()),
+                            window->windowTitle(), true);
+}
+
+// Asks sway to float a window of ours and keep it on every workspace. A window about to show is
+// looked for again, every 50 ms for half a second, until sway has it.
+void keepAboveInSway(QPointer<QWidget> window, int tries = 10)
+{
+    if (!window || tries <= 0)
+        return;
+    const QByteArray tree = SwayIpc::ask(SwayIpc::getTree, QString(), 200);
+    if (const auto id = SwayIpc::windowId(tree, QCoreApplication::applicationPid(), window->windowTitle())) {
+        SwayIpc::ask(SwayIpc::runCommand,
+                     QStringLiteral("[con_id=%1] floating enable, sticky enable").arg(*id).toUtf8(), QString(), 200);
+        return;
+    }
+    QTimer::singleShot(50, window, [window, tries] { keepAboveInSway(window, tries - 1); });
+}
 } // namespace
 
 SessionServices::SessionServices(const SessionFacts &facts, const ServicePlan &plan, bool xcb,
@@ -204,16 +200,16 @@ SessionServices::~SessionServices() = default;
 void SessionServices::keepRaised(QWidget *window)
 {
     if (m_shellExtension && window)
-        window->installEventFilter(new ShellRaiser(this));
+        window->installEventFilter(new WhenShown(&raiseByShell, this));
 }
 
 void SessionServices::keepAbove(QWidget *window)
 {
     // The filters go with the window.
     if (m_shellExtension && window)
-        window->installEventFilter(new ShellRaiser(window));
+        window->installEventFilter(new WhenShown(&raiseByShell, window));
     else if (m_sway && window)
-        window->installEventFilter(new SwayKeeper(window));
+        window->installEventFilter(new WhenShown([](QWidget *shown) { keepAboveInSway(shown); }, window));
 }
 
 KeyboardLayout *SessionServices::layout() const
