@@ -58,7 +58,7 @@ bool WaylandClipboardService::setUp()
         }
         ++m_changeCount;
     });
-    if (!m_device->isValid() || !m_connection->roundtrip(1000) || m_device->isFinished())
+    if (!m_device->isValid() || !m_connection->roundtrip(startDeadlineMs) || m_device->isFinished())
         return false;
     m_source = std::make_unique<WaylandClipboardSource>(*m_device);
     m_ready = true;

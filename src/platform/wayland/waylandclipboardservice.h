@@ -53,8 +53,10 @@ public:
     // Reads of one type stop here rather than hold more.
     static constexpr qsizetype maximumSize = qsizetype(256) << 20;
 
-    // How long the compositor has to name what it offers.
-    static constexpr int startDeadlineMs = 500;
+    // How long the compositor has to answer at the start, on our thread. Generous: at login, when
+    // the program starts, a busy desktop can take more than a second, and a watch given up here
+    // stays given up.
+    static constexpr int startDeadlineMs = 3000;
 
 signals:
     // The compositor did not answer at the start, took the clipboard away or went away: nothing

@@ -65,7 +65,7 @@ bool WaylandClipboardWatcher::setUp()
     if (!m_connection->roundtrip(startDeadlineMs))
         return false;
     m_device = std::make_unique<WaylandDataDevice>(*m_connection);
-    if (!m_device->isValid() || !m_connection->roundtrip(1000) || m_device->isFinished())
+    if (!m_device->isValid() || !m_connection->roundtrip(startDeadlineMs) || m_device->isFinished())
         return false;
     m_seen = m_device->selections();
     m_ready = true;

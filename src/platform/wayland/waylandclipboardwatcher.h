@@ -46,8 +46,10 @@ public:
     // Wayland names no owner: a source is known by the types it offers. One that stalled is not
     // asked again for this long while the same types keep coming; other types end the quiet.
     static constexpr std::chrono::seconds quietAfterFailure{10};
-    // How long the compositor has to name what it offers.
-    static constexpr int startDeadlineMs = 500;
+    // How long the compositor has to answer at the start, on our thread. Generous: at login, when
+    // the program starts, a busy desktop can take more than a second, and a watch given up here
+    // stays given up.
+    static constexpr int startDeadlineMs = 3000;
 
 signals:
     // The compositor ended the watch; no more copies come until start() succeeds again.
