@@ -56,7 +56,6 @@ AppDelegate::AppDelegate(QObject *parent)
                                 [this] { return m_trayMenu ? m_trayMenu->trayIcon() : nullptr; }, this))
     , m_pins(new Pins(this))
     , m_countdown(new GrabCountdown(this))
-    , m_countdownWindow(new CountdownWindow(*m_countdown))
 {
     m_mainWindow->setPinner([pins = m_pins](const QImage &picture, const QString &name) { pins->pin(picture, name); });
     connect(m_capture, &Capture::grabLanded, this, [this](const GrabEntry &entry) {
@@ -333,10 +332,14 @@ void AppDelegate::grab(int id, int delayMs, std::function<void()> work)
     m_countdown->cancel();
     if (!canCapture())
         return;
-    if (delayMs <= 0)
+    if (delayMs <= 0) {
         work();
-    else
-        m_countdown->start(delayMs, m_actions->title(AppActions::Id(id)), std::move(work));
+        return;
+    }
+    // Made with the first timed grab: most sessions never count down.
+    if (!m_countdownWindow)
+        m_countdownWindow = new CountdownWindow(*m_countdown);
+    m_countdown->start(delayMs, m_actions->title(AppActions::Id(id)), std::move(work));
 }
 
 void AppDelegate::grabRegion()

@@ -145,7 +145,7 @@ private:
     ServicePlan m_plan;
     bool m_servicesStarted = false;
     GrabCountdown *m_countdown;
-    CountdownWindow *m_countdownWindow;
+    CountdownWindow *m_countdownWindow = nullptr;
     // The wait of a delay request, for the grab requests after it in the same requests.
     int m_requestedDelayMs = 0;
     // Set while the compositor and the portal are asked at start.

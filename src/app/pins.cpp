@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "app/pins.h"
 
+#include "editor/model/imageimport.h"
 #include "editor/ui/pinwindow.h"
 
 #include <QCursor>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QScreen>
 
 namespace {
@@ -64,8 +64,7 @@ PinWindow *Pins::pin(const QImage &picture, const QString &name)
 
 PinWindow *Pins::pinFile(const QString &path)
 {
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    const QImage picture = reader.read();
-    return pin(picture, QFileInfo(path).fileName());
+    // Read as every other image the program takes in: turned upright, and refused when it claims a
+    // size nothing could hold.
+    return pin(ImageImport::decodeFile(path), QFileInfo(path).fileName());
 }

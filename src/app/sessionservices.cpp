@@ -109,7 +109,7 @@ SessionServices::SessionServices(const SessionFacts &facts, const ServicePlan &p
 
     // On sway its window tree names the app in front, XWayland's or native; X11 sees only X11
     // windows.
-    if (wayland && !qEnvironmentVariableIsEmpty("SWAYSOCK"))
+    if (m_sway)
         m_frontApp = std::make_unique<WaylandFrontApp>();
     else if (xcb)
         m_frontApp = std::make_unique<X11FrontApp>();

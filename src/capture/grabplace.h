@@ -34,7 +34,8 @@ struct GrabPlace
     // moved and sized in proportion, kept inside, and never empty.
     GrabPlace onScreen(const QSize &size) const;
 
-    // The last grab's place, kept in the settings under "LastGrab".
+    // The last grab's place, kept under "LastGrab" in the store given (the program's own state,
+    // not the user's settings file).
     static std::optional<GrabPlace> load(QSettings &settings);
     void save(QSettings &settings) const;
 };
